@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+// Number, date and time texts of the whole program. There is one process-wide decimal
+// separator, taken from the system at start and changed only by the export; dates use the
+// system's short date format with a four-digit year, times the system's long time format
+// without a time-zone name.
+namespace texts {
+
+QChar decimalSeparator();
+void setDecimalSeparator(QChar separator);
+
+// The locale whose date and time formats and decimal separator apply; the system's unless
+// a test sets another. Setting it also takes over its decimal separator.
+QLocale locale();
+void setLocale(const QLocale& locale);
+
+// Fixed point with exactly `decimals` decimals, leading "-" for negative values, no
+// thousands separator, the current decimal separator.
+QString fixed(double value, int decimals);
+// Shortest general form with up to 15 significant digits, current decimal separator.
+QString general(double value);
+// Parses a number written with the current decimal separator; surrounding blanks allowed.
+bool parseNumber(const QString& text, double* value);
+
+// Derived formats: the short date with a four-digit year, the long time without zone.
+QString shortDateFormat();
+QString longTimeFormat();
+QString dateText(const QDate& date);
+QString timeText(const QTime& time);
+QDate parseDate(const QString& text);
+QTime parseTime(const QString& text);
+
+// Pure helpers behind the two formats, for any Qt format string.
+QString withFourDigitYear(const QString& qtDateFormat);
+QString withoutTimeZone(const QString& qtTimeFormat);
+
+} // namespace texts
