@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class MessageService;
+class Clock;
+
+// What the main window needs from outside: the user's desktop, time, where the data and the
+// settings live, and the command line.
+struct AppContext {
+    MessageService& ui;
+    Clock& clock;
+    QString dataDirectory;
+    std::function<std::unique_ptr<QSettings>()> openSettings;
+    QStringList arguments; // without the program name
+};
+
+// The settings store of the current user: organisation "Morvek", application "QRV".
+std::unique_ptr<QSettings> userSettings();
