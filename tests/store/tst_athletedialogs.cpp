@@ -1,0 +1,569 @@
+#include "app/Texts.h"
+#include "store/RemarkEdit.h"
+#include "store/data.h"
+#include "store/such.h"
+#include "support/RecordingMessageService.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using athletes::SearchBy;
+
+Q_DECLARE_METATYPE(athletes::SearchBy)
+
+namespace {
+
+const QString kRequired =
+    QStringLiteral("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!");
+
+bool showActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Types a text as the user would, a line break as the Return key.
+void type(QWidget* widget, const QString& text) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(widget, Qt::Key_Return);
+        for (QChar c : lines[i])
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+QStringList marks(const TForm3& form) {
+    return {form.MarkSex->text(), form.MarkName->text(), form.MarkVorname->text(),
+            form.MarkGeb->text()};
+}
+
+bool birthDateMarkedInvalid(const TForm3& form) {
+    return form.Edit3->palette().color(QPalette::Base) == TForm3::invalidDateColor();
+}
+
+} // namespace
+
+class TestAthleteDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+    void cleanup() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // ---- editor: new athlete ------------------------------------------------------------
+
+    void newAthlete_data() {
+        QTest::addColumn<int>("sex");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("firstName");
+        QTest::addColumn<QString>("born");
+        QTest::addColumn<QString>("remark");
+        QTest::addColumn<bool>("dateValid");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("every field")
+            << 1 << "Müller-Lüdenscheidt"
+            << "Jörg"
+            << "17.05.1980"
+            << "Knie links\nSprungbein rechts" << true << QDate(1980, 5, 17);
+        QTest::newRow("no date, no sex") << -1 << "O'Hara"
+                                         << "Seán"
+                                         << ""
+                                         << "" << false << QDate();
+        QTest::newRow("male, quotes and semicolons kept")
+            << 0 << "a;b'c\"d"
+            << "'; DROP TABLE sportler; --"
+            << "29.02.2000"
+            << "x';--; \"ß\"" << true << QDate(2000, 2, 29);
+        QTest::newRow("blanks around the date") << 1 << " Zorn "
+                                                << "Hanna"
+                                                << " 04.04.1995 "
+                                                << "" << true << QDate(1995, 4, 4);
+    }
+    void newAthlete() {
+        QFETCH(int, sex);
+        QFETCH(QString, name);
+        QFETCH(QString, firstName);
+        QFETCH(QString, born);
+        QFETCH(QString, remark);
+        QFETCH(bool, dateValid);
+        QFETCH(QDate, date);
+
+        RecordingMessageService ui;
+        TForm3 form(ui);
+        // What a change before left behind must not show through.
+        form.prepareChange(QStringLiteral("Alt"), QStringLiteral("Alt"), QDate(1950, 1, 1), 1,
+                           QStringLiteral("alt"));
+        form.prepareNew();
+        QCOMPARE(form.windowTitle(), QStringLiteral("Sportler - Neu"));
+        QCOMPARE(marks(form), (QStringList{"", "*", "*", ""}));
+        QCOMPARE(form.ComboBox1->currentIndex(), -1);
+        QVERIFY(form.Edit1->text().isEmpty() && form.Edit2->text().isEmpty());
+        QVERIFY(form.Edit3->text().isEmpty() && form.remark().isEmpty());
+
+        QVERIFY(showActive(form));
+        QCOMPARE(QApplication::focusWidget(), form.Edit1);
+        form.ComboBox1->setCurrentIndex(sex);
+        type(form.Edit1, name);
+        type(form.Edit2, firstName);
+        type(form.Edit3, born);
+        form.Memo1->setFocus();
+        type(form.Memo1, remark);
+        QVERIFY(form.isVisible()); // Enter in the remark is a line break
+        QTest::keyClick(form.Edit3, Qt::Key_Return);
+
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(!form.isVisible());
+        QVERIFY(ui.boxes.isEmpty());
+        QCOMPARE(form.sexIndex(), sex);
+        QCOMPARE(form.name(), name);
+        QCOMPARE(form.firstName(), firstName);
+        QCOMPARE(form.remark(), remark);
+        QCOMPARE(form.DateValid(), dateValid);
+        QCOMPARE(form.birthDate(), date);
+
+        form.restoreMarks();
+        QCOMPARE(marks(form), (QStringList{"*", "*", "*", "*"}));
+    }
+
+    void enterPressesOk_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("key");
+        for (const char* field : {"ComboBox1", "Edit1", "Edit2", "Edit3"}) {
+            QTest::addRow("Return in %s", field) << field << int(Qt::Key_Return);
+            QTest::addRow("keypad Enter in %s", field) << field << int(Qt::Key_Enter);
+        }
+    }
+    void enterPressesOk() {
+        QFETCH(QString, field);
+        QFETCH(int, key);
+        RecordingMessageService ui;
+        TForm3 form(ui);
+        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(1980, 5, 1), 0,
+                           QString());
+        QVERIFY(showActive(form));
+        auto* widget = form.findChild<QWidget*>(field);
+        QVERIFY(widget);
+        widget->setFocus();
+        QWidget* focusAtClick = nullptr;
+        connect(form.BitBtn1, &QPushButton::pressed,
+                [&] { focusAtClick = QApplication::focusWidget(); });
+
+        QTest::keyClick(widget, Qt::Key(key));
+        QCOMPARE(focusAtClick, form.BitBtn1);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(!form.isVisible());
+        QVERIFY(ui.boxes.isEmpty());
+    }
+
+    void cancel_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Abbruch") << "BitBtn2";
+        for (const char* field : {"ComboBox1", "Edit1", "Edit2", "Edit3", "Memo1"})
+            QTest::addRow("Escape in %s", field) << field;
+        QTest::newRow("close box") << "";
+    }
+    void cancel() {
+        QFETCH(QString, way);
+        RecordingMessageService ui;
+        TForm3 form(ui);
+        form.prepareNew();
+        QVERIFY(showActive(form));
+        type(form.Edit1, QStringLiteral("Meier"));
+        type(form.Edit2, QStringLiteral("Hans"));
+        type(form.Edit3, QStringLiteral("01.05.1980"));
+        if (way == QLatin1String("BitBtn2"))
+            QTest::mouseClick(form.BitBtn2, Qt::LeftButton);
+        else if (way.isEmpty())
+            form.close();
+        else
+            QTest::keyClick(form.findChild<QWidget*>(way), Qt::Key_Escape);
+
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QVERIFY(!form.isVisible());
+        QVERIFY(ui.boxes.isEmpty());
+        QVERIFY(!form.DateValid());
+
+        // The marks emptied for the new athlete are back for the next change.
+        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(), -1, QString());
+        QCOMPARE(form.windowTitle(), QStringLiteral("Sportler - ändern"));
+        QCOMPARE(marks(form), (QStringList{"*", "*", "*", "*"}));
+    }
+
+    // ---- editor: required fields and the birth date --------------------------------------
+
+    void requiredFields_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("firstName");
+        QTest::addColumn<QString>("born");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("dateValid");
+        QTest::newRow("both empty") << ""
+                                    << ""
+                                    << ""
+                                    << "Edit1" << false;
+        QTest::newRow("name empty, date taken all the same") << ""
+                                                             << "Hans"
+                                                             << "01.02.2003"
+                                                             << "Edit1" << true;
+        QTest::newRow("first name empty") << "Meier"
+                                          << ""
+                                          << ""
+                                          << "Edit2" << false;
+        QTest::newRow("first name only blanks, no date") << "Meier"
+                                                         << "   "
+                                                         << "kein Datum"
+                                                         << "Edit2" << false;
+        QTest::newRow("name only blanks") << "  "
+                                          << "Hans"
+                                          << ""
+                                          << "Edit1" << false;
+    }
+    void requiredFields() {
+        QFETCH(QString, name);
+        QFETCH(QString, firstName);
+        QFETCH(QString, born);
+        QFETCH(QString, focus);
+        QFETCH(bool, dateValid);
+        RecordingMessageService ui;
+        TForm3 form(ui);
+        form.prepareNew();
+        QVERIFY(showActive(form));
+        type(form.Edit1, name);
+        type(form.Edit2, firstName);
+        type(form.Edit3, born);
+        QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.result(), 0);
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].title, QStringLiteral("Informationen"));
+        QCOMPARE(ui.boxes[0].text, kRequired);
+        QCOMPARE(ui.boxes[0].buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QCOMPARE(form.DateValid(), dateValid);
+
+        // Filled in, the same dialog closes confirmed.
+        form.Edit1->setText(QStringLiteral("Meier"));
+        form.Edit2->setText(QStringLiteral("Hans"));
+        form.Edit3->setText(QStringLiteral("01.02.2003"));
+        QTest::keyClick(form.Edit2, Qt::Key_Return);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(form.birthDate(), QDate(2003, 2, 1));
+    }
+
+    // Changing an athlete: what the typed Geb. am text does to the background, the dialog and
+    // the date taken.
+    void changeBirthDate_data() {
+        QTest::addColumn<QString>("born");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<bool>("dateValid");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("stored date kept")
+            << "17.05.1980" << false << true << true << QDate(1980, 5, 17);
+        QTest::newRow("new date") << "01.12.1981" << false << true << true << QDate(1981, 12, 1);
+        QTest::newRow("emptied") << "" << false << true << false << QDate();
+        QTest::newRow("only blanks") << "   " << false << true << false << QDate();
+        QTest::newRow("no such day") << "31.02.1980" << true << false << false << QDate();
+        QTest::newRow("one-digit day") << "1.5.1980" << true << false << false << QDate();
+        QTest::newRow("words") << "gestern" << true << false << false << QDate();
+    }
+    void changeBirthDate() {
+        QFETCH(QString, born);
+        QFETCH(bool, marked);
+        QFETCH(bool, accepted);
+        QFETCH(bool, dateValid);
+        QFETCH(QDate, date);
+        RecordingMessageService ui;
+        TForm3 form(ui);
+        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(1980, 5, 17), 0,
+                           QString());
+        QCOMPARE(form.Edit3->text(), QStringLiteral("17.05.1980"));
+        QVERIFY(!birthDateMarkedInvalid(form));
+        QVERIFY(showActive(form));
+        form.Edit3->selectAll();
+        QTest::keyClick(form.Edit3, Qt::Key_Delete);
+        type(form.Edit3, born);
+        QCOMPARE(birthDateMarkedInvalid(form), marked);
+
+        QTest::keyClick(form.Edit3, Qt::Key_Return);
+        QCOMPARE(form.result() == QDialog::Accepted, accepted);
+        QCOMPARE(form.isVisible(), !accepted);
+        QCOMPARE(form.DateValid(), dateValid);
+        QCOMPARE(form.birthDate(), date);
+        QCOMPARE(birthDateMarkedInvalid(form), marked);
+        if (accepted) {
+            QVERIFY(ui.boxes.isEmpty());
+            return;
+        }
+        // A typed text that is no date is not dropped silently: the user is told the form.
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].title, QStringLiteral("Informationen"));
+        QVERIFY(ui.boxes[0].text.contains(born));
+        QVERIFY(ui.boxes[0].text.contains(QStringLiteral("31.12.1990")));
+        QCOMPARE(QApplication::focusWidget(), form.Edit3);
+
+        // Corrected, the field is plain again and OK confirms.
+        form.Edit3->setText(QStringLiteral("02.03.1981"));
+        QVERIFY(!birthDateMarkedInvalid(form));
+        QTest::keyClick(form.Edit3, Qt::Key_Return);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(form.DateValid());
+        QCOMPARE(form.birthDate(), QDate(1981, 3, 2));
+    }
+
+    // The check run after filling: a stored date shown in a format that no longer parses
+    // (the date format of the desktop changed) is marked.
+    void birthDateCheckAfterFilling() {
+        RecordingMessageService ui;
+        TForm3 form(ui);
+        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(1980, 5, 17), 0,
+                           QString());
+        QVERIFY(!birthDateMarkedInvalid(form));
+        texts::setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        form.Edit3Change();
+        QVERIFY(birthDateMarkedInvalid(form));
+        QCOMPARE(form.Edit3->text(), QStringLiteral("17.05.1980"));
+        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(1980, 5, 17), 0,
+                           QString());
+        QVERIFY(!birthDateMarkedInvalid(form));
+        QCOMPARE(texts::parseDate(form.Edit3->text()), QDate(1980, 5, 17));
+    }
+
+    void changeFill_data() {
+        QTest::addColumn<QDate>("born");
+        QTest::addColumn<int>("sex");
+        QTest::addColumn<QString>("remark");
+        QTest::addColumn<QString>("bornText");
+        QTest::addColumn<int>("shownSex");
+        QTest::addColumn<QString>("shownRemark");
+        QTest::newRow("female with date") << QDate(1999, 12, 31) << 1 << "Knie"
+                                          << "31.12.1999" << 1 << "Knie";
+        QTest::newRow("male without date") << QDate() << 0 << ""
+                                           << "" << 0 << "";
+        QTest::newRow("no sex chosen") << QDate(2001, 1, 2) << -1 << "a\nb"
+                                       << "02.01.2001" << -1 << "a\nb";
+        QTest::newRow("unknown sex value") << QDate() << 7 << ""
+                                           << "" << -1 << "";
+        QTest::newRow("stored line breaks") << QDate() << 0 << "eins\r\nzwei\rdrei"
+                                            << "" << 0 << "eins\nzwei\ndrei";
+    }
+    void changeFill() {
+        QFETCH(QDate, born);
+        QFETCH(int, sex);
+        QFETCH(QString, remark);
+        QFETCH(QString, bornText);
+        QFETCH(int, shownSex);
+        QFETCH(QString, shownRemark);
+        RecordingMessageService ui;
+        TForm3 form(ui);
+        form.prepareNew();
+        form.prepareChange(QStringLiteral("Öztürk"), QStringLiteral("Ömer"), born, sex, remark);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Sportler - ändern"));
+        QCOMPARE(marks(form), (QStringList{"*", "*", "*", "*"}));
+        QCOMPARE(form.Edit1->text(), QStringLiteral("Öztürk"));
+        QCOMPARE(form.Edit2->text(), QStringLiteral("Ömer"));
+        QCOMPARE(form.Edit3->text(), bornText);
+        QCOMPARE(form.sexIndex(), shownSex);
+        QCOMPARE(form.remark(), shownRemark);
+        QVERIFY(!birthDateMarkedInvalid(form));
+        QVERIFY(!form.DateValid());
+        QCOMPARE(form.result(), 0);
+    }
+
+    // ---- editor: the remark limit --------------------------------------------------------
+
+    // The remark starts as `initial`, the cursor stands at `position` with `selected`
+    // characters selected, then `input` is typed or pasted.
+    void remarkLimit_data() {
+        QTest::addColumn<QString>("initial");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        const QString a100(100, QLatin1Char('a'));
+        QTest::newRow("typing stops at 100")
+            << "" << 0 << 0 << false << QString(101, QLatin1Char('x'))
+            << QString(100, QLatin1Char('x'));
+        QTest::newRow("line breaks count one each")
+            << QString(96, QLatin1Char('x')) << 96 << 0 << false << "\n\nab\nc"
+            << QString(96, QLatin1Char('x')) + "\n\nab";
+        QTest::newRow("full: typing in the middle changes nothing")
+            << a100 << 50 << 0 << false << "b" << a100;
+        QTest::newRow("full: Enter changes nothing") << a100 << 10 << 0 << false << "\n" << a100;
+        QTest::newRow("typing over a selection") << a100 << 0 << 2 << false << "bcd"
+                                                 << "bc" + QString(98, QLatin1Char('a'));
+        QTest::newRow("paste cut where it goes in")
+            << "Anfang Ende" << 7 << 0 << true << QString(95, QLatin1Char('p'))
+            << "Anfang " + QString(89, QLatin1Char('p')) + "Ende";
+        QTest::newRow("paste over a selection")
+            << a100 << 0 << 10 << true << QString(15, QLatin1Char('b'))
+            << QString(10, QLatin1Char('b')) + QString(90, QLatin1Char('a'));
+        QTest::newRow("pasted line breaks") << "ab" << 1 << 0 << true << "1\r\n2\n3"
+                                            << "a1\n2\n3b";
+        QTest::newRow("pasted into an empty remark")
+            << "" << 0 << 0 << true << QString(150, QLatin1Char('q'))
+            << QString(100, QLatin1Char('q'));
+        QTest::newRow("no half character")
+            << QString(99, QLatin1Char('a')) << 99 << 0 << true
+            << QString::fromUtf8("\xF0\x9F\x98\x80") << QString(99, QLatin1Char('a'));
+        QTest::newRow("umlauts, quotes and semicolons exact")
+            << "" << 0 << 0 << false << "Knie ö; 'x' \"y\" ß"
+            << "Knie ö; 'x' \"y\" ß";
+        QTest::newRow("stored longer remark kept but not lengthened")
+            << QString(120, QLatin1Char('l')) << 120 << 0 << false << "x"
+            << QString(120, QLatin1Char('l'));
+        QTest::newRow("stored longer remark can be shortened")
+            << QString(120, QLatin1Char('l')) << 0 << 30 << false << "k"
+            << "k" + QString(90, QLatin1Char('l'));
+        QTest::newRow("stored longer remark, paste over a selection")
+            << QString(120, QLatin1Char('l')) << 0 << 2 << true << "abcd"
+            << "ab" + QString(118, QLatin1Char('l'));
+    }
+    void remarkLimit() {
+        QFETCH(QString, initial);
+        QFETCH(int, position);
+        QFETCH(int, selected);
+        QFETCH(bool, paste);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        RecordingMessageService ui;
+        TForm3 form(ui);
+        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(), 0, initial);
+        QCOMPARE(form.remark(), initial);
+        QVERIFY(showActive(form));
+        form.Memo1->setFocus();
+        QTextCursor cursor = form.Memo1->textCursor();
+        cursor.setPosition(position);
+        cursor.setPosition(position + selected, QTextCursor::KeepAnchor);
+        form.Memo1->setTextCursor(cursor);
+        if (paste) {
+            QGuiApplication::clipboard()->setText(input);
+            QCOMPARE(QGuiApplication::clipboard()->text(), input);
+            QTest::keyClick(form.Memo1, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            type(form.Memo1, input);
+        }
+        QCOMPARE(form.remark(), expected);
+        QVERIFY(form.isVisible());
+    }
+
+    // ---- search dialog --------------------------------------------------------------------
+
+    // The fields are entered in the given order after the dialog opened; the last one
+    // decides what "Suchen" searches by.
+    void searchFieldDecides_data() {
+        QTest::addColumn<QStringList>("entered");
+        QTest::addColumn<SearchBy>("answer");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first name field as opened") << QStringList{} << SearchBy::FirstName << "jö";
+        QTest::newRow("surname field") << QStringList{"Edit2"} << SearchBy::Surname << "o'hara";
+        QTest::newRow("surname then first name")
+            << QStringList{"Edit2", "Edit1"} << SearchBy::FirstName << "jö";
+        QTest::newRow("button gets the focus after the surname")
+            << QStringList{"Edit1", "Edit2", "BitBtn1"} << SearchBy::Surname << "o'hara";
+    }
+    void searchFieldDecides() {
+        QFETCH(QStringList, entered);
+        QFETCH(SearchBy, answer);
+        QFETCH(QString, text);
+        TForm5 form;
+        form.Edit1->setText(QStringLiteral("jö"));
+        form.Edit2->setText(QStringLiteral("o'hara"));
+        QVERIFY(showActive(form));
+        QCOMPARE(QApplication::focusWidget(), form.Edit1);
+        for (const QString& name : entered) {
+            form.findChild<QWidget*>(name)->setFocus(Qt::TabFocusReason);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+        QCOMPARE(form.Label1->isEnabled(), answer == SearchBy::FirstName);
+        QCOMPARE(form.Label3->isEnabled(), answer == SearchBy::Surname);
+        QCOMPARE(form.answer(), SearchBy::None);
+
+        QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.answer(), answer);
+        QCOMPARE(form.searchText(), text);
+        QCOMPARE(form.statement(), athletes::searchStatement(answer, text));
+    }
+
+    void searchEnterKeys() {
+        TForm5 form;
+        QVERIFY(showActive(form));
+        type(form.Edit2, QStringLiteral("Meier"));
+        QTest::keyClick(form.Edit2, Qt::Key_Return);
+        QTest::keyClick(form.Edit2, Qt::Key_Enter);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.answer(), SearchBy::None);
+        QCOMPARE(form.Edit2->text(), QStringLiteral("Meier"));
+
+        form.Edit1->setFocus();
+        type(form.Edit1, QStringLiteral("Hans"));
+        QTest::keyClick(form.Edit1, Qt::Key_Return);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.answer(), SearchBy::FirstName);
+        QCOMPARE(form.statement(),
+                 (QStringList{"SELECT * FROM sportler", "WHERE UPPER(Vorname) LIKE 'HANS%'",
+                              "ORDER BY Name,Geb"}));
+    }
+
+    void searchTextsKeptBetweenShows() {
+        TForm5 form;
+        // Run modally, as the main window does.
+        QTimer::singleShot(0, &form, [&] {
+            if (!QTest::qWaitForWindowActive(&form))
+                qWarning("search dialog not active");
+            type(form.Edit1, QStringLiteral("Jö"));
+            form.Edit2->setFocus();
+            type(form.Edit2, QStringLiteral("Mü"));
+            QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QCOMPARE(form.answer(), SearchBy::Surname);
+        QCOMPARE(form.searchText(), QStringLiteral("Mü"));
+
+        QVERIFY(showActive(form));
+        QCOMPARE(form.answer(), SearchBy::None);
+        QCOMPARE(form.Edit1->text(), QStringLiteral("Jö"));
+        QCOMPARE(form.Edit2->text(), QStringLiteral("Mü"));
+        QCOMPARE(QApplication::focusWidget(), form.Edit1);
+        QVERIFY(form.Label1->isEnabled());
+        QVERIFY(!form.Label3->isEnabled());
+        QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+        QCOMPARE(form.answer(), SearchBy::FirstName);
+        QCOMPARE(form.searchText(), QStringLiteral("Jö"));
+    }
+
+    void searchClosedWithoutAnswer_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("close box") << false;
+        QTest::newRow("Escape") << true;
+    }
+    void searchClosedWithoutAnswer() {
+        QFETCH(bool, escape);
+        TForm5 form;
+        form.Edit1->setText(QStringLiteral("Hans"));
+        QVERIFY(showActive(form));
+        QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+        QCOMPARE(form.answer(), SearchBy::FirstName);
+
+        QVERIFY(showActive(form));
+        form.Edit2->setFocus();
+        if (escape)
+            QTest::keyClick(form.Edit2, Qt::Key_Escape);
+        else
+            form.close();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QCOMPARE(form.answer(), SearchBy::None);
+        QVERIFY(form.searchText().isEmpty());
+        QVERIFY(form.statement().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestAthleteDialogs)
+#include "tst_athletedialogs.moc"
