@@ -4,6 +4,7 @@
 #include "app/Errors.h"
 #include "app/Icons.h"
 #include "app/MessageService.h"
+#include "measure/trig.h"
 #include "store/Database.h"
 #include "store/ResultSet.h"
 #include "store/ResultSetModel.h"
@@ -165,6 +166,7 @@ void TForm1::buildActions() {
     connect(Action14, &QAction::triggered, this,
             [this] { guarded([this] { Action14Execute(); }); });
     connect(Start1, &QAction::triggered, this, [this] { guarded([this] { Start1Execute(); }); });
+    connect(Action8, &QAction::triggered, this, [this] { guarded([this] { Action8Execute(); }); });
 }
 
 void TForm1::buildMenus() {
@@ -359,6 +361,8 @@ ResultSet& TForm1::Query3() {
 
 void TForm1::FormCreate() {
     setWindowTitle(QStringLiteral("Kalvero"));
+    Limits.TriggerEdge1 = true;
+    Limits.TriggerEdge2 = true;
     resize(750, height());
 
     db_ = std::make_unique<Database>(ctx_.dataDirectory);
@@ -391,6 +395,10 @@ void TForm1::FormShow() {
     if (auto settings = ctx_.openSettings())
         readSettings(*settings, Settings);
     Betriebsart = Settings.Betriebsart;
+    Limits.PSZmin = Settings.PSZmin;
+    Limits.PSZmax = Settings.PSZmax;
+    Limits.PFZmin = Settings.PFZmin;
+    Limits.PFZmax = Settings.PFZmax;
 
     setModeChecks(false, false);
     if (Betriebsart == 1) {
@@ -476,6 +484,10 @@ void TForm1::FormDestroy() {
         return;
     destroyed_ = true;
     Settings.Betriebsart = Betriebsart;
+    Settings.PSZmin = Limits.PSZmin;
+    Settings.PSZmax = Limits.PSZmax;
+    Settings.PFZmin = Limits.PFZmin;
+    Settings.PFZmax = Limits.PFZmax;
     if (auto settings = ctx_.openSettings())
         writeSettings(*settings, Settings);
 }
@@ -492,6 +504,11 @@ bool TForm1::CanWrite() {
 }
 
 void TForm1::Start1Execute() {}
+
+void TForm1::Action8Execute() {
+    if (Form4)
+        Form4->exec();
+}
 
 void TForm1::Query1AfterScroll() {
     SpeedButton4->setEnabled(query1_ && !query1_->isEmpty());

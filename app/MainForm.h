@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/Settings.h"
+#include "measure/Limits.h"
 
 #include <QMainWindow>
 
@@ -22,6 +23,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class ResultSet;
 class ResultSetModel;
+class TForm3;
+class TForm4;
+class TForm5;
 
 // Sets the colour of a button's caption (its disabled look stays the style's).
 void setCaptionColour(QWidget* button, const QColor& colour);
@@ -38,6 +42,7 @@ public:
     // Operating mode: 1 = single measurement, anything else = multiple measurement.
     quint8 Betriebsart = 1;
     SettingsValues Settings;
+    plausibility::Limits Limits;
     bool RelayoutPending = false;
     qint32 LastNummer = 0;
 
@@ -59,6 +64,7 @@ public:
     void Action13Execute();
     void Action14Execute();
     void Start1Execute();
+    void Action8Execute();
 
     // Write check before every action that writes; shows its message when the tables cannot
     // be written.
@@ -102,6 +108,12 @@ private:
     bool destroyed_ = false;
 
 public:
+    // The other windows, created after this one (see createWindows()).
+    TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
+    TForm5* Form5 = nullptr;
+    QWidget* Form6 = nullptr;
+
     // Controls, named as the handlers know them.
     QMenu* DateiMenu = nullptr;
     QMenu* ExportMenu = nullptr;

@@ -1,4 +1,5 @@
 #include "app/AppContext.h"
+#include "app/Application.h"
 #include "app/Clock.h"
 #include "app/MainForm.h"
 #include "app/QtMessageService.h"
@@ -19,7 +20,7 @@ int main(int argc, char* argv[]) {
     AppContext context{ui, clock, Database::dataDirectory(QProcessEnvironment::systemEnvironment()),
                        [] { return userSettings(); }, arguments};
 
-    TForm1 form(context);
-    form.show();
+    const auto form = createWindows(context);
+    form->show();
     return QApplication::exec();
 }

@@ -31,7 +31,7 @@ struct Decimal {
 void stripLeadingZeros(Decimal& d) {
     const auto first = d.digits.find_first_not_of('0');
     if (first == std::string::npos) {
-        d.digits = "0";
+        d.digits.assign(1, '0');
         d.exponent = 0;
         d.negative = false; // never "-0"
     } else {

@@ -1,11 +1,14 @@
 #include "app/Texts.h"
+#include "measure/trig.h"
 #include "store/Database.h"
 #include "store/ResultSet.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QToolBar>
@@ -172,6 +175,27 @@ private slots:
             const QString expected = it.key() == name ? written : it.value();
             QCOMPARE(f.stored(it.key()), expected);
         }
+    }
+
+    void limitsEditedInTheDialogSurviveARestart() {
+        MainWindowFixture f;
+        TForm1& w = f.start();
+        QTimer::singleShot(0, [&] {
+            auto* edit = w.Form4->findChild<QLineEdit*>("Edit1");
+            QVERIFY(edit);
+            edit->setText("80");
+            w.Form4->findChild<QPushButton*>("BitBtn1")->click();
+        });
+        w.Action8->trigger();
+        QCOMPARE(w.Limits.PSZmin, 80);
+        QCOMPARE(w.Form4->windowTitle(), QStringLiteral("Triggerflanke"));
+        f.finish();
+        QCOMPARE(f.stored("PSZmin"), QStringLiteral("80"));
+        TForm1& again = f.start();
+        QCOMPARE(again.Limits.PSZmin, 80);
+        QVERIFY(again.Limits.TriggerEdge1 && again.Limits.TriggerEdge2);
+        QVERIFY(!again.Limits.abortOnViolation);
+        f.finish();
     }
 
     void aStartWithoutAShowWritesNothing() {

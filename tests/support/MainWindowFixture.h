@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "app/Application.h"
 #include "app/Clock.h"
 #include "app/MainForm.h"
 #include "support/RecordingMessageService.h"
@@ -32,7 +33,7 @@ struct MainWindowFixture {
     QString dataDirectory() const { return context->dataDirectory; }
 
     TForm1& create() {
-        form = std::make_unique<TForm1>(*context);
+        form = createWindows(*context);
         return *form;
     }
     TForm1& start() {

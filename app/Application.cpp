@@ -1,0 +1,17 @@
+#include "app/Application.h"
+
+#include "app/MainForm.h"
+#include "measure/trig.h"
+#include "store/data.h"
+#include "store/such.h"
+
+std::unique_ptr<TForm1> createWindows(AppContext& context) {
+    auto form1 = std::make_unique<TForm1>(context);
+    form1->Form3 = new TForm3(context.ui, form1.get());
+    form1->Form4 = new TForm4(form1->Limits, form1.get());
+    form1->Form5 = new TForm5(form1.get());
+    form1->Form6 = new QWidget(form1.get(), Qt::Window);
+    form1->Form6->setObjectName(QStringLiteral("Form6"));
+    form1->Form6->setWindowTitle(QStringLiteral("Form6"));
+    return form1;
+}
