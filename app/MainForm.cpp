@@ -293,10 +293,8 @@ void TForm1::buildPanels() {
     const int widths2[] = {30, 65, 49, 65, 65, 17, 16};
     for (int i = 0; i < 7; ++i)
         ListView2->setColumnWidth(i, widths2[i]);
-    connect(ListView2, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
-                guarded([this, current] { ListView2SelectItem(current); });
-            });
+    connect(ListView2, &QTreeWidget::itemSelectionChanged, this,
+            [this] { guarded([this] { ListView2SelectItem(SelectedHistoryItem()); }); });
 
     DataSource3 =
         new ResultSetModel({{QStringLiteral("Anzahl"), QStringLiteral("Anzahl"), F::Number,
@@ -508,20 +506,6 @@ void TForm1::Start1Execute() {}
 void TForm1::Action8Execute() {
     if (Form4)
         Form4->exec();
-}
-
-void TForm1::Query1AfterScroll() {
-    SpeedButton4->setEnabled(query1_ && !query1_->isEmpty());
-}
-
-void TForm1::ListView2SelectItem(QTreeWidgetItem*) {}
-
-void TForm1::ShowOneMessung(int) {
-    DBGrid3->hide();
-}
-
-void TForm1::ShowMehrMessung(int) {
-    DBGrid3->show();
 }
 
 void TForm1::DelPat() {}

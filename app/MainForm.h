@@ -72,9 +72,15 @@ public:
 
     // History view.
     void Query1AfterScroll();
+    void InsertIntoFirstTable();
     void ListView2SelectItem(QTreeWidgetItem* item);
     void ShowOneMessung(int unused = 0);
     void ShowMehrMessung(int unused = 0);
+    void FilterTable3(bool withOrder);
+    void SortHistory();
+    QTreeWidgetItem* SelectedHistoryItem() const;
+    // ID of the selected athlete, 0 when there is none.
+    qint64 SelectedAthleteId();
 
     // Athletes and measurements.
     void DelPat();
