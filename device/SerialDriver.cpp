@@ -143,7 +143,7 @@ QList<SerialDriver::Port> SerialDriver::ftdiPorts() const {
     return ports;
 }
 
-SerialDriver::OpenPort* SerialDriver::find(Handle handle) {
+SerialDriver::OpenLine* SerialDriver::find(Handle handle) {
     const auto it = open_.find(handle);
     return it == open_.end() ? nullptr : &it->second;
 }
@@ -182,7 +182,7 @@ Status SerialDriver::openEx(const void* arg, quint32 flags, Handle* handle) {
     ::ioctl(fd, TIOCEXCL);
 
     const Handle h = nextHandle_++;
-    open_[h] = OpenPort{fd, port->ttyName, 0, 0};
+    open_[h] = OpenLine{fd, port->ttyName, 0, 0};
     *handle = h;
     return FT_OK;
 }
@@ -198,14 +198,14 @@ Status SerialDriver::close(Handle handle) {
 }
 
 Status SerialDriver::resetDevice(Handle handle) {
-    OpenPort* port = find(handle);
+    OpenLine* port = find(handle);
     if (port == nullptr)
         return FT_INVALID_HANDLE;
     return ::tcflush(port->fd, TCIOFLUSH) == 0 ? FT_OK : errnoStatus(errno);
 }
 
 Status SerialDriver::setBaudRate(Handle handle, quint32 baudRate) {
-    OpenPort* port = find(handle);
+    OpenLine* port = find(handle);
     if (port == nullptr)
         return FT_INVALID_HANDLE;
     const auto code = std::find_if(std::begin(kBaudCodes), std::end(kBaudCodes),
@@ -222,7 +222,7 @@ Status SerialDriver::setBaudRate(Handle handle, quint32 baudRate) {
 
 Status SerialDriver::setDataCharacteristics(Handle handle, quint8 wordLength, quint8 stopBits,
                                             quint8 parity) {
-    OpenPort* port = find(handle);
+    OpenLine* port = find(handle);
     if (port == nullptr)
         return FT_INVALID_HANDLE;
     termios t{};
@@ -264,7 +264,7 @@ bool SerialDriver::applyDataCharacteristics(unsigned int& cflag, quint8 wordLeng
 }
 
 Status SerialDriver::setTimeouts(Handle handle, quint32 readTimeoutMs, quint32 writeTimeoutMs) {
-    OpenPort* port = find(handle);
+    OpenLine* port = find(handle);
     if (port == nullptr)
         return FT_INVALID_HANDLE;
     port->readTimeoutMs = readTimeoutMs;
@@ -273,7 +273,7 @@ Status SerialDriver::setTimeouts(Handle handle, quint32 readTimeoutMs, quint32 w
 }
 
 Status SerialDriver::getQueueStatus(Handle handle, quint32* rxBytes) {
-    OpenPort* port = find(handle);
+    OpenLine* port = find(handle);
     if (port == nullptr)
         return FT_INVALID_HANDLE;
     if (rxBytes == nullptr)
@@ -286,7 +286,7 @@ Status SerialDriver::getQueueStatus(Handle handle, quint32* rxBytes) {
 }
 
 Status SerialDriver::write(Handle handle, const void* buffer, quint32 count, quint32* written) {
-    OpenPort* port = find(handle);
+    OpenLine* port = find(handle);
     if (port == nullptr)
         return FT_INVALID_HANDLE;
     if (written == nullptr || (buffer == nullptr && count > 0))
@@ -312,7 +312,7 @@ Status SerialDriver::write(Handle handle, const void* buffer, quint32 count, qui
 }
 
 Status SerialDriver::read(Handle handle, void* buffer, quint32 count, quint32* read) {
-    OpenPort* port = find(handle);
+    OpenLine* port = find(handle);
     if (port == nullptr)
         return FT_INVALID_HANDLE;
     if (read == nullptr || (buffer == nullptr && count > 0))

@@ -48,16 +48,16 @@ public:
     d2xx::Status read(d2xx::Handle handle, void* buffer, quint32 count, quint32* read) override;
 
 private:
-    struct OpenPort {
+    struct OpenLine {
         int fd = -1;
         QString ttyName;
         quint32 readTimeoutMs = 0; // 0: return at once with what has arrived
         quint32 writeTimeoutMs = 0;
     };
-    OpenPort* find(d2xx::Handle handle);
+    OpenLine* find(d2xx::Handle handle);
 
     QString sysfsRoot_;
     QString devRoot_;
-    std::map<d2xx::Handle, OpenPort> open_;
+    std::map<d2xx::Handle, OpenLine> open_;
     d2xx::Handle nextHandle_ = 1;
 };

@@ -1,10 +1,13 @@
 #include "device/TimingDriverFactory.h"
 
+#include "device/ByteLogDriver.h"
 #include "device/SerialDriver.h"
 #include "device/SimulatedUnit.h"
 #include "device/UnitScript.h"
 
 #include <QRandomGenerator>
+
+#include <cstdio>
 
 namespace {
 
@@ -40,5 +43,12 @@ std::unique_ptr<D2xxDriver> createTimingDriver(const QString& envValue, Clock& c
 }
 
 std::unique_ptr<D2xxDriver> createTimingDriverFromEnvironment(Clock& clock, QString* error) {
-    return createTimingDriver(qEnvironmentVariable(kTimingUnitVariable), clock, error);
+    auto driver = createTimingDriver(qEnvironmentVariable(kTimingUnitVariable), clock, error);
+    const QString log = qEnvironmentVariable(kByteLogVariable);
+    if (!driver || log.isEmpty() || log == QLatin1String("0"))
+        return driver;
+    return std::make_unique<ByteLogDriver>(std::move(driver), clock, [](const QString& line) {
+        std::fprintf(stderr, "link: %s\n", line.toLocal8Bit().constData());
+        std::fflush(stderr);
+    });
 }

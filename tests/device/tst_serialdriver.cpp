@@ -232,7 +232,7 @@ private slots:
         timer.restart();
         QCOMPARE(driver.read(h, buffer, 1, &got), FT_OK);
         QCOMPARE(got, 0u);
-        QVERIFY2(timer.elapsed() >= 190 && timer.elapsed() < 1000,
+        QVERIFY2(timer.elapsed() >= 190 && timer.elapsed() < 3000,
                  qPrintable(QString::number(timer.elapsed())));
 
         // A byte that comes during the wait ends it early.
@@ -246,7 +246,11 @@ private slots:
 
         // A reset empties what was waiting.
         pty.send("RV");
-        QTest::qWait(50);
+        timer.restart();
+        do
+            QCOMPARE(driver.getQueueStatus(h, &waiting), FT_OK);
+        while (waiting < 2 && timer.elapsed() < 1000);
+        QCOMPARE(waiting, 2u);
         QCOMPARE(driver.resetDevice(h), FT_OK);
         QCOMPARE(driver.getQueueStatus(h, &waiting), FT_OK);
         QCOMPARE(waiting, 0u);

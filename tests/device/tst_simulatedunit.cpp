@@ -1,5 +1,6 @@
 #include "app/Clock.h"
 #include "app/Errors.h"
+#include "device/ByteLogDriver.h"
 #include "device/SerialDriver.h"
 #include "device/SimulatedUnit.h"
 #include "device/TimingDriverFactory.h"
@@ -372,6 +373,56 @@ private slots:
         QCOMPARE(driver == nullptr, kind.isEmpty());
         QCOMPARE(dynamic_cast<SerialDriver*>(driver.get()) != nullptr, kind == "serial");
         QCOMPARE(dynamic_cast<SimulatedUnit*>(driver.get()) != nullptr, kind == "simulated");
+    }
+
+    // The byte log shows every byte of a run in order, and failing calls.
+    void byteLog() {
+        VirtualClock clock(100, 1);
+        QStringList lines;
+        ByteLogDriver logged(Rig::scripted(clock, "start-answer: 251\n10: 0 200 1 244\n"), clock,
+                             [&](const QString& line) { lines << line.section(' ', 1); });
+        RecordingMessageService ui;
+        D2XXUnit unit(logged, ui);
+        TimingLink link(unit, clock);
+
+        unit.GetLinkQueueStatus(); // handle 0: fails
+        QCOMPARE(link.OpenPort(), quint8{0});
+        QVERIFY(link.StartHandshake(2));
+        QVERIFY(!link.WaitForByte(2000));
+        unit.ReadLink(4);
+        link.StopByUser();
+
+        const QString handle = QString::number(unit.LinkHandle);
+        QCOMPARE(lines,
+                 (QStringList{"FT_GetQueueStatus status 1", "devices 1",
+                              "open \"QRV 2.0\" handle " + handle, "tx fb", "rx fb", "tx 02",
+                              "rx 00 c8 01 f4", "tx fa", "rx 51", "close handle " + handle}));
+    }
+
+    void environment_data() {
+        QTest::addColumn<QByteArray>("unitValue");
+        QTest::addColumn<QByteArray>("logValue");
+        QTest::addColumn<bool>("logged");
+        QTest::newRow("demo") << QByteArray("simulator") << QByteArray() << false;
+        QTest::newRow("demo with byte log") << QByteArray("simulator") << QByteArray("1") << true;
+        QTest::newRow("byte log off") << QByteArray("simulator") << QByteArray("0") << false;
+    }
+    void environment() {
+        QFETCH(QByteArray, unitValue);
+        QFETCH(QByteArray, logValue);
+        QFETCH(bool, logged);
+        qputenv(kTimingUnitVariable, unitValue);
+        qputenv(kByteLogVariable, logValue);
+        VirtualClock clock;
+        QString error;
+        const auto driver = createTimingDriverFromEnvironment(clock, &error);
+        qunsetenv(kTimingUnitVariable);
+        qunsetenv(kByteLogVariable);
+        QVERIFY(error.isEmpty());
+        auto* log = dynamic_cast<ByteLogDriver*>(driver.get());
+        QCOMPARE(log != nullptr, logged);
+        D2xxDriver* inner = log ? &log->inner() : driver.get();
+        QVERIFY(dynamic_cast<SimulatedUnit*>(inner) != nullptr);
     }
 };
 
