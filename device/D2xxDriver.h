@@ -38,6 +38,12 @@ inline constexpr quint8 FT_PARITY_EVEN = 2;
 inline constexpr quint8 FT_PARITY_MARK = 3;
 inline constexpr quint8 FT_PARITY_SPACE = 4;
 
+// Whether the three codes of SetDataCharacteristics are ones the library knows.
+inline constexpr bool validDataCharacteristics(quint8 wordLength, quint8 stopBits, quint8 parity) {
+    return (wordLength == FT_BITS_7 || wordLength == FT_BITS_8) &&
+           (stopBits == FT_STOP_BITS_1 || stopBits == FT_STOP_BITS_2) && parity <= FT_PARITY_SPACE;
+}
+
 } // namespace d2xx
 
 class D2xxDriver {

@@ -159,15 +159,24 @@ Status SerialDriver::openEx(const void* arg, quint32 flags, Handle* handle) {
     if (flags != FT_OPEN_BY_DESCRIPTION || arg == nullptr || handle == nullptr)
         return FT_INVALID_PARAMETER;
     const QString description = QString::fromUtf8(static_cast<const char*>(arg));
+    // The first converter with this description that this driver does not hold already.
+    bool found = false;
+    const Port* port = nullptr;
     const QList<Port> ports = ftdiPorts();
-    const auto port = std::find_if(ports.begin(), ports.end(),
-                                   [&](const Port& p) { return p.description == description; });
-    if (port == ports.end())
-        return FT_DEVICE_NOT_FOUND;
-    for (const auto& [h, held] : open_) {
-        if (held.ttyName == port->ttyName)
-            return FT_DEVICE_NOT_OPENED;
+    for (const Port& candidate : ports) {
+        if (candidate.description != description)
+            continue;
+        found = true;
+        const bool held = std::any_of(open_.begin(), open_.end(), [&](const auto& entry) {
+            return entry.second.ttyName == candidate.ttyName;
+        });
+        if (!held) {
+            port = &candidate;
+            break;
+        }
     }
+    if (port == nullptr)
+        return found ? FT_DEVICE_NOT_OPENED : FT_DEVICE_NOT_FOUND;
 
     const QByteArray path = QFile::encodeName(devRoot_ + QLatin1Char('/') + port->ttyName);
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -235,8 +244,7 @@ Status SerialDriver::setDataCharacteristics(Handle handle, quint8 wordLength, qu
 
 bool SerialDriver::applyDataCharacteristics(unsigned int& cflag, quint8 wordLength, quint8 stopBits,
                                             quint8 parity) {
-    if ((wordLength != FT_BITS_7 && wordLength != FT_BITS_8) ||
-        (stopBits != FT_STOP_BITS_1 && stopBits != FT_STOP_BITS_2) || parity > FT_PARITY_SPACE)
+    if (!validDataCharacteristics(wordLength, stopBits, parity))
         return false;
     tcflag_t flags = cflag;
     flags &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR);

@@ -159,8 +159,7 @@ Status SimulatedUnit::setDataCharacteristics(Handle handle, quint8 wordLength, q
     SimulatedDevice* device = find(handle);
     if (device == nullptr)
         return FT_INVALID_HANDLE;
-    if ((wordLength != FT_BITS_7 && wordLength != FT_BITS_8) ||
-        (stopBits != FT_STOP_BITS_1 && stopBits != FT_STOP_BITS_2) || parity > FT_PARITY_SPACE)
+    if (!validDataCharacteristics(wordLength, stopBits, parity))
         return FT_INVALID_PARAMETER;
     device->wordLength = wordLength;
     device->stopBits = stopBits;
