@@ -4,6 +4,8 @@
 #include "app/Errors.h"
 #include "app/Icons.h"
 #include "app/MessageService.h"
+#include "device/D2XXUnit.h"
+#include "device/TimingLink.h"
 #include "measure/trig.h"
 #include "store/Database.h"
 #include "store/ResultSet.h"
@@ -94,7 +96,10 @@ std::unique_ptr<QSettings> userSettings() {
                                        QStringLiteral("Morvek"), QStringLiteral("QRV"));
 }
 
-TForm1::TForm1(AppContext& context, QWidget* parent) : QMainWindow(parent), ctx_(context) {
+TForm1::TForm1(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), ctx_(context),
+      unit_(std::make_unique<D2XXUnit>(context.driver, context.ui)),
+      link_(std::make_unique<TimingLink>(*unit_, context.clock)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kalvero"));
     setWindowIcon(icons::image(8));
@@ -166,7 +171,20 @@ void TForm1::buildActions() {
     connect(Action14, &QAction::triggered, this,
             [this] { guarded([this] { Action14Execute(); }); });
     connect(Start1, &QAction::triggered, this, [this] { guarded([this] { Start1Execute(); }); });
-    connect(Action8, &QAction::triggered, this, [this] { guarded([this] { Action8Execute(); }); });
+    const QList<std::pair<QAction*, void (TForm1::*)()>> handlers{
+        {Action8, &TForm1::Action8Execute},
+        {Action6, &TForm1::Action6Execute},
+        {Action1, &TForm1::Action1Execute},
+        {Action2, &TForm1::Action2Execute},
+        {SAendern, &TForm1::SAendernExecute},
+        {Action4, &TForm1::Action4Execute},
+        {SingleExport, &TForm1::SingleExportExecute},
+        {AllExport, &TForm1::AllExportExecute},
+        {BugBee, &TForm1::BugBeeExecute},
+        {Action15, &TForm1::Action15Execute}};
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this,
+                [this, h = handler] { guarded([this, h] { (this->*h)(); }); });
 }
 
 void TForm1::buildMenus() {
@@ -329,6 +347,7 @@ void TForm1::buildPanels() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
 }
 
 void TForm1::guarded(const std::function<void()>& handler) {
@@ -368,6 +387,8 @@ void TForm1::FormCreate() {
     query2_ = std::make_unique<ResultSet>(*db_, QStringLiteral("Query2"), tables::unitsRows());
     query3_ = std::make_unique<ResultSet>(*db_, QStringLiteral("Query3"), tables::mrRows());
     query1_->setAfterScroll([this] { Query1AfterScroll(); });
+    query3_->setCalcFields({QStringLiteral("hoehe")},
+                           [this](ResultSet::CalcRow& row) { Query3CalcFields(row); });
     DataSource1->setResultSet(query1_.get());
     DataSource3->setResultSet(query3_.get());
 
@@ -471,6 +492,9 @@ void TForm1::close1Execute() {
 }
 
 void TForm1::FormClose() {
+    // A run still going is ended as the user's stop would end it.
+    if (running())
+        StopRun();
     if (query1_)
         query1_->close();
     if (query2_)
@@ -501,16 +525,10 @@ bool TForm1::CanWrite() {
     return true;
 }
 
-void TForm1::Start1Execute() {}
-
 void TForm1::Action8Execute() {
     if (Form4)
         Form4->exec();
 }
-
-void TForm1::DelPat() {}
-
-void TForm1::DelUeb() {}
 
 void TForm1::setVisible(bool visible) {
     // The first show is prepared before the window appears.

@@ -4,12 +4,17 @@
 #include "app/Settings.h"
 #include "measure/Limits.h"
 
+#include "store/ResultSet.h"
+
+#include <QDateTime>
 #include <QMainWindow>
 
 #include <memory>
 
 class Anchors;
+class D2XXUnit;
 class Database;
+class TimingLink;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -21,7 +26,6 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class ResultSet;
 class ResultSetModel;
 class TForm3;
 class TForm4;
@@ -46,6 +50,24 @@ public:
     bool RelayoutPending = false;
     qint32 LastNummer = 0;
 
+    // Run state, reset at every start of a run.
+    qint32 CurrentSZ = 0;
+    qint32 CurrentFZ = 0;
+    bool SZValid = false;
+    bool FZValid = false;
+    bool SZInLimits = false;
+    bool FZInLimits = false;
+    bool EndMarkerSeen = false;
+    bool FirstJumpPending = true;
+    qint32 JumpCount = 0;
+    qint32 RunUnitID = 0;
+    QDateTime EvaluationTime;
+
+    // The link to the timing unit and the service device.
+    D2XXUnit& Unit() { return *unit_; }
+    TimingLink& Link() { return *link_; }
+    quint64 ServiceHandle = 0;
+
     ResultSet& Query1();
     ResultSet& Query2();
     ResultSet& Query3();
@@ -63,8 +85,43 @@ public:
     void close1Execute();
     void Action13Execute();
     void Action14Execute();
-    void Start1Execute();
     void Action8Execute();
+
+    // Measurement run.
+    enum class RunPhase { Idle, Starting, Running, Decoding, Stopping };
+    RunPhase Phase = RunPhase::Idle;
+    bool running() const { return Phase != RunPhase::Idle; }
+    void Start1Execute();
+    void Timer1Timer();
+    void EndRun();
+    // The stop by the user, also used when the window closes during a run.
+    void StopRun();
+    void SelectHistoryEntry(QTreeWidgetItem* item);
+
+    // Evaluation and recording of a decoded jump.
+    void Auswertung();
+    void Action7Execute();
+    // Writes the number of jumps recorded so far into the run's measurement row.
+    void WriteJumpCount();
+    double CalcEff(qint32 fz) const;
+    void Query3CalcFields(ResultSet::CalcRow& row);
+
+    // Athletes.
+    void Action6Execute();
+    void Action1Execute();
+    void Action2Execute();
+    void SAendernExecute();
+    void Action4Execute();
+    void ResetQuery2();
+    void ResetQuery3();
+
+    // Export, service panel, version.
+    void SingleExportExecute();
+    void AllExportExecute();
+    void BugBeeExecute();
+    void Action15Execute();
+    static bool GetBuildInfo(const QString& path, quint16& major, quint16& minor, quint16& release,
+                             quint16& build);
 
     // Write check before every action that writes; shows its message when the tables cannot
     // be written.
@@ -104,8 +161,16 @@ private:
     // Runs a handler through the program's error handling.
     void guarded(const std::function<void()>& handler);
     void setModeChecks(bool single, bool multiple);
+    void StartRun();
+    void setStartButton(bool idle);
+    void setStartEnabled(bool enabled);
+    // Decodes one result whose first byte waits; false when the run ended.
+    bool DecodeResult();
+    quint8 AwaitResultByte();
 
     AppContext& ctx_;
+    std::unique_ptr<D2XXUnit> unit_;
+    std::unique_ptr<TimingLink> link_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<ResultSet> query1_;
     std::unique_ptr<ResultSet> query2_;

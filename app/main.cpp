@@ -3,22 +3,36 @@
 #include "app/Clock.h"
 #include "app/MainForm.h"
 #include "app/QtMessageService.h"
+#include "device/TimingDriverFactory.h"
 #include "store/Database.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
+
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvero"));
     QApplication::setOrganizationName(QStringLiteral("Morvek"));
 
-    QtMessageService ui;
     SystemClock clock;
+    QString error;
+    const auto driver = createTimingDriverFromEnvironment(clock, &error);
+    if (!driver) {
+        std::fprintf(stderr, "kalvero: %s\n", qPrintable(error));
+        return 2;
+    }
+
+    QtMessageService ui;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    AppContext context{ui, clock, Database::dataDirectory(QProcessEnvironment::systemEnvironment()),
-                       [] { return userSettings(); }, arguments};
+    AppContext context{ui,
+                       clock,
+                       *driver,
+                       Database::dataDirectory(QProcessEnvironment::systemEnvironment()),
+                       [] { return userSettings(); },
+                       arguments};
 
     const auto form = createWindows(context);
     form->show();

@@ -14,6 +14,8 @@ inline constexpr quint8 StopCommand = 250;
 inline constexpr quint8 StartCommand = 251;
 inline constexpr quint8 EndMarker = 253;
 inline constexpr quint8 NotMeasured = 254;
+// In the flight-time field the single byte 253 stands for a flight time not measured.
+inline constexpr quint8 FlightNotMeasured = 253;
 
 // The unit's answer to the start command is awaited this long.
 inline constexpr quint32 kStartAnswerLimitMs = 350;

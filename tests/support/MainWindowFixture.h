@@ -4,6 +4,8 @@
 #include "app/Application.h"
 #include "app/Clock.h"
 #include "app/MainForm.h"
+#include "device/SimulatedUnit.h"
+#include "device/UnitScript.h"
 #include "support/RecordingMessageService.h"
 
 #include <QSettings>
@@ -12,27 +14,43 @@
 #include <memory>
 
 // A main window on a fresh data directory and settings file of its own, with recording
-// message boxes and a virtual clock.
+// message boxes, a virtual clock and a simulated timing unit that plays a script.
 struct MainWindowFixture {
     QTemporaryDir dir;
     RecordingMessageService ui;
     VirtualClock clock{1000, 1};
+    std::unique_ptr<SimulatedUnit> unit;
     QString settingsPath;
+    QStringList arguments;
     std::unique_ptr<AppContext> context;
     std::unique_ptr<TForm1> form;
 
-    explicit MainWindowFixture(QStringList arguments = {}) {
-        settingsPath = dir.filePath(QStringLiteral("QRV.conf"));
-        const QString path = settingsPath;
-        context = std::make_unique<AppContext>(
-            AppContext{ui, clock, dir.filePath(QStringLiteral("data/")),
-                       [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
-                       std::move(arguments)});
+    explicit MainWindowFixture(QStringList args = {})
+        : settingsPath(dir.filePath(QStringLiteral("QRV.conf"))), arguments(std::move(args)) {
+        playScript({});
     }
 
-    QString dataDirectory() const { return context->dataDirectory; }
+    // Puts a timing unit playing `script` (the script format of KALVERO_TIMING_UNIT) behind
+    // the link. Takes effect for the next window created.
+    void playScript(const QByteArray& script) {
+        QString error;
+        const auto parsed = parseUnitScript(script, QStringLiteral("test"), &error);
+        if (!parsed)
+            qFatal("bad test script: %s", qPrintable(error));
+        unit = createScriptedUnit(clock, *parsed);
+    }
+
+    // The simulated timing unit (the first device).
+    SimulatedDevice& timingUnit() { return unit->device(0); }
+
+    QString dataDirectory() const { return dir.filePath(QStringLiteral("data/")); }
 
     TForm1& create() {
+        const QString path = settingsPath;
+        context = std::make_unique<AppContext>(AppContext{
+            ui, clock, *unit, dataDirectory(),
+            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
+            arguments});
         form = createWindows(*context);
         return *form;
     }
