@@ -551,11 +551,19 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // The window sees every key before the focused control; the key still reaches it.
+    // A key that the focused control leaves unused travels on to its parents: it is handled
+    // once, at its first receiver.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
         auto* target = static_cast<QWidget*>(watched);
         QWidget* focus = QApplication::focusWidget();
-        if (target->window() == this && target == (focus ? focus : this) && isActiveWindow()) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool propagated = keyEvent == lastKey_ && lastKeyTarget_ &&
+                                lastKeyTarget_ != target && target->isAncestorOf(lastKeyTarget_);
+        if (!propagated && target->window() == this && target == (focus ? focus : this) &&
+            isActiveWindow()) {
+            lastKey_ = keyEvent;
+            lastKeyTarget_ = target;
+            const int key = keyEvent->key();
             guarded([this, key] { FormKeyDown(key); });
         }
     }

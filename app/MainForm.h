@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -175,6 +176,8 @@ private:
     std::unique_ptr<ResultSet> query1_;
     std::unique_ptr<ResultSet> query2_;
     std::unique_ptr<ResultSet> query3_;
+    const QEvent* lastKey_ = nullptr;
+    QPointer<QWidget> lastKeyTarget_;
     bool shown_ = false;
     bool destroyed_ = false;
 
