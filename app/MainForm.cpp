@@ -63,6 +63,10 @@ QLineEdit* field(const QString& name, QWidget* parent, int x, int y, bool enable
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edit->setReadOnly(true);
     edit->setEnabled(enabled);
+    // Values stay legible while the field is disabled.
+    QPalette pal = edit->palette();
+    pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
+    edit->setPalette(pal);
     return edit;
 }
 
@@ -286,7 +290,9 @@ void TForm1::buildPanels() {
                                      this);
     DBGrid1 = grid(QStringLiteral("DBGrid1"), GroupBox3, DataSource1);
     DBGrid1->setGeometry(8, 20, 668, 232);
-    const int widths1[] = {30, 115, 115, 60, 400};
+    // Design widths, widened where the font needs more room for a date.
+    const int dateWidth = DBGrid1->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000"));
+    const int widths1[] = {30, 115, 115, std::max(60, dateWidth), 400};
     for (int i = 0; i < 5; ++i)
         DBGrid1->setColumnWidth(i, widths1[i]);
 
@@ -354,6 +360,25 @@ void TForm1::guarded(const std::function<void()>& handler) {
     runGuarded(ctx_.ui, handler);
 }
 
+void TForm1::bindGridCursor(QTableView* view, ResultSet& rs) {
+    // A row picked in the grid becomes the current row of its result set, and the grid shows
+    // the result set's current row.
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, &rs](const QModelIndex& current) {
+                if (current.isValid() && current.row() != rs.currentRow())
+                    guarded([&rs, row = current.row()] { rs.moveTo(row); });
+            });
+    connect(&rs, &ResultSet::currentRowChanged, view, [view](int row) {
+        if (row >= 0 && row < view->model()->rowCount() &&
+            view->selectionModel()->currentIndex().row() != row)
+            view->selectRow(row);
+    });
+    connect(&rs, &ResultSet::opened, view, [view, &rs] {
+        if (rs.currentRow() >= 0)
+            view->selectRow(rs.currentRow());
+    });
+}
+
 QAction* TForm1::action(const QString& name) const {
     return findChild<QAction*>(name);
 }
@@ -391,6 +416,8 @@ void TForm1::FormCreate() {
                            [this](ResultSet::CalcRow& row) { Query3CalcFields(row); });
     DataSource1->setResultSet(query1_.get());
     DataSource3->setResultSet(query3_.get());
+    bindGridCursor(DBGrid1, *query1_);
+    bindGridCursor(DBGrid3, *query3_);
 
     query1_->setSql(tables::kQuery1Start);
     query2_->setSql(tables::kQuery2Start);

@@ -13,6 +13,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Kalvero"));
     QApplication::setOrganizationName(QStringLiteral("Morvek"));
 

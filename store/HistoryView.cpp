@@ -157,7 +157,8 @@ void TForm1::ShowMehrMessung(int) {
         UpdateBracket bracket(ListView2);
         ListView2->resize(listWidth, ListView2->height());
         setValueColumns(ListView2, listWidth);
-        const int jumpColumn = (DBGrid3->viewport()->width() - 20) / 5;
+        const int clientWidth = DBGrid3->width() - 2 * DBGrid3->frameWidth();
+        const int jumpColumn = (clientWidth - 20) / 5;
         for (int c = 0; c < 5; ++c)
             DBGrid3->setColumnWidth(c, jumpColumn);
     }

@@ -260,6 +260,38 @@ private slots:
         f.finish();
     }
 
+    void pickingAnAthleteShowsHisHistory() {
+        MainWindowFixture f;
+        {
+            Database db(f.dataDirectory());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("INSERT INTO sportler (Name, Vorname) VALUES ('Meier', 'Anna')"));
+            QVERIFY(q.exec("INSERT INTO sportler (Name, Vorname) VALUES ('Schulz', 'Jonas')"));
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (2, "
+                           "'2026-03-01T09:00:00', 1, 1)"));
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (2, "
+                           "'2026-03-02T09:00:00', 2, 1)"));
+            QVERIFY(q.exec("INSERT INTO mr VALUES (2002, 180, 400, 0.89, 1)"));
+        }
+        TForm1& w = f.start();
+        QCOMPARE(w.ListView2->topLevelItemCount(), 0);
+        QCOMPARE(w.LastNummer, 0);
+        const QRect row = w.DBGrid1->visualRect(w.DBGrid1->model()->index(1, 1));
+        QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(w.Query1().asText("Vorname"), QStringLiteral("Jonas"));
+        QCOMPARE(w.ListView2->topLevelItemCount(), 2);
+        QCOMPARE(w.LastNummer, 2);
+        // Newest first; a missing jump row shows zeros.
+        QCOMPARE(w.ListView2->topLevelItem(0)->text(3), QStringLiteral("180"));
+        QCOMPARE(w.ListView2->topLevelItem(1)->text(3), QStringLiteral("0"));
+        QVERIFY(w.ListView2->topLevelItem(0)->isSelected());
+        // Back to the first athlete: the list follows.
+        w.Query1().first();
+        QCOMPARE(w.ListView2->topLevelItemCount(), 0);
+        QCOMPARE(w.DBGrid1->selectionModel()->currentIndex().row(), 0);
+        f.finish();
+    }
+
     void resizingStretchesTheDataPanel() {
         MainWindowFixture f;
         TForm1& w = f.start();
