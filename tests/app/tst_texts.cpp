@@ -1,0 +1,96 @@
+#include "app/Texts.h"
+
+#include <QtTest>
+
+class TestTexts : public QObject {
+    Q_OBJECT
+private slots:
+    void formats_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("number");
+        const QDateTime moment(QDate(2026, 12, 6), QTime(19, 5, 9));
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "06.12.2026"
+                                << "19:05:09"
+                                << "30,70";
+        QTest::newRow("Austrian") << QLocale(QLocale::German, QLocale::Austria) << "06.12.2026"
+                                  << "19:05:09"
+                                  << "30,70";
+        QTest::newRow("US English")
+            << QLocale(QLocale::English, QLocale::UnitedStates) << "12/6/2026"
+            << "7:05:09 PM"
+            << "30.70";
+    }
+    void formats() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        QFETCH(QString, number);
+        texts::setLocale(locale);
+        QCOMPARE(texts::dateText(QDate(2026, 12, 6)), date);
+        QCOMPARE(texts::timeText(QTime(19, 5, 9)), time);
+        QCOMPARE(texts::fixed(30.7, 2), number);
+        // What is shown reads back to the same moment.
+        QCOMPARE(texts::parseDate(date), QDate(2026, 12, 6));
+        QCOMPARE(texts::parseTime(time), QTime(19, 5, 9));
+        double value = 0;
+        QVERIFY(texts::parseNumber(number, &value));
+        QCOMPARE(value, 30.7);
+    }
+
+    void formatRewrites_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("two-digit year") << "dd.MM.yy"
+                                        << "dd.MM.yyyy"
+                                        << "";
+        QTest::newRow("four-digit year stays") << "yyyy-MM-dd"
+                                               << "yyyy-MM-dd"
+                                               << "";
+        QTest::newRow("quoted yy stays") << "d 'yy' yy"
+                                         << "d 'yy' yyyy"
+                                         << "";
+        QTest::newRow("zone at the end") << "HH:mm:ss t"
+                                         << ""
+                                         << "HH:mm:ss";
+        QTest::newRow("long zone name") << "HH:mm:ss tttt"
+                                        << ""
+                                        << "HH:mm:ss";
+        QTest::newRow("zone in the middle") << "h:mm:ss t AP"
+                                            << ""
+                                            << "h:mm:ss AP";
+        QTest::newRow("quoted t stays") << "HH 'Uhr' t"
+                                        << ""
+                                        << "HH 'Uhr'";
+    }
+    void formatRewrites() {
+        QFETCH(QString, format);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        if (!date.isEmpty())
+            QCOMPARE(texts::withFourDigitYear(format), date);
+        if (!time.isEmpty())
+            QCOMPARE(texts::withoutTimeZone(format), time);
+    }
+
+    void separatorIsProcessWide() {
+        texts::setLocale(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(texts::decimalSeparator(), QChar(','));
+        texts::setDecimalSeparator('.');
+        QCOMPARE(texts::fixed(-0.001, 2), QStringLiteral("0.00"));
+        QCOMPARE(texts::fixed(-1.5, 3), QStringLiteral("-1.500"));
+        QCOMPARE(texts::general(1.25), QStringLiteral("1.25"));
+        double value = 0;
+        QVERIFY(!texts::parseNumber(QStringLiteral("abc"), &value));
+        QVERIFY(!texts::parseNumber(QString(), &value));
+        texts::setDecimalSeparator(',');
+        QVERIFY(!texts::parseNumber(QStringLiteral("1.5"), &value));
+        QVERIFY(texts::parseNumber(QStringLiteral(" 1,5 "), &value));
+        QCOMPARE(value, 1.5);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTexts)
+#include "tst_texts.moc"
