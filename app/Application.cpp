@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/MainForm.h"
+#include "device/debug.h"
 #include "measure/trig.h"
 #include "store/data.h"
 #include "store/such.h"
@@ -10,8 +11,7 @@ std::unique_ptr<TForm1> createWindows(AppContext& context) {
     form1->Form3 = new TForm3(context.ui, form1.get());
     form1->Form4 = new TForm4(form1->Limits, form1.get());
     form1->Form5 = new TForm5(form1.get());
-    form1->Form6 = new QWidget(form1.get(), Qt::Window);
-    form1->Form6->setObjectName(QStringLiteral("Form6"));
-    form1->Form6->setWindowTitle(QStringLiteral("Form6"));
+    form1->Form6 =
+        new TForm6(form1->Unit(), context.clock, context.ui, form1->ServiceHandle, form1.get());
     return form1;
 }

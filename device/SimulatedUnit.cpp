@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "device/QrvProtocol.h"
+#include "device/ServiceProtocol.h"
 
 #include <algorithm>
 #include <cstring>
@@ -80,6 +81,39 @@ void SimulatedTimingUnit::update(quint32 now) {
 void SimulatedTimingUnit::closed() {
     pending_.reset();
     SimulatedDevice::closed();
+}
+
+SimulatedServiceDevice::SimulatedServiceDevice(QString description, std::optional<quint8> answer)
+    : SimulatedDevice(std::move(description)), answer_(answer) {}
+
+void SimulatedServiceDevice::receive(quint8 byte, quint32 /*now*/) {
+    sent.append(static_cast<char>(byte));
+    if (pending_.isEmpty()) {
+        const int parameters = service::parameterCount(byte);
+        if (parameters < 0)
+            return; // not a command: kept, nothing else
+        pending_.append(static_cast<char>(byte));
+        missing_ = parameters;
+    } else {
+        pending_.append(static_cast<char>(byte));
+        --missing_;
+    }
+    if (missing_ > 0)
+        return;
+    commands.append(pending_);
+    if (pending_.size() > 1 && answer_)
+        queue.append(static_cast<char>(*answer_));
+    pending_.clear();
+}
+
+void SimulatedServiceDevice::closed() {
+    pending_.clear();
+    SimulatedDevice::closed();
+}
+
+void SimulatedServiceDevice::reset() {
+    pending_.clear();
+    SimulatedDevice::reset();
 }
 
 SimulatedUnit::SimulatedUnit(Clock& clock) : clock_(clock) {}
@@ -237,6 +271,8 @@ std::unique_ptr<SimulatedUnit> createDemoUnit(Clock& clock, quint32 seed) {
     auto unit = std::make_unique<SimulatedUnit>(clock);
     unit->addDevice(std::make_unique<SimulatedTimingUnit>(
         qrv::kDescription, quint8{qrv::StartCommand}, std::make_unique<DemoSource>(seed)));
+    unit->addDevice(
+        std::make_unique<SimulatedServiceDevice>(service::kDescription, service::Accepted));
     return unit;
 }
 
@@ -250,5 +286,8 @@ std::unique_ptr<SimulatedUnit> createScriptedUnit(Clock& clock, const UnitScript
         else
             unit->addDevice(std::make_unique<IdleDevice>(kIdleConverterDescription));
     }
+    for (quint32 i = 0; i < script.serviceDevices; ++i)
+        unit->addDevice(
+            std::make_unique<SimulatedServiceDevice>(service::kDescription, script.serviceAnswer));
     return unit;
 }

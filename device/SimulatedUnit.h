@@ -110,6 +110,26 @@ private:
     quint32 dueAt_ = 0;
 };
 
+// The service device: keeps every byte it receives and answers each complete command with
+// parameters ("T" and two bytes, "S" and three, "U" and two) with its answer byte, or not at
+// all when it has none. The reset "X" is not answered; bytes outside a command are only
+// kept.
+class SimulatedServiceDevice : public SimulatedDevice {
+public:
+    SimulatedServiceDevice(QString description, std::optional<quint8> answer);
+    void receive(quint8 byte, quint32 now) override;
+    void closed() override;
+    void reset() override;
+
+    // The complete commands received, in order, each with its parameter bytes.
+    QList<QByteArray> commands;
+
+private:
+    std::optional<quint8> answer_;
+    QByteArray pending_; // the command being received
+    int missing_ = 0;    // its parameter bytes still to come
+};
+
 // The D2XX calls over a list of simulated devices. Time comes from the injected clock: a
 // read with too few bytes waiting waits for its read time-out on that clock (a virtual clock
 // with a step per reading makes that instant).
@@ -151,7 +171,8 @@ private:
 inline const QString kIdleConverterDescription = QStringLiteral("USB Serial Converter");
 
 // The demo unit: one timing unit "QRV 2.0" that answers the handshakes and sends a jump
-// every 2 to 4 seconds.
+// every 2 to 4 seconds, and a service device "VudurEve" that accepts every command.
 std::unique_ptr<SimulatedUnit> createDemoUnit(Clock& clock, quint32 seed);
-// A unit that plays a script: `devices` converters, the first being the timing unit.
+// A unit that plays a script: `devices` converters, the first being the timing unit, then
+// `serviceDevices` service devices "VudurEve" answering `serviceAnswer`.
 std::unique_ptr<SimulatedUnit> createScriptedUnit(Clock& clock, const UnitScript& script);

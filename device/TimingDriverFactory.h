@@ -10,7 +10,8 @@ class Clock;
 
 // The environment variable that picks the driver behind the timing-unit link:
 //   (unset or empty)   the serial driver over the FTDI converters of this machine
-//   simulator          the demo unit: answers the handshakes, a jump every 2 to 4 seconds
+//   simulator          the demo unit: answers the handshakes, a jump every 2 to 4 seconds,
+//                      and a service device "VudurEve" for the service panel
 //   simulator:PATH     a simulated unit that plays the script at PATH
 inline constexpr char kTimingUnitVariable[] = "KALVERO_TIMING_UNIT";
 // When this variable is set to anything but "" or "0", every byte that crosses the link and

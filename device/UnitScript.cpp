@@ -95,8 +95,11 @@ std::optional<UnitScript> parseUnitScript(const QByteArray& text, const QString&
             }
 
             const QString setting = key.toLower();
-            if (setting != QLatin1String("devices") && setting != QLatin1String("description") &&
-                setting != QLatin1String("start-answer"))
+            static const QStringList kSettings{
+                QStringLiteral("devices"), QStringLiteral("description"),
+                QStringLiteral("start-answer"), QStringLiteral("service-devices"),
+                QStringLiteral("service-answer")};
+            if (!kSettings.contains(setting))
                 throw LineError{QStringLiteral("unknown setting \"%1\"").arg(key)};
             if (bytesSeen)
                 throw LineError{
@@ -115,12 +118,21 @@ std::optional<UnitScript> parseUnitScript(const QByteArray& text, const QString&
                 if (value.isEmpty())
                     throw LineError{QStringLiteral("description must not be empty")};
                 script.description = value;
-            } else if (value.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {
-                script.startAnswer.reset();
+            } else if (setting == QLatin1String("service-devices")) {
+                const auto devices = wholeNumber(value, UnitScript::kMaxServiceDevices);
+                if (!devices)
+                    throw LineError{QStringLiteral("service-devices must be 0 or 1")};
+                script.serviceDevices = *devices;
             } else {
-                if (value.isEmpty())
-                    throw LineError{QStringLiteral("start-answer needs a byte or \"none\"")};
-                script.startAnswer = parseByte(value);
+                std::optional<quint8>& answer = setting == QLatin1String("start-answer")
+                                                    ? script.startAnswer
+                                                    : script.serviceAnswer;
+                if (value.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0)
+                    answer.reset();
+                else if (value.isEmpty())
+                    throw LineError{QStringLiteral("%1 needs a byte or \"none\"").arg(setting)};
+                else
+                    answer = parseByte(value);
             }
         } catch (const LineError& e) {
             if (error)

@@ -113,6 +113,50 @@ private slots:
         QCOMPARE(script->steps, steps);
     }
 
+    void parseServiceLines_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<quint32>("devices");
+        QTest::addColumn<quint32>("serviceDevices");
+        QTest::addColumn<int>("serviceAnswer"); // -1 = none
+
+        QTest::newRow("defaults") << QByteArray() << 1u << 0u << 1;
+        QTest::newRow("service device")
+            << QByteArray("service-devices: 1\n100: 0 200 1 244\n") << 1u << 1u << 1;
+        QTest::newRow("refusing") << QByteArray("devices: 2\nservice-answer: 0\nservice-devices: 1")
+                                  << 2u << 1u << 0;
+        QTest::newRow("silent, upper case")
+            << QByteArray("SERVICE-DEVICES: 1 # present\nService-Answer: NONE") << 1u << 1u << -1;
+        QTest::newRow("service device only")
+            << QByteArray("devices: 0\nservice-devices: 1\nservice-answer: 7") << 0u << 1u << 7;
+        QTest::newRow("none present") << QByteArray("service-devices: 0") << 1u << 0u << 1;
+    }
+    void parseServiceLines() {
+        QFETCH(QByteArray, text);
+        QFETCH(quint32, devices);
+        QFETCH(quint32, serviceDevices);
+        QFETCH(int, serviceAnswer);
+
+        QString error;
+        const auto script = parseUnitScript(text, QStringLiteral("script.txt"), &error);
+        QVERIFY2(script.has_value(), qPrintable(error));
+        QCOMPARE(script->devices, devices);
+        QCOMPARE(script->serviceDevices, serviceDevices);
+        QCOMPARE(script->serviceAnswer.has_value(), serviceAnswer >= 0);
+        if (serviceAnswer >= 0)
+            QCOMPARE(int(*script->serviceAnswer), serviceAnswer);
+
+        // The service devices come after the converters and add to the count.
+        VirtualClock clock;
+        const auto unit = createScriptedUnit(clock, *script);
+        QCOMPARE(unit->deviceCount(), std::size_t{devices + serviceDevices});
+        SimulatedDevice* service = unit->findDevice(QStringLiteral("VudurEve"));
+        QCOMPARE(service != nullptr, serviceDevices == 1);
+        if (service) {
+            QCOMPARE(service, &unit->device(devices));
+            QVERIFY(dynamic_cast<SimulatedServiceDevice*>(service) != nullptr);
+        }
+    }
+
     void scriptErrors_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("error");
@@ -158,6 +202,21 @@ private slots:
             << QByteArray("start-answer: 256") << "script.txt:1: byte 256 out of range 0..255";
         QTest::newRow("start answer missing")
             << QByteArray("start-answer:") << "script.txt:1: start-answer needs a byte or \"none\"";
+        QTest::newRow("two service devices")
+            << QByteArray("service-devices: 2") << "script.txt:1: service-devices must be 0 or 1";
+        QTest::newRow("service devices not a number")
+            << QByteArray("service-devices: yes") << "script.txt:1: service-devices must be 0 or 1";
+        QTest::newRow("service answer out of range")
+            << QByteArray("service-answer: 300") << "script.txt:1: byte 300 out of range 0..255";
+        QTest::newRow("service answer missing")
+            << QByteArray("service-answer:")
+            << "script.txt:1: service-answer needs a byte or \"none\"";
+        QTest::newRow("service answer twice")
+            << QByteArray("service-answer: 1\nservice-answer: 0")
+            << "script.txt:2: setting \"service-answer\" given twice";
+        QTest::newRow("service line after bytes")
+            << QByteArray("100: 1\nservice-devices: 1")
+            << "script.txt:2: setting \"service-devices\" after the first byte line";
         QTest::newRow("not UTF-8")
             << QByteArray("devices: 1\ndescription: Ger\xE4t\n") << "script.txt:2: not valid UTF-8";
     }
@@ -259,6 +318,61 @@ private slots:
         QVERIFY(rig.link.ReplyTimedOut);
     }
 
+    // The service device answers every complete command with parameters, however the bytes
+    // are split into writes, and keeps every byte.
+    void serviceDeviceAnswers_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QList<QByteArray>>("writes");
+        QTest::addColumn<QByteArray>("answers");
+        QTest::addColumn<QList<QByteArray>>("commands");
+
+        QTest::newRow("one of each")
+            << QByteArray("service-devices: 1")
+            << QList<QByteArray>{"T\x0A\x0A", "S\x01\x02\x03", "U\x2C\xFF", "X"}
+            << QByteArray("\x01\x01\x01")
+            << QList<QByteArray>{"T\x0A\x0A", "S\x01\x02\x03", "U\x2C\xFF", "X"};
+        QTest::newRow("split and joined writes")
+            << QByteArray("service-devices: 1\nservice-answer: 0")
+            << QList<QByteArray>{"T\x01", "\x02S", "\x58\x54\x55U", QByteArray("\x00\x05", 2)}
+            << QByteArray("\x00\x00\x00", 3)
+            << QList<QByteArray>{"T\x01\x02", "SXTU", QByteArray("U\x00\x05", 3)};
+        QTest::newRow("silent device")
+            << QByteArray("service-devices: 1\nservice-answer: none")
+            << QList<QByteArray>{"T\x0A\x0A", "U\x01\x01"} << QByteArray()
+            << QList<QByteArray>{"T\x0A\x0A", "U\x01\x01"};
+        QTest::newRow("bytes outside a command")
+            << QByteArray("service-devices: 1") << QList<QByteArray>{"?", "\xFB", "X", "Z"}
+            << QByteArray() << QList<QByteArray>{"X"};
+        QTest::newRow("incomplete command")
+            << QByteArray("service-devices: 1") << QList<QByteArray>{"S\x01\x02"} << QByteArray()
+            << QList<QByteArray>{};
+    }
+    void serviceDeviceAnswers() {
+        QFETCH(QByteArray, script);
+        QFETCH(QList<QByteArray>, writes);
+        QFETCH(QByteArray, answers);
+        QFETCH(QList<QByteArray>, commands);
+
+        VirtualClock clock(0, 1);
+        const auto unit = Rig::scripted(clock, script);
+        auto* device = dynamic_cast<SimulatedServiceDevice*>(unit->findDevice("VudurEve"));
+        QVERIFY(device);
+        Handle h = 0;
+        QCOMPARE(unit->openEx("VudurEve", FT_OPEN_BY_DESCRIPTION, &h), FT_OK);
+        QByteArray all;
+        for (const QByteArray& bytes : writes) {
+            quint32 written = 0;
+            QCOMPARE(unit->write(h, bytes.constData(), quint32(bytes.size()), &written), FT_OK);
+            QCOMPARE(written, quint32(bytes.size()));
+            all += bytes;
+        }
+        QCOMPARE(device->sent, all);
+        QCOMPARE(device->queue, answers);
+        QCOMPARE(device->commands, commands);
+        // The timing unit heard nothing of it.
+        QVERIFY(unit->device(0).sent.isEmpty());
+    }
+
     void demoJumps_data() {
         QTest::addColumn<quint32>("seed");
         QTest::newRow("seed 1") << 1u;
@@ -297,10 +411,14 @@ private slots:
         auto unit = createDemoUnit(clock, 5);
         quint32 n = 0;
         QCOMPARE(unit->listDevices(&n, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
-        QCOMPARE(n, 1u);
+        QCOMPARE(n, 2u); // the timing unit and the service device
         Handle h = 0;
-        QCOMPARE(unit->openEx("VudurEve", FT_OPEN_BY_DESCRIPTION, &h), FT_DEVICE_NOT_FOUND);
+        QCOMPARE(unit->openEx("QRV 3.0", FT_OPEN_BY_DESCRIPTION, &h), FT_DEVICE_NOT_FOUND);
+        QCOMPARE(h, Handle{0});
+        Handle service = 0;
+        QCOMPARE(unit->openEx("VudurEve", FT_OPEN_BY_DESCRIPTION, &service), FT_OK);
         QCOMPARE(unit->openEx("QRV 2.0", FT_OPEN_BY_DESCRIPTION, &h), FT_OK);
+        QVERIFY(h != 0 && service != 0 && h != service);
         Handle again = 0;
         QCOMPARE(unit->openEx("QRV 2.0", FT_OPEN_BY_DESCRIPTION, &again), FT_DEVICE_NOT_OPENED);
         QCOMPARE(unit->getQueueStatus(0, &n), FT_INVALID_HANDLE);
