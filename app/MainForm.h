@@ -169,6 +169,8 @@ private:
     // Decodes one result whose first byte waits; false when the run ended.
     bool DecodeResult();
     quint8 AwaitResultByte();
+    // Applies the plausibility verdict of a decoded time; false when it ended the run.
+    bool AcceptTime(const plausibility::Verdict& verdict, bool& inLimits, bool& valid);
 
     AppContext& ctx_;
     std::unique_ptr<D2XXUnit> unit_;

@@ -197,18 +197,8 @@ bool TForm1::DecodeResult() {
     } else {
         CurrentSZ = b * 256;
         CurrentSZ += AwaitResultByte();
-        const plausibility::Verdict verdict = plausibility::testContactTime(Limits, CurrentSZ);
-        if (verdict.inLimits) {
-            SZInLimits = true;
-            SZValid = true;
-        } else if (verdict.stopRun) {
-            for (const QString& message : verdict.messages)
-                boxes::plain(ctx_.ui, message);
-            EndRun();
+        if (!AcceptTime(plausibility::testContactTime(Limits, CurrentSZ), SZInLimits, SZValid))
             return false;
-        } else {
-            SZValid = true;
-        }
     }
     if (SZValid)
         Edit1->setText(QString::number(CurrentSZ));
@@ -229,18 +219,8 @@ bool TForm1::DecodeResult() {
     } else {
         CurrentFZ = b * 256;
         CurrentFZ += AwaitResultByte();
-        const plausibility::Verdict verdict = plausibility::testFlightTime(Limits, CurrentFZ);
-        if (verdict.inLimits) {
-            FZInLimits = true;
-            FZValid = true;
-        } else if (verdict.stopRun) {
-            for (const QString& message : verdict.messages)
-                boxes::plain(ctx_.ui, message);
-            EndRun();
+        if (!AcceptTime(plausibility::testFlightTime(Limits, CurrentFZ), FZInLimits, FZValid))
             return false;
-        } else {
-            FZValid = true;
-        }
     }
 
     if (FZValid) {
@@ -260,6 +240,22 @@ bool TForm1::DecodeResult() {
             EndRun();
             return false;
         }
+    }
+    return true;
+}
+
+bool TForm1::AcceptTime(const plausibility::Verdict& verdict, bool& inLimits, bool& valid) {
+    if (verdict.inLimits) {
+        inLimits = true;
+        valid = true;
+    } else if (verdict.stopRun) {
+        for (const QString& message : verdict.messages)
+            boxes::plain(ctx_.ui, message);
+        EndRun();
+        return false;
+    } else {
+        // Without the abort option an implausible time is shown but not recorded.
+        valid = true;
     }
     return true;
 }

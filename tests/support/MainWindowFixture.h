@@ -49,8 +49,7 @@ struct MainWindowFixture {
         const QString path = settingsPath;
         context = std::make_unique<AppContext>(AppContext{
             ui, clock, *unit, dataDirectory(),
-            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
-            arguments});
+            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); }, arguments});
         form = createWindows(*context);
         return *form;
     }
