@@ -7,6 +7,7 @@
 #include "device/D2XXUnit.h"
 #include "device/TimingLink.h"
 #include "measure/trig.h"
+#include "store/AthleteGrid.h"
 #include "store/Database.h"
 #include "store/ResultSet.h"
 #include "store/ResultSetModel.h"
@@ -163,6 +164,12 @@ void TForm1::buildActions() {
                           QStringLiteral("Daten ändern"), QKeySequence(Qt::CTRL | Qt::Key_A), 3);
     Action4 = makeAction(QStringLiteral("Action4"), QStringLiteral("Sportler &löschen"), {},
                          QKeySequence(Qt::CTRL | Qt::Key_L), 2);
+    // Short captions where an action shows as a button; the menus show the entries above.
+    Action6->setIconText(QStringLiteral("Zeigen"));
+    Action1->setIconText(QStringLiteral("Suchen"));
+    Action2->setIconText(QStringLiteral("Neuer Sportler"));
+    SAendern->setIconText(QStringLiteral("Daten ändern"));
+    Action4->setIconText(QStringLiteral("Löschen"));
     BugBee = makeAction(QStringLiteral("BugBee"), QStringLiteral("Debug"), {}, {}, -1);
     BugBee->setVisible(false);
     Action15 = makeAction(QStringLiteral("Action15"), QStringLiteral("&Info"), {}, {}, -1);
@@ -360,25 +367,6 @@ void TForm1::guarded(const std::function<void()>& handler) {
     runGuarded(ctx_.ui, handler);
 }
 
-void TForm1::bindGridCursor(QTableView* view, ResultSet& rs) {
-    // A row picked in the grid becomes the current row of its result set, and the grid shows
-    // the result set's current row.
-    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this, &rs](const QModelIndex& current) {
-                if (current.isValid() && current.row() != rs.currentRow())
-                    guarded([&rs, row = current.row()] { rs.moveTo(row); });
-            });
-    connect(&rs, &ResultSet::currentRowChanged, view, [view](int row) {
-        if (row >= 0 && row < view->model()->rowCount() &&
-            view->selectionModel()->currentIndex().row() != row)
-            view->selectRow(row);
-    });
-    connect(&rs, &ResultSet::opened, view, [view, &rs] {
-        if (rs.currentRow() >= 0)
-            view->selectRow(rs.currentRow());
-    });
-}
-
 QAction* TForm1::action(const QString& name) const {
     return findChild<QAction*>(name);
 }
@@ -416,8 +404,8 @@ void TForm1::FormCreate() {
                            [this](ResultSet::CalcRow& row) { Query3CalcFields(row); });
     DataSource1->setResultSet(query1_.get());
     DataSource3->setResultSet(query3_.get());
-    bindGridCursor(DBGrid1, *query1_);
-    bindGridCursor(DBGrid3, *query3_);
+    linkGridToCursor(DBGrid1, *query1_, ctx_.ui);
+    linkGridToCursor(DBGrid3, *query3_, ctx_.ui);
 
     query1_->setSql(tables::kQuery1Start);
     query2_->setSql(tables::kQuery2Start);

@@ -162,7 +162,6 @@ private:
     // Runs a handler through the program's error handling.
     void guarded(const std::function<void()>& handler);
     void setModeChecks(bool single, bool multiple);
-    void bindGridCursor(QTableView* view, ResultSet& rs);
     void StartRun();
     void setStartButton(bool idle);
     void setStartEnabled(bool enabled);

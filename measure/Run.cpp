@@ -58,6 +58,10 @@ void TForm1::setStartEnabled(bool enabled) {
 }
 
 void TForm1::StartRun() {
+    // Without an athlete there is nobody to record a jump for (Enter reaches here whatever
+    // the state of the start button).
+    if (SelectedAthleteId() == 0)
+        return;
     if (Link().OpenPort() != 0) {
         boxes::plain(ctx_.ui, QStringLiteral("Kommunikationsfehler! Kein Gerät erkannt."));
         return;

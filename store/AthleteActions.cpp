@@ -93,10 +93,9 @@ void TForm1::Action2Execute() {
         return;
     Form3->restoreMarks();
 
-    // The history and the measurement counter stay with the athlete selected before until
-    // the selection next changes.
+    // The new athlete is the selected one: his (empty) history and measurement counter
+    // follow at once, so a measurement started now is recorded and numbered as his.
     ResultSet& q1 = Query1();
-    const bool firstAthlete = q1.isOpen() && q1.isEmpty();
     {
         AfterScrollPause pause(q1);
         q1.insert();
@@ -110,10 +109,7 @@ void TForm1::Action2Execute() {
         if (!q1.locate(QStringLiteral("ID"), id) && !q1.isEmpty())
             q1.last();
     }
-    // With no athlete before there is no state to keep: the first one is selected at once,
-    // so that a measurement can start.
-    if (firstAthlete)
-        Query1AfterScroll();
+    Query1AfterScroll();
 }
 
 void TForm1::SAendernExecute() {

@@ -71,13 +71,3 @@ void linkGridToCursor(QTableView* grid, ResultSet& rs, MessageService& ui) {
         return;
     new CursorLink(grid, rs, ui);
 }
-
-void setUpAthleteControls(TForm1& form, MessageService& ui) {
-    form.Action6->setIconText(QStringLiteral("Zeigen"));
-    form.Action1->setIconText(QStringLiteral("Suchen"));
-    form.Action2->setIconText(QStringLiteral("Neuer Sportler"));
-    form.SAendern->setIconText(QStringLiteral("Daten ändern"));
-    form.Action4->setIconText(QStringLiteral("Löschen"));
-    if (form.tablesOpen())
-        linkGridToCursor(form.DBGrid1, form.Query1(), ui);
-}

@@ -60,7 +60,9 @@ QTreeWidgetItem* TForm1::SelectedHistoryItem() const {
 
 void TForm1::Query1AfterScroll() {
     InsertIntoFirstTable();
-    SpeedButton4->setEnabled(Query1().isOpen() && !Query1().isEmpty());
+    const bool athletes = Query1().isOpen() && !Query1().isEmpty();
+    SpeedButton4->setEnabled(athletes);
+    Start1->setEnabled(athletes);
     ResultSet& q2 = Query2();
     if (q2.isOpen()) {
         q2.last();

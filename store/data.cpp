@@ -2,6 +2,7 @@
 
 #include "app/MessageService.h"
 #include "app/Texts.h"
+#include "store/BirthDate.h"
 #include "store/RemarkEdit.h"
 
 #include <QComboBox>
@@ -188,7 +189,7 @@ void TForm3::prepareChange(const QString& name, const QString& firstName, const 
 
 void TForm3::Edit3Change() {
     const QString text = Edit3->text();
-    if (!text.trimmed().isEmpty() && !texts::parseDate(text).isValid()) {
+    if (!text.trimmed().isEmpty() && !athletes::parseBirthDate(text).isValid()) {
         QPalette palette = Edit3->palette();
         palette.setColor(QPalette::Base, invalidDateColor());
         palette.setColor(QPalette::Text, Qt::black);
@@ -215,7 +216,7 @@ QString TForm3::remark() const {
 }
 
 void TForm3::takeBirthDate() {
-    birthDate_ = texts::parseDate(Edit3->text());
+    birthDate_ = athletes::parseBirthDate(Edit3->text());
     dateValid_ = birthDate_.isValid();
     Edit3Change();
 }

@@ -443,6 +443,19 @@ private slots:
         f.finish();
     }
 
+    void withoutAnAthleteNothingStarts() {
+        MainWindowFixture f;
+        f.playScript("100: 0 200 1 244\n");
+        TForm1& w = f.start();
+        QVERIFY(!w.SpeedButton4->isEnabled() && !w.Start1->isEnabled());
+        w.Start1Execute(); // as Enter calls it, whatever the button's state
+        QVERIFY(!w.running());
+        QVERIFY(f.timingUnit().sent.isEmpty());
+        QVERIFY(measurements(f).isEmpty());
+        QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
     void historyNumbersRunsNewestFirst() {
         MainWindowFixture f;
         seedAthlete(f);

@@ -28,10 +28,9 @@ inline void seed(MainWindowFixture& f, const QStringList& statements) {
     }
 }
 
-// Shows the main window active, with the athlete grid linked to its result set.
+// Shows the main window active.
 inline TForm1& open(MainWindowFixture& f) {
     TForm1& w = f.start();
-    setUpAthleteControls(w, f.ui);
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w))
         qWarning("main window not active");

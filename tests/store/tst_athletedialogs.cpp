@@ -267,7 +267,7 @@ private slots:
         QTest::newRow("emptied") << "" << false << true << false << QDate();
         QTest::newRow("only blanks") << "   " << false << true << false << QDate();
         QTest::newRow("no such day") << "31.02.1980" << true << false << false << QDate();
-        QTest::newRow("one-digit day") << "1.5.1980" << true << false << false << QDate();
+        QTest::newRow("one-digit day") << "1.5.1980" << false << true << true << QDate(1980, 5, 1);
         QTest::newRow("words") << "gestern" << true << false << false << QDate();
     }
     void changeBirthDate() {

@@ -117,6 +117,11 @@ private slots:
             widths << w.DBGrid1->columnWidth(c);
         }
         QCOMPARE(titles, (QStringList{"ID", "Vorname", "Name", "Geb. am", "Bemerkung"}));
+        // The date column is as designed, or wider where the font needs it for a whole date.
+        const int dateWidth = w.DBGrid1->fontMetrics().horizontalAdvance("00.00.0000");
+        QCOMPARE(widths.size(), 5);
+        QVERIFY(widths[3] >= 60 && widths[3] > dateWidth);
+        widths[3] = 60;
         QCOMPARE(widths, (QList<int>{30, 115, 115, 60, 400}));
         QCOMPARE(w.DBGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(ids(w), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
@@ -140,7 +145,7 @@ private slots:
         // A move of the cursor by the program shows in the grid.
         w.Query1().first();
         QCOMPARE(gridSelectedRow(w.DBGrid1), 0);
-        setUpAthleteControls(w, f.ui); // a second set-up changes nothing
+        linkGridToCursor(w.DBGrid1, w.Query1(), f.ui); // a second link changes nothing
         QCOMPARE(w.DBGrid1->findChildren<QObject*>("CursorLink").size(), 1);
         QVERIFY(f.ui.boxes.isEmpty());
     }
@@ -202,21 +207,18 @@ private slots:
 
         QCOMPARE(count(w, "sportler"), 8);
         QCOMPARE(row(w, 8), stored);
-        // The cursor stands on the new athlete in the last row; the history and the counter
-        // stay with the athlete selected before.
+        // The cursor stands on the new athlete in the last row, and the history and the
+        // counter are his.
         QCOMPARE(ids(w).size(), 8);
         QCOMPARE(w.Query1().currentRow(), 7);
         QCOMPARE(w.Query1().asInteger("ID"), 8);
         QCOMPARE(gridSelectedRow(w.DBGrid1), 7);
         QCOMPARE(gridColumn(w.DBGrid1, 2).last(), name);
         QCOMPARE(gridColumn(w.DBGrid1, 4).last(), remark);
-        QCOMPARE(historyColumn(w.ListView2, 7), (QStringList{"2", "1"}));
-        QCOMPARE(w.LastNummer, 2);
-        // Picking him shows his (empty) history.
-        clickRow(w.DBGrid1, 0);
-        clickRow(w.DBGrid1, 7);
         QCOMPARE(w.ListView2->topLevelItemCount(), 0);
         QCOMPARE(w.LastNummer, 0);
+        QCOMPARE(w.Query2().sql().join('\n'),
+                 QStringLiteral("SELECT * FROM units\nWHERE Ref_ID = 8"));
 
         // The change dialog shows him as stored.
         whenShown(w.Form3, [&] {
