@@ -1,5 +1,7 @@
 #include "measure/trig.h"
 
+#include "app/Widgets.h"
+
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -119,11 +121,7 @@ void TForm4::showEvent(QShowEvent* event) {
     fillFields();
     alignRowLabels();
     adjustSize();
-    if (const QScreen* desktop = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(desktop->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    widgets::centreOnScreen(this);
     QDialog::showEvent(event);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/MessageService.h"
 #include "app/Texts.h"
+#include "app/Widgets.h"
 #include "store/BirthDate.h"
 #include "store/RemarkEdit.h"
 
@@ -19,23 +20,6 @@
 namespace {
 
 const QString kMark = QStringLiteral("*");
-
-QLabel* boldLabel(const QString& text, const QString& objectName, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
-
-void centreOnScreen(QWidget* window) {
-    if (const QScreen* screen = window->screen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
-}
 
 bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -105,7 +89,7 @@ TForm3::TForm3(MessageService& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
                         {QStringLiteral("Bemerkungen:"), Memo1, nullptr}};
     int r = 0;
     for (const Row& row : rows) {
-        QLabel* label = boldLabel(row.text, QStringLiteral("Label%1").arg(r + 1), this);
+        QLabel* label = widgets::boldLabel(row.text, QStringLiteral("Label%1").arg(r + 1), this);
         label->setBuddy(row.field);
         const bool tall = row.field == Memo1;
         grid->addWidget(label, r, 0, tall ? (Qt::AlignRight | Qt::AlignTop) : labelAlign);
@@ -246,7 +230,7 @@ void TForm3::BitBtn1Click() {
 
 void TForm3::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    centreOnScreen(this);
+    widgets::centreOnScreen(this);
     Edit1->setFocus();
 }
 

@@ -1,5 +1,7 @@
 #include "store/such.h"
 
+#include "app/Widgets.h"
+
 #include <QGridLayout>
 #include <QIcon>
 #include <QKeyEvent>
@@ -9,39 +11,18 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* boldLabel(const QString& text, const QString& objectName, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
-
-void centreOnScreen(QWidget* window) {
-    if (const QScreen* screen = window->screen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
-}
-
-} // namespace
-
 TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Suchen nach"));
     setModal(true);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
-    Label1 = boldLabel(QStringLiteral("Vorname:"), QStringLiteral("Label1"), this);
+    Label1 = widgets::boldLabel(QStringLiteral("Vorname:"), QStringLiteral("Label1"), this);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     auto* label2 = new QLabel(QStringLiteral("oder"), this);
     label2->setObjectName(QStringLiteral("Label2"));
-    Label3 = boldLabel(QStringLiteral("Nachname:"), QStringLiteral("Label3"), this);
+    Label3 = widgets::boldLabel(QStringLiteral("Nachname:"), QStringLiteral("Label3"), this);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     BitBtn1 = new QPushButton(QIcon::fromTheme(QStringLiteral("edit-find")),
@@ -115,7 +96,7 @@ void TForm5::BitBtn1Click() {
 void TForm5::showEvent(QShowEvent* event) {
     answer_ = athletes::SearchBy::None;
     QDialog::showEvent(event);
-    centreOnScreen(this);
+    widgets::centreOnScreen(this);
     Edit1->setFocus();
     // The focus event follows only once the window is active; the choice is made now.
     Edit1Enter();
