@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Icons.h"
 #include "app/MainForm.h"
 #include "device/debug.h"
 #include "measure/trig.h"
@@ -10,6 +11,7 @@ std::unique_ptr<TForm1> createWindows(AppContext& context) {
     auto form1 = std::make_unique<TForm1>(context);
     form1->Form3 = new TForm3(context.ui, form1.get());
     form1->Form4 = new TForm4(form1->Limits, form1.get());
+    form1->Form4->setWindowIcon(icons::image(10));
     form1->Form5 = new TForm5(form1.get());
     form1->Form6 =
         new TForm6(form1->Unit(), context.clock, context.ui, form1->ServiceHandle, form1.get());

@@ -4,6 +4,7 @@
 #include "app/Errors.h"
 #include "app/Icons.h"
 #include "app/MessageService.h"
+#include "app/Widgets.h"
 #include "device/D2XXUnit.h"
 #include "device/TimingLink.h"
 #include "measure/trig.h"
@@ -318,7 +319,7 @@ void TForm1::buildPanels() {
     ListView2->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView2->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView2->setAlternatingRowColors(true);
+    ListView2->setItemDelegate(new widgets::GridLinesDelegate(ListView2));
     ListView2->header()->setStretchLastSection(false);
     ListView2->header()->setSectionsMovable(false);
     const int widths2[] = {30, 65, 49, 65, 65, 17, 16};

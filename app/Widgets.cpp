@@ -1,6 +1,7 @@
 #include "app/Widgets.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QWidget>
 
@@ -21,6 +22,17 @@ void centreOnScreen(QWidget* window) {
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
     }
+}
+
+void GridLinesDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Mid).lighter(125));
+    const QRect r = option.rect;
+    painter->drawLine(r.bottomLeft(), r.bottomRight());
+    painter->drawLine(r.topRight(), r.bottomRight());
+    painter->restore();
 }
 
 } // namespace widgets

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStyledItemDelegate>
 
 class QLabel;
 class QWidget;
@@ -12,5 +13,13 @@ namespace widgets {
 QLabel* boldLabel(const QString& text, const QString& objectName, QWidget* parent);
 // Places a window (with its frame) in the middle of the screen it is on.
 void centreOnScreen(QWidget* window);
+
+// Draws grid lines between the cells of a report list.
+class GridLinesDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
 
 } // namespace widgets
