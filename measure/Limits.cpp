@@ -1,5 +1,7 @@
 #include "measure/Limits.h"
 
+#include "device/QrvProtocol.h"
+
 namespace plausibility {
 namespace {
 
@@ -48,7 +50,7 @@ Verdict test(const Kind& kind, qint32 value, qint32 lower, qint32 upper, bool ab
 } // namespace
 
 quint8 Limits::configurationByte() const {
-    return static_cast<quint8>((TriggerEdge1 ? 0x01 : 0) | (TriggerEdge2 ? 0x02 : 0));
+    return qrv::configurationByte(TriggerEdge1, TriggerEdge2);
 }
 
 Verdict testContactTime(const Limits& limits, qint32 sz) {

@@ -5,6 +5,7 @@
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -234,6 +235,35 @@ private slots:
         QVERIFY(w.Query1().isOpen());
         QVERIFY(!w.Query2().isOpen() && !w.Query3().isOpen());
         QVERIFY(w.isVisible()); // the program keeps running
+        f.finish();
+    }
+
+    void aDamagedDatabaseIsReportedAndNothingCrashes() {
+        MainWindowFixture f;
+        QVERIFY(QDir().mkpath(f.dataDirectory()));
+        {
+            QFile file(f.dataDirectory() + "qrv.sqlite");
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, '\x5a'));
+        }
+        TForm1& w = f.start();
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QVERIFY2(f.ui.boxes[0].text.contains("not a database"), qPrintable(f.ui.boxes[0].text));
+        QVERIFY(!w.tablesOpen());
+        QVERIFY(w.isVisible());
+        // Every action that needs the tables says so instead of failing silently or crashing.
+        f.ui.clear();
+        for (QAction* a :
+             {w.Action6, w.Action2, w.SAendern, w.Action4, w.SingleExport, w.AllExport, w.Start1})
+            a->trigger();
+        QVERIFY(!w.running());
+        for (const MessageBox& box : f.ui.boxes)
+            QCOMPARE(box.title, QStringLiteral("Kalvero"));
+        QVERIFY(f.ui.texts().contains("Die Datenbank ist nicht geöffnet."));
+        // The file is left as it was for the user to recover.
+        QFile file(f.dataDirectory() + "qrv.sqlite");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray(4096, '\x5a'));
         f.finish();
     }
 
