@@ -87,6 +87,25 @@ class TestRun : public QObject {
         }
     }
 
+    // Polls `count` times, 100 ms apart, whatever happens.
+    static void poll(MainWindowFixture& f, TForm1& w, int count) {
+        for (int i = 0; i < count; ++i) {
+            f.clock.advance(100);
+            w.Timer1Timer();
+        }
+    }
+
+    // A series run of athlete 12 on `script`, started and polled `polls` times.
+    static TForm1& runSeries(MainWindowFixture& f, const QByteArray& script, int polls) {
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript(script);
+        TForm1& w = f.start();
+        w.Start1Execute();
+        poll(f, w, polls);
+        return w;
+    }
+
     static QStringList entry(QTreeWidgetItem* item) {
         QStringList out;
         for (int c = 0; c < 8; ++c)
@@ -309,10 +328,7 @@ private slots:
         TForm1& w = f.start();
         w.Limits.abortOnViolation = abort;
         w.Start1Execute();
-        for (int i = 0; i < 10; ++i) {
-            f.clock.advance(100);
-            w.Timer1Timer();
-        }
+        poll(f, w, 10);
         QCOMPARE(f.ui.texts(), messages);
         for (const MessageBox& box : f.ui.boxes)
             QCOMPARE(box.title, QStringLiteral("Kalvero"));
@@ -329,15 +345,7 @@ private slots:
 
     void userStopWritesTheJumpCount() {
         MainWindowFixture f;
-        seedAthlete(f);
-        f.store("Betriebsart", "2");
-        f.playScript("300: 0 200 1 244\n300: 0 210 1 250\n");
-        TForm1& w = f.start();
-        w.Start1Execute();
-        for (int i = 0; i < 10; ++i) {
-            f.clock.advance(100);
-            w.Timer1Timer();
-        }
+        TForm1& w = runSeries(f, "300: 0 200 1 244\n300: 0 210 1 250\n", 10);
         QVERIFY(w.running());
         QCOMPARE(jumps(f).size(), 2);
         w.Start1Execute(); // the same toggle stops
@@ -403,15 +411,7 @@ private slots:
 
     void closingTheWindowEndsTheRun() {
         MainWindowFixture f;
-        seedAthlete(f);
-        f.store("Betriebsart", "2");
-        f.playScript("300: 0 200 1 244\n300: 0 210 1 250\n");
-        TForm1& w = f.start();
-        w.Start1Execute();
-        for (int i = 0; i < 10; ++i) {
-            f.clock.advance(100);
-            w.Timer1Timer();
-        }
+        TForm1& w = runSeries(f, "300: 0 200 1 244\n300: 0 210 1 250\n", 10);
         QVERIFY(w.running());
         SimulatedDevice& unit = f.timingUnit();
         f.finish();
