@@ -32,19 +32,13 @@
 
 namespace {
 
-const QColor kIdleColour(0, 128, 0);
-
 // Design size of the area below the tool bar, in which the two groups are placed.
 constexpr QSize kPanelDesign(700, 564);
 constexpr QSize kResultDesign(684, 73);
 constexpr QSize kDataDesign(684, 471);
 
 QLabel* boldLabel(const QString& name, const QString& text, QWidget* parent, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
+    QLabel* label = widgets::boldLabel(text, name, parent);
     label->adjustSize();
     label->move(x, y);
     return label;
@@ -272,7 +266,6 @@ void TForm1::buildPanels() {
     SpeedButton4->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     SpeedButton4->setIcon(icons::image(8));
     SpeedButton4->setIconSize(QSize(24, 24));
-    SpeedButton4->setText(QStringLiteral("Messung starten"));
     SpeedButton4->setToolTip(Start1->toolTip());
     SpeedButton4->setAutoRaise(false);
     SpeedButton4->setFocusPolicy(Qt::NoFocus);
@@ -280,8 +273,8 @@ void TForm1::buildPanels() {
         QFont f = SpeedButton4->font();
         f.setBold(true);
         SpeedButton4->setFont(f);
-        setCaptionColour(SpeedButton4, kIdleColour);
     }
+    setStartButton(true);
     connect(SpeedButton4, &QToolButton::clicked, Start1, &QAction::trigger);
 
     // Data panel.

@@ -26,7 +26,7 @@ void TForm1::Auswertung() {
     if (EndMarkerSeen)
         Edit2->setText(QStringLiteral("0"));
     if (SZValid && SZInLimits && FZValid && FZInLimits)
-        Edit3->setText(metrics::metricText(metrics::efficiency(CurrentFZ, CurrentSZ)));
+        Edit3->setText(metrics::metricText(CalcEff(CurrentFZ)));
     else
         Edit3->setText(QStringLiteral("0"));
 

@@ -43,11 +43,6 @@ bool hasWriteBits(const QFileInfo& info) {
     return p & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
 }
 
-QString engineText(const QSqlError& error) {
-    QString text = error.text().trimmed();
-    return text.isEmpty() ? QStringLiteral("Unbekannter Datenbankfehler") : text;
-}
-
 } // namespace
 
 QString Database::dataDirectory(const QProcessEnvironment& env) {
@@ -101,7 +96,7 @@ void Database::openConnection(bool exists) {
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db.setConnectOptions(options);
     if (!db.open())
-        throw AppError(engineText(db.lastError()));
+        throw AppError(errorText(db.lastError()));
 
     // Every statement is its own transaction and reaches the disk before it returns: the
     // rollback journal with full synchronisation keeps a committed row through a crash or a
@@ -135,6 +130,11 @@ QSqlDatabase Database::connection() const {
     return QSqlDatabase::database(connectionName_, false);
 }
 
+QString Database::errorText(const QSqlError& error) {
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? QStringLiteral("Unbekannter Datenbankfehler") : text;
+}
+
 QString Database::filePath() const {
     return QDir(directory_).filePath(kFileName);
 }
@@ -157,7 +157,7 @@ void Database::exec(const QString& statement) {
     prepareWrite();
     QSqlQuery q(connection());
     if (!q.exec(statement))
-        throw AppError(engineText(q.lastError()));
+        throw AppError(errorText(q.lastError()));
 }
 
 void Database::createSchema() {

@@ -2,6 +2,7 @@
 
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 #include <functional>
@@ -31,6 +32,9 @@ public:
     QString directory() const { return directory_; }
     QString filePath() const;
     bool openedReadOnly() const { return readOnly_; }
+
+    // The text of an engine error as the user sees it.
+    static QString errorText(const QSqlError& error);
 
     // Runs one statement outside any result set; throws AppError on failure.
     void exec(const QString& statement);

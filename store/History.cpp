@@ -13,7 +13,8 @@ class HistoryEntry : public QTreeWidgetItem {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
     bool operator<(const QTreeWidgetItem& other) const override {
-        return entryMoment(text(1), text(2)) > entryMoment(other.text(1), other.text(2));
+        // Goes first when the other entry would not stay before it.
+        return compareEntries(other.text(1), other.text(2), text(1), text(2)) > 0;
     }
 };
 

@@ -14,11 +14,6 @@ namespace {
 
 constexpr int kFetchBlock = 64;
 
-QString engineText(const QSqlError& error) {
-    const QString text = error.text().trimmed();
-    return text.isEmpty() ? QStringLiteral("Unbekannter Datenbankfehler") : text;
-}
-
 // Values go to the engine in fixed text forms for dates, so that they sort and read back
 // the same whatever the locale.
 QVariant toEngine(const QVariant& v) {
@@ -96,7 +91,7 @@ void ResultSet::open() {
     auto q = std::make_unique<QSqlQuery>(db_.connection());
     q->setForwardOnly(true);
     if (!q->exec(statementText()))
-        throw AppError(engineText(q->lastError()));
+        throw AppError(Database::errorText(q->lastError()));
     if (!q->isSelect())
         throw AppError(QStringLiteral("Die Abfrage liefert keine Datenmenge"));
 
@@ -140,7 +135,7 @@ void ResultSet::execute() {
     db_.prepareWrite();
     QSqlQuery q(db_.connection());
     if (!q.exec(statementText()))
-        throw AppError(engineText(q.lastError()));
+        throw AppError(Database::errorText(q.lastError()));
 }
 
 void ResultSet::pauseFetching() {
@@ -156,7 +151,7 @@ bool ResultSet::fetchOne() {
         auto q = std::make_unique<QSqlQuery>(db_.connection());
         q->setForwardOnly(true);
         if (!q->exec(selectText() + QStringLiteral(" LIMIT -1 OFFSET %1").arg(fetched_)))
-            throw AppError(engineText(q->lastError()));
+            throw AppError(Database::errorText(q->lastError()));
         query_ = std::move(q);
         paused_ = false;
     }
@@ -166,7 +161,7 @@ bool ResultSet::fetchOne() {
         const QSqlError error = query_->lastError();
         query_.reset();
         if (error.isValid())
-            throw AppError(engineText(error));
+            throw AppError(Database::errorText(error));
         return false;
     }
     Row row;
@@ -201,7 +196,7 @@ int ResultSet::rowCount() {
     if (!knownCount_) {
         QSqlQuery q(db_.connection());
         if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(selectText())) || !q.next())
-            throw AppError(engineText(q.lastError()));
+            throw AppError(Database::errorText(q.lastError()));
         knownCount_ = q.value(0).toInt();
     }
     return std::max(*knownCount_, static_cast<int>(rows_.size()));
@@ -475,7 +470,7 @@ void ResultSet::runRowStatement(const QStringList& lines, const Row& row, QVaria
     db_.prepareWrite();
     QSqlQuery q(db_.connection());
     if (!q.prepare(text))
-        throw AppError(engineText(q.lastError()));
+        throw AppError(Database::errorText(q.lastError()));
     QSet<QString> bound;
     for (auto it = parameter.globalMatch(text); it.hasNext();) {
         const QString name = it.next().captured(1);
@@ -490,7 +485,7 @@ void ResultSet::runRowStatement(const QStringList& lines, const Row& row, QVaria
         q.bindValue(QLatin1Char(':') + name, toEngine(v));
     }
     if (!q.exec())
-        throw AppError(engineText(q.lastError()));
+        throw AppError(Database::errorText(q.lastError()));
     if (insertedId)
         *insertedId = q.lastInsertId();
 }
