@@ -1,3 +1,4 @@
+#include "app/Errors.h"
 #include "app/Texts.h"
 #include "device/D2XXUnit.h"
 #include "device/TimingLink.h"
@@ -340,6 +341,106 @@ private slots:
             QCOMPARE(w.Edit2->text(), QStringLiteral("500"));
             QCOMPARE(w.Edit3->text(), QStringLiteral("0"));
         }
+        f.finish();
+    }
+
+    // Several boxes of one handler come in a fixed order: crossed limits give the lower
+    // message before the upper one; a failed recording ends the run first and is then shown
+    // by the general error handling.
+    void orderOfBoxes_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("refuseJumps");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("crossed contact limits")
+            << QByteArray("300: 0 200 1 244\n") << false << QStringList{"Kalvero", "Kalvero"}
+            << QStringList{"Untere Stützzeit-Plausibilätsgrenze verletzt: 200ms < 300ms",
+                           "Obere  Stützzeit-Plausibilätsgrenze verletzt: 200ms > 100ms"};
+        QTest::newRow("recording refused")
+            << QByteArray("300: 0 90 1 244\n") << true << QStringList{"Kalvero"}
+            << QStringList{"gesperrt Unable to fetch row."};
+    }
+    void orderOfBoxes() {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, refuseJumps);
+        QFETCH(QStringList, titles);
+        QFETCH(QStringList, messages);
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript(script);
+        TForm1& w = f.start();
+        w.Limits.abortOnViolation = true;
+        w.Limits.PSZmin = 300;
+        w.Limits.PSZmax = 100;
+        if (refuseJumps) {
+            w.Limits.PSZmin = 60;
+            QSqlQuery q(w.Query2().database().connection());
+            QVERIFY(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON mr BEGIN "
+                           "SELECT RAISE(ABORT, 'gesperrt'); END"));
+        }
+        w.Start1Execute();
+        for (int i = 0; i < 10; ++i) {
+            f.clock.advance(100);
+            runGuarded(f.ui, [&w] { w.Timer1Timer(); }); // as the timer runs it
+        }
+        QVERIFY(!w.running());
+        QCOMPARE(f.ui.texts(), messages);
+        QStringList shownTitles;
+        for (const MessageBox& box : f.ui.boxes)
+            shownTitles << box.title;
+        QCOMPARE(shownTitles, titles);
+        QVERIFY(f.timingUnit().sent.endsWith('\xfa'));
+        QVERIFY(jumps(f).isEmpty());
+        f.finish();
+    }
+
+    // The start resets the run state; every poll resets the verdicts of the result before.
+    void runStateIsResetAtStartAndAtEveryPoll() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n");
+        TForm1& w = f.start();
+        w.SZValid = w.FZValid = true;
+        w.CurrentSZ = w.CurrentFZ = 77;
+        w.JumpCount = 5;
+        w.FirstJumpPending = false;
+        w.Start1Execute();
+        QVERIFY(w.running());
+        QVERIFY(!w.SZValid && !w.FZValid && w.FirstJumpPending);
+        QCOMPARE(w.CurrentSZ, 0);
+        QCOMPARE(w.CurrentFZ, 0);
+        QCOMPARE(w.JumpCount, 0);
+        w.SZInLimits = w.FZInLimits = w.EndMarkerSeen = true;
+        w.Timer1Timer(); // nothing waits yet
+        QVERIFY(!w.SZInLimits && !w.FZInLimits && !w.EndMarkerSeen);
+        poll(f, w, 5);
+        QCOMPARE(jumps(f).size(), 1);
+        // Accepted times stay accepted until the next start.
+        QVERIFY(w.SZValid && w.FZValid);
+        f.finish();
+    }
+
+    // A start empties the jump grid beside the history list.
+    void theJumpGridIsEmptyAfterAStart() {
+        MainWindowFixture f;
+        seedAthlete(f, 1);
+        {
+            Database db(f.dataDirectory());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("UPDATE units SET FZ = 2"));
+            QVERIFY(q.exec("INSERT INTO mr VALUES (12001, 200, 500, 1.25, 1), "
+                           "(12001, 210, 510, 1.24, 2)"));
+        }
+        f.store("Betriebsart", "2");
+        f.playScript("start-answer: 251\n");
+        TForm1& w = f.start();
+        QVERIFY(w.DBGrid3->isVisible());
+        QCOMPARE(w.DBGrid3->model()->rowCount(), 2);
+        w.Start1Execute();
+        QVERIFY(w.running());
+        QCOMPARE(w.DBGrid3->model()->rowCount(), 0);
         f.finish();
     }
 
