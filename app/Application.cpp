@@ -1,11 +1,11 @@
 #include "app/Application.h"
 
-#include "app/Icons.h"
-#include "app/MainForm.h"
-#include "device/debug.h"
-#include "measure/trig.h"
-#include "store/data.h"
-#include "store/such.h"
+#include "ui/Icons.h"
+#include "ui/MainForm.h"
+#include "ui/debug.h"
+#include "ui/trig.h"
+#include "ui/data.h"
+#include "ui/such.h"
 
 std::unique_ptr<TForm1> createWindows(AppContext& context) {
     auto form1 = std::make_unique<TForm1>(context);

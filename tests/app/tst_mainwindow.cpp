@@ -1,7 +1,7 @@
-#include "app/Texts.h"
-#include "measure/trig.h"
-#include "store/Database.h"
-#include "store/ResultSet.h"
+#include "core/base/Texts.h"
+#include "ui/trig.h"
+#include "core/store/Database.h"
+#include "core/store/ResultSet.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "app/Texts.h"
+#include "core/base/Texts.h"
 
 #include <QtTest>
 

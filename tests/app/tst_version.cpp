@@ -1,4 +1,4 @@
-#include "app/BuildInfo.h"
+#include "core/base/BuildInfo.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Clock.h"
-#include "device/D2xxDriver.h"
+#include "core/base/Clock.h"
+#include "core/link/D2xxDriver.h"
 
 #include <QByteArray>
 #include <QHash>

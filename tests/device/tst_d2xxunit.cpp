@@ -1,5 +1,5 @@
 #include "FakeDriver.h"
-#include "device/D2XXUnit.h"
+#include "core/link/D2XXUnit.h"
 #include "support/RecordingMessageService.h"
 
 #include <QtTest>

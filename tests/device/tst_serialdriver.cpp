@@ -1,4 +1,4 @@
-#include "device/SerialDriver.h"
+#include "core/link/SerialDriver.h"
 
 #include <QDir>
 #include <QElapsedTimer>

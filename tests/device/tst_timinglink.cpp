@@ -1,6 +1,6 @@
 #include "FakeDriver.h"
-#include "app/Errors.h"
-#include "device/TimingLink.h"
+#include "core/base/Errors.h"
+#include "core/link/TimingLink.h"
 #include "support/RecordingMessageService.h"
 
 #include <QtTest>

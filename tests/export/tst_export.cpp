@@ -1,9 +1,9 @@
-#include "app/Texts.h"
-#include "export/ExportFormat.h"
-#include "store/AthleteSearch.h"
-#include "store/Database.h"
-#include "store/ResultSet.h"
-#include "store/ResultSetModel.h"
+#include "core/base/Texts.h"
+#include "core/export/ExportFormat.h"
+#include "core/store/AthleteSearch.h"
+#include "core/store/Database.h"
+#include "core/store/ResultSet.h"
+#include "ui/ResultSetModel.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "measure/Limits.h"
+#include "core/measure/Limits.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "measure/trig.h"
+#include "ui/trig.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,5 +1,5 @@
-#include "app/Texts.h"
-#include "measure/Metrics.h"
+#include "core/base/Texts.h"
+#include "core/measure/Metrics.h"
 
 #include <QtTest>
 

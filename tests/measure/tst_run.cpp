@@ -1,9 +1,9 @@
-#include "app/Errors.h"
-#include "app/Texts.h"
-#include "device/D2XXUnit.h"
-#include "device/TimingLink.h"
-#include "store/Database.h"
-#include "store/SeriesKey.h"
+#include "core/base/Errors.h"
+#include "core/base/Texts.h"
+#include "core/link/D2XXUnit.h"
+#include "core/link/TimingLink.h"
+#include "core/store/Database.h"
+#include "core/store/SeriesKey.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>

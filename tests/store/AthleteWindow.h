@@ -2,10 +2,10 @@
 
 // Helpers for tests that drive the athlete and measurement handlers of the real main window.
 
-#include "app/Texts.h"
-#include "store/AthleteGrid.h"
-#include "store/Database.h"
-#include "store/History.h"
+#include "core/base/Texts.h"
+#include "ui/AthleteGrid.h"
+#include "core/store/Database.h"
+#include "ui/History.h"
 #include "support/MainWindowFixture.h"
 
 #include <QDialog>

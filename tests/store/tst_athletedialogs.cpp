@@ -1,7 +1,7 @@
-#include "app/Texts.h"
-#include "store/RemarkEdit.h"
-#include "store/data.h"
-#include "store/such.h"
+#include "core/base/Texts.h"
+#include "ui/RemarkEdit.h"
+#include "ui/data.h"
+#include "ui/such.h"
 #include "support/RecordingMessageService.h"
 
 #include <QtTest>

@@ -1,9 +1,9 @@
 #include "AthleteWindow.h"
 
-#include "store/BirthDate.h"
-#include "store/RemarkEdit.h"
-#include "store/data.h"
-#include "store/such.h"
+#include "core/store/BirthDate.h"
+#include "ui/RemarkEdit.h"
+#include "ui/data.h"
+#include "ui/such.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "store/AthleteSearch.h"
+#include "core/store/AthleteSearch.h"
 
 #include <QtSql>
 #include <QtTest>

@@ -1,5 +1,5 @@
-#include "app/Texts.h"
-#include "store/History.h"
+#include "core/base/Texts.h"
+#include "ui/History.h"
 
 #include <QTreeWidget>
 #include <QtTest>

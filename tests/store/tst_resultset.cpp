@@ -1,8 +1,8 @@
-#include "app/Errors.h"
-#include "store/Database.h"
-#include "store/ResultSet.h"
-#include "store/SecurityTools.h"
-#include "store/Tables.h"
+#include "core/base/Errors.h"
+#include "core/store/Database.h"
+#include "core/store/ResultSet.h"
+#include "core/store/SecurityTools.h"
+#include "core/store/Tables.h"
 #include "support/TempDataDir.h"
 
 #include <QElapsedTimer>

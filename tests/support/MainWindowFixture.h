@@ -2,10 +2,10 @@
 
 #include "app/AppContext.h"
 #include "app/Application.h"
-#include "app/Clock.h"
-#include "app/MainForm.h"
-#include "device/SimulatedUnit.h"
-#include "device/UnitScript.h"
+#include "core/base/Clock.h"
+#include "ui/MainForm.h"
+#include "core/link/SimulatedUnit.h"
+#include "core/link/UnitScript.h"
 #include "support/RecordingMessageService.h"
 
 #include <QSettings>

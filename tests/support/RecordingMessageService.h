@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageService.h"
+#include "core/base/MessageService.h"
 
 #include <QQueue>
 

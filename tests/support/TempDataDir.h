@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Database.h"
+#include "core/store/Database.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>

@@ -1,0 +1,89 @@
+#include "core/measure/Limits.h"
+
+#include "core/link/QrvProtocol.h"
+
+namespace plausibility {
+namespace {
+
+// The prefixes as the program has always shown them; the upper ones have two blanks.
+struct Kind {
+    QString lowerPrefix;
+    QString upperPrefix;
+};
+
+const Kind& contactTime() {
+    static const Kind kind{QStringLiteral("Untere Stützzeit-Plausibilätsgrenze verletzt: "),
+                           QStringLiteral("Obere  Stützzeit-Plausibilätsgrenze verletzt: ")};
+    return kind;
+}
+
+const Kind& flightTime() {
+    static const Kind kind{QStringLiteral("Untere Flugzeit-Plausibilätsgrenze verletzt: "),
+                           QStringLiteral("Obere  Flugzeit-Plausibilätsgrenze verletzt: ")};
+    return kind;
+}
+
+QString message(const QString& prefix, qint32 value, const char* relation, qint32 limit) {
+    return prefix + QString::number(value) + QStringLiteral("ms ") + QLatin1String(relation) +
+           QLatin1Char(' ') + QString::number(limit) + QStringLiteral("ms");
+}
+
+// Both bounds exclusive. A value equal to a limit fails as well, so it gets its message
+// with "<=" or ">=": a stopped run always says why. Crossed limits can give both messages.
+Verdict test(const Kind& kind, qint32 value, qint32 lower, qint32 upper, bool abortOption) {
+    Verdict verdict;
+    verdict.inLimits = lower < value && value < upper;
+    if (verdict.inLimits || !abortOption)
+        return verdict;
+    verdict.stopRun = true;
+    if (value < lower)
+        verdict.messages << message(kind.lowerPrefix, value, "<", lower);
+    else if (value == lower)
+        verdict.messages << message(kind.lowerPrefix, value, "<=", lower);
+    if (value > upper)
+        verdict.messages << message(kind.upperPrefix, value, ">", upper);
+    else if (value == upper)
+        verdict.messages << message(kind.upperPrefix, value, ">=", upper);
+    return verdict;
+}
+
+} // namespace
+
+quint8 Limits::configurationByte() const {
+    return qrv::configurationByte(TriggerEdge1, TriggerEdge2);
+}
+
+Verdict testContactTime(const Limits& limits, qint32 sz) {
+    if (sz == kNotMeasured)
+        return Verdict{true, false, {}};
+    return test(contactTime(), sz, limits.PSZmin, limits.PSZmax, limits.abortOnViolation);
+}
+
+Verdict testFlightTime(const Limits& limits, qint32 fz) {
+    if (fz == kNotMeasured)
+        return Verdict{};
+    return test(flightTime(), fz, limits.PFZmin, limits.PFZmax, limits.abortOnViolation);
+}
+
+FieldTakeOver takeOverField(const QString& text, bool upperLimit, qint32 currentLimit) {
+    const QString current = QString::number(currentLimit);
+    if (text.isEmpty())
+        return FieldTakeOver{currentLimit, current};
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok)
+        return FieldTakeOver{currentLimit, current};
+    const qint32 limit = upperLimit && value > kUpperLimitCeiling ? kUpperLimitCeiling : value;
+    return FieldTakeOver{limit, QString::number(limit)};
+}
+
+bool isAcceptedKeyText(const QString& text) {
+    for (const QChar c : text) {
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        if (!digit && c.category() != QChar::Other_Control)
+            return false;
+    }
+    return true;
+}
+
+} // namespace plausibility
