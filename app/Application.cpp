@@ -2,10 +2,10 @@
 
 #include "ui/Icons.h"
 #include "ui/MainForm.h"
-#include "ui/debug.h"
-#include "ui/trig.h"
 #include "ui/data.h"
+#include "ui/debug.h"
 #include "ui/such.h"
+#include "ui/trig.h"
 
 std::unique_ptr<TForm1> createWindows(AppContext& context) {
     auto form1 = std::make_unique<TForm1>(context);

@@ -1,10 +1,10 @@
 #include "app/AppContext.h"
 #include "app/Application.h"
 #include "core/base/Clock.h"
-#include "ui/MainForm.h"
-#include "ui/QtMessageService.h"
 #include "core/link/TimingDriverFactory.h"
 #include "core/store/Database.h"
+#include "ui/MainForm.h"
+#include "ui/QtMessageService.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>

@@ -1,11 +1,11 @@
 // Athlete management: show all, search, new, change and delete athletes.
 
-#include "ui/MainForm.h"
 #include "core/base/MessageService.h"
 #include "core/store/AthleteSearch.h"
-#include "ui/Deletion.h"
 #include "core/store/ResultSet.h"
 #include "core/store/SeriesKey.h"
+#include "ui/Deletion.h"
+#include "ui/MainForm.h"
 #include "ui/data.h"
 #include "ui/such.h"
 

@@ -1,8 +1,8 @@
 #include "ui/AthleteGrid.h"
 
 #include "core/base/Errors.h"
-#include "ui/MainForm.h"
 #include "core/store/ResultSet.h"
+#include "ui/MainForm.h"
 
 #include <QAction>
 #include <QItemSelectionModel>

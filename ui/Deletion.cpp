@@ -2,11 +2,11 @@
 
 #include "ui/Deletion.h"
 
-#include "ui/MainForm.h"
 #include "core/store/Database.h"
-#include "ui/History.h"
 #include "core/store/ResultSet.h"
 #include "core/store/SeriesKey.h"
+#include "ui/History.h"
+#include "ui/MainForm.h"
 
 #include <QItemSelectionModel>
 #include <QTreeWidget>

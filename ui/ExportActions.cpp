@@ -2,12 +2,12 @@
 // "," as decimal separator; the program-wide separator is left as it is, so the window shows
 // numbers after an export as it did before.
 
-#include "ui/MainForm.h"
 #include "core/base/MessageService.h"
 #include "core/export/ExportFormat.h"
 #include "core/store/ResultSet.h"
-#include "ui/ResultSetModel.h"
 #include "core/store/SeriesKey.h"
+#include "ui/MainForm.h"
+#include "ui/ResultSetModel.h"
 
 #include <QApplication>
 #include <QDir>

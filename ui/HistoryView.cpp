@@ -1,11 +1,11 @@
 // The measurement history of the selected athlete: the list, its order, its two layouts and
 // the jumps of a selected series.
 
-#include "ui/MainForm.h"
 #include "core/base/Texts.h"
-#include "ui/History.h"
 #include "core/store/ResultSet.h"
 #include "core/store/SeriesKey.h"
+#include "ui/History.h"
+#include "ui/MainForm.h"
 
 #include <QApplication>
 #include <QHeaderView>

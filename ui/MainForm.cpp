@@ -1,19 +1,19 @@
 #include "ui/MainForm.h"
 
-#include "ui/Anchors.h"
 #include "core/base/Errors.h"
-#include "ui/Icons.h"
 #include "core/base/MessageService.h"
-#include "ui/Widgets.h"
 #include "core/link/D2XXUnit.h"
 #include "core/link/TimingLink.h"
-#include "ui/trig.h"
-#include "ui/AthleteGrid.h"
 #include "core/store/Database.h"
 #include "core/store/ResultSet.h"
-#include "ui/ResultSetModel.h"
 #include "core/store/SecurityTools.h"
 #include "core/store/Tables.h"
+#include "ui/Anchors.h"
+#include "ui/AthleteGrid.h"
+#include "ui/Icons.h"
+#include "ui/ResultSetModel.h"
+#include "ui/Widgets.h"
+#include "ui/trig.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,10 +2,10 @@
 // recording writes.
 
 #include "core/base/Errors.h"
-#include "ui/MainForm.h"
 #include "core/measure/Metrics.h"
-#include "ui/History.h"
 #include "core/store/SeriesKey.h"
+#include "ui/History.h"
+#include "ui/MainForm.h"
 
 #include <QLineEdit>
 #include <QTreeWidget>

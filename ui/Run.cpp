@@ -2,13 +2,13 @@
 // of the timing unit, and the common ending of a run.
 
 #include "core/base/Errors.h"
-#include "ui/MainForm.h"
 #include "core/base/MessageService.h"
 #include "core/link/D2XXUnit.h"
 #include "core/link/QrvProtocol.h"
 #include "core/link/TimingLink.h"
 #include "core/measure/Limits.h"
 #include "core/measure/Metrics.h"
+#include "ui/MainForm.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 // The version message, and the version record it reads from the program file.
 
 #include "core/base/BuildInfo.h"
-#include "ui/MainForm.h"
 #include "core/base/MessageService.h"
+#include "ui/MainForm.h"
 
 #include <QCoreApplication>
 

@@ -2,9 +2,9 @@
 
 #include "core/base/MessageService.h"
 #include "core/base/Texts.h"
-#include "ui/Widgets.h"
 #include "core/store/BirthDate.h"
 #include "ui/RemarkEdit.h"
+#include "ui/Widgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "core/base/Texts.h"
-#include "ui/trig.h"
 #include "core/store/Database.h"
 #include "core/store/ResultSet.h"
 #include "support/MainWindowFixture.h"
+#include "ui/trig.h"
 
 #include <QAction>
 #include <QDir>

@@ -6,10 +6,10 @@
 #include "core/link/SimulatedUnit.h"
 #include "core/link/TimingLink.h"
 #include "core/link/UnitScript.h"
-#include "ui/debug.h"
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
 #include "support/RecordingMessageService.h"
+#include "ui/debug.h"
 
 #include <QAction>
 #include <QGroupBox>

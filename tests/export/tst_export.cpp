@@ -3,8 +3,8 @@
 #include "core/store/AthleteSearch.h"
 #include "core/store/Database.h"
 #include "core/store/ResultSet.h"
-#include "ui/ResultSetModel.h"
 #include "support/MainWindowFixture.h"
+#include "ui/ResultSetModel.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,10 +3,10 @@
 // Helpers for tests that drive the athlete and measurement handlers of the real main window.
 
 #include "core/base/Texts.h"
-#include "ui/AthleteGrid.h"
 #include "core/store/Database.h"
-#include "ui/History.h"
 #include "support/MainWindowFixture.h"
+#include "ui/AthleteGrid.h"
+#include "ui/History.h"
 
 #include <QDialog>
 #include <QSqlError>

@@ -1,8 +1,8 @@
 #include "core/base/Texts.h"
+#include "support/RecordingMessageService.h"
 #include "ui/RemarkEdit.h"
 #include "ui/data.h"
 #include "ui/such.h"
-#include "support/RecordingMessageService.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -3,10 +3,10 @@
 #include "app/AppContext.h"
 #include "app/Application.h"
 #include "core/base/Clock.h"
-#include "ui/MainForm.h"
 #include "core/link/SimulatedUnit.h"
 #include "core/link/UnitScript.h"
 #include "support/RecordingMessageService.h"
+#include "ui/MainForm.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
