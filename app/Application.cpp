@@ -1,19 +1,25 @@
 #include "app/Application.h"
 
+#include "ui/AthleteEditorDialog.h"
+#include "ui/AthleteSearchDialog.h"
 #include "ui/Icons.h"
-#include "ui/MainForm.h"
-#include "ui/data.h"
-#include "ui/debug.h"
-#include "ui/such.h"
-#include "ui/trig.h"
+#include "ui/LimitsDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/ServicePanel.h"
 
-std::unique_ptr<TForm1> createWindows(AppContext& context) {
-    auto form1 = std::make_unique<TForm1>(context);
-    form1->Form3 = new TForm3(context.ui, form1.get());
-    form1->Form4 = new TForm4(form1->Limits, form1.get());
-    form1->Form4->setWindowIcon(icons::image(10));
-    form1->Form5 = new TForm5(form1.get());
-    form1->Form6 =
-        new TForm6(form1->Unit(), context.clock, context.ui, form1->ServiceHandle, form1.get());
-    return form1;
+std::unique_ptr<MainWindow> createWindows(AppContext& context) {
+    auto window = std::make_unique<MainWindow>(context);
+    auto* editor = new AthleteEditorDialog(context.ui, window.get());
+    auto* limits = new LimitsDialog(window->limits(), window.get());
+    limits->setWindowIcon(icons::image(10));
+    auto* search = new AthleteSearchDialog(window.get());
+    auto* servicePanel =
+        new ServicePanel(window->deviceLink(), context.clock, context.ui, window.get());
+    window->setDialogs(editor, limits, search, servicePanel);
+    return window;
+}
+
+std::unique_ptr<QSettings> userSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Morvek"), QStringLiteral("QRV"));
 }

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QSettings>
+
 #include <memory>
 
 struct AppContext;
-class TForm1;
+class MainWindow;
 
 // Creates the program's windows, each hidden, in their fixed order: the main window first,
 // then the athlete editor, the limits dialog, the search dialog and the service panel. The
 // main window owns them all.
-std::unique_ptr<TForm1> createWindows(AppContext& context);
+std::unique_ptr<MainWindow> createWindows(AppContext& context);
+
+// The settings store of the current user: organisation "Morvek", application "QRV".
+std::unique_ptr<QSettings> userSettings();

@@ -1,9 +1,9 @@
-#include "app/AppContext.h"
 #include "app/Application.h"
 #include "core/base/Clock.h"
 #include "core/link/TimingDriverFactory.h"
 #include "core/store/Database.h"
-#include "ui/MainForm.h"
+#include "ui/AppContext.h"
+#include "ui/MainWindow.h"
 #include "ui/QtMessageService.h"
 
 #include <QApplication>
@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
                        [] { return userSettings(); },
                        arguments};
 
-    const auto form = createWindows(context);
-    form->show();
+    const auto window = createWindows(context);
+    window->show();
     return QApplication::exec();
 }

@@ -207,3 +207,38 @@ QString versionMessage(const std::optional<FileVersion>& version) {
 }
 
 } // namespace buildinfo
+
+namespace {
+
+#if defined(__ELF__)
+
+// The program's own version record as an ELF note. It lives in this file, beside the reader,
+// so that every program that can show a version carries one.
+struct VersionNote {
+    quint32 nameSize;
+    quint32 descSize;
+    quint32 type;
+    char name[sizeof(buildinfo::kNoteOwner)];
+    quint32 fileVersion[2];
+    quint32 productVersion[2];
+};
+static_assert(sizeof(buildinfo::kNoteOwner) % 4 == 0, "the owner name must keep the words aligned");
+
+constexpr quint32 packed(quint32 high, quint32 low) {
+    return high << 16 | low;
+}
+
+[[gnu::section(".note.kalvero.version"), gnu::used,
+  gnu::aligned(4)]] const VersionNote kVersionRecord{
+    sizeof(buildinfo::kNoteOwner),
+    sizeof(VersionNote::fileVersion) + sizeof(VersionNote::productVersion),
+    buildinfo::kNoteType,
+    {'K', 'a', 'l', 'v', 'e', 'r', 'o', '\0'},
+    {packed(KALVERO_VERSION_MAJOR, KALVERO_VERSION_MINOR),
+     packed(KALVERO_VERSION_PATCH, KALVERO_VERSION_TWEAK)},
+    {packed(KALVERO_VERSION_MAJOR, KALVERO_VERSION_MINOR),
+     packed(KALVERO_VERSION_PATCH, KALVERO_VERSION_TWEAK)}};
+
+#endif
+
+} // namespace

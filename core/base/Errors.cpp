@@ -1,30 +1,22 @@
 #include "core/base/Errors.h"
 
-#include "core/base/MessageService.h"
-
 QString errorReportText(const QString& text) {
     if (!text.isEmpty() && text.back().unicode() > QChar(u'.').unicode())
         return text + QLatin1Char('.');
     return text;
 }
 
-void runGuarded(MessageService& ui, const std::function<void()>& handler) {
-    QString failure;
+std::optional<QString> failureOf(const std::function<void()>& handler) {
     try {
         handler();
-        return;
+        return std::nullopt;
     } catch (const SilentAbort&) {
-        return;
+        return std::nullopt;
     } catch (const AppError& e) {
-        failure = e.text();
+        return e.text();
     } catch (const std::exception& e) {
-        failure = QString::fromUtf8(e.what());
+        return QString::fromUtf8(e.what());
     } catch (...) {
-        failure = QStringLiteral("Unbekannter Fehler");
-    }
-    try {
-        boxes::generalError(ui, errorReportText(failure));
-    } catch (...) {
-        // A failing message box must not take the event loop down with it.
+        return QStringLiteral("Unbekannter Fehler");
     }
 }

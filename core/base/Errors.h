@@ -4,8 +4,7 @@
 
 #include <exception>
 #include <functional>
-
-class MessageService;
+#include <optional>
 
 // Raised by a handler that must stop without telling the user anything; the handler
 // guard swallows it.
@@ -27,7 +26,6 @@ private:
 // has a higher code than the full stop.
 QString errorReportText(const QString& text);
 
-// Runs one action, key or timer handler. A SilentAbort ends it without a message; any
-// other error ends it and is shown in the "Kalvero" error box. Nothing escapes into the
-// event loop.
-void runGuarded(MessageService& ui, const std::function<void()>& handler);
+// Runs a handler and catches whatever it throws: returns the text of its failure, or nothing
+// when it succeeded or ended with a SilentAbort.
+std::optional<QString> failureOf(const std::function<void()>& handler);

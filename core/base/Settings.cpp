@@ -18,33 +18,35 @@ qint32 storedInteger(const QVariant& stored, qint32 fallback) {
     return ok ? value : fallback;
 }
 
-void readSettings(QSettings& settings, SettingsValues& values) {
+StoredSettings readSettings(QSettings& settings) {
+    StoredSettings values;
     settings.beginGroup(kGroup);
     const auto get = [&](const char* name, qint32 fallback) {
         return storedInteger(settings.value(QLatin1String(name)), fallback);
     };
-    values.Mask = get("Mask", 0) != 0;
-    values.Delete = get("Delete", 1) != 0;
-    values.PSZmin = get("PSZmin", 60);
-    values.PSZmax = get("PSZmax", 330);
-    values.PFZmin = get("PFZmin", 200);
-    values.PFZmax = get("PFZmax", 1000);
-    values.Betriebsart = static_cast<quint8>(get("Betriebsart", 1) & 0xFF);
+    values.mask = get("Mask", 0) != 0;
+    values.deleteFlag = get("Delete", 1) != 0;
+    values.contactMinMs = get("PSZmin", 60);
+    values.contactMaxMs = get("PSZmax", 330);
+    values.flightMinMs = get("PFZmin", 200);
+    values.flightMaxMs = get("PFZmax", 1000);
+    values.mode = static_cast<quint8>(get("Betriebsart", 1) & 0xFF);
     settings.endGroup();
+    return values;
 }
 
-void writeSettings(QSettings& settings, const SettingsValues& values) {
+void writeSettings(QSettings& settings, const StoredSettings& values) {
     settings.beginGroup(kGroup);
     settings.setValue(QStringLiteral("ComPort"), QStringLiteral("1"));
     settings.setValue(QStringLiteral("ComSet"), QStringLiteral("1"));
-    settings.setValue(QStringLiteral("Mask"), flag(values.Mask));
-    settings.setValue(QStringLiteral("Delete"), flag(values.Delete));
-    settings.setValue(QStringLiteral("PSZmin"), QString::number(values.PSZmin));
-    settings.setValue(QStringLiteral("PSZmax"), QString::number(values.PSZmax));
-    settings.setValue(QStringLiteral("PFZmin"), QString::number(values.PFZmin));
-    settings.setValue(QStringLiteral("PFZmax"), QString::number(values.PFZmax));
+    settings.setValue(QStringLiteral("Mask"), flag(values.mask));
+    settings.setValue(QStringLiteral("Delete"), flag(values.deleteFlag));
+    settings.setValue(QStringLiteral("PSZmin"), QString::number(values.contactMinMs));
+    settings.setValue(QStringLiteral("PSZmax"), QString::number(values.contactMaxMs));
+    settings.setValue(QStringLiteral("PFZmin"), QString::number(values.flightMinMs));
+    settings.setValue(QStringLiteral("PFZmax"), QString::number(values.flightMaxMs));
     settings.setValue(QStringLiteral("Betriebsart"),
-                      values.Betriebsart == 1 ? QStringLiteral("1") : QStringLiteral("2"));
+                      values.mode == 1 ? QStringLiteral("1") : QStringLiteral("2"));
     settings.endGroup();
     settings.sync();
 }

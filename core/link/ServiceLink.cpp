@@ -2,7 +2,6 @@
 
 #include "core/base/Clock.h"
 #include "core/base/Errors.h"
-#include "core/base/MessageService.h"
 #include "core/link/ServiceProtocol.h"
 
 #include <limits>
@@ -33,73 +32,62 @@ std::optional<quint8> parameterByte(const QString& text) {
 
 } // namespace service
 
-ServiceLink::ServiceLink(D2XXUnit& unit, Clock& clock, MessageService& ui,
-                         d2xx::Handle& serviceHandle)
-    : unit_(unit), clock_(clock), ui_(ui), serviceHandle_(serviceHandle) {}
+ServiceLink::ServiceLink(DeviceLink& device, Clock& clock) : device_(device), clock_(clock) {}
 
-void ServiceLink::Open() {
-    SavedLinkHandle saved(unit_);
-    unit_.ReportLinkErrors = false;
-    unit_.LinkBaudRate = service::kBaudRate;
-    if (unit_.Open_USB_Device_By_Device_Description(service::kDescription) != FT_OK)
+void ServiceLink::open() {
+    SavedHandle saved(device_);
+    device_.reportErrors = false;
+    device_.baudRate = service::kBaudRate;
+    if (device_.openByDescription(service::kDescription) != FT_OK)
         return;
-    if (unit_.ResetLink() != FT_OK || unit_.SetLinkBaudRate() != FT_OK ||
-        unit_.SetLinkTimeouts(service::kDriverTimeoutMs, service::kDriverTimeoutMs) != FT_OK) {
+    if (device_.reset() != FT_OK || device_.applyBaudRate() != FT_OK ||
+        device_.setTimeouts(service::kDriverTimeoutMs, service::kDriverTimeoutMs) != FT_OK) {
         // Nobody could use or close this handle later, and the device would stay taken
         // until the program ends: give it back so that the next open can try again.
-        unit_.CloseLink();
+        device_.close();
         throw SilentAbort{};
     }
-    serviceHandle_ = unit_.LinkHandle;
+    handle_ = device_.handle;
 }
 
-ServiceLink::Outcome ServiceLink::SendCommand(quint8 letter, const QStringList& parameters) {
-    Outcome outcome;
-    {
-        SavedLinkHandle borrowed(unit_, serviceHandle_);
-        outcome = exchange(letter, parameters);
-    }
-    // A message box runs an event loop of its own, in which the poll timer of a running
-    // measurement may fire: it must find the timing unit's handle in place.
-    const QString message = messageFor(outcome);
-    if (!message.isEmpty())
-        boxes::plain(ui_, message);
-    return outcome;
+ServiceLink::Outcome ServiceLink::sendCommand(quint8 letter, const QStringList& parameters) {
+    SavedHandle borrowed(device_, handle_);
+    return exchange(letter, parameters);
 }
 
 ServiceLink::Outcome ServiceLink::exchange(quint8 letter, const QStringList& parameters) {
-    unit_.TxBuffer[0] = letter;
+    device_.txBuffer[0] = letter;
     quint32 count = 1;
     for (const QString& text : parameters) {
         const auto byte = service::parameterByte(text);
         if (!byte)
             return Outcome::BadParameter;
-        unit_.TxBuffer[count++] = *byte;
+        device_.txBuffer[count++] = *byte;
     }
-    unit_.WriteLink(count);
-    if (WaitForAnswer(service::kAnswerLimitMs))
+    device_.write(count);
+    if (!waitForAnswer(service::kAnswerLimitMs))
         return Outcome::NoAnswer;
-    // A read that got nothing would leave the answer of an earlier command in RxBuffer.
-    if (unit_.ReadLink(1) < 1)
+    // A read that got nothing would leave the answer of an earlier command in the buffer.
+    if (device_.read(1) < 1)
         return Outcome::NoAnswer;
-    return unit_.RxBuffer[0] == service::Accepted ? Outcome::Accepted : Outcome::Refused;
+    return device_.rxBuffer[0] == service::kAccepted ? Outcome::Accepted : Outcome::Refused;
 }
 
-void ServiceLink::SendReset() {
-    SavedLinkHandle borrowed(unit_, serviceHandle_);
-    unit_.TxBuffer[0] = service::ResetCommand;
-    unit_.WriteLink(1);
+void ServiceLink::sendReset() {
+    SavedHandle borrowed(device_, handle_);
+    device_.txBuffer[0] = service::kResetCommand;
+    device_.write(1);
 }
 
-bool ServiceLink::WaitForAnswer(quint32 limitMs) {
+bool ServiceLink::waitForAnswer(quint32 limitMs) {
     const quint32 start = clock_.ticks();
     for (;;) {
-        const Status status = unit_.GetLinkQueueStatus();
+        const Status status = device_.pollQueue();
         const bool timedOut = ticksSince(start, clock_.ticks()) > limitMs;
-        if (status != FT_OK)
+        if (status != FT_OK || timedOut)
+            return false;
+        if (device_.bytesWaiting >= 1)
             return true;
-        if (unit_.RxQueueBytes >= 1 || timedOut)
-            return timedOut;
     }
 }
 

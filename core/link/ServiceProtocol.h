@@ -13,23 +13,23 @@ inline constexpr quint32 kBaudRate = 115200;
 inline constexpr quint32 kDriverTimeoutMs = 500;
 // The answer to a command with parameters is awaited this long.
 inline constexpr quint32 kAnswerLimitMs = 1000;
-inline constexpr quint8 Accepted = 1;
+inline constexpr quint8 kAccepted = 1;
 
-inline constexpr quint8 MultiCommand = 'T';  // two parameters
-inline constexpr quint8 HurdleCommand = 'S'; // three parameters
-inline constexpr quint8 SingleCommand = 'U'; // two parameters
-inline constexpr quint8 ResetCommand = 'X';  // none, and no answer
+inline constexpr quint8 kMultiCommand = 'T';  // two parameters
+inline constexpr quint8 kHurdleCommand = 'S'; // three parameters
+inline constexpr quint8 kSingleCommand = 'U'; // two parameters
+inline constexpr quint8 kResetCommand = 'X';  // none, and no answer
 
 // The number of parameter bytes that follow a command letter; -1 for a byte that is no
 // command.
 inline constexpr int parameterCount(quint8 letter) {
     switch (letter) {
-    case MultiCommand:
-    case SingleCommand:
+    case kMultiCommand:
+    case kSingleCommand:
         return 2;
-    case HurdleCommand:
+    case kHurdleCommand:
         return 3;
-    case ResetCommand:
+    case kResetCommand:
         return 0;
     default:
         return -1;

@@ -1,8 +1,8 @@
 #include "core/link/SimulatedUnit.h"
 
 #include "core/base/Clock.h"
-#include "core/link/QrvProtocol.h"
 #include "core/link/ServiceProtocol.h"
+#include "core/link/TimingUnitProtocol.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,7 +53,7 @@ SimulatedTimingUnit::SimulatedTimingUnit(QString description, std::optional<quin
 void SimulatedTimingUnit::receive(quint8 byte, quint32 now) {
     update(now);
     sent.append(static_cast<char>(byte));
-    if (byte == qrv::StartCommand) {
+    if (byte == timingunit::kStartCommand) {
         pending_.reset();
         if (!startAnswer_)
             return; // a silent unit never starts
@@ -62,7 +62,7 @@ void SimulatedTimingUnit::receive(quint8 byte, quint32 now) {
         pending_ = source_->next();
         if (pending_)
             dueAt_ = now + pending_->delayMs;
-    } else if (byte == qrv::StopCommand) {
+    } else if (byte == timingunit::kStopCommand) {
         pending_.reset();
         queue.append(kIdentification);
     }
@@ -269,10 +269,11 @@ Status SimulatedUnit::read(Handle handle, void* buffer, quint32 count, quint32* 
 
 std::unique_ptr<SimulatedUnit> createDemoUnit(Clock& clock, quint32 seed) {
     auto unit = std::make_unique<SimulatedUnit>(clock);
-    unit->addDevice(std::make_unique<SimulatedTimingUnit>(
-        qrv::kDescription, quint8{qrv::StartCommand}, std::make_unique<DemoSource>(seed)));
+    unit->addDevice(std::make_unique<SimulatedTimingUnit>(timingunit::kDescription,
+                                                          quint8{timingunit::kStartCommand},
+                                                          std::make_unique<DemoSource>(seed)));
     unit->addDevice(
-        std::make_unique<SimulatedServiceDevice>(service::kDescription, service::Accepted));
+        std::make_unique<SimulatedServiceDevice>(service::kDescription, service::kAccepted));
     return unit;
 }
 

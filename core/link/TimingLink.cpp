@@ -5,87 +5,99 @@
 
 using namespace d2xx;
 
-TimingLink::TimingLink(D2XXUnit& unit, Clock& clock) : unit_(unit), clock_(clock) {}
+TimingLink::TimingLink(DeviceLink& device, Clock& clock) : device_(device), clock_(clock) {}
 
-quint8 TimingLink::OpenPort() {
-    unit_.ReportLinkErrors = false;
-    CloseStaleLink();
+TimingLink::OpenResult TimingLink::open() {
+    device_.reportErrors = false;
+    closeStaleLink();
 
-    unit_.LinkBaudRate = qrv::kBaudRate;
-    unit_.LinkWordLength = FT_BITS_8;
-    unit_.LinkStopBits = FT_STOP_BITS_1;
-    unit_.LinkParity = FT_PARITY_NONE;
+    device_.baudRate = timingunit::kBaudRate;
+    device_.wordLength = FT_BITS_8;
+    device_.stopBits = FT_STOP_BITS_1;
+    device_.parity = FT_PARITY_NONE;
 
-    unit_.GetFTDeviceCount();
-    if (unit_.DeviceCount == 0)
-        return 3;
+    device_.countDevices();
+    if (device_.deviceCount == 0)
+        return OpenResult::NoDevice;
 
-    const Status opened = unit_.Open_USB_Device_By_Device_Description(qrv::kDescription);
-    LinkState = static_cast<qint32>(opened);
+    const Status opened = device_.openByDescription(timingunit::kDescription);
+    linkState = static_cast<qint32>(opened);
     if (opened != FT_OK)
-        return 1;
+        return OpenResult::OpenFailed;
     linkOpen_ = true;
 
-    if (unit_.SetLinkDataCharacteristics() != FT_OK || unit_.ResetLink() != FT_OK ||
-        unit_.SetLinkBaudRate() != FT_OK ||
-        unit_.SetLinkTimeouts(qrv::kDriverTimeoutMs, qrv::kDriverTimeoutMs) != FT_OK)
+    if (device_.applyDataCharacteristics() != FT_OK || device_.reset() != FT_OK ||
+        device_.applyBaudRate() != FT_OK ||
+        device_.setTimeouts(timingunit::kDriverTimeoutMs, timingunit::kDriverTimeoutMs) != FT_OK)
         throw SilentAbort{};
-    return 0;
+    return OpenResult::Opened;
 }
 
-bool TimingLink::CloseStaleLink() {
+bool TimingLink::closeStaleLink() {
     if (!linkOpen_)
         return false;
-    unit_.CloseLink();
+    device_.close();
     linkOpen_ = false;
     return true;
 }
 
-bool TimingLink::WaitForByte(quint32 limitMs) {
+bool TimingLink::waitForByte(quint32 limitMs) {
     const quint32 start = clock_.ticks();
     for (;;) {
-        unit_.GetLinkQueueStatus();
-        ReplyTimedOut = ticksSince(start, clock_.ticks()) > limitMs;
-        if (unit_.RxQueueBytes >= 1 || ReplyTimedOut)
-            break;
+        device_.pollQueue();
+        replyTimedOut = ticksSince(start, clock_.ticks()) > limitMs;
+        if (replyTimedOut)
+            return false;
+        if (device_.bytesWaiting >= 1)
+            return true;
     }
-    return ReplyTimedOut;
 }
 
-void TimingLink::SendByte(quint8 byte) {
-    unit_.TxBuffer[0] = byte;
-    unit_.WriteLink(1);
+bool TimingLink::byteWaiting() {
+    device_.pollQueue();
+    return device_.bytesWaiting >= 1;
 }
 
-quint8 TimingLink::ReceiveByte() {
-    unit_.ReadLink(1);
-    return unit_.RxBuffer[0];
+void TimingLink::sendByte(quint8 byte) {
+    device_.txBuffer[0] = byte;
+    device_.write(1);
 }
 
-bool TimingLink::StartHandshake(quint8 configurationByte) {
-    SendByte(qrv::StartCommand);
-    if (WaitForByte(qrv::kStartAnswerLimitMs))
+quint8 TimingLink::receiveByte() {
+    device_.read(1);
+    return device_.rxBuffer[0];
+}
+
+std::optional<quint8> TimingLink::nextByte() {
+    if (!waitForByte(timingunit::kByteLimitMs))
+        return std::nullopt;
+    return receiveByte();
+}
+
+bool TimingLink::startHandshake(quint8 configurationByte) {
+    sendByte(timingunit::kStartCommand);
+    if (!waitForByte(timingunit::kStartAnswerLimitMs))
         return false;
-    ReceiveByte();
-    SendByte(configurationByte);
+    receiveByte();
+    sendByte(configurationByte);
     return true;
 }
 
-void TimingLink::StopByUser() {
-    SendByte(qrv::StopCommand);
-    WaitForByte(qrv::kByteLimitMs);
-    ReceiveByte();
-    CloseLink();
+void TimingLink::stopByUser() {
+    sendByte(timingunit::kStopCommand);
+    waitForByte(timingunit::kByteLimitMs);
+    receiveByte();
+    close();
 }
 
-void TimingLink::StopWithoutAnswer() {
-    SendByte(qrv::StopCommand);
-    CloseLink();
+void TimingLink::stopWithoutAnswer() {
+    sendByte(timingunit::kStopCommand);
+    close();
 }
 
-Status TimingLink::CloseLink() {
-    const Status status = unit_.CloseLink();
+Status TimingLink::close() {
+    const Status status = device_.close();
     linkOpen_ = false;
-    LinkState = LinkClosedByRun;
+    linkState = kLinkClosedByRun;
     return status;
 }

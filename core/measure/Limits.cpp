@@ -1,6 +1,6 @@
 #include "core/measure/Limits.h"
 
-#include "core/link/QrvProtocol.h"
+#include "core/link/TimingUnitProtocol.h"
 
 namespace plausibility {
 namespace {
@@ -50,19 +50,20 @@ Verdict test(const Kind& kind, qint32 value, qint32 lower, qint32 upper, bool ab
 } // namespace
 
 quint8 Limits::configurationByte() const {
-    return qrv::configurationByte(TriggerEdge1, TriggerEdge2);
+    return timingunit::configurationByte(triggerEdge1, triggerEdge2);
 }
 
 Verdict testContactTime(const Limits& limits, qint32 sz) {
-    if (sz == kNotMeasured)
+    if (sz == timingunit::kTimeNotMeasured)
         return Verdict{true, false, {}};
-    return test(contactTime(), sz, limits.PSZmin, limits.PSZmax, limits.abortOnViolation);
+    return test(contactTime(), sz, limits.contactMinMs, limits.contactMaxMs,
+                limits.abortOnViolation);
 }
 
 Verdict testFlightTime(const Limits& limits, qint32 fz) {
-    if (fz == kNotMeasured)
+    if (fz == timingunit::kTimeNotMeasured)
         return Verdict{};
-    return test(flightTime(), fz, limits.PFZmin, limits.PFZmax, limits.abortOnViolation);
+    return test(flightTime(), fz, limits.flightMinMs, limits.flightMaxMs, limits.abortOnViolation);
 }
 
 FieldTakeOver takeOverField(const QString& text, bool upperLimit, qint32 currentLimit) {

@@ -8,24 +8,22 @@
 // makes a violation stop the run, and the trigger-edge flags sent to the timing unit.
 namespace plausibility {
 
-// A time the unit reported as not measured.
-inline constexpr qint32 kNotMeasured = -1;
 // Highest value an upper limit takes over from the dialog.
 inline constexpr qint32 kUpperLimitCeiling = 4000;
 
 struct Limits {
     // In ms; a time passes when it lies strictly between its two limits.
-    qint32 PSZmin = 60;
-    qint32 PSZmax = 330;
-    qint32 PFZmin = 200;
-    qint32 PFZmax = 1000;
+    qint32 contactMinMs = 60;
+    qint32 contactMaxMs = 330;
+    qint32 flightMinMs = 200;
+    qint32 flightMaxMs = 1000;
     // Stop the run at a violation, after telling the user why. Off at every start.
     bool abortOnViolation = false;
     // Sent to the unit at the start of every run; no control changes them.
-    bool TriggerEdge1 = true;
-    bool TriggerEdge2 = true;
+    bool triggerEdge1 = true;
+    bool triggerEdge2 = true;
 
-    // The configuration byte of the start handshake: bit 0 TriggerEdge1, bit 1 TriggerEdge2.
+    // The configuration byte of the start handshake: bit 0 triggerEdge1, bit 1 triggerEdge2.
     quint8 configurationByte() const;
 };
 

@@ -143,14 +143,14 @@ int clampedDecimals(int decimals) {
 
 } // namespace
 
-double CalcHeight(double T) {
-    const double t = T / 2;
+double heightMetres(double flightSeconds) {
+    const double t = flightSeconds / 2;
     const double v = t * 9.81;
     return t * v - 4.905 * std::pow(t, 2.0);
 }
 
 double heightCm(double fzMs) {
-    return CalcHeight(fzMs / 1000.0) * 100;
+    return heightMetres(fzMs / 1000.0) * 100;
 }
 
 double heightCm(qint32 fzMs) {

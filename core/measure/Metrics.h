@@ -8,9 +8,9 @@
 // program shows such a derived value (the "metric text").
 namespace metrics {
 
-// Height of a jump in metres for the flight time T in seconds: half the flight time rising,
+// Height of a jump in metres for the flight time in seconds: half the flight time rising,
 // take-off speed from g = 9.81 m/s², so the result equals 9.81 * T² / 8.
-double CalcHeight(double T);
+double heightMetres(double flightSeconds);
 
 // Height in centimetres for a flight time in ms.
 double heightCm(qint32 fzMs);

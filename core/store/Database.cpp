@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <cmath>
+
 namespace {
 
 const char* const kSchema[] = {
@@ -102,8 +104,8 @@ void Database::openConnection(bool exists) {
     // rollback journal with full synchronisation keeps a committed row through a crash or a
     // power cut.
     if (!readOnly_) {
-        exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        run(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        run(QStringLiteral("PRAGMA synchronous=FULL"));
     }
     if (!exists) {
         try {
@@ -114,7 +116,12 @@ void Database::openConnection(bool exists) {
             QFile::remove(path);
             throw;
         }
+        return;
     }
+    // A table that is missing is reported now, with the engine's text, rather than by the
+    // first action that needs it.
+    for (const char* table : {"sportler", "units", "mr"})
+        run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(QLatin1String(table)));
 }
 
 Database::~Database() {
@@ -139,46 +146,45 @@ QString Database::filePath() const {
     return QDir(directory_).filePath(kFileName);
 }
 
-void Database::prepareWrite() {
-    for (auto& [id, pause] : writeListeners_)
-        pause();
-}
-
-int Database::addWriteListener(std::function<void()> pause) {
-    writeListeners_[++nextListener_] = std::move(pause);
-    return nextListener_;
-}
-
-void Database::removeWriteListener(int id) {
-    writeListeners_.erase(id);
-}
-
-void Database::exec(const QString& statement) {
-    prepareWrite();
+QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
     QSqlQuery q(connection());
-    if (!q.exec(statement))
+    q.setForwardOnly(true);
+    if (!q.prepare(statement))
         throw AppError(errorText(q.lastError()));
+    for (const QVariant& value : values)
+        q.addBindValue(value);
+    if (!q.exec())
+        throw AppError(errorText(q.lastError()));
+    return q;
+}
+
+int Database::write(const QString& statement, const QVariantList& values) {
+    return run(statement, values).numRowsAffected();
 }
 
 void Database::createSchema() {
     Transaction t(*this);
     for (const char* statement : kSchema)
-        exec(QString::fromLatin1(statement));
+        run(QString::fromLatin1(statement));
     t.commit();
 }
 
-bool Database::canWriteTable(const QString& table) {
-    prepareWrite();
+Database::WriteProbe Database::probeWriteAccess() {
     QSqlQuery q(connection());
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return false;
-    const bool written = q.exec(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table));
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")) ||
+        !q.exec(QStringLiteral("INSERT INTO units DEFAULT VALUES"))) {
+        const QSqlError error = q.lastError();
+        QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
+        // SQLITE_READONLY and its extended codes (8, 264, 520, ...) all end in 8.
+        const bool readOnly = (error.nativeErrorCode().toInt() & 0xFF) == 8;
+        return {readOnly ? WriteAccess::ReadOnly : WriteAccess::Failed, errorText(error)};
+    }
     q.exec(QStringLiteral("ROLLBACK"));
-    return written;
+    return {};
 }
 
 Database::Transaction::Transaction(Database& db) : db_(db) {
-    db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    db_.run(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 Database::Transaction::~Transaction() {
@@ -189,6 +195,43 @@ Database::Transaction::~Transaction() {
 }
 
 void Database::Transaction::commit() {
-    db_.exec(QStringLiteral("COMMIT"));
+    db_.run(QStringLiteral("COMMIT"));
     done_ = true;
+}
+
+QVariant engineDate(const QDate& date) {
+    return date.isValid() ? QVariant(date.toString(QStringLiteral("yyyy-MM-dd"))) : QVariant();
+}
+
+QVariant engineMoment(const QDateTime& moment) {
+    return moment.isValid() ? QVariant(moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")))
+                            : QVariant();
+}
+
+QDateTime momentOf(const QVariant& v) {
+    if (v.isNull())
+        return {};
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime();
+    if (v.metaType().id() == QMetaType::QDate)
+        return v.toDate().startOfDay();
+    QString text = v.toString().trimmed();
+    if (text.size() == 10) {
+        const QDate d = QDate::fromString(text, Qt::ISODate);
+        return d.isValid() ? d.startOfDay() : QDateTime();
+    }
+    text.replace(QLatin1Char(' '), QLatin1Char('T'));
+    return QDateTime::fromString(text, Qt::ISODate);
+}
+
+qint64 integerOf(const QVariant& v) {
+    if (v.isNull())
+        return 0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? static_cast<qint64>(std::llround(d)) : 0;
+}
+
+double numberOf(const QVariant& v) {
+    return v.isNull() ? 0.0 : v.toDouble();
 }

@@ -3,10 +3,9 @@
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
-
-#include <functional>
-#include <map>
+#include <QVariant>
 
 // The program's SQLite database: one file qrv.sqlite in the data directory with the tables
 // sportler, units and mr. A missing file is created with the three tables (this stands in
@@ -36,20 +35,21 @@ public:
     // The text of an engine error as the user sees it.
     static QString errorText(const QSqlError& error);
 
-    // Runs one statement outside any result set; throws AppError on failure.
-    void exec(const QString& statement);
+    // Runs one statement with its values bound in order; throws AppError with the engine's
+    // text on failure. The query is positioned before its first row.
+    QSqlQuery run(const QString& statement, const QVariantList& values = {});
+    // The same for a statement that writes; returns the number of rows it changed.
+    int write(const QString& statement, const QVariantList& values = {});
 
-    // Called before anything is written: result sets still reading rows from the engine
-    // pause (and later resume where they stopped), so that no unfinished read keeps a write
-    // from being committed at once.
-    void prepareWrite();
-    int addWriteListener(std::function<void()> pause);
-    void removeWriteListener(int id);
+    // Whether rows can be written: a row written to `units` and rolled back at once.
+    enum class WriteAccess { Writable, ReadOnly, Failed };
+    struct WriteProbe {
+        WriteAccess access = WriteAccess::Writable;
+        QString error; // the engine's text when not writable
+    };
+    WriteProbe probeWriteAccess();
 
-    // True when a row can really be written to `table`: a write that is rolled back again.
-    bool canWriteTable(const QString& table);
-
-    // All or nothing: statements between begin() and commit() take effect together; a
+    // All or nothing: statements between begin and commit() take effect together; a
     // Transaction destroyed without commit() rolls them back.
     class Transaction {
     public:
@@ -71,6 +71,14 @@ private:
     QString directory_;
     QString connectionName_;
     bool readOnly_ = false;
-    std::map<int, std::function<void()>> writeListeners_;
-    int nextListener_ = 0;
 };
+
+// Values for the engine: dates and moments in fixed text forms, so that they sort and read
+// back the same whatever the locale; an invalid date or moment is stored as empty.
+QVariant engineDate(const QDate& date);
+QVariant engineMoment(const QDateTime& moment);
+// A stored date or moment read back; invalid for an empty value or text that is no date.
+QDateTime momentOf(const QVariant& value);
+// A stored number; an empty value reads as 0, a fraction is rounded to the nearest integer.
+qint64 integerOf(const QVariant& value);
+double numberOf(const QVariant& value);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/AppContext.h"
 #include "app/Application.h"
 #include "core/base/Clock.h"
 #include "core/link/SimulatedUnit.h"
 #include "core/link/UnitScript.h"
 #include "support/RecordingMessageService.h"
-#include "ui/MainForm.h"
+#include "ui/AppContext.h"
+#include "ui/MainWindow.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -23,7 +23,7 @@ struct MainWindowFixture {
     QString settingsPath;
     QStringList arguments;
     std::unique_ptr<AppContext> context;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
     explicit MainWindowFixture(QStringList args = {})
         : settingsPath(dir.filePath(QStringLiteral("QRV.conf"))), arguments(std::move(args)) {
@@ -45,7 +45,7 @@ struct MainWindowFixture {
 
     QString dataDirectory() const { return dir.filePath(QStringLiteral("data/")); }
 
-    TForm1& create() {
+    MainWindow& create() {
         const QString path = settingsPath;
         context = std::make_unique<AppContext>(AppContext{
             ui, clock, *unit, dataDirectory(),
@@ -53,7 +53,7 @@ struct MainWindowFixture {
         form = createWindows(*context);
         return *form;
     }
-    TForm1& start() {
+    MainWindow& start() {
         create();
         form->show();
         return *form;

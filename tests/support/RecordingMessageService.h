@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/base/MessageService.h"
+#include "ui/MessageService.h"
 
 #include <QQueue>
 

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class MeasurementRepository;
+
+// The measurement history of one athlete: one entry per measurement, newest first. An entry
+// shows a running number ("Nr."), the date and time of the measurement and four values:
+// contact time, flight time, efficiency and height of a single measurement's jump, or the
+// series mark "..." in all four for a series.
+namespace history {
+
+inline const QString kSeriesMark = QStringLiteral("...");
+
+struct Entry {
+    int position = 0; // "Nr.": the measurement's place among the athlete's, counted from 1
+    QDateTime moment;
+    QString dateText;   // the system's short date, four-digit year
+    QString timeText;   // the system's long time
+    QStringList values; // four texts
+    qint64 nummer = 0;  // the measurement's number, to find it again
+    // The moment as the date and time texts show it: what the list is ordered by.
+    QDateTime sortMoment;
+
+    bool isSeries() const { return values.value(1) == kSeriesMark; }
+};
+
+// A new entry with its texts.
+Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer);
+
+// True when entry `a` goes before entry `b`: its moment, as shown, is later. Equal moments
+// keep their order.
+bool goesBefore(const Entry& a, const Entry& b);
+// Orders entries newest first; entries of the same moment keep their order.
+void sortNewestFirst(QList<Entry>& entries);
+
+// The moment an entry stands for, read back from its date and time texts.
+QDateTime entryMoment(const QString& dateText, const QString& timeText);
+
+// The four value texts of a single measurement from its stored jump.
+QStringList jumpTexts(double contactMs, double flightMs, double efficiency);
+// The four value texts of a single measurement whose jump row is missing.
+QStringList missingJumpTexts();
+// The four value texts of a series.
+QStringList seriesTexts();
+// The four value texts of a single jump as a run shows it when it records it.
+QStringList recordedJumpTexts(qint32 contactMs, qint32 flightMs, double efficiency);
+
+// The history of an athlete, newest first: a measurement with more than one jump is a series,
+// any other shows its stored jump.
+QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId);
+
+} // namespace history

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "core/measure/Limits.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+class DataStore;
+class TimingLink;
+
+enum class MeasurementMode { Single, Multiple };
+
+// The phases of a run: idle between runs; starting while the unit is opened and the start
+// handshake runs; running between polls; decoding while one result is read; stopping while
+// the user's stop is carried out.
+enum class RunPhase { Idle, Starting, Running, Decoding, Stopping };
+
+// The four result fields of the window.
+enum class ResultField { ContactTime, FlightTime, Efficiency, Height };
+
+// How a run ended.
+enum class RunEnd {
+    StartFailed, // the unit did not answer the start command
+    UserStop,    // stopped by the user
+    Ended,       // ended by the unit, after a single jump, by a violation or a failure
+};
+
+// The measurement that the first recorded jump of a run created, with that jump.
+struct NewMeasurement {
+    qint64 nummer = 0;
+    QDateTime moment;
+    bool series = false; // recorded in multiple mode
+    qint32 contactMs = 0;
+    qint32 flightMs = 0;
+    double efficiency = 0;
+};
+
+// What a run reports, in the order it happens. The window shows it.
+class SessionObserver {
+public:
+    virtual ~SessionObserver() = default;
+    // The unit is open and the run begins: the window locks the data panel and clears the
+    // contact time, flight time and efficiency fields.
+    virtual void runStarting() = 0;
+    // The start handshake was answered; the run goes on.
+    virtual void runStarted() = 0;
+    // The user's stop begins.
+    virtual void runStopping() = 0;
+    virtual void runEnded(RunEnd end) = 0;
+    // A result field shows a new text.
+    virtual void showField(ResultField field, const QString& text) = 0;
+    // A plain message box ("Kalvero", "OK") or an error box ("Fehler").
+    virtual void showMessage(const QString& text) = 0;
+    virtual void showError(const QString& text) = 0;
+    // The first recorded jump of a run created a measurement: a new history entry.
+    virtual void measurementCreated(const NewMeasurement& measurement) = 0;
+    // A jump was stored under the series key of the run's measurement.
+    virtual void jumpRecorded(qint64 seriesKey) = 0;
+    // A poll failed (the run is over); the text of the failure.
+    virtual void pollFailed(const QString& text) = 0;
+};
+
+// The state of one run; reset at every start.
+struct RunState {
+    qint32 contactMs = 0; // of the result being decoded; -1 = not measured
+    qint32 flightMs = 0;
+    bool contactValid = false;    // a contact time was accepted during this run
+    bool flightValid = false;     // a flight time was accepted during this run
+    bool contactInLimits = false; // the current result's contact time passed (or was not
+                                  // measured); false at the start of every poll
+    bool flightInLimits = false;
+    bool endMarkerSeen = false; // the current result is the closing contact of a series
+    bool firstJumpPending = true;
+    qint32 jumpCount = 0; // jumps recorded in this run
+    qint64 measurementId = 0;
+    qint64 nummer = 0; // of the run's measurement
+};
+
+// A measurement run on the timing unit: start and stop, the 100 ms poll that decodes each
+// result, the plausibility test, and the decision to record a jump, which it stores under the
+// athlete and the measurement the run started with.
+class MeasurementSession : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kPollIntervalMs = 100;
+
+    MeasurementSession(TimingLink& link, DataStore& store, const plausibility::Limits& limits,
+                       SessionObserver& observer, QObject* parent = nullptr);
+
+    // The operating mode, read at every decision; it may change while a run goes on.
+    MeasurementMode mode = MeasurementMode::Single;
+
+    // Starts a run that records for the athlete; his last measurement has number lastNummer.
+    // Tells the user when no unit is found. Throws SilentAbort when the unit cannot be
+    // configured.
+    void start(qint64 athleteId, qint64 lastNummer);
+    // The user's stop.
+    void stop();
+    // One poll of the unit: when a byte waits, one whole result is decoded. Throws when
+    // recording fails; the run has ended then.
+    void poll();
+
+    RunPhase phase() const { return phase_; }
+    bool running() const { return phase_ != RunPhase::Idle; }
+    const RunState& state() const { return state_; }
+    // For tests: what the state looks like before a poll.
+    RunState& stateForTests() { return state_; }
+    const QTimer& pollTimer() const { return timer_; }
+
+private:
+    void finishStart(bool started);
+    void endRun();
+    // Decodes one result whose first byte waits; false when the run ended.
+    bool decodeResult();
+    // Applies the verdict of a decoded time; false when it ended the run.
+    bool accept(const plausibility::Verdict& verdict, bool& inLimits, bool& valid);
+    void evaluate();
+    void recordJump();
+    double efficiency() const;
+    void pollFromTimer();
+
+    TimingLink& link_;
+    DataStore& store_;
+    const plausibility::Limits& limits_;
+    SessionObserver& observer_;
+    QTimer timer_;
+    RunPhase phase_ = RunPhase::Idle;
+    RunState state_;
+    qint64 athleteId_ = 0;
+    qint64 lastNummer_ = 0;
+};

@@ -1,0 +1,87 @@
+#include "core/store/AthleteRepository.h"
+
+#include "core/store/Database.h"
+#include "core/store/SeriesKey.h"
+
+namespace {
+
+const QString kColumns = QStringLiteral("ID, Name, Vorname, Geb, Geschl, Bemerkung1");
+
+QString textOf(const QVariant& value) {
+    return value.isNull() ? QString() : value.toString();
+}
+
+} // namespace
+
+QList<Athlete> AthleteRepository::select(const QString& where, const QString& order,
+                                         const QString& pattern) {
+    QSqlQuery q = db_.run(
+        QStringLiteral("SELECT %1 FROM sportler %2 ORDER BY %3").arg(kColumns, where, order),
+        pattern.isNull() ? QVariantList() : QVariantList{pattern});
+    QList<Athlete> out;
+    while (q.next()) {
+        Athlete a;
+        a.id = integerOf(q.value(0));
+        a.name = textOf(q.value(1));
+        a.firstName = textOf(q.value(2));
+        a.storedBirthDate = textOf(q.value(3));
+        a.birthDate = momentOf(q.value(3)).date();
+        a.sex = q.value(4).isNull() ? -1 : static_cast<int>(integerOf(q.value(4)));
+        a.remark = textOf(q.value(5));
+        out << a;
+    }
+    return out;
+}
+
+QList<Athlete> AthleteRepository::all() {
+    return select(QString(), QStringLiteral("ID"), QString());
+}
+
+QList<Athlete> AthleteRepository::search(athletes::SearchBy by, const QString& text) {
+    switch (by) {
+    case athletes::SearchBy::FirstName:
+        return select(QStringLiteral("WHERE UPPER(Vorname) LIKE ?"),
+                      QStringLiteral("Name, Geb, ID"), athletes::searchPattern(text));
+    case athletes::SearchBy::Surname:
+        return select(QStringLiteral("WHERE UPPER(Name) LIKE ?"),
+                      QStringLiteral("Vorname, Geb, ID"), athletes::searchPattern(text));
+    case athletes::SearchBy::None:
+        break;
+    }
+    return {};
+}
+
+qint64 AthleteRepository::add(const Athlete& athlete) {
+    QSqlQuery q =
+        db_.run(QStringLiteral("INSERT INTO sportler (Name, Vorname, Geb, Geschl, Bemerkung1) "
+                               "VALUES (?, ?, ?, ?, ?)"),
+                {athlete.name, athlete.firstName, engineDate(athlete.birthDate), athlete.sex,
+                 athlete.remark});
+    return q.lastInsertId().toLongLong();
+}
+
+void AthleteRepository::update(const Athlete& athlete, bool changeBirthDate) {
+    if (changeBirthDate)
+        db_.write(QStringLiteral("UPDATE sportler SET Name = ?, Vorname = ?, Geb = ?, Geschl = ?, "
+                                 "Bemerkung1 = ? WHERE ID = ?"),
+                  {athlete.name, athlete.firstName, engineDate(athlete.birthDate), athlete.sex,
+                   athlete.remark, athlete.id});
+    else
+        db_.write(QStringLiteral("UPDATE sportler SET Name = ?, Vorname = ?, Geschl = ?, "
+                                 "Bemerkung1 = ? WHERE ID = ?"),
+                  {athlete.name, athlete.firstName, athlete.sex, athlete.remark, athlete.id});
+}
+
+void AthleteRepository::remove(qint64 athleteId) {
+    Database::Transaction transaction(db_);
+    QList<qint64> keys;
+    QSqlQuery q = db_.run(QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = ?"), {athleteId});
+    while (q.next())
+        keys << seriesKey(athleteId, integerOf(q.value(0)));
+    q.finish();
+    for (const qint64 key : keys)
+        db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"), {key});
+    db_.write(QStringLiteral("DELETE FROM units WHERE Ref_ID = ?"), {athleteId});
+    db_.write(QStringLiteral("DELETE FROM sportler WHERE ID = ?"), {athleteId});
+    transaction.commit();
+}

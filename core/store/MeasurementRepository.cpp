@@ -1,0 +1,105 @@
+#include "core/store/MeasurementRepository.h"
+
+#include "core/base/Errors.h"
+#include "core/store/Database.h"
+#include "core/store/SeriesKey.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString kJumpColumns = QStringLiteral("Serie, SZ, FZ, Eff, Anzahl");
+
+Jump jumpOf(const QSqlQuery& q, int from = 0) {
+    return {numberOf(q.value(from)), numberOf(q.value(from + 1)), numberOf(q.value(from + 2)),
+            numberOf(q.value(from + 3)), numberOf(q.value(from + 4))};
+}
+
+QList<Jump> jumpsFrom(QSqlQuery q) {
+    QList<Jump> out;
+    while (q.next())
+        out << jumpOf(q);
+    return out;
+}
+
+} // namespace
+
+QList<Measurement> MeasurementRepository::ofAthlete(qint64 athleteId) {
+    QSqlQuery q = db_.run(QStringLiteral("SELECT ID, Ref_ID, Datum, Nummer, FZ FROM units "
+                                         "WHERE Ref_ID = ? ORDER BY ID"),
+                          {athleteId});
+    QList<Measurement> out;
+    while (q.next())
+        out << Measurement{integerOf(q.value(0)), integerOf(q.value(1)), momentOf(q.value(2)),
+                           integerOf(q.value(3)), integerOf(q.value(4))};
+    return out;
+}
+
+qint64 MeasurementRepository::lastNummer(qint64 athleteId) {
+    QSqlQuery q = db_.run(
+        QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = ? ORDER BY ID DESC LIMIT 1"),
+        {athleteId});
+    return q.next() ? integerOf(q.value(0)) : 0;
+}
+
+QList<Jump> MeasurementRepository::jumpsOf(qint64 seriesKey) {
+    return jumpsFrom(
+        db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie = ? ORDER BY Anzahl, rowid")
+                    .arg(kJumpColumns),
+                {seriesKey}));
+}
+
+QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& seriesKeys) {
+    QHash<qint64, Jump> out;
+    // The keys are numbers the program computed, written into the statement in blocks.
+    constexpr int kBlock = 500;
+    for (qsizetype from = 0; from < seriesKeys.size(); from += kBlock) {
+        QStringList keys;
+        for (const qint64 key : seriesKeys.mid(from, kBlock))
+            keys << QString::number(key);
+        QSqlQuery q = db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie IN (%2) ORDER BY rowid")
+                                  .arg(kJumpColumns, keys.join(QLatin1Char(','))));
+        while (q.next()) {
+            const Jump jump = jumpOf(q);
+            const auto key = static_cast<qint64>(jump.seriesKey);
+            if (!out.contains(key))
+                out.insert(key, jump);
+        }
+    }
+    return out;
+}
+
+QList<Jump> MeasurementRepository::allJumps(int offset, int limit) {
+    return jumpsFrom(db_.run(
+        QStringLiteral("SELECT %1 FROM mr ORDER BY rowid LIMIT ? OFFSET ?").arg(kJumpColumns),
+        {limit, offset}));
+}
+
+qint64 MeasurementRepository::create(qint64 athleteId, qint64 nummer, const QDateTime& moment) {
+    return db_
+        .run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer) VALUES (?, ?, ?)"),
+             {athleteId, engineMoment(moment), nummer})
+        .lastInsertId()
+        .toLongLong();
+}
+
+void MeasurementRepository::recordJump(qint64 measurementId, const Jump& jump, qint64 jumpCount) {
+    QSqlQuery found = db_.run(QStringLiteral("SELECT ID FROM units WHERE ID = ?"), {measurementId});
+    if (!found.next())
+        throw AppError(
+            QStringLiteral("Die Messung %1 ist nicht mehr gespeichert").arg(measurementId));
+    found.finish();
+    db_.write(QStringLiteral("INSERT INTO mr (%1) VALUES (?, ?, ?, ?, ?)").arg(kJumpColumns),
+              {jump.seriesKey, jump.contactMs, jump.flightMs, jump.efficiency, jump.number});
+    // The measurement row always holds the number of jumps recorded so far, so that a run cut
+    // short by a crash or a power cut still shows as the series it is.
+    db_.write(QStringLiteral("UPDATE units SET FZ = ? WHERE ID = ?"), {jumpCount, measurementId});
+}
+
+void MeasurementRepository::remove(qint64 athleteId, qint64 nummer) {
+    Database::Transaction transaction(db_);
+    db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"), {seriesKey(athleteId, nummer)});
+    db_.write(QStringLiteral("DELETE FROM units WHERE Nummer = ? AND Ref_ID = ?"),
+              {nummer, athleteId});
+    transaction.commit();
+}

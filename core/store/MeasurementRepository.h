@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+
+#include <optional>
+
+class Database;
+
+// One row of the measurement table units.
+struct Measurement {
+    qint64 id = 0;
+    qint64 athleteId = 0; // Ref_ID
+    QDateTime moment;     // Datum; invalid when not stored
+    qint64 nummer = 0;    // the measurement's number within the athlete, from 1
+    qint64 jumpCount = 0; // FZ: the jumps recorded; an empty value reads as 0
+};
+
+// One row of the jump table mr. The times are whole milliseconds stored as floating point.
+struct Jump {
+    double seriesKey = 0; // Serie
+    double contactMs = 0; // SZ; -1 when the unit did not measure it
+    double flightMs = 0;  // FZ; 0 for the closing contact of a series
+    double efficiency = 0;
+    double number = 0; // Anzahl: 1, 2, 3 ... within the measurement
+};
+
+// All statements on the measurement and jump tables. The jumps of a measurement are stored
+// under its series key (see seriesKey()).
+class MeasurementRepository {
+public:
+    explicit MeasurementRepository(Database& db) : db_(db) {}
+
+    // The measurements of an athlete in the order they were recorded.
+    QList<Measurement> ofAthlete(qint64 athleteId);
+    // The number of the athlete's last recorded measurement; 0 when he has none.
+    qint64 lastNummer(qint64 athleteId);
+
+    // The jumps of a series, by their number.
+    QList<Jump> jumpsOf(qint64 seriesKey);
+    // For each of the keys that has jumps, the first jump stored under it: the one jump of a
+    // single measurement.
+    QHash<qint64, Jump> firstJumpsOf(const QList<qint64>& seriesKeys);
+    // A page of all jumps in the order they were stored.
+    QList<Jump> allJumps(int offset, int limit);
+
+    // Stores a new measurement of an athlete; returns its ID.
+    qint64 create(qint64 athleteId, qint64 nummer, const QDateTime& moment);
+    // Stores a recorded jump under the measurement and sets the measurement's jump count.
+    // Throws AppError "Die Messung <id> ist nicht mehr gespeichert" when the measurement's row
+    // is gone.
+    void recordJump(qint64 measurementId, const Jump& jump, qint64 jumpCount);
+    // Deletes an athlete's measurement with its jumps, all or nothing.
+    void remove(qint64 athleteId, qint64 nummer);
+
+private:
+    Database& db_;
+};

@@ -1,0 +1,76 @@
+#include "core/base/Texts.h"
+#include "core/history/History.h"
+#include "core/store/MeasurementRepository.h"
+#include "support/TempDataDir.h"
+
+#include <QtTest>
+
+namespace {
+
+// The entry as the list shows it: "Nr.", date, time, four values, and the number.
+QStringList shown(const history::Entry& e) {
+    return QStringList{QString::number(e.position), e.dateText, e.timeText}
+           << e.values << QString::number(e.nummer);
+}
+
+} // namespace
+
+class TestHistory : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // Entries go newest first by the moment their texts show; equal moments keep their order.
+    void order_data() {
+        QTest::addColumn<QString>("time1");
+        QTest::addColumn<QString>("time2");
+        QTest::addColumn<bool>("firstGoesBefore");
+        QTest::newRow("later day first") << "2026-12-07T08:00:00"
+                                         << "2026-12-06T23:59:59" << true;
+        QTest::newRow("earlier time second") << "2026-12-06T08:00:00"
+                                             << "2026-12-06T08:00:01" << false;
+        QTest::newRow("same moment keeps its place") << "2026-12-06T08:00:00"
+                                                     << "2026-12-06T08:00:00" << false;
+        QTest::newRow("milliseconds the texts do not show") << "2026-12-06T08:00:00.900"
+                                                            << "2026-12-06T08:00:00.100" << false;
+        QTest::newRow("year is compared, not text") << "2027-01-01T00:00:00"
+                                                    << "2026-12-31T23:00:00" << true;
+    }
+    void order() {
+        QFETCH(QString, time1);
+        QFETCH(QString, time2);
+        QFETCH(bool, firstGoesBefore);
+        const auto a = history::makeEntry(1, QDateTime::fromString(time1, Qt::ISODateWithMs),
+                                          history::seriesTexts(), 1);
+        const auto b = history::makeEntry(2, QDateTime::fromString(time2, Qt::ISODateWithMs),
+                                          history::seriesTexts(), 2);
+        QCOMPARE(history::goesBefore(a, b), firstGoesBefore);
+    }
+
+    // An athlete's history from the tables: numbered in the order recorded, newest first,
+    // single measurements with their jump, series marked.
+    void builtFromTheTables() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                         "(12, '2026-12-06T19:05:09', 1, 3), (12, '2026-12-06T20:05:09', 2, 1),"
+                         "(12, '2026-12-06T19:05:09', 3, 1), (12, '2025-11-01T10:00:00', 4, 5),"
+                         "(13, '2026-12-06T21:00:00', 1, 1)"));
+        QVERIFY(data.run("INSERT INTO mr VALUES (12003, 200, 500, 1.25, 1), "
+                         "(12003, 999, 999, 9.99, 1), (13001, 100, 100, 1, 1)"));
+        MeasurementRepository measurements(*data.db);
+        const QList<history::Entry> entries = history::build(measurements, 12);
+        QCOMPARE(entries.size(), 4);
+        QCOMPARE(shown(entries[0]),
+                 (QStringList{"2", "06.12.2026", "20:05:09", "0", "0", "0", "0,00", "2"}));
+        QCOMPARE(shown(entries[1]),
+                 (QStringList{"1", "06.12.2026", "19:05:09", "...", "...", "...", "...", "1"}));
+        QCOMPARE(shown(entries[2]),
+                 (QStringList{"3", "06.12.2026", "19:05:09", "200", "500", "1,25", "30,70", "3"}));
+        QCOMPARE(entries[3].nummer, 4);
+        QVERIFY(entries[1].isSeries() && !entries[2].isSeries());
+        QVERIFY(history::build(measurements, 99).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistory)
+#include "tst_history.moc"

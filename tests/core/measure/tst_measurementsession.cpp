@@ -1,0 +1,341 @@
+#include "core/base/Clock.h"
+#include "core/base/Errors.h"
+#include "core/base/Texts.h"
+#include "core/link/SimulatedUnit.h"
+#include "core/link/TimingLink.h"
+#include "core/measure/MeasurementSession.h"
+#include "core/store/DataStore.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A session on a simulated timing unit that plays a script, with a virtual clock, a fresh
+// database holding athlete 12, and an observer that writes down what the window would show.
+struct Rig : SessionObserver {
+    QTemporaryDir dir;
+    VirtualClock clock{1000, 1};
+    std::unique_ptr<SimulatedUnit> unit;
+    DeviceLink device;
+    TimingLink link;
+    DataStore store;
+    plausibility::Limits limits;
+    MeasurementSession session;
+
+    QStringList boxes;   // "Kalvero: text" or "Fehler: text", in order
+    QStringList entries; // "nummer: four values" of every new history entry
+    QStringList events;  // starting, started, stopping, ended ...
+    QString fields[4];   // contact time, flight time, efficiency, height
+
+    explicit Rig(const QByteArray& script)
+        : unit(scripted(clock, script)), device(*unit), link(device, clock),
+          session(link, store, limits, *this) {
+        store.open(dir.path());
+        run("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')");
+    }
+
+    static std::unique_ptr<SimulatedUnit> scripted(Clock& clock, const QByteArray& script) {
+        QString error;
+        const auto parsed = parseUnitScript(script, QStringLiteral("test"), &error);
+        if (!parsed)
+            qFatal("bad test script: %s", qPrintable(error));
+        return createScriptedUnit(clock, *parsed);
+    }
+
+    void run(const QString& statement) {
+        QSqlQuery q(store.database().connection());
+        if (!q.exec(statement))
+            qFatal("statement failed: %s", qPrintable(statement));
+    }
+    QStringList column(const QString& statement) {
+        QSqlQuery q(store.database().connection());
+        q.exec(statement);
+        QStringList out;
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
+    QStringList jumps() {
+        QSqlQuery q(store.database().connection());
+        q.exec("SELECT Serie, SZ, FZ, Eff, Anzahl FROM mr ORDER BY rowid");
+        QStringList out;
+        while (q.next()) {
+            QStringList values;
+            for (int c = 0; c < 5; ++c)
+                values << QString::number(q.value(c).toDouble(), 'g', 15);
+            out << values.join('/');
+        }
+        return out;
+    }
+    QStringList measurements() {
+        return column("SELECT Nummer || '/' || FZ FROM units ORDER BY ID");
+    }
+
+    // Polls as the 100 ms timer would, `count` times or until the run ends; a failure of a
+    // poll is written down as the window's general error would show it.
+    void poll(int count = 100, bool untilIdle = true) {
+        for (int i = 0; i < count && (!untilIdle || session.running()); ++i) {
+            clock.advance(100);
+            if (const auto failure = failureOf([this] { session.poll(); }))
+                boxes << QStringLiteral("Kalvero: ") + errorReportText(*failure);
+        }
+    }
+
+    void runStarting() override { events << "starting"; }
+    void runStarted() override { events << "started"; }
+    void runStopping() override { events << "stopping"; }
+    void runEnded(RunEnd end) override {
+        events << (end == RunEnd::StartFailed ? "start failed"
+                   : end == RunEnd::UserStop  ? "stopped"
+                                              : "ended");
+    }
+    void showField(ResultField field, const QString& text) override {
+        fields[static_cast<int>(field)] = text;
+    }
+    void showMessage(const QString& text) override { boxes << "Kalvero: " + text; }
+    void showError(const QString& text) override { boxes << "Fehler: " + text; }
+    void measurementCreated(const NewMeasurement& m) override {
+        entries << QStringLiteral("%1: %2 %3 %4 %5")
+                       .arg(m.nummer)
+                       .arg(m.series ? "series" : "single")
+                       .arg(m.contactMs)
+                       .arg(m.flightMs)
+                       .arg(m.efficiency);
+    }
+    void jumpRecorded(qint64 seriesKey) override {
+        events << QStringLiteral("jump %1").arg(seriesKey);
+    }
+    void pollFailed(const QString& text) override { boxes << "poll failed: " + text; }
+};
+
+} // namespace
+
+class TestMeasurementSession : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // One run on a script: what it shows, says and stores, and how it ends.
+    void runs_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("mode");       // 1 single, 2 multiple
+        QTest::addColumn<QString>("limits"); // "" defaults, "abort", "abort crossed"
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("jumps");        // Serie/SZ/FZ/Eff/Anzahl
+        QTest::addColumn<QStringList>("measurements"); // Nummer/FZ
+        QTest::addColumn<QString>("fields"); // contact|flight|efficiency|height at the end
+        QTest::addColumn<QString>("end");    // the last event, or "running"
+
+        QTest::newRow("single jump: recorded, second result never read")
+            << QByteArray("500: 0 200 1 244\n800: 0 190 1 200\n") << 1 << "" << QStringList{}
+            << QStringList{"12001/200/500/1.25/1"} << QStringList{"1/1"} << "200|500|1,25|30,70"
+            << "ended";
+        QTest::newRow("series up to the closing contact")
+            << QByteArray("300: 0 200 1 244\n300: 0 150 2 88\n300: 254 1 200\n300: 253 0 180\n")
+            << 2 << "" << QStringList{}
+            << QStringList{"12001/200/500/1.25/1", "12001/150/600/2.4/2", "12001/-1/456/-208/3",
+                           "12001/180/0/0/4"}
+            << QStringList{"1/4"} << "180|0|0|25,50"
+            << "ended";
+        QTest::newRow("end byte 250 before any jump")
+            << QByteArray("300: 250\n") << 2 << "" << QStringList{} << QStringList{}
+            << QStringList{} << "|||"
+            << "ended";
+        QTest::newRow("end byte 252 after a jump")
+            << QByteArray("300: 0 200 1 244\n300: 252\n") << 2 << "" << QStringList{}
+            << QStringList{"12001/200/500/1.25/1"} << QStringList{"1/1"} << "|500|1,25|30,70"
+            << "ended";
+        QTest::newRow("end byte 255 in single mode")
+            << QByteArray("300: 255\n") << 1 << "" << QStringList{} << QStringList{}
+            << QStringList{} << "|||"
+            << "ended";
+        QTest::newRow("byte missing in a result") << QByteArray("300: 0 200 1\n") << 1 << ""
+                                                  << QStringList{"Fehler: Kommunikationsfehler"}
+                                                  << QStringList{} << QStringList{} << "200|||"
+                                                  << "ended";
+        QTest::newRow("closing contact without its low byte")
+            << QByteArray("300: 253 0\n") << 2 << "" << QStringList{"Fehler: Kommunikationsfehler"}
+            << QStringList{} << QStringList{} << "|||"
+            << "ended";
+        QTest::newRow("single: no contact time, flight time accepted")
+            << QByteArray("300: 254 1 244\n") << 1 << "" << QStringList{}
+            << QStringList{"12001/0/500/0/1"} << QStringList{"1/1"} << "0|500|0|30,70"
+            << "ended";
+        QTest::newRow("closing contact not measured")
+            << QByteArray("300: 253 254\n") << 2 << "" << QStringList{}
+            << QStringList{"12001/-1/0/0/1"} << QStringList{"1/1"} << "0|0|0|"
+            << "ended";
+        QTest::newRow("253 after the marker is a high byte")
+            << QByteArray("300: 253 253 0\n") << 2 << "" << QStringList{}
+            << QStringList{"12001/64768/0/0/1"} << QStringList{"1/1"} << "64768|0|0|"
+            << "ended";
+        QTest::newRow("single: flight not measured is shown, not recorded, the run goes on")
+            << QByteArray("300: 0 200 253\n300: 0 210 1 244\n") << 1 << "" << QStringList{}
+            << QStringList{"12001/210/500/1.19/1"} << QStringList{"1/1"} << "210|500|1,19|30,70"
+            << "ended";
+        QTest::newRow("contact below, abort on")
+            << QByteArray("300: 0 45 1 244\n") << 2 << "abort"
+            << QStringList{"Kalvero: Untere Stützzeit-Plausibilätsgrenze verletzt: 45ms < 60ms"}
+            << QStringList{} << QStringList{} << "|||"
+            << "ended";
+        QTest::newRow("flight above, abort on")
+            << QByteArray("300: 0 200 3 233\n") << 2 << "abort"
+            << QStringList{"Kalvero: Obere  Flugzeit-Plausibilätsgrenze verletzt: 1001ms > 1000ms"}
+            << QStringList{} << QStringList{} << "200|||"
+            << "ended";
+        QTest::newRow("contact equal to the upper limit, abort on")
+            << QByteArray("300: 1 74 1 244\n") << 2 << "abort"
+            << QStringList{"Kalvero: Obere  Stützzeit-Plausibilätsgrenze verletzt: 330ms >= 330ms"}
+            << QStringList{} << QStringList{} << "|||"
+            << "ended";
+        QTest::newRow("crossed limits: the lower message first")
+            << QByteArray("300: 0 200 1 244\n") << 2 << "abort crossed"
+            << QStringList{"Kalvero: Untere Stützzeit-Plausibilätsgrenze verletzt: 200ms < 300ms",
+                           "Kalvero: Obere  Stützzeit-Plausibilätsgrenze verletzt: 200ms > 100ms"}
+            << QStringList{} << QStringList{} << "|||"
+            << "ended";
+        QTest::newRow("contact below, abort off: shown, not recorded, the series goes on")
+            << QByteArray("300: 0 45 1 244\n") << 2 << "" << QStringList{} << QStringList{}
+            << QStringList{} << "45|500|0|30,70"
+            << "running";
+        QTest::newRow("contact below, abort off: a single run ends")
+            << QByteArray("300: 0 45 1 244\n") << 1 << "" << QStringList{} << QStringList{}
+            << QStringList{} << "45|500|0|30,70"
+            << "ended";
+        QTest::newRow("no device")
+            << QByteArray("devices: 0\n") << 1 << ""
+            << QStringList{"Kalvero: Kommunikationsfehler! Kein Gerät erkannt."} << QStringList{}
+            << QStringList{} << "|||"
+            << "none";
+        QTest::newRow("another description")
+            << QByteArray("description: USB Serial\n") << 1 << ""
+            << QStringList{"Kalvero: Kommunikationsfehler! Kein Gerät erkannt."} << QStringList{}
+            << QStringList{} << "|||"
+            << "none";
+        QTest::newRow("silence after 251") << QByteArray("start-answer: none\n") << 1 << ""
+                                           << QStringList{"Fehler: Kommunikationsfehler"}
+                                           << QStringList{} << QStringList{} << "|||"
+                                           << "start failed";
+    }
+    void runs() {
+        QFETCH(QByteArray, script);
+        QFETCH(int, mode);
+        QFETCH(QString, limits);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, jumps);
+        QFETCH(QStringList, measurements);
+        QFETCH(QString, fields);
+        QFETCH(QString, end);
+
+        Rig rig(script);
+        rig.session.mode = mode == 1 ? MeasurementMode::Single : MeasurementMode::Multiple;
+        rig.limits.abortOnViolation = limits.startsWith("abort");
+        if (limits.endsWith("crossed")) {
+            rig.limits.contactMinMs = 300;
+            rig.limits.contactMaxMs = 100;
+        }
+        rig.session.start(12, 0);
+        rig.poll(30, false);
+
+        QCOMPARE(rig.boxes, boxes);
+        QCOMPARE(rig.jumps(), jumps);
+        QCOMPARE(rig.measurements(), measurements);
+        QCOMPARE(QStringList(std::begin(rig.fields), std::end(rig.fields)).join('|'), fields);
+        QCOMPARE(rig.session.running(), end == "running");
+        QCOMPARE(rig.events.isEmpty() ? QString("none") : rig.events.last(),
+                 end == "running" ? rig.events.last() : end);
+        if (end != "none") {
+            // Every run ends with the stop command, and the link is closed.
+            QVERIFY(rig.unit->device(0).sent.startsWith('\xfb'));
+            if (end != "running")
+                QCOMPARE(rig.link.linkState, TimingLink::kLinkClosedByRun);
+            if (end == "ended")
+                QVERIFY(rig.unit->device(0).sent.endsWith('\xfa'));
+        }
+    }
+
+    // A start resets the run state; every poll resets the verdicts of the result before;
+    // accepted times stay accepted until the next start.
+    void runStateIsResetAtStartAndAtEveryPoll() {
+        Rig rig("300: 0 200 1 244\n");
+        rig.session.mode = MeasurementMode::Multiple;
+        RunState& state = rig.session.stateForTests();
+        state.contactValid = state.flightValid = true;
+        state.contactMs = state.flightMs = 77;
+        state.jumpCount = 5;
+        state.firstJumpPending = false;
+        rig.session.start(12, 4);
+        QCOMPARE(rig.session.phase(), RunPhase::Running);
+        QVERIFY(rig.session.pollTimer().isActive());
+        QVERIFY(!state.contactValid && !state.flightValid && state.firstJumpPending);
+        QCOMPARE(state.contactMs, 0);
+        QCOMPARE(state.jumpCount, 0);
+        state.contactInLimits = state.flightInLimits = state.endMarkerSeen = true;
+        rig.session.poll(); // nothing waits yet
+        QVERIFY(!state.contactInLimits && !state.flightInLimits && !state.endMarkerSeen);
+        rig.poll(5, false);
+        QCOMPARE(rig.jumps(), QStringList{"12005/200/500/1.25/1"});
+        QCOMPARE(rig.entries, QStringList{"5: series 200 500 1.25"});
+        QVERIFY(state.contactValid && state.flightValid);
+        QCOMPARE(state.nummer, 5);
+    }
+
+    // The user's stop ends a series; every jump recorded before is stored with its count.
+    void userStop() {
+        Rig rig("300: 0 200 1 244\n300: 0 210 1 250\n");
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12, 0);
+        rig.poll(10, false);
+        QVERIFY(rig.session.running());
+        QCOMPARE(rig.measurements(), QStringList{"1/2"}); // the count follows every jump
+        rig.session.stop();
+        QVERIFY(!rig.session.running());
+        QCOMPARE(rig.events.mid(rig.events.size() - 2), (QStringList{"stopping", "stopped"}));
+        QVERIFY(rig.boxes.isEmpty());
+        QCOMPARE(rig.measurements(), QStringList{"1/2"});
+        QVERIFY(rig.unit->device(0).sent.endsWith('\xfa'));
+        QCOMPARE(rig.link.linkState, TimingLink::kLinkClosedByRun);
+        QVERIFY(!rig.session.pollTimer().isActive());
+    }
+
+    // A recording the store refuses ends the run first; the failure is then reported with
+    // the engine's text, and no jump count claims a jump that is not stored.
+    void refusedRecording() {
+        Rig rig("300: 0 200 1 244\n300: 0 210 1 250\n");
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12, 0);
+        rig.poll(4, false);
+        rig.run("CREATE TRIGGER refuse BEFORE INSERT ON mr BEGIN "
+                "SELECT RAISE(ABORT, 'gesperrt'); END");
+        rig.poll(10, false);
+        QVERIFY(!rig.session.running());
+        QCOMPARE(rig.boxes, QStringList{"Kalvero: gesperrt Unable to fetch row."});
+        QCOMPARE(rig.events.mid(rig.events.size() - 1), QStringList{"ended"});
+        QCOMPARE(rig.jumps().size(), 1);
+        QCOMPARE(rig.measurements(), QStringList{"1/1"});
+    }
+
+    // The run records for the athlete and the number it started with, from number 1000 on
+    // under a key of its own.
+    void keysOfTheRun_data() {
+        QTest::addColumn<qint64>("lastNummer");
+        QTest::addColumn<QString>("jump");
+        QTest::newRow("first") << qint64(0) << "12001/200/500/1.25/1";
+        QTest::newRow("after 998") << qint64(998) << "12999/200/500/1.25/1";
+        QTest::newRow("the thousandth") << qint64(999) << "-12001000/200/500/1.25/1";
+    }
+    void keysOfTheRun() {
+        QFETCH(qint64, lastNummer);
+        QFETCH(QString, jump);
+        Rig rig("100: 0 200 1 244\n");
+        rig.session.start(12, lastNummer);
+        rig.poll();
+        QCOMPARE(rig.jumps(), QStringList{jump});
+        QCOMPARE(rig.measurements(), QStringList{QStringLiteral("%1/1").arg(lastNummer + 1)});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMeasurementSession)
+#include "tst_measurementsession.moc"

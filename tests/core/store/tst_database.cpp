@@ -1,0 +1,129 @@
+#include "core/base/Errors.h"
+#include "core/store/Database.h"
+#include "core/store/MeasurementRepository.h"
+#include "support/TempDataDir.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstRunCreatesTheTables() {
+        QTemporaryDir dir;
+        const QString sub = dir.path() + QStringLiteral("/Morvek/QRV/");
+        {
+            Database db(sub);
+            QVERIFY(QFile::exists(sub + QStringLiteral("qrv.sqlite")));
+            for (const char* table : {"sportler", "units", "mr"}) {
+                QSqlQuery q(db.connection());
+                QVERIFY2(q.exec(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(table))),
+                         table);
+            }
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec(QStringLiteral("PRAGMA synchronous")) && q.next());
+            QCOMPARE(q.value(0).toInt(), 2); // FULL
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES (1, 1)"));
+        }
+        // A second start opens the same file and keeps what it holds.
+        Database again(sub);
+        QVERIFY(!again.openedReadOnly());
+        QCOMPARE(MeasurementRepository(again).ofAthlete(1).size(), 1);
+    }
+
+    void missingTableIsReportedWhenOpening() {
+        QTemporaryDir dir;
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
+            raw.setDatabaseName(dir.filePath(QStringLiteral("qrv.sqlite")));
+            QVERIFY(raw.open());
+            QSqlQuery(raw).exec(QStringLiteral("CREATE TABLE sportler (ID INTEGER PRIMARY KEY)"));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase("raw");
+        try {
+            Database db(dir.path());
+            QFAIL("a database without its tables must not open");
+        } catch (const AppError& e) {
+            QVERIFY2(e.text().startsWith(QStringLiteral("no such table: units")),
+                     qPrintable(e.text()));
+        }
+        // The file is left as it was.
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "again");
+        raw.setDatabaseName(dir.filePath(QStringLiteral("qrv.sqlite")));
+        QVERIFY(raw.open());
+        QCOMPARE(raw.tables(), QStringList{"sportler"});
+        raw.close();
+        raw = QSqlDatabase();
+        QSqlDatabase::removeDatabase("again");
+    }
+
+    // Stored values read back as the program wrote them; empty values read as 0, whole
+    // numbers stored as floating point compare equal to the program's integers.
+    void storedValues() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO mr VALUES (12003.0, 200, 500, 1.25, 1)"));
+        QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer, Datum) VALUES (5, 1, "
+                         "'2024-02-29T23:59:59')"));
+        MeasurementRepository measurements(*data.db);
+        QCOMPARE(measurements.jumpsOf(12003).size(), 1);
+        QVERIFY(measurements.jumpsOf(0).isEmpty());
+        const Measurement m = measurements.ofAthlete(5).first();
+        QCOMPARE(m.jumpCount, 0);
+        QCOMPARE(m.moment, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59)));
+        QCOMPARE(momentOf(QVariant("2024-02-29")), QDate(2024, 2, 29).startOfDay());
+        QVERIFY(!momentOf(QVariant("kein Datum")).isValid());
+        QVERIFY(!momentOf(QVariant()).isValid());
+        QCOMPARE(integerOf(QVariant(12.6)), 13);
+        QCOMPARE(integerOf(QVariant()), 0);
+    }
+
+    // The probe writes a row and takes it back: it tells a read-only database apart from
+    // other failures and leaves no trace.
+    void writeProbe_data() {
+        QTest::addColumn<QString>("readOnly");
+        QTest::newRow("writable") << "";
+        QTest::newRow("read-only file") << "file";
+        QTest::newRow("read-only directory") << "dir";
+    }
+    void writeProbe() {
+        QFETCH(QString, readOnly);
+        QTemporaryDir dir;
+        {
+            Database db(dir.path());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES (1, 1)"));
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES (2, 1)"));
+        }
+        const QString file = dir.filePath(Database::kFileName);
+        if (readOnly == "file")
+            QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
+        if (readOnly == "dir")
+            QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0555) == 0);
+        {
+            Database db(dir.path());
+            const Database::WriteProbe probe = db.probeWriteAccess();
+            QCOMPARE(probe.access, readOnly.isEmpty() ? Database::WriteAccess::Writable
+                                                      : Database::WriteAccess::ReadOnly);
+            QCOMPARE(probe.error.isEmpty(), readOnly.isEmpty());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("SELECT COUNT(*) FROM units") && q.next());
+            QCOMPARE(q.value(0).toInt(), 2);
+        }
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        ::chmod(QFile::encodeName(file).constData(), 0644);
+        // The probe's own row left no trace: the next measurement gets the next key.
+        Database db(dir.path());
+        QSqlQuery q(db.connection());
+        QVERIFY(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES (3, 1)"));
+        QCOMPARE(q.lastInsertId().toInt(), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"

@@ -1,0 +1,127 @@
+#include "core/base/Errors.h"
+#include "core/store/MeasurementRepository.h"
+#include "core/store/SeriesKey.h"
+#include "support/TempDataDir.h"
+
+#include <QtTest>
+
+namespace {
+
+QStringList numbersOf(const QList<Jump>& jumps) {
+    QStringList out;
+    for (const Jump& j : jumps)
+        out << QStringLiteral("%1/%2").arg(j.seriesKey).arg(j.number);
+    return out;
+}
+
+} // namespace
+
+class TestMeasurementRepository : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Keys stay distinct across athletes for any number a measurement can have; 0 belongs to
+    // no measurement.
+    void seriesKeys_data() {
+        QTest::addColumn<qint64>("athlete");
+        QTest::addColumn<qint64>("nummer");
+        QTest::addColumn<qint64>("key");
+        QTest::newRow("first") << qint64(7) << qint64(1) << qint64(7001);
+        QTest::newRow("999") << qint64(12) << qint64(999) << qint64(12999);
+        QTest::newRow("1000") << qint64(1) << qint64(1000) << qint64(-1001000);
+        QTest::newRow("1001") << qint64(1) << qint64(1001) << qint64(-1001001);
+    }
+    void seriesKeys() {
+        QFETCH(qint64, athlete);
+        QFETCH(qint64, nummer);
+        QFETCH(qint64, key);
+        QCOMPARE(seriesKey(athlete, nummer), key);
+        QSet<qint64> keys;
+        for (qint64 a = 1; a <= 30; ++a)
+            for (qint64 n = 1; n <= 3000; ++n)
+                keys.insert(seriesKey(a, n));
+        QCOMPARE(keys.size(), 30 * 3000);
+        QVERIFY(!keys.contains(0));
+        QVERIFY_THROWS_EXCEPTION(AppError, seriesKey(1, kMaxNummer + 1));
+    }
+
+    // A measurement is created with its first jump; every jump after it updates the count.
+    void recordingAMeasurement() {
+        TempDataDir data;
+        MeasurementRepository repo(*data.db);
+        QCOMPARE(repo.lastNummer(12), 0);
+        const QDateTime moment(QDate(2026, 12, 7), QTime(9, 30, 5));
+        const qint64 id = repo.create(12, 1, moment);
+        for (int n = 1; n <= 3; ++n)
+            repo.recordJump(id, {12001, 200.0 + n, 500, 1.25, double(n)}, n);
+        const Measurement m = repo.ofAthlete(12).first();
+        QCOMPARE(m.id, id);
+        QCOMPARE(m.nummer, 1);
+        QCOMPARE(m.jumpCount, 3);
+        QCOMPARE(m.moment, moment);
+        QCOMPARE(repo.lastNummer(12), 1);
+        QCOMPARE(numbersOf(repo.jumpsOf(12001)), (QStringList{"12001/1", "12001/2", "12001/3"}));
+
+        // A measurement deleted meanwhile is not written to.
+        QVERIFY(data.run("DELETE FROM units"));
+        try {
+            repo.recordJump(id, {12001, 200, 500, 1.25, 4}, 4);
+            QFAIL("a jump of a deleted measurement must not be stored");
+        } catch (const AppError& e) {
+            QCOMPARE(e.text(), QStringLiteral("Die Messung %1 ist nicht mehr gespeichert").arg(id));
+        }
+        QCOMPARE(repo.jumpsOf(12001).size(), 3);
+    }
+
+    // Jumps of a series come in jump order; a single measurement's jump is the first stored
+    // under its key; all jumps come page by page in the order they were stored.
+    void readingJumps() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO mr VALUES (1002, 180, 450, 1.13, 2), "
+                         "(1002, 150, 600, 2.4, 1), (1001, 200, 500, 1.25, 1), "
+                         "(1001, 210, 510, 1.24, 1), (-5001000, 120, 700, 4.08, 1)"));
+        MeasurementRepository repo(*data.db);
+        QCOMPARE(numbersOf(repo.jumpsOf(1002)), (QStringList{"1002/1", "1002/2"}));
+        const auto first = repo.firstJumpsOf({1001, 1003, -5001000});
+        QCOMPARE(first.size(), 2);
+        QCOMPARE(first.value(1001).contactMs, 200.0);
+        QCOMPARE(first.value(-5001000).flightMs, 700.0);
+        QCOMPARE(numbersOf(repo.allJumps(1, 3)), (QStringList{"1002/1", "1001/1", "1001/1"}));
+        QVERIFY(repo.allJumps(5, 3).isEmpty());
+    }
+
+    // A deletion removes the measurement and its jumps, or nothing.
+    void removingAMeasurement_data() {
+        QTest::addColumn<QString>("locked"); // table whose deletes fail, or ""
+        QTest::newRow("deleted") << "";
+        QTest::newRow("jumps cannot be deleted") << "mr";
+        QTest::newRow("measurement cannot be deleted") << "units";
+    }
+    void removingAMeasurement() {
+        QFETCH(QString, locked);
+        TempDataDir data;
+        MeasurementRepository repo(*data.db);
+        for (int nummer : {1, 2}) {
+            const qint64 id = repo.create(12, nummer, QDateTime::currentDateTime());
+            repo.recordJump(id, {double(seriesKey(12, nummer)), 200, 500, 1.25, 1}, 1);
+        }
+        repo.recordJump(repo.create(13, 2, QDateTime::currentDateTime()),
+                        {13002, 200, 500, 1.25, 1}, 1);
+        if (!locked.isEmpty())
+            QVERIFY(data.run(QStringLiteral("CREATE TRIGGER lock BEFORE DELETE ON %1 "
+                                            "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END")
+                                 .arg(locked)));
+        if (locked.isEmpty())
+            repo.remove(12, 2);
+        else
+            QVERIFY_THROWS_EXCEPTION(AppError, repo.remove(12, 2));
+        const int kept = locked.isEmpty() ? 0 : 1;
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM units WHERE Ref_ID = 12").toInt(), 1 + kept);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr WHERE Serie = 12002").toInt(), kept);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr").toInt(), 2 + kept);
+        QCOMPARE(repo.ofAthlete(13).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMeasurementRepository)
+#include "tst_measurementrepository.moc"

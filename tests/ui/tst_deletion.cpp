@@ -1,0 +1,385 @@
+#include "support/AthleteWindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QToolButton>
+
+using namespace athletewindow;
+
+namespace {
+
+const QString kDeleteMeasurement = QStringLiteral("Möchten Sie diese Messreihe wirklich löschen?");
+const QString kDeleteAthleteKey = QStringLiteral("Möchten Sie diesen Patienten wirklich löschen?");
+const QString kDeleteAthleteMenu = QStringLiteral("Soll der aktuelle Datensatz gelöscht werden?");
+
+// Adler (11) has one measurement. Meier (12) has a single measurement 1, a series 2 of three
+// jumps and a single measurement 3, the newest. Zorn (13) has a measurement numbered 2 as well.
+const QStringList kData{
+    "INSERT INTO sportler (ID, Name, Vorname) VALUES (11, 'Adler', 'Ada'), (12, 'Meier', "
+    "'Anna'), (13, 'Zorn', 'Zora')",
+    "INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+    "(11, '2024-01-05T08:00:00', 1, 1),"
+    "(12, '2024-01-01T10:00:00', 1, 1), (12, '2024-01-02T10:00:00', 2, 3),"
+    "(12, '2024-01-03T10:00:00', 3, 1), (13, '2024-01-04T10:00:00', 2, 1)",
+    "INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) VALUES "
+    "(11001, 190, 520, 2.74, 1), (12001, 200, 500, 2.5, 1), (12002, 210, 480, 2.29, 1),"
+    "(12002, 220, 470, 2.14, 2), (12002, 230, 460, 2, 3), (12003, 240, 450, 1.88, 1),"
+    "(13002, 250, 440, 1.76, 1)"};
+
+// Everything stored, to see that nothing changed.
+QStringList everything(MainWindow& w) {
+    return column(w, "SELECT ID || '|' || Name FROM sportler ORDER BY ID") +
+           column(w, "SELECT Ref_ID || '/' || Nummer FROM units ORDER BY ID") +
+           column(w, "SELECT Serie || '/' || Anzahl FROM mr ORDER BY rowid");
+}
+
+QStringList nummernOf(MainWindow& w, int athlete) {
+    return column(
+        w,
+        QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = %1 ORDER BY Nummer").arg(athlete));
+}
+
+void selectEntry(MainWindow& w, qint64 nummer) {
+    QTreeWidgetItem* item = historyEntry(w.historyList, nummer);
+    QVERIFY(item);
+    w.historyList->setCurrentItem(item);
+    w.historyList->setFocus();
+}
+
+void pressDelete(QWidget* control) {
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_Delete);
+}
+
+void lock(MainWindow& w, const QString& table) {
+    QSqlQuery q(w.store().database().connection());
+    QVERIFY2(q.exec(QStringLiteral("CREATE TRIGGER lock_%1 BEFORE DELETE ON %1 "
+                                   "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END")
+                        .arg(table)),
+             qPrintable(q.lastError().text()));
+}
+
+void unlock(MainWindow& w, const QString& table) {
+    QSqlQuery q(w.store().database().connection());
+    QVERIFY(q.exec(QStringLiteral("DROP TRIGGER lock_%1").arg(table)));
+}
+
+void makeReadOnly(MainWindowFixture& f) {
+    QVERIFY(QFile::setPermissions(f.dataDirectory() + Database::kFileName,
+                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+}
+
+void checkGeneralError(const RecordingMessageService& ui, int index, const QString& start) {
+    QVERIFY(ui.boxes.size() > index);
+    const MessageBox& box = ui.boxes[index];
+    QCOMPARE(box.title, QStringLiteral("Kalvero"));
+    QCOMPARE(box.icon, BoxIcon::Error);
+    QVERIFY2(box.text.startsWith(start), qPrintable(box.text));
+    QVERIFY(box.text.endsWith('.'));
+}
+
+} // namespace
+
+class TestDeletion : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // ---- one measurement ----------------------------------------------------------------
+
+    void deleteMeasurement_data() {
+        QTest::addColumn<int>("nummer");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("nummern");  // the list afterwards, top to bottom
+        QTest::addColumn<QStringList>("captions"); // its "Nr." texts
+        QTest::newRow("newest single")
+            << 3 << 1 << 0 << QStringList{"2", "1"} << QStringList{"2", "1"};
+        QTest::newRow("series of three")
+            << 2 << 2 << 0 << QStringList{"3", "1"} << QStringList{"3", "1"};
+        QTest::newRow("oldest single")
+            << 1 << 1 << 0 << QStringList{"3", "2"} << QStringList{"3", "2"};
+        QTest::newRow("series, single layout")
+            << 2 << 1 << 0 << QStringList{"3", "1"} << QStringList{"3", "1"};
+        QTest::newRow("Abbrechen")
+            << 2 << 2 << 1 << QStringList{"3", "2", "1"} << QStringList{"3", "2", "1"};
+    }
+    void deleteMeasurement() {
+        QFETCH(int, nummer);
+        QFETCH(int, mode);
+        QFETCH(int, answer);
+        QFETCH(QStringList, nummern);
+        QFETCH(QStringList, captions);
+        const bool deleted = answer == 0;
+
+        MainWindowFixture f;
+        seed(f, kData);
+        MainWindow& w = open(f);
+        clickRow(w.athleteGrid, 1);
+        QCOMPARE(w.athletes().selectedId(), 12);
+        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+        if (mode == 2)
+            w.multipleModeAction->trigger();
+        const QStringList before = everything(w);
+        selectEntry(w, nummer);
+        f.ui.answers.enqueue(answer);
+        pressDelete(w.historyList);
+
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Bestätigen"));
+        QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Question);
+        QCOMPARE(f.ui.boxes[0].text, kDeleteMeasurement);
+        QCOMPARE(f.ui.boxes[0].buttons, (QStringList{"OK", "Abbrechen"}));
+        QCOMPARE(historyColumn(w.historyList, 7), nummern);
+        QCOMPARE(historyColumn(w.historyList, 0), captions);
+        QCOMPARE(w.athletes().lastNummer(), 3);
+        if (!deleted) {
+            QCOMPARE(everything(w), before);
+            return;
+        }
+
+        // Every jump of the measurement and its row are gone, nothing else.
+        QCOMPARE(count(w, QStringLiteral("mr WHERE Serie = %1").arg(12000 + nummer)), 0);
+        QStringList left{"1", "2", "3"};
+        left.removeAll(QString::number(nummer));
+        QCOMPARE(nummernOf(w, 12), left);
+        QCOMPARE(nummernOf(w, 13), QStringList{"2"});
+        QCOMPARE(nummernOf(w, 11), QStringList{"1"});
+        QCOMPARE(count(w, "mr"), 7 - (nummer == 2 ? 3 : 1));
+        QCOMPARE(count(w, "mr WHERE Serie = 13002"), 1);
+
+        QVERIFY(w.historyList->selectedItems().isEmpty());
+        // The jump grid lists every stored jump.
+        if (mode == 2)
+            QCOMPARE(w.jumpGrid->model()->rowCount(), count(w, "mr"));
+
+        // Picking the athlete again lists what is left.
+        clickRow(w.athleteGrid, 2);
+        clickRow(w.athleteGrid, 1);
+        QCOMPARE(historyColumn(w.historyList, 7), nummern);
+        QCOMPARE(f.ui.boxes.size(), 1);
+    }
+
+    void deleteKeyWithoutSelectionDeletesNothing() {
+        MainWindowFixture f;
+        seed(f, kData);
+        MainWindow& w = open(f);
+        clickRow(w.athleteGrid, 1);
+        const QStringList before = everything(w);
+        w.historyList->clearSelection();
+        pressDelete(w.historyList);
+        QCOMPARE(f.ui.texts(), QStringList{kDeleteMeasurement});
+        QCOMPARE(everything(w), before);
+        QCOMPARE(w.historyList->topLevelItemCount(), 3);
+    }
+
+    void aNewMeasurementAfterDeletingTheNewestGetsTheNextNumber() {
+        MainWindowFixture f;
+        seed(f, kData);
+        f.playScript("100: 0 200 1 244\n");
+        MainWindow& w = open(f);
+        clickRow(w.athleteGrid, 1);
+        selectEntry(w, 3);
+        pressDelete(w.historyList);
+        QCOMPARE(nummernOf(w, 12), (QStringList{"1", "2"}));
+        QCOMPARE(w.athletes().lastNummer(), 3);
+
+        w.toggleRun();
+        for (int i = 0; i < 10 && w.session().running(); ++i) {
+            f.clock.advance(100);
+            w.session().poll();
+        }
+        QCOMPARE(nummernOf(w, 12), (QStringList{"1", "2", "4"}));
+        QCOMPARE(count(w, "mr WHERE Serie = 12004"), 1);
+        QCOMPARE(count(w, "mr WHERE Serie = 12003"), 0);
+        QCOMPARE(w.athletes().lastNummer(), 4);
+        QVERIFY(f.ui.boxes.size() == 1);
+    }
+
+    // ---- a deletion that fails ----------------------------------------------------------
+
+    void failedMeasurementDeletionKeepsEverything_data() {
+        QTest::addColumn<QString>("locked"); // table with a failing delete; "" = read-only
+        QTest::addColumn<QString>("error");
+        QTest::newRow("jumps cannot be deleted") << "mr"
+                                                 << "gesperrt";
+        QTest::newRow("measurement row cannot be deleted") << "units"
+                                                           << "gesperrt";
+        QTest::newRow("read-only database") << ""
+                                            << "attempt to write a readonly database";
+    }
+    void failedMeasurementDeletionKeepsEverything() {
+        QFETCH(QString, locked);
+        QFETCH(QString, error);
+        MainWindowFixture f;
+        seed(f, kData);
+        if (locked.isEmpty())
+            makeReadOnly(f);
+        MainWindow& w = open(f);
+        if (!locked.isEmpty())
+            lock(w, locked);
+        clickRow(w.athleteGrid, 1);
+        w.multipleModeAction->trigger();
+        const QStringList before = everything(w);
+        selectEntry(w, 2);
+        pressDelete(w.historyList);
+
+        QCOMPARE(f.ui.boxes.size(), 2);
+        checkGeneralError(f.ui, 1, error);
+        QCOMPARE(everything(w), before);
+        QCOMPARE(count(w, "mr WHERE Serie = 12002"), 3);
+        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+        QCOMPARE(w.historyList->selectedItems().size(), 1);
+        QCOMPARE(w.athletes().lastNummer(), 3);
+        // The program goes on working.
+        clickRow(w.athleteGrid, 2);
+        QCOMPARE(historyColumn(w.historyList, 7), QStringList{"2"});
+        clickRow(w.athleteGrid, 1);
+        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+
+        if (locked.isEmpty())
+            return;
+        unlock(w, locked);
+        selectEntry(w, 2);
+        pressDelete(w.historyList);
+        QCOMPARE(f.ui.boxes.size(), 3);
+        QCOMPARE(nummernOf(w, 12), (QStringList{"1", "3"}));
+        QCOMPARE(count(w, "mr WHERE Serie = 12002"), 0);
+        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "1"}));
+    }
+
+    // ---- an athlete with all his measurements -------------------------------------------
+
+    void deleteAthlete_data() {
+        QTest::addColumn<bool>("byMenu");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("menu, Ja") << true << 0;
+        QTest::newRow("menu, Abbrechen") << true << 1;
+        QTest::newRow("key, OK") << false << 0;
+        QTest::newRow("key, Abbrechen") << false << 1;
+    }
+    void deleteAthlete() {
+        QFETCH(bool, byMenu);
+        QFETCH(int, answer);
+        MainWindowFixture f;
+        seed(f, kData);
+        MainWindow& w = open(f);
+        clickRow(w.athleteGrid, 1);
+        const QStringList before = everything(w);
+        f.ui.answers.enqueue(answer);
+        if (byMenu)
+            w.deleteAthleteAction->trigger();
+        else
+            pressDelete(w.athleteGrid);
+
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Bestätigen"));
+        QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Question);
+        QCOMPARE(f.ui.boxes[0].text, byMenu ? kDeleteAthleteMenu : kDeleteAthleteKey);
+        QCOMPARE(f.ui.boxes[0].buttons,
+                 byMenu ? (QStringList{"&Ja", "&Abbrechen"}) : (QStringList{"OK", "Abbrechen"}));
+        if (answer != 0) {
+            QCOMPARE(everything(w), before);
+            QCOMPARE(w.athletes().selectedId(), 12);
+            QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+            return;
+        }
+
+        QCOMPARE(column(w, "SELECT ID FROM sportler ORDER BY ID"), (QStringList{"11", "13"}));
+        QCOMPARE(count(w, "units WHERE Ref_ID = 12"), 0);
+        QCOMPARE(count(w, "mr WHERE Serie BETWEEN 12000 AND 12999"), 0);
+        QCOMPARE(nummernOf(w, 11), QStringList{"1"});
+        QCOMPARE(nummernOf(w, 13), QStringList{"2"});
+        QCOMPARE(count(w, "mr"), 2);
+        // The first athlete is selected with his history.
+        QCOMPARE(gridColumn(w.athleteGrid, 0), (QStringList{"11", "13"}));
+        QCOMPARE(w.athletes().selectedId(), 11);
+        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
+        QCOMPARE(historyColumn(w.historyList, 7), QStringList{"1"});
+        QCOMPARE(w.athletes().lastNummer(), 1);
+        QVERIFY(w.startButton->isEnabled());
+    }
+
+    void deleteTheLastAthlete() {
+        MainWindowFixture f;
+        seed(f, {"INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')", kData[1],
+                 kData[2]});
+        MainWindow& w = open(f);
+        QCOMPARE(gridColumn(w.athleteGrid, 0), QStringList{"12"});
+        QCOMPARE(w.historyList->topLevelItemCount(), 3);
+        pressDelete(w.athleteGrid);
+
+        QCOMPARE(count(w, "sportler"), 0);
+        QCOMPARE(count(w, "units WHERE Ref_ID = 12"), 0);
+        QCOMPARE(count(w, "mr WHERE Serie BETWEEN 12000 AND 12999"), 0);
+        QCOMPARE(w.athleteGrid->model()->rowCount(), 0);
+        QCOMPARE(w.historyList->topLevelItemCount(), 0);
+        QVERIFY(!w.startButton->isEnabled());
+        QCOMPARE(w.athletes().lastNummer(), 0);
+        QCOMPARE(f.ui.texts(), QStringList{kDeleteAthleteKey});
+
+        // Nothing left to delete: the key asks nothing, the menu deletes nothing.
+        pressDelete(w.athleteGrid);
+        QCOMPARE(f.ui.boxes.size(), 1);
+        w.deleteAthleteAction->trigger();
+        QCOMPARE(f.ui.texts(), (QStringList{kDeleteAthleteKey, kDeleteAthleteMenu}));
+        QCOMPARE(count(w, "units"), 2);
+    }
+
+    void failedAthleteDeletionKeepsEverything_data() {
+        QTest::addColumn<QString>("locked"); // "" = read-only, "reader" = commit blocked
+        QTest::addColumn<QString>("error");
+        QTest::newRow("jumps cannot be deleted") << "mr"
+                                                 << "gesperrt";
+        QTest::newRow("measurements cannot be deleted") << "units"
+                                                        << "gesperrt";
+        QTest::newRow("athlete cannot be deleted") << "sportler"
+                                                   << "gesperrt";
+        QTest::newRow("read-only database") << ""
+                                            << "attempt to write a readonly database";
+        QTest::newRow("commit blocked by another reader") << "reader"
+                                                          << "database is locked";
+    }
+    void failedAthleteDeletionKeepsEverything() {
+        QFETCH(QString, locked);
+        QFETCH(QString, error);
+        MainWindowFixture f;
+        seed(f, kData);
+        if (locked.isEmpty())
+            makeReadOnly(f);
+        MainWindow& w = open(f);
+        std::unique_ptr<Database> other;
+        std::unique_ptr<QSqlQuery> reading;
+        if (locked == "reader") {
+            // Another program holds a read open: the deletion cannot be committed.
+            other = std::make_unique<Database>(f.dataDirectory());
+            reading = std::make_unique<QSqlQuery>(other->connection());
+            QVERIFY(reading->exec("BEGIN"));
+            QVERIFY(reading->exec("SELECT * FROM sportler"));
+            QVERIFY(reading->next());
+        } else if (!locked.isEmpty()) {
+            lock(w, locked);
+        }
+        clickRow(w.athleteGrid, 1);
+        const QStringList before = everything(w);
+        pressDelete(w.athleteGrid);
+        reading.reset();
+        other.reset();
+
+        QCOMPARE(f.ui.boxes.size(), 2);
+        checkGeneralError(f.ui, 1, error);
+        QCOMPARE(everything(w), before);
+        QCOMPARE(gridColumn(w.athleteGrid, 0), (QStringList{"11", "12", "13"}));
+        QCOMPARE(w.athletes().selectedId(), 12);
+        QCOMPARE(gridSelectedRow(w.athleteGrid), 1);
+        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+        QCOMPARE(w.athletes().lastNummer(), 3);
+        clickRow(w.athleteGrid, 2);
+        QCOMPARE(historyColumn(w.historyList, 7), QStringList{"2"});
+        QCOMPARE(f.ui.boxes.size(), 2);
+    }
+};
+
+QTEST_MAIN(TestDeletion)
+#include "tst_deletion.moc"

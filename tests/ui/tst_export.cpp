@@ -1,0 +1,107 @@
+#include "core/base/Texts.h"
+#include "core/export/ExportFormat.h"
+#include "support/AthleteWindow.h"
+#include "ui/AthleteTableModel.h"
+
+#include <QAction>
+#include <QApplication>
+
+using namespace athletewindow;
+
+namespace {
+
+// Three athletes; the second has a single measurement, the third a series of two jumps.
+const QStringList kData{
+    "INSERT INTO sportler (ID, Name, Vorname) VALUES (1, 'Adler', 'Ada'), (2, 'Müller', "
+    "'Jörg'), (3, 'Zorn', 'Zora')",
+    "INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (2, '2026-12-06T19:05:09', 1, 1), "
+    "(3, '2026-12-07T08:00:00', 1, 2)",
+    "INSERT INTO mr VALUES (2001, 200, 500, 1.25, 1), (3001, 180, 450, 1.13, 1), "
+    "(3001, 150, 600, 2.4, 2)"};
+
+const QString kHeaderLine = exportfile::kHeader + QStringLiteral("\r\n");
+
+} // namespace
+
+// The two export actions in the window: the save dialog, the clipboard, the messages and
+// the athlete selected afterwards. The file's content is the exporter's own test.
+class TestExportActions : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void actions_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("target"); // "" cancelled, "@" the test's directory
+        QTest::addColumn<int>("lines");      // of the file; -1 none
+        QTest::addColumn<bool>("clipboard");
+        QTest::addColumn<bool>("message");
+        QTest::addColumn<qint64>("selected"); // the athlete selected afterwards
+        QTest::newRow("one athlete") << "exportOneAction"
+                                     << "@/a.txt" << 2 << true << false << qint64(2);
+        QTest::newRow("one athlete, cancelled") << "exportOneAction"
+                                                << "" << -1 << false << false << qint64(2);
+        QTest::newRow("one athlete, cannot be written")
+            << "exportOneAction"
+            << "@/missing/a.txt" << -1 << false << true << qint64(2);
+        QTest::newRow("all athletes: the last one is selected")
+            << "exportAllAction"
+            << "@/a.txt" << 4 << false << false << qint64(3);
+        QTest::newRow("all athletes, cancelled") << "exportAllAction"
+                                                 << "" << -1 << false << false << qint64(2);
+        QTest::newRow("all athletes, cannot be written")
+            << "exportAllAction"
+            << "@/missing/a.txt" << -1 << false << true << qint64(3);
+    }
+    void actions() {
+        QFETCH(QString, action);
+        QFETCH(QString, target);
+        QFETCH(int, lines);
+        QFETCH(bool, clipboard);
+        QFETCH(bool, message);
+        QFETCH(qint64, selected);
+        texts::setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        MainWindowFixture f;
+        seed(f, kData);
+        MainWindow& w = open(f);
+        clickRow(w.athleteGrid, 1);
+        target.replace('@', f.dir.path());
+        f.ui.fileNames << target;
+        f.ui.clipboard = QStringLiteral("before");
+
+        w.action(action)->trigger();
+
+        const bool one = action == "exportOneAction";
+        QCOMPARE(f.ui.saveRequests.size(), 1);
+        QCOMPARE(f.ui.saveRequests[0].title, one ? QStringLiteral("einzelnen Sportler exportieren")
+                                                 : QStringLiteral("alle Sportler exportieren"));
+        QCOMPARE(f.ui.saveRequests[0].filter, QStringLiteral("Textdatei|*.txt"));
+        QCOMPARE(f.ui.saveRequests[0].defaultSuffix, QStringLiteral("txt"));
+        QFile file(target);
+        QCOMPARE(file.open(QIODevice::ReadOnly), lines >= 0);
+        if (lines >= 0)
+            QCOMPARE(file.readAll().count("\r\n"), lines);
+        QCOMPARE(f.ui.clipboardWrites, clipboard ? 1 : 0);
+        if (clipboard)
+            QCOMPARE(f.ui.clipboard,
+                     kHeaderLine + QStringLiteral("Müller;Jörg;06.12.2026;19:05:09;200,000;"
+                                                  "500,000;1,250;30,700\r\n"));
+        QCOMPARE(f.ui.boxes.size(), message ? 1 : 0);
+        if (message) {
+            QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Kalvero"));
+            QVERIFY(f.ui.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht "
+                                                                 "erstellt werden. ")
+                                                      .arg(target)));
+        }
+        // The window shows numbers as before, the hourglass is gone, and the selected
+        // athlete's history is listed.
+        QCOMPARE(texts::decimalSeparator(), QLatin1Char('.'));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(w.athletes().selectedId(), selected);
+        QCOMPARE(gridSelectedRow(w.athleteGrid), int(selected) - 1);
+        QCOMPARE(w.historyList->topLevelItemCount(), 1);
+    }
+};
+
+QTEST_MAIN(TestExportActions)
+#include "tst_export.moc"

@@ -1,0 +1,375 @@
+#include "core/base/Texts.h"
+#include "core/store/Database.h"
+#include "support/MainWindowFixture.h"
+#include "ui/AthleteController.h"
+#include "ui/AthleteTableModel.h"
+#include "ui/HistoryController.h"
+#include "ui/LimitsDialog.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    static QStringList entries(QMenu* menu) {
+        QStringList out;
+        for (QAction* a : menu->actions())
+            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    }
+
+private slots:
+    void menusToolBarAndShortcuts() {
+        MainWindowFixture f;
+        MainWindow& w = f.start();
+        QStringList top;
+        for (QAction* a : w.menuBar()->actions())
+            if (a->isVisible())
+                top << a->text();
+        QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "&Info"}));
+        QCOMPARE(entries(w.fileMenu), (QStringList{"-", "&Beenden", "&Exportieren"}));
+        QCOMPARE(entries(w.exportMenu), (QStringList{"&Export", "&Alle Exportieren"}));
+        QCOMPARE(entries(w.modeMenu), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
+        QCOMPARE(entries(w.optionsMenu), (QStringList{"S&ettings"}));
+        QCOMPARE(entries(w.dataMenu),
+                 (QStringList{"Alle &zeigen", "&Suchen", "-", "&Neuer Sportler", "&Daten ändern",
+                              "Sportler &löschen"}));
+
+        const QList<std::pair<const char*, QKeySequence>> shortcuts{
+            {"exportOneAction", QKeySequence("Ctrl+E")},
+            {"exportAllAction", QKeySequence("Ctrl+Alt+E")},
+            {"showAllAction", QKeySequence("Ctrl+Z")},
+            {"searchAction", QKeySequence("Ctrl+F")},
+            {"newAthleteAction", QKeySequence("Ctrl+N")},
+            {"changeAthleteAction", QKeySequence("Ctrl+A")},
+            {"deleteAthleteAction", QKeySequence("Ctrl+L")},
+            {"startAction", QKeySequence("F5")}};
+        for (const auto& [name, keys] : shortcuts)
+            QCOMPARE(w.action(name)->shortcut(), keys);
+
+        QStringList hints;
+        for (QAction* a : w.toolBar->actions()) {
+            QVERIFY(!a->icon().isNull());
+            hints << a->toolTip();
+        }
+        QCOMPARE(hints,
+                 (QStringList{"Sportler suchen", "Alle zeigen", "Neuer Sportler", "Daten ändern"}));
+        QCOMPARE(w.startAction->toolTip(), QStringLiteral("Messung starten (F5)"));
+        QCOMPARE(w.exitAction->toolTip(), QStringLiteral("Programm beenden"));
+        // Icons that can be told apart.
+        QList<QImage> pictures;
+        for (QAction* a : w.toolBar->actions())
+            pictures << a->icon().pixmap(16, 16).toImage();
+        for (int i = 0; i < pictures.size(); ++i)
+            for (int j = i + 1; j < pictures.size(); ++j)
+                QVERIFY(pictures[i] != pictures[j]);
+    }
+
+    void debugSwitch_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("visible");
+        QTest::newRow("none") << QStringList{} << false;
+        QTest::newRow("debug") << QStringList{"debug"} << true;
+        QTest::newRow("debug and more") << QStringList{"debug", "x"} << true;
+        QTest::newRow("other case") << QStringList{"Debug"} << false;
+        QTest::newRow("second argument") << QStringList{"x", "debug"} << false;
+    }
+    void debugSwitch() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, visible);
+        MainWindowFixture f(arguments);
+        MainWindow& w = f.start();
+        QCOMPARE(w.debugAction->isVisible(), visible);
+        QCOMPARE(w.debugAction->text(), QStringLiteral("Debug"));
+    }
+
+    void modesSwitchCaptionAndChecks() {
+        MainWindowFixture f;
+        MainWindow& w = f.start();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Einzelmessung)"));
+        QVERIFY(w.singleModeAction->isChecked() && !w.multipleModeAction->isChecked());
+        QVERIFY(!w.jumpGrid->isVisible());
+
+        w.multipleModeAction->trigger();
+        QCOMPARE(w.mode(), MeasurementMode::Multiple);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Mehrfachmessung)"));
+        QVERIFY(!w.singleModeAction->isChecked() && w.multipleModeAction->isChecked());
+
+        w.singleModeAction->trigger();
+        QCOMPARE(w.mode(), MeasurementMode::Single);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Einzelmessung)"));
+        QVERIFY(w.singleModeAction->isChecked() && !w.multipleModeAction->isChecked());
+        QVERIFY(f.ui.boxes.isEmpty());
+    }
+
+    void settingsAreReadAtShowAndWrittenAtExit_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("first run") << ""
+                                   << ""
+                                   << ""
+                                   << "Kalvero (Einzelmessung)";
+        QTest::newRow("limit not a number") << "PSZmin"
+                                            << "abc"
+                                            << "60"
+                                            << "Kalvero (Einzelmessung)";
+        QTest::newRow("limit kept") << "PFZmax"
+                                    << "1200"
+                                    << "1200"
+                                    << "Kalvero (Einzelmessung)";
+        QTest::newRow("flag 2 is true") << "Delete"
+                                        << "2"
+                                        << "1"
+                                        << "Kalvero (Einzelmessung)";
+        QTest::newRow("flag 0") << "Delete"
+                                << "0"
+                                << "0"
+                                << "Kalvero (Einzelmessung)";
+        QTest::newRow("mask on") << "Mask"
+                                 << "7"
+                                 << "1"
+                                 << "Kalvero (Einzelmessung)";
+        QTest::newRow("mode 257 is single") << "Betriebsart"
+                                            << "257"
+                                            << "1"
+                                            << "Kalvero (Einzelmessung)";
+        QTest::newRow("mode 0 is multiple") << "Betriebsart"
+                                            << "0"
+                                            << "2"
+                                            << "Kalvero (Mehrfachmessung)";
+        QTest::newRow("mode 3 is multiple") << "Betriebsart"
+                                            << "3"
+                                            << "2"
+                                            << "Kalvero (Mehrfachmessung)";
+        QTest::newRow("mode 2") << "Betriebsart"
+                                << "2"
+                                << "2"
+                                << "Kalvero (Mehrfachmessung)";
+    }
+    void settingsAreReadAtShowAndWrittenAtExit() {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        QFETCH(QString, written);
+        QFETCH(QString, caption);
+        MainWindowFixture f;
+        if (!name.isEmpty())
+            f.store(name, stored);
+        MainWindow& w = f.start();
+        QCOMPARE(w.windowTitle(), caption);
+        f.finish();
+
+        const QMap<QString, QString> defaults{
+            {"ComPort", "1"},  {"ComSet", "1"},    {"Mask", "0"},
+            {"Delete", "1"},   {"PSZmin", "60"},   {"PSZmax", "330"},
+            {"PFZmin", "200"}, {"PFZmax", "1000"}, {"Betriebsart", "1"}};
+        const QSettings s = f.settings();
+        QCOMPARE(s.childGroups(), QStringList{"Einstellungen"});
+        QCOMPARE(f.settings().allKeys().size(), 9);
+        for (auto it = defaults.begin(); it != defaults.end(); ++it) {
+            const QString expected = it.key() == name ? written : it.value();
+            QCOMPARE(f.stored(it.key()), expected);
+        }
+    }
+
+    void limitsEditedInTheDialogSurviveARestart() {
+        MainWindowFixture f;
+        MainWindow& w = f.start();
+        QTimer::singleShot(0, [&] {
+            auto* edit = w.limitsDialog()->findChild<QLineEdit*>("contactMinField");
+            QVERIFY(edit);
+            edit->setText("80");
+            w.limitsDialog()->findChild<QPushButton*>("okButton")->click();
+        });
+        w.limitsAction->trigger();
+        QCOMPARE(w.limits().contactMinMs, 80);
+        QCOMPARE(w.limitsDialog()->windowTitle(), QStringLiteral("Triggerflanke"));
+        f.finish();
+        QCOMPARE(f.stored("PSZmin"), QStringLiteral("80"));
+        MainWindow& again = f.start();
+        QCOMPARE(again.limits().contactMinMs, 80);
+        QVERIFY(again.limits().triggerEdge1 && again.limits().triggerEdge2);
+        QVERIFY(!again.limits().abortOnViolation);
+        f.finish();
+    }
+
+    void aStartWithoutAShowWritesNothing() {
+        MainWindowFixture f;
+        f.create();
+        f.finish();
+        QVERIFY(!QFile::exists(f.settingsPath));
+    }
+
+    void firstStartCreatesTheDatabase() {
+        MainWindowFixture f;
+        MainWindow& w = f.start();
+        QVERIFY(QFile::exists(f.dataDirectory() + "qrv.sqlite"));
+        QVERIFY(w.store().isOpen());
+        QCOMPARE(w.athleteModel->rowCount(), 0);
+        QVERIFY(!w.startButton->isEnabled()); // no athlete yet
+        QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
+    void aMissingTableIsReportedAtStart() {
+        MainWindowFixture f;
+        {
+            Database db(f.dataDirectory());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("DROP TABLE units"));
+        }
+        MainWindow& w = f.start();
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Kalvero"));
+        QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Error);
+        QVERIFY2(f.ui.boxes[0].text.startsWith("no such table: units"),
+                 qPrintable(f.ui.boxes[0].text));
+        QVERIFY(f.ui.boxes[0].text.endsWith('.'));
+        QVERIFY(!w.store().isOpen());
+        QVERIFY(w.isVisible()); // the program keeps running
+        f.finish();
+    }
+
+    void aDamagedDatabaseIsReportedAndNothingCrashes() {
+        MainWindowFixture f;
+        QVERIFY(QDir().mkpath(f.dataDirectory()));
+        {
+            QFile file(f.dataDirectory() + "qrv.sqlite");
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, '\x5a'));
+        }
+        MainWindow& w = f.start();
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QVERIFY2(f.ui.boxes[0].text.contains("not a database"), qPrintable(f.ui.boxes[0].text));
+        QVERIFY(!w.store().isOpen());
+        QVERIFY(w.isVisible());
+        // Every action that needs the tables says so instead of failing silently or crashing.
+        f.ui.clear();
+        for (QAction* a :
+             {w.showAllAction, w.newAthleteAction, w.changeAthleteAction, w.deleteAthleteAction,
+              w.exportOneAction, w.exportAllAction, w.startAction})
+            a->trigger();
+        QVERIFY(!w.session().running());
+        for (const MessageBox& box : f.ui.boxes)
+            QCOMPARE(box.title, QStringLiteral("Kalvero"));
+        QVERIFY(f.ui.texts().contains("Die Datenbank ist nicht geöffnet."));
+        // The file is left as it was for the user to recover.
+        QFile file(f.dataDirectory() + "qrv.sqlite");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray(4096, '\x5a'));
+        f.finish();
+    }
+
+    void athletesShowInTheGrid() {
+        MainWindowFixture f;
+        {
+            Database db(f.dataDirectory());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("INSERT INTO sportler (Name, Vorname, Geb, Geschl, Bemerkung1) "
+                           "VALUES ('Meier', 'Anna', '1990-02-01', 1, 'Sprint')"));
+        }
+        texts::setLocale(QLocale(QLocale::German, QLocale::Germany));
+        MainWindow& w = f.start();
+        QCOMPARE(w.athleteGrid->model()->rowCount(), 1);
+        const auto cell = [&](int c) {
+            return w.athleteGrid->model()->index(0, c).data().toString();
+        };
+        QCOMPARE(cell(0), QStringLiteral("1"));
+        QCOMPARE(cell(1), QStringLiteral("Anna"));
+        QCOMPARE(cell(2), QStringLiteral("Meier"));
+        QCOMPARE(cell(3), QStringLiteral("01.02.1990"));
+        QCOMPARE(cell(4), QStringLiteral("Sprint"));
+        QVERIFY(w.startButton->isEnabled());
+        f.finish();
+    }
+
+    void pickingAnAthleteShowsHisHistory() {
+        MainWindowFixture f;
+        {
+            Database db(f.dataDirectory());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("INSERT INTO sportler (Name, Vorname) VALUES ('Meier', 'Anna')"));
+            QVERIFY(q.exec("INSERT INTO sportler (Name, Vorname) VALUES ('Schulz', 'Jonas')"));
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (2, "
+                           "'2026-03-01T09:00:00', 1, 1)"));
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (2, "
+                           "'2026-03-02T09:00:00', 2, 1)"));
+            QVERIFY(q.exec("INSERT INTO mr VALUES (2002, 180, 400, 0.89, 1)"));
+        }
+        MainWindow& w = f.start();
+        QCOMPARE(w.historyList->topLevelItemCount(), 0);
+        QCOMPARE(w.athletes().lastNummer(), 0);
+        const QRect row = w.athleteGrid->visualRect(w.athleteGrid->model()->index(1, 1));
+        QTest::mouseClick(w.athleteGrid->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(w.athletes().selected()->firstName, QStringLiteral("Jonas"));
+        QCOMPARE(w.historyList->topLevelItemCount(), 2);
+        QCOMPARE(w.athletes().lastNummer(), 2);
+        // Newest first; a missing jump row shows zeros.
+        QCOMPARE(w.historyList->topLevelItem(0)->text(3), QStringLiteral("180"));
+        QCOMPARE(w.historyList->topLevelItem(1)->text(3), QStringLiteral("0"));
+        QVERIFY(w.historyList->topLevelItem(0)->isSelected());
+        // Back to the first athlete: the list follows.
+        w.athletes().selectRow(0);
+        QCOMPARE(w.historyList->topLevelItemCount(), 0);
+        QCOMPARE(w.athleteGrid->selectionModel()->currentIndex().row(), 0);
+        f.finish();
+    }
+
+    void resizingStretchesTheDataPanel() {
+        MainWindowFixture f;
+        MainWindow& w = f.start();
+        const QRect data = w.dataGroup->geometry();
+        const QRect athletes = w.athleteGrid->geometry();
+        const QRect history = w.historyList->geometry();
+        w.resize(w.width() + 100, w.height() + 50);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.dataGroup->width(), data.width() + 100);
+        QCOMPARE(w.dataGroup->height(), data.height() + 50);
+        QCOMPARE(w.athleteGrid->width(), athletes.width() + 100);
+        QCOMPARE(w.athleteGrid->height(), athletes.height());
+        QCOMPARE(w.historyList->height(), history.height() + 50);
+        QVERIFY(w.history().relayoutPending);
+        QVERIFY(w.minimumWidth() == 600 && w.minimumHeight() == 640);
+        f.finish();
+    }
+
+    void infoShowsTheVersionOfTheProgramFile() {
+        MainWindowFixture f;
+        MainWindow& w = f.start();
+        QCOMPARE(w.infoAction->text(), QStringLiteral("&Info"));
+        w.infoAction->trigger();
+        QCOMPARE(f.ui.boxes.size(), 1);
+        const MessageBox& box = f.ui.boxes.first();
+        QCOMPARE(box.title, QStringLiteral("Kalvero"));
+        QCOMPARE(box.icon, BoxIcon::None);
+        QCOMPARE(box.text, QStringLiteral("Version:  2. 4. 0.13"));
+        QCOMPARE(box.buttons, QStringList{QStringLiteral("OK")});
+    }
+
+    void deleteKeyAsksNothingWhenThereIsNothing() {
+        MainWindowFixture f;
+        MainWindow& w = f.start();
+        w.activateWindow();
+        w.athleteGrid->setFocus();
+        w.handleKey(Qt::Key_Delete);
+        w.historyList->setFocus();
+        w.handleKey(Qt::Key_Delete);
+        QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

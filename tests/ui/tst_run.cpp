@@ -1,0 +1,290 @@
+#include "core/base/Texts.h"
+#include "core/store/Database.h"
+#include "support/MainWindowFixture.h"
+#include "ui/AthleteController.h"
+#include "ui/RunController.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+// How the main window shows a measurement run; what a run decodes and stores is the
+// session's own test.
+class TestRun : public QObject {
+    Q_OBJECT
+
+    // An athlete with ID 12 whose last measurement has number `lastNummer` (none for 0).
+    static void seedAthlete(MainWindowFixture& f, int lastNummer = 0) {
+        Database db(f.dataDirectory());
+        QSqlQuery q(db.connection());
+        QVERIFY(q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')"));
+        for (int n = 1; n <= lastNummer; ++n)
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                                          "(12, '2026-01-0%1T10:00:00', %1, 1)")
+                               .arg(n)));
+    }
+
+    static int count(MainWindow& w, const QString& tableAndWhere) {
+        QSqlQuery q(w.store().database().connection());
+        q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tableAndWhere);
+        return q.next() ? q.value(0).toInt() : -1;
+    }
+
+    // Polls as the 100 ms timer would until the run ends (or a limit of polls).
+    static void pollUntilIdle(MainWindowFixture& f, MainWindow& w, int limit = 200) {
+        for (int i = 0; i < limit && w.session().running(); ++i) {
+            f.clock.advance(100);
+            w.session().poll();
+        }
+    }
+
+    static QStringList entry(QTreeWidgetItem* item) {
+        QStringList out;
+        for (int c = 0; c < 8; ++c)
+            out << item->text(c);
+        return out;
+    }
+
+    static bool idle(MainWindow& w) {
+        return w.startButton->text() == QStringLiteral("Messung starten") &&
+               w.startButton->palette().color(QPalette::Active, QPalette::ButtonText) ==
+                   QColor(0, 128, 0) &&
+               w.startButton->isEnabled() && w.startAction->isEnabled() &&
+               w.dataGroup->isEnabled() && w.historyList->isEnabled() &&
+               !w.session().pollTimer().isActive();
+    }
+
+private slots:
+    void init() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // While a run goes on the data panel is locked and the button stops; afterwards the
+    // result stays in the fields and the new measurement is the selected history entry.
+    void aSingleJumpInTheWindow() {
+        MainWindowFixture f;
+        seedAthlete(f, 4);
+        f.playScript("500: 0 200 1 244\n");
+        MainWindow& w = f.start();
+        QCOMPARE(w.athletes().lastNummer(), 4);
+        w.heightField->setText("12,00");
+        w.toggleRun();
+        QVERIFY(w.session().running());
+        QCOMPARE(w.startButton->text(), QStringLiteral("Messung abbrechen"));
+        QCOMPARE(w.startButton->palette().color(QPalette::Active, QPalette::ButtonText),
+                 QColor(255, 0, 0));
+        QVERIFY(!w.dataGroup->isEnabled() && !w.historyList->isEnabled());
+        QVERIFY(w.session().pollTimer().isActive());
+        // The height stays until the first flight time arrives.
+        QCOMPARE(w.heightField->text(), QStringLiteral("12,00"));
+        pollUntilIdle(f, w);
+
+        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(idle(w));
+        QCOMPARE(QStringList({w.contactTimeField->text(), w.flightTimeField->text(),
+                              w.efficiencyField->text(), w.heightField->text()}),
+                 (QStringList{"200", "500", "1,25", "30,70"}));
+        QCOMPARE(w.athletes().lastNummer(), 5);
+        QCOMPARE(w.historyList->topLevelItemCount(), 5);
+        QTreeWidgetItem* newest = w.historyList->topLevelItem(0);
+        QCOMPARE(entry(newest).mid(3), (QStringList{"200", "500", "1,25", "30,70", "5"}));
+        QCOMPARE(newest->text(0), QStringLiteral("5"));
+        QVERIFY(newest->isSelected());
+        f.finish();
+    }
+
+    // A series shows its jumps beside the history list, in jump order, while it runs and
+    // after it ended.
+    void aSeriesInTheWindow() {
+        MainWindowFixture f;
+        seedAthlete(f, 1);
+        {
+            Database db(f.dataDirectory());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("UPDATE units SET FZ = 2"));
+            QVERIFY(q.exec("INSERT INTO mr VALUES (12001, 200, 500, 1.25, 1), "
+                           "(12001, 210, 510, 1.24, 2)"));
+        }
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n300: 0 150 2 88\n300: 254 1 200\n300: 253 0 180\n");
+        MainWindow& w = f.start();
+        QVERIFY(w.jumpGrid->isVisible());
+        QCOMPARE(w.jumpGrid->model()->rowCount(), 2);
+        w.toggleRun();
+        QCOMPARE(w.jumpGrid->model()->rowCount(), 0); // a start empties the grid
+        for (int i = 0; i < 8; ++i) {
+            f.clock.advance(100);
+            w.session().poll();
+        }
+        QCOMPARE(w.jumpGrid->model()->rowCount(), 2);
+        QCOMPARE(w.jumpGrid->model()->index(1, 0).data().toString(), QStringLiteral("2"));
+        pollUntilIdle(f, w);
+        QVERIFY(f.ui.boxes.isEmpty());
+        QCOMPARE(entry(w.historyList->topLevelItem(0)).mid(3),
+                 (QStringList{"...", "...", "...", "...", "2"}));
+        QVERIFY(w.jumpGrid->isVisible());
+        QCOMPARE(w.jumpGrid->model()->rowCount(), 4);
+        QCOMPARE(w.jumpGrid->model()->index(3, 0).data().toString(), QStringLiteral("4"));
+        QCOMPARE(w.jumpGrid->model()->index(0, 4).data().toString(), QStringLiteral("30,7"));
+        f.finish();
+    }
+
+    // Whatever ends a run, the window is idle again and shows what the run said, in order.
+    void endsOfARun_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("refuseJumps");
+        QTest::addColumn<QStringList>("boxes"); // title: text
+        QTest::newRow("unit silent after 251") << QByteArray("start-answer: none\n") << false
+                                               << QStringList{"Fehler: Kommunikationsfehler"};
+        QTest::newRow("byte missing in a result")
+            << QByteArray("300: 0 200 1\n") << false << QStringList{"Fehler: Kommunikationsfehler"};
+        QTest::newRow("recording refused: the general error box")
+            << QByteArray("300: 0 90 1 244\n") << true
+            << QStringList{"Kalvero: gesperrt Unable to fetch row."};
+        QTest::newRow("no device: nothing starts")
+            << QByteArray("devices: 0\n") << false
+            << QStringList{"Kalvero: Kommunikationsfehler! Kein Gerät erkannt."};
+    }
+    void endsOfARun() {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, refuseJumps);
+        QFETCH(QStringList, boxes);
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript(script);
+        MainWindow& w = f.start();
+        if (refuseJumps) {
+            QSqlQuery q(w.store().database().connection());
+            QVERIFY(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON mr BEGIN "
+                           "SELECT RAISE(ABORT, 'gesperrt'); END"));
+        }
+        // Polls come from the session's timer, as in the program; the clock moves on quickly.
+        f.clock.setStep(100);
+        w.toggleRun();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.session().running(), 20000);
+        QStringList shown;
+        for (const MessageBox& box : f.ui.boxes)
+            shown << box.title + ": " + box.text;
+        QCOMPARE(shown, boxes);
+        QVERIFY(idle(w));
+        QCOMPARE(count(w, "mr"), 0);
+        f.finish();
+    }
+
+    // A running measurement can always be stopped; a start needs the write check.
+    void stoppingDoesNotDependOnTheWriteCheck() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n");
+        MainWindow& w = f.start();
+        w.toggleRun();
+        pollUntilIdle(f, w, 5);
+        QVERIFY(w.session().running());
+        {
+            // From now on every new measurement row is refused.
+            QSqlQuery q(w.store().database().connection());
+            QVERIFY(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON units BEGIN "
+                           "SELECT RAISE(ABORT, 'gesperrt'); END"));
+        }
+        QVERIFY(!w.checkWritable());
+        f.ui.clear();
+        w.toggleRun();
+        QVERIFY(!w.session().running());
+        QVERIFY(f.ui.boxes.isEmpty());
+        QCOMPARE(count(w, "units WHERE FZ = 1"), 1);
+        QVERIFY(w.historyList->topLevelItem(0)->isSelected());
+        w.toggleRun();
+        QVERIFY(!w.session().running());
+        QCOMPARE(f.ui.texts(),
+                 QStringList{
+                     "Messung nicht möglich , da nicht auf Datenbanken geschrieben werden kann."});
+        f.finish();
+    }
+
+    void closingTheWindowEndsTheRun() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n300: 0 210 1 250\n");
+        MainWindow& w = f.start();
+        w.toggleRun();
+        pollUntilIdle(f, w, 10);
+        QVERIFY(w.session().running());
+        SimulatedDevice& unit = f.timingUnit();
+        f.finish();
+        QVERIFY(unit.sent.endsWith('\xfa'));
+        QVERIFY(!unit.isOpen);
+        Database db(f.dataDirectory());
+        QSqlQuery q(db.connection());
+        QVERIFY(q.exec("SELECT Nummer, FZ FROM units") && q.next());
+        QCOMPARE(q.value(1).toInt(), 2);
+    }
+
+    void keysAndButtonToggleTheRun() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        MainWindow& w = f.start();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+
+        w.athleteGrid->setFocus();
+        QTest::keyClick(w.athleteGrid, Qt::Key_Return);
+        QVERIFY(w.session().running());
+        w.heightField->setFocus();
+        QTest::keyClick(w.heightField, Qt::Key_Enter);
+        QVERIFY(!w.session().running());
+
+        QTest::keyClick(&w, Qt::Key_F5);
+        QVERIFY(w.session().running());
+        QTest::mouseClick(w.startButton, Qt::LeftButton);
+        QVERIFY(!w.session().running());
+        QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
+    void withoutAnAthleteNothingStarts() {
+        MainWindowFixture f;
+        f.playScript("100: 0 200 1 244\n");
+        MainWindow& w = f.start();
+        QVERIFY(!w.startButton->isEnabled() && !w.startAction->isEnabled());
+        w.toggleRun(); // as Enter calls it, whatever the button's state
+        QVERIFY(!w.session().running());
+        QVERIFY(f.timingUnit().sent.isEmpty());
+        QCOMPARE(count(w, "units"), 0);
+        QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
+    // Runs one after the other are numbered on; the list read anew from the tables shows
+    // them all.
+    void historyNumbersRunsNewestFirst() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.playScript("100: 0 200 1 244\n");
+        MainWindow& w = f.start();
+        for (int run = 0; run < 3; ++run) {
+            w.toggleRun();
+            pollUntilIdle(f, w);
+            f.clock.advance(1000);
+        }
+        QCOMPARE(w.athletes().lastNummer(), 3);
+        QCOMPARE(w.historyList->topLevelItemCount(), 3);
+        w.showAllAction->trigger();
+        QStringList numbers;
+        for (int i = 0; i < 3; ++i)
+            numbers << w.historyList->topLevelItem(i)->text(7);
+        QCOMPARE(QSet<QString>(numbers.begin(), numbers.end()), (QSet<QString>{"1", "2", "3"}));
+        QCOMPARE(w.historyList->topLevelItem(0)->text(3), QStringLiteral("200"));
+        QCOMPARE(count(w, "units WHERE Ref_ID = 12 AND FZ = 1"), 3);
+        f.finish();
+    }
+};
+
+QTEST_MAIN(TestRun)
+#include "tst_run.moc"

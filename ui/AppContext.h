@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class MessageService;
+class Clock;
+class D2xxDriver;
+
+// What the main window needs from outside: the user's desktop, time, where the data and the
+// settings live, and the command line.
+struct AppContext {
+    MessageService& ui;
+    Clock& clock;
+    D2xxDriver& driver; // behind the timing unit and the service device
+    QString dataDirectory;
+    std::function<std::unique_ptr<QSettings>()> openSettings;
+    QStringList arguments; // without the program name
+};

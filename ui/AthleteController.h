@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/store/AthleteRepository.h"
+
+#include <functional>
+#include <optional>
+
+class MainWindow;
+
+// The athlete grid and the athlete actions: show all, search, new, change and delete. The
+// selected athlete is the grid's current row; every change of it lists his history and loads
+// the number of his last measurement.
+class AthleteController {
+public:
+    explicit AthleteController(MainWindow& window);
+
+    // Lists all athletes and selects the first, as the program starts.
+    void listAtStart();
+
+    void showAll();
+    void search();
+    void newAthlete();
+    void changeAthlete();
+    // "Sportler löschen" in the menu: the write check and a question first.
+    void deleteAfterConfirmation();
+    // Deletes the selected athlete with all his measurements, then selects the first athlete.
+    void deleteSelected();
+
+    std::optional<Athlete> selected() const;
+    // ID of the selected athlete, 0 when there is none.
+    qint64 selectedId() const;
+    int currentRow() const { return current_; }
+    // Moves the selection to a row (none for -1) and shows that athlete.
+    void selectRow(int row);
+
+    // The number of the selected athlete's last measurement; a run advances it.
+    qint64 lastNummer() const { return lastNummer_; }
+    void setLastNummer(qint64 nummer) { lastNummer_ = nummer; }
+
+private:
+    // Lists the athletes a query finds and selects the first of them.
+    void list(std::function<QList<Athlete>()> query);
+    void setAthletes(QList<Athlete> athletes);
+    void showCurrentRow();
+    void athleteSelected();
+    AthleteRepository& repository();
+
+    MainWindow& window_;
+    std::function<QList<Athlete>()> listing_; // what the grid lists, to read it again
+    int current_ = -1;
+    qint64 lastNummer_ = 0;
+    bool moving_ = false;
+};

@@ -1,0 +1,256 @@
+#include "ui/AthleteEditorDialog.h"
+
+#include "core/base/Texts.h"
+#include "core/store/BirthDate.h"
+#include "ui/MessageService.h"
+#include "ui/RemarkEdit.h"
+#include "ui/Widgets.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kMark = QStringLiteral("*");
+
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
+    : QDialog(parent), ui_(ui) {
+    setObjectName(QStringLiteral("athleteEditor"));
+    setWindowTitle(QStringLiteral("Sportler -"));
+    setModal(true);
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+
+    sexField = new QComboBox(this);
+    sexField->setObjectName(QStringLiteral("sexField"));
+    sexField->addItems({QStringLiteral("männl."), QStringLiteral("weibl.")});
+    sexField->setCurrentIndex(-1);
+    nameField = new QLineEdit(this);
+    nameField->setObjectName(QStringLiteral("nameField"));
+    firstNameField = new QLineEdit(this);
+    firstNameField->setObjectName(QStringLiteral("firstNameField"));
+    birthDateField = new QLineEdit(this);
+    birthDateField->setObjectName(QStringLiteral("birthDateField"));
+    remarkField = new RemarkEdit(kRemarkLength, this);
+    remarkField->setObjectName(QStringLiteral("remarkField"));
+    remarkField->setTabChangesFocus(true);
+    remarkField->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                               QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                   QStringLiteral("Abbruch"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+
+    sexMark = new QLabel(kMark, this);
+    sexMark->setObjectName(QStringLiteral("sexMark"));
+    nameMark = new QLabel(kMark, this);
+    nameMark->setObjectName(QStringLiteral("nameMark"));
+    firstNameMark = new QLabel(kMark, this);
+    firstNameMark->setObjectName(QStringLiteral("firstNameMark"));
+    birthDateMark = new QLabel(kMark, this);
+    birthDateMark->setObjectName(QStringLiteral("birthDateMark"));
+
+    // The fields share one width, so that the marks beside them form a column.
+    const int fieldWidth = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 34;
+    for (QWidget* field :
+         {static_cast<QWidget*>(sexField), static_cast<QWidget*>(nameField),
+          static_cast<QWidget*>(firstNameField), static_cast<QWidget*>(birthDateField),
+          static_cast<QWidget*>(remarkField)})
+        field->setFixedWidth(fieldWidth);
+    remarkField->setFixedHeight(fontMetrics().lineSpacing() * 4 + 2 * remarkField->frameWidth() +
+                                static_cast<int>(2 * remarkField->document()->documentMargin()));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(8);
+    const Qt::Alignment labelAlign = Qt::AlignRight | Qt::AlignVCenter;
+    struct Row {
+        QString text;
+        const char* labelName;
+        QWidget* field;
+        QLabel* mark;
+    };
+    const Row rows[] = {
+        {QStringLiteral("Geschlecht:"), "sexLabel", sexField, sexMark},
+        {QStringLiteral("Name:"), "nameLabel", nameField, nameMark},
+        {QStringLiteral("Vorname:"), "firstNameLabel", firstNameField, firstNameMark},
+        {QStringLiteral("Geb. am:"), "birthDateLabel", birthDateField, birthDateMark},
+        {QStringLiteral("Bemerkungen:"), "remarkLabel", remarkField, nullptr}};
+    int r = 0;
+    for (const Row& row : rows) {
+        QLabel* label = widgets::boldLabel(row.text, QLatin1String(row.labelName), this);
+        label->setBuddy(row.field);
+        const bool tall = row.field == remarkField;
+        grid->addWidget(label, r, 0, tall ? (Qt::AlignRight | Qt::AlignTop) : labelAlign);
+        grid->addWidget(row.field, r, 1, Qt::AlignLeft | Qt::AlignVCenter);
+        if (row.mark)
+            grid->addWidget(row.mark, r, 2, Qt::AlignLeft | Qt::AlignVCenter);
+        ++r;
+    }
+    // The marks keep their column when some are emptied.
+    grid->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance(kMark) + 4);
+
+    // The buttons end flush with the fields.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    grid->setRowMinimumHeight(r, 4);
+    grid->addLayout(buttons, r + 1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 12);
+    layout->addLayout(grid);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(sexField, nameField);
+    setTabOrder(nameField, firstNameField);
+    setTabOrder(firstNameField, birthDateField);
+    setTabOrder(birthDateField, remarkField);
+    setTabOrder(remarkField, okButton);
+    setTabOrder(okButton, cancelButton);
+
+    for (QWidget* w :
+         {static_cast<QWidget*>(sexField), static_cast<QWidget*>(nameField),
+          static_cast<QWidget*>(firstNameField), static_cast<QWidget*>(birthDateField)})
+        w->installEventFilter(this);
+
+    connect(okButton, &QPushButton::clicked, this, &AthleteEditorDialog::confirm);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(birthDateField, &QLineEdit::textChanged, this, &AthleteEditorDialog::checkBirthDate);
+}
+
+void AthleteEditorDialog::clearFields() {
+    dateValid_ = false;
+    birthDate_ = QDate();
+    setResult(0);
+    sexField->setCurrentIndex(-1);
+    nameField->clear();
+    firstNameField->clear();
+    birthDateField->clear();
+    remarkField->setText(QString());
+    checkBirthDate();
+}
+
+void AthleteEditorDialog::prepareNew() {
+    clearFields();
+    setWindowTitle(QStringLiteral("Sportler - Neu"));
+    sexMark->clear();
+    nameMark->setText(kMark);
+    firstNameMark->setText(kMark);
+    birthDateMark->clear();
+}
+
+void AthleteEditorDialog::restoreMarks() {
+    sexMark->setText(kMark);
+    birthDateMark->setText(kMark);
+}
+
+void AthleteEditorDialog::prepareChange(const QString& name, const QString& firstName,
+                                        const QDate& birthDate, int sex, const QString& remark) {
+    clearFields();
+    setWindowTitle(QStringLiteral("Sportler - ändern"));
+    for (QLabel* mark : {sexMark, nameMark, firstNameMark, birthDateMark})
+        mark->setText(kMark);
+    nameField->setText(name);
+    firstNameField->setText(firstName);
+    if (birthDate.isValid())
+        birthDateField->setText(texts::dateText(birthDate));
+    remarkField->setText(remark);
+    sexField->setCurrentIndex(sex == 0 || sex == 1 ? sex : -1);
+    checkBirthDate();
+}
+
+void AthleteEditorDialog::checkBirthDate() {
+    const QString text = birthDateField->text();
+    if (!text.trimmed().isEmpty() && !athletes::parseBirthDate(text).isValid()) {
+        QPalette palette = birthDateField->palette();
+        palette.setColor(QPalette::Base, invalidDateColor());
+        palette.setColor(QPalette::Text, Qt::black);
+        birthDateField->setPalette(palette);
+    } else {
+        birthDateField->setPalette(QPalette()); // the normal field background again
+    }
+}
+
+int AthleteEditorDialog::sexIndex() const {
+    return sexField->currentIndex();
+}
+
+QString AthleteEditorDialog::name() const {
+    return nameField->text();
+}
+
+QString AthleteEditorDialog::firstName() const {
+    return firstNameField->text();
+}
+
+QString AthleteEditorDialog::remark() const {
+    return remarkField->text();
+}
+
+void AthleteEditorDialog::takeBirthDate() {
+    birthDate_ = athletes::parseBirthDate(birthDateField->text());
+    dateValid_ = birthDate_.isValid();
+    checkBirthDate();
+}
+
+void AthleteEditorDialog::confirm() {
+    const bool nameMissing = nameField->text().trimmed().isEmpty();
+    const bool firstNameMissing = firstNameField->text().trimmed().isEmpty();
+    takeBirthDate();
+    if (nameMissing || firstNameMissing) {
+        boxes::information(
+            ui_, QStringLiteral("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!"));
+        (nameMissing ? nameField : firstNameField)->setFocus();
+        return;
+    }
+    // A birth date that is typed but is no date would otherwise be dropped without a word.
+    if (!dateValid_ && !birthDateField->text().trimmed().isEmpty()) {
+        boxes::information(
+            ui_, QStringLiteral("„%1“ ist kein gültiges Geburtsdatum. Bitte geben Sie das Datum "
+                                "in der Form %2 ein oder lassen Sie das Feld leer.")
+                     .arg(birthDateField->text().trimmed(), texts::dateText(QDate(1990, 12, 31))));
+        birthDateField->setFocus();
+        birthDateField->selectAll();
+        return;
+    }
+    accept();
+}
+
+void AthleteEditorDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    widgets::centreOnScreen(this);
+    nameField->setFocus();
+}
+
+bool AthleteEditorDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (isEnter(key)) {
+            okButton->setFocus();
+            okButton->click();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            cancelButton->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

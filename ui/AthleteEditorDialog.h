@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QColor>
+#include <QDate>
+#include <QDialog>
+#include <QString>
+
+class MessageService;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class RemarkEdit;
+
+// Athlete editor "Sportler -": sex, surname, first name, date of birth and a remark of one
+// athlete. The main window prepares it for a new or a changed athlete, shows it modally and
+// on confirmation reads the entered values back. Created once and reused.
+//
+// Object names: the controls as below; the labels "Geschlecht:", "Name:", "Vorname:",
+// "Geb. am:" and "Bemerkungen:" are sexLabel, nameLabel, firstNameLabel, birthDateLabel and
+// remarkLabel; the marks "*" beside the sex list,
+// Name, Vorname and Geb. am are sexMark, nameMark, firstNameMark and birthDateMark.
+class AthleteEditorDialog : public QDialog {
+public:
+    static constexpr int kRemarkLength = 100;
+
+    explicit AthleteEditorDialog(MessageService& ui, QWidget* parent = nullptr);
+
+    // For a new athlete: caption "Sportler - Neu", only Name and Vorname marked as
+    // required, every field empty, no sex chosen.
+    void prepareNew();
+    // After a confirmed new athlete: shows the marks that prepareNew emptied again.
+    void restoreMarks();
+    // For a change of an athlete: caption "Sportler - ändern", all four marks, the fields
+    // filled from the given values (an invalid birthDate leaves Geb. am empty; a sex other
+    // than 0 or 1 shows no selection), then the birth-date check.
+    void prepareChange(const QString& name, const QString& firstName, const QDate& birthDate,
+                       int sex, const QString& remark);
+
+    // Birth-date check: a Geb. am text that is not empty and is no date turns the field light
+    // blue, any other text gives it the normal background. Also runs while the text changes.
+    void checkBirthDate();
+
+    // Set when OK was pressed: whether Geb. am held a date, and that date.
+    bool dateValid() const { return dateValid_; }
+    QDate birthDate() const { return birthDate_; }
+    // 0 = "männl.", 1 = "weibl.", -1 = none chosen.
+    int sexIndex() const;
+    QString name() const;
+    QString firstName() const;
+    // The remark, line breaks as "\n".
+    QString remark() const;
+
+    // Background of Geb. am for a text that is no date.
+    static QColor invalidDateColor() { return QColor(155, 166, 237); }
+
+    QComboBox* sexField;
+    QLineEdit* nameField;
+    QLineEdit* firstNameField;
+    QLineEdit* birthDateField;
+    RemarkEdit* remarkField;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
+    QLabel* sexMark;
+    QLabel* nameMark;
+    QLabel* firstNameMark;
+    QLabel* birthDateMark;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void confirm();
+    void takeBirthDate();
+    void clearFields();
+
+    MessageService& ui_;
+    bool dateValid_ = false;
+    QDate birthDate_;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/store/AthleteRepository.h"
+
+#include <QAbstractTableModel>
+
+// The athletes the grid lists: ID, Vorname, Name, Geb. am and Bemerkung.
+class AthleteTableModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setAthletes(QList<Athlete> athletes);
+    const QList<Athlete>& athletes() const { return athletes_; }
+    const Athlete& athlete(int row) const { return athletes_.at(row); }
+    void replace(int row, const Athlete& athlete);
+    void remove(int row);
+    // The row of the athlete with this ID, -1 when he is not listed.
+    int rowOf(qint64 athleteId) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QList<Athlete> athletes_;
+};

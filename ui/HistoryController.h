@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/history/History.h"
+
+class MainWindow;
+class QTreeWidgetItem;
+
+// The measurement history of the selected athlete in the history list, newest first, and the
+// jump grid beside it. Two layouts: the list alone across the panel (single measurements) or
+// the list beside the jump grid, which shows the jumps of the selected series.
+class HistoryController {
+public:
+    explicit HistoryController(MainWindow& window);
+
+    // Lists the measurements of an athlete (none for 0) and selects the newest.
+    void showAthlete(qint64 athleteId);
+    // Adds the entry of a measurement a run just recorded; it is placed by the next sort.
+    void addEntry(const history::Entry& entry);
+    // Orders the list newest first.
+    void sort();
+
+    QTreeWidgetItem* selectedEntry() const;
+    // Makes an entry the current and selected one, with its layout and jumps.
+    void selectEntry(QTreeWidgetItem* item);
+    // The reaction to a selected entry: a series shows the series layout with its jumps, a
+    // single measurement the single layout.
+    void entrySelected(QTreeWidgetItem* item);
+
+    void showSingleLayout();
+    void showSeriesLayout();
+    // The jump grid shows the jumps of the selected series.
+    void showJumpsOfSelectedEntry();
+
+    // Deletes the selected measurement with its jumps; the other entries keep their numbers.
+    void deleteSelectedMeasurement();
+
+    // A resize happened: the series layout is laid out anew when it is next shown.
+    bool relayoutPending = false;
+
+private:
+    MainWindow& window_;
+    qint64 athleteId_ = 0;
+};

@@ -1,0 +1,166 @@
+#include "ui/LimitsDialog.h"
+
+#include "ui/Widgets.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+using plausibility::Limits;
+
+LimitsDialog::LimitsDialog(Limits& limits, QWidget* parent) : QDialog(parent), limits_(limits) {
+    setObjectName(QStringLiteral("limitsDialog"));
+    setWindowTitle(QStringLiteral("Triggerflanke"));
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+
+    contactMinField = makeEdit("contactMinField");
+    flightMinField = makeEdit("flightMinField");
+    contactMaxField = makeEdit("contactMaxField");
+    flightMaxField = makeEdit("flightMaxField");
+    fields_ = {{contactMinField, &Limits::contactMinMs, false},
+               {flightMinField, &Limits::flightMinMs, false},
+               {contactMaxField, &Limits::contactMaxMs, true},
+               {flightMaxField, &Limits::flightMaxMs, true}};
+
+    auto column = [this](const QString& title, QLineEdit* top, QLineEdit* bottom) {
+        auto* box = new QGroupBox(title, this);
+        auto* layout = new QVBoxLayout(box);
+        layout->addWidget(top);
+        layout->addWidget(bottom);
+        return box;
+    };
+    minBox_ = column(QStringLiteral("min"), contactMinField, flightMinField);
+    minBox_->setObjectName(QStringLiteral("minGroup"));
+    QGroupBox* maxBox = column(QStringLiteral("max"), contactMaxField, flightMaxField);
+    maxBox->setObjectName(QStringLiteral("maxGroup"));
+
+    // The row labels stand outside the two groups; alignRowLabels() lines them up with the
+    // fields inside.
+    labelColumn_ = new QWidget(this);
+    auto* labels = new QVBoxLayout(labelColumn_);
+    for (const QString& text : {QStringLiteral("Stützzeit"), QStringLiteral("Flugzeit")}) {
+        auto* label = new QLabel(text, labelColumn_);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        labels->addWidget(label);
+    }
+    labels->addStretch();
+
+    auto* limitsBox = new QGroupBox(QStringLiteral("Plausibilitäten"), this);
+    limitsBox->setObjectName(QStringLiteral("limitsGroup"));
+    auto* grid = new QGridLayout(limitsBox);
+    grid->addWidget(labelColumn_, 0, 0);
+    grid->addWidget(minBox_, 0, 1);
+    grid->addWidget(maxBox, 0, 2);
+
+    abortCheck = new QCheckBox(QStringLiteral("Abbruch bei Plausilibitätsverletzung"), this);
+    abortCheck->setObjectName(QStringLiteral("abortCheck"));
+    connect(abortCheck, &QCheckBox::toggled, this,
+            [this](bool checked) { limits_.abortOnViolation = checked; });
+
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(limitsBox);
+    main->addWidget(abortCheck);
+    main->addSpacing(main->spacing());
+    main->addLayout(buttons);
+    // The dialog always has the size of its contents and cannot be resized.
+    main->setSizeConstraint(QLayout::SetFixedSize);
+
+    alignRowLabels();
+}
+
+QLineEdit* LimitsDialog::makeEdit(const char* name) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QLatin1String(name));
+    edit->setAlignment(Qt::AlignRight);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) +
+                        edit->fontMetrics().averageCharWidth() * 2);
+    edit->installEventFilter(this);
+    return edit;
+}
+
+// Gives the label column the frame, title and layout margins of the group "min", so that
+// each label sits level with its field.
+void LimitsDialog::alignRowLabels() {
+    minBox_->ensurePolished();
+    const QMargins frame = minBox_->contentsMargins();
+    const QMargins inner = minBox_->layout()->contentsMargins();
+    auto* labels = static_cast<QVBoxLayout*>(labelColumn_->layout());
+    labels->setContentsMargins(0, frame.top() + inner.top(), 0, 0);
+    labels->setSpacing(minBox_->layout()->spacing());
+    const int rowHeight = contactMinField->sizeHint().height();
+    for (int i = 0; i < labels->count(); ++i) {
+        if (QWidget* label = labels->itemAt(i)->widget())
+            label->setFixedHeight(rowHeight);
+    }
+}
+
+void LimitsDialog::fillFields() {
+    for (const Field& field : std::as_const(fields_))
+        field.edit->setText(QString::number(limits_.*field.limit));
+    abortCheck->setChecked(limits_.abortOnViolation);
+}
+
+void LimitsDialog::showEvent(QShowEvent* event) {
+    fillFields();
+    alignRowLabels();
+    adjustSize();
+    widgets::centreOnScreen(this);
+    QDialog::showEvent(event);
+}
+
+void LimitsDialog::takeOver(const Field& field) {
+    const auto result =
+        plausibility::takeOverField(field.edit->text(), field.upper, limits_.*field.limit);
+    limits_.*field.limit = result.limit;
+    if (field.edit->text() != result.text)
+        field.edit->setText(result.text);
+}
+
+void LimitsDialog::takeOverAll() {
+    for (const Field& field : std::as_const(fields_))
+        takeOver(field);
+}
+
+void LimitsDialog::done(int result) {
+    // Closing never discards what was typed into the field that still has the focus.
+    takeOverAll();
+    QDialog::done(result);
+}
+
+const LimitsDialog::Field* LimitsDialog::fieldOf(const QObject* object) const {
+    for (const Field& field : fields_) {
+        if (field.edit == object)
+            return &field;
+    }
+    return nullptr;
+}
+
+bool LimitsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (const Field* field = fieldOf(watched)) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (!plausibility::isAcceptedKeyText(key->text()))
+                return true; // swallowed: only digits can be typed
+        } else if (event->type() == QEvent::FocusOut) {
+            takeOver(*field);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

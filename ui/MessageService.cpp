@@ -1,0 +1,38 @@
+#include "ui/MessageService.h"
+
+#include "core/base/Errors.h"
+
+namespace boxes {
+
+void plain(MessageService& ui, const QString& text) {
+    ui.show({kAppTitle, BoxIcon::None, text, {QStringLiteral("OK")}});
+}
+
+void error(MessageService& ui, const QString& text) {
+    ui.show({QStringLiteral("Fehler"), BoxIcon::Error, text, {QStringLiteral("OK")}});
+}
+
+void information(MessageService& ui, const QString& text) {
+    ui.show({QStringLiteral("Informationen"), BoxIcon::Information, text, {QStringLiteral("OK")}});
+}
+
+void generalError(MessageService& ui, const QString& text) {
+    ui.show({kAppTitle, BoxIcon::Error, text, {QStringLiteral("OK")}});
+}
+
+bool confirm(MessageService& ui, const QString& text, const QStringList& buttons) {
+    return ui.show({QStringLiteral("Bestätigen"), BoxIcon::Question, text, buttons}) == 0;
+}
+
+} // namespace boxes
+
+void runGuarded(MessageService& ui, const std::function<void()>& handler) {
+    const auto failure = failureOf(handler);
+    if (!failure)
+        return;
+    try {
+        boxes::generalError(ui, errorReportText(*failure));
+    } catch (...) {
+        // A failing message box must not take the event loop down with it.
+    }
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Everything the program asks of the user or hands to the desktop goes through this
+// interface: message boxes, the save dialog and the clipboard. The program uses the Qt
+// implementation; tests use a recording double.
+
+enum class BoxIcon { None, Information, Question, Error };
+
+struct MessageBox {
+    QString title;
+    BoxIcon icon = BoxIcon::None;
+    QString text;
+    QStringList buttons; // captions, left to right; the first one proceeds
+};
+
+struct SaveFileRequest {
+    QString title;
+    QString filter;        // "Description|*.ext"
+    QString defaultSuffix; // appended to a name typed without extension
+};
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+
+    // Shows a modal box; returns the index of the pressed button, -1 when it was closed
+    // without one.
+    virtual int show(const MessageBox& box) = 0;
+    // Asks for a file to save to; an empty result means the user cancelled.
+    virtual QString saveFileName(const SaveFileRequest& request) = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+};
+
+namespace boxes {
+
+inline const QString kAppTitle = QStringLiteral("Kalvero");
+
+// Plain message box: title "Kalvero", one button "OK".
+void plain(MessageService& ui, const QString& text);
+// Error box: title "Fehler", error icon, "OK".
+void error(MessageService& ui, const QString& text);
+// Information box: title "Informationen", "OK".
+void information(MessageService& ui, const QString& text);
+// The program's general error report: title "Kalvero", error icon, "OK".
+void generalError(MessageService& ui, const QString& text);
+// Confirmation box: title "Bestätigen", question icon and the given buttons. True only
+// when the first button was pressed.
+bool confirm(MessageService& ui, const QString& text, const QStringList& buttons);
+
+} // namespace boxes
+
+#include <functional>
+
+// Runs one action, key or timer handler. A SilentAbort ends it without a message; any other
+// error ends it and is shown in the "Kalvero" error box. Nothing escapes into the event loop.
+void runGuarded(MessageService& ui, const std::function<void()>& handler);
