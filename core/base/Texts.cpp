@@ -70,35 +70,8 @@ void setDecimalSeparator(QChar separator) {
     state().separator = separator;
 }
 
-QString fixed(double value, int decimals) {
-    QString text = QString::number(value, 'f', decimals);
-    if (text.startsWith(QLatin1Char('-')) &&
-        text.count(QRegularExpression(QStringLiteral("[1-9]"))) == 0)
-        text.remove(0, 1); // no "-0,00"
-    return text.replace(QLatin1Char('.'), decimalSeparator());
-}
-
 QString general(double value) {
     return QString::number(value, 'g', 15).replace(QLatin1Char('.'), decimalSeparator());
-}
-
-bool parseNumber(const QString& text, double* value) {
-    QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    const QChar sep = decimalSeparator();
-    if (sep != QLatin1Char('.')) {
-        if (t.contains(QLatin1Char('.')))
-            return false;
-        t.replace(sep, QLatin1Char('.'));
-    }
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (ok && std::isfinite(v)) {
-        *value = v;
-        return true;
-    }
-    return false;
 }
 
 QString withFourDigitYear(const QString& qtDateFormat) {

@@ -20,13 +20,8 @@ void setDecimalSeparator(QChar separator);
 QLocale locale();
 void setLocale(const QLocale& locale);
 
-// Fixed point with exactly `decimals` decimals, leading "-" for negative values, no
-// thousands separator, the current decimal separator.
-QString fixed(double value, int decimals);
 // Shortest general form with up to 15 significant digits, current decimal separator.
 QString general(double value);
-// Parses a number written with the current decimal separator; surrounding blanks allowed.
-bool parseNumber(const QString& text, double* value);
 
 // Derived formats: the short date with a four-digit year, the long time without zone.
 QString shortDateFormat();

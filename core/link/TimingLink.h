@@ -59,8 +59,6 @@ public:
     // Closes the link on behalf of the run: linkState becomes kLinkClosedByRun.
     d2xx::Status close();
 
-    // Whether open() opened the link and it has not been closed since.
-    bool linkOpen() const { return linkOpen_; }
     DeviceLink& device() { return device_; }
 
     static constexpr qint32 kLinkClosedByRun = 4;

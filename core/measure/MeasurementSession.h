@@ -105,8 +105,6 @@ public:
     RunPhase phase() const { return phase_; }
     bool running() const { return phase_ != RunPhase::Idle; }
     const RunState& state() const { return state_; }
-    // For tests: what the state looks like before a poll.
-    RunState& stateForTests() { return state_; }
     const QTimer& pollTimer() const { return timer_; }
 
 private:

@@ -30,7 +30,6 @@ public:
     QSqlDatabase connection() const;
     QString directory() const { return directory_; }
     QString filePath() const;
-    bool openedReadOnly() const { return readOnly_; }
 
     // The text of an engine error as the user sees it.
     static QString errorText(const QSqlError& error);

@@ -13,14 +13,14 @@ private slots:
         const QDateTime moment(QDate(2026, 12, 6), QTime(19, 5, 9));
         QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "06.12.2026"
                                 << "19:05:09"
-                                << "30,70";
+                                << "30,75";
         QTest::newRow("Austrian") << QLocale(QLocale::German, QLocale::Austria) << "06.12.2026"
                                   << "19:05:09"
-                                  << "30,70";
+                                  << "30,75";
         QTest::newRow("US English")
             << QLocale(QLocale::English, QLocale::UnitedStates) << "12/6/2026"
             << "7:05:09 PM"
-            << "30.70";
+            << "30.75";
     }
     void formats() {
         QFETCH(QLocale, locale);
@@ -30,13 +30,10 @@ private slots:
         texts::setLocale(locale);
         QCOMPARE(texts::dateText(QDate(2026, 12, 6)), date);
         QCOMPARE(texts::timeText(QTime(19, 5, 9)), time);
-        QCOMPARE(texts::fixed(30.7, 2), number);
+        QCOMPARE(texts::general(30.75), number);
         // What is shown reads back to the same moment.
         QCOMPARE(texts::parseDate(date), QDate(2026, 12, 6));
         QCOMPARE(texts::parseTime(time), QTime(19, 5, 9));
-        double value = 0;
-        QVERIFY(texts::parseNumber(number, &value));
-        QCOMPARE(value, 30.7);
     }
 
     void formatRewrites_data() {
@@ -79,16 +76,10 @@ private slots:
         texts::setLocale(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(texts::decimalSeparator(), QChar(','));
         texts::setDecimalSeparator('.');
-        QCOMPARE(texts::fixed(-0.001, 2), QStringLiteral("0.00"));
-        QCOMPARE(texts::fixed(-1.5, 3), QStringLiteral("-1.500"));
         QCOMPARE(texts::general(1.25), QStringLiteral("1.25"));
-        double value = 0;
-        QVERIFY(!texts::parseNumber(QStringLiteral("abc"), &value));
-        QVERIFY(!texts::parseNumber(QString(), &value));
+        QCOMPARE(texts::general(-250), QStringLiteral("-250"));
         texts::setDecimalSeparator(',');
-        QVERIFY(!texts::parseNumber(QStringLiteral("1.5"), &value));
-        QVERIFY(texts::parseNumber(QStringLiteral(" 1,5 "), &value));
-        QCOMPARE(value, 1.5);
+        QCOMPARE(texts::general(0.1 + 0.2), QStringLiteral("0,3"));
     }
 };
 

@@ -261,25 +261,26 @@ private slots:
     void runStateIsResetAtStartAndAtEveryPoll() {
         Rig rig("300: 0 200 1 244\n");
         rig.session.mode = MeasurementMode::Multiple;
-        RunState& state = rig.session.stateForTests();
-        state.contactValid = state.flightValid = true;
-        state.contactMs = state.flightMs = 77;
-        state.jumpCount = 5;
-        state.firstJumpPending = false;
-        rig.session.start(12, 4);
-        QCOMPARE(rig.session.phase(), RunPhase::Running);
-        QVERIFY(rig.session.pollTimer().isActive());
-        QVERIFY(!state.contactValid && !state.flightValid && state.firstJumpPending);
-        QCOMPARE(state.contactMs, 0);
-        QCOMPARE(state.jumpCount, 0);
-        state.contactInLimits = state.flightInLimits = state.endMarkerSeen = true;
-        rig.session.poll(); // nothing waits yet
-        QVERIFY(!state.contactInLimits && !state.flightInLimits && !state.endMarkerSeen);
-        rig.poll(5, false);
-        QCOMPARE(rig.jumps(), QStringList{"12005/200/500/1.25/1"});
-        QCOMPARE(rig.entries, QStringList{"5: series 200 500 1.25"});
-        QVERIFY(state.contactValid && state.flightValid);
-        QCOMPARE(state.nummer, 5);
+        const RunState& state = rig.session.state();
+        for (const qint64 lastNummer : {4, 5}) {
+            rig.session.start(12, lastNummer);
+            QCOMPARE(rig.session.phase(), RunPhase::Running);
+            QVERIFY(rig.session.pollTimer().isActive());
+            QVERIFY(!state.contactValid && !state.flightValid && state.firstJumpPending);
+            QCOMPARE(state.contactMs, 0);
+            QCOMPARE(state.jumpCount, 0);
+            for (int i = 0; i < 10 && state.jumpCount == 0; ++i)
+                rig.poll(1, false);
+            QVERIFY(state.contactInLimits && state.flightInLimits);
+            rig.session.poll(); // nothing waits
+            QVERIFY(!state.contactInLimits && !state.flightInLimits && !state.endMarkerSeen);
+            QVERIFY(state.contactValid && state.flightValid);
+            QCOMPARE(state.jumpCount, 1);
+            QCOMPARE(state.nummer, lastNummer + 1);
+            rig.session.stop();
+        }
+        QCOMPARE(rig.jumps(), (QStringList{"12005/200/500/1.25/1", "12006/200/500/1.25/1"}));
+        QCOMPARE(rig.entries, (QStringList{"5: series 200 500 1.25", "6: series 200 500 1.25"}));
     }
 
     // The user's stop ends a series; every jump recorded before is stored with its count.

@@ -32,7 +32,6 @@ private slots:
         }
         // A second start opens the same file and keeps what it holds.
         Database again(sub);
-        QVERIFY(!again.openedReadOnly());
         QCOMPARE(MeasurementRepository(again).ofAthlete(1).size(), 1);
     }
 
