@@ -1,5 +1,6 @@
 #include "ui/AthleteController.h"
 
+#include "core/base/Errors.h"
 #include "core/store/DataStore.h"
 #include "ui/AthleteEditorDialog.h"
 #include "ui/AthleteSearchDialog.h"
@@ -78,12 +79,10 @@ void AthleteController::search() {
     try {
         found = repository().search(by, text);
     } catch (...) {
-        // The grid is not left empty: it lists all athletes again.
-        try {
-            showAll();
-        } catch (...) {
-            // The first error is the one to report.
-        }
+        // The grid is not left empty: it lists all athletes again. The search's error is the
+        // one the user is told; a second one goes to the log.
+        if (const auto failure = failureOf([this] { showAll(); }))
+            qWarning("Kalvero: all athletes cannot be listed: %s", qPrintable(*failure));
         throw;
     }
     if (found.isEmpty()) {

@@ -33,6 +33,8 @@ void runGuarded(MessageService& ui, const std::function<void()>& handler) {
     try {
         boxes::generalError(ui, errorReportText(*failure));
     } catch (...) {
-        // A failing message box must not take the event loop down with it.
+        // A failing message box must not take the event loop down with it; the error is
+        // written to the log instead.
+        qWarning("Kalvero: %s", qPrintable(*failure));
     }
 }
