@@ -180,6 +180,21 @@ QString metricText(double value, int decimals) {
     return metricText(value, decimals, texts::decimalSeparator());
 }
 
+QString fixedText(double value, int decimals, QChar separator) {
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    decimals = clampedDecimals(decimals);
+    Decimal d = shortestDecimal(value);
+    roundToPlace(d, -decimals);
+    return fixedForm(d, decimals, separator);
+}
+
+QString fixedText(double value, int decimals) {
+    return fixedText(value, decimals, texts::decimalSeparator());
+}
+
 double metricValue(double value, int decimals) {
     // Written and read with the same separator, so the point serves for every setting.
     const QString text = metricText(value, decimals, QLatin1Char('.'));

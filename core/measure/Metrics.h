@@ -30,6 +30,14 @@ QString metricText(double value, int decimals = 2);
 // The same with an explicit decimal separator.
 QString metricText(double value, int decimals, QChar separator);
 
+// Fixed text: the value rounded (halves away from zero, on the shortest decimal that reads
+// back as the value) to `decimals` decimal places, written in full with exactly `decimals`
+// decimals and the process-wide decimal separator: "2,68" for 2.675, "1234,57", never "-0,00".
+// `decimals` is clamped to 0..15.
+QString fixedText(double value, int decimals = 2);
+// The same with an explicit decimal separator.
+QString fixedText(double value, int decimals, QChar separator);
+
 // The number a metric text stands for, i.e. the text parsed back: 4.08 for an efficiency of
 // 4.0833, 1960 for "1,96E03". It does not depend on the decimal separator in force. This is
 // the value stored for an efficiency in the jump table.
