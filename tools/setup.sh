@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kalvero needs (when missing) and builds it into build/.
-# Sourced by run.sh and test.sh.
+# Sourced by run.sh, test.sh and tools/package-check.sh.
 set -euo pipefail
 
 KALVERO_PACKAGES=(
@@ -8,9 +8,18 @@ KALVERO_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
 )
 
+# Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by
+# cpack) and file.
+KALVERO_PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils dpkg-dev file)
+
+# Prints those of the given packages (default: KALVERO_PACKAGES) that are not installed.
 kalvero_missing_packages() {
     local missing=()
-    for p in "${KALVERO_PACKAGES[@]}"; do
+    local wanted=("$@")
+    if [ $# -eq 0 ]; then
+        wanted=("${KALVERO_PACKAGES[@]}")
+    fi
+    for p in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$p")
         fi
@@ -18,9 +27,10 @@ kalvero_missing_packages() {
     echo "${missing[@]:-}"
 }
 
+# Installs those of the given packages (default: KALVERO_PACKAGES) that are missing.
 kalvero_install() {
     local missing
-    missing=$(kalvero_missing_packages)
+    missing=$(kalvero_missing_packages "$@")
     [ -z "$missing" ] && return 0
     echo "Installing missing packages: $missing"
     local sudo=""
@@ -28,6 +38,10 @@ kalvero_install() {
     $sudo apt-get update -qq
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+kalvero_install_package_check() {
+    kalvero_install "${KALVERO_PACKAGE_CHECK_PACKAGES[@]}"
 }
 
 kalvero_build() {
