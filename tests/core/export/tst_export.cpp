@@ -54,6 +54,30 @@ void seed(const QString& directory) {
     transaction.commit();
 }
 
+// A long series: athlete 7 with a series of 1,001 jumps stored in a shuffled order, a single
+// jump, and a measurement numbered 1000; athlete 8 with a series whose jump count says more
+// than it holds.
+void seedLongSeries(const QString& directory) {
+    Database db(directory);
+    Database::Transaction transaction(db);
+    QSqlQuery q(db.connection());
+    const QStringList statements{
+        "INSERT INTO sportler (ID, Name, Vorname) VALUES (7, 'Lang', 'Lea'), (8, 'Kurz', 'Kai')",
+        "INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (7, '2026-02-03T04:05:06', 1, "
+        "1001), (7, '2026-02-04T04:05:06', 2, 1), (7, '2026-02-05T04:05:06', 1000, 1), "
+        "(8, '2026-02-06T12:00:00', 1, 5)",
+        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+        "INSERT INTO mr SELECT 7001, 100 + (i * 7919) % 1001, 300 + i % 400, "
+        "round((300 + i % 400) * (300 + i % 400) / (100.0 + (i * 7919) % 1001) / 1000, 2), "
+        "1 + (i * 7919) % 1001 FROM n",
+        "INSERT INTO mr VALUES (7002, 210, 480, 1.1, 1), (-7001000, 190, 510, 1.37, 1), "
+        "(8001, 200, 500, 1.25, 2), (8001, 201, 501, 1.25, 1)"};
+    for (const QString& statement : statements)
+        if (!q.exec(statement))
+            qFatal("seed failed: %s", qPrintable(q.lastError().text()));
+    transaction.commit();
+}
+
 QByteArray golden(const QString& name) {
     QFile file(QStringLiteral(KALVERO_TEST_DATA "/export/") + name);
     if (!file.open(QIODevice::ReadOnly))
@@ -176,6 +200,8 @@ private slots:
             << QList<qint64>{} << QString() << kEnglish << "all-athletes.txt";
         QTest::newRow("after a search")
             << QList<qint64>{} << "mei" << kEnglish << "after-search.txt";
+        QTest::newRow("a series of 1,001 jumps")
+            << QList<qint64>{7, 8} << QString() << kGerman << "long-series.txt";
     }
     void exportText() {
         QFETCH(QList<qint64>, athletes);
@@ -185,7 +211,10 @@ private slots:
         texts::setLocale(locale);
         const QChar separator = texts::decimalSeparator();
         QTemporaryDir dir;
-        seed(dir.path());
+        if (expected == QLatin1String("long-series.txt"))
+            seedLongSeries(dir.path());
+        else
+            seed(dir.path());
         Database db(dir.path());
         QList<Athlete> listed;
         if (!surname.isEmpty())
