@@ -36,6 +36,12 @@ private slots:
         QFETCH(qint64, nummer);
         QFETCH(qint64, key);
         QCOMPARE(seriesKey(athlete, nummer), key);
+        // The statements' form of the key is the same.
+        TempDataDir data;
+        QCOMPARE(data.scalar("SELECT " + seriesKeyExpression(QString::number(athlete),
+                                                             QString::number(nummer)))
+                     .toLongLong(),
+                 key);
         QSet<qint64> keys;
         for (qint64 a = 1; a <= 30; ++a)
             for (qint64 n = 1; n <= 3000; ++n)
