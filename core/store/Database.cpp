@@ -217,11 +217,15 @@ QVariant engineMoment(const QDateTime& moment) {
 
 namespace {
 
-// "yyyy-MM-ddTHH:mm:ss", the form the program stores, read without the general parser.
+// "yyyy-MM-ddTHH:mm:ss" and "yyyy-MM-dd", the forms the program stores, read without the
+// general parser.
 std::optional<QDateTime> storedForm(const QString& text) {
-    if (text.size() != 19 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-') ||
-        (text[10] != QLatin1Char('T') && text[10] != QLatin1Char(' ')) ||
-        text[13] != QLatin1Char(':') || text[16] != QLatin1Char(':'))
+    const bool dateOnly = text.size() == 10;
+    if ((text.size() != 19 && !dateOnly) || text[4] != QLatin1Char('-') ||
+        text[7] != QLatin1Char('-'))
+        return std::nullopt;
+    if (!dateOnly && ((text[10] != QLatin1Char('T') && text[10] != QLatin1Char(' ')) ||
+                      text[13] != QLatin1Char(':') || text[16] != QLatin1Char(':')))
         return std::nullopt;
     const auto number = [&text](int from, int length) {
         int value = 0;
@@ -234,6 +238,8 @@ std::optional<QDateTime> storedForm(const QString& text) {
         return value;
     };
     const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    if (dateOnly)
+        return date.isValid() ? std::optional(date.startOfDay()) : std::nullopt;
     const QTime time(number(11, 2), number(14, 2), number(17, 2));
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
