@@ -123,6 +123,6 @@ void RunController::jumpRecorded(qint64 seriesKey) {
     window_.jumpModel->showSeries(seriesKey);
 }
 
-void RunController::pollFailed(const QString& text) {
-    boxes::generalError(window_.context().ui, errorReportText(text));
+void RunController::pollFailed(const Failure& failure) {
+    boxes::generalError(window_.context().ui, errorReportText(failure.text), failure.detail);
 }

@@ -22,7 +22,7 @@ public:
     void showError(const QString& text) override;
     void measurementCreated(const NewMeasurement& measurement) override;
     void jumpRecorded(qint64 seriesKey) override;
-    void pollFailed(const QString& text) override;
+    void pollFailed(const Failure& failure) override;
 
 private:
     void showIdle(bool idle);

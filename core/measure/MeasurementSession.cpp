@@ -211,6 +211,20 @@ void MeasurementSession::evaluate() {
 void MeasurementSession::recordJump() {
     const RecordedJump jump{state_.contactMs, state_.flightMs, metrics::metricValue(efficiency()),
                             state_.jumpCount + 1};
+    try {
+        storeJump(jump);
+    } catch (const AppError& e) {
+        // A cause the user can act on is told with the jump that was lost.
+        if (e.detail().isEmpty())
+            throw;
+        throw AppError(
+            e.text() + QStringLiteral(" Der Sprung %1 wurde nicht gespeichert.").arg(jump.number),
+            e.detail());
+    }
+    observer_.jumpRecorded(seriesKey(athleteId_, state_.nummer));
+}
+
+void MeasurementSession::storeJump(const RecordedJump& jump) {
     MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
         const QDateTime moment = QDateTime::currentDateTime();
@@ -225,5 +239,4 @@ void MeasurementSession::recordJump() {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;
     }
-    observer_.jumpRecorded(seriesKey(athleteId_, state_.nummer));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/Errors.h"
 #include "core/measure/Limits.h"
 
 #include <QDateTime>
@@ -58,8 +59,8 @@ public:
     virtual void measurementCreated(const NewMeasurement& measurement) = 0;
     // A jump was stored under the series key of the run's measurement.
     virtual void jumpRecorded(qint64 seriesKey) = 0;
-    // A poll failed (the run is over); the text of the failure.
-    virtual void pollFailed(const QString& text) = 0;
+    // A poll failed (the run is over).
+    virtual void pollFailed(const Failure& failure) = 0;
 };
 
 // The state of one run; reset at every start.
@@ -116,6 +117,7 @@ private:
     bool accept(const plausibility::Verdict& verdict, bool& inLimits, bool& valid);
     void evaluate();
     void recordJump();
+    void storeJump(const struct RecordedJump& jump);
     double efficiency() const;
     void pollFromTimer();
 

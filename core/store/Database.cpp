@@ -73,7 +73,9 @@ Database::Database(const QString& directory)
     : directory_(directory),
       connectionName_(QStringLiteral("kalvero-") + QUuid::createUuid().toString(QUuid::Id128)) {
     const QString path = filePath();
-    const bool exists = QFileInfo::exists(path);
+    // An empty file (left, say, by a copy that failed) is set up like a missing one.
+    const QFileInfo file(path);
+    const bool exists = file.exists() && file.size() > 0;
     if (!exists && !QDir().mkpath(directory))
         throw AppError(QStringLiteral("Das Datenverzeichnis \"%1\" kann nicht angelegt werden")
                            .arg(QDir::toNativeSeparators(directory)));
@@ -81,7 +83,7 @@ Database::Database(const QString& directory)
     // A database file or directory without write permission is opened read-only, also for a
     // user (such as root) whom the system would let write anyway.
     if (exists)
-        readOnly_ = !hasWriteBits(QFileInfo(path)) || !hasWriteBits(QFileInfo(directory));
+        readOnly_ = !hasWriteBits(file) || !hasWriteBits(QFileInfo(directory));
 
     try {
         openConnection(exists);
@@ -106,7 +108,7 @@ void Database::openConnection(bool exists) {
     }
     db.setConnectOptions(options);
     if (!db.open())
-        throw AppError(errorText(db.lastError()));
+        throw failure(db.lastError());
 
     // A committed transaction reaches the disk before it returns, with one sync: the
     // write-ahead log with full synchronisation keeps it through a crash or a power cut.
@@ -118,9 +120,10 @@ void Database::openConnection(bool exists) {
         try {
             createSchema();
         } catch (...) {
-            // Leave no empty database behind that would fail every later start.
+            // Leave no empty database behind.
             db.close();
-            QFile::remove(path);
+            for (const char* suffix : {"", "-wal", "-shm"})
+                QFile::remove(path + QLatin1String(suffix));
             throw;
         }
         return;
@@ -149,6 +152,31 @@ QString Database::errorText(const QSqlError& error) {
     return text.isEmpty() ? QStringLiteral("Unbekannter Datenbankfehler") : text;
 }
 
+AppError Database::failure(const QSqlError& error) {
+    const QString engine = errorText(error);
+    // The engine's result code; its low byte names the cause.
+    bool numbered = false;
+    const int code = error.nativeErrorCode().toInt(&numbered);
+    if (!numbered)
+        return AppError(engine);
+    switch (code & 0xFF) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return AppError(QStringLiteral("Die Datenbank ist gesperrt, weil ein anderes Programm "
+                                       "gerade in sie schreibt."),
+                        engine);
+    case 8: // SQLITE_READONLY
+        return AppError(QStringLiteral("Die Datenbank ist schreibgeschützt."), engine);
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return AppError(QStringLiteral("Die Datenbank ist beschädigt."), engine);
+    case 13: // SQLITE_FULL
+        return AppError(QStringLiteral("Der Datenträger ist voll."), engine);
+    default:
+        return AppError(engine);
+    }
+}
+
 QString Database::filePath() const {
     return QDir(directory_).filePath(kFileName);
 }
@@ -157,11 +185,11 @@ QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
     QSqlQuery q(connection());
     q.setForwardOnly(true);
     if (!q.prepare(statement))
-        throw AppError(errorText(q.lastError()));
+        throw failure(q.lastError());
     for (const QVariant& value : values)
         q.addBindValue(value);
     if (!q.exec())
-        throw AppError(errorText(q.lastError()));
+        throw failure(q.lastError());
     return q;
 }
 

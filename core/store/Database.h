@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/Errors.h"
+
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -31,8 +33,12 @@ public:
     QString directory() const { return directory_; }
     QString filePath() const;
 
-    // The text of an engine error as the user sees it.
+    // The engine's own text of an error.
     static QString errorText(const QSqlError& error);
+    // The error for the user: a German text for the causes a user can act on (a damaged,
+    // full, locked or read-only database) with the engine's text as its detail; the engine's
+    // text alone for any other.
+    static AppError failure(const QSqlError& error);
 
     // Runs one statement with its values bound in order; throws AppError with the engine's
     // text on failure. The query is positioned before its first row.

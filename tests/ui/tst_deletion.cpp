@@ -69,13 +69,15 @@ void makeReadOnly(MainWindowFixture& f) {
                                   QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 }
 
-void checkGeneralError(const RecordingMessageService& ui, int index, const QString& start) {
+// The general error box; `expected` is "text start" or "text start|engine's words".
+void checkGeneralError(const RecordingMessageService& ui, int index, const QString& expected) {
     QVERIFY(ui.boxes.size() > index);
     const MessageBox& box = ui.boxes[index];
     QCOMPARE(box.title, QStringLiteral("Kalvero"));
     QCOMPARE(box.icon, BoxIcon::Error);
-    QVERIFY2(box.text.startsWith(start), qPrintable(box.text));
+    QVERIFY2(box.text.startsWith(expected.section('|', 0, 0)), qPrintable(box.text));
     QVERIFY(box.text.endsWith('.'));
+    QVERIFY2(box.detail.contains(expected.section('|', 1)), qPrintable(box.detail));
 }
 
 } // namespace
@@ -206,8 +208,9 @@ private slots:
                                                  << "gesperrt";
         QTest::newRow("measurement row cannot be deleted") << "units"
                                                            << "gesperrt";
-        QTest::newRow("read-only database") << ""
-                                            << "attempt to write a readonly database";
+        QTest::newRow("read-only database")
+            << ""
+            << "Die Datenbank ist schreibgeschützt.|attempt to write a readonly database";
     }
     void failedMeasurementDeletionKeepsEverything() {
         QFETCH(QString, locked);
@@ -336,10 +339,13 @@ private slots:
                                                         << "gesperrt";
         QTest::newRow("athlete cannot be deleted") << "sportler"
                                                    << "gesperrt";
-        QTest::newRow("read-only database") << ""
-                                            << "attempt to write a readonly database";
-        QTest::newRow("another program is writing") << "writer"
-                                                    << "database is locked";
+        QTest::newRow("read-only database")
+            << ""
+            << "Die Datenbank ist schreibgeschützt.|attempt to write a readonly database";
+        QTest::newRow("another program is writing")
+            << "writer"
+            << "Die Datenbank ist gesperrt, weil ein anderes Programm gerade in sie "
+               "schreibt.|database is locked";
     }
     void failedAthleteDeletionKeepsEverything() {
         QFETCH(QString, locked);

@@ -252,7 +252,8 @@ private slots:
         }
         MainWindow& w = f.start();
         QCOMPARE(f.ui.boxes.size(), 1);
-        QVERIFY2(f.ui.boxes[0].text.contains("not a database"), qPrintable(f.ui.boxes[0].text));
+        QCOMPARE(f.ui.boxes[0].text, QStringLiteral("Die Datenbank ist beschädigt."));
+        QVERIFY2(f.ui.boxes[0].detail.contains("not a database"), qPrintable(f.ui.boxes[0].detail));
         QVERIFY(!w.store().isOpen());
         QVERIFY(w.isVisible());
         // Every action that needs the tables says so instead of failing silently or crashing.

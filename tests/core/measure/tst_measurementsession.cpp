@@ -25,6 +25,7 @@ struct Rig : SessionObserver {
     MeasurementSession session;
 
     QStringList boxes;   // "Kalvero: text" or "Fehler: text", in order
+    QStringList details; // the details of failures
     QStringList entries; // "nummer: four values" of every new history entry
     QStringList events;  // starting, started, stopping, ended ...
     QString fields[4];   // contact time, flight time, efficiency, height
@@ -78,8 +79,10 @@ struct Rig : SessionObserver {
     void poll(int count = 100, bool untilIdle = true) {
         for (int i = 0; i < count && (!untilIdle || session.running()); ++i) {
             clock.advance(100);
-            if (const auto failure = failureOf([this] { session.poll(); }))
-                boxes << QStringLiteral("Kalvero: ") + errorReportText(*failure);
+            if (const auto failure = failureOf([this] { session.poll(); })) {
+                boxes << QStringLiteral("Kalvero: ") + errorReportText(failure->text);
+                details << failure->detail;
+            }
         }
     }
 
@@ -107,7 +110,7 @@ struct Rig : SessionObserver {
     void jumpRecorded(qint64 seriesKey) override {
         events << QStringLiteral("jump %1").arg(seriesKey);
     }
-    void pollFailed(const QString& text) override { boxes << "poll failed: " + text; }
+    void pollFailed(const Failure& failure) override { boxes << "poll failed: " + failure.text; }
 };
 
 } // namespace
@@ -316,6 +319,32 @@ private slots:
         QCOMPARE(rig.events.mid(rig.events.size() - 1), QStringList{"ended"});
         QCOMPARE(rig.jumps().size(), 1);
         QCOMPARE(rig.measurements(), QStringList{"1/1"});
+    }
+
+    // A disk that fills up in the middle of a series: the run ends, the user is told in German
+    // which jump was lost (the engine's words as the detail), and the measurement's count is
+    // the number of jumps stored.
+    void aDiskThatFillsUp() {
+        QByteArray script;
+        for (int i = 0; i < 400; ++i)
+            script += "100: 0 200 1 244\n";
+        Rig rig(script);
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12, 0);
+        rig.poll(3, false);
+        QVERIFY(!rig.jumps().isEmpty());
+        // No page beyond those the database has now: the first jump that needs one fails.
+        const QString pages = rig.column("PRAGMA page_count").value(0);
+        rig.column("PRAGMA max_page_count = " + pages);
+        rig.poll(500);
+        QVERIFY(!rig.session.running());
+        const int stored = rig.jumps().size();
+        QVERIFY(stored > 3 && stored < 400);
+        QCOMPARE(rig.boxes, QStringList{QStringLiteral("Kalvero: Der Datenträger ist voll. Der "
+                                                       "Sprung %1 wurde nicht gespeichert.")
+                                            .arg(stored + 1)});
+        QCOMPARE(rig.details, QStringList{"database or disk is full Unable to fetch row"});
+        QCOMPARE(rig.measurements(), QStringList{QStringLiteral("1/%1").arg(stored)});
     }
 
     // The run records for the athlete and the number it started with, from number 1000 on

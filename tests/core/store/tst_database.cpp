@@ -3,6 +3,7 @@
 #include "core/store/MeasurementRepository.h"
 #include "support/TempDataDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -14,9 +15,20 @@ class TestDatabase : public QObject {
     Q_OBJECT
 
 private slots:
+    void firstRunCreatesTheTables_data() {
+        QTest::addColumn<bool>("emptyFile");
+        QTest::newRow("no file") << false;
+        QTest::newRow("an empty file") << true;
+    }
     void firstRunCreatesTheTables() {
+        QFETCH(bool, emptyFile);
         QTemporaryDir dir;
         const QString sub = dir.path() + QStringLiteral("/Morvek/QRV/");
+        if (emptyFile) {
+            QVERIFY(QDir().mkpath(sub));
+            QFile file(sub + QStringLiteral("qrv.sqlite"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
         {
             Database db(sub);
             QVERIFY(QFile::exists(sub + QStringLiteral("qrv.sqlite")));
