@@ -215,5 +215,4 @@ void AthleteController::athleteSelected() {
     const bool listed = window_.athleteModel->rowCount() > 0;
     window_.startButton->setEnabled(listed);
     window_.startAction->setEnabled(listed);
-    lastNummer_ = athlete == 0 ? 0 : window_.store().measurements().lastNummer(athlete);
 }

@@ -111,7 +111,6 @@ void RunController::showError(const QString& text) {
 }
 
 void RunController::measurementCreated(const NewMeasurement& m) {
-    window_.athletes().setLastNummer(m.nummer);
     const QStringList values =
         m.series ? history::seriesTexts()
                  : history::recordedJumpTexts(m.contactMs, m.flightMs, m.efficiency);

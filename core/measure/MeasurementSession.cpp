@@ -23,14 +23,13 @@ MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
     connect(&timer_, &QTimer::timeout, this, &MeasurementSession::pollFromTimer);
 }
 
-void MeasurementSession::start(qint64 athleteId, qint64 lastNummer) {
+void MeasurementSession::start(qint64 athleteId) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
         observer_.showMessage(QStringLiteral("Kommunikationsfehler! Kein Gerät erkannt."));
         return;
     }
     phase_ = RunPhase::Starting;
     athleteId_ = athleteId;
-    lastNummer_ = lastNummer;
     bool started = false;
     try {
         observer_.runStarting();
@@ -227,14 +226,15 @@ void MeasurementSession::recordJump() {
 void MeasurementSession::storeJump(const RecordedJump& jump) {
     MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
-        const QDateTime moment = QDateTime::currentDateTime();
-        const qint64 nummer = lastNummer_ + 1;
-        state_.measurementId = measurements.recordFirstJump(athleteId_, nummer, moment, jump);
-        state_.nummer = nummer;
+        const Measurement created =
+            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump);
+        state_.measurementId = created.id;
+        state_.nummer = created.nummer;
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
-        observer_.measurementCreated({nummer, moment, mode == MeasurementMode::Multiple,
-                                      state_.contactMs, state_.flightMs, efficiency()});
+        observer_.measurementCreated({created.nummer, created.moment,
+                                      mode == MeasurementMode::Multiple, state_.contactMs,
+                                      state_.flightMs, efficiency()});
     } else {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;

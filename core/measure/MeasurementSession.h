@@ -93,10 +93,10 @@ public:
     // The operating mode, read at every decision; it may change while a run goes on.
     MeasurementMode mode = MeasurementMode::Single;
 
-    // Starts a run that records for the athlete; his last measurement has number lastNummer.
+    // Starts a run that records for the athlete.
     // Tells the user when no unit is found. Throws SilentAbort when the unit cannot be
     // configured.
-    void start(qint64 athleteId, qint64 lastNummer);
+    void start(qint64 athleteId);
     // The user's stop.
     void stop();
     // One poll of the unit: when a byte waits, one whole result is decoded. Throws when
@@ -129,5 +129,4 @@ private:
     RunPhase phase_ = RunPhase::Idle;
     RunState state_;
     qint64 athleteId_ = 0;
-    qint64 lastNummer_ = 0;
 };

@@ -40,6 +40,7 @@ const char* const kSchema[] = {
     " Anzahl DOUBLE)",
     "CREATE INDEX units_ref_id ON units (Ref_ID)",
     "CREATE INDEX mr_serie ON mr (Serie)",
+    "CREATE UNIQUE INDEX units_athlete_number ON units (Ref_ID, Nummer)",
 };
 
 bool hasWriteBits(const QFileInfo& info) {
@@ -132,6 +133,28 @@ void Database::openConnection(bool exists) {
     // first action that needs it.
     for (const char* table : {"sportler", "units", "mr"})
         run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(QLatin1String(table)));
+    if (!readOnly_)
+        ensureUniqueNumbers();
+}
+
+void Database::ensureUniqueNumbers() {
+    QSqlQuery index = run(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' "
+                                         "AND name = 'units_athlete_number'"));
+    if (index.next())
+        return;
+    index.finish();
+    QSqlQuery twice = run(QStringLiteral("SELECT Ref_ID, Nummer, COUNT(*) FROM units "
+                                         "WHERE Ref_ID IS NOT NULL AND Nummer IS NOT NULL "
+                                         "GROUP BY Ref_ID, Nummer HAVING COUNT(*) > 1 "
+                                         "ORDER BY Ref_ID, Nummer"));
+    while (twice.next())
+        duplicateNumbers_ << DuplicateNumber{integerOf(twice.value(0)), integerOf(twice.value(1)),
+                                             static_cast<int>(integerOf(twice.value(2)))};
+    twice.finish();
+    // Measurements that share a number are kept as they are; only a table without them
+    // gets the index.
+    if (duplicateNumbers_.isEmpty())
+        run(QStringLiteral("CREATE UNIQUE INDEX units_athlete_number ON units (Ref_ID, Nummer)"));
 }
 
 Database::~Database() {

@@ -2,6 +2,7 @@
 
 #include "core/base/Errors.h"
 
+#include <QList>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -69,13 +70,25 @@ public:
         bool done_ = false;
     };
 
+    // Measurements of one athlete that share a number, found when the database was opened
+    // (a file of an earlier version can hold them). They are kept as they are; only without
+    // them a unique index keeps every new number apart.
+    struct DuplicateNumber {
+        qint64 athleteId = 0;
+        qint64 nummer = 0;
+        int count = 0;
+    };
+    const QList<DuplicateNumber>& duplicateNumbers() const { return duplicateNumbers_; }
+
 private:
     void openConnection(bool exists);
     void createSchema();
+    void ensureUniqueNumbers();
 
     QString directory_;
     QString connectionName_;
     bool readOnly_ = false;
+    QList<DuplicateNumber> duplicateNumbers_;
 };
 
 // Values for the engine: dates and moments in fixed text forms, so that they sort and read

@@ -69,7 +69,6 @@ private slots:
         seedAthlete(f, 4);
         f.playScript("500: 0 200 1 244\n");
         MainWindow& w = f.start();
-        QCOMPARE(w.athletes().lastNummer(), 4);
         w.heightField->setText("12,00");
         w.toggleRun();
         QVERIFY(w.session().running());
@@ -87,7 +86,6 @@ private slots:
         QCOMPARE(QStringList({w.contactTimeField->text(), w.flightTimeField->text(),
                               w.efficiencyField->text(), w.heightField->text()}),
                  (QStringList{"200", "500", "1,25", "30,70"}));
-        QCOMPARE(w.athletes().lastNummer(), 5);
         QCOMPARE(w.historyList->topLevelItemCount(), 5);
         QTreeWidgetItem* newest = w.historyList->topLevelItem(0);
         QCOMPARE(entry(newest).mid(3), (QStringList{"200", "500", "1,25", "30,70", "5"}));
@@ -273,7 +271,6 @@ private slots:
             pollUntilIdle(f, w);
             f.clock.advance(1000);
         }
-        QCOMPARE(w.athletes().lastNummer(), 3);
         QCOMPARE(w.historyList->topLevelItemCount(), 3);
         w.showAllAction->trigger();
         QStringList numbers;
