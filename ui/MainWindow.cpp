@@ -552,13 +552,16 @@ void MainWindow::showVersion() {
 }
 
 void MainWindow::handleKey(int key) {
-    if (key == Qt::Key_Delete && historyList->hasFocus() && historyList->topLevelItemCount() > 0) {
+    const bool running = run_->session().running();
+    if (key == Qt::Key_Delete && !running && historyList->hasFocus() &&
+        historyList->topLevelItemCount() > 0) {
         if (boxes::confirm(context_.ui,
                            QStringLiteral("Möchten Sie diese Messreihe wirklich löschen?"),
                            {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))
             history_->deleteSelectedMeasurement();
     }
-    if (key == Qt::Key_Delete && athleteGrid->hasFocus() && athleteModel->rowCount() > 0) {
+    if (key == Qt::Key_Delete && !running && athleteGrid->hasFocus() &&
+        athleteModel->rowCount() > 0) {
         if (boxes::confirm(context_.ui,
                            QStringLiteral("Möchten Sie diesen Patienten wirklich löschen?"),
                            {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))

@@ -47,7 +47,16 @@ void RunController::setStartEnabled(bool enabled) {
     window_.startAction->setEnabled(enabled);
 }
 
+void RunController::lockChanges(bool locked) {
+    // While a run goes on, nothing may change the athletes or measurements it records for.
+    for (QAction* action : {window_.showAllAction, window_.searchAction, window_.newAthleteAction,
+                            window_.changeAthleteAction, window_.deleteAthleteAction,
+                            window_.exportOneAction, window_.exportAllAction})
+        action->setEnabled(!locked);
+}
+
 void RunController::runStarting() {
+    lockChanges(true);
     window_.dataGroup->setEnabled(false);
     showIdle(false);
     setStartEnabled(false);
@@ -69,6 +78,7 @@ void RunController::runStopping() {
 }
 
 void RunController::runEnded(RunEnd end) {
+    lockChanges(false);
     showIdle(true);
     window_.dataGroup->setEnabled(true);
     window_.historyList->setEnabled(true);

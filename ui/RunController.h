@@ -26,6 +26,7 @@ public:
 
 private:
     void showIdle(bool idle);
+    void lockChanges(bool locked);
     void setStartEnabled(bool enabled);
 
     MainWindow& window_;
