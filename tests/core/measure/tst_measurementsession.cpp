@@ -287,6 +287,48 @@ private slots:
         QCOMPARE(rig.entries, (QStringList{"5: series 200 500 1.25", "6: series 200 500 1.25"}));
     }
 
+    // The rest of a result is awaited without holding the caller: a poll returns at once with
+    // what has come (the contact time shows), the next polls come soon, and the result is
+    // taken when its bytes are there, or the run ends 2000 ms after the last byte.
+    void theRestOfAResultIsAwaitedWithoutWaiting_data() {
+        QTest::addColumn<int>("gapMs"); // until the flight time's bytes come; -1 never
+        QTest::addColumn<QStringList>("jumps");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("after 500 ms")
+            << 500 << QStringList{"12001/200/500/1.25/1"} << QStringList{};
+        QTest::newRow("after 1900 ms")
+            << 1900 << QStringList{"12001/200/500/1.25/1"} << QStringList{};
+        QTest::newRow("never") << -1 << QStringList{}
+                               << QStringList{"Fehler: Kommunikationsfehler"};
+    }
+    void theRestOfAResultIsAwaitedWithoutWaiting() {
+        QFETCH(int, gapMs);
+        QFETCH(QStringList, jumps);
+        QFETCH(QStringList, boxes);
+        QByteArray script = "300: 0 200\n";
+        if (gapMs >= 0)
+            script += QByteArray::number(gapMs) + ": 1 244\n";
+        Rig rig(script);
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12);
+        rig.clock.advance(400);
+        const quint32 before = rig.clock.peek();
+        rig.session.poll();
+        QVERIFY(rig.clock.peek() - before < 50); // no waiting inside the poll
+        QCOMPARE(rig.fields[0], QStringLiteral("200"));
+        QVERIFY(rig.session.running());
+        QCOMPARE(rig.session.pollTimer().interval(), MeasurementSession::kWaitIntervalMs);
+        for (int i = 0; i < 300 && rig.session.running() && rig.jumps().isEmpty(); ++i) {
+            rig.clock.advance(10);
+            rig.session.poll();
+        }
+        QCOMPARE(rig.jumps(), jumps);
+        QCOMPARE(rig.boxes, boxes);
+        QCOMPARE(rig.session.running(), gapMs >= 0);
+        if (gapMs >= 0)
+            QCOMPARE(rig.session.pollTimer().interval(), MeasurementSession::kPollIntervalMs);
+    }
+
     // The user's stop ends a series; every jump recorded before is stored with its count.
     void userStop() {
         Rig rig("300: 0 200 1 244\n300: 0 210 1 250\n");
