@@ -18,11 +18,18 @@ constexpr long kFixedHeaderSize = 0x58;
 // What the fixed header (little-endian) and each data block tell about the blocks.
 constexpr int kRecordSizeAt = 0x00;
 constexpr int kHeaderSizeAt = 0x02;
+constexpr int kFileTypeAt = 0x04;
 constexpr int kBlockKiBAt = 0x05;
 constexpr int kRecordCountAt = 0x06;
 constexpr int kBlockCountAt = 0x0C;
 constexpr int kFirstBlockAt = 0x0E;
+constexpr int kFieldCountAt = 0x21;
+constexpr int kLargestFieldCount = 255;
 constexpr int kEncryptionAt = 0x25;
+constexpr int kVersionAt = 0x39;
+constexpr int kFirstVersion = 3;      // Paradox 3
+constexpr int kFirstLaterVersion = 5; // Paradox 4: the header goes on with a second part
+constexpr int kLastVersion = 12;      // Paradox 7
 constexpr quint32 kEncryptionFurtherOn = 0xFF00FF00; // tables of version 4 and later
 constexpr int kLaterEncryptionAt = 0x5C;
 constexpr int kLargestBlockKiB = 32;
@@ -141,10 +148,11 @@ void ParadoxTable::failField(int column, const QString& problem) const {
 }
 
 void ParadoxTable::checkBlocks(qint64 fileSize) {
-    // pxlib 0.6.8 follows the chain of data blocks without bounds when it opens a table (forever
-    // when the chain runs in a circle, for minutes through a block count that reads as
-    // negative) and reports blocks that disagree with the header on the terminal. So the header
-    // and the chain are checked here before pxlib sees the file.
+    // pxlib 0.6.8 trusts the header and the chain of data blocks when it opens a table: it
+    // follows a chain that runs in a circle forever, walks for minutes through a block count
+    // that reads as negative, takes the key of an old table from memory it never filled, reads
+    // tens of thousands of field names on a damaged count, and reports blocks that disagree
+    // with the header on the terminal. So they are checked here before pxlib sees the file.
     unsigned char header[kLaterEncryptionAt + 4] = {};
     if (std::fread(header, 1, sizeof header, file_.get()) < std::size_t(kFixedHeaderSize))
         fail(kUnreadable);
@@ -152,15 +160,22 @@ void ParadoxTable::checkBlocks(qint64 fileSize) {
     const qint64 headerSize = qFromLittleEndian<quint16>(header + kHeaderSizeAt);
     const qint64 blockSize = qint64(header[kBlockKiBAt]) * 0x400;
     const qint64 blocks = qFromLittleEndian<quint16>(header + kBlockCountAt);
+    const int version = header[kVersionAt];
+    const int fileType = header[kFileTypeAt];
+    const int fieldCount = qFromLittleEndian<quint16>(header + kFieldCountAt);
     if (recordSize == 0 || headerSize < kFixedHeaderSize || blockSize == 0 ||
-        header[kBlockKiBAt] > kLargestBlockKiB)
-        fail(kNotParadox); // pxlib refuses such a header as well
+        header[kBlockKiBAt] > kLargestBlockKiB || version < kFirstVersion ||
+        version > kLastVersion || fieldCount < 1 || fieldCount > kLargestFieldCount ||
+        (fileType != pxfFileTypIndexDB && fileType != pxfFileTypNonIndexDB))
+        fail(kNotParadox);
     if (headerSize + blocks * blockSize > fileSize)
         fail(QStringLiteral("Die Datei %1 ist unvollständig: ein Teil der Tabelle fehlt."));
     // The blocks of a table protected by a password are encrypted; the old tables never were.
     quint32 encryption = qFromLittleEndian<quint32>(header + kEncryptionAt);
-    if (encryption == kEncryptionFurtherOn)
-        encryption = qFromLittleEndian<quint32>(header + kLaterEncryptionAt);
+    if (encryption == kEncryptionFurtherOn) // in the header's second part, if there is one
+        encryption = version < kFirstLaterVersion
+                         ? encryption
+                         : qFromLittleEndian<quint32>(header + kLaterEncryptionAt);
     if (encryption != 0)
         fail(QStringLiteral("Die Datei %1 ist mit einem Kennwort geschützt und lässt sich nicht "
                             "lesen."));
