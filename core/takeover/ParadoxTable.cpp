@@ -277,6 +277,7 @@ void ParadoxTable::read(int index) {
         fail(kUnreadableRecord, recordText(index));
 }
 
+// Paradox keeps an empty field as zero bytes (a stored number 0 has its sign bit set).
 bool ParadoxTable::isNull(int column) const {
     const Field& field = fields_[column];
     const char* data = record_.constData() + field.offset;
@@ -295,18 +296,22 @@ std::optional<double> ParadoxTable::rawNumber(int column) const {
     switch (field.type) {
     case pxfShort: {
         short value = 0;
-        PX_get_data_short(doc_.get(), fieldData(column), field.length, &value);
+        if (PX_get_data_short(doc_.get(), fieldData(column), field.length, &value) < 0)
+            fail(kUnreadableRecord, recordText(current_));
         return value;
     }
     case pxfLong:
     case pxfAutoInc: {
+        // pxlib's own test for an empty long field reads past it; isNull() has decided that.
         long value = 0;
-        PX_get_data_long(doc_.get(), fieldData(column), field.length, &value);
+        if (PX_get_data_long(doc_.get(), fieldData(column), field.length, &value) < 0)
+            fail(kUnreadableRecord, recordText(current_));
         return static_cast<double>(value);
     }
     default: {
         double value = 0;
-        PX_get_data_double(doc_.get(), fieldData(column), field.length, &value);
+        if (PX_get_data_double(doc_.get(), fieldData(column), field.length, &value) < 0)
+            fail(kUnreadableRecord, recordText(current_));
         if (!std::isfinite(value))
             failField(column, QStringLiteral("keine gültige Zahl"));
         return value;
@@ -356,10 +361,11 @@ std::optional<double> ParadoxTable::milliseconds(int column) const {
     double ms = 0;
     if (field.type == pxfDate) {
         long day = 0;
-        PX_get_data_long(doc_.get(), fieldData(column), field.length, &day);
+        if (PX_get_data_long(doc_.get(), fieldData(column), field.length, &day) < 0)
+            fail(kUnreadableRecord, recordText(current_));
         ms = double(day) * kMsPerDay;
-    } else {
-        PX_get_data_double(doc_.get(), fieldData(column), field.length, &ms);
+    } else if (PX_get_data_double(doc_.get(), fieldData(column), field.length, &ms) < 0) {
+        fail(kUnreadableRecord, recordText(current_));
     }
     if (!std::isfinite(ms) || ms < kMsPerDay || ms >= double(lastDay() + 1) * kMsPerDay)
         failField(column, QStringLiteral("kein gültiges Datum"));
