@@ -111,7 +111,7 @@ void ParadoxTable::DocDeleter::operator()(pxdoc_t* doc) const {
     PX_delete(doc);
 }
 
-ParadoxTable::ParadoxTable(const QString& path, const QList<ColumnSpec>& columns)
+ParadoxTable::ParadoxTable(const QString& path, const QList<ExpectedColumn>& columns)
     : path_(path), columns_(columns) {
     file_.reset(std::fopen(QFile::encodeName(path).constData(), "rb"));
     if (!file_)
@@ -246,8 +246,8 @@ void ParadoxTable::openDocument() {
 
 void ParadoxTable::findColumns() {
     const int fieldCount = PX_get_num_fields(doc_.get());
-    for (const ColumnSpec& spec : columns_) {
-        const QString wanted = QLatin1String(spec.name);
+    for (const ExpectedColumn& expected : columns_) {
+        const QString wanted = QLatin1String(expected.name);
         int offset = 0;
         std::optional<Field> found;
         for (int i = 0; i < fieldCount && !found; ++i) {
@@ -259,7 +259,7 @@ void ParadoxTable::findColumns() {
         }
         if (!found)
             fail(QStringLiteral("In der Datei %1 fehlt die Spalte „%2“."), wanted);
-        if (!carries(spec.kind, found->type))
+        if (!carries(expected.kind, found->type))
             fail(QStringLiteral("In der Datei %1 hat die Spalte „%2“ einen unpassenden Typ."),
                  wanted);
         const int length = storedLength(found->type);

@@ -24,7 +24,7 @@ enum class ColumnKind {
     Timestamp, // timestamp, or a date at midnight
 };
 
-struct ColumnSpec {
+struct ExpectedColumn {
     const char* name; // matched without regard to case
     ColumnKind kind;
     int maxChars = 0; // Text: the width of Kalvero's column the text goes into
@@ -36,7 +36,7 @@ struct ColumnSpec {
 class ParadoxTable {
 public:
     // Opens the table and checks that it is whole and has the columns, by name and type.
-    ParadoxTable(const QString& path, const QList<ColumnSpec>& columns);
+    ParadoxTable(const QString& path, const QList<ExpectedColumn>& columns);
     ~ParadoxTable();
     ParadoxTable(const ParadoxTable&) = delete;
     ParadoxTable& operator=(const ParadoxTable&) = delete;
@@ -80,7 +80,7 @@ private:
     std::optional<double> milliseconds(int column) const; // dates at midnight
 
     QString path_;
-    QList<ColumnSpec> columns_;
+    QList<ExpectedColumn> columns_;
     QList<Field> fields_;
     bool pxlibFailed_ = false; // set by pxlib's error handler
     std::unique_ptr<std::FILE, FileCloser> file_;
