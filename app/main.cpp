@@ -25,15 +25,20 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const auto store = StoreLocation::choose(
+        environment.value(QStringLiteral("KALVERO_DATABASE")),
+        userSettings()->value(QStringLiteral("Datenbank/Verbindung")).toString(),
+        Database::dataDirectory(environment), &error);
+    if (!store) {
+        std::fprintf(stderr, "kalvero: %s\n", qPrintable(error));
+        return 2;
+    }
+
     QtMessageService ui;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    AppContext context{ui,
-                       clock,
-                       *driver,
-                       Database::dataDirectory(QProcessEnvironment::systemEnvironment()),
-                       [] { return userSettings(); },
-                       arguments};
+    AppContext context{ui, clock, *driver, *store, [] { return userSettings(); }, arguments};
 
     const auto window = createWindows(context);
     window->show();

@@ -374,7 +374,7 @@ void MainWindow::openTables() {
     const QStringList& args = context_.arguments;
     debugAction->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
 
-    store_.open(context_.dataDirectory);
+    store_.open(context_.store);
     reportDuplicateNumbers();
     jumpModel->showAllJumps();
     athletes_->listAtStart();
