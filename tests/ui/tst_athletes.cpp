@@ -49,19 +49,24 @@ QStringList ids(const MainWindow& w) {
 
 // Everything stored about the athletes and their measurements, to see that nothing changed.
 QStringList everything(MainWindow& w) {
-    return column(w, "SELECT ID || '|' || IFNULL(Name,'') || '|' || IFNULL(Vorname,'') || '|' "
-                     "|| IFNULL(Geb,'') || '|' || IFNULL(Geschl,'') || '|' || "
-                     "IFNULL(Bemerkung1,'') FROM sportler ORDER BY ID") +
+    return column(w, "SELECT ID || '|' || COALESCE(Name,'') || '|' || COALESCE(Vorname,'') || '|' "
+                     "|| COALESCE(CAST(Geb AS TEXT),'') || '|' || COALESCE(CAST(Geschl AS "
+                     "TEXT),'') || '|' || "
+                     "COALESCE(Bemerkung1,'') FROM sportler ORDER BY ID") +
            column(w, "SELECT Ref_ID || '/' || Nummer || '/' || FZ FROM units ORDER BY ID") +
-           column(w, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY rowid");
+           column(w, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY " +
+                         w.store().database().rowOrder());
 }
 
 QString row(MainWindow& w, qint64 id) {
-    return scalar(w, QStringLiteral("SELECT IFNULL(Name,'<null>') || '|' || "
-                                    "IFNULL(Vorname,'<null>') || '|' || IFNULL(Geb,'<null>') || "
-                                    "'|' || IFNULL(Geschl,'<null>') || '|' || "
-                                    "IFNULL(Bemerkung1,'<null>') FROM sportler WHERE ID = %1")
-                         .arg(id))
+    return scalar(
+               w,
+               QStringLiteral(
+                   "SELECT COALESCE(Name,'<null>') || '|' || "
+                   "COALESCE(Vorname,'<null>') || '|' || COALESCE(CAST(Geb AS TEXT),'<null>') || "
+                   "'|' || COALESCE(CAST(Geschl AS TEXT),'<null>') || '|' || "
+                   "COALESCE(Bemerkung1,'<null>') FROM sportler WHERE ID = %1")
+                   .arg(id))
         .toString();
 }
 
@@ -330,6 +335,8 @@ private slots:
         QFETCH(QString, shownDate);
         QFETCH(bool, marked);
         QFETCH(int, shownSex);
+        if (marked && TestStore::onServerSuite())
+            QSKIP("the server's date column holds valid dates only");
         QFETCH(QString, newDate);
         QFETCH(QString, expected);
 
@@ -417,8 +424,7 @@ private slots:
         QFETCH(QString, action);
         MainWindowFixture f;
         seed(f, kAthletes);
-        QVERIFY(QFile::setPermissions(f.dataDirectory() + Database::kFileName,
-                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(f.makeReadOnly());
         MainWindow& w = open(f);
         const QStringList before = everything(w);
         bool shown = false;
@@ -558,8 +564,10 @@ private slots:
         w.searchAction->trigger();
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Error);
-        QVERIFY2(f.ui.boxes[0].text.startsWith("no such column: Vorname"),
-                 qPrintable(f.ui.boxes[0].text));
+        // The engine's words: "no such column: Vorname", or "column "vorname" does not exist".
+        const QString told = f.ui.boxes[0].text;
+        QVERIFY2(told.contains("column") && told.contains("Vorname", Qt::CaseInsensitive),
+                 qPrintable(told));
         QCOMPARE(ids(w).size(), 7);
     }
 
