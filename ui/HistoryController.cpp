@@ -1,6 +1,8 @@
 #include "ui/HistoryController.h"
 
+#include "core/base/Texts.h"
 #include "core/store/SeriesKey.h"
+#include "ui/ColumnWidths.h"
 #include "ui/JumpTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageService.h"
@@ -59,10 +61,22 @@ private:
     bool signalsWereBlocked_;
 };
 
+// The columns of the list: "Nr." as wide as "Numm", the others a seventh of the list's
+// width each; a column whose header or texts need more gets more, and the list scrolls.
 void setValueColumns(QTreeWidget* list, int width) {
-    list->setColumnWidth(0, list->fontMetrics().horizontalAdvance(QStringLiteral("Numm")));
+    QHeaderView* header = list->header();
+    columns::setAtLeast(list, header, 0,
+                        list->fontMetrics().horizontalAdvance(QStringLiteral("Numm")));
+    // Entries that a run adds later show today's date and a time of day.
+    const QStringList samples[7] = {{},
+                                    {texts::dateText(QDate::currentDate())},
+                                    {texts::timeText(QTime(23, 59, 59))},
+                                    {},
+                                    {},
+                                    {},
+                                    {}};
     for (int c = 1; c < 7; ++c)
-        list->setColumnWidth(c, width / 7);
+        columns::setAtLeast(list, header, c, width / 7, samples[c]);
 }
 
 } // namespace
@@ -155,7 +169,7 @@ void HistoryController::showSeriesLayout() {
         const int clientWidth = grid->width() - 2 * grid->frameWidth();
         const int jumpColumn = (clientWidth - 20) / 5;
         for (int c = 0; c < 5; ++c)
-            grid->setColumnWidth(c, jumpColumn);
+            columns::setAtLeast(grid, grid->horizontalHeader(), c, jumpColumn);
     }
     list->show();
     if (list->isEnabled() && window_.isActiveWindow())
