@@ -53,16 +53,18 @@ QLabel* plainLabel(const QString& name, const QString& text, QWidget* parent, in
     return label;
 }
 
-QLineEdit* resultField(const QString& name, QWidget* parent, int x, int y, bool enabled) {
+// A result field: shown, never typed into. All four look alike, on the window's colour; a
+// click selects the value for copying, and Tab passes them by.
+QLineEdit* resultField(const QString& name, QWidget* parent, int x, int y) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setGeometry(x, y, 81, 22);
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edit->setReadOnly(true);
-    edit->setEnabled(enabled);
-    // Values stay legible while the field is disabled.
+    edit->setFocusPolicy(Qt::ClickFocus);
     QPalette pal = edit->palette();
-    pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        pal.setColor(group, QPalette::Base, pal.color(group, QPalette::Window));
     edit->setPalette(pal);
     return edit;
 }
@@ -268,20 +270,20 @@ void MainWindow::buildPanels() {
     resultGroup->setGeometry(QRect(QPoint(8, 8), kResultDesign));
     contactTimeLabel = boldLabel(QStringLiteral("contactTimeLabel"), QStringLiteral("Stützzeit:"),
                                  resultGroup, 8, 22);
-    contactTimeField = resultField(QStringLiteral("contactTimeField"), resultGroup, 80, 19, false);
+    contactTimeField = resultField(QStringLiteral("contactTimeField"), resultGroup, 80, 19);
     contactUnitLabel =
         plainLabel(QStringLiteral("contactUnitLabel"), QStringLiteral("ms"), resultGroup, 168, 23);
     flightTimeLabel = boldLabel(QStringLiteral("flightTimeLabel"), QStringLiteral("Flugzeit:"),
                                 resultGroup, 8, 47);
-    flightTimeField = resultField(QStringLiteral("flightTimeField"), resultGroup, 80, 44, false);
+    flightTimeField = resultField(QStringLiteral("flightTimeField"), resultGroup, 80, 44);
     flightUnitLabel =
         plainLabel(QStringLiteral("flightUnitLabel"), QStringLiteral("ms"), resultGroup, 168, 48);
     heightLabel =
         boldLabel(QStringLiteral("heightLabel"), QStringLiteral("Höhe(cm):"), resultGroup, 208, 22);
-    heightField = resultField(QStringLiteral("heightField"), resultGroup, 290, 19, true);
+    heightField = resultField(QStringLiteral("heightField"), resultGroup, 290, 19);
     efficiencyLabel = boldLabel(QStringLiteral("efficiencyLabel"), QStringLiteral("Effizienz:"),
                                 resultGroup, 208, 47);
-    efficiencyField = resultField(QStringLiteral("efficiencyField"), resultGroup, 290, 44, false);
+    efficiencyField = resultField(QStringLiteral("efficiencyField"), resultGroup, 290, 44);
 
     startButton = new QToolButton(resultGroup);
     startButton->setObjectName(QStringLiteral("startButton"));
@@ -380,13 +382,24 @@ void MainWindow::openTables() {
     athleteGrid->setFocus();
 }
 
-void MainWindow::prepareFirstShow() {
+QSize MainWindow::designedSize() const {
     const QRect dataRect = dataGroup->geometry();
     const int chrome = menuBar()->sizeHint().height() + toolBar->sizeHint().height();
-    resize(dataRect.left() + dataRect.width() + 10, chrome + sizeMarker->geometry().top() + 10);
+    const QSize size(dataRect.left() + dataRect.width() + 10,
+                     chrome + sizeMarker->geometry().top() + 10);
+    return size.expandedTo(minimumSize());
+}
 
-    if (auto stored = context_.openSettings())
+void MainWindow::prepareFirstShow() {
+    QByteArray geometry;
+    if (auto stored = context_.openSettings()) {
         settings_ = readSettings(*stored);
+        geometry = readWindowGeometry(*stored);
+    }
+    // The window as it was left; without a stored geometry (or a damaged one) the designed
+    // size. Restoring puts a window that the screens no longer show back on a screen.
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        resize(designedSize());
     limits_.contactMinMs = settings_.contactMinMs;
     limits_.contactMaxMs = settings_.contactMaxMs;
     limits_.flightMinMs = settings_.flightMinMs;
@@ -431,6 +444,7 @@ void MainWindow::selectMultipleMode() {
 }
 
 void MainWindow::relayoutAfterResize() {
+    run_->windowResized();
     history_->relayoutPending = true;
     (mode() == MeasurementMode::Single ? singleModeAction : multipleModeAction)->setChecked(true);
     if (QTreeWidgetItem* selected = history_->selectedEntry()) {
@@ -550,8 +564,10 @@ void MainWindow::saveSettings() {
     settings_.contactMaxMs = limits_.contactMaxMs;
     settings_.flightMinMs = limits_.flightMinMs;
     settings_.flightMaxMs = limits_.flightMaxMs;
-    if (auto stored = context_.openSettings())
+    if (auto stored = context_.openSettings()) {
         writeSettings(*stored, settings_);
+        writeWindowGeometry(*stored, saveGeometry());
+    }
 }
 
 void MainWindow::setVisible(bool visible) {

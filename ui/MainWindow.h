@@ -79,6 +79,9 @@ public:
     void handleKey(int key);
 
     QAction* action(const QString& objectName) const;
+    // The size the window first shows with when no geometry is stored: wide enough for the
+    // data panel, high enough for the size marker, and never below the minimum size.
+    QSize designedSize() const;
 
     // Menus and tool bar.
     QMenu* fileMenu = nullptr;

@@ -176,8 +176,10 @@ private slots:
             {"Delete", "1"},   {"PSZmin", "60"},   {"PSZmax", "330"},
             {"PFZmin", "200"}, {"PFZmax", "1000"}, {"Betriebsart", "1"}};
         const QSettings s = f.settings();
-        QCOMPARE(s.childGroups(), QStringList{"Einstellungen"});
-        QCOMPARE(f.settings().allKeys().size(), 9);
+        QCOMPARE(s.childGroups(), (QStringList{"Einstellungen", "Fenster"}));
+        QSettings settings(f.settingsPath, QSettings::IniFormat);
+        settings.beginGroup("Einstellungen");
+        QCOMPARE(settings.allKeys().size(), 9);
         for (auto it = defaults.begin(); it != defaults.end(); ++it) {
             const QString expected = it.key() == name ? written : it.value();
             QCOMPARE(f.stored(it.key()), expected);
