@@ -6,6 +6,8 @@ set -euo pipefail
 KALVERO_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+    # The charts of the analysis window; their CMake package needs Qt's OpenGL one.
+    qt6-charts-dev libqt6opengl6-dev
 )
 
 # Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by

@@ -82,9 +82,13 @@ void setValueColumns(QTreeWidget* list, int width) {
 } // namespace
 
 HistoryController::HistoryController(MainWindow& window) : window_(window) {
-    QObject::connect(
-        window_.historyList, &QTreeWidget::itemSelectionChanged, window_.historyList,
-        [this] { runGuarded(window_.context().ui, [this] { entrySelected(selectedEntry()); }); });
+    QObject::connect(window_.historyList, &QTreeWidget::itemSelectionChanged, window_.historyList,
+                     [this] {
+                         runGuarded(window_.context().ui, [this] {
+                             entrySelected(selectedEntry());
+                             tellSelectionChanged();
+                         });
+                     });
 }
 
 void HistoryController::showAthlete(qint64 athleteId) {
@@ -104,11 +108,17 @@ void HistoryController::showAthlete(qint64 athleteId) {
     }
     if (entries.isEmpty()) {
         showSingleLayout();
-        return;
+    } else {
+        QTreeWidgetItem* newest = list->topLevelItem(0);
+        list->setCurrentItem(newest);
+        newest->setSelected(true);
     }
-    QTreeWidgetItem* newest = list->topLevelItem(0);
-    list->setCurrentItem(newest);
-    newest->setSelected(true);
+    tellSelectionChanged();
+}
+
+void HistoryController::tellSelectionChanged() {
+    if (selectionChanged)
+        selectionChanged();
 }
 
 void HistoryController::addEntry(const history::Entry& entry) {
@@ -122,6 +132,12 @@ void HistoryController::sort() {
 QTreeWidgetItem* HistoryController::selectedEntry() const {
     const auto selected = window_.historyList->selectedItems();
     return selected.isEmpty() ? nullptr : selected.first();
+}
+
+std::optional<qint64> HistoryController::selectedNummer() const {
+    if (const QTreeWidgetItem* selected = selectedEntry())
+        return entryOf(selected).nummer;
+    return std::nullopt;
 }
 
 void HistoryController::selectEntry(QTreeWidgetItem* item) {

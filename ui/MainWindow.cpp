@@ -2,6 +2,7 @@
 
 #include "core/base/BuildInfo.h"
 #include "core/export/Exporter.h"
+#include "ui/AnalysisWindow.h"
 #include "ui/Anchors.h"
 #include "ui/AthleteController.h"
 #include "ui/AthleteTableModel.h"
@@ -198,6 +199,8 @@ void MainWindow::buildActions() {
     debugAction = makeAction(QStringLiteral("debugAction"), QStringLiteral("Debug"), {}, {}, -1);
     debugAction->setVisible(false);
     infoAction = makeAction(QStringLiteral("infoAction"), QStringLiteral("&Info"), {}, {}, -1);
+    analysisAction = makeAction(QStringLiteral("analysisAction"), QStringLiteral("&Auswertung …"),
+                                QStringLiteral("Auswertung"), QKeySequence(Qt::Key_F6), -1);
     startAction = makeAction(QStringLiteral("startAction"), QStringLiteral("Messung starten"),
                              QStringLiteral("Messung starten (F5)"), QKeySequence(Qt::Key_F5), 8);
 
@@ -210,6 +213,7 @@ void MainWindow::buildActions() {
     connectAction(exportAllAction, &MainWindow::exportListedAthletes);
     connectAction(debugAction, &MainWindow::showServicePanel);
     connectAction(infoAction, &MainWindow::showVersion);
+    connectAction(analysisAction, &MainWindow::showAnalysis);
 }
 
 void MainWindow::buildMenus() {
@@ -238,6 +242,8 @@ void MainWindow::buildMenus() {
     dataMenu->addAction(newAthleteAction);
     dataMenu->addAction(changeAthleteAction);
     dataMenu->addAction(deleteAthleteAction);
+    dataMenu->addSeparator();
+    dataMenu->addAction(analysisAction);
 
     bar->addAction(debugAction);
     bar->addAction(infoAction);
@@ -531,6 +537,14 @@ void MainWindow::showServicePanel() {
     servicePanel_->show();
     servicePanel_->raise();
     servicePanel_->activateWindow();
+}
+
+void MainWindow::showAnalysis() {
+    if (!analysisWindow_)
+        analysisWindow_ = new AnalysisWindow(*this);
+    analysisWindow_->show();
+    analysisWindow_->raise();
+    analysisWindow_->activateWindow();
 }
 
 void MainWindow::showVersion() {

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class AnalysisWindow;
 class Anchors;
 class AthleteController;
 class AthleteEditorDialog;
@@ -74,6 +75,9 @@ public:
     void exportSelectedAthlete();
     void exportListedAthletes();
     void showServicePanel();
+    // Opens the analysis window (created at its first opening) or brings it to the front.
+    void showAnalysis();
+    AnalysisWindow* analysisWindow() const { return analysisWindow_; }
     void showVersion();
     // A key pressed anywhere in the window, before the focused control gets it.
     void handleKey(int key);
@@ -104,6 +108,7 @@ public:
     QAction* deleteAthleteAction = nullptr;
     QAction* debugAction = nullptr;
     QAction* infoAction = nullptr;
+    QAction* analysisAction = nullptr;
     QAction* startAction = nullptr;
 
     // The result panel "Messergebnisse".
@@ -168,6 +173,7 @@ private:
     LimitsDialog* limitsDialog_ = nullptr;
     AthleteSearchDialog* athleteSearch_ = nullptr;
     ServicePanel* servicePanel_ = nullptr;
+    AnalysisWindow* analysisWindow_ = nullptr;
     const QEvent* lastKey_ = nullptr;
     QPointer<QWidget> lastKeyTarget_;
     bool shown_ = false;

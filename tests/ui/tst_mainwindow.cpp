@@ -44,7 +44,7 @@ private slots:
         QCOMPARE(entries(w.optionsMenu), (QStringList{"S&ettings"}));
         QCOMPARE(entries(w.dataMenu),
                  (QStringList{"Alle &zeigen", "&Suchen", "-", "&Neuer Sportler", "&Daten ändern",
-                              "Sportler &löschen"}));
+                              "Sportler &löschen", "-", "&Auswertung …"}));
 
         const QList<std::pair<const char*, QKeySequence>> shortcuts{
             {"exportOneAction", QKeySequence("Ctrl+E")},
@@ -54,7 +54,8 @@ private slots:
             {"newAthleteAction", QKeySequence("Ctrl+N")},
             {"changeAthleteAction", QKeySequence("Ctrl+A")},
             {"deleteAthleteAction", QKeySequence("Ctrl+L")},
-            {"startAction", QKeySequence("F5")}};
+            {"startAction", QKeySequence("F5")},
+            {"analysisAction", QKeySequence("F6")}};
         for (const auto& [name, keys] : shortcuts)
             QCOMPARE(w.action(name)->shortcut(), keys);
 
