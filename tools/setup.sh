@@ -8,6 +8,8 @@ KALVERO_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     # The charts of the analysis window; their CMake package needs Qt's OpenGL one.
     qt6-charts-dev libqt6opengl6-dev
+    # pdftotext and pdfimages, with which the tests read the PDF report.
+    poppler-utils
 )
 
 # Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by

@@ -121,9 +121,7 @@ AnalysisWindow::AnalysisWindow(MainWindow& window) : QWidget(&window, Qt::Window
             [this] { guarded([this] { saveChartsAsImage(); }); });
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    window_.history().selectionChanged = [this] {
-        refreshSoon();
-    };
+    window_.history().whenSelectionChanges([this] { refreshSoon(); });
 }
 
 void AnalysisWindow::guarded(const std::function<void()>& handler) {

@@ -114,8 +114,8 @@ void HistoryController::showAthlete(qint64 athleteId) {
 }
 
 void HistoryController::tellSelectionChanged() {
-    if (selectionChanged)
-        selectionChanged();
+    for (const auto& listener : selectionListeners_)
+        listener();
 }
 
 void HistoryController::addEntry(const history::Entry& entry) {

@@ -27,8 +27,10 @@ public:
     qint64 athleteId() const { return athleteId_; }
     // The number of the selected measurement; none while no entry is selected.
     std::optional<qint64> selectedNummer() const;
-    // Told after the listed athlete or the selected entry changed.
-    std::function<void()> selectionChanged;
+    // `listener` is told after every change of the listed athlete or of the selected entry.
+    void whenSelectionChanges(std::function<void()> listener) {
+        selectionListeners_.append(std::move(listener));
+    }
     // Makes an entry the current and selected one, with its layout and jumps.
     void selectEntry(QTreeWidgetItem* item);
     // The reaction to a selected entry: a series shows the series layout with its jumps, a
@@ -51,4 +53,5 @@ private:
 
     MainWindow& window_;
     qint64 athleteId_ = 0;
+    QList<std::function<void()>> selectionListeners_;
 };

@@ -11,6 +11,7 @@
 #include "ui/JumpTableModel.h"
 #include "ui/LimitsDialog.h"
 #include "ui/MessageService.h"
+#include "ui/ReportPdf.h"
 #include "ui/RunController.h"
 #include "ui/ServicePanel.h"
 #include "ui/Widgets.h"
@@ -113,6 +114,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     run_ = std::make_unique<RunController>(*this);
     history_ = std::make_unique<HistoryController>(*this);
     athletes_ = std::make_unique<AthleteController>(*this);
+    history_->whenSelectionChanges(
+        [this] { reportAction->setEnabled(athletes_->selectedId() != 0); });
     resize(714, 644);
     setMinimumSize(600, 640);
     qApp->installEventFilter(this);
@@ -199,6 +202,9 @@ void MainWindow::buildActions() {
     debugAction = makeAction(QStringLiteral("debugAction"), QStringLiteral("Debug"), {}, {}, -1);
     debugAction->setVisible(false);
     infoAction = makeAction(QStringLiteral("infoAction"), QStringLiteral("&Info"), {}, {}, -1);
+    reportAction = makeAction(QStringLiteral("reportAction"), QStringLiteral("&Bericht als PDF …"),
+                              {}, QKeySequence(Qt::CTRL | Qt::Key_P), -1);
+    reportAction->setEnabled(false); // until an athlete is selected
     analysisAction = makeAction(QStringLiteral("analysisAction"), QStringLiteral("&Auswertung …"),
                                 QStringLiteral("Auswertung"), QKeySequence(Qt::Key_F6), -1);
     startAction = makeAction(QStringLiteral("startAction"), QStringLiteral("Messung starten"),
@@ -214,6 +220,7 @@ void MainWindow::buildActions() {
     connectAction(debugAction, &MainWindow::showServicePanel);
     connectAction(infoAction, &MainWindow::showVersion);
     connectAction(analysisAction, &MainWindow::showAnalysis);
+    connectAction(reportAction, &MainWindow::saveReport);
 }
 
 void MainWindow::buildMenus() {
@@ -227,6 +234,7 @@ void MainWindow::buildMenus() {
     exportMenu = fileMenu->addMenu(icons::image(13), QStringLiteral("&Exportieren"));
     exportMenu->addAction(exportOneAction);
     exportMenu->addAction(exportAllAction);
+    fileMenu->addAction(reportAction);
 
     modeMenu = bar->addMenu(QStringLiteral("&Betriebsart"));
     modeMenu->addAction(singleModeAction);
@@ -535,6 +543,10 @@ void MainWindow::exportListedAthletes() {
     athletes_->selectRow(athleteModel->rowCount() - 1);
     if (result.outcome == Exporter::Outcome::Failed)
         boxes::plain(context_.ui, result.message);
+}
+
+void MainWindow::saveReport() {
+    reportpdf::saveSelectedAthlete(*this);
 }
 
 void MainWindow::showServicePanel() {

@@ -74,6 +74,8 @@ public:
     void editLimits();
     void exportSelectedAthlete();
     void exportListedAthletes();
+    // The PDF report of the selected athlete.
+    void saveReport();
     void showServicePanel();
     // Opens the analysis window (created at its first opening) or brings it to the front.
     void showAnalysis();
@@ -109,6 +111,7 @@ public:
     QAction* debugAction = nullptr;
     QAction* infoAction = nullptr;
     QAction* analysisAction = nullptr;
+    QAction* reportAction = nullptr;
     QAction* startAction = nullptr;
 
     // The result panel "Messergebnisse".

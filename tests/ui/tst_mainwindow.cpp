@@ -38,7 +38,8 @@ private slots:
             if (a->isVisible())
                 top << a->text();
         QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "&Info"}));
-        QCOMPARE(entries(w.fileMenu), (QStringList{"-", "&Beenden", "&Exportieren"}));
+        QCOMPARE(entries(w.fileMenu),
+                 (QStringList{"-", "&Beenden", "&Exportieren", "&Bericht als PDF …"}));
         QCOMPARE(entries(w.exportMenu), (QStringList{"&Export", "&Alle Exportieren"}));
         QCOMPARE(entries(w.modeMenu), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
         QCOMPARE(entries(w.optionsMenu), (QStringList{"S&ettings"}));
@@ -55,7 +56,8 @@ private slots:
             {"changeAthleteAction", QKeySequence("Ctrl+A")},
             {"deleteAthleteAction", QKeySequence("Ctrl+L")},
             {"startAction", QKeySequence("F5")},
-            {"analysisAction", QKeySequence("F6")}};
+            {"analysisAction", QKeySequence("F6")},
+            {"reportAction", QKeySequence("Ctrl+P")}};
         for (const auto& [name, keys] : shortcuts)
             QCOMPARE(w.action(name)->shortcut(), keys);
 
