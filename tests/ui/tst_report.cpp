@@ -76,9 +76,10 @@ private slots:
         QTest::newRow("no measurements")
             << "Meier" << -1 << 1
             << QStringList{"Bericht: Meier, Anna", "keine Messungen gespeichert"};
-        QTest::newRow("a long name wraps")
+        QTest::newRow("a long name and remark wrap")
             << QString("Meier-Lüdenscheid-").repeated(12) << -1 << 1
-            << QStringList{QString("Meier-Lüdenscheid-").repeated(12)};
+            << QStringList{QString("Meier-Lüdenscheid-").repeated(12),
+                           QString("Sprint und Sprung, ").repeated(20)};
         QTest::newRow("999 measurements") << "Meier" << 998 << -1 << QStringList{"999"};
     }
     void reportText() {
@@ -87,7 +88,9 @@ private slots:
         QFETCH(int, pages);
         QFETCH(QStringList, texts);
         MainWindowFixture f;
-        seed(f, name, QStringLiteral("Sprint"), measurements);
+        const QString remark =
+            name.size() > 20 ? QString("Sprint und Sprung, ").repeated(20) : QString("Sprint");
+        seed(f, name, remark, measurements);
         MainWindow& w = f.start();
         QVERIFY(w.reportAction->isEnabled());
         const QString path = f.dir.filePath("bericht.pdf");
