@@ -2,6 +2,7 @@
 
 #include "core/export/ExportFormat.h"
 #include "core/measure/Metrics.h"
+#include "core/store/AthleteText.h"
 #include "core/store/Database.h"
 #include "core/store/SeriesKey.h"
 
@@ -74,8 +75,8 @@ bool Exporter::forEachRow(const QList<qint64>& athleteIds,
                 return false;
             position = rowPosition;
             measurement = -1;
-            athleteText =
-                q.value(1).toString() + QLatin1Char(';') + q.value(2).toString() + QLatin1Char(';');
+            athleteText = athletes::forExport(q.value(1).toString()) + QLatin1Char(';') +
+                          athletes::forExport(q.value(2).toString()) + QLatin1Char(';');
         }
         const qint64 rowMeasurement = q.value(3).toLongLong();
         const bool newMoment = rowMeasurement != measurement;

@@ -40,6 +40,7 @@ const char* const kSchema[] = {
     " Anzahl DOUBLE)",
     "CREATE INDEX units_ref_id ON units (Ref_ID)",
     "CREATE INDEX mr_serie ON mr (Serie)",
+    "CREATE UNIQUE INDEX units_athlete_number ON units (Ref_ID, Nummer)",
 };
 
 bool hasWriteBits(const QFileInfo& info) {
@@ -73,7 +74,9 @@ Database::Database(const QString& directory)
     : directory_(directory),
       connectionName_(QStringLiteral("kalvero-") + QUuid::createUuid().toString(QUuid::Id128)) {
     const QString path = filePath();
-    const bool exists = QFileInfo::exists(path);
+    // An empty file (left, say, by a copy that failed) is set up like a missing one.
+    const QFileInfo file(path);
+    const bool exists = file.exists() && file.size() > 0;
     if (!exists && !QDir().mkpath(directory))
         throw AppError(QStringLiteral("Das Datenverzeichnis \"%1\" kann nicht angelegt werden")
                            .arg(QDir::toNativeSeparators(directory)));
@@ -81,7 +84,7 @@ Database::Database(const QString& directory)
     // A database file or directory without write permission is opened read-only, also for a
     // user (such as root) whom the system would let write anyway.
     if (exists)
-        readOnly_ = !hasWriteBits(QFileInfo(path)) || !hasWriteBits(QFileInfo(directory));
+        readOnly_ = !hasWriteBits(file) || !hasWriteBits(QFileInfo(directory));
 
     try {
         openConnection(exists);
@@ -106,7 +109,7 @@ void Database::openConnection(bool exists) {
     }
     db.setConnectOptions(options);
     if (!db.open())
-        throw AppError(errorText(db.lastError()));
+        throw failure(db.lastError());
 
     // A committed transaction reaches the disk before it returns, with one sync: the
     // write-ahead log with full synchronisation keeps it through a crash or a power cut.
@@ -118,9 +121,10 @@ void Database::openConnection(bool exists) {
         try {
             createSchema();
         } catch (...) {
-            // Leave no empty database behind that would fail every later start.
+            // Leave no empty database behind.
             db.close();
-            QFile::remove(path);
+            for (const char* suffix : {"", "-wal", "-shm"})
+                QFile::remove(path + QLatin1String(suffix));
             throw;
         }
         return;
@@ -129,6 +133,28 @@ void Database::openConnection(bool exists) {
     // first action that needs it.
     for (const char* table : {"sportler", "units", "mr"})
         run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(QLatin1String(table)));
+    if (!readOnly_)
+        ensureUniqueNumbers();
+}
+
+void Database::ensureUniqueNumbers() {
+    QSqlQuery index = run(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' "
+                                         "AND name = 'units_athlete_number'"));
+    if (index.next())
+        return;
+    index.finish();
+    QSqlQuery twice = run(QStringLiteral("SELECT Ref_ID, Nummer, COUNT(*) FROM units "
+                                         "WHERE Ref_ID IS NOT NULL AND Nummer IS NOT NULL "
+                                         "GROUP BY Ref_ID, Nummer HAVING COUNT(*) > 1 "
+                                         "ORDER BY Ref_ID, Nummer"));
+    while (twice.next())
+        duplicateNumbers_ << DuplicateNumber{integerOf(twice.value(0)), integerOf(twice.value(1)),
+                                             static_cast<int>(integerOf(twice.value(2)))};
+    twice.finish();
+    // Measurements that share a number are kept as they are; only a table without them
+    // gets the index.
+    if (duplicateNumbers_.isEmpty())
+        run(QStringLiteral("CREATE UNIQUE INDEX units_athlete_number ON units (Ref_ID, Nummer)"));
 }
 
 Database::~Database() {
@@ -149,6 +175,31 @@ QString Database::errorText(const QSqlError& error) {
     return text.isEmpty() ? QStringLiteral("Unbekannter Datenbankfehler") : text;
 }
 
+AppError Database::failure(const QSqlError& error) {
+    const QString engine = errorText(error);
+    // The engine's result code; its low byte names the cause.
+    bool numbered = false;
+    const int code = error.nativeErrorCode().toInt(&numbered);
+    if (!numbered)
+        return AppError(engine);
+    switch (code & 0xFF) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return AppError(QStringLiteral("Die Datenbank ist gesperrt, weil ein anderes Programm "
+                                       "gerade in sie schreibt."),
+                        engine);
+    case 8: // SQLITE_READONLY
+        return AppError(QStringLiteral("Die Datenbank ist schreibgeschützt."), engine);
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return AppError(QStringLiteral("Die Datenbank ist beschädigt."), engine);
+    case 13: // SQLITE_FULL
+        return AppError(QStringLiteral("Der Datenträger ist voll."), engine);
+    default:
+        return AppError(engine);
+    }
+}
+
 QString Database::filePath() const {
     return QDir(directory_).filePath(kFileName);
 }
@@ -157,11 +208,11 @@ QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
     QSqlQuery q(connection());
     q.setForwardOnly(true);
     if (!q.prepare(statement))
-        throw AppError(errorText(q.lastError()));
+        throw failure(q.lastError());
     for (const QVariant& value : values)
         q.addBindValue(value);
     if (!q.exec())
-        throw AppError(errorText(q.lastError()));
+        throw failure(q.lastError());
     return q;
 }
 

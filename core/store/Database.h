@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/base/Errors.h"
+
+#include <QList>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -31,8 +34,12 @@ public:
     QString directory() const { return directory_; }
     QString filePath() const;
 
-    // The text of an engine error as the user sees it.
+    // The engine's own text of an error.
     static QString errorText(const QSqlError& error);
+    // The error for the user: a German text for the causes a user can act on (a damaged,
+    // full, locked or read-only database) with the engine's text as its detail; the engine's
+    // text alone for any other.
+    static AppError failure(const QSqlError& error);
 
     // Runs one statement with its values bound in order; throws AppError with the engine's
     // text on failure. The query is positioned before its first row.
@@ -63,13 +70,25 @@ public:
         bool done_ = false;
     };
 
+    // Measurements of one athlete that share a number, found when the database was opened
+    // (a file of an earlier version can hold them). They are kept as they are; only without
+    // them a unique index keeps every new number apart.
+    struct DuplicateNumber {
+        qint64 athleteId = 0;
+        qint64 nummer = 0;
+        int count = 0;
+    };
+    const QList<DuplicateNumber>& duplicateNumbers() const { return duplicateNumbers_; }
+
 private:
     void openConnection(bool exists);
     void createSchema();
+    void ensureUniqueNumbers();
 
     QString directory_;
     QString connectionName_;
     bool readOnly_ = false;
+    QList<DuplicateNumber> duplicateNumbers_;
 };
 
 // Values for the engine: dates and moments in fixed text forms, so that they sort and read

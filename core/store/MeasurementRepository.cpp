@@ -35,13 +35,6 @@ QList<Measurement> MeasurementRepository::ofAthlete(qint64 athleteId) {
     return out;
 }
 
-qint64 MeasurementRepository::lastNummer(qint64 athleteId) {
-    QSqlQuery q = db_.run(
-        QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = ? ORDER BY ID DESC LIMIT 1"),
-        {athleteId});
-    return q.next() ? integerOf(q.value(0)) : 0;
-}
-
 QList<Jump> MeasurementRepository::jumpsOf(qint64 seriesKey) {
     return jumpsFrom(
         db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie = ? ORDER BY Anzahl, rowid")
@@ -86,10 +79,14 @@ void insertJump(Database& db, qint64 seriesKey, const RecordedJump& jump) {
 
 } // namespace
 
-qint64 MeasurementRepository::recordFirstJump(qint64 athleteId, qint64 nummer,
-                                              const QDateTime& moment, const RecordedJump& jump) {
-    const qint64 key = seriesKey(athleteId, nummer);
+Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDateTime& moment,
+                                                   const RecordedJump& jump) {
     Database::Transaction transaction(db_);
+    QSqlQuery last = db_.run(
+        QStringLiteral("SELECT COALESCE(MAX(Nummer), 0) FROM units WHERE Ref_ID = ?"), {athleteId});
+    const qint64 nummer = (last.next() ? integerOf(last.value(0)) : 0) + 1;
+    last.finish();
+    const qint64 key = seriesKey(athleteId, nummer);
     const qint64 id =
         db_.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?)"),
                 {athleteId, engineMoment(moment), nummer, jump.number})
@@ -97,7 +94,7 @@ qint64 MeasurementRepository::recordFirstJump(qint64 athleteId, qint64 nummer,
             .toLongLong();
     insertJump(db_, key, jump);
     transaction.commit();
-    return id;
+    return {id, athleteId, moment, nummer, jump.number};
 }
 
 void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump& jump) {
