@@ -7,11 +7,14 @@ KALVERO_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
     pxlib-dev
+    # The charts of the analysis window; their CMake package needs Qt's OpenGL one.
+    qt6-charts-dev libqt6opengl6-dev
 )
 
-# Only the tests need these: the PostgreSQL server they start for themselves, and runuser to
-# start it as the postgres user when the tests run as root.
-KALVERO_TEST_PACKAGES=(postgresql util-linux)
+# Only the tests need these: the PostgreSQL server they start for themselves, runuser to
+# start it as the postgres user when the tests run as root, and pdftotext and pdfimages, with
+# which they read the PDF report.
+KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils)
 
 # Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by
 # cpack) and file.

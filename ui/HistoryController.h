@@ -2,6 +2,9 @@
 
 #include "core/history/History.h"
 
+#include <functional>
+#include <optional>
+
 class MainWindow;
 class QTreeWidgetItem;
 
@@ -20,6 +23,14 @@ public:
     void sort();
 
     QTreeWidgetItem* selectedEntry() const;
+    // The athlete whose history the list shows; 0 for none.
+    qint64 athleteId() const { return athleteId_; }
+    // The number of the selected measurement; none while no entry is selected.
+    std::optional<qint64> selectedNummer() const;
+    // `listener` is told after every change of the listed athlete or of the selected entry.
+    void whenSelectionChanges(std::function<void()> listener) {
+        selectionListeners_.append(std::move(listener));
+    }
     // Makes an entry the current and selected one, with its layout and jumps.
     void selectEntry(QTreeWidgetItem* item);
     // The reaction to a selected entry: a series shows the series layout with its jumps, a
@@ -38,6 +49,9 @@ public:
     bool relayoutPending = false;
 
 private:
+    void tellSelectionChanged();
+
     MainWindow& window_;
     qint64 athleteId_ = 0;
+    QList<std::function<void()>> selectionListeners_;
 };

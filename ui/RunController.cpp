@@ -32,7 +32,8 @@ void setCaptionColour(QWidget* button, const QColor& colour) {
 } // namespace
 
 RunController::RunController(MainWindow& window)
-    : window_(window), session_(window.timingLink(), window.store(), window.limits(), *this) {
+    : window_(window), session_(window.timingLink(), window.store(), window.limits(), *this),
+      zoom_(window) {
     showIdle(true);
 }
 
@@ -66,6 +67,7 @@ void RunController::runStarting() {
     else
         window_.history().showSeriesLayout();
     window_.jumpModel->showNothing();
+    zoom_.setActive(true);
 }
 
 void RunController::runStarted() {
@@ -78,6 +80,7 @@ void RunController::runStopping() {
 }
 
 void RunController::runEnded(RunEnd end) {
+    zoom_.setActive(false);
     lockChanges(false);
     showIdle(true);
     window_.dataGroup->setEnabled(true);

@@ -38,13 +38,14 @@ private slots:
             if (a->isVisible())
                 top << a->text();
         QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "&Info"}));
-        QCOMPARE(entries(w.fileMenu), (QStringList{"-", "&Beenden", "&Exportieren"}));
+        QCOMPARE(entries(w.fileMenu),
+                 (QStringList{"-", "&Beenden", "&Exportieren", "&Bericht als PDF …"}));
         QCOMPARE(entries(w.exportMenu), (QStringList{"&Export", "&Alle Exportieren"}));
         QCOMPARE(entries(w.modeMenu), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
         QCOMPARE(entries(w.optionsMenu), (QStringList{"S&ettings"}));
         QCOMPARE(entries(w.dataMenu),
                  (QStringList{"Alle &zeigen", "&Suchen", "-", "&Neuer Sportler", "&Daten ändern",
-                              "Sportler &löschen"}));
+                              "Sportler &löschen", "-", "&Auswertung …"}));
 
         const QList<std::pair<const char*, QKeySequence>> shortcuts{
             {"exportOneAction", QKeySequence("Ctrl+E")},
@@ -54,7 +55,9 @@ private slots:
             {"newAthleteAction", QKeySequence("Ctrl+N")},
             {"changeAthleteAction", QKeySequence("Ctrl+A")},
             {"deleteAthleteAction", QKeySequence("Ctrl+L")},
-            {"startAction", QKeySequence("F5")}};
+            {"startAction", QKeySequence("F5")},
+            {"analysisAction", QKeySequence("F6")},
+            {"reportAction", QKeySequence("Ctrl+P")}};
         for (const auto& [name, keys] : shortcuts)
             QCOMPARE(w.action(name)->shortcut(), keys);
 
@@ -176,8 +179,10 @@ private slots:
             {"Delete", "1"},   {"PSZmin", "60"},   {"PSZmax", "330"},
             {"PFZmin", "200"}, {"PFZmax", "1000"}, {"Betriebsart", "1"}};
         const QSettings s = f.settings();
-        QCOMPARE(s.childGroups(), QStringList{"Einstellungen"});
-        QCOMPARE(f.settings().allKeys().size(), 9);
+        QCOMPARE(s.childGroups(), (QStringList{"Einstellungen", "Fenster"}));
+        QSettings settings(f.settingsPath, QSettings::IniFormat);
+        settings.beginGroup("Einstellungen");
+        QCOMPARE(settings.allKeys().size(), 9);
         for (auto it = defaults.begin(); it != defaults.end(); ++it) {
             const QString expected = it.key() == name ? written : it.value();
             QCOMPARE(f.stored(it.key()), expected);
