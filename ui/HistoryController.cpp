@@ -143,6 +143,19 @@ void HistoryController::selectEntry(QTreeWidgetItem* item) {
     entrySelected(item);
 }
 
+void HistoryController::selectNummer(qint64 nummer) {
+    QTreeWidget* list = window_.historyList;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        if (entryOf(item).nummer != nummer)
+            continue;
+        // The list tells the change of selection to the layout and the listeners.
+        list->setCurrentItem(item);
+        item->setSelected(true);
+        return;
+    }
+}
+
 void HistoryController::entrySelected(QTreeWidgetItem* item) {
     if (!item)
         return;

@@ -33,6 +33,8 @@ public:
     }
     // Makes an entry the current and selected one, with its layout and jumps.
     void selectEntry(QTreeWidgetItem* item);
+    // Selects the entry of the measurement with that number, if it is listed.
+    void selectNummer(qint64 nummer);
     // The reaction to a selected entry: a series shows the series layout with its jumps, a
     // single measurement the single layout.
     void entrySelected(QTreeWidgetItem* item);

@@ -181,6 +181,8 @@ void MainWindow::buildActions() {
     showAllAction =
         makeAction(QStringLiteral("showAllAction"), QStringLiteral("Alle &zeigen"),
                    QStringLiteral("Alle zeigen"), QKeySequence(Qt::CTRL | Qt::Key_Z), 4);
+    refreshAction = makeAction(QStringLiteral("refreshAction"), QStringLiteral("&Aktualisieren"),
+                               QStringLiteral("Aktualisieren"), QKeySequence(Qt::Key_F9), -1);
     searchAction =
         makeAction(QStringLiteral("searchAction"), QStringLiteral("&Suchen"),
                    QStringLiteral("Sportler suchen"), QKeySequence(Qt::CTRL | Qt::Key_F), 1);
@@ -246,6 +248,7 @@ void MainWindow::buildMenus() {
     dataMenu = bar->addMenu(QStringLiteral("D&aten"));
     dataMenu->addAction(showAllAction);
     dataMenu->addAction(searchAction);
+    dataMenu->addAction(refreshAction);
     dataMenu->addSeparator();
     dataMenu->addAction(newAthleteAction);
     dataMenu->addAction(changeAthleteAction);

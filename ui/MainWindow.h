@@ -104,6 +104,7 @@ public:
     QAction* multipleModeAction = nullptr;
     QAction* limitsAction = nullptr;
     QAction* showAllAction = nullptr;
+    QAction* refreshAction = nullptr;
     QAction* searchAction = nullptr;
     QAction* newAthleteAction = nullptr;
     QAction* changeAthleteAction = nullptr;

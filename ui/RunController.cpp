@@ -50,9 +50,10 @@ void RunController::setStartEnabled(bool enabled) {
 
 void RunController::lockChanges(bool locked) {
     // While a run goes on, nothing may change the athletes or measurements it records for.
-    for (QAction* action : {window_.showAllAction, window_.searchAction, window_.newAthleteAction,
-                            window_.changeAthleteAction, window_.deleteAthleteAction,
-                            window_.exportOneAction, window_.exportAllAction})
+    for (QAction* action :
+         {window_.showAllAction, window_.refreshAction, window_.searchAction,
+          window_.newAthleteAction, window_.changeAthleteAction, window_.deleteAthleteAction,
+          window_.exportOneAction, window_.exportAllAction})
         action->setEnabled(!locked);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/store/AthleteText.h"
 #include "core/store/BirthDate.h"
+#include "core/store/MeasurementRepository.h"
 #include "ui/AthleteEditorDialog.h"
 #include "ui/AthleteSearchDialog.h"
 #include "ui/RemarkEdit.h"
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -543,6 +545,40 @@ private slots:
         QCOMPARE(ids(w), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
         QCOMPARE(w.athletes().selectedId(), 1);
         QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"2", "1"}));
+        QVERIFY(f.ui.boxes.isEmpty());
+    }
+
+    // What another station stored shows after "Aktualisieren" (F9); the selected athlete and
+    // measurement stay selected, and the first athlete is when the selected one is gone.
+    void refreshShowsWhatOtherStationsStored() {
+        MainWindowFixture f;
+        seed(f, kAthletes);
+        MainWindow& w = open(f);
+        QCOMPARE(w.refreshAction->text(), QStringLiteral("&Aktualisieren"));
+        QCOMPARE(w.refreshAction->shortcut(), QKeySequence(Qt::Key_F9));
+        QVERIFY(w.dataMenu->actions().contains(w.refreshAction));
+        clickRow(w.athleteGrid, ids(w).indexOf("6"));
+        QTreeWidgetItem* older = historyEntry(w.historyList, 1);
+        QVERIFY(older);
+        w.historyList->setCurrentItem(older);
+        QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
+
+        Database other(f.location());
+        other.run("INSERT INTO sportler (Name, Vorname) VALUES ('Zander', 'Zoe')");
+        MeasurementRepository(other).recordFirstJump(6, QDateTime::currentDateTime(),
+                                                     {200, 500, 1.25, 1});
+        QCOMPARE(ids(w).size(), 7);
+        QTest::keyClick(&w, Qt::Key_F9);
+        QCOMPARE(ids(w).size(), 8);
+        QCOMPARE(w.athletes().selectedId(), 6);
+        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+        QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
+
+        AthleteRepository(other).remove(6);
+        w.refreshAction->trigger();
+        QVERIFY(!ids(w).contains("6"));
+        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
+        QCOMPARE(w.athletes().selectedId(), ids(w).first().toLongLong());
         QVERIFY(f.ui.boxes.isEmpty());
     }
 

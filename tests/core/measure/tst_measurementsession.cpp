@@ -53,17 +53,17 @@ struct Rig : SessionObserver {
             qFatal("statement failed: %s", qPrintable(statement));
         TestStore::afterIds(store.database());
     }
+    // Read through the store, which connects anew to a server that dropped the connection.
     QStringList column(const QString& statement) {
-        QSqlQuery q(store.database().connection());
-        q.exec(statement);
+        QSqlQuery q = store.database().run(statement);
         QStringList out;
         while (q.next())
             out << q.value(0).toString();
         return out;
     }
     QStringList jumps() {
-        QSqlQuery q(store.database().connection());
-        q.exec("SELECT Serie, SZ, FZ, Eff, Anzahl FROM mr ORDER BY " + store.database().rowOrder());
+        QSqlQuery q = store.database().run("SELECT Serie, SZ, FZ, Eff, Anzahl FROM mr ORDER BY " +
+                                           store.database().rowOrder());
         QStringList out;
         while (q.next()) {
             QStringList values;
@@ -394,6 +394,34 @@ private slots:
                                             .arg(stored + 1)});
         QCOMPARE(rig.details, QStringList{"database or disk is full Unable to fetch row"});
         QCOMPARE(rig.measurements(), QStringList{QStringLiteral("1/%1").arg(stored)});
+    }
+
+    // The server drops the connection during a series: the run ends, the user is told which
+    // jump was lost and that the server is away; the next run works without a restart.
+    void aServerThatGoesAwayDuringASeries() {
+        if (!TestStore::onServerSuite())
+            QSKIP("needs the private server");
+        Rig rig("300: 0 200 1 244\n300: 0 210 1 250\n300: 0 220 1 255\n");
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12);
+        rig.poll(4, false);
+        QCOMPARE(rig.jumps().size(), 1);
+        rig.testStore.maintenance(
+            QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                           "WHERE datname = '%1'")
+                .arg(rig.testStore.serverDatabase));
+        rig.poll(4, false);
+        QVERIFY(!rig.session.running());
+        QCOMPARE(rig.boxes,
+                 QStringList{QStringLiteral("Kalvero: Die Verbindung zum Datenbankserver %1 ist "
+                                            "unterbrochen. Der Sprung 2 wurde nicht gespeichert.")
+                                 .arg(rig.testStore.location.serverName())});
+        QCOMPARE(rig.measurements(), QStringList{"1/1"});
+        rig.boxes.clear();
+        rig.session.start(12);
+        rig.poll(4, false);
+        QVERIFY(rig.boxes.isEmpty());
+        QCOMPARE(rig.measurements(), (QStringList{"1/1", "2/1"}));
     }
 
     // The run records for the athlete it started with, under the number after his highest,
