@@ -44,14 +44,15 @@ private slots:
         QCOMPARE(entries(w.modeMenu), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
         QCOMPARE(entries(w.optionsMenu), (QStringList{"S&ettings"}));
         QCOMPARE(entries(w.dataMenu),
-                 (QStringList{"Alle &zeigen", "&Suchen", "-", "&Neuer Sportler", "&Daten ändern",
-                              "Sportler &löschen", "-", "&Auswertung …"}));
+                 (QStringList{"Alle &zeigen", "&Suchen", "&Aktualisieren", "-", "&Neuer Sportler",
+                              "&Daten ändern", "Sportler &löschen", "-", "&Auswertung …"}));
 
         const QList<std::pair<const char*, QKeySequence>> shortcuts{
             {"exportOneAction", QKeySequence("Ctrl+E")},
             {"exportAllAction", QKeySequence("Ctrl+Alt+E")},
             {"showAllAction", QKeySequence("Ctrl+Z")},
             {"searchAction", QKeySequence("Ctrl+F")},
+            {"refreshAction", QKeySequence("F9")},
             {"newAthleteAction", QKeySequence("Ctrl+N")},
             {"changeAthleteAction", QKeySequence("Ctrl+A")},
             {"deleteAthleteAction", QKeySequence("Ctrl+L")},
