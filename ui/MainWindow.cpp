@@ -11,6 +11,7 @@
 #include "ui/JumpTableModel.h"
 #include "ui/LimitsDialog.h"
 #include "ui/MessageService.h"
+#include "ui/OldDataTakeover.h"
 #include "ui/ReportPdf.h"
 #include "ui/RunController.h"
 #include "ui/ServicePanel.h"
@@ -86,15 +87,6 @@ QTableView* grid(const QString& name, QWidget* parent, QAbstractItemModel* model
     view->setWordWrap(false);
     return view;
 }
-
-// The hourglass while an export reads and writes.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 } // namespace
 
@@ -207,6 +199,8 @@ void MainWindow::buildActions() {
     reportAction = makeAction(QStringLiteral("reportAction"), QStringLiteral("&Bericht als PDF …"),
                               {}, QKeySequence(Qt::CTRL | Qt::Key_P), -1);
     reportAction->setEnabled(false); // until an athlete is selected
+    takeOverAction = makeAction(QStringLiteral("takeOverAction"),
+                                QStringLiteral("Daten &übernehmen …"), {}, {}, -1);
     analysisAction = makeAction(QStringLiteral("analysisAction"), QStringLiteral("&Auswertung …"),
                                 QStringLiteral("Auswertung"), QKeySequence(Qt::Key_F6), -1);
     startAction = makeAction(QStringLiteral("startAction"), QStringLiteral("Messung starten"),
@@ -223,6 +217,7 @@ void MainWindow::buildActions() {
     connectAction(infoAction, &MainWindow::showVersion);
     connectAction(analysisAction, &MainWindow::showAnalysis);
     connectAction(reportAction, &MainWindow::saveReport);
+    connectAction(takeOverAction, &MainWindow::takeOverOldData);
 }
 
 void MainWindow::buildMenus() {
@@ -237,6 +232,7 @@ void MainWindow::buildMenus() {
     exportMenu->addAction(exportOneAction);
     exportMenu->addAction(exportAllAction);
     fileMenu->addAction(reportAction);
+    fileMenu->addAction(takeOverAction);
 
     modeMenu = bar->addMenu(QStringLiteral("&Betriebsart"));
     modeMenu->addAction(singleModeAction);
@@ -530,7 +526,7 @@ void MainWindow::exportSelectedAthlete() {
     QString text;
     Exporter::Result result;
     {
-        BusyCursor busy;
+        widgets::BusyCursor busy;
         QList<qint64> selected;
         if (const qint64 athlete = athletes_->selectedId())
             selected << athlete;
@@ -570,6 +566,10 @@ void MainWindow::exportListedAthletes() {
 
 void MainWindow::saveReport() {
     reportpdf::saveSelectedAthlete(*this);
+}
+
+void MainWindow::takeOverOldData() {
+    olddata::takeOver(*this);
 }
 
 void MainWindow::showServicePanel() {

@@ -76,6 +76,7 @@ public:
     void exportListedAthletes();
     // The PDF report of the selected athlete.
     void saveReport();
+    void takeOverOldData();
     void showServicePanel();
     // Opens the analysis window (created at its first opening) or brings it to the front.
     void showAnalysis();
@@ -113,6 +114,7 @@ public:
     QAction* infoAction = nullptr;
     QAction* analysisAction = nullptr;
     QAction* reportAction = nullptr;
+    QAction* takeOverAction = nullptr;
     QAction* startAction = nullptr;
 
     // The result panel "Messergebnisse".

@@ -7,7 +7,7 @@
 #include <memory>
 
 // Everything the program asks of the user or hands to the desktop goes through this
-// interface: message boxes, the save dialog and the clipboard. The program uses the Qt
+// interface: message boxes, the file and folder dialogs and the clipboard. The program uses the Qt
 // implementation; tests use a recording double.
 
 enum class BoxIcon { None, Information, Question, Error };
@@ -44,6 +44,8 @@ public:
     virtual int show(const MessageBox& box) = 0;
     // Asks for a file to save to; an empty result means the user cancelled.
     virtual QString saveFileName(const SaveFileRequest& request) = 0;
+    // Asks for an existing folder; an empty result means the user cancelled.
+    virtual QString folderName(const QString& title) = 0;
     virtual void setClipboardText(const QString& text) = 0;
     // A progress dialog for work on `total` items, shown once the work takes more than a
     // moment; `label` carries %1 for the items done and %2 for the total. It closes when the

@@ -92,6 +92,10 @@ QString QtMessageService::saveFileName(const SaveFileRequest& request) {
     return dialog.selectedFiles().first();
 }
 
+QString QtMessageService::folderName(const QString& title) {
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title);
+}
+
 void QtMessageService::setClipboardText(const QString& text) {
     QApplication::clipboard()->setText(text);
 }

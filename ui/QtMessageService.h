@@ -9,6 +9,7 @@ class QtMessageService : public MessageService {
 public:
     int show(const MessageBox& box) override;
     QString saveFileName(const SaveFileRequest& request) override;
+    QString folderName(const QString& title) override;
     void setClipboardText(const QString& text) override;
     std::unique_ptr<ProgressView> showProgress(const QString& label, int total) override;
 };

@@ -53,7 +53,7 @@ void RunController::lockChanges(bool locked) {
     for (QAction* action :
          {window_.showAllAction, window_.refreshAction, window_.searchAction,
           window_.newAthleteAction, window_.changeAthleteAction, window_.deleteAthleteAction,
-          window_.exportOneAction, window_.exportAllAction})
+          window_.exportOneAction, window_.exportAllAction, window_.takeOverAction})
         action->setEnabled(!locked);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/Widgets.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -40,6 +41,14 @@ void GridLinesDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->drawLine(r.bottomLeft(), r.bottomRight());
     painter->drawLine(r.topRight(), r.bottomRight());
     painter->restore();
+}
+
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
 }
 
 } // namespace widgets

@@ -14,6 +14,15 @@ QLabel* boldLabel(const QString& text, const QString& objectName, QWidget* paren
 // Places a window (with its frame) in the middle of the screen it is on.
 void centreOnScreen(QWidget* window);
 
+// The hourglass while the program reads or writes a lot.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 // Draws grid lines between the cells of a report list, and centres the text of the columns
 // from `firstCentred` on.
 class GridLinesDelegate : public QStyledItemDelegate {

@@ -1,10 +1,12 @@
 #include "core/takeover/TakeoverWriter.h"
 
+#include "core/base/Errors.h"
 #include "core/store/AthleteRepository.h"
 #include "core/store/Database.h"
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
 
+#include <QDir>
 #include <QHash>
 #include <QSet>
 
@@ -152,6 +154,54 @@ Takeover fromDatabase(Database& source) {
         data.athletes << athlete;
     }
     return data;
+}
+
+QString shownName(const Database& db) {
+    const StoreLocation& location = db.location();
+    if (location.kind == StoreLocation::Kind::Embedded)
+        return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(db.filePath()));
+    return QStringLiteral("„%1“ auf %2").arg(location.database, location.serverName());
+}
+
+void requireWritable(Database& db) {
+    const Database::WriteProbe probe = db.probeWriteAccess();
+    if (probe.access == Database::WriteAccess::Writable)
+        return;
+    throw AppError(QStringLiteral("In die Datenbank %1 kann nicht geschrieben werden; es wurde "
+                                  "nichts übernommen.")
+                       .arg(shownName(db)),
+                   probe.error);
+}
+
+QString question(const TakeoverCounts& found, int present) {
+    return QStringLiteral("%1 Sportler, %2 Messungen, %3 Sprünge gefunden; %4 Messungen sind schon "
+                          "vorhanden. Übernehmen?")
+        .arg(found.athletes)
+        .arg(found.measurements)
+        .arg(found.jumps)
+        .arg(present);
+}
+
+QString report(const WrittenCounts& written, const TakeoverCounts& found) {
+    QString text = QStringLiteral("Übernommen: %1 Sportler, %2 Messungen, %3 Sprünge.")
+                       .arg(written.athletes)
+                       .arg(written.measurements)
+                       .arg(written.jumps);
+    if (written.measurementsPresent > 0)
+        text += QStringLiteral("\n%1 Messungen waren schon vorhanden.")
+                    .arg(written.measurementsPresent);
+    const int withoutAthlete = found.measurementsWithoutAthlete;
+    if (withoutAthlete > 0)
+        text += QStringLiteral("\nAusgelassen: %1 Messungen ohne Sportler mit %2 Sprüngen.")
+                    .arg(withoutAthlete)
+                    .arg(found.jumpsOfMeasurementsWithoutAthlete);
+    if (found.orphanedJumps > 0)
+        text += QStringLiteral("\nAusgelassen: %1 Sprünge ohne Messung.").arg(found.orphanedJumps);
+    if (found.collidingJumps > 0)
+        text += QStringLiteral("\nAusgelassen: %1 Sprünge unter einem Schlüssel, den mehrere "
+                               "Messungen teilen.")
+                    .arg(found.collidingJumps);
+    return text;
 }
 
 } // namespace takeover

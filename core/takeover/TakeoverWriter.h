@@ -40,4 +40,14 @@ std::optional<WrittenCounts> write(Database& db, const Takeover& data,
 // Everything a database holds, in the form of a take-over: for moving a station's data.
 Takeover fromDatabase(Database& source);
 
+// The database as messages name it: its file, or its server and name.
+QString shownName(const Database& db);
+// Throws AppError, naming the database, when it cannot be written: nothing is taken over then.
+void requireWritable(Database& db);
+
+// "3 Sportler, 5 Messungen, 12 Sprünge gefunden; 1 Messungen sind schon vorhanden. Übernehmen?"
+QString question(const TakeoverCounts& found, int present);
+// What a take-over wrote, and what it left out, in German.
+QString report(const WrittenCounts& written, const TakeoverCounts& found);
+
 } // namespace takeover

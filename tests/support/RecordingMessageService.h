@@ -16,6 +16,10 @@ public:
         saveRequests << request;
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
+    QString folderName(const QString& title) override {
+        folderRequests << title;
+        return folders.isEmpty() ? QString() : folders.dequeue();
+    }
     void setClipboardText(const QString& text) override {
         clipboard = text;
         ++clipboardWrites;
@@ -60,6 +64,8 @@ public:
     QQueue<int> answers;
     QList<SaveFileRequest> saveRequests;
     QQueue<QString> fileNames;
+    QStringList folderRequests;
+    QQueue<QString> folders;
     QString clipboard;
     int clipboardWrites = 0;
 };

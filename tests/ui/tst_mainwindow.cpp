@@ -38,8 +38,8 @@ private slots:
             if (a->isVisible())
                 top << a->text();
         QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "&Info"}));
-        QCOMPARE(entries(w.fileMenu),
-                 (QStringList{"-", "&Beenden", "&Exportieren", "&Bericht als PDF …"}));
+        QCOMPARE(entries(w.fileMenu), (QStringList{"-", "&Beenden", "&Exportieren",
+                                                   "&Bericht als PDF …", "Daten &übernehmen …"}));
         QCOMPARE(entries(w.exportMenu), (QStringList{"&Export", "&Alle Exportieren"}));
         QCOMPARE(entries(w.modeMenu), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
         QCOMPARE(entries(w.optionsMenu), (QStringList{"S&ettings"}));

@@ -198,7 +198,8 @@ private slots:
         }
         QCOMPARE(count(w, "mr"), 1);
         for (QAction* a : {w.newAthleteAction, w.changeAthleteAction, w.deleteAthleteAction,
-                           w.searchAction, w.showAllAction, w.exportOneAction, w.exportAllAction})
+                           w.searchAction, w.showAllAction, w.exportOneAction, w.exportAllAction,
+                           w.refreshAction, w.takeOverAction})
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
         bool opened = false;
         QTimer::singleShot(0, &w, [&] {

@@ -2,6 +2,7 @@
 #include "core/takeover/OldDataReader.h"
 #include "core/takeover/OldKeys.h"
 #include "core/takeover/Pxlib.h"
+#include "support/ParadoxTables.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,81 +10,9 @@
 #include <QtTest>
 
 using namespace takeover;
+using namespace paradoxtables;
 
 namespace {
-
-struct Column {
-    const char* name;
-    int type;
-    int length;
-};
-using Row = QVariantList; // a null QVariant leaves the field empty; text fields take raw bytes
-
-// clang-format off
-const QList<Column> kSportler{{"ID", pxfAutoInc, 4}, {"Name", pxfAlpha, 50}, {"Vorname", pxfAlpha, 50},
-    {"Geb", pxfDate, 4}, {"Geschl", pxfShort, 2}, {"Bemerkung1", pxfAlpha, 100},
-    {"Bemerkun2", pxfAlpha, 100}};
-const QList<Column> kUnits{{"id", pxfAutoInc, 4}, {"REF_ID", pxfLong, 4}, {"Datum", pxfTimestamp, 8},
-    {"Nummer", pxfLong, 4}, {"SZ", pxfNumber, 8}, {"FZ", pxfShort, 2}, {"Eff", pxfCurrency, 8},
-    {"Bem", pxfAlpha, 100}};
-const QList<Column> kMr{{"Serie", pxfNumber, 8}, {"SZ", pxfNumber, 8}, {"FZ", pxfNumber, 8},
-    {"Eff", pxfNumber, 8}, {"Anzahl", pxfShort, 2}};
-// clang-format on
-
-void quiet(pxdoc_t*, int, const char*, void*) {}
-
-// Writes a table through pxlib; `codePage` goes into its header (0: none named).
-bool writeTable(const QString& path, const QList<Column>& columns, const QList<Row>& rows,
-                int codePage = 1252) {
-    pxdoc_t* doc = PX_new3(quiet, nullptr, nullptr, nullptr, nullptr);
-    // pxlib keeps the field list and frees it with the table.
-    auto* fields = static_cast<pxfield_t*>(
-        doc->malloc(doc, sizeof(pxfield_t) * std::size_t(columns.size()), "fields"));
-    int recordSize = 0;
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        fields[i] = {PX_strdup(doc, columns[i].name), char(columns[i].type), columns[i].length, 0};
-        recordSize += columns[i].length;
-    }
-    bool ok = PX_create_file(doc, fields, int(columns.size()), QFile::encodeName(path).constData(),
-                             pxfFileTypNonIndexDB) == 0;
-    doc->px_head->px_doscodepage = codePage; // written with the header at each record
-    QByteArray record(recordSize, '\0');
-    for (const Row& row : rows) {
-        record.fill('\0');
-        char* field = record.data();
-        for (qsizetype i = 0; i < columns.size(); field += columns[i++].length) {
-            const QVariant v = row.value(i);
-            if (v.isNull())
-                continue;
-            const int type = columns[i].type;
-            if (type == pxfAlpha) {
-                PX_put_data_alpha(doc, field, columns[i].length, v.toByteArray().data());
-            } else if (type == pxfShort) {
-                PX_put_data_short(doc, field, 2, short(v.toInt()));
-            } else if (type == pxfLong || type == pxfAutoInc) {
-                PX_put_data_long(doc, field, 4, v.toInt());
-            } else if (type == pxfDate) {
-                const QDate d = v.toDate();
-                pxval_t* value = PX_make_date(doc, d.year(), d.month(), d.day());
-                PX_put_data_long(doc, field, 4, int(value->value.lval));
-                doc->free(doc, value);
-            } else if (type == pxfTimestamp) {
-                const QDateTime t = v.toDateTime();
-                pxval_t* value =
-                    PX_make_timestamp(doc, t.date().year(), t.date().month(), t.date().day(),
-                                      t.time().hour(), t.time().minute(), t.time().second());
-                PX_put_data_double(doc, field, 8, value->value.dval);
-                doc->free(doc, value);
-            } else {
-                PX_put_data_double(doc, field, 8, v.toDouble());
-            }
-        }
-        ok = ok && PX_put_record(doc, record.data()) >= 0;
-    }
-    PX_close(doc);
-    PX_delete(doc);
-    return ok;
-}
 
 QString text(const std::optional<double>& value) {
     return value ? QString::number(*value) : QStringLiteral("-");

@@ -1,0 +1,112 @@
+#include "support/AthleteWindow.h"
+#include "support/ParadoxTables.h"
+
+#include <QAction>
+#include <QDir>
+
+using namespace athletewindow;
+using namespace paradoxtables;
+
+namespace {
+
+const QVariant _;
+
+// An old data folder: Müller with a single measurement and a series of two jumps, Weiß without
+// measurements, and a jump that belongs to no measurement.
+bool writeOldFolder(const QString& dir) {
+    const QDateTime morning(QDate(2001, 5, 4), QTime(9, 15, 30));
+    return writeTable(
+               dir + "/SPORTLER.DB", kSportler,
+               {{1, QByteArray("M\xfcller"), QByteArray("Anna"), QDate(1980, 2, 29), 1, _, _},
+                {2, QByteArray("Wei\xdf"), QByteArray("Zo\xeb"), _, 2, _, _}}) &&
+           writeTable(dir + "/units.db", kUnits,
+                      {{10, 1, morning, 1, 180.0, 1, 1.5, _},
+                       {11, 1, morning.addDays(1), 2, _, 2, _, _}}) &&
+           writeTable(dir + "/mr.db", kMr,
+                      {{1001.0, 180.0, 270.0, 1.5, 1},
+                       {1002.0, 190.0, 310.0, 1.6, 1},
+                       {1002.0, 210.0, 290.0, 1.4, 2},
+                       {4711.0, 1.0, 1.0, 1.0, 1}});
+}
+
+} // namespace
+
+// "Datei" ▸ "Daten übernehmen …" in the main window.
+class TestTakeover : public QObject {
+    Q_OBJECT
+
+private slots:
+    void takeOver_data() {
+        QTest::addColumn<QString>("trouble"); // "", "again", "cancel", "no units", "read-only"
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("measurements"); // stored afterwards
+        const QString found =
+            "2 Sportler, 2 Messungen, 4 Sprünge gefunden; %1 Messungen sind schon vorhanden. "
+            "Übernehmen?";
+        QTest::newRow("taken over")
+            << ""
+            << QStringList{found.arg(0), "Übernommen: 2 Sportler, 2 Messungen, 3 Sprünge.\n"
+                                         "Ausgelassen: 1 Sprünge ohne Messung."}
+            << 2;
+        QTest::newRow("a second time adds nothing")
+            << "again"
+            << QStringList{found.arg(2), "Übernommen: 0 Sportler, 0 Messungen, 0 Sprünge.\n"
+                                         "2 Messungen waren schon vorhanden.\n"
+                                         "Ausgelassen: 1 Sprünge ohne Messung."}
+            << 2;
+        QTest::newRow("not wanted") << "cancel" << QStringList{found.arg(0)} << 0;
+        QTest::newRow("a table missing") << "no units" << QStringList{"units.db"} << 0;
+        QTest::newRow("a database that cannot be written")
+            << "read-only" << QStringList{"In die Datenbank"} << 0;
+    }
+    void takeOver() {
+        QFETCH(QString, trouble);
+        QFETCH(QStringList, texts);
+        QFETCH(int, measurements);
+        MainWindowFixture f;
+        if (trouble == "read-only") {
+            seed(f, {});
+            QVERIFY(f.makeReadOnly());
+        }
+        const QString folder = f.dir.filePath("alt");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeOldFolder(folder));
+        if (trouble == "no units")
+            QVERIFY(QFile::remove(folder + "/units.db"));
+        MainWindow& w = open(f);
+        QVERIFY(f.ui.folders.isEmpty());
+        if (trouble == "again") {
+            f.ui.folders << folder;
+            w.takeOverAction->trigger();
+            f.ui.clear();
+        }
+        f.ui.folders << folder;
+        if (trouble == "cancel")
+            f.ui.answers << 1;
+        w.takeOverAction->trigger();
+
+        QCOMPARE(f.ui.boxes.size(), texts.size());
+        for (int i = 0; i < texts.size(); ++i)
+            QVERIFY2(f.ui.boxes[i].text.contains(texts[i]), qPrintable(f.ui.boxes[i].text));
+        QCOMPARE(count(w, "units"), measurements);
+        QCOMPARE(count(w, "sportler"), measurements > 0 ? 2 : 0);
+        if (measurements > 0) {
+            // The grid lists the athletes taken over, the history the selected one's.
+            QCOMPARE(gridColumn(w.athleteGrid, 2), (QStringList{"Müller", "Weiß"}));
+            QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"2", "1"}));
+            QCOMPARE(f.ui.progressLabels.last(), "Übernahme läuft … 2 von 2 Sportlern");
+        }
+    }
+
+    // Without a folder chosen nothing is read or asked.
+    void noFolderChosen() {
+        MainWindowFixture f;
+        MainWindow& w = open(f);
+        w.takeOverAction->trigger();
+        QCOMPARE(f.ui.folderRequests, QStringList{"Ordner mit den alten Daten wählen"});
+        QVERIFY(f.ui.boxes.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestTakeover)
+#include "tst_takeover.moc"

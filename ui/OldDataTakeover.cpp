@@ -1,0 +1,44 @@
+#include "ui/OldDataTakeover.h"
+
+#include "core/store/DataStore.h"
+#include "core/takeover/OldDataReader.h"
+#include "core/takeover/TakeoverWriter.h"
+#include "ui/AthleteController.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageService.h"
+#include "ui/Widgets.h"
+
+namespace olddata {
+
+void takeOver(MainWindow& window) {
+    MessageService& ui = window.context().ui;
+    const QString folder = ui.folderName(QStringLiteral("Ordner mit den alten Daten wählen"));
+    if (folder.isEmpty())
+        return;
+    Database& db = window.store().database();
+    takeover::Takeover data;
+    int present = 0;
+    {
+        widgets::BusyCursor busy;
+        data = takeover::assignOldKeys(takeover::readOldData(folder));
+        takeover::requireWritable(db);
+        present = takeover::measurementsPresent(db, data);
+    }
+    if (!boxes::confirm(ui, takeover::question(data.counts, present),
+                        {QStringLiteral("&Übernehmen"), QStringLiteral("&Abbrechen")}))
+        return;
+    std::optional<takeover::WrittenCounts> written;
+    {
+        const auto progress =
+            ui.showProgress(QStringLiteral("Übernahme läuft … %1 von %2 Sportlern"),
+                            static_cast<int>(data.athletes.size()));
+        written =
+            takeover::write(db, data, [&progress](int done) { return progress->update(done); });
+    }
+    if (!written)
+        return; // cancelled: nothing was written
+    window.athletes().refresh();
+    boxes::information(ui, takeover::report(*written, data.counts));
+}
+
+} // namespace olddata
