@@ -1,6 +1,7 @@
 #include "core/measure/MeasurementSession.h"
 
 #include "core/base/Errors.h"
+#include "core/link/DeviceFileProblem.h"
 #include "core/link/TimingLink.h"
 #include "core/link/TimingUnitProtocol.h"
 #include "core/measure/Metrics.h"
@@ -25,7 +26,7 @@ MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
 
 void MeasurementSession::start(qint64 athleteId, qint64 lastNummer) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
-        observer_.showMessage(QStringLiteral("Kommunikationsfehler! Kein Gerät erkannt."));
+        observer_.showMessage(noDeviceMessage(link_.openProblem));
         return;
     }
     phase_ = RunPhase::Starting;
@@ -95,12 +96,12 @@ void MeasurementSession::poll() {
     state_.flightInLimits = false;
     state_.endMarkerSeen = false;
 
-    if (!link_.byteWaiting()) {
-        phase_ = RunPhase::Running;
-        timer_.start();
-        return;
-    }
     try {
+        if (!link_.byteWaiting()) {
+            phase_ = RunPhase::Running;
+            timer_.start();
+            return;
+        }
         if (decodeResult()) {
             phase_ = RunPhase::Running;
             timer_.start();
@@ -108,7 +109,8 @@ void MeasurementSession::poll() {
     } catch (const ResultTimedOut&) {
         endRun();
     } catch (...) {
-        // A failure while decoding or recording ends the run; the caller reports it.
+        // A failure of the line, while decoding or recording ends the run; the caller
+        // reports it.
         if (phase_ != RunPhase::Idle)
             endRun();
         throw;
