@@ -477,17 +477,17 @@ void MainWindow::exportSelectedAthlete() {
     if (path.isEmpty())
         return;
     QString text;
-    std::optional<QString> failure;
+    Exporter::Result result;
     {
         BusyCursor busy;
-        QList<Athlete> selected;
-        if (const auto athlete = athletes_->selected())
-            selected << *athlete;
-        text = Exporter(store_.measurements()).text(selected);
-        failure = Exporter::writeFile(path, text);
+        QList<qint64> selected;
+        if (const qint64 athlete = athletes_->selectedId())
+            selected << athlete;
+        text = Exporter(store_.database()).text(selected);
+        result = Exporter::writeText(path, text);
     }
-    if (failure) {
-        boxes::plain(context_.ui, *failure);
+    if (result.outcome == Exporter::Outcome::Failed) {
+        boxes::plain(context_.ui, result.message);
         return;
     }
     context_.ui.setClipboardText(text);
@@ -498,16 +498,23 @@ void MainWindow::exportListedAthletes() {
         {QStringLiteral("alle Sportler exportieren"), kExportFilter, kExportSuffix});
     if (path.isEmpty())
         return;
-    std::optional<QString> failure;
+    QList<qint64> listed;
+    for (const Athlete& athlete : athleteModel->athletes())
+        listed << athlete.id;
+    Exporter::Result result;
     {
-        BusyCursor busy;
-        failure = Exporter::writeFile(
-            path, Exporter(store_.measurements()).text(athleteModel->athletes()));
+        const auto progress = context_.ui.showProgress(
+            QStringLiteral("Export läuft … %1 von %2 Sportlern"), static_cast<int>(listed.size()));
+        result = Exporter(store_.database()).writeFile(path, listed, [&progress](int done) {
+            return progress->update(done);
+        });
     }
+    if (result.outcome == Exporter::Outcome::Cancelled)
+        return;
     // The grid ends on the last athlete of the list, as if the export had walked it.
     athletes_->selectRow(athleteModel->rowCount() - 1);
-    if (failure)
-        boxes::plain(context_.ui, *failure);
+    if (result.outcome == Exporter::Outcome::Failed)
+        boxes::plain(context_.ui, result.message);
 }
 
 void MainWindow::showServicePanel() {

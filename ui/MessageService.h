@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // Everything the program asks of the user or hands to the desktop goes through this
 // interface: message boxes, the save dialog and the clipboard. The program uses the Qt
 // implementation; tests use a recording double.
@@ -23,6 +25,15 @@ struct SaveFileRequest {
     QString defaultSuffix; // appended to a name typed without extension
 };
 
+// A long piece of work as the user sees it: how far it is, and a way to cancel it.
+class ProgressView {
+public:
+    virtual ~ProgressView() = default;
+    // Shows that `done` of the total are done and lets the window repaint; false once the user
+    // cancelled.
+    virtual bool update(int done) = 0;
+};
+
 class MessageService {
 public:
     virtual ~MessageService() = default;
@@ -33,6 +44,10 @@ public:
     // Asks for a file to save to; an empty result means the user cancelled.
     virtual QString saveFileName(const SaveFileRequest& request) = 0;
     virtual void setClipboardText(const QString& text) = 0;
+    // A progress dialog for work on `total` items, shown once the work takes more than a
+    // moment; `label` carries %1 for the items done and %2 for the total. It closes when the
+    // returned view is destroyed.
+    virtual std::unique_ptr<ProgressView> showProgress(const QString& label, int total) = 0;
 };
 
 namespace boxes {

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace {
@@ -31,7 +32,36 @@ QString toQtFilter(const QString& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
+class ProgressDialog : public ProgressView {
+public:
+    ProgressDialog(const QString& label, int total)
+        : label_(label), total_(total), dialog_(QString(), QStringLiteral("Abbrechen"), 0,
+                                                std::max(total, 1), QApplication::activeWindow()) {
+        dialog_.setWindowTitle(QStringLiteral("Kalvero"));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(500);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        update(0);
+    }
+    bool update(int done) override {
+        dialog_.setLabelText(label_.arg(done).arg(total_));
+        // A modal progress dialog lets the windows repaint while it is set.
+        dialog_.setValue(std::min(done, dialog_.maximum()));
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    QString label_;
+    int total_;
+    QProgressDialog dialog_;
+};
+
 } // namespace
+
+std::unique_ptr<ProgressView> QtMessageService::showProgress(const QString& label, int total) {
+    return std::make_unique<ProgressDialog>(label, total);
+}
 
 int QtMessageService::show(const MessageBox& box) {
     QMessageBox dialog(toQtIcon(box.icon), box.title, box.text, QMessageBox::NoButton,

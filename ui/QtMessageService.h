@@ -10,4 +10,5 @@ public:
     int show(const MessageBox& box) override;
     QString saveFileName(const SaveFileRequest& request) override;
     void setClipboardText(const QString& text) override;
+    std::unique_ptr<ProgressView> showProgress(const QString& label, int total) override;
 };

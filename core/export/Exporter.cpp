@@ -2,37 +2,137 @@
 
 #include "core/export/ExportFormat.h"
 #include "core/measure/Metrics.h"
-#include "core/store/MeasurementRepository.h"
+#include "core/store/Database.h"
 #include "core/store/SeriesKey.h"
 
 #include <QDir>
+#include <QHash>
 #include <QSaveFile>
+#include <QStringList>
 
-QString Exporter::text(const QList<Athlete>& athletes) {
-    QStringList lines{exportfile::kHeader};
-    for (const Athlete& athlete : athletes) {
-        exportfile::JumpLine line;
-        line.name = athlete.name;
-        line.firstName = athlete.firstName;
-        for (const Measurement& m : measurements_.ofAthlete(athlete.id)) {
-            line.moment = m.moment;
-            for (const Jump& jump : measurements_.jumpsOf(seriesKey(athlete.id, m.nummer))) {
-                line.contactMs = jump.contactMs;
-                line.flightMs = jump.flightMs;
-                line.efficiency = jump.efficiency;
-                line.heightCm = metrics::heightFieldValue(jump.flightMs);
-                lines << exportfile::line(line);
-            }
-        }
-    }
-    return exportfile::text(lines);
+namespace {
+
+constexpr qsizetype kWriteBlock = 1 << 16;
+
+QString cannotCreate(const QString& path, const QString& reason) {
+    return QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
-std::optional<QString> Exporter::writeFile(const QString& path, const QString& text) {
+// The statement that reads every exported jump in the order of the file: the athletes in the
+// order given (their IDs are the program's own numbers), their measurements as recorded, the
+// jumps by their number.
+QString exportStatement(const QList<qint64>& athleteIds) {
+    QStringList listed;
+    listed.reserve(athleteIds.size());
+    for (qsizetype i = 0; i < athleteIds.size(); ++i)
+        listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
+    return QStringLiteral("WITH listed(position, id) AS (VALUES %1) "
+                          "SELECT listed.position, s.Name, s.Vorname, u.ID, u.Datum, m.SZ, m.FZ, "
+                          "m.Eff FROM listed "
+                          "JOIN sportler s ON s.ID = listed.id "
+                          "JOIN units u ON u.Ref_ID = listed.id "
+                          "JOIN mr m ON m.Serie = %2 "
+                          "ORDER BY listed.position, u.ID, m.Anzahl, m.rowid")
+        .arg(listed.join(QLatin1Char(',')),
+             seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")));
+}
+
+// The height column for a flight time: computed once per distinct time.
+class HeightColumn {
+public:
+    double operator()(double flightMs) {
+        const auto found = cache_.constFind(flightMs);
+        if (found != cache_.cend())
+            return *found;
+        const double height = metrics::heightFieldValue(flightMs);
+        cache_.insert(flightMs, height);
+        return height;
+    }
+
+private:
+    QHash<double, double> cache_;
+};
+
+} // namespace
+
+bool Exporter::forEachLine(const QList<qint64>& athleteIds,
+                           const std::function<void(const QString&)>& line,
+                           const Progress& progress) {
+    if (athleteIds.isEmpty())
+        return !progress || progress(0);
+    QSqlQuery q = db_.run(exportStatement(athleteIds));
+    HeightColumn height;
+    qint64 position = -1;
+    qint64 measurement = -1;
+    QString athleteText; // "Name;Vorname;"
+    QString momentText;  // "Datum;Uhrzeit;"
+    while (q.next()) {
+        const qint64 rowPosition = q.value(0).toLongLong();
+        if (rowPosition != position) {
+            if (progress && !progress(static_cast<int>(rowPosition)))
+                return false;
+            position = rowPosition;
+            measurement = -1;
+            athleteText =
+                q.value(1).toString() + QLatin1Char(';') + q.value(2).toString() + QLatin1Char(';');
+        }
+        const qint64 rowMeasurement = q.value(3).toLongLong();
+        if (rowMeasurement != measurement) {
+            measurement = rowMeasurement;
+            const QDateTime moment = momentOf(q.value(4));
+            momentText = exportfile::dateColumn(moment) + QLatin1Char(';') +
+                         exportfile::timeColumn(moment) + QLatin1Char(';');
+        }
+        const double flightMs = numberOf(q.value(6));
+        line(athleteText + momentText + exportfile::number(numberOf(q.value(5))) +
+             QLatin1Char(';') + exportfile::number(flightMs) + QLatin1Char(';') +
+             exportfile::number(numberOf(q.value(7))) + QLatin1Char(';') +
+             exportfile::number(height(flightMs)));
+    }
+    return !progress || progress(static_cast<int>(athleteIds.size()));
+}
+
+QString Exporter::text(const QList<qint64>& athleteIds) {
+    QString out = exportfile::kHeader + QStringLiteral("\r\n");
+    forEachLine(athleteIds, [&out](const QString& l) { out += l + QStringLiteral("\r\n"); }, {});
+    return out;
+}
+
+Exporter::Result Exporter::writeFile(const QString& path, const QList<qint64>& athleteIds,
+                                     const Progress& progress) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {Outcome::Failed, cannotCreate(path, file.errorString())};
+    QByteArray buffer = exportfile::toWindows1252(exportfile::kHeader + QStringLiteral("\r\n"));
+    bool written = true;
+    const auto flush = [&] {
+        written = written && file.write(buffer) == buffer.size();
+        buffer.clear();
+    };
+    const bool complete = forEachLine(
+        athleteIds,
+        [&](const QString& l) {
+            buffer += exportfile::toWindows1252(l);
+            buffer += "\r\n";
+            if (buffer.size() >= kWriteBlock)
+                flush();
+        },
+        progress);
+    if (!complete) {
+        file.cancelWriting();
+        return {Outcome::Cancelled, {}};
+    }
+    flush();
+    if (!written || !file.commit())
+        return {Outcome::Failed, cannotCreate(path, file.errorString())};
+    return {};
+}
+
+Exporter::Result Exporter::writeText(const QString& path, const QString& text) {
     const QByteArray bytes = exportfile::toWindows1252(text);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
-    return std::nullopt;
+        return {Outcome::Failed, cannotCreate(path, file.errorString())};
+    return {};
 }

@@ -1,29 +1,45 @@
 #pragma once
 
-#include "core/store/AthleteRepository.h"
-
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
-class MeasurementRepository;
+class Database;
 
 // The text export of the stored jumps: one header line, then for every athlete given, in
 // that order, his measurements in the order they were recorded and the jumps of each by their
-// number, one line per jump (see exportfile).
+// number, one line per jump (see exportfile). The rows are read through one ordered statement
+// and written as they come, so an export of any size needs little memory.
 class Exporter {
 public:
-    explicit Exporter(MeasurementRepository& measurements) : measurements_(measurements) {}
+    explicit Exporter(Database& db) : db_(db) {}
 
-    // The text of the export of these athletes, lines ended by CR LF.
-    QString text(const QList<Athlete>& athletes);
+    // Told how many of the athletes are done; returns false to cancel the export.
+    using Progress = std::function<bool(int athletesDone)>;
 
-    // Writes the text in Windows-1252 to `path` in one piece: an earlier file of that name is
-    // replaced only once the whole new content is on disk, so a failed write leaves it as it
-    // was. Returns the message for the user when the file cannot be written.
-    static std::optional<QString> writeFile(const QString& path, const QString& text);
+    // The text of the export of these athletes, lines ended by CR LF: for the clipboard.
+    QString text(const QList<qint64>& athleteIds);
+
+    enum class Outcome { Written, Cancelled, Failed };
+    struct Result {
+        Outcome outcome = Outcome::Written;
+        QString message; // for the user when the file cannot be written
+    };
+    // Writes the export in Windows-1252 to `path`. An earlier file of that name is replaced
+    // only once the whole new content is on disk: a failed or cancelled export leaves it as it
+    // was, and no part of a file.
+    Result writeFile(const QString& path, const QList<qint64>& athleteIds,
+                     const Progress& progress = {});
+    // Writes a text made before (the single export's) in the same way.
+    static Result writeText(const QString& path, const QString& text);
 
 private:
-    MeasurementRepository& measurements_;
+    // Calls `line` for every line after the header, and `progress` whenever an athlete is
+    // done; returns false when the progress cancelled.
+    bool forEachLine(const QList<qint64>& athleteIds,
+                     const std::function<void(const QString&)>& line, const Progress& progress);
+
+    Database& db_;
 };

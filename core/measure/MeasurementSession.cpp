@@ -211,18 +211,21 @@ void MeasurementSession::evaluate() {
 }
 
 void MeasurementSession::recordJump() {
-    ++state_.jumpCount;
+    const RecordedJump jump{state_.contactMs, state_.flightMs, metrics::metricValue(efficiency()),
+                            state_.jumpCount + 1};
+    MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
         const QDateTime moment = QDateTime::currentDateTime();
-        state_.nummer = lastNummer_ + 1;
-        state_.measurementId = store_.measurements().create(athleteId_, state_.nummer, moment);
+        const qint64 nummer = lastNummer_ + 1;
+        state_.measurementId = measurements.recordFirstJump(athleteId_, nummer, moment, jump);
+        state_.nummer = nummer;
         state_.firstJumpPending = false;
-        observer_.measurementCreated({state_.nummer, moment, mode == MeasurementMode::Multiple,
+        state_.jumpCount = jump.number;
+        observer_.measurementCreated({nummer, moment, mode == MeasurementMode::Multiple,
                                       state_.contactMs, state_.flightMs, efficiency()});
+    } else {
+        measurements.recordJump(state_.measurementId, jump);
+        state_.jumpCount = jump.number;
     }
-    const Jump jump{static_cast<double>(seriesKey(athleteId_, state_.nummer)),
-                    static_cast<double>(state_.contactMs), static_cast<double>(state_.flightMs),
-                    metrics::metricValue(efficiency()), static_cast<double>(state_.jumpCount)};
-    store_.measurements().recordJump(state_.measurementId, jump, state_.jumpCount);
-    observer_.jumpRecorded(static_cast<qint64>(jump.seriesKey));
+    observer_.jumpRecorded(seriesKey(athleteId_, state_.nummer));
 }

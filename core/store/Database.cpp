@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QUuid>
 
 #include <cmath>
@@ -92,19 +93,24 @@ Database::Database(const QString& directory)
 void Database::openConnection(bool exists) {
     const QString path = filePath();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db.setDatabaseName(path);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
-    if (readOnly_)
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    if (readOnly_) {
+        // Read as it stands: a database that keeps its latest changes in a write-ahead log
+        // cannot be opened otherwise where its index files cannot be created.
+        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
+                           QStringLiteral("?immutable=1"));
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+    } else {
+        db.setDatabaseName(path);
+    }
     db.setConnectOptions(options);
     if (!db.open())
         throw AppError(errorText(db.lastError()));
 
-    // Every statement is its own transaction and reaches the disk before it returns: the
-    // rollback journal with full synchronisation keeps a committed row through a crash or a
-    // power cut.
+    // A committed transaction reaches the disk before it returns, with one sync: the
+    // write-ahead log with full synchronisation keeps it through a crash or a power cut.
     if (!readOnly_) {
-        run(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        run(QStringLiteral("PRAGMA journal_mode=WAL"));
         run(QStringLiteral("PRAGMA synchronous=FULL"));
     }
     if (!exists) {

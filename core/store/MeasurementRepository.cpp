@@ -75,25 +75,43 @@ QList<Jump> MeasurementRepository::allJumps(int offset, int limit) {
         {limit, offset}));
 }
 
-qint64 MeasurementRepository::create(qint64 athleteId, qint64 nummer, const QDateTime& moment) {
-    return db_
-        .run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer) VALUES (?, ?, ?)"),
-             {athleteId, engineMoment(moment), nummer})
-        .lastInsertId()
-        .toLongLong();
+namespace {
+
+void insertJump(Database& db, qint64 seriesKey, const RecordedJump& jump) {
+    db.write(QStringLiteral("INSERT INTO mr (%1) VALUES (?, ?, ?, ?, ?)").arg(kJumpColumns),
+             {static_cast<double>(seriesKey), static_cast<double>(jump.contactMs),
+              static_cast<double>(jump.flightMs), jump.efficiency,
+              static_cast<double>(jump.number)});
 }
 
-void MeasurementRepository::recordJump(qint64 measurementId, const Jump& jump, qint64 jumpCount) {
-    QSqlQuery found = db_.run(QStringLiteral("SELECT ID FROM units WHERE ID = ?"), {measurementId});
+} // namespace
+
+qint64 MeasurementRepository::recordFirstJump(qint64 athleteId, qint64 nummer,
+                                              const QDateTime& moment, const RecordedJump& jump) {
+    const qint64 key = seriesKey(athleteId, nummer);
+    Database::Transaction transaction(db_);
+    const qint64 id =
+        db_.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?)"),
+                {athleteId, engineMoment(moment), nummer, jump.number})
+            .lastInsertId()
+            .toLongLong();
+    insertJump(db_, key, jump);
+    transaction.commit();
+    return id;
+}
+
+void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump& jump) {
+    Database::Transaction transaction(db_);
+    QSqlQuery found =
+        db_.run(QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ?"), {measurementId});
     if (!found.next())
         throw AppError(
             QStringLiteral("Die Messung %1 ist nicht mehr gespeichert").arg(measurementId));
+    const qint64 key = seriesKey(integerOf(found.value(0)), integerOf(found.value(1)));
     found.finish();
-    db_.write(QStringLiteral("INSERT INTO mr (%1) VALUES (?, ?, ?, ?, ?)").arg(kJumpColumns),
-              {jump.seriesKey, jump.contactMs, jump.flightMs, jump.efficiency, jump.number});
-    // The measurement row always holds the number of jumps recorded so far, so that a run cut
-    // short by a crash or a power cut still shows as the series it is.
-    db_.write(QStringLiteral("UPDATE units SET FZ = ? WHERE ID = ?"), {jumpCount, measurementId});
+    insertJump(db_, key, jump);
+    db_.write(QStringLiteral("UPDATE units SET FZ = ? WHERE ID = ?"), {jump.number, measurementId});
+    transaction.commit();
 }
 
 void MeasurementRepository::remove(qint64 athleteId, qint64 nummer) {

@@ -26,6 +26,14 @@ struct Jump {
     double number = 0; // Anzahl: 1, 2, 3 ... within the measurement
 };
 
+// A jump as a run records it.
+struct RecordedJump {
+    qint32 contactMs = 0;
+    qint32 flightMs = 0;
+    double efficiency = 0; // as its metric text shows it
+    qint32 number = 0;     // within the measurement, from 1: also the measurement's jump count
+};
+
 // All statements on the measurement and jump tables. The jumps of a measurement are stored
 // under its series key (see seriesKey()).
 class MeasurementRepository {
@@ -45,12 +53,15 @@ public:
     // A page of all jumps in the order they were stored.
     QList<Jump> allJumps(int offset, int limit);
 
-    // Stores a new measurement of an athlete; returns its ID.
-    qint64 create(qint64 athleteId, qint64 nummer, const QDateTime& moment);
-    // Stores a recorded jump under the measurement and sets the measurement's jump count.
-    // Throws AppError "Die Messung <id> ist nicht mehr gespeichert" when the measurement's row
-    // is gone.
-    void recordJump(qint64 measurementId, const Jump& jump, qint64 jumpCount);
+    // Stores a new measurement of an athlete with its first jump, in one transaction; returns
+    // the measurement's ID.
+    qint64 recordFirstJump(qint64 athleteId, qint64 nummer, const QDateTime& moment,
+                           const RecordedJump& jump);
+    // Stores a further jump of the measurement under its series key and sets the measurement's
+    // jump count to the jump's number, in one transaction: the count always equals the jumps
+    // stored. Throws AppError "Die Messung <id> ist nicht mehr gespeichert" when the
+    // measurement's row is gone.
+    void recordJump(qint64 measurementId, const RecordedJump& jump);
     // Deletes an athlete's measurement with its jumps, all or nothing.
     void remove(qint64 athleteId, qint64 nummer);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 // The key under which the jumps of a measurement are stored (column Serie of mr): the
 // athlete's ID × 1000 + the measurement's number, for numbers up to 999. From number 1000
@@ -8,6 +8,10 @@
 // -(ID × 1 000 000 + number), which no measurement numbered below 1000 can have. Every
 // place that stores, shows, deletes or exports jumps uses this one function.
 qint64 seriesKey(qint64 athleteId, qint64 nummer);
+
+// The same key as an SQL expression over two columns, for statements that join a
+// measurement with its jumps. Kept beside the function, which it must equal.
+QString seriesKeyExpression(const QString& athleteIdColumn, const QString& nummerColumn);
 
 // The largest measurement number an athlete can have.
 inline constexpr qint64 kMaxNummer = 999999;

@@ -21,6 +21,30 @@ public:
         ++clipboardWrites;
     }
 
+    // The progress dialogs shown: their labels as they read at the end.
+    QStringList progressLabels;
+    // The progress reports after which the user cancels; -1: never.
+    int cancelAfter = -1;
+
+    std::unique_ptr<ProgressView> showProgress(const QString& label, int total) override {
+        struct View : ProgressView {
+            RecordingMessageService& service;
+            QString label;
+            int total;
+            qsizetype index;
+            View(RecordingMessageService& s, QString l, int t)
+                : service(s), label(std::move(l)), total(t), index(s.progressLabels.size()) {
+                service.progressLabels << label.arg(0).arg(total);
+            }
+            bool update(int done) override {
+                service.progressLabels[index] = label.arg(done).arg(total);
+                return service.cancelAfter < 0 || service.progressUpdates++ < service.cancelAfter;
+            }
+        };
+        return std::make_unique<View>(*this, label, total);
+    }
+    int progressUpdates = 0;
+
     QStringList texts() const {
         QStringList out;
         for (const auto& b : boxes)

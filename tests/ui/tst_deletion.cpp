@@ -328,7 +328,7 @@ private slots:
     }
 
     void failedAthleteDeletionKeepsEverything_data() {
-        QTest::addColumn<QString>("locked"); // "" = read-only, "reader" = commit blocked
+        QTest::addColumn<QString>("locked"); // "" = read-only, "writer" = another writes
         QTest::addColumn<QString>("error");
         QTest::newRow("jumps cannot be deleted") << "mr"
                                                  << "gesperrt";
@@ -338,8 +338,8 @@ private slots:
                                                    << "gesperrt";
         QTest::newRow("read-only database") << ""
                                             << "attempt to write a readonly database";
-        QTest::newRow("commit blocked by another reader") << "reader"
-                                                          << "database is locked";
+        QTest::newRow("another program is writing") << "writer"
+                                                    << "database is locked";
     }
     void failedAthleteDeletionKeepsEverything() {
         QFETCH(QString, locked);
@@ -350,21 +350,19 @@ private slots:
             makeReadOnly(f);
         MainWindow& w = open(f);
         std::unique_ptr<Database> other;
-        std::unique_ptr<QSqlQuery> reading;
-        if (locked == "reader") {
-            // Another program holds a read open: the deletion cannot be committed.
+        std::unique_ptr<QSqlQuery> writing;
+        if (locked == "writer") {
+            // Another program holds the database for writing: the deletion cannot begin.
             other = std::make_unique<Database>(f.dataDirectory());
-            reading = std::make_unique<QSqlQuery>(other->connection());
-            QVERIFY(reading->exec("BEGIN"));
-            QVERIFY(reading->exec("SELECT * FROM sportler"));
-            QVERIFY(reading->next());
+            writing = std::make_unique<QSqlQuery>(other->connection());
+            QVERIFY(writing->exec("BEGIN IMMEDIATE"));
         } else if (!locked.isEmpty()) {
             lock(w, locked);
         }
         clickRow(w.athleteGrid, 1);
         const QStringList before = everything(w);
         pressDelete(w.athleteGrid);
-        reading.reset();
+        writing.reset();
         other.reset();
 
         QCOMPARE(f.ui.boxes.size(), 2);

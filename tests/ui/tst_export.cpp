@@ -33,29 +33,35 @@ private slots:
     void actions_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("target"); // "" cancelled, "@" the test's directory
-        QTest::addColumn<int>("lines");      // of the file; -1 none
+        QTest::addColumn<bool>("cancelInProgress");
+        QTest::addColumn<int>("lines"); // of the file; -1 none
         QTest::addColumn<bool>("clipboard");
         QTest::addColumn<bool>("message");
         QTest::addColumn<qint64>("selected"); // the athlete selected afterwards
         QTest::newRow("one athlete") << "exportOneAction"
-                                     << "@/a.txt" << 2 << true << false << qint64(2);
+                                     << "@/a.txt" << false << 2 << true << false << qint64(2);
         QTest::newRow("one athlete, cancelled") << "exportOneAction"
-                                                << "" << -1 << false << false << qint64(2);
+                                                << "" << false << -1 << false << false << qint64(2);
         QTest::newRow("one athlete, cannot be written")
             << "exportOneAction"
-            << "@/missing/a.txt" << -1 << false << true << qint64(2);
+            << "@/missing/a.txt" << false << -1 << false << true << qint64(2);
         QTest::newRow("all athletes: the last one is selected")
             << "exportAllAction"
-            << "@/a.txt" << 4 << false << false << qint64(3);
-        QTest::newRow("all athletes, cancelled") << "exportAllAction"
-                                                 << "" << -1 << false << false << qint64(2);
+            << "@/a.txt" << false << 4 << false << false << qint64(3);
+        QTest::newRow("all athletes, cancelled")
+            << "exportAllAction"
+            << "" << false << -1 << false << false << qint64(2);
+        QTest::newRow("all athletes, cancelled while it runs: the earlier file stays")
+            << "exportAllAction"
+            << "@/old.txt" << true << 0 << false << false << qint64(2);
         QTest::newRow("all athletes, cannot be written")
             << "exportAllAction"
-            << "@/missing/a.txt" << -1 << false << true << qint64(3);
+            << "@/missing/a.txt" << false << -1 << false << true << qint64(3);
     }
     void actions() {
         QFETCH(QString, action);
         QFETCH(QString, target);
+        QFETCH(bool, cancelInProgress);
         QFETCH(int, lines);
         QFETCH(bool, clipboard);
         QFETCH(bool, message);
@@ -68,6 +74,12 @@ private slots:
         target.replace('@', f.dir.path());
         f.ui.fileNames << target;
         f.ui.clipboard = QStringLiteral("before");
+        {
+            QFile old(f.dir.filePath("old.txt"));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+        }
+        if (cancelInProgress)
+            f.ui.cancelAfter = 1;
 
         w.action(action)->trigger();
 
@@ -87,6 +99,8 @@ private slots:
                      kHeaderLine + QStringLiteral("Müller;Jörg;06.12.2026;19:05:09;200,000;"
                                                   "500,000;1,250;30,700\r\n"));
         QCOMPARE(f.ui.boxes.size(), message ? 1 : 0);
+        if (!one && !target.isEmpty())
+            QVERIFY(f.ui.progressLabels.first().startsWith(QStringLiteral("Export läuft … ")));
         if (message) {
             QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Kalvero"));
             QVERIFY(f.ui.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht "

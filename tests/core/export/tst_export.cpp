@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 const QLocale kGerman(QLocale::German, QLocale::Germany);
@@ -51,6 +55,30 @@ void seed(const QString& directory) {
     for (const char* j : jumps)
         run(QStringLiteral("INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) VALUES (%1)")
                 .arg(QLatin1String(j)));
+    transaction.commit();
+}
+
+// A long series: athlete 7 with a series of 1,001 jumps stored in a shuffled order, a single
+// jump, and a measurement numbered 1000; athlete 8 with a series whose jump count says more
+// than it holds.
+void seedLongSeries(const QString& directory) {
+    Database db(directory);
+    Database::Transaction transaction(db);
+    QSqlQuery q(db.connection());
+    const QStringList statements{
+        "INSERT INTO sportler (ID, Name, Vorname) VALUES (7, 'Lang', 'Lea'), (8, 'Kurz', 'Kai')",
+        "INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (7, '2026-02-03T04:05:06', 1, "
+        "1001), (7, '2026-02-04T04:05:06', 2, 1), (7, '2026-02-05T04:05:06', 1000, 1), "
+        "(8, '2026-02-06T12:00:00', 1, 5)",
+        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+        "INSERT INTO mr SELECT 7001, 100 + (i * 7919) % 1001, 300 + i % 400, "
+        "round((300 + i % 400) * (300 + i % 400) / (100.0 + (i * 7919) % 1001) / 1000, 2), "
+        "1 + (i * 7919) % 1001 FROM n",
+        "INSERT INTO mr VALUES (7002, 210, 480, 1.1, 1), (-7001000, 190, 510, 1.37, 1), "
+        "(8001, 200, 500, 1.25, 2), (8001, 201, 501, 1.25, 1)"};
+    for (const QString& statement : statements)
+        if (!q.exec(statement))
+            qFatal("seed failed: %s", qPrintable(q.lastError().text()));
     transaction.commit();
 }
 
@@ -176,6 +204,8 @@ private slots:
             << QList<qint64>{} << QString() << kEnglish << "all-athletes.txt";
         QTest::newRow("after a search")
             << QList<qint64>{} << "mei" << kEnglish << "after-search.txt";
+        QTest::newRow("a series of 1,001 jumps")
+            << QList<qint64>{7, 8} << QString() << kGerman << "long-series.txt";
     }
     void exportText() {
         QFETCH(QList<qint64>, athletes);
@@ -185,7 +215,10 @@ private slots:
         texts::setLocale(locale);
         const QChar separator = texts::decimalSeparator();
         QTemporaryDir dir;
-        seed(dir.path());
+        if (expected == QLatin1String("long-series.txt"))
+            seedLongSeries(dir.path());
+        else
+            seed(dir.path());
         Database db(dir.path());
         QList<Athlete> listed;
         if (!surname.isEmpty())
@@ -193,52 +226,98 @@ private slots:
         for (const Athlete& a : surname.isEmpty() ? AthleteRepository(db).all() : QList<Athlete>())
             if (athletes.isEmpty() || athletes.contains(a.id))
                 listed << a;
-        MeasurementRepository measurements(db);
-        const QString text = Exporter(measurements).text(listed);
+        QList<qint64> ids;
+        for (const Athlete& a : listed)
+            ids << a.id;
+        Exporter exporter(db);
         const QString path = dir.filePath(QStringLiteral("export.txt"));
-        QCOMPARE(Exporter::writeFile(path, text), std::nullopt);
+        QList<int> reported;
+        const auto result = exporter.writeFile(path, ids, [&reported](int done) {
+            reported << done;
+            return true;
+        });
+        QCOMPARE(result.outcome, Exporter::Outcome::Written);
         QCOMPARE(contentOf(path), golden(expected));
-        QCOMPARE(exportfile::toWindows1252(text), golden(expected));
+        QCOMPARE(exportfile::toWindows1252(exporter.text(ids)), golden(expected));
+        QVERIFY(!reported.isEmpty());
+        QCOMPARE(reported.last(), ids.size());
+        QVERIFY(std::is_sorted(reported.begin(), reported.end()));
         // The separator the window shows numbers with stays as it was.
         QCOMPARE(texts::decimalSeparator(), separator);
     }
 
-    // A file is written in one piece: an earlier file of that name is replaced whole, and a
-    // file that cannot be created is reported with the system's reason and leaves nothing.
+    // A file is written in one piece: an earlier file of that name is replaced only by a whole
+    // new one; a file that cannot be created or written, or an export cancelled, leaves the
+    // earlier file as it was and no part of a new one. A failure is told with the system's
+    // reason.
     void writingTheFile_data() {
-        QTest::addColumn<QString>("target"); // "@" stands for the test's own directory
-        QTest::addColumn<bool>("written");
-        QTest::newRow("new file") << "@/export.txt" << true;
-        QTest::newRow("replaces a longer file") << "@/old.txt" << true;
-        QTest::newRow("missing directory") << "@/missing/export.txt" << false;
-        QTest::newRow("a directory") << "@/data" << false;
-        QTest::newRow("process file system") << "/proc/kalvero-export.txt" << false;
+        QTest::addColumn<QString>("target");  // "@" stands for the test's own directory
+        QTest::addColumn<QString>("trouble"); // "", "cancel", "full" (the disk fills up)
+        QTest::addColumn<bool>("failure");
+        QTest::newRow("new file") << "@/export.txt"
+                                  << "" << false;
+        QTest::newRow("replaces a longer file") << "@/old.txt"
+                                                << "" << false;
+        QTest::newRow("cancelled after the first athlete") << "@/old.txt"
+                                                           << "cancel" << false;
+        QTest::newRow("the disk fills up") << "@/old.txt"
+                                           << "full" << true;
+        QTest::newRow("missing directory") << "@/missing/export.txt"
+                                           << "" << true;
+        QTest::newRow("a directory") << "@/data"
+                                     << "" << true;
+        QTest::newRow("process file system") << "/proc/kalvero-export.txt"
+                                             << "" << true;
     }
     void writingTheFile() {
         QFETCH(QString, target);
-        QFETCH(bool, written);
+        QFETCH(QString, trouble);
+        QFETCH(bool, failure);
         QTemporaryDir dir;
+        seedLongSeries(dir.path());
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("data")));
+        const QByteArray old(4000, 'x');
         {
-            QFile old(dir.filePath(QStringLiteral("old.txt")));
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write(QByteArray(4000, 'x'));
+            QFile file(dir.filePath(QStringLiteral("old.txt")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(old);
         }
         target.replace('@', dir.path());
-        const QString text = exportfile::text({exportfile::kHeader, QStringLiteral("Müller")});
-        const auto failure = Exporter::writeFile(target, text);
-        QCOMPARE(!failure, written);
-        if (written) {
-            QCOMPARE(contentOf(target), exportfile::toWindows1252(text));
-        } else {
+        Database db(dir.path());
+        Exporter exporter(db);
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+
+        rlimit limit{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+        if (trouble == "full") {
+            // Files cannot grow beyond 16 KiB, as on a disk that is full.
+            ::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = limit;
+            small.rlim_cur = 16384;
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        const auto result = exporter.writeFile(
+            target, {7, 8}, [&trouble](int done) { return trouble != "cancel" || done < 1; });
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+
+        const bool replaced = trouble.isEmpty() && !failure;
+        QCOMPARE(result.outcome, failure               ? Exporter::Outcome::Failed
+                                 : trouble == "cancel" ? Exporter::Outcome::Cancelled
+                                                       : Exporter::Outcome::Written);
+        if (replaced)
+            QCOMPARE(contentOf(target), golden(QStringLiteral("long-series.txt")));
+        else if (QFileInfo(target).isFile())
+            QCOMPARE(contentOf(target), old);
+        if (failure) {
             const QString start =
                 QStringLiteral("Datei \"%1\" kann nicht erstellt werden. ").arg(target);
-            QVERIFY2(failure->startsWith(start), qPrintable(*failure));
-            QVERIFY2(failure->size() > start.size(), "the system's reason is missing");
-            QVERIFY(!QFileInfo(target).isFile());
+            QVERIFY2(result.message.startsWith(start), qPrintable(result.message));
+            QVERIFY2(result.message.size() > start.size(), "the system's reason is missing");
         }
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral(".txt")));
+        // Nothing else is left behind.
+        QStringList after = QDir(dir.path()).entryList(QDir::Files);
+        after.removeAll(QStringLiteral("export.txt"));
+        QCOMPARE(after, before);
     }
 };
 

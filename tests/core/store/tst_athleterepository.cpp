@@ -150,10 +150,9 @@ private slots:
         repo.update(a, true);
         QVERIFY(!repo.all().first().birthDate.isValid());
 
-        for (const qint64 athlete : {a.id, b.id}) {
-            const qint64 id = measurements.create(athlete, 1, QDateTime::currentDateTime());
-            measurements.recordJump(id, {double(athlete * 1000 + 1), 200, 500, 1.25, 1}, 1);
-        }
+        for (const qint64 athlete : {a.id, b.id})
+            measurements.recordFirstJump(athlete, 1, QDateTime::currentDateTime(),
+                                         {200, 500, 1.25, 1});
         QVERIFY(own.run("CREATE TRIGGER lock BEFORE DELETE ON sportler "
                         "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
         QVERIFY_THROWS_EXCEPTION(AppError, repo.remove(a.id));

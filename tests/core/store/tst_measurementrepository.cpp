@@ -36,6 +36,12 @@ private slots:
         QFETCH(qint64, nummer);
         QFETCH(qint64, key);
         QCOMPARE(seriesKey(athlete, nummer), key);
+        // The statements' form of the key is the same.
+        TempDataDir data;
+        QCOMPARE(data.scalar("SELECT " + seriesKeyExpression(QString::number(athlete),
+                                                             QString::number(nummer)))
+                     .toLongLong(),
+                 key);
         QSet<qint64> keys;
         for (qint64 a = 1; a <= 30; ++a)
             for (qint64 n = 1; n <= 3000; ++n)
@@ -45,32 +51,67 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, seriesKey(1, kMaxNummer + 1));
     }
 
-    // A measurement is created with its first jump; every jump after it updates the count.
+    // A measurement is created with its first jump; every jump after it updates the count in
+    // the same transaction, so a failure between the two writes leaves both as they were.
+    void recordingAMeasurement_data() {
+        QTest::addColumn<QString>("refuse"); // a statement that fails from the third jump on
+        QTest::addColumn<QStringList>("jumps");
+        QTest::addColumn<int>("count");
+        QTest::newRow("all stored") << "" << QStringList{"12001/1", "12001/2", "12001/3"} << 3;
+        QTest::newRow("count refused: no jump row either")
+            << "UPDATE ON units" << QStringList{"12001/1", "12001/2"} << 2;
+        QTest::newRow("jump refused: no count either")
+            << "INSERT ON mr" << QStringList{"12001/1", "12001/2"} << 2;
+    }
     void recordingAMeasurement() {
+        QFETCH(QString, refuse);
+        QFETCH(QStringList, jumps);
+        QFETCH(int, count);
         TempDataDir data;
         MeasurementRepository repo(*data.db);
         QCOMPARE(repo.lastNummer(12), 0);
         const QDateTime moment(QDate(2026, 12, 7), QTime(9, 30, 5));
-        const qint64 id = repo.create(12, 1, moment);
-        for (int n = 1; n <= 3; ++n)
-            repo.recordJump(id, {12001, 200.0 + n, 500, 1.25, double(n)}, n);
+        const qint64 id = repo.recordFirstJump(12, 1, moment, {200, 500, 1.25, 1});
+        repo.recordJump(id, {201, 500, 1.25, 2});
+        if (!refuse.isEmpty())
+            QVERIFY(data.run(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 BEGIN "
+                                            "SELECT RAISE(ABORT, 'gesperrt'); END")
+                                 .arg(refuse)));
+        if (refuse.isEmpty())
+            repo.recordJump(id, {202, 500, 1.25, 3});
+        else
+            QVERIFY_THROWS_EXCEPTION(AppError, repo.recordJump(id, {202, 500, 1.25, 3}));
         const Measurement m = repo.ofAthlete(12).first();
         QCOMPARE(m.id, id);
         QCOMPARE(m.nummer, 1);
-        QCOMPARE(m.jumpCount, 3);
+        QCOMPARE(m.jumpCount, count);
         QCOMPARE(m.moment, moment);
         QCOMPARE(repo.lastNummer(12), 1);
-        QCOMPARE(numbersOf(repo.jumpsOf(12001)), (QStringList{"12001/1", "12001/2", "12001/3"}));
+        QCOMPARE(numbersOf(repo.jumpsOf(12001)), jumps);
+    }
 
-        // A measurement deleted meanwhile is not written to.
+    // A first jump that cannot be stored leaves no measurement behind; a jump of a
+    // measurement deleted meanwhile is not stored.
+    void recordingFailures() {
+        TempDataDir data;
+        MeasurementRepository repo(*data.db);
+        QVERIFY(data.run("CREATE TRIGGER refuse BEFORE INSERT ON mr BEGIN "
+                         "SELECT RAISE(ABORT, 'gesperrt'); END"));
+        QVERIFY_THROWS_EXCEPTION(AppError, repo.recordFirstJump(12, 1, QDateTime::currentDateTime(),
+                                                                {200, 500, 1.25, 1}));
+        QVERIFY(repo.ofAthlete(12).isEmpty());
+        QVERIFY(data.run("DROP TRIGGER refuse"));
+
+        const qint64 id =
+            repo.recordFirstJump(12, 1, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
         QVERIFY(data.run("DELETE FROM units"));
         try {
-            repo.recordJump(id, {12001, 200, 500, 1.25, 4}, 4);
+            repo.recordJump(id, {200, 500, 1.25, 2});
             QFAIL("a jump of a deleted measurement must not be stored");
         } catch (const AppError& e) {
             QCOMPARE(e.text(), QStringLiteral("Die Messung %1 ist nicht mehr gespeichert").arg(id));
         }
-        QCOMPARE(repo.jumpsOf(12001).size(), 3);
+        QCOMPARE(repo.jumpsOf(12001).size(), 1);
     }
 
     // Jumps of a series come in jump order; a single measurement's jump is the first stored
@@ -101,12 +142,9 @@ private slots:
         QFETCH(QString, locked);
         TempDataDir data;
         MeasurementRepository repo(*data.db);
-        for (int nummer : {1, 2}) {
-            const qint64 id = repo.create(12, nummer, QDateTime::currentDateTime());
-            repo.recordJump(id, {double(seriesKey(12, nummer)), 200, 500, 1.25, 1}, 1);
-        }
-        repo.recordJump(repo.create(13, 2, QDateTime::currentDateTime()),
-                        {13002, 200, 500, 1.25, 1}, 1);
+        for (int nummer : {1, 2})
+            repo.recordFirstJump(12, nummer, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+        repo.recordFirstJump(13, 2, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
         if (!locked.isEmpty())
             QVERIFY(data.run(QStringLiteral("CREATE TRIGGER lock BEFORE DELETE ON %1 "
                                             "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END")
