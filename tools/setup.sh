@@ -12,6 +12,10 @@ KALVERO_PACKAGES=(
 # cpack) and file.
 KALVERO_PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils dpkg-dev file)
 
+# Only the fuzzing needs these (tools/fuzz.sh): clang with libFuzzer and the sanitizer
+# runtimes it links.
+KALVERO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 # Prints those of the given packages (default: KALVERO_PACKAGES) that are not installed.
 kalvero_missing_packages() {
     local missing=()
@@ -42,6 +46,10 @@ kalvero_install() {
 
 kalvero_install_package_check() {
     kalvero_install "${KALVERO_PACKAGE_CHECK_PACKAGES[@]}"
+}
+
+kalvero_install_fuzz() {
+    kalvero_install "${KALVERO_FUZZ_PACKAGES[@]}"
 }
 
 kalvero_build() {
