@@ -23,10 +23,7 @@ public:
         : QTreeWidgetItem(
               QStringList{QString::number(entry.position), entry.dateText, entry.timeText}
               << entry.values << QString::number(entry.nummer)),
-          entry_(std::move(entry)) {
-        for (int c = 1; c < 7; ++c)
-            setTextAlignment(c, Qt::AlignCenter);
-    }
+          entry_(std::move(entry)) {}
     bool operator<(const QTreeWidgetItem& other) const override {
         return history::goesBefore(entry_, static_cast<const EntryItem&>(other).entry_);
     }

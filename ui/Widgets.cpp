@@ -24,6 +24,13 @@ void centreOnScreen(QWidget* window) {
     }
 }
 
+void GridLinesDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                        const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() >= firstCentred_)
+        option->displayAlignment = Qt::AlignCenter;
+}
+
 void GridLinesDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const {
     QStyledItemDelegate::paint(painter, option, index);

@@ -14,12 +14,20 @@ QLabel* boldLabel(const QString& text, const QString& objectName, QWidget* paren
 // Places a window (with its frame) in the middle of the screen it is on.
 void centreOnScreen(QWidget* window);
 
-// Draws grid lines between the cells of a report list.
+// Draws grid lines between the cells of a report list, and centres the text of the columns
+// from `firstCentred` on.
 class GridLinesDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit GridLinesDelegate(QObject* parent, int firstCentred = 1)
+        : QStyledItemDelegate(parent), firstCentred_(firstCentred) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    int firstCentred_;
 };
 
 } // namespace widgets

@@ -11,6 +11,10 @@ namespace {
 struct State {
     std::optional<QLocale> locale;
     std::optional<QChar> separator;
+    // Derived from the locale once, and again when it changes.
+    std::optional<QString> dateFormat;
+    std::optional<QString> timeFormat;
+    std::optional<int> timeResolutionMs;
 };
 
 State& state() {
@@ -55,8 +59,10 @@ QLocale locale() {
 }
 
 void setLocale(const QLocale& loc) {
-    state().locale = loc;
-    state().separator = separatorOf(loc);
+    auto& s = state();
+    s = State{};
+    s.locale = loc;
+    s.separator = separatorOf(loc);
 }
 
 QChar decimalSeparator() {
@@ -88,11 +94,44 @@ QString withoutTimeZone(const QString& qtTimeFormat) {
 }
 
 QString shortDateFormat() {
-    return withFourDigitYear(locale().dateFormat(QLocale::ShortFormat));
+    auto& s = state();
+    if (!s.dateFormat)
+        s.dateFormat = withFourDigitYear(locale().dateFormat(QLocale::ShortFormat));
+    return *s.dateFormat;
 }
 
 QString longTimeFormat() {
-    return withoutTimeZone(locale().timeFormat(QLocale::LongFormat));
+    auto& s = state();
+    if (!s.timeFormat)
+        s.timeFormat = withoutTimeZone(locale().timeFormat(QLocale::LongFormat));
+    return *s.timeFormat;
+}
+
+QTime shownTime(const QTime& time) {
+    auto& s = state();
+    if (!s.timeResolutionMs) {
+        int resolution = 24 * 3600 * 1000;
+        bool quoted = false;
+        for (const QChar c : longTimeFormat()) {
+            if (c == QLatin1Char('\''))
+                quoted = !quoted;
+            else if (quoted)
+                continue;
+            else if (c == QLatin1Char('z'))
+                resolution = std::min(resolution, 1);
+            else if (c == QLatin1Char('s'))
+                resolution = std::min(resolution, 1000);
+            else if (c == QLatin1Char('m'))
+                resolution = std::min(resolution, 60 * 1000);
+            else if (c == QLatin1Char('h') || c == QLatin1Char('H'))
+                resolution = std::min(resolution, 3600 * 1000);
+        }
+        s.timeResolutionMs = resolution;
+    }
+    if (!time.isValid())
+        return time;
+    const int ms = time.msecsSinceStartOfDay();
+    return QTime::fromMSecsSinceStartOfDay(ms - ms % *s.timeResolutionMs);
 }
 
 QString dateText(const QDate& date) {

@@ -30,6 +30,9 @@ QString dateText(const QDate& date);
 QString timeText(const QTime& time);
 QDate parseDate(const QString& text);
 QTime parseTime(const QString& text);
+// A time as its text shows it: cut to the finest unit the long time format has (the
+// second, for most).
+QTime shownTime(const QTime& time);
 
 // Pure helpers behind the two formats, for any Qt format string.
 QString withFourDigitYear(const QString& qtDateFormat);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <string_view>
 
 namespace exportfile {
 namespace {
@@ -32,15 +35,34 @@ QString timeColumn(const QDateTime& moment) {
     return moment.isValid() ? moment.time().toString(QStringLiteral("HH:mm:ss")) : QString();
 }
 
-QString number(double value) {
+void appendNumber(QByteArray& out, double value) {
     // Three decimals give at least five characters, so the minimum width of two never pads.
-    QString out = QString::number(value, 'f', 3);
-    const bool zero = std::none_of(out.cbegin(), out.cend(), [](QChar c) {
-        return c >= QLatin1Char('1') && c <= QLatin1Char('9');
-    });
-    if (zero && out.startsWith(QLatin1Char('-')))
-        out.remove(0, 1); // no "-0,000" for a value that rounds to zero
-    return out.replace(QLatin1Char('.'), QLatin1Char(','));
+    // Both ways round the exact value of the double; only a value halfway between two
+    // results (a multiple of 1/16) needs the Qt form, which rounds it away from zero.
+    char buffer[400];
+    std::string_view digits;
+    QByteArray qtForm;
+    if (std::isfinite(value) && std::abs(value) < 1e15 && std::trunc(value * 16) == value * 16) {
+        qtForm = QByteArray::number(value, 'f', 3);
+        digits = std::string_view(qtForm.constData(), static_cast<std::size_t>(qtForm.size()));
+    } else {
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
+        digits = std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    }
+    const bool zero = digits.find_first_of("123456789") == std::string_view::npos;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const char c = digits[i];
+        if (i == 0 && c == '-' && zero)
+            continue; // no "-0,000" for a value that rounds to zero
+        out.append(c == '.' ? ',' : c);
+    }
+}
+
+QString number(double value) {
+    QByteArray bytes;
+    appendNumber(bytes, value);
+    return QString::fromLatin1(bytes);
 }
 
 QString line(const JumpLine& jump) {
@@ -62,11 +84,22 @@ QString text(const QStringList& lines) {
     return out;
 }
 
+void appendWindows1252(QByteArray& out, QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out.append('?'); // one character outside the Basic Multilingual Plane
+            ++i;
+        } else {
+            out.append(encode(c.unicode()));
+        }
+    }
+}
+
 QByteArray toWindows1252(const QString& text) {
     QByteArray out;
     out.reserve(text.size());
-    for (char32_t c : text.toUcs4())
-        out.append(encode(c));
+    appendWindows1252(out, text);
     return out;
 }
 

@@ -33,6 +33,8 @@ QString timeColumn(const QDateTime& moment);
 // A number as "%2.3f" writes it with "," as separator: "215,000", "-1,000", "30,700";
 // never "-0,000".
 QString number(double value);
+// The same as bytes, appended.
+void appendNumber(QByteArray& out, double value);
 // One line of the file, without its line end.
 QString line(const JumpLine& jump);
 // The lines, each ended by CR LF: the text of the file and of the clipboard.
@@ -41,5 +43,6 @@ QString text(const QStringList& lines);
 // The text in Windows-1252. Characters the code page lacks become "?" (one per character,
 // also for characters outside the Basic Multilingual Plane).
 QByteArray toWindows1252(const QString& text);
+void appendWindows1252(QByteArray& out, QStringView text);
 
 } // namespace exportfile

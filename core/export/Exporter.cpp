@@ -56,20 +56,20 @@ private:
 
 } // namespace
 
-bool Exporter::forEachLine(const QList<qint64>& athleteIds,
-                           const std::function<void(const QString&)>& line,
-                           const Progress& progress) {
+bool Exporter::forEachRow(const QList<qint64>& athleteIds,
+                          const std::function<void(const Row&)>& row, const Progress& progress) {
     if (athleteIds.isEmpty())
         return !progress || progress(0);
     QSqlQuery q = db_.run(exportStatement(athleteIds));
     HeightColumn height;
     qint64 position = -1;
     qint64 measurement = -1;
-    QString athleteText; // "Name;Vorname;"
-    QString momentText;  // "Datum;Uhrzeit;"
+    QString athleteText;
+    QString momentText;
     while (q.next()) {
         const qint64 rowPosition = q.value(0).toLongLong();
-        if (rowPosition != position) {
+        const bool newAthlete = rowPosition != position;
+        if (newAthlete) {
             if (progress && !progress(static_cast<int>(rowPosition)))
                 return false;
             position = rowPosition;
@@ -78,24 +78,33 @@ bool Exporter::forEachLine(const QList<qint64>& athleteIds,
                 q.value(1).toString() + QLatin1Char(';') + q.value(2).toString() + QLatin1Char(';');
         }
         const qint64 rowMeasurement = q.value(3).toLongLong();
-        if (rowMeasurement != measurement) {
+        const bool newMoment = rowMeasurement != measurement;
+        if (newMoment) {
             measurement = rowMeasurement;
             const QDateTime moment = momentOf(q.value(4));
             momentText = exportfile::dateColumn(moment) + QLatin1Char(';') +
                          exportfile::timeColumn(moment) + QLatin1Char(';');
         }
         const double flightMs = numberOf(q.value(6));
-        line(athleteText + momentText + exportfile::number(numberOf(q.value(5))) +
-             QLatin1Char(';') + exportfile::number(flightMs) + QLatin1Char(';') +
-             exportfile::number(numberOf(q.value(7))) + QLatin1Char(';') +
-             exportfile::number(height(flightMs)));
+        row({athleteText,
+             momentText,
+             newAthlete,
+             newMoment,
+             {numberOf(q.value(5)), flightMs, numberOf(q.value(7)), height(flightMs)}});
     }
     return !progress || progress(static_cast<int>(athleteIds.size()));
 }
 
 QString Exporter::text(const QList<qint64>& athleteIds) {
     QString out = exportfile::kHeader + QStringLiteral("\r\n");
-    forEachLine(athleteIds, [&out](const QString& l) { out += l + QStringLiteral("\r\n"); }, {});
+    forEachRow(athleteIds,
+               [&out](const Row& r) {
+                   out += r.athlete + r.moment;
+                   for (int i = 0; i < 4; ++i)
+                       out += exportfile::number(r.values[i]) +
+                              (i < 3 ? QStringLiteral(";") : QStringLiteral("\r\n"));
+               },
+               {});
     return out;
 }
 
@@ -105,16 +114,27 @@ Exporter::Result Exporter::writeFile(const QString& path, const QList<qint64>& a
     if (!file.open(QIODevice::WriteOnly))
         return {Outcome::Failed, cannotCreate(path, file.errorString())};
     QByteArray buffer = exportfile::toWindows1252(exportfile::kHeader + QStringLiteral("\r\n"));
+    buffer.reserve(kWriteBlock + 4096);
     bool written = true;
     const auto flush = [&] {
         written = written && file.write(buffer) == buffer.size();
         buffer.clear();
     };
-    const bool complete = forEachLine(
+    QByteArray athlete;
+    QByteArray moment;
+    const bool complete = forEachRow(
         athleteIds,
-        [&](const QString& l) {
-            buffer += exportfile::toWindows1252(l);
-            buffer += "\r\n";
+        [&](const Row& r) {
+            if (r.newAthlete)
+                athlete = exportfile::toWindows1252(r.athlete);
+            if (r.newMoment)
+                moment = exportfile::toWindows1252(r.moment);
+            buffer += athlete;
+            buffer += moment;
+            for (int i = 0; i < 4; ++i) {
+                exportfile::appendNumber(buffer, r.values[i]);
+                buffer += i < 3 ? ";" : "\r\n";
+            }
             if (buffer.size() >= kWriteBlock)
                 flush();
         },

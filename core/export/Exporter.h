@@ -35,11 +35,20 @@ public:
     // Writes a text made before (the single export's) in the same way.
     static Result writeText(const QString& path, const QString& text);
 
+    // One line of the file, in its parts.
+    struct Row {
+        const QString& athlete; // "Name;Vorname;"
+        const QString& moment;  // "Datum;Uhrzeit;"
+        bool newAthlete;        // the first line of its athlete
+        bool newMoment;         // the first line of its measurement
+        double values[4];       // contact time, flight time, efficiency, height
+    };
+
 private:
-    // Calls `line` for every line after the header, and `progress` whenever an athlete is
+    // Calls `row` for every line after the header, and `progress` whenever an athlete is
     // done; returns false when the progress cancelled.
-    bool forEachLine(const QList<qint64>& athleteIds,
-                     const std::function<void(const QString&)>& line, const Progress& progress);
+    bool forEachRow(const QList<qint64>& athleteIds, const std::function<void(const Row&)>& row,
+                    const Progress& progress);
 
     Database& db_;
 };

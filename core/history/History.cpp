@@ -9,23 +9,18 @@
 
 namespace history {
 
-QDateTime entryMoment(const QString& dateText, const QString& timeText) {
-    const QDate date = texts::parseDate(dateText);
-    QTime time = texts::parseTime(timeText);
-    if (!time.isValid())
-        time = QTime(0, 0);
-    return QDateTime(date.isValid() ? date : QDate(1, 1, 1), time);
-}
-
-Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer) {
+Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer,
+                QString dateText) {
     Entry e;
     e.position = position;
     e.moment = moment;
-    e.dateText = texts::dateText(moment.date());
+    e.dateText = dateText.isNull() ? texts::dateText(moment.date()) : std::move(dateText);
     e.timeText = texts::timeText(moment.time());
     e.values = values;
     e.nummer = nummer;
-    e.sortMoment = entryMoment(e.dateText, e.timeText);
+    // What the texts show, taken from the moment itself; a moment not stored goes last.
+    e.sortMoment = moment.isValid() ? QDateTime(moment.date(), texts::shownTime(moment.time()))
+                                    : QDateTime(QDate(1, 1, 1), QTime(0, 0));
     return e;
 }
 
@@ -68,7 +63,14 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
     QList<Entry> entries;
     entries.reserve(rows.size());
     int position = 0;
+    // Measurements of one day share the date's text.
+    QDate lastDate;
+    QString lastDateText;
     for (const Measurement& m : rows) {
+        if (m.moment.date() != lastDate || lastDateText.isNull()) {
+            lastDate = m.moment.date();
+            lastDateText = texts::dateText(lastDate);
+        }
         QStringList values;
         if (m.jumpCount <= 1) {
             const auto jump = firstJumps.constFind(seriesKey(athleteId, m.nummer));
@@ -78,7 +80,7 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
         } else {
             values = seriesTexts();
         }
-        entries << makeEntry(++position, m.moment, values, m.nummer);
+        entries << makeEntry(++position, m.moment, values, m.nummer, lastDateText);
     }
     sortNewestFirst(entries);
     return entries;

@@ -28,17 +28,15 @@ struct Entry {
     bool isSeries() const { return values.value(1) == kSeriesMark; }
 };
 
-// A new entry with its texts.
-Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer);
+// A new entry with its texts; the date's text when it is known already.
+Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer,
+                QString dateText = QString());
 
 // True when entry `a` goes before entry `b`: its moment, as shown, is later. Equal moments
 // keep their order.
 bool goesBefore(const Entry& a, const Entry& b);
 // Orders entries newest first; entries of the same moment keep their order.
 void sortNewestFirst(QList<Entry>& entries);
-
-// The moment an entry stands for, read back from its date and time texts.
-QDateTime entryMoment(const QString& dateText, const QString& timeText);
 
 // The four value texts of a single measurement from its stored jump.
 QStringList jumpTexts(double contactMs, double flightMs, double efficiency);

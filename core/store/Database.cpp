@@ -10,6 +10,7 @@
 #include <QUuid>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -214,6 +215,39 @@ QVariant engineMoment(const QDateTime& moment) {
                             : QVariant();
 }
 
+namespace {
+
+// "yyyy-MM-ddTHH:mm:ss" and "yyyy-MM-dd", the forms the program stores, read without the
+// general parser.
+std::optional<QDateTime> storedForm(const QString& text) {
+    const bool dateOnly = text.size() == 10;
+    if ((text.size() != 19 && !dateOnly) || text[4] != QLatin1Char('-') ||
+        text[7] != QLatin1Char('-'))
+        return std::nullopt;
+    if (!dateOnly && ((text[10] != QLatin1Char('T') && text[10] != QLatin1Char(' ')) ||
+                      text[13] != QLatin1Char(':') || text[16] != QLatin1Char(':')))
+        return std::nullopt;
+    const auto number = [&text](int from, int length) {
+        int value = 0;
+        for (int i = from; i < from + length; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    if (dateOnly)
+        return date.isValid() ? std::optional(date.startOfDay()) : std::nullopt;
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time);
+}
+
+} // namespace
+
 QDateTime momentOf(const QVariant& v) {
     if (v.isNull())
         return {};
@@ -222,6 +256,8 @@ QDateTime momentOf(const QVariant& v) {
     if (v.metaType().id() == QMetaType::QDate)
         return v.toDate().startOfDay();
     QString text = v.toString().trimmed();
+    if (const auto stored = storedForm(text))
+        return *stored;
     if (text.size() == 10) {
         const QDate d = QDate::fromString(text, Qt::ISODate);
         return d.isValid() ? d.startOfDay() : QDateTime();

@@ -6,6 +6,7 @@
 #include "core/store/MeasurementRepository.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -152,6 +153,21 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(exportfile::number(value), text);
+    }
+
+    // The file's numbers are those of Qt's fixed form with three decimals, the form the files
+    // always had, for times, efficiencies and heights of every size.
+    void numbersAsQtWritesThem() {
+        QRandomGenerator random(7);
+        for (int i = 0; i < 200000; ++i) {
+            const double magnitude = std::pow(10.0, random.bounded(-4, 7));
+            const double value = (random.generateDouble() - 0.3) * magnitude;
+            const double stored = i % 3 == 0 ? std::round(value * 100) / 100 : value;
+            QString qt = QString::number(stored, 'f', 3);
+            if (qt == QStringLiteral("-0.000"))
+                qt = QStringLiteral("0.000");
+            QCOMPARE(exportfile::number(stored), qt.replace('.', ','));
+        }
     }
 
     void dateAndTime_data() {

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Times the work that grows with a lab's years of data, each against a yardstick measured in
+# the same run, and prints the ratios:
+#   "Alle Exportieren" of all athletes      against the sqlite3 command line writing the same lines
+#                                            with one join (time; and the peak memory)
+#   the start with an athlete of 999        against a start on an empty database (CPU time)
+#   measurements selected
+#   disk syncs per recorded jump            against one commit with one sync
+# on two databases made with the program's own schema: 1,000 athletes x 50 measurements and
+# 2,000 x 125 (a third of them series of 5 to 15 jumps; athlete 1 has 999 measurements).
+# Not part of the test suite. Usage: bench/run.sh [RUNS]   (default 3; the median is taken)
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$root/tools/setup.sh"
+kalvero_install
+kalvero_install sqlite3 strace time
+runs="${1:-3}"
+build="$root/build-bench"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALVERO_BENCH=ON \
+    -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target kalvero_bench >/dev/null
+bench="$build/kalvero_bench"
+data="$build/data"
+mkdir -p "$data"
+export QT_QPA_PLATFORM=offscreen
+
+# median of the given numbers
+median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+# Runs a command $runs times; sets elapsed (s), cpu (user+sys, s) and peak (MB) to the medians.
+measure() {
+    local e=() c=() m=() times="$data/times"
+    for _ in $(seq "$runs"); do
+        /usr/bin/time -o "$times" -f "%e %U %S %M" "$@" >/dev/null 2>&1
+        read -r el us sy kb <"$times"
+        e+=("$el"); c+=("$(echo "$us + $sy" | bc -l)"); m+=("$(echo "$kb / 1024" | bc -l)")
+    done
+    elapsed=$(median "${e[@]}"); cpu=$(median "${c[@]}"); peak=$(median "${m[@]}")
+}
+
+ratio() { echo "scale=2; $1 / $2" | bc -l; }
+
+# The CPU time a start of the main window takes, as the program itself counts it; the median.
+start_cpu() {
+    local c=()
+    for _ in $(seq "$runs"); do c+=("$("$bench" start "$1" 2>/dev/null | tail -n 1)"); done
+    median "${c[@]}"
+}
+
+key="(CASE WHEN u.Nummer <= 999 THEN u.Ref_ID * 1000 + u.Nummer ELSE -(u.Ref_ID * 1000000 + u.Nummer) END)"
+join="SELECT s.Name, s.Vorname, strftime('%d.%m.%Y', u.Datum), strftime('%H:%M:%S', u.Datum),
+ printf('%.3f', m.SZ), printf('%.3f', m.FZ), printf('%.3f', m.Eff),
+ printf('%.3f', 9.81 * m.FZ * m.FZ / 8000000.0 * 100) FROM sportler s
+ JOIN units u ON u.Ref_ID = s.ID JOIN mr m ON m.Serie = $key ORDER BY s.ID, u.ID, m.Anzahl"
+
+empty="$data/empty"
+rm -rf "$empty"; mkdir -p "$empty"
+"$bench" start "$empty" >/dev/null 2>&1 # creates the empty database
+empty_cpu=$(start_cpu "$empty")
+
+printf '%-22s %10s %10s %8s %9s %12s %10s %8s\n' database jumps export sqlite3 ratio "peak MB" start ratio
+for size in "1000 50" "2000 125"; do
+    set -- $size
+    dir="$data/db-$1x$2"
+    if [ ! -f "$dir/qrv.sqlite" ]; then
+        mkdir -p "$dir"
+        "$bench" make-database "$dir" "$1" "$2"
+    fi
+    jumps=$(sqlite3 "$dir/qrv.sqlite" "SELECT COUNT(*) FROM mr")
+    measure "$bench" export "$dir" "$data/export.txt"; export_s=$elapsed; export_mb=$peak
+    measure sqlite3 -batch -noheader -separator ';' "$dir/qrv.sqlite" "$join"; sqlite_s=$elapsed
+    start_s=$(start_cpu "$dir")
+    printf '%-22s %10s %9.2fs %7.2fs %8sx %12.0f %9.3fs %7sx\n' "$1 x $2" "$jumps" \
+        "$export_s" "$sqlite_s" "$(ratio "$export_s" "$sqlite_s")" "$export_mb" \
+        "$start_s" "$(ratio "$start_s" "$empty_cpu")"
+done
+printf 'empty start: %.3fs CPU\n' "$empty_cpu"
+
+# Disk syncs of 200 recorded jumps, counted by strace.
+syncdir="$data/syncs"
+rm -rf "$syncdir"; mkdir -p "$syncdir"
+"$bench" record "$syncdir" 1 >/dev/null
+syncs=$(strace -f -c -e trace=fsync,fdatasync "$bench" record "$syncdir" 200 2>&1 >/dev/null |
+    awk '$NF == "fsync" || $NF == "fdatasync" {n += $4} END {print n + 0}')
+printf 'disk syncs per recorded jump: %s (one commit with one sync: 1)\n' "$(ratio "$syncs" 200)"
