@@ -128,8 +128,8 @@ int startWindow(int argc, char* argv[], const QString& directory) {
 int record(const QString& directory, int jumps) {
     Database db(directory);
     MeasurementRepository measurements(db);
-    const qint64 id = measurements.recordFirstJump(
-        1, measurements.lastNummer(1) + 1, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+    const qint64 id =
+        measurements.recordFirstJump(1, QDateTime::currentDateTime(), {200, 500, 1.25, 1}).id;
     for (qint32 n = 2; n <= jumps; ++n)
         measurements.recordJump(id, {200, 500, 1.25, n});
     return 0;

@@ -6,6 +6,7 @@ set -euo pipefail
 KALVERO_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+    pxlib-dev
 )
 
 # Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by

@@ -82,7 +82,7 @@ void AthleteController::search() {
         // The grid is not left empty: it lists all athletes again. The search's error is the
         // one the user is told; a second one goes to the log.
         if (const auto failure = failureOf([this] { showAll(); }))
-            qWarning("Kalvero: all athletes cannot be listed: %s", qPrintable(*failure));
+            qWarning("Kalvero: all athletes cannot be listed: %s", qPrintable(failure->text));
         throw;
     }
     if (found.isEmpty()) {
@@ -215,5 +215,4 @@ void AthleteController::athleteSelected() {
     const bool listed = window_.athleteModel->rowCount() > 0;
     window_.startButton->setEnabled(listed);
     window_.startAction->setEnabled(listed);
-    lastNummer_ = athlete == 0 ? 0 : window_.store().measurements().lastNummer(athlete);
 }

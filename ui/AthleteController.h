@@ -8,8 +8,7 @@
 class MainWindow;
 
 // The athlete grid and the athlete actions: show all, search, new, change and delete. The
-// selected athlete is the grid's current row; every change of it lists his history and loads
-// the number of his last measurement.
+// selected athlete is the grid's current row; every change of it lists his history.
 class AthleteController {
 public:
     explicit AthleteController(MainWindow& window);
@@ -33,10 +32,6 @@ public:
     // Moves the selection to a row (none for -1) and shows that athlete.
     void selectRow(int row);
 
-    // The number of the selected athlete's last measurement; a run advances it.
-    qint64 lastNummer() const { return lastNummer_; }
-    void setLastNummer(qint64 nummer) { lastNummer_ = nummer; }
-
 private:
     // Lists the athletes a query finds and selects the first of them.
     void list(std::function<QList<Athlete>()> query);
@@ -48,6 +43,5 @@ private:
     MainWindow& window_;
     std::function<QList<Athlete>()> listing_; // what the grid lists, to read it again
     int current_ = -1;
-    qint64 lastNummer_ = 0;
     bool moving_ = false;
 };

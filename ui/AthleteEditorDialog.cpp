@@ -1,6 +1,7 @@
 #include "ui/AthleteEditorDialog.h"
 
 #include "core/base/Texts.h"
+#include "core/store/AthleteText.h"
 #include "core/store/BirthDate.h"
 #include "ui/MessageService.h"
 #include "ui/RemarkEdit.h"
@@ -39,12 +40,14 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     sexField->addItems({QStringLiteral("männl."), QStringLiteral("weibl.")});
     sexField->setCurrentIndex(-1);
     nameField = new QLineEdit(this);
+    nameField->setMaxLength(athletes::kNameLength);
     nameField->setObjectName(QStringLiteral("nameField"));
     firstNameField = new QLineEdit(this);
+    firstNameField->setMaxLength(athletes::kNameLength);
     firstNameField->setObjectName(QStringLiteral("firstNameField"));
     birthDateField = new QLineEdit(this);
     birthDateField->setObjectName(QStringLiteral("birthDateField"));
-    remarkField = new RemarkEdit(kRemarkLength, this);
+    remarkField = new RemarkEdit(athletes::kRemarkLength, this);
     remarkField->setObjectName(QStringLiteral("remarkField"));
     remarkField->setTabChangesFocus(true);
     remarkField->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -219,6 +222,20 @@ void AthleteEditorDialog::confirm() {
             ui_, QStringLiteral("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!"));
         (nameMissing ? nameField : firstNameField)->setFocus();
         return;
+    }
+    // The export separates fields by ";" and lines by line breaks: a name or remark must
+    // hold neither, nor a tab.
+    for (QWidget* field : {static_cast<QWidget*>(nameField), static_cast<QWidget*>(firstNameField),
+                           static_cast<QWidget*>(remarkField)}) {
+        const QString text =
+            field == remarkField ? remark() : static_cast<QLineEdit*>(field)->text();
+        if (athletes::hasSeparator(text)) {
+            boxes::information(ui_, QStringLiteral("Name, Vorname und Bemerkung dürfen kein "
+                                                   "Semikolon, keinen Tabulator und keinen "
+                                                   "Zeilenumbruch enthalten."));
+            field->setFocus();
+            return;
+        }
     }
     // A birth date that is typed but is no date would otherwise be dropped without a word.
     if (!dateValid_ && !birthDateField->text().trimmed().isEmpty()) {

@@ -22,8 +22,6 @@ class RemarkEdit;
 // Name, Vorname and Geb. am are sexMark, nameMark, firstNameMark and birthDateMark.
 class AthleteEditorDialog : public QDialog {
 public:
-    static constexpr int kRemarkLength = 100;
-
     explicit AthleteEditorDialog(MessageService& ui, QWidget* parent = nullptr);
 
     // For a new athlete: caption "Sportler - Neu", only Name and Vorname marked as

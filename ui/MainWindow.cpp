@@ -375,9 +375,29 @@ void MainWindow::openTables() {
     debugAction->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
 
     store_.open(context_.dataDirectory);
+    reportDuplicateNumbers();
     jumpModel->showAllJumps();
     athletes_->listAtStart();
     athleteGrid->setFocus();
+}
+
+void MainWindow::reportDuplicateNumbers() {
+    const auto& duplicates = store_.database().duplicateNumbers();
+    if (duplicates.isEmpty())
+        return;
+    QStringList lines;
+    for (const Database::DuplicateNumber& d : duplicates.mid(0, 10))
+        lines << QStringLiteral("Sportler-ID %1: Nummer %2 (%3-mal)")
+                     .arg(d.athleteId)
+                     .arg(d.nummer)
+                     .arg(d.count);
+    if (duplicates.size() > 10)
+        lines << QStringLiteral("… und %1 weitere").arg(duplicates.size() - 10);
+    boxes::information(context_.ui,
+                       QStringLiteral("Einige Messungen tragen dieselbe Nummer wie eine andere "
+                                      "Messung desselben Sportlers. Sie bleiben, wie sie sind; "
+                                      "neue Messungen erhalten eigene Nummern.\n\n") +
+                           lines.join(QLatin1Char('\n')));
 }
 
 void MainWindow::prepareFirstShow() {
@@ -454,7 +474,7 @@ void MainWindow::toggleRun() {
     const qint64 athlete = athletes_->selectedId();
     if (athlete == 0)
         return;
-    session.start(athlete, athletes_->lastNummer());
+    session.start(athlete);
 }
 
 bool MainWindow::checkWritable() {
@@ -532,13 +552,16 @@ void MainWindow::showVersion() {
 }
 
 void MainWindow::handleKey(int key) {
-    if (key == Qt::Key_Delete && historyList->hasFocus() && historyList->topLevelItemCount() > 0) {
+    const bool running = run_->session().running();
+    if (key == Qt::Key_Delete && !running && historyList->hasFocus() &&
+        historyList->topLevelItemCount() > 0) {
         if (boxes::confirm(context_.ui,
                            QStringLiteral("Möchten Sie diese Messreihe wirklich löschen?"),
                            {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))
             history_->deleteSelectedMeasurement();
     }
-    if (key == Qt::Key_Delete && athleteGrid->hasFocus() && athleteModel->rowCount() > 0) {
+    if (key == Qt::Key_Delete && !running && athleteGrid->hasFocus() &&
+        athleteModel->rowCount() > 0) {
         if (boxes::confirm(context_.ui,
                            QStringLiteral("Möchten Sie diesen Patienten wirklich löschen?"),
                            {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))

@@ -144,6 +144,7 @@ private:
     void connectAction(QAction* action, void (MainWindow::*handler)());
     void guarded(const std::function<void()>& handler);
     void openTables();
+    void reportDuplicateNumbers();
     void prepareFirstShow();
     void relayoutAfterResize();
     void saveSettings();

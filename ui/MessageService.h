@@ -17,6 +17,7 @@ struct MessageBox {
     BoxIcon icon = BoxIcon::None;
     QString text;
     QStringList buttons; // captions, left to right; the first one proceeds
+    QString detail;      // shown on request, e.g. the database engine's own words
 };
 
 struct SaveFileRequest {
@@ -60,8 +61,8 @@ void plain(MessageService& ui, const QString& text);
 void error(MessageService& ui, const QString& text);
 // Information box: title "Informationen", "OK".
 void information(MessageService& ui, const QString& text);
-// The program's general error report: title "Kalvero", error icon, "OK".
-void generalError(MessageService& ui, const QString& text);
+// The program's general error report: title "Kalvero", error icon, "OK", and the detail.
+void generalError(MessageService& ui, const QString& text, const QString& detail = QString());
 // Confirmation box: title "Bestätigen", question icon and the given buttons. True only
 // when the first button was pressed.
 bool confirm(MessageService& ui, const QString& text, const QStringList& buttons);

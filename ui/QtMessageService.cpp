@@ -66,6 +66,8 @@ std::unique_ptr<ProgressView> QtMessageService::showProgress(const QString& labe
 int QtMessageService::show(const MessageBox& box) {
     QMessageBox dialog(toQtIcon(box.icon), box.title, box.text, QMessageBox::NoButton,
                        QApplication::activeWindow());
+    if (!box.detail.isEmpty())
+        dialog.setDetailedText(box.detail);
     QList<QAbstractButton*> buttons;
     for (qsizetype i = 0; i < box.buttons.size(); ++i) {
         const auto role = i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole;

@@ -47,7 +47,16 @@ void RunController::setStartEnabled(bool enabled) {
     window_.startAction->setEnabled(enabled);
 }
 
+void RunController::lockChanges(bool locked) {
+    // While a run goes on, nothing may change the athletes or measurements it records for.
+    for (QAction* action : {window_.showAllAction, window_.searchAction, window_.newAthleteAction,
+                            window_.changeAthleteAction, window_.deleteAthleteAction,
+                            window_.exportOneAction, window_.exportAllAction})
+        action->setEnabled(!locked);
+}
+
 void RunController::runStarting() {
+    lockChanges(true);
     window_.dataGroup->setEnabled(false);
     showIdle(false);
     setStartEnabled(false);
@@ -69,6 +78,7 @@ void RunController::runStopping() {
 }
 
 void RunController::runEnded(RunEnd end) {
+    lockChanges(false);
     showIdle(true);
     window_.dataGroup->setEnabled(true);
     window_.historyList->setEnabled(true);
@@ -111,7 +121,6 @@ void RunController::showError(const QString& text) {
 }
 
 void RunController::measurementCreated(const NewMeasurement& m) {
-    window_.athletes().setLastNummer(m.nummer);
     const QStringList values =
         m.series ? history::seriesTexts()
                  : history::recordedJumpTexts(m.contactMs, m.flightMs, m.efficiency);
@@ -123,6 +132,6 @@ void RunController::jumpRecorded(qint64 seriesKey) {
     window_.jumpModel->showSeries(seriesKey);
 }
 
-void RunController::pollFailed(const QString& text) {
-    boxes::generalError(window_.context().ui, errorReportText(text));
+void RunController::pollFailed(const Failure& failure) {
+    boxes::generalError(window_.context().ui, errorReportText(failure.text), failure.detail);
 }

@@ -22,10 +22,11 @@ public:
     void showError(const QString& text) override;
     void measurementCreated(const NewMeasurement& measurement) override;
     void jumpRecorded(qint64 seriesKey) override;
-    void pollFailed(const QString& text) override;
+    void pollFailed(const Failure& failure) override;
 
 private:
     void showIdle(bool idle);
+    void lockChanges(bool locked);
     void setStartEnabled(bool enabled);
 
     MainWindow& window_;

@@ -6,17 +6,17 @@ QString errorReportText(const QString& text) {
     return text;
 }
 
-std::optional<QString> failureOf(const std::function<void()>& handler) {
+std::optional<Failure> failureOf(const std::function<void()>& handler) {
     try {
         handler();
         return std::nullopt;
     } catch (const SilentAbort&) {
         return std::nullopt;
     } catch (const AppError& e) {
-        return e.text();
+        return Failure{e.text(), e.detail()};
     } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
+        return Failure{QString::fromUtf8(e.what()), {}};
     } catch (...) {
-        return QStringLiteral("Unbekannter Fehler");
+        return Failure{QStringLiteral("Unbekannter Fehler"), {}};
     }
 }

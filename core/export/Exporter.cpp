@@ -2,6 +2,7 @@
 
 #include "core/export/ExportFormat.h"
 #include "core/measure/Metrics.h"
+#include "core/store/AthleteText.h"
 #include "core/store/Database.h"
 #include "core/store/SeriesKey.h"
 
@@ -22,20 +23,21 @@ QString cannotCreate(const QString& path, const QString& reason) {
 // The statement that reads every exported jump in the order of the file: the athletes in the
 // order given (their IDs are the program's own numbers), their measurements as recorded, the
 // jumps by their number.
-QString exportStatement(const QList<qint64>& athleteIds) {
+QString exportStatement(const Database& db, const QList<qint64>& athleteIds) {
     QStringList listed;
     listed.reserve(athleteIds.size());
     for (qsizetype i = 0; i < athleteIds.size(); ++i)
         listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
-    return QStringLiteral("WITH listed(position, id) AS (VALUES %1) "
-                          "SELECT listed.position, s.Name, s.Vorname, u.ID, u.Datum, m.SZ, m.FZ, "
+    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) "
+                          "SELECT listed.place, s.Name, s.Vorname, u.ID, u.Datum, m.SZ, m.FZ, "
                           "m.Eff FROM listed "
                           "JOIN sportler s ON s.ID = listed.id "
                           "JOIN units u ON u.Ref_ID = listed.id "
                           "JOIN mr m ON m.Serie = %2 "
-                          "ORDER BY listed.position, u.ID, m.Anzahl, m.rowid")
+                          "ORDER BY listed.place, u.ID, %3, %4")
         .arg(listed.join(QLatin1Char(',')),
-             seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")));
+             seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
+             db.order(QStringLiteral("m.Anzahl")), db.rowOrder(QStringLiteral("m")));
 }
 
 // The height column for a flight time: computed once per distinct time.
@@ -60,7 +62,7 @@ bool Exporter::forEachRow(const QList<qint64>& athleteIds,
                           const std::function<void(const Row&)>& row, const Progress& progress) {
     if (athleteIds.isEmpty())
         return !progress || progress(0);
-    QSqlQuery q = db_.run(exportStatement(athleteIds));
+    QSqlQuery q = db_.run(exportStatement(db_, athleteIds));
     HeightColumn height;
     qint64 position = -1;
     qint64 measurement = -1;
@@ -74,8 +76,8 @@ bool Exporter::forEachRow(const QList<qint64>& athleteIds,
                 return false;
             position = rowPosition;
             measurement = -1;
-            athleteText =
-                q.value(1).toString() + QLatin1Char(';') + q.value(2).toString() + QLatin1Char(';');
+            athleteText = athletes::forExport(q.value(1).toString()) + QLatin1Char(';') +
+                          athletes::forExport(q.value(2).toString()) + QLatin1Char(';');
         }
         const qint64 rowMeasurement = q.value(3).toLongLong();
         const bool newMoment = rowMeasurement != measurement;

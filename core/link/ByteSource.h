@@ -5,7 +5,7 @@
 #include <optional>
 
 // Where the bytes of one result of the timing unit come from: the next byte, or nothing when
-// the wait for it ran out.
+// it is not there.
 class ByteSource {
 public:
     virtual ~ByteSource() = default;

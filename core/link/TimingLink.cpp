@@ -74,12 +74,6 @@ quint8 TimingLink::receiveByte() {
     return device_.rxBuffer[0];
 }
 
-std::optional<quint8> TimingLink::nextByte() {
-    if (!waitForByte(timingunit::kByteLimitMs))
-        return std::nullopt;
-    return receiveByte();
-}
-
 bool TimingLink::startHandshake(quint8 configurationByte) {
     sendByte(timingunit::kStartCommand);
     if (!waitForByte(timingunit::kStartAnswerLimitMs))

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/link/ByteSource.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/TimingUnitProtocol.h"
 
@@ -9,7 +8,7 @@ class Clock;
 // The link to the timing unit: opening and configuring it, the timed wait for a byte, and
 // the start and stop handshakes. A wait holds the calling thread (without sleeping) for at
 // most its limit.
-class TimingLink : public ByteSource {
+class TimingLink {
 public:
     enum class OpenResult {
         Opened,     // open and configured
@@ -46,8 +45,6 @@ public:
     // Reads one byte and returns byte 0 of the receive buffer (the byte read before when
     // nothing came).
     quint8 receiveByte();
-    // The next byte of a result, awaited for up to 2000 ms.
-    std::optional<quint8> nextByte() override;
 
     // Start handshake: sends 251, waits up to 350 ms for the answer (any value), reads it and
     // sends the configuration byte. Returns false when the unit did not answer in time
@@ -62,6 +59,7 @@ public:
     d2xx::Status close();
 
     DeviceLink& device() { return device_; }
+    Clock& clock() { return clock_; }
 
     static constexpr qint32 kLinkClosedByRun = 4;
     // 0 at start; the status of the last open; kLinkClosedByRun after a close by the run.

@@ -31,6 +31,33 @@ struct LineError {
     QString text;
 };
 
+// A piece of the script as a message quotes it: control characters written as escapes, a long
+// piece cut after 80 characters.
+QString shown(const QString& piece) {
+    constexpr qsizetype kLongest = 80;
+    QString out;
+    for (const QChar c : piece) {
+        if (out.size() >= kLongest) {
+            out += QStringLiteral("…");
+            break;
+        }
+        switch (c.unicode()) {
+        case u'\t':
+            out += QStringLiteral("\\t");
+            break;
+        case u'\r':
+            out += QStringLiteral("\\r");
+            break;
+        default:
+            if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out;
+}
+
 quint8 parseByte(const QString& word) {
     if (const auto value = wholeNumber(word, 255))
         return static_cast<quint8>(*value);
@@ -38,9 +65,9 @@ quint8 parseByte(const QString& word) {
         bool ok = false;
         word.toLongLong(&ok);
         if (ok)
-            throw LineError{QStringLiteral("byte %1 out of range 0..255").arg(word)};
+            throw LineError{QStringLiteral("byte %1 out of range 0..255").arg(shown(word))};
     }
-    throw LineError{QStringLiteral("\"%1\" is not a byte (0..255)").arg(word)};
+    throw LineError{QStringLiteral("\"%1\" is not a byte (0..255)").arg(shown(word))};
 }
 
 } // namespace
@@ -72,7 +99,7 @@ std::optional<UnitScript> parseUnitScript(const QByteArray& text, const QString&
             if (colon < 0)
                 throw LineError{
                     QStringLiteral("expected \"setting: value\" or \"delay: bytes\", got \"%1\"")
-                        .arg(line)};
+                        .arg(shown(line))};
             const QString key = line.left(colon).trimmed();
             const QString value = line.mid(colon + 1).trimmed();
 
@@ -81,11 +108,11 @@ std::optional<UnitScript> parseUnitScript(const QByteArray& text, const QString&
                 if (!delay)
                     throw LineError{
                         QStringLiteral("delay \"%1\" is not a whole number of ms in 0..%2")
-                            .arg(key)
+                            .arg(shown(key))
                             .arg(UnitScript::kMaxDelayMs)};
                 const QStringList words = value.split(kBlanks, Qt::SkipEmptyParts);
                 if (words.isEmpty())
-                    throw LineError{QStringLiteral("no bytes after \"%1:\"").arg(key)};
+                    throw LineError{QStringLiteral("no bytes after \"%1:\"").arg(shown(key))};
                 UnitScriptStep step{*delay, {}};
                 for (const QString& word : words)
                     step.bytes.append(static_cast<char>(parseByte(word)));
@@ -100,12 +127,12 @@ std::optional<UnitScript> parseUnitScript(const QByteArray& text, const QString&
                 QStringLiteral("start-answer"), QStringLiteral("service-devices"),
                 QStringLiteral("service-answer")};
             if (!kSettings.contains(setting))
-                throw LineError{QStringLiteral("unknown setting \"%1\"").arg(key)};
+                throw LineError{QStringLiteral("unknown setting \"%1\"").arg(shown(key))};
             if (bytesSeen)
                 throw LineError{
-                    QStringLiteral("setting \"%1\" after the first byte line").arg(key)};
+                    QStringLiteral("setting \"%1\" after the first byte line").arg(shown(key))};
             if (settingsSeen.contains(setting))
-                throw LineError{QStringLiteral("setting \"%1\" given twice").arg(key)};
+                throw LineError{QStringLiteral("setting \"%1\" given twice").arg(shown(key))};
             settingsSeen.insert(setting);
 
             if (setting == QLatin1String("devices")) {

@@ -1,5 +1,6 @@
 #include "core/measure/MeasurementSession.h"
 
+#include "core/base/Clock.h"
 #include "core/base/Errors.h"
 #include "core/link/DeviceFileProblem.h"
 #include "core/link/TimingLink.h"
@@ -9,13 +10,6 @@
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 
-namespace {
-
-// A wait inside a result ran out: the run ends with the communication-failure message.
-struct ResultTimedOut {};
-
-} // namespace
-
 MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
                                        const plausibility::Limits& limits,
                                        SessionObserver& observer, QObject* parent)
@@ -24,14 +18,13 @@ MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
     connect(&timer_, &QTimer::timeout, this, &MeasurementSession::pollFromTimer);
 }
 
-void MeasurementSession::start(qint64 athleteId, qint64 lastNummer) {
+void MeasurementSession::start(qint64 athleteId) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
         observer_.showMessage(noDeviceMessage(link_.openProblem));
         return;
     }
     phase_ = RunPhase::Starting;
     athleteId_ = athleteId;
-    lastNummer_ = lastNummer;
     bool started = false;
     try {
         observer_.runStarting();
@@ -66,6 +59,7 @@ void MeasurementSession::finishStart(bool started) {
 
 void MeasurementSession::stop() {
     timer_.stop();
+    pending_.reset();
     phase_ = RunPhase::Stopping;
     observer_.runStopping();
     link_.stopByUser();
@@ -75,6 +69,7 @@ void MeasurementSession::stop() {
 
 void MeasurementSession::endRun() {
     timer_.stop();
+    pending_.reset();
     if (link_.replyTimedOut)
         observer_.showError(QStringLiteral("Kommunikationsfehler"));
     link_.stopWithoutAnswer();
@@ -87,48 +82,119 @@ void MeasurementSession::pollFromTimer() {
         observer_.pollFailed(*failure);
 }
 
+namespace {
+
+// The bytes of the result being read: those taken before, again, then what the link has
+// waiting now. Nothing when the next byte has not come yet.
+class ResultBytes : public ByteSource {
+public:
+    ResultBytes(PendingResult& result, TimingLink& link, qsizetype from)
+        : result_(result), link_(link), position_(from) {}
+    std::optional<quint8> nextByte() override {
+        if (position_ < result_.bytes.size())
+            return static_cast<quint8>(result_.bytes[position_++]);
+        if (!link_.byteWaiting())
+            return std::nullopt;
+        const quint8 byte = link_.receiveByte();
+        result_.bytes.append(static_cast<char>(byte));
+        result_.lastByteAt = link_.clock().ticks();
+        ++position_;
+        return byte;
+    }
+    qsizetype position() const { return position_; }
+
+private:
+    PendingResult& result_;
+    TimingLink& link_;
+    qsizetype position_;
+};
+
+} // namespace
+
+void MeasurementSession::resume(int intervalMs) {
+    phase_ = RunPhase::Running;
+    timer_.start(intervalMs);
+}
+
 void MeasurementSession::poll() {
     if (phase_ != RunPhase::Running)
         return;
     timer_.stop();
     phase_ = RunPhase::Decoding;
-    state_.contactInLimits = false;
-    state_.flightInLimits = false;
-    state_.endMarkerSeen = false;
-
     try {
-        if (!link_.byteWaiting()) {
-            phase_ = RunPhase::Running;
-            timer_.start();
-            return;
+        // A queue poll that fails (the line is gone) throws, and ends the run below.
+        if (!pending_) {
+            state_.contactInLimits = false;
+            state_.flightInLimits = false;
+            state_.endMarkerSeen = false;
+            if (!link_.byteWaiting()) {
+                resume(kPollIntervalMs);
+                return;
+            }
+            pending_ = PendingResult{};
+            pending_->lastByteAt = link_.clock().ticks();
         }
-        if (decodeResult()) {
-            phase_ = RunPhase::Running;
-            timer_.start();
+        switch (continueResult()) {
+        case ResultStep::Done:
+            pending_.reset();
+            resume(kPollIntervalMs);
+            break;
+        case ResultStep::RunEnded:
+            pending_.reset();
+            break;
+        case ResultStep::Waiting:
+            // The rest of the result is awaited without holding the window: the next look
+            // comes soon, and after 2000 ms without a byte the run ends.
+            if (ticksSince(pending_->lastByteAt, link_.clock().ticks()) >
+                timingunit::kByteLimitMs) {
+                pending_.reset();
+                link_.replyTimedOut = true;
+                endRun();
+            } else {
+                resume(kWaitIntervalMs);
+            }
+            break;
         }
-    } catch (const ResultTimedOut&) {
-        endRun();
     } catch (...) {
         // A failure of the line, while decoding or recording ends the run; the caller
         // reports it.
+        pending_.reset();
         if (phase_ != RunPhase::Idle)
             endRun();
         throw;
     }
 }
 
-bool MeasurementSession::decodeResult() {
-    const auto contact = decoding::readContactPart(link_.receiveByte(), link_);
-    if (!contact)
-        throw ResultTimedOut{};
-    if (contact->unitEnded) {
+MeasurementSession::ResultStep MeasurementSession::continueResult() {
+    if (!pending_->contactDone) {
+        ResultBytes bytes(*pending_, link_, 0);
+        const auto first = bytes.nextByte();
+        if (!first)
+            return ResultStep::Waiting;
+        const auto contact = decoding::readContactPart(*first, bytes);
+        if (!contact)
+            return ResultStep::Waiting;
+        pending_->contactDone = true;
+        pending_->contactLength = bytes.position();
+        if (!takeContact(*contact))
+            return ResultStep::RunEnded;
+    }
+    ResultBytes bytes(*pending_, link_, pending_->contactLength);
+    const auto flight = decoding::readFlightTime(bytes);
+    if (!flight)
+        return ResultStep::Waiting;
+    return takeFlight(*flight) ? ResultStep::Done : ResultStep::RunEnded;
+}
+
+bool MeasurementSession::takeContact(const decoding::ContactPart& contact) {
+    if (contact.unitEnded) {
         observer_.showField(ResultField::ContactTime, QString());
         endRun();
         return false;
     }
-    state_.endMarkerSeen = contact->endMarker;
-    state_.contactMs = contact->contactMs;
-    if (contact->notMeasured) {
+    state_.endMarkerSeen = contact.endMarker;
+    state_.contactMs = contact.contactMs;
+    if (contact.notMeasured) {
         state_.contactInLimits = true;
     } else if (!accept(plausibility::testContactTime(limits_, state_.contactMs),
                        state_.contactInLimits, state_.contactValid)) {
@@ -136,7 +202,7 @@ bool MeasurementSession::decodeResult() {
     }
     if (state_.contactValid)
         observer_.showField(ResultField::ContactTime, QString::number(state_.contactMs));
-    if (contact->notMeasured)
+    if (contact.notMeasured)
         observer_.showField(ResultField::ContactTime, QStringLiteral("0"));
 
     if (state_.endMarkerSeen) {
@@ -145,11 +211,11 @@ bool MeasurementSession::decodeResult() {
         endRun();
         return false;
     }
+    return true;
+}
 
-    const auto flight = decoding::readFlightTime(link_);
-    if (!flight)
-        throw ResultTimedOut{};
-    state_.flightMs = *flight;
+bool MeasurementSession::takeFlight(qint32 flightMs) {
+    state_.flightMs = flightMs;
     if (state_.flightMs != timingunit::kTimeNotMeasured &&
         !accept(plausibility::testFlightTime(limits_, state_.flightMs), state_.flightInLimits,
                 state_.flightValid))
@@ -213,19 +279,33 @@ void MeasurementSession::evaluate() {
 void MeasurementSession::recordJump() {
     const RecordedJump jump{state_.contactMs, state_.flightMs, metrics::metricValue(efficiency()),
                             state_.jumpCount + 1};
+    try {
+        storeJump(jump);
+    } catch (const AppError& e) {
+        // A cause the user can act on is told with the jump that was lost.
+        if (e.detail().isEmpty())
+            throw;
+        throw AppError(
+            e.text() + QStringLiteral(" Der Sprung %1 wurde nicht gespeichert.").arg(jump.number),
+            e.detail());
+    }
+    observer_.jumpRecorded(seriesKey(athleteId_, state_.nummer));
+}
+
+void MeasurementSession::storeJump(const RecordedJump& jump) {
     MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
-        const QDateTime moment = QDateTime::currentDateTime();
-        const qint64 nummer = lastNummer_ + 1;
-        state_.measurementId = measurements.recordFirstJump(athleteId_, nummer, moment, jump);
-        state_.nummer = nummer;
+        const Measurement created =
+            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump);
+        state_.measurementId = created.id;
+        state_.nummer = created.nummer;
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
-        observer_.measurementCreated({nummer, moment, mode == MeasurementMode::Multiple,
-                                      state_.contactMs, state_.flightMs, efficiency()});
+        observer_.measurementCreated({created.nummer, created.moment,
+                                      mode == MeasurementMode::Multiple, state_.contactMs,
+                                      state_.flightMs, efficiency()});
     } else {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;
     }
-    observer_.jumpRecorded(seriesKey(athleteId_, state_.nummer));
 }

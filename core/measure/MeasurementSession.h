@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/Errors.h"
 #include "core/measure/Limits.h"
 
 #include <QDateTime>
@@ -7,7 +8,12 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <optional>
+
 class DataStore;
+namespace decoding {
+struct ContactPart;
+}
 class TimingLink;
 
 enum class MeasurementMode { Single, Multiple };
@@ -58,8 +64,8 @@ public:
     virtual void measurementCreated(const NewMeasurement& measurement) = 0;
     // A jump was stored under the series key of the run's measurement.
     virtual void jumpRecorded(qint64 seriesKey) = 0;
-    // A poll failed (the run is over); the text of the failure.
-    virtual void pollFailed(const QString& text) = 0;
+    // A poll failed (the run is over).
+    virtual void pollFailed(const Failure& failure) = 0;
 };
 
 // The state of one run; reset at every start.
@@ -78,6 +84,14 @@ struct RunState {
     qint64 nummer = 0; // of the run's measurement
 };
 
+// The bytes of a result read so far, while the rest is awaited.
+struct PendingResult {
+    QByteArray bytes;
+    bool contactDone = false;    // its contact part was taken
+    qsizetype contactLength = 0; // the bytes of its contact part
+    quint32 lastByteAt = 0;      // tick of the last byte, or of the start of the result
+};
+
 // A measurement run on the timing unit: start and stop, the 100 ms poll that decodes each
 // result, the plausibility test, and the decision to record a jump, which it stores under the
 // athlete and the measurement the run started with.
@@ -85,6 +99,8 @@ class MeasurementSession : public QObject {
     Q_OBJECT
 public:
     static constexpr int kPollIntervalMs = 100;
+    // While the rest of a result is awaited, the unit is looked at this often.
+    static constexpr int kWaitIntervalMs = 10;
 
     MeasurementSession(TimingLink& link, DataStore& store, const plausibility::Limits& limits,
                        SessionObserver& observer, QObject* parent = nullptr);
@@ -92,14 +108,16 @@ public:
     // The operating mode, read at every decision; it may change while a run goes on.
     MeasurementMode mode = MeasurementMode::Single;
 
-    // Starts a run that records for the athlete; his last measurement has number lastNummer.
+    // Starts a run that records for the athlete.
     // Tells the user when no unit is found. Throws SilentAbort when the unit cannot be
     // configured.
-    void start(qint64 athleteId, qint64 lastNummer);
+    void start(qint64 athleteId);
     // The user's stop.
     void stop();
-    // One poll of the unit: when a byte waits, one whole result is decoded. Throws when
-    // recording fails; the run has ended then.
+    // One poll of the unit: a result whose first byte waits is decoded as far as its bytes
+    // have come; the rest is awaited by the next polls, which come soon, for up to 2000 ms a
+    // byte. Nothing holds the calling thread. Throws when recording fails; the run has ended
+    // then.
     void poll();
 
     RunPhase phase() const { return phase_; }
@@ -110,12 +128,17 @@ public:
 private:
     void finishStart(bool started);
     void endRun();
-    // Decodes one result whose first byte waits; false when the run ended.
-    bool decodeResult();
+    enum class ResultStep { Done, Waiting, RunEnded };
+    ResultStep continueResult();
+    // Take the decoded parts of a result; false when they ended the run.
+    bool takeContact(const decoding::ContactPart& contact);
+    bool takeFlight(qint32 flightMs);
+    void resume(int intervalMs);
     // Applies the verdict of a decoded time; false when it ended the run.
     bool accept(const plausibility::Verdict& verdict, bool& inLimits, bool& valid);
     void evaluate();
     void recordJump();
+    void storeJump(const struct RecordedJump& jump);
     double efficiency() const;
     void pollFromTimer();
 
@@ -126,6 +149,6 @@ private:
     QTimer timer_;
     RunPhase phase_ = RunPhase::Idle;
     RunState state_;
+    std::optional<PendingResult> pending_;
     qint64 athleteId_ = 0;
-    qint64 lastNummer_ = 0;
 };

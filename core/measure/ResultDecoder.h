@@ -31,10 +31,10 @@ struct ContactPart {
 bool isUnitEndByte(quint8 byte);
 
 // The contact part of a result whose first byte is `first`; further bytes come from the
-// source. Nothing when a wait for a byte ran out.
+// source. Nothing when a byte it needs is not there (yet).
 std::optional<ContactPart> readContactPart(quint8 first, ByteSource& source);
 // The flight time of a result whose contact part was read: -1 when not measured. Nothing when
-// a wait for a byte ran out.
+// a byte it needs is not there (yet).
 std::optional<qint32> readFlightTime(ByteSource& source);
 
 } // namespace decoding

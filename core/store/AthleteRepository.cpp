@@ -40,11 +40,18 @@ QList<Athlete> AthleteRepository::all() {
 QList<Athlete> AthleteRepository::search(athletes::SearchBy by, const QString& text) {
     switch (by) {
     case athletes::SearchBy::FirstName:
-        return select(QStringLiteral("WHERE UPPER(Vorname) LIKE ?"),
-                      QStringLiteral("Name, Geb, ID"), athletes::searchPattern(text));
+        return select(QStringLiteral("WHERE %1 LIKE ?%2")
+                          .arg(db_.upperLetters(QStringLiteral("Vorname")), db_.likeEnd()),
+                      QStringLiteral("%1, %2, ID")
+                          .arg(db_.order(QStringLiteral("Name")), db_.order(QStringLiteral("Geb"))),
+                      athletes::searchPattern(text));
     case athletes::SearchBy::Surname:
-        return select(QStringLiteral("WHERE UPPER(Name) LIKE ?"),
-                      QStringLiteral("Vorname, Geb, ID"), athletes::searchPattern(text));
+        return select(
+            QStringLiteral("WHERE %1 LIKE ?%2")
+                .arg(db_.upperLetters(QStringLiteral("Name")), db_.likeEnd()),
+            QStringLiteral("%1, %2, ID")
+                .arg(db_.order(QStringLiteral("Vorname")), db_.order(QStringLiteral("Geb"))),
+            athletes::searchPattern(text));
     case athletes::SearchBy::None:
         break;
     }
@@ -54,10 +61,10 @@ QList<Athlete> AthleteRepository::search(athletes::SearchBy by, const QString& t
 qint64 AthleteRepository::add(const Athlete& athlete) {
     QSqlQuery q =
         db_.run(QStringLiteral("INSERT INTO sportler (Name, Vorname, Geb, Geschl, Bemerkung1) "
-                               "VALUES (?, ?, ?, ?, ?)"),
+                               "VALUES (?, ?, ?, ?, ?) RETURNING ID"),
                 {athlete.name, athlete.firstName, engineDate(athlete.birthDate), athlete.sex,
                  athlete.remark});
-    return q.lastInsertId().toLongLong();
+    return q.next() ? integerOf(q.value(0)) : 0;
 }
 
 void AthleteRepository::update(const Athlete& athlete, bool changeBirthDate) {

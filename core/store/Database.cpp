@@ -14,7 +14,8 @@
 
 namespace {
 
-const char* const kSchema[] = {
+// The three tables and their indexes, once for each engine.
+const char* const kSQLiteSchema[] = {
     "CREATE TABLE sportler ("
     " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
     " Name VARCHAR(50),"
@@ -40,11 +41,46 @@ const char* const kSchema[] = {
     " Anzahl DOUBLE)",
     "CREATE INDEX units_ref_id ON units (Ref_ID)",
     "CREATE INDEX mr_serie ON mr (Serie)",
+    "CREATE UNIQUE INDEX units_athlete_number ON units (Ref_ID, Nummer)",
+};
+
+// The same columns on a server: keys from sequences. Created where missing, so that a
+// database set up by hand is used as it is.
+const char* const kPostgreSQLSchema[] = {
+    "CREATE TABLE IF NOT EXISTS sportler ("
+    " ID BIGSERIAL PRIMARY KEY,"
+    " Name VARCHAR(50),"
+    " Vorname VARCHAR(50),"
+    " Geb DATE,"
+    " Geschl INTEGER,"
+    " Bemerkung1 VARCHAR(100),"
+    " Bemerkun2 VARCHAR(100))",
+    "CREATE TABLE IF NOT EXISTS units ("
+    " ID BIGSERIAL PRIMARY KEY,"
+    " Ref_ID BIGINT,"
+    " Datum TIMESTAMP,"
+    " Nummer BIGINT,"
+    " SZ INTEGER,"
+    " FZ INTEGER,"
+    " Eff DOUBLE PRECISION,"
+    " Bem VARCHAR(100))",
+    "CREATE TABLE IF NOT EXISTS mr ("
+    " Serie DOUBLE PRECISION,"
+    " SZ DOUBLE PRECISION,"
+    " FZ DOUBLE PRECISION,"
+    " Eff DOUBLE PRECISION,"
+    " Anzahl DOUBLE PRECISION)",
+    "CREATE INDEX IF NOT EXISTS units_ref_id ON units (Ref_ID)",
+    "CREATE INDEX IF NOT EXISTS mr_serie ON mr (Serie)",
 };
 
 bool hasWriteBits(const QFileInfo& info) {
     const auto p = info.permissions();
     return p & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+}
+
+QString newConnectionName() {
+    return QStringLiteral("kalvero-") + QUuid::createUuid().toString(QUuid::Id128);
 }
 
 } // namespace
@@ -69,11 +105,27 @@ QString Database::dataDirectory(const QProcessEnvironment& env) {
     return QDir::toNativeSeparators(dir + QLatin1Char('/'));
 }
 
-Database::Database(const QString& directory)
-    : directory_(directory),
-      connectionName_(QStringLiteral("kalvero-") + QUuid::createUuid().toString(QUuid::Id128)) {
+Database::Database(const QString& directory) : Database(StoreLocation::embedded(directory)) {}
+
+Database::Database(const StoreLocation& location)
+    : location_(location), connectionName_(newConnectionName()) {
+    try {
+        if (location_.kind == StoreLocation::Kind::Server)
+            openServer();
+        else
+            openFile();
+    } catch (...) {
+        QSqlDatabase::removeDatabase(connectionName_);
+        throw;
+    }
+}
+
+void Database::openFile() {
+    const QString directory = location_.directory;
     const QString path = filePath();
-    const bool exists = QFileInfo::exists(path);
+    // An empty file (left, say, by a copy that failed) is set up like a missing one.
+    const QFileInfo file(path);
+    const bool exists = file.exists() && file.size() > 0;
     if (!exists && !QDir().mkpath(directory))
         throw AppError(QStringLiteral("Das Datenverzeichnis \"%1\" kann nicht angelegt werden")
                            .arg(QDir::toNativeSeparators(directory)));
@@ -81,18 +133,8 @@ Database::Database(const QString& directory)
     // A database file or directory without write permission is opened read-only, also for a
     // user (such as root) whom the system would let write anyway.
     if (exists)
-        readOnly_ = !hasWriteBits(QFileInfo(path)) || !hasWriteBits(QFileInfo(directory));
+        readOnly_ = !hasWriteBits(file) || !hasWriteBits(QFileInfo(directory));
 
-    try {
-        openConnection(exists);
-    } catch (...) {
-        QSqlDatabase::removeDatabase(connectionName_);
-        throw;
-    }
-}
-
-void Database::openConnection(bool exists) {
-    const QString path = filePath();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
     if (readOnly_) {
@@ -106,7 +148,7 @@ void Database::openConnection(bool exists) {
     }
     db.setConnectOptions(options);
     if (!db.open())
-        throw AppError(errorText(db.lastError()));
+        throw failure(db.lastError());
 
     // A committed transaction reaches the disk before it returns, with one sync: the
     // write-ahead log with full synchronisation keeps it through a crash or a power cut.
@@ -118,17 +160,78 @@ void Database::openConnection(bool exists) {
         try {
             createSchema();
         } catch (...) {
-            // Leave no empty database behind that would fail every later start.
+            // Leave no empty database behind.
             db.close();
-            QFile::remove(path);
+            for (const char* suffix : {"", "-wal", "-shm"})
+                QFile::remove(path + QLatin1String(suffix));
             throw;
         }
         return;
     }
+    checkTables();
+}
+
+void Database::connectServer() {
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    if (!db.isValid()) {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
+        if (!db.isValid())
+            throw AppError(QStringLiteral("Der Treiber für PostgreSQL-Datenbanken fehlt."));
+        db.setHostName(location_.host);
+        db.setPort(location_.port);
+        db.setUserName(location_.user);
+        db.setDatabaseName(location_.database);
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    }
+    db.close();
+    if (!db.open())
+        throw AppError(QStringLiteral("Der Datenbankserver %1 ist nicht erreichbar.")
+                           .arg(location_.serverName()),
+                       errorText(db.lastError()));
+    reconnect_ = false;
+}
+
+void Database::openServer() {
+    connectServer();
+    // Stations that start at once set the tables up one after the other.
+    Transaction t(*this);
+    run(QStringLiteral("SELECT pg_advisory_xact_lock(2401013)"));
+    for (const char* statement : kPostgreSQLSchema)
+        run(QString::fromLatin1(statement));
+    t.commit();
+    checkTables();
+}
+
+void Database::checkTables() {
     // A table that is missing is reported now, with the engine's text, rather than by the
     // first action that needs it.
     for (const char* table : {"sportler", "units", "mr"})
         run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(QLatin1String(table)));
+    if (!readOnly_)
+        ensureUniqueNumbers();
+}
+
+void Database::ensureUniqueNumbers() {
+    QSqlQuery index = run(
+        dialect() == Dialect::SQLite
+            ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' "
+                             "AND name = 'units_athlete_number'")
+            : QStringLiteral("SELECT 1 FROM pg_indexes WHERE indexname = 'units_athlete_number'"));
+    if (index.next())
+        return;
+    index.finish();
+    QSqlQuery twice = run(QStringLiteral("SELECT Ref_ID, Nummer, COUNT(*) FROM units "
+                                         "WHERE Ref_ID IS NOT NULL AND Nummer IS NOT NULL "
+                                         "GROUP BY Ref_ID, Nummer HAVING COUNT(*) > 1 "
+                                         "ORDER BY Ref_ID, Nummer"));
+    while (twice.next())
+        duplicateNumbers_ << DuplicateNumber{integerOf(twice.value(0)), integerOf(twice.value(1)),
+                                             static_cast<int>(integerOf(twice.value(2)))};
+    twice.finish();
+    // Measurements that share a number are kept as they are; only a table without them
+    // gets the index.
+    if (duplicateNumbers_.isEmpty())
+        run(QStringLiteral("CREATE UNIQUE INDEX units_athlete_number ON units (Ref_ID, Nummer)"));
 }
 
 Database::~Database() {
@@ -144,24 +247,135 @@ QSqlDatabase Database::connection() const {
     return QSqlDatabase::database(connectionName_, false);
 }
 
+Database::Dialect Database::dialect() const {
+    return location_.kind == StoreLocation::Kind::Server ? Dialect::PostgreSQL : Dialect::SQLite;
+}
+
+QString Database::rowOrder(const QString& table) const {
+    const QString column =
+        dialect() == Dialect::SQLite ? QStringLiteral("rowid") : QStringLiteral("ctid");
+    return table.isEmpty() ? column : table + QLatin1Char('.') + column;
+}
+
+QString Database::upperLetters(const QString& column) const {
+    // Only a to z: "ü" stays "ü" on both engines.
+    return dialect() == Dialect::SQLite
+               ? QStringLiteral("UPPER(%1)").arg(column)
+               : QStringLiteral("TRANSLATE(%1, 'abcdefghijklmnopqrstuvwxyz', "
+                                "'ABCDEFGHIJKLMNOPQRSTUVWXYZ')")
+                     .arg(column);
+}
+
+QString Database::likeEnd() const {
+    // "%" and "_" are wildcards on both engines, a backslash is none.
+    return dialect() == Dialect::SQLite ? QString() : QStringLiteral(" ESCAPE ''");
+}
+
+QString Database::order(const QString& column) const {
+    // Texts in the order of their characters' codes, empty values first, on both engines.
+    return dialect() == Dialect::SQLite
+               ? column
+               : QStringLiteral("%1 COLLATE \"C\" NULLS FIRST").arg(column);
+}
+
 QString Database::errorText(const QSqlError& error) {
     const QString text = error.text().trimmed();
     return text.isEmpty() ? QStringLiteral("Unbekannter Datenbankfehler") : text;
 }
 
+namespace {
+
+enum class Cause { Other, Locked, ReadOnly, Damaged, Full, ConnectionLost };
+
+Cause causeOfSQLite(const QSqlError& error) {
+    // The engine's result code; its low byte names the cause.
+    bool numbered = false;
+    const int code = error.nativeErrorCode().toInt(&numbered);
+    if (!numbered)
+        return Cause::Other;
+    switch (code & 0xFF) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return Cause::Locked;
+    case 8: // SQLITE_READONLY
+        return Cause::ReadOnly;
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return Cause::Damaged;
+    case 13: // SQLITE_FULL
+        return Cause::Full;
+    default:
+        return Cause::Other;
+    }
+}
+
+Cause causeOfPostgreSQL(const QSqlError& error) {
+    // The SQLSTATE; libpq's own failures (a server that went away) carry none.
+    const QString state = error.nativeErrorCode();
+    if (state.isEmpty() || state.startsWith(QLatin1String("08")) ||
+        state.startsWith(QLatin1String("57P")))
+        return Cause::ConnectionLost;
+    if (state == QLatin1String("53100"))
+        return Cause::Full;
+    if (state == QLatin1String("25006") || state == QLatin1String("42501"))
+        return Cause::ReadOnly;
+    if (state == QLatin1String("55P03") || state == QLatin1String("40P01") ||
+        state == QLatin1String("40001"))
+        return Cause::Locked;
+    if (state.startsWith(QLatin1String("XX0")))
+        return Cause::Damaged;
+    return Cause::Other;
+}
+
+} // namespace
+
+AppError Database::failure(const QSqlError& error) {
+    const QString engine = errorText(error);
+    const Cause cause =
+        dialect() == Dialect::SQLite ? causeOfSQLite(error) : causeOfPostgreSQL(error);
+    switch (cause) {
+    case Cause::Locked:
+        return AppError(QStringLiteral("Die Datenbank ist gesperrt, weil ein anderes Programm "
+                                       "gerade in sie schreibt."),
+                        engine);
+    case Cause::ReadOnly:
+        return AppError(QStringLiteral("Die Datenbank ist schreibgeschützt."), engine);
+    case Cause::Damaged:
+        return AppError(QStringLiteral("Die Datenbank ist beschädigt."), engine);
+    case Cause::Full:
+        return AppError(QStringLiteral("Der Datenträger ist voll."), engine);
+    case Cause::ConnectionLost:
+        // The next statement connects anew: when the server is back, it works again.
+        reconnect_ = true;
+        return AppError(QStringLiteral("Die Verbindung zum Datenbankserver %1 ist unterbrochen.")
+                            .arg(location_.serverName()),
+                        engine);
+    case Cause::Other:
+        break;
+    }
+    return AppError(engine);
+}
+
 QString Database::filePath() const {
-    return QDir(directory_).filePath(kFileName);
+    return QDir(location_.directory).filePath(kFileName);
 }
 
 QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
+    if (reconnect_) {
+        if (transactionDepth_ > 0)
+            throw AppError(QStringLiteral("Die Verbindung zum Datenbankserver %1 ist "
+                                          "unterbrochen.")
+                               .arg(location_.serverName()));
+        connectServer();
+    }
     QSqlQuery q(connection());
     q.setForwardOnly(true);
     if (!q.prepare(statement))
-        throw AppError(errorText(q.lastError()));
+        throw failure(q.lastError());
     for (const QVariant& value : values)
         q.addBindValue(value);
     if (!q.exec())
-        throw AppError(errorText(q.lastError()));
+        throw failure(q.lastError());
     return q;
 }
 
@@ -171,12 +385,25 @@ int Database::write(const QString& statement, const QVariantList& values) {
 
 void Database::createSchema() {
     Transaction t(*this);
-    for (const char* statement : kSchema)
+    for (const char* statement : kSQLiteSchema)
         run(QString::fromLatin1(statement));
     t.commit();
 }
 
 Database::WriteProbe Database::probeWriteAccess() {
+    if (dialect() == Dialect::PostgreSQL) {
+        // Asked of the server, so that no key of a sequence is used up.
+        try {
+            QSqlQuery q = run(QStringLiteral("SELECT has_table_privilege('units', 'INSERT') AND "
+                                             "has_table_privilege('mr', 'INSERT') AND "
+                                             "current_setting('transaction_read_only') = 'off'"));
+            if (q.next() && q.value(0).toBool())
+                return {};
+            return {WriteAccess::ReadOnly, QStringLiteral("no right to write")};
+        } catch (const AppError& e) {
+            return {WriteAccess::Failed, e.detail().isEmpty() ? e.text() : e.detail()};
+        }
+    }
     QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")) ||
         !q.exec(QStringLiteral("INSERT INTO units DEFAULT VALUES"))) {
@@ -191,11 +418,14 @@ Database::WriteProbe Database::probeWriteAccess() {
 }
 
 Database::Transaction::Transaction(Database& db) : db_(db) {
-    db_.run(QStringLiteral("BEGIN IMMEDIATE"));
+    db_.run(db_.dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
+                                             : QStringLiteral("BEGIN"));
+    ++db_.transactionDepth_;
 }
 
 Database::Transaction::~Transaction() {
     if (!done_) {
+        --db_.transactionDepth_;
         QSqlQuery q(db_.connection());
         q.exec(QStringLiteral("ROLLBACK"));
     }
@@ -203,6 +433,7 @@ Database::Transaction::~Transaction() {
 
 void Database::Transaction::commit() {
     db_.run(QStringLiteral("COMMIT"));
+    --db_.transactionDepth_;
     done_ = true;
 }
 

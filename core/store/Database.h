@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/base/Errors.h"
+#include "core/store/StoreLocation.h"
+
+#include <QList>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -7,9 +11,10 @@
 #include <QString>
 #include <QVariant>
 
-// The program's SQLite database: one file qrv.sqlite in the data directory with the tables
-// sportler, units and mr. A missing file is created with the three tables (this stands in
-// for the installation); an existing file is used as it is.
+// The program's database: the tables sportler, units and mr, either in the SQLite file
+// qrv.sqlite in the data directory or in a PostgreSQL database that several stations share.
+// Missing tables are created (this stands in for the installation); existing ones are used as
+// they are. The few pieces of SQL in which the engines differ come from here.
 class Database {
 public:
     static inline const QString kFileName = QStringLiteral("qrv.sqlite");
@@ -20,19 +25,36 @@ public:
     // separator.
     static QString dataDirectory(const QProcessEnvironment& env);
 
-    // Opens (creating when missing) the database in `directory`. Throws AppError with the
-    // engine's text when that fails.
+    // Opens (creating when missing) the database in `directory`, or the one the location
+    // names. Throws AppError when that fails.
     explicit Database(const QString& directory);
+    explicit Database(const StoreLocation& location);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     QSqlDatabase connection() const;
-    QString directory() const { return directory_; }
+    const StoreLocation& location() const { return location_; }
     QString filePath() const;
 
-    // The text of an engine error as the user sees it.
+    enum class Dialect { SQLite, PostgreSQL };
+    Dialect dialect() const;
+    // The order in which a table's rows were stored ("rowid", or the server's row address).
+    QString rowOrder(const QString& table = QString()) const;
+    // A text column with a to z in upper case, every other character as it is.
+    QString upperLetters(const QString& column) const;
+    // What follows "LIKE ?" so that only "%" and "_" are wildcards.
+    QString likeEnd() const;
+    // A column in ORDER BY: texts by their characters' codes, empty values first.
+    QString order(const QString& column) const;
+
+    // The engine's own text of an error.
     static QString errorText(const QSqlError& error);
+    // The error for the user: a German text for the causes a user can act on (a damaged,
+    // full, locked or read-only database, a server that went away) with the engine's text as
+    // its detail; the engine's text alone for any other. After a lost connection the next
+    // statement connects anew.
+    AppError failure(const QSqlError& error);
 
     // Runs one statement with its values bound in order; throws AppError with the engine's
     // text on failure. The query is positioned before its first row.
@@ -63,13 +85,30 @@ public:
         bool done_ = false;
     };
 
-private:
-    void openConnection(bool exists);
-    void createSchema();
+    // Measurements of one athlete that share a number, found when the database was opened
+    // (a file of an earlier version can hold them). They are kept as they are; only without
+    // them a unique index keeps every new number apart.
+    struct DuplicateNumber {
+        qint64 athleteId = 0;
+        qint64 nummer = 0;
+        int count = 0;
+    };
+    const QList<DuplicateNumber>& duplicateNumbers() const { return duplicateNumbers_; }
 
-    QString directory_;
+private:
+    void openFile();
+    void openServer();
+    void connectServer();
+    void checkTables();
+    void createSchema();
+    void ensureUniqueNumbers();
+
+    StoreLocation location_;
     QString connectionName_;
     bool readOnly_ = false;
+    bool reconnect_ = false;
+    int transactionDepth_ = 0;
+    QList<DuplicateNumber> duplicateNumbers_;
 };
 
 // Values for the engine: dates and moments in fixed text forms, so that they sort and read

@@ -35,17 +35,10 @@ QList<Measurement> MeasurementRepository::ofAthlete(qint64 athleteId) {
     return out;
 }
 
-qint64 MeasurementRepository::lastNummer(qint64 athleteId) {
-    QSqlQuery q = db_.run(
-        QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = ? ORDER BY ID DESC LIMIT 1"),
-        {athleteId});
-    return q.next() ? integerOf(q.value(0)) : 0;
-}
-
 QList<Jump> MeasurementRepository::jumpsOf(qint64 seriesKey) {
     return jumpsFrom(
-        db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie = ? ORDER BY Anzahl, rowid")
-                    .arg(kJumpColumns),
+        db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie = ? ORDER BY %2, %3")
+                    .arg(kJumpColumns, db_.order(QStringLiteral("Anzahl")), db_.rowOrder()),
                 {seriesKey}));
 }
 
@@ -57,8 +50,8 @@ QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& ser
         QStringList keys;
         for (const qint64 key : seriesKeys.mid(from, kBlock))
             keys << QString::number(key);
-        QSqlQuery q = db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie IN (%2) ORDER BY rowid")
-                                  .arg(kJumpColumns, keys.join(QLatin1Char(','))));
+        QSqlQuery q = db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie IN (%2) ORDER BY %3")
+                                  .arg(kJumpColumns, keys.join(QLatin1Char(',')), db_.rowOrder()));
         while (q.next()) {
             const Jump jump = jumpOf(q);
             const auto key = static_cast<qint64>(jump.seriesKey);
@@ -70,9 +63,9 @@ QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& ser
 }
 
 QList<Jump> MeasurementRepository::allJumps(int offset, int limit) {
-    return jumpsFrom(db_.run(
-        QStringLiteral("SELECT %1 FROM mr ORDER BY rowid LIMIT ? OFFSET ?").arg(kJumpColumns),
-        {limit, offset}));
+    return jumpsFrom(db_.run(QStringLiteral("SELECT %1 FROM mr ORDER BY %2 LIMIT ? OFFSET ?")
+                                 .arg(kJumpColumns, db_.rowOrder()),
+                             {limit, offset}));
 }
 
 namespace {
@@ -86,18 +79,27 @@ void insertJump(Database& db, qint64 seriesKey, const RecordedJump& jump) {
 
 } // namespace
 
-qint64 MeasurementRepository::recordFirstJump(qint64 athleteId, qint64 nummer,
-                                              const QDateTime& moment, const RecordedJump& jump) {
-    const qint64 key = seriesKey(athleteId, nummer);
+Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDateTime& moment,
+                                                   const RecordedJump& jump) {
     Database::Transaction transaction(db_);
-    const qint64 id =
-        db_.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?)"),
-                {athleteId, engineMoment(moment), nummer, jump.number})
-            .lastInsertId()
-            .toLongLong();
+    // On a server, stations that record for the same athlete take their numbers one after
+    // the other; the file's transaction excludes every other writer already.
+    if (db_.dialect() == Database::Dialect::PostgreSQL)
+        db_.run(QStringLiteral("SELECT ID FROM sportler WHERE ID = ? FOR UPDATE"), {athleteId});
+    QSqlQuery last = db_.run(
+        QStringLiteral("SELECT COALESCE(MAX(Nummer), 0) FROM units WHERE Ref_ID = ?"), {athleteId});
+    const qint64 nummer = (last.next() ? integerOf(last.value(0)) : 0) + 1;
+    last.finish();
+    const qint64 key = seriesKey(athleteId, nummer);
+    QSqlQuery inserted =
+        db_.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
+                               "RETURNING ID"),
+                {athleteId, engineMoment(moment), nummer, jump.number});
+    const qint64 id = inserted.next() ? integerOf(inserted.value(0)) : 0;
+    inserted.finish();
     insertJump(db_, key, jump);
     transaction.commit();
-    return id;
+    return {id, athleteId, moment, nummer, jump.number};
 }
 
 void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump& jump) {

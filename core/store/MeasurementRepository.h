@@ -42,8 +42,6 @@ public:
 
     // The measurements of an athlete in the order they were recorded.
     QList<Measurement> ofAthlete(qint64 athleteId);
-    // The number of the athlete's last recorded measurement; 0 when he has none.
-    qint64 lastNummer(qint64 athleteId);
 
     // The jumps of a series, by their number.
     QList<Jump> jumpsOf(qint64 seriesKey);
@@ -53,10 +51,12 @@ public:
     // A page of all jumps in the order they were stored.
     QList<Jump> allJumps(int offset, int limit);
 
-    // Stores a new measurement of an athlete with its first jump, in one transaction; returns
-    // the measurement's ID.
-    qint64 recordFirstJump(qint64 athleteId, qint64 nummer, const QDateTime& moment,
-                           const RecordedJump& jump);
+    // Stores a new measurement of an athlete with its first jump, in one transaction that no
+    // other program can interleave: the measurement gets the number after the highest the
+    // athlete has in the database, so two programs recording for one athlete never share a
+    // number or a series key. Returns the new row.
+    Measurement recordFirstJump(qint64 athleteId, const QDateTime& moment,
+                                const RecordedJump& jump);
     // Stores a further jump of the measurement under its series key and sets the measurement's
     // jump count to the jump's number, in one transaction: the count always equals the jumps
     // stored. Throws AppError "Die Messung <id> ist nicht mehr gespeichert" when the

@@ -11,6 +11,8 @@ qint64 seriesKey(qint64 athleteId, qint64 nummer) {
 }
 
 QString seriesKeyExpression(const QString& athleteIdColumn, const QString& nummerColumn) {
-    return QStringLiteral("(CASE WHEN %2 <= 999 THEN %1 * 1000 + %2 ELSE -(%1 * 1000000 + %2) END)")
+    // In 64 bits on every engine, also where the columns hold 32.
+    return QStringLiteral("(CASE WHEN %2 <= 999 THEN CAST(%1 AS BIGINT) * 1000 + %2 "
+                          "ELSE -(CAST(%1 AS BIGINT) * 1000000 + %2) END)")
         .arg(athleteIdColumn, nummerColumn);
 }

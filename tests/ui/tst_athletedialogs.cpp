@@ -4,6 +4,7 @@
 #include "ui/AthleteSearchDialog.h"
 #include "ui/RemarkEdit.h"
 
+#include <QClipboard>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -66,16 +67,15 @@ private slots:
             << 1 << "Müller-Lüdenscheidt"
             << "Jörg"
             << "17.05.1980"
-            << "Knie links\nSprungbein rechts" << true << QDate(1980, 5, 17);
+            << "Knie links, Sprungbein rechts" << true << QDate(1980, 5, 17);
         QTest::newRow("no date, no sex") << -1 << "O'Hara"
                                          << "Seán"
                                          << ""
                                          << "" << false << QDate();
-        QTest::newRow("male, quotes and semicolons kept")
-            << 0 << "a;b'c\"d"
-            << "'; DROP TABLE sportler; --"
-            << "29.02.2000"
-            << "x';--; \"ß\"" << true << QDate(2000, 2, 29);
+        QTest::newRow("male, quotes kept") << 0 << "a,b'c\"d"
+                                           << "' OR 1=1 --"
+                                           << "29.02.2000"
+                                           << "x'-- \"ß\"" << true << QDate(2000, 2, 29);
         QTest::newRow("blanks around the date") << 1 << " Zorn "
                                                 << "Hanna"
                                                 << " 04.04.1995 "
@@ -190,6 +190,68 @@ private slots:
         form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(), -1, QString());
         QCOMPARE(form.windowTitle(), QStringLiteral("Sportler - ändern"));
         QCOMPARE(marks(form), (QStringList{"*", "*", "*", "*"}));
+    }
+
+    // ---- editor: what the export could not hold --------------------------------------------
+
+    // A ";", a tab or a line break, typed or pasted, is refused with a message and the dialog
+    // stays open at that field; names longer than 50 characters are cut as they are pasted.
+    void separatorsAndLengths_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("kept"); // what the field holds afterwards
+        QTest::newRow("semicolon in the name") << "nameField"
+                                               << "Mei;er" << true << "Mei;er";
+        QTest::newRow("line break in the first name") << "firstNameField"
+                                                      << "Hans\nPeter" << true << "Hans\nPeter";
+        QTest::newRow("tab in the name") << "nameField"
+                                         << "Mei\ter" << true << "Mei\ter";
+        QTest::newRow("line break in the remark")
+            << "remarkField"
+            << "Zeile 1\nZeile 2" << true << "Zeile 1\nZeile 2";
+        QTest::newRow("semicolon in the remark") << "remarkField"
+                                                 << "a;b" << true << "a;b";
+        QTest::newRow("a long name is cut at 50") << "nameField" << QString(80, QLatin1Char('x'))
+                                                  << false << QString(50, QLatin1Char('x'));
+        QTest::newRow("a long first name is cut at 50")
+            << "firstNameField" << QString(51, QLatin1Char('y')) << false
+            << QString(50, QLatin1Char('y'));
+    }
+    void separatorsAndLengths() {
+        QFETCH(QString, field);
+        QFETCH(QString, pasted);
+        QFETCH(bool, refused);
+        QFETCH(QString, kept);
+        RecordingMessageService ui;
+        AthleteEditorDialog form(ui);
+        form.prepareNew();
+        QVERIFY(showActive(form));
+        form.nameField->setText(QStringLiteral("Meier"));
+        form.firstNameField->setText(QStringLiteral("Hans"));
+        QWidget* target = form.findChild<QWidget*>(field);
+        QVERIFY(target);
+        target->setFocus();
+        if (field == "remarkField")
+            form.remarkField->setPlainText(QString());
+        else
+            static_cast<QLineEdit*>(target)->clear();
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        const QString held =
+            field == "remarkField" ? form.remark() : static_cast<QLineEdit*>(target)->text();
+        QCOMPARE(held, kept);
+        QTest::mouseClick(form.okButton, Qt::LeftButton);
+        QCOMPARE(form.isVisible(), refused);
+        if (refused) {
+            QCOMPARE(ui.texts(), QStringList{"Name, Vorname und Bemerkung dürfen kein Semikolon, "
+                                             "keinen Tabulator und keinen Zeilenumbruch "
+                                             "enthalten."});
+            QCOMPARE(QApplication::focusWidget(), target);
+        } else {
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QVERIFY(ui.boxes.isEmpty());
+        }
     }
 
     // ---- editor: required fields and the birth date --------------------------------------

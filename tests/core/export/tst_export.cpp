@@ -195,6 +195,42 @@ private slots:
         QCOMPARE(exportfile::timeColumn(moment), time);
     }
 
+    // A name as stored before the editor refused separators keeps every line at eight
+    // fields: ";" becomes ",", a line break or a tab a blank.
+    void namesThatWouldBreakALine_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("semicolon") << "Semi;colon"
+                                   << "Semi,colon";
+        QTest::newRow("line break") << "Zeilen\numbruch"
+                                    << "Zeilen umbruch";
+        QTest::newRow("Windows line break") << "a\r\nb"
+                                            << "a b";
+        QTest::newRow("tab and form feed") << "a\tb\fc"
+                                           << "a b c";
+        QTest::newRow("line separator") << QString::fromUtf8("a\u2028b") << "a b";
+        QTest::newRow("nothing to change") << "Müller-Lüdenscheidt"
+                                           << "Müller-Lüdenscheidt";
+    }
+    void namesThatWouldBreakALine() {
+        QFETCH(QString, name);
+        QFETCH(QString, written);
+        QTemporaryDir dir;
+        Database db(dir.path());
+        QSqlQuery q(db.connection());
+        QVERIFY(q.prepare("INSERT INTO sportler (ID, Name, Vorname) VALUES (1, ?, ?)"));
+        q.addBindValue(name);
+        q.addBindValue(name);
+        QVERIFY(q.exec());
+        QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                       "(1, '2026-12-06T19:05:09', 1, 1)"));
+        QVERIFY(q.exec("INSERT INTO mr VALUES (1001, 200, 500, 1.25, 1)"));
+        const QStringList lines = Exporter(db).text({1}).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3); // header, the jump, and the empty rest after the last end
+        QCOMPARE(lines[1].split(';').size(), 8);
+        QVERIFY(lines[1].startsWith(written + ';' + written + ';'));
+    }
+
     // The text of an export is the same whatever the locale: the golden files.
     void exportText_data() {
         QTest::addColumn<QList<qint64>>("athletes"); // empty: every athlete listed

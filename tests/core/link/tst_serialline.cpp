@@ -136,7 +136,9 @@ struct Rig : SessionObserver {
     void showError(const QString& text) override { boxes << "Fehler: " + text; }
     void measurementCreated(const NewMeasurement&) override {}
     void jumpRecorded(qint64) override {}
-    void pollFailed(const QString& text) override { boxes << "Kalvero: " + errorReportText(text); }
+    void pollFailed(const Failure& failure) override {
+        boxes << "Kalvero: " + errorReportText(failure.text);
+    }
 };
 
 const QString kLineLost = "Kalvero: Die Verbindung zum Messgerät ist unterbrochen (Kabel "
@@ -173,7 +175,7 @@ private slots:
             << Steps{{300, QByteArray("\x00\xC8\x01\xF4", 4)},
                      {300, QByteArray("\x00\xB4", 2)},
                      {500, {}}}
-            << true << QStringList{"200/500"} << QStringList{"Fehler: Kommunikationsfehler"};
+            << true << QStringList{"200/500"} << QStringList{kLineLost};
     }
     void series() {
         QFETCH(bool, secondEdge);
@@ -190,7 +192,7 @@ private slots:
         rig.session->mode = MeasurementMode::Multiple;
         UnitEmulator unit(pty, steps, hangUp);
 
-        rig.session->start(12, 0);
+        rig.session->start(12);
         QVERIFY(rig.session->running());
         QVERIFY(QTest::qWaitFor([&] { return !rig.session->running(); }, 15000));
         QVERIFY(QTest::qWaitFor([&] { return unit.finished(); }, 10000));
@@ -214,7 +216,7 @@ private slots:
         const int holder = ::open(qPrintable(pty.slavePath), O_RDWR | O_NOCTTY);
         QCOMPARE(::flock(holder, LOCK_EX | LOCK_NB), 0);
 
-        rig.session->start(12, 0);
+        rig.session->start(12);
         ::close(holder);
         QVERIFY(!rig.session->running());
         QCOMPARE(rig.boxes,

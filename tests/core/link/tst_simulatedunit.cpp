@@ -194,6 +194,13 @@ private slots:
             << "script.txt:1: expected \"setting: value\" or \"delay: bytes\", got \"devices 1\"";
         QTest::newRow("unknown setting")
             << QByteArray("speed: 9600") << "script.txt:1: unknown setting \"speed\"";
+        QTest::newRow("control characters are shown escaped")
+            << QByteArray("sp\x1b[2Jeed\x07: 1")
+            << "script.txt:1: unknown setting \"sp\\u001b[2Jeed\\u0007\"";
+        QTest::newRow("a long line is cut at 80 characters")
+            << QByteArray(200, 'x')
+            << "script.txt:1: expected \"setting: value\" or \"delay: bytes\", got \"" +
+                   QString(80, 'x') + "…\"";
         QTest::newRow("setting after bytes")
             << QByteArray("100: 1\ndevices: 2")
             << "script.txt:2: setting \"devices\" after the first byte line";

@@ -25,6 +25,7 @@ struct Rig : SessionObserver {
     MeasurementSession session;
 
     QStringList boxes;   // "Kalvero: text" or "Fehler: text", in order
+    QStringList details; // the details of failures
     QStringList entries; // "nummer: four values" of every new history entry
     QStringList events;  // starting, started, stopping, ended ...
     QString fields[4];   // contact time, flight time, efficiency, height
@@ -78,8 +79,10 @@ struct Rig : SessionObserver {
     void poll(int count = 100, bool untilIdle = true) {
         for (int i = 0; i < count && (!untilIdle || session.running()); ++i) {
             clock.advance(100);
-            if (const auto failure = failureOf([this] { session.poll(); }))
-                boxes << QStringLiteral("Kalvero: ") + errorReportText(*failure);
+            if (const auto failure = failureOf([this] { session.poll(); })) {
+                boxes << QStringLiteral("Kalvero: ") + errorReportText(failure->text);
+                details << failure->detail;
+            }
         }
     }
 
@@ -107,7 +110,7 @@ struct Rig : SessionObserver {
     void jumpRecorded(qint64 seriesKey) override {
         events << QStringLiteral("jump %1").arg(seriesKey);
     }
-    void pollFailed(const QString& text) override { boxes << "poll failed: " + text; }
+    void pollFailed(const Failure& failure) override { boxes << "poll failed: " + failure.text; }
 };
 
 } // namespace
@@ -236,7 +239,7 @@ private slots:
             rig.limits.contactMinMs = 300;
             rig.limits.contactMaxMs = 100;
         }
-        rig.session.start(12, 0);
+        rig.session.start(12);
         rig.poll(30, false);
 
         QCOMPARE(rig.boxes, boxes);
@@ -262,8 +265,9 @@ private slots:
         Rig rig("300: 0 200 1 244\n");
         rig.session.mode = MeasurementMode::Multiple;
         const RunState& state = rig.session.state();
+        rig.run("INSERT INTO units (Ref_ID, Nummer, FZ) VALUES (12, 4, 1)");
         for (const qint64 lastNummer : {4, 5}) {
-            rig.session.start(12, lastNummer);
+            rig.session.start(12);
             QCOMPARE(rig.session.phase(), RunPhase::Running);
             QVERIFY(rig.session.pollTimer().isActive());
             QVERIFY(!state.contactValid && !state.flightValid && state.firstJumpPending);
@@ -283,11 +287,53 @@ private slots:
         QCOMPARE(rig.entries, (QStringList{"5: series 200 500 1.25", "6: series 200 500 1.25"}));
     }
 
+    // The rest of a result is awaited without holding the caller: a poll returns at once with
+    // what has come (the contact time shows), the next polls come soon, and the result is
+    // taken when its bytes are there, or the run ends 2000 ms after the last byte.
+    void theRestOfAResultIsAwaitedWithoutWaiting_data() {
+        QTest::addColumn<int>("gapMs"); // until the flight time's bytes come; -1 never
+        QTest::addColumn<QStringList>("jumps");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("after 500 ms")
+            << 500 << QStringList{"12001/200/500/1.25/1"} << QStringList{};
+        QTest::newRow("after 1900 ms")
+            << 1900 << QStringList{"12001/200/500/1.25/1"} << QStringList{};
+        QTest::newRow("never") << -1 << QStringList{}
+                               << QStringList{"Fehler: Kommunikationsfehler"};
+    }
+    void theRestOfAResultIsAwaitedWithoutWaiting() {
+        QFETCH(int, gapMs);
+        QFETCH(QStringList, jumps);
+        QFETCH(QStringList, boxes);
+        QByteArray script = "300: 0 200\n";
+        if (gapMs >= 0)
+            script += QByteArray::number(gapMs) + ": 1 244\n";
+        Rig rig(script);
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12);
+        rig.clock.advance(400);
+        const quint32 before = rig.clock.peek();
+        rig.session.poll();
+        QVERIFY(rig.clock.peek() - before < 50); // no waiting inside the poll
+        QCOMPARE(rig.fields[0], QStringLiteral("200"));
+        QVERIFY(rig.session.running());
+        QCOMPARE(rig.session.pollTimer().interval(), MeasurementSession::kWaitIntervalMs);
+        for (int i = 0; i < 300 && rig.session.running() && rig.jumps().isEmpty(); ++i) {
+            rig.clock.advance(10);
+            rig.session.poll();
+        }
+        QCOMPARE(rig.jumps(), jumps);
+        QCOMPARE(rig.boxes, boxes);
+        QCOMPARE(rig.session.running(), gapMs >= 0);
+        if (gapMs >= 0)
+            QCOMPARE(rig.session.pollTimer().interval(), MeasurementSession::kPollIntervalMs);
+    }
+
     // The user's stop ends a series; every jump recorded before is stored with its count.
     void userStop() {
         Rig rig("300: 0 200 1 244\n300: 0 210 1 250\n");
         rig.session.mode = MeasurementMode::Multiple;
-        rig.session.start(12, 0);
+        rig.session.start(12);
         rig.poll(10, false);
         QVERIFY(rig.session.running());
         QCOMPARE(rig.measurements(), QStringList{"1/2"}); // the count follows every jump
@@ -306,7 +352,7 @@ private slots:
     void refusedRecording() {
         Rig rig("300: 0 200 1 244\n300: 0 210 1 250\n");
         rig.session.mode = MeasurementMode::Multiple;
-        rig.session.start(12, 0);
+        rig.session.start(12);
         rig.poll(4, false);
         rig.run("CREATE TRIGGER refuse BEFORE INSERT ON mr BEGIN "
                 "SELECT RAISE(ABORT, 'gesperrt'); END");
@@ -318,8 +364,34 @@ private slots:
         QCOMPARE(rig.measurements(), QStringList{"1/1"});
     }
 
-    // The run records for the athlete and the number it started with, from number 1000 on
-    // under a key of its own.
+    // A disk that fills up in the middle of a series: the run ends, the user is told in German
+    // which jump was lost (the engine's words as the detail), and the measurement's count is
+    // the number of jumps stored.
+    void aDiskThatFillsUp() {
+        QByteArray script;
+        for (int i = 0; i < 400; ++i)
+            script += "100: 0 200 1 244\n";
+        Rig rig(script);
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12);
+        rig.poll(3, false);
+        QVERIFY(!rig.jumps().isEmpty());
+        // No page beyond those the database has now: the first jump that needs one fails.
+        const QString pages = rig.column("PRAGMA page_count").value(0);
+        rig.column("PRAGMA max_page_count = " + pages);
+        rig.poll(500);
+        QVERIFY(!rig.session.running());
+        const int stored = rig.jumps().size();
+        QVERIFY(stored > 3 && stored < 400);
+        QCOMPARE(rig.boxes, QStringList{QStringLiteral("Kalvero: Der Datenträger ist voll. Der "
+                                                       "Sprung %1 wurde nicht gespeichert.")
+                                            .arg(stored + 1)});
+        QCOMPARE(rig.details, QStringList{"database or disk is full Unable to fetch row"});
+        QCOMPARE(rig.measurements(), QStringList{QStringLiteral("1/%1").arg(stored)});
+    }
+
+    // The run records for the athlete it started with, under the number after his highest,
+    // from number 1000 on under a key of its own.
     void keysOfTheRun_data() {
         QTest::addColumn<qint64>("lastNummer");
         QTest::addColumn<QString>("jump");
@@ -331,10 +403,13 @@ private slots:
         QFETCH(qint64, lastNummer);
         QFETCH(QString, jump);
         Rig rig("100: 0 200 1 244\n");
-        rig.session.start(12, lastNummer);
+        if (lastNummer > 0)
+            rig.run(QStringLiteral("INSERT INTO units (Ref_ID, Nummer, FZ) VALUES (12, %1, 1)")
+                        .arg(lastNummer));
+        rig.session.start(12);
         rig.poll();
         QCOMPARE(rig.jumps(), QStringList{jump});
-        QCOMPARE(rig.measurements(), QStringList{QStringLiteral("%1/1").arg(lastNummer + 1)});
+        QCOMPARE(rig.measurements().last(), QStringLiteral("%1/1").arg(lastNummer + 1));
     }
 };
 

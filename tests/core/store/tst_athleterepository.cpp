@@ -151,7 +151,7 @@ private slots:
         QVERIFY(!repo.all().first().birthDate.isValid());
 
         for (const qint64 athlete : {a.id, b.id})
-            measurements.recordFirstJump(athlete, 1, QDateTime::currentDateTime(),
+            measurements.recordFirstJump(athlete, QDateTime::currentDateTime(),
                                          {200, 500, 1.25, 1});
         QVERIFY(own.run("CREATE TRIGGER lock BEFORE DELETE ON sportler "
                         "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));

@@ -3,6 +3,7 @@
 #include "core/store/MeasurementRepository.h"
 #include "support/TempDataDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -14,9 +15,20 @@ class TestDatabase : public QObject {
     Q_OBJECT
 
 private slots:
+    void firstRunCreatesTheTables_data() {
+        QTest::addColumn<bool>("emptyFile");
+        QTest::newRow("no file") << false;
+        QTest::newRow("an empty file") << true;
+    }
     void firstRunCreatesTheTables() {
+        QFETCH(bool, emptyFile);
         QTemporaryDir dir;
         const QString sub = dir.path() + QStringLiteral("/Morvek/QRV/");
+        if (emptyFile) {
+            QVERIFY(QDir().mkpath(sub));
+            QFile file(sub + QStringLiteral("qrv.sqlite"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
         {
             Database db(sub);
             QVERIFY(QFile::exists(sub + QStringLiteral("qrv.sqlite")));
@@ -87,6 +99,36 @@ private slots:
         QCOMPARE(integerOf(QVariant("-1e300")), 0);
         QCOMPARE(integerOf(QVariant("nan")), 0);
         QCOMPARE(integerOf(QVariant(qlonglong(9007199254740993))), 9007199254740993);
+    }
+
+    // A file of an earlier version gets the unique numbers' index when none of its
+    // measurements break it; those that do are reported and kept.
+    void uniqueNumbers_data() {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<int>("duplicates");
+        QTest::newRow("all numbers apart")
+            << "(12, 1), (12, 2), (13, 1), (NULL, NULL), (NULL, NULL)" << 0;
+        QTest::newRow("one number twice") << "(12, 1), (12, 2), (12, 2), (13, 1)" << 1;
+    }
+    void uniqueNumbers() {
+        QFETCH(QString, rows);
+        QFETCH(int, duplicates);
+        QTemporaryDir dir;
+        {
+            Database db(dir.path());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("DROP INDEX units_athlete_number"));
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES " + rows));
+        }
+        Database db(dir.path());
+        QCOMPARE(db.duplicateNumbers().size(), duplicates);
+        if (duplicates > 0) {
+            QCOMPARE(db.duplicateNumbers()[0].athleteId, 12);
+            QCOMPARE(db.duplicateNumbers()[0].nummer, 2);
+            QCOMPARE(db.duplicateNumbers()[0].count, 2);
+        }
+        QSqlQuery q(db.connection());
+        QCOMPARE(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES (13, 1)"), duplicates > 0);
     }
 
     // The probe writes a row and takes it back: it tells a read-only database apart from

@@ -38,8 +38,8 @@ private slots:
         QCOMPARE(seriesKey(athlete, nummer), key);
         // The statements' form of the key is the same.
         TempDataDir data;
-        QCOMPARE(data.scalar("SELECT " + seriesKeyExpression(QString::number(athlete),
-                                                             QString::number(nummer)))
+        QCOMPARE(data.scalar("SELECT " +
+                             seriesKeyExpression(QString::number(athlete), QString::number(nummer)))
                      .toLongLong(),
                  key);
         QSet<qint64> keys;
@@ -69,9 +69,8 @@ private slots:
         QFETCH(int, count);
         TempDataDir data;
         MeasurementRepository repo(*data.db);
-        QCOMPARE(repo.lastNummer(12), 0);
         const QDateTime moment(QDate(2026, 12, 7), QTime(9, 30, 5));
-        const qint64 id = repo.recordFirstJump(12, 1, moment, {200, 500, 1.25, 1});
+        const qint64 id = repo.recordFirstJump(12, moment, {200, 500, 1.25, 1}).id;
         repo.recordJump(id, {201, 500, 1.25, 2});
         if (!refuse.isEmpty())
             QVERIFY(data.run(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 BEGIN "
@@ -86,7 +85,6 @@ private slots:
         QCOMPARE(m.nummer, 1);
         QCOMPARE(m.jumpCount, count);
         QCOMPARE(m.moment, moment);
-        QCOMPARE(repo.lastNummer(12), 1);
         QCOMPARE(numbersOf(repo.jumpsOf(12001)), jumps);
     }
 
@@ -97,13 +95,13 @@ private slots:
         MeasurementRepository repo(*data.db);
         QVERIFY(data.run("CREATE TRIGGER refuse BEFORE INSERT ON mr BEGIN "
                          "SELECT RAISE(ABORT, 'gesperrt'); END"));
-        QVERIFY_THROWS_EXCEPTION(AppError, repo.recordFirstJump(12, 1, QDateTime::currentDateTime(),
-                                                                {200, 500, 1.25, 1}));
+        QVERIFY_THROWS_EXCEPTION(
+            AppError, repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1}));
         QVERIFY(repo.ofAthlete(12).isEmpty());
         QVERIFY(data.run("DROP TRIGGER refuse"));
 
         const qint64 id =
-            repo.recordFirstJump(12, 1, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+            repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1}).id;
         QVERIFY(data.run("DELETE FROM units"));
         try {
             repo.recordJump(id, {200, 500, 1.25, 2});
@@ -112,6 +110,33 @@ private slots:
             QCOMPARE(e.text(), QStringLiteral("Die Messung %1 ist nicht mehr gespeichert").arg(id));
         }
         QCOMPARE(repo.jumpsOf(12001).size(), 1);
+    }
+
+    // Two programs on one database file, recording for the same athlete at once: each
+    // measurement gets a number of its own, and the jumps of each stay under their own key.
+    void twoConnectionsRecordForOneAthlete() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer, FZ) VALUES (12, 3, 1)"));
+        Database other(data.path());
+        MeasurementRepository first(*data.db);
+        MeasurementRepository second(other);
+        const QDateTime now = QDateTime::currentDateTime();
+        const Measurement a = first.recordFirstJump(12, now, {200, 500, 1.25, 1});
+        const Measurement b = second.recordFirstJump(12, now, {300, 600, 1.2, 1});
+        QCOMPARE(a.nummer, 4);
+        QCOMPARE(b.nummer, 5);
+        for (qint32 n = 2; n <= 4; ++n) {
+            first.recordJump(a.id, {200, 500, 1.25, n});
+            second.recordJump(b.id, {300, 600, 1.2, n});
+        }
+        QCOMPARE(numbersOf(first.jumpsOf(12004)),
+                 (QStringList{"12004/1", "12004/2", "12004/3", "12004/4"}));
+        QCOMPARE(numbersOf(second.jumpsOf(12005)),
+                 (QStringList{"12005/1", "12005/2", "12005/3", "12005/4"}));
+        for (const Measurement& m : first.ofAthlete(12))
+            QCOMPARE(m.jumpCount, m.nummer == 3 ? 1 : 4);
+        // A number given twice is refused by the database itself.
+        QVERIFY(!data.run("INSERT INTO units (Ref_ID, Nummer) VALUES (12, 4)"));
     }
 
     // Jumps of a series come in jump order; a single measurement's jump is the first stored
@@ -143,8 +168,11 @@ private slots:
         TempDataDir data;
         MeasurementRepository repo(*data.db);
         for (int nummer : {1, 2})
-            repo.recordFirstJump(12, nummer, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
-        repo.recordFirstJump(13, 2, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+            QCOMPARE(
+                repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1}).nummer,
+                nummer);
+        QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer) VALUES (13, 1)"));
+        repo.recordFirstJump(13, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
         if (!locked.isEmpty())
             QVERIFY(data.run(QStringLiteral("CREATE TRIGGER lock BEFORE DELETE ON %1 "
                                             "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END")
@@ -157,7 +185,7 @@ private slots:
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM units WHERE Ref_ID = 12").toInt(), 1 + kept);
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr WHERE Serie = 12002").toInt(), kept);
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr").toInt(), 2 + kept);
-        QCOMPARE(repo.ofAthlete(13).size(), 1);
+        QCOMPARE(repo.ofAthlete(13).size(), 2);
     }
 };
 

@@ -1,0 +1,50 @@
+#include "core/store/StoreLocation.h"
+
+#include <QUrl>
+#include <QUrlQuery>
+
+StoreLocation StoreLocation::embedded(const QString& directory) {
+    StoreLocation location;
+    location.directory = directory;
+    return location;
+}
+
+std::optional<StoreLocation> StoreLocation::fromConnectionText(const QString& text,
+                                                               QString* reason) {
+    const auto refuse = [reason, &text](const QString& why) {
+        if (reason)
+            *reason = QStringLiteral("„%1“ ist keine Verbindung zu einer PostgreSQL-Datenbank: %2")
+                          .arg(text, why);
+        return std::nullopt;
+    };
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    if (!url.isValid())
+        return refuse(QStringLiteral("der Text ist keine gültige Adresse."));
+    if (url.scheme() != QLatin1String("postgresql") && url.scheme() != QLatin1String("postgres"))
+        return refuse(QStringLiteral("sie muss mit „postgresql://“ beginnen."));
+    StoreLocation location;
+    location.kind = Kind::Server;
+    location.host = url.host();
+    location.port = url.port(5432);
+    location.user = url.userName();
+    location.database = url.path().mid(1);
+    const QUrlQuery query(url);
+    if (query.hasQueryItem(QStringLiteral("host")))
+        location.host = query.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
+    if (query.hasQueryItem(QStringLiteral("port"))) {
+        bool ok = false;
+        location.port = query.queryItemValue(QStringLiteral("port")).toInt(&ok);
+        if (!ok || location.port <= 0 || location.port > 65535)
+            return refuse(QStringLiteral("die Portnummer ist ungültig."));
+    }
+    if (location.database.isEmpty() || location.database.contains(QLatin1Char('/')))
+        return refuse(QStringLiteral("der Name der Datenbank fehlt."));
+    return location;
+}
+
+QString StoreLocation::serverName() const {
+    const QString shownHost = host.isEmpty() ? QStringLiteral("localhost") : host;
+    return host.startsWith(QLatin1Char('/'))
+               ? QStringLiteral("%1 (Port %2)").arg(shownHost).arg(port)
+               : QStringLiteral("%1:%2").arg(shownHost).arg(port);
+}

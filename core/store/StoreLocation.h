@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Where athletes, measurements and jumps are kept: the embedded SQLite file in the data
+// directory (the default, needing no set-up), or a PostgreSQL database on a server that
+// several stations share.
+struct StoreLocation {
+    enum class Kind { Embedded, Server };
+    Kind kind = Kind::Embedded;
+
+    QString directory; // Embedded: the data directory
+
+    // Server: as libpq takes them. The host is a name or address, or a folder holding the
+    // server's Unix socket; an empty one is libpq's default. A password is never stored by
+    // Kalvero: libpq's ~/.pgpass or PGPASSWORD give it.
+    QString host;
+    int port = 5432;
+    QString user;
+    QString database;
+
+    static StoreLocation embedded(const QString& directory);
+
+    // A connection text "postgresql://[user@][host][:port]/database[?host=SOCKETFOLDER&port=N]"
+    // ("postgres://" too). Nothing, with a German reason, for any other text.
+    static std::optional<StoreLocation> fromConnectionText(const QString& text,
+                                                           QString* reason = nullptr);
+
+    // The server as a message names it: "host:port", or the socket folder and port.
+    QString serverName() const;
+};

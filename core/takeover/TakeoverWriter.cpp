@@ -1,0 +1,157 @@
+#include "core/takeover/TakeoverWriter.h"
+
+#include "core/store/AthleteRepository.h"
+#include "core/store/Database.h"
+#include "core/store/MeasurementRepository.h"
+#include "core/store/SeriesKey.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace takeover {
+namespace {
+
+QString athleteKey(const QString& name, const QString& firstName, const QDate& born) {
+    return name + QChar(0) + firstName + QChar(0) + born.toString(Qt::ISODate);
+}
+
+// Moments to the second, as the tables keep them.
+QString momentKey(const QDateTime& moment) {
+    return moment.isValid() ? moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) : QString();
+}
+
+// What the database holds already: its athletes by name, first name and birth date, and the
+// moments and numbers of each one's measurements.
+struct Present {
+    QHash<QString, qint64> athletes;
+    QHash<qint64, QSet<QString>> moments;
+    QHash<qint64, QSet<qint64>> numbers;
+    QHash<qint64, qint64> highest;
+
+    explicit Present(Database& db) {
+        for (const Athlete& a : AthleteRepository(db).all()) {
+            const QString key = athleteKey(a.name, a.firstName, a.birthDate);
+            if (!athletes.contains(key))
+                athletes.insert(key, a.id);
+        }
+        QSqlQuery q = db.run(QStringLiteral("SELECT Ref_ID, Datum, Nummer FROM units"));
+        while (q.next())
+            add(integerOf(q.value(0)), momentOf(q.value(1)), integerOf(q.value(2)));
+    }
+    void add(qint64 athlete, const QDateTime& moment, qint64 nummer) {
+        moments[athlete].insert(momentKey(moment));
+        numbers[athlete].insert(nummer);
+        highest[athlete] = std::max(highest.value(athlete), nummer);
+    }
+    std::optional<qint64> athleteOf(const OldAthlete& a) const {
+        const auto found = athletes.constFind(athleteKey(a.name, a.firstName, a.born));
+        return found == athletes.cend() ? std::nullopt : std::optional(*found);
+    }
+    bool holds(std::optional<qint64> athlete, const QDateTime& moment) const {
+        return athlete && moments.value(*athlete).contains(momentKey(moment));
+    }
+};
+
+} // namespace
+
+int measurementsPresent(Database& db, const Takeover& data) {
+    const Present present(db);
+    int count = 0;
+    for (const TakeoverAthlete& a : data.athletes) {
+        const auto athlete = present.athleteOf(a.athlete);
+        for (const TakeoverMeasurement& m : a.measurements)
+            if (present.holds(athlete, m.measurement.moment))
+                ++count;
+    }
+    return count;
+}
+
+std::optional<WrittenCounts> write(Database& db, const Takeover& data, const Progress& progress) {
+    Database::Transaction transaction(db);
+    Present present(db);
+    AthleteRepository athletes(db);
+    WrittenCounts counts;
+    int done = 0;
+    for (const TakeoverAthlete& a : data.athletes) {
+        if (progress && !progress(done))
+            return std::nullopt; // the transaction is rolled back
+        ++done;
+        std::optional<qint64> athleteId = present.athleteOf(a.athlete);
+        if (!athleteId) {
+            Athlete added;
+            added.name = a.athlete.name;
+            added.firstName = a.athlete.firstName;
+            added.birthDate = a.athlete.born;
+            added.sex = a.athlete.sex.value_or(-1);
+            added.remark = a.athlete.remark;
+            athleteId = athletes.add(added);
+            present.athletes.insert(athleteKey(added.name, added.firstName, added.birthDate),
+                                    *athleteId);
+            ++counts.athletes;
+        }
+        for (const TakeoverMeasurement& m : a.measurements) {
+            if (present.holds(athleteId, m.measurement.moment)) {
+                ++counts.measurementsPresent;
+                continue;
+            }
+            const std::optional<qint64> old = m.measurement.nummer;
+            const bool free = old && *old > 0 && !present.numbers.value(*athleteId).contains(*old);
+            const qint64 nummer = free ? *old : present.highest.value(*athleteId) + 1;
+            QSqlQuery inserted = db.run(
+                QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
+                               "RETURNING ID"),
+                {*athleteId, engineMoment(m.measurement.moment), nummer, m.measurement.jumpCount});
+            inserted.finish();
+            present.add(*athleteId, m.measurement.moment, nummer);
+            ++counts.measurements;
+            const double key = static_cast<double>(seriesKey(*athleteId, nummer));
+            for (const OldJump& j : m.jumps) {
+                db.write(QStringLiteral("INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) "
+                                        "VALUES (?, ?, ?, ?, ?)"),
+                         {key, j.contactMs ? QVariant(*j.contactMs) : QVariant(),
+                          j.flightMs ? QVariant(*j.flightMs) : QVariant(),
+                          j.efficiency ? QVariant(*j.efficiency) : QVariant(),
+                          j.number ? QVariant(*j.number) : QVariant()});
+                ++counts.jumps;
+            }
+        }
+    }
+    if (progress && !progress(done))
+        return std::nullopt;
+    transaction.commit();
+    return counts;
+}
+
+Takeover fromDatabase(Database& source) {
+    Takeover data;
+    MeasurementRepository measurements(source);
+    for (const Athlete& a : AthleteRepository(source).all()) {
+        TakeoverAthlete athlete;
+        athlete.athlete.id = a.id;
+        athlete.athlete.name = a.name;
+        athlete.athlete.firstName = a.firstName;
+        athlete.athlete.born = a.birthDate;
+        athlete.athlete.sex = a.sex;
+        athlete.athlete.remark = a.remark;
+        ++data.counts.athletes;
+        for (const Measurement& m : measurements.ofAthlete(a.id)) {
+            TakeoverMeasurement measurement;
+            measurement.measurement.id = m.id;
+            measurement.measurement.athleteId = a.id;
+            measurement.measurement.moment = m.moment;
+            measurement.measurement.nummer = m.nummer;
+            measurement.measurement.jumpCount = m.jumpCount;
+            for (const Jump& j : measurements.jumpsOf(seriesKey(a.id, m.nummer))) {
+                measurement.jumps << OldJump{j.seriesKey, j.contactMs, j.flightMs, j.efficiency,
+                                             j.number};
+                ++data.counts.jumps;
+            }
+            athlete.measurements << measurement;
+            ++data.counts.measurements;
+        }
+        data.athletes << athlete;
+    }
+    return data;
+}
+
+} // namespace takeover

@@ -1,0 +1,128 @@
+#include "core/base/Errors.h"
+#include "core/export/Exporter.h"
+#include "core/store/AthleteRepository.h"
+#include "core/store/MeasurementRepository.h"
+#include "core/store/SeriesKey.h"
+#include "core/takeover/TakeoverWriter.h"
+#include "support/TempDataDir.h"
+
+#include <QtTest>
+
+using namespace takeover;
+
+namespace {
+
+TakeoverMeasurement measurement(qint64 nummer, const QString& moment, int jumps) {
+    TakeoverMeasurement m;
+    m.measurement.nummer = nummer;
+    m.measurement.moment = QDateTime::fromString(moment, Qt::ISODate);
+    m.measurement.jumpCount = jumps;
+    for (int j = 1; j <= jumps; ++j)
+        m.jumps << OldJump{nummer, 200.0 + j, 500, 1.25, double(j)};
+    return m;
+}
+
+// Müller with a single and a series (numbered 1000: a key of its own), and Adler, whose
+// measurement numbered 1 is there already in the database.
+Takeover oldFolder() {
+    Takeover data;
+    TakeoverAthlete mueller;
+    mueller.athlete.name = QStringLiteral("Müller");
+    mueller.athlete.firstName = QStringLiteral("Jörg");
+    mueller.athlete.born = QDate(1980, 5, 17);
+    mueller.athlete.sex = 0;
+    mueller.measurements << measurement(1, "2020-01-02T10:00:00", 1)
+                         << measurement(1000, "2020-01-03T10:00:00", 3);
+    TakeoverAthlete adler;
+    adler.athlete.name = QStringLiteral("Adler");
+    adler.athlete.firstName = QStringLiteral("Ada");
+    adler.measurements << measurement(1, "2021-03-04T05:06:07", 2)
+                       << measurement(1, "2021-03-05T05:06:07", 1);
+    data.athletes << mueller << adler;
+    return data;
+}
+
+QStringList rows(TempDataDir& data) {
+    QStringList out;
+    QSqlQuery q(data.db->connection());
+    q.exec("SELECT s.Name || '/' || u.Nummer || '/' || u.FZ FROM units u JOIN sportler s "
+           "ON s.ID = u.Ref_ID ORDER BY u.ID");
+    while (q.next())
+        out << q.value(0).toString();
+    return out;
+}
+
+} // namespace
+
+class TestTakeoverWriter : public QObject {
+    Q_OBJECT
+private slots:
+    // What is written, what is there already, and a second take-over that adds nothing.
+    void writingTwice() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO sportler (ID, Name, Vorname) VALUES (5, 'Adler', 'Ada')"));
+        QVERIFY(data.run("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                         "(5, '2021-03-04T05:06:07', 1, 2)"));
+        const Takeover folder = oldFolder();
+        QCOMPARE(measurementsPresent(*data.db, folder), 1);
+
+        const auto first = write(*data.db, folder);
+        QVERIFY(first);
+        QCOMPARE(first->athletes, 1);
+        QCOMPARE(first->measurements, 3);
+        QCOMPARE(first->jumps, 5);
+        QCOMPARE(first->measurementsPresent, 1);
+        // Adler's second measurement numbered 1 gets the next number of his.
+        QCOMPARE(rows(data),
+                 (QStringList{"Adler/1/2", "Müller/1/1", "Müller/1000/3", "Adler/2/1"}));
+        const qint64 mueller = AthleteRepository(*data.db)
+                                   .search(athletes::SearchBy::Surname, QStringLiteral("Mü"))
+                                   .first()
+                                   .id;
+        MeasurementRepository measurements(*data.db);
+        QCOMPARE(measurements.jumpsOf(seriesKey(mueller, 1000)).size(), 3);
+        QCOMPARE(measurements.jumpsOf(seriesKey(5, 2)).size(), 1);
+
+        const auto second = write(*data.db, folder);
+        QVERIFY(second);
+        QCOMPARE(second->athletes + second->measurements + second->jumps, 0);
+        QCOMPARE(second->measurementsPresent, 4);
+        QCOMPARE(rows(data).size(), 4);
+    }
+
+    // A refusal anywhere, or a cancel, leaves the database as it was.
+    void allOrNothing_data() {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("a jump refused") << false;
+        QTest::newRow("cancelled after the first athlete") << true;
+    }
+    void allOrNothing() {
+        QFETCH(bool, cancel);
+        TempDataDir data;
+        if (!cancel)
+            QVERIFY(data.run("CREATE TRIGGER refuse BEFORE INSERT ON mr WHEN NEW.Anzahl = 3 "
+                             "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
+        if (cancel)
+            QCOMPARE(write(*data.db, oldFolder(), [](int done) { return done < 1; }), std::nullopt);
+        else
+            QVERIFY_THROWS_EXCEPTION(AppError, write(*data.db, oldFolder()));
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM sportler").toInt(), 0);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM units").toInt(), 0);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr").toInt(), 0);
+    }
+
+    // A station's data moved into another database exports the same.
+    void movingAStation() {
+        TempDataDir station;
+        QVERIFY(write(*station.db, oldFolder()));
+        TempDataDir shared;
+        const auto counts = write(*shared.db, fromDatabase(*station.db));
+        QVERIFY(counts);
+        QCOMPARE(counts->jumps, 7);
+        const QList<qint64> ids{1, 2};
+        QCOMPARE(Exporter(*shared.db).text(ids), Exporter(*station.db).text(ids));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTakeoverWriter)
+#include "tst_takeoverwriter.moc"
