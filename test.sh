@@ -4,6 +4,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$root/tools/setup.sh"
 kalvero_install
-kalvero_build "$root"
+kalvero_install "${KALVERO_TEST_PACKAGES[@]}"
+# The store tests run on a SQLite file and on a private PostgreSQL server.
+kalvero_build "$root" -DKALVERO_SERVER_TESTS=ON
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

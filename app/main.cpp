@@ -55,6 +55,15 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
+    const auto store = StoreLocation::choose(
+        environment.value(QStringLiteral("KALVERO_DATABASE")),
+        userSettings()->value(QStringLiteral("Datenbank/Verbindung")).toString(),
+        Database::dataDirectory(environment), &error);
+    if (!store) {
+        std::fprintf(stderr, "kalvero: %s\n", qPrintable(error));
+        return 2;
+    }
+
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     nameApplication();
@@ -62,12 +71,7 @@ int main(int argc, char* argv[]) {
     QtMessageService ui;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    AppContext context{ui,
-                       clock,
-                       *driver,
-                       Database::dataDirectory(environment),
-                       [] { return userSettings(); },
-                       arguments};
+    AppContext context{ui, clock, *driver, *store, [] { return userSettings(); }, arguments};
 
     const auto window = createWindows(context);
     window->show();

@@ -58,5 +58,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as plugins at run time, so dpkg-shlibdeps cannot see them: the SQLite driver of Qt Sql
 # and the platform plugins (xcb) of Qt Gui.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins")
+# Only stations that keep their data on a PostgreSQL server need its driver.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -6,10 +6,12 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/tools/setup.sh"
 kalvero_install
+kalvero_install "${KALVERO_TEST_PACKAGES[@]}"
 
 build="$root/build-asan"
 flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# The same suite as test.sh: the store tests on a SQLite file and on a private PostgreSQL server.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVERO_SERVER_TESTS=ON \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 

@@ -5,9 +5,16 @@ set -euo pipefail
 
 KALVERO_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
     pxlib-dev
+    # The charts of the analysis window; their CMake package needs Qt's OpenGL one.
+    qt6-charts-dev libqt6opengl6-dev
 )
+
+# Only the tests need these: the PostgreSQL server they start for themselves, runuser to
+# start it as the postgres user when the tests run as root, and pdftotext and pdfimages, with
+# which they read the PDF report.
+KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils)
 
 # Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by
 # cpack) and file.
@@ -53,8 +60,10 @@ kalvero_install_fuzz() {
     kalvero_install "${KALVERO_FUZZ_PACKAGES[@]}"
 }
 
+# Builds into ROOT/build; further arguments go to cmake's configuration.
 kalvero_build() {
     local root="$1"
-    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    shift
+    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$root/build" -j "$(nproc)"
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/StoreLocation.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -16,8 +18,8 @@ class D2xxDriver;
 struct AppContext {
     MessageService& ui;
     Clock& clock;
-    D2xxDriver& driver; // behind the timing unit and the service device
-    QString dataDirectory;
+    D2xxDriver& driver;  // behind the timing unit and the service device
+    StoreLocation store; // the data directory's file, or a shared database
     std::function<std::unique_ptr<QSettings>()> openSettings;
     QStringList arguments; // without the program name
 };

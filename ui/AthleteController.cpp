@@ -19,6 +19,8 @@
 AthleteController::AthleteController(MainWindow& window) : window_(window) {
     QObject::connect(window_.showAllAction, &QAction::triggered, window_.showAllAction,
                      [this] { runGuarded(window_.context().ui, [this] { showAll(); }); });
+    QObject::connect(window_.refreshAction, &QAction::triggered, window_.refreshAction,
+                     [this] { runGuarded(window_.context().ui, [this] { refresh(); }); });
     QObject::connect(window_.searchAction, &QAction::triggered, window_.searchAction,
                      [this] { runGuarded(window_.context().ui, [this] { search(); }); });
     QObject::connect(window_.newAthleteAction, &QAction::triggered, window_.newAthleteAction,
@@ -64,6 +66,20 @@ void AthleteController::setAthletes(QList<Athlete> athletes) {
 
 void AthleteController::showAll() {
     list([this] { return repository().all(); });
+}
+
+void AthleteController::refresh() {
+    const qint64 athleteId = selectedId();
+    const std::optional<qint64> nummer = window_.history().selectedNummer();
+    if (!listing_)
+        listing_ = [this] {
+            return repository().all();
+        };
+    setAthletes(listing_());
+    const int row = window_.athleteModel->rowOf(athleteId);
+    selectRow(row >= 0 ? row : (window_.athleteModel->rowCount() > 0 ? 0 : -1));
+    if (row >= 0 && nummer)
+        window_.history().selectNummer(*nummer);
 }
 
 void AthleteController::search() {

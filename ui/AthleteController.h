@@ -17,6 +17,9 @@ public:
     void listAtStart();
 
     void showAll();
+    // Reads the listed athletes and the selected one's history again, for what other stations
+    // stored meanwhile; the selected athlete and measurement stay selected while they exist.
+    void refresh();
     void search();
     void newAthlete();
     void changeAthlete();

@@ -1,6 +1,8 @@
 #include "ui/HistoryController.h"
 
+#include "core/base/Texts.h"
 #include "core/store/SeriesKey.h"
+#include "ui/ColumnWidths.h"
 #include "ui/JumpTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageService.h"
@@ -56,18 +58,34 @@ private:
     bool signalsWereBlocked_;
 };
 
+// The columns of the list: "Nr." as wide as "Numm", the others a seventh of the list's
+// width each; a column whose header or texts need more gets more, and the list scrolls.
 void setValueColumns(QTreeWidget* list, int width) {
-    list->setColumnWidth(0, list->fontMetrics().horizontalAdvance(QStringLiteral("Numm")));
+    QHeaderView* header = list->header();
+    columns::setAtLeast(list, header, 0,
+                        list->fontMetrics().horizontalAdvance(QStringLiteral("Numm")));
+    // Entries that a run adds later show today's date and a time of day.
+    const QStringList samples[7] = {{},
+                                    {texts::dateText(QDate::currentDate())},
+                                    {texts::timeText(QTime(23, 59, 59))},
+                                    {},
+                                    {},
+                                    {},
+                                    {}};
     for (int c = 1; c < 7; ++c)
-        list->setColumnWidth(c, width / 7);
+        columns::setAtLeast(list, header, c, width / 7, samples[c]);
 }
 
 } // namespace
 
 HistoryController::HistoryController(MainWindow& window) : window_(window) {
-    QObject::connect(
-        window_.historyList, &QTreeWidget::itemSelectionChanged, window_.historyList,
-        [this] { runGuarded(window_.context().ui, [this] { entrySelected(selectedEntry()); }); });
+    QObject::connect(window_.historyList, &QTreeWidget::itemSelectionChanged, window_.historyList,
+                     [this] {
+                         runGuarded(window_.context().ui, [this] {
+                             entrySelected(selectedEntry());
+                             tellSelectionChanged();
+                         });
+                     });
 }
 
 void HistoryController::showAthlete(qint64 athleteId) {
@@ -87,11 +105,17 @@ void HistoryController::showAthlete(qint64 athleteId) {
     }
     if (entries.isEmpty()) {
         showSingleLayout();
-        return;
+    } else {
+        QTreeWidgetItem* newest = list->topLevelItem(0);
+        list->setCurrentItem(newest);
+        newest->setSelected(true);
     }
-    QTreeWidgetItem* newest = list->topLevelItem(0);
-    list->setCurrentItem(newest);
-    newest->setSelected(true);
+    tellSelectionChanged();
+}
+
+void HistoryController::tellSelectionChanged() {
+    for (const auto& listener : selectionListeners_)
+        listener();
 }
 
 void HistoryController::addEntry(const history::Entry& entry) {
@@ -107,10 +131,29 @@ QTreeWidgetItem* HistoryController::selectedEntry() const {
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
+std::optional<qint64> HistoryController::selectedNummer() const {
+    if (const QTreeWidgetItem* selected = selectedEntry())
+        return entryOf(selected).nummer;
+    return std::nullopt;
+}
+
 void HistoryController::selectEntry(QTreeWidgetItem* item) {
     window_.historyList->setCurrentItem(item);
     item->setSelected(true);
     entrySelected(item);
+}
+
+void HistoryController::selectNummer(qint64 nummer) {
+    QTreeWidget* list = window_.historyList;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        if (entryOf(item).nummer != nummer)
+            continue;
+        // The list tells the change of selection to the layout and the listeners.
+        list->setCurrentItem(item);
+        item->setSelected(true);
+        return;
+    }
 }
 
 void HistoryController::entrySelected(QTreeWidgetItem* item) {
@@ -152,7 +195,7 @@ void HistoryController::showSeriesLayout() {
         const int clientWidth = grid->width() - 2 * grid->frameWidth();
         const int jumpColumn = (clientWidth - 20) / 5;
         for (int c = 0; c < 5; ++c)
-            grid->setColumnWidth(c, jumpColumn);
+            columns::setAtLeast(grid, grid->horizontalHeader(), c, jumpColumn);
     }
     list->show();
     if (list->isEnabled() && window_.isActiveWindow())

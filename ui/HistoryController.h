@@ -2,6 +2,9 @@
 
 #include "core/history/History.h"
 
+#include <functional>
+#include <optional>
+
 class MainWindow;
 class QTreeWidgetItem;
 
@@ -20,8 +23,18 @@ public:
     void sort();
 
     QTreeWidgetItem* selectedEntry() const;
+    // The athlete whose history the list shows; 0 for none.
+    qint64 athleteId() const { return athleteId_; }
+    // The number of the selected measurement; none while no entry is selected.
+    std::optional<qint64> selectedNummer() const;
+    // `listener` is told after every change of the listed athlete or of the selected entry.
+    void whenSelectionChanges(std::function<void()> listener) {
+        selectionListeners_.append(std::move(listener));
+    }
     // Makes an entry the current and selected one, with its layout and jumps.
     void selectEntry(QTreeWidgetItem* item);
+    // Selects the entry of the measurement with that number, if it is listed.
+    void selectNummer(qint64 nummer);
     // The reaction to a selected entry: a series shows the series layout with its jumps, a
     // single measurement the single layout.
     void entrySelected(QTreeWidgetItem* item);
@@ -38,6 +51,9 @@ public:
     bool relayoutPending = false;
 
 private:
+    void tellSelectionChanged();
+
     MainWindow& window_;
     qint64 athleteId_ = 0;
+    QList<std::function<void()>> selectionListeners_;
 };

@@ -2,6 +2,7 @@
 
 #include "core/base/BuildInfo.h"
 #include "core/export/Exporter.h"
+#include "ui/AnalysisWindow.h"
 #include "ui/Anchors.h"
 #include "ui/AthleteController.h"
 #include "ui/AthleteTableModel.h"
@@ -10,6 +11,7 @@
 #include "ui/JumpTableModel.h"
 #include "ui/LimitsDialog.h"
 #include "ui/MessageService.h"
+#include "ui/ReportPdf.h"
 #include "ui/RunController.h"
 #include "ui/ServicePanel.h"
 #include "ui/Widgets.h"
@@ -53,16 +55,18 @@ QLabel* plainLabel(const QString& name, const QString& text, QWidget* parent, in
     return label;
 }
 
-QLineEdit* resultField(const QString& name, QWidget* parent, int x, int y, bool enabled) {
+// A result field: shown, never typed into. All four look alike, on the window's colour; a
+// click selects the value for copying, and Tab passes them by.
+QLineEdit* resultField(const QString& name, QWidget* parent, int x, int y) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setGeometry(x, y, 81, 22);
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edit->setReadOnly(true);
-    edit->setEnabled(enabled);
-    // Values stay legible while the field is disabled.
+    edit->setFocusPolicy(Qt::ClickFocus);
     QPalette pal = edit->palette();
-    pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        pal.setColor(group, QPalette::Base, pal.color(group, QPalette::Window));
     edit->setPalette(pal);
     return edit;
 }
@@ -110,6 +114,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     run_ = std::make_unique<RunController>(*this);
     history_ = std::make_unique<HistoryController>(*this);
     athletes_ = std::make_unique<AthleteController>(*this);
+    history_->whenSelectionChanges(
+        [this] { reportAction->setEnabled(athletes_->selectedId() != 0); });
     resize(714, 644);
     setMinimumSize(600, 640);
     qApp->installEventFilter(this);
@@ -175,6 +181,8 @@ void MainWindow::buildActions() {
     showAllAction =
         makeAction(QStringLiteral("showAllAction"), QStringLiteral("Alle &zeigen"),
                    QStringLiteral("Alle zeigen"), QKeySequence(Qt::CTRL | Qt::Key_Z), 4);
+    refreshAction = makeAction(QStringLiteral("refreshAction"), QStringLiteral("&Aktualisieren"),
+                               QStringLiteral("Aktualisieren"), QKeySequence(Qt::Key_F9), -1);
     searchAction =
         makeAction(QStringLiteral("searchAction"), QStringLiteral("&Suchen"),
                    QStringLiteral("Sportler suchen"), QKeySequence(Qt::CTRL | Qt::Key_F), 1);
@@ -196,6 +204,11 @@ void MainWindow::buildActions() {
     debugAction = makeAction(QStringLiteral("debugAction"), QStringLiteral("Debug"), {}, {}, -1);
     debugAction->setVisible(false);
     infoAction = makeAction(QStringLiteral("infoAction"), QStringLiteral("&Info"), {}, {}, -1);
+    reportAction = makeAction(QStringLiteral("reportAction"), QStringLiteral("&Bericht als PDF …"),
+                              {}, QKeySequence(Qt::CTRL | Qt::Key_P), -1);
+    reportAction->setEnabled(false); // until an athlete is selected
+    analysisAction = makeAction(QStringLiteral("analysisAction"), QStringLiteral("&Auswertung …"),
+                                QStringLiteral("Auswertung"), QKeySequence(Qt::Key_F6), -1);
     startAction = makeAction(QStringLiteral("startAction"), QStringLiteral("Messung starten"),
                              QStringLiteral("Messung starten (F5)"), QKeySequence(Qt::Key_F5), 8);
 
@@ -208,6 +221,8 @@ void MainWindow::buildActions() {
     connectAction(exportAllAction, &MainWindow::exportListedAthletes);
     connectAction(debugAction, &MainWindow::showServicePanel);
     connectAction(infoAction, &MainWindow::showVersion);
+    connectAction(analysisAction, &MainWindow::showAnalysis);
+    connectAction(reportAction, &MainWindow::saveReport);
 }
 
 void MainWindow::buildMenus() {
@@ -221,6 +236,7 @@ void MainWindow::buildMenus() {
     exportMenu = fileMenu->addMenu(icons::image(13), QStringLiteral("&Exportieren"));
     exportMenu->addAction(exportOneAction);
     exportMenu->addAction(exportAllAction);
+    fileMenu->addAction(reportAction);
 
     modeMenu = bar->addMenu(QStringLiteral("&Betriebsart"));
     modeMenu->addAction(singleModeAction);
@@ -232,10 +248,13 @@ void MainWindow::buildMenus() {
     dataMenu = bar->addMenu(QStringLiteral("D&aten"));
     dataMenu->addAction(showAllAction);
     dataMenu->addAction(searchAction);
+    dataMenu->addAction(refreshAction);
     dataMenu->addSeparator();
     dataMenu->addAction(newAthleteAction);
     dataMenu->addAction(changeAthleteAction);
     dataMenu->addAction(deleteAthleteAction);
+    dataMenu->addSeparator();
+    dataMenu->addAction(analysisAction);
 
     bar->addAction(debugAction);
     bar->addAction(infoAction);
@@ -268,20 +287,20 @@ void MainWindow::buildPanels() {
     resultGroup->setGeometry(QRect(QPoint(8, 8), kResultDesign));
     contactTimeLabel = boldLabel(QStringLiteral("contactTimeLabel"), QStringLiteral("Stützzeit:"),
                                  resultGroup, 8, 22);
-    contactTimeField = resultField(QStringLiteral("contactTimeField"), resultGroup, 80, 19, false);
+    contactTimeField = resultField(QStringLiteral("contactTimeField"), resultGroup, 80, 19);
     contactUnitLabel =
         plainLabel(QStringLiteral("contactUnitLabel"), QStringLiteral("ms"), resultGroup, 168, 23);
     flightTimeLabel = boldLabel(QStringLiteral("flightTimeLabel"), QStringLiteral("Flugzeit:"),
                                 resultGroup, 8, 47);
-    flightTimeField = resultField(QStringLiteral("flightTimeField"), resultGroup, 80, 44, false);
+    flightTimeField = resultField(QStringLiteral("flightTimeField"), resultGroup, 80, 44);
     flightUnitLabel =
         plainLabel(QStringLiteral("flightUnitLabel"), QStringLiteral("ms"), resultGroup, 168, 48);
     heightLabel =
         boldLabel(QStringLiteral("heightLabel"), QStringLiteral("Höhe(cm):"), resultGroup, 208, 22);
-    heightField = resultField(QStringLiteral("heightField"), resultGroup, 290, 19, true);
+    heightField = resultField(QStringLiteral("heightField"), resultGroup, 290, 19);
     efficiencyLabel = boldLabel(QStringLiteral("efficiencyLabel"), QStringLiteral("Effizienz:"),
                                 resultGroup, 208, 47);
-    efficiencyField = resultField(QStringLiteral("efficiencyField"), resultGroup, 290, 44, false);
+    efficiencyField = resultField(QStringLiteral("efficiencyField"), resultGroup, 290, 44);
 
     startButton = new QToolButton(resultGroup);
     startButton->setObjectName(QStringLiteral("startButton"));
@@ -374,7 +393,7 @@ void MainWindow::openTables() {
     const QStringList& args = context_.arguments;
     debugAction->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
 
-    store_.open(context_.dataDirectory);
+    store_.open(context_.store);
     reportDuplicateNumbers();
     jumpModel->showAllJumps();
     athletes_->listAtStart();
@@ -400,13 +419,24 @@ void MainWindow::reportDuplicateNumbers() {
                            lines.join(QLatin1Char('\n')));
 }
 
-void MainWindow::prepareFirstShow() {
+QSize MainWindow::designedSize() const {
     const QRect dataRect = dataGroup->geometry();
     const int chrome = menuBar()->sizeHint().height() + toolBar->sizeHint().height();
-    resize(dataRect.left() + dataRect.width() + 10, chrome + sizeMarker->geometry().top() + 10);
+    const QSize size(dataRect.left() + dataRect.width() + 10,
+                     chrome + sizeMarker->geometry().top() + 10);
+    return size.expandedTo(minimumSize());
+}
 
-    if (auto stored = context_.openSettings())
+void MainWindow::prepareFirstShow() {
+    QByteArray geometry;
+    if (auto stored = context_.openSettings()) {
         settings_ = readSettings(*stored);
+        geometry = readWindowGeometry(*stored);
+    }
+    // The window as it was left; without a stored geometry (or a damaged one) the designed
+    // size. Restoring puts a window that the screens no longer show back on a screen.
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        resize(designedSize());
     limits_.contactMinMs = settings_.contactMinMs;
     limits_.contactMaxMs = settings_.contactMaxMs;
     limits_.flightMinMs = settings_.flightMinMs;
@@ -451,6 +481,7 @@ void MainWindow::selectMultipleMode() {
 }
 
 void MainWindow::relayoutAfterResize() {
+    run_->windowResized();
     history_->relayoutPending = true;
     (mode() == MeasurementMode::Single ? singleModeAction : multipleModeAction)->setChecked(true);
     if (QTreeWidgetItem* selected = history_->selectedEntry()) {
@@ -537,6 +568,10 @@ void MainWindow::exportListedAthletes() {
         boxes::plain(context_.ui, result.message);
 }
 
+void MainWindow::saveReport() {
+    reportpdf::saveSelectedAthlete(*this);
+}
+
 void MainWindow::showServicePanel() {
     if (!servicePanel_)
         return;
@@ -544,6 +579,14 @@ void MainWindow::showServicePanel() {
     servicePanel_->show();
     servicePanel_->raise();
     servicePanel_->activateWindow();
+}
+
+void MainWindow::showAnalysis() {
+    if (!analysisWindow_)
+        analysisWindow_ = new AnalysisWindow(*this);
+    analysisWindow_->show();
+    analysisWindow_->raise();
+    analysisWindow_->activateWindow();
 }
 
 void MainWindow::showVersion() {
@@ -580,8 +623,10 @@ void MainWindow::saveSettings() {
     settings_.contactMaxMs = limits_.contactMaxMs;
     settings_.flightMinMs = limits_.flightMinMs;
     settings_.flightMaxMs = limits_.flightMaxMs;
-    if (auto stored = context_.openSettings())
+    if (auto stored = context_.openSettings()) {
         writeSettings(*stored, settings_);
+        writeWindowGeometry(*stored, saveGeometry());
+    }
 }
 
 void MainWindow::setVisible(bool visible) {

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class AnalysisWindow;
 class Anchors;
 class AthleteController;
 class AthleteEditorDialog;
@@ -73,12 +74,20 @@ public:
     void editLimits();
     void exportSelectedAthlete();
     void exportListedAthletes();
+    // The PDF report of the selected athlete.
+    void saveReport();
     void showServicePanel();
+    // Opens the analysis window (created at its first opening) or brings it to the front.
+    void showAnalysis();
+    AnalysisWindow* analysisWindow() const { return analysisWindow_; }
     void showVersion();
     // A key pressed anywhere in the window, before the focused control gets it.
     void handleKey(int key);
 
     QAction* action(const QString& objectName) const;
+    // The size the window first shows with when no geometry is stored: wide enough for the
+    // data panel, high enough for the size marker, and never below the minimum size.
+    QSize designedSize() const;
 
     // Menus and tool bar.
     QMenu* fileMenu = nullptr;
@@ -95,12 +104,15 @@ public:
     QAction* multipleModeAction = nullptr;
     QAction* limitsAction = nullptr;
     QAction* showAllAction = nullptr;
+    QAction* refreshAction = nullptr;
     QAction* searchAction = nullptr;
     QAction* newAthleteAction = nullptr;
     QAction* changeAthleteAction = nullptr;
     QAction* deleteAthleteAction = nullptr;
     QAction* debugAction = nullptr;
     QAction* infoAction = nullptr;
+    QAction* analysisAction = nullptr;
+    QAction* reportAction = nullptr;
     QAction* startAction = nullptr;
 
     // The result panel "Messergebnisse".
@@ -166,6 +178,7 @@ private:
     LimitsDialog* limitsDialog_ = nullptr;
     AthleteSearchDialog* athleteSearch_ = nullptr;
     ServicePanel* servicePanel_ = nullptr;
+    AnalysisWindow* analysisWindow_ = nullptr;
     const QEvent* lastKey_ = nullptr;
     QPointer<QWidget> lastKeyTarget_;
     bool shown_ = false;

@@ -32,7 +32,8 @@ void setCaptionColour(QWidget* button, const QColor& colour) {
 } // namespace
 
 RunController::RunController(MainWindow& window)
-    : window_(window), session_(window.timingLink(), window.store(), window.limits(), *this) {
+    : window_(window), session_(window.timingLink(), window.store(), window.limits(), *this),
+      zoom_(window) {
     showIdle(true);
 }
 
@@ -49,9 +50,10 @@ void RunController::setStartEnabled(bool enabled) {
 
 void RunController::lockChanges(bool locked) {
     // While a run goes on, nothing may change the athletes or measurements it records for.
-    for (QAction* action : {window_.showAllAction, window_.searchAction, window_.newAthleteAction,
-                            window_.changeAthleteAction, window_.deleteAthleteAction,
-                            window_.exportOneAction, window_.exportAllAction})
+    for (QAction* action :
+         {window_.showAllAction, window_.refreshAction, window_.searchAction,
+          window_.newAthleteAction, window_.changeAthleteAction, window_.deleteAthleteAction,
+          window_.exportOneAction, window_.exportAllAction})
         action->setEnabled(!locked);
 }
 
@@ -66,6 +68,7 @@ void RunController::runStarting() {
     else
         window_.history().showSeriesLayout();
     window_.jumpModel->showNothing();
+    zoom_.setActive(true);
 }
 
 void RunController::runStarted() {
@@ -78,6 +81,7 @@ void RunController::runStopping() {
 }
 
 void RunController::runEnded(RunEnd end) {
+    zoom_.setActive(false);
     lockChanges(false);
     showIdle(true);
     window_.dataGroup->setEnabled(true);

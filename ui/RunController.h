@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/measure/MeasurementSession.h"
+#include "ui/ResultZoom.h"
 
 class MainWindow;
 
@@ -12,6 +13,10 @@ public:
     explicit RunController(MainWindow& window);
 
     MeasurementSession& session() { return session_; }
+    // The big result values of a run.
+    ResultZoom& resultZoom() { return zoom_; }
+    // The window changed its size: a run's result values follow it.
+    void windowResized() { zoom_.update(); }
 
     void runStarting() override;
     void runStarted() override;
@@ -31,4 +36,5 @@ private:
 
     MainWindow& window_;
     MeasurementSession session_;
+    ResultZoom zoom_;
 };

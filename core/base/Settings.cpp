@@ -3,6 +3,7 @@
 namespace {
 
 const QString kGroup = QStringLiteral("Einstellungen");
+const QString kWindowGeometryKey = QStringLiteral("Fenster/Geometrie");
 
 QString flag(bool value) {
     return value ? QStringLiteral("1") : QStringLiteral("0");
@@ -48,5 +49,14 @@ void writeSettings(QSettings& settings, const StoredSettings& values) {
     settings.setValue(QStringLiteral("Betriebsart"),
                       values.mode == 1 ? QStringLiteral("1") : QStringLiteral("2"));
     settings.endGroup();
+    settings.sync();
+}
+
+QByteArray readWindowGeometry(QSettings& settings) {
+    return settings.value(kWindowGeometryKey).toByteArray();
+}
+
+void writeWindowGeometry(QSettings& settings, const QByteArray& geometry) {
+    settings.setValue(kWindowGeometryKey, geometry);
     settings.sync();
 }

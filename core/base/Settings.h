@@ -24,3 +24,9 @@ qint32 storedInteger(const QVariant& stored, qint32 fallback);
 StoredSettings readSettings(QSettings& settings);
 // Writes all nine values: "ComPort" and "ComSet" always "1", the mode as "1" or "2".
 void writeSettings(QSettings& settings, const StoredSettings& values);
+
+// The main window's size, position and maximised state, kept in a group of their own,
+// "Fenster", beside "Einstellungen": the key "Geometrie" holds them in the form the window
+// saves and restores itself (QWidget::saveGeometry). Empty when nothing is stored.
+QByteArray readWindowGeometry(QSettings& settings);
+void writeWindowGeometry(QSettings& settings, const QByteArray& geometry);

@@ -285,8 +285,11 @@ void MeasurementSession::recordJump() {
         // A cause the user can act on is told with the jump that was lost.
         if (e.detail().isEmpty())
             throw;
+        QString text = e.text();
+        if (!text.endsWith(QLatin1Char('.')))
+            text += QLatin1Char('.');
         throw AppError(
-            e.text() + QStringLiteral(" Der Sprung %1 wurde nicht gespeichert.").arg(jump.number),
+            text + QStringLiteral(" Der Sprung %1 wurde nicht gespeichert.").arg(jump.number),
             e.detail());
     }
     observer_.jumpRecorded(seriesKey(athleteId_, state_.nummer));

@@ -38,19 +38,23 @@ QList<Athlete> AthleteRepository::all() {
 }
 
 QList<Athlete> AthleteRepository::search(athletes::SearchBy by, const QString& text) {
+    // No stored name holds a NUL character, and the server takes none in a value.
+    if (text.contains(QChar(0)))
+        return {};
     switch (by) {
     case athletes::SearchBy::FirstName:
-        return select(QStringLiteral("WHERE %1 LIKE ?%2")
-                          .arg(db_.upperLetters(QStringLiteral("Vorname")), db_.likeEnd()),
-                      QStringLiteral("%1, %2, ID")
-                          .arg(db_.order(QStringLiteral("Name")), db_.order(QStringLiteral("Geb"))),
-                      athletes::searchPattern(text));
+        return select(
+            QStringLiteral("WHERE %1 LIKE ?%2")
+                .arg(db_.upperLetters(QStringLiteral("Vorname")), db_.likeEnd()),
+            QStringLiteral("%1, %2, ID")
+                .arg(db_.textOrder(QStringLiteral("Name")), db_.order(QStringLiteral("Geb"))),
+            athletes::searchPattern(text));
     case athletes::SearchBy::Surname:
         return select(
             QStringLiteral("WHERE %1 LIKE ?%2")
                 .arg(db_.upperLetters(QStringLiteral("Name")), db_.likeEnd()),
             QStringLiteral("%1, %2, ID")
-                .arg(db_.order(QStringLiteral("Vorname")), db_.order(QStringLiteral("Geb"))),
+                .arg(db_.textOrder(QStringLiteral("Vorname")), db_.order(QStringLiteral("Geb"))),
             athletes::searchPattern(text));
     case athletes::SearchBy::None:
         break;

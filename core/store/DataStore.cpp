@@ -3,7 +3,7 @@
 #include "core/base/Errors.h"
 
 struct DataStore::Open {
-    explicit Open(const QString& directory) : database(directory) {}
+    explicit Open(const StoreLocation& location) : database(location) {}
     Database database;
     AthleteRepository athletes{database};
     MeasurementRepository measurements{database};
@@ -12,14 +12,24 @@ struct DataStore::Open {
 DataStore::DataStore() = default;
 DataStore::~DataStore() = default;
 
-void DataStore::open(const QString& directory) {
+void DataStore::open(const StoreLocation& location) {
     open_.reset();
-    open_ = std::make_unique<Open>(directory);
+    retry_.reset();
+    try {
+        open_ = std::make_unique<Open>(location);
+    } catch (...) {
+        if (location.kind == StoreLocation::Kind::Server)
+            retry_ = location;
+        throw;
+    }
 }
 
 DataStore::Open& DataStore::require() {
+    if (!open_ && retry_)
+        open_ = std::make_unique<Open>(*retry_);
     if (!open_)
         throw AppError(QStringLiteral("Die Datenbank ist nicht geöffnet"));
+    retry_.reset();
     return *open_;
 }
 

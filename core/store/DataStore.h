@@ -5,6 +5,7 @@
 #include "core/store/MeasurementRepository.h"
 
 #include <memory>
+#include <optional>
 
 // The database with its repositories, once it is open. Until then (or when opening failed)
 // every access throws AppError "Die Datenbank ist nicht geöffnet", which the window shows.
@@ -15,9 +16,10 @@ public:
     DataStore(const DataStore&) = delete;
     DataStore& operator=(const DataStore&) = delete;
 
-    // Opens (creating when missing) the database in the data directory; throws AppError with
-    // the engine's text when that fails, and stays closed.
-    void open(const QString& directory);
+    // Opens (creating when missing) the database; throws AppError when that fails, and stays
+    // closed. A shared database that could not be reached is tried again at the next use, so
+    // that the program works once the server is back.
+    void open(const StoreLocation& location);
     bool isOpen() const { return open_ != nullptr; }
 
     Database& database();
@@ -29,4 +31,5 @@ private:
     Open& require();
 
     std::unique_ptr<Open> open_;
+    std::optional<StoreLocation> retry_;
 };

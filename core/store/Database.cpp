@@ -188,11 +188,35 @@ void Database::connectServer() {
         throw AppError(QStringLiteral("Der Datenbankserver %1 ist nicht erreichbar.")
                            .arg(location_.serverName()),
                        errorText(db.lastError()));
+    // A lock held by another station is waited for as long as on the file, then reported;
+    // the server's notices (a table that is there already) are no news to anyone.
+    QSqlQuery settings(db);
+    settings.exec(QStringLiteral("SET lock_timeout = '5s'"));
+    settings.exec(QStringLiteral("SET client_min_messages = warning"));
     reconnect_ = false;
 }
 
 void Database::openServer() {
     connectServer();
+    // A station that may only read (no right to write, or a database that takes read-only
+    // transactions only) finds the tables as they are.
+    readOnly_ = probeWriteAccess().access == WriteAccess::ReadOnly;
+    if (readOnly_) {
+        checkTables();
+        return;
+    }
+    // The set-up takes locks on the tables that would make a station wait for, or deadlock
+    // with, another that is recording; a database that has everything is left alone.
+    QSqlQuery present = run(QStringLiteral(
+        "SELECT to_regclass('sportler') IS NOT NULL AND to_regclass('units') IS NOT NULL AND "
+        "to_regclass('mr') IS NOT NULL AND to_regclass('units_ref_id') IS NOT NULL AND "
+        "to_regclass('mr_serie') IS NOT NULL"));
+    const bool complete = present.next() && present.value(0).toBool();
+    present.finish();
+    if (complete) {
+        checkTables();
+        return;
+    }
     // Stations that start at once set the tables up one after the other.
     Transaction t(*this);
     run(QStringLiteral("SELECT pg_advisory_xact_lock(2401013)"));
@@ -272,7 +296,12 @@ QString Database::likeEnd() const {
 }
 
 QString Database::order(const QString& column) const {
-    // Texts in the order of their characters' codes, empty values first, on both engines.
+    // SQLite puts empty values first of itself.
+    return dialect() == Dialect::SQLite ? column : QStringLiteral("%1 NULLS FIRST").arg(column);
+}
+
+QString Database::textOrder(const QString& column) const {
+    // SQLite compares texts by their characters' codes of itself.
     return dialect() == Dialect::SQLite
                ? column
                : QStringLiteral("%1 COLLATE \"C\" NULLS FIRST").arg(column);
@@ -327,6 +356,16 @@ Cause causeOfPostgreSQL(const QSqlError& error) {
     return Cause::Other;
 }
 
+// The server's own words without its severity and the lines of context after them:
+// "ERROR:  value too long\nCONTEXT: ..." becomes "value too long".
+QString primaryMessageOf(const QSqlError& error) {
+    QString text = error.databaseText().section(QLatin1Char('\n'), 0, 0).trimmed();
+    const qsizetype colon = text.indexOf(QLatin1String(":  "));
+    if (colon > 0 && colon < 10)
+        text = text.mid(colon + 3).trimmed();
+    return text;
+}
+
 } // namespace
 
 AppError Database::failure(const QSqlError& error) {
@@ -353,6 +392,11 @@ AppError Database::failure(const QSqlError& error) {
     case Cause::Other:
         break;
     }
+    if (dialect() == Dialect::PostgreSQL) {
+        const QString primary = primaryMessageOf(error);
+        if (!primary.isEmpty())
+            return AppError(primary, engine);
+    }
     return AppError(engine);
 }
 
@@ -370,6 +414,13 @@ QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
     }
     QSqlQuery q(connection());
     q.setForwardOnly(true);
+    // A statement without values goes to the engine as it is: the server cannot prepare
+    // statements such as BEGIN.
+    if (values.isEmpty()) {
+        if (!q.exec(statement))
+            throw failure(q.lastError());
+        return q;
+    }
     if (!q.prepare(statement))
         throw failure(q.lastError());
     for (const QVariant& value : values)

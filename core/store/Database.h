@@ -45,8 +45,10 @@ public:
     QString upperLetters(const QString& column) const;
     // What follows "LIKE ?" so that only "%" and "_" are wildcards.
     QString likeEnd() const;
-    // A column in ORDER BY: texts by their characters' codes, empty values first.
+    // A column in ORDER BY, empty values first.
     QString order(const QString& column) const;
+    // A text column in ORDER BY: by the characters' codes, empty values first.
+    QString textOrder(const QString& column) const;
 
     // The engine's own text of an error.
     static QString errorText(const QSqlError& error);

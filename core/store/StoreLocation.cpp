@@ -22,6 +22,9 @@ std::optional<StoreLocation> StoreLocation::fromConnectionText(const QString& te
         return refuse(QStringLiteral("der Text ist keine gültige Adresse."));
     if (url.scheme() != QLatin1String("postgresql") && url.scheme() != QLatin1String("postgres"))
         return refuse(QStringLiteral("sie muss mit „postgresql://“ beginnen."));
+    if (!url.password().isEmpty())
+        return refuse(QStringLiteral("ein Passwort gehört nicht hinein; libpq nimmt es aus "
+                                     "~/.pgpass oder PGPASSWORD."));
     StoreLocation location;
     location.kind = Kind::Server;
     location.host = url.host();
@@ -47,4 +50,12 @@ QString StoreLocation::serverName() const {
     return host.startsWith(QLatin1Char('/'))
                ? QStringLiteral("%1 (Port %2)").arg(shownHost).arg(port)
                : QStringLiteral("%1:%2").arg(shownHost).arg(port);
+}
+
+std::optional<StoreLocation> StoreLocation::choose(const QString& variable, const QString& setting,
+                                                   const QString& dataDirectory, QString* reason) {
+    const QString text = !variable.trimmed().isEmpty() ? variable : setting;
+    if (text.trimmed().isEmpty())
+        return embedded(dataDirectory);
+    return fromConnectionText(text, reason);
 }

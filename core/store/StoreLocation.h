@@ -30,4 +30,10 @@ struct StoreLocation {
 
     // The server as a message names it: "host:port", or the socket folder and port.
     QString serverName() const;
+
+    // The store the program works on: the connection text of KALVERO_DATABASE when it is set,
+    // else the one in the settings (group "Datenbank", key "Verbindung"), else the file in the
+    // data directory. Nothing, with the reason, for a connection text that is no such.
+    static std::optional<StoreLocation> choose(const QString& variable, const QString& setting,
+                                               const QString& dataDirectory, QString* reason);
 };

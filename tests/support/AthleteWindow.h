@@ -20,12 +20,13 @@ namespace athletewindow {
 
 // Runs statements on the fixture's database before the window opens it.
 inline void seed(MainWindowFixture& f, const QStringList& statements) {
-    Database db(f.dataDirectory());
+    Database db(f.location());
     for (const QString& s : statements) {
         QSqlQuery q(db.connection());
         if (!q.exec(s))
             qFatal("seed failed: %s: %s", qPrintable(s), qPrintable(q.lastError().text()));
     }
+    TestStore::afterIds(db);
 }
 
 // Shows the main window active.

@@ -5,6 +5,7 @@
 #include "core/link/SimulatedUnit.h"
 #include "core/link/UnitScript.h"
 #include "support/RecordingMessageService.h"
+#include "support/TempDataDir.h"
 #include "ui/AppContext.h"
 #include "ui/MainWindow.h"
 
@@ -13,10 +14,11 @@
 
 #include <memory>
 
-// A main window on a fresh data directory and settings file of its own, with recording
+// A main window on a fresh store (see TestStore) and settings file of its own, with recording
 // message boxes, a virtual clock and a simulated timing unit that plays a script.
 struct MainWindowFixture {
     QTemporaryDir dir;
+    TestStore testStore;
     RecordingMessageService ui;
     VirtualClock clock{1000, 1};
     std::unique_ptr<SimulatedUnit> unit;
@@ -43,12 +45,29 @@ struct MainWindowFixture {
     // The simulated timing unit (the first device).
     SimulatedDevice& timingUnit() { return unit->device(0); }
 
+    // The store the window works on: the file in dataDirectory(), or the test's database on
+    // the private server.
+    StoreLocation location() const {
+        return testStore.onServer() ? testStore.location : StoreLocation::embedded(dataDirectory());
+    }
     QString dataDirectory() const { return dir.filePath(QStringLiteral("data/")); }
+    bool onServer() const { return testStore.onServer(); }
+    // From the next connection on, the store can be read but not written: the file is made
+    // read-only, or the server's database takes read-only transactions only.
+    bool makeReadOnly() {
+        if (!onServer())
+            return QFile::setPermissions(dataDirectory() + Database::kFileName,
+                                         QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        testStore.maintenance(
+            QStringLiteral("ALTER DATABASE %1 SET default_transaction_read_only = on")
+                .arg(testStore.serverDatabase));
+        return true;
+    }
 
     MainWindow& create() {
         const QString path = settingsPath;
         context = std::make_unique<AppContext>(AppContext{
-            ui, clock, *unit, dataDirectory(),
+            ui, clock, *unit, location(),
             [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); }, arguments});
         form = createWindows(*context);
         return *form;

@@ -2,6 +2,7 @@
 
 #include "core/store/AthleteText.h"
 #include "core/store/BirthDate.h"
+#include "core/store/MeasurementRepository.h"
 #include "ui/AthleteEditorDialog.h"
 #include "ui/AthleteSearchDialog.h"
 #include "ui/RemarkEdit.h"
@@ -49,19 +50,24 @@ QStringList ids(const MainWindow& w) {
 
 // Everything stored about the athletes and their measurements, to see that nothing changed.
 QStringList everything(MainWindow& w) {
-    return column(w, "SELECT ID || '|' || IFNULL(Name,'') || '|' || IFNULL(Vorname,'') || '|' "
-                     "|| IFNULL(Geb,'') || '|' || IFNULL(Geschl,'') || '|' || "
-                     "IFNULL(Bemerkung1,'') FROM sportler ORDER BY ID") +
+    return column(w, "SELECT ID || '|' || COALESCE(Name,'') || '|' || COALESCE(Vorname,'') || '|' "
+                     "|| COALESCE(CAST(Geb AS TEXT),'') || '|' || COALESCE(CAST(Geschl AS "
+                     "TEXT),'') || '|' || "
+                     "COALESCE(Bemerkung1,'') FROM sportler ORDER BY ID") +
            column(w, "SELECT Ref_ID || '/' || Nummer || '/' || FZ FROM units ORDER BY ID") +
-           column(w, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY rowid");
+           column(w, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY " +
+                         w.store().database().rowOrder());
 }
 
 QString row(MainWindow& w, qint64 id) {
-    return scalar(w, QStringLiteral("SELECT IFNULL(Name,'<null>') || '|' || "
-                                    "IFNULL(Vorname,'<null>') || '|' || IFNULL(Geb,'<null>') || "
-                                    "'|' || IFNULL(Geschl,'<null>') || '|' || "
-                                    "IFNULL(Bemerkung1,'<null>') FROM sportler WHERE ID = %1")
-                         .arg(id))
+    return scalar(
+               w,
+               QStringLiteral(
+                   "SELECT COALESCE(Name,'<null>') || '|' || "
+                   "COALESCE(Vorname,'<null>') || '|' || COALESCE(CAST(Geb AS TEXT),'<null>') || "
+                   "'|' || COALESCE(CAST(Geschl AS TEXT),'<null>') || '|' || "
+                   "COALESCE(Bemerkung1,'<null>') FROM sportler WHERE ID = %1")
+                   .arg(id))
         .toString();
 }
 
@@ -330,6 +336,8 @@ private slots:
         QFETCH(QString, shownDate);
         QFETCH(bool, marked);
         QFETCH(int, shownSex);
+        if (marked && TestStore::onServerSuite())
+            QSKIP("the server's date column holds valid dates only");
         QFETCH(QString, newDate);
         QFETCH(QString, expected);
 
@@ -417,8 +425,7 @@ private slots:
         QFETCH(QString, action);
         MainWindowFixture f;
         seed(f, kAthletes);
-        QVERIFY(QFile::setPermissions(f.dataDirectory() + Database::kFileName,
-                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(f.makeReadOnly());
         MainWindow& w = open(f);
         const QStringList before = everything(w);
         bool shown = false;
@@ -540,6 +547,37 @@ private slots:
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
+    // What another station stored shows after "Aktualisieren" (F9); the selected athlete and
+    // measurement stay selected, and the first athlete is when the selected one is gone.
+    void refreshShowsWhatOtherStationsStored() {
+        MainWindowFixture f;
+        seed(f, kAthletes);
+        MainWindow& w = open(f);
+        clickRow(w.athleteGrid, ids(w).indexOf("6"));
+        QTreeWidgetItem* older = historyEntry(w.historyList, 1);
+        QVERIFY(older);
+        w.historyList->setCurrentItem(older);
+        QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
+
+        Database other(f.location());
+        other.run("INSERT INTO sportler (Name, Vorname) VALUES ('Zander', 'Zoe')");
+        MeasurementRepository(other).recordFirstJump(6, QDateTime::currentDateTime(),
+                                                     {200, 500, 1.25, 1});
+        QCOMPARE(ids(w).size(), 7);
+        QTest::keyClick(&w, Qt::Key_F9);
+        QCOMPARE(ids(w).size(), 8);
+        QCOMPARE(w.athletes().selectedId(), 6);
+        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+        QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
+
+        AthleteRepository(other).remove(6);
+        w.refreshAction->trigger();
+        QVERIFY(!ids(w).contains("6"));
+        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
+        QCOMPARE(w.athletes().selectedId(), ids(w).first().toLongLong());
+        QVERIFY(f.ui.boxes.isEmpty());
+    }
+
     void aFailedSearchLeavesAllAthletesListed() {
         MainWindowFixture f;
         seed(f, kAthletes);
@@ -558,8 +596,10 @@ private slots:
         w.searchAction->trigger();
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Error);
-        QVERIFY2(f.ui.boxes[0].text.startsWith("no such column: Vorname"),
-                 qPrintable(f.ui.boxes[0].text));
+        // The engine's words: "no such column: Vorname", or "column "vorname" does not exist".
+        const QString told = f.ui.boxes[0].text;
+        QVERIFY2(told.contains("column") && told.contains("Vorname", Qt::CaseInsensitive),
+                 qPrintable(told));
         QCOMPARE(ids(w).size(), 7);
     }
 

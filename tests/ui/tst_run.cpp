@@ -22,7 +22,7 @@ class TestRun : public QObject {
 
     // An athlete with ID 12 whose last measurement has number `lastNummer` (none for 0).
     static void seedAthlete(MainWindowFixture& f, int lastNummer = 0) {
-        Database db(f.dataDirectory());
+        Database db(f.location());
         QSqlQuery q(db.connection());
         QVERIFY(q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')"));
         for (int n = 1; n <= lastNummer; ++n)
@@ -102,7 +102,7 @@ private slots:
         MainWindowFixture f;
         seedAthlete(f, 1);
         {
-            Database db(f.dataDirectory());
+            Database db(f.location());
             QSqlQuery q(db.connection());
             QVERIFY(q.exec("UPDATE units SET FZ = 2"));
             QVERIFY(q.exec("INSERT INTO mr VALUES (12001, 200, 500, 1.25, 1), "
@@ -157,11 +157,8 @@ private slots:
         f.store("Betriebsart", "2");
         f.playScript(script);
         MainWindow& w = f.start();
-        if (refuseJumps) {
-            QSqlQuery q(w.store().database().connection());
-            QVERIFY(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON mr BEGIN "
-                           "SELECT RAISE(ABORT, 'gesperrt'); END"));
-        }
+        if (refuseJumps)
+            QVERIFY(TestStore::refuse(w.store().database(), "INSERT", "mr"));
         // Polls come from the session's timer, as in the program; the clock moves on quickly.
         f.clock.setStep(100);
         w.toggleRun();
@@ -169,6 +166,9 @@ private slots:
         QStringList shown;
         for (const MessageBox& box : f.ui.boxes)
             shown << box.title + ": " + box.text;
+        if (f.onServer()) // the server's words for the refusal
+            boxes.replaceInStrings("gesperrt Unable to fetch row.",
+                                   "gesperrt. Der Sprung 1 wurde nicht gespeichert.");
         QCOMPARE(shown, boxes);
         QVERIFY(idle(w));
         QCOMPARE(count(w, "mr"), 0);
@@ -182,7 +182,7 @@ private slots:
         MainWindowFixture f;
         seedAthlete(f);
         {
-            Database db(f.dataDirectory());
+            Database db(f.location());
             QSqlQuery q(db.connection());
             QVERIFY(q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (13, 'Zorn', 'Zora')"));
         }
@@ -238,12 +238,11 @@ private slots:
         w.toggleRun();
         pollUntilIdle(f, w, 5);
         QVERIFY(w.session().running());
-        {
-            // From now on every new measurement row is refused.
-            QSqlQuery q(w.store().database().connection());
-            QVERIFY(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON units BEGIN "
-                           "SELECT RAISE(ABORT, 'gesperrt'); END"));
-        }
+        // From now on nothing can be written.
+        if (f.onServer())
+            QVERIFY(w.store().database().run("SET default_transaction_read_only = on").isActive());
+        else
+            QVERIFY(TestStore::refuse(w.store().database(), "INSERT", "units"));
         QVERIFY(!w.checkWritable());
         f.ui.clear();
         w.toggleRun();
@@ -272,7 +271,7 @@ private slots:
         f.finish();
         QVERIFY(unit.sent.endsWith('\xfa'));
         QVERIFY(!unit.isOpen);
-        Database db(f.dataDirectory());
+        Database db(f.location());
         QSqlQuery q(db.connection());
         QVERIFY(q.exec("SELECT Nummer, FZ FROM units") && q.next());
         QCOMPARE(q.value(1).toInt(), 2);

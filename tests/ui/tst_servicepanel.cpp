@@ -524,7 +524,7 @@ private slots:
         f.playScript("service-devices: 1\n"
                      "300: 0 200 1 244\n");
         {
-            Database db(f.dataDirectory());
+            Database db(f.location());
             QSqlQuery q(db.connection());
             QVERIFY(q.exec("INSERT INTO sportler (Name, Vorname, Geb, Geschl, Bemerkung1) "
                            "VALUES ('Meier', 'Anna', '1990-02-01', 1, '')"));

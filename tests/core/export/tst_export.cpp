@@ -4,6 +4,7 @@
 #include "core/store/AthleteRepository.h"
 #include "core/store/Database.h"
 #include "core/store/MeasurementRepository.h"
+#include "support/TempDataDir.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -27,8 +28,8 @@ const QLocale kArabic(QLocale::Arabic, QLocale::Egypt);
 // outside Windows-1252; one without measurements; Meier with a measurement without jumps and
 // one numbered 1000; Meiners with one jump. A stray jump row sits under the key that
 // Meier's measurement 1000 would get from ID × 1000 + number.
-void seed(const QString& directory) {
-    Database db(directory);
+void seed(const StoreLocation& location) {
+    Database db(location);
     Database::Transaction transaction(db);
     QSqlQuery q(db.connection());
     auto run = [&q](const QString& statement) {
@@ -62,8 +63,8 @@ void seed(const QString& directory) {
 // A long series: athlete 7 with a series of 1,001 jumps stored in a shuffled order, a single
 // jump, and a measurement numbered 1000; athlete 8 with a series whose jump count says more
 // than it holds.
-void seedLongSeries(const QString& directory) {
-    Database db(directory);
+void seedLongSeries(const StoreLocation& location) {
+    Database db(location);
     Database::Transaction transaction(db);
     QSqlQuery q(db.connection());
     const QStringList statements{
@@ -80,6 +81,7 @@ void seedLongSeries(const QString& directory) {
     for (const QString& statement : statements)
         if (!q.exec(statement))
             qFatal("seed failed: %s", qPrintable(q.lastError().text()));
+    TestStore::afterIds(db);
     transaction.commit();
 }
 
@@ -215,8 +217,8 @@ private slots:
     void namesThatWouldBreakALine() {
         QFETCH(QString, name);
         QFETCH(QString, written);
-        QTemporaryDir dir;
-        Database db(dir.path());
+        TestStore store;
+        Database db(store.location);
         QSqlQuery q(db.connection());
         QVERIFY(q.prepare("INSERT INTO sportler (ID, Name, Vorname) VALUES (1, ?, ?)"));
         q.addBindValue(name);
@@ -266,12 +268,13 @@ private slots:
         QFETCH(QString, expected);
         texts::setLocale(locale);
         const QChar separator = texts::decimalSeparator();
-        QTemporaryDir dir;
+        TestStore store;
+        const QDir dir(store.dir.path());
         if (expected == QLatin1String("long-series.txt"))
-            seedLongSeries(dir.path());
+            seedLongSeries(store.location);
         else
-            seed(dir.path());
-        Database db(dir.path());
+            seed(store.location);
+        Database db(store.location);
         QList<Athlete> listed;
         if (!surname.isEmpty())
             listed = AthleteRepository(db).search(athletes::SearchBy::Surname, surname);
@@ -325,9 +328,10 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QString, trouble);
         QFETCH(bool, failure);
-        QTemporaryDir dir;
-        seedLongSeries(dir.path());
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("data")));
+        TestStore store;
+        const QDir dir(store.dir.path());
+        seedLongSeries(store.location);
+        QVERIFY(dir.mkdir(QStringLiteral("data")));
         const QByteArray old(4000, 'x');
         {
             QFile file(dir.filePath(QStringLiteral("old.txt")));
@@ -335,7 +339,7 @@ private slots:
             file.write(old);
         }
         target.replace('@', dir.path());
-        Database db(dir.path());
+        Database db(store.location);
         Exporter exporter(db);
         const QStringList before = QDir(dir.path()).entryList(QDir::Files);
 

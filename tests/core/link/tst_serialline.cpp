@@ -5,6 +5,7 @@
 #include "core/link/TimingLink.h"
 #include "core/measure/MeasurementSession.h"
 #include "core/store/DataStore.h"
+#include "core/store/StoreLocation.h"
 #include "support/SerialFakes.h"
 
 #include <QSqlQuery>
@@ -108,7 +109,7 @@ struct Rig : SessionObserver {
             return;
         device = std::make_unique<DeviceLink>(*driver);
         link = std::make_unique<TimingLink>(*device, clock);
-        store.open(dir.path());
+        store.open(StoreLocation::embedded(dir.path()));
         QSqlQuery(store.database().connection())
             .exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')");
         session = std::make_unique<MeasurementSession>(*link, store, limits, *this);

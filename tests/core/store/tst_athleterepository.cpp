@@ -153,12 +153,11 @@ private slots:
         for (const qint64 athlete : {a.id, b.id})
             measurements.recordFirstJump(athlete, QDateTime::currentDateTime(),
                                          {200, 500, 1.25, 1});
-        QVERIFY(own.run("CREATE TRIGGER lock BEFORE DELETE ON sportler "
-                        "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
+        QVERIFY(TestStore::refuse(*own.db, "DELETE", "sportler"));
         QVERIFY_THROWS_EXCEPTION(AppError, repo.remove(a.id));
         QCOMPARE(own.scalar("SELECT COUNT(*) FROM mr").toInt(), 2);
         QCOMPARE(own.scalar("SELECT COUNT(*) FROM units").toInt(), 2);
-        QVERIFY(own.run("DROP TRIGGER lock"));
+        QVERIFY(TestStore::allow(*own.db, "DELETE", "sportler"));
 
         repo.remove(a.id);
         QCOMPARE(repo.all().size(), 1);

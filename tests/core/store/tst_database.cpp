@@ -1,4 +1,5 @@
 #include "core/base/Errors.h"
+#include "core/store/DataStore.h"
 #include "core/store/Database.h"
 #include "core/store/MeasurementRepository.h"
 #include "support/TempDataDir.h"
@@ -170,6 +171,41 @@ private slots:
         QSqlQuery q(db.connection());
         QVERIFY(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES (3, 1)"));
         QCOMPARE(q.lastInsertId().toInt(), 3);
+    }
+
+    // A server that is away at start, or that drops the connection, is named in a German
+    // message; the next action works again once it is back, without a restart.
+    void aServerAwayAndBack() {
+        if (!TestStore::onServerSuite())
+            QSKIP("needs the private server");
+        TestStore server;
+        StoreLocation later = server.location;
+        later.database += QStringLiteral("_later"); // not made yet: as good as a server away
+        auto store = std::make_unique<DataStore>();
+        const QString away =
+            QStringLiteral("Der Datenbankserver %1 ist nicht erreichbar.").arg(later.serverName());
+        const auto atStart = failureOf([&] { store->open(later); });
+        QVERIFY(atStart);
+        QCOMPARE(atStart->text, away);
+        QVERIFY(!atStart->detail.isEmpty());
+        QCOMPARE(failureOf([&] { store->athletes().all(); })->text, away);
+
+        server.maintenance(QStringLiteral("CREATE DATABASE %1").arg(later.database));
+        QVERIFY(!failureOf([&] { store->athletes().all(); }));
+        QVERIFY(store->isOpen());
+
+        // The server ends the connection, as when it restarts.
+        server.maintenance(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                          "WHERE datname = '%1'")
+                               .arg(later.database));
+        const auto dropped = failureOf([&] { store->athletes().all(); });
+        QVERIFY(dropped);
+        QCOMPARE(dropped->text, QStringLiteral("Die Verbindung zum Datenbankserver %1 ist "
+                                               "unterbrochen.")
+                                    .arg(later.serverName()));
+        QVERIFY(!failureOf([&] { store->athletes().all(); }));
+        store.reset();
+        server.maintenance(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(later.database));
     }
 };
 

@@ -3,7 +3,11 @@
 #include "core/store/SeriesKey.h"
 #include "support/TempDataDir.h"
 
+#include <QMutex>
 #include <QtTest>
+
+#include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -59,9 +63,9 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::newRow("all stored") << "" << QStringList{"12001/1", "12001/2", "12001/3"} << 3;
         QTest::newRow("count refused: no jump row either")
-            << "UPDATE ON units" << QStringList{"12001/1", "12001/2"} << 2;
+            << "UPDATE units" << QStringList{"12001/1", "12001/2"} << 2;
         QTest::newRow("jump refused: no count either")
-            << "INSERT ON mr" << QStringList{"12001/1", "12001/2"} << 2;
+            << "INSERT mr" << QStringList{"12001/1", "12001/2"} << 2;
     }
     void recordingAMeasurement() {
         QFETCH(QString, refuse);
@@ -73,9 +77,8 @@ private slots:
         const qint64 id = repo.recordFirstJump(12, moment, {200, 500, 1.25, 1}).id;
         repo.recordJump(id, {201, 500, 1.25, 2});
         if (!refuse.isEmpty())
-            QVERIFY(data.run(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 BEGIN "
-                                            "SELECT RAISE(ABORT, 'gesperrt'); END")
-                                 .arg(refuse)));
+            QVERIFY(
+                TestStore::refuse(*data.db, refuse.section(' ', 0, 0), refuse.section(' ', 1, 1)));
         if (refuse.isEmpty())
             repo.recordJump(id, {202, 500, 1.25, 3});
         else
@@ -93,12 +96,11 @@ private slots:
     void recordingFailures() {
         TempDataDir data;
         MeasurementRepository repo(*data.db);
-        QVERIFY(data.run("CREATE TRIGGER refuse BEFORE INSERT ON mr BEGIN "
-                         "SELECT RAISE(ABORT, 'gesperrt'); END"));
+        QVERIFY(TestStore::refuse(*data.db, "INSERT", "mr"));
         QVERIFY_THROWS_EXCEPTION(
             AppError, repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1}));
         QVERIFY(repo.ofAthlete(12).isEmpty());
-        QVERIFY(data.run("DROP TRIGGER refuse"));
+        QVERIFY(TestStore::allow(*data.db, "INSERT", "mr"));
 
         const qint64 id =
             repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1}).id;
@@ -112,29 +114,59 @@ private slots:
         QCOMPARE(repo.jumpsOf(12001).size(), 1);
     }
 
-    // Two programs on one database file, recording for the same athlete at once: each
-    // measurement gets a number of its own, and the jumps of each stay under their own key.
-    void twoConnectionsRecordForOneAthlete() {
+    // Two stations on one database, recording for the same athlete at the same time, each on
+    // a thread and a connection of its own: every measurement gets a number of its own, and
+    // the jumps of each stay under their own key.
+    void stationsRecordForOneAthleteAtOnce() {
         TempDataDir data;
+        QVERIFY(data.run("INSERT INTO sportler (ID, Name) VALUES (12, 'Zorn')"));
         QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer, FZ) VALUES (12, 3, 1)"));
-        Database other(data.path());
-        MeasurementRepository first(*data.db);
-        MeasurementRepository second(other);
-        const QDateTime now = QDateTime::currentDateTime();
-        const Measurement a = first.recordFirstJump(12, now, {200, 500, 1.25, 1});
-        const Measurement b = second.recordFirstJump(12, now, {300, 600, 1.2, 1});
-        QCOMPARE(a.nummer, 4);
-        QCOMPARE(b.nummer, 5);
-        for (qint32 n = 2; n <= 4; ++n) {
-            first.recordJump(a.id, {200, 500, 1.25, n});
-            second.recordJump(b.id, {300, 600, 1.2, n});
+        TestStore::afterIds(*data.db);
+        constexpr int kMeasurements = 8;
+        constexpr int kJumps = 3;
+        QStringList failures;
+        QMutex failuresLock;
+        const auto station = [&](int contactMs) {
+            try {
+                Database db(data.location);
+                MeasurementRepository repo(db);
+                for (int m = 0; m < kMeasurements; ++m) {
+                    const Measurement first = repo.recordFirstJump(12, QDateTime::currentDateTime(),
+                                                                   {contactMs, 500, 1.25, 1});
+                    for (qint32 n = 2; n <= kJumps; ++n)
+                        repo.recordJump(first.id, {contactMs, 500, 1.25, n});
+                }
+            } catch (const AppError& e) {
+                QMutexLocker locker(&failuresLock);
+                failures << e.text() + ' ' + e.detail();
+            }
+        };
+        std::thread a(station, 200);
+        std::thread b(station, 300);
+        a.join();
+        b.join();
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(" | ")));
+
+        MeasurementRepository repo(*data.db);
+        QList<qint64> numbers;
+        for (const Measurement& m : repo.ofAthlete(12)) {
+            numbers << m.nummer;
+            if (m.nummer == 3)
+                continue;
+            QCOMPARE(m.jumpCount, kJumps);
+            const QList<Jump> jumps = repo.jumpsOf(seriesKey(12, m.nummer));
+            QCOMPARE(jumps.size(), kJumps);
+            // One station's jumps only, in jump order.
+            for (int i = 0; i < kJumps; ++i) {
+                QCOMPARE(jumps[i].number, double(i + 1));
+                QCOMPARE(jumps[i].contactMs, jumps[0].contactMs);
+            }
         }
-        QCOMPARE(numbersOf(first.jumpsOf(12004)),
-                 (QStringList{"12004/1", "12004/2", "12004/3", "12004/4"}));
-        QCOMPARE(numbersOf(second.jumpsOf(12005)),
-                 (QStringList{"12005/1", "12005/2", "12005/3", "12005/4"}));
-        for (const Measurement& m : first.ofAthlete(12))
-            QCOMPARE(m.jumpCount, m.nummer == 3 ? 1 : 4);
+        std::sort(numbers.begin(), numbers.end());
+        QList<qint64> expected;
+        for (qint64 n = 3; n <= 3 + 2 * kMeasurements; ++n)
+            expected << n;
+        QCOMPARE(numbers, expected);
         // A number given twice is refused by the database itself.
         QVERIFY(!data.run("INSERT INTO units (Ref_ID, Nummer) VALUES (12, 4)"));
     }
@@ -174,9 +206,7 @@ private slots:
         QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer) VALUES (13, 1)"));
         repo.recordFirstJump(13, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
         if (!locked.isEmpty())
-            QVERIFY(data.run(QStringLiteral("CREATE TRIGGER lock BEFORE DELETE ON %1 "
-                                            "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END")
-                                 .arg(locked)));
+            QVERIFY(TestStore::refuse(*data.db, "DELETE", locked));
         if (locked.isEmpty())
             repo.remove(12, 2);
         else

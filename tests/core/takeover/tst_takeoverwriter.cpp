@@ -100,8 +100,7 @@ private slots:
         QFETCH(bool, cancel);
         TempDataDir data;
         if (!cancel)
-            QVERIFY(data.run("CREATE TRIGGER refuse BEFORE INSERT ON mr WHEN NEW.Anzahl = 3 "
-                             "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
+            QVERIFY(TestStore::refuse(*data.db, "INSERT", "mr", "NEW.Anzahl = 3"));
         if (cancel)
             QCOMPARE(write(*data.db, oldFolder(), [](int done) { return done < 1; }), std::nullopt);
         else

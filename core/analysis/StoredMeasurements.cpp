@@ -1,0 +1,40 @@
+#include "core/analysis/StoredMeasurements.h"
+
+#include "core/store/MeasurementRepository.h"
+#include "core/store/SeriesKey.h"
+
+#include <cmath>
+#include <limits>
+
+namespace analysis {
+
+QList<StoredJump> storedJumps(const QList<Jump>& rows) {
+    QList<StoredJump> jumps;
+    jumps.reserve(rows.size());
+    for (const Jump& row : rows) {
+        // A number beyond an int (a damaged row) sorts last.
+        const bool numberFits = std::isfinite(row.number) && std::abs(row.number) < 1e9;
+        jumps.append({row.contactMs, row.flightMs,
+                      numberFits ? static_cast<int>(row.number) : std::numeric_limits<int>::max()});
+    }
+    return jumps;
+}
+
+MeasurementJumps storedMeasurement(MeasurementRepository& measurements, qint64 athleteId,
+                                   const Measurement& measurement) {
+    return {measurement.moment, measurement.nummer,
+            storedJumps(measurements.jumpsOf(seriesKey(athleteId, measurement.nummer)))};
+}
+
+QList<MeasurementJumps> storedMeasurements(MeasurementRepository& measurements, qint64 athleteId) {
+    QList<MeasurementJumps> out;
+    if (athleteId == 0)
+        return out;
+    const QList<Measurement> rows = measurements.ofAthlete(athleteId);
+    out.reserve(rows.size());
+    for (const Measurement& row : rows)
+        out.append(storedMeasurement(measurements, athleteId, row));
+    return out;
+}
+
+} // namespace analysis

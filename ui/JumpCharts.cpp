@@ -1,0 +1,183 @@
+#include "ui/JumpCharts.h"
+
+#include "core/base/Texts.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QDateTimeAxis>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QLineSeries>
+#include <QPainter>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace jumpcharts {
+namespace {
+
+// Beyond this many jumps the numbers under the bars would run into each other.
+constexpr int kMostJumpLabels = 30;
+
+// Axis numbers with the program's decimal separator and without group separators.
+QLocale numberLocale() {
+    QLocale locale = texts::locale();
+    if (locale.decimalPoint() != QString(texts::decimalSeparator()))
+        locale =
+            texts::decimalSeparator() == QLatin1Char(',') ? QLocale(QLocale::German) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+QChart* newChart(const QString& title) {
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(numberLocale());
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    return chart;
+}
+
+// A value axis from 0 (or the lowest value below it) to a little above the largest value.
+QValueAxis* valueAxis(const QString& title, const QList<double>& values, const QString& format) {
+    auto* axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setLabelFormat(format);
+    const double top = values.isEmpty() ? 1 : *std::max_element(values.begin(), values.end());
+    const double bottom = values.isEmpty() ? 0 : *std::min_element(values.begin(), values.end());
+    axis->setRange(std::min(0.0, bottom), top > 0 ? top * 1.1 : 1);
+    axis->applyNiceNumbers();
+    return axis;
+}
+
+void attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+} // namespace
+
+QChart* noteChart(const QString& note) {
+    return newChart(note);
+}
+
+QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString& title) {
+    QList<analysis::StoredJump> valid;
+    for (const analysis::StoredJump& jump : jumps)
+        if (analysis::isValidJump(jump))
+            valid.append(jump);
+    std::stable_sort(valid.begin(), valid.end(),
+                     [](const auto& a, const auto& b) { return a.number < b.number; });
+    if (valid.isEmpty())
+        return noteChart(kNoValidJump);
+
+    QChart* chart = newChart(title);
+    auto* heights = new QBarSet(QStringLiteral("Höhe (cm)"));
+    auto* contacts = new QLineSeries;
+    contacts->setName(QStringLiteral("Stützzeit (ms)"));
+    contacts->setPointsVisible(valid.size() <= kMostJumpLabels);
+    QStringList numbers;
+    QList<double> heightValues, contactValues;
+    for (int i = 0; i < valid.size(); ++i) {
+        const double height = analysis::jumpHeightCm(valid[i]);
+        heights->append(height);
+        contacts->append(i, valid[i].contactMs);
+        heightValues.append(height);
+        contactValues.append(valid[i].contactMs);
+        numbers.append(QString::number(valid[i].number));
+    }
+    auto* bars = new QBarSeries;
+    bars->append(heights);
+
+    // Numbers that would run into each other are left out, and the axis title with them (Qt
+    // Charts misplaces it over an axis without labels).
+    const bool labelled = valid.size() <= kMostJumpLabels;
+    auto* jumpAxis = new QBarCategoryAxis;
+    if (labelled)
+        jumpAxis->setTitleText(QStringLiteral("Sprung"));
+    jumpAxis->append(numbers);
+    jumpAxis->setLabelsVisible(labelled);
+    jumpAxis->setGridLineVisible(false);
+    QValueAxis* heightAxis = valueAxis(QStringLiteral("Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* contactAxis = valueAxis(QStringLiteral("Stützzeit (ms)"), contactValues, "%.0f");
+    contactAxis->setGridLineVisible(false);
+    chart->addAxis(jumpAxis, Qt::AlignBottom);
+    chart->addAxis(heightAxis, Qt::AlignLeft);
+    chart->addAxis(contactAxis, Qt::AlignRight);
+    attach(chart, bars, jumpAxis, heightAxis);
+    attach(chart, contacts, jumpAxis, contactAxis);
+    // An outline in the bar's colour keeps bars narrower than a pixel visible; a thin line
+    // keeps many of them visible beneath it. Both in the colours the theme gave them.
+    heights->setPen(QPen(heights->color(), 0));
+    QPen contactPen = contacts->pen();
+    contactPen.setWidthF(labelled ? 2 : 1);
+    contacts->setPen(contactPen);
+    return chart;
+}
+
+QChart* progressChart(const QList<analysis::ProgressPoint>& points) {
+    auto* heights = new QLineSeries;
+    heights->setName(QStringLiteral("Beste Höhe (cm)"));
+    auto* rsis = new QLineSeries;
+    rsis->setName(QStringLiteral("Bester RSI (m/s)"));
+    QList<double> heightValues, rsiValues;
+    qint64 first = 0;
+    qint64 last = 0;
+    for (const analysis::ProgressPoint& point : points) {
+        // A measurement without a date has no place on the axis.
+        if (!point.moment.isValid() || !point.bestHeightCm || !point.bestRsi)
+            continue;
+        const qint64 at = point.moment.toMSecsSinceEpoch();
+        if (heightValues.isEmpty())
+            first = at;
+        last = at;
+        heights->append(static_cast<double>(at), *point.bestHeightCm);
+        rsis->append(static_cast<double>(at), *point.bestRsi);
+        heightValues.append(*point.bestHeightCm);
+        rsiValues.append(*point.bestRsi);
+    }
+    if (heightValues.isEmpty()) {
+        delete heights;
+        delete rsis;
+        return noteChart(kNoProgress);
+    }
+    QChart* chart = newChart(QStringLiteral("Verlauf"));
+    for (QLineSeries* series : {heights, rsis})
+        series->setPointsVisible(heightValues.size() <= 60);
+
+    auto* dateAxis = new QDateTimeAxis;
+    dateAxis->setFormat(texts::shortDateFormat());
+    dateAxis->setTitleText(QStringLiteral("Datum"));
+    // Points on the edges stay whole.
+    constexpr qint64 kHalfDay = 12 * 3600 * 1000LL;
+    const qint64 margin = std::max(kHalfDay, (last - first) / 40);
+    first -= margin;
+    last += margin;
+    dateAxis->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    dateAxis->setTickCount(std::clamp(static_cast<int>(heightValues.size()), 2, 6));
+    QValueAxis* heightAxis = valueAxis(QStringLiteral("Beste Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* rsiAxis = valueAxis(QStringLiteral("Bester RSI (m/s)"), rsiValues, "%.1f");
+    rsiAxis->setGridLineVisible(false);
+    chart->addAxis(dateAxis, Qt::AlignBottom);
+    chart->addAxis(heightAxis, Qt::AlignLeft);
+    chart->addAxis(rsiAxis, Qt::AlignRight);
+    attach(chart, heights, dateAxis, heightAxis);
+    attach(chart, rsis, dateAxis, rsiAxis);
+    return chart;
+}
+
+void draw(QChart* chart, QPainter& painter, const QRectF& target, const QSizeF& layoutSize) {
+    QGraphicsScene scene;
+    scene.addItem(chart);
+    chart->setGeometry(QRectF(QPointF(0, 0), layoutSize));
+    chart->layout()->activate();
+    scene.setSceneRect(chart->geometry());
+    scene.render(&painter, target, chart->geometry(), Qt::IgnoreAspectRatio);
+}
+
+} // namespace jumpcharts

@@ -1,0 +1,341 @@
+#include "ui/ReportPdf.h"
+
+#include "core/base/FileOutput.h"
+#include "core/base/Texts.h"
+#include "ui/AthleteController.h"
+#include "ui/HistoryController.h"
+#include "ui/JumpCharts.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageService.h"
+
+#include <QChart>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextLayout>
+
+#include <functional>
+#include <memory>
+
+namespace reportpdf {
+namespace {
+
+constexpr int kResolution = 300; // dots per inch of the page's coordinates
+// A chart is laid out at this width (in the chart's own pixels) and scaled onto the page.
+constexpr double kChartLayoutWidth = 620;
+constexpr double kChartHeightShare = 0.45; // of the page's width
+
+// A text broken into lines at a width: at word boundaries, inside a word only where the word
+// alone is wider than the line.
+class Text {
+public:
+    Text(const QString& text, const QFont& font, QPaintDevice* device, double width,
+         Qt::Alignment alignment = Qt::AlignLeft)
+        : layout_(std::make_shared<QTextLayout>(text, font, device)) {
+        QTextOption option(alignment);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout_->setTextOption(option);
+        layout_->beginLayout();
+        for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, height_));
+            height_ += line.height();
+        }
+        layout_->endLayout();
+    }
+    double height() const { return height_; }
+    void draw(QPainter& painter, QPointF at) const { layout_->draw(&painter, at); }
+
+private:
+    std::shared_ptr<QTextLayout> layout_;
+    double height_ = 0;
+};
+
+// The body of the pages, filled from top to bottom. What a page shows is recorded and painted
+// once the number of pages is known.
+class PageFlow {
+public:
+    using Painting = std::function<void(QPainter&, const QRectF&)>;
+
+    explicit PageFlow(QSizeF body) : body_(body) { pages_.emplaceBack(); }
+
+    double width() const { return body_.width(); }
+    double remaining() const { return body_.height() - y_; }
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+
+    void newPage() {
+        pages_.emplaceBack();
+        y_ = 0;
+    }
+    // Puts a block of `height` below the last one, on the next page when it does not fit on
+    // this one (a block higher than a page starts a page of its own).
+    void place(double height, Painting paint) {
+        if (height > remaining() && y_ > 0)
+            newPage();
+        pages_.last().emplaceBack(QRectF(0, y_, body_.width(), height), std::move(paint));
+        y_ += height;
+    }
+    void skip(double height) { y_ = std::min(body_.height(), y_ + height); }
+    bool atTop() const { return y_ == 0; }
+
+    void paint(int page, QPainter& painter) const {
+        for (const auto& [rect, paint] : pages_[page])
+            paint(painter, rect);
+    }
+
+private:
+    QSizeF body_;
+    double y_ = 0;
+    QList<QList<std::pair<QRectF, Painting>>> pages_;
+};
+
+const QColor kRule(150, 150, 150);
+const QColor kHeaderFill(235, 235, 235);
+
+// Lays the report out on the pages of a flow.
+class ReportLayout {
+public:
+    ReportLayout(PageFlow& flow, QPaintDevice* device, const report::AthleteReport& report)
+        : flow_(flow), device_(device), report_(report) {
+        body_ = QGuiApplication::font();
+        body_.setPointSizeF(10);
+        small_ = body_;
+        small_.setPointSizeF(9);
+        smallBold_ = small_;
+        smallBold_.setBold(true);
+        bold_ = body_;
+        bold_.setBold(true);
+        padding_ = QFontMetricsF(body_, device).height() * 0.25;
+    }
+
+    void build() {
+        const Athlete& a = report_.athlete;
+        QFont title = bold_;
+        title.setPointSizeF(16);
+        block(Text(QStringLiteral("Bericht: %1, %2").arg(a.name, a.firstName), title, device_,
+                   flow_.width()));
+        flow_.skip(padding_ * 2);
+
+        const QStringList names = report::athleteFieldNames();
+        const QStringList values = report::athleteFieldTexts(a);
+        for (int i = 0; i < names.size(); ++i)
+            row({names[i], values[i]}, {0.22, 0.78}, {bold_, body_}, {}, false);
+
+        if (report_.lines.isEmpty()) {
+            flow_.skip(padding_ * 4);
+            block(Text(QStringLiteral("Für diesen Sportler sind keine Messungen gespeichert."),
+                       body_, device_, flow_.width()));
+            return;
+        }
+
+        chartWithHeading(QStringLiteral("Verlauf"),
+                         [this] { return jumpcharts::progressChart(report_.progress); });
+        measurementTable();
+
+        if (const auto& selected = report_.selected) {
+            const QStringList statisticNames = analysis::statisticsNames();
+            const QStringList statisticValues = analysis::statisticsTexts(selected->statistics);
+            headingBefore(report::measurementHeading(*selected), rowHeight(body_) * 3);
+            for (int i = 0; i < statisticNames.size(); ++i)
+                row({statisticNames[i], statisticValues[i]}, {0.4, 0.2}, {body_, body_},
+                    {Qt::AlignLeft, Qt::AlignRight}, false);
+            flow_.skip(padding_ * 2);
+            const double height = flow_.width() * kChartHeightShare;
+            flow_.place(height, [this](QPainter& painter, const QRectF& rect) {
+                const auto& line = *report_.selected;
+                drawChart(
+                    painter, rect,
+                    jumpcharts::measurementChart(line.jumps, report::measurementHeading(line)));
+            });
+        }
+    }
+
+private:
+    void block(const Text& text) {
+        flow_.place(text.height(), [text](QPainter& painter, const QRectF& rect) {
+            painter.setPen(Qt::black);
+            text.draw(painter, rect.topLeft());
+        });
+    }
+
+    // A heading kept on one page with at least `following` of what comes after it.
+    void headingBefore(const QString& title, double following) {
+        QFont font = bold_;
+        font.setPointSizeF(13);
+        const Text text(title, font, device_, flow_.width());
+        const double space = padding_ * 6;
+        if (space + text.height() + padding_ + following > flow_.remaining())
+            flow_.newPage();
+        else
+            flow_.skip(space);
+        block(text);
+        flow_.skip(padding_);
+    }
+
+    void chartWithHeading(const QString& title, const std::function<QChart*()>& chart) {
+        const double height = flow_.width() * kChartHeightShare;
+        headingBefore(title, height);
+        flow_.place(height, [chart](QPainter& painter, const QRectF& rect) {
+            drawChart(painter, rect, chart());
+        });
+    }
+
+    static void drawChart(QPainter& painter, const QRectF& rect, QChart* chart) {
+        painter.save();
+        jumpcharts::draw(
+            chart, painter, rect,
+            QSizeF(kChartLayoutWidth, kChartLayoutWidth * rect.height() / rect.width()));
+        painter.restore();
+    }
+
+    double rowHeight(const QFont& font) const {
+        return QFontMetricsF(font, device_).height() + 2 * padding_;
+    }
+
+    // One row of a table: its cells (shares of the width) with texts that wrap, the height of
+    // the highest.
+    double row(const QStringList& cells, const QList<double>& shares, const QList<QFont>& fonts,
+               const QList<Qt::Alignment>& alignment, bool header) {
+        QList<Text> texts;
+        QList<double> widths;
+        double height = 0;
+        for (int c = 0; c < cells.size(); ++c) {
+            widths << flow_.width() * shares[c];
+            texts << Text(cells[c], fonts.value(c, body_), device_, widths[c] - 2 * padding_,
+                          alignment.value(c, Qt::AlignLeft));
+            height = std::max(height, texts.last().height() + 2 * padding_);
+        }
+        flow_.place(height, [texts, widths, header, this](QPainter& painter, const QRectF& rect) {
+            double x = rect.left();
+            for (int c = 0; c < texts.size(); ++c) {
+                const QRectF cell(x, rect.top(), widths[c], rect.height());
+                if (header)
+                    painter.fillRect(cell, kHeaderFill);
+                painter.setPen(QPen(kRule, 0));
+                painter.drawRect(cell);
+                painter.setPen(Qt::black);
+                texts[c].draw(painter, cell.topLeft() + QPointF(padding_, padding_));
+                x += widths[c];
+            }
+        });
+        return height;
+    }
+
+    // All measurements, newest first; the header row heads the table on every page.
+    void measurementTable() {
+        const QList<double> shares{0.07, 0.13, 0.12, 0.09, 0.10, 0.15, 0.15, 0.19};
+        const Qt::Alignment right = Qt::AlignRight;
+        const QList<Qt::Alignment> alignment{right, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft,
+                                             right, right,         right,         right};
+        const QStringList header = report::tableHeader();
+        const QList<QFont> headerFonts(header.size(), smallBold_);
+        const QList<QFont> cellFonts(header.size(), small_);
+        // The header's height, measured without placing it.
+        double headerHeight = 0;
+        for (int c = 0; c < header.size(); ++c)
+            headerHeight = std::max(headerHeight, Text(header[c], smallBold_, device_,
+                                                       flow_.width() * shares[c] - 2 * padding_)
+                                                          .height() +
+                                                      2 * padding_);
+        const double lineHeight = rowHeight(small_);
+        headingBefore(QStringLiteral("Messungen"), headerHeight + lineHeight);
+        row(header, shares, headerFonts, alignment, true);
+        for (const report::MeasurementLine& line : report_.lines) {
+            if (lineHeight > flow_.remaining()) {
+                flow_.newPage();
+                row(header, shares, headerFonts, alignment, true);
+            }
+            row(report::tableTexts(line), shares, cellFonts, alignment, false);
+        }
+    }
+
+    PageFlow& flow_;
+    QPaintDevice* device_;
+    const report::AthleteReport& report_;
+    QFont body_, bold_, small_, smallBold_;
+    double padding_ = 0;
+};
+
+} // namespace
+
+int write(const report::AthleteReport& report, QIODevice& device, const QDateTime& madeAt) {
+    QPdfWriter writer(&device);
+    writer.setResolution(kResolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(18, 12, 18, 12), QPageLayout::Millimeter));
+    writer.setCreator(QStringLiteral("Kalvero"));
+    writer.setTitle(
+        QStringLiteral("Bericht: %1, %2").arg(report.athlete.name, report.athlete.firstName));
+
+    QFont small = QGuiApplication::font();
+    small.setPointSizeF(8);
+    const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(kResolution).size());
+    const double band = 2.5 * QFontMetricsF(small, &writer).height();
+    const QRectF body(page.left(), page.top() + band, page.width(), page.height() - 2 * band);
+
+    // The layout lives while the pages are painted: what it recorded refers to it.
+    PageFlow flow(body.size());
+    ReportLayout layout(flow, &writer, report);
+    layout.build();
+
+    QPainter painter(&writer);
+    const int pages = flow.pageCount();
+    const QString dateLine = QStringLiteral("Bericht vom %1").arg(texts::dateText(madeAt.date()));
+    for (int p = 0; p < pages; ++p) {
+        if (p > 0)
+            writer.newPage();
+        painter.save();
+        painter.translate(body.topLeft());
+        flow.paint(p, painter);
+        painter.restore();
+
+        painter.setFont(small);
+        painter.setPen(QColor(90, 90, 90));
+        const QRectF top(page.left(), page.top(), page.width(), band * 0.6);
+        painter.drawText(top, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Kalvero"));
+        painter.drawText(top, Qt::AlignRight | Qt::AlignTop, dateLine);
+        painter.setPen(QPen(kRule, 0));
+        painter.drawLine(top.bottomLeft(), top.bottomRight());
+        painter.setPen(QColor(90, 90, 90));
+        const QRectF bottom(page.left(), page.bottom() - band * 0.6, page.width(), band * 0.6);
+        painter.drawText(bottom, Qt::AlignHCenter | Qt::AlignBottom,
+                         QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages));
+    }
+    painter.end();
+    return pages;
+}
+
+void saveSelectedAthlete(MainWindow& window) {
+    MessageService& ui = window.context().ui;
+    const std::optional<Athlete> athlete = window.athletes().selected();
+    if (!athlete)
+        return;
+    const QString path =
+        ui.saveFileName({QStringLiteral("Bericht speichern"), QStringLiteral("PDF-Datei|*.pdf"),
+                         QStringLiteral("pdf")});
+    if (path.isEmpty())
+        return;
+    std::optional<QString> failure;
+    {
+        MeasurementRepository& measurements = window.store().measurements();
+        const int total = static_cast<int>(measurements.ofAthlete(athlete->id).size());
+        const auto progress =
+            ui.showProgress(QStringLiteral("Bericht wird erstellt … %1 von %2 Messungen"), total);
+        const std::optional<qint64> selected = window.history().athleteId() == athlete->id
+                                                   ? window.history().selectedNummer()
+                                                   : std::nullopt;
+        const std::optional<report::AthleteReport> content =
+            report::read(measurements, *athlete, selected,
+                         [&progress](int done) { return progress->update(done); });
+        if (!content)
+            return; // cancelled: nothing written, an earlier file stays
+        failure = fileoutput::write(path, [&content](QIODevice& file) {
+            reportpdf::write(*content, file, QDateTime::currentDateTime());
+            return true;
+        });
+    }
+    if (failure)
+        boxes::plain(ui, *failure);
+}
+
+} // namespace reportpdf

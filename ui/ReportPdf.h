@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/report/AthleteReport.h"
+
+#include <QDateTime>
+
+class MainWindow;
+class QIODevice;
+
+// The athlete report as a PDF: A4 portrait, the program's name, the date of the report and
+// "Seite N von M" on every page; the athlete, the progress chart, the table of all
+// measurements (its header row on every page) and the selected measurement's statistics and
+// chart. Texts wrap; the charts are drawn as vectors.
+namespace reportpdf {
+
+// Writes the PDF to `device`; returns the number of pages.
+int write(const report::AthleteReport& report, QIODevice& device, const QDateTime& madeAt);
+
+// "Datei" ▸ "Bericht als PDF …": asks for the file and writes the report of the athlete
+// selected in the main window, all or nothing, with the export's progress dialog and
+// messages.
+void saveSelectedAthlete(MainWindow& window);
+
+} // namespace reportpdf
