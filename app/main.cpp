@@ -1,5 +1,8 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
+#include "core/base/BuildInfo.h"
 #include "core/base/Clock.h"
+#include "core/link/SerialDriver.h"
 #include "core/link/TimingDriverFactory.h"
 #include "core/store/Database.h"
 #include "ui/AppContext.h"
@@ -8,24 +11,50 @@
 
 #include <QApplication>
 #include <QProcessEnvironment>
+#include <QTextStream>
 
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setApplicationName(QStringLiteral("Kalvero"));
-    QApplication::setOrganizationName(QStringLiteral("Morvek"));
+namespace {
 
+void nameApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Kalvero"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvek"));
+}
+
+// The options that need no window run without one, so they work without a display too.
+int runWithoutWindow(int argc, char* argv[], const commandline::Invocation& invocation) {
+    QCoreApplication app(argc, argv);
+    nameApplication();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const SerialDriver machine;
+    const auto settings = userSettings();
+    const commandline::CommandContext context{
+        out, err, machine, chooseDevices(QProcessEnvironment::systemEnvironment(), settings.get()),
+        buildinfo::readFileVersion(QCoreApplication::applicationFilePath())};
+    return commandline::run(invocation, context);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const auto invocation = commandline::parse(commandline::argumentsOf(argc, argv));
+    if (invocation.command != commandline::Command::Window)
+        return runWithoutWindow(argc, argv, invocation);
+
+    // A device choice that cannot work is refused before anything opens.
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     SystemClock clock;
     QString error;
-    const auto driver = createTimingDriverFromEnvironment(clock, &error);
+    const auto driver = withByteLogIfAsked(
+        createTimingDriver(chooseDevices(environment, userSettings().get()), clock, &error),
+        environment, clock);
     if (!driver) {
         std::fprintf(stderr, "kalvero: %s\n", qPrintable(error));
         return 2;
     }
 
-    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     const auto store = StoreLocation::choose(
         environment.value(QStringLiteral("KALVERO_DATABASE")),
         userSettings()->value(QStringLiteral("Datenbank/Verbindung")).toString(),
@@ -34,6 +63,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "kalvero: %s\n", qPrintable(error));
         return 2;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    nameApplication();
 
     QtMessageService ui;
     QStringList arguments = QApplication::arguments();

@@ -190,6 +190,11 @@ unpacked_program() {
     if ldd "$program" | grep 'not found'; then
         return 1
     fi
+    # The packaged program tells its version, without a display.
+    local shown
+    shown=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version) || return 1
+    echo "$shown"
+    [ "$shown" = "kalvero $version" ]
 }
 
 source_tree_clean() {

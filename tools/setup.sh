@@ -20,6 +20,10 @@ KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils)
 # cpack) and file.
 KALVERO_PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils dpkg-dev file)
 
+# Only the fuzzing needs these (tools/fuzz.sh): clang with libFuzzer and the sanitizer
+# runtimes it links.
+KALVERO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 # Prints those of the given packages (default: KALVERO_PACKAGES) that are not installed.
 kalvero_missing_packages() {
     local missing=()
@@ -50,6 +54,10 @@ kalvero_install() {
 
 kalvero_install_package_check() {
     kalvero_install "${KALVERO_PACKAGE_CHECK_PACKAGES[@]}"
+}
+
+kalvero_install_fuzz() {
+    kalvero_install "${KALVERO_FUZZ_PACKAGES[@]}"
 }
 
 # Builds into ROOT/build; further arguments go to cmake's configuration.

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/link/DeviceFileProblem.h"
+
 #include <QtGlobal>
+
+#include <optional>
 
 // The ten calls of the FTDI D2XX access library that the link needs, as a seam: the serial
 // driver (Linux tty), the simulated timing unit and the test drivers stand behind it. The
@@ -77,4 +81,9 @@ public:
     // FT_Read: waits until `count` bytes arrived or the read time-out passed; *read tells
     // how many were stored at the start of buffer.
     virtual d2xx::Status read(d2xx::Handle handle, void* buffer, quint32 count, quint32* read) = 0;
+
+    // Not a library call: why the last openEx failed when it found the device but could not
+    // open its device file (no permission, held by another program, gone, no tty). Nothing
+    // after any other outcome, and always nothing for a driver without device files.
+    virtual std::optional<DeviceFileProblem> lastOpenProblem() const { return std::nullopt; }
 };

@@ -8,13 +8,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <tuple>
 #include <type_traits>
 #include <unistd.h>
+#include <vector>
 
 static_assert(std::is_same_v<tcflag_t, unsigned int>);
 
@@ -83,6 +86,16 @@ int waitReady(int fd, short events, Deadline deadline) {
     }
 }
 
+QString canonicalOrAsGiven(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+DeviceFileProblem problemOf(const QString& path, int error) {
+    return DeviceFileProblem{path, deviceFileCause(error),
+                             QString::fromLocal8Bit(std::strerror(error))};
+}
+
 bool configureRaw(int fd) {
     termios t{};
     if (::tcgetattr(fd, &t) != 0)
@@ -109,38 +122,74 @@ SerialDriver::~SerialDriver() {
         ::close(port.fd);
 }
 
-QList<SerialDriver::Port> SerialDriver::ftdiPorts() const {
+QList<SerialDriver::UsbPort> SerialDriver::usbPorts() const {
     const QString root = QFileInfo(sysfsRoot_).canonicalFilePath();
     if (root.isEmpty())
         return {};
-    static const QRegularExpression ttyName(QStringLiteral("^ttyUSB(\\d+)$"));
+    static const QRegularExpression numbered(QStringLiteral("^(.*\\D)(\\d+)$"));
 
-    QList<QPair<int, Port>> found;
+    struct Found {
+        QString prefix;
+        qulonglong number;
+        UsbPort port;
+    };
+    std::vector<Found> found;
     const QDir ttys(root + QStringLiteral("/class/tty"));
     for (const QString& name : ttys.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System)) {
-        const auto match = ttyName.match(name);
-        if (!match.hasMatch())
-            continue;
-        // The USB device that carries the tty is an ancestor of its "device" entry.
+        // The USB device that carries the tty is an ancestor of its "device" entry: the first
+        // folder on the way up that tells a vendor id.
         QString dir =
             QFileInfo(ttys.filePath(name) + QStringLiteral("/device")).canonicalFilePath();
         while (!dir.isEmpty() && isSameOrBelow(dir, root) && dir != root) {
             if (QFileInfo::exists(dir + QStringLiteral("/idVendor"))) {
-                if (readSysfsText(dir + QStringLiteral("/idVendor"))
-                        .compare(QStringLiteral("0403"), Qt::CaseInsensitive) == 0)
-                    found.append({match.captured(1).toInt(),
-                                  Port{name, readSysfsText(dir + QStringLiteral("/product"))}});
+                const auto match = numbered.match(name);
+                found.push_back({match.hasMatch() ? match.captured(1) : name,
+                                 match.hasMatch() ? match.captured(2).toULongLong() : 0,
+                                 UsbPort{name, devRoot_ + QLatin1Char('/') + name,
+                                         readSysfsText(dir + QStringLiteral("/idVendor")),
+                                         readSysfsText(dir + QStringLiteral("/idProduct")),
+                                         readSysfsText(dir + QStringLiteral("/product")),
+                                         readSysfsText(dir + QStringLiteral("/serial"))}});
                 break;
             }
             dir = QFileInfo(dir).path();
         }
     }
-    std::sort(found.begin(), found.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    QList<Port> ports;
-    for (const auto& entry : found)
-        ports.append(entry.second);
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return std::tie(a.prefix, a.number, a.port.ttyName) <
+               std::tie(b.prefix, b.number, b.port.ttyName);
+    });
+    QList<UsbPort> ports;
+    for (const Found& entry : found)
+        ports.append(entry.port);
     return ports;
+}
+
+QList<SerialDriver::UsbPort> SerialDriver::ftdiPorts() const {
+    static const QRegularExpression ftdiTty(QStringLiteral("^ttyUSB\\d+$"));
+    QList<UsbPort> ports = usbPorts();
+    ports.removeIf([](const UsbPort& port) {
+        return port.vendorId.compare(QStringLiteral("0403"), Qt::CaseInsensitive) != 0 ||
+               !ftdiTty.match(port.ttyName).hasMatch();
+    });
+    return ports;
+}
+
+void SerialDriver::useDeviceFile(const QString& description, const QString& path) {
+    deviceFiles_[description] = path;
+}
+
+std::optional<DeviceFileProblem> SerialDriver::checkDeviceFile(const QString& path) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return problemOf(path, errno);
+    const bool terminal = ::isatty(fd) == 1;
+    const int error = errno;
+    ::close(fd);
+    if (!terminal)
+        return problemOf(path, error == EBADF ? ENOTTY : error);
+    return std::nullopt;
 }
 
 SerialDriver::OpenLine* SerialDriver::find(Handle handle) {
@@ -148,50 +197,73 @@ SerialDriver::OpenLine* SerialDriver::find(Handle handle) {
     return it == open_.end() ? nullptr : &it->second;
 }
 
+bool SerialDriver::isHeld(const QString& deviceFile) const {
+    const QString file = canonicalOrAsGiven(deviceFile);
+    return std::any_of(open_.begin(), open_.end(),
+                       [&](const auto& entry) { return entry.second.deviceFile == file; });
+}
+
 Status SerialDriver::listDevices(void* arg1, void* /*arg2*/, quint32 flags) {
     if (flags != FT_LIST_NUMBER_ONLY || arg1 == nullptr)
         return FT_INVALID_PARAMETER;
-    *static_cast<quint32*>(arg1) = static_cast<quint32>(ftdiPorts().size());
+    // A device file tied to a description counts also when it is missing at the moment, so
+    // that the open names it; a converter found both ways counts once.
+    QStringList files;
+    for (const UsbPort& port : ftdiPorts())
+        files.append(canonicalOrAsGiven(port.deviceFile));
+    for (const auto& [description, path] : deviceFiles_) {
+        const QString file = canonicalOrAsGiven(path);
+        if (!files.contains(file))
+            files.append(file);
+    }
+    *static_cast<quint32*>(arg1) = static_cast<quint32>(files.size());
     return FT_OK;
 }
 
 Status SerialDriver::openEx(const void* arg, quint32 flags, Handle* handle) {
+    lastOpenProblem_.reset();
     if (flags != FT_OPEN_BY_DESCRIPTION || arg == nullptr || handle == nullptr)
         return FT_INVALID_PARAMETER;
     const QString description = QString::fromUtf8(static_cast<const char*>(arg));
-    // The first converter with this description that this driver does not hold already.
-    bool found = false;
-    const Port* port = nullptr;
-    const QList<Port> ports = ftdiPorts();
-    for (const Port& candidate : ports) {
-        if (candidate.description != description)
-            continue;
-        found = true;
-        const bool held = std::any_of(open_.begin(), open_.end(), [&](const auto& entry) {
-            return entry.second.ttyName == candidate.ttyName;
-        });
-        if (!held) {
-            port = &candidate;
-            break;
-        }
-    }
-    if (port == nullptr)
-        return found ? FT_DEVICE_NOT_OPENED : FT_DEVICE_NOT_FOUND;
 
-    const QByteArray path = QFile::encodeName(devRoot_ + QLatin1Char('/') + port->ttyName);
-    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    QString path;
+    if (const auto tied = deviceFiles_.find(description); tied != deviceFiles_.end()) {
+        if (isHeld(tied->second))
+            return FT_DEVICE_NOT_OPENED;
+        path = tied->second;
+    } else {
+        // The first converter with this description that this driver does not hold already.
+        bool found = false;
+        for (const UsbPort& candidate : ftdiPorts()) {
+            if (candidate.product != description)
+                continue;
+            found = true;
+            if (!isHeld(candidate.deviceFile)) {
+                path = candidate.deviceFile;
+                break;
+            }
+        }
+        if (path.isEmpty())
+            return found ? FT_DEVICE_NOT_OPENED : FT_DEVICE_NOT_FOUND;
+    }
+
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        lastOpenProblem_ = problemOf(path, errno);
         return FT_DEVICE_NOT_OPENED;
+    }
     // Like the vendor library, one user of a converter at a time: other programs that lock
     // the tty are kept out, and so are further opens by non-privileged users.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !configureRaw(fd)) {
+        lastOpenProblem_ = problemOf(path, errno);
         ::close(fd);
         return FT_DEVICE_NOT_OPENED;
     }
     ::ioctl(fd, TIOCEXCL);
 
     const Handle h = nextHandle_++;
-    open_[h] = OpenLine{fd, port->ttyName, 0, 0};
+    open_[h] = OpenLine{fd, canonicalOrAsGiven(path), 0, 0};
     *handle = h;
     return FT_OK;
 }

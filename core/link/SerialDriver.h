@@ -6,10 +6,13 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 
 // The D2XX calls on Linux: FTDI converters appear as /dev/ttyUSB<n> through the kernel's
 // ftdi_sio driver. sysfs tells each tty's USB vendor id and product string (the device
-// description); the tty is driven through termios in raw mode.
+// description); the tty is driven through termios in raw mode. A description can also be
+// tied to a device file, which is then opened without a look at sysfs: the way to a unit
+// behind a converter with another product string, or behind any other serial line.
 //
 // The sysfs and /dev roots are constructor arguments so that a test can point the driver at
 // a made-up sysfs tree whose tty leads to a pseudo-terminal.
@@ -21,12 +24,31 @@ public:
     SerialDriver(const SerialDriver&) = delete;
     SerialDriver& operator=(const SerialDriver&) = delete;
 
-    struct Port {
-        QString ttyName;     // "ttyUSB0"
-        QString description; // the USB product string
+    // A tty carried by a USB device, as sysfs describes it.
+    struct UsbPort {
+        QString ttyName;    // "ttyUSB0"
+        QString deviceFile; // "/dev/ttyUSB0" (below the /dev root)
+        QString vendorId;   // "0403"
+        QString productId;  // "6001"
+        QString product;    // the USB product string, the D2XX device description
+        QString serialNumber;
     };
-    // The FTDI converters present (vendor 0403), ordered by tty number.
-    QList<Port> ftdiPorts() const;
+    // Every USB serial converter present (any vendor, ttyUSB<n> and ttyACM<n> alike), ordered
+    // by tty name and number.
+    QList<UsbPort> usbPorts() const;
+    // The FTDI converters among them (vendor 0403, ttyUSB<n>): the devices of the D2XX calls.
+    QList<UsbPort> ftdiPorts() const;
+
+    // From now on an open by this description opens the device file at `path` and skips the
+    // look-up; the file counts as one more device present.
+    void useDeviceFile(const QString& description, const QString& path);
+    // The device files tied to descriptions by useDeviceFile.
+    const std::map<QString, QString>& deviceFiles() const { return deviceFiles_; }
+
+    // Whether the file at `path` can carry a serial line: it exists, this user may open it for
+    // reading and writing, and it is a tty. Nothing when it can. It is not locked: the lock
+    // of another program is met by the open that uses the line.
+    static std::optional<DeviceFileProblem> checkDeviceFile(const QString& path);
 
     // Sets the word length, stop bits and parity of termios control flags from the D2XX
     // codes; false for a code that does not exist (flags unchanged).
@@ -46,18 +68,22 @@ public:
     d2xx::Status write(d2xx::Handle handle, const void* buffer, quint32 count,
                        quint32* written) override;
     d2xx::Status read(d2xx::Handle handle, void* buffer, quint32 count, quint32* read) override;
+    std::optional<DeviceFileProblem> lastOpenProblem() const override { return lastOpenProblem_; }
 
 private:
     struct OpenLine {
         int fd = -1;
-        QString ttyName;
+        QString deviceFile;        // canonical where it can be
         quint32 readTimeoutMs = 0; // 0: return at once with what has arrived
         quint32 writeTimeoutMs = 0;
     };
     OpenLine* find(d2xx::Handle handle);
+    bool isHeld(const QString& deviceFile) const;
 
     QString sysfsRoot_;
     QString devRoot_;
+    std::map<QString, QString> deviceFiles_; // description -> device file
     std::map<d2xx::Handle, OpenLine> open_;
+    std::optional<DeviceFileProblem> lastOpenProblem_;
     d2xx::Handle nextHandle_ = 1;
 };

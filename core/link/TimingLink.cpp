@@ -10,6 +10,7 @@ TimingLink::TimingLink(DeviceLink& device, Clock& clock) : device_(device), cloc
 TimingLink::OpenResult TimingLink::open() {
     device_.reportErrors = false;
     closeStaleLink();
+    openProblem.reset();
 
     device_.baudRate = timingunit::kBaudRate;
     device_.wordLength = FT_BITS_8;
@@ -22,8 +23,10 @@ TimingLink::OpenResult TimingLink::open() {
 
     const Status opened = device_.openByDescription(timingunit::kDescription);
     linkState = static_cast<qint32>(opened);
-    if (opened != FT_OK)
+    if (opened != FT_OK) {
+        openProblem = device_.driver().lastOpenProblem();
         return OpenResult::OpenFailed;
+    }
     linkOpen_ = true;
 
     if (device_.applyDataCharacteristics() != FT_OK || device_.reset() != FT_OK ||
@@ -54,7 +57,10 @@ bool TimingLink::waitForByte(quint32 limitMs) {
 }
 
 bool TimingLink::byteWaiting() {
-    device_.pollQueue();
+    if (device_.pollQueue() != FT_OK)
+        throw AppError(QStringLiteral("Die Verbindung zum Messgerät ist unterbrochen (Kabel "
+                                      "ausgesteckt?). Die bisher aufgezeichneten Sprünge sind "
+                                      "gespeichert"));
     return device_.bytesWaiting >= 1;
 }
 

@@ -19,7 +19,8 @@ public:
     TimingLink(DeviceLink& device, Clock& clock);
 
     // Finds, opens and configures the timing unit; linkState then holds the status of the
-    // open. Throws SilentAbort when configuring the opened unit fails; the link then stays
+    // open, and openProblem why the unit's device file could not be opened (when the driver
+    // knows). Throws SilentAbort when configuring the opened unit fails; the link then stays
     // open and linkState stays 0.
     //
     // The wrapper's reports are switched off for good. A link that an earlier start left
@@ -35,7 +36,8 @@ public:
     // then sets replyTimedOut); a byte that arrives in the pass in which the limit passes
     // counts as a time-out.
     bool waitForByte(quint32 limitMs);
-    // One poll of the receive queue: whether a byte waits.
+    // One poll of the receive queue: whether a byte waits. Throws AppError when the poll
+    // fails: the line is gone (unplugged) and no byte will come.
     bool byteWaiting();
 
     // Sends one byte (byte 0 of the transmit buffer, a write of one byte).
@@ -64,6 +66,9 @@ public:
     qint32 linkState = 0;
     // Whether the last wait ran out of time.
     bool replyTimedOut = false;
+    // Why the last open failed to open the device file it found; nothing when it did not
+    // get that far, succeeded, or the driver cannot tell.
+    std::optional<DeviceFileProblem> openProblem;
 
 private:
     DeviceLink& device_;

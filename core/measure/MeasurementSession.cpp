@@ -2,6 +2,7 @@
 
 #include "core/base/Clock.h"
 #include "core/base/Errors.h"
+#include "core/link/DeviceFileProblem.h"
 #include "core/link/TimingLink.h"
 #include "core/link/TimingUnitProtocol.h"
 #include "core/measure/Metrics.h"
@@ -19,7 +20,7 @@ MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
 
 void MeasurementSession::start(qint64 athleteId) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
-        observer_.showMessage(QStringLiteral("Kommunikationsfehler! Kein Gerät erkannt."));
+        observer_.showMessage(noDeviceMessage(link_.openProblem));
         return;
     }
     phase_ = RunPhase::Starting;
@@ -120,18 +121,19 @@ void MeasurementSession::poll() {
         return;
     timer_.stop();
     phase_ = RunPhase::Decoding;
-    if (!pending_) {
-        state_.contactInLimits = false;
-        state_.flightInLimits = false;
-        state_.endMarkerSeen = false;
-        if (!link_.byteWaiting()) {
-            resume(kPollIntervalMs);
-            return;
-        }
-        pending_ = PendingResult{};
-        pending_->lastByteAt = link_.clock().ticks();
-    }
     try {
+        // A queue poll that fails (the line is gone) throws, and ends the run below.
+        if (!pending_) {
+            state_.contactInLimits = false;
+            state_.flightInLimits = false;
+            state_.endMarkerSeen = false;
+            if (!link_.byteWaiting()) {
+                resume(kPollIntervalMs);
+                return;
+            }
+            pending_ = PendingResult{};
+            pending_->lastByteAt = link_.clock().ticks();
+        }
         switch (continueResult()) {
         case ResultStep::Done:
             pending_.reset();
@@ -154,7 +156,8 @@ void MeasurementSession::poll() {
             break;
         }
     } catch (...) {
-        // A failure while decoding or recording ends the run; the caller reports it.
+        // A failure of the line, while decoding or recording ends the run; the caller
+        // reports it.
         pending_.reset();
         if (phase_ != RunPhase::Idle)
             endRun();

@@ -519,7 +519,13 @@ std::optional<QDateTime> storedForm(const QString& text) {
         }
         return value;
     };
-    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const int year = number(0, 4);
+    const int month = number(5, 2);
+    const int day = number(8, 2);
+    // -1 marks a field that is not all digits; as a year it would be a valid one (1 BC).
+    if (year < 0 || month < 0 || day < 0)
+        return std::nullopt;
+    const QDate date(year, month, day);
     if (dateOnly)
         return date.isValid() ? std::optional(date.startOfDay()) : std::nullopt;
     const QTime time(number(11, 2), number(14, 2), number(17, 2));
@@ -551,9 +557,15 @@ QDateTime momentOf(const QVariant& v) {
 qint64 integerOf(const QVariant& v) {
     if (v.isNull())
         return 0;
+    if (v.metaType().id() == QMetaType::LongLong)
+        return v.toLongLong();
     bool ok = false;
     const double d = v.toDouble(&ok);
-    return ok ? static_cast<qint64>(std::llround(d)) : 0;
+    // No number, or one no integer holds ("inf", "1e300" in a damaged file): 0, as empty. The
+    // rounding of such a value is not defined.
+    if (!ok || !std::isfinite(d) || std::fabs(d) >= 0x1p63)
+        return 0;
+    return static_cast<qint64>(std::llround(d));
 }
 
 double numberOf(const QVariant& v) {

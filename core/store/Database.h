@@ -119,6 +119,7 @@ QVariant engineDate(const QDate& date);
 QVariant engineMoment(const QDateTime& moment);
 // A stored date or moment read back; invalid for an empty value or text that is no date.
 QDateTime momentOf(const QVariant& value);
-// A stored number; an empty value reads as 0, a fraction is rounded to the nearest integer.
+// A stored number; an empty value, text that is no number and a number beyond the 64-bit
+// range read as 0, a fraction is rounded to the nearest integer.
 qint64 integerOf(const QVariant& value);
 double numberOf(const QVariant& value);

@@ -2,27 +2,82 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+// Runs the program with the given arguments, environment additions and settings file (none
+// when empty), its data and settings in `dir`; without a display, so that a window could not
+// open.
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+Run runKalvero(const QTemporaryDir& dir, const QStringList& arguments,
+               const QMap<QString, QString>& variables, const QByteArray& settings = {}) {
+    if (!settings.isEmpty()) {
+        QDir().mkpath(dir.filePath("config/Morvek"));
+        QFile f(dir.filePath("config/Morvek/QRV.conf"));
+        if (!f.open(QIODevice::WriteOnly))
+            return {};
+        f.write(settings);
+    }
+    QProcess kalvero;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"KALVERO_TIMING_UNIT", "KALVERO_SERVICE_DEVICE", "DISPLAY",
+                             "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    for (auto it = variables.begin(); it != variables.end(); ++it)
+        env.insert(it.key(), it.value());
+    env.insert("KALVERO_DATA_DIR", dir.filePath("data"));
+    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    kalvero.setProcessEnvironment(env);
+    kalvero.start(KALVERO_BINARY, arguments);
+    if (!kalvero.waitForFinished(20000) || kalvero.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {kalvero.exitCode(), QString::fromUtf8(kalvero.readAllStandardOutput()),
+            QString::fromUtf8(kalvero.readAllStandardError())};
+}
+
+} // namespace
+
 // The program as a whole, started as a user starts it.
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void badTimingUnitChoiceStopsBeforeAnyWindow_data() {
+    void badDeviceChoiceStopsBeforeAnyWindow_data() {
         QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QString>("variable");
         QTest::addColumn<QString>("choice");
+        QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<QString>("message");
-        QTest::newRow("byte out of range")
-            << QByteArray("devices: 1\n500: 0 300\n") << "simulator:%1"
-            << "unit.txt:2:";
-        QTest::newRow("unknown setting") << QByteArray("speed: 3\n") << "simulator:%1"
-                                         << "unit.txt:1:";
-        QTest::newRow("missing file") << QByteArray() << "simulator:%1-missing"
-                                      << "unit.txt-missing";
-        QTest::newRow("unknown driver") << QByteArray() << "telepathy"
-                                        << "telepathy";
+        const QString unit = "KALVERO_TIMING_UNIT";
+        QTest::newRow("byte out of range") << QByteArray("devices: 1\n500: 0 300\n") << unit
+                                           << "simulator:%1" << QByteArray() << "unit.txt:2:";
+        QTest::newRow("unknown setting")
+            << QByteArray("speed: 3\n") << unit << "simulator:%1" << QByteArray() << "unit.txt:1:";
+        QTest::newRow("missing file")
+            << QByteArray() << unit << "simulator:%1-missing" << QByteArray() << "unit.txt-missing";
+        QTest::newRow("unknown driver")
+            << QByteArray() << unit << "telepathy" << QByteArray() << "\"telepathy\"";
+        QTest::newRow("missing device file")
+            << QByteArray() << unit << "serial:%1-missing" << QByteArray()
+            << "serial:%1-missing: no such device file";
+        QTest::newRow("device file is no terminal")
+            << QByteArray("text") << unit << "serial:%1" << QByteArray()
+            << "serial:%1: not a serial line (tty)";
+        QTest::newRow("service device: unknown value")
+            << QByteArray() << "KALVERO_SERVICE_DEVICE"
+            << "/dev/ttyUSB1" << QByteArray() << "KALVERO_SERVICE_DEVICE: unknown value";
+        QTest::newRow("settings file")
+            << QByteArray() << ""
+            << "" << QByteArray("[Gerät]\nZeitmessung=serial:/nonexistent\n")
+            << "Gerät/Zeitmessung in %2: serial:/nonexistent: no such device file";
     }
-    void badTimingUnitChoiceStopsBeforeAnyWindow() {
+    void badDeviceChoiceStopsBeforeAnyWindow() {
         QFETCH(QByteArray, script);
+        QFETCH(QString, variable);
         QFETCH(QString, choice);
+        QFETCH(QByteArray, settings);
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = dir.filePath("unit.txt");
@@ -31,20 +86,57 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(script);
         }
-        QProcess kalvero;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KALVERO_TIMING_UNIT", choice.contains("%1") ? choice.arg(path) : choice);
-        env.insert("KALVERO_DATA_DIR", dir.filePath("data"));
-        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        kalvero.setProcessEnvironment(env);
-        kalvero.start(KALVERO_BINARY, {});
-        QVERIFY(kalvero.waitForFinished(20000));
-        QCOMPARE(kalvero.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(kalvero.exitCode(), 2);
-        const QString err = QString::fromUtf8(kalvero.readAllStandardError());
-        QVERIFY2(err.contains(message), qPrintable(err));
+        const auto fill = [&](const QString& text) {
+            return QString(text)
+                .replace("%1", path)
+                .replace("%2", dir.filePath("config/Morvek/QRV.conf"));
+        };
+        QMap<QString, QString> variables{{"QT_QPA_PLATFORM", "offscreen"}};
+        if (!variable.isEmpty())
+            variables.insert(variable, fill(choice));
+
+        const Run run = runKalvero(dir, {}, variables, settings);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.startsWith("kalvero: ") && run.err.contains(fill(message)),
+                 qPrintable(run.err));
         // Nothing was opened: no database was created.
+        QVERIFY(!QFile::exists(dir.filePath("data/qrv.sqlite")));
+    }
+
+    // The options run without a window: there is no display here, a window would fail.
+    void optionsWithoutWindow_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("version") << QStringList{"--version"} << 0
+                                 << QStringLiteral("kalvero %1.%2.%3.%4\n")
+                                        .arg(KALVERO_VERSION_MAJOR)
+                                        .arg(KALVERO_VERSION_MINOR)
+                                        .arg(KALVERO_VERSION_PATCH)
+                                        .arg(KALVERO_VERSION_TWEAK)
+                                 << "";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Aufruf: kalvero"
+                              << "";
+        // The environment wins over the settings file, whose value would be refused.
+        QTest::newRow("list devices") << QStringList{"--list-devices"} << 0
+                                      << "Zeitmessung: Simulator (KALVERO_TIMING_UNIT)\n"
+                                      << "";
+        QTest::newRow("unknown option") << QStringList{"--versoin"} << 2 << ""
+                                        << "kalvero: unbekannte Option \"--versoin\"";
+    }
+    void optionsWithoutWindow() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        const Run run = runKalvero(
+            dir, arguments, {{"QT_QPA_PLATFORM", "xcb"}, {"KALVERO_TIMING_UNIT", "simulator"}},
+            "[Gerät]\nZeitmessung=serial:/nonexistent\n");
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.contains(out), qPrintable(run.out));
+        QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.startsWith(err), qPrintable(run.err));
         QVERIFY(!QFile::exists(dir.filePath("data/qrv.sqlite")));
     }
 };

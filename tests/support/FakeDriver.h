@@ -29,6 +29,8 @@ public:
     QByteArray written;
     // The descriptions asked for by openEx, as received.
     QList<QByteArray> openedDescriptions;
+    // What lastOpenProblem() tells.
+    std::optional<DeviceFileProblem> openProblem;
 
     // Makes `bytes` arrive at the given tick.
     void arriveAt(quint32 tick, const QByteArray& bytes) { arrivals_.append({tick, bytes}); }
@@ -121,6 +123,8 @@ public:
         }
         return s;
     }
+
+    std::optional<DeviceFileProblem> lastOpenProblem() const override { return openProblem; }
 
 private:
     void record(const QString& call) { calls << call; }

@@ -1,4 +1,5 @@
 #include "core/link/SerialDriver.h"
+#include "support/SerialFakes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -16,91 +18,19 @@ using namespace d2xx;
 
 namespace {
 
-// A pseudo-terminal: the test plays the converter's far end on the master side.
-struct PseudoTerminal {
-    PseudoTerminal() {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-            return;
-        const char* name = ::ptsname(master);
-        if (name == nullptr)
-            return;
-        slavePath = QString::fromLocal8Bit(name);
-        // Keep the slave open for the whole test so the terminal never hangs up; the
-        // driver's own open sets the line up.
-        slave = ::open(name, O_RDWR | O_NOCTTY);
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    }
-    ~PseudoTerminal() {
-        if (slave >= 0)
-            ::close(slave);
-        if (master >= 0)
-            ::close(master);
-    }
-    bool ok() const { return master >= 0 && slave >= 0; }
-
-    // Everything the driver sent, waiting up to a second for `count` bytes.
-    QByteArray receive(int count) {
-        QByteArray got;
-        QElapsedTimer timer;
-        timer.start();
-        while (got.size() < count && timer.elapsed() < 1000) {
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 50) <= 0)
-                continue;
-            char buffer[64];
-            const ssize_t n = ::read(master, buffer, sizeof buffer);
-            if (n > 0)
-                got.append(buffer, n);
-        }
-        return got;
-    }
-    void send(const QByteArray& bytes) {
-        QCOMPARE(::write(master, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
-    }
-
-    int master = -1;
-    int slave = -1;
-    QString slavePath;
-};
-
 // A made-up sysfs with three USB serial converters and one other tty:
 //   ttyUSB0: FTDI (0403), "QRV 2.0", its node leads to the pseudo-terminal
 //   ttyUSB1: another vendor (10c4), "QRV 2.0" as well - not an FTDI converter
 //   ttyUSB2: FTDI, "FT232R USB UART", no device node
 //   ttyS0:   a built-in port
-struct FakeSystem {
+struct FakeSystem : FakeSysfs {
     explicit FakeSystem(const QString& ptyPath) {
-        sys = dir.filePath("sys");
-        dev = dir.filePath("dev");
         addUsbTty("ttyUSB0", "usb1/1-1", "0403", "QRV 2.0");
         addUsbTty("ttyUSB1", "usb1/1-2", "10c4", "QRV 2.0");
         addUsbTty("ttyUSB2", "usb2/2-1", "0403", "FT232R USB UART");
-        QDir().mkpath(sys + "/devices/platform/serial8250/ttyS0");
-        QDir().mkpath(sys + "/class/tty/ttyS0");
-        QFile::link(sys + "/devices/platform/serial8250/ttyS0", sys + "/class/tty/ttyS0/device");
-        QDir().mkpath(dev);
-        QFile::link(ptyPath, dev + "/ttyUSB0");
+        addPlatformTty("ttyS0");
+        addNode("ttyUSB0", ptyPath);
     }
-    void addUsbTty(const QString& tty, const QString& usbDevice, const QByteArray& vendor,
-                   const QByteArray& product) {
-        const QString usb = sys + "/devices/pci0000:00/" + usbDevice;
-        const QString port = usb + "/" + usbDevice.section('/', 1) + ":1.0/" + tty;
-        QDir().mkpath(port);
-        write(usb + "/idVendor", vendor + "\n");
-        write(usb + "/product", product + "\n");
-        write(usb + "/" + usbDevice.section('/', 1) + ":1.0/bInterfaceNumber", "00\n");
-        QDir().mkpath(sys + "/class/tty/" + tty);
-        QFile::link(port, sys + "/class/tty/" + tty + "/device");
-    }
-    static void write(const QString& path, const QByteArray& text) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-
-    QTemporaryDir dir;
-    QString sys, dev;
 };
 
 } // namespace
@@ -117,8 +47,8 @@ private slots:
         const auto ports = driver.ftdiPorts();
         QCOMPARE(ports.size(), 2);
         QCOMPARE(ports[0].ttyName, QStringLiteral("ttyUSB0"));
-        QCOMPARE(ports[0].description, QStringLiteral("QRV 2.0"));
-        QCOMPARE(ports[1].description, QStringLiteral("FT232R USB UART"));
+        QCOMPARE(ports[0].product, QStringLiteral("QRV 2.0"));
+        QCOMPARE(ports[1].product, QStringLiteral("FT232R USB UART"));
 
         quint32 count = 99;
         QCOMPARE(driver.listDevices(&count, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
@@ -128,6 +58,184 @@ private slots:
         SerialDriver empty(fake.dir.filePath("nothing"), fake.dev);
         QCOMPARE(empty.listDevices(&count, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
         QCOMPARE(count, 0u);
+    }
+
+    // Every USB serial converter, whatever its vendor or tty kind, with what sysfs tells.
+    void usbPorts() {
+        FakeSysfs fake;
+        fake.addUsbTty("ttyUSB10", "usb1/1-1", "0403", "QRV 2.0", "6001", "A50285BI");
+        fake.addUsbTty("ttyACM0", "usb1/1-2", "2341", "Uno", "0043", "7563");
+        fake.addUsbTty("ttyUSB2", "usb2/2-1", "0403", "FT232R USB UART", "6015");
+        fake.addPlatformTty("ttyS0");
+        SerialDriver driver(fake.sys, fake.dev);
+
+        QStringList facts;
+        for (const auto& port : driver.usbPorts())
+            facts << QStringList{port.ttyName,  port.deviceFile.mid(fake.dir.path().size()),
+                                 port.vendorId, port.productId,
+                                 port.product,  port.serialNumber}
+                         .join('|');
+        QCOMPARE(facts, (QStringList{"ttyACM0|/dev/ttyACM0|2341|0043|Uno|7563",
+                                     "ttyUSB2|/dev/ttyUSB2|0403|6015|FT232R USB UART|",
+                                     "ttyUSB10|/dev/ttyUSB10|0403|6001|QRV 2.0|A50285BI"}));
+        QStringList ftdi;
+        for (const auto& port : driver.ftdiPorts())
+            ftdi << port.ttyName;
+        QCOMPARE(ftdi, (QStringList{"ttyUSB2", "ttyUSB10"}));
+    }
+
+    // A description tied to a device file opens that file, found by sysfs or not, and the
+    // file counts as a device once.
+    void tiedDeviceFile() {
+        PseudoTerminal pty;
+        QVERIFY(pty.ok());
+        PseudoTerminal other;
+        QVERIFY(other.ok());
+        FakeSystem fake(pty.slavePath);
+        SerialDriver driver(fake.sys, fake.dev);
+        const auto count = [&] {
+            quint32 n = 0;
+            driver.listDevices(&n, nullptr, FT_LIST_NUMBER_ONLY);
+            return n;
+        };
+        QCOMPARE(count(), 2u);
+        driver.useDeviceFile("QRV 2.0", fake.dev + "/ttyUSB0"); // the one sysfs finds
+        QCOMPARE(count(), 2u);
+        driver.useDeviceFile("FT232R USB UART", other.slavePath); // a line sysfs does not know
+        QCOMPARE(count(), 3u);
+        driver.useDeviceFile("VudurEve", fake.dir.filePath("unplugged")); // missing just now
+        QCOMPARE(count(), 4u);
+
+        Handle h = 0;
+        QCOMPARE(driver.openEx("FT232R USB UART", FT_OPEN_BY_DESCRIPTION, &h), FT_OK);
+        quint32 written = 0;
+        QCOMPARE(driver.write(h, "\xFB", 1, &written), FT_OK);
+        QCOMPARE(other.receive(1), QByteArray("\xFB"));
+        // Held already: by this driver, under any name of the same file.
+        Handle second = 0;
+        driver.useDeviceFile("QRV 2.0", other.slavePath);
+        QCOMPARE(driver.openEx("QRV 2.0", FT_OPEN_BY_DESCRIPTION, &second), FT_DEVICE_NOT_OPENED);
+        QVERIFY(!driver.lastOpenProblem());
+    }
+
+    // An open that finds the device file but cannot use it tells why, through the seam.
+    void openProblems_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<quint32>("status");
+        QTest::addColumn<int>("cause"); // -1: no problem
+        QTest::newRow("converter, no device node")
+            << "no node" << FT_DEVICE_NOT_OPENED << int(DeviceFileProblem::Cause::Missing);
+        QTest::newRow("held by another program")
+            << "locked" << FT_DEVICE_NOT_OPENED << int(DeviceFileProblem::Cause::Busy);
+        QTest::newRow("tied to a plain file")
+            << "plain file" << FT_DEVICE_NOT_OPENED << int(DeviceFileProblem::Cause::NotATerminal);
+        QTest::newRow("tied to a missing file")
+            << "missing" << FT_DEVICE_NOT_OPENED << int(DeviceFileProblem::Cause::Missing);
+        QTest::newRow("not readable for this user") << "no permission" << FT_DEVICE_NOT_OPENED
+                                                    << int(DeviceFileProblem::Cause::NoPermission);
+        QTest::newRow("no converter carries it") << "absent" << FT_DEVICE_NOT_FOUND << -1;
+        QTest::newRow("opened") << "pty" << FT_OK << -1;
+    }
+    void openProblems() {
+        QFETCH(QString, setup);
+        QFETCH(quint32, status);
+        QFETCH(int, cause);
+        if (setup == "no permission" && ::geteuid() == 0)
+            QSKIP("root opens any file");
+        PseudoTerminal pty;
+        QVERIFY(pty.ok());
+        FakeSystem fake(pty.slavePath);
+        SerialDriver driver(fake.sys, fake.dev);
+
+        QByteArray description = "QRV 2.0";
+        QString file = fake.dev + "/ttyUSB0";
+        int lockHolder = -1;
+        if (setup == "no node") {
+            description = "FT232R USB UART";
+            file = fake.dev + "/ttyUSB2";
+        } else if (setup == "locked") {
+            lockHolder = ::open(qPrintable(pty.slavePath), O_RDWR | O_NOCTTY);
+            QCOMPARE(::flock(lockHolder, LOCK_EX | LOCK_NB), 0);
+        } else if (setup == "plain file" || setup == "no permission") {
+            file = fake.dir.filePath("plain");
+            FakeSysfs::write(file, "text");
+            if (setup == "no permission")
+                QVERIFY(QFile::setPermissions(file, QFileDevice::Permissions{}));
+            driver.useDeviceFile("QRV 2.0", file);
+        } else if (setup == "missing") {
+            file = fake.dir.filePath("gone");
+            driver.useDeviceFile("QRV 2.0", file);
+        } else if (setup == "absent") {
+            description = "VudurEve";
+        }
+        // A problem of an earlier open never lingers.
+        Handle h = 0;
+        driver.useDeviceFile("left over", fake.dir.filePath("also gone"));
+        QCOMPARE(driver.openEx("left over", FT_OPEN_BY_DESCRIPTION, &h), FT_DEVICE_NOT_OPENED);
+        QVERIFY(driver.lastOpenProblem().has_value());
+
+        QCOMPARE(driver.openEx(description.constData(), FT_OPEN_BY_DESCRIPTION, &h), status);
+        const auto problem = driver.lastOpenProblem();
+        QCOMPARE(problem.has_value(), cause >= 0);
+        if (problem) {
+            QCOMPARE(int(problem->cause), cause);
+            QCOMPARE(problem->deviceFile, file);
+            QVERIFY(!problem->systemText.isEmpty());
+        }
+        if (lockHolder >= 0)
+            ::close(lockHolder);
+    }
+
+    // Whether a file can carry the line, as checked before the program starts.
+    void checkDeviceFile_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("cause"); // -1: usable
+        QTest::newRow("terminal") << "pty" << -1;
+        QTest::newRow("plain file") << "plain" << int(DeviceFileProblem::Cause::NotATerminal);
+        QTest::newRow("folder") << "." << int(DeviceFileProblem::Cause::NotATerminal);
+        QTest::newRow("device, no terminal")
+            << "/dev/null" << int(DeviceFileProblem::Cause::NotATerminal);
+        QTest::newRow("missing") << "missing" << int(DeviceFileProblem::Cause::Missing);
+    }
+    void checkDeviceFile() {
+        QFETCH(QString, file);
+        QFETCH(int, cause);
+        PseudoTerminal pty;
+        QVERIFY(pty.ok());
+        QTemporaryDir dir;
+        FakeSysfs::write(dir.filePath("plain"), "text");
+        const QString path = file == "pty"          ? pty.slavePath
+                             : file.startsWith('/') ? file
+                                                    : dir.filePath(file);
+        const auto problem = SerialDriver::checkDeviceFile(path);
+        QCOMPARE(problem.has_value(), cause >= 0);
+        if (problem) {
+            QCOMPARE(int(problem->cause), cause);
+            QCOMPARE(problem->deviceFile, path);
+        }
+    }
+
+    // A line whose far end went away (unplugged) fails every poll and read from then on,
+    // instead of looking like a silent unit.
+    void hungUpLine() {
+        PseudoTerminal pty;
+        QVERIFY(pty.ok());
+        FakeSystem fake(pty.slavePath);
+        SerialDriver driver(fake.sys, fake.dev);
+        Handle h = 0;
+        QCOMPARE(driver.openEx("QRV 2.0", FT_OPEN_BY_DESCRIPTION, &h), FT_OK);
+        QCOMPARE(driver.setTimeouts(h, 200, 200), FT_OK);
+        quint32 waiting = 99;
+        QCOMPARE(driver.getQueueStatus(h, &waiting), FT_OK);
+        QCOMPARE(waiting, 0u);
+
+        pty.hangUp();
+        QCOMPARE(driver.getQueueStatus(h, &waiting), FT_IO_ERROR);
+        char byte = 0;
+        quint32 got = 0;
+        QCOMPARE(driver.read(h, &byte, 1, &got), FT_IO_ERROR);
+        QCOMPARE(got, 0u);
+        QCOMPARE(driver.close(h), FT_OK);
     }
 
     void openByDescription_data() {

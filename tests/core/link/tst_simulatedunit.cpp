@@ -481,7 +481,7 @@ private slots:
             << "Simulator"
             << ""
             << "KALVERO_TIMING_UNIT: unknown value \"Simulator\" (expected "
-               "nothing, \"simulator\" or \"simulator:PATH\")";
+               "nothing, \"simulator\", \"simulator:PATH\" or \"serial:PATH\")";
     }
     void factory() {
         QFETCH(QString, value);
@@ -500,8 +500,9 @@ private slots:
 
         VirtualClock clock;
         QString got;
-        const auto driver =
-            createTimingDriver(QString(value).replace("%1", dir.path()), clock, &got);
+        const DeviceSetting timingUnit{QString(value).replace("%1", dir.path()),
+                                       kTimingUnitVariable};
+        const auto driver = createTimingDriver({timingUnit, {}}, clock, &got);
         QCOMPARE(got, QString(error).replace("%1", dir.path()));
         QCOMPARE(driver == nullptr, kind.isEmpty());
         QCOMPARE(dynamic_cast<SerialDriver*>(driver.get()) != nullptr, kind == "serial");
@@ -543,13 +544,14 @@ private slots:
         QFETCH(QByteArray, unitValue);
         QFETCH(QByteArray, logValue);
         QFETCH(bool, logged);
-        qputenv(kTimingUnitVariable, unitValue);
-        qputenv(kByteLogVariable, logValue);
+        QProcessEnvironment environment;
+        environment.insert(kTimingUnitVariable, QString::fromUtf8(unitValue));
+        environment.insert(kByteLogVariable, QString::fromUtf8(logValue));
         VirtualClock clock;
         QString error;
-        const auto driver = createTimingDriverFromEnvironment(clock, &error);
-        qunsetenv(kTimingUnitVariable);
-        qunsetenv(kByteLogVariable);
+        const auto driver = withByteLogIfAsked(
+            createTimingDriver(chooseDevices(environment, nullptr), clock, &error), environment,
+            clock);
         QVERIFY(error.isEmpty());
         auto* log = dynamic_cast<ByteLogDriver*>(driver.get());
         QCOMPARE(log != nullptr, logged);

@@ -93,6 +93,50 @@ private slots:
         QCOMPARE(rig.link.closeStaleLink(), result == 0 || result == -1);
     }
 
+    // Why the driver could not open the unit's device file reaches the user's message, as a
+    // second line under the fixed one.
+    void noDeviceMessage_data() {
+        QTest::addColumn<quint32>("openStatus");
+        QTest::addColumn<int>("cause"); // -1: the driver knows no problem
+        QTest::addColumn<QString>("message");
+
+        const QString first = "Kommunikationsfehler! Kein Gerät erkannt.";
+        using Cause = DeviceFileProblem::Cause;
+        QTest::newRow("no converter carries the description") << FT_DEVICE_NOT_FOUND << -1 << first;
+        QTest::newRow("no permission")
+            << FT_DEVICE_NOT_OPENED << int(Cause::NoPermission)
+            << first + "\nKein Zugriff auf /dev/ttyUSB0. Zugriff geben die udev-Regel des "
+                       "Kalvero-Pakets (danach den Wandler neu einstecken) oder die Gruppe "
+                       "„plugdev“.";
+        QTest::newRow("held by another program")
+            << FT_DEVICE_NOT_OPENED << int(Cause::Busy)
+            << first + "\n/dev/ttyUSB0 wird von einem anderen Programm benutzt.";
+        QTest::newRow("unplugged")
+            << FT_DEVICE_NOT_OPENED << int(Cause::Missing)
+            << first + "\n/dev/ttyUSB0 ist nicht vorhanden (Wandler ausgesteckt?).";
+        QTest::newRow("no terminal") << FT_DEVICE_NOT_OPENED << int(Cause::NotATerminal)
+                                     << first + "\n/dev/ttyUSB0 ist keine serielle Schnittstelle.";
+        QTest::newRow("other failure")
+            << FT_DEVICE_NOT_OPENED << int(Cause::Other)
+            << first + "\n/dev/ttyUSB0 lässt sich nicht öffnen: Input/output error.";
+    }
+    void noDeviceMessage() {
+        QFETCH(quint32, openStatus);
+        QFETCH(int, cause);
+        QFETCH(QString, message);
+        Rig rig;
+        rig.driver.statuses["FT_OpenEx"] = {openStatus};
+        if (cause >= 0)
+            rig.driver.openProblem = DeviceFileProblem{
+                "/dev/ttyUSB0", DeviceFileProblem::Cause(cause), "Input/output error"};
+
+        QCOMPARE(rig.link.open(), TimingLink::OpenResult::OpenFailed);
+        QCOMPARE(::noDeviceMessage(rig.link.openProblem), message);
+        // Once the unit opens, the reason of the failed open is gone.
+        QCOMPARE(rig.link.open(), TimingLink::OpenResult::Opened);
+        QVERIFY(!rig.link.openProblem);
+    }
+
     void openPortConfiguresTheLine() {
         Rig rig;
         rig.unit.baudRate = 115200; // left by the service panel

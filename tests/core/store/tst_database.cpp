@@ -90,9 +90,16 @@ private slots:
         QCOMPARE(m.moment, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59)));
         QCOMPARE(momentOf(QVariant("2024-02-29")), QDate(2024, 2, 29).startOfDay());
         QVERIFY(!momentOf(QVariant("kein Datum")).isValid());
+        QVERIFY(!momentOf(QVariant(":990-02-01")).isValid());
+        QVERIFY(!momentOf(QVariant("-001-02-01T10:00:00")).isValid());
         QVERIFY(!momentOf(QVariant()).isValid());
         QCOMPARE(integerOf(QVariant(12.6)), 13);
         QCOMPARE(integerOf(QVariant()), 0);
+        // What a damaged or foreign file may hold.
+        QCOMPARE(integerOf(QVariant("inf")), 0);
+        QCOMPARE(integerOf(QVariant("-1e300")), 0);
+        QCOMPARE(integerOf(QVariant("nan")), 0);
+        QCOMPARE(integerOf(QVariant(qlonglong(9007199254740993))), 9007199254740993);
     }
 
     // A file of an earlier version gets the unique numbers' index when none of its

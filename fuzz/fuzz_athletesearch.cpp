@@ -1,0 +1,73 @@
+// The search pattern of any text, and the search itself on a small athlete table: whatever
+// is typed, the statement runs, finds only stored athletes, and changes nothing.
+#include "FuzzCheck.h"
+#include "core/store/AthleteRepository.h"
+#include "core/store/AthleteSearch.h"
+#include "core/store/Database.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+struct Table {
+    QTemporaryDir dir;
+    std::unique_ptr<Database> db;
+    std::unique_ptr<AthleteRepository> athletes;
+    QList<Athlete> rows;
+
+    Table() {
+        db = std::make_unique<Database>(dir.path());
+        athletes = std::make_unique<AthleteRepository>(*db);
+        const char* names[][2] = {{"Meier", "Anna"},  {"Müller", "Jörg"}, {"O'Neil", "Sean"},
+                                  {"mei%er", "_x_"},  {"", ""},           {"MEIER", "ANNA"},
+                                  {"Zoë", "Ängström"}};
+        for (const auto& [name, firstName] : names) {
+            Athlete a;
+            a.name = QString::fromUtf8(name);
+            a.firstName = QString::fromUtf8(firstName);
+            athletes->add(a);
+        }
+        rows = athletes->all();
+    }
+};
+
+QStringList idsOf(const QList<Athlete>& list) {
+    QStringList ids;
+    for (const Athlete& a : list)
+        ids << QString::number(a.id) + a.name + a.firstName;
+    return ids;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Table table;
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+
+    const QString pattern = athletes::searchPattern(text);
+    FUZZ_CHECK(pattern.size() == text.size() + 1 && pattern.endsWith(QLatin1Char('%')));
+    for (qsizetype i = 0; i < text.size(); ++i)
+        FUZZ_CHECK(pattern[i] == text[i] ||
+                   (text[i] >= QLatin1Char('a') && text[i] <= QLatin1Char('z') &&
+                    pattern[i] == text[i].toUpper()));
+
+    const QStringList stored = idsOf(table.rows);
+    for (const auto by : {athletes::SearchBy::FirstName, athletes::SearchBy::Surname}) {
+        QList<Athlete> found;
+        try {
+            found = table.athletes->search(by, text);
+        } catch (...) {
+            FUZZ_CHECK(!"the search statement failed");
+        }
+        for (const QString& id : idsOf(found))
+            FUZZ_CHECK(stored.contains(id));
+    }
+    FUZZ_CHECK(idsOf(table.athletes->all()) == stored);
+    return 0;
+}
