@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "core/base/Errors.h"
 #include "core/link/DeviceListing.h"
+#include "core/takeover/TakeoverCommands.h"
 
 #include <QTextStream>
 
@@ -10,15 +12,20 @@ namespace {
 struct Option {
     const char* name;      // "--list-devices"
     const char* shortName; // "-h", or null
+    const char* value;     // what the next argument names ("ORDNER"), or null: no value
     Command command;
     const char* help;
 };
 
 constexpr Option kOptions[] = {
-    {"--list-devices", nullptr, Command::ListDevices,
+    {"--list-devices", nullptr, nullptr, Command::ListDevices,
      "listet die USB-Seriell-Wandler und zeigt, welche Kalvero benutzt"},
-    {"--version", nullptr, Command::Version, "zeigt die Version"},
-    {"--help", "-h", Command::Help, "zeigt diese Hilfe"},
+    {"--import-paradox", nullptr, "ORDNER", Command::ImportParadox,
+     "übernimmt die Paradox-Tabellen eines alten Datenordners"},
+    {"--copy-to", nullptr, "VERBINDUNG", Command::CopyTo,
+     "kopiert die eigene Datenbankdatei in eine gemeinsame PostgreSQL-Datenbank"},
+    {"--version", nullptr, nullptr, Command::Version, "zeigt die Version"},
+    {"--help", "-h", nullptr, Command::Help, "zeigt diese Hilfe"},
 };
 
 const Option* findOption(const QString& argument) {
@@ -31,7 +38,37 @@ const Option* findOption(const QString& argument) {
 }
 
 Invocation refused(const QString& text) {
-    return {Command::Refused, text};
+    return {Command::Refused, text, {}};
+}
+
+// --import-paradox and --copy-to: the counts on standard output, or the reason on standard
+// error and nothing written.
+int takeOver(const Invocation& invocation, const CommandContext& context) {
+    QString reason;
+    const auto failure = failureOf([&] {
+        if (invocation.command == Command::ImportParadox) {
+            if (!context.store)
+                throw AppError(context.storeError);
+            reason = takeover::importFolder(invocation.value, *context.store);
+            return;
+        }
+        QString refusal;
+        const auto shared = StoreLocation::fromConnectionText(invocation.value, &refusal);
+        if (!shared)
+            throw AppError(refusal);
+        reason = takeover::copyStation(context.dataDirectory, *shared);
+    });
+    if (failure) {
+        context.err << "kalvero: " << failure->text;
+        if (!failure->detail.isEmpty())
+            context.err << " (" << failure->detail << ")";
+        context.err << "\n";
+        context.err.flush();
+        return 2;
+    }
+    context.out << reason << "\n";
+    context.out.flush();
+    return 0;
 }
 
 } // namespace
@@ -45,7 +82,8 @@ QStringList argumentsOf(int argc, char* argv[]) {
 
 Invocation parse(const QStringList& arguments) {
     Invocation invocation;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (!argument.startsWith(QLatin1String("--")) && argument != QLatin1String("-h"))
             continue; // "debug" and Qt's own options
         const Option* option = findOption(argument);
@@ -55,6 +93,12 @@ Invocation parse(const QStringList& arguments) {
             return refused(QStringLiteral("\"%1\" und eine weitere Option gehen nicht zusammen")
                                .arg(QLatin1String(option->name)));
         invocation.command = option->command;
+        if (option->value == nullptr)
+            continue;
+        if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
+            return refused(QStringLiteral("\"%1\" braucht %2")
+                               .arg(QLatin1String(option->name), QLatin1String(option->value)));
+        invocation.value = arguments[++i];
     }
     return invocation;
 }
@@ -72,13 +116,15 @@ QString versionLine(const std::optional<buildinfo::FileVersion>& version) {
 
 QString helpText() {
     QString text = QStringLiteral(
-        "Aufruf: kalvero [debug] [OPTION]\n"
+        "Aufruf: kalvero [debug] [OPTION [WERT]]\n"
         "Drop-Jump- und Reaktivsprung-Tests mit der Zeitmessung \"QRV 2.0\".\n"
         "Ohne Option öffnet Kalvero sein Fenster; \"debug\" fügt das Menü \"Debug\" mit dem\n"
         "Service-Fenster hinzu. Optionen von Qt (etwa -platform) gehen an Qt.\n\n"
         "Optionen:\n");
     for (const Option& option : kOptions) {
         QString names = QLatin1String(option.name);
+        if (option.value != nullptr)
+            names += QLatin1Char(' ') + QLatin1String(option.value);
         if (option.shortName != nullptr)
             names += QStringLiteral(", ") + QLatin1String(option.shortName);
         text += QStringLiteral("  %1  %2\n")
@@ -93,9 +139,13 @@ QString helpText() {
         "                          FTDI-Wandler mit dem Produkttext \"VudurEve\")\n"
         "  KALVERO_BYTE_LOG=1      schreibt jedes Byte der Verbindung auf die\n"
         "                          Standardfehlerausgabe\n"
-        "  KALVERO_DATA_DIR        Ordner der Datenbank\n"
+        "  KALVERO_DATA_DIR        Ordner der Datenbankdatei\n"
+        "  KALVERO_DATABASE        eine PostgreSQL-Datenbank statt der Datei, etwa\n"
+        "                          postgresql://trainer@server.local:5432/kalvero\n"
         "Dieselbe Wahl der Geräte steht in ~/.config/Morvek/QRV.conf, Gruppe [Gerät],\n"
-        "Schlüssel Zeitmessung und Service; die Umgebung geht vor.\n");
+        "Schlüssel Zeitmessung und Service, die der Datenbank in der Gruppe [Datenbank],\n"
+        "Schlüssel Verbindung; die Umgebung geht vor. Das Passwort des Datenbankservers\n"
+        "kommt aus ~/.pgpass oder PGPASSWORD.\n");
     return text;
 }
 
@@ -120,6 +170,9 @@ int run(const Invocation& invocation, const CommandContext& context) {
         context.out << deviceListing(context.serial, context.devices);
         context.out.flush();
         return 0;
+    case Command::ImportParadox:
+    case Command::CopyTo:
+        return takeOver(invocation, context);
     }
     return 2;
 }

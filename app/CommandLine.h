@@ -2,6 +2,7 @@
 
 #include "core/base/BuildInfo.h"
 #include "core/link/TimingDriverFactory.h"
+#include "core/store/StoreLocation.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,16 +18,19 @@ class SerialDriver;
 namespace commandline {
 
 enum class Command {
-    Window,      // no option: the main window
-    Refused,     // an unknown option, two options at once
-    Help,        // --help, -h
-    Version,     // --version
-    ListDevices, // --list-devices
+    Window,        // no option: the main window
+    Refused,       // an unknown option, two options at once
+    Help,          // --help, -h
+    Version,       // --version
+    ListDevices,   // --list-devices
+    ImportParadox, // --import-paradox FOLDER
+    CopyTo,        // --copy-to CONNECTION
 };
 
 struct Invocation {
     Command command = Command::Window;
     QString error; // for Refused: the line for standard error
+    QString value; // the option's value: the folder, the connection
 };
 
 // The arguments of main() as text, without the program name.
@@ -42,10 +46,15 @@ struct CommandContext {
     const SerialDriver& serial; // the converters of the machine, for --list-devices
     DeviceChoice devices;       // from the environment and the settings file
     std::optional<buildinfo::FileVersion> version; // the program file's version record
+    // The store the program works on (KALVERO_DATABASE, the settings or the file), for
+    // --import-paradox; nothing, with the reason, when the connection text is no such.
+    std::optional<StoreLocation> store;
+    QString storeError;
+    QString dataDirectory; // the station's own database file's folder, for --copy-to
 };
 
 // Runs a command other than Window and returns the program's exit status: 0 when it did its
-// job, 2 for a refused command line.
+// job, 2 for a refused command line or a take-over that failed (nothing written then).
 int run(const Invocation& invocation, const CommandContext& context);
 
 // "kalvero 2.4.0.13": the program file's version record, or the version it was built as when

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QTextStream>
 
 #include <cstdio>
@@ -22,6 +23,14 @@ void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Morvek"));
 }
 
+// The store the program works on: KALVERO_DATABASE, else the settings, else the file.
+std::optional<StoreLocation> chooseStore(const QProcessEnvironment& environment,
+                                         const QSettings& settings, QString* error) {
+    return StoreLocation::choose(environment.value(QStringLiteral("KALVERO_DATABASE")),
+                                 settings.value(QStringLiteral("Datenbank/Verbindung")).toString(),
+                                 Database::dataDirectory(environment), error);
+}
+
 // The options that need no window run without one, so they work without a display too.
 int runWithoutWindow(int argc, char* argv[], const commandline::Invocation& invocation) {
     QCoreApplication app(argc, argv);
@@ -30,9 +39,19 @@ int runWithoutWindow(int argc, char* argv[], const commandline::Invocation& invo
     QTextStream err(stderr);
     const SerialDriver machine;
     const auto settings = userSettings();
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QString storeError;
+    const QString dataDirectory = Database::dataDirectory(environment);
+    const auto store = chooseStore(environment, *settings, &storeError);
     const commandline::CommandContext context{
-        out, err, machine, chooseDevices(QProcessEnvironment::systemEnvironment(), settings.get()),
-        buildinfo::readFileVersion(QCoreApplication::applicationFilePath())};
+        out,
+        err,
+        machine,
+        chooseDevices(environment, settings.get()),
+        buildinfo::readFileVersion(QCoreApplication::applicationFilePath()),
+        store,
+        storeError,
+        dataDirectory};
     return commandline::run(invocation, context);
 }
 
@@ -55,10 +74,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    const auto store = StoreLocation::choose(
-        environment.value(QStringLiteral("KALVERO_DATABASE")),
-        userSettings()->value(QStringLiteral("Datenbank/Verbindung")).toString(),
-        Database::dataDirectory(environment), &error);
+    const auto store = chooseStore(environment, *userSettings(), &error);
     if (!store) {
         std::fprintf(stderr, "kalvero: %s\n", qPrintable(error));
         return 2;

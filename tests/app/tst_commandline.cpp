@@ -1,8 +1,42 @@
 #include "app/CommandLine.h"
 #include "core/link/SerialDriver.h"
+#include "core/store/AthleteRepository.h"
+#include "core/store/MeasurementRepository.h"
+#include "support/ParadoxTables.h"
+#include "support/TempDataDir.h"
 
+#include <QDir>
 #include <QTextStream>
 #include <QtTest>
+
+namespace {
+
+struct Output {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Output runCommand(const QStringList& arguments, const std::optional<StoreLocation>& store = {},
+                  const QString& dataDirectory = {}) {
+    Output output;
+    QTextStream outStream(&output.out);
+    QTextStream errStream(&output.err);
+    const SerialDriver noConverters(QStringLiteral("/nonexistent"), QStringLiteral("/nonexistent"));
+    const commandline::CommandContext context{outStream,
+                                              errStream,
+                                              noConverters,
+                                              DeviceChoice{{}, {}},
+                                              std::nullopt,
+                                              store,
+                                              store ? QString()
+                                                    : QStringLiteral("keine Verbindung"),
+                                              dataDirectory};
+    output.status = commandline::run(commandline::parse(arguments), context);
+    return output;
+}
+
+} // namespace
 
 using commandline::Command;
 
@@ -32,6 +66,15 @@ private slots:
             << "unbekannte Option \"--platform\"";
         QTest::newRow("two options") << QStringList{"--version", "--help"} << int(Command::Refused)
                                      << "\"--help\" und eine weitere Option gehen nicht zusammen";
+        QTest::newRow("import a folder")
+            << QStringList{"--import-paradox", "--alt"} << int(Command::ImportParadox) << "";
+        QTest::newRow("import without a folder")
+            << QStringList{"debug", "--import-paradox"} << int(Command::Refused)
+            << "\"--import-paradox\" braucht ORDNER";
+        QTest::newRow("copy to a server")
+            << QStringList{"--copy-to", "postgresql://s/k"} << int(Command::CopyTo) << "";
+        QTest::newRow("copy to nowhere") << QStringList{"--copy-to", ""} << int(Command::Refused)
+                                         << "\"--copy-to\" braucht VERBINDUNG";
     }
     void parse() {
         QFETCH(QStringList, arguments);
@@ -40,6 +83,8 @@ private slots:
         const auto invocation = commandline::parse(arguments);
         QCOMPARE(int(invocation.command), command);
         QCOMPARE(invocation.error, error);
+        if (command == int(Command::ImportParadox) || command == int(Command::CopyTo))
+            QCOMPARE(invocation.value, arguments[1]);
     }
 
     // What each command writes, where, and its exit status.
@@ -83,13 +128,94 @@ private slots:
         const SerialDriver noConverters(QStringLiteral("/nonexistent"),
                                         QStringLiteral("/nonexistent"));
         const commandline::CommandContext context{
-            outStream, errStream, noConverters,
+            outStream,
+            errStream,
+            noConverters,
             DeviceChoice{{"simulator", kTimingUnitVariable, true}, {}},
-            versionRecord ? std::optional(buildinfo::FileVersion{3, 1, 4, 159}) : std::nullopt};
+            versionRecord ? std::optional(buildinfo::FileVersion{3, 1, 4, 159}) : std::nullopt,
+            std::nullopt,
+            {},
+            {}};
 
         QCOMPARE(commandline::run(commandline::parse(arguments), context), status);
         QCOMPARE(outText, out);
         QCOMPARE(errText, err);
+    }
+
+    // --import-paradox and --copy-to: the counts on standard output and status 0, or the
+    // reason on standard error, status 2 and nothing written. Run twice, they add nothing.
+    void takeOvers_data() {
+        QTest::addColumn<QString>("command"); // "import", "copy"
+        QTest::addColumn<QString>("trouble"); // "", "no units", "no store", "no own file", "text"
+        QTest::addColumn<QString>("told");    // the start of the first run's output
+        const QString written = "Übernommen: 2 Sportler, 2 Messungen, 3 Sprünge.";
+        QTest::newRow("import") << "import"
+                                << "" << written;
+        QTest::newRow("import without units.db") << "import"
+                                                 << "no units"
+                                                 << "kalvero: ";
+        QTest::newRow("import with a bad setting") << "import"
+                                                   << "no store"
+                                                   << "kalvero: keine Verbindung\n";
+        QTest::newRow("copy") << "copy"
+                              << "" << written;
+        QTest::newRow("copy without an own file") << "copy"
+                                                  << "no own file"
+                                                  << "kalvero: Die Datenbank „";
+        QTest::newRow("copy to a file name") << "copy"
+                                             << "text"
+                                             << "kalvero: „";
+    }
+    void takeOvers() {
+        QFETCH(QString, command);
+        QFETCH(QString, trouble);
+        QFETCH(QString, told);
+        TestStore target;
+        const bool copy = command == "copy";
+        if (copy && trouble.isEmpty() && !target.onServer())
+            QSKIP("a copy goes to a server");
+        QTemporaryDir own;
+        const QString folder = own.filePath("alt");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(paradoxtables::writeSmallFolder(folder));
+        if (trouble == "no units")
+            QVERIFY(QFile::remove(folder + "/units.db"));
+        if (copy && trouble != "no own file") {
+            // The station's own file holds what the folder holds.
+            QCOMPARE(runCommand({"--import-paradox", folder}, StoreLocation::embedded(own.path()))
+                         .status,
+                     0);
+        }
+        // The test's database on the private server; without one, a server that is never asked.
+        QString connection = target.onServer() ? TestStore::serverConnection()
+                                               : QStringLiteral("postgresql://nowhere/kalvero");
+        connection.replace("/postgres?", "/" + target.serverDatabase + "?");
+        if (trouble == "text")
+            connection = own.path();
+        const QStringList arguments =
+            copy ? QStringList{"--copy-to", connection} : QStringList{"--import-paradox", folder};
+        const std::optional<StoreLocation> store =
+            trouble == "no store" ? std::nullopt : std::optional(target.location);
+
+        const Output first = runCommand(arguments, store, own.path());
+        QCOMPARE(first.status, trouble.isEmpty() ? 0 : 2);
+        const QString& shown = trouble.isEmpty() ? first.out : first.err;
+        QVERIFY2(shown.startsWith(told), qPrintable(shown));
+        QVERIFY((trouble.isEmpty() ? first.err : first.out).isEmpty());
+        if (trouble == "no units")
+            QVERIFY2(first.err.contains("units.db"), qPrintable(first.err));
+
+        Database db(target.location);
+        QCOMPARE(
+            MeasurementRepository(db).ofAthlete(AthleteRepository(db).all().value(0).id).size(),
+            trouble.isEmpty() ? 2 : 0);
+        if (!trouble.isEmpty())
+            return;
+        const Output again = runCommand(arguments, store, own.path());
+        QCOMPARE(again.status, 0);
+        QVERIFY2(again.out.startsWith("Übernommen: 0 Sportler, 0 Messungen, 0 Sprünge.\n"
+                                      "2 Messungen waren schon vorhanden."),
+                 qPrintable(again.out));
     }
 
     // The help names every option and every variable a user can set.
@@ -98,7 +224,8 @@ private slots:
         for (const char* name :
              {"debug", "--list-devices", "--version", "--help", "-h", kTimingUnitVariable,
               kServiceDeviceVariable, kByteLogVariable, "KALVERO_DATA_DIR", "[Gerät]",
-              "Zeitmessung", "Service", "serial:"})
+              "Zeitmessung", "Service", "serial:", "--import-paradox", "--copy-to",
+              "KALVERO_DATABASE", "[Datenbank]", "Verbindung", ".pgpass"})
             QVERIFY2(help.contains(QLatin1String(name)) || help.contains(QString::fromUtf8(name)),
                      name);
     }

@@ -124,6 +124,10 @@ private slots:
                                       << "";
         QTest::newRow("unknown option") << QStringList{"--versoin"} << 2 << ""
                                         << "kalvero: unbekannte Option \"--versoin\"";
+        // A take-over that cannot read its folder writes nothing, not even a new database.
+        QTest::newRow("import from a missing folder")
+            << QStringList{"--import-paradox", "/nonexistent"} << 2 << ""
+            << "kalvero: ";
     }
     void optionsWithoutWindow() {
         QFETCH(QStringList, arguments);

@@ -86,4 +86,23 @@ inline bool writeTable(const QString& path, const QList<Column>& columns, const 
     return ok;
 }
 
+// A small old data folder: Müller with a single measurement and a series of two jumps, Weiß
+// without measurements, and a jump that belongs to no measurement.
+inline bool writeSmallFolder(const QString& dir) {
+    const QVariant none;
+    const QDateTime morning(QDate(2001, 5, 4), QTime(9, 15, 30));
+    return writeTable(
+               dir + "/SPORTLER.DB", kSportler,
+               {{1, QByteArray("M\xfcller"), QByteArray("Anna"), QDate(1980, 2, 29), 1, none, none},
+                {2, QByteArray("Wei\xdf"), QByteArray("Zo\xeb"), none, 2, none, none}}) &&
+           writeTable(dir + "/units.db", kUnits,
+                      {{10, 1, morning, 1, 180.0, 1, 1.5, none},
+                       {11, 1, morning.addDays(1), 2, none, 2, none, none}}) &&
+           writeTable(dir + "/mr.db", kMr,
+                      {{1001.0, 180.0, 270.0, 1.5, 1},
+                       {1002.0, 190.0, 310.0, 1.6, 1},
+                       {1002.0, 210.0, 290.0, 1.4, 2},
+                       {4711.0, 1.0, 1.0, 1.0, 1}});
+}
+
 } // namespace paradoxtables

@@ -7,30 +7,6 @@
 using namespace athletewindow;
 using namespace paradoxtables;
 
-namespace {
-
-const QVariant _;
-
-// An old data folder: Müller with a single measurement and a series of two jumps, Weiß without
-// measurements, and a jump that belongs to no measurement.
-bool writeOldFolder(const QString& dir) {
-    const QDateTime morning(QDate(2001, 5, 4), QTime(9, 15, 30));
-    return writeTable(
-               dir + "/SPORTLER.DB", kSportler,
-               {{1, QByteArray("M\xfcller"), QByteArray("Anna"), QDate(1980, 2, 29), 1, _, _},
-                {2, QByteArray("Wei\xdf"), QByteArray("Zo\xeb"), _, 2, _, _}}) &&
-           writeTable(dir + "/units.db", kUnits,
-                      {{10, 1, morning, 1, 180.0, 1, 1.5, _},
-                       {11, 1, morning.addDays(1), 2, _, 2, _, _}}) &&
-           writeTable(dir + "/mr.db", kMr,
-                      {{1001.0, 180.0, 270.0, 1.5, 1},
-                       {1002.0, 190.0, 310.0, 1.6, 1},
-                       {1002.0, 210.0, 290.0, 1.4, 2},
-                       {4711.0, 1.0, 1.0, 1.0, 1}});
-}
-
-} // namespace
-
 // "Datei" ▸ "Daten übernehmen …" in the main window.
 class TestTakeover : public QObject {
     Q_OBJECT
@@ -70,7 +46,7 @@ private slots:
         }
         const QString folder = f.dir.filePath("alt");
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY(writeOldFolder(folder));
+        QVERIFY(writeSmallFolder(folder));
         if (trouble == "no units")
             QVERIFY(QFile::remove(folder + "/units.db"));
         MainWindow& w = open(f);

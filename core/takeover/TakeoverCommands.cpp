@@ -1,0 +1,43 @@
+#include "core/takeover/TakeoverCommands.h"
+
+#include "core/base/Errors.h"
+#include "core/store/Database.h"
+#include "core/takeover/OldDataReader.h"
+#include "core/takeover/TakeoverWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace takeover {
+namespace {
+
+QString writeInto(const StoreLocation& store, const Takeover& data) {
+    Database target(store);
+    requireWritable(target);
+    const auto written = write(target, data);
+    return written ? report(*written, data.counts) : QString();
+}
+
+} // namespace
+
+QString importFolder(const QString& folder, const StoreLocation& store) {
+    // The folder is read in full before the database is touched.
+    return writeInto(store, assignOldKeys(readOldData(folder)));
+}
+
+QString copyStation(const QString& dataDirectory, const StoreLocation& shared) {
+    const StoreLocation own = StoreLocation::embedded(dataDirectory);
+    const QString file = QDir(dataDirectory).filePath(Database::kFileName);
+    // Opening a missing file would make an empty one.
+    if (!QFileInfo(file).isFile() || QFileInfo(file).size() == 0)
+        throw AppError(QStringLiteral("Die Datenbank „%1“ gibt es nicht; es wurde nichts kopiert.")
+                           .arg(QDir::toNativeSeparators(file)));
+    Takeover data;
+    {
+        Database source(own);
+        data = fromDatabase(source);
+    }
+    return writeInto(shared, data);
+}
+
+} // namespace takeover
