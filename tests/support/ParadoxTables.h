@@ -21,13 +21,13 @@ struct Column {
 using Row = QVariantList; // a null QVariant leaves the field empty; text fields take raw bytes
 
 // clang-format off
-const QList<Column> kSportler{{"ID", pxfAutoInc, 4}, {"Name", pxfAlpha, 50}, {"Vorname", pxfAlpha, 50},
+inline const QList<Column> kSportler{{"ID", pxfAutoInc, 4}, {"Name", pxfAlpha, 50}, {"Vorname", pxfAlpha, 50},
     {"Geb", pxfDate, 4}, {"Geschl", pxfShort, 2}, {"Bemerkung1", pxfAlpha, 100},
     {"Bemerkun2", pxfAlpha, 100}};
-const QList<Column> kUnits{{"id", pxfAutoInc, 4}, {"REF_ID", pxfLong, 4}, {"Datum", pxfTimestamp, 8},
+inline const QList<Column> kUnits{{"id", pxfAutoInc, 4}, {"REF_ID", pxfLong, 4}, {"Datum", pxfTimestamp, 8},
     {"Nummer", pxfLong, 4}, {"SZ", pxfNumber, 8}, {"FZ", pxfShort, 2}, {"Eff", pxfCurrency, 8},
     {"Bem", pxfAlpha, 100}};
-const QList<Column> kMr{{"Serie", pxfNumber, 8}, {"SZ", pxfNumber, 8}, {"FZ", pxfNumber, 8},
+inline const QList<Column> kMr{{"Serie", pxfNumber, 8}, {"SZ", pxfNumber, 8}, {"FZ", pxfNumber, 8},
     {"Eff", pxfNumber, 8}, {"Anzahl", pxfShort, 2}};
 // clang-format on
 
