@@ -182,25 +182,40 @@ QString question(const TakeoverCounts& found, int present) {
         .arg(present);
 }
 
+namespace {
+
+// "1 Sprung", "3 Sprünge".
+QString counted(int count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(count == 1 ? one : many));
+}
+
+QString jumps(int count) {
+    return counted(count, "Sprung", "Sprünge");
+}
+
+QString measurements(int count) {
+    return counted(count, "Messung", "Messungen");
+}
+
+} // namespace
+
 QString report(const WrittenCounts& written, const TakeoverCounts& found) {
-    QString text = QStringLiteral("Übernommen: %1 Sportler, %2 Messungen, %3 Sprünge.")
+    QString text = QStringLiteral("Übernommen: %1 Sportler, %2, %3.")
                        .arg(written.athletes)
-                       .arg(written.measurements)
-                       .arg(written.jumps);
-    if (written.measurementsPresent > 0)
-        text += QStringLiteral("\n%1 Messungen waren schon vorhanden.")
-                    .arg(written.measurementsPresent);
-    const int withoutAthlete = found.measurementsWithoutAthlete;
-    if (withoutAthlete > 0)
-        text += QStringLiteral("\nAusgelassen: %1 Messungen ohne Sportler mit %2 Sprüngen.")
-                    .arg(withoutAthlete)
-                    .arg(found.jumpsOfMeasurementsWithoutAthlete);
+                       .arg(measurements(written.measurements), jumps(written.jumps));
+    if (const int present = written.measurementsPresent; present > 0)
+        text += QStringLiteral("\n%1 schon vorhanden.")
+                    .arg(measurements(present) + (present == 1 ? " war" : " waren"));
+    if (found.measurementsWithoutAthlete > 0)
+        text += QStringLiteral("\nAusgelassen: %1 ohne Sportler, mit %2.")
+                    .arg(measurements(found.measurementsWithoutAthlete),
+                         counted(found.jumpsOfMeasurementsWithoutAthlete, "Sprung", "Sprüngen"));
     if (found.orphanedJumps > 0)
-        text += QStringLiteral("\nAusgelassen: %1 Sprünge ohne Messung.").arg(found.orphanedJumps);
+        text += QStringLiteral("\nAusgelassen: %1 ohne Messung.").arg(jumps(found.orphanedJumps));
     if (found.collidingJumps > 0)
-        text += QStringLiteral("\nAusgelassen: %1 Sprünge unter einem Schlüssel, den mehrere "
-                               "Messungen teilen.")
-                    .arg(found.collidingJumps);
+        text += QStringLiteral("\nAusgelassen: %1 unter einem Schlüssel, den mehrere Messungen "
+                               "teilen.")
+                    .arg(jumps(found.collidingJumps));
     return text;
 }
 

@@ -22,13 +22,13 @@ private slots:
         QTest::newRow("taken over")
             << ""
             << QStringList{found.arg(0), "Übernommen: 2 Sportler, 2 Messungen, 3 Sprünge.\n"
-                                         "Ausgelassen: 1 Sprünge ohne Messung."}
+                                         "Ausgelassen: 1 Sprung ohne Messung."}
             << 2;
         QTest::newRow("a second time adds nothing")
             << "again"
             << QStringList{found.arg(2), "Übernommen: 0 Sportler, 0 Messungen, 0 Sprünge.\n"
                                          "2 Messungen waren schon vorhanden.\n"
-                                         "Ausgelassen: 1 Sprünge ohne Messung."}
+                                         "Ausgelassen: 1 Sprung ohne Messung."}
             << 2;
         QTest::newRow("not wanted") << "cancel" << QStringList{found.arg(0)} << 0;
         QTest::newRow("a table missing") << "no units" << QStringList{"units.db"} << 0;

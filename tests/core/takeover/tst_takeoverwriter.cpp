@@ -110,6 +110,41 @@ private slots:
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr").toInt(), 0);
     }
 
+    // What a take-over tells: one line of what was written, one for each kind of thing left
+    // out, one and many counted as German says them.
+    void report_data() {
+        QTest::addColumn<QList<int>>("written"); // athletes, measurements, jumps, present
+        QTest::addColumn<QList<int>>("left"); // without athlete, their jumps, orphaned, colliding
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nothing left out") << QList<int>{2, 3, 7, 0} << QList<int>{0, 0, 0, 0}
+                                          << "Übernommen: 2 Sportler, 3 Messungen, 7 Sprünge.";
+        QTest::newRow("one of each")
+            << QList<int>{1, 1, 1, 1} << QList<int>{1, 1, 1, 1}
+            << "Übernommen: 1 Sportler, 1 Messung, 1 Sprung.\n"
+               "1 Messung war schon vorhanden.\n"
+               "Ausgelassen: 1 Messung ohne Sportler, mit 1 Sprung.\n"
+               "Ausgelassen: 1 Sprung ohne Messung.\n"
+               "Ausgelassen: 1 Sprung unter einem Schlüssel, den mehrere Messungen teilen.";
+        QTest::newRow("many of each")
+            << QList<int>{0, 0, 0, 4} << QList<int>{2, 0, 3, 5}
+            << "Übernommen: 0 Sportler, 0 Messungen, 0 Sprünge.\n"
+               "4 Messungen waren schon vorhanden.\n"
+               "Ausgelassen: 2 Messungen ohne Sportler, mit 0 Sprüngen.\n"
+               "Ausgelassen: 3 Sprünge ohne Messung.\n"
+               "Ausgelassen: 5 Sprünge unter einem Schlüssel, den mehrere Messungen teilen.";
+    }
+    void report() {
+        QFETCH(QList<int>, written);
+        QFETCH(QList<int>, left);
+        QFETCH(QString, text);
+        TakeoverCounts found;
+        found.measurementsWithoutAthlete = left[0];
+        found.jumpsOfMeasurementsWithoutAthlete = left[1];
+        found.orphanedJumps = left[2];
+        found.collidingJumps = left[3];
+        QCOMPARE(takeover::report({written[0], written[1], written[2], written[3]}, found), text);
+    }
+
     // A station's data moved into another database exports the same.
     void movingAStation() {
         TempDataDir station;
