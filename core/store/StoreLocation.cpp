@@ -37,9 +37,11 @@ std::optional<StoreLocation> StoreLocation::fromConnectionText(const QString& te
     if (query.hasQueryItem(QStringLiteral("port"))) {
         bool ok = false;
         location.port = query.queryItemValue(QStringLiteral("port")).toInt(&ok);
-        if (!ok || location.port <= 0 || location.port > 65535)
-            return refuse(QStringLiteral("die Portnummer ist ungültig."));
+        if (!ok)
+            location.port = 0;
     }
+    if (location.port <= 0 || location.port > 65535)
+        return refuse(QStringLiteral("die Portnummer ist ungültig."));
     if (location.database.isEmpty() || location.database.contains(QLatin1Char('/')))
         return refuse(QStringLiteral("der Name der Datenbank fehlt."));
     return location;
