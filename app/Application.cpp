@@ -7,6 +7,11 @@
 #include "ui/MainWindow.h"
 #include "ui/ServicePanel.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 std::unique_ptr<MainWindow> createWindows(AppContext& context) {
     auto window = std::make_unique<MainWindow>(context);
     auto* editor = new AthleteEditorDialog(context.ui, window.get());
@@ -17,6 +22,16 @@ std::unique_ptr<MainWindow> createWindows(AppContext& context) {
         new ServicePanel(window->deviceLink(), context.clock, context.ui, window.get());
     window->setDialogs(editor, limits, search, servicePanel);
     return window;
+}
+
+bool installQtTranslations() {
+    static QTranslator qtTexts;
+    if (!qtTexts.isEmpty())
+        return true;
+    if (!qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&qtTexts);
 }
 
 std::unique_ptr<QSettings> userSettings() {

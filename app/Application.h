@@ -12,5 +12,10 @@ class MainWindow;
 // main window owns them all.
 std::unique_ptr<MainWindow> createWindows(AppContext& context);
 
+// Qt's own texts (the file dialogs, the details button of a message box, the context menu of
+// an edit field) in German like the rest of the program, from Debian's Qt translations.
+// False when they are not installed; Qt's English texts remain.
+bool installQtTranslations();
+
 // The settings store of the current user: organisation "Morvek", application "QRV".
 std::unique_ptr<QSettings> userSettings();

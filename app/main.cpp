@@ -83,6 +83,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     nameApplication();
+    installQtTranslations();
 
     QtMessageService ui;
     QStringList arguments = QApplication::arguments();

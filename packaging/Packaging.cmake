@@ -58,7 +58,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as plugins at run time, so dpkg-shlibdeps cannot see them: the SQLite driver of Qt Sql
 # and the platform plugins (xcb) of Qt Gui.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins")
-# Only stations that keep their data on a PostgreSQL server need its driver.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
+# Only stations that keep their data on a PostgreSQL server need its driver. Without Qt's
+# translations, its file dialogs and standard buttons stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -9,6 +9,8 @@ KALVERO_PACKAGES=(
     pxlib-dev
     # The charts of the analysis window; their CMake package needs Qt's OpenGL one.
     qt6-charts-dev libqt6opengl6-dev
+    # Qt's own dialogs and menus in German.
+    qt6-translations-l10n
 )
 
 # Only the tests need these: the PostgreSQL server they start for themselves, runuser to
