@@ -114,6 +114,37 @@ QString versionLine(const std::optional<buildinfo::FileVersion>& version) {
         .arg(shown.build);
 }
 
+namespace {
+
+// One option of the help: its names, then its text wrapped to 80 columns at the text column.
+// Names too wide for their column stand on a line of their own.
+QString optionLine(const QString& names, const QString& help) {
+    constexpr qsizetype kTextColumn = 26;
+    constexpr qsizetype kWidth = 80;
+    const QString indent(kTextColumn, QLatin1Char(' '));
+    QString line = QStringLiteral("  ") + names;
+    QString text;
+    if (line.size() + 2 > kTextColumn) {
+        text = line + QLatin1Char('\n');
+        line = indent;
+    } else {
+        line = line.leftJustified(kTextColumn);
+    }
+    bool lineHasWords = false;
+    for (const QString& word : help.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (lineHasWords && line.size() + 1 + word.size() > kWidth) {
+            text += line + QLatin1Char('\n');
+            line = indent;
+            lineHasWords = false;
+        }
+        line += (lineHasWords ? QStringLiteral(" ") : QString()) + word;
+        lineHasWords = true;
+    }
+    return text + line + QLatin1Char('\n');
+}
+
+} // namespace
+
 QString helpText() {
     QString text = QStringLiteral(
         "Aufruf: kalvero [debug] [OPTION [WERT]]\n"
@@ -127,14 +158,13 @@ QString helpText() {
             names += QLatin1Char(' ') + QLatin1String(option.value);
         if (option.shortName != nullptr)
             names += QStringLiteral(", ") + QLatin1String(option.shortName);
-        text += QStringLiteral("  %1  %2\n")
-                    .arg(names.leftJustified(22), QString::fromUtf8(option.help));
+        text += optionLine(names, QString::fromUtf8(option.help));
     }
     text += QStringLiteral(
         "\nUmgebung:\n"
         "  KALVERO_TIMING_UNIT     Zeitmessung: simulator, simulator:SKRIPT oder\n"
-        "                          serial:GERÄTEDATEI (ohne Wert: der FTDI-Wandler mit dem\n"
-        "                          Produkttext \"QRV 2.0\")\n"
+        "                          serial:GERÄTEDATEI (ohne Wert: der FTDI-Wandler mit\n"
+        "                          dem Produkttext \"QRV 2.0\")\n"
         "  KALVERO_SERVICE_DEVICE  Service-Gerät: serial:GERÄTEDATEI (ohne Wert: der\n"
         "                          FTDI-Wandler mit dem Produkttext \"VudurEve\")\n"
         "  KALVERO_BYTE_LOG=1      schreibt jedes Byte der Verbindung auf die\n"

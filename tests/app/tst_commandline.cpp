@@ -228,6 +228,13 @@ private slots:
               "KALVERO_DATABASE", "[Datenbank]", "Verbindung", ".pgpass"})
             QVERIFY2(help.contains(QLatin1String(name)) || help.contains(QString::fromUtf8(name)),
                      name);
+        // It fits a terminal of 80 columns, and the texts of the options and variables start
+        // in one column.
+        for (const QString& line : help.split('\n')) {
+            QVERIFY2(line.size() <= 80, qPrintable(line));
+            if (line.startsWith("  ") && line.size() > 26)
+                QVERIFY2(line.at(25) == ' ' && line.at(26) != ' ', qPrintable(line));
+        }
     }
 };
 
