@@ -1,11 +1,13 @@
 #include "ui/MainWindow.h"
 
 #include "core/base/BuildInfo.h"
+#include "core/base/Texts.h"
 #include "core/export/Exporter.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/Anchors.h"
 #include "ui/AthleteController.h"
 #include "ui/AthleteTableModel.h"
+#include "ui/ColumnWidths.h"
 #include "ui/HistoryController.h"
 #include "ui/Icons.h"
 #include "ui/JumpTableModel.h"
@@ -20,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -322,12 +325,18 @@ void MainWindow::buildPanels() {
     athleteModel = new AthleteTableModel(this);
     athleteGrid = grid(QStringLiteral("athleteGrid"), dataGroup, athleteModel);
     athleteGrid->setGeometry(8, 20, 668, 232);
-    // Design widths, widened where the font needs more room for a date.
+    // Design widths, widened where the font needs more room for a date of birth: a date
+    // form with month names ("12 Apr 1998") is wider than one of digits.
     const int dateWidth =
         athleteGrid->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000"));
     const int athleteWidths[] = {30, 115, 115, std::max(60, dateWidth), 400};
     for (int i = 0; i < 5; ++i)
         athleteGrid->setColumnWidth(i, athleteWidths[i]);
+    QStringList birthDates;
+    for (int month = 1; month <= 12; ++month)
+        birthDates << texts::dateText(QDate(2000, month, 28));
+    columns::setAtLeast(athleteGrid, athleteGrid->horizontalHeader(), 3, athleteWidths[3],
+                        birthDates);
 
     historyList = new QTreeWidget(dataGroup);
     historyList->setObjectName(QStringLiteral("historyList"));
