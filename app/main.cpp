@@ -4,6 +4,7 @@
 #include "core/base/Clock.h"
 #include "core/link/SerialDriver.h"
 #include "core/link/TimingDriverFactory.h"
+#include "core/station/Station.h"
 #include "core/store/Database.h"
 #include "ui/AppContext.h"
 #include "ui/MainWindow.h"
@@ -85,12 +86,13 @@ int main(int argc, char* argv[]) {
     nameApplication();
     installQtTranslations();
 
-    QtMessageService ui;
+    QtMessageService ui([] { return userSettings(); });
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     AppContext context{ui, clock, *driver, *store, [] { return userSettings(); }, arguments};
 
-    const auto window = createWindows(context);
+    Station station(*driver, clock);
+    const auto window = createWindows(context, station);
     window->show();
     return QApplication::exec();
 }

@@ -1,13 +1,14 @@
 #include "ui/AnalysisWindow.h"
 
 #include "core/analysis/StoredMeasurements.h"
+#include "core/base/FileNames.h"
 #include "core/base/FileOutput.h"
 #include "core/base/Texts.h"
+#include "core/store/DataStore.h"
 #include "core/store/MeasurementRepository.h"
 #include "ui/AthleteController.h"
 #include "ui/HistoryController.h"
 #include "ui/JumpCharts.h"
-#include "ui/MainWindow.h"
 #include "ui/MessageService.h"
 
 #include <QAction>
@@ -48,7 +49,9 @@ QString measurementTitle(const Measurement& m) {
 
 } // namespace
 
-AnalysisWindow::AnalysisWindow(MainWindow& window) : QWidget(&window, Qt::Window), window_(window) {
+AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& athletes,
+                               DataStore& store, MessageService& ui, QWidget* parent)
+    : QWidget(parent, Qt::Window), history_(history), athletes_(athletes), store_(store), ui_(ui) {
     setObjectName(QStringLiteral("analysisWindow"));
     setWindowTitle(QStringLiteral("Auswertung"));
     resize(980, 680);
@@ -121,11 +124,11 @@ AnalysisWindow::AnalysisWindow(MainWindow& window) : QWidget(&window, Qt::Window
             [this] { guarded([this] { saveChartsAsImage(); }); });
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    window_.history().whenSelectionChanges([this] { refreshSoon(); });
+    history_.whenSelectionChanges([this] { refreshSoon(); });
 }
 
 void AnalysisWindow::guarded(const std::function<void()>& handler) {
-    runGuarded(window_.context().ui, handler);
+    runGuarded(ui_, handler);
 }
 
 void AnalysisWindow::refreshSoon() {
@@ -144,15 +147,15 @@ void AnalysisWindow::showEvent(QShowEvent* event) {
 }
 
 void AnalysisWindow::refresh() {
-    const qint64 athleteId = window_.history().athleteId();
-    const std::optional<qint64> nummer = window_.history().selectedNummer();
-    const std::optional<Athlete> athlete = window_.athletes().selected();
+    const qint64 athleteId = history_.athleteId();
+    const std::optional<qint64> nummer = history_.selectedNummer();
+    const std::optional<Athlete> athlete = athletes_.selected();
 
     QList<analysis::MeasurementJumps> measurements;
     measurement_.reset();
     jumps_.clear();
     if (athleteId != 0) {
-        MeasurementRepository& repository = window_.store().measurements();
+        MeasurementRepository& repository = store_.measurements();
         for (const Measurement& row : repository.ofAthlete(athleteId)) {
             measurements.append(analysis::storedMeasurement(repository, athleteId, row));
             if (nummer && row.nummer == *nummer) {
@@ -195,13 +198,16 @@ QChart* AnalysisWindow::measurementChart() const {
 void AnalysisWindow::copyStatistics() {
     if (!measurement_)
         return;
-    window_.context().ui.setClipboardText(analysis::statisticsClipboardText(statistics_));
+    ui_.setClipboardText(analysis::statisticsClipboardText(statistics_));
 }
 
 void AnalysisWindow::saveChartsAsImage() {
-    const QString path = window_.context().ui.saveFileName({QStringLiteral("Bild speichern"),
-                                                            QStringLiteral("PNG-Bild|*.png"),
-                                                            QStringLiteral("png")});
+    const std::optional<Athlete> athlete = athletes_.selected();
+    const QStringList names =
+        athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
+    const QString path = ui_.saveFileName(
+        {QStringLiteral("Bild speichern"), QStringLiteral("PNG-Bild|*.png"), QStringLiteral("png"),
+         filenames::suggested(names, QDate::currentDate(), QStringLiteral("png"))});
     if (path.isEmpty())
         return;
     QImage image(kImageChart.width(), 2 * kImageChart.height(), QImage::Format_ARGB32);
@@ -216,5 +222,5 @@ void AnalysisWindow::saveChartsAsImage() {
     }
     if (const auto failure =
             fileoutput::write(path, [&image](QIODevice& file) { return image.save(&file, "PNG"); }))
-        boxes::plain(window_.context().ui, *failure);
+        boxes::plain(ui_, *failure);
 }

@@ -5,7 +5,10 @@
 
 #include <QWidget>
 
-class MainWindow;
+class AthleteController;
+class DataStore;
+class HistoryController;
+class MessageService;
 class QChart;
 class QChartView;
 class QLabel;
@@ -20,7 +23,8 @@ class QTableWidget;
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit AnalysisWindow(MainWindow& window);
+    AnalysisWindow(HistoryController& history, AthleteController& athletes, DataStore& store,
+                   MessageService& ui, QWidget* parent);
 
     // Reads the selected athlete and measurement anew.
     void refresh();
@@ -48,7 +52,10 @@ private:
     // A new chart of the selected measurement's jumps.
     QChart* measurementChart() const;
 
-    MainWindow& window_;
+    HistoryController& history_;
+    AthleteController& athletes_;
+    DataStore& store_;
+    MessageService& ui_;
     analysis::JumpStatistics statistics_;
     QList<analysis::StoredJump> jumps_;
     QList<analysis::ProgressPoint> progress_;

@@ -5,13 +5,25 @@
 #include <functional>
 #include <optional>
 
-class MainWindow;
+class AthleteEditorDialog;
+class AthletePanel;
+class AthleteSearchDialog;
+class DataStore;
+class HistoryController;
+class MessageService;
 
 // The athlete grid and the athlete actions: show all, search, new, change and delete. The
 // selected athlete is the grid's current row; every change of it lists his history.
 class AthleteController {
 public:
-    explicit AthleteController(MainWindow& window);
+    AthleteController(AthletePanel& panel, HistoryController& history, DataStore& store,
+                      MessageService& ui);
+
+    // The dialogs, created after the main window (see createWindows()).
+    void setDialogs(AthleteEditorDialog* editor, AthleteSearchDialog* search) {
+        editor_ = editor;
+        search_ = search;
+    }
 
     // Lists all athletes and selects the first, as the program starts.
     void listAtStart();
@@ -38,13 +50,17 @@ public:
 private:
     // Lists the athletes a query finds and selects the first of them.
     void list(std::function<QList<Athlete>()> query);
+    // Reads the listing again (all athletes when nothing was listed yet).
+    void relist();
     void setAthletes(QList<Athlete> athletes);
-    void showCurrentRow();
-    void athleteSelected();
     AthleteRepository& repository();
 
-    MainWindow& window_;
+    AthletePanel& panel_;
+    HistoryController& history_;
+    DataStore& store_;
+    MessageService& ui_;
+    AthleteEditorDialog* editor_ = nullptr;
+    AthleteSearchDialog* search_ = nullptr;
     std::function<QList<Athlete>()> listing_; // what the grid lists, to read it again
     int current_ = -1;
-    bool moving_ = false;
 };

@@ -5,55 +5,58 @@
 #include <functional>
 #include <optional>
 
-class MainWindow;
-class QTreeWidgetItem;
+class DataStore;
+class HistoryPanel;
+class MessageService;
 
-// The measurement history of the selected athlete in the history list, newest first, and the
-// jump grid beside it. Two layouts: the list alone across the panel (single measurements) or
-// the list beside the jump grid, which shows the jumps of the selected series.
+// The measurement history of the selected athlete in the history panel, newest first, and the
+// jumps of the chosen series beside it. A chosen series shows the series layout with its
+// jumps, a chosen single measurement the single layout.
 class HistoryController {
 public:
-    explicit HistoryController(MainWindow& window);
+    HistoryController(HistoryPanel& panel, DataStore& store, MessageService& ui);
 
-    // Lists the measurements of an athlete (none for 0) and selects the newest.
+    // Lists the measurements of an athlete (none for 0) and chooses the newest.
     void showAthlete(qint64 athleteId);
-    // Adds the entry of a measurement a run just recorded; it is placed by the next sort.
-    void addEntry(const history::Entry& entry);
-    // Orders the list newest first.
-    void sort();
-
-    QTreeWidgetItem* selectedEntry() const;
+    // Adds the entry of a measurement a run just recorded, in its place, and chooses it.
+    void addRecorded(const history::Entry& entry);
     // The athlete whose history the list shows; 0 for none.
     qint64 athleteId() const { return athleteId_; }
-    // The number of the selected measurement; none while no entry is selected.
+    // The number of the chosen measurement; none while no entry is chosen.
     std::optional<qint64> selectedNummer() const;
-    // `listener` is told after every change of the listed athlete or of the selected entry.
+    // `listener` is told after every change of the listed athlete or of the chosen entry.
     void whenSelectionChanges(std::function<void()> listener) {
         selectionListeners_.append(std::move(listener));
     }
-    // Makes an entry the current and selected one, with its layout and jumps.
-    void selectEntry(QTreeWidgetItem* item);
-    // Selects the entry of the measurement with that number, if it is listed.
+    // Chooses the entry at that place of the list (0 = the newest).
+    void chooseAt(int position);
+    // Chooses the entry of the measurement with that number, if it is listed.
     void selectNummer(qint64 nummer);
-    // The reaction to a selected entry: a series shows the series layout with its jumps, a
-    // single measurement the single layout.
-    void entrySelected(QTreeWidgetItem* item);
-
+    // The layout of the chosen entry: the jumps of a series beside the list, or the list
+    // alone.
+    void showLayoutOfChosenEntry();
     void showSingleLayout();
     void showSeriesLayout();
-    // The jump grid shows the jumps of the selected series.
-    void showJumpsOfSelectedEntry();
 
-    // Deletes the selected measurement with its jumps; the other entries keep their numbers.
+    // The jump grid lists every stored jump, as after a deletion.
+    void showAllJumps();
+    // The jump grid shows no jump, as at a run's start.
+    void showNoJumps();
+    // The jump grid shows the jumps stored under a series key (those of a running series).
+    void showJumpsOfSeries(qint64 seriesKey);
+    int entryCount() const;
+
+    // Deletes the chosen measurement with its jumps; the other entries keep their numbers.
     void deleteSelectedMeasurement();
 
-    // A resize happened: the series layout is laid out anew when it is next shown.
-    bool relayoutPending = false;
-
 private:
+    void entryChosen();
+    void showJumpsOfChosenEntry();
     void tellSelectionChanged();
 
-    MainWindow& window_;
+    HistoryPanel& panel_;
+    DataStore& store_;
+    MessageService& ui_;
     qint64 athleteId_ = 0;
     QList<std::function<void()>> selectionListeners_;
 };

@@ -146,31 +146,51 @@ void exportFile(QPainter& p) {
     p.drawLine(QPointF(12.5, 14.5), QPointF(15, 12));
 }
 
-void blank(QPainter&) {}
+Painter painterOf(Picture picture) {
+    switch (picture) {
+    case Picture::NewAthlete:
+        return newAthlete;
+    case Picture::Search:
+        return search;
+    case Picture::DeleteAthlete:
+        return deleteAthlete;
+    case Picture::ChangeAthlete:
+        return changeAthlete;
+    case Picture::ShowAll:
+        return showAll;
+    case Picture::Exit:
+        return exitProgram;
+    case Picture::StartMeasurement:
+        return startMeasurement;
+    case Picture::Settings:
+        return settings;
+    case Picture::TriggerEdge:
+        return triggerEdge;
+    case Picture::Export:
+        return exportFile;
+    }
+    return nullptr;
+}
 
-const Painter kPainters[kCount] = {
-    newAthlete,       search,   deleteAthlete, changeAthlete, showAll, exitProgram, blank, blank,
-    startMeasurement, settings, triggerEdge,   blank,         blank,   exportFile,  blank,
-};
-
-QPixmap render(int index, int size) {
+QPixmap render(Painter painter, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 16.0, size / 16.0);
-    kPainters[index](p);
+    painter(p);
     return pixmap;
 }
 
 } // namespace
 
-QIcon image(int index) {
-    if (index < 0 || index >= kCount)
+QIcon image(Picture picture) {
+    const Painter painter = painterOf(picture);
+    if (!painter)
         return {};
     QIcon icon;
     for (int size : {16, 24, 32, 48})
-        icon.addPixmap(render(index, size));
+        icon.addPixmap(render(painter, size));
     return icon;
 }
 

@@ -2,12 +2,29 @@
 
 #include <QIcon>
 
-// The program's image list: fifteen small pictures, drawn in code. The entries in use:
-// 0 new athlete, 1 search, 2 delete athlete, 3 change athlete, 4 show all, 5 exit,
-// 8 start measurement, 9 settings, 10 trigger edge, 13 export.
+// The program's pictures, drawn in code.
 namespace icons {
 
-inline constexpr int kCount = 15;
-QIcon image(int index);
+enum class Picture {
+    NewAthlete,
+    Search,
+    DeleteAthlete,
+    ChangeAthlete,
+    ShowAll,
+    Exit,
+    StartMeasurement,
+    Settings,
+    TriggerEdge,
+    Export,
+};
+
+// Every picture, for those who walk them all.
+inline constexpr Picture kAllPictures[] = {
+    Picture::NewAthlete,  Picture::Search, Picture::DeleteAthlete,    Picture::ChangeAthlete,
+    Picture::ShowAll,     Picture::Exit,   Picture::StartMeasurement, Picture::Settings,
+    Picture::TriggerEdge, Picture::Export,
+};
+
+QIcon image(Picture picture);
 
 } // namespace icons

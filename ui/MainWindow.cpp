@@ -1,118 +1,76 @@
 #include "ui/MainWindow.h"
 
 #include "core/base/BuildInfo.h"
-#include "core/base/Texts.h"
+#include "core/base/FileNames.h"
 #include "core/export/Exporter.h"
+#include "core/station/Station.h"
 #include "ui/AnalysisWindow.h"
-#include "ui/Anchors.h"
 #include "ui/AthleteController.h"
-#include "ui/AthleteTableModel.h"
-#include "ui/ColumnWidths.h"
+#include "ui/AthletePanel.h"
 #include "ui/HistoryController.h"
+#include "ui/HistoryPanel.h"
 #include "ui/Icons.h"
-#include "ui/JumpTableModel.h"
 #include "ui/LimitsDialog.h"
 #include "ui/MessageService.h"
 #include "ui/OldDataTakeover.h"
 #include "ui/ReportPdf.h"
+#include "ui/ResultPanel.h"
 #include "ui/RunController.h"
 #include "ui/ServicePanel.h"
 #include "ui/Widgets.h"
+#include "ui/WriteCheck.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QTableView>
+#include <QScreen>
+#include <QSplitter>
 #include <QToolBar>
-#include <QToolButton>
-#include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace {
 
-// Design size of the area below the tool bar, in which the two groups are placed.
-constexpr QSize kPanelDesign(700, 564);
-constexpr QSize kResultDesign(684, 73);
-constexpr QSize kDataDesign(684, 471);
-
 const QString kExportFilter = QStringLiteral("Textdatei|*.txt");
 const QString kExportSuffix = QStringLiteral("txt");
-
-QLabel* boldLabel(const QString& name, const QString& text, QWidget* parent, int x, int y) {
-    QLabel* label = widgets::boldLabel(text, name, parent);
-    label->adjustSize();
-    label->move(x, y);
-    return label;
-}
-
-QLabel* plainLabel(const QString& name, const QString& text, QWidget* parent, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->adjustSize();
-    label->move(x, y);
-    return label;
-}
-
-// A result field: shown, never typed into. All four look alike, on the window's colour; a
-// click selects the value for copying, and Tab passes them by.
-QLineEdit* resultField(const QString& name, QWidget* parent, int x, int y) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setGeometry(x, y, 81, 22);
-    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::ClickFocus);
-    QPalette pal = edit->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive})
-        pal.setColor(group, QPalette::Base, pal.color(group, QPalette::Window));
-    edit->setPalette(pal);
-    return edit;
-}
-
-QTableView* grid(const QString& name, QWidget* parent, QAbstractItemModel* model) {
-    auto* view = new QTableView(parent);
-    view->setObjectName(name);
-    view->setModel(model);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setAlternatingRowColors(true);
-    view->verticalHeader()->setVisible(false);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    view->horizontalHeader()->setHighlightSections(false);
-    view->setWordWrap(false);
-    return view;
-}
+// The size the window first shows with, where the screen has room for it.
+constexpr QSize kFirstSize(1060, 760);
 
 } // namespace
 
-MainWindow::MainWindow(AppContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context), deviceLink_(context.driver),
-      timingLink_(deviceLink_, context.clock) {
-    // Reports of the wrapper come only before the first open: commands of the service panel.
-    deviceLink_.setStatusReporter(
-        [&ui = context.ui](const QString& text) { boxes::error(ui, text); });
+MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
+    : QMainWindow(parent), context_(context), station_(station) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Kalvero"));
-    setWindowIcon(icons::image(8));
+    setWindowIcon(icons::image(icons::Picture::StartMeasurement));
     buildActions();
     buildMenus();
     buildToolBar();
     buildPanels();
-    run_ = std::make_unique<RunController>(*this);
-    history_ = std::make_unique<HistoryController>(*this);
-    athletes_ = std::make_unique<AthleteController>(*this);
-    history_->whenSelectionChanges(
-        [this] { reportAction->setEnabled(athletes_->selectedId() != 0); });
-    resize(714, 644);
-    setMinimumSize(600, 640);
+    history_ = std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.ui);
+    athletes_ = std::make_unique<AthleteController>(*athletePanel_, *history_, station_.store(),
+                                                    context_.ui);
+    run_ = std::make_unique<RunController>(station_, *resultPanel_, *history_, context_.ui);
+    connect(run_.get(), &RunController::lockChanges, this, &MainWindow::lockChanges);
+    connect(run_.get(), &RunController::startEnabledChanged, startAction_, &QAction::setEnabled);
+    connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
+    startAction_->setText(resultPanel_->startCaption());
+    connect(resultPanel_, &ResultPanel::startClicked, startAction_, &QAction::trigger);
+    history_->whenSelectionChanges([this] { athleteSelectionChanged(); });
+
+    connectAction(showAllAction_, [this] { athletes_->showAll(); });
+    connectAction(refreshAction_, [this] { athletes_->refresh(); });
+    connectAction(searchAction_, [this] { athletes_->search(); });
+    connectAction(newAthleteAction_, [this] { athletes_->newAthlete(); });
+    connectAction(changeAthleteAction_, [this] { athletes_->changeAthlete(); });
+    connectAction(deleteAthleteAction_, [this] { athletes_->deleteAfterConfirmation(); });
+
+    const QStringList& args = context_.arguments;
+    debugAction_->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
+    resize(firstSize());
     qApp->installEventFilter(this);
     guarded([this] { openTables(); });
 }
@@ -128,14 +86,15 @@ void MainWindow::setDialogs(AthleteEditorDialog* editor, LimitsDialog* limits,
     limitsDialog_ = limits;
     athleteSearch_ = search;
     servicePanel_ = servicePanel;
+    athletes_->setDialogs(editor, search);
 }
 
 MeasurementSession& MainWindow::session() {
-    return run_->session();
+    return station_.session();
 }
 
 QAction* MainWindow::makeAction(const QString& name, const QString& caption, const QString& hint,
-                                const QKeySequence& shortcut, int icon) {
+                                const QKeySequence& shortcut) {
     auto* a = new QAction(caption, this);
     a->setObjectName(name);
     if (!hint.isEmpty()) {
@@ -144,243 +103,181 @@ QAction* MainWindow::makeAction(const QString& name, const QString& caption, con
     }
     if (!shortcut.isEmpty())
         a->setShortcut(shortcut);
-    if (icon >= 0)
-        a->setIcon(icons::image(icon));
-    a->setIconVisibleInMenu(icon >= 0);
+    a->setIconVisibleInMenu(false);
     a->setShortcutContext(Qt::WindowShortcut);
     addAction(a);
     return a;
 }
 
 void MainWindow::connectAction(QAction* action, void (MainWindow::*handler)()) {
-    connect(action, &QAction::triggered, this,
-            [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    connectAction(action, [this, handler] { (this->*handler)(); });
+}
+
+void MainWindow::connectAction(QAction* action, const std::function<void()>& handler) {
+    connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
 }
 
 void MainWindow::buildActions() {
-    exitAction = makeAction(QStringLiteral("exitAction"), QStringLiteral("&Beenden"),
-                            QStringLiteral("Programm beenden"), {}, 5);
-    exportOneAction = makeAction(QStringLiteral("exportOneAction"), QStringLiteral("&Export"), {},
-                                 QKeySequence(Qt::CTRL | Qt::Key_E), 13);
-    exportAllAction =
-        makeAction(QStringLiteral("exportAllAction"), QStringLiteral("&Alle Exportieren"), {},
-                   QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E), 13);
-    singleModeAction = makeAction(QStringLiteral("singleModeAction"),
-                                  QStringLiteral("&Einzelmessung"), {}, {}, -1);
-    multipleModeAction = makeAction(QStringLiteral("multipleModeAction"),
-                                    QStringLiteral("&Mehrfachmessung"), {}, {}, -1);
-    singleModeAction->setCheckable(true);
-    multipleModeAction->setCheckable(true);
-    limitsAction =
-        makeAction(QStringLiteral("limitsAction"), QStringLiteral("S&ettings"), {}, {}, 9);
-    showAllAction =
-        makeAction(QStringLiteral("showAllAction"), QStringLiteral("Alle &zeigen"),
-                   QStringLiteral("Alle zeigen"), QKeySequence(Qt::CTRL | Qt::Key_Z), 4);
-    refreshAction = makeAction(QStringLiteral("refreshAction"), QStringLiteral("&Aktualisieren"),
-                               QStringLiteral("Aktualisieren"), QKeySequence(Qt::Key_F9), -1);
-    searchAction =
-        makeAction(QStringLiteral("searchAction"), QStringLiteral("&Suchen"),
-                   QStringLiteral("Sportler suchen"), QKeySequence(Qt::CTRL | Qt::Key_F), 1);
-    newAthleteAction =
-        makeAction(QStringLiteral("newAthleteAction"), QStringLiteral("&Neuer Sportler"),
-                   QStringLiteral("Neuer Sportler"), QKeySequence(Qt::CTRL | Qt::Key_N), 0);
-    changeAthleteAction =
-        makeAction(QStringLiteral("changeAthleteAction"), QStringLiteral("&Daten ändern"),
-                   QStringLiteral("Daten ändern"), QKeySequence(Qt::CTRL | Qt::Key_A), 3);
-    deleteAthleteAction =
-        makeAction(QStringLiteral("deleteAthleteAction"), QStringLiteral("Sportler &löschen"), {},
-                   QKeySequence(Qt::CTRL | Qt::Key_L), 2);
+    exitAction_ =
+        makeAction(QStringLiteral("exitAction"), tr("&Beenden"), tr("Programm beenden"), {});
+    exportOneAction_ = makeAction(QStringLiteral("exportOneAction"), tr("&Export"), {},
+                                  QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportAllAction_ = makeAction(QStringLiteral("exportAllAction"), tr("&Alle Exportieren"), {},
+                                  QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E));
+    singleModeAction_ =
+        makeAction(QStringLiteral("singleModeAction"), tr("&Einzelmessung"), {}, {});
+    multipleModeAction_ =
+        makeAction(QStringLiteral("multipleModeAction"), tr("&Mehrfachmessung"), {}, {});
+    singleModeAction_->setCheckable(true);
+    multipleModeAction_->setCheckable(true);
+    limitsAction_ = makeAction(QStringLiteral("limitsAction"), tr("S&ettings"), {}, {});
+    showAllAction_ = makeAction(QStringLiteral("showAllAction"), tr("Alle &zeigen"),
+                                tr("Alle zeigen"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    refreshAction_ = makeAction(QStringLiteral("refreshAction"), tr("&Aktualisieren"),
+                                tr("Aktualisieren"), QKeySequence(Qt::Key_F9));
+    searchAction_ = makeAction(QStringLiteral("searchAction"), tr("&Suchen"), tr("Sportler suchen"),
+                               QKeySequence(Qt::CTRL | Qt::Key_F));
+    newAthleteAction_ = makeAction(QStringLiteral("newAthleteAction"), tr("&Neuer Sportler"),
+                                   tr("Neuer Sportler"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    changeAthleteAction_ = makeAction(QStringLiteral("changeAthleteAction"), tr("&Daten ändern"),
+                                      tr("Daten ändern"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    deleteAthleteAction_ =
+        makeAction(QStringLiteral("deleteAthleteAction"), tr("Sportler &löschen"), {},
+                   QKeySequence(Qt::CTRL | Qt::Key_L));
     // Short captions where an action shows as a button; the menus show the entries above.
-    showAllAction->setIconText(QStringLiteral("Zeigen"));
-    searchAction->setIconText(QStringLiteral("Suchen"));
-    newAthleteAction->setIconText(QStringLiteral("Neuer Sportler"));
-    changeAthleteAction->setIconText(QStringLiteral("Daten ändern"));
-    deleteAthleteAction->setIconText(QStringLiteral("Löschen"));
-    debugAction = makeAction(QStringLiteral("debugAction"), QStringLiteral("Debug"), {}, {}, -1);
-    debugAction->setVisible(false);
-    infoAction = makeAction(QStringLiteral("infoAction"), QStringLiteral("&Info"), {}, {}, -1);
-    reportAction = makeAction(QStringLiteral("reportAction"), QStringLiteral("&Bericht als PDF …"),
-                              {}, QKeySequence(Qt::CTRL | Qt::Key_P), -1);
-    reportAction->setEnabled(false); // until an athlete is selected
-    takeOverAction = makeAction(QStringLiteral("takeOverAction"),
-                                QStringLiteral("Daten &übernehmen …"), {}, {}, -1);
-    analysisAction = makeAction(QStringLiteral("analysisAction"), QStringLiteral("&Auswertung …"),
-                                QStringLiteral("Auswertung"), QKeySequence(Qt::Key_F6), -1);
-    startAction = makeAction(QStringLiteral("startAction"), QStringLiteral("Messung starten"),
-                             QStringLiteral("Messung starten (F5)"), QKeySequence(Qt::Key_F5), 8);
+    showAllAction_->setIconText(tr("Zeigen"));
+    searchAction_->setIconText(tr("Suchen"));
+    newAthleteAction_->setIconText(tr("Neuer Sportler"));
+    changeAthleteAction_->setIconText(tr("Daten ändern"));
+    deleteAthleteAction_->setIconText(tr("Löschen"));
+    debugAction_ = makeAction(QStringLiteral("debugAction"), tr("Debug"), {}, {});
+    debugAction_->setVisible(false);
+    infoAction_ = makeAction(QStringLiteral("infoAction"), tr("&Info"), {}, {});
+    reportAction_ = makeAction(QStringLiteral("reportAction"), tr("Bericht als &PDF …"), {},
+                               QKeySequence(Qt::CTRL | Qt::Key_P));
+    reportAction_->setEnabled(false); // until an athlete is selected
+    takeOverAction_ =
+        makeAction(QStringLiteral("takeOverAction"), tr("Daten &übernehmen …"), {}, {});
+    analysisAction_ = makeAction(QStringLiteral("analysisAction"), tr("Aus&wertung …"),
+                                 tr("Auswertung"), QKeySequence(Qt::Key_F6));
+    startAction_ = makeAction(QStringLiteral("startAction"), tr("Messung starten"),
+                              tr("Messung starten (F5)"), QKeySequence(Qt::Key_F5));
 
-    connect(exitAction, &QAction::triggered, this, [this] { close(); });
-    connectAction(singleModeAction, &MainWindow::selectSingleMode);
-    connectAction(multipleModeAction, &MainWindow::selectMultipleMode);
-    connectAction(startAction, &MainWindow::toggleRun);
-    connectAction(limitsAction, &MainWindow::editLimits);
-    connectAction(exportOneAction, &MainWindow::exportSelectedAthlete);
-    connectAction(exportAllAction, &MainWindow::exportListedAthletes);
-    connectAction(debugAction, &MainWindow::showServicePanel);
-    connectAction(infoAction, &MainWindow::showVersion);
-    connectAction(analysisAction, &MainWindow::showAnalysis);
-    connectAction(reportAction, &MainWindow::saveReport);
-    connectAction(takeOverAction, &MainWindow::takeOverOldData);
+    using icons::Picture;
+    const std::pair<QAction*, Picture> pictures[] = {
+        {exitAction_, Picture::Exit},
+        {exportOneAction_, Picture::Export},
+        {exportAllAction_, Picture::Export},
+        {limitsAction_, Picture::Settings},
+        {showAllAction_, Picture::ShowAll},
+        {searchAction_, Picture::Search},
+        {newAthleteAction_, Picture::NewAthlete},
+        {changeAthleteAction_, Picture::ChangeAthlete},
+        {deleteAthleteAction_, Picture::DeleteAthlete},
+        {startAction_, Picture::StartMeasurement},
+    };
+    for (const auto& [action, picture] : pictures) {
+        action->setIcon(icons::image(picture));
+        action->setIconVisibleInMenu(true);
+    }
+
+    connect(exitAction_, &QAction::triggered, this, [this] { close(); });
+    connectAction(singleModeAction_, &MainWindow::selectSingleMode);
+    connectAction(multipleModeAction_, &MainWindow::selectMultipleMode);
+    connectAction(startAction_, &MainWindow::toggleRun);
+    connectAction(limitsAction_, &MainWindow::editLimits);
+    connectAction(exportOneAction_, &MainWindow::exportSelectedAthlete);
+    connectAction(exportAllAction_, &MainWindow::exportListedAthletes);
+    connectAction(debugAction_, &MainWindow::showServicePanel);
+    connectAction(infoAction_, &MainWindow::showVersion);
+    connectAction(analysisAction_, &MainWindow::showAnalysis);
+    connectAction(reportAction_, &MainWindow::saveReport);
+    connectAction(takeOverAction_, &MainWindow::takeOverOldData);
 }
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("menuBar"));
 
-    fileMenu = bar->addMenu(QStringLiteral("&Datei"));
+    QMenu* fileMenu = bar->addMenu(tr("&Datei"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
     fileMenu->setSeparatorsCollapsible(false);
     fileMenu->addSeparator();
-    fileMenu->addAction(exitAction);
-    exportMenu = fileMenu->addMenu(icons::image(13), QStringLiteral("&Exportieren"));
-    exportMenu->addAction(exportOneAction);
-    exportMenu->addAction(exportAllAction);
-    fileMenu->addAction(reportAction);
-    fileMenu->addAction(takeOverAction);
+    fileMenu->addAction(exitAction_);
+    QMenu* exportMenu = fileMenu->addMenu(icons::image(icons::Picture::Export), tr("&Exportieren"));
+    exportMenu->setObjectName(QStringLiteral("exportMenu"));
+    exportMenu->addAction(exportOneAction_);
+    exportMenu->addAction(exportAllAction_);
+    fileMenu->addAction(reportAction_);
+    fileMenu->addAction(takeOverAction_);
 
-    modeMenu = bar->addMenu(QStringLiteral("&Betriebsart"));
-    modeMenu->addAction(singleModeAction);
-    modeMenu->addAction(multipleModeAction);
+    QMenu* modeMenu = bar->addMenu(tr("&Betriebsart"));
+    modeMenu->setObjectName(QStringLiteral("modeMenu"));
+    modeMenu->addAction(singleModeAction_);
+    modeMenu->addAction(multipleModeAction_);
 
-    optionsMenu = bar->addMenu(QStringLiteral("&Optionen"));
-    optionsMenu->addAction(limitsAction);
+    QMenu* optionsMenu = bar->addMenu(tr("&Optionen"));
+    optionsMenu->setObjectName(QStringLiteral("optionsMenu"));
+    optionsMenu->addAction(limitsAction_);
 
-    dataMenu = bar->addMenu(QStringLiteral("D&aten"));
-    dataMenu->addAction(showAllAction);
-    dataMenu->addAction(searchAction);
-    dataMenu->addAction(refreshAction);
+    QMenu* dataMenu = bar->addMenu(tr("D&aten"));
+    dataMenu->setObjectName(QStringLiteral("dataMenu"));
+    dataMenu->addAction(showAllAction_);
+    dataMenu->addAction(searchAction_);
+    dataMenu->addAction(refreshAction_);
     dataMenu->addSeparator();
-    dataMenu->addAction(newAthleteAction);
-    dataMenu->addAction(changeAthleteAction);
-    dataMenu->addAction(deleteAthleteAction);
+    dataMenu->addAction(newAthleteAction_);
+    dataMenu->addAction(changeAthleteAction_);
+    dataMenu->addAction(deleteAthleteAction_);
     dataMenu->addSeparator();
-    dataMenu->addAction(analysisAction);
+    dataMenu->addAction(analysisAction_);
 
-    bar->addAction(debugAction);
-    bar->addAction(infoAction);
+    bar->addAction(debugAction_);
+    bar->addAction(infoAction_);
 }
 
 void MainWindow::buildToolBar() {
-    toolBar = addToolBar(QStringLiteral("Werkzeuge"));
+    QToolBar* toolBar = addToolBar(tr("Werkzeuge"));
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
     toolBar->setIconSize(QSize(16, 16));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar->toggleViewAction()->setEnabled(false);
-    toolBar->addAction(searchAction);
-    toolBar->addAction(showAllAction);
-    toolBar->addAction(newAthleteAction);
-    toolBar->addAction(changeAthleteAction);
+    toolBar->addAction(searchAction_);
+    toolBar->addAction(showAllAction_);
+    toolBar->addAction(newAthleteAction_);
+    toolBar->addAction(changeAthleteAction_);
     setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 void MainWindow::buildPanels() {
-    centralPanel = new QWidget(this);
-    centralPanel->setObjectName(QStringLiteral("centralPanel"));
-    centralPanel->resize(kPanelDesign);
-    setCentralWidget(centralPanel);
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralPanel"));
+    setCentralWidget(central);
 
-    // Result panel.
-    resultGroup = new QGroupBox(QStringLiteral("Messergebnisse"), centralPanel);
-    resultGroup->setObjectName(QStringLiteral("resultGroup"));
-    resultGroup->setGeometry(QRect(QPoint(8, 8), kResultDesign));
-    contactTimeLabel = boldLabel(QStringLiteral("contactTimeLabel"), QStringLiteral("Stützzeit:"),
-                                 resultGroup, 8, 22);
-    contactTimeField = resultField(QStringLiteral("contactTimeField"), resultGroup, 80, 19);
-    contactUnitLabel =
-        plainLabel(QStringLiteral("contactUnitLabel"), QStringLiteral("ms"), resultGroup, 168, 23);
-    flightTimeLabel = boldLabel(QStringLiteral("flightTimeLabel"), QStringLiteral("Flugzeit:"),
-                                resultGroup, 8, 47);
-    flightTimeField = resultField(QStringLiteral("flightTimeField"), resultGroup, 80, 44);
-    flightUnitLabel =
-        plainLabel(QStringLiteral("flightUnitLabel"), QStringLiteral("ms"), resultGroup, 168, 48);
-    heightLabel =
-        boldLabel(QStringLiteral("heightLabel"), QStringLiteral("Höhe(cm):"), resultGroup, 208, 22);
-    heightField = resultField(QStringLiteral("heightField"), resultGroup, 290, 19);
-    efficiencyLabel = boldLabel(QStringLiteral("efficiencyLabel"), QStringLiteral("Effizienz:"),
-                                resultGroup, 208, 47);
-    efficiencyField = resultField(QStringLiteral("efficiencyField"), resultGroup, 290, 44);
+    resultPanel_ = new ResultPanel(central);
+    resultPanel_->setStartToolTip(startAction_->toolTip());
+    resultPanel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
-    startButton = new QToolButton(resultGroup);
-    startButton->setObjectName(QStringLiteral("startButton"));
-    startButton->setGeometry(471, 16, 205, 49);
-    startButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    startButton->setIcon(icons::image(8));
-    startButton->setIconSize(QSize(24, 24));
-    startButton->setToolTip(startAction->toolTip());
-    startButton->setAutoRaise(false);
-    startButton->setFocusPolicy(Qt::NoFocus);
-    {
-        QFont f = startButton->font();
-        f.setBold(true);
-        startButton->setFont(f);
-    }
-    connect(startButton, &QToolButton::clicked, startAction, &QAction::trigger);
+    dataGroup_ = new QGroupBox(tr("Daten"), central);
+    dataGroup_->setObjectName(QStringLiteral("dataGroup"));
+    athletePanel_ = new AthletePanel(dataGroup_);
+    historyPanel_ = new HistoryPanel(station_.store(), dataGroup_);
+    dataSplitter_ = new QSplitter(Qt::Vertical, dataGroup_);
+    dataSplitter_->setObjectName(QStringLiteral("dataSplitter"));
+    dataSplitter_->setChildrenCollapsible(false);
+    dataSplitter_->addWidget(athletePanel_);
+    dataSplitter_->addWidget(historyPanel_);
+    dataSplitter_->setStretchFactor(0, 1);
+    dataSplitter_->setStretchFactor(1, 1);
+    auto* dataLayout = new QVBoxLayout(dataGroup_);
+    dataLayout->addWidget(dataSplitter_);
 
-    // Data panel.
-    dataGroup = new QGroupBox(QStringLiteral("Daten"), centralPanel);
-    dataGroup->setObjectName(QStringLiteral("dataGroup"));
-    dataGroup->setGeometry(QRect(QPoint(8, 85), kDataDesign));
-
-    athleteModel = new AthleteTableModel(this);
-    athleteGrid = grid(QStringLiteral("athleteGrid"), dataGroup, athleteModel);
-    athleteGrid->setGeometry(8, 20, 668, 232);
-    // Design widths, widened where the font needs more room for a date of birth: a date
-    // form with month names ("12 Apr 1998") is wider than one of digits.
-    const int dateWidth =
-        athleteGrid->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000"));
-    const int athleteWidths[] = {30, 115, 115, std::max(60, dateWidth), 400};
-    for (int i = 0; i < 5; ++i)
-        athleteGrid->setColumnWidth(i, athleteWidths[i]);
-    QStringList birthDates;
-    for (int month = 1; month <= 12; ++month)
-        birthDates << texts::dateText(QDate(2000, month, 28));
-    columns::setAtLeast(athleteGrid, athleteGrid->horizontalHeader(), 3, athleteWidths[3],
-                        birthDates);
-
-    historyList = new QTreeWidget(dataGroup);
-    historyList->setObjectName(QStringLiteral("historyList"));
-    historyList->setGeometry(8, 264, 361, 193);
-    historyList->setColumnCount(8);
-    historyList->setHeaderLabels({QStringLiteral("Nr."), QStringLiteral("Datum"),
-                                  QStringLiteral("Uhrzeit"), QStringLiteral("Stützzeit(ms)"),
-                                  QStringLiteral("Flugzeit(ms)"), QStringLiteral("Effizienz"),
-                                  QStringLiteral("Höhe(cm)"), QString()});
-    historyList->setColumnHidden(7, true);
-    historyList->setRootIsDecorated(false);
-    historyList->setUniformRowHeights(true);
-    historyList->setAllColumnsShowFocus(true);
-    historyList->setSelectionMode(QAbstractItemView::SingleSelection);
-    historyList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    historyList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    historyList->setItemDelegate(new widgets::GridLinesDelegate(historyList));
-    historyList->header()->setStretchLastSection(false);
-    historyList->header()->setSectionsMovable(false);
-    const int historyWidths[] = {30, 65, 49, 65, 65, 17, 16};
-    for (int i = 0; i < 7; ++i)
-        historyList->setColumnWidth(i, historyWidths[i]);
-
-    jumpModel = new JumpTableModel(store_, this);
-    jumpGrid = grid(QStringLiteral("jumpGrid"), dataGroup, jumpModel);
-    jumpGrid->setGeometry(376, 264, 299, 193);
-    const int jumpWidths[] = {40, 65, 65, 65};
-    for (int i = 0; i < 4; ++i)
-        jumpGrid->setColumnWidth(i, jumpWidths[i]);
-
-    sizeMarker = new QWidget(centralPanel);
-    sizeMarker->setObjectName(QStringLiteral("sizeMarker"));
-    sizeMarker->setGeometry(592, 550, 1, 1);
-    sizeMarker->hide();
-
-    panelAnchors_ = new Anchors(centralPanel, kPanelDesign);
-    panelAnchors_->add(resultGroup, Anchors::StretchRight);
-    panelAnchors_->add(dataGroup, Anchors::StretchRight | Anchors::StretchDown);
-    resultAnchors_ = new Anchors(resultGroup, kResultDesign);
-    resultAnchors_->add(startButton, Anchors::StretchRight);
-    dataAnchors_ = new Anchors(dataGroup, kDataDesign);
-    dataAnchors_->add(athleteGrid, Anchors::StretchRight);
-    dataAnchors_->add(historyList, Anchors::StretchDown);
-    dataAnchors_->add(jumpGrid, Anchors::StretchRight | Anchors::StretchDown);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(resultPanel_);
+    layout->addWidget(dataGroup_, 1);
 }
 
 void MainWindow::guarded(const std::function<void()>& handler) {
@@ -392,21 +289,15 @@ QAction* MainWindow::action(const QString& objectName) const {
 }
 
 void MainWindow::openTables() {
-    limits_.triggerEdge1 = true;
-    limits_.triggerEdge2 = true;
-    resize(750, height());
-    const QStringList& args = context_.arguments;
-    debugAction->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
-
-    store_.open(context_.store);
+    station_.store().open(context_.store);
     reportDuplicateNumbers();
-    jumpModel->showAllJumps();
+    history_->showAllJumps();
     athletes_->listAtStart();
-    athleteGrid->setFocus();
+    athletePanel_->focusGrid();
 }
 
 void MainWindow::reportDuplicateNumbers() {
-    const auto& duplicates = store_.database().duplicateNumbers();
+    const auto& duplicates = station_.store().database().duplicateNumbers();
     if (duplicates.isEmpty())
         return;
     QStringList lines;
@@ -424,102 +315,103 @@ void MainWindow::reportDuplicateNumbers() {
                            lines.join(QLatin1Char('\n')));
 }
 
-QSize MainWindow::designedSize() const {
-    const QRect dataRect = dataGroup->geometry();
-    const int chrome = menuBar()->sizeHint().height() + toolBar->sizeHint().height();
-    const QSize size(dataRect.left() + dataRect.width() + 10,
-                     chrome + sizeMarker->geometry().top() + 10);
-    return size.expandedTo(minimumSize());
+QSize MainWindow::firstSize() const {
+    QSize size = kFirstSize.expandedTo(minimumSizeHint());
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    return size;
 }
 
 void MainWindow::prepareFirstShow() {
     QByteArray geometry;
+    QList<QByteArray> dividers;
     if (auto stored = context_.openSettings()) {
         settings_ = readSettings(*stored);
         geometry = readWindowGeometry(*stored);
+        dividers = readWindowDividers(*stored);
     }
-    // The window as it was left; without a stored geometry (or a damaged one) the designed
+    // The window as it was left; without a stored geometry (or a damaged one) the first
     // size. Restoring puts a window that the screens no longer show back on a screen.
     if (geometry.isEmpty() || !restoreGeometry(geometry))
-        resize(designedSize());
-    limits_.contactMinMs = settings_.contactMinMs;
-    limits_.contactMaxMs = settings_.contactMaxMs;
-    limits_.flightMinMs = settings_.flightMinMs;
-    limits_.flightMaxMs = settings_.flightMaxMs;
+        resize(firstSize());
+    if (dividers.size() == 2) {
+        dataSplitter_->restoreState(dividers[0]);
+        historyPanel_->restoreDivider(dividers[1]);
+    }
+    plausibility::Limits& limits = station_.limits();
+    limits.contactMinMs = settings_.contactMinMs;
+    limits.contactMaxMs = settings_.contactMaxMs;
+    limits.flightMinMs = settings_.flightMinMs;
+    limits.flightMaxMs = settings_.flightMaxMs;
 
     setModeChecks(false, false);
     if (settings_.mode == 1)
         selectSingleMode();
     else
         selectMultipleMode();
-
-    if (historyList->topLevelItemCount() > 0) {
-        QTreeWidgetItem* first = historyList->topLevelItem(0);
-        history_->entrySelected(first);
-        first->setSelected(true);
-    }
+    history_->showLayoutOfChosenEntry();
 }
 
 MeasurementMode MainWindow::mode() const {
-    return run_->session().mode;
+    return station_.session().mode;
 }
 
 void MainWindow::setModeChecks(bool single, bool multiple) {
-    singleModeAction->setChecked(single);
-    multipleModeAction->setChecked(multiple);
+    singleModeAction_->setChecked(single);
+    multipleModeAction_->setChecked(multiple);
 }
 
 void MainWindow::selectSingleMode() {
-    run_->session().mode = MeasurementMode::Single;
-    setWindowTitle(QStringLiteral("Kalvero (Einzelmessung)"));
+    station_.session().mode = MeasurementMode::Single;
+    setWindowTitle(tr("Kalvero (Einzelmessung)"));
     history_->showSingleLayout();
     setModeChecks(true, false);
 }
 
 void MainWindow::selectMultipleMode() {
-    run_->session().mode = MeasurementMode::Multiple;
-    setWindowTitle(QStringLiteral("Kalvero (Mehrfachmessung)"));
-    QTreeWidgetItem* selected = history_->selectedEntry();
+    station_.session().mode = MeasurementMode::Multiple;
+    setWindowTitle(tr("Kalvero (Mehrfachmessung)"));
     history_->showSeriesLayout();
-    history_->entrySelected(selected);
+    history_->showLayoutOfChosenEntry();
     setModeChecks(false, true);
 }
 
-void MainWindow::relayoutAfterResize() {
-    run_->windowResized();
-    history_->relayoutPending = true;
-    (mode() == MeasurementMode::Single ? singleModeAction : multipleModeAction)->setChecked(true);
-    if (QTreeWidgetItem* selected = history_->selectedEntry()) {
-        history_->entrySelected(selected);
-        selected->setSelected(true);
-    }
-}
-
 void MainWindow::toggleRun() {
-    MeasurementSession& session = run_->session();
+    MeasurementSession& session = station_.session();
     if (session.running()) {
         // Stopping never depends on the write check: a running measurement can always be
         // ended.
         session.stop();
         return;
     }
-    if (!checkWritable())
+    if (!checkWritable(station_.store(), context_.ui))
         return;
     // Without an athlete there is nobody to record a jump for (Enter reaches here whatever
     // the state of the start button).
-    const qint64 athlete = athletes_->selectedId();
-    if (athlete == 0)
+    const std::optional<Athlete> athlete = athletes_->selected();
+    if (!athlete)
         return;
-    session.start(athlete);
+    run_->start(*athlete);
 }
 
-bool MainWindow::checkWritable() {
-    if (store_.database().probeWriteAccess().access != Database::WriteAccess::Writable) {
-        boxes::plain(context_.ui, QStringLiteral("Messung nicht möglich , da nicht auf "
-                                                 "Datenbanken geschrieben werden kann."));
-        return false;
+void MainWindow::lockChanges(bool locked) {
+    // While a run goes on, nothing may change the athletes or measurements it records for.
+    for (QAction* action :
+         {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,
+          deleteAthleteAction_, exportOneAction_, exportAllAction_, takeOverAction_})
+        action->setEnabled(!locked);
+    dataGroup_->setEnabled(!locked);
+    if (!locked)
+        historyPanel_->focusList();
+}
+
+void MainWindow::athleteSelectionChanged() {
+    reportAction_->setEnabled(athletes_->selectedId() != 0);
+    if (!station_.session().running()) {
+        const bool listed = athletePanel_->rowCount() > 0;
+        startAction_->setEnabled(listed);
+        resultPanel_->setStartEnabled(listed);
     }
-    return true;
 }
 
 void MainWindow::editLimits() {
@@ -528,8 +420,12 @@ void MainWindow::editLimits() {
 }
 
 void MainWindow::exportSelectedAthlete() {
+    const std::optional<Athlete> athlete = athletes_->selected();
+    const QStringList names =
+        athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
     const QString path = context_.ui.saveFileName(
-        {QStringLiteral("einzelnen Sportler exportieren"), kExportFilter, kExportSuffix});
+        {QStringLiteral("einzelnen Sportler exportieren"), kExportFilter, kExportSuffix,
+         filenames::suggested(names, QDate::currentDate(), kExportSuffix)});
     if (path.isEmpty())
         return;
     QString text;
@@ -537,9 +433,9 @@ void MainWindow::exportSelectedAthlete() {
     {
         widgets::BusyCursor busy;
         QList<qint64> selected;
-        if (const qint64 athlete = athletes_->selectedId())
-            selected << athlete;
-        text = Exporter(store_.database()).text(selected);
+        if (athlete)
+            selected << athlete->id;
+        text = Exporter(station_.store().database()).text(selected);
         result = Exporter::writeText(path, text);
     }
     if (result.outcome == Exporter::Outcome::Failed) {
@@ -551,34 +447,33 @@ void MainWindow::exportSelectedAthlete() {
 
 void MainWindow::exportListedAthletes() {
     const QString path = context_.ui.saveFileName(
-        {QStringLiteral("alle Sportler exportieren"), kExportFilter, kExportSuffix});
+        {QStringLiteral("alle Sportler exportieren"), kExportFilter, kExportSuffix,
+         filenames::suggested({tr("Sportler")}, QDate::currentDate(), kExportSuffix)});
     if (path.isEmpty())
         return;
     QList<qint64> listed;
-    for (const Athlete& athlete : athleteModel->athletes())
+    for (const Athlete& athlete : athletePanel_->athletes())
         listed << athlete.id;
     Exporter::Result result;
     {
         const auto progress = context_.ui.showProgress(
             QStringLiteral("Export läuft … %1 von %2 Sportlern"), static_cast<int>(listed.size()));
-        result = Exporter(store_.database()).writeFile(path, listed, [&progress](int done) {
-            return progress->update(done);
-        });
+        result =
+            Exporter(station_.store().database()).writeFile(path, listed, [&progress](int done) {
+                return progress->update(done);
+            });
     }
-    if (result.outcome == Exporter::Outcome::Cancelled)
-        return;
-    // The grid ends on the last athlete of the list, as if the export had walked it.
-    athletes_->selectRow(athleteModel->rowCount() - 1);
+    // The selected athlete stays selected: the next run records for him.
     if (result.outcome == Exporter::Outcome::Failed)
         boxes::plain(context_.ui, result.message);
 }
 
 void MainWindow::saveReport() {
-    reportpdf::saveSelectedAthlete(*this);
+    reportpdf::saveSelectedAthlete(context_.ui, station_.store(), *athletes_, *history_);
 }
 
 void MainWindow::takeOverOldData() {
-    olddata::takeOver(*this);
+    olddata::takeOver(context_.ui, station_.store(), *athletes_);
 }
 
 void MainWindow::showServicePanel() {
@@ -592,7 +487,8 @@ void MainWindow::showServicePanel() {
 
 void MainWindow::showAnalysis() {
     if (!analysisWindow_)
-        analysisWindow_ = new AnalysisWindow(*this);
+        analysisWindow_ =
+            new AnalysisWindow(*history_, *athletes_, station_.store(), context_.ui, this);
     analysisWindow_->show();
     analysisWindow_->raise();
     analysisWindow_->activateWindow();
@@ -604,19 +500,19 @@ void MainWindow::showVersion() {
 }
 
 void MainWindow::handleKey(int key) {
-    const bool running = run_->session().running();
-    if (key == Qt::Key_Delete && !running && historyList->hasFocus() &&
-        historyList->topLevelItemCount() > 0) {
+    const bool running = station_.session().running();
+    if (key == Qt::Key_Delete && !running && historyPanel_->listHasFocus() &&
+        historyPanel_->entryCount() > 0) {
         if (boxes::confirm(context_.ui,
                            QStringLiteral("Möchten Sie diese Messreihe wirklich löschen?"),
                            {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))
             history_->deleteSelectedMeasurement();
     }
-    if (key == Qt::Key_Delete && !running && athleteGrid->hasFocus() &&
-        athleteModel->rowCount() > 0) {
-        if (boxes::confirm(context_.ui,
-                           QStringLiteral("Möchten Sie diesen Patienten wirklich löschen?"),
-                           {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))
+    if (key == Qt::Key_Delete && !running && athletePanel_->gridHasFocus() &&
+        athletePanel_->rowCount() > 0) {
+        if (boxes::confirmDestructive(
+                context_.ui, QStringLiteral("Möchten Sie diesen Patienten wirklich löschen?"),
+                {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))
             athletes_->deleteSelected();
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
@@ -627,14 +523,16 @@ void MainWindow::saveSettings() {
     if (settingsSaved_ || !shown_)
         return;
     settingsSaved_ = true;
+    const plausibility::Limits& limits = station_.limits();
     settings_.mode = mode() == MeasurementMode::Single ? 1 : 2;
-    settings_.contactMinMs = limits_.contactMinMs;
-    settings_.contactMaxMs = limits_.contactMaxMs;
-    settings_.flightMinMs = limits_.flightMinMs;
-    settings_.flightMaxMs = limits_.flightMaxMs;
+    settings_.contactMinMs = limits.contactMinMs;
+    settings_.contactMaxMs = limits.contactMaxMs;
+    settings_.flightMinMs = limits.flightMinMs;
+    settings_.flightMaxMs = limits.flightMaxMs;
     if (auto stored = context_.openSettings()) {
         writeSettings(*stored, settings_);
         writeWindowGeometry(*stored, saveGeometry());
+        writeWindowDividers(*stored, {dataSplitter_->saveState(), historyPanel_->dividerState()});
     }
 }
 
@@ -647,16 +545,11 @@ void MainWindow::setVisible(bool visible) {
     QMainWindow::setVisible(visible);
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    guarded([this] { relayoutAfterResize(); });
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A run still going is ended as the user's stop would end it.
     guarded([this] {
-        if (run_->session().running())
-            run_->session().stop();
+        if (station_.session().running())
+            station_.session().stop();
     });
     event->accept();
 }

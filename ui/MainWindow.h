@@ -1,11 +1,7 @@
 #pragma once
 
 #include "core/base/Settings.h"
-#include "core/link/DeviceLink.h"
-#include "core/link/TimingLink.h"
-#include "core/measure/Limits.h"
 #include "core/measure/MeasurementSession.h"
-#include "core/store/DataStore.h"
 #include "ui/AppContext.h"
 
 #include <QMainWindow>
@@ -14,35 +10,31 @@
 #include <memory>
 
 class AnalysisWindow;
-class Anchors;
 class AthleteController;
 class AthleteEditorDialog;
+class AthletePanel;
 class AthleteSearchDialog;
-class AthleteTableModel;
 class HistoryController;
-class JumpTableModel;
+class HistoryPanel;
 class LimitsDialog;
 class QAction;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QTableView;
-class QToolBar;
-class QToolButton;
-class QTreeWidget;
+class QSplitter;
+class ResultPanel;
 class RunController;
 class ServicePanel;
+class Station;
 
-// The main window: menus, tool bar, the result panel with the four result fields and the
-// start button, and the data panel with the athlete grid, the measurement history and the
-// jump grid. It builds the widgets and the core objects and hands the work to its
-// controllers: RunController (the measurement run), AthleteController (the athletes) and
-// HistoryController (history list and jump grid).
+// The main window: menus, tool bar and three panels, the results on top ("Messergebnisse"),
+// the athletes below them and the measurement history at the bottom ("Daten"). It shows
+// what the station does and passes on what the user wants, through its controllers:
+// RunController (the measurement run), AthleteController (the athletes) and
+// HistoryController (the history and the jumps of a series).
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    MainWindow(AppContext& context, Station& station, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The other windows, created after this one and owned by it (see createWindows()).
@@ -53,11 +45,7 @@ public:
     AthleteSearchDialog* athleteSearch() const { return athleteSearch_; }
     ServicePanel* servicePanel() const { return servicePanel_; }
 
-    AppContext& context() { return context_; }
-    DataStore& store() { return store_; }
-    DeviceLink& deviceLink() { return deviceLink_; }
-    TimingLink& timingLink() { return timingLink_; }
-    plausibility::Limits& limits() { return limits_; }
+    Station& station() { return station_; }
     MeasurementSession& session();
     AthleteController& athletes() { return *athletes_; }
     HistoryController& history() { return *history_; }
@@ -68,9 +56,6 @@ public:
     void selectMultipleMode();
     // Starts a run for the selected athlete, or stops the running one.
     void toggleRun();
-    // Write check before every action that writes: shows its message and returns false when
-    // the tables cannot be written.
-    bool checkWritable();
     void editLimits();
     void exportSelectedAthlete();
     void exportListedAthletes();
@@ -85,66 +70,11 @@ public:
     // A key pressed anywhere in the window, before the focused control gets it.
     void handleKey(int key);
 
+    // An action of the menus or the tool bar by its object name.
     QAction* action(const QString& objectName) const;
-    // The size the window first shows with when no geometry is stored: wide enough for the
-    // data panel, high enough for the size marker, and never below the minimum size.
-    QSize designedSize() const;
-
-    // Menus and tool bar.
-    QMenu* fileMenu = nullptr;
-    QMenu* exportMenu = nullptr;
-    QMenu* modeMenu = nullptr;
-    QMenu* optionsMenu = nullptr;
-    QMenu* dataMenu = nullptr;
-    QToolBar* toolBar = nullptr;
-
-    QAction* exitAction = nullptr;
-    QAction* exportOneAction = nullptr;
-    QAction* exportAllAction = nullptr;
-    QAction* singleModeAction = nullptr;
-    QAction* multipleModeAction = nullptr;
-    QAction* limitsAction = nullptr;
-    QAction* showAllAction = nullptr;
-    QAction* refreshAction = nullptr;
-    QAction* searchAction = nullptr;
-    QAction* newAthleteAction = nullptr;
-    QAction* changeAthleteAction = nullptr;
-    QAction* deleteAthleteAction = nullptr;
-    QAction* debugAction = nullptr;
-    QAction* infoAction = nullptr;
-    QAction* analysisAction = nullptr;
-    QAction* reportAction = nullptr;
-    QAction* takeOverAction = nullptr;
-    QAction* startAction = nullptr;
-
-    // The result panel "Messergebnisse".
-    QWidget* centralPanel = nullptr;
-    QGroupBox* resultGroup = nullptr;
-    QLabel* contactTimeLabel = nullptr;
-    QLabel* flightTimeLabel = nullptr;
-    QLabel* heightLabel = nullptr;
-    QLabel* efficiencyLabel = nullptr;
-    QLabel* contactUnitLabel = nullptr;
-    QLabel* flightUnitLabel = nullptr;
-    QLineEdit* contactTimeField = nullptr;
-    QLineEdit* flightTimeField = nullptr;
-    QLineEdit* efficiencyField = nullptr;
-    QLineEdit* heightField = nullptr;
-    QToolButton* startButton = nullptr;
-
-    // The data panel "Daten".
-    QGroupBox* dataGroup = nullptr;
-    QTableView* athleteGrid = nullptr;
-    QTreeWidget* historyList = nullptr;
-    QTableView* jumpGrid = nullptr;
-    AthleteTableModel* athleteModel = nullptr;
-    JumpTableModel* jumpModel = nullptr;
-    // An invisible marker whose top edge sizes the window at its first show.
-    QWidget* sizeMarker = nullptr;
 
 protected:
     void setVisible(bool visible) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -154,28 +84,52 @@ private:
     void buildToolBar();
     void buildPanels();
     QAction* makeAction(const QString& name, const QString& caption, const QString& hint,
-                        const QKeySequence& shortcut, int icon);
+                        const QKeySequence& shortcut);
     void connectAction(QAction* action, void (MainWindow::*handler)());
+    void connectAction(QAction* action, const std::function<void()>& handler);
     void guarded(const std::function<void()>& handler);
     void openTables();
     void reportDuplicateNumbers();
     void prepareFirstShow();
-    void relayoutAfterResize();
+    // The size the window first shows with when no geometry is stored.
+    QSize firstSize() const;
     void saveSettings();
     void setModeChecks(bool single, bool multiple);
+    void lockChanges(bool locked);
+    void athleteSelectionChanged();
 
     AppContext& context_;
-    DeviceLink deviceLink_;
-    TimingLink timingLink_;
-    DataStore store_;
-    plausibility::Limits limits_;
+    Station& station_;
     StoredSettings settings_;
-    std::unique_ptr<RunController> run_;
+
+    QAction* exitAction_ = nullptr;
+    QAction* exportOneAction_ = nullptr;
+    QAction* exportAllAction_ = nullptr;
+    QAction* singleModeAction_ = nullptr;
+    QAction* multipleModeAction_ = nullptr;
+    QAction* limitsAction_ = nullptr;
+    QAction* showAllAction_ = nullptr;
+    QAction* refreshAction_ = nullptr;
+    QAction* searchAction_ = nullptr;
+    QAction* newAthleteAction_ = nullptr;
+    QAction* changeAthleteAction_ = nullptr;
+    QAction* deleteAthleteAction_ = nullptr;
+    QAction* debugAction_ = nullptr;
+    QAction* infoAction_ = nullptr;
+    QAction* analysisAction_ = nullptr;
+    QAction* reportAction_ = nullptr;
+    QAction* takeOverAction_ = nullptr;
+    QAction* startAction_ = nullptr;
+
+    ResultPanel* resultPanel_ = nullptr;
+    QGroupBox* dataGroup_ = nullptr;
+    QSplitter* dataSplitter_ = nullptr;
+    AthletePanel* athletePanel_ = nullptr;
+    HistoryPanel* historyPanel_ = nullptr;
+
     std::unique_ptr<HistoryController> history_;
     std::unique_ptr<AthleteController> athletes_;
-    Anchors* panelAnchors_ = nullptr;
-    Anchors* resultAnchors_ = nullptr;
-    Anchors* dataAnchors_ = nullptr;
+    std::unique_ptr<RunController> run_;
     AthleteEditorDialog* athleteEditor_ = nullptr;
     LimitsDialog* limitsDialog_ = nullptr;
     AthleteSearchDialog* athleteSearch_ = nullptr;

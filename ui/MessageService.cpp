@@ -25,6 +25,15 @@ bool confirm(MessageService& ui, const QString& text, const QStringList& buttons
     return ui.show({QStringLiteral("Bestätigen"), BoxIcon::Question, text, buttons, {}}) == 0;
 }
 
+bool confirmDestructive(MessageService& ui, const QString& text, const QStringList& buttons) {
+    return ui.show({QStringLiteral("Bestätigen"),
+                    BoxIcon::Question,
+                    text,
+                    buttons,
+                    {},
+                    static_cast<int>(buttons.size()) - 1}) == 0;
+}
+
 } // namespace boxes
 
 void runGuarded(MessageService& ui, const std::function<void()>& handler) {

@@ -16,14 +16,16 @@ struct MessageBox {
     QString title;
     BoxIcon icon = BoxIcon::None;
     QString text;
-    QStringList buttons; // captions, left to right; the first one proceeds
-    QString detail;      // shown on request, e.g. the database engine's own words
+    QStringList buttons;   // captions, left to right; the first one proceeds
+    QString detail;        // shown on request, e.g. the database engine's own words
+    int defaultButton = 0; // the button that Enter presses
 };
 
 struct SaveFileRequest {
     QString title;
     QString filter;        // "Description|*.ext"
     QString defaultSuffix; // appended to a name typed without extension
+    QString suggestedName; // the file name the dialog offers, in the folder used last
 };
 
 // A long piece of work as the user sees it: how far it is, and a way to cancel it.
@@ -68,6 +70,8 @@ void generalError(MessageService& ui, const QString& text, const QString& detail
 // Confirmation box: title "Bestätigen", question icon and the given buttons. True only
 // when the first button was pressed.
 bool confirm(MessageService& ui, const QString& text, const QStringList& buttons);
+// The same for what cannot be undone: Enter presses the last button, which does nothing.
+bool confirmDestructive(MessageService& ui, const QString& text, const QStringList& buttons);
 
 } // namespace boxes
 

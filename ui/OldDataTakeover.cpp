@@ -4,18 +4,16 @@
 #include "core/takeover/OldDataReader.h"
 #include "core/takeover/TakeoverWriter.h"
 #include "ui/AthleteController.h"
-#include "ui/MainWindow.h"
 #include "ui/MessageService.h"
 #include "ui/Widgets.h"
 
 namespace olddata {
 
-void takeOver(MainWindow& window) {
-    MessageService& ui = window.context().ui;
+void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes) {
     const QString folder = ui.folderName(QStringLiteral("Ordner mit den alten Daten wählen"));
     if (folder.isEmpty())
         return;
-    Database& db = window.store().database();
+    Database& db = store.database();
     takeover::Takeover data;
     int present = 0;
     {
@@ -37,7 +35,7 @@ void takeOver(MainWindow& window) {
     }
     if (!written)
         return; // cancelled: nothing was written
-    window.athletes().refresh();
+    athletes.refresh();
     boxes::information(ui, takeover::report(*written, data.counts));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
-class MainWindow;
+class AthleteController;
+class DataStore;
+class MessageService;
 
 // "Datei" ▸ "Daten übernehmen …": athletes, measurements and jumps of an old data folder (the
 // Paradox tables sportler.db, units.db and mr.db) into the program's database.
@@ -10,6 +12,6 @@ namespace olddata {
 // nothing with a progress dialog, lists the athletes again and tells what was written. A
 // folder that cannot be read or a database that cannot be written is reported; nothing is
 // written then.
-void takeOver(MainWindow& window);
+void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes);
 
 } // namespace olddata

@@ -2,12 +2,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
+
+// The folder the last file was saved to, beside the window's geometry.
+const QString kLastFolderKey = QStringLiteral("Fenster/Ordner");
 
 QMessageBox::Icon toQtIcon(BoxIcon icon) {
     switch (icon) {
@@ -74,11 +81,31 @@ int QtMessageService::show(const MessageBox& box) {
         buttons << dialog.addButton(box.buttons[i], role);
     }
     if (!buttons.isEmpty()) {
-        dialog.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+        const int index = std::clamp(box.defaultButton, 0, static_cast<int>(buttons.size()) - 1);
+        dialog.setDefaultButton(qobject_cast<QPushButton*>(buttons[index]));
         dialog.setEscapeButton(buttons.last());
     }
     dialog.exec();
     return static_cast<int>(buttons.indexOf(dialog.clickedButton()));
+}
+
+QtMessageService::QtMessageService(std::function<std::unique_ptr<QSettings>()> openSettings)
+    : openSettings_(std::move(openSettings)) {}
+
+QString QtMessageService::lastFolder() const {
+    if (openSettings_)
+        if (const auto settings = openSettings_()) {
+            const QString folder = settings->value(kLastFolderKey).toString();
+            if (!folder.isEmpty() && QFileInfo(folder).isDir())
+                return folder;
+        }
+    return QDir::homePath();
+}
+
+void QtMessageService::rememberFolder(const QString& folder) {
+    if (openSettings_)
+        if (const auto settings = openSettings_())
+            settings->setValue(kLastFolderKey, folder);
 }
 
 QString QtMessageService::saveFileName(const SaveFileRequest& request) {
@@ -87,9 +114,14 @@ QString QtMessageService::saveFileName(const SaveFileRequest& request) {
     dialog.setNameFilter(toQtFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setDirectory(lastFolder());
+    if (!request.suggestedName.isEmpty())
+        dialog.selectFile(request.suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().first();
+    const QString path = dialog.selectedFiles().first();
+    rememberFolder(QFileInfo(path).absolutePath());
+    return path;
 }
 
 QString QtMessageService::folderName(const QString& title) {

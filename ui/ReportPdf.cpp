@@ -1,11 +1,12 @@
 #include "ui/ReportPdf.h"
 
+#include "core/base/FileNames.h"
 #include "core/base/FileOutput.h"
 #include "core/base/Texts.h"
+#include "core/store/DataStore.h"
 #include "ui/AthleteController.h"
 #include "ui/HistoryController.h"
 #include "ui/JumpCharts.h"
-#include "ui/MainWindow.h"
 #include "ui/MessageService.h"
 
 #include <QChart>
@@ -305,25 +306,26 @@ int write(const report::AthleteReport& report, QIODevice& device, const QDateTim
     return pages;
 }
 
-void saveSelectedAthlete(MainWindow& window) {
-    MessageService& ui = window.context().ui;
-    const std::optional<Athlete> athlete = window.athletes().selected();
+void saveSelectedAthlete(MessageService& ui, DataStore& store, const AthleteController& athletes,
+                         const HistoryController& history) {
+    const std::optional<Athlete> athlete = athletes.selected();
     if (!athlete)
         return;
     const QString path =
         ui.saveFileName({QStringLiteral("Bericht speichern"), QStringLiteral("PDF-Datei|*.pdf"),
-                         QStringLiteral("pdf")});
+                         QStringLiteral("pdf"),
+                         filenames::suggested({athlete->name, athlete->firstName},
+                                              QDate::currentDate(), QStringLiteral("pdf"))});
     if (path.isEmpty())
         return;
     std::optional<QString> failure;
     {
-        MeasurementRepository& measurements = window.store().measurements();
+        MeasurementRepository& measurements = store.measurements();
         const int total = static_cast<int>(measurements.ofAthlete(athlete->id).size());
         const auto progress =
             ui.showProgress(QStringLiteral("Bericht wird erstellt … %1 von %2 Messungen"), total);
-        const std::optional<qint64> selected = window.history().athleteId() == athlete->id
-                                                   ? window.history().selectedNummer()
-                                                   : std::nullopt;
+        const std::optional<qint64> selected =
+            history.athleteId() == athlete->id ? history.selectedNummer() : std::nullopt;
         const std::optional<report::AthleteReport> content =
             report::read(measurements, *athlete, selected,
                          [&progress](int done) { return progress->update(done); });

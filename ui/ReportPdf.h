@@ -4,7 +4,10 @@
 
 #include <QDateTime>
 
-class MainWindow;
+class AthleteController;
+class DataStore;
+class HistoryController;
+class MessageService;
 class QIODevice;
 
 // The athlete report as a PDF: A4 portrait, the program's name, the date of the report and
@@ -19,6 +22,7 @@ int write(const report::AthleteReport& report, QIODevice& device, const QDateTim
 // "Datei" ▸ "Bericht als PDF …": asks for the file and writes the report of the athlete
 // selected in the main window, all or nothing, with the export's progress dialog and
 // messages.
-void saveSelectedAthlete(MainWindow& window);
+void saveSelectedAthlete(MessageService& ui, DataStore& store, const AthleteController& athletes,
+                         const HistoryController& history);
 
 } // namespace reportpdf

@@ -2,77 +2,60 @@
 
 #include "core/base/Errors.h"
 #include "core/history/History.h"
-#include "ui/AthleteController.h"
+#include "core/station/Station.h"
+#include "core/store/AthleteText.h"
 #include "ui/HistoryController.h"
-#include "ui/JumpTableModel.h"
-#include "ui/MainWindow.h"
 #include "ui/MessageService.h"
+#include "ui/ResultPanel.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QTableView>
-#include <QToolButton>
-#include <QTreeWidget>
-
-namespace {
-
-const QString kStartCaption = QStringLiteral("Messung starten");
-const QString kStopCaption = QStringLiteral("Messung abbrechen");
-const QColor kIdleColour(0, 128, 0);
-const QColor kRunningColour(255, 0, 0);
-
-void setCaptionColour(QWidget* button, const QColor& colour) {
-    QPalette pal = button->palette();
-    pal.setColor(QPalette::Active, QPalette::ButtonText, colour);
-    pal.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
-    button->setPalette(pal);
-}
-
-} // namespace
-
-RunController::RunController(MainWindow& window)
-    : window_(window), session_(window.timingLink(), window.store(), window.limits(), *this),
-      zoom_(window) {
+RunController::RunController(Station& station, ResultPanel& panel, HistoryController& history,
+                             MessageService& ui)
+    : station_(station), panel_(panel), history_(history), ui_(ui) {
+    station_.session().setObserver(*this);
     showIdle(true);
 }
 
+RunController::~RunController() = default;
+
+MeasurementSession& RunController::session() {
+    return station_.session();
+}
+
+void RunController::start(const Athlete& athlete) {
+    athleteName_ = QStringLiteral("%1, %2").arg(athlete.name, athlete.firstName);
+    station_.session().start(athlete.id);
+}
+
 void RunController::showIdle(bool idle) {
-    window_.startButton->setText(idle ? kStartCaption : kStopCaption);
-    setCaptionColour(window_.startButton, idle ? kIdleColour : kRunningColour);
-    window_.startAction->setText(window_.startButton->text());
+    panel_.showRunning(!idle);
+    emit startCaptionChanged(panel_.startCaption());
 }
 
 void RunController::setStartEnabled(bool enabled) {
-    window_.startButton->setEnabled(enabled);
-    window_.startAction->setEnabled(enabled);
+    panel_.setStartEnabled(enabled);
+    emit startEnabledChanged(enabled);
 }
 
-void RunController::lockChanges(bool locked) {
-    // While a run goes on, nothing may change the athletes or measurements it records for.
-    for (QAction* action :
-         {window_.showAllAction, window_.refreshAction, window_.searchAction,
-          window_.newAthleteAction, window_.changeAthleteAction, window_.deleteAthleteAction,
-          window_.exportOneAction, window_.exportAllAction, window_.takeOverAction})
-        action->setEnabled(!locked);
+void RunController::showRunStatus() {
+    const qint32 jumps = session().state().jumpCount;
+    panel_.showStatus(jumps == 0 ? athleteName_
+                                 : tr("%1 – Sprung %2").arg(athleteName_).arg(jumps));
 }
 
 void RunController::runStarting() {
-    lockChanges(true);
-    window_.dataGroup->setEnabled(false);
+    emit lockChanges(true);
     showIdle(false);
     setStartEnabled(false);
-    window_.historyList->setEnabled(false);
-    if (session_.mode == MeasurementMode::Single)
-        window_.history().showSingleLayout();
+    if (session().mode == MeasurementMode::Single)
+        history_.showSingleLayout();
     else
-        window_.history().showSeriesLayout();
-    window_.jumpModel->showNothing();
-    zoom_.setActive(true);
+        history_.showSeriesLayout();
+    history_.showNoJumps();
+    panel_.setEnlarged(true);
+    showRunStatus();
 }
 
 void RunController::runStarted() {
-    window_.history().sort();
     setStartEnabled(true);
 }
 
@@ -81,61 +64,50 @@ void RunController::runStopping() {
 }
 
 void RunController::runEnded(RunEnd end) {
-    zoom_.setActive(false);
-    lockChanges(false);
+    panel_.setEnlarged(false);
+    emit lockChanges(false);
     showIdle(true);
-    window_.dataGroup->setEnabled(true);
-    window_.historyList->setEnabled(true);
-    if (end != RunEnd::StartFailed)
-        window_.athleteGrid->setFocus();
-    window_.history().sort();
     setStartEnabled(true);
-    if (end == RunEnd::StartFailed)
+    if (end == RunEnd::StartFailed) {
+        panel_.showStatus(QString());
         return;
-    QTreeWidget* list = window_.historyList;
-    if (list->topLevelItemCount() > 0)
-        window_.history().selectEntry(list->topLevelItem(0));
-    if (list->isEnabled())
-        list->setFocus();
+    }
+    // The newest measurement is the chosen one, with its layout and jumps.
+    history_.chooseAt(0);
 }
 
 void RunController::showField(ResultField field, const QString& text) {
-    switch (field) {
-    case ResultField::ContactTime:
-        window_.contactTimeField->setText(text);
-        break;
-    case ResultField::FlightTime:
-        window_.flightTimeField->setText(text);
-        break;
-    case ResultField::Efficiency:
-        window_.efficiencyField->setText(text);
-        break;
-    case ResultField::Height:
-        window_.heightField->setText(text);
-        break;
-    }
+    panel_.showField(field, text);
+    // A new jump replaces the note on the one before.
+    if (field == ResultField::ContactTime && !text.isEmpty() && session().running())
+        showRunStatus();
 }
 
 void RunController::showMessage(const QString& text) {
-    boxes::plain(window_.context().ui, text);
+    boxes::plain(ui_, text);
 }
 
 void RunController::showError(const QString& text) {
-    boxes::error(window_.context().ui, text);
+    boxes::error(ui_, text);
 }
 
 void RunController::measurementCreated(const NewMeasurement& m) {
     const QStringList values =
         m.series ? history::seriesTexts()
                  : history::recordedJumpTexts(m.contactMs, m.flightMs, m.efficiency);
-    window_.history().addEntry(history::makeEntry(window_.historyList->topLevelItemCount() + 1,
-                                                  m.moment, values, m.nummer));
+    // The newest entry's number follows the entries listed so far.
+    history_.addRecorded(history::makeEntry(history_.entryCount() + 1, m.moment, values, m.nummer));
 }
 
 void RunController::jumpRecorded(qint64 seriesKey) {
-    window_.jumpModel->showSeries(seriesKey);
+    history_.showJumpsOfSeries(seriesKey);
+    showRunStatus();
+}
+
+void RunController::jumpRejected() {
+    panel_.showStatus(tr("außerhalb der Grenzen, nicht gespeichert"), true);
 }
 
 void RunController::pollFailed(const Failure& failure) {
-    boxes::generalError(window_.context().ui, errorReportText(failure.text), failure.detail);
+    boxes::generalError(ui_, errorReportText(failure.text), failure.detail);
 }

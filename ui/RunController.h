@@ -1,22 +1,29 @@
 #pragma once
 
 #include "core/measure/MeasurementSession.h"
-#include "ui/ResultZoom.h"
+#include "core/store/AthleteRepository.h"
 
-class MainWindow;
+#include <QObject>
 
-// Shows a measurement run in the main window: the start button's caption and colour, the four
-// result fields, the locked data panel, the new history entry and the jumps recorded so far,
-// and the messages of the run.
-class RunController : public SessionObserver {
+class HistoryController;
+class MessageService;
+class ResultPanel;
+class Station;
+
+// Shows a measurement run: the start button's caption and colour, the four result fields, who
+// jumps and how many jumps are stored, the running measurement chosen in the history with
+// its jumps as they are stored, and the messages of the run. The window locks what may not
+// change while a run goes on when it is told.
+class RunController : public QObject, public SessionObserver {
+    Q_OBJECT
 public:
-    explicit RunController(MainWindow& window);
+    RunController(Station& station, ResultPanel& panel, HistoryController& history,
+                  MessageService& ui);
+    ~RunController() override;
 
-    MeasurementSession& session() { return session_; }
-    // The big result values of a run.
-    ResultZoom& resultZoom() { return zoom_; }
-    // The window changed its size: a run's result values follow it.
-    void windowResized() { zoom_.update(); }
+    MeasurementSession& session();
+    // Starts a run for the athlete.
+    void start(const Athlete& athlete);
 
     void runStarting() override;
     void runStarted() override;
@@ -28,13 +35,23 @@ public:
     void measurementCreated(const NewMeasurement& measurement) override;
     void jumpRecorded(qint64 seriesKey) override;
     void pollFailed(const Failure& failure) override;
+    void jumpRejected() override;
+
+signals:
+    // A run begins (true) or has ended (false): athletes and measurements may not change.
+    void lockChanges(bool locked);
+    void startEnabledChanged(bool enabled);
+    // The caption of the start button, for the start action.
+    void startCaptionChanged(const QString& caption);
 
 private:
     void showIdle(bool idle);
-    void lockChanges(bool locked);
     void setStartEnabled(bool enabled);
+    void showRunStatus();
 
-    MainWindow& window_;
-    MeasurementSession session_;
-    ResultZoom zoom_;
+    Station& station_;
+    ResultPanel& panel_;
+    HistoryController& history_;
+    MessageService& ui_;
+    QString athleteName_;
 };

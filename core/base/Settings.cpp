@@ -60,3 +60,18 @@ void writeWindowGeometry(QSettings& settings, const QByteArray& geometry) {
     settings.setValue(kWindowGeometryKey, geometry);
     settings.sync();
 }
+
+QList<QByteArray> readWindowDividers(QSettings& settings) {
+    QList<QByteArray> dividers;
+    for (const QVariant& value : settings.value(QStringLiteral("Fenster/Teilungen")).toList())
+        dividers << value.toByteArray();
+    return dividers;
+}
+
+void writeWindowDividers(QSettings& settings, const QList<QByteArray>& dividers) {
+    QVariantList values;
+    for (const QByteArray& divider : dividers)
+        values << divider;
+    settings.setValue(QStringLiteral("Fenster/Teilungen"), values);
+    settings.sync();
+}

@@ -30,3 +30,8 @@ void writeSettings(QSettings& settings, const StoredSettings& values);
 // saves and restores itself (QWidget::saveGeometry). Empty when nothing is stored.
 QByteArray readWindowGeometry(QSettings& settings);
 void writeWindowGeometry(QSettings& settings, const QByteArray& geometry);
+
+// Where the dividers of the main window stand (each in the form QSplitter::saveState gives),
+// in "Fenster" beside the geometry, key "Teilungen". Empty when nothing is stored.
+QList<QByteArray> readWindowDividers(QSettings& settings);
+void writeWindowDividers(QSettings& settings, const QList<QByteArray>& dividers);

@@ -10,27 +10,55 @@
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 
+namespace {
+
+// Stands in for the observer until the window sets its own.
+class UnobservedRun : public SessionObserver {
+public:
+    void runStarting() override {}
+    void runStarted() override {}
+    void runStopping() override {}
+    void runEnded(RunEnd) override {}
+    void showField(ResultField, const QString&) override {}
+    void showMessage(const QString&) override {}
+    void showError(const QString&) override {}
+    void measurementCreated(const NewMeasurement&) override {}
+    void jumpRecorded(qint64) override {}
+    void pollFailed(const Failure&) override {}
+};
+
+UnobservedRun unobserved;
+
+} // namespace
+
 MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
                                        const plausibility::Limits& limits,
                                        SessionObserver& observer, QObject* parent)
-    : QObject(parent), link_(link), store_(store), limits_(limits), observer_(observer) {
+    : MeasurementSession(link, store, limits, parent) {
+    observer_ = &observer;
+}
+
+MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
+                                       const plausibility::Limits& limits, QObject* parent)
+    : QObject(parent), link_(link), store_(store), limits_(limits), observer_(&unobserved) {
     timer_.setInterval(kPollIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &MeasurementSession::pollFromTimer);
 }
 
 void MeasurementSession::start(qint64 athleteId) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
-        observer_.showMessage(noDeviceMessage(link_.openProblem));
+        observer_->showMessage(noDeviceMessage(link_.openProblem));
         return;
     }
     phase_ = RunPhase::Starting;
     athleteId_ = athleteId;
     bool started = false;
     try {
-        observer_.runStarting();
-        observer_.showField(ResultField::ContactTime, QString());
-        observer_.showField(ResultField::FlightTime, QString());
-        observer_.showField(ResultField::Efficiency, QString());
+        observer_->runStarting();
+        observer_->showField(ResultField::ContactTime, QString());
+        observer_->showField(ResultField::FlightTime, QString());
+        observer_->showField(ResultField::Efficiency, QString());
+        observer_->showField(ResultField::Height, QString());
         state_ = RunState{};
         link_.replyTimedOut = false;
         if (link_.startHandshake(limits_.configurationByte())) {
@@ -47,39 +75,39 @@ void MeasurementSession::start(qint64 athleteId) {
 
 void MeasurementSession::finishStart(bool started) {
     if (started) {
-        observer_.runStarted();
+        observer_->runStarted();
         return;
     }
     if (link_.replyTimedOut)
-        observer_.showError(QStringLiteral("Kommunikationsfehler"));
+        observer_->showError(QStringLiteral("Kommunikationsfehler"));
     link_.close();
     phase_ = RunPhase::Idle;
-    observer_.runEnded(RunEnd::StartFailed);
+    observer_->runEnded(RunEnd::StartFailed);
 }
 
 void MeasurementSession::stop() {
     timer_.stop();
     pending_.reset();
     phase_ = RunPhase::Stopping;
-    observer_.runStopping();
+    observer_->runStopping();
     link_.stopByUser();
     phase_ = RunPhase::Idle;
-    observer_.runEnded(RunEnd::UserStop);
+    observer_->runEnded(RunEnd::UserStop);
 }
 
 void MeasurementSession::endRun() {
     timer_.stop();
     pending_.reset();
     if (link_.replyTimedOut)
-        observer_.showError(QStringLiteral("Kommunikationsfehler"));
+        observer_->showError(QStringLiteral("Kommunikationsfehler"));
     link_.stopWithoutAnswer();
     phase_ = RunPhase::Idle;
-    observer_.runEnded(RunEnd::Ended);
+    observer_->runEnded(RunEnd::Ended);
 }
 
 void MeasurementSession::pollFromTimer() {
     if (const auto failure = failureOf([this] { poll(); }))
-        observer_.pollFailed(*failure);
+        observer_->pollFailed(*failure);
 }
 
 namespace {
@@ -188,7 +216,7 @@ MeasurementSession::ResultStep MeasurementSession::continueResult() {
 
 bool MeasurementSession::takeContact(const decoding::ContactPart& contact) {
     if (contact.unitEnded) {
-        observer_.showField(ResultField::ContactTime, QString());
+        observer_->showField(ResultField::ContactTime, QString());
         endRun();
         return false;
     }
@@ -201,9 +229,9 @@ bool MeasurementSession::takeContact(const decoding::ContactPart& contact) {
         return false;
     }
     if (state_.contactValid)
-        observer_.showField(ResultField::ContactTime, QString::number(state_.contactMs));
+        observer_->showField(ResultField::ContactTime, QString::number(state_.contactMs));
     if (contact.notMeasured)
-        observer_.showField(ResultField::ContactTime, QStringLiteral("0"));
+        observer_->showField(ResultField::ContactTime, QStringLiteral("0"));
 
     if (state_.endMarkerSeen) {
         state_.flightMs = 0;
@@ -222,9 +250,9 @@ bool MeasurementSession::takeFlight(qint32 flightMs) {
         return false;
 
     if (state_.flightValid) {
-        observer_.showField(ResultField::FlightTime, QString::number(state_.flightMs));
-        observer_.showField(ResultField::Height,
-                            metrics::metricText(metrics::heightCm(state_.flightMs)));
+        observer_->showField(ResultField::FlightTime, QString::number(state_.flightMs));
+        observer_->showField(ResultField::Height,
+                             metrics::metricText(metrics::heightCm(state_.flightMs)));
         if (!state_.contactValid && mode == MeasurementMode::Single) {
             state_.contactMs = 0;
             evaluate();
@@ -233,7 +261,7 @@ bool MeasurementSession::takeFlight(qint32 flightMs) {
         }
     }
     if (state_.flightValid && state_.contactValid) {
-        observer_.showField(ResultField::Efficiency, metrics::metricText(efficiency()));
+        observer_->showField(ResultField::Efficiency, metrics::metricText(efficiency()));
         evaluate();
         if (mode == MeasurementMode::Single) {
             endRun();
@@ -249,7 +277,7 @@ bool MeasurementSession::accept(const plausibility::Verdict& verdict, bool& inLi
         valid = true;
     } else if (verdict.stopRun) {
         for (const QString& message : verdict.messages)
-            observer_.showMessage(message);
+            observer_->showMessage(message);
         endRun();
         return false;
     } else {
@@ -265,15 +293,17 @@ double MeasurementSession::efficiency() const {
 
 void MeasurementSession::evaluate() {
     if (state_.flightValid)
-        observer_.showField(ResultField::FlightTime, QString::number(state_.flightMs));
+        observer_->showField(ResultField::FlightTime, QString::number(state_.flightMs));
     if (state_.endMarkerSeen)
-        observer_.showField(ResultField::FlightTime, QStringLiteral("0"));
+        observer_->showField(ResultField::FlightTime, QStringLiteral("0"));
     const bool allInLimits = state_.contactValid && state_.contactInLimits && state_.flightValid &&
                              state_.flightInLimits;
-    observer_.showField(ResultField::Efficiency,
-                        allInLimits ? metrics::metricText(efficiency()) : QStringLiteral("0"));
+    observer_->showField(ResultField::Efficiency,
+                         allInLimits ? metrics::metricText(efficiency()) : QStringLiteral("0"));
     if ((state_.contactInLimits && state_.flightInLimits) || state_.endMarkerSeen)
         recordJump();
+    else
+        observer_->jumpRejected();
 }
 
 void MeasurementSession::recordJump() {
@@ -292,7 +322,7 @@ void MeasurementSession::recordJump() {
             text + QStringLiteral(" Der Sprung %1 wurde nicht gespeichert.").arg(jump.number),
             e.detail());
     }
-    observer_.jumpRecorded(seriesKey(athleteId_, state_.nummer));
+    observer_->jumpRecorded(seriesKey(athleteId_, state_.nummer));
 }
 
 void MeasurementSession::storeJump(const RecordedJump& jump) {
@@ -304,9 +334,9 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
         state_.nummer = created.nummer;
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
-        observer_.measurementCreated({created.nummer, created.moment,
-                                      mode == MeasurementMode::Multiple, state_.contactMs,
-                                      state_.flightMs, efficiency()});
+        observer_->measurementCreated({created.nummer, created.moment,
+                                       mode == MeasurementMode::Multiple, state_.contactMs,
+                                       state_.flightMs, efficiency()});
     } else {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;

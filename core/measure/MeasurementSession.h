@@ -66,6 +66,8 @@ public:
     virtual void jumpRecorded(qint64 seriesKey) = 0;
     // A poll failed (the run is over).
     virtual void pollFailed(const Failure& failure) = 0;
+    // A jump was decoded and shown, but the limits kept it from being stored.
+    virtual void jumpRejected() {}
 };
 
 // The state of one run; reset at every start.
@@ -104,6 +106,11 @@ public:
 
     MeasurementSession(TimingLink& link, DataStore& store, const plausibility::Limits& limits,
                        SessionObserver& observer, QObject* parent = nullptr);
+    // A session whose observer is set later (setObserver); until then nobody is told.
+    MeasurementSession(TimingLink& link, DataStore& store, const plausibility::Limits& limits,
+                       QObject* parent = nullptr);
+
+    void setObserver(SessionObserver& observer) { observer_ = &observer; }
 
     // The operating mode, read at every decision; it may change while a run goes on.
     MeasurementMode mode = MeasurementMode::Single;
@@ -121,6 +128,8 @@ public:
     void poll();
 
     RunPhase phase() const { return phase_; }
+    // The athlete the current (or last) run records for.
+    qint64 athleteId() const { return athleteId_; }
     bool running() const { return phase_ != RunPhase::Idle; }
     const RunState& state() const { return state_; }
     const QTimer& pollTimer() const { return timer_; }
@@ -145,7 +154,7 @@ private:
     TimingLink& link_;
     DataStore& store_;
     const plausibility::Limits& limits_;
-    SessionObserver& observer_;
+    SessionObserver* observer_;
     QTimer timer_;
     RunPhase phase_ = RunPhase::Idle;
     RunState state_;

@@ -5,6 +5,7 @@
 #include "core/base/Texts.h"
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
+#include "support/WindowParts.h"
 #include "ui/AthleteController.h"
 #include "ui/HistoryController.h"
 
@@ -40,7 +41,7 @@ inline MainWindow& open(MainWindowFixture& f) {
 
 // First column of the first row of a query on the window's own connection.
 inline QVariant scalar(MainWindow& w, const QString& statement) {
-    QSqlQuery q(w.store().database().connection());
+    QSqlQuery q(w.station().store().database().connection());
     if (!q.exec(statement) || !q.next())
         return {};
     return q.value(0);
@@ -52,7 +53,7 @@ inline int count(MainWindow& w, const QString& tableAndWhere) {
 
 // One column of a query, all rows, as texts.
 inline QStringList column(MainWindow& w, const QString& statement) {
-    QSqlQuery q(w.store().database().connection());
+    QSqlQuery q(w.station().store().database().connection());
     QStringList out;
     if (q.exec(statement))
         while (q.next())

@@ -4,6 +4,7 @@
 #include "core/base/Clock.h"
 #include "core/link/SimulatedUnit.h"
 #include "core/link/UnitScript.h"
+#include "core/station/Station.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempDataDir.h"
 #include "ui/AppContext.h"
@@ -25,6 +26,7 @@ struct MainWindowFixture {
     QString settingsPath;
     QStringList arguments;
     std::unique_ptr<AppContext> context;
+    std::unique_ptr<Station> station;
     std::unique_ptr<MainWindow> form;
 
     explicit MainWindowFixture(QStringList args = {})
@@ -69,7 +71,9 @@ struct MainWindowFixture {
         context = std::make_unique<AppContext>(AppContext{
             ui, clock, *unit, location(),
             [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); }, arguments});
-        form = createWindows(*context);
+        form.reset();
+        station = std::make_unique<Station>(*unit, clock);
+        form = createWindows(*context, *station);
         return *form;
     }
     MainWindow& start() {

@@ -1,6 +1,7 @@
 #include "core/base/Texts.h"
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
+#include "support/WindowParts.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/AthleteController.h"
 #include "ui/HistoryController.h"
@@ -51,7 +52,7 @@ class TestAnalysisWindow : public QObject {
     }
 
     static AnalysisWindow& open(MainWindow& w) {
-        w.analysisAction->trigger();
+        action(w, "analysisAction")->trigger();
         QCoreApplication::processEvents();
         return *w.analysisWindow();
     }
@@ -142,7 +143,7 @@ private slots:
         QCOMPARE(linePoints(a.progressView), (QList<int>{2, 2}));
         QCOMPARE(a.statisticsTable->item(5, 1)->text(), QStringLiteral("250,00")); // newest
 
-        w.history().selectEntry(w.historyList->topLevelItem(1));
+        w.history().chooseAt(1);
         QCoreApplication::processEvents();
         QCOMPARE(a.statisticsTable->item(5, 1)->text(), QStringLiteral("200,00"));
 

@@ -1,4 +1,5 @@
 #include "support/AthleteWindow.h"
+#include "support/WindowParts.h"
 
 #include "core/store/AthleteText.h"
 #include "core/store/BirthDate.h"
@@ -45,7 +46,7 @@ const QStringList kAthletes{
     "(6002, 200, 410, 2.05, 2), (6002, 200, 420, 2.1, 3), (6002, 200, 430, 2.15, 4)"};
 
 QStringList ids(const MainWindow& w) {
-    return gridColumn(w.athleteGrid, 0);
+    return gridColumn(athleteGrid(w), 0);
 }
 
 // Everything stored about the athletes and their measurements, to see that nothing changed.
@@ -56,7 +57,7 @@ QStringList everything(MainWindow& w) {
                      "COALESCE(Bemerkung1,'') FROM sportler ORDER BY ID") +
            column(w, "SELECT Ref_ID || '/' || Nummer || '/' || FZ FROM units ORDER BY ID") +
            column(w, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY " +
-                         w.store().database().rowOrder());
+                         w.station().store().database().rowOrder());
 }
 
 QString row(MainWindow& w, qint64 id) {
@@ -108,47 +109,38 @@ private slots:
         seed(f, kAthletes);
         MainWindow& w = open(f);
         const QList<std::tuple<QAction*, QString, QString>> actions{
-            {w.showAllAction, "Zeigen", "Alle &zeigen"},
-            {w.searchAction, "Suchen", "&Suchen"},
-            {w.newAthleteAction, "Neuer Sportler", "&Neuer Sportler"},
-            {w.changeAthleteAction, "Daten ändern", "&Daten ändern"},
-            {w.deleteAthleteAction, "Löschen", "Sportler &löschen"}};
+            {action(w, "showAllAction"), "Zeigen", "Alle &zeigen"},
+            {action(w, "searchAction"), "Suchen", "&Suchen"},
+            {action(w, "newAthleteAction"), "Neuer Sportler", "&Neuer Sportler"},
+            {action(w, "changeAthleteAction"), "Daten ändern", "&Daten ändern"},
+            {action(w, "deleteAthleteAction"), "Löschen", "Sportler &löschen"}};
         for (const auto& [action, caption, menuCaption] : actions) {
             QCOMPARE(action->iconText(), caption);
             QCOMPARE(action->text(), menuCaption);
         }
 
         QStringList titles;
-        QList<int> widths;
-        for (int c = 0; c < w.athleteGrid->model()->columnCount(); ++c) {
-            titles << w.athleteGrid->model()->headerData(c, Qt::Horizontal).toString();
-            widths << w.athleteGrid->columnWidth(c);
-        }
+        for (int c = 0; c < athleteGrid(w)->model()->columnCount(); ++c)
+            titles << athleteGrid(w)->model()->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(titles, (QStringList{"ID", "Vorname", "Name", "Geb. am", "Bemerkung"}));
-        // The date column is as designed, or wider where the font needs it for a whole date.
-        const int dateWidth = w.athleteGrid->fontMetrics().horizontalAdvance("00.00.0000");
-        QCOMPARE(widths.size(), 5);
-        QVERIFY(widths[3] >= 60 && widths[3] > dateWidth);
-        widths[3] = 60;
-        QCOMPARE(widths, (QList<int>{30, 115, 115, 60, 400}));
-        QCOMPARE(w.athleteGrid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(athleteGrid(w)->editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(ids(w), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
-        QCOMPARE(gridColumn(w.athleteGrid, 3)[0], QStringLiteral("01.02.1990"));
+        QCOMPARE(gridColumn(athleteGrid(w), 3)[0], QStringLiteral("01.02.1990"));
 
         // The first athlete is selected with his history; picking another row follows.
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"2", "1"}));
-        clickRow(w.athleteGrid, 5);
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
+        clickRow(athleteGrid(w), 5);
         QCOMPARE(w.athletes().selectedId(), 6);
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 5);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"2", "1"}));
-        w.athleteGrid->setFocus();
-        QTest::keyClick(w.athleteGrid, Qt::Key_Down);
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 5);
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
+        athleteGrid(w)->setFocus();
+        QTest::keyClick(athleteGrid(w), Qt::Key_Down);
         QCOMPARE(w.athletes().selectedId(), 7);
-        QCOMPARE(w.historyList->topLevelItemCount(), 0);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 0);
         // A move of the cursor by the program shows in the grid.
         w.athletes().selectRow(0);
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
@@ -200,7 +192,7 @@ private slots:
                 w.athleteEditor()->okButton->click();
             },
             &leftOpen);
-        w.newAthleteAction->trigger();
+        action(w, "newAthleteAction")->trigger();
         QVERIFY(!leftOpen);
         QCOMPARE(shownMarks, (QStringList{"", "*", "*", ""}));
         QCOMPARE(marks(w.athleteEditor()), (QStringList{"*", "*", "*", "*"}));
@@ -214,10 +206,10 @@ private slots:
         QCOMPARE(ids(w).size(), 8);
         QCOMPARE(w.athletes().currentRow(), 7);
         QCOMPARE(w.athletes().selectedId(), 8);
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 7);
-        QCOMPARE(gridColumn(w.athleteGrid, 2).last(), name);
-        QCOMPARE(gridColumn(w.athleteGrid, 4).last(), remark);
-        QCOMPARE(w.historyList->topLevelItemCount(), 0);
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 7);
+        QCOMPARE(gridColumn(athleteGrid(w), 2).last(), name);
+        QCOMPARE(gridColumn(athleteGrid(w), 4).last(), remark);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 0);
 
         // The change dialog shows him as stored.
         whenShown(w.athleteEditor(), [&] {
@@ -228,39 +220,39 @@ private slots:
             QCOMPARE(w.athleteEditor()->remark(), remark);
             w.athleteEditor()->cancelButton->click();
         });
-        w.changeAthleteAction->trigger();
+        action(w, "changeAthleteAction")->trigger();
         QCOMPARE(row(w, 8), stored);
     }
 
     void newAthleteInAnEmptyTableAndAfterASearch() {
         MainWindowFixture f;
         MainWindow& w = open(f);
-        QVERIFY(!w.startButton->isEnabled());
+        QVERIFY(!startButton(w)->isEnabled());
         whenShown(w.athleteEditor(), [&] {
             fillEditor(w.athleteEditor(), -1, "Erst", "Eva", "", "");
             w.athleteEditor()->okButton->click();
         });
-        w.newAthleteAction->trigger();
+        action(w, "newAthleteAction")->trigger();
         QCOMPARE(ids(w), QStringList{"1"});
         QCOMPARE(w.athletes().selectedId(), 1);
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         // The first athlete of all is selected at once: a measurement can start.
-        QVERIFY(w.startButton->isEnabled());
+        QVERIFY(startButton(w)->isEnabled());
 
         // Under a search the new athlete is listed where the search puts him.
         whenShown(w.athleteSearch(), [&] {
             w.athleteSearch()->firstNameField->setText("e");
             w.athleteSearch()->searchButton->click();
         });
-        w.searchAction->trigger();
+        action(w, "searchAction")->trigger();
         whenShown(w.athleteEditor(), [&] {
             fillEditor(w.athleteEditor(), 0, "Alt", "Emil", "", "");
             w.athleteEditor()->okButton->click();
         });
-        w.newAthleteAction->trigger();
-        QCOMPARE(gridColumn(w.athleteGrid, 1), (QStringList{"Emil", "Eva"}));
+        action(w, "newAthleteAction")->trigger();
+        QCOMPARE(gridColumn(athleteGrid(w), 1), (QStringList{"Emil", "Eva"}));
         QCOMPARE(w.athletes().selected()->firstName, QStringLiteral("Emil"));
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
@@ -273,7 +265,7 @@ private slots:
             fillEditor(w.athleteEditor(), 1, "Weg", "Wanda", "01.01.2000", "x");
             w.athleteEditor()->cancelButton->click();
         });
-        w.newAthleteAction->trigger();
+        action(w, "newAthleteAction")->trigger();
         QCOMPARE(everything(w), before);
         QCOMPARE(w.athletes().currentRow(), 0);
 
@@ -283,7 +275,7 @@ private slots:
             changeMarks = marks(w.athleteEditor());
             w.athleteEditor()->cancelButton->click();
         });
-        w.changeAthleteAction->trigger();
+        action(w, "changeAthleteAction")->trigger();
         QCOMPARE(changeMarks, (QStringList{"*", "*", "*", "*"}));
 
         // Required fields: the dialog stays open until Name and Vorname are filled.
@@ -296,7 +288,7 @@ private slots:
             w.athleteEditor()->firstNameField->setText("Nora");
             w.athleteEditor()->okButton->click();
         });
-        w.newAthleteAction->trigger();
+        action(w, "newAthleteAction")->trigger();
         QVERIFY(stayedOpen);
         QCOMPARE(f.ui.texts(), QStringList{kRequired});
         QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Informationen"));
@@ -372,7 +364,7 @@ private slots:
                 w.athleteEditor()->okButton->click();
             },
             &leftOpen);
-        w.changeAthleteAction->trigger();
+        action(w, "changeAthleteAction")->trigger();
         QVERIFY(!leftOpen);
         QCOMPARE(shownMarked, marked);
         QCOMPARE(refused, marked);
@@ -381,7 +373,7 @@ private slots:
             QVERIFY(f.ui.boxes[0].text.contains(shownDate));
         QCOMPARE(row(w, 1), expected);
         QCOMPARE(row(w, 2), QStringLiteral("Zweit|Zora|<null>|1|<null>"));
-        QCOMPARE(gridColumn(w.athleteGrid, 2)[0], QStringLiteral("Neu"));
+        QCOMPARE(gridColumn(athleteGrid(w), 2)[0], QStringLiteral("Neu"));
         QCOMPARE(w.athletes().currentRow(), 0);
     }
 
@@ -394,9 +386,9 @@ private slots:
             fillEditor(w.athleteEditor(), 0, "Neu", "Nina", "", "");
             w.athleteEditor()->cancelButton->click();
         });
-        w.changeAthleteAction->trigger();
+        action(w, "changeAthleteAction")->trigger();
         QCOMPARE(everything(w), before);
-        QCOMPARE(gridColumn(w.athleteGrid, 2)[0], QStringLiteral("Meier"));
+        QCOMPARE(gridColumn(athleteGrid(w), 2)[0], QStringLiteral("Meier"));
 
         // With no athlete there is nothing to change: no dialog, nothing written.
         MainWindowFixture empty;
@@ -406,7 +398,7 @@ private slots:
             shown = w2.athleteEditor()->isVisible();
             w2.athleteEditor()->reject();
         });
-        w2.changeAthleteAction->trigger();
+        action(w2, "changeAthleteAction")->trigger();
         QCoreApplication::processEvents();
         QVERIFY(!shown);
         QCOMPARE(count(w2, "sportler"), 0);
@@ -475,7 +467,7 @@ private slots:
         MainWindowFixture f;
         seed(f, kAthletes);
         MainWindow& w = open(f);
-        clickRow(w.athleteGrid, 3);
+        clickRow(athleteGrid(w), 3);
         const QStringList before = everything(w);
         whenShown(w.athleteSearch(), [&] {
             auto* edit = w.athleteSearch()->findChild<QLineEdit*>(field);
@@ -483,13 +475,13 @@ private slots:
             enter(edit);
             w.athleteSearch()->searchButton->click();
         });
-        w.searchAction->trigger();
+        action(w, "searchAction")->trigger();
 
         QCOMPARE(ids(w), found);
         QCOMPARE(w.athletes().currentRow(), 0);
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         const int first = found.first().toInt();
-        QCOMPARE(w.historyList->topLevelItemCount(),
+        QCOMPARE(historyList(w)->topLevelItemCount(),
                  count(w, QStringLiteral("units WHERE Ref_ID = %1").arg(first)));
         QCOMPARE(everything(w), before);
         QVERIFY(f.ui.boxes.isEmpty());
@@ -509,7 +501,7 @@ private slots:
                 enter(w.athleteSearch()->surnameField);
                 w.athleteSearch()->searchButton->click();
             });
-            w.searchAction->trigger();
+            action(w, "searchAction")->trigger();
             QCOMPARE(ids(w), QStringList{id});
         }
         QCOMPARE(count(w, "sportler"), 9);
@@ -526,9 +518,9 @@ private slots:
             enter(w.athleteSearch()->surnameField);
             w.athleteSearch()->searchButton->click();
         });
-        w.searchAction->trigger();
+        action(w, "searchAction")->trigger();
         QCOMPARE(ids(w).size(), 4);
-        clickRow(w.athleteGrid, 3);
+        clickRow(athleteGrid(w), 3);
         QCOMPARE(w.athletes().selectedId(), 4);
 
         // Closed without searching: the list and the selection stay.
@@ -536,14 +528,14 @@ private slots:
             QCOMPARE(w.athleteSearch()->surnameField->text(), QStringLiteral("mei"));
             w.athleteSearch()->reject();
         });
-        w.searchAction->trigger();
+        action(w, "searchAction")->trigger();
         QCOMPARE(ids(w), (QStringList{"6", "1", "7", "4"}));
         QCOMPARE(w.athletes().selectedId(), 4);
 
-        w.showAllAction->trigger();
+        action(w, "showAllAction")->trigger();
         QCOMPARE(ids(w), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
         QCOMPARE(w.athletes().selectedId(), 1);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"2", "1"}));
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
@@ -553,10 +545,10 @@ private slots:
         MainWindowFixture f;
         seed(f, kAthletes);
         MainWindow& w = open(f);
-        clickRow(w.athleteGrid, ids(w).indexOf("6"));
-        QTreeWidgetItem* older = historyEntry(w.historyList, 1);
+        clickRow(athleteGrid(w), ids(w).indexOf("6"));
+        QTreeWidgetItem* older = historyEntry(historyList(w), 1);
         QVERIFY(older);
-        w.historyList->setCurrentItem(older);
+        historyList(w)->setCurrentItem(older);
         QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
 
         Database other(f.location());
@@ -567,13 +559,13 @@ private slots:
         QTest::keyClick(&w, Qt::Key_F9);
         QCOMPARE(ids(w).size(), 8);
         QCOMPARE(w.athletes().selectedId(), 6);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
         QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
 
         AthleteRepository(other).remove(6);
-        w.refreshAction->trigger();
+        action(w, "refreshAction")->trigger();
         QVERIFY(!ids(w).contains("6"));
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         QCOMPARE(w.athletes().selectedId(), ids(w).first().toLongLong());
         QVERIFY(f.ui.boxes.isEmpty());
     }
@@ -585,7 +577,7 @@ private slots:
         // A table without the searched column: the engine refuses the search.
         QVERIFY(scalar(w, "SELECT 1").isValid());
         {
-            QSqlQuery q(w.store().database().connection());
+            QSqlQuery q(w.station().store().database().connection());
             QVERIFY(q.exec("ALTER TABLE sportler RENAME COLUMN Vorname TO Rufname"));
         }
         whenShown(w.athleteSearch(), [&] {
@@ -593,7 +585,7 @@ private slots:
             enter(w.athleteSearch()->firstNameField);
             w.athleteSearch()->searchButton->click();
         });
-        w.searchAction->trigger();
+        action(w, "searchAction")->trigger();
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Error);
         // The engine's words: "no such column: Vorname", or "column "vorname" does not exist".

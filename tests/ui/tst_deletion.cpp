@@ -1,4 +1,5 @@
 #include "support/AthleteWindow.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QFile>
@@ -31,7 +32,7 @@ QStringList everything(MainWindow& w) {
     return column(w, "SELECT ID || '|' || Name FROM sportler ORDER BY ID") +
            column(w, "SELECT Ref_ID || '/' || Nummer FROM units ORDER BY ID") +
            column(w, "SELECT Serie || '/' || Anzahl FROM mr ORDER BY " +
-                         w.store().database().rowOrder());
+                         w.station().store().database().rowOrder());
 }
 
 QStringList nummernOf(MainWindow& w, int athlete) {
@@ -41,10 +42,10 @@ QStringList nummernOf(MainWindow& w, int athlete) {
 }
 
 void selectEntry(MainWindow& w, qint64 nummer) {
-    QTreeWidgetItem* item = historyEntry(w.historyList, nummer);
+    QTreeWidgetItem* item = historyEntry(historyList(w), nummer);
     QVERIFY(item);
-    w.historyList->setCurrentItem(item);
-    w.historyList->setFocus();
+    historyList(w)->setCurrentItem(item);
+    historyList(w)->setFocus();
 }
 
 void pressDelete(QWidget* control) {
@@ -53,11 +54,11 @@ void pressDelete(QWidget* control) {
 }
 
 void lock(MainWindow& w, const QString& table) {
-    QVERIFY(TestStore::refuse(w.store().database(), "DELETE", table));
+    QVERIFY(TestStore::refuse(w.station().store().database(), "DELETE", table));
 }
 
 void unlock(MainWindow& w, const QString& table) {
-    QVERIFY(TestStore::allow(w.store().database(), "DELETE", table));
+    QVERIFY(TestStore::allow(w.station().store().database(), "DELETE", table));
 }
 
 // The engine's words for a cause, as SQLite gives them, in the words of the server when the
@@ -120,23 +121,23 @@ private slots:
         MainWindowFixture f;
         seed(f, kData);
         MainWindow& w = open(f);
-        clickRow(w.athleteGrid, 1);
+        clickRow(athleteGrid(w), 1);
         QCOMPARE(w.athletes().selectedId(), 12);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
         if (mode == 2)
-            w.multipleModeAction->trigger();
+            action(w, "multipleModeAction")->trigger();
         const QStringList before = everything(w);
         selectEntry(w, nummer);
         f.ui.answers.enqueue(answer);
-        pressDelete(w.historyList);
+        pressDelete(historyList(w));
 
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Bestätigen"));
         QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Question);
         QCOMPARE(f.ui.boxes[0].text, kDeleteMeasurement);
         QCOMPARE(f.ui.boxes[0].buttons, (QStringList{"OK", "Abbrechen"}));
-        QCOMPARE(historyColumn(w.historyList, 7), nummern);
-        QCOMPARE(historyColumn(w.historyList, 0), captions);
+        QCOMPARE(historyColumn(historyList(w), 7), nummern);
+        QCOMPARE(historyColumn(historyList(w), 0), captions);
         if (!deleted) {
             QCOMPARE(everything(w), before);
             return;
@@ -152,15 +153,15 @@ private slots:
         QCOMPARE(count(w, "mr"), 7 - (nummer == 2 ? 3 : 1));
         QCOMPARE(count(w, "mr WHERE Serie = 13002"), 1);
 
-        QVERIFY(w.historyList->selectedItems().isEmpty());
+        QVERIFY(historyList(w)->selectedItems().isEmpty());
         // The jump grid lists every stored jump.
         if (mode == 2)
-            QCOMPARE(w.jumpGrid->model()->rowCount(), count(w, "mr"));
+            QCOMPARE(jumpGrid(w)->model()->rowCount(), count(w, "mr"));
 
         // Picking the athlete again lists what is left.
-        clickRow(w.athleteGrid, 2);
-        clickRow(w.athleteGrid, 1);
-        QCOMPARE(historyColumn(w.historyList, 7), nummern);
+        clickRow(athleteGrid(w), 2);
+        clickRow(athleteGrid(w), 1);
+        QCOMPARE(historyColumn(historyList(w), 7), nummern);
         QCOMPARE(f.ui.boxes.size(), 1);
     }
 
@@ -168,13 +169,13 @@ private slots:
         MainWindowFixture f;
         seed(f, kData);
         MainWindow& w = open(f);
-        clickRow(w.athleteGrid, 1);
+        clickRow(athleteGrid(w), 1);
         const QStringList before = everything(w);
-        w.historyList->clearSelection();
-        pressDelete(w.historyList);
+        historyList(w)->clearSelection();
+        pressDelete(historyList(w));
         QCOMPARE(f.ui.texts(), QStringList{kDeleteMeasurement});
         QCOMPARE(everything(w), before);
-        QCOMPARE(w.historyList->topLevelItemCount(), 3);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 3);
     }
 
     // The number of a new measurement comes from what the database holds: after the newest
@@ -184,9 +185,9 @@ private slots:
         seed(f, kData);
         f.playScript("100: 0 200 1 244\n");
         MainWindow& w = open(f);
-        clickRow(w.athleteGrid, 1);
+        clickRow(athleteGrid(w), 1);
         selectEntry(w, 3);
-        pressDelete(w.historyList);
+        pressDelete(historyList(w));
         QCOMPARE(nummernOf(w, 12), (QStringList{"1", "2"}));
 
         w.toggleRun();
@@ -222,33 +223,33 @@ private slots:
         MainWindow& w = open(f);
         if (!locked.isEmpty())
             lock(w, locked);
-        clickRow(w.athleteGrid, 1);
-        w.multipleModeAction->trigger();
+        clickRow(athleteGrid(w), 1);
+        action(w, "multipleModeAction")->trigger();
         const QStringList before = everything(w);
         selectEntry(w, 2);
-        pressDelete(w.historyList);
+        pressDelete(historyList(w));
 
         QCOMPARE(f.ui.boxes.size(), 2);
         checkGeneralError(f.ui, 1, engineWords(f, error));
         QCOMPARE(everything(w), before);
         QCOMPARE(count(w, "mr WHERE Serie = 12002"), 3);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
-        QCOMPARE(w.historyList->selectedItems().size(), 1);
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
+        QCOMPARE(historyList(w)->selectedItems().size(), 1);
         // The program goes on working.
-        clickRow(w.athleteGrid, 2);
-        QCOMPARE(historyColumn(w.historyList, 7), QStringList{"2"});
-        clickRow(w.athleteGrid, 1);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+        clickRow(athleteGrid(w), 2);
+        QCOMPARE(historyColumn(historyList(w), 7), QStringList{"2"});
+        clickRow(athleteGrid(w), 1);
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
 
         if (locked.isEmpty())
             return;
         unlock(w, locked);
         selectEntry(w, 2);
-        pressDelete(w.historyList);
+        pressDelete(historyList(w));
         QCOMPARE(f.ui.boxes.size(), 3);
         QCOMPARE(nummernOf(w, 12), (QStringList{"1", "3"}));
         QCOMPARE(count(w, "mr WHERE Serie = 12002"), 0);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "1"}));
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "1"}));
     }
 
     // ---- an athlete with all his measurements -------------------------------------------
@@ -267,13 +268,13 @@ private slots:
         MainWindowFixture f;
         seed(f, kData);
         MainWindow& w = open(f);
-        clickRow(w.athleteGrid, 1);
+        clickRow(athleteGrid(w), 1);
         const QStringList before = everything(w);
         f.ui.answers.enqueue(answer);
         if (byMenu)
-            w.deleteAthleteAction->trigger();
+            action(w, "deleteAthleteAction")->trigger();
         else
-            pressDelete(w.athleteGrid);
+            pressDelete(athleteGrid(w));
 
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Bestätigen"));
@@ -284,7 +285,7 @@ private slots:
         if (answer != 0) {
             QCOMPARE(everything(w), before);
             QCOMPARE(w.athletes().selectedId(), 12);
-            QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
+            QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
             return;
         }
 
@@ -295,11 +296,11 @@ private slots:
         QCOMPARE(nummernOf(w, 13), QStringList{"2"});
         QCOMPARE(count(w, "mr"), 2);
         // The first athlete is selected with his history.
-        QCOMPARE(gridColumn(w.athleteGrid, 0), (QStringList{"11", "13"}));
+        QCOMPARE(gridColumn(athleteGrid(w), 0), (QStringList{"11", "13"}));
         QCOMPARE(w.athletes().selectedId(), 11);
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 0);
-        QCOMPARE(historyColumn(w.historyList, 7), QStringList{"1"});
-        QVERIFY(w.startButton->isEnabled());
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
+        QCOMPARE(historyColumn(historyList(w), 7), QStringList{"1"});
+        QVERIFY(startButton(w)->isEnabled());
     }
 
     void deleteTheLastAthlete() {
@@ -307,22 +308,22 @@ private slots:
         seed(f, {"INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')", kData[1],
                  kData[2]});
         MainWindow& w = open(f);
-        QCOMPARE(gridColumn(w.athleteGrid, 0), QStringList{"12"});
-        QCOMPARE(w.historyList->topLevelItemCount(), 3);
-        pressDelete(w.athleteGrid);
+        QCOMPARE(gridColumn(athleteGrid(w), 0), QStringList{"12"});
+        QCOMPARE(historyList(w)->topLevelItemCount(), 3);
+        pressDelete(athleteGrid(w));
 
         QCOMPARE(count(w, "sportler"), 0);
         QCOMPARE(count(w, "units WHERE Ref_ID = 12"), 0);
         QCOMPARE(count(w, "mr WHERE Serie BETWEEN 12000 AND 12999"), 0);
-        QCOMPARE(w.athleteGrid->model()->rowCount(), 0);
-        QCOMPARE(w.historyList->topLevelItemCount(), 0);
-        QVERIFY(!w.startButton->isEnabled());
+        QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 0);
+        QVERIFY(!startButton(w)->isEnabled());
         QCOMPARE(f.ui.texts(), QStringList{kDeleteAthleteKey});
 
         // Nothing left to delete: the key asks nothing, the menu deletes nothing.
-        pressDelete(w.athleteGrid);
+        pressDelete(athleteGrid(w));
         QCOMPARE(f.ui.boxes.size(), 1);
-        w.deleteAthleteAction->trigger();
+        action(w, "deleteAthleteAction")->trigger();
         QCOMPARE(f.ui.texts(), (QStringList{kDeleteAthleteKey, kDeleteAthleteMenu}));
         QCOMPARE(count(w, "units"), 2);
     }
@@ -366,21 +367,21 @@ private slots:
         } else if (!locked.isEmpty()) {
             lock(w, locked);
         }
-        clickRow(w.athleteGrid, 1);
+        clickRow(athleteGrid(w), 1);
         const QStringList before = everything(w);
-        pressDelete(w.athleteGrid);
+        pressDelete(athleteGrid(w));
         writing.reset();
         other.reset();
 
         QCOMPARE(f.ui.boxes.size(), 2);
         checkGeneralError(f.ui, 1, engineWords(f, error));
         QCOMPARE(everything(w), before);
-        QCOMPARE(gridColumn(w.athleteGrid, 0), (QStringList{"11", "12", "13"}));
+        QCOMPARE(gridColumn(athleteGrid(w), 0), (QStringList{"11", "12", "13"}));
         QCOMPARE(w.athletes().selectedId(), 12);
-        QCOMPARE(gridSelectedRow(w.athleteGrid), 1);
-        QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"3", "2", "1"}));
-        clickRow(w.athleteGrid, 2);
-        QCOMPARE(historyColumn(w.historyList, 7), QStringList{"2"});
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 1);
+        QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
+        clickRow(athleteGrid(w), 2);
+        QCOMPARE(historyColumn(historyList(w), 7), QStringList{"2"});
         QCOMPARE(f.ui.boxes.size(), 2);
     }
 };

@@ -1,6 +1,7 @@
 #include "core/base/Texts.h"
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
+#include "support/WindowParts.h"
 #include "ui/AthleteController.h"
 #include "ui/AthleteTableModel.h"
 #include "ui/HistoryController.h"
@@ -29,7 +30,38 @@ class TestMainWindow : public QObject {
         return out;
     }
 
+    // The underlined letters of a menu's visible entries that more than one entry shares.
+    static QStringList sharedLetters(const QList<QAction*>& actions) {
+        QMap<QString, int> count;
+        for (const QAction* a : actions) {
+            if (!a->isVisible() || a->isSeparator())
+                continue;
+            const QString text = a->text();
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            if (at >= 0 && at + 1 < text.size())
+                ++count[text.mid(at + 1, 1).toCaseFolded()];
+        }
+        QStringList shared;
+        for (auto it = count.begin(); it != count.end(); ++it)
+            if (it.value() > 1)
+                shared << it.key();
+        return shared;
+    }
+
 private slots:
+    // Alt and a letter reach one entry in every menu: no two entries share a letter.
+    void noMenuSharesAnAccessKey() {
+        MainWindowFixture f(QStringList{"debug"});
+        MainWindow& w = f.start();
+        QVERIFY(sharedLetters(w.menuBar()->actions()).isEmpty());
+        const auto menus = w.findChildren<QMenu*>();
+        QVERIFY(menus.size() >= 5);
+        for (const QMenu* m : menus)
+            QVERIFY2(sharedLetters(m->actions()).isEmpty(),
+                     qPrintable(m->title() + ": " + sharedLetters(m->actions()).join(", ")));
+        QCOMPARE(action(w, "exitAction")->text(), QStringLiteral("&Beenden"));
+    }
+
     void menusToolBarAndShortcuts() {
         MainWindowFixture f;
         MainWindow& w = f.start();
@@ -38,14 +70,15 @@ private slots:
             if (a->isVisible())
                 top << a->text();
         QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "&Info"}));
-        QCOMPARE(entries(w.fileMenu), (QStringList{"-", "&Beenden", "&Exportieren",
-                                                   "&Bericht als PDF …", "Daten &übernehmen …"}));
-        QCOMPARE(entries(w.exportMenu), (QStringList{"&Export", "&Alle Exportieren"}));
-        QCOMPARE(entries(w.modeMenu), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
-        QCOMPARE(entries(w.optionsMenu), (QStringList{"S&ettings"}));
-        QCOMPARE(entries(w.dataMenu),
+        QCOMPARE(entries(menu(w, "fileMenu")),
+                 (QStringList{"-", "&Beenden", "&Exportieren", "Bericht als &PDF …",
+                              "Daten &übernehmen …"}));
+        QCOMPARE(entries(menu(w, "exportMenu")), (QStringList{"&Export", "&Alle Exportieren"}));
+        QCOMPARE(entries(menu(w, "modeMenu")), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
+        QCOMPARE(entries(menu(w, "optionsMenu")), (QStringList{"S&ettings"}));
+        QCOMPARE(entries(menu(w, "dataMenu")),
                  (QStringList{"Alle &zeigen", "&Suchen", "&Aktualisieren", "-", "&Neuer Sportler",
-                              "&Daten ändern", "Sportler &löschen", "-", "&Auswertung …"}));
+                              "&Daten ändern", "Sportler &löschen", "-", "Aus&wertung …"}));
 
         const QList<std::pair<const char*, QKeySequence>> shortcuts{
             {"exportOneAction", QKeySequence("Ctrl+E")},
@@ -63,17 +96,17 @@ private slots:
             QCOMPARE(w.action(name)->shortcut(), keys);
 
         QStringList hints;
-        for (QAction* a : w.toolBar->actions()) {
+        for (QAction* a : part<QToolBar>(w, "toolBar")->actions()) {
             QVERIFY(!a->icon().isNull());
             hints << a->toolTip();
         }
         QCOMPARE(hints,
                  (QStringList{"Sportler suchen", "Alle zeigen", "Neuer Sportler", "Daten ändern"}));
-        QCOMPARE(w.startAction->toolTip(), QStringLiteral("Messung starten (F5)"));
-        QCOMPARE(w.exitAction->toolTip(), QStringLiteral("Programm beenden"));
+        QCOMPARE(action(w, "startAction")->toolTip(), QStringLiteral("Messung starten (F5)"));
+        QCOMPARE(action(w, "exitAction")->toolTip(), QStringLiteral("Programm beenden"));
         // Icons that can be told apart.
         QList<QImage> pictures;
-        for (QAction* a : w.toolBar->actions())
+        for (QAction* a : part<QToolBar>(w, "toolBar")->actions())
             pictures << a->icon().pixmap(16, 16).toImage();
         for (int i = 0; i < pictures.size(); ++i)
             for (int j = i + 1; j < pictures.size(); ++j)
@@ -94,26 +127,29 @@ private slots:
         QFETCH(bool, visible);
         MainWindowFixture f(arguments);
         MainWindow& w = f.start();
-        QCOMPARE(w.debugAction->isVisible(), visible);
-        QCOMPARE(w.debugAction->text(), QStringLiteral("Debug"));
+        QCOMPARE(action(w, "debugAction")->isVisible(), visible);
+        QCOMPARE(action(w, "debugAction")->text(), QStringLiteral("Debug"));
     }
 
     void modesSwitchCaptionAndChecks() {
         MainWindowFixture f;
         MainWindow& w = f.start();
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Einzelmessung)"));
-        QVERIFY(w.singleModeAction->isChecked() && !w.multipleModeAction->isChecked());
-        QVERIFY(!w.jumpGrid->isVisible());
+        QVERIFY(action(w, "singleModeAction")->isChecked() &&
+                !action(w, "multipleModeAction")->isChecked());
+        QVERIFY(!jumpGrid(w)->isVisible());
 
-        w.multipleModeAction->trigger();
+        action(w, "multipleModeAction")->trigger();
         QCOMPARE(w.mode(), MeasurementMode::Multiple);
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Mehrfachmessung)"));
-        QVERIFY(!w.singleModeAction->isChecked() && w.multipleModeAction->isChecked());
+        QVERIFY(!action(w, "singleModeAction")->isChecked() &&
+                action(w, "multipleModeAction")->isChecked());
 
-        w.singleModeAction->trigger();
+        action(w, "singleModeAction")->trigger();
         QCOMPARE(w.mode(), MeasurementMode::Single);
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Einzelmessung)"));
-        QVERIFY(w.singleModeAction->isChecked() && !w.multipleModeAction->isChecked());
+        QVERIFY(action(w, "singleModeAction")->isChecked() &&
+                !action(w, "multipleModeAction")->isChecked());
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
@@ -199,15 +235,15 @@ private slots:
             edit->setText("80");
             w.limitsDialog()->findChild<QPushButton*>("okButton")->click();
         });
-        w.limitsAction->trigger();
-        QCOMPARE(w.limits().contactMinMs, 80);
+        action(w, "limitsAction")->trigger();
+        QCOMPARE(w.station().limits().contactMinMs, 80);
         QCOMPARE(w.limitsDialog()->windowTitle(), QStringLiteral("Triggerflanke"));
         f.finish();
         QCOMPARE(f.stored("PSZmin"), QStringLiteral("80"));
         MainWindow& again = f.start();
-        QCOMPARE(again.limits().contactMinMs, 80);
-        QVERIFY(again.limits().triggerEdge1 && again.limits().triggerEdge2);
-        QVERIFY(!again.limits().abortOnViolation);
+        QCOMPARE(again.station().limits().contactMinMs, 80);
+        QVERIFY(again.station().limits().triggerEdge1 && again.station().limits().triggerEdge2);
+        QVERIFY(!again.station().limits().abortOnViolation);
         f.finish();
     }
 
@@ -222,9 +258,9 @@ private slots:
         MainWindowFixture f;
         MainWindow& w = f.start();
         QVERIFY(f.onServer() || QFile::exists(f.dataDirectory() + "qrv.sqlite"));
-        QVERIFY(w.store().isOpen());
-        QCOMPARE(w.athleteModel->rowCount(), 0);
-        QVERIFY(!w.startButton->isEnabled()); // no athlete yet
+        QVERIFY(w.station().store().isOpen());
+        QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
+        QVERIFY(!startButton(w)->isEnabled()); // no athlete yet
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
@@ -240,7 +276,7 @@ private slots:
         if (f.onServer()) {
             // The server's tables are set up at every start; a missing one is made anew.
             QVERIFY(f.ui.boxes.isEmpty());
-            QVERIFY(w.store().isOpen());
+            QVERIFY(w.station().store().isOpen());
             return;
         }
         QCOMPARE(f.ui.boxes.size(), 1);
@@ -249,7 +285,7 @@ private slots:
         QVERIFY2(f.ui.boxes[0].text.startsWith("no such table: units"),
                  qPrintable(f.ui.boxes[0].text));
         QVERIFY(f.ui.boxes[0].text.endsWith('.'));
-        QVERIFY(!w.store().isOpen());
+        QVERIFY(!w.station().store().isOpen());
         QVERIFY(w.isVisible()); // the program keeps running
         f.finish();
     }
@@ -268,13 +304,14 @@ private slots:
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(f.ui.boxes[0].text, QStringLiteral("Die Datenbank ist beschädigt."));
         QVERIFY2(f.ui.boxes[0].detail.contains("not a database"), qPrintable(f.ui.boxes[0].detail));
-        QVERIFY(!w.store().isOpen());
+        QVERIFY(!w.station().store().isOpen());
         QVERIFY(w.isVisible());
         // Every action that needs the tables says so instead of failing silently or crashing.
         f.ui.clear();
         for (QAction* a :
-             {w.showAllAction, w.newAthleteAction, w.changeAthleteAction, w.deleteAthleteAction,
-              w.exportOneAction, w.exportAllAction, w.startAction})
+             {action(w, "showAllAction"), action(w, "newAthleteAction"),
+              action(w, "changeAthleteAction"), action(w, "deleteAthleteAction"),
+              action(w, "exportOneAction"), action(w, "exportAllAction"), action(w, "startAction")})
             a->trigger();
         QVERIFY(!w.session().running());
         for (const MessageBox& box : f.ui.boxes)
@@ -297,16 +334,16 @@ private slots:
         }
         texts::setLocale(QLocale(QLocale::German, QLocale::Germany));
         MainWindow& w = f.start();
-        QCOMPARE(w.athleteGrid->model()->rowCount(), 1);
+        QCOMPARE(athleteGrid(w)->model()->rowCount(), 1);
         const auto cell = [&](int c) {
-            return w.athleteGrid->model()->index(0, c).data().toString();
+            return athleteGrid(w)->model()->index(0, c).data().toString();
         };
         QCOMPARE(cell(0), QStringLiteral("1"));
         QCOMPARE(cell(1), QStringLiteral("Anna"));
         QCOMPARE(cell(2), QStringLiteral("Meier"));
         QCOMPARE(cell(3), QStringLiteral("01.02.1990"));
         QCOMPARE(cell(4), QStringLiteral("Sprint"));
-        QVERIFY(w.startButton->isEnabled());
+        QVERIFY(startButton(w)->isEnabled());
         f.finish();
     }
 
@@ -324,45 +361,48 @@ private slots:
             QVERIFY(q.exec("INSERT INTO mr VALUES (2002, 180, 400, 0.89, 1)"));
         }
         MainWindow& w = f.start();
-        QCOMPARE(w.historyList->topLevelItemCount(), 0);
-        const QRect row = w.athleteGrid->visualRect(w.athleteGrid->model()->index(1, 1));
-        QTest::mouseClick(w.athleteGrid->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(historyList(w)->topLevelItemCount(), 0);
+        const QRect row = athleteGrid(w)->visualRect(athleteGrid(w)->model()->index(1, 1));
+        QTest::mouseClick(athleteGrid(w)->viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(w.athletes().selected()->firstName, QStringLiteral("Jonas"));
-        QCOMPARE(w.historyList->topLevelItemCount(), 2);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 2);
         // Newest first; a missing jump row shows zeros.
-        QCOMPARE(w.historyList->topLevelItem(0)->text(3), QStringLiteral("180"));
-        QCOMPARE(w.historyList->topLevelItem(1)->text(3), QStringLiteral("0"));
-        QVERIFY(w.historyList->topLevelItem(0)->isSelected());
+        QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("180"));
+        QCOMPARE(historyList(w)->topLevelItem(1)->text(3), QStringLiteral("0"));
+        QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
         // Back to the first athlete: the list follows.
         w.athletes().selectRow(0);
-        QCOMPARE(w.historyList->topLevelItemCount(), 0);
-        QCOMPARE(w.athleteGrid->selectionModel()->currentIndex().row(), 0);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 0);
+        QCOMPARE(athleteGrid(w)->selectionModel()->currentIndex().row(), 0);
         f.finish();
     }
 
     void resizingStretchesTheDataPanel() {
         MainWindowFixture f;
         MainWindow& w = f.start();
-        const QRect data = w.dataGroup->geometry();
-        const QRect athletes = w.athleteGrid->geometry();
-        const QRect history = w.historyList->geometry();
+        const QRect data = dataGroup(w)->geometry();
+        const QRect athletes = athleteGrid(w)->geometry();
+        const QRect history = historyList(w)->geometry();
+        const QRect results = resultPanel(w)->geometry();
         w.resize(w.width() + 100, w.height() + 50);
         QCoreApplication::processEvents();
-        QCOMPARE(w.dataGroup->width(), data.width() + 100);
-        QCOMPARE(w.dataGroup->height(), data.height() + 50);
-        QCOMPARE(w.athleteGrid->width(), athletes.width() + 100);
-        QCOMPARE(w.athleteGrid->height(), athletes.height());
-        QCOMPARE(w.historyList->height(), history.height() + 50);
-        QVERIFY(w.history().relayoutPending);
-        QVERIFY(w.minimumWidth() == 600 && w.minimumHeight() == 640);
+        // The lists take the room; the result panel only grows wider.
+        QCOMPARE(dataGroup(w)->width(), data.width() + 100);
+        QCOMPARE(dataGroup(w)->height(), data.height() + 50);
+        QCOMPARE(resultPanel(w)->height(), results.height());
+        QCOMPARE(athleteGrid(w)->width(), athletes.width() + 100);
+        QCOMPARE(athleteGrid(w)->height() + historyList(w)->height(),
+                 athletes.height() + history.height() + 50);
+        // The start button keeps a sensible width.
+        QVERIFY(startButton(w)->width() <= 320);
         f.finish();
     }
 
     void infoShowsTheVersionOfTheProgramFile() {
         MainWindowFixture f;
         MainWindow& w = f.start();
-        QCOMPARE(w.infoAction->text(), QStringLiteral("&Info"));
-        w.infoAction->trigger();
+        QCOMPARE(action(w, "infoAction")->text(), QStringLiteral("&Info"));
+        action(w, "infoAction")->trigger();
         QCOMPARE(f.ui.boxes.size(), 1);
         const MessageBox& box = f.ui.boxes.first();
         QCOMPARE(box.title, QStringLiteral("Kalvero"));
@@ -375,9 +415,9 @@ private slots:
         MainWindowFixture f;
         MainWindow& w = f.start();
         w.activateWindow();
-        w.athleteGrid->setFocus();
+        athleteGrid(w)->setFocus();
         w.handleKey(Qt::Key_Delete);
-        w.historyList->setFocus();
+        historyList(w)->setFocus();
         w.handleKey(Qt::Key_Delete);
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();

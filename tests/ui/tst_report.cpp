@@ -1,6 +1,7 @@
 #include "core/base/Texts.h"
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
+#include "support/WindowParts.h"
 #include "ui/AthleteController.h"
 #include "ui/HistoryController.h"
 
@@ -94,10 +95,10 @@ private slots:
             name.size() > 20 ? QString("Sprint und Sprung, ").repeated(20) : QString("Sprint");
         seed(f, name, remark, measurements);
         MainWindow& w = f.start();
-        QVERIFY(w.reportAction->isEnabled());
+        QVERIFY(action(w, "reportAction")->isEnabled());
         const QString path = f.dir.filePath("bericht.pdf");
         f.ui.fileNames << path;
-        w.reportAction->trigger();
+        action(w, "reportAction")->trigger();
         QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
         QCOMPARE(f.ui.saveRequests.size(), 1);
         QCOMPARE(f.ui.saveRequests[0].title, QStringLiteral("Bericht speichern"));
@@ -139,12 +140,12 @@ private slots:
     void noAthleteNoReportAndNoHalfFile() {
         MainWindowFixture f;
         MainWindow& w = f.start();
-        QVERIFY(!w.reportAction->isEnabled());
+        QVERIFY(!action(w, "reportAction")->isEnabled());
         f.finish();
 
         seed(f, "Meier", "Sprint", 5);
         MainWindow& again = f.start();
-        QVERIFY(again.reportAction->isEnabled());
+        QVERIFY(action(again, "reportAction")->isEnabled());
         const QString path = f.dir.filePath("bericht.pdf");
         {
             QFile earlier(path);
@@ -152,7 +153,7 @@ private slots:
         }
         f.ui.cancelAfter = 2;
         f.ui.fileNames << path;
-        again.reportAction->trigger();
+        action(again, "reportAction")->trigger();
         QVERIFY(f.ui.boxes.isEmpty());
         QCOMPARE(f.ui.progressLabels, QStringList{"Bericht wird erstellt … 3 von 6 Messungen"});
         QFile file(path);
@@ -162,7 +163,7 @@ private slots:
         const QString missing = f.dir.filePath("missing/bericht.pdf");
         f.ui.cancelAfter = -1;
         f.ui.fileNames << missing;
-        again.reportAction->trigger();
+        action(again, "reportAction")->trigger();
         QCOMPARE(f.ui.boxes.size(), 1);
         QVERIFY2(f.ui.boxes[0].text.startsWith(
                      QStringLiteral("Datei \"%1\" kann nicht erstellt werden.").arg(missing)),

@@ -1,8 +1,10 @@
 #include "core/base/Texts.h"
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
+#include "support/WindowParts.h"
 #include "ui/AthleteController.h"
 #include "ui/RunController.h"
+#include "ui/WriteCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,7 +34,7 @@ class TestRun : public QObject {
     }
 
     static int count(MainWindow& w, const QString& tableAndWhere) {
-        QSqlQuery q(w.store().database().connection());
+        QSqlQuery q(w.station().store().database().connection());
         q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tableAndWhere);
         return q.next() ? q.value(0).toInt() : -1;
     }
@@ -53,11 +55,11 @@ class TestRun : public QObject {
     }
 
     static bool idle(MainWindow& w) {
-        return w.startButton->text() == QStringLiteral("Messung starten") &&
-               w.startButton->palette().color(QPalette::Active, QPalette::ButtonText) ==
+        return startButton(w)->text() == QStringLiteral("Messung starten") &&
+               startButton(w)->palette().color(QPalette::Active, QPalette::ButtonText) ==
                    QColor(0, 128, 0) &&
-               w.startButton->isEnabled() && w.startAction->isEnabled() &&
-               w.dataGroup->isEnabled() && w.historyList->isEnabled() &&
+               startButton(w)->isEnabled() && action(w, "startAction")->isEnabled() &&
+               dataGroup(w)->isEnabled() && historyList(w)->isEnabled() &&
                !w.session().pollTimer().isActive();
     }
 
@@ -71,25 +73,27 @@ private slots:
         seedAthlete(f, 4);
         f.playScript("500: 0 200 1 244\n");
         MainWindow& w = f.start();
-        w.heightField->setText("12,00");
+        resultField(w, "heightField")->setText("12,00");
         w.toggleRun();
         QVERIFY(w.session().running());
-        QCOMPARE(w.startButton->text(), QStringLiteral("Messung abbrechen"));
-        QCOMPARE(w.startButton->palette().color(QPalette::Active, QPalette::ButtonText),
+        QCOMPARE(startButton(w)->text(), QStringLiteral("Messung abbrechen"));
+        QCOMPARE(startButton(w)->palette().color(QPalette::Active, QPalette::ButtonText),
                  QColor(255, 0, 0));
-        QVERIFY(!w.dataGroup->isEnabled() && !w.historyList->isEnabled());
+        QVERIFY(!dataGroup(w)->isEnabled() && !historyList(w)->isEnabled());
         QVERIFY(w.session().pollTimer().isActive());
-        // The height stays until the first flight time arrives.
-        QCOMPARE(w.heightField->text(), QStringLiteral("12,00"));
+        // The start empties the height with the other three: nothing of the last jump stays.
+        QCOMPARE(resultField(w, "heightField")->text(), QString());
         pollUntilIdle(f, w);
 
         QVERIFY(f.ui.boxes.isEmpty());
         QVERIFY(idle(w));
-        QCOMPARE(QStringList({w.contactTimeField->text(), w.flightTimeField->text(),
-                              w.efficiencyField->text(), w.heightField->text()}),
+        QCOMPARE(QStringList({resultField(w, "contactTimeField")->text(),
+                              resultField(w, "flightTimeField")->text(),
+                              resultField(w, "efficiencyField")->text(),
+                              resultField(w, "heightField")->text()}),
                  (QStringList{"200", "500", "1,25", "30,70"}));
-        QCOMPARE(w.historyList->topLevelItemCount(), 5);
-        QTreeWidgetItem* newest = w.historyList->topLevelItem(0);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 5);
+        QTreeWidgetItem* newest = historyList(w)->topLevelItem(0);
         QCOMPARE(entry(newest).mid(3), (QStringList{"200", "500", "1,25", "30,70", "5"}));
         QCOMPARE(newest->text(0), QStringLiteral("5"));
         QVERIFY(newest->isSelected());
@@ -111,24 +115,55 @@ private slots:
         f.store("Betriebsart", "2");
         f.playScript("300: 0 200 1 244\n300: 0 150 2 88\n300: 254 1 200\n300: 253 0 180\n");
         MainWindow& w = f.start();
-        QVERIFY(w.jumpGrid->isVisible());
-        QCOMPARE(w.jumpGrid->model()->rowCount(), 2);
+        QVERIFY(jumpGrid(w)->isVisible());
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 2);
         w.toggleRun();
-        QCOMPARE(w.jumpGrid->model()->rowCount(), 0); // a start empties the grid
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 0); // a start empties the grid
         for (int i = 0; i < 8; ++i) {
             f.clock.advance(100);
             w.session().poll();
         }
-        QCOMPARE(w.jumpGrid->model()->rowCount(), 2);
-        QCOMPARE(w.jumpGrid->model()->index(1, 0).data().toString(), QStringLiteral("2"));
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 2);
+        QCOMPARE(jumpGrid(w)->model()->index(1, 0).data().toString(), QStringLiteral("2"));
+        // The running measurement is the chosen entry, and the panel counts its jumps.
+        QCOMPARE(historyList(w)->topLevelItem(0)->text(7), QStringLiteral("2"));
+        QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
+        QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna – Sprung 2"));
         pollUntilIdle(f, w);
         QVERIFY(f.ui.boxes.isEmpty());
-        QCOMPARE(entry(w.historyList->topLevelItem(0)).mid(3),
+        QCOMPARE(entry(historyList(w)->topLevelItem(0)).mid(3),
                  (QStringList{"...", "...", "...", "...", "2"}));
-        QVERIFY(w.jumpGrid->isVisible());
-        QCOMPARE(w.jumpGrid->model()->rowCount(), 4);
-        QCOMPARE(w.jumpGrid->model()->index(3, 0).data().toString(), QStringLiteral("4"));
-        QCOMPARE(w.jumpGrid->model()->index(0, 4).data().toString(), QStringLiteral("30,7"));
+        QVERIFY(jumpGrid(w)->isVisible());
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 4);
+        QCOMPARE(jumpGrid(w)->model()->index(3, 0).data().toString(), QStringLiteral("4"));
+        QCOMPARE(jumpGrid(w)->model()->index(0, 4).data().toString(), QStringLiteral("30,7"));
+        f.finish();
+    }
+
+    // A jump that the limits keep from the store is told until the next jump.
+    void aRejectedJumpIsTold() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 50 1 244\n600: 0 200 1 244\n");
+        MainWindow& w = f.start();
+        w.toggleRun();
+        QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna"));
+        for (int i = 0; i < 5; ++i) {
+            f.clock.advance(100);
+            w.session().poll();
+        }
+        QCOMPARE(label(w, "runStatusLabel")->text(),
+                 QStringLiteral("außerhalb der Grenzen, nicht gespeichert"));
+        QCOMPARE(count(w, "units"), 0);
+        for (int i = 0; i < 6; ++i) {
+            f.clock.advance(100);
+            w.session().poll();
+        }
+        QCOMPARE(count(w, "mr"), 1);
+        QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna – Sprung 1"));
+        QVERIFY(f.ui.boxes.isEmpty());
+        w.toggleRun();
         f.finish();
     }
 
@@ -158,7 +193,7 @@ private slots:
         f.playScript(script);
         MainWindow& w = f.start();
         if (refuseJumps)
-            QVERIFY(TestStore::refuse(w.store().database(), "INSERT", "mr"));
+            QVERIFY(TestStore::refuse(w.station().store().database(), "INSERT", "mr"));
         // Polls come from the session's timer, as in the program; the clock moves on quickly.
         f.clock.setStep(100);
         w.toggleRun();
@@ -197,9 +232,11 @@ private slots:
             w.session().poll();
         }
         QCOMPARE(count(w, "mr"), 1);
-        for (QAction* a : {w.newAthleteAction, w.changeAthleteAction, w.deleteAthleteAction,
-                           w.searchAction, w.showAllAction, w.exportOneAction, w.exportAllAction,
-                           w.refreshAction, w.takeOverAction})
+        for (QAction* a : {action(w, "newAthleteAction"), action(w, "changeAthleteAction"),
+                           action(w, "deleteAthleteAction"), action(w, "searchAction"),
+                           action(w, "showAllAction"), action(w, "exportOneAction"),
+                           action(w, "exportAllAction"), action(w, "refreshAction"),
+                           action(w, "takeOverAction")})
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
         bool opened = false;
         QTimer::singleShot(0, &w, [&] {
@@ -225,7 +262,8 @@ private slots:
         QCOMPARE(count(w, "units WHERE Ref_ID = 12 AND FZ = 2"), 1);
         QCOMPARE(count(w, "units WHERE Ref_ID = 13"), 0);
         QCOMPARE(count(w, "mr WHERE Serie = 12001"), 2);
-        QVERIFY(w.newAthleteAction->isEnabled() && w.exportAllAction->isEnabled());
+        QVERIFY(action(w, "newAthleteAction")->isEnabled() &&
+                action(w, "exportAllAction")->isEnabled());
         f.finish();
     }
 
@@ -241,16 +279,20 @@ private slots:
         QVERIFY(w.session().running());
         // From now on nothing can be written.
         if (f.onServer())
-            QVERIFY(w.store().database().run("SET default_transaction_read_only = on").isActive());
+            QVERIFY(w.station()
+                        .store()
+                        .database()
+                        .run("SET default_transaction_read_only = on")
+                        .isActive());
         else
-            QVERIFY(TestStore::refuse(w.store().database(), "INSERT", "units"));
-        QVERIFY(!w.checkWritable());
+            QVERIFY(TestStore::refuse(w.station().store().database(), "INSERT", "units"));
+        QVERIFY(!checkWritable(w.station().store(), f.ui));
         f.ui.clear();
         w.toggleRun();
         QVERIFY(!w.session().running());
         QVERIFY(f.ui.boxes.isEmpty());
         QCOMPARE(count(w, "units WHERE FZ = 1"), 1);
-        QVERIFY(w.historyList->topLevelItem(0)->isSelected());
+        QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
         w.toggleRun();
         QVERIFY(!w.session().running());
         QCOMPARE(f.ui.texts(),
@@ -286,16 +328,16 @@ private slots:
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
 
-        w.athleteGrid->setFocus();
-        QTest::keyClick(w.athleteGrid, Qt::Key_Return);
+        athleteGrid(w)->setFocus();
+        QTest::keyClick(athleteGrid(w), Qt::Key_Return);
         QVERIFY(w.session().running());
-        w.heightField->setFocus();
-        QTest::keyClick(w.heightField, Qt::Key_Enter);
+        resultField(w, "heightField")->setFocus();
+        QTest::keyClick(resultField(w, "heightField"), Qt::Key_Enter);
         QVERIFY(!w.session().running());
 
         QTest::keyClick(&w, Qt::Key_F5);
         QVERIFY(w.session().running());
-        QTest::mouseClick(w.startButton, Qt::LeftButton);
+        QTest::mouseClick(startButton(w), Qt::LeftButton);
         QVERIFY(!w.session().running());
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
@@ -305,7 +347,7 @@ private slots:
         MainWindowFixture f;
         f.playScript("100: 0 200 1 244\n");
         MainWindow& w = f.start();
-        QVERIFY(!w.startButton->isEnabled() && !w.startAction->isEnabled());
+        QVERIFY(!startButton(w)->isEnabled() && !action(w, "startAction")->isEnabled());
         w.toggleRun(); // as Enter calls it, whatever the button's state
         QVERIFY(!w.session().running());
         QVERIFY(f.timingUnit().sent.isEmpty());
@@ -326,13 +368,13 @@ private slots:
             pollUntilIdle(f, w);
             f.clock.advance(1000);
         }
-        QCOMPARE(w.historyList->topLevelItemCount(), 3);
-        w.showAllAction->trigger();
+        QCOMPARE(historyList(w)->topLevelItemCount(), 3);
+        action(w, "showAllAction")->trigger();
         QStringList numbers;
         for (int i = 0; i < 3; ++i)
-            numbers << w.historyList->topLevelItem(i)->text(7);
+            numbers << historyList(w)->topLevelItem(i)->text(7);
         QCOMPARE(QSet<QString>(numbers.begin(), numbers.end()), (QSet<QString>{"1", "2", "3"}));
-        QCOMPARE(w.historyList->topLevelItem(0)->text(3), QStringLiteral("200"));
+        QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("200"));
         QCOMPARE(count(w, "units WHERE Ref_ID = 12 AND FZ = 1"), 3);
         f.finish();
     }

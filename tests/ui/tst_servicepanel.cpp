@@ -9,6 +9,7 @@
 #include "support/FakeDriver.h"
 #include "support/MainWindowFixture.h"
 #include "support/RecordingMessageService.h"
+#include "support/WindowParts.h"
 #include "ui/ServicePanel.h"
 
 #include <QAction>
@@ -499,20 +500,20 @@ private slots:
         auto* panel = qobject_cast<ServicePanel*>(w.servicePanel());
         QVERIFY(panel);
         QVERIFY(!panel->isVisible());
-        QVERIFY(w.debugAction->isVisible());
+        QVERIFY(action(w, "debugAction")->isVisible());
 
-        w.debugAction->trigger();
+        action(w, "debugAction")->trigger();
         QVERIFY(panel->isVisible());
         QVERIFY(panel->isWindow());
         panel->close();
         QVERIFY(!panel->isVisible());
-        w.debugAction->trigger();
+        action(w, "debugAction")->trigger();
         QVERIFY(panel->isVisible());
 
         QCOMPARE(panel->link().handle(), Handle{0});
         panel->openButton->click();
         QVERIFY(panel->link().handle() != 0);
-        QCOMPARE(w.deviceLink().handle, Handle{0});
+        QCOMPARE(w.station().deviceLink().handle, Handle{0});
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
@@ -532,37 +533,37 @@ private slots:
         MainWindow& w = f.start();
         auto* panel = qobject_cast<ServicePanel*>(w.servicePanel());
         QVERIFY(panel);
-        w.debugAction->trigger();
+        action(w, "debugAction")->trigger();
         panel->openButton->click();
         QVERIFY(panel->link().handle() != 0);
 
         w.toggleRun();
         QVERIFY(w.session().running());
-        const Handle timing = w.deviceLink().handle;
+        const Handle timing = w.station().deviceLink().handle;
         QVERIFY(timing != 0 && timing != panel->link().handle());
 
         w.session().poll(); // nothing yet
         QVERIFY(w.session().running());
         panel->multiLowerField->setText("25");
         panel->multiStartButton->click();
-        QCOMPARE(w.deviceLink().handle, timing);
+        QCOMPARE(w.station().deviceLink().handle, timing);
 
         f.clock.advance(500); // the jump is there
         panel->hurdleStartButton->click();
         panel->resetButton->click();
-        QCOMPARE(w.deviceLink().handle, timing);
+        QCOMPARE(w.station().deviceLink().handle, timing);
 
         for (int poll = 0; poll < 10 && w.session().running(); ++poll)
             w.session().poll();
         QVERIFY(!w.session().running());
         QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join(" | ")));
-        QCOMPARE(w.contactTimeField->text(), QStringLiteral("200"));
-        QCOMPARE(w.flightTimeField->text(), QStringLiteral("500"));
+        QCOMPARE(resultField(w, "contactTimeField")->text(), QStringLiteral("200"));
+        QCOMPARE(resultField(w, "flightTimeField")->text(), QStringLiteral("500"));
         QCOMPARE(w.session().state().jumpCount, 1);
-        QCOMPARE(w.historyList->topLevelItemCount(), 1);
-        QCOMPARE(w.historyList->topLevelItem(0)->text(3), QStringLiteral("200"));
-        QCOMPARE(w.historyList->topLevelItem(0)->text(4), QStringLiteral("500"));
-        QCOMPARE(w.deviceLink().handle, timing);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 1);
+        QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("200"));
+        QCOMPARE(historyList(w)->topLevelItem(0)->text(4), QStringLiteral("500"));
+        QCOMPARE(w.station().deviceLink().handle, timing);
 
         auto* service =
             dynamic_cast<SimulatedServiceDevice*>(f.unit->findDevice(QStringLiteral("VudurEve")));

@@ -1,5 +1,6 @@
 #include "support/AthleteWindow.h"
 #include "support/ParadoxTables.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QDir>
@@ -53,13 +54,13 @@ private slots:
         QVERIFY(f.ui.folders.isEmpty());
         if (trouble == "again") {
             f.ui.folders << folder;
-            w.takeOverAction->trigger();
+            action(w, "takeOverAction")->trigger();
             f.ui.clear();
         }
         f.ui.folders << folder;
         if (trouble == "cancel")
             f.ui.answers << 1;
-        w.takeOverAction->trigger();
+        action(w, "takeOverAction")->trigger();
 
         QCOMPARE(f.ui.boxes.size(), texts.size());
         for (int i = 0; i < texts.size(); ++i)
@@ -68,8 +69,8 @@ private slots:
         QCOMPARE(count(w, "sportler"), measurements > 0 ? 2 : 0);
         if (measurements > 0) {
             // The grid lists the athletes taken over, the history the selected one's.
-            QCOMPARE(gridColumn(w.athleteGrid, 2), (QStringList{"Müller", "Weiß"}));
-            QCOMPARE(historyColumn(w.historyList, 7), (QStringList{"2", "1"}));
+            QCOMPARE(gridColumn(athleteGrid(w), 2), (QStringList{"Müller", "Weiß"}));
+            QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
             QCOMPARE(f.ui.progressLabels.last(), "Übernahme läuft … 2 von 2 Sportlern");
         }
     }
@@ -78,7 +79,7 @@ private slots:
     void noFolderChosen() {
         MainWindowFixture f;
         MainWindow& w = open(f);
-        w.takeOverAction->trigger();
+        action(w, "takeOverAction")->trigger();
         QCOMPARE(f.ui.folderRequests, QStringList{"Ordner mit den alten Daten wählen"});
         QVERIFY(f.ui.boxes.isEmpty());
     }

@@ -1,31 +1,32 @@
 #include "core/base/Texts.h"
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
+#include "support/WindowParts.h"
 #include "ui/HistoryController.h"
-#include "ui/RunController.h"
+#include "ui/ResultPanel.h"
 
-#include <QGroupBox>
+#include <QApplication>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QSqlQuery>
 #include <QStyle>
-#include <QTableView>
-#include <QToolButton>
-#include <QTreeWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
-// What the main window looks like at its designed size and what it keeps of its geometry.
+// What the main window looks like on a screen of 1280 x 800: every column readable at the
+// first size and at the smallest, and what it keeps of its geometry.
 class TestWindowLayout : public QObject {
     Q_OBJECT
 
-    // An athlete with a single jump and a series, the series the newest.
+    // An athlete with long names, a single jump and a series with wide values, the series
+    // the newest.
     static void seedAthlete(MainWindowFixture& f) {
         Database db(f.location());
         QSqlQuery q(db.connection());
         QVERIFY(q.exec("INSERT INTO sportler (ID, Name, Vorname, Geb) "
-                       "VALUES (1, 'Meier', 'Anna', '2001-09-30')"));
+                       "VALUES (1, 'Schmidt-Müller', 'Maximiliane', '2001-09-30')"));
         QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
                        "(1, '2025-12-07T09:15:03', 1, 1), (1, '2025-12-28T20:58:48', 2, 3)"));
         QVERIFY(q.exec("INSERT INTO mr VALUES (1001, 1234, 888, 0.64, 1), "
@@ -55,47 +56,90 @@ class TestWindowLayout : public QObject {
         return cut;
     }
 
+    // What of a list cannot be read: cut texts, a sideways scroll bar, fewer than three rows.
+    static QStringList unreadable(const QAbstractItemView* view, const QHeaderView* header) {
+        QStringList problems = cutTexts(view, header);
+        if (header->length() > view->viewport()->width())
+            problems << view->objectName() + " scrolls sideways";
+        const int rows = view->viewport()->height() / (view->fontMetrics().height() + 6);
+        if (rows < 3)
+            problems << view->objectName() + QStringLiteral(" shows %1 rows").arg(rows);
+        return problems;
+    }
+
 private slots:
     void init() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // At the designed size no date, time, number or header is cut off in either layout, also
-    // where dates carry month names; columns that the old rule made wide enough keep its width.
-    void columnsFitTheirTexts_data() {
+    // At the first size and at the smallest, in either layout, every column shows its whole
+    // title and its widest value without a sideways scroll bar, also where dates carry month
+    // names; the start button and the result fields stay whole.
+    void everythingIsReadable_data() {
         QTest::addColumn<bool>("series");
+        QTest::addColumn<bool>("smallest");
+        QTest::addColumn<bool>("stored");
         QTest::addColumn<QLocale>("locale");
         const QLocale german(QLocale::German, QLocale::Germany);
-        QTest::newRow("single layout") << false << german;
-        QTest::newRow("series layout") << true << german;
-        QTest::newRow("dates with month names") << true << QLocale::c();
+        for (const bool stored : {false, true}) {
+            const char* what = stored ? "with a stored athlete" : "nothing stored";
+            QTest::addRow("single, first size, %s", what) << false << false << stored << german;
+            QTest::addRow("series, first size, %s", what) << true << false << stored << german;
+            QTest::addRow("single, smallest, %s", what) << false << true << stored << german;
+            QTest::addRow("series, smallest, %s", what) << true << true << stored << german;
+        }
+        QTest::newRow("month names, smallest") << true << true << true << QLocale::c();
     }
-    void columnsFitTheirTexts() {
+    void everythingIsReadable() {
         QFETCH(bool, series);
+        QFETCH(bool, smallest);
+        QFETCH(bool, stored);
         QFETCH(QLocale, locale);
         texts::setLocale(locale);
         MainWindowFixture f;
-        seedAthlete(f);
+        if (stored)
+            seedAthlete(f);
+        f.store("Betriebsart", series ? "2" : "1");
         MainWindow& w = f.start();
-        QTreeWidget* list = w.historyList;
-        QCOMPARE(list->topLevelItemCount(), 2);
-        w.history().selectEntry(list->topLevelItem(series ? 0 : 1));
-        QCOMPARE(w.jumpGrid->isVisible(), series);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect screen = w.screen()->availableGeometry();
+        QVERIFY2(screen.width() >= 1280 && screen.height() >= 800, "a screen of 1280 x 800");
+        QVERIFY(screen.contains(QRect(QPoint(), w.frameGeometry().size())));
+        if (smallest) {
+            w.resize(w.minimumSize());
+            QCoreApplication::processEvents();
+            QCOMPARE(w.size(), w.minimumSize());
+        }
+        if (stored)
+            w.history().chooseAt(series ? 0 : 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(jumpGrid(w)->isVisible(), series);
 
-        QCOMPARE(cutTexts(w.athleteGrid, w.athleteGrid->horizontalHeader()), QStringList());
-        QCOMPARE(cutTexts(list, list->header()), QStringList());
+        QTableView* athletes = athleteGrid(w);
+        QVERIFY2(unreadable(athletes, athletes->horizontalHeader()).isEmpty(),
+                 qPrintable(unreadable(athletes, athletes->horizontalHeader()).join(", ")));
+        QTreeWidget* list = historyList(w);
+        QVERIFY2(unreadable(list, list->header()).isEmpty(),
+                 qPrintable(unreadable(list, list->header()).join(", ")));
         if (series) {
-            QCOMPARE(w.jumpGrid->model()->rowCount(), 3);
-            QCOMPARE(cutTexts(w.jumpGrid, w.jumpGrid->horizontalHeader()), QStringList());
-        } else {
-            // The old rule's width stays where it is enough.
-            for (int c = 1; c < 7; ++c)
-                QVERIFY(list->columnWidth(c) >= list->width() / 7);
+            QTableView* jumps = jumpGrid(w);
+            QCOMPARE(jumps->model()->rowCount(), stored ? 3 : 0);
+            QVERIFY2(unreadable(jumps, jumps->horizontalHeader()).isEmpty(),
+                     qPrintable(unreadable(jumps, jumps->horizontalHeader()).join(", ")));
+        }
+        QToolButton* start = startButton(w);
+        QVERIFY(start->width() >= start->sizeHint().width());
+        for (const char* name :
+             {"contactTimeField", "flightTimeField", "heightField", "efficiencyField"}) {
+            QLineEdit* field = resultField(w, name);
+            QVERIFY(field->isVisible());
+            QVERIFY(field->geometry().right() < start->x());
+            QVERIFY(field->width() >= field->fontMetrics().horizontalAdvance("999,99"));
         }
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
 
-    // The window keeps its size, position and maximised state from one start to the next;
-    // one that the screens no longer show comes back onto a screen.
+    // The window keeps its size, position, maximised state and dividers from one start to
+    // the next; one that the screens no longer show comes back onto a screen.
     void geometrySurvivesARestart_data() {
         QTest::addColumn<QPoint>("position");
         QTest::addColumn<bool>("maximised");
@@ -113,6 +157,11 @@ private slots:
         first.resize(size);
         first.move(position);
         QCOMPARE(first.pos(), position);
+        auto* dataDivider = part<QSplitter>(first, "dataSplitter");
+        QCoreApplication::processEvents();
+        const QList<int> parts = dataDivider->sizes();
+        dataDivider->setSizes({parts[0] - 60, parts[1] + 60});
+        const QList<int> moved = dataDivider->sizes();
         if (maximised)
             first.showMaximized();
         f.finish();
@@ -122,6 +171,10 @@ private slots:
         QCOMPARE(again.isMaximized(), maximised);
         const QRect normal = again.normalGeometry();
         QCOMPARE(normal.size(), size);
+        if (!maximised) {
+            QCoreApplication::processEvents();
+            QCOMPARE(part<QSplitter>(again, "dataSplitter")->sizes(), moved);
+        }
         const QRect screens = QGuiApplication::primaryScreen()->availableVirtualGeometry();
         if (screens.contains(QRect(position, size)))
             QCOMPARE(again.pos(), position);
@@ -133,45 +186,56 @@ private slots:
         f.finish();
     }
 
-    // While a run goes on, the result values grow with the window; the run's end gives the
-    // panels back their size.
+    // While a run goes on, the result values grow with the window beside the start button;
+    // the run's end gives them their size back.
     void bigResultsDuringARun() {
         MainWindowFixture f;
         seedAthlete(f);
         f.store("Betriebsart", "2");
         f.playScript("300: 0 200 1 244\n");
         MainWindow& w = f.start();
-        const QRect idleResults = w.resultGroup->geometry();
-        const QRect idleData = w.dataGroup->geometry();
-        const qreal idleFont = w.heightField->font().pointSizeF();
+        auto* panel = part<ResultPanel>(w, "resultPanel");
+        QLineEdit* height = resultField(w, "heightField");
+        const QSize idleField = height->size();
+        const qreal idleFont = height->font().pointSizeF();
         w.toggleRun();
         QVERIFY(w.session().running());
-        // At the designed size nothing moves.
-        QCOMPARE(w.resultGroup->geometry(), idleResults);
-        QCOMPARE(w.heightField->font().pointSizeF(), idleFont);
 
         w.resize(w.width() + 400, w.height() + 300);
-        QVERIFY(w.run().resultZoom().factor() > 2);
-        QVERIFY(w.heightField->font().pointSizeF() > 2 * idleFont);
-        QVERIFY(w.heightField->height() > 2 * 22);
-        // The result panel took the room from the data panel and the labels sit beside their
-        // fields.
-        QCOMPARE(w.dataGroup->y() - w.resultGroup->geometry().bottom(),
-                 idleData.y() - idleResults.bottom());
-        QVERIFY(w.heightLabel->geometry().right() < w.heightField->x());
-        QVERIFY(w.contactUnitLabel->geometry().right() < w.heightLabel->x());
-        QVERIFY(w.heightField->geometry().right() < w.startButton->x());
+        QCoreApplication::processEvents();
+        QVERIFY2(panel->enlargement() > 2, qPrintable(QString::number(panel->enlargement())));
+        QVERIFY(height->font().pointSizeF() > 2 * idleFont);
+        QVERIFY(height->height() > 2 * idleField.height());
+        QVERIFY(label(w, "heightLabel")->geometry().right() < height->x());
+        QVERIFY(label(w, "contactTimeUnitLabel")->geometry().right() <
+                label(w, "heightLabel")->x());
+        QVERIFY(height->geometry().right() < startButton(w)->x());
+        QVERIFY(dataGroup(w)->y() > resultPanel(w)->geometry().bottom());
 
         w.toggleRun();
         QVERIFY(!w.session().running());
-        QCOMPARE(w.resultGroup->height(), idleResults.height());
-        QCOMPARE(w.dataGroup->y(), idleData.y());
-        QCOMPARE(w.dataGroup->height(), idleData.height() + 300);
-        QCOMPARE(w.heightField->font().pointSizeF(), idleFont);
-        QCOMPARE(w.heightField->size(), QSize(81, 22));
+        QCOMPARE(panel->enlargement(), 1.0);
+        QCOMPARE(height->font().pointSizeF(), idleFont);
+        QCOMPARE(height->size(), idleField);
         f.finish();
     }
 };
 
-QTEST_MAIN(TestWindowLayout)
+// The tests see a screen of 1280 x 800, the smallest the window is made for.
+int main(int argc, char* argv[]) {
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(R"({"screens": [{"name": "lab", "x": 0, "y": 0, "width": 1280,
+                       "height": 800, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
+        qFatal("cannot write the screen configuration");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    QApplication app(argc, argv);
+    TestWindowLayout test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_windowlayout.moc"

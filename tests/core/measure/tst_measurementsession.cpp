@@ -31,6 +31,7 @@ struct Rig : SessionObserver {
     QStringList entries; // "nummer: four values" of every new history entry
     QStringList events;  // starting, started, stopping, ended ...
     QString fields[4];   // contact time, flight time, efficiency, height
+    int rejections = 0;  // jumps shown but kept from the store by the limits
 
     explicit Rig(const QByteArray& script)
         : unit(scripted(clock, script)), device(*unit), link(device, clock),
@@ -114,6 +115,7 @@ struct Rig : SessionObserver {
         events << QStringLiteral("jump %1").arg(seriesKey);
     }
     void pollFailed(const Failure& failure) override { boxes << "poll failed: " + failure.text; }
+    void jumpRejected() override { ++rejections; }
 };
 
 } // namespace
@@ -260,6 +262,22 @@ private slots:
             if (end == "ended")
                 QVERIFY(rig.unit->device(0).sent.endsWith('\xfa'));
         }
+    }
+
+    // A start empties all four result fields, the height too; a jump that the limits keep
+    // from the store is told, one that is stored is not.
+    void startEmptiesTheFieldsAndRejectionsAreTold() {
+        Rig rig("300: 0 45 1 244\n300: 0 200 1 244\n");
+        rig.session.mode = MeasurementMode::Multiple;
+        for (QString& field : rig.fields)
+            field = QStringLiteral("old");
+        rig.session.start(12);
+        QCOMPARE(QStringList(std::begin(rig.fields), std::end(rig.fields)).join('|'), "|||");
+        for (int i = 0; i < 20 && rig.session.state().jumpCount == 0; ++i)
+            rig.poll(1, false);
+        QCOMPARE(rig.rejections, 1);
+        QCOMPARE(rig.jumps(), (QStringList{"12001/200/500/1.25/1"}));
+        rig.session.stop();
     }
 
     // A start resets the run state; every poll resets the verdicts of the result before;

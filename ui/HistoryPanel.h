@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/history/History.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class DataStore;
+class JumpTableModel;
+class QSplitter;
+class QTableView;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The measurement history of one athlete, newest first, and beside it the jump grid with the
+// jumps of the chosen series. Two layouts: the list across the whole width (single
+// measurements) or the list beside the jump grid (series).
+class HistoryPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit HistoryPanel(DataStore& store, QWidget* parent = nullptr);
+
+    // Lists the entries (in their order) without telling anyone.
+    void setEntries(const QList<history::Entry>& entries);
+    // Adds an entry; it is placed by the next sort.
+    void addEntry(const history::Entry& entry);
+    // Orders the list newest first.
+    void sort();
+    int entryCount() const;
+    history::Entry entryAt(int position) const;
+    // The chosen entry, if any.
+    std::optional<history::Entry> chosenEntry() const;
+    // Chooses the entry at that place in the list (as the user's click does: it is told).
+    void chooseAt(int position);
+    // Chooses the entry of the measurement with that number, if it is listed; false if not.
+    bool chooseNummer(qint64 nummer);
+    // No entry is chosen afterwards; nothing is told.
+    void clearChoice();
+    // Removes the chosen entry; the others keep their numbers and order. Nothing is told.
+    void removeChosen();
+
+    void showSingleLayout();
+    void showSeriesLayout();
+    bool seriesLayout() const;
+    JumpTableModel& jumps() { return *jumpModel_; }
+
+    bool listHasFocus() const;
+    void focusList();
+    void setListEnabled(bool enabled);
+
+    // Where the divider between the list and the jump grid stands.
+    QByteArray dividerState() const;
+    void restoreDivider(const QByteArray& state);
+
+signals:
+    // The chosen entry changed (or none is chosen now).
+    void entryChosen();
+
+private:
+    QTreeWidget* list_ = nullptr;
+    QTableView* jumpGrid_ = nullptr;
+    JumpTableModel* jumpModel_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+};
