@@ -126,8 +126,7 @@ void RunController::showError(const QString& text) {
 
 void RunController::measurementCreated(const NewMeasurement& m) {
     const QStringList values =
-        m.series ? history::seriesTexts()
-                 : history::recordedJumpTexts(m.contactMs, m.flightMs, m.efficiency);
+        m.series ? history::seriesTexts() : history::jumpTexts(m.contactMs, m.flightMs);
     window_.history().addEntry(history::makeEntry(window_.historyList->topLevelItemCount() + 1,
                                                   m.moment, values, m.nummer));
 }
