@@ -15,7 +15,7 @@
 std::unique_ptr<MainWindow> createWindows(AppContext& context) {
     auto window = std::make_unique<MainWindow>(context);
     auto* editor = new AthleteEditorDialog(context.ui, window.get());
-    auto* limits = new LimitsDialog(window->limits(), window.get());
+    auto* limits = new LimitsDialog(context.ui, window->limits(), window.get());
     limits->setWindowIcon(icons::image(10));
     auto* search = new AthleteSearchDialog(window.get());
     auto* servicePanel =
