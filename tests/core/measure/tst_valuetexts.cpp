@@ -28,6 +28,7 @@ struct RecordedRun : SessionObserver {
     MeasurementSession session;
     QString fields[4]; // contact time, flight time, efficiency, height
     std::optional<NewMeasurement> created;
+    QStringList said; // messages and errors
 
     RecordedRun(qint32 contactMs, qint32 flightMs)
         : unit(unitSending(clock, contactMs, flightMs)), device(*unit), link(device, clock),
@@ -66,13 +67,11 @@ struct RecordedRun : SessionObserver {
     void showField(ResultField field, const QString& text) override {
         fields[static_cast<int>(field)] = text;
     }
-    void showMessage(const QString& text) override { qWarning("message: %s", qPrintable(text)); }
-    void showError(const QString& text) override { qWarning("error: %s", qPrintable(text)); }
+    void showMessage(const QString& text) override { said << text; }
+    void showError(const QString& text) override { said << text; }
     void measurementCreated(const NewMeasurement& m) override { created = m; }
     void jumpRecorded(qint64) override {}
-    void pollFailed(const Failure& failure) override {
-        qWarning("poll failed: %s", qPrintable(failure.text));
-    }
+    void pollFailed(const Failure& failure) override { said << failure.text; }
 };
 
 } // namespace
@@ -111,6 +110,7 @@ private slots:
         athlete.name = QStringLiteral("Öztürk");
         athlete.id = run.store.athletes().add(athlete);
         run.record(athlete.id);
+        QCOMPARE(run.said, QStringList());
         QVERIFY(!run.session.running() && run.created);
 
         const QStringList panel{run.fields[2], run.fields[3]};
