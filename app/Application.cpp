@@ -20,7 +20,7 @@ std::unique_ptr<MainWindow> createWindows(AppContext& context, Station& station)
         [&ui = context.ui](const QString& text) { boxes::error(ui, text); });
     auto window = std::make_unique<MainWindow>(context, station);
     auto* editor = new AthleteEditorDialog(context.ui, window.get());
-    auto* limits = new LimitsDialog(station.limits(), window.get());
+    auto* limits = new LimitsDialog(context.ui, station.limits(), window.get());
     limits->setWindowIcon(icons::image(icons::Picture::TriggerEdge));
     auto* search = new AthleteSearchDialog(window.get());
     auto* servicePanel =

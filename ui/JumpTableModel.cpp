@@ -79,9 +79,9 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
     case FlightColumn:
         return texts::general(jump.flightMs);
     case EfficiencyColumn:
-        return texts::general(jump.efficiency);
+        return metrics::efficiencyText(jump.flightMs, jump.contactMs);
     case HeightColumn:
-        return texts::general(metrics::heightFieldValue(jump.flightMs));
+        return metrics::heightText(metrics::heightCm(jump.flightMs));
     }
     return {};
 }

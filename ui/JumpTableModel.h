@@ -6,8 +6,9 @@
 
 class DataStore;
 
-// The jump grid beside the history list: Anzahl, Stützzeit(ms), Flugzeit(ms), Effizienz and
-// the height computed from the flight time. It shows nothing, the jumps of one series in jump
+// The jump grid beside the history list: Anzahl, Stützzeit(ms), Flugzeit(ms), and the
+// efficiency and height made from the times as everywhere else (metrics::efficiencyText,
+// metrics::heightText). It shows nothing, the jumps of one series in jump
 // order, or every stored jump (read page by page as the grid scrolls to them).
 class JumpTableModel : public QAbstractTableModel {
 public:

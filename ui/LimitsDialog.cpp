@@ -1,5 +1,6 @@
 #include "ui/LimitsDialog.h"
 
+#include "ui/MessageService.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -16,7 +17,24 @@
 
 using plausibility::Limits;
 
-LimitsDialog::LimitsDialog(Limits& limits, QWidget* parent) : QDialog(parent), limits_(limits) {
+namespace {
+
+// A minimum and the maximum it must stay below.
+struct LimitPair {
+    qint32 Limits::*min;
+    qint32 Limits::*max;
+};
+constexpr LimitPair kContactPair{&Limits::contactMinMs, &Limits::contactMaxMs};
+constexpr LimitPair kFlightPair{&Limits::flightMinMs, &Limits::flightMaxMs};
+
+bool isOrdered(const Limits& limits, const LimitPair& pair) {
+    return limits.*pair.min < limits.*pair.max;
+}
+
+} // namespace
+
+LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
+    : QDialog(parent), ui_(ui), limits_(limits), edited_(limits) {
     setObjectName(QStringLiteral("limitsDialog"));
     setWindowTitle(QStringLiteral("Triggerflanke"));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -112,6 +130,7 @@ void LimitsDialog::alignRowLabels() {
 }
 
 void LimitsDialog::fillFields() {
+    edited_ = limits_;
     for (const Field& field : std::as_const(fields_))
         field.edit->setText(QString::number(limits_.*field.limit));
     abortCheck->setChecked(limits_.abortOnViolation);
@@ -127,10 +146,16 @@ void LimitsDialog::showEvent(QShowEvent* event) {
 
 void LimitsDialog::takeOver(const Field& field) {
     const auto result =
-        plausibility::takeOverField(field.edit->text(), field.upper, limits_.*field.limit);
-    limits_.*field.limit = result.limit;
+        plausibility::takeOverField(field.edit->text(), field.upper, edited_.*field.limit);
+    edited_.*field.limit = result.limit;
     if (field.edit->text() != result.text)
         field.edit->setText(result.text);
+    for (const LimitPair& pair : {kContactPair, kFlightPair}) {
+        if (isOrdered(edited_, pair)) {
+            limits_.*pair.min = edited_.*pair.min;
+            limits_.*pair.max = edited_.*pair.max;
+        }
+    }
 }
 
 void LimitsDialog::takeOverAll() {
@@ -138,9 +163,35 @@ void LimitsDialog::takeOverAll() {
         takeOver(field);
 }
 
+bool LimitsDialog::refusedCrossedPair() {
+    QString message;
+    QLineEdit* field = nullptr;
+    if (!isOrdered(edited_, kContactPair)) {
+        message = tr("Das Minimum der Stützzeit (%1 ms) muss kleiner als ihr Maximum (%2 ms) "
+                     "sein.")
+                      .arg(edited_.contactMinMs)
+                      .arg(edited_.contactMaxMs);
+        field = contactMinField;
+    } else if (!isOrdered(edited_, kFlightPair)) {
+        message = tr("Das Minimum der Flugzeit (%1 ms) muss kleiner als ihr Maximum (%2 ms) "
+                     "sein.")
+                      .arg(edited_.flightMinMs)
+                      .arg(edited_.flightMaxMs);
+        field = flightMinField;
+    } else {
+        return false;
+    }
+    boxes::information(ui_, message);
+    field->setFocus();
+    field->selectAll();
+    return true;
+}
+
 void LimitsDialog::done(int result) {
     // Closing never discards what was typed into the field that still has the focus.
     takeOverAll();
+    if (refusedCrossedPair())
+        return;
     QDialog::done(result);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class MessageService;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -11,11 +12,13 @@ class QPushButton;
 
 // Limits dialog "Triggerflanke": edits the plausibility limits and the abort option of the
 // limits object it is given (owned by the main window). A field is taken over as soon as it
-// loses focus, and every field once more when the dialog closes; there is no cancel.
+// loses focus, and every field once more when the dialog closes; there is no cancel. A
+// minimum and its maximum come into force together, once the minimum is below the maximum
+// (so a new range can be typed in either order); the dialog does not close while one is not.
 class LimitsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit LimitsDialog(plausibility::Limits& limits, QWidget* parent = nullptr);
+    LimitsDialog(MessageService& ui, plausibility::Limits& limits, QWidget* parent = nullptr);
 
     void done(int result) override;
 
@@ -35,9 +38,13 @@ private:
     void fillFields();
     void takeOver(const Field& field);
     void takeOverAll();
+    // The first pair whose minimum is not below its maximum, told to the user; false if none.
+    bool refusedCrossedPair();
     const Field* fieldOf(const QObject* object) const;
 
+    MessageService& ui_;
     plausibility::Limits& limits_;
+    plausibility::Limits edited_; // the limits as the fields show them
     QGroupBox* minBox_ = nullptr;
     QWidget* labelColumn_ = nullptr;
     QLineEdit* contactMinField = nullptr;

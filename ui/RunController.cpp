@@ -93,8 +93,7 @@ void RunController::showError(const QString& text) {
 
 void RunController::measurementCreated(const NewMeasurement& m) {
     const QStringList values =
-        m.series ? history::seriesTexts()
-                 : history::recordedJumpTexts(m.contactMs, m.flightMs, m.efficiency);
+        m.series ? history::seriesTexts() : history::jumpTexts(m.contactMs, m.flightMs);
     // The newest entry's number follows the entries listed so far.
     history_.addRecorded(history::makeEntry(history_.entryCount() + 1, m.moment, values, m.nummer));
 }

@@ -38,6 +38,10 @@ QString valueText(const std::optional<double>& value) {
     return value ? metrics::fixedText(*value, 2) : QString();
 }
 
+QString heightValueText(const std::optional<double>& heightCm) {
+    return heightCm ? metrics::heightText(*heightCm) : QString();
+}
+
 } // namespace
 
 bool isValidJump(const StoredJump& jump) {
@@ -115,11 +119,16 @@ QStringList statisticsNames() {
 }
 
 QStringList statisticsTexts(const JumpStatistics& statistics) {
-    return {QString::number(statistics.jumpCount), valueText(statistics.bestHeightCm),
-            valueText(statistics.meanHeightCm),    valueText(statistics.heightSdCm),
-            valueText(statistics.heightCvPercent), valueText(statistics.meanContactMs),
-            valueText(statistics.meanFlightMs),    valueText(statistics.bestRsi),
-            valueText(statistics.meanRsi),         valueText(statistics.fatiguePercent)};
+    return {QString::number(statistics.jumpCount),
+            heightValueText(statistics.bestHeightCm),
+            heightValueText(statistics.meanHeightCm),
+            heightValueText(statistics.heightSdCm),
+            valueText(statistics.heightCvPercent),
+            valueText(statistics.meanContactMs),
+            valueText(statistics.meanFlightMs),
+            valueText(statistics.bestRsi),
+            valueText(statistics.meanRsi),
+            valueText(statistics.fatiguePercent)};
 }
 
 QString statisticsClipboardText(const JumpStatistics& statistics) {

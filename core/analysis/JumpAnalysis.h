@@ -60,8 +60,9 @@ JumpStatistics jumpStatistics(const QList<StoredJump>& jumps);
 
 // Names of the statistics fields in the order of statisticsTexts().
 QStringList statisticsNames();
-// The fields as shown: the count as integer, the values with two decimals and the
-// process-wide decimal separator, empty fields as empty texts.
+// The fields as shown: the count as integer, the heights as metrics::heightText, the other
+// values with two decimals and the process-wide decimal separator, empty fields as empty
+// texts.
 QStringList statisticsTexts(const JumpStatistics& statistics);
 // Clipboard form: the names line and the values line, tab-separated, each ended with "\n".
 QString statisticsClipboardText(const JumpStatistics& statistics);

@@ -6,6 +6,7 @@
 #include "core/store/SeriesKey.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace history {
 
@@ -32,24 +33,21 @@ void sortNewestFirst(QList<Entry>& entries) {
     std::stable_sort(entries.begin(), entries.end(), goesBefore);
 }
 
-QStringList jumpTexts(double contactMs, double flightMs, double efficiency) {
-    return {QString::number(std::llround(contactMs)), QString::number(std::llround(flightMs)),
-            texts::general(efficiency),
-            metrics::metricText(metrics::heightCm(static_cast<double>(std::llround(flightMs))))};
+QStringList jumpTexts(double contactMs, double flightMs) {
+    // The texts show whole milliseconds; the derived values are made from what they show.
+    const qint64 contact = std::llround(contactMs);
+    const qint64 flight = std::llround(flightMs);
+    return {QString::number(contact), QString::number(flight),
+            metrics::efficiencyText(static_cast<double>(flight), static_cast<double>(contact)),
+            metrics::heightText(metrics::heightCm(static_cast<double>(flight)))};
 }
 
 QStringList missingJumpTexts() {
-    return {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
-            metrics::metricText(0.0)};
+    return jumpTexts(0, 0);
 }
 
 QStringList seriesTexts() {
     return {kSeriesMark, kSeriesMark, kSeriesMark, kSeriesMark};
-}
-
-QStringList recordedJumpTexts(qint32 contactMs, qint32 flightMs, double efficiency) {
-    return {QString::number(contactMs), QString::number(flightMs), metrics::metricText(efficiency),
-            metrics::metricText(metrics::heightCm(flightMs))};
 }
 
 QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
@@ -74,9 +72,8 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
         QStringList values;
         if (m.jumpCount <= 1) {
             const auto jump = firstJumps.constFind(seriesKey(athleteId, m.nummer));
-            values = jump == firstJumps.cend()
-                         ? missingJumpTexts()
-                         : jumpTexts(jump->contactMs, jump->flightMs, jump->efficiency);
+            values = jump == firstJumps.cend() ? missingJumpTexts()
+                                               : jumpTexts(jump->contactMs, jump->flightMs);
         } else {
             values = seriesTexts();
         }

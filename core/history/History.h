@@ -38,14 +38,15 @@ bool goesBefore(const Entry& a, const Entry& b);
 // Orders entries newest first; entries of the same moment keep their order.
 void sortNewestFirst(QList<Entry>& entries);
 
-// The four value texts of a single measurement from its stored jump.
-QStringList jumpTexts(double contactMs, double flightMs, double efficiency);
-// The four value texts of a single measurement whose jump row is missing.
+// The four value texts of a single measurement's jump, the same when a run records it and
+// when it is read back: the times as whole numbers, the efficiency and the height made from
+// them (metrics::efficiencyText, metrics::heightText).
+QStringList jumpTexts(double contactMs, double flightMs);
+// The four value texts of a single measurement whose jump row is missing: those of a jump
+// with both times 0.
 QStringList missingJumpTexts();
 // The four value texts of a series.
 QStringList seriesTexts();
-// The four value texts of a single jump as a run shows it when it records it.
-QStringList recordedJumpTexts(qint32 contactMs, qint32 flightMs, double efficiency);
 
 // The history of an athlete, newest first: a measurement with more than one jump is a series,
 // any other shows its stored jump.

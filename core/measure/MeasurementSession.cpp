@@ -252,7 +252,7 @@ bool MeasurementSession::takeFlight(qint32 flightMs) {
     if (state_.flightValid) {
         observer_->showField(ResultField::FlightTime, QString::number(state_.flightMs));
         observer_->showField(ResultField::Height,
-                             metrics::metricText(metrics::heightCm(state_.flightMs)));
+                            metrics::heightText(metrics::heightCm(state_.flightMs)));
         if (!state_.contactValid && mode == MeasurementMode::Single) {
             state_.contactMs = 0;
             evaluate();
@@ -261,7 +261,7 @@ bool MeasurementSession::takeFlight(qint32 flightMs) {
         }
     }
     if (state_.flightValid && state_.contactValid) {
-        observer_->showField(ResultField::Efficiency, metrics::metricText(efficiency()));
+        observer_->showField(ResultField::Efficiency, efficiencyText());
         evaluate();
         if (mode == MeasurementMode::Single) {
             endRun();
@@ -291,6 +291,10 @@ double MeasurementSession::efficiency() const {
     return metrics::efficiency(state_.flightMs, state_.contactMs);
 }
 
+QString MeasurementSession::efficiencyText() const {
+    return metrics::efficiencyText(state_.flightMs, state_.contactMs);
+}
+
 void MeasurementSession::evaluate() {
     if (state_.flightValid)
         observer_->showField(ResultField::FlightTime, QString::number(state_.flightMs));
@@ -299,7 +303,7 @@ void MeasurementSession::evaluate() {
     const bool allInLimits = state_.contactValid && state_.contactInLimits && state_.flightValid &&
                              state_.flightInLimits;
     observer_->showField(ResultField::Efficiency,
-                         allInLimits ? metrics::metricText(efficiency()) : QStringLiteral("0"));
+                        allInLimits ? efficiencyText() : QStringLiteral("0"));
     if ((state_.contactInLimits && state_.flightInLimits) || state_.endMarkerSeen)
         recordJump();
     else
@@ -335,8 +339,8 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
         observer_->measurementCreated({created.nummer, created.moment,
-                                       mode == MeasurementMode::Multiple, state_.contactMs,
-                                       state_.flightMs, efficiency()});
+                                      mode == MeasurementMode::Multiple, state_.contactMs,
+                                      state_.flightMs});
     } else {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;

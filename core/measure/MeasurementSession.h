@@ -40,7 +40,6 @@ struct NewMeasurement {
     bool series = false; // recorded in multiple mode
     qint32 contactMs = 0;
     qint32 flightMs = 0;
-    double efficiency = 0;
 };
 
 // What a run reports, in the order it happens. The window shows it.
@@ -148,7 +147,9 @@ private:
     void evaluate();
     void recordJump();
     void storeJump(const struct RecordedJump& jump);
+    // The current jump's efficiency, and its text in the result panel.
     double efficiency() const;
+    QString efficiencyText() const;
     void pollFromTimer();
 
     TimingLink& link_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -162,6 +163,26 @@ double efficiency(qint32 fz, qint32 sz) {
         return 0;
     const qint64 square = static_cast<qint64>(fz) * fz;
     return static_cast<double>(square) / sz / 10 / 100;
+}
+
+double efficiency(double fzMs, double szMs) {
+    const auto whole = [](double ms) {
+        return std::isfinite(ms) && std::trunc(ms) == ms &&
+               ms >= std::numeric_limits<qint32>::min() && ms <= std::numeric_limits<qint32>::max();
+    };
+    if (whole(fzMs) && whole(szMs))
+        return efficiency(static_cast<qint32>(fzMs), static_cast<qint32>(szMs));
+    if (szMs == 0)
+        return 0;
+    return fzMs * fzMs / szMs / 10 / 100;
+}
+
+QString heightText(double heightCm) {
+    return fixedText(heightCm, 2);
+}
+
+QString efficiencyText(double flightMs, double contactMs) {
+    return fixedText(efficiency(flightMs, contactMs), 2);
 }
 
 QString metricText(double value, int decimals, QChar separator) {

@@ -81,7 +81,7 @@ QStringList tableTexts(const MeasurementLine& line) {
             line.timeText,
             kindText(line),
             QString::number(s.jumpCount),
-            valueText(s.bestHeightCm),
+            s.bestHeightCm ? metrics::heightText(*s.bestHeightCm) : QString(),
             valueText(s.bestRsi),
             valueText(s.meanContactMs)};
 }

@@ -13,11 +13,9 @@ QString textOf(const QVariant& value) {
 
 } // namespace
 
-QList<Athlete> AthleteRepository::select(const QString& where, const QString& order,
-                                         const QString& pattern) {
+QList<Athlete> AthleteRepository::select(const QString& where, const QString& order) {
     QSqlQuery q = db_.run(
-        QStringLiteral("SELECT %1 FROM sportler %2 ORDER BY %3").arg(kColumns, where, order),
-        pattern.isNull() ? QVariantList() : QVariantList{pattern});
+        QStringLiteral("SELECT %1 FROM sportler %2 ORDER BY %3").arg(kColumns, where, order));
     QList<Athlete> out;
     while (q.next()) {
         Athlete a;
@@ -34,32 +32,26 @@ QList<Athlete> AthleteRepository::select(const QString& where, const QString& or
 }
 
 QList<Athlete> AthleteRepository::all() {
-    return select(QString(), QStringLiteral("ID"), QString());
+    return select(QString(), QStringLiteral("ID"));
 }
 
 QList<Athlete> AthleteRepository::search(athletes::SearchBy by, const QString& text) {
-    // No stored name holds a NUL character, and the server takes none in a value.
-    if (text.contains(QChar(0)))
+    if (by == athletes::SearchBy::None)
         return {};
-    switch (by) {
-    case athletes::SearchBy::FirstName:
-        return select(
-            QStringLiteral("WHERE %1 LIKE ?%2")
-                .arg(db_.upperLetters(QStringLiteral("Vorname")), db_.likeEnd()),
-            QStringLiteral("%1, %2, ID")
-                .arg(db_.textOrder(QStringLiteral("Name")), db_.order(QStringLiteral("Geb"))),
-            athletes::searchPattern(text));
-    case athletes::SearchBy::Surname:
-        return select(
-            QStringLiteral("WHERE %1 LIKE ?%2")
-                .arg(db_.upperLetters(QStringLiteral("Name")), db_.likeEnd()),
-            QStringLiteral("%1, %2, ID")
-                .arg(db_.textOrder(QStringLiteral("Vorname")), db_.order(QStringLiteral("Geb"))),
-            athletes::searchPattern(text));
-    case athletes::SearchBy::None:
-        break;
+    const bool byFirstName = by == athletes::SearchBy::FirstName;
+    const QString column = byFirstName ? QStringLiteral("Vorname") : QStringLiteral("Name");
+    const QString otherName = byFirstName ? QStringLiteral("Name") : QStringLiteral("Vorname");
+    const QList<Athlete> named =
+        select(QStringLiteral("WHERE %1 IS NOT NULL").arg(column),
+               QStringLiteral("%1, %2, ID")
+                   .arg(db_.textOrder(otherName), db_.order(QStringLiteral("Geb"))));
+    const athletes::NameSearch search(text);
+    QList<Athlete> found;
+    for (const Athlete& athlete : named) {
+        if (search.matches(byFirstName ? athlete.firstName : athlete.name))
+            found << athlete;
     }
-    return {};
+    return found;
 }
 
 qint64 AthleteRepository::add(const Athlete& athlete) {

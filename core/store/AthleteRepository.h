@@ -30,7 +30,8 @@ public:
     // Every athlete in the order they were added.
     QList<Athlete> all();
     // The athletes whose first name (sorted by surname, then date of birth) or surname (sorted
-    // by first name, then date of birth) starts with the text; see athletes::searchPattern.
+    // by first name, then date of birth) starts with the text; see athletes::NameSearch. The
+    // names are compared here rather than by the engine, so that both engines find alike.
     QList<Athlete> search(athletes::SearchBy by, const QString& text);
     // Stores a new athlete; returns the ID the store gave him. A date of birth is stored only
     // when it is valid.
@@ -42,7 +43,7 @@ public:
     void remove(qint64 athleteId);
 
 private:
-    QList<Athlete> select(const QString& where, const QString& order, const QString& pattern);
+    QList<Athlete> select(const QString& where, const QString& order);
 
     Database& db_;
 };

@@ -281,20 +281,6 @@ QString Database::rowOrder(const QString& table) const {
     return table.isEmpty() ? column : table + QLatin1Char('.') + column;
 }
 
-QString Database::upperLetters(const QString& column) const {
-    // Only a to z: "ü" stays "ü" on both engines.
-    return dialect() == Dialect::SQLite
-               ? QStringLiteral("UPPER(%1)").arg(column)
-               : QStringLiteral("TRANSLATE(%1, 'abcdefghijklmnopqrstuvwxyz', "
-                                "'ABCDEFGHIJKLMNOPQRSTUVWXYZ')")
-                     .arg(column);
-}
-
-QString Database::likeEnd() const {
-    // "%" and "_" are wildcards on both engines, a backslash is none.
-    return dialect() == Dialect::SQLite ? QString() : QStringLiteral(" ESCAPE ''");
-}
-
 QString Database::order(const QString& column) const {
     // SQLite puts empty values first of itself.
     return dialect() == Dialect::SQLite ? column : QStringLiteral("%1 NULLS FIRST").arg(column);

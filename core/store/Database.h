@@ -41,10 +41,6 @@ public:
     Dialect dialect() const;
     // The order in which a table's rows were stored ("rowid", or the server's row address).
     QString rowOrder(const QString& table = QString()) const;
-    // A text column with a to z in upper case, every other character as it is.
-    QString upperLetters(const QString& column) const;
-    // What follows "LIKE ?" so that only "%" and "_" are wildcards.
-    QString likeEnd() const;
     // A column in ORDER BY, empty values first.
     QString order(const QString& column) const;
     // A text column in ORDER BY: by the characters' codes, empty values first.

@@ -1,3 +1,4 @@
+#include "support/RecordingMessageService.h"
 #include "ui/LimitsDialog.h"
 
 #include <QCheckBox>
@@ -12,6 +13,8 @@ using plausibility::Limits;
 
 class TestLimitsDialog : public QObject {
     Q_OBJECT
+
+    RecordingMessageService ui;
 
     static QLineEdit* edit(LimitsDialog& dialog, const char* name) {
         auto* e = dialog.findChild<QLineEdit*>(QLatin1String(name));
@@ -29,7 +32,7 @@ private slots:
         Limits limits;
         limits.contactMinMs = 61;
         limits.abortOnViolation = true;
-        LimitsDialog dialog(limits);
+        LimitsDialog dialog(ui, limits);
         showActive(dialog);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Triggerflanke"));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // cannot be resized
@@ -73,7 +76,7 @@ private slots:
 
     void keyFilter() {
         Limits limits;
-        LimitsDialog dialog(limits);
+        LimitsDialog dialog(ui, limits);
         showActive(dialog);
         QLineEdit* field = edit(dialog, "contactMinField");
         field->setFocus();
@@ -94,8 +97,9 @@ private slots:
         const QList<qint32> defaults{60, 200, 330, 1000};
         QTest::newRow("4500 into Edit3") << "contactMaxField" << true << "4500"
                                          << "4000" << QList<qint32>{60, 200, 4000, 1000};
-        QTest::newRow("4500 into Edit1") << "contactMinField" << true << "4500"
-                                         << "4500" << QList<qint32>{4500, 200, 330, 1000};
+        QTest::newRow("4500 into Edit1 waits for a maximum above it")
+            << "contactMinField" << true << "4500"
+            << "4500" << defaults;
         QTest::newRow("cleared Edit2") << "flightMinField" << true << ""
                                        << "200" << defaults;
         QTest::newRow("letters pasted into Edit4") << "flightMaxField" << false << "abc"
@@ -112,7 +116,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QList<qint32>, limits);
         Limits current;
-        LimitsDialog dialog(current);
+        LimitsDialog dialog(ui, current);
         showActive(dialog);
         QLineEdit* target = edit(dialog, qPrintable(field));
         target->setFocus();
@@ -130,9 +134,63 @@ private slots:
                  limits);
     }
 
+    // A minimum not below its maximum is refused when the dialog closes: it stays open with
+    // the minimum in focus and that pair as it was. A new range may be typed in either order.
+    void crossedLimitsAreRefused_data() {
+        QTest::addColumn<QStringList>("typed"); // "field=text", in order
+        QTest::addColumn<QString>("message");   // empty: the dialog closes
+        QTest::addColumn<QList<qint32>>("limits");
+        const QList<qint32> defaults{60, 200, 330, 1000};
+        const QString contact = "Das Minimum der Stützzeit (%1 ms) muss kleiner als ihr "
+                                "Maximum (%2 ms) sein.";
+        const QString flight = "Das Minimum der Flugzeit (%1 ms) muss kleiner als ihr "
+                               "Maximum (%2 ms) sein.";
+        QTest::newRow("contact minimum above")
+            << QStringList{"contactMinField=400"} << contact.arg(400).arg(330) << defaults;
+        QTest::newRow("flight minimum equal")
+            << QStringList{"flightMinField=1000"} << flight.arg(1000).arg(1000) << defaults;
+        QTest::newRow("flight maximum below")
+            << QStringList{"flightMaxField=150"} << flight.arg(200).arg(150) << defaults;
+        QTest::newRow("both crossed, contact told first")
+            << QStringList{"flightMinField=2000", "contactMaxField=10"} << contact.arg(60).arg(10)
+            << defaults;
+        QTest::newRow("the other pair comes into force")
+            << QStringList{"contactMinField=400", "flightMaxField=900"} << contact.arg(400).arg(330)
+            << QList<qint32>{60, 200, 330, 900};
+        QTest::newRow("new range, minimum first")
+            << QStringList{"contactMinField=400", "contactMaxField=500"} << QString()
+            << QList<qint32>{400, 200, 500, 1000};
+    }
+    void crossedLimitsAreRefused() {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, message);
+        QFETCH(QList<qint32>, limits);
+        ui.clear();
+        Limits current;
+        LimitsDialog dialog(ui, current);
+        showActive(dialog);
+        QLineEdit* field = nullptr;
+        for (const QString& entry : typed) {
+            field = edit(dialog, qPrintable(entry.section('=', 0, 0)));
+            field->setFocus();
+            field->clear();
+            QTest::keyClicks(field, entry.section('=', 1));
+        }
+        QTest::keyClick(field, Qt::Key_Return); // the default button OK
+        QCOMPARE(ui.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(dialog.isVisible(), !message.isEmpty());
+        if (!message.isEmpty())
+            QCOMPARE(
+                dialog.focusWidget(),
+                edit(dialog, message.contains("Stützzeit") ? "contactMinField" : "flightMinField"));
+        QCOMPARE((QList<qint32>{current.contactMinMs, current.flightMinMs, current.contactMaxMs,
+                                current.flightMaxMs}),
+                 limits);
+    }
+
     void checkBoxAndOk() {
         Limits limits;
-        LimitsDialog dialog(limits);
+        LimitsDialog dialog(ui, limits);
         dialog.open();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto* abort = dialog.findChild<QCheckBox*>(QStringLiteral("abortCheck"));

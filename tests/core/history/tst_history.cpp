@@ -61,11 +61,11 @@ private slots:
         const QList<history::Entry> entries = history::build(measurements, 12);
         QCOMPARE(entries.size(), 4);
         QCOMPARE(shown(entries[0]),
-                 (QStringList{"2", "06.12.2026", "20:05:09", "0", "0", "0", "0,00", "2"}));
+                 (QStringList{"2", "06.12.2026", "20:05:09", "0", "0", "0,00", "0,00", "2"}));
         QCOMPARE(shown(entries[1]),
                  (QStringList{"1", "06.12.2026", "19:05:09", "...", "...", "...", "...", "1"}));
         QCOMPARE(shown(entries[2]),
-                 (QStringList{"3", "06.12.2026", "19:05:09", "200", "500", "1,25", "30,70", "3"}));
+                 (QStringList{"3", "06.12.2026", "19:05:09", "200", "500", "1,25", "30,66", "3"}));
         QCOMPARE(entries[3].nummer, 4);
         QVERIFY(entries[1].isSeries() && !entries[2].isSeries());
         QVERIFY(history::build(measurements, 99).isEmpty());

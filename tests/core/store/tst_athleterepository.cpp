@@ -22,7 +22,7 @@ QStringList described(const QList<Athlete>& found) {
 } // namespace
 
 // The athlete table through its repository, on a real database file: the search with its
-// quoting, wildcards and orders, and the changes of athletes.
+// quoting, wildcards, case folding and orders, and the changes of athletes.
 class TestAthleteRepository : public QObject {
     Q_OBJECT
 
@@ -49,28 +49,6 @@ private slots:
         }
     }
 
-    void pattern_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("pattern");
-        QTest::newRow("lower case") << "mei"
-                                    << "MEI%";
-        QTest::newRow("umlaut unchanged") << "müller"
-                                          << "MüLLER%";
-        QTest::newRow("upper umlaut and sharp s") << "Ößa"
-                                                  << "ÖßA%";
-        QTest::newRow("quote as typed") << "o'hara"
-                                        << "O'HARA%";
-        QTest::newRow("empty") << ""
-                               << "%";
-        QTest::newRow("wildcards kept") << "m_i%r"
-                                        << "M_I%R%";
-    }
-    void pattern() {
-        QFETCH(QString, text);
-        QFETCH(QString, pattern);
-        QCOMPARE(athletes::searchPattern(text), pattern);
-    }
-
     // Each found athlete as "Vorname Name Geb", in the order of the search; the table stays
     // as it was whatever the text.
     void search_data() {
@@ -90,6 +68,19 @@ private slots:
             << SearchBy::Surname << "o'hara" << QStringList{"Sean O'Hara 1990-07-30"};
         QTest::newRow("lower-case umlaut finds the name as written")
             << SearchBy::Surname << "mü" << QStringList{"Jörg Müller 1985-03-03"};
+        QTest::newRow("lower-case umlaut first")
+            << SearchBy::Surname << "öz" << QStringList{"Ömer Öztürk 1993-10-10"};
+        QTest::newRow("all in upper case")
+            << SearchBy::Surname << "ÖZTÜRK" << QStringList{"Ömer Öztürk 1993-10-10"};
+        QTest::newRow("first name, umlaut in upper case")
+            << SearchBy::FirstName << "JÖ"
+            << QStringList{"Jörg Mueller 1970-01-20", "Jörg Müller 1985-03-03"};
+        QTest::newRow("umlaut typed as letter and diaeresis")
+            << SearchBy::Surname << QStringLiteral("O\u0308z")
+            << QStringList{"Ömer Öztürk 1993-10-10"};
+        QTest::newRow("an umlaut is no plain vowel") << SearchBy::Surname << "oz" << QStringList{};
+        QTest::newRow("underscore stands for an umlaut")
+            << SearchBy::Surname << "m_ll" << QStringList{"Jörg Müller 1985-03-03"};
         QTest::newRow("underscore is one character")
             << SearchBy::Surname << "me_er"
             << QStringList{"Anna Meier 1960-06-15", "Anna Meyer 1975-02-11",
