@@ -9,6 +9,7 @@
 #include "core/base/Clock.h"
 #include "core/export/Exporter.h"
 #include "core/link/SimulatedUnit.h"
+#include "core/station/Station.h"
 #include "core/store/Database.h"
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
@@ -95,6 +96,7 @@ public:
         return 0;
     }
     QString saveFileName(const SaveFileRequest&) override { return {}; }
+    QString folderName(const QString&) override { return {}; }
     void setClipboardText(const QString&) override {}
     std::unique_ptr<ProgressView> showProgress(const QString&, int) override { return nullptr; }
 };
@@ -110,10 +112,11 @@ int startWindow(int argc, char* argv[], const QString& directory) {
         ui,
         clock,
         unit,
-        directory,
+        StoreLocation::embedded(directory),
         [settingsPath] { return std::make_unique<QSettings>(settingsPath, QSettings::IniFormat); },
         {}};
-    const auto window = createWindows(context);
+    Station station(unit, clock);
+    const auto window = createWindows(context, station);
     window->show();
     QTimer::singleShot(0, &app, &QCoreApplication::quit);
     const int status = QApplication::exec();

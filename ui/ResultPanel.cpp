@@ -84,6 +84,13 @@ ResultPanel::ResultPanel(QWidget* parent) : QGroupBox(tr("Messergebnisse"), pare
     statusLabel_->setObjectName(QStringLiteral("runStatusLabel"));
     statusLabel_->setTextFormat(Qt::PlainText);
     statusLabel_->setAccessibleName(tr("Stand der Messung"));
+    {
+        // Read from the athlete's place too: who jumps and how many jumps are stored.
+        QFont f = statusLabel_->font();
+        f.setBold(true);
+        f.setPointSizeF(f.pointSizeF() * 1.25);
+        statusLabel_->setFont(f);
+    }
     values->addWidget(statusLabel_, 2, 0, 1, 5);
 
     fieldFont_ = contactTimeField_->font();
@@ -160,11 +167,10 @@ void ResultPanel::setStartToolTip(const QString& text) {
 
 void ResultPanel::showStatus(const QString& text, bool warning) {
     statusLabel_->setText(text);
-    QPalette pal = palette();
     if (warning)
         setTextColour(statusLabel_, QPalette::WindowText, kWarningColour);
     else
-        statusLabel_->setPalette(pal);
+        statusLabel_->setPalette(palette());
 }
 
 QString ResultPanel::statusText() const {

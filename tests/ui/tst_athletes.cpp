@@ -539,6 +539,29 @@ private slots:
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
+    // A start whose listing failed (a server that was away, a table it could not read) lists
+    // nobody; the next new athlete is stored once, listed and selected, with no error box.
+    void aNewAthleteAfterAStartWithoutAListing() {
+        MainWindowFixture f;
+        seed(f, kAthletes);
+        seed(f, {"ALTER TABLE sportler DROP COLUMN Bemerkung1"});
+        MainWindow& w = open(f);
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
+        seed(f, {"ALTER TABLE sportler ADD COLUMN Bemerkung1 VARCHAR(100)"});
+        f.ui.clear();
+        whenShown(w.athleteEditor(), [&] {
+            fillEditor(w.athleteEditor(), 0, "Öztürk", "Deniz", "", "");
+            w.athleteEditor()->okButton->click();
+        });
+        action(w, "newAthleteAction")->trigger();
+        QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join(" | ")));
+        QCOMPARE(count(w, "sportler"), 8);
+        QCOMPARE(ids(w).size(), 8);
+        QCOMPARE(w.athletes().selectedId(), 8);
+        QCOMPARE(gridColumn(athleteGrid(w), 2).last(), QStringLiteral("Öztürk"));
+    }
+
     // What another station stored shows after "Aktualisieren" (F9); the selected athlete and
     // measurement stay selected, and the first athlete is when the selected one is gone.
     void refreshShowsWhatOtherStationsStored() {

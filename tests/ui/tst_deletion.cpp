@@ -282,6 +282,8 @@ private slots:
         QCOMPARE(f.ui.boxes[0].text, byMenu ? kDeleteAthleteMenu : kDeleteAthleteKey);
         QCOMPARE(f.ui.boxes[0].buttons,
                  byMenu ? (QStringList{"&Ja", "&Abbrechen"}) : (QStringList{"OK", "Abbrechen"}));
+        // Enter keeps the athlete: the default button is the one that deletes nothing.
+        QCOMPARE(f.ui.boxes[0].defaultButton, 1);
         if (answer != 0) {
             QCOMPARE(everything(w), before);
             QCOMPARE(w.athletes().selectedId(), 12);

@@ -25,8 +25,8 @@ const QString kHeaderLine = exportfile::kHeader + QStringLiteral("\r\n");
 } // namespace
 
 // The two export actions in the window: the save dialog, the clipboard, the messages and
-// the athlete selected afterwards (the one picked before). The file's content is the exporter's own
-// test.
+// the athlete selected afterwards (the one picked before). The file's content is the
+// exporter's own test.
 class TestExportActions : public QObject {
     Q_OBJECT
 private slots:
@@ -87,6 +87,9 @@ private slots:
                                                  : QStringLiteral("alle Sportler exportieren"));
         QCOMPARE(f.ui.saveRequests[0].filter, QStringLiteral("Textdatei|*.txt"));
         QCOMPARE(f.ui.saveRequests[0].defaultSuffix, QStringLiteral("txt"));
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        QCOMPARE(f.ui.saveRequests[0].suggestedName,
+                 one ? "Müller_Jörg_" + today + ".txt" : "Sportler_" + today + ".txt");
         QFile file(target);
         QCOMPARE(file.open(QIODevice::ReadOnly), lines >= 0);
         if (lines >= 0)

@@ -7,6 +7,7 @@
 #include "ui/HistoryController.h"
 #include "ui/LimitsDialog.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QGroupBox>
@@ -60,6 +61,23 @@ private slots:
             QVERIFY2(sharedLetters(m->actions()).isEmpty(),
                      qPrintable(m->title() + ": " + sharedLetters(m->actions()).join(", ")));
         QCOMPARE(action(w, "exitAction")->text(), QStringLiteral("&Beenden"));
+    }
+
+    // A screen reader names each result field by its label.
+    void resultFieldsAreNamed() {
+        MainWindowFixture f;
+        MainWindow& w = f.start();
+        const QList<std::pair<const char*, QString>> fields{{"contactTimeField", "Stützzeit in ms"},
+                                                            {"flightTimeField", "Flugzeit in ms"},
+                                                            {"heightField", "Höhe in cm"},
+                                                            {"efficiencyField", "Effizienz"}};
+        for (const auto& [name, spoken] : fields) {
+            QAccessibleInterface* field =
+                QAccessible::queryAccessibleInterface(resultField(w, name));
+            QVERIFY(field);
+            QCOMPARE(field->text(QAccessible::Name), spoken);
+        }
+        QCOMPARE(label(w, "heightLabel")->buddy(), resultField(w, "heightField"));
     }
 
     void menusToolBarAndShortcuts() {

@@ -1,3 +1,4 @@
+#include "core/base/FileNames.h"
 #include "core/base/Texts.h"
 
 #include <QtTest>
@@ -34,6 +35,25 @@ private slots:
         // What is shown reads back to the same moment.
         QCOMPARE(texts::parseDate(date), QDate(2026, 12, 6));
         QCOMPARE(texts::parseTime(time), QTime(19, 5, 9));
+    }
+
+    // The name a save dialog offers: parts and date joined, nothing a file name cannot hold.
+    void suggestedFileNames_data() {
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("athlete") << QStringList{"Meier", "Anna"} << "Meier_Anna_2026-12-08.pdf";
+        QTest::newRow("umlauts and blanks")
+            << QStringList{"Öztürk", "Deniz Can"} << "Öztürk_Deniz_Can_2026-12-08.pdf";
+        QTest::newRow("slashes, colons, a tab")
+            << QStringList{"A/B\\C:D", QStringLiteral("x\ty")} << "A-B-C-D_x_y_2026-12-08.pdf";
+        QTest::newRow("hidden file and empty parts")
+            << QStringList{"..hidden", "", " "} << "hidden_2026-12-08.pdf";
+        QTest::newRow("nobody") << QStringList{} << "2026-12-08.pdf";
+    }
+    void suggestedFileNames() {
+        QFETCH(QStringList, parts);
+        QFETCH(QString, name);
+        QCOMPARE(filenames::suggested(parts, QDate(2026, 12, 8), "pdf"), name);
     }
 
     void formatRewrites_data() {
