@@ -45,8 +45,8 @@ QString heightValueText(const std::optional<double>& heightCm) {
 } // namespace
 
 bool isValidJump(const StoredJump& jump) {
-    return std::isfinite(jump.contactMs) && std::isfinite(jump.flightMs) && jump.contactMs > 0 &&
-           jump.flightMs > 0;
+    return !jump.excluded && std::isfinite(jump.contactMs) && std::isfinite(jump.flightMs) &&
+           jump.contactMs > 0 && jump.flightMs > 0;
 }
 
 double jumpHeightCm(const StoredJump& jump) {

@@ -19,6 +19,8 @@ struct StoredJump {
     double contactMs = 0;
     double flightMs = 0;
     int number = 0;
+    // Marked "ausgeschlossen" by the user: it stays stored but counts nowhere.
+    bool excluded = false;
 };
 
 // One measurement (units row) with its jumps.
@@ -28,8 +30,8 @@ struct MeasurementJumps {
     QList<StoredJump> jumps;
 };
 
-// A jump counts when both times are measured, finite and above 0; this leaves out the "not
-// measured" -1, the closing contact and damaged rows.
+// A jump counts when both times are measured, finite and above 0 and the user has not
+// excluded it; this leaves out the "not measured" -1, the closing contact and damaged rows.
 bool isValidJump(const StoredJump& jump);
 // Jump height in cm from the flight time (g·TF²/8).
 double jumpHeightCm(const StoredJump& jump);

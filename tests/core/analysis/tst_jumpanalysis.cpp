@@ -30,6 +30,8 @@ private slots:
             series999.append({200, 500, number});
 
         QTest::newRow("single jump") << Jumps{{200, 500, 1}} << single;
+        QTest::newRow("excluded jumps count nowhere")
+            << Jumps{{200, 500, 1}, {160, 560, 2, true}, {250, 400, 3, true}} << single;
         QTest::newRow("not measured times left out")
             << Jumps{{200, 500, 1}, {-1, 450, 2}, {250, 400, 3}, {160, 560, 4}, {180, -1, 5}}
             << measured3;
