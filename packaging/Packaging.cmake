@@ -35,7 +35,13 @@ kalvero_gzip(${KALVERO_PACKAGING_BINARY_DIR}/changelog ${KALVERO_PACKAGING_BINAR
 configure_file(${KALVERO_PACKAGING_DIR}/kalvero.1 ${KALVERO_PACKAGING_BINARY_DIR}/kalvero.1 COPYONLY)
 kalvero_gzip(${KALVERO_PACKAGING_BINARY_DIR}/kalvero.1 ${KALVERO_PACKAGING_BINARY_DIR}/kalvero.1.gz)
 
+# The listing in software centres (AppStream), its release the package's version.
+configure_file(${KALVERO_PACKAGING_DIR}/org.example.Kalvero.metainfo.xml.in
+               ${KALVERO_PACKAGING_BINARY_DIR}/org.example.Kalvero.metainfo.xml @ONLY)
+
 install(TARGETS kalvero RUNTIME DESTINATION bin)
+install(FILES ${KALVERO_PACKAGING_BINARY_DIR}/org.example.Kalvero.metainfo.xml
+        DESTINATION share/metainfo)
 install(FILES ${KALVERO_PACKAGING_DIR}/kalvero.desktop DESTINATION share/applications)
 install(FILES ${KALVERO_PACKAGING_DIR}/icons/kalvero.svg
         DESTINATION share/icons/hicolor/scalable/apps)

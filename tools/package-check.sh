@@ -57,6 +57,7 @@ expected_files=(
     /usr/share/icons/hicolor/48x48/apps/kalvero.png
     /usr/share/icons/hicolor/scalable/apps/kalvero.svg
     /usr/share/man/man1/kalvero.1.gz
+    /usr/share/metainfo/org.example.Kalvero.metainfo.xml
 )
 
 # The expected files and every folder above them, nothing else.
@@ -128,6 +129,24 @@ udev_rule_syntax_errors() {
             rest="${rest:${#BASH_REMATCH[0]}}"
         done
     done <"$1"
+}
+
+# The software centres' listing: valid AppStream, launching the package's desktop entry, its
+# newest release the package's version.
+metainfo() {
+    local listing="$unpacked/usr/share/metainfo/org.example.Kalvero.metainfo.xml"
+    appstreamcli validate --no-net "$listing" || return 1
+    local launchable release
+    launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$listing")
+    [ -f "$unpacked/usr/share/applications/$launchable" ] || {
+        echo "launchable $launchable is no desktop entry of the package"
+        return 1
+    }
+    release=$(sed -n 's|.*<release version="\([^"]*\)".*|\1|p' "$listing" | head -n 1)
+    [ "$release" = "$version" ] || {
+        echo "release $release is not the package's version $version"
+        return 1
+    }
 }
 
 udev_rule() {
@@ -205,6 +224,7 @@ source_tree_clean() {
 
 check "file list" file_list
 check "desktop entry" desktop_entry
+check "software centre listing" metainfo
 check "udev rule" udev_rule
 check "lintian" lintian_clean
 check "Depends" depends

@@ -19,8 +19,8 @@ KALVERO_PACKAGES=(
 KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils)
 
 # Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by
-# cpack) and file.
-KALVERO_PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils dpkg-dev file)
+# cpack), file, and appstreamcli for the software centres' listing.
+KALVERO_PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils dpkg-dev file appstream)
 
 # Only the fuzzing needs these (tools/fuzz.sh): clang with libFuzzer and the sanitizer
 # runtimes it links.
