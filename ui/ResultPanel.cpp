@@ -178,6 +178,9 @@ QString ResultPanel::statusText() const {
 }
 
 void ResultPanel::setEnlarged(bool enlarged) {
+    // The window's smallest height with the values in normal type: what the values grow from.
+    if (enlarged && !enlarged_)
+        idleWindowHeight_ = window()->minimumSizeHint().height();
     enlarged_ = enlarged;
     applyFactor(enlarged ? fittingFactor() : 1.0);
 }
@@ -195,8 +198,8 @@ double ResultPanel::fittingFactor() const {
     // The values grow with the window: with half the height the window has beyond its
     // first size, and as far as the width beside the start button allows.
     const QWidget* top = window();
-    const int extraHeight = std::max(0, top->height() - top->minimumHeight());
-    const int rowHeight = contactTimeField_->sizeHint().height() * 2 + 8;
+    const int extraHeight = std::max(0, top->height() - idleWindowHeight_);
+    const int rowHeight = 2 * (QFontMetrics(fieldFont_).height() + 8) + 8;
     double factor = 1.0 + static_cast<double>(extraHeight) / 2 / rowHeight;
     const int labels = contactTimeField_->x() - contentsRect().x() + 80;
     const int room = width() - startButton_->minimumWidth() - labels - 60;

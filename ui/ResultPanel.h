@@ -52,6 +52,7 @@ private:
     QLabel* statusLabel_ = nullptr;
     QFont fieldFont_;
     int fieldWidth_ = 0;
+    int idleWindowHeight_ = 0;
     bool enlarged_ = false;
     double factor_ = 1;
 };

@@ -221,7 +221,8 @@ private slots:
     }
 };
 
-// The tests see a screen of 1280 x 800, the smallest the window is made for.
+// The tests see a screen of 1280 x 800, the smallest the window is made for, whatever platform
+// the command line or the environment names.
 int main(int argc, char* argv[]) {
     QTemporaryDir dir;
     const QString config = dir.filePath(QStringLiteral("screen.json"));
@@ -231,11 +232,22 @@ int main(int argc, char* argv[]) {
                        "height": 800, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
         qFatal("cannot write the screen configuration");
     file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-    QApplication app(argc, argv);
+    QByteArray platform = "offscreen:configfile=" + config.toLocal8Bit();
+    qputenv("QT_QPA_PLATFORM", platform);
+    QList<char*> arguments;
+    for (int i = 0; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "-platform" && i + 1 < argc) {
+            ++i;
+            continue;
+        }
+        arguments << argv[i];
+    }
+    int count = static_cast<int>(arguments.size());
+    arguments << nullptr;
+    QApplication app(count, arguments.data());
     TestWindowLayout test;
     QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    return QTest::qExec(&test, count, arguments.data());
 }
 
 #include "tst_windowlayout.moc"
