@@ -15,7 +15,8 @@ QList<StoredJump> storedJumps(const QList<Jump>& rows) {
         // A number beyond an int (a damaged row) sorts last.
         const bool numberFits = std::isfinite(row.number) && std::abs(row.number) < 1e9;
         jumps.append({row.contactMs, row.flightMs,
-                      numberFits ? static_cast<int>(row.number) : std::numeric_limits<int>::max()});
+                      numberFits ? static_cast<int>(row.number) : std::numeric_limits<int>::max(),
+                      row.excluded});
     }
     return jumps;
 }

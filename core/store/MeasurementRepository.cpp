@@ -4,15 +4,24 @@
 #include "core/store/Database.h"
 #include "core/store/SeriesKey.h"
 
+#include <QCoreApplication>
+#include <QSqlQuery>
 #include <QStringList>
+
+#include <cmath>
 
 namespace {
 
 const QString kJumpColumns = QStringLiteral("Serie, SZ, FZ, Eff, Anzahl");
 
 Jump jumpOf(const QSqlQuery& q, int from = 0) {
-    return {numberOf(q.value(from)), numberOf(q.value(from + 1)), numberOf(q.value(from + 2)),
-            numberOf(q.value(from + 3)), numberOf(q.value(from + 4))};
+    Jump jump;
+    jump.seriesKey = numberOf(q.value(from));
+    jump.contactMs = numberOf(q.value(from + 1));
+    jump.flightMs = numberOf(q.value(from + 2));
+    jump.efficiency = numberOf(q.value(from + 3));
+    jump.number = numberOf(q.value(from + 4));
+    return jump;
 }
 
 QList<Jump> jumpsFrom(QSqlQuery q) {
@@ -36,10 +45,73 @@ QList<Measurement> MeasurementRepository::ofAthlete(qint64 athleteId) {
 }
 
 QList<Jump> MeasurementRepository::jumpsOf(qint64 seriesKey) {
-    return jumpsFrom(
+    QList<Jump> jumps = jumpsFrom(
         db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie = ? ORDER BY %2, %3")
                     .arg(kJumpColumns, db_.order(QStringLiteral("Anzahl")), db_.rowOrder()),
                 {seriesKey}));
+    const QHash<int, Exclusion> excluded = exclusionsOf(seriesKey);
+    if (excluded.isEmpty())
+        return jumps;
+    for (Jump& jump : jumps) {
+        const auto found = excluded.constFind(static_cast<int>(jump.number));
+        if (jump.number == std::floor(jump.number) && found != excluded.cend()) {
+            jump.excluded = true;
+            jump.exclusionReason = found->reason;
+        }
+    }
+    return jumps;
+}
+
+bool MeasurementRepository::knowsExclusions() const {
+    return db_.schemaVersion() >= 2;
+}
+
+void MeasurementRepository::exclude(qint64 seriesKey, int number, const Exclusion& exclusion) {
+    if (!knowsExclusions())
+        throw AppError(QCoreApplication::translate(
+            "MeasurementRepository",
+            "Die Datenbank kennt noch keine ausgeschlossenen Sprünge: sie konnte nicht auf den "
+            "neuesten Stand gebracht werden."));
+    Database::Transaction transaction(db_);
+    QSqlQuery q =
+        db_.run(QStringLiteral("SELECT ID FROM units WHERE %1 = ?")
+                    .arg(seriesKeyExpression(QStringLiteral("Ref_ID"), QStringLiteral("Nummer"))),
+                {seriesKey});
+    if (!q.next())
+        throw AppError(QCoreApplication::translate("MeasurementRepository",
+                                                   "Die Messung ist nicht mehr gespeichert."));
+    const qint64 measurementId = integerOf(q.value(0));
+    db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID = ? AND Anzahl = ?"),
+              {measurementId, static_cast<double>(number)});
+    db_.write(QStringLiteral("INSERT INTO mr_ausschluss (Unit_ID, Anzahl, Grund, Benutzer, Datum) "
+                             "VALUES (?, ?, ?, ?, ?)"),
+              {measurementId, static_cast<double>(number), exclusion.reason, exclusion.user,
+               engineMoment(exclusion.moment)});
+    transaction.commit();
+}
+
+void MeasurementRepository::restore(qint64 seriesKey, int number) {
+    if (!knowsExclusions())
+        return;
+    db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Anzahl = ? AND Unit_ID IN "
+                             "(SELECT ID FROM units WHERE %1 = ?)")
+                  .arg(seriesKeyExpression(QStringLiteral("Ref_ID"), QStringLiteral("Nummer"))),
+              {static_cast<double>(number), seriesKey});
+}
+
+QHash<int, Exclusion> MeasurementRepository::exclusionsOf(qint64 seriesKey) {
+    QHash<int, Exclusion> out;
+    if (!knowsExclusions())
+        return out;
+    QSqlQuery q = db_.run(
+        QStringLiteral("SELECT e.Anzahl, e.Grund, e.Benutzer, e.Datum FROM mr_ausschluss e "
+                       "JOIN units u ON u.ID = e.Unit_ID WHERE %1 = ?")
+            .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer"))),
+        {seriesKey});
+    while (q.next())
+        out.insert(static_cast<int>(numberOf(q.value(0))),
+                   {q.value(1).toString(), q.value(2).toString(), momentOf(q.value(3))});
+    return out;
 }
 
 QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& seriesKeys) {
@@ -118,6 +190,10 @@ void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump&
 
 void MeasurementRepository::remove(qint64 athleteId, qint64 nummer) {
     Database::Transaction transaction(db_);
+    if (knowsExclusions())
+        db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID IN "
+                                 "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
+                  {nummer, athleteId});
     db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"), {seriesKey(athleteId, nummer)});
     db_.write(QStringLiteral("DELETE FROM units WHERE Nummer = ? AND Ref_ID = ?"),
               {nummer, athleteId});

@@ -24,6 +24,16 @@ struct Jump {
     double flightMs = 0;  // FZ; 0 for the closing contact of a series
     double efficiency = 0;
     double number = 0; // Anzahl: 1, 2, 3 ... within the measurement
+    // Marked "ausgeschlossen" by the user: it stays stored and exported, counts nowhere.
+    bool excluded = false;
+    QString exclusionReason;
+};
+
+// Why, by whom and when a jump was excluded.
+struct Exclusion {
+    QString reason;
+    QString user;
+    QDateTime moment;
 };
 
 // A jump as a run records it.
@@ -65,6 +75,18 @@ public:
     // Deletes an athlete's measurement with its jumps, all or nothing.
     void remove(qint64 athleteId, qint64 nummer);
 
+    // Excludes the jump with that number of a series from every statistic, or changes the
+    // reason of one excluded before; the jump row stays. Throws AppError when the database
+    // does not know excluded jumps yet (it could not be upgraded).
+    void exclude(qint64 seriesKey, int number, const Exclusion& exclusion);
+    // Takes an exclusion back; nothing happens for a jump that is not excluded.
+    void restore(qint64 seriesKey, int number);
+    // The excluded jumps of a series by their number; none on a database that does not know
+    // them.
+    QHash<int, Exclusion> exclusionsOf(qint64 seriesKey);
+
 private:
+    bool knowsExclusions() const;
+
     Database& db_;
 };

@@ -39,6 +39,32 @@ const Step kTestOfMeasurement{
     },
 };
 
+// Version 2: jumps that the user excluded from every statistic, with the reason, who and
+// when. A jump is its measurement's units ID and its number (mr has no key of its own; a
+// measurement's ID is never given twice, where its number can be after a deletion); the jump
+// row itself stays as it is, so that the export and older stations see every stored jump.
+const Step kExcludedJumps{
+    2,
+    {
+        QStringLiteral("CREATE TABLE mr_ausschluss ("
+                       " Unit_ID INTEGER NOT NULL,"
+                       " Anzahl DOUBLE NOT NULL,"
+                       " Grund VARCHAR(100),"
+                       " Benutzer VARCHAR(100),"
+                       " Datum TIMESTAMP,"
+                       " PRIMARY KEY (Unit_ID, Anzahl))"),
+    },
+    {
+        QStringLiteral("CREATE TABLE mr_ausschluss ("
+                       " Unit_ID BIGINT NOT NULL,"
+                       " Anzahl DOUBLE PRECISION NOT NULL,"
+                       " Grund VARCHAR(100),"
+                       " Benutzer VARCHAR(100),"
+                       " Datum TIMESTAMP,"
+                       " PRIMARY KEY (Unit_ID, Anzahl))"),
+    },
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -53,7 +79,7 @@ bool hasVersionTable(Database& db) {
 } // namespace
 
 const QList<Step>& steps() {
-    static const QList<Step> all{kTestOfMeasurement};
+    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps};
     return all;
 }
 

@@ -217,6 +217,50 @@ private slots:
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr").toInt(), 2 + kept);
         QCOMPARE(repo.ofAthlete(13).size(), 2);
     }
+
+    // An excluded jump stays stored and is marked with its reason, who and when; the reason
+    // can change, the exclusion can be taken back, and it goes with its measurement. A number
+    // given again after a deletion starts without the old mark.
+    void excludingAJump() {
+        TempDataDir data;
+        MeasurementRepository repo(*data.db);
+        const Measurement m =
+            repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+        repo.recordJump(m.id, {210, 510, 1.24, 2});
+        const QDateTime when(QDate(2026, 12, 8), QTime(10, 30));
+        const auto marks = [&] {
+            QStringList out;
+            for (const Jump& j : repo.jumpsOf(12001))
+                out << QStringLiteral("%1:%2:%3")
+                           .arg(j.number)
+                           .arg(j.excluded)
+                           .arg(j.exclusionReason);
+            return out;
+        };
+        repo.exclude(12001, 2, {"Doppelkontakt", "trainer", when});
+        QCOMPARE(marks(), (QStringList{"1:0:", "2:1:Doppelkontakt"}));
+        const Exclusion stored = repo.exclusionsOf(12001).value(2);
+        QCOMPARE(stored.user, QStringLiteral("trainer"));
+        QCOMPARE(stored.moment, when);
+        repo.exclude(12001, 2, {"Messfehler", "trainer", when});
+        QCOMPARE(marks(), (QStringList{"1:0:", "2:1:Messfehler"}));
+        repo.restore(12001, 2);
+        QCOMPARE(marks(), (QStringList{"1:0:", "2:0:"}));
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr WHERE Serie = 12001").toInt(), 2);
+
+        repo.exclude(12001, 1, {"Fehlversuch", "trainer", when});
+        repo.remove(12, 1);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr_ausschluss").toInt(), 0);
+        repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+        QCOMPARE(marks(), (QStringList{"1:0:"}));
+        // A station of an earlier version deletes without knowing the marks.
+        repo.exclude(12001, 1, {"Fehlversuch", "trainer", when});
+        QVERIFY(data.run("DELETE FROM mr WHERE Serie = 12001"));
+        QVERIFY(data.run("DELETE FROM units WHERE Ref_ID = 12"));
+        repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+        QCOMPARE(marks(), (QStringList{"1:0:"}));
+        QVERIFY_THROWS_EXCEPTION(AppError, repo.exclude(12005, 1, {"x", "trainer", when}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMeasurementRepository)

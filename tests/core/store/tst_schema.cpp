@@ -30,7 +30,7 @@ QVariantList column(Database& db, const QString& statement) {
 // tables with rows in them, nothing else.
 void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
-    for (const char* table : {"units_test", "sportler_test", "schema_version"})
+    for (const char* table : {"units_test", "sportler_test", "mr_ausschluss", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -52,13 +52,14 @@ private slots:
         QCOMPARE(schema::versionOf(*data.db), schema::latestVersion());
         QVERIFY(hasTable(*data.db, "units_test"));
         QVERIFY(hasTable(*data.db, "sportler_test"));
+        QVERIFY(hasTable(*data.db, "mr_ausschluss"));
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 QVariantList{"1"});
+                 (QVariantList{"1", "2"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"1"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"2"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -109,16 +110,21 @@ private slots:
     void theStepsBeforeAFailedOneStay() {
         TempDataDir data;
         const QString bad = QStringLiteral("INSERT INTO keine_tabelle VALUES (1)");
-        const QList<schema::Step> steps{
-            schema::steps().constFirst(),
-            {2, {"CREATE TABLE zwei (A INTEGER)"}, {"CREATE TABLE zwei (A INTEGER)"}},
-            {3, {"CREATE TABLE drei (A INTEGER)", bad}, {"CREATE TABLE drei (A INTEGER)", bad}},
-        };
+        const int next = schema::latestVersion() + 1;
+        QList<schema::Step> steps = schema::steps();
+        steps << schema::Step{next,
+                              {"CREATE TABLE zwei (A INTEGER)"},
+                              {"CREATE TABLE zwei (A INTEGER)"}}
+              << schema::Step{next + 1,
+                              {"CREATE TABLE drei (A INTEGER)", bad},
+                              {"CREATE TABLE drei (A INTEGER)", bad}};
         const auto failure = failureOf([&] { schema::upgrade(*data.db, steps); });
         QVERIFY(failure);
-        QCOMPARE(failure->text, QStringLiteral("Die Datenbank konnte nicht auf Version 3 gebracht "
-                                               "werden; sie bleibt auf Version 2."));
-        QCOMPARE(schema::versionOf(*data.db), 2);
+        QCOMPARE(failure->text, QStringLiteral("Die Datenbank konnte nicht auf Version %1 gebracht "
+                                               "werden; sie bleibt auf Version %2.")
+                                    .arg(next + 1)
+                                    .arg(next));
+        QCOMPARE(schema::versionOf(*data.db), next);
         QVERIFY(hasTable(*data.db, "zwei"));
         QVERIFY(!hasTable(*data.db, "drei"));
     }
