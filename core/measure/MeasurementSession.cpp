@@ -10,6 +10,8 @@
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 
+#include <exception>
+
 MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
                                        const plausibility::Limits& limits,
                                        SessionObserver& observer, QObject* parent)
@@ -157,10 +159,19 @@ void MeasurementSession::poll() {
         }
     } catch (...) {
         // A failure of the line, while decoding or recording ends the run; the caller
-        // reports it.
+        // reports it. That failure is the one the user reads (it names the jump that was
+        // lost): one of the run's end, such as the history read again from a server that
+        // is still away, only goes to the log.
         pending_.reset();
-        if (phase_ != RunPhase::Idle)
-            endRun();
+        if (phase_ != RunPhase::Idle) {
+            const std::exception_ptr first = std::current_exception();
+            if (const auto later = failureOf([this] { endRun(); }))
+                qWarning("kalvero: beim Ende der Messung: %s%s", qUtf8Printable(later->text),
+                         qUtf8Printable(later->detail.isEmpty()
+                                            ? QString()
+                                            : QStringLiteral(" (%1)").arg(later->detail)));
+            std::rethrow_exception(first);
+        }
         throw;
     }
 }
