@@ -438,6 +438,8 @@ void MainWindow::prepareFirstShow() {
         settings_ = readSettings(*stored);
         geometry = readWindowGeometry(*stored);
     }
+    if (const QString unsound = unsoundSettingsMessage(settings_); !unsound.isEmpty())
+        boxes::information(context_.ui, unsound);
     // The window as it was left; without a stored geometry (or a damaged one) the designed
     // size. Restoring puts a window that the screens no longer show back on a screen.
     if (geometry.isEmpty() || !restoreGeometry(geometry))
