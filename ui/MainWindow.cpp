@@ -15,6 +15,7 @@
 #include "ui/MessageService.h"
 #include "ui/OldDataTakeover.h"
 #include "ui/ReportPdf.h"
+#include "ui/RestoreOffer.h"
 #include "ui/RunController.h"
 #include "ui/ServicePanel.h"
 #include "ui/Widgets.h"
@@ -399,6 +400,7 @@ void MainWindow::openTables() {
     debugAction->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
 
     store_.open(context_.store);
+    restoreoffer::checkAtStart(*this);
     reportDuplicateNumbers();
     jumpModel->showAllJumps();
     athletes_->listAtStart();
@@ -517,8 +519,10 @@ void MainWindow::toggleRun() {
 
 bool MainWindow::checkWritable() {
     if (store_.database().probeWriteAccess().access != Database::WriteAccess::Writable) {
-        boxes::plain(context_.ui, QStringLiteral("Messung nicht möglich , da nicht auf "
-                                                 "Datenbanken geschrieben werden kann."));
+        boxes::plain(context_.ui, store_.database().damaged()
+                                      ? store_.database().damagedText()
+                                      : QStringLiteral("Messung nicht möglich , da nicht auf "
+                                                       "Datenbanken geschrieben werden kann."));
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 #include "core/measure/MeasurementSession.h"
 #include "core/store/DataStore.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -396,9 +397,12 @@ private slots:
         QVERIFY(!rig.session.running());
         const int stored = rig.jumps().size();
         QVERIFY(stored > 3 && stored < 400);
-        QCOMPARE(rig.boxes, QStringList{QStringLiteral("Kalvero: Der Datenträger ist voll. Der "
-                                                       "Sprung %1 wurde nicht gespeichert.")
-                                            .arg(stored + 1)});
+        QCOMPARE(rig.boxes,
+                 QStringList{QStringLiteral("Kalvero: Der Datenträger ist voll: Im "
+                                            "Datenverzeichnis \"%1\" ist kein Platz mehr frei. "
+                                            "Der Sprung %2 wurde nicht gespeichert.")
+                                 .arg(QDir::toNativeSeparators(rig.testStore.location.directory))
+                                 .arg(stored + 1)});
         QCOMPARE(rig.details, QStringList{"database or disk is full Unable to fetch row"});
         QCOMPARE(rig.measurements(), QStringList{QStringLiteral("1/%1").arg(stored)});
     }
