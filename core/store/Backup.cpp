@@ -204,6 +204,18 @@ QString newestSound(const QString& dataDirectory) {
     return {};
 }
 
+bool inUse(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return false;
+    Connection db(path, SQLITE_OPEN_READWRITE);
+    if (sqlite3_errcode(db.handle) != SQLITE_OK)
+        return false;
+    // A connection in write-ahead-log mode holds a shared lock on the file while it is open;
+    // an exclusive one is then refused at once.
+    return sqlite3_exec(db.handle, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; ROLLBACK;",
+                        nullptr, nullptr, nullptr) == SQLITE_BUSY;
+}
+
 QString restore(const QString& dataDirectory, const QString& copyFile, const QString& reason,
                 const QDateTime& now) {
     const Check checked = check(copyFile, Depth::Full);
@@ -228,6 +240,10 @@ QString restore(const QString& dataDirectory, const QString& copyFile, const QSt
     }
     const QDir dir(dataDirectory);
     const QString database = dir.filePath(Database::kFileName);
+    if (inUse(database))
+        throw AppError(QStringLiteral("Die Datenbank \"%1\" ist geöffnet; Kalvero muss zuerst "
+                                      "beendet werden. Nichts wurde geändert.")
+                           .arg(shown(database)));
     const QString staged = database + QStringLiteral(".wiederhergestellt");
     QFile::remove(staged);
     copy(copyFile, staged);

@@ -52,11 +52,15 @@ QStringList dailyCopies(const QString& dataDirectory);
 // The newest daily copy that passes integrity_check; empty when there is none.
 QString newestSound(const QString& dataDirectory);
 
+// Whether another connection has the database file at `path` open (a running Kalvero): it
+// cannot be locked for this connection alone.
+bool inUse(const QString& path);
+
 // Puts the database file `copyFile` in place of the database in `dataDirectory`: the copy is
 // checked and copied beside it first, then the database file there (with its write-ahead
 // log) is renamed aside to "qrv-<reason>-YYYY-MM-DD-HHmmss.sqlite", never deleted. Returns
-// that name (empty when there was no database file). Only while no program has the database
-// open.
+// that name (empty when there was no database file). Refused while a program has the
+// database open.
 QString restore(const QString& dataDirectory, const QString& copyFile, const QString& reason,
                 const QDateTime& now);
 

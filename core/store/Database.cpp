@@ -537,9 +537,15 @@ void Database::awaitCheck() {
     }
 }
 
+void Database::finishBackgroundWork() {
+    if (worker_.joinable())
+        worker_.join();
+    awaitCheck();
+}
+
 void Database::checkInBackground(const QDate& today, int backupsKept, QObject* context,
                                  std::function<void(bool damaged)> answered) {
-    if (dialect() != Dialect::SQLite || worker_.joinable())
+    if (dialect() != Dialect::SQLite || worker_.joinable() || verdict_.valid())
         return;
     auto promise = std::make_shared<std::promise<backup::Check>>();
     verdict_ = promise->get_future().share();

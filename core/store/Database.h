@@ -124,6 +124,9 @@ public:
                            std::function<void(bool damaged)> answered);
     // Waits for the verdict of the check at start, when there is one to come.
     void awaitCheck();
+    // Waits until the check and the day's backup are done. Without this, closing the database
+    // stops a backup that is still going (the next start of the day makes it).
+    void finishBackgroundWork();
 
 private:
     void openFile();
