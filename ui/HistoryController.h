@@ -50,9 +50,10 @@ public:
     // A resize happened: the series layout is laid out anew when it is next shown.
     bool relayoutPending = false;
 
-private:
+    // Tells the listeners that the selection changed (throws what they throw).
     void tellSelectionChanged();
 
+private:
     MainWindow& window_;
     qint64 athleteId_ = 0;
     QList<std::function<void()>> selectionListeners_;

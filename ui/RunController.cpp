@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -93,8 +94,15 @@ void RunController::runEnded(RunEnd end) {
     if (end == RunEnd::StartFailed)
         return;
     QTreeWidget* list = window_.historyList;
-    if (list->topLevelItemCount() > 0)
-        window_.history().selectEntry(list->topLevelItem(0));
+    if (list->topLevelItemCount() > 0) {
+        // Not through the list's own handler, which would show a failure to read the series
+        // in a box of its own: it goes with the run's end, which tells the user once.
+        {
+            const QSignalBlocker quiet(list);
+            window_.history().selectEntry(list->topLevelItem(0));
+        }
+        window_.history().tellSelectionChanged();
+    }
     if (list->isEnabled())
         list->setFocus();
 }
