@@ -66,15 +66,21 @@ Check check(const QString& path, Depth depth, const std::atomic<bool>* stop) {
         return {false, QStringLiteral("Die Datei \"%1\" gibt es nicht.").arg(shown(path))};
     Connection db(path, SQLITE_OPEN_READONLY);
     if (db.handle == nullptr || sqlite3_errcode(db.handle) != SQLITE_OK)
-        return {false, db.error()};
+        return {false, db.error(), true};
     if (stop != nullptr)
         sqlite3_progress_handler(db.handle, 1000, stopWhenAsked,
                                  const_cast<std::atomic<bool>*>(stop));
     sqlite3_stmt* statement = nullptr;
     const char* pragma =
         depth == Depth::Quick ? "PRAGMA quick_check(1)" : "PRAGMA integrity_check(1)";
-    if (sqlite3_prepare_v2(db.handle, pragma, -1, &statement, nullptr) != SQLITE_OK)
-        return {false, db.error()};
+    // Only the engine's word for damage is a verdict; a file that cannot be read for another
+    // cause (locked, no permission) gives none.
+    const auto damage = [](int code) {
+        return (code & 0xFF) == SQLITE_CORRUPT || (code & 0xFF) == SQLITE_NOTADB;
+    };
+    const int prepared = sqlite3_prepare_v2(db.handle, pragma, -1, &statement, nullptr);
+    if (prepared != SQLITE_OK)
+        return {false, db.error(), !damage(prepared)};
     const int step = sqlite3_step(statement);
     QString answer;
     if (step == SQLITE_ROW)
@@ -85,7 +91,7 @@ Check check(const QString& path, Depth depth, const std::atomic<bool>* stop) {
     else
         answer = db.error();
     sqlite3_finalize(statement);
-    if (step == SQLITE_INTERRUPT)
+    if (step != SQLITE_ROW && !damage(step))
         return {false, answer, true};
     if (answer == QLatin1String("ok"))
         return {true, {}};

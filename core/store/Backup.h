@@ -26,8 +26,10 @@ enum class Depth { Quick, Full }; // PRAGMA quick_check or PRAGMA integrity_chec
 
 struct Check {
     bool sound = false;
-    QString problem;      // the engine's first complaint, when not sound
-    bool stopped = false; // stopped before an answer: nothing is known
+    QString problem; // the engine's first complaint, when not sound
+    // No verdict: stopped before an answer, or the file could not be read for a cause other
+    // than damage (locked, no permission); nothing is known then.
+    bool stopped = false;
 };
 // Checks the database file at `path` on a connection of its own that only reads. Stops early
 // (unsound, problem "abgebrochen") when `stop` is set.

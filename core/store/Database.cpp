@@ -568,8 +568,10 @@ void Database::checkInBackground(const QDate& today, int backupsKept, QObject* c
                 Qt::QueuedConnection);
         if (!backUp || !verdict.sound)
             return;
-        if (const auto failed =
-                failureOf([&] { backup::makeDaily(directory, today, backupsKept, &stopWorker_); }))
+        const auto failed =
+            failureOf([&] { backup::makeDaily(directory, today, backupsKept, &stopWorker_); });
+        // A backup stopped by the program's end is made at the next start of the day.
+        if (failed && !stopWorker_)
             qWarning("kalvero: %s (%s)", qUtf8Printable(failed->text),
                      qUtf8Printable(failed->detail));
     });
