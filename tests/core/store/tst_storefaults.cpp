@@ -142,6 +142,24 @@ private slots:
         QCOMPARE(contents(path), damaged);
     }
 
+    // A sound file that may only be read is checked, not taken for damaged, and not backed up.
+    void aReadOnlyFileIsNoDamagedOne() {
+        QTemporaryDir dir;
+        fill(dir.path());
+        const QByteArray directory = QFile::encodeName(dir.path());
+        QVERIFY(::chmod(QFile::encodeName(dir.filePath("qrv.sqlite")).constData(), 0444) == 0);
+        QVERIFY(::chmod(directory.constData(), 0555) == 0);
+        {
+            Database db(dir.path());
+            db.checkInBackground(QDate(2026, 12, 8), 14, nullptr, {});
+            db.finishBackgroundWork();
+            QVERIFY(!db.damaged());
+            QCOMPARE(AthleteRepository(db).all().size(), 20);
+        }
+        ::chmod(directory.constData(), 0755);
+        QVERIFY(!QDir(dir.filePath("backups")).exists());
+    }
+
     // A read that meets the damage marks the database damaged as well.
     void aDamagedPageFoundByARead() {
         QTemporaryDir dir;
