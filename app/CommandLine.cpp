@@ -2,8 +2,13 @@
 
 #include "core/base/Errors.h"
 #include "core/link/DeviceListing.h"
+#include "core/store/Backup.h"
+#include "core/store/Database.h"
 #include "core/takeover/TakeoverCommands.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace commandline {
@@ -24,6 +29,12 @@ constexpr Option kOptions[] = {
      "übernimmt die Paradox-Tabellen eines alten Datenordners"},
     {"--copy-to", nullptr, "VERBINDUNG", Command::CopyTo,
      "kopiert die eigene Datenbankdatei in eine gemeinsame PostgreSQL-Datenbank"},
+    {"--backup", nullptr, "DATEI", Command::Backup,
+     "sichert die Datenbankdatei des Datenverzeichnisses in DATEI (mit SQLites Online-Backup, "
+     "auch während Kalvero läuft)"},
+    {"--restore", nullptr, "DATEI", Command::Restore,
+     "setzt die Sicherung DATEI an die Stelle der Datenbankdatei, nur während Kalvero nicht "
+     "läuft; die bisherige Datei bleibt umbenannt daneben"},
     {"--version", nullptr, nullptr, Command::Version, "zeigt die Version"},
     {"--help", "-h", nullptr, Command::Help, "zeigt diese Hilfe"},
 };
@@ -67,6 +78,44 @@ int takeOver(const Invocation& invocation, const CommandContext& context) {
         return 2;
     }
     context.out << reason << "\n";
+    context.out.flush();
+    return 0;
+}
+
+// --backup and --restore: what was done on standard output, or the reason on standard error
+// and nothing changed.
+int backUpOrRestore(const Invocation& invocation, const CommandContext& context) {
+    QString done;
+    const auto failure = failureOf([&] {
+        if (context.store && context.store->kind == StoreLocation::Kind::Server)
+            throw AppError(QStringLiteral("Kalvero sichert keinen Datenbankserver (%1); das "
+                                          "macht pg_dump auf dem Server.")
+                               .arg(context.store->serverName()));
+        const QString database = QDir(context.dataDirectory).filePath(Database::kFileName);
+        const QString file = QFileInfo(invocation.value).absoluteFilePath();
+        if (invocation.command == Command::Backup) {
+            backup::copy(database, file);
+            done = QStringLiteral("%1 gesichert nach %2")
+                       .arg(QDir::toNativeSeparators(database), QDir::toNativeSeparators(file));
+            return;
+        }
+        const QString aside = backup::restore(
+            context.dataDirectory, file, QStringLiteral("ersetzt"), QDateTime::currentDateTime());
+        done = QStringLiteral("%1 wiederhergestellt aus %2")
+                   .arg(QDir::toNativeSeparators(database), QDir::toNativeSeparators(file));
+        if (!aside.isEmpty())
+            done += QStringLiteral("; die bisherige Datei liegt als %1 daneben")
+                        .arg(QDir::toNativeSeparators(aside));
+    });
+    if (failure) {
+        context.err << "kalvero: " << failure->text;
+        if (!failure->detail.isEmpty())
+            context.err << " (" << failure->detail << ")";
+        context.err << "\n";
+        context.err.flush();
+        return 2;
+    }
+    context.out << done << "\n";
     context.out.flush();
     return 0;
 }
@@ -203,6 +252,9 @@ int run(const Invocation& invocation, const CommandContext& context) {
     case Command::ImportParadox:
     case Command::CopyTo:
         return takeOver(invocation, context);
+    case Command::Backup:
+    case Command::Restore:
+        return backUpOrRestore(invocation, context);
     }
     return 2;
 }

@@ -25,6 +25,8 @@ enum class Command {
     ListDevices,   // --list-devices
     ImportParadox, // --import-paradox FOLDER
     CopyTo,        // --copy-to CONNECTION
+    Backup,        // --backup FILE
+    Restore,       // --restore FILE
 };
 
 struct Invocation {
@@ -54,7 +56,8 @@ struct CommandContext {
 };
 
 // Runs a command other than Window and returns the program's exit status: 0 when it did its
-// job, 2 for a refused command line or a take-over that failed (nothing written then).
+// job, 2 for a refused command line, or a take-over, backup or restore that failed (nothing
+// written then).
 int run(const Invocation& invocation, const CommandContext& context);
 
 // "kalvero 2.4.0.13": the program file's version record, or the version it was built as when

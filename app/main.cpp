@@ -2,12 +2,14 @@
 #include "app/CommandLine.h"
 #include "core/base/BuildInfo.h"
 #include "core/base/Clock.h"
+#include "core/base/Settings.h"
 #include "core/link/SerialDriver.h"
 #include "core/link/TimingDriverFactory.h"
 #include "core/station/Station.h"
 #include "core/store/Database.h"
 #include "ui/AppContext.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageService.h"
 #include "ui/QtMessageService.h"
 
 #include <QApplication>
@@ -87,6 +89,11 @@ int main(int argc, char* argv[]) {
     installQtTranslations();
 
     QtMessageService ui([] { return userSettings(); });
+    if (const QString unreadable = keepUnreadableSettingsAside(userSettings()->fileName());
+        !unreadable.isEmpty()) {
+        std::fprintf(stderr, "kalvero: %s\n", qPrintable(unreadable));
+        boxes::information(ui, unreadable);
+    }
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     AppContext context{ui, clock, *driver, *store, [] { return userSettings(); }, arguments};

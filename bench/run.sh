@@ -3,9 +3,13 @@
 # the same run, and prints the ratios:
 #   "Alle Exportieren" of all athletes      against the sqlite3 command line writing the same lines
 #                                            with one join (time; and the peak memory)
-#   the start with an athlete of 999        against a start on an empty database (CPU time)
+#   the start with an athlete of 999        against a start on an empty database (CPU time of
+#                                            the window's thread)
 #   measurements selected
 #   disk syncs per recorded jump            against one commit with one sync
+#   the check of the file at every start    against the sqlite3 command line's quick_check
+#   (PRAGMA quick_check, on a thread of its own) and the day's backup (SQLite's online backup
+#   with integrity_check of the copy), on the larger database
 # on two databases made with the program's own schema: 1,000 athletes x 50 measurements and
 # 2,000 x 125 (a third of them series of 5 to 15 jumps; athlete 1 has 999 measurements).
 # Not part of the test suite. Usage: bench/run.sh [RUNS]   (default 3; the median is taken)
@@ -75,6 +79,15 @@ for size in "1000 50" "2000 125"; do
         "$start_s" "$(ratio "$start_s" "$empty_cpu")"
 done
 printf 'empty start: %.3fs CPU\n' "$empty_cpu"
+
+# The check at start and the day's backup, both off the window's thread, on the larger database.
+large="$data/db-2000x125"
+measure "$bench" quick-check "$large"; check_s=$elapsed
+measure sqlite3 "$large/qrv.sqlite" "PRAGMA quick_check"; sqlite_check_s=$elapsed
+rm -f "$data/backup.sqlite"
+measure "$bench" backup "$large" "$data/backup.sqlite"; backup_s=$elapsed
+printf 'check at start (2000 x 125): %.2fs, sqlite3 quick_check %.2fs, ratio %sx; day'"'"'s backup %.2fs\n' \
+    "$check_s" "$sqlite_check_s" "$(ratio "$check_s" "$sqlite_check_s")" "$backup_s"
 
 # Disk syncs of 200 recorded jumps, counted by strace.
 syncdir="$data/syncs"

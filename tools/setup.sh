@@ -7,6 +7,8 @@ KALVERO_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
     pxlib-dev
+    # SQLite's own API (the online backup of the database file), the library Qt's driver uses.
+    libsqlite3-dev
     # The charts of the analysis window; their CMake package needs Qt's OpenGL one.
     qt6-charts-dev libqt6opengl6-dev
     # Qt's own dialogs and menus in German.

@@ -7,6 +7,7 @@
 #include "ui/MessageService.h"
 
 #include <QObject>
+#include <QSignalBlocker>
 
 HistoryController::HistoryController(HistoryPanel& panel, DataStore& store, MessageService& ui)
     : panel_(panel), store_(store), ui_(ui) {
@@ -51,6 +52,16 @@ std::optional<qint64> HistoryController::selectedNummer() const {
 
 void HistoryController::chooseAt(int position) {
     panel_.chooseAt(position);
+}
+
+void HistoryController::chooseNewest() {
+    if (panel_.entryCount() == 0)
+        return;
+    {
+        const QSignalBlocker quiet(&panel_);
+        panel_.chooseAt(0);
+    }
+    entryChosen();
 }
 
 void HistoryController::selectNummer(qint64 nummer) {

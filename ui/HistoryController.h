@@ -30,6 +30,9 @@ public:
     }
     // Chooses the entry at that place of the list (0 = the newest).
     void chooseAt(int position);
+    // Chooses the newest entry, if any, and throws what showing it throws instead of telling
+    // the user itself (the end of a run tells its first failure alone).
+    void chooseNewest();
     // Chooses the entry of the measurement with that number, if it is listed.
     void selectNummer(qint64 nummer);
     // The layout of the chosen entry: the jumps of a series beside the list, or the list

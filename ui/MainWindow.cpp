@@ -14,6 +14,7 @@
 #include "ui/MessageService.h"
 #include "ui/OldDataTakeover.h"
 #include "ui/ReportPdf.h"
+#include "ui/RestoreOffer.h"
 #include "ui/ResultPanel.h"
 #include "ui/RunController.h"
 #include "ui/ServicePanel.h"
@@ -290,6 +291,7 @@ QAction* MainWindow::action(const QString& objectName) const {
 
 void MainWindow::openTables() {
     station_.store().open(context_.store);
+    restoreoffer::checkAtStart({context_, station_, *athletes_, *history_}, this);
     reportDuplicateNumbers();
     if (const auto& failure = station_.store().database().upgradeFailure())
         boxes::generalError(context_.ui,
@@ -335,6 +337,8 @@ void MainWindow::prepareFirstShow() {
         geometry = readWindowGeometry(*stored);
         dividers = readWindowDividers(*stored);
     }
+    if (const QString unsound = unsoundSettingsMessage(settings_); !unsound.isEmpty())
+        boxes::information(context_.ui, unsound);
     // The window as it was left; without a stored geometry (or a damaged one) the first
     // size. Restoring puts a window that the screens no longer show back on a screen.
     if (geometry.isEmpty() || !restoreGeometry(geometry))

@@ -72,8 +72,9 @@ void RunController::runEnded(RunEnd end) {
         panel_.showStatus(QString());
         return;
     }
-    // The newest measurement is the chosen one, with its layout and jumps.
-    history_.chooseAt(0);
+    // The newest measurement is the chosen one, with its layout and jumps. A failure to read
+    // it goes with the run's end, which tells the user once.
+    history_.chooseNewest();
 }
 
 void RunController::showField(ResultField field, const QString& text) {

@@ -5,8 +5,10 @@
 
 bool checkWritable(DataStore& store, MessageService& ui) {
     if (store.database().probeWriteAccess().access != Database::WriteAccess::Writable) {
-        boxes::plain(ui, QStringLiteral("Messung nicht möglich , da nicht auf "
-                                        "Datenbanken geschrieben werden kann."));
+        boxes::plain(ui, store.database().damaged()
+                             ? store.database().damagedText()
+                             : QStringLiteral("Messung nicht möglich , da nicht auf "
+                                              "Datenbanken geschrieben werden kann."));
         return false;
     }
     return true;

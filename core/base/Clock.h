@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QtGlobal>
 
@@ -9,6 +10,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual quint32 ticks() = 0;
+    // The local date and time, for what happens once a day.
+    virtual QDateTime now() { return QDateTime::currentDateTime(); }
 };
 
 // Milliseconds elapsed between two readings, correct across a wrap of the counter.
@@ -34,13 +37,25 @@ public:
     quint32 ticks() override {
         const quint32 t = now_;
         now_ += step_;
+        elapsed_ += step_;
         return t;
     }
+    // The moment set last, moved on by the milliseconds that passed since.
+    QDateTime now() override { return moment_.addMSecs(elapsed_); }
     quint32 peek() const { return now_; }
-    void advance(quint32 ms) { now_ += ms; }
+    void advance(quint32 ms) {
+        now_ += ms;
+        elapsed_ += ms;
+    }
     void setStep(quint32 stepPerReading) { step_ = stepPerReading; }
+    void setMoment(const QDateTime& moment) {
+        moment_ = moment;
+        elapsed_ = 0;
+    }
 
 private:
     quint32 now_;
     quint32 step_;
+    qint64 elapsed_ = 0;
+    QDateTime moment_{QDate(2026, 1, 1), QTime(8, 0)};
 };

@@ -1,5 +1,9 @@
 #include "core/base/Settings.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 namespace {
 
 const QString kGroup = QStringLiteral("Einstellungen");
@@ -21,19 +25,85 @@ qint32 storedInteger(const QVariant& stored, qint32 fallback) {
 
 StoredSettings readSettings(QSettings& settings) {
     StoredSettings values;
+    const StoredSettings defaults;
     settings.beginGroup(kGroup);
     const auto get = [&](const char* name, qint32 fallback) {
         return storedInteger(settings.value(QLatin1String(name)), fallback);
     };
+    // A stored value that is present but no number counts as unsound, like one out of bounds.
+    const auto sound = [&](const char* name, qint32 value, qint32 lowest, qint32 highest) {
+        const QVariant stored = settings.value(QLatin1String(name));
+        if (!stored.isValid() || stored.isNull())
+            return true;
+        bool number = false;
+        stored.toString().trimmed().toInt(&number, 10);
+        return number && value >= lowest && value <= highest;
+    };
+    const auto limitPair = [&](const char* minName, const char* maxName, qint32& minMs,
+                               qint32& maxMs, qint32 minDefault, qint32 maxDefault) {
+        minMs = get(minName, minDefault);
+        maxMs = get(maxName, maxDefault);
+        if (!sound(minName, minMs, kLimitLowestMs, kLimitHighestMs)) {
+            minMs = minDefault;
+            values.unsoundKeys << QLatin1String(minName);
+        }
+        if (!sound(maxName, maxMs, kLimitLowestMs, kLimitHighestMs)) {
+            maxMs = maxDefault;
+            values.unsoundKeys << QLatin1String(maxName);
+        }
+        if (minMs >= maxMs) {
+            // Which of the two is wrong cannot be told: both give way, those stored are named.
+            for (const char* name : {minName, maxName})
+                if (settings.contains(QLatin1String(name)))
+                    values.unsoundKeys << QLatin1String(name);
+            minMs = minDefault;
+            maxMs = maxDefault;
+        }
+    };
     values.mask = get("Mask", 0) != 0;
     values.deleteFlag = get("Delete", 1) != 0;
-    values.contactMinMs = get("PSZmin", 60);
-    values.contactMaxMs = get("PSZmax", 330);
-    values.flightMinMs = get("PFZmin", 200);
-    values.flightMaxMs = get("PFZmax", 1000);
+    limitPair("PSZmin", "PSZmax", values.contactMinMs, values.contactMaxMs, defaults.contactMinMs,
+              defaults.contactMaxMs);
+    limitPair("PFZmin", "PFZmax", values.flightMinMs, values.flightMaxMs, defaults.flightMinMs,
+              defaults.flightMaxMs);
     values.mode = static_cast<quint8>(get("Betriebsart", 1) & 0xFF);
+    values.backupsKept = get("Sicherungen", defaults.backupsKept);
+    if (!sound("Sicherungen", values.backupsKept, 1, kBackupsKeptHighest)) {
+        values.backupsKept = defaults.backupsKept;
+        values.unsoundKeys << QStringLiteral("Sicherungen");
+    }
+    values.unsoundKeys.sort();
+    values.unsoundKeys.removeDuplicates();
     settings.endGroup();
     return values;
+}
+
+QString unsoundSettingsMessage(const StoredSettings& values) {
+    if (values.unsoundKeys.isEmpty())
+        return {};
+    return QStringLiteral("Ungültige Einstellungen (Gruppe \"Einstellungen\": %1) wurden durch "
+                          "ihre Standardwerte ersetzt. Grenzwerte liegen zwischen 1 und "
+                          "60000 ms, ein Minimum unter seinem Maximum.")
+        .arg(values.unsoundKeys.join(QStringLiteral(", ")));
+}
+
+QString keepUnreadableSettingsAside(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return {};
+    {
+        const QSettings probe(path, QSettings::IniFormat);
+        if (probe.status() != QSettings::FormatError)
+            return {};
+    }
+    QString aside = path + QStringLiteral(".unlesbar");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".unlesbar-%1").arg(n);
+    if (!QFile::rename(path, aside))
+        return {};
+    return QStringLiteral("Die Einstellungsdatei \"%1\" ist nicht lesbar. Sie wurde unverändert "
+                          "als \"%2\" aufbewahrt; Kalvero beginnt mit den "
+                          "Standardeinstellungen.")
+        .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside));
 }
 
 void writeSettings(QSettings& settings, const StoredSettings& values) {

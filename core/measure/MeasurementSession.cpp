@@ -10,6 +10,8 @@
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 
+#include <exception>
+
 namespace {
 
 // Stands in for the observer until the window sets its own.
@@ -185,10 +187,19 @@ void MeasurementSession::poll() {
         }
     } catch (...) {
         // A failure of the line, while decoding or recording ends the run; the caller
-        // reports it.
+        // reports it. That failure is the one the user reads (it names the jump that was
+        // lost): one of the run's end, such as the history read again from a server that
+        // is still away, only goes to the log.
         pending_.reset();
-        if (phase_ != RunPhase::Idle)
-            endRun();
+        if (phase_ != RunPhase::Idle) {
+            const std::exception_ptr first = std::current_exception();
+            if (const auto later = failureOf([this] { endRun(); }))
+                qWarning("kalvero: beim Ende der Messung: %s%s", qUtf8Printable(later->text),
+                         qUtf8Printable(later->detail.isEmpty()
+                                            ? QString()
+                                            : QStringLiteral(" (%1)").arg(later->detail)));
+            std::rethrow_exception(first);
+        }
         throw;
     }
 }
@@ -252,7 +263,7 @@ bool MeasurementSession::takeFlight(qint32 flightMs) {
     if (state_.flightValid) {
         observer_->showField(ResultField::FlightTime, QString::number(state_.flightMs));
         observer_->showField(ResultField::Height,
-                            metrics::heightText(metrics::heightCm(state_.flightMs)));
+                             metrics::heightText(metrics::heightCm(state_.flightMs)));
         if (!state_.contactValid && mode == MeasurementMode::Single) {
             state_.contactMs = 0;
             evaluate();
@@ -303,7 +314,7 @@ void MeasurementSession::evaluate() {
     const bool allInLimits = state_.contactValid && state_.contactInLimits && state_.flightValid &&
                              state_.flightInLimits;
     observer_->showField(ResultField::Efficiency,
-                        allInLimits ? efficiencyText() : QStringLiteral("0"));
+                         allInLimits ? efficiencyText() : QStringLiteral("0"));
     if ((state_.contactInLimits && state_.flightInLimits) || state_.endMarkerSeen)
         recordJump();
     else
@@ -339,8 +350,8 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
         observer_->measurementCreated({created.nummer, created.moment,
-                                      mode == MeasurementMode::Multiple, state_.contactMs,
-                                      state_.flightMs});
+                                       mode == MeasurementMode::Multiple, state_.contactMs,
+                                       state_.flightMs});
     } else {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;

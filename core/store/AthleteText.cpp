@@ -5,6 +5,7 @@ namespace {
 
 bool breaksALine(QChar c) {
     switch (c.unicode()) {
+    case u'\0': // a NUL byte would end the field for many a reader
     case u'\n':
     case u'\r':
     case u'\t':

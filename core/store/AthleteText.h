@@ -10,11 +10,11 @@ namespace athletes {
 inline constexpr int kNameLength = 50;    // Name and Vorname
 inline constexpr int kRemarkLength = 100; // Bemerkung
 
-// Whether the text holds a ";", a tab or a line break of any kind.
+// Whether the text holds a ";", a tab, a NUL byte or a line break of any kind.
 bool hasSeparator(const QString& text);
 
-// A stored text as the export writes it: ";" as ",", a line break or a tab as a blank, so that
-// every line keeps its eight fields.
+// A stored text as the export writes it: ";" as ",", a line break, a tab or a NUL byte as a
+// blank, so that every line keeps its eight fields.
 QString forExport(const QString& text);
 
 } // namespace athletes

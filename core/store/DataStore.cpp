@@ -18,10 +18,15 @@ void DataStore::open(const StoreLocation& location) {
     try {
         open_ = std::make_unique<Open>(location);
     } catch (...) {
-        if (location.kind == StoreLocation::Kind::Server)
-            retry_ = location;
+        // A server that was away, a disk that was full: the next use tries again.
+        retry_ = location;
         throw;
     }
+}
+
+void DataStore::close() {
+    open_.reset();
+    retry_.reset();
 }
 
 DataStore::Open& DataStore::require() {

@@ -17,10 +17,12 @@ public:
     DataStore& operator=(const DataStore&) = delete;
 
     // Opens (creating when missing) the database; throws AppError when that fails, and stays
-    // closed. A shared database that could not be reached is tried again at the next use, so
-    // that the program works once the server is back.
+    // closed. A database that could not be opened (a server that was away, a disk that was
+    // full) is tried again at the next use, so that the program works once the cause is gone.
     void open(const StoreLocation& location);
     bool isOpen() const { return open_ != nullptr; }
+    // Closes the database (to put a backup in its place); the next use throws until open().
+    void close();
 
     Database& database();
     AthleteRepository& athletes();

@@ -5,11 +5,17 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMetaObject>
+#include <QObject>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QUuid>
 
+#include <sqlite3.h>
+
+#include <cerrno>
 #include <cmath>
 #include <optional>
 
@@ -126,10 +132,25 @@ void Database::openFile() {
     const QString path = filePath();
     // An empty file (left, say, by a copy that failed) is set up like a missing one.
     const QFileInfo file(path);
+    // What the engine would only call "unable to open database file" is said here, with the
+    // path.
+    if (file.isDir())
+        throw AppError(QStringLiteral("An der Stelle der Datenbankdatei \"%1\" steht ein "
+                                      "Verzeichnis. Es muss umbenannt oder entfernt werden.")
+                           .arg(QDir::toNativeSeparators(path)));
     const bool exists = file.exists() && file.size() > 0;
     if (!exists && !QDir().mkpath(directory))
         throw AppError(QStringLiteral("Das Datenverzeichnis \"%1\" kann nicht angelegt werden")
                            .arg(QDir::toNativeSeparators(directory)));
+    if (exists && !file.isReadable())
+        throw AppError(QStringLiteral("Die Datenbankdatei \"%1\" darf nicht gelesen werden: "
+                                      "Es fehlt die Leseberechtigung.")
+                           .arg(QDir::toNativeSeparators(path)));
+    if (!exists && (!QFileInfo(directory).isWritable() || !hasWriteBits(QFileInfo(directory)))) {
+        throw AppError(QStringLiteral("Im Datenverzeichnis \"%1\" kann die Datenbank nicht "
+                                      "angelegt werden: Es fehlt die Schreibberechtigung.")
+                           .arg(QDir::toNativeSeparators(directory)));
+    }
 
     // A database file or directory without write permission is opened read-only, also for a
     // user (such as root) whom the system would let write anyway.
@@ -151,13 +172,24 @@ void Database::openFile() {
     if (!db.open())
         throw failure(db.lastError());
 
-    // A committed transaction reaches the disk before it returns, with one sync: the
-    // write-ahead log with full synchronisation keeps it through a crash or a power cut.
-    if (!readOnly_) {
-        run(QStringLiteral("PRAGMA journal_mode=WAL"));
-        run(QStringLiteral("PRAGMA synchronous=FULL"));
+    try {
+        // A committed transaction reaches the disk before it returns, with one sync: the
+        // write-ahead log with full synchronisation keeps it through a crash or a power cut.
+        if (!readOnly_) {
+            run(QStringLiteral("PRAGMA journal_mode=WAL"));
+            run(QStringLiteral("PRAGMA synchronous=FULL"));
+        }
+        if (exists) {
+            checkTables();
+            return;
+        }
+    } catch (const AppError&) {
+        // A damaged file stays open for what can still be read; every change is refused.
+        if (damaged_)
+            return;
+        throw;
     }
-    if (!exists) {
+    {
         try {
             createSchema();
         } catch (...) {
@@ -170,7 +202,6 @@ void Database::openFile() {
         upgradeSchema();
         return;
     }
-    checkTables();
 }
 
 void Database::connectServer() {
@@ -239,7 +270,8 @@ void Database::checkTables() {
 }
 
 void Database::upgradeSchema() {
-    if (!readOnly_) {
+    // A damaged file is only read: it keeps the version it has.
+    if (!readOnly_ && !damaged_) {
         try {
             schemaVersion_ = schema::upgrade(*this);
             return;
@@ -274,6 +306,9 @@ void Database::ensureUniqueNumbers() {
 }
 
 Database::~Database() {
+    stopWorker_ = true;
+    if (worker_.joinable())
+        worker_.join();
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
         if (db.isOpen())
@@ -315,15 +350,31 @@ QString Database::errorText(const QSqlError& error) {
 
 namespace {
 
-enum class Cause { Other, Locked, ReadOnly, Damaged, Full, ConnectionLost };
+enum class Cause { Other, Locked, ReadOnly, Damaged, Full, ConnectionLost, CannotOpen };
 
-Cause causeOfSQLite(const QSqlError& error) {
+// The error number of the operating system behind the engine's last failure, 0 when there is
+// none.
+int systemErrorOf(const QSqlDatabase& connection) {
+    if (!connection.isValid() || connection.driver() == nullptr)
+        return 0;
+    const QVariant handle = connection.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return 0;
+    sqlite3* engine = *static_cast<sqlite3* const*>(handle.constData());
+    return engine != nullptr ? sqlite3_system_errno(engine) : 0;
+}
+
+Cause causeOfSQLite(const QSqlError& error, int systemError) {
     // The engine's result code; its low byte names the cause.
     bool numbered = false;
     const int code = error.nativeErrorCode().toInt(&numbered);
     if (!numbered)
         return Cause::Other;
     switch (code & 0xFF) {
+    case 10: // SQLITE_IOERR: a write that found no room is a full disk
+        return systemError == ENOSPC || systemError == EDQUOT ? Cause::Full : Cause::Other;
+    case 14: // SQLITE_CANTOPEN
+        return Cause::CannotOpen;
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
         return Cause::Locked;
@@ -371,8 +422,10 @@ QString primaryMessageOf(const QSqlError& error) {
 
 AppError Database::failure(const QSqlError& error) {
     const QString engine = errorText(error);
-    const Cause cause =
-        dialect() == Dialect::SQLite ? causeOfSQLite(error) : causeOfPostgreSQL(error);
+    const Cause cause = dialect() == Dialect::SQLite
+                            ? causeOfSQLite(error, systemErrorOf(connection()))
+                            : causeOfPostgreSQL(error);
+    const QString directory = QDir::toNativeSeparators(location_.directory);
     switch (cause) {
     case Cause::Locked:
         return AppError(QStringLiteral("Die Datenbank ist gesperrt, weil ein anderes Programm "
@@ -381,9 +434,23 @@ AppError Database::failure(const QSqlError& error) {
     case Cause::ReadOnly:
         return AppError(QStringLiteral("Die Datenbank ist schreibgeschützt."), engine);
     case Cause::Damaged:
+        if (dialect() == Dialect::SQLite) {
+            damaged_ = true;
+            return AppError(damagedText(), engine);
+        }
         return AppError(QStringLiteral("Die Datenbank ist beschädigt."), engine);
     case Cause::Full:
+        if (dialect() == Dialect::SQLite)
+            return AppError(
+                QStringLiteral("Der Datenträger ist voll: Im Datenverzeichnis \"%1\" ist kein "
+                               "Platz mehr frei.")
+                    .arg(directory),
+                engine);
         return AppError(QStringLiteral("Der Datenträger ist voll."), engine);
+    case Cause::CannotOpen:
+        return AppError(QStringLiteral("Die Datenbankdatei \"%1\" kann nicht geöffnet werden.")
+                            .arg(QDir::toNativeSeparators(filePath())),
+                        engine);
     case Cause::ConnectionLost:
         // The next statement connects anew: when the server is back, it works again.
         reconnect_ = true;
@@ -406,6 +473,14 @@ QString Database::filePath() const {
 }
 
 QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
+    if (damaged_) {
+        // A damaged file is only read.
+        const QString start = statement.trimmed().left(8).toUpper();
+        if (!start.startsWith(QLatin1String("SELECT")) &&
+            !start.startsWith(QLatin1String("PRAGMA")) &&
+            !start.startsWith(QLatin1String("ROLLBACK")))
+            throw AppError(damagedText());
+    }
     if (reconnect_) {
         if (transactionDepth_ > 0)
             throw AppError(QStringLiteral("Die Verbindung zum Datenbankserver %1 ist "
@@ -432,7 +507,77 @@ QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
 }
 
 int Database::write(const QString& statement, const QVariantList& values) {
+    refuseChangesIfDamaged();
     return run(statement, values).numRowsAffected();
+}
+
+QString Database::damagedText() const {
+    return QStringLiteral("Die Datenbank \"%1\" ist beschädigt und wird nur noch gelesen: "
+                          "Messungen und Änderungen sind nicht möglich. Beim nächsten Start "
+                          "bietet Kalvero an, die neueste Sicherung aus \"%2\" "
+                          "wiederherzustellen; \"kalvero --restore DATEI\" stellt eine "
+                          "bestimmte wieder her. Die beschädigte Datei bleibt erhalten.")
+        .arg(QDir::toNativeSeparators(filePath()),
+             QDir::toNativeSeparators(backup::folder(location_.directory)));
+}
+
+void Database::refuseChangesIfDamaged() {
+    awaitCheck();
+    if (damaged_)
+        throw AppError(damagedText());
+}
+
+void Database::awaitCheck() {
+    if (!verdict_.valid())
+        return;
+    const backup::Check verdict = verdict_.get();
+    verdict_ = {};
+    if (!verdict.sound && !verdict.stopped) {
+        if (!damaged_)
+            qWarning("kalvero: %s: %s", qUtf8Printable(filePath()),
+                     qUtf8Printable(verdict.problem));
+        damaged_ = true;
+    }
+}
+
+void Database::finishBackgroundWork() {
+    if (worker_.joinable())
+        worker_.join();
+    awaitCheck();
+}
+
+void Database::checkInBackground(const QDate& today, int backupsKept, QObject* context,
+                                 std::function<void(bool damaged)> answered) {
+    if (dialect() != Dialect::SQLite || worker_.joinable() || verdict_.valid())
+        return;
+    auto promise = std::make_shared<std::promise<backup::Check>>();
+    verdict_ = promise->get_future().share();
+    const QString path = filePath();
+    const QString directory = location_.directory;
+    const bool backUp = !readOnly_ && !damaged_ && backupsKept > 0;
+    std::weak_ptr<int> alive = alive_;
+    worker_ = std::thread([=, this] {
+        const backup::Check verdict = backup::check(path, backup::Depth::Quick, &stopWorker_);
+        promise->set_value(verdict);
+        if (context != nullptr && answered)
+            QMetaObject::invokeMethod(
+                context,
+                [this, alive, answered] {
+                    if (alive.expired())
+                        return;
+                    awaitCheck();
+                    answered(damaged_);
+                },
+                Qt::QueuedConnection);
+        if (!backUp || !verdict.sound)
+            return;
+        const auto failed =
+            failureOf([&] { backup::makeDaily(directory, today, backupsKept, &stopWorker_); });
+        // A backup stopped by the program's end is made at the next start of the day.
+        if (failed && !stopWorker_)
+            qWarning("kalvero: %s (%s)", qUtf8Printable(failed->text),
+                     qUtf8Printable(failed->detail));
+    });
 }
 
 void Database::createSchema() {
@@ -443,6 +588,9 @@ void Database::createSchema() {
 }
 
 Database::WriteProbe Database::probeWriteAccess() {
+    awaitCheck();
+    if (damaged_)
+        return {WriteAccess::ReadOnly, damagedText()};
     if (dialect() == Dialect::PostgreSQL) {
         // Asked of the server, so that no key of a sequence is used up.
         try {
@@ -470,6 +618,7 @@ Database::WriteProbe Database::probeWriteAccess() {
 }
 
 Database::Transaction::Transaction(Database& db) : db_(db) {
+    db_.refuseChangesIfDamaged();
     db_.run(db_.dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
                                              : QStringLiteral("BEGIN"));
     ++db_.transactionDepth_;

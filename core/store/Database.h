@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/Errors.h"
+#include "core/store/Backup.h"
 #include "core/store/StoreLocation.h"
 
 #include <QList>
@@ -11,7 +12,14 @@
 #include <QString>
 #include <QVariant>
 
+#include <atomic>
+#include <functional>
+#include <future>
+#include <memory>
 #include <optional>
+#include <thread>
+
+class QObject;
 
 // The program's database: the tables sportler, units and mr, either in the SQLite file
 // qrv.sqlite in the data directory or in a PostgreSQL database that several stations share.
@@ -101,6 +109,27 @@ public:
     // Why the database could not be brought to the program's version; it stays at the version
     // it had and works as before, without what the newer tables hold.
     const std::optional<AppError>& upgradeFailure() const { return upgradeFailure_; }
+    // A database file found damaged, by the check at start or by any read, is only read from
+    // then on: the athletes, the history and the export work, every change is refused with
+    // damagedText(), which names the file and the way out.
+    bool damaged() const { return damaged_; }
+    QString damagedText() const;
+    // Throws AppError(damagedText()) when the database is damaged; waits for the check at
+    // start first. Every change passes here.
+    void refuseChangesIfDamaged();
+
+    // The check at start of the database file (PRAGMA quick_check) on a thread and a
+    // connection of its own, so that the window is not held; `answered` runs on `context`'s
+    // thread with its verdict (true: damaged). A sound file not opened read-only is then
+    // copied to the day's backup (backup::makeDaily), unless there is one; the oldest beyond
+    // `backupsKept` are removed. Changes wait for the verdict. Nothing for a server.
+    void checkInBackground(const QDate& today, int backupsKept, QObject* context,
+                           std::function<void(bool damaged)> answered);
+    // Waits for the verdict of the check at start, when there is one to come.
+    void awaitCheck();
+    // Waits until the check and the day's backup are done. Without this, closing the database
+    // stops a backup that is still going (the next start of the day makes it).
+    void finishBackgroundWork();
 
 private:
     void openFile();
@@ -119,6 +148,12 @@ private:
     QList<DuplicateNumber> duplicateNumbers_;
     int schemaVersion_ = 0;
     std::optional<AppError> upgradeFailure_;
+    bool damaged_ = false;
+    std::shared_future<backup::Check> verdict_;
+    std::atomic<bool> stopWorker_{false};
+    std::thread worker_;
+    // Held while the object lives; the answer of the check is dropped when it has gone.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 // Values for the engine: dates and moments in fixed text forms, so that they sort and read

@@ -218,14 +218,94 @@ private slots:
                  qPrintable(again.out));
     }
 
+    // --backup FILE and --restore FILE: the station's own file copied out and put back (the
+    // file it replaces kept aside); a problem is named, exit status 2, nothing changed.
+    void backupAndRestore() {
+        if (TestStore::onServerSuite())
+            QSKIP("the station's own file");
+        QTemporaryDir dir;
+        const StoreLocation here = StoreLocation::embedded(dir.path());
+        const auto names = [&here] {
+            Database db(here);
+            QStringList out;
+            for (const Athlete& a : AthleteRepository(db).all())
+                out << a.name;
+            return out;
+        };
+        const auto add = [&here](const QString& name) {
+            Database db(here);
+            AthleteRepository(db).add(Athlete{0, name, "Anna", {}, {}, -1, {}});
+        };
+        add("Meier");
+        const QString file = dir.filePath("sicherung.sqlite");
+        const Output backedUp = runCommand({"--backup", file}, here, dir.path());
+        QCOMPARE(backedUp.status, 0);
+        QVERIFY2(backedUp.out.contains(file), qPrintable(backedUp.out));
+        add("Schulz");
+        const Output restored = runCommand({"--restore", file}, here, dir.path());
+        QCOMPARE(restored.status, 0);
+        QVERIFY2(restored.out.contains("daneben"), qPrintable(restored.out));
+        QCOMPARE(names(), QStringList{"Meier"});
+        QCOMPARE(QDir(dir.path()).entryList({"qrv-ersetzt-*.sqlite"}).size(), 1);
+
+        const QString text = dir.filePath("notiz.txt");
+        {
+            QFile f(text);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("keine Datenbank");
+        }
+        const QByteArray database = [&dir] {
+            QFile f(dir.filePath("qrv.sqlite"));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        struct Refusal {
+            QStringList arguments;
+            const char* named;
+        };
+        Database open(here); // a running Kalvero
+        for (const Refusal& r :
+             {Refusal{{"--backup", text}, "notiz.txt"}, Refusal{{"--restore", text}, "notiz.txt"},
+              Refusal{{"--restore", file}, "beendet"},
+              Refusal{{"--backup", dir.filePath("fehlt/x.sqlite")}, "fehlt"}}) {
+            const Output refused = runCommand(r.arguments, here, dir.path());
+            QCOMPARE(refused.status, 2);
+            QVERIFY2(refused.err.startsWith("kalvero: ") && refused.err.contains(r.named),
+                     qPrintable(refused.err));
+        }
+        QFile f(dir.filePath("qrv.sqlite"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), database);
+        QCOMPARE(QDir(dir.path()).entryList({"qrv-ersetzt-*.sqlite"}).size(), 1);
+        const Output server = runCommand(
+            {"--backup", file}, *StoreLocation::fromConnectionText("postgresql://t@s/k"), "");
+        QCOMPARE(server.status, 2);
+        QVERIFY2(server.err.contains("pg_dump"), qPrintable(server.err));
+    }
+
     // The help names every option and every variable a user can set.
     void helpNamesEverything() {
         const QString help = commandline::helpText();
-        for (const char* name :
-             {"debug", "--list-devices", "--version", "--help", "-h", kTimingUnitVariable,
-              kServiceDeviceVariable, kByteLogVariable, "KALVERO_DATA_DIR", "[Gerät]",
-              "Zeitmessung", "Service", "serial:", "--import-paradox", "--copy-to",
-              "KALVERO_DATABASE", "[Datenbank]", "Verbindung", ".pgpass"})
+        for (const char* name : {"debug",
+                                 "--list-devices",
+                                 "--version",
+                                 "--help",
+                                 "-h",
+                                 kTimingUnitVariable,
+                                 kServiceDeviceVariable,
+                                 kByteLogVariable,
+                                 "KALVERO_DATA_DIR",
+                                 "[Gerät]",
+                                 "Zeitmessung",
+                                 "Service",
+                                 "serial:",
+                                 "--import-paradox",
+                                 "--copy-to",
+                                 "--backup",
+                                 "--restore",
+                                 "KALVERO_DATABASE",
+                                 "[Datenbank]",
+                                 "Verbindung",
+                                 ".pgpass"})
             QVERIFY2(help.contains(QLatin1String(name)) || help.contains(QString::fromUtf8(name)),
                      name);
         // It fits a terminal of 80 columns, and the texts of the options and variables start

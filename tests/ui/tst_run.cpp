@@ -209,6 +209,39 @@ private slots:
         f.finish();
     }
 
+    // The server goes away during a series and stays away: one box, which names the jump that
+    // was lost; reading the series again at the run's end fails as well, but only into the log.
+    void aServerThatStaysAwayDuringASeries() {
+        MainWindowFixture f;
+        if (!f.onServer())
+            QSKIP("needs the private server");
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n2000: 0 210 1 250\n300: 0 220 1 255\n");
+        MainWindow& w = f.start();
+        f.clock.setStep(100);
+        w.toggleRun();
+        QTRY_COMPARE_WITH_TIMEOUT(jumpGrid(w)->model()->rowCount(), 1, 20000);
+        const QString database = f.testStore.serverDatabase;
+        f.testStore.maintenance(
+            QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(database));
+        f.testStore.maintenance(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                               "pg_stat_activity WHERE datname = '%1'")
+                                    .arg(database));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.session().running(), 20000);
+        QStringList shown;
+        for (const MessageBox& box : f.ui.boxes)
+            shown << box.title + ": " + box.text;
+        QCOMPARE(shown, QStringList{QStringLiteral("Kalvero: Die Verbindung zum Datenbankserver "
+                                                   "%1 ist unterbrochen. Der Sprung 2 wurde "
+                                                   "nicht gespeichert.")
+                                        .arg(f.testStore.location.serverName())});
+        QVERIFY(idle(w));
+        f.testStore.maintenance(
+            QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(database));
+        f.finish();
+    }
+
     // While a run goes on, the actions that change athletes or measurements are disabled and
     // their short-cuts do nothing; whatever the grid selects, the run records for the athlete
     // and measurement it started with.

@@ -211,6 +211,8 @@ private slots:
         QTest::newRow("tab and form feed") << "a\tb\fc"
                                            << "a b c";
         QTest::newRow("line separator") << QString::fromUtf8("a\u2028b") << "a b";
+        QTest::newRow("NUL byte") << QString("a") + QChar(0) + "b"
+                                  << "a b";
         QTest::newRow("nothing to change") << "Müller-Lüdenscheidt"
                                            << "Müller-Lüdenscheidt";
     }
@@ -218,6 +220,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, written);
         TestStore store;
+        if (store.onServer() && name.contains(QChar(0)))
+            QSKIP("a server's text holds no NUL byte");
         Database db(store.location);
         QSqlQuery q(db.connection());
         QVERIFY(q.prepare("INSERT INTO sportler (ID, Name, Vorname) VALUES (1, ?, ?)"));

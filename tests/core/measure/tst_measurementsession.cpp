@@ -6,8 +6,12 @@
 #include "core/measure/MeasurementSession.h"
 #include "core/store/DataStore.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+
+#include <functional>
 
 #include "support/TempDataDir.h"
 #include <QtTest>
@@ -97,7 +101,11 @@ struct Rig : SessionObserver {
         events << (end == RunEnd::StartFailed ? "start failed"
                    : end == RunEnd::UserStop  ? "stopped"
                                               : "ended");
+        if (whenEnded)
+            whenEnded();
     }
+    // What the window does at a run's end, such as reading the series again.
+    std::function<void()> whenEnded;
     void showField(ResultField field, const QString& text) override {
         fields[static_cast<int>(field)] = text;
     }
@@ -406,9 +414,12 @@ private slots:
         QVERIFY(!rig.session.running());
         const int stored = rig.jumps().size();
         QVERIFY(stored > 3 && stored < 400);
-        QCOMPARE(rig.boxes, QStringList{QStringLiteral("Kalvero: Der Datenträger ist voll. Der "
-                                                       "Sprung %1 wurde nicht gespeichert.")
-                                            .arg(stored + 1)});
+        QCOMPARE(rig.boxes,
+                 QStringList{QStringLiteral("Kalvero: Der Datenträger ist voll: Im "
+                                            "Datenverzeichnis \"%1\" ist kein Platz mehr frei. "
+                                            "Der Sprung %2 wurde nicht gespeichert.")
+                                 .arg(QDir::toNativeSeparators(rig.testStore.location.directory))
+                                 .arg(stored + 1)});
         QCOMPARE(rig.details, QStringList{"database or disk is full Unable to fetch row"});
         QCOMPARE(rig.measurements(), QStringList{QStringLiteral("1/%1").arg(stored)});
     }
@@ -439,6 +450,44 @@ private slots:
         rig.poll(4, false);
         QVERIFY(rig.boxes.isEmpty());
         QCOMPARE(rig.measurements(), (QStringList{"1/1", "2/1"}));
+    }
+
+    // The server goes away during a series and stays away: the run's end, which reads the
+    // series again, fails as well, but the user reads the first failure, which names the jump
+    // that was lost; the later one goes to the log. Once the server is back, the next action
+    // works.
+    void aServerThatStaysAwayDuringASeries() {
+        if (!TestStore::onServerSuite())
+            QSKIP("needs the private server");
+        Rig rig("300: 0 200 1 244\n300: 0 210 1 250\n300: 0 220 1 255\n");
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12);
+        rig.poll(4, false);
+        QCOMPARE(rig.jumps().size(), 1);
+        rig.whenEnded = [&rig] {
+            rig.jumps();
+        };
+        const QString database = rig.testStore.serverDatabase;
+        rig.testStore.maintenance(
+            QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(database));
+        rig.testStore.maintenance(
+            QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                           "WHERE datname = '%1'")
+                .arg(database));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^kalvero: beim Ende der Messung: Der "
+                                                "Datenbankserver .* ist nicht erreichbar\\."));
+        rig.poll(4, false);
+        QVERIFY(!rig.session.running());
+        QCOMPARE(rig.boxes,
+                 QStringList{QStringLiteral("Kalvero: Die Verbindung zum Datenbankserver %1 ist "
+                                            "unterbrochen. Der Sprung 2 wurde nicht gespeichert.")
+                                 .arg(rig.testStore.location.serverName())});
+        rig.whenEnded = nullptr;
+        rig.testStore.maintenance(
+            QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(database));
+        QCOMPARE(rig.measurements(), QStringList{"1/1"});
+        QCOMPARE(rig.jumps().size(), 1);
     }
 
     // The run records for the athlete it started with, under the number after his highest,

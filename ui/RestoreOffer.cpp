@@ -1,0 +1,75 @@
+#include "ui/RestoreOffer.h"
+
+#include "core/base/Clock.h"
+#include "core/base/Settings.h"
+#include "core/station/Station.h"
+#include "core/store/Backup.h"
+#include "ui/AppContext.h"
+#include "ui/AthleteController.h"
+#include "ui/HistoryController.h"
+#include "ui/MessageService.h"
+#include "ui/Widgets.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace restoreoffer {
+
+void checkAtStart(const Parts& parts, QObject* receiver) {
+    AppContext& context = parts.context;
+    int kept = backup::kKeptByDefault;
+    if (auto stored = context.openSettings())
+        kept = readSettings(*stored).backupsKept;
+    parts.station.store().database().checkInBackground(
+        context.clock.now().date(), kept, receiver, [parts](bool damaged) {
+            if (damaged)
+                runGuarded(parts.context.ui, [&parts] { offer(parts); });
+        });
+}
+
+void offer(const Parts& parts) {
+    AppContext& context = parts.context;
+    DataStore& store = parts.station.store();
+    if (context.store.kind != StoreLocation::Kind::Embedded || parts.station.session().running())
+        return;
+    const QString directory = context.store.directory;
+    const QString database = store.database().filePath();
+    QString newest;
+    {
+        widgets::BusyCursor busy;
+        newest = backup::newestSound(directory);
+    }
+    if (newest.isEmpty()) {
+        boxes::error(context.ui, store.database().damagedText() +
+                                     QStringLiteral("\n\nIm Ordner \"%1\" liegt keine intakte "
+                                                    "Sicherung.")
+                                         .arg(QDir::toNativeSeparators(backup::folder(directory))));
+        return;
+    }
+    if (!boxes::confirm(context.ui,
+                        QStringLiteral("Die Datenbank \"%1\" ist beschädigt. Soll die neueste "
+                                       "intakte Sicherung \"%2\" an ihre Stelle treten? Die "
+                                       "beschädigte Datei wird umbenannt und bleibt erhalten. "
+                                       "Ohne Wiederherstellung wird die Datenbank nur gelesen.")
+                            .arg(QDir::toNativeSeparators(database), QFileInfo(newest).fileName()),
+                        {QStringLiteral("Wiederherstellen"), QStringLiteral("Nur lesen")}))
+        return;
+    store.close();
+    QString aside;
+    const auto failure = failureOf([&] {
+        aside =
+            backup::restore(directory, newest, QStringLiteral("beschaedigt"), context.clock.now());
+    });
+    // Open again in any case: the restored copy, or the damaged file left where it was.
+    store.open(context.store);
+    parts.history.showAllJumps();
+    parts.athletes.listAtStart();
+    if (failure)
+        throw AppError(failure->text, failure->detail);
+    boxes::information(context.ui,
+                       QStringLiteral("Die Sicherung \"%1\" ist wiederhergestellt. Die beschädigte "
+                                      "Datei liegt als \"%2\" daneben.")
+                           .arg(QFileInfo(newest).fileName(), QDir::toNativeSeparators(aside)));
+}
+
+} // namespace restoreoffer
