@@ -413,6 +413,7 @@ void MainWindow::lockChanges(bool locked) {
 void MainWindow::athleteSelectionChanged() {
     reportAction_->setEnabled(athletes_->selectedId() != 0);
     if (!station_.session().running()) {
+        run_->offerTestOf(athletes_->selectedId());
         const bool listed = athletePanel_->rowCount() > 0;
         startAction_->setEnabled(listed);
         resultPanel_->setStartEnabled(listed);

@@ -3,12 +3,18 @@
 #include "ui/Icons.h"
 #include "ui/Widgets.h"
 
+#include "core/measure/MeasurementTest.h"
+
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
+#include <QSpinBox>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -112,11 +118,122 @@ ResultPanel::ResultPanel(QWidget* parent) : QGroupBox(tr("Messergebnisse"), pare
     startButton_->setMinimumHeight(49);
     connect(startButton_, &QToolButton::clicked, this, &ResultPanel::startClicked);
 
-    auto* row = new QHBoxLayout(this);
+    // The test of the next run and how a series ends by itself.
+    auto* choices = new QHBoxLayout;
+    testChoice_ = new QComboBox(this);
+    testChoice_->setObjectName(QStringLiteral("testChoice"));
+    testChoice_->setEditable(true);
+    testChoice_->setInsertPolicy(QComboBox::NoInsert);
+    testChoice_->lineEdit()->setMaxLength(measurementtest::kMaxNameLength);
+    for (const QString& name : measurementtest::offeredNames())
+        testChoice_->addItem(measurementtest::shownName(name), name);
+    testChoice_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* testLabel = new QLabel(tr("Test:"), this);
+    testLabel->setObjectName(QStringLiteral("testLabel"));
+    testLabel->setBuddy(testChoice_);
+    dropHeightField_ = new QLineEdit(this);
+    dropHeightField_->setObjectName(QStringLiteral("dropHeightField"));
+    dropHeightField_->setValidator(
+        new QIntValidator(0, measurementtest::kMaxDropHeightCm, dropHeightField_));
+    dropHeightField_->setMaxLength(3);
+    dropHeightField_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    dropHeightField_->setFixedWidth(
+        dropHeightField_->fontMetrics().horizontalAdvance(QStringLiteral("9999")) + 16);
+    auto* dropHeightLabel = new QLabel(tr("Fallhöhe (cm):"), this);
+    dropHeightLabel->setObjectName(QStringLiteral("dropHeightLabel"));
+    dropHeightLabel->setBuddy(dropHeightField_);
+    endChoice_ = new QComboBox(this);
+    endChoice_->setObjectName(QStringLiteral("endChoice"));
+    endChoice_->addItem(tr("von Hand"), static_cast<int>(AutoEnd::Kind::None));
+    endChoice_->addItem(tr("nach Sprüngen"), static_cast<int>(AutoEnd::Kind::AfterJumps));
+    endChoice_->addItem(tr("nach Sekunden"), static_cast<int>(AutoEnd::Kind::AfterSeconds));
+    auto* endLabel = new QLabel(tr("Serienende:"), this);
+    endLabel->setObjectName(QStringLiteral("endLabel"));
+    endLabel->setBuddy(endChoice_);
+    endLimit_ = new QSpinBox(this);
+    endLimit_->setObjectName(QStringLiteral("endLimit"));
+    endLimit_->setAccessibleName(tr("Anzahl der Sprünge oder Sekunden bis zum Serienende"));
+    endLimit_->setRange(1, AutoEnd::kMaxJumps);
+    endLimit_->setValue(10);
+    endLimit_->setEnabled(false);
+    connect(endChoice_, &QComboBox::currentIndexChanged, this, [this] {
+        const auto kind = static_cast<AutoEnd::Kind>(endChoice_->currentData().toInt());
+        endLimit_->setEnabled(kind != AutoEnd::Kind::None && endChoice_->isEnabled());
+        endLimit_->setMaximum(kind == AutoEnd::Kind::AfterSeconds ? AutoEnd::kMaxSeconds
+                                                                  : AutoEnd::kMaxJumps);
+    });
+    connect(testChoice_, &QComboBox::currentTextChanged, this, &ResultPanel::updateTestFields);
+    choices->addWidget(testLabel);
+    choices->addWidget(testChoice_, 1);
+    choices->addSpacing(8);
+    choices->addWidget(dropHeightLabel);
+    choices->addWidget(dropHeightField_);
+    choices->addSpacing(8);
+    choices->addWidget(endLabel);
+    choices->addWidget(endChoice_);
+    choices->addWidget(endLimit_);
+
+    auto* row = new QHBoxLayout;
     row->addLayout(values);
     row->addStretch(1);
     row->addWidget(startButton_, 0, Qt::AlignVCenter);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(row);
+    column->addLayout(choices);
     showRunning(false);
+    updateTestFields();
+}
+
+QString ResultPanel::testName() const {
+    // An offered test as it is stored, whatever the language shows.
+    const int index = testChoice_->findText(testChoice_->currentText());
+    return index >= 0 ? testChoice_->itemData(index).toString() : testChoice_->currentText();
+}
+
+QString ResultPanel::dropHeightText() const {
+    return dropHeightField_->isEnabled() ? dropHeightField_->text() : QString();
+}
+
+void ResultPanel::showTest(const MeasurementTest& test) {
+    const QString name =
+        test.name.isEmpty() ? measurementtest::offeredNames().constFirst() : test.name;
+    testChoice_->setCurrentText(measurementtest::shownName(name));
+    dropHeightField_->setText(measurementtest::dropHeightText(test.dropHeightCm));
+    updateTestFields();
+}
+
+void ResultPanel::updateTestFields() {
+    // A drop height belongs only to the tests that start from a box.
+    const bool takesHeight = measurementtest::takesDropHeight(testName());
+    dropHeightField_->setEnabled(takesHeight && testChoice_->isEnabled());
+    dropHeightField_->setAccessibleName(tr("Fallhöhe in cm"));
+    if (!takesHeight)
+        dropHeightField_->clear();
+}
+
+AutoEnd ResultPanel::autoEnd() const {
+    switch (static_cast<AutoEnd::Kind>(endChoice_->currentData().toInt())) {
+    case AutoEnd::Kind::AfterJumps:
+        return AutoEnd::afterJumps(endLimit_->value());
+    case AutoEnd::Kind::AfterSeconds:
+        return AutoEnd::afterSeconds(endLimit_->value());
+    case AutoEnd::Kind::None:
+        break;
+    }
+    return {};
+}
+
+void ResultPanel::setAutoEnd(const AutoEnd& autoEnd) {
+    endChoice_->setCurrentIndex(endChoice_->findData(static_cast<int>(autoEnd.kind)));
+    if (autoEnd.kind != AutoEnd::Kind::None)
+        endLimit_->setValue(autoEnd.limit);
+}
+
+void ResultPanel::setRunChoicesEnabled(bool enabled) {
+    testChoice_->setEnabled(enabled);
+    endChoice_->setEnabled(enabled);
+    endLimit_->setEnabled(enabled && autoEnd().kind != AutoEnd::Kind::None);
+    updateTestFields();
 }
 
 QLineEdit* ResultPanel::field(ResultField which) const {

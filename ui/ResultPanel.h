@@ -4,8 +4,10 @@
 
 #include <QGroupBox>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QToolButton;
 
 // The panel "Messergebnisse": contact time, flight time, height and efficiency of the latest
@@ -33,6 +35,17 @@ public:
     // The factor by which the values are enlarged now; 1 when they are not.
     double enlargement() const { return factor_; }
 
+    // The test offered for the next run ("Test" and "Fallhöhe (cm)") as the user set it.
+    QString testName() const;
+    QString dropHeightText() const;
+    // Offers the test (an athlete's last one); an empty one offers Drop Jump without a height.
+    void showTest(const MeasurementTest& test);
+    // How the next series ends by itself.
+    AutoEnd autoEnd() const;
+    void setAutoEnd(const AutoEnd& autoEnd);
+    // While a run goes on, its test and end cannot be changed.
+    void setRunChoicesEnabled(bool enabled);
+
 signals:
     void startClicked();
 
@@ -48,6 +61,12 @@ private:
     QLineEdit* flightTimeField_ = nullptr;
     QLineEdit* heightField_ = nullptr;
     QLineEdit* efficiencyField_ = nullptr;
+    void updateTestFields();
+
+    QComboBox* testChoice_ = nullptr;
+    QLineEdit* dropHeightField_ = nullptr;
+    QComboBox* endChoice_ = nullptr;
+    QSpinBox* endLimit_ = nullptr;
     QToolButton* startButton_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QFont fieldFont_;

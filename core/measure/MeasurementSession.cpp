@@ -10,6 +10,8 @@
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 
+#include <algorithm>
+
 namespace {
 
 // Stands in for the observer until the window sets its own.
@@ -45,13 +47,23 @@ MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
     connect(&timer_, &QTimer::timeout, this, &MeasurementSession::pollFromTimer);
 }
 
-void MeasurementSession::start(qint64 athleteId) {
+AutoEnd AutoEnd::afterJumps(int jumps) {
+    return {Kind::AfterJumps, std::clamp(jumps, 1, kMaxJumps)};
+}
+
+AutoEnd AutoEnd::afterSeconds(int seconds) {
+    return {Kind::AfterSeconds, std::clamp(seconds, 1, kMaxSeconds)};
+}
+
+void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, AutoEnd autoEnd) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
         observer_->showMessage(noDeviceMessage(link_.openProblem));
         return;
     }
     phase_ = RunPhase::Starting;
     athleteId_ = athleteId;
+    test_ = test;
+    autoEnd_ = autoEnd;
     bool started = false;
     try {
         observer_->runStarting();
@@ -62,6 +74,7 @@ void MeasurementSession::start(qint64 athleteId) {
         state_ = RunState{};
         link_.replyTimedOut = false;
         if (link_.startHandshake(limits_.configurationByte())) {
+            startedAt_ = link_.clock().ticks();
             timer_.start();
             phase_ = RunPhase::Running;
             started = true;
@@ -95,14 +108,20 @@ void MeasurementSession::stop() {
     observer_->runEnded(RunEnd::UserStop);
 }
 
-void MeasurementSession::endRun() {
+void MeasurementSession::endRun(RunEnd end) {
     timer_.stop();
     pending_.reset();
     if (link_.replyTimedOut)
         observer_->showError(QStringLiteral("Kommunikationsfehler"));
     link_.stopWithoutAnswer();
     phase_ = RunPhase::Idle;
-    observer_->runEnded(RunEnd::Ended);
+    observer_->runEnded(end);
+}
+
+bool MeasurementSession::timeIsUp() const {
+    return mode == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterSeconds &&
+           ticksSince(startedAt_, link_.clock().ticks()) >=
+               static_cast<quint32>(autoEnd_.limit) * 1000u;
 }
 
 void MeasurementSession::pollFromTimer() {
@@ -155,6 +174,10 @@ void MeasurementSession::poll() {
             state_.contactInLimits = false;
             state_.flightInLimits = false;
             state_.endMarkerSeen = false;
+            if (timeIsUp()) {
+                endRun(RunEnd::LimitReached);
+                return;
+            }
             if (!link_.byteWaiting()) {
                 resume(kPollIntervalMs);
                 return;
@@ -165,7 +188,11 @@ void MeasurementSession::poll() {
         switch (continueResult()) {
         case ResultStep::Done:
             pending_.reset();
-            resume(kPollIntervalMs);
+            if (mode == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterJumps &&
+                state_.jumpCount >= autoEnd_.limit)
+                endRun(RunEnd::LimitReached);
+            else
+                resume(kPollIntervalMs);
             break;
         case ResultStep::RunEnded:
             pending_.reset();
@@ -252,7 +279,7 @@ bool MeasurementSession::takeFlight(qint32 flightMs) {
     if (state_.flightValid) {
         observer_->showField(ResultField::FlightTime, QString::number(state_.flightMs));
         observer_->showField(ResultField::Height,
-                            metrics::heightText(metrics::heightCm(state_.flightMs)));
+                             metrics::heightText(metrics::heightCm(state_.flightMs)));
         if (!state_.contactValid && mode == MeasurementMode::Single) {
             state_.contactMs = 0;
             evaluate();
@@ -303,7 +330,7 @@ void MeasurementSession::evaluate() {
     const bool allInLimits = state_.contactValid && state_.contactInLimits && state_.flightValid &&
                              state_.flightInLimits;
     observer_->showField(ResultField::Efficiency,
-                        allInLimits ? efficiencyText() : QStringLiteral("0"));
+                         allInLimits ? efficiencyText() : QStringLiteral("0"));
     if ((state_.contactInLimits && state_.flightInLimits) || state_.endMarkerSeen)
         recordJump();
     else
@@ -333,14 +360,14 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
     MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
         const Measurement created =
-            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump);
+            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump, test_);
         state_.measurementId = created.id;
         state_.nummer = created.nummer;
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
         observer_->measurementCreated({created.nummer, created.moment,
-                                      mode == MeasurementMode::Multiple, state_.contactMs,
-                                      state_.flightMs});
+                                       mode == MeasurementMode::Multiple, state_.contactMs,
+                                       state_.flightMs, created.test});
     } else {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -375,6 +376,50 @@ private slots:
         QCOMPARE(QSet<QString>(numbers.begin(), numbers.end()), (QSet<QString>{"1", "2", "3"}));
         QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("200"));
         QCOMPARE(count(w, "units WHERE Ref_ID = 12 AND FZ = 1"), 3);
+        f.finish();
+    }
+
+    // The test chosen in the result panel goes with the run's measurement into the history,
+    // and the athlete's next measurement is offered the same; a drop height out of bounds
+    // starts nothing and says why.
+    void theTestOfARun() {
+        MainWindowFixture f;
+        seedAthlete(f, 1);
+        f.playScript("500: 0 200 1 244\n");
+        MainWindow& w = f.start();
+        auto* test = part<QComboBox>(w, "testChoice");
+        auto* dropHeight = part<QLineEdit>(w, "dropHeightField");
+        // An athlete without a test of his own is offered Drop Jump without a height.
+        QCOMPARE(test->currentText(), QStringLiteral("Drop Jump"));
+        QVERIFY(dropHeight->text().isEmpty() && dropHeight->isEnabled());
+        QCOMPARE(historyList(w)->topLevelItem(0)->text(8), QString());
+
+        dropHeight->setText("200"); // typed past the field's own check
+        action(w, "startAction")->trigger();
+        QVERIFY(!w.session().running());
+        QCOMPARE(f.ui.texts(),
+                 QStringList{"Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein."});
+        f.ui.boxes.clear();
+
+        dropHeight->setText("45");
+        w.toggleRun();
+        QVERIFY(!test->isEnabled() && !dropHeight->isEnabled());
+        pollUntilIdle(f, w);
+        QVERIFY(test->isEnabled() && dropHeight->isEnabled());
+        QTreeWidgetItem* newest = historyList(w)->topLevelItem(0);
+        QCOMPARE(QStringList({newest->text(8), newest->text(9)}), (QStringList{"Drop Jump", "45"}));
+        // The measurement stored before has none.
+        QCOMPARE(QStringList({historyList(w)->topLevelItem(1)->text(8),
+                              historyList(w)->topLevelItem(1)->text(9)}),
+                 (QStringList{"", ""}));
+
+        // A test without a drop height takes none; the athlete keeps his last test.
+        test->setCurrentText("Squat Jump");
+        QVERIFY(!dropHeight->isEnabled() && dropHeight->text().isEmpty());
+        action(w, "refreshAction")->trigger();
+        QCOMPARE(test->currentText(), QStringLiteral("Drop Jump"));
+        QCOMPARE(dropHeight->text(), QStringLiteral("45"));
+        QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
 };
