@@ -76,6 +76,7 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
         if (link_.startHandshake(limits_.configurationByte())) {
             startedAt_ = link_.clock().ticks();
             timer_.start();
+            notified_ = link_.notifyArrival([this] { bytesArrived(); });
             phase_ = RunPhase::Running;
             started = true;
         }
@@ -100,6 +101,7 @@ void MeasurementSession::finishStart(bool started) {
 
 void MeasurementSession::stop() {
     timer_.stop();
+    stopNotifications();
     pending_.reset();
     phase_ = RunPhase::Stopping;
     observer_->runStopping();
@@ -110,6 +112,7 @@ void MeasurementSession::stop() {
 
 void MeasurementSession::endRun(RunEnd end) {
     timer_.stop();
+    stopNotifications();
     pending_.reset();
     if (link_.replyTimedOut)
         observer_->showError(QStringLiteral("Kommunikationsfehler"));
@@ -122,6 +125,18 @@ bool MeasurementSession::timeIsUp() const {
     return mode == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterSeconds &&
            ticksSince(startedAt_, link_.clock().ticks()) >=
                static_cast<quint32>(autoEnd_.limit) * 1000u;
+}
+
+void MeasurementSession::stopNotifications() {
+    if (notified_)
+        link_.notifyArrival({});
+    notified_ = false;
+}
+
+void MeasurementSession::bytesArrived() {
+    // Between results and while the rest of one is awaited; never inside a poll.
+    if (phase_ == RunPhase::Running)
+        pollFromTimer();
 }
 
 void MeasurementSession::pollFromTimer() {

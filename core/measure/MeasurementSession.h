@@ -154,6 +154,8 @@ public:
     bool running() const { return phase_ != RunPhase::Idle; }
     const RunState& state() const { return state_; }
     const QTimer& pollTimer() const { return timer_; }
+    // Whether the link tells the run when bytes come in (the timer is then only the fallback).
+    bool notified() const { return notified_; }
 
 private:
     void finishStart(bool started);
@@ -175,6 +177,9 @@ private:
     double efficiency() const;
     QString efficiencyText() const;
     void pollFromTimer();
+    // Bytes came in: the result is decoded at once, not at the next look of the timer.
+    void bytesArrived();
+    void stopNotifications();
 
     TimingLink& link_;
     DataStore& store_;
@@ -188,4 +193,5 @@ private:
     MeasurementTest test_;
     AutoEnd autoEnd_;
     quint32 startedAt_ = 0; // tick at which the run began to poll
+    bool notified_ = false;
 };

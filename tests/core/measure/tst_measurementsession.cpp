@@ -524,6 +524,40 @@ private slots:
         QCOMPARE(AutoEnd::afterSeconds(601).limit, 600);
         QCOMPARE(AutoEnd::afterSeconds(600).kind, AutoEnd::Kind::AfterSeconds);
     }
+
+    // A unit that tells when its bytes arrive has each result decoded and recorded at once,
+    // without a look of the timer; once the run is over it tells nobody any more.
+    void resultsAtOnce() {
+        Rig rig("300: 0 200 1 244\n300: 0 190 1 200\n300: 250\n");
+        rig.unit->setArrivalSignals(true);
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12);
+        QVERIFY(rig.session.notified());
+        rig.clock.advance(300);
+        rig.unit->checkArrivals();
+        QCOMPARE(rig.measurements(), QStringList{"1/1"});
+        QCOMPARE(rig.fields[0], QStringLiteral("200"));
+        rig.clock.advance(300);
+        rig.unit->checkArrivals();
+        QCOMPARE(rig.measurements(), QStringList{"1/2"});
+        rig.clock.advance(300);
+        rig.unit->checkArrivals();
+        QVERIFY(!rig.session.running());
+        QVERIFY(!rig.session.notified());
+        QCOMPARE(rig.events.last(), QStringLiteral("ended"));
+        QVERIFY(rig.boxes.isEmpty());
+
+        // A unit that cannot tell leaves the run to the timer.
+        Rig silent("300: 0 200 1 244\n");
+        silent.session.mode = MeasurementMode::Multiple;
+        silent.session.start(12);
+        QVERIFY(!silent.session.notified());
+        silent.clock.advance(300);
+        silent.unit->checkArrivals();
+        QVERIFY(silent.measurements().isEmpty());
+        silent.poll(1, false);
+        QCOMPARE(silent.measurements(), QStringList{"1/1"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMeasurementSession)
