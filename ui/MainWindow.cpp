@@ -11,6 +11,7 @@
 #include "ui/HistoryPanel.h"
 #include "ui/Icons.h"
 #include "ui/LimitsDialog.h"
+#include "ui/LiveChart.h"
 #include "ui/MessageService.h"
 #include "ui/OldDataTakeover.h"
 #include "ui/ReportPdf.h"
@@ -59,6 +60,14 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
     startAction_->setText(resultPanel_->startCaption());
     connect(resultPanel_, &ResultPanel::startClicked, startAction_, &QAction::trigger);
+    // The choice of the series chart's bars is kept at once.
+    connect(&resultPanel_->liveChart(), &LiveChart::barValueChosen, this,
+            [this](jumpcharts::BarValue value) {
+                if (auto stored = context_.openSettings())
+                    writeSeriesBars(*stored, value == jumpcharts::BarValue::Rsi
+                                                 ? QStringLiteral("RSI")
+                                                 : QStringLiteral("Hoehe"));
+            });
     history_->whenSelectionChanges([this] { athleteSelectionChanged(); });
 
     connectAction(showAllAction_, [this] { athletes_->showAll(); });
@@ -334,6 +343,8 @@ void MainWindow::prepareFirstShow() {
         settings_ = readSettings(*stored);
         geometry = readWindowGeometry(*stored);
         dividers = readWindowDividers(*stored);
+        if (readSeriesBars(*stored) == QLatin1String("RSI"))
+            resultPanel_->liveChart().setBarValue(jumpcharts::BarValue::Rsi);
     }
     // The window as it was left; without a stored geometry (or a damaged one) the first
     // size. Restoring puts a window that the screens no longer show back on a screen.

@@ -1,6 +1,7 @@
 #include "ui/ResultPanel.h"
 
 #include "ui/Icons.h"
+#include "ui/LiveChart.h"
 #include "ui/Widgets.h"
 
 #include "core/measure/MeasurementTest.h"
@@ -173,12 +174,16 @@ ResultPanel::ResultPanel(QWidget* parent) : QGroupBox(tr("Messergebnisse"), pare
     choices->addWidget(endChoice_);
     choices->addWidget(endLimit_);
 
-    auto* row = new QHBoxLayout;
-    row->addLayout(values);
-    row->addStretch(1);
-    row->addWidget(startButton_, 0, Qt::AlignVCenter);
+    liveChart_ = new LiveChart(this);
+    liveChart_->hide();
+
+    row_ = new QHBoxLayout;
+    row_->addLayout(values);
+    row_->addWidget(liveChart_, 1);
+    row_->addStretch(1);
+    row_->addWidget(startButton_, 0, Qt::AlignVCenter);
     auto* column = new QVBoxLayout(this);
-    column->addLayout(row);
+    column->addLayout(row_);
     column->addLayout(choices);
     showRunning(false);
     updateTestFields();
@@ -227,6 +232,14 @@ void ResultPanel::setAutoEnd(const AutoEnd& autoEnd) {
     endChoice_->setCurrentIndex(endChoice_->findData(static_cast<int>(autoEnd.kind)));
     if (autoEnd.kind != AutoEnd::Kind::None)
         endLimit_->setValue(autoEnd.limit);
+}
+
+void ResultPanel::showLiveChart(bool shown) {
+    liveChart_->setVisible(shown);
+    // The chart takes the room between the values and the start button.
+    row_->setStretch(2, shown ? 0 : 1);
+    if (enlarged_)
+        applyFactor(fittingFactor());
 }
 
 void ResultPanel::setRunChoicesEnabled(bool enabled) {
@@ -310,7 +323,8 @@ double ResultPanel::fittingFactor() const {
     const int rowHeight = contactTimeField_->sizeHint().height() * 2 + 8;
     double factor = 1.0 + static_cast<double>(extraHeight) / 2 / rowHeight;
     const int labels = contactTimeField_->x() - contentsRect().x() + 80;
-    const int room = width() - startButton_->minimumWidth() - labels - 60;
+    const int chart = liveChart_->isVisible() ? liveChart_->minimumSizeHint().width() + 8 : 0;
+    const int room = width() - startButton_->minimumWidth() - labels - chart - 60;
     factor = std::min(factor, static_cast<double>(room) / (2 * fieldWidth_));
     return std::clamp(factor, 1.0, kMaxFactor);
 }
@@ -324,6 +338,8 @@ void ResultPanel::applyFactor(double factor) {
         else
             font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * factor)));
     }
+    if (liveChart_)
+        liveChart_->setFontScale(factor);
     for (QLineEdit* edit : {contactTimeField_, flightTimeField_, heightField_, efficiencyField_}) {
         edit->setFont(font);
         edit->setFixedWidth(static_cast<int>(std::lround(fieldWidth_ * factor)));

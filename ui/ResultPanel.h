@@ -4,7 +4,9 @@
 
 #include <QGroupBox>
 
+class LiveChart;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -45,6 +47,9 @@ public:
     void setAutoEnd(const AutoEnd& autoEnd);
     // While a run goes on, its test and end cannot be changed.
     void setRunChoicesEnabled(bool enabled);
+    // The chart of the series beside the values; hidden until a series starts.
+    LiveChart& liveChart() { return *liveChart_; }
+    void showLiveChart(bool shown);
 
 signals:
     void startClicked();
@@ -68,6 +73,8 @@ private:
     QComboBox* endChoice_ = nullptr;
     QSpinBox* endLimit_ = nullptr;
     QToolButton* startButton_ = nullptr;
+    LiveChart* liveChart_ = nullptr;
+    QHBoxLayout* row_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QFont fieldFont_;
     int fieldWidth_ = 0;

@@ -5,6 +5,7 @@
 #include "core/station/Station.h"
 #include "core/store/AthleteText.h"
 #include "ui/HistoryController.h"
+#include "ui/LiveChart.h"
 #include "ui/MessageService.h"
 #include "ui/ResultPanel.h"
 
@@ -66,6 +67,10 @@ void RunController::runStarting() {
         history_.showSeriesLayout();
     history_.showNoJumps();
     panel_.setRunChoicesEnabled(false);
+    // A series grows its chart from nothing; the chart of the last one goes.
+    const bool series = session().mode == MeasurementMode::Multiple;
+    panel_.liveChart().clear();
+    panel_.showLiveChart(series);
     panel_.setEnlarged(true);
     showRunStatus();
 }
@@ -116,11 +121,15 @@ void RunController::measurementCreated(const NewMeasurement& m) {
 }
 
 void RunController::jumpRecorded(qint64 seriesKey) {
+    const RunState& state = session().state();
+    panel_.liveChart().addJump({static_cast<double>(state.contactMs),
+                                static_cast<double>(state.flightMs), state.jumpCount});
     history_.showJumpsOfSeries(seriesKey);
     showRunStatus();
 }
 
 void RunController::jumpRejected() {
+    panel_.liveChart().addRejected();
     panel_.showStatus(tr("außerhalb der Grenzen, nicht gespeichert"), true);
 }
 

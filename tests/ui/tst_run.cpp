@@ -8,6 +8,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -420,6 +423,53 @@ private slots:
         QCOMPARE(test->currentText(), QStringLiteral("Drop Jump"));
         QCOMPARE(dropHeight->text(), QStringLiteral("45"));
         QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
+    // Beside the values a series grows its chart: a bar a jump, an empty place for one the
+    // limits kept from the store and for the closing contact, the best bar marked; it stays
+    // after the run and goes with the next single start.
+    void theChartOfASeries() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n300: 0 45 1 244\n300: 0 150 2 88\n300: 253 0 180\n");
+        MainWindow& w = f.start();
+        auto* chart = part<QWidget>(w, "liveChart");
+        QVERIFY(!chart->isVisible());
+        w.toggleRun();
+        QVERIFY(chart->isVisible());
+        pollUntilIdle(f, w);
+        QVERIFY(!w.session().running());
+        QVERIFY(chart->isVisible());
+        const auto bars = [&w] {
+            QBarSet* set = nullptr;
+            for (QAbstractSeries* s : part<QChartView>(w, "liveChartView")->chart()->series())
+                if (auto* series = qobject_cast<QBarSeries*>(s))
+                    set = series->barSets().first();
+            return set;
+        };
+        QVERIFY(bars());
+        QCOMPARE(bars()->count(), 4);
+        QCOMPARE(bars()->at(1), 0.0); // kept from the store
+        QCOMPARE(bars()->at(3), 0.0); // the closing contact
+        QStringList marked;
+        for (int i = 0; i < bars()->count(); ++i)
+            if (bars()->isBarSelected(i))
+                marked << QString::number(i + 1);
+        QCOMPARE(marked, QStringList{"3"});
+        QCOMPARE(bars()->label(), QStringLiteral("Höhe (cm)"));
+
+        // The bars show the RSI when the user says so.
+        auto* choice = part<QComboBox>(w, "chartValueChoice");
+        choice->setCurrentIndex(1);
+        emit choice->activated(1);
+        QCOMPARE(bars()->label(), QStringLiteral("RSI (m/s)"));
+        QCOMPARE(bars()->count(), 4);
+
+        action(w, "singleModeAction")->trigger();
+        w.toggleRun();
+        QVERIFY(!chart->isVisible());
         f.finish();
     }
 };
