@@ -6,6 +6,11 @@
 #   the start with an athlete of 999        against a start on an empty database (CPU time)
 #   measurements selected
 #   disk syncs per recorded jump            against one commit with one sync
+#   the analysis window and the PDF report   against a start on an empty database (CPU time,
+#   of the athlete with 999 measurements     beyond the start on the same database)
+#   from a result's last byte to its jump    median and 95th percentile of 200 results sent
+#   row's commit                             over a pseudo-terminal at gaps of 300 to 900 ms,
+#                                            with the line's notice and with the timer alone
 # on two databases made with the program's own schema: 1,000 athletes x 50 measurements and
 # 2,000 x 125 (a third of them series of 5 to 15 jumps; athlete 1 has 999 measurements).
 # Not part of the test suite. Usage: bench/run.sh [RUNS]   (default 3; the median is taken)
@@ -76,6 +81,21 @@ for size in "1000 50" "2000 125"; do
 done
 printf 'empty start: %.3fs CPU\n' "$empty_cpu"
 
+# The analysis window and the report of athlete 1 (999 measurements), beyond the start.
+task_cpu() {
+    local c=()
+    for _ in $(seq "$runs"); do c+=("$("$bench" "$@" 2>/dev/null | tail -n 1)"); done
+    median "${c[@]}"
+}
+big="$data/db-2000x125"
+big_start=$(task_cpu start "$big")
+analysis=$(echo "$(task_cpu analysis "$big") - $big_start" | bc -l)
+report=$(echo "$(task_cpu report "$big" "$data/report.pdf") - $big_start" | bc -l)
+printf 'analysis window, 999 measurements: %.3fs CPU, %sx an empty start\n' "$analysis" \
+    "$(ratio "$analysis" "$empty_cpu")"
+printf 'PDF report, 999 measurements:      %.3fs CPU, %sx an empty start\n' "$report" \
+    "$(ratio "$report" "$empty_cpu")"
+
 # Disk syncs of 200 recorded jumps, counted by strace.
 syncdir="$data/syncs"
 rm -rf "$syncdir"; mkdir -p "$syncdir"
@@ -83,3 +103,13 @@ rm -rf "$syncdir"; mkdir -p "$syncdir"
 syncs=$(strace -f -c -e trace=fsync,fdatasync "$bench" record "$syncdir" 200 2>&1 >/dev/null |
     awk '$NF == "fsync" || $NF == "fdatasync" {n += $4} END {print n + 0}')
 printf 'disk syncs per recorded jump: %s (one commit with one sync: 1)\n' "$(ratio "$syncs" 200)"
+
+# From a result's last byte to its committed jump row: 200 results, once as the program runs
+# (the line tells when bytes arrive) and once with the 100 ms timer alone.
+latdir="$data/latency"
+rm -rf "$latdir"; mkdir -p "$latdir"
+read -r notified_median notified_p95 < <("$bench" latency "$latdir" notified 200)
+read -r timer_median timer_p95 < <("$bench" latency "$latdir" timer 200)
+printf 'last byte to commit, 200 results: median %s ms, 95th percentile %s ms ' \
+    "$notified_median" "$notified_p95"
+printf '(timer alone: median %s ms, 95th percentile %s ms)\n' "$timer_median" "$timer_p95"
