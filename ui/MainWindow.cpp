@@ -380,12 +380,14 @@ void MainWindow::setModeChecks(bool single, bool multiple) {
 void MainWindow::selectSingleMode() {
     station_.session().mode = MeasurementMode::Single;
     setWindowTitle(tr("Kalvero (Einzelmessung)"));
+    resultPanel_->setSeriesMode(false);
     history_->showSingleLayout();
     setModeChecks(true, false);
 }
 
 void MainWindow::selectMultipleMode() {
     station_.session().mode = MeasurementMode::Multiple;
+    resultPanel_->setSeriesMode(true);
     setWindowTitle(tr("Kalvero (Mehrfachmessung)"));
     history_->showSeriesLayout();
     history_->showLayoutOfChosenEntry();

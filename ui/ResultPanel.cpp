@@ -159,9 +159,9 @@ ResultPanel::ResultPanel(QWidget* parent) : QGroupBox(tr("Messergebnisse"), pare
     endLimit_->setEnabled(false);
     connect(endChoice_, &QComboBox::currentIndexChanged, this, [this] {
         const auto kind = static_cast<AutoEnd::Kind>(endChoice_->currentData().toInt());
-        endLimit_->setEnabled(kind != AutoEnd::Kind::None && endChoice_->isEnabled());
         endLimit_->setMaximum(kind == AutoEnd::Kind::AfterSeconds ? AutoEnd::kMaxSeconds
                                                                   : AutoEnd::kMaxJumps);
+        updateEndFields();
     });
     connect(testChoice_, &QComboBox::currentTextChanged, this, &ResultPanel::updateTestFields);
     choices->addWidget(testLabel);
@@ -243,10 +243,21 @@ void ResultPanel::showLiveChart(bool shown) {
 }
 
 void ResultPanel::setRunChoicesEnabled(bool enabled) {
+    choicesEnabled_ = enabled;
     testChoice_->setEnabled(enabled);
-    endChoice_->setEnabled(enabled);
-    endLimit_->setEnabled(enabled && autoEnd().kind != AutoEnd::Kind::None);
     updateTestFields();
+    updateEndFields();
+}
+
+void ResultPanel::setSeriesMode(bool series) {
+    seriesMode_ = series;
+    updateEndFields();
+}
+
+void ResultPanel::updateEndFields() {
+    const bool choosable = choicesEnabled_ && seriesMode_;
+    endChoice_->setEnabled(choosable);
+    endLimit_->setEnabled(choosable && autoEnd().kind != AutoEnd::Kind::None);
 }
 
 QLineEdit* ResultPanel::field(ResultField which) const {

@@ -47,6 +47,9 @@ public:
     void setAutoEnd(const AutoEnd& autoEnd);
     // While a run goes on, its test and end cannot be changed.
     void setRunChoicesEnabled(bool enabled);
+    // The end of a series is chosen only in the series mode; a single measurement ends after
+    // its jump.
+    void setSeriesMode(bool series);
     // The chart of the series beside the values; hidden until a series starts.
     LiveChart& liveChart() { return *liveChart_; }
     void showLiveChart(bool shown);
@@ -67,6 +70,7 @@ private:
     QLineEdit* heightField_ = nullptr;
     QLineEdit* efficiencyField_ = nullptr;
     void updateTestFields();
+    void updateEndFields();
 
     QComboBox* testChoice_ = nullptr;
     QLineEdit* dropHeightField_ = nullptr;
@@ -75,6 +79,8 @@ private:
     QToolButton* startButton_ = nullptr;
     LiveChart* liveChart_ = nullptr;
     QHBoxLayout* row_ = nullptr;
+    bool choicesEnabled_ = true;
+    bool seriesMode_ = true;
     QLabel* statusLabel_ = nullptr;
     QFont fieldFont_;
     int fieldWidth_ = 0;

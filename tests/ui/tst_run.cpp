@@ -437,6 +437,9 @@ private slots:
         MainWindow& w = f.start();
         auto* chart = part<QWidget>(w, "liveChart");
         QVERIFY(!chart->isVisible());
+        // A series can be told when to end; a single measurement ends after its jump.
+        auto* end = part<QComboBox>(w, "endChoice");
+        QVERIFY(end->isEnabled());
         w.toggleRun();
         QVERIFY(chart->isVisible());
         pollUntilIdle(f, w);
@@ -468,6 +471,7 @@ private slots:
         QCOMPARE(bars()->count(), 4);
 
         action(w, "singleModeAction")->trigger();
+        QVERIFY(!end->isEnabled());
         w.toggleRun();
         QVERIFY(!chart->isVisible());
         f.finish();
