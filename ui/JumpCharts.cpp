@@ -195,8 +195,18 @@ QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double f
     const QString name = value == BarValue::Height
                              ? QCoreApplication::translate("jumpcharts", "Höhe (cm)")
                              : QCoreApplication::translate("jumpcharts", "RSI (m/s)");
-    return barChart(QString(), places, name, value == BarValue::Height ? "%.0f" : "%.1f",
-                    bestSlot(jumpSlots, value), fontScale);
+    QChart* chart = barChart(QString(), places, name, value == BarValue::Height ? "%.0f" : "%.1f",
+                             bestSlot(jumpSlots, value), fontScale);
+    // The axis titles name both series; the room goes to the bars, and few numbers beside
+    // them stay readable in a small chart.
+    chart->legend()->hide();
+    for (QAbstractAxis* axis : chart->axes(Qt::Vertical)) {
+        if (auto* values = qobject_cast<QValueAxis*>(axis)) {
+            values->setTickCount(4);
+            values->applyNiceNumbers();
+        }
+    }
+    return chart;
 }
 
 QChart* progressChart(const QList<analysis::ProgressPoint>& points) {

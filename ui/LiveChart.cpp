@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 LiveChart::LiveChart(QWidget* parent) : QWidget(parent) {
@@ -22,7 +23,7 @@ LiveChart::LiveChart(QWidget* parent) : QWidget(parent) {
     view_->setObjectName(QStringLiteral("liveChartView"));
     view_->setAccessibleName(tr("Diagramm der Serie"));
     view_->setRenderHint(QPainter::Antialiasing);
-    view_->setMinimumSize(240, 120);
+    view_->setMinimumSize(240, 150);
 
     auto* choice = new QHBoxLayout;
     choice->setContentsMargins(0, 0, 0, 0);
@@ -64,15 +65,29 @@ void LiveChart::setBarValue(jumpcharts::BarValue value) {
 }
 
 void LiveChart::setFontScale(double scale) {
-    if (std::abs(scale - fontScale_) < 0.05)
-        return;
     fontScale_ = scale;
-    rebuild();
+    if (std::abs(fittingScale() - shownScale_) >= 0.1)
+        rebuild();
+}
+
+void LiveChart::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (std::abs(fittingScale() - shownScale_) >= 0.1)
+        rebuild();
+}
+
+double LiveChart::fittingScale() const {
+    // Labels larger than the chart's room would leave no room for the bars.
+    const QSize hint = sizeHint();
+    const double room = std::min(static_cast<double>(view_->width()) / hint.width(),
+                                 static_cast<double>(view_->height()) / (hint.height() - 30));
+    return std::clamp(std::min(fontScale_, room), 1.0, fontScale_ < 1.0 ? 1.0 : fontScale_);
 }
 
 void LiveChart::rebuild() {
+    shownScale_ = fittingScale();
     // A view does not delete the chart it shows when it gets another.
     QChart* old = view_->chart();
-    view_->setChart(jumpcharts::seriesChart(places_, value_, fontScale_));
+    view_->setChart(jumpcharts::seriesChart(places_, value_, shownScale_));
     delete old;
 }

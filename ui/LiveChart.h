@@ -30,16 +30,25 @@ public:
 
     const QList<jumpcharts::SeriesSlot>& places() const { return places_; }
 
+    // Small enough not to push the data panel aside once the values are back to normal.
+    QSize sizeHint() const override { return {360, 170}; }
+
 signals:
     // The user chose what the bars show.
     void barValueChosen(jumpcharts::BarValue value);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void rebuild();
+    // The labels' enlargement that the chart's size allows.
+    double fittingScale() const;
 
     QChartView* view_ = nullptr;
     QComboBox* valueChoice_ = nullptr;
     QList<jumpcharts::SeriesSlot> places_;
     jumpcharts::BarValue value_ = jumpcharts::BarValue::Height;
-    double fontScale_ = 1.0;
+    double fontScale_ = 1.0;  // asked for
+    double shownScale_ = 1.0; // in the chart shown
 };

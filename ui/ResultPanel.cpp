@@ -165,8 +165,8 @@ ResultPanel::ResultPanel(QWidget* parent) : QGroupBox(tr("Messergebnisse"), pare
     });
     connect(testChoice_, &QComboBox::currentTextChanged, this, &ResultPanel::updateTestFields);
     choices->addWidget(testLabel);
-    choices->addWidget(testChoice_, 1);
-    choices->addSpacing(8);
+    choices->addWidget(testChoice_);
+    choices->addStretch(1);
     choices->addWidget(dropHeightLabel);
     choices->addWidget(dropHeightField_);
     choices->addSpacing(8);
@@ -334,8 +334,10 @@ double ResultPanel::fittingFactor() const {
     const int rowHeight = contactTimeField_->sizeHint().height() * 2 + 8;
     double factor = 1.0 + static_cast<double>(extraHeight) / 2 / rowHeight;
     const int labels = contactTimeField_->x() - contentsRect().x() + 80;
-    const int chart = liveChart_->isVisible() ? liveChart_->minimumSizeHint().width() + 8 : 0;
-    const int room = width() - startButton_->minimumWidth() - labels - chart - 60;
+    int room = width() - startButton_->minimumWidth() - labels - 60;
+    // Beside a series' chart the values take half the room.
+    if (liveChart_->isVisible())
+        room /= 2;
     factor = std::min(factor, static_cast<double>(room) / (2 * fieldWidth_));
     return std::clamp(factor, 1.0, kMaxFactor);
 }
