@@ -2,8 +2,18 @@
 //   kalvero_bench make-database DIR ATHLETES MEASUREMENTS   a database of that size
 //   kalvero_bench export DIR FILE                             "Alle Exportieren" of all athletes
 //   kalvero_bench start DIR                                   the main window's start and first
-//   show kalvero_bench record DIR JUMPS                            a series of that many recorded
-//   jumps
+//                                                              show
+//   kalvero_bench analysis DIR                                the same, then the analysis window
+//                                                              of the first athlete
+//   kalvero_bench report DIR FILE                             the same, then his PDF report
+//   kalvero_bench record DIR JUMPS                            a series of that many recorded
+//                                                              jumps
+//   kalvero_bench latency DIR notified|timer COUNT            a series of COUNT results sent over
+//                                                              a pseudo-terminal at random gaps
+//                                                              of 300 to 900 ms: the median and
+//                                                              95th percentile in ms from a
+//                                                              result's last byte to its jump
+//                                                              row's commit
 //   kalvero_bench quick-check DIR                             the check of the file at start
 //   kalvero_bench backup DIR FILE                             the day's backup of the file
 
@@ -12,8 +22,10 @@
 #include "core/base/Errors.h"
 #include "core/export/Exporter.h"
 #include "core/link/SimulatedUnit.h"
+#include "core/link/TimingDriverFactory.h"
 #include "core/station/Station.h"
 #include "core/store/Backup.h"
+#include "core/store/DataStore.h"
 #include "core/store/Database.h"
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
@@ -21,6 +33,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageService.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QRandomGenerator>
@@ -28,8 +41,18 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -93,24 +116,38 @@ int exportAll(const QString& directory, const QString& file) {
     return result.outcome == Exporter::Outcome::Written ? 0 : fail(result.message);
 }
 
-// Message boxes answered at once: a start shows none unless something is wrong.
+// Message boxes answered at once: a start shows none unless something is wrong. A file to
+// save goes to the one named.
 class SilentMessages : public MessageService {
 public:
+    explicit SilentMessages(QString saveAs = {}) : saveAs_(std::move(saveAs)) {}
     int show(const MessageBox& box) override {
         std::fprintf(stderr, "kalvero_bench: box: %s\n", qPrintable(box.text));
         return 0;
     }
-    QString saveFileName(const SaveFileRequest&) override { return {}; }
+    QString saveFileName(const SaveFileRequest&) override { return saveAs_; }
     QString folderName(const QString&) override { return {}; }
     void setClipboardText(const QString&) override {}
-    std::unique_ptr<ProgressView> showProgress(const QString&, int) override { return nullptr; }
+    std::unique_ptr<ProgressView> showProgress(const QString&, int) override {
+        return std::make_unique<Unwatched>();
+    }
+
+private:
+    class Unwatched : public ProgressView {
+    public:
+        bool update(int) override { return true; }
+    };
+    QString saveAs_;
 };
 
-int startWindow(int argc, char* argv[], const QString& directory) {
+// The main window's start and first show, then (by the action's object name) one action of
+// the window; prints the CPU time of the whole process.
+int startWindow(int argc, char* argv[], const QString& directory,
+                const QString& actionName = QString(), const QString& saveAs = QString()) {
     QApplication app(argc, argv);
     SystemClock clock;
     SimulatedUnit unit(clock);
-    SilentMessages ui;
+    SilentMessages ui(saveAs);
     QTemporaryDir settings;
     const QString settingsPath = settings.filePath(QStringLiteral("QRV.conf"));
     AppContext context{
@@ -123,7 +160,16 @@ int startWindow(int argc, char* argv[], const QString& directory) {
     Station station(unit, clock);
     const auto window = createWindows(context, station);
     window->show();
-    QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    QTimer::singleShot(0, &app, [&window, &app, actionName] {
+        if (!actionName.isEmpty()) {
+            QAction* action = window->action(actionName);
+            if (!action || !action->isEnabled())
+                std::fprintf(stderr, "kalvero_bench: %s is not there\n", qPrintable(actionName));
+            else
+                action->trigger();
+        }
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    });
     const int status = QApplication::exec();
     // The CPU time of the window's thread so far, finer than the system's time command tells.
     // The check of the file and the day's backup run on a thread of their own and are timed
@@ -160,6 +206,164 @@ int backUp(const QString& directory, const QString& file) {
     return failure ? fail(failure->text + QLatin1Char(' ') + failure->detail) : 0;
 }
 
+// Forwards every call but the notice of arriving bytes: a run then looks at the line on its
+// 100 ms timer alone.
+class TimerOnly : public D2xxDriver {
+public:
+    explicit TimerOnly(D2xxDriver& inner) : inner_(inner) {}
+    d2xx::Status listDevices(void* arg1, void* arg2, quint32 flags) override {
+        return inner_.listDevices(arg1, arg2, flags);
+    }
+    d2xx::Status openEx(const void* arg, quint32 flags, d2xx::Handle* handle) override {
+        return inner_.openEx(arg, flags, handle);
+    }
+    d2xx::Status close(d2xx::Handle handle) override { return inner_.close(handle); }
+    d2xx::Status resetDevice(d2xx::Handle handle) override { return inner_.resetDevice(handle); }
+    d2xx::Status setBaudRate(d2xx::Handle handle, quint32 baudRate) override {
+        return inner_.setBaudRate(handle, baudRate);
+    }
+    d2xx::Status setDataCharacteristics(d2xx::Handle handle, quint8 wordLength, quint8 stopBits,
+                                        quint8 parity) override {
+        return inner_.setDataCharacteristics(handle, wordLength, stopBits, parity);
+    }
+    d2xx::Status setTimeouts(d2xx::Handle handle, quint32 readTimeoutMs,
+                             quint32 writeTimeoutMs) override {
+        return inner_.setTimeouts(handle, readTimeoutMs, writeTimeoutMs);
+    }
+    d2xx::Status getQueueStatus(d2xx::Handle handle, quint32* rxBytes) override {
+        return inner_.getQueueStatus(handle, rxBytes);
+    }
+    d2xx::Status write(d2xx::Handle handle, const void* buffer, quint32 count,
+                       quint32* written) override {
+        return inner_.write(handle, buffer, count, written);
+    }
+    d2xx::Status read(d2xx::Handle handle, void* buffer, quint32 count, quint32* read) override {
+        return inner_.read(handle, buffer, count, read);
+    }
+
+private:
+    D2xxDriver& inner_;
+};
+
+using SteadyClock = std::chrono::steady_clock;
+
+// Writes down when each jump row was committed.
+class CommitTimes : public SessionObserver {
+public:
+    std::vector<SteadyClock::time_point> committed;
+    std::atomic<bool> failed = false;
+    void runStarting() override {}
+    void runStarted() override {}
+    void runStopping() override {}
+    void runEnded(RunEnd) override {}
+    void showField(ResultField, const QString&) override {}
+    void showMessage(const QString& text) override { report(text); }
+    void showError(const QString& text) override { report(text); }
+    void measurementCreated(const NewMeasurement&) override {}
+    void jumpRecorded(qint64) override { committed.push_back(SteadyClock::now()); }
+    void pollFailed(const Failure& failure) override { report(failure.text); }
+
+private:
+    void report(const QString& text) {
+        failed = true;
+        std::fprintf(stderr, "kalvero_bench: %s\n", qPrintable(text));
+    }
+};
+
+// The timing unit on the master side of a pseudo-terminal: answers the start command, takes
+// the configuration byte, then sends `count` results (contact 200 ms, flight 500 ms) at random
+// gaps, the last byte of each a moment after the others; notes when each last byte went.
+class PtyUnit {
+public:
+    PtyUnit(int master, int count) : master_(master), sent_(std::size_t(count)) {}
+    void play() {
+        if (receive(10000) != 251)
+            return;
+        send("\xFB", 1);
+        receive(2000);
+        QRandomGenerator random(20261208);
+        for (auto& at : sent_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300 + random.bounded(601)));
+            send("\x00\xC8\x01", 3);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            at = SteadyClock::now();
+            send("\xF4", 1);
+        }
+    }
+    const std::vector<SteadyClock::time_point>& sent() const { return sent_; }
+
+private:
+    int receive(int ms) {
+        pollfd p{master_, POLLIN, 0};
+        if (::poll(&p, 1, ms) <= 0)
+            return -1;
+        unsigned char byte = 0;
+        return ::read(master_, &byte, 1) == 1 ? byte : -1;
+    }
+    void send(const char* bytes, std::size_t n) {
+        if (::write(master_, bytes, n) != ssize_t(n))
+            std::fprintf(stderr, "kalvero_bench: the pseudo-terminal took no bytes\n");
+    }
+    int master_;
+    std::vector<SteadyClock::time_point> sent_;
+};
+
+double percentile(std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(std::ceil(share * double(values.size()))) - 1;
+    return values[std::min(index, values.size() - 1)];
+}
+
+int latency(const QString& directory, bool notified, int count) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return fail(QStringLiteral("no pseudo-terminal"));
+    const QString slavePath = QString::fromLocal8Bit(::ptsname(master));
+    // Held open so that the terminal never hangs up.
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    SystemClock clock;
+    QString error;
+    const auto serial = createTimingDriver(
+        DeviceChoice{{QStringLiteral("serial:") + slavePath, kTimingUnitVariable, true}, {}}, clock,
+        &error);
+    if (!serial)
+        return fail(error);
+    TimerOnly timerOnly(*serial);
+    DeviceLink device(notified ? *serial : static_cast<D2xxDriver&>(timerOnly));
+    TimingLink link(device, clock);
+    DataStore store;
+    store.open(StoreLocation::embedded(directory));
+    store.database().run(QStringLiteral("DELETE FROM mr"));
+    store.database().run(QStringLiteral("DELETE FROM units"));
+    store.database().run(QStringLiteral("DELETE FROM sportler"));
+    store.database().run(QStringLiteral("INSERT INTO sportler (ID, Name) VALUES (1, 'Bank')"));
+    plausibility::Limits limits;
+    CommitTimes times;
+    MeasurementSession session(link, store, limits, times);
+    session.mode = MeasurementMode::Multiple;
+    PtyUnit unit(master, count);
+    std::thread player([&unit] { unit.play(); });
+    session.start(1);
+    const auto deadline = SteadyClock::now() + std::chrono::seconds(count + 30);
+    while (session.running() && times.committed.size() < std::size_t(count) &&
+           SteadyClock::now() < deadline && !times.failed)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    player.join();
+    if (session.running())
+        session.stop();
+    ::close(slave);
+    ::close(master);
+    if (times.committed.size() != std::size_t(count))
+        return fail(
+            QStringLiteral("%1 of %2 jumps committed").arg(times.committed.size()).arg(count));
+    std::vector<double> ms;
+    for (std::size_t i = 0; i < times.committed.size(); ++i)
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(times.committed[i] - unit.sent()[i]).count());
+    std::printf("%.2f %.2f\n", percentile(ms, 0.5), percentile(ms, 0.95));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -172,6 +376,10 @@ int main(int argc, char* argv[]) {
     const QString task = args.value(0);
     if (task == QLatin1String("start") && args.size() == 2)
         return startWindow(argc, argv, args[1]);
+    if (task == QLatin1String("analysis") && args.size() == 2)
+        return startWindow(argc, argv, args[1], QStringLiteral("analysisAction"));
+    if (task == QLatin1String("report") && args.size() == 3)
+        return startWindow(argc, argv, args[1], QStringLiteral("reportAction"), args[2]);
     QCoreApplication app(argc, argv);
     if (task == QLatin1String("make-database") && args.size() == 4) {
         makeDatabase(args[1], args[2].toInt(), args[3].toInt());
@@ -185,7 +393,10 @@ int main(int argc, char* argv[]) {
         return quickCheck(args[1]);
     if (task == QLatin1String("backup") && args.size() == 3)
         return backUp(args[1], args[2]);
+    if (task == QLatin1String("latency") && args.size() == 4)
+        return latency(args[1], args[2] == QLatin1String("notified"), args[3].toInt());
     return fail(QStringLiteral("usage: kalvero_bench make-database DIR ATHLETES MEASUREMENTS | "
-                               "export DIR FILE | start DIR | record DIR JUMPS | quick-check DIR "
-                               "| backup DIR FILE"));
+                               "export DIR FILE | start DIR | analysis DIR | report DIR FILE | "
+                               "record DIR JUMPS | latency DIR notified|timer COUNT | "
+                               "quick-check DIR | backup DIR FILE"));
 }

@@ -10,6 +10,11 @@
 #   the check of the file at every start    against the sqlite3 command line's quick_check
 #   (PRAGMA quick_check, on a thread of its own) and the day's backup (SQLite's online backup
 #   with integrity_check of the copy), on the larger database
+#   the analysis window and the PDF report   against a start on an empty database (CPU time,
+#   of the athlete with 999 measurements     beyond the start on the same database)
+#   from a result's last byte to its jump    median and 95th percentile of 200 results sent
+#   row's commit                             over a pseudo-terminal at gaps of 300 to 900 ms,
+#                                            with the line's notice and with the timer alone
 # on two databases made with the program's own schema: 1,000 athletes x 50 measurements and
 # 2,000 x 125 (a third of them series of 5 to 15 jumps; athlete 1 has 999 measurements).
 # Not part of the test suite. Usage: bench/run.sh [RUNS]   (default 3; the median is taken)
@@ -88,6 +93,20 @@ rm -f "$data/backup.sqlite"
 measure "$bench" backup "$large" "$data/backup.sqlite"; backup_s=$elapsed
 printf 'check at start (2000 x 125): %.2fs, sqlite3 quick_check %.2fs, ratio %sx; day'"'"'s backup %.2fs\n' \
     "$check_s" "$sqlite_check_s" "$(ratio "$check_s" "$sqlite_check_s")" "$backup_s"
+# The analysis window and the report of athlete 1 (999 measurements), beyond the start.
+task_cpu() {
+    local c=()
+    for _ in $(seq "$runs"); do c+=("$("$bench" "$@" 2>/dev/null | tail -n 1)"); done
+    median "${c[@]}"
+}
+big="$data/db-2000x125"
+big_start=$(task_cpu start "$big")
+analysis=$(echo "$(task_cpu analysis "$big") - $big_start" | bc -l)
+report=$(echo "$(task_cpu report "$big" "$data/report.pdf") - $big_start" | bc -l)
+printf 'analysis window, 999 measurements: %.3fs CPU, %sx an empty start\n' "$analysis" \
+    "$(ratio "$analysis" "$empty_cpu")"
+printf 'PDF report, 999 measurements:      %.3fs CPU, %sx an empty start\n' "$report" \
+    "$(ratio "$report" "$empty_cpu")"
 
 # Disk syncs of 200 recorded jumps, counted by strace.
 syncdir="$data/syncs"
@@ -96,3 +115,13 @@ rm -rf "$syncdir"; mkdir -p "$syncdir"
 syncs=$(strace -f -c -e trace=fsync,fdatasync "$bench" record "$syncdir" 200 2>&1 >/dev/null |
     awk '$NF == "fsync" || $NF == "fdatasync" {n += $4} END {print n + 0}')
 printf 'disk syncs per recorded jump: %s (one commit with one sync: 1)\n' "$(ratio "$syncs" 200)"
+
+# From a result's last byte to its committed jump row: 200 results, once as the program runs
+# (the line tells when bytes arrive) and once with the 100 ms timer alone.
+latdir="$data/latency"
+rm -rf "$latdir"; mkdir -p "$latdir"
+read -r notified_median notified_p95 < <("$bench" latency "$latdir" notified 200)
+read -r timer_median timer_p95 < <("$bench" latency "$latdir" timer 200)
+printf 'last byte to commit, 200 results: median %s ms, 95th percentile %s ms ' \
+    "$notified_median" "$notified_p95"
+printf '(timer alone: median %s ms, 95th percentile %s ms)\n' "$timer_median" "$timer_p95"

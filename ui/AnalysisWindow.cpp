@@ -4,6 +4,7 @@
 #include "core/base/FileNames.h"
 #include "core/base/FileOutput.h"
 #include "core/base/Texts.h"
+#include "core/measure/MeasurementTest.h"
 #include "core/store/DataStore.h"
 #include "core/store/MeasurementRepository.h"
 #include "ui/AthleteController.h"
@@ -41,10 +42,12 @@ QChartView* chartView(const QString& name, QWidget* parent) {
 QString measurementTitle(const Measurement& m) {
     const QString kind =
         m.jumpCount > 1 ? QStringLiteral("Serie") : QStringLiteral("Einzelmessung");
-    if (!m.moment.isValid())
-        return kind;
-    return QStringLiteral("%1 vom %2, %3")
-        .arg(kind, texts::dateText(m.moment.date()), texts::timeText(m.moment.time()));
+    QString title = kind;
+    if (m.moment.isValid())
+        title = QStringLiteral("%1 vom %2, %3")
+                    .arg(kind, texts::dateText(m.moment.date()), texts::timeText(m.moment.time()));
+    const QString test = measurementtest::description(m.test);
+    return test.isEmpty() ? title : title + QStringLiteral(" – ") + test;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ui/HistoryPanel.h"
 
 #include "core/base/Texts.h"
+#include "core/measure/MeasurementTest.h"
 #include "core/measure/Metrics.h"
 #include "ui/GridView.h"
 #include "ui/JumpTableModel.h"
@@ -15,7 +16,9 @@
 
 namespace {
 
+// The measurement's number stays in the hidden column it always had; the test follows it.
 constexpr int kNummerColumn = 7;
+constexpr int kTestColumn = 8;
 
 // A list entry that orders itself newest first by the moment its texts show.
 class EntryItem : public QTreeWidgetItem {
@@ -23,8 +26,12 @@ public:
     explicit EntryItem(history::Entry entry)
         : QTreeWidgetItem(
               QStringList{QString::number(entry.position), entry.dateText, entry.timeText}
-              << entry.values << QString::number(entry.nummer)),
-          entry_(std::move(entry)) {}
+              << entry.values << QString::number(entry.nummer) << entry.testText
+              << entry.dropHeightText),
+          entry_(std::move(entry)) {
+        // A test of the user's own may be longer than its column.
+        setToolTip(kTestColumn, entry_.testText);
+    }
     bool operator<(const QTreeWidgetItem& other) const override {
         return history::goesBefore(entry_, static_cast<const EntryItem&>(other).entry_);
     }
@@ -64,9 +71,10 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("historyList"));
     list_->setAccessibleName(tr("Messungen"));
-    list_->setColumnCount(8);
+    list_->setColumnCount(10);
     list_->setHeaderLabels({tr("Nr."), tr("Datum"), tr("Uhrzeit"), tr("Stützzeit(ms)"),
-                            tr("Flugzeit(ms)"), tr("Effizienz"), tr("Höhe(cm)"), QString()});
+                            tr("Flugzeit(ms)"), tr("Effizienz"), tr("Höhe(cm)"), QString(),
+                            tr("Test"), tr("Fallhöhe(cm)")});
     list_->setColumnHidden(kNummerColumn, true);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
@@ -93,7 +101,10 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
          {widestTime},
          {widestTime},
          {widestDecimal},
-         {widestDecimal}});
+         {widestDecimal},
+         {},
+         measurementtest::offeredNames(),
+         {QStringLiteral("150")}});
     gridview::fitColumns(
         jumpGrid_, jumpGrid_->horizontalHeader(),
         {{QStringLiteral("999")}, {widestTime}, {widestTime}, {widestDecimal}, {widestDecimal}});

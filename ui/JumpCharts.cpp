@@ -6,6 +6,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QCoreApplication>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -20,6 +21,8 @@ namespace {
 
 // Beyond this many jumps the numbers under the bars would run into each other.
 constexpr int kMostJumpLabels = 30;
+// The best bar of a series.
+const QColor kBestColour(230, 120, 0);
 
 // Axis numbers with the program's decimal separator and without group separators.
 QLocale numberLocale() {
@@ -66,6 +69,89 @@ QChart* noteChart(const QString& note) {
     return newChart(note);
 }
 
+namespace {
+
+// The bars and the contact line over one place per slot: what the chart of a stored
+// measurement and that of a running series share.
+struct BarPlaces {
+    QList<QString> labels; // under each place
+    QList<std::optional<double>> values;
+    QList<std::optional<double>> contactsMs;
+};
+
+QChart* barChart(const QString& title, const BarPlaces& places, const QString& valueName,
+                 const char* valueFormat, std::optional<int> best, double fontScale) {
+    QChart* chart = newChart(title);
+    auto* bars = new QBarSet(valueName);
+    auto* contacts = new QLineSeries;
+    contacts->setName(QCoreApplication::translate("jumpcharts", "Stützzeit (ms)"));
+    const bool labelled = places.labels.size() <= kMostJumpLabels;
+    contacts->setPointsVisible(labelled);
+    QList<double> barValues, contactValues;
+    for (int i = 0; i < places.labels.size(); ++i) {
+        bars->append(places.values[i].value_or(0));
+        if (places.values[i])
+            barValues.append(*places.values[i]);
+        if (places.contactsMs[i]) {
+            contacts->append(i, *places.contactsMs[i]);
+            contactValues.append(*places.contactsMs[i]);
+        }
+    }
+    auto* series = new QBarSeries;
+    series->append(bars);
+
+    // Numbers that would run into each other are left out, and the axis title with them (Qt
+    // Charts misplaces it over an axis without labels).
+    auto* jumpAxis = new QBarCategoryAxis;
+    if (labelled)
+        jumpAxis->setTitleText(QCoreApplication::translate("jumpcharts", "Sprung"));
+    jumpAxis->append(places.labels);
+    jumpAxis->setLabelsVisible(labelled);
+    jumpAxis->setGridLineVisible(false);
+    QValueAxis* valueAxisLeft = valueAxis(valueName, barValues, valueFormat);
+    QValueAxis* contactAxis = valueAxis(QCoreApplication::translate("jumpcharts", "Stützzeit (ms)"),
+                                        contactValues, "%.0f");
+    contactAxis->setGridLineVisible(false);
+    chart->addAxis(jumpAxis, Qt::AlignBottom);
+    chart->addAxis(valueAxisLeft, Qt::AlignLeft);
+    chart->addAxis(contactAxis, Qt::AlignRight);
+    attach(chart, series, jumpAxis, valueAxisLeft);
+    attach(chart, contacts, jumpAxis, contactAxis);
+    // An outline in the bar's colour keeps bars narrower than a pixel visible; a thin line
+    // keeps many of them visible beneath it. Both in the colours the theme gave them.
+    bars->setPen(QPen(bars->color(), 0));
+    QPen contactPen = contacts->pen();
+    contactPen.setWidthF(labelled ? 2 : 1);
+    contacts->setPen(contactPen);
+    if (best) {
+        bars->setSelectedColor(kBestColour);
+        bars->selectBar(*best);
+    }
+    if (fontScale > 1.0) {
+        for (QAbstractAxis* axis : chart->axes()) {
+            QFont labels = axis->labelsFont();
+            labels.setPointSizeF(labels.pointSizeF() * fontScale);
+            axis->setLabelsFont(labels);
+            QFont axisTitle = axis->titleFont();
+            axisTitle.setPointSizeF(axisTitle.pointSizeF() * fontScale);
+            axis->setTitleFont(axisTitle);
+        }
+        QFont legend = chart->legend()->font();
+        legend.setPointSizeF(legend.pointSizeF() * fontScale);
+        chart->legend()->setFont(legend);
+    }
+    return chart;
+}
+
+std::optional<double> slotValue(const SeriesSlot& slot, BarValue value) {
+    if (!slot.jump || !analysis::isValidJump(*slot.jump))
+        return std::nullopt;
+    return value == BarValue::Height ? analysis::jumpHeightCm(*slot.jump)
+                                     : analysis::jumpRsi(*slot.jump);
+}
+
+} // namespace
+
 QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString& title) {
     QList<analysis::StoredJump> valid;
     for (const analysis::StoredJump& jump : jumps)
@@ -75,48 +161,51 @@ QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString
                      [](const auto& a, const auto& b) { return a.number < b.number; });
     if (valid.isEmpty())
         return noteChart(kNoValidJump);
-
-    QChart* chart = newChart(title);
-    auto* heights = new QBarSet(QStringLiteral("Höhe (cm)"));
-    auto* contacts = new QLineSeries;
-    contacts->setName(QStringLiteral("Stützzeit (ms)"));
-    contacts->setPointsVisible(valid.size() <= kMostJumpLabels);
-    QStringList numbers;
-    QList<double> heightValues, contactValues;
-    for (int i = 0; i < valid.size(); ++i) {
-        const double height = analysis::jumpHeightCm(valid[i]);
-        heights->append(height);
-        contacts->append(i, valid[i].contactMs);
-        heightValues.append(height);
-        contactValues.append(valid[i].contactMs);
-        numbers.append(QString::number(valid[i].number));
+    BarPlaces places;
+    for (const analysis::StoredJump& jump : valid) {
+        places.labels.append(QString::number(jump.number));
+        places.values.append(analysis::jumpHeightCm(jump));
+        places.contactsMs.append(jump.contactMs);
     }
-    auto* bars = new QBarSeries;
-    bars->append(heights);
+    return barChart(title, places, QCoreApplication::translate("jumpcharts", "Höhe (cm)"), "%.0f",
+                    std::nullopt, 1.0);
+}
 
-    // Numbers that would run into each other are left out, and the axis title with them (Qt
-    // Charts misplaces it over an axis without labels).
-    const bool labelled = valid.size() <= kMostJumpLabels;
-    auto* jumpAxis = new QBarCategoryAxis;
-    if (labelled)
-        jumpAxis->setTitleText(QStringLiteral("Sprung"));
-    jumpAxis->append(numbers);
-    jumpAxis->setLabelsVisible(labelled);
-    jumpAxis->setGridLineVisible(false);
-    QValueAxis* heightAxis = valueAxis(QStringLiteral("Höhe (cm)"), heightValues, "%.0f");
-    QValueAxis* contactAxis = valueAxis(QStringLiteral("Stützzeit (ms)"), contactValues, "%.0f");
-    contactAxis->setGridLineVisible(false);
-    chart->addAxis(jumpAxis, Qt::AlignBottom);
-    chart->addAxis(heightAxis, Qt::AlignLeft);
-    chart->addAxis(contactAxis, Qt::AlignRight);
-    attach(chart, bars, jumpAxis, heightAxis);
-    attach(chart, contacts, jumpAxis, contactAxis);
-    // An outline in the bar's colour keeps bars narrower than a pixel visible; a thin line
-    // keeps many of them visible beneath it. Both in the colours the theme gave them.
-    heights->setPen(QPen(heights->color(), 0));
-    QPen contactPen = contacts->pen();
-    contactPen.setWidthF(labelled ? 2 : 1);
-    contacts->setPen(contactPen);
+std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value) {
+    std::optional<int> best;
+    std::optional<double> bestValue;
+    for (int i = 0; i < jumpSlots.size(); ++i) {
+        const std::optional<double> v = slotValue(jumpSlots[i], value);
+        if (v && (!bestValue || *v > *bestValue)) {
+            best = i;
+            bestValue = v;
+        }
+    }
+    return best;
+}
+
+QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double fontScale) {
+    BarPlaces places;
+    for (int i = 0; i < jumpSlots.size(); ++i) {
+        places.labels.append(QString::number(i + 1));
+        places.values.append(slotValue(jumpSlots[i], value));
+        places.contactsMs.append(places.values.last() ? std::optional(jumpSlots[i].jump->contactMs)
+                                                      : std::nullopt);
+    }
+    const QString name = value == BarValue::Height
+                             ? QCoreApplication::translate("jumpcharts", "Höhe (cm)")
+                             : QCoreApplication::translate("jumpcharts", "RSI (m/s)");
+    QChart* chart = barChart(QString(), places, name, value == BarValue::Height ? "%.0f" : "%.1f",
+                             bestSlot(jumpSlots, value), fontScale);
+    // The axis titles name both series; the room goes to the bars, and few numbers beside
+    // them stay readable in a small chart.
+    chart->legend()->hide();
+    for (QAbstractAxis* axis : chart->axes(Qt::Vertical)) {
+        if (auto* values = qobject_cast<QValueAxis*>(axis)) {
+            values->setTickCount(4);
+            values->applyNiceNumbers();
+        }
+    }
     return chart;
 }
 

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QChart;
 class QPainter;
 class QRectF;
@@ -17,6 +19,20 @@ namespace jumpcharts {
 // One bar per valid jump for its height (cm, left axis) and a line through the contact times
 // (ms, right axis), the jumps by their number. `title` heads a chart with jumps.
 QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString& title);
+
+// What the bars of a series show: the height (cm) or the reactive strength index (m/s).
+enum class BarValue { Height, Rsi };
+// The place of one jump in the chart of a running series; a jump that was not recorded, or
+// that is no valid jump (the closing contact), leaves its place empty.
+struct SeriesSlot {
+    std::optional<analysis::StoredJump> jump;
+};
+// The chart of a series as it grows: one place per jump in the order they came, its bar the
+// chosen value, the best bar in the selection colour, and the contact times as a line on a
+// second axis. Empty places have no bar and no point. `fontScale` enlarges the labels.
+QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double fontScale = 1.0);
+// The place of the best bar, if any.
+std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value);
 // The best height (left axis) and the best RSI (right axis) of every measurement with a
 // valid jump, over the date axis.
 QChart* progressChart(const QList<analysis::ProgressPoint>& points);

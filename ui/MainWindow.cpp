@@ -11,6 +11,7 @@
 #include "ui/HistoryPanel.h"
 #include "ui/Icons.h"
 #include "ui/LimitsDialog.h"
+#include "ui/LiveChart.h"
 #include "ui/MessageService.h"
 #include "ui/OldDataTakeover.h"
 #include "ui/ReportPdf.h"
@@ -60,6 +61,14 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
     startAction_->setText(resultPanel_->startCaption());
     connect(resultPanel_, &ResultPanel::startClicked, startAction_, &QAction::trigger);
+    // The choice of the series chart's bars is kept at once.
+    connect(&resultPanel_->liveChart(), &LiveChart::barValueChosen, this,
+            [this](jumpcharts::BarValue value) {
+                if (auto stored = context_.openSettings())
+                    writeSeriesBars(*stored, value == jumpcharts::BarValue::Rsi
+                                                 ? QStringLiteral("RSI")
+                                                 : QStringLiteral("Hoehe"));
+            });
     history_->whenSelectionChanges([this] { athleteSelectionChanged(); });
 
     connectAction(showAllAction_, [this] { athletes_->showAll(); });
@@ -336,6 +345,8 @@ void MainWindow::prepareFirstShow() {
         settings_ = readSettings(*stored);
         geometry = readWindowGeometry(*stored);
         dividers = readWindowDividers(*stored);
+        if (readSeriesBars(*stored) == QLatin1String("RSI"))
+            resultPanel_->liveChart().setBarValue(jumpcharts::BarValue::Rsi);
     }
     if (const QString unsound = unsoundSettingsMessage(settings_); !unsound.isEmpty())
         boxes::information(context_.ui, unsound);
@@ -373,12 +384,14 @@ void MainWindow::setModeChecks(bool single, bool multiple) {
 void MainWindow::selectSingleMode() {
     station_.session().mode = MeasurementMode::Single;
     setWindowTitle(tr("Kalvero (Einzelmessung)"));
+    resultPanel_->setSeriesMode(false);
     history_->showSingleLayout();
     setModeChecks(true, false);
 }
 
 void MainWindow::selectMultipleMode() {
     station_.session().mode = MeasurementMode::Multiple;
+    resultPanel_->setSeriesMode(true);
     setWindowTitle(tr("Kalvero (Mehrfachmessung)"));
     history_->showSeriesLayout();
     history_->showLayoutOfChosenEntry();
@@ -417,6 +430,7 @@ void MainWindow::lockChanges(bool locked) {
 void MainWindow::athleteSelectionChanged() {
     reportAction_->setEnabled(athletes_->selectedId() != 0);
     if (!station_.session().running()) {
+        run_->offerTestOf(athletes_->selectedId());
         const bool listed = athletePanel_->rowCount() > 0;
         startAction_->setEnabled(listed);
         resultPanel_->setStartEnabled(listed);

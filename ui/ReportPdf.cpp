@@ -224,10 +224,11 @@ private:
 
     // All measurements, newest first; the header row heads the table on every page.
     void measurementTable() {
-        const QList<double> shares{0.07, 0.13, 0.12, 0.09, 0.10, 0.15, 0.15, 0.19};
+        const QList<double> shares{0.05, 0.12, 0.10, 0.07, 0.10, 0.10, 0.11, 0.11, 0.12, 0.12};
         const Qt::Alignment right = Qt::AlignRight;
-        const QList<Qt::Alignment> alignment{right, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft,
-                                             right, right,         right,         right};
+        const QList<Qt::Alignment> alignment{
+            right, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, right,
+            right, right,         right,         Qt::AlignLeft, right};
         const QStringList header = report::tableHeader();
         const QList<QFont> headerFonts(header.size(), smallBold_);
         const QList<QFont> cellFonts(header.size(), small_);

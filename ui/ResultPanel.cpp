@@ -1,14 +1,21 @@
 #include "ui/ResultPanel.h"
 
 #include "ui/Icons.h"
+#include "ui/LiveChart.h"
 #include "ui/Widgets.h"
 
+#include "core/measure/MeasurementTest.h"
+
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
+#include <QSpinBox>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -119,11 +126,145 @@ ResultPanel::ResultPanel(QWidget* parent) : QGroupBox(tr("Messergebnisse"), pare
     startButton_->setMinimumHeight(49);
     connect(startButton_, &QToolButton::clicked, this, &ResultPanel::startClicked);
 
-    auto* row = new QHBoxLayout(this);
-    row->addLayout(values);
-    row->addStretch(1);
-    row->addWidget(startButton_, 0, Qt::AlignVCenter);
+    // The test of the next run and how a series ends by itself.
+    auto* choices = new QHBoxLayout;
+    testChoice_ = new QComboBox(this);
+    testChoice_->setObjectName(QStringLiteral("testChoice"));
+    testChoice_->setEditable(true);
+    testChoice_->setInsertPolicy(QComboBox::NoInsert);
+    testChoice_->lineEdit()->setMaxLength(measurementtest::kMaxNameLength);
+    for (const QString& name : measurementtest::offeredNames())
+        testChoice_->addItem(measurementtest::shownName(name), name);
+    testChoice_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* testLabel = new QLabel(tr("Test:"), this);
+    testLabel->setObjectName(QStringLiteral("testLabel"));
+    testLabel->setBuddy(testChoice_);
+    dropHeightField_ = new QLineEdit(this);
+    dropHeightField_->setObjectName(QStringLiteral("dropHeightField"));
+    dropHeightField_->setValidator(
+        new QIntValidator(0, measurementtest::kMaxDropHeightCm, dropHeightField_));
+    dropHeightField_->setMaxLength(3);
+    dropHeightField_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    dropHeightField_->setFixedWidth(
+        dropHeightField_->fontMetrics().horizontalAdvance(QStringLiteral("9999")) + 16);
+    auto* dropHeightLabel = new QLabel(tr("Fallhöhe (cm):"), this);
+    dropHeightLabel->setObjectName(QStringLiteral("dropHeightLabel"));
+    dropHeightLabel->setBuddy(dropHeightField_);
+    endChoice_ = new QComboBox(this);
+    endChoice_->setObjectName(QStringLiteral("endChoice"));
+    endChoice_->addItem(tr("von Hand"), static_cast<int>(AutoEnd::Kind::None));
+    endChoice_->addItem(tr("nach Sprüngen"), static_cast<int>(AutoEnd::Kind::AfterJumps));
+    endChoice_->addItem(tr("nach Sekunden"), static_cast<int>(AutoEnd::Kind::AfterSeconds));
+    auto* endLabel = new QLabel(tr("Serienende:"), this);
+    endLabel->setObjectName(QStringLiteral("endLabel"));
+    endLabel->setBuddy(endChoice_);
+    endLimit_ = new QSpinBox(this);
+    endLimit_->setObjectName(QStringLiteral("endLimit"));
+    endLimit_->setAccessibleName(tr("Anzahl der Sprünge oder Sekunden bis zum Serienende"));
+    endLimit_->setRange(1, AutoEnd::kMaxJumps);
+    endLimit_->setValue(10);
+    endLimit_->setEnabled(false);
+    connect(endChoice_, &QComboBox::currentIndexChanged, this, [this] {
+        const auto kind = static_cast<AutoEnd::Kind>(endChoice_->currentData().toInt());
+        endLimit_->setMaximum(kind == AutoEnd::Kind::AfterSeconds ? AutoEnd::kMaxSeconds
+                                                                  : AutoEnd::kMaxJumps);
+        updateEndFields();
+    });
+    connect(testChoice_, &QComboBox::currentTextChanged, this, &ResultPanel::updateTestFields);
+    choices->addWidget(testLabel);
+    choices->addWidget(testChoice_);
+    choices->addStretch(1);
+    choices->addWidget(dropHeightLabel);
+    choices->addWidget(dropHeightField_);
+    choices->addSpacing(8);
+    choices->addWidget(endLabel);
+    choices->addWidget(endChoice_);
+    choices->addWidget(endLimit_);
+
+    liveChart_ = new LiveChart(this);
+    liveChart_->hide();
+
+    row_ = new QHBoxLayout;
+    row_->addLayout(values);
+    row_->addWidget(liveChart_, 1);
+    row_->addStretch(1);
+    row_->addWidget(startButton_, 0, Qt::AlignVCenter);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(row_);
+    column->addLayout(choices);
     showRunning(false);
+    updateTestFields();
+}
+
+QString ResultPanel::testName() const {
+    // An offered test as it is stored, whatever the language shows.
+    const int index = testChoice_->findText(testChoice_->currentText());
+    return index >= 0 ? testChoice_->itemData(index).toString() : testChoice_->currentText();
+}
+
+QString ResultPanel::dropHeightText() const {
+    return dropHeightField_->isEnabled() ? dropHeightField_->text() : QString();
+}
+
+void ResultPanel::showTest(const MeasurementTest& test) {
+    const QString name =
+        test.name.isEmpty() ? measurementtest::offeredNames().constFirst() : test.name;
+    testChoice_->setCurrentText(measurementtest::shownName(name));
+    dropHeightField_->setText(measurementtest::dropHeightText(test.dropHeightCm));
+    updateTestFields();
+}
+
+void ResultPanel::updateTestFields() {
+    // A drop height belongs only to the tests that start from a box.
+    const bool takesHeight = measurementtest::takesDropHeight(testName());
+    dropHeightField_->setEnabled(takesHeight && testChoice_->isEnabled());
+    dropHeightField_->setAccessibleName(tr("Fallhöhe in cm"));
+    if (!takesHeight)
+        dropHeightField_->clear();
+}
+
+AutoEnd ResultPanel::autoEnd() const {
+    switch (static_cast<AutoEnd::Kind>(endChoice_->currentData().toInt())) {
+    case AutoEnd::Kind::AfterJumps:
+        return AutoEnd::afterJumps(endLimit_->value());
+    case AutoEnd::Kind::AfterSeconds:
+        return AutoEnd::afterSeconds(endLimit_->value());
+    case AutoEnd::Kind::None:
+        break;
+    }
+    return {};
+}
+
+void ResultPanel::setAutoEnd(const AutoEnd& autoEnd) {
+    endChoice_->setCurrentIndex(endChoice_->findData(static_cast<int>(autoEnd.kind)));
+    if (autoEnd.kind != AutoEnd::Kind::None)
+        endLimit_->setValue(autoEnd.limit);
+}
+
+void ResultPanel::showLiveChart(bool shown) {
+    liveChart_->setVisible(shown);
+    // The chart takes the room between the values and the start button.
+    row_->setStretch(2, shown ? 0 : 1);
+    if (enlarged_)
+        applyFactor(fittingFactor());
+}
+
+void ResultPanel::setRunChoicesEnabled(bool enabled) {
+    choicesEnabled_ = enabled;
+    testChoice_->setEnabled(enabled);
+    updateTestFields();
+    updateEndFields();
+}
+
+void ResultPanel::setSeriesMode(bool series) {
+    seriesMode_ = series;
+    updateEndFields();
+}
+
+void ResultPanel::updateEndFields() {
+    const bool choosable = choicesEnabled_ && seriesMode_;
+    endChoice_->setEnabled(choosable);
+    endLimit_->setEnabled(choosable && autoEnd().kind != AutoEnd::Kind::None);
 }
 
 QLineEdit* ResultPanel::field(ResultField which) const {
@@ -202,7 +343,10 @@ double ResultPanel::fittingFactor() const {
     const int rowHeight = 2 * (QFontMetrics(fieldFont_).height() + 8) + 8;
     double factor = 1.0 + static_cast<double>(extraHeight) / 2 / rowHeight;
     const int labels = contactTimeField_->x() - contentsRect().x() + 80;
-    const int room = width() - startButton_->minimumWidth() - labels - 60;
+    int room = width() - startButton_->minimumWidth() - labels - 60;
+    // Beside a series' chart the values take half the room.
+    if (liveChart_->isVisible())
+        room /= 2;
     factor = std::min(factor, static_cast<double>(room) / (2 * fieldWidth_));
     return std::clamp(factor, 1.0, kMaxFactor);
 }
@@ -216,6 +360,8 @@ void ResultPanel::applyFactor(double factor) {
         else
             font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * factor)));
     }
+    if (liveChart_)
+        liveChart_->setFontScale(factor);
     for (QLineEdit* edit : {contactTimeField_, flightTimeField_, heightField_, efficiencyField_}) {
         edit->setFont(font);
         edit->setFixedWidth(static_cast<int>(std::lround(fieldWidth_ * factor)));

@@ -4,8 +4,12 @@
 
 #include <QGroupBox>
 
+class LiveChart;
+class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QToolButton;
 
 // The panel "Messergebnisse": contact time, flight time, height and efficiency of the latest
@@ -33,6 +37,23 @@ public:
     // The factor by which the values are enlarged now; 1 when they are not.
     double enlargement() const { return factor_; }
 
+    // The test offered for the next run ("Test" and "Fallhöhe (cm)") as the user set it.
+    QString testName() const;
+    QString dropHeightText() const;
+    // Offers the test (an athlete's last one); an empty one offers Drop Jump without a height.
+    void showTest(const MeasurementTest& test);
+    // How the next series ends by itself.
+    AutoEnd autoEnd() const;
+    void setAutoEnd(const AutoEnd& autoEnd);
+    // While a run goes on, its test and end cannot be changed.
+    void setRunChoicesEnabled(bool enabled);
+    // The end of a series is chosen only in the series mode; a single measurement ends after
+    // its jump.
+    void setSeriesMode(bool series);
+    // The chart of the series beside the values; hidden until a series starts.
+    LiveChart& liveChart() { return *liveChart_; }
+    void showLiveChart(bool shown);
+
 signals:
     void startClicked();
 
@@ -48,7 +69,18 @@ private:
     QLineEdit* flightTimeField_ = nullptr;
     QLineEdit* heightField_ = nullptr;
     QLineEdit* efficiencyField_ = nullptr;
+    void updateTestFields();
+    void updateEndFields();
+
+    QComboBox* testChoice_ = nullptr;
+    QLineEdit* dropHeightField_ = nullptr;
+    QComboBox* endChoice_ = nullptr;
+    QSpinBox* endLimit_ = nullptr;
     QToolButton* startButton_ = nullptr;
+    LiveChart* liveChart_ = nullptr;
+    QHBoxLayout* row_ = nullptr;
+    bool choicesEnabled_ = true;
+    bool seriesMode_ = true;
     QLabel* statusLabel_ = nullptr;
     QFont fieldFont_;
     int fieldWidth_ = 0;

@@ -5,6 +5,7 @@
 #include "core/station/Station.h"
 #include "core/store/AthleteText.h"
 #include "ui/HistoryController.h"
+#include "ui/LiveChart.h"
 #include "ui/MessageService.h"
 #include "ui/ResultPanel.h"
 
@@ -22,8 +23,22 @@ MeasurementSession& RunController::session() {
 }
 
 void RunController::start(const Athlete& athlete) {
+    const MeasurementTest test =
+        measurementtest::chosen(panel_.testName(), panel_.dropHeightText());
     athleteName_ = QStringLiteral("%1, %2").arg(athlete.name, athlete.firstName);
-    station_.session().start(athlete.id);
+    station_.session().start(athlete.id, test, panel_.autoEnd());
+}
+
+void RunController::offerTestOf(qint64 athleteId) {
+    std::optional<MeasurementTest> last;
+    // A store that cannot be read says so where the history is read.
+    if (athleteId != 0 && station_.store().isOpen()) {
+        try {
+            last = station_.store().measurements().lastTestOf(athleteId);
+        } catch (const AppError&) {
+        }
+    }
+    panel_.showTest(last.value_or(MeasurementTest{}));
 }
 
 void RunController::showIdle(bool idle) {
@@ -51,6 +66,11 @@ void RunController::runStarting() {
     else
         history_.showSeriesLayout();
     history_.showNoJumps();
+    panel_.setRunChoicesEnabled(false);
+    // A series grows its chart from nothing; the chart of the last one goes.
+    const bool series = session().mode == MeasurementMode::Multiple;
+    panel_.liveChart().clear();
+    panel_.showLiveChart(series);
     panel_.setEnlarged(true);
     showRunStatus();
 }
@@ -65,6 +85,7 @@ void RunController::runStopping() {
 
 void RunController::runEnded(RunEnd end) {
     panel_.setEnlarged(false);
+    panel_.setRunChoicesEnabled(true);
     emit lockChanges(false);
     showIdle(true);
     setStartEnabled(true);
@@ -96,15 +117,20 @@ void RunController::measurementCreated(const NewMeasurement& m) {
     const QStringList values =
         m.series ? history::seriesTexts() : history::jumpTexts(m.contactMs, m.flightMs);
     // The newest entry's number follows the entries listed so far.
-    history_.addRecorded(history::makeEntry(history_.entryCount() + 1, m.moment, values, m.nummer));
+    history_.addRecorded(history::makeEntry(history_.entryCount() + 1, m.moment, values, m.nummer,
+                                            QString(), m.test));
 }
 
 void RunController::jumpRecorded(qint64 seriesKey) {
+    const RunState& state = session().state();
+    panel_.liveChart().addJump({static_cast<double>(state.contactMs),
+                                static_cast<double>(state.flightMs), state.jumpCount});
     history_.showJumpsOfSeries(seriesKey);
     showRunStatus();
 }
 
 void RunController::jumpRejected() {
+    panel_.liveChart().addRejected();
     panel_.showStatus(tr("außerhalb der Grenzen, nicht gespeichert"), true);
 }
 

@@ -22,8 +22,11 @@ public:
     ~RunController() override;
 
     MeasurementSession& session();
-    // Starts a run for the athlete.
+    // Starts a run for the athlete, with the test and the end chosen in the result panel.
+    // Throws AppError when the test's name or drop height cannot be taken.
     void start(const Athlete& athlete);
+    // Offers the athlete's last test for his next measurement (Drop Jump when he has none).
+    void offerTestOf(qint64 athleteId);
 
     void runStarting() override;
     void runStarted() override;

@@ -145,3 +145,12 @@ void writeWindowDividers(QSettings& settings, const QList<QByteArray>& dividers)
     settings.setValue(QStringLiteral("Fenster/Teilungen"), values);
     settings.sync();
 }
+
+QString readSeriesBars(QSettings& settings) {
+    return settings.value(QStringLiteral("Fenster/Serienbalken")).toString();
+}
+
+void writeSeriesBars(QSettings& settings, const QString& value) {
+    settings.setValue(QStringLiteral("Fenster/Serienbalken"), value);
+    settings.sync();
+}

@@ -59,3 +59,8 @@ void writeWindowGeometry(QSettings& settings, const QByteArray& geometry);
 // in "Fenster" beside the geometry, key "Teilungen". Empty when nothing is stored.
 QList<QByteArray> readWindowDividers(QSettings& settings);
 void writeWindowDividers(QSettings& settings, const QList<QByteArray>& dividers);
+
+// What the bars of the series chart show, in "Fenster" beside the geometry, key
+// "Serienbalken": "Hoehe" or "RSI". Empty when nothing is stored.
+QString readSeriesBars(QSettings& settings);
+void writeSeriesBars(QSettings& settings, const QString& value);

@@ -11,7 +11,7 @@
 namespace history {
 
 Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer,
-                QString dateText) {
+                QString dateText, const MeasurementTest& test) {
     Entry e;
     e.position = position;
     e.moment = moment;
@@ -19,6 +19,9 @@ Entry makeEntry(int position, const QDateTime& moment, const QStringList& values
     e.timeText = texts::timeText(moment.time());
     e.values = values;
     e.nummer = nummer;
+    e.test = test;
+    e.testText = measurementtest::shownName(test.name);
+    e.dropHeightText = measurementtest::dropHeightText(test.dropHeightCm);
     // What the texts show, taken from the moment itself; a moment not stored goes last.
     e.sortMoment = moment.isValid() ? QDateTime(moment.date(), texts::shownTime(moment.time()))
                                     : QDateTime(QDate(1, 1, 1), QTime(0, 0));
@@ -77,7 +80,7 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
         } else {
             values = seriesTexts();
         }
-        entries << makeEntry(++position, m.moment, values, m.nummer, lastDateText);
+        entries << makeEntry(++position, m.moment, values, m.nummer, lastDateText, m.test);
     }
     sortNewestFirst(entries);
     return entries;

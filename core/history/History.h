@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/measure/MeasurementTest.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -18,10 +20,13 @@ inline const QString kSeriesMark = QStringLiteral("...");
 struct Entry {
     int position = 0; // "Nr.": the measurement's place among the athlete's, counted from 1
     QDateTime moment;
-    QString dateText;   // the system's short date, four-digit year
-    QString timeText;   // the system's long time
-    QStringList values; // four texts
-    qint64 nummer = 0;  // the measurement's number, to find it again
+    QString dateText;       // the system's short date, four-digit year
+    QString timeText;       // the system's long time
+    QStringList values;     // four texts
+    qint64 nummer = 0;      // the measurement's number, to find it again
+    MeasurementTest test;   // empty for a measurement stored without one
+    QString testText;       // the test's name as shown; empty without a test
+    QString dropHeightText; // the drop height in cm; empty without one
     // The moment as the date and time texts show it: what the list is ordered by.
     QDateTime sortMoment;
 
@@ -30,7 +35,7 @@ struct Entry {
 
 // A new entry with its texts; the date's text when it is known already.
 Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer,
-                QString dateText = QString());
+                QString dateText = QString(), const MeasurementTest& test = {});
 
 // True when entry `a` goes before entry `b`: its moment, as shown, is later. Equal moments
 // keep their order.

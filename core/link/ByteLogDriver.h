@@ -32,6 +32,9 @@ public:
     d2xx::Status write(d2xx::Handle handle, const void* buffer, quint32 count,
                        quint32* written) override;
     d2xx::Status read(d2xx::Handle handle, void* buffer, quint32 count, quint32* read) override;
+    bool notifyArrival(d2xx::Handle handle, std::function<void()> arrived) override {
+        return inner_->notifyArrival(handle, std::move(arrived));
+    }
     std::optional<DeviceFileProblem> lastOpenProblem() const override {
         return inner_->lastOpenProblem();
     }

@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+#include <functional>
 #include <optional>
 
 // The ten calls of the FTDI D2XX access library that the link needs, as a seam: the serial
@@ -86,4 +87,14 @@ public:
     // open its device file (no permission, held by another program, gone, no tty). Nothing
     // after any other outcome, and always nothing for a driver without device files.
     virtual std::optional<DeviceFileProblem> lastOpenProblem() const { return std::nullopt; }
+
+    // Not a library call: from now on `arrived` is called from the event loop when bytes have
+    // come in on the open device, until the device is closed or this is called again with an
+    // empty function. Returns false for a driver that cannot tell (nothing is called then);
+    // its users look at the receive queue on a timer.
+    virtual bool notifyArrival(d2xx::Handle handle, std::function<void()> arrived) {
+        Q_UNUSED(handle);
+        Q_UNUSED(arrived);
+        return false;
+    }
 };

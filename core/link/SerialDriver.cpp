@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSocketNotifier>
 
 #include <algorithm>
 #include <cerrno>
@@ -118,6 +119,7 @@ SerialDriver::SerialDriver(QString sysfsRoot, QString devRoot)
     : sysfsRoot_(std::move(sysfsRoot)), devRoot_(std::move(devRoot)) {}
 
 SerialDriver::~SerialDriver() {
+    notifiers_.clear();
     for (auto& [handle, port] : open_)
         ::close(port.fd);
 }
@@ -272,10 +274,40 @@ Status SerialDriver::close(Handle handle) {
     const auto it = open_.find(handle);
     if (it == open_.end())
         return FT_INVALID_HANDLE;
+    notifiers_.erase(handle);
     ::ioctl(it->second.fd, TIOCNXCL);
     ::close(it->second.fd);
     open_.erase(it);
     return FT_OK;
+}
+
+void SerialDriver::LaterDeleter::operator()(QSocketNotifier* notifier) const {
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+}
+
+bool SerialDriver::notifyArrival(Handle handle, std::function<void()> arrived) {
+    notifiers_.erase(handle);
+    OpenLine* port = find(handle);
+    if (!port || !arrived)
+        return port != nullptr;
+    std::unique_ptr<QSocketNotifier, LaterDeleter> notifier(
+        new QSocketNotifier(port->fd, QSocketNotifier::Read));
+    const int fd = port->fd;
+    QSocketNotifier* watching = notifier.get();
+    QObject::connect(watching, &QSocketNotifier::activated, watching,
+                     [watching, fd, arrived = std::move(arrived)] {
+                         // A line that hung up stays readable without a byte to read: it is
+                         // left to the timer, which finds it gone.
+                         int waiting = 0;
+                         if (::ioctl(fd, FIONREAD, &waiting) != 0 || waiting <= 0) {
+                             watching->setEnabled(false);
+                             return;
+                         }
+                         arrived();
+                     });
+    notifiers_[handle] = std::move(notifier);
+    return true;
 }
 
 Status SerialDriver::resetDevice(Handle handle) {

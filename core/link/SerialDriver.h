@@ -6,7 +6,10 @@
 #include <QString>
 
 #include <map>
+#include <memory>
 #include <optional>
+
+class QSocketNotifier;
 
 // The D2XX calls on Linux: FTDI converters appear as /dev/ttyUSB<n> through the kernel's
 // ftdi_sio driver. sysfs tells each tty's USB vendor id and product string (the device
@@ -69,6 +72,8 @@ public:
                        quint32* written) override;
     d2xx::Status read(d2xx::Handle handle, void* buffer, quint32 count, quint32* read) override;
     std::optional<DeviceFileProblem> lastOpenProblem() const override { return lastOpenProblem_; }
+    // Watches the line's device file for bytes to read.
+    bool notifyArrival(d2xx::Handle handle, std::function<void()> arrived) override;
 
 private:
     struct OpenLine {
@@ -84,6 +89,12 @@ private:
     QString devRoot_;
     std::map<QString, QString> deviceFiles_; // description -> device file
     std::map<d2xx::Handle, OpenLine> open_;
+    // A watch can end inside its own call (the run that it told ends): it is switched off
+    // at once and deleted by the event loop.
+    struct LaterDeleter {
+        void operator()(QSocketNotifier* notifier) const;
+    };
+    std::map<d2xx::Handle, std::unique_ptr<QSocketNotifier, LaterDeleter>> notifiers_;
     std::optional<DeviceFileProblem> lastOpenProblem_;
     d2xx::Handle nextHandle_ = 1;
 };

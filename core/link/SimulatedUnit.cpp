@@ -163,10 +163,58 @@ Status SimulatedUnit::close(Handle handle) {
     const auto it = open_.find(handle);
     if (it == open_.end())
         return FT_INVALID_HANDLE;
+    if (handle == watched_)
+        notifyArrival(handle, {});
     it->second->isOpen = false;
     it->second->closed();
     open_.erase(it);
     return FT_OK;
+}
+
+bool SimulatedUnit::notifyArrival(Handle handle, std::function<void()> arrived) {
+    if (!arrivalSignals_ || find(handle) == nullptr)
+        return false;
+    if (arrivalTimer_)
+        arrivalTimer_->stop();
+    watched_ = arrived ? handle : 0;
+    arrived_ = std::move(arrived);
+    if (!arrived_)
+        return true;
+    if (!arrivalTimer_) {
+        arrivalTimer_ = std::make_unique<QTimer>();
+        arrivalTimer_->setSingleShot(true);
+        arrivalTimer_->setTimerType(Qt::PreciseTimer);
+        QObject::connect(arrivalTimer_.get(), &QTimer::timeout, arrivalTimer_.get(),
+                         [this] { checkArrivals(); });
+    }
+    armArrivalTimer(clock_.ticks());
+    return true;
+}
+
+void SimulatedUnit::checkArrivals() {
+    SimulatedDevice* device = find(watched_);
+    if (!arrived_ || device == nullptr)
+        return;
+    const quint32 now = clock_.ticks();
+    device->update(now);
+    if (!device->queue.isEmpty()) {
+        // The watcher may end its watch from the call.
+        const std::function<void()> arrived = arrived_;
+        arrived();
+    }
+    if (arrived_)
+        armArrivalTimer(now);
+}
+
+void SimulatedUnit::armArrivalTimer(quint32 now) {
+    const SimulatedDevice* device = find(watched_);
+    if (device == nullptr || !arrivalTimer_)
+        return;
+    const std::optional<quint32> due = device->nextArrivalAt();
+    if (!due)
+        return;
+    const quint32 wait = reached(*due, now) ? 0 : *due - now;
+    arrivalTimer_->start(static_cast<int>(std::min<quint32>(wait, UnitScript::kMaxDelayMs)));
 }
 
 Status SimulatedUnit::resetDevice(Handle handle) {

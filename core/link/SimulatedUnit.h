@@ -6,7 +6,9 @@
 #include <QByteArray>
 #include <QRandomGenerator>
 #include <QString>
+#include <QTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,6 +35,8 @@ public:
     virtual void closed() { queue.clear(); }
     // The program reset the device: the queue is emptied.
     virtual void reset() { queue.clear(); }
+    // The tick at which the next bytes arrive of themselves; none when none are due.
+    virtual std::optional<quint32> nextArrivalAt() const { return std::nullopt; }
 
     QByteArray queue; // bytes waiting to be read by the program
     QByteArray sent;  // every byte the program sent, in order
@@ -102,6 +106,9 @@ public:
     void closed() override;
 
     bool running() const { return pending_.has_value(); }
+    std::optional<quint32> nextArrivalAt() const override {
+        return pending_ ? std::optional(dueAt_) : std::nullopt;
+    }
 
 private:
     std::optional<quint8> startAnswer_;
@@ -158,13 +165,27 @@ public:
                        quint32* written) override;
     d2xx::Status read(d2xx::Handle handle, void* buffer, quint32 count, quint32* read) override;
 
+    // Whether the unit tells when a device's bytes arrive (notifyArrival), on a timer of the
+    // event loop set to the moment they are due. Only for a unit on the system clock: on a
+    // virtual clock time moves only when a test says so, and it looks itself (checkArrivals).
+    void setArrivalSignals(bool on) { arrivalSignals_ = on; }
+    bool notifyArrival(d2xx::Handle handle, std::function<void()> arrived) override;
+    // Moves the bytes that are due into the watched device's queue, tells the watcher when
+    // bytes wait, and sets the timer for the next ones. What the timer calls.
+    void checkArrivals();
+
 private:
     SimulatedDevice* find(d2xx::Handle handle);
+    void armArrivalTimer(quint32 now);
 
     Clock& clock_;
     std::vector<std::unique_ptr<SimulatedDevice>> devices_;
     std::map<d2xx::Handle, SimulatedDevice*> open_;
     d2xx::Handle nextHandle_ = 0x5100;
+    bool arrivalSignals_ = false;
+    std::unique_ptr<QTimer> arrivalTimer_;
+    d2xx::Handle watched_ = 0;
+    std::function<void()> arrived_;
 };
 
 // The description of the extra converters a script asks for beyond the timing unit.

@@ -138,12 +138,19 @@ std::unique_ptr<D2xxDriver> createTimingDriver(const DeviceChoice& choice, Clock
     }
     switch (plan.timingUnit->kind) {
     case LineChoice::Kind::Simulator:
-        return createDemoUnit(clock, QRandomGenerator::global()->generate());
     case LineChoice::Kind::Script: {
-        const auto script = loadUnitScript(plan.timingUnit->path, error);
-        if (!script)
-            return nullptr;
-        return createScriptedUnit(clock, *script);
+        std::unique_ptr<SimulatedUnit> unit;
+        if (plan.timingUnit->kind == LineChoice::Kind::Simulator) {
+            unit = createDemoUnit(clock, QRandomGenerator::global()->generate());
+        } else {
+            const auto script = loadUnitScript(plan.timingUnit->path, error);
+            if (!script)
+                return nullptr;
+            unit = createScriptedUnit(clock, *script);
+        }
+        // The program's unit runs on the system clock: it tells when its results arrive.
+        unit->setArrivalSignals(true);
+        return unit;
     }
     case LineChoice::Kind::Search:
     case LineChoice::Kind::DeviceFile:

@@ -64,6 +64,12 @@ bool TimingLink::byteWaiting() {
     return device_.bytesWaiting >= 1;
 }
 
+bool TimingLink::notifyArrival(std::function<void()> arrived) {
+    if (device_.handle == 0)
+        return false;
+    return device_.driver().notifyArrival(device_.handle, std::move(arrived));
+}
+
 void TimingLink::sendByte(quint8 byte) {
     device_.txBuffer[0] = byte;
     device_.write(1);

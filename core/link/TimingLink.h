@@ -40,6 +40,10 @@ public:
     // fails: the line is gone (unplugged) and no byte will come.
     bool byteWaiting();
 
+    // Has `arrived` called from the event loop when bytes come in, while the link is open;
+    // an empty function ends that. False when the driver cannot tell.
+    bool notifyArrival(std::function<void()> arrived);
+
     // Sends one byte (byte 0 of the transmit buffer, a write of one byte).
     void sendByte(quint8 byte);
     // Reads one byte and returns byte 0 of the receive buffer (the byte read before when

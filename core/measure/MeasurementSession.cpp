@@ -10,6 +10,7 @@
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -47,13 +48,23 @@ MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
     connect(&timer_, &QTimer::timeout, this, &MeasurementSession::pollFromTimer);
 }
 
-void MeasurementSession::start(qint64 athleteId) {
+AutoEnd AutoEnd::afterJumps(int jumps) {
+    return {Kind::AfterJumps, std::clamp(jumps, 1, kMaxJumps)};
+}
+
+AutoEnd AutoEnd::afterSeconds(int seconds) {
+    return {Kind::AfterSeconds, std::clamp(seconds, 1, kMaxSeconds)};
+}
+
+void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, AutoEnd autoEnd) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
         observer_->showMessage(noDeviceMessage(link_.openProblem));
         return;
     }
     phase_ = RunPhase::Starting;
     athleteId_ = athleteId;
+    test_ = test;
+    autoEnd_ = autoEnd;
     bool started = false;
     try {
         observer_->runStarting();
@@ -64,7 +75,9 @@ void MeasurementSession::start(qint64 athleteId) {
         state_ = RunState{};
         link_.replyTimedOut = false;
         if (link_.startHandshake(limits_.configurationByte())) {
+            startedAt_ = link_.clock().ticks();
             timer_.start();
+            notified_ = link_.notifyArrival([this] { bytesArrived(); });
             phase_ = RunPhase::Running;
             started = true;
         }
@@ -89,6 +102,7 @@ void MeasurementSession::finishStart(bool started) {
 
 void MeasurementSession::stop() {
     timer_.stop();
+    stopNotifications();
     pending_.reset();
     phase_ = RunPhase::Stopping;
     observer_->runStopping();
@@ -97,14 +111,33 @@ void MeasurementSession::stop() {
     observer_->runEnded(RunEnd::UserStop);
 }
 
-void MeasurementSession::endRun() {
+void MeasurementSession::endRun(RunEnd end) {
     timer_.stop();
+    stopNotifications();
     pending_.reset();
     if (link_.replyTimedOut)
         observer_->showError(QStringLiteral("Kommunikationsfehler"));
     link_.stopWithoutAnswer();
     phase_ = RunPhase::Idle;
-    observer_->runEnded(RunEnd::Ended);
+    observer_->runEnded(end);
+}
+
+bool MeasurementSession::timeIsUp() const {
+    return mode == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterSeconds &&
+           ticksSince(startedAt_, link_.clock().ticks()) >=
+               static_cast<quint32>(autoEnd_.limit) * 1000u;
+}
+
+void MeasurementSession::stopNotifications() {
+    if (notified_)
+        link_.notifyArrival({});
+    notified_ = false;
+}
+
+void MeasurementSession::bytesArrived() {
+    // Between results and while the rest of one is awaited; never inside a poll.
+    if (phase_ == RunPhase::Running)
+        pollFromTimer();
 }
 
 void MeasurementSession::pollFromTimer() {
@@ -157,6 +190,10 @@ void MeasurementSession::poll() {
             state_.contactInLimits = false;
             state_.flightInLimits = false;
             state_.endMarkerSeen = false;
+            if (timeIsUp()) {
+                endRun(RunEnd::LimitReached);
+                return;
+            }
             if (!link_.byteWaiting()) {
                 resume(kPollIntervalMs);
                 return;
@@ -167,7 +204,11 @@ void MeasurementSession::poll() {
         switch (continueResult()) {
         case ResultStep::Done:
             pending_.reset();
-            resume(kPollIntervalMs);
+            if (mode == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterJumps &&
+                state_.jumpCount >= autoEnd_.limit)
+                endRun(RunEnd::LimitReached);
+            else
+                resume(kPollIntervalMs);
             break;
         case ResultStep::RunEnded:
             pending_.reset();
@@ -344,14 +385,14 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
     MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
         const Measurement created =
-            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump);
+            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump, test_);
         state_.measurementId = created.id;
         state_.nummer = created.nummer;
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
         observer_->measurementCreated({created.nummer, created.moment,
                                        mode == MeasurementMode::Multiple, state_.contactMs,
-                                       state_.flightMs});
+                                       state_.flightMs, created.test});
     } else {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;

@@ -2,6 +2,7 @@
 
 #include "core/base/Errors.h"
 #include "core/measure/Limits.h"
+#include "core/measure/MeasurementTest.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -28,9 +29,26 @@ enum class ResultField { ContactTime, FlightTime, Efficiency, Height };
 
 // How a run ended.
 enum class RunEnd {
-    StartFailed, // the unit did not answer the start command
-    UserStop,    // stopped by the user
-    Ended,       // ended by the unit, after a single jump, by a violation or a failure
+    StartFailed,  // the unit did not answer the start command
+    UserStop,     // stopped by the user
+    Ended,        // ended by the unit, after a single jump, by a violation or a failure
+    LimitReached, // a series ended by itself: its jumps were recorded or its time was up
+};
+
+// How a series ends by itself, besides the user's stop and the unit's end marker: never,
+// after a number of recorded jumps (1 to 999) or after a number of seconds from its start
+// (1 to 600). Single measurements end after their jump as ever.
+struct AutoEnd {
+    enum class Kind { None, AfterJumps, AfterSeconds };
+    static constexpr int kMaxJumps = 999;
+    static constexpr int kMaxSeconds = 600;
+
+    Kind kind = Kind::None;
+    int limit = 0;
+
+    // The limit kept within its bounds.
+    static AutoEnd afterJumps(int jumps);
+    static AutoEnd afterSeconds(int seconds);
 };
 
 // The measurement that the first recorded jump of a run created, with that jump.
@@ -40,6 +58,7 @@ struct NewMeasurement {
     bool series = false; // recorded in multiple mode
     qint32 contactMs = 0;
     qint32 flightMs = 0;
+    MeasurementTest test; // as stored with the measurement
 };
 
 // What a run reports, in the order it happens. The window shows it.
@@ -114,10 +133,10 @@ public:
     // The operating mode, read at every decision; it may change while a run goes on.
     MeasurementMode mode = MeasurementMode::Single;
 
-    // Starts a run that records for the athlete.
+    // Starts a run that records for the athlete, under the test (stored with the measurement).
     // Tells the user when no unit is found. Throws SilentAbort when the unit cannot be
     // configured.
-    void start(qint64 athleteId);
+    void start(qint64 athleteId, const MeasurementTest& test = {}, AutoEnd autoEnd = {});
     // The user's stop.
     void stop();
     // One poll of the unit: a result whose first byte waits is decoded as far as its bytes
@@ -129,13 +148,20 @@ public:
     RunPhase phase() const { return phase_; }
     // The athlete the current (or last) run records for.
     qint64 athleteId() const { return athleteId_; }
+    // The test of the current (or last) run.
+    const MeasurementTest& test() const { return test_; }
+    const AutoEnd& autoEnd() const { return autoEnd_; }
     bool running() const { return phase_ != RunPhase::Idle; }
     const RunState& state() const { return state_; }
     const QTimer& pollTimer() const { return timer_; }
+    // Whether the link tells the run when bytes come in (the timer is then only the fallback).
+    bool notified() const { return notified_; }
 
 private:
     void finishStart(bool started);
-    void endRun();
+    void endRun(RunEnd end = RunEnd::Ended);
+    // Whether the series' time is up (only between results).
+    bool timeIsUp() const;
     enum class ResultStep { Done, Waiting, RunEnded };
     ResultStep continueResult();
     // Take the decoded parts of a result; false when they ended the run.
@@ -151,6 +177,9 @@ private:
     double efficiency() const;
     QString efficiencyText() const;
     void pollFromTimer();
+    // Bytes came in: the result is decoded at once, not at the next look of the timer.
+    void bytesArrived();
+    void stopNotifications();
 
     TimingLink& link_;
     DataStore& store_;
@@ -161,4 +190,8 @@ private:
     RunState state_;
     std::optional<PendingResult> pending_;
     qint64 athleteId_ = 0;
+    MeasurementTest test_;
+    AutoEnd autoEnd_;
+    quint32 startedAt_ = 0; // tick at which the run began to poll
+    bool notified_ = false;
 };

@@ -1,5 +1,7 @@
 #include "core/report/AthleteReport.h"
 
+#include <QCoreApplication>
+
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/Texts.h"
 #include "core/history/History.h"
@@ -33,6 +35,7 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
         line.timeText = entry.timeText;
         line.nummer = entry.nummer;
         line.series = entry.isSeries();
+        line.test = entry.test;
         line.jumps =
             analysis::storedJumps(measurements.jumpsOf(seriesKey(athlete.id, entry.nummer)));
         line.statistics = analysis::jumpStatistics(line.jumps);
@@ -71,7 +74,9 @@ QStringList tableHeader() {
             QStringLiteral("Sprünge"),
             QStringLiteral("Beste Höhe (cm)"),
             QStringLiteral("Bester RSI (m/s)"),
-            QStringLiteral("Mittlere Stützzeit (ms)")};
+            QStringLiteral("Mittlere Stützzeit (ms)"),
+            QCoreApplication::translate("report", "Test"),
+            QCoreApplication::translate("report", "Fallhöhe (cm)")};
 }
 
 QStringList tableTexts(const MeasurementLine& line) {
@@ -83,7 +88,9 @@ QStringList tableTexts(const MeasurementLine& line) {
             QString::number(s.jumpCount),
             s.bestHeightCm ? metrics::heightText(*s.bestHeightCm) : QString(),
             valueText(s.bestRsi),
-            valueText(s.meanContactMs)};
+            valueText(s.meanContactMs),
+            measurementtest::shownName(line.test.name),
+            measurementtest::dropHeightText(line.test.dropHeightCm)};
 }
 
 QString kindText(const MeasurementLine& line) {
@@ -93,9 +100,11 @@ QString kindText(const MeasurementLine& line) {
 QString measurementHeading(const MeasurementLine& line) {
     const QString heading =
         QStringLiteral("Messung Nr. %1 (%2)").arg(QString::number(line.position), kindText(line));
-    if (!line.moment.isValid())
-        return heading;
-    return heading + QStringLiteral(" vom %1, %2").arg(line.dateText, line.timeText);
+    QString withMoment = heading;
+    if (line.moment.isValid())
+        withMoment += QStringLiteral(" vom %1, %2").arg(line.dateText, line.timeText);
+    const QString test = measurementtest::description(line.test);
+    return test.isEmpty() ? withMoment : withMoment + QStringLiteral(" – ") + test;
 }
 
 } // namespace report

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/analysis/JumpAnalysis.h"
+#include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
 
 #include <QDateTime>
@@ -25,6 +26,7 @@ struct MeasurementLine {
     QString timeText;
     qint64 nummer = 0;
     bool series = false;
+    MeasurementTest test; // empty for a measurement stored without one
     analysis::JumpStatistics statistics;
     QList<analysis::StoredJump> jumps;
 };

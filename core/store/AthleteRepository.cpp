@@ -84,6 +84,13 @@ void AthleteRepository::remove(qint64 athleteId) {
     q.finish();
     for (const qint64 key : keys)
         db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"), {key});
+    // The tests of the athlete and of his measurements go with them.
+    if (db_.schemaVersion() >= 1) {
+        db_.write(QStringLiteral("DELETE FROM units_test WHERE Unit_ID IN "
+                                 "(SELECT ID FROM units WHERE Ref_ID = ?)"),
+                  {athleteId});
+        db_.write(QStringLiteral("DELETE FROM sportler_test WHERE Ref_ID = ?"), {athleteId});
+    }
     db_.write(QStringLiteral("DELETE FROM units WHERE Ref_ID = ?"), {athleteId});
     db_.write(QStringLiteral("DELETE FROM sportler WHERE ID = ?"), {athleteId});
     transaction.commit();

@@ -31,17 +31,57 @@ QList<Jump> jumpsFrom(QSqlQuery q) {
     return out;
 }
 
+MeasurementTest testOf(const QVariant& name, const QVariant& dropHeight) {
+    MeasurementTest test;
+    test.name = name.toString();
+    if (!dropHeight.isNull())
+        test.dropHeightCm = static_cast<int>(integerOf(dropHeight));
+    return test;
+}
+
+// Stores a test under a key of its table, in place of the one there.
+void putTest(Database& db, const QString& table, const QString& keyColumn, qint64 key,
+             const MeasurementTest& test) {
+    db.write(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, keyColumn), {key});
+    db.write(QStringLiteral("INSERT INTO %1 (%2, Test, Fallhoehe) VALUES (?, ?, ?)")
+                 .arg(table, keyColumn),
+             {key, test.name.isEmpty() ? QVariant() : QVariant(test.name),
+              test.dropHeightCm ? QVariant(*test.dropHeightCm) : QVariant()});
+}
+
 } // namespace
 
+bool MeasurementRepository::storesTests() const {
+    return db_.schemaVersion() >= 1;
+}
+
 QList<Measurement> MeasurementRepository::ofAthlete(qint64 athleteId) {
-    QSqlQuery q = db_.run(QStringLiteral("SELECT ID, Ref_ID, Datum, Nummer, FZ FROM units "
-                                         "WHERE Ref_ID = ? ORDER BY ID"),
-                          {athleteId});
+    const bool tests = storesTests();
+    QSqlQuery q =
+        db_.run(tests ? QStringLiteral("SELECT u.ID, u.Ref_ID, u.Datum, u.Nummer, u.FZ, t.Test, "
+                                       "t.Fallhoehe FROM units u LEFT JOIN units_test t "
+                                       "ON t.Unit_ID = u.ID WHERE u.Ref_ID = ? ORDER BY u.ID")
+                      : QStringLiteral("SELECT ID, Ref_ID, Datum, Nummer, FZ FROM units "
+                                       "WHERE Ref_ID = ? ORDER BY ID"),
+                {athleteId});
     QList<Measurement> out;
-    while (q.next())
+    while (q.next()) {
         out << Measurement{integerOf(q.value(0)), integerOf(q.value(1)), momentOf(q.value(2)),
-                           integerOf(q.value(3)), integerOf(q.value(4))};
+                           integerOf(q.value(3)), integerOf(q.value(4)), {}};
+        if (tests)
+            out.last().test = testOf(q.value(5), q.value(6));
+    }
     return out;
+}
+
+std::optional<MeasurementTest> MeasurementRepository::lastTestOf(qint64 athleteId) {
+    if (!storesTests())
+        return std::nullopt;
+    QSqlQuery q = db_.run(
+        QStringLiteral("SELECT Test, Fallhoehe FROM sportler_test WHERE Ref_ID = ?"), {athleteId});
+    if (!q.next())
+        return std::nullopt;
+    return testOf(q.value(0), q.value(1));
 }
 
 QList<Jump> MeasurementRepository::jumpsOf(qint64 seriesKey) {
@@ -152,7 +192,8 @@ void insertJump(Database& db, qint64 seriesKey, const RecordedJump& jump) {
 } // namespace
 
 Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDateTime& moment,
-                                                   const RecordedJump& jump) {
+                                                   const RecordedJump& jump,
+                                                   const MeasurementTest& test) {
     Database::Transaction transaction(db_);
     // On a server, stations that record for the same athlete take their numbers one after
     // the other; the file's transaction excludes every other writer already.
@@ -170,8 +211,13 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
     const qint64 id = inserted.next() ? integerOf(inserted.value(0)) : 0;
     inserted.finish();
     insertJump(db_, key, jump);
+    const bool withTest = storesTests() && !test.isEmpty();
+    if (withTest) {
+        putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"), id, test);
+        putTest(db_, QStringLiteral("sportler_test"), QStringLiteral("Ref_ID"), athleteId, test);
+    }
     transaction.commit();
-    return {id, athleteId, moment, nummer, jump.number};
+    return {id, athleteId, moment, nummer, jump.number, withTest ? test : MeasurementTest{}};
 }
 
 void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump& jump) {
@@ -192,6 +238,10 @@ void MeasurementRepository::remove(qint64 athleteId, qint64 nummer) {
     Database::Transaction transaction(db_);
     if (knowsExclusions())
         db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID IN "
+                                 "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
+                  {nummer, athleteId});
+    if (storesTests())
+        db_.write(QStringLiteral("DELETE FROM units_test WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
                   {nummer, athleteId});
     db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"), {seriesKey(athleteId, nummer)});

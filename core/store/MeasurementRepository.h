@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/measure/MeasurementTest.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -15,6 +17,7 @@ struct Measurement {
     QDateTime moment;     // Datum; invalid when not stored
     qint64 nummer = 0;    // the measurement's number within the athlete, from 1
     qint64 jumpCount = 0; // FZ: the jumps recorded; an empty value reads as 0
+    MeasurementTest test; // from units_test; empty for a measurement stored without one
 };
 
 // One row of the jump table mr. The times are whole milliseconds stored as floating point.
@@ -65,8 +68,14 @@ public:
     // other program can interleave: the measurement gets the number after the highest the
     // athlete has in the database, so two programs recording for one athlete never share a
     // number or a series key. Returns the new row.
-    Measurement recordFirstJump(qint64 athleteId, const QDateTime& moment,
-                                const RecordedJump& jump);
+    // A test that is not empty is stored with the measurement and kept as the athlete's test
+    // for his next measurement, in the same transaction. (A database that could not be
+    // upgraded stores no test.)
+    Measurement recordFirstJump(qint64 athleteId, const QDateTime& moment, const RecordedJump& jump,
+                                const MeasurementTest& test = {});
+    // The test of the athlete's last measurement that had one; none when there is none (or
+    // the database holds no tests).
+    std::optional<MeasurementTest> lastTestOf(qint64 athleteId);
     // Stores a further jump of the measurement under its series key and sets the measurement's
     // jump count to the jump's number, in one transaction: the count always equals the jumps
     // stored. Throws AppError "Die Messung <id> ist nicht mehr gespeichert" when the
@@ -87,6 +96,7 @@ public:
 
 private:
     bool knowsExclusions() const;
+    bool storesTests() const;
 
     Database& db_;
 };

@@ -73,7 +73,7 @@ Takeover assignOldKeys(const OldData& data) {
             counts.jumpsOfMeasurementsWithoutAthlete += static_cast<int>(jumps.size());
             continue;
         }
-        TakeoverMeasurement taken{m, key, jumps, key && measurementsOfKey.value(*key) > 1};
+        TakeoverMeasurement taken{m, key, jumps, key && measurementsOfKey.value(*key) > 1, {}};
         std::stable_sort(taken.jumps.begin(), taken.jumps.end(), beforeInAnzahl);
         result.athletes[*athlete].measurements.append(taken);
     }

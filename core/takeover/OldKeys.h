@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/measure/MeasurementTest.h"
 #include "core/takeover/OldData.h"
 
 #include <QList>
@@ -19,6 +20,7 @@ struct TakeoverMeasurement {
     QList<OldJump> jumps;         // ordered by Anzahl, jumps without one last
     // Another measurement has the same old key: the jumps under it were left out.
     bool jumpsDropped = false;
+    MeasurementTest test; // of a measurement moved from a station's database; none from old data
 };
 
 struct TakeoverAthlete {

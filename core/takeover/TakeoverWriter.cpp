@@ -103,7 +103,14 @@ std::optional<WrittenCounts> write(Database& db, const Takeover& data, const Pro
                 QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
                                "RETURNING ID"),
                 {*athleteId, engineMoment(m.measurement.moment), nummer, m.measurement.jumpCount});
+            const qint64 unitId = inserted.next() ? integerOf(inserted.value(0)) : 0;
             inserted.finish();
+            // The test goes along where the database keeps tests.
+            if (!m.test.isEmpty() && db.schemaVersion() >= 1)
+                db.write(QStringLiteral("INSERT INTO units_test (Unit_ID, Test, Fallhoehe) "
+                                        "VALUES (?, ?, ?)"),
+                         {unitId, m.test.name.isEmpty() ? QVariant() : QVariant(m.test.name),
+                          m.test.dropHeightCm ? QVariant(*m.test.dropHeightCm) : QVariant()});
             present.add(*athleteId, m.measurement.moment, nummer);
             ++counts.measurements;
             const double key = static_cast<double>(seriesKey(*athleteId, nummer));
@@ -143,6 +150,7 @@ Takeover fromDatabase(Database& source) {
             measurement.measurement.moment = m.moment;
             measurement.measurement.nummer = m.nummer;
             measurement.measurement.jumpCount = m.jumpCount;
+            measurement.test = m.test;
             for (const Jump& j : measurements.jumpsOf(seriesKey(a.id, m.nummer))) {
                 measurement.jumps << OldJump{j.seriesKey, j.contactMs, j.flightMs, j.efficiency,
                                              j.number};

@@ -308,6 +308,33 @@ private slots:
         f.finish();
     }
 
+    // A database that cannot be brought to the program's version is used as it is; the user
+    // is told once that tests are not stored.
+    void aFailedUpgradeIsReportedAndTheStationWorksOn() {
+        MainWindowFixture f;
+        {
+            Database db(f.location());
+            QSqlQuery q(db.connection());
+            for (const char* table : {"units_test", "sportler_test", "schema_version"})
+                QVERIFY(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
+            // A table of the same name, made by hand, stands in the way.
+            QVERIFY(q.exec("CREATE TABLE units_test (Notiz VARCHAR(10))"));
+            QVERIFY(
+                q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')"));
+        }
+        MainWindow& w = f.start();
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QVERIFY2(f.ui.boxes[0].text.startsWith(
+                     "Die Datenbank konnte nicht auf Version 1 gebracht werden; sie bleibt auf "
+                     "Version 0. Test und Fallhöhe der Messungen werden nicht gespeichert."),
+                 qPrintable(f.ui.boxes[0].text));
+        QVERIFY(!f.ui.boxes[0].detail.isEmpty());
+        QVERIFY(w.station().store().isOpen());
+        QCOMPARE(w.station().store().database().schemaVersion(), 0);
+        QCOMPARE(athleteGrid(w)->model()->rowCount(), 1);
+        f.finish();
+    }
+
     void aDamagedDatabaseIsReportedAndNothingCrashes() {
         MainWindowFixture f;
         if (f.onServer())

@@ -8,6 +8,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -408,6 +412,101 @@ private slots:
         QCOMPARE(QSet<QString>(numbers.begin(), numbers.end()), (QSet<QString>{"1", "2", "3"}));
         QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("200"));
         QCOMPARE(count(w, "units WHERE Ref_ID = 12 AND FZ = 1"), 3);
+        f.finish();
+    }
+
+    // The test chosen in the result panel goes with the run's measurement into the history,
+    // and the athlete's next measurement is offered the same; a drop height out of bounds
+    // starts nothing and says why.
+    void theTestOfARun() {
+        MainWindowFixture f;
+        seedAthlete(f, 1);
+        f.playScript("500: 0 200 1 244\n");
+        MainWindow& w = f.start();
+        auto* test = part<QComboBox>(w, "testChoice");
+        auto* dropHeight = part<QLineEdit>(w, "dropHeightField");
+        // An athlete without a test of his own is offered Drop Jump without a height.
+        QCOMPARE(test->currentText(), QStringLiteral("Drop Jump"));
+        QVERIFY(dropHeight->text().isEmpty() && dropHeight->isEnabled());
+        QCOMPARE(historyList(w)->topLevelItem(0)->text(8), QString());
+
+        dropHeight->setText("200"); // typed past the field's own check
+        action(w, "startAction")->trigger();
+        QVERIFY(!w.session().running());
+        QCOMPARE(f.ui.texts(),
+                 QStringList{"Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein."});
+        f.ui.boxes.clear();
+
+        dropHeight->setText("45");
+        w.toggleRun();
+        QVERIFY(!test->isEnabled() && !dropHeight->isEnabled());
+        pollUntilIdle(f, w);
+        QVERIFY(test->isEnabled() && dropHeight->isEnabled());
+        QTreeWidgetItem* newest = historyList(w)->topLevelItem(0);
+        QCOMPARE(QStringList({newest->text(8), newest->text(9)}), (QStringList{"Drop Jump", "45"}));
+        // The measurement stored before has none.
+        QCOMPARE(QStringList({historyList(w)->topLevelItem(1)->text(8),
+                              historyList(w)->topLevelItem(1)->text(9)}),
+                 (QStringList{"", ""}));
+
+        // A test without a drop height takes none; the athlete keeps his last test.
+        test->setCurrentText("Squat Jump");
+        QVERIFY(!dropHeight->isEnabled() && dropHeight->text().isEmpty());
+        action(w, "refreshAction")->trigger();
+        QCOMPARE(test->currentText(), QStringLiteral("Drop Jump"));
+        QCOMPARE(dropHeight->text(), QStringLiteral("45"));
+        QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
+    // Beside the values a series grows its chart: a bar a jump, an empty place for one the
+    // limits kept from the store and for the closing contact, the best bar marked; it stays
+    // after the run and goes with the next single start.
+    void theChartOfASeries() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n300: 0 45 1 244\n300: 0 150 2 88\n300: 253 0 180\n");
+        MainWindow& w = f.start();
+        auto* chart = part<QWidget>(w, "liveChart");
+        QVERIFY(!chart->isVisible());
+        // A series can be told when to end; a single measurement ends after its jump.
+        auto* end = part<QComboBox>(w, "endChoice");
+        QVERIFY(end->isEnabled());
+        w.toggleRun();
+        QVERIFY(chart->isVisible());
+        pollUntilIdle(f, w);
+        QVERIFY(!w.session().running());
+        QVERIFY(chart->isVisible());
+        const auto bars = [&w] {
+            QBarSet* set = nullptr;
+            for (QAbstractSeries* s : part<QChartView>(w, "liveChartView")->chart()->series())
+                if (auto* series = qobject_cast<QBarSeries*>(s))
+                    set = series->barSets().first();
+            return set;
+        };
+        QVERIFY(bars());
+        QCOMPARE(bars()->count(), 4);
+        QCOMPARE(bars()->at(1), 0.0); // kept from the store
+        QCOMPARE(bars()->at(3), 0.0); // the closing contact
+        QStringList marked;
+        for (int i = 0; i < bars()->count(); ++i)
+            if (bars()->isBarSelected(i))
+                marked << QString::number(i + 1);
+        QCOMPARE(marked, QStringList{"3"});
+        QCOMPARE(bars()->label(), QStringLiteral("Höhe (cm)"));
+
+        // The bars show the RSI when the user says so.
+        auto* choice = part<QComboBox>(w, "chartValueChoice");
+        choice->setCurrentIndex(1);
+        emit choice->activated(1);
+        QCOMPARE(bars()->label(), QStringLiteral("RSI (m/s)"));
+        QCOMPARE(bars()->count(), 4);
+
+        action(w, "singleModeAction")->trigger();
+        QVERIFY(!end->isEnabled());
+        w.toggleRun();
+        QVERIFY(!chart->isVisible());
         f.finish();
     }
 };

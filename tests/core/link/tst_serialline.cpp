@@ -195,6 +195,8 @@ private slots:
 
         rig.session->start(12);
         QVERIFY(rig.session->running());
+        // The line tells the run when bytes come in; the timer is only the fallback.
+        QVERIFY(rig.session->notified());
         QVERIFY(QTest::qWaitFor([&] { return !rig.session->running(); }, 15000));
         QVERIFY(QTest::qWaitFor([&] { return unit.finished(); }, 10000));
 

@@ -98,9 +98,10 @@ struct Rig : SessionObserver {
     void runStarted() override { events << "started"; }
     void runStopping() override { events << "stopping"; }
     void runEnded(RunEnd end) override {
-        events << (end == RunEnd::StartFailed ? "start failed"
-                   : end == RunEnd::UserStop  ? "stopped"
-                                              : "ended");
+        events << (end == RunEnd::StartFailed    ? "start failed"
+                   : end == RunEnd::UserStop     ? "stopped"
+                   : end == RunEnd::LimitReached ? "limit reached"
+                                                 : "ended");
         if (whenEnded)
             whenEnded();
     }
@@ -510,6 +511,101 @@ private slots:
         rig.poll();
         QCOMPARE(rig.jumps(), QStringList{jump});
         QCOMPARE(rig.measurements().last(), QStringLiteral("%1/1").arg(lastNummer + 1));
+    }
+
+    // A series ends by itself after its number of recorded jumps or its time on the clock;
+    // the unit's end marker ends it earlier, and a single measurement ends after its jump as
+    // ever. The run's test is stored with its measurement.
+    void automaticEnd_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("rule"); // "jumps N" or "seconds N"
+        QTest::addColumn<QStringList>("measurements");
+        QTest::addColumn<QString>("end");
+        const QByteArray fourJumps("300: 0 200 1 244\n300: 0 190 1 200\n300: 0 180 1 180\n"
+                                   "300: 0 170 1 160\n");
+        QTest::newRow("after 2 jumps")
+            << fourJumps << 2 << "jumps 2" << QStringList{"1/2"} << "limit reached";
+        QTest::newRow("a rejected jump does not count")
+            << QByteArray("300: 0 45 1 244\n300: 0 190 1 200\n300: 0 180 1 180\n") << 2 << "jumps 2"
+            << QStringList{"1/2"} << "limit reached";
+        QTest::newRow("after 1 second: three jumps came in time")
+            << fourJumps << 2 << "seconds 1" << QStringList{"1/3"} << "limit reached";
+        QTest::newRow("the end marker comes first")
+            << QByteArray("300: 0 200 1 244\n300: 253 0 180\n") << 2 << "jumps 10"
+            << QStringList{"1/2"} << "ended";
+        QTest::newRow("no limit reached yet")
+            << fourJumps << 2 << "seconds 600" << QStringList{"1/4"} << "running";
+        QTest::newRow("single mode ends after its jump")
+            << fourJumps << 1 << "jumps 3" << QStringList{"1/1"} << "ended";
+    }
+    void automaticEnd() {
+        QFETCH(QByteArray, script);
+        QFETCH(int, mode);
+        QFETCH(QString, rule);
+        QFETCH(QStringList, measurements);
+        QFETCH(QString, end);
+        Rig rig(script);
+        rig.session.mode = mode == 1 ? MeasurementMode::Single : MeasurementMode::Multiple;
+        const int limit = rule.section(' ', 1).toInt();
+        const AutoEnd autoEnd =
+            rule.startsWith("jumps") ? AutoEnd::afterJumps(limit) : AutoEnd::afterSeconds(limit);
+        rig.session.start(12, {"Drop Jump", 30}, autoEnd);
+        rig.poll(30, false);
+        QVERIFY2(rig.boxes.isEmpty(), qPrintable(rig.boxes.join('\n')));
+        QCOMPARE(rig.measurements(), measurements);
+        QCOMPARE(rig.session.running(), end == "running");
+        if (end != "running") {
+            QCOMPARE(rig.events.last(), end);
+            // The unit is told to stop, and the link is closed.
+            QVERIFY(rig.unit->device(0).sent.endsWith('\xfa'));
+            QCOMPARE(rig.link.linkState, TimingLink::kLinkClosedByRun);
+        }
+        QCOMPARE(rig.column("SELECT Test || '/' || Fallhoehe FROM units_test"),
+                 QStringList{"Drop Jump/30"});
+    }
+
+    void automaticEndBounds() {
+        QCOMPARE(AutoEnd::afterJumps(0).limit, 1);
+        QCOMPARE(AutoEnd::afterJumps(999).limit, 999);
+        QCOMPARE(AutoEnd::afterJumps(1000).limit, 999);
+        QCOMPARE(AutoEnd::afterSeconds(0).limit, 1);
+        QCOMPARE(AutoEnd::afterSeconds(601).limit, 600);
+        QCOMPARE(AutoEnd::afterSeconds(600).kind, AutoEnd::Kind::AfterSeconds);
+    }
+
+    // A unit that tells when its bytes arrive has each result decoded and recorded at once,
+    // without a look of the timer; once the run is over it tells nobody any more.
+    void resultsAtOnce() {
+        Rig rig("300: 0 200 1 244\n300: 0 190 1 200\n300: 250\n");
+        rig.unit->setArrivalSignals(true);
+        rig.session.mode = MeasurementMode::Multiple;
+        rig.session.start(12);
+        QVERIFY(rig.session.notified());
+        rig.clock.advance(300);
+        rig.unit->checkArrivals();
+        QCOMPARE(rig.measurements(), QStringList{"1/1"});
+        QCOMPARE(rig.fields[0], QStringLiteral("200"));
+        rig.clock.advance(300);
+        rig.unit->checkArrivals();
+        QCOMPARE(rig.measurements(), QStringList{"1/2"});
+        rig.clock.advance(300);
+        rig.unit->checkArrivals();
+        QVERIFY(!rig.session.running());
+        QVERIFY(!rig.session.notified());
+        QCOMPARE(rig.events.last(), QStringLiteral("ended"));
+        QVERIFY(rig.boxes.isEmpty());
+
+        // A unit that cannot tell leaves the run to the timer.
+        Rig silent("300: 0 200 1 244\n");
+        silent.session.mode = MeasurementMode::Multiple;
+        silent.session.start(12);
+        QVERIFY(!silent.session.notified());
+        silent.clock.advance(300);
+        silent.unit->checkArrivals();
+        QVERIFY(silent.measurements().isEmpty());
+        silent.poll(1, false);
+        QCOMPARE(silent.measurements(), QStringList{"1/1"});
     }
 };
 

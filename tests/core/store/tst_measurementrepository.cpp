@@ -1,4 +1,5 @@
 #include "core/base/Errors.h"
+#include "core/store/AthleteRepository.h"
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
 #include "support/TempDataDir.h"
@@ -260,6 +261,41 @@ private slots:
         repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
         QCOMPARE(marks(), (QStringList{"1:0:"}));
         QVERIFY_THROWS_EXCEPTION(AppError, repo.exclude(12005, 1, {"x", "trainer", when}));
+    }
+
+    // The test of a measurement is stored with it and kept per athlete as the one offered for
+    // his next measurement; a measurement without a test, and one stored before tests were
+    // known, shows none. Deleting a measurement or the athlete takes their tests along.
+    void testsPerAthlete() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf'), (13, 'Lang')"));
+        // Stored by a station that knew no tests.
+        QVERIFY(data.run("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                         "(12, '2024-03-01T10:00:00', 1, 1)"));
+        MeasurementRepository repo(*data.db);
+        QVERIFY(!repo.lastTestOf(12));
+        const QDateTime now = QDateTime::currentDateTime();
+        const MeasurementTest dropJump{"Drop Jump", 40};
+        QCOMPARE(repo.recordFirstJump(12, now, {200, 500, 1.25, 1}, dropJump).test, dropJump);
+        QCOMPARE(repo.lastTestOf(12), std::optional(dropJump));
+        const MeasurementTest own{"Hürdensprung über 5 Hürden", std::nullopt};
+        repo.recordFirstJump(12, now, {210, 480, 1.1, 1}, own);
+        repo.recordFirstJump(12, now, {220, 470, 1.0, 1}); // no test
+        repo.recordFirstJump(13, now, {230, 460, 0.9, 1}, {"Squat Jump", std::nullopt});
+
+        QList<MeasurementTest> tests;
+        for (const Measurement& m : repo.ofAthlete(12))
+            tests << m.test;
+        QCOMPARE(tests, (QList<MeasurementTest>{{}, dropJump, own, {}}));
+        QCOMPARE(repo.lastTestOf(12), std::optional(own));
+        QCOMPARE(repo.lastTestOf(13)->name, QStringLiteral("Squat Jump"));
+
+        repo.remove(12, 2);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM units_test").toInt(), 2);
+        AthleteRepository(*data.db).remove(12);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM units_test").toInt(), 1);
+        QVERIFY(!repo.lastTestOf(12));
+        QVERIFY(repo.lastTestOf(13));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "support/TempDataDir.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -23,6 +24,17 @@ QVariantList column(Database& db, const QString& statement) {
         return {QStringLiteral("failed: ") + statement};
     while (q.next())
         out << q.value(0).toString();
+    return out;
+}
+
+// The columns of the first three tables, which a station of the previous version relies on.
+QStringList oldColumns(Database& db) {
+    QStringList out;
+    for (const char* table : {"sportler", "units", "mr"}) {
+        const QSqlRecord record = db.connection().record(QLatin1String(table));
+        for (int i = 0; i < record.count(); ++i)
+            out << QLatin1String(table) + QLatin1Char('.') + record.fieldName(i).toLower();
+    }
     return out;
 }
 
@@ -66,13 +78,17 @@ private slots:
     // what the old tables hold stays as it is, and its measurement has no test.
     void anOldDatabaseIsUpgradedWhenOpened() {
         TestStore store;
+        QStringList columnsBefore;
         {
             Database db(store.location);
             makeOldFormat(db);
             QCOMPARE(schema::versionOf(db), 0);
+            columnsBefore = oldColumns(db);
         }
         Database db(store.location);
         QVERIFY(!db.upgradeFailure());
+        QCOMPARE(oldColumns(db), columnsBefore);
+        QCOMPARE(columnsBefore.size(), 7 + 8 + 5);
         QCOMPARE(db.schemaVersion(), schema::latestVersion());
         QVERIFY(hasTable(db, "units_test"));
         QCOMPARE(column(db, "SELECT Name FROM sportler"), QVariantList{"Wolf"});

@@ -145,16 +145,25 @@ private slots:
         QCOMPARE(takeover::report({written[0], written[1], written[2], written[3]}, found), text);
     }
 
-    // A station's data moved into another database exports the same.
+    // A station's data moved into another database exports the same, and its measurements
+    // keep their tests.
     void movingAStation() {
         TempDataDir station;
         QVERIFY(write(*station.db, oldFolder()));
+        QVERIFY(station.run("INSERT INTO units_test (Unit_ID, Test, Fallhoehe) "
+                            "SELECT MIN(ID), 'Drop Jump', 40 FROM units"));
         TempDataDir shared;
         const auto counts = write(*shared.db, fromDatabase(*station.db));
         QVERIFY(counts);
         QCOMPARE(counts->jumps, 7);
         const QList<qint64> ids{1, 2};
         QCOMPARE(Exporter(*shared.db).text(ids), Exporter(*station.db).text(ids));
+        QCOMPARE(shared.scalar("SELECT COUNT(*) FROM units_test").toInt(), 1);
+        QCOMPARE(shared
+                     .scalar("SELECT t.Test || '/' || t.Fallhoehe FROM units_test t "
+                             "JOIN units u ON u.ID = t.Unit_ID")
+                     .toString(),
+                 QStringLiteral("Drop Jump/40"));
     }
 };
 

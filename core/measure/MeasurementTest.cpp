@@ -1,0 +1,71 @@
+#include "core/measure/MeasurementTest.h"
+
+#include "core/base/Errors.h"
+
+#include <QCoreApplication>
+
+namespace measurementtest {
+
+namespace {
+
+const char* const kContext = "MeasurementTest";
+const char* const kDropJump = QT_TRANSLATE_NOOP("MeasurementTest", "Drop Jump");
+const char* const kReactiveJumps = QT_TRANSLATE_NOOP("MeasurementTest", "Sprungserie");
+const char* const kCountermovementJump =
+    QT_TRANSLATE_NOOP("MeasurementTest", "Countermovement Jump");
+const char* const kSquatJump = QT_TRANSLATE_NOOP("MeasurementTest", "Squat Jump");
+
+} // namespace
+
+QStringList offeredNames() {
+    return {QString::fromLatin1(kDropJump), QString::fromLatin1(kReactiveJumps),
+            QString::fromLatin1(kCountermovementJump), QString::fromLatin1(kSquatJump)};
+}
+
+QString shownName(const QString& name) {
+    if (!offeredNames().contains(name))
+        return name;
+    return QCoreApplication::translate(kContext, name.toLatin1().constData());
+}
+
+bool takesDropHeight(const QString& name) {
+    return name == QLatin1String(kDropJump) || name == QLatin1String(kReactiveJumps);
+}
+
+std::optional<int> parseDropHeight(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const int value = trimmed.toInt(&ok);
+    if (!ok || value < 0 || value > kMaxDropHeightCm)
+        throw AppError(QCoreApplication::translate(
+            kContext, "Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein."));
+    return value;
+}
+
+QString dropHeightText(std::optional<int> dropHeightCm) {
+    return dropHeightCm ? QString::number(*dropHeightCm) : QString();
+}
+
+QString description(const MeasurementTest& test) {
+    QStringList parts;
+    if (!test.name.isEmpty())
+        parts << shownName(test.name);
+    if (test.dropHeightCm)
+        parts << QCoreApplication::translate(kContext, "Fallhöhe %1 cm").arg(*test.dropHeightCm);
+    return parts.join(QStringLiteral(", "));
+}
+
+MeasurementTest chosen(const QString& name, const QString& dropHeightText) {
+    MeasurementTest test;
+    test.name = name.trimmed();
+    if (test.name.size() > kMaxNameLength)
+        throw AppError(QCoreApplication::translate(
+            kContext, "Der Name des Tests darf höchstens 40 Zeichen lang sein."));
+    if (takesDropHeight(test.name))
+        test.dropHeightCm = parseDropHeight(dropHeightText);
+    return test;
+}
+
+} // namespace measurementtest
