@@ -291,6 +291,11 @@ QAction* MainWindow::action(const QString& objectName) const {
 void MainWindow::openTables() {
     station_.store().open(context_.store);
     reportDuplicateNumbers();
+    if (const auto& failure = station_.store().database().upgradeFailure())
+        boxes::generalError(context_.ui,
+                            failure->text() + QLatin1Char(' ') +
+                                tr("Test und Fallhöhe der Messungen werden nicht gespeichert."),
+                            failure->detail());
     history_->showAllJumps();
     athletes_->listAtStart();
     athletePanel_->focusGrid();

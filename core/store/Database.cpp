@@ -1,6 +1,7 @@
 #include "core/store/Database.h"
 
 #include "core/base/Errors.h"
+#include "core/store/Schema.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -166,6 +167,7 @@ void Database::openFile() {
                 QFile::remove(path + QLatin1String(suffix));
             throw;
         }
+        upgradeSchema();
         return;
     }
     checkTables();
@@ -233,6 +235,19 @@ void Database::checkTables() {
         run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(QLatin1String(table)));
     if (!readOnly_)
         ensureUniqueNumbers();
+    upgradeSchema();
+}
+
+void Database::upgradeSchema() {
+    if (!readOnly_) {
+        try {
+            schemaVersion_ = schema::upgrade(*this);
+            return;
+        } catch (const AppError& e) {
+            upgradeFailure_ = e;
+        }
+    }
+    schemaVersion_ = schema::versionOf(*this);
 }
 
 void Database::ensureUniqueNumbers() {

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 // The program's database: the tables sportler, units and mr, either in the SQLite file
 // qrv.sqlite in the data directory or in a PostgreSQL database that several stations share.
 // Missing tables are created (this stands in for the installation); existing ones are used as
@@ -93,6 +95,13 @@ public:
     };
     const QList<DuplicateNumber>& duplicateNumbers() const { return duplicateNumbers_; }
 
+    // The version of the tables beside the first three (see schema::upgrade), reached when the
+    // database was opened; a read-only database keeps the one it has.
+    int schemaVersion() const { return schemaVersion_; }
+    // Why the database could not be brought to the program's version; it stays at the version
+    // it had and works as before, without what the newer tables hold.
+    const std::optional<AppError>& upgradeFailure() const { return upgradeFailure_; }
+
 private:
     void openFile();
     void openServer();
@@ -100,6 +109,7 @@ private:
     void checkTables();
     void createSchema();
     void ensureUniqueNumbers();
+    void upgradeSchema();
 
     StoreLocation location_;
     QString connectionName_;
@@ -107,6 +117,8 @@ private:
     bool reconnect_ = false;
     int transactionDepth_ = 0;
     QList<DuplicateNumber> duplicateNumbers_;
+    int schemaVersion_ = 0;
+    std::optional<AppError> upgradeFailure_;
 };
 
 // Values for the engine: dates and moments in fixed text forms, so that they sort and read

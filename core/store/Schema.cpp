@@ -1,0 +1,110 @@
+#include "core/store/Schema.h"
+
+#include "core/base/Errors.h"
+#include "core/store/Database.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+namespace schema {
+
+namespace {
+
+// Version 1: the test of a measurement (its kind and the drop height), and the test an
+// athlete did last, offered for his next measurement. A row of units_test belongs to the
+// units row with the same ID; a measurement without a row has no test. No foreign keys: a
+// station of version 0 deletes measurements and athletes without knowing these tables, and
+// the keys of units and sportler are never given twice.
+const Step kTestOfMeasurement{
+    1,
+    {
+        QStringLiteral("CREATE TABLE units_test ("
+                       " Unit_ID INTEGER PRIMARY KEY,"
+                       " Test VARCHAR(40),"
+                       " Fallhoehe INTEGER)"),
+        QStringLiteral("CREATE TABLE sportler_test ("
+                       " Ref_ID INTEGER PRIMARY KEY,"
+                       " Test VARCHAR(40),"
+                       " Fallhoehe INTEGER)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE units_test ("
+                       " Unit_ID BIGINT PRIMARY KEY,"
+                       " Test VARCHAR(40),"
+                       " Fallhoehe INTEGER)"),
+        QStringLiteral("CREATE TABLE sportler_test ("
+                       " Ref_ID BIGINT PRIMARY KEY,"
+                       " Test VARCHAR(40),"
+                       " Fallhoehe INTEGER)"),
+    },
+};
+
+// Stations that open a shared database at once upgrade it one after the other.
+constexpr int kUpgradeLock = 2401014;
+
+bool hasVersionTable(Database& db) {
+    QSqlQuery q = db.run(db.dialect() == Database::Dialect::SQLite
+                             ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
+                                              "AND name = 'schema_version'")
+                             : QStringLiteral("SELECT to_regclass('schema_version') IS NOT NULL"));
+    return q.next() && q.value(0).toBool();
+}
+
+} // namespace
+
+const QList<Step>& steps() {
+    static const QList<Step> all{kTestOfMeasurement};
+    return all;
+}
+
+int latestVersion() {
+    return steps().isEmpty() ? 0 : steps().constLast().version;
+}
+
+int versionOf(Database& db) {
+    if (!hasVersionTable(db))
+        return 0;
+    QSqlQuery q = db.run(QStringLiteral("SELECT COALESCE(MAX(Version), 0) FROM schema_version"));
+    return q.next() ? static_cast<int>(integerOf(q.value(0))) : 0;
+}
+
+int upgrade(Database& db) {
+    return upgrade(db, steps());
+}
+
+int upgrade(Database& db, const QList<Step>& steps) {
+    int version = versionOf(db);
+    for (const Step& step : steps) {
+        if (step.version <= version)
+            continue;
+        try {
+            Database::Transaction transaction(db);
+            const bool sqlite = db.dialect() == Database::Dialect::SQLite;
+            if (!sqlite)
+                db.run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kUpgradeLock));
+            // Another station may have taken the step while this one waited.
+            version = versionOf(db);
+            if (step.version <= version)
+                continue;
+            db.run(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version ("
+                                  " Version INTEGER PRIMARY KEY,"
+                                  " Datum TIMESTAMP)"));
+            for (const QString& statement : sqlite ? step.sqlite : step.postgresql)
+                db.run(statement);
+            db.write(QStringLiteral("INSERT INTO schema_version (Version, Datum) VALUES (?, ?)"),
+                     {step.version, engineMoment(QDateTime::currentDateTime())});
+            transaction.commit();
+            version = step.version;
+        } catch (const AppError& e) {
+            throw AppError(QCoreApplication::translate(
+                               "Database", "Die Datenbank konnte nicht auf Version %1 "
+                                           "gebracht werden; sie bleibt auf Version %2.")
+                               .arg(step.version)
+                               .arg(version),
+                           e.detail().isEmpty() ? e.text() : e.detail());
+        }
+    }
+    return version;
+}
+
+} // namespace schema

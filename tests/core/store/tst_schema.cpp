@@ -1,0 +1,161 @@
+#include "core/base/Errors.h"
+#include "core/store/Database.h"
+#include "core/store/MeasurementRepository.h"
+#include "core/store/Schema.h"
+#include "support/TempDataDir.h"
+
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+bool hasTable(Database& db, const QString& table) {
+    QSqlQuery q(db.connection());
+    return q.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(table));
+}
+
+QVariantList column(Database& db, const QString& statement) {
+    QVariantList out;
+    QSqlQuery q(db.connection());
+    if (!q.exec(statement))
+        return {QStringLiteral("failed: ") + statement};
+    while (q.next())
+        out << q.value(0).toString();
+    return out;
+}
+
+// Turns an opened database back into one of the format before the versions: the first three
+// tables with rows in them, nothing else.
+void makeOldFormat(Database& db) {
+    QSqlQuery q(db.connection());
+    for (const char* table : {"units_test", "sportler_test", "schema_version"})
+        QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
+    QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
+    QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
+                   "(7, 12, '2024-03-01T10:00:00', 1, 1)"));
+    QVERIFY(q.exec("INSERT INTO mr VALUES (12001, 200, 500, 2.5, 1)"));
+    TestStore::afterIds(db);
+}
+
+} // namespace
+
+class TestSchema : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aFreshDatabaseHasTheNewestVersion() {
+        TempDataDir data;
+        QCOMPARE(data.db->schemaVersion(), schema::latestVersion());
+        QVERIFY(!data.db->upgradeFailure());
+        QCOMPARE(schema::versionOf(*data.db), schema::latestVersion());
+        QVERIFY(hasTable(*data.db, "units_test"));
+        QVERIFY(hasTable(*data.db, "sportler_test"));
+        // One row for each version taken.
+        QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
+                 QVariantList{"1"});
+        // Opened again, nothing is done twice.
+        Database again(data.location);
+        QCOMPARE(again.schemaVersion(), schema::latestVersion());
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"1"});
+    }
+
+    // A database of the format before the versions gains the new tables when it is opened;
+    // what the old tables hold stays as it is, and its measurement has no test.
+    void anOldDatabaseIsUpgradedWhenOpened() {
+        TestStore store;
+        {
+            Database db(store.location);
+            makeOldFormat(db);
+            QCOMPARE(schema::versionOf(db), 0);
+        }
+        Database db(store.location);
+        QVERIFY(!db.upgradeFailure());
+        QCOMPARE(db.schemaVersion(), schema::latestVersion());
+        QVERIFY(hasTable(db, "units_test"));
+        QCOMPARE(column(db, "SELECT Name FROM sportler"), QVariantList{"Wolf"});
+        QCOMPARE(column(db, "SELECT Nummer FROM units"), QVariantList{"1"});
+        QCOMPARE(column(db, "SELECT Anzahl FROM mr"), QVariantList{"1"});
+        QCOMPARE(column(db, "SELECT COUNT(*) FROM units_test"), QVariantList{"0"});
+    }
+
+    // A step that fails is taken back whole: the database stays at the version before it, the
+    // user is told which version was not reached, and the station goes on working.
+    void aFailedUpgradeLeavesTheDatabaseAsItWas() {
+        TestStore store;
+        {
+            Database db(store.location);
+            makeOldFormat(db);
+            // A table of that name made by hand is in the way of version 1.
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("CREATE TABLE sportler_test (Notiz VARCHAR(10))"));
+            QVERIFY(q.exec("INSERT INTO sportler_test VALUES ('von Hand')"));
+        }
+        Database db(store.location);
+        QVERIFY(db.upgradeFailure());
+        QCOMPARE(db.upgradeFailure()->text(),
+                 QStringLiteral("Die Datenbank konnte nicht auf Version 1 gebracht werden; sie "
+                                "bleibt auf Version 0."));
+        QVERIFY(!db.upgradeFailure()->detail().isEmpty());
+        QCOMPARE(db.schemaVersion(), 0);
+        QVERIFY(!hasTable(db, "units_test"));
+        QVERIFY(!hasTable(db, "schema_version"));
+        QCOMPARE(column(db, "SELECT Notiz FROM sportler_test"), QVariantList{"von Hand"});
+        QCOMPARE(MeasurementRepository(db).ofAthlete(12).size(), 1);
+    }
+
+    // Of several steps those before the failing one stay.
+    void theStepsBeforeAFailedOneStay() {
+        TempDataDir data;
+        const QString bad = QStringLiteral("INSERT INTO keine_tabelle VALUES (1)");
+        const QList<schema::Step> steps{
+            schema::steps().constFirst(),
+            {2, {"CREATE TABLE zwei (A INTEGER)"}, {"CREATE TABLE zwei (A INTEGER)"}},
+            {3, {"CREATE TABLE drei (A INTEGER)", bad}, {"CREATE TABLE drei (A INTEGER)", bad}},
+        };
+        const auto failure = failureOf([&] { schema::upgrade(*data.db, steps); });
+        QVERIFY(failure);
+        QCOMPARE(failure->text, QStringLiteral("Die Datenbank konnte nicht auf Version 3 gebracht "
+                                               "werden; sie bleibt auf Version 2."));
+        QCOMPARE(schema::versionOf(*data.db), 2);
+        QVERIFY(hasTable(*data.db, "zwei"));
+        QVERIFY(!hasTable(*data.db, "drei"));
+    }
+
+    // A database that a later program version has upgraded is used as it is.
+    void aLaterVersionIsLeftAlone() {
+        TestStore store;
+        {
+            Database db(store.location);
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("INSERT INTO schema_version (Version, Datum) VALUES (99, NULL)"));
+        }
+        Database db(store.location);
+        QVERIFY(!db.upgradeFailure());
+        QCOMPARE(db.schemaVersion(), 99);
+    }
+
+    // A read-only file of the old format is read as it is, without the new tables.
+    void aReadOnlyOldFileKeepsItsVersion() {
+        if (TestStore::onServerSuite())
+            QSKIP("a file's permissions");
+        QTemporaryDir dir;
+        {
+            Database db(dir.path());
+            makeOldFormat(db);
+        }
+        const QString file = dir.filePath(Database::kFileName);
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
+        {
+            Database db(dir.path());
+            QVERIFY(!db.upgradeFailure());
+            QCOMPARE(db.schemaVersion(), 0);
+            QCOMPARE(MeasurementRepository(db).ofAthlete(12).size(), 1);
+        }
+        ::chmod(QFile::encodeName(file).constData(), 0644);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "tst_schema.moc"
