@@ -62,6 +62,26 @@ QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& ser
     return out;
 }
 
+QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfSeries(const QList<qint64>& seriesKeys) {
+    QHash<qint64, QList<Jump>> out;
+    // As in firstJumpsOf: computed numbers, written into the statement in blocks.
+    constexpr int kBlock = 500;
+    for (qsizetype from = 0; from < seriesKeys.size(); from += kBlock) {
+        QStringList keys;
+        for (const qint64 key : seriesKeys.mid(from, kBlock))
+            keys << QString::number(key);
+        QSqlQuery q =
+            db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie IN (%2) ORDER BY %3, %4")
+                        .arg(kJumpColumns, keys.join(QLatin1Char(',')),
+                             db_.order(QStringLiteral("Anzahl")), db_.rowOrder()));
+        while (q.next()) {
+            const Jump jump = jumpOf(q);
+            out[static_cast<qint64>(jump.seriesKey)] << jump;
+        }
+    }
+    return out;
+}
+
 QList<Jump> MeasurementRepository::allJumps(int offset, int limit) {
     return jumpsFrom(db_.run(QStringLiteral("SELECT %1 FROM mr ORDER BY %2 LIMIT ? OFFSET ?")
                                  .arg(kJumpColumns, db_.rowOrder()),

@@ -1,5 +1,6 @@
 #include "core/base/Errors.h"
 #include "core/store/Database.h"
+#include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
 #include "core/store/Schema.h"
 #include "support/TempDataDir.h"
@@ -30,13 +31,22 @@ QVariantList column(Database& db, const QString& statement) {
 // tables with rows in them, nothing else.
 void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
-    for (const char* table : {"units_test", "sportler_test", "schema_version"})
+    for (const char* table :
+         {"units_test", "sportler_test", "gruppen", "gruppen_sportler", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
                    "(7, 12, '2024-03-01T10:00:00', 1, 1)"));
     QVERIFY(q.exec("INSERT INTO mr VALUES (12001, 200, 500, 2.5, 1)"));
     TestStore::afterIds(db);
+}
+
+// The same database at version 1, with a test recorded for its measurement.
+void makeVersion1(Database& db) {
+    makeOldFormat(db);
+    QCOMPARE(schema::upgrade(db, {schema::steps().constFirst()}), 1);
+    QSqlQuery q(db.connection());
+    QVERIFY(q.exec("INSERT INTO units_test VALUES (7, 'Drop Jump', 40)"));
 }
 
 } // namespace
@@ -52,13 +62,16 @@ private slots:
         QCOMPARE(schema::versionOf(*data.db), schema::latestVersion());
         QVERIFY(hasTable(*data.db, "units_test"));
         QVERIFY(hasTable(*data.db, "sportler_test"));
+        QVERIFY(hasTable(*data.db, "gruppen"));
+        QVERIFY(hasTable(*data.db, "gruppen_sportler"));
+        QVERIFY(GroupRepository(*data.db).available());
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 QVariantList{"1"});
+                 (QVariantList{"1", "2"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"1"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"2"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -78,6 +91,27 @@ private slots:
         QCOMPARE(column(db, "SELECT Nummer FROM units"), QVariantList{"1"});
         QCOMPARE(column(db, "SELECT Anzahl FROM mr"), QVariantList{"1"});
         QCOMPARE(column(db, "SELECT COUNT(*) FROM units_test"), QVariantList{"0"});
+        QCOMPARE(column(db, "SELECT COUNT(*) FROM gruppen"), QVariantList{"0"});
+    }
+
+    // A database of version 1 gains the groups and keeps the tests of its measurements.
+    void aVersion1DatabaseGainsTheGroups() {
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::versionOf(db), 1);
+        }
+        Database db(store.location);
+        QVERIFY(!db.upgradeFailure());
+        QCOMPARE(db.schemaVersion(), 2);
+        QCOMPARE(column(db, "SELECT Test FROM units_test WHERE Unit_ID = 7"),
+                 QVariantList{"Drop Jump"});
+        GroupRepository groups(db);
+        QVERIFY(groups.available());
+        const qint64 group = groups.add(QStringLiteral("U19"));
+        groups.setGroupsOf(12, {group});
+        QCOMPARE(groups.memberIds(group), QSet<qint64>{12});
     }
 
     // A step that fails is taken back whole: the database stays at the version before it, the
@@ -105,20 +139,40 @@ private slots:
         QCOMPARE(MeasurementRepository(db).ofAthlete(12).size(), 1);
     }
 
+    // When the groups' step fails, version 1 stays whole and the groups are not offered.
+    void aFailedGroupsStepKeepsVersion1() {
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("CREATE TABLE gruppen_sportler (Notiz VARCHAR(10))"));
+        }
+        Database db(store.location);
+        QVERIFY(db.upgradeFailure());
+        QCOMPARE(db.upgradeFailure()->text(),
+                 QStringLiteral("Die Datenbank konnte nicht auf Version 2 gebracht werden; sie "
+                                "bleibt auf Version 1."));
+        QCOMPARE(db.schemaVersion(), 1);
+        QVERIFY(!hasTable(db, "gruppen"));
+        QVERIFY(!GroupRepository(db).available());
+        QCOMPARE(column(db, "SELECT Fallhoehe FROM units_test"), QVariantList{"40"});
+    }
+
     // Of several steps those before the failing one stay.
     void theStepsBeforeAFailedOneStay() {
         TempDataDir data;
         const QString bad = QStringLiteral("INSERT INTO keine_tabelle VALUES (1)");
         const QList<schema::Step> steps{
             schema::steps().constFirst(),
-            {2, {"CREATE TABLE zwei (A INTEGER)"}, {"CREATE TABLE zwei (A INTEGER)"}},
-            {3, {"CREATE TABLE drei (A INTEGER)", bad}, {"CREATE TABLE drei (A INTEGER)", bad}},
+            {10, {"CREATE TABLE zwei (A INTEGER)"}, {"CREATE TABLE zwei (A INTEGER)"}},
+            {11, {"CREATE TABLE drei (A INTEGER)", bad}, {"CREATE TABLE drei (A INTEGER)", bad}},
         };
         const auto failure = failureOf([&] { schema::upgrade(*data.db, steps); });
         QVERIFY(failure);
-        QCOMPARE(failure->text, QStringLiteral("Die Datenbank konnte nicht auf Version 3 gebracht "
-                                               "werden; sie bleibt auf Version 2."));
-        QCOMPARE(schema::versionOf(*data.db), 2);
+        QCOMPARE(failure->text, QStringLiteral("Die Datenbank konnte nicht auf Version 11 "
+                                               "gebracht werden; sie bleibt auf Version 10."));
+        QCOMPARE(schema::versionOf(*data.db), 10);
         QVERIFY(hasTable(*data.db, "zwei"));
         QVERIFY(!hasTable(*data.db, "drei"));
     }
