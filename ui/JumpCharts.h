@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/analysis/JumpAnalysis.h"
+#include "core/analysis/Ranking.h"
 
 #include <QString>
 
@@ -21,12 +22,17 @@ QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString
 // valid jump, over the date axis.
 QChart* progressChart(const QList<analysis::ProgressPoint>& points);
 
+// One horizontal bar per athlete of a ranking with a best RSI, the best at the top, named
+// "Name, Vorname".
+QChart* bestRsiChart(const QList<ranking::Row>& rows);
+
 // An empty chart that only says why it is empty.
 QChart* noteChart(const QString& note);
 // The notes of an empty chart.
 inline const QString kNoMeasurement = QStringLiteral("Keine Messung gewählt");
 inline const QString kNoValidJump = QStringLiteral("Keine gültigen Sprünge");
 inline const QString kNoProgress = QStringLiteral("Keine Messung mit gültigen Sprüngen");
+inline const QString kNoRsi = QStringLiteral("Kein Sportler mit gültigen Sprüngen im Zeitraum");
 
 // Draws a chart, laid out at `layoutSize`, scaled into `target`: as vectors on a vector device
 // such as a PDF writer. Takes the chart over; it must not belong to a view.
