@@ -4,15 +4,18 @@
 #include "core/base/FileNames.h"
 #include "core/export/Exporter.h"
 #include "core/station/Station.h"
+#include "core/store/GroupRepository.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/AthleteController.h"
 #include "ui/AthletePanel.h"
+#include "ui/GroupDialog.h"
 #include "ui/HistoryController.h"
 #include "ui/HistoryPanel.h"
 #include "ui/Icons.h"
 #include "ui/LimitsDialog.h"
 #include "ui/MessageService.h"
 #include "ui/OldDataTakeover.h"
+#include "ui/RankingWindow.h"
 #include "ui/ReportPdf.h"
 #include "ui/ResultPanel.h"
 #include "ui/RunController.h"
@@ -67,6 +70,7 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     connectAction(newAthleteAction_, [this] { athletes_->newAthlete(); });
     connectAction(changeAthleteAction_, [this] { athletes_->changeAthlete(); });
     connectAction(deleteAthleteAction_, [this] { athletes_->deleteAfterConfirmation(); });
+    connectAction(nextAthleteAction_, [this] { athletes_->selectNext(); });
 
     const QStringList& args = context_.arguments;
     debugAction_->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
@@ -160,6 +164,10 @@ void MainWindow::buildActions() {
         makeAction(QStringLiteral("takeOverAction"), tr("Daten &übernehmen …"), {}, {});
     analysisAction_ = makeAction(QStringLiteral("analysisAction"), tr("Aus&wertung …"),
                                  tr("Auswertung"), QKeySequence(Qt::Key_F6));
+    nextAthleteAction_ = makeAction(QStringLiteral("nextAthleteAction"), tr("Nä&chster Sportler"),
+                                    tr("Nächster Sportler"), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    groupsAction_ = makeAction(QStringLiteral("groupsAction"), tr("&Gruppen …"), {}, {});
+    rankingAction_ = makeAction(QStringLiteral("rankingAction"), tr("&Rangliste …"), {}, {});
     startAction_ = makeAction(QStringLiteral("startAction"), tr("Messung starten"),
                               tr("Messung starten (F5)"), QKeySequence(Qt::Key_F5));
 
@@ -193,6 +201,8 @@ void MainWindow::buildActions() {
     connectAction(analysisAction_, &MainWindow::showAnalysis);
     connectAction(reportAction_, &MainWindow::saveReport);
     connectAction(takeOverAction_, &MainWindow::takeOverOldData);
+    connectAction(groupsAction_, &MainWindow::editGroups);
+    connectAction(rankingAction_, &MainWindow::showRanking);
 }
 
 void MainWindow::buildMenus() {
@@ -225,10 +235,14 @@ void MainWindow::buildMenus() {
     dataMenu->addAction(showAllAction_);
     dataMenu->addAction(searchAction_);
     dataMenu->addAction(refreshAction_);
+    dataMenu->addAction(nextAthleteAction_);
     dataMenu->addSeparator();
     dataMenu->addAction(newAthleteAction_);
     dataMenu->addAction(changeAthleteAction_);
     dataMenu->addAction(deleteAthleteAction_);
+    dataMenu->addSeparator();
+    dataMenu->addAction(groupsAction_);
+    dataMenu->addAction(rankingAction_);
     dataMenu->addSeparator();
     dataMenu->addAction(analysisAction_);
 
@@ -291,11 +305,16 @@ QAction* MainWindow::action(const QString& objectName) const {
 void MainWindow::openTables() {
     station_.store().open(context_.store);
     reportDuplicateNumbers();
-    if (const auto& failure = station_.store().database().upgradeFailure())
-        boxes::generalError(context_.ui,
-                            failure->text() + QLatin1Char(' ') +
-                                tr("Test und Fallhöhe der Messungen werden nicht gespeichert."),
+    if (const auto& failure = station_.store().database().upgradeFailure()) {
+        // What the versions not reached would have held.
+        const QString missing =
+            station_.store().database().schemaVersion() < 1
+                ? tr("Test und Fallhöhe der Messungen werden nicht gespeichert, und es gibt "
+                     "keine Gruppen.")
+                : tr("Es gibt keine Gruppen.");
+        boxes::generalError(context_.ui, failure->text() + QLatin1Char(' ') + missing,
                             failure->detail());
+    }
     history_->showAllJumps();
     athletes_->listAtStart();
     athletePanel_->focusGrid();
@@ -401,9 +420,9 @@ void MainWindow::toggleRun() {
 
 void MainWindow::lockChanges(bool locked) {
     // While a run goes on, nothing may change the athletes or measurements it records for.
-    for (QAction* action :
-         {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,
-          deleteAthleteAction_, exportOneAction_, exportAllAction_, takeOverAction_})
+    for (QAction* action : {showAllAction_, refreshAction_, searchAction_, newAthleteAction_,
+                            changeAthleteAction_, deleteAthleteAction_, exportOneAction_,
+                            exportAllAction_, takeOverAction_, nextAthleteAction_, groupsAction_})
         action->setEnabled(!locked);
     dataGroup_->setEnabled(!locked);
     if (!locked)
@@ -497,6 +516,38 @@ void MainWindow::showAnalysis() {
     analysisWindow_->show();
     analysisWindow_->raise();
     analysisWindow_->activateWindow();
+}
+
+void MainWindow::editGroups() {
+    if (!GroupRepository(station_.store().database()).available()) {
+        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
+                                           "auf die Version des Programms gebracht werden."));
+        return;
+    }
+    if (!checkWritable(station_.store(), context_.ui))
+        return;
+    if (!groupDialog_)
+        groupDialog_ = new GroupDialog(station_.store(), context_.ui, this);
+    groupDialog_->exec();
+    if (groupDialog_->changed()) {
+        athletes_->reloadGroups();
+        if (rankingWindow_ && rankingWindow_->isVisible())
+            rankingWindow_->showGroup(rankingWindow_->chosenGroupId());
+    }
+}
+
+void MainWindow::showRanking() {
+    if (!GroupRepository(station_.store().database()).available()) {
+        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
+                                           "auf die Version des Programms gebracht werden."));
+        return;
+    }
+    if (!rankingWindow_)
+        rankingWindow_ = new RankingWindow(station_.store(), context_.ui, this);
+    rankingWindow_->showGroup(athletes_->chosenGroupId());
+    rankingWindow_->show();
+    rankingWindow_->raise();
+    rankingWindow_->activateWindow();
 }
 
 void MainWindow::showVersion() {
