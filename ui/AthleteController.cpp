@@ -42,12 +42,16 @@ bool AthleteController::groupsAvailable() {
     return store_.isOpen() && GroupRepository(store_.database()).available();
 }
 
-void AthleteController::reloadGroups() {
+bool AthleteController::readGroups() {
     const bool available = groupsAvailable();
     panel_.setGroupsAvailable(available);
     const qint64 chosen = panel_.chosenGroupId();
     panel_.setGroups(available ? GroupRepository(store_.database()).all() : QList<Group>());
-    if (chosen != 0 && panel_.chosenGroupId() != chosen)
+    return panel_.chosenGroupId() != chosen;
+}
+
+void AthleteController::reloadGroups() {
+    if (readGroups())
         showAll();
 }
 
@@ -100,12 +104,9 @@ void AthleteController::showAll() {
 void AthleteController::refresh() {
     const qint64 athleteId = selectedId();
     const std::optional<qint64> nummer = history_.selectedNummer();
-    // Groups that other stations made, renamed or deleted meanwhile.
-    const bool available = groupsAvailable();
-    panel_.setGroupsAvailable(available);
-    const qint64 chosen = panel_.chosenGroupId();
-    panel_.setGroups(available ? GroupRepository(store_.database()).all() : QList<Group>());
-    if (panel_.chosenGroupId() != chosen)
+    // Groups that other stations made, renamed or deleted meanwhile; when the listed group is
+    // gone, all athletes are listed.
+    if (readGroups())
         listing_ = nullptr;
     relist();
     const int row = panel_.rowOf(athleteId);

@@ -69,6 +69,8 @@ private:
     // The athletes of the chosen group among `athletes`, in their order.
     QList<Athlete> inChosenGroup(QList<Athlete> athletes);
     bool groupsAvailable();
+    // Reads the groups into the chooser; true when the chosen group is gone.
+    bool readGroups();
 
     AthletePanel& panel_;
     HistoryController& history_;

@@ -6,6 +6,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QCoreApplication>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -186,20 +187,23 @@ QChart* bestRsiChart(const QList<ranking::Row>& rows) {
         names << name;
         values << *row->bestRsi;
     }
+    const auto tr = [](const char* text) {
+        return QCoreApplication::translate("JumpCharts", text);
+    };
     if (values.isEmpty())
-        return noteChart(kNoRsi);
-    auto* set = new QBarSet(QStringLiteral("Bester RSI (m/s)"));
+        return noteChart(tr("Kein Sportler mit gültigen Sprüngen im Zeitraum"));
+    auto* set = new QBarSet(tr("Bester RSI (m/s)"));
     set->append(values);
     auto* series = new QHorizontalBarSeries;
     series->append(set);
     series->setLabelsVisible(true);
     series->setLabelsFormat(QStringLiteral("@value"));
     series->setLabelsPrecision(3);
-    QChart* chart = newChart(QStringLiteral("Bester RSI"));
+    QChart* chart = newChart(tr("Bester RSI"));
     chart->legend()->setVisible(false);
     auto* nameAxis = new QBarCategoryAxis;
     nameAxis->append(names);
-    QValueAxis* rsiAxis = valueAxis(QStringLiteral("Bester RSI (m/s)"), values, "%.1f");
+    QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), values, "%.1f");
     chart->addAxis(nameAxis, Qt::AlignLeft);
     chart->addAxis(rsiAxis, Qt::AlignBottom);
     attach(chart, series, rsiAxis, nameAxis);

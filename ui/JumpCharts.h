@@ -32,7 +32,6 @@ QChart* noteChart(const QString& note);
 inline const QString kNoMeasurement = QStringLiteral("Keine Messung gewählt");
 inline const QString kNoValidJump = QStringLiteral("Keine gültigen Sprünge");
 inline const QString kNoProgress = QStringLiteral("Keine Messung mit gültigen Sprüngen");
-inline const QString kNoRsi = QStringLiteral("Kein Sportler mit gültigen Sprüngen im Zeitraum");
 
 // Draws a chart, laid out at `layoutSize`, scaled into `target`: as vectors on a vector device
 // such as a PDF writer. Takes the chart over; it must not belong to a view.

@@ -149,7 +149,7 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* pare
 
     copyButton = new QPushButton(tr("&Kopieren"), this);
     copyButton->setObjectName(QStringLiteral("copyButton"));
-    reportButton = new QPushButton(tr("Team&bericht als PDF …"), this);
+    reportButton = new QPushButton(tr("Teambericht als &PDF …"), this);
     reportButton->setObjectName(QStringLiteral("reportButton"));
     closeButton = new QPushButton(tr("Schließen"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));

@@ -449,7 +449,7 @@ void saveTeam(MessageService& ui, DataStore& store, const Group& group,
               const ranking::Period& period) {
     const QString path = ui.saveFileName(
         {QCoreApplication::translate("ReportPdf", "Teambericht speichern"),
-         QStringLiteral("PDF-Datei|*.pdf"), QStringLiteral("pdf"),
+         QCoreApplication::translate("ReportPdf", "PDF-Datei|*.pdf"), QStringLiteral("pdf"),
          filenames::suggested({group.name}, QDate::currentDate(), QStringLiteral("pdf"))});
     if (path.isEmpty())
         return;
