@@ -32,12 +32,12 @@ void takeMax(std::optional<double>& best, double value) {
         best = value;
 }
 
-Best bestOf(const QList<analysis::MeasurementJumps>& measurements, const Period& period) {
+Best bestOf(const QList<DayJumps>& measurements, const Period& period) {
     Best best;
     double contactSum = 0;
     int contacts = 0;
-    for (const analysis::MeasurementJumps& measurement : measurements) {
-        if (!period.contains(measurement.moment))
+    for (const DayJumps& measurement : measurements) {
+        if (!period.contains(measurement.day))
             continue;
         ++best.measurements;
         for (const analysis::StoredJump& jump : measurement.jumps) {
@@ -64,11 +64,12 @@ Period Period::lastDays(const QDate& today, int days) {
     return {today.addDays(-(std::max(days, 1) - 1)), today};
 }
 
+bool Period::contains(const QDate& day) const {
+    return day.isValid() && isValid() && day >= from && day <= to;
+}
+
 bool Period::contains(const QDateTime& moment) const {
-    if (!moment.isValid() || !isValid())
-        return false;
-    const QDate day = moment.date();
-    return day >= from && day <= to;
+    return moment.isValid() && contains(moment.date());
 }
 
 Period Period::previous() const {
@@ -183,10 +184,11 @@ QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups,
                         MeasurementRepository& measurements, qint64 groupId, const Period& period) {
     const QList<Athlete> members = onlyMembers(athletes.all(), groups.memberIds(groupId));
     const Period before = period.previous();
-    QHash<qint64, QList<Measurement>> byAthlete;
+    QHash<qint64, QList<MemberMeasurement>> byAthlete;
     QList<qint64> keys;
-    for (const Measurement& m : groups.measurementsOfMembers(groupId)) {
-        if (!period.contains(m.moment) && !before.contains(m.moment))
+    for (const MemberMeasurement& m :
+         groups.measurementsOfMembers(groupId, before.from, period.to)) {
+        if (!period.contains(m.day) && !before.contains(m.day))
             continue;
         byAthlete[m.athleteId] << m;
         // A damaged number has no series key: the measurement counts, without jumps.
@@ -198,12 +200,11 @@ QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups,
     out.reserve(members.size());
     for (const Athlete& athlete : members) {
         AthleteData data{athlete, {}};
-        for (const Measurement& m : byAthlete.value(athlete.id)) {
+        for (const MemberMeasurement& m : byAthlete.value(athlete.id)) {
             const bool keyed = m.nummer >= 1 && m.nummer <= kMaxNummer;
-            data.measurements << analysis::MeasurementJumps{
-                m.moment, m.nummer,
-                keyed ? analysis::storedJumps(jumps.value(seriesKey(athlete.id, m.nummer)))
-                      : QList<analysis::StoredJump>()};
+            data.measurements << DayJumps{
+                m.day, keyed ? analysis::storedJumps(jumps.value(seriesKey(athlete.id, m.nummer)))
+                             : QList<analysis::StoredJump>()};
         }
         out << data;
     }

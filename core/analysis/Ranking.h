@@ -27,16 +27,23 @@ struct Period {
     static Period lastDays(const QDate& today, int days = 30);
     bool isValid() const { return from.isValid() && to.isValid() && from <= to; }
     int days() const { return isValid() ? static_cast<int>(from.daysTo(to)) + 1 : 0; }
-    // Whether a moment falls on one of the days; an invalid moment never does.
+    // Whether a day (a moment's day) is one of the days; an invalid one never is.
+    bool contains(const QDate& day) const;
     bool contains(const QDateTime& moment) const;
     // The period of the same number of days that ends the day before `from`.
     Period previous() const;
 };
 
+// A measurement as the ranking takes it: its day and its jumps.
+struct DayJumps {
+    QDate day;
+    QList<analysis::StoredJump> jumps;
+};
+
 // An athlete with his measurements (any period; those outside are passed over).
 struct AthleteData {
     Athlete athlete;
-    QList<analysis::MeasurementJumps> measurements;
+    QList<DayJumps> measurements;
 };
 
 struct Row {

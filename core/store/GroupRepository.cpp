@@ -15,6 +15,17 @@ QString tr(const char* text) {
     return QCoreApplication::translate("GroupRepository", text);
 }
 
+// The day of a stored moment, read without its time of day.
+QDate dayOf(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    if (value.metaType().id() == QMetaType::QDateTime)
+        return value.toDateTime().date();
+    if (value.metaType().id() == QMetaType::QDate)
+        return value.toDate();
+    return QDate::fromString(value.toString().trimmed().left(10), Qt::ISODate);
+}
+
 } // namespace
 
 bool GroupRepository::available() const {
@@ -126,17 +137,19 @@ QSet<qint64> GroupRepository::memberIds(qint64 groupId) {
     return out;
 }
 
-QList<Measurement> GroupRepository::measurementsOfMembers(qint64 groupId) {
-    QSqlQuery q = db_.run(QStringLiteral("SELECT u.ID, u.Ref_ID, u.Datum, u.Nummer, u.FZ "
-                                         "FROM units u "
+QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, const QDate& from,
+                                                                const QDate& to) {
+    // The stored moments begin with their day ("yyyy-MM-ddTHH:mm:ss"), so that comparing them
+    // with the days' texts finds the days on either engine.
+    QSqlQuery q = db_.run(QStringLiteral("SELECT u.Ref_ID, u.Nummer, u.Datum FROM units u "
                                          "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
                                          "JOIN sportler s ON s.ID = u.Ref_ID "
-                                         "WHERE m.Gruppe_ID = ? ORDER BY u.ID"),
-                          {groupId});
-    QList<Measurement> out;
+                                         "WHERE m.Gruppe_ID = ? AND u.Datum >= ? AND u.Datum < ? "
+                                         "ORDER BY u.ID"),
+                          {groupId, engineDate(from), engineDate(to.addDays(1))});
+    QList<MemberMeasurement> out;
     while (q.next())
-        out << Measurement{integerOf(q.value(0)), integerOf(q.value(1)), momentOf(q.value(2)),
-                           integerOf(q.value(3)), integerOf(q.value(4))};
+        out << MemberMeasurement{integerOf(q.value(0)), integerOf(q.value(1)), dayOf(q.value(2))};
     return out;
 }
 

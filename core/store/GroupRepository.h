@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/store/AthleteRepository.h"
-#include "core/store/MeasurementRepository.h"
 
+#include <QDate>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -13,6 +13,13 @@ class Database;
 struct Group {
     qint64 id = 0;
     QString name;
+};
+
+// A measurement of a group's member by its day, as the ranking takes it.
+struct MemberMeasurement {
+    qint64 athleteId = 0;
+    qint64 nummer = 0;
+    QDate day; // invalid when the stored moment is none
 };
 
 // The longest name a group can have (the column's width).
@@ -52,8 +59,11 @@ public:
                        const QList<qint64>& groupIds);
     // The IDs of the stored athletes in a group.
     QSet<qint64> memberIds(qint64 groupId);
-    // The measurements of the stored athletes in a group, in the order they were recorded.
-    QList<Measurement> measurementsOfMembers(qint64 groupId);
+    // The measurements of the stored athletes in a group from the day `from` to the day `to`
+    // (both included), in the order they were recorded. Only the day of a moment is read: a
+    // ranking over years of a squad's data converts no time of day.
+    QList<MemberMeasurement> measurementsOfMembers(qint64 groupId, const QDate& from,
+                                                   const QDate& to);
 
     // Removes an athlete from every group (when he is deleted); nothing without the tables.
     void forgetAthlete(qint64 athleteId);

@@ -27,9 +27,8 @@ Athlete athlete(qint64 id, const QString& name, const QString& firstName) {
     return a;
 }
 
-analysis::MeasurementJumps measurement(const QDateTime& moment,
-                                       const QList<analysis::StoredJump>& jumps) {
-    return {moment, 0, jumps};
+ranking::DayJumps measurement(const QDateTime& moment, const QList<analysis::StoredJump>& jumps) {
+    return {moment.date(), jumps};
 }
 
 // Heights and RSI by hand: flight 500 ms: 9.81 * 0.5² / 8 = 0.3065625 m, flight 800 ms:
