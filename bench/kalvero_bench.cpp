@@ -4,6 +4,10 @@
 //   kalvero_bench start DIR                                   the main window's start and first
 //   show kalvero_bench record DIR JUMPS                            a series of that many recorded
 //   jumps
+//   kalvero_bench make-squad DIR ATHLETES MEASUREMENTS       a group of that size, its
+//                                                             measurements over the last year
+//   kalvero_bench ranking DIR                                 the start, then the ranking of the
+//                                                             first group over the last year
 
 #include "app/Application.h"
 #include "core/base/Clock.h"
@@ -16,8 +20,10 @@
 #include "ui/AppContext.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageService.h"
+#include "ui/RankingWindow.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -34,8 +40,9 @@ int fail(const QString& text) {
 }
 
 // Athlete 1 has 999 measurements; every other athlete has `measurements`. A third of all
-// measurements are series of 5 to 15 jumps, the others single jumps.
-void makeDatabase(const QString& directory, int athletes, int measurements) {
+// measurements are series of 5 to 15 jumps, the others single jumps. A squad: every athlete
+// has `measurements`, spread evenly over the last year, and all are in the group "Kader".
+void makeDatabase(const QString& directory, int athletes, int measurements, bool squad = false) {
     Database db(directory);
     QRandomGenerator random(20261207);
     Database::Transaction transaction(db);
@@ -46,6 +53,7 @@ void makeDatabase(const QString& directory, int athletes, int measurements) {
     QSqlQuery jump(db.connection());
     jump.prepare("INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) VALUES (?, ?, ?, ?, ?)");
     const QDateTime start(QDate(2019, 1, 1), QTime(8, 0));
+    const QDateTime yearAgo(QDate::currentDate().addDays(-364), QTime(8, 0));
     for (int a = 1; a <= athletes; ++a) {
         athlete.addBindValue(QStringLiteral("Name%1").arg(a));
         athlete.addBindValue(QStringLiteral("Vorname%1").arg(a));
@@ -53,13 +61,15 @@ void makeDatabase(const QString& directory, int athletes, int measurements) {
             QStringLiteral("19%1-0%2-1%3").arg(60 + a % 40).arg(1 + a % 9).arg(a % 10));
         athlete.addBindValue(a % 2);
         athlete.exec();
-        const int count = a == 1 ? 999 : measurements;
+        const int count = a == 1 && !squad ? 999 : measurements;
         for (int n = 1; n <= count; ++n) {
             const bool series = random.bounded(3) == 0;
             const int jumps = series ? 5 + random.bounded(11) : 1;
             measurement.addBindValue(a);
-            measurement.addBindValue(
-                start.addSecs(qint64(a) * 86400 + qint64(n) * 600).toString(Qt::ISODate));
+            const QDateTime moment =
+                squad ? yearAgo.addSecs(qint64(n - 1) * 364 * 86400 / measurements + a * 60)
+                      : start.addSecs(qint64(a) * 86400 + qint64(n) * 600);
+            measurement.addBindValue(moment.toString(Qt::ISODate));
             measurement.addBindValue(n);
             measurement.addBindValue(jumps);
             measurement.exec();
@@ -74,6 +84,11 @@ void makeDatabase(const QString& directory, int athletes, int measurements) {
                 jump.exec();
             }
         }
+    }
+    if (squad) {
+        db.run(QStringLiteral("INSERT INTO gruppen (Name) VALUES ('Kader')"));
+        db.run(QStringLiteral("INSERT INTO gruppen_sportler (Gruppe_ID, Sportler_ID) "
+                              "SELECT g.ID, s.ID FROM gruppen g, sportler s"));
     }
     transaction.commit();
 }
@@ -101,7 +116,9 @@ public:
     std::unique_ptr<ProgressView> showProgress(const QString&, int) override { return nullptr; }
 };
 
-int startWindow(int argc, char* argv[], const QString& directory) {
+// The start of the main window and its first show; with `ranking`, then the window "Rangliste"
+// of the first group over the last year.
+int startWindow(int argc, char* argv[], const QString& directory, bool ranking) {
     QApplication app(argc, argv);
     SystemClock clock;
     SimulatedUnit unit(clock);
@@ -118,6 +135,15 @@ int startWindow(int argc, char* argv[], const QString& directory) {
     Station station(unit, clock);
     const auto window = createWindows(context, station);
     window->show();
+    if (ranking) {
+        // The window "Rangliste" as "Daten" ▸ "Rangliste …" opens it, its period set to the
+        // last year before it reads: one ranking.
+        RankingWindow shown(station.store(), ui, window.get());
+        shown.fromField->setDate(QDate::currentDate().addDays(-364));
+        shown.showGroup(0);
+        if (shown.rowsShown().isEmpty())
+            return fail(QStringLiteral("an empty ranking"));
+    }
     QTimer::singleShot(0, &app, &QCoreApplication::quit);
     const int status = QApplication::exec();
     // The CPU time of the whole process so far, finer than the system's time command tells.
@@ -149,16 +175,24 @@ int main(int argc, char* argv[]) {
     }();
     const QString task = args.value(0);
     if (task == QLatin1String("start") && args.size() == 2)
-        return startWindow(argc, argv, args[1]);
+        return startWindow(argc, argv, args[1], false);
+    if (task == QLatin1String("ranking") && args.size() == 2)
+        return startWindow(argc, argv, args[1], true);
     QCoreApplication app(argc, argv);
     if (task == QLatin1String("make-database") && args.size() == 4) {
         makeDatabase(args[1], args[2].toInt(), args[3].toInt());
+        return 0;
+    }
+    if (task == QLatin1String("make-squad") && args.size() == 4) {
+        makeDatabase(args[1], args[2].toInt(), args[3].toInt(), true);
         return 0;
     }
     if (task == QLatin1String("export") && args.size() == 3)
         return exportAll(args[1], args[2]);
     if (task == QLatin1String("record") && args.size() == 3)
         return record(args[1], args[2].toInt());
-    return fail(QStringLiteral("usage: kalvero_bench make-database DIR ATHLETES MEASUREMENTS | "
-                               "export DIR FILE | start DIR | record DIR JUMPS"));
+    return fail(
+        QStringLiteral("usage: kalvero_bench make-database DIR ATHLETES MEASUREMENTS | "
+                       "make-squad DIR ATHLETES MEASUREMENTS | export DIR FILE | start DIR | "
+                       "ranking DIR | record DIR JUMPS"));
 }
