@@ -16,6 +16,10 @@
 //                                                              row's commit
 //   kalvero_bench quick-check DIR                             the check of the file at start
 //   kalvero_bench backup DIR FILE                             the day's backup of the file
+//   kalvero_bench make-squad DIR ATHLETES MEASUREMENTS       a group of that size, its
+//                                                             measurements over the last year
+//   kalvero_bench ranking DIR                                 the start, then the ranking of the
+//                                                             first group over the last year
 
 #include "app/Application.h"
 #include "core/base/Clock.h"
@@ -32,9 +36,11 @@
 #include "ui/AppContext.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageService.h"
+#include "ui/RankingWindow.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QSqlQuery>
@@ -62,8 +68,9 @@ int fail(const QString& text) {
 }
 
 // Athlete 1 has 999 measurements; every other athlete has `measurements`. A third of all
-// measurements are series of 5 to 15 jumps, the others single jumps.
-void makeDatabase(const QString& directory, int athletes, int measurements) {
+// measurements are series of 5 to 15 jumps, the others single jumps. A squad: every athlete
+// has `measurements`, spread evenly over the last year, and all are in the group "Kader".
+void makeDatabase(const QString& directory, int athletes, int measurements, bool squad = false) {
     Database db(directory);
     QRandomGenerator random(20261207);
     Database::Transaction transaction(db);
@@ -74,6 +81,7 @@ void makeDatabase(const QString& directory, int athletes, int measurements) {
     QSqlQuery jump(db.connection());
     jump.prepare("INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) VALUES (?, ?, ?, ?, ?)");
     const QDateTime start(QDate(2019, 1, 1), QTime(8, 0));
+    const QDateTime yearAgo(QDate::currentDate().addDays(-364), QTime(8, 0));
     for (int a = 1; a <= athletes; ++a) {
         athlete.addBindValue(QStringLiteral("Name%1").arg(a));
         athlete.addBindValue(QStringLiteral("Vorname%1").arg(a));
@@ -81,13 +89,15 @@ void makeDatabase(const QString& directory, int athletes, int measurements) {
             QStringLiteral("19%1-0%2-1%3").arg(60 + a % 40).arg(1 + a % 9).arg(a % 10));
         athlete.addBindValue(a % 2);
         athlete.exec();
-        const int count = a == 1 ? 999 : measurements;
+        const int count = a == 1 && !squad ? 999 : measurements;
         for (int n = 1; n <= count; ++n) {
             const bool series = random.bounded(3) == 0;
             const int jumps = series ? 5 + random.bounded(11) : 1;
             measurement.addBindValue(a);
-            measurement.addBindValue(
-                start.addSecs(qint64(a) * 86400 + qint64(n) * 600).toString(Qt::ISODate));
+            const QDateTime moment =
+                squad ? yearAgo.addSecs(qint64(n - 1) * 364 * 86400 / measurements + a * 60)
+                      : start.addSecs(qint64(a) * 86400 + qint64(n) * 600);
+            measurement.addBindValue(moment.toString(Qt::ISODate));
             measurement.addBindValue(n);
             measurement.addBindValue(jumps);
             measurement.exec();
@@ -102,6 +112,11 @@ void makeDatabase(const QString& directory, int athletes, int measurements) {
                 jump.exec();
             }
         }
+    }
+    if (squad) {
+        db.run(QStringLiteral("INSERT INTO gruppen (Name) VALUES ('Kader')"));
+        db.run(QStringLiteral("INSERT INTO gruppen_sportler (Gruppe_ID, Sportler_ID) "
+                              "SELECT g.ID, s.ID FROM gruppen g, sportler s"));
     }
     transaction.commit();
 }
@@ -141,9 +156,11 @@ private:
 };
 
 // The main window's start and first show, then (by the action's object name) one action of
-// the window; prints the CPU time of the whole process.
+// the window, or with `ranking` the window "Rangliste" of the first group over the last year;
+// prints the CPU time of the window's thread.
 int startWindow(int argc, char* argv[], const QString& directory,
-                const QString& actionName = QString(), const QString& saveAs = QString()) {
+                const QString& actionName = QString(), const QString& saveAs = QString(),
+                bool ranking = false) {
     QApplication app(argc, argv);
     SystemClock clock;
     SimulatedUnit unit(clock);
@@ -160,6 +177,15 @@ int startWindow(int argc, char* argv[], const QString& directory,
     Station station(unit, clock);
     const auto window = createWindows(context, station);
     window->show();
+    if (ranking) {
+        // The window "Rangliste" as "Daten" ▸ "Rangliste …" opens it, its period set to the
+        // last year before it reads: one ranking.
+        RankingWindow shown(station.store(), ui, window.get());
+        shown.fromField->setDate(QDate::currentDate().addDays(-364));
+        shown.showGroup(0);
+        if (shown.rowsShown().isEmpty())
+            return fail(QStringLiteral("an empty ranking"));
+    }
     QTimer::singleShot(0, &app, [&window, &app, actionName] {
         if (!actionName.isEmpty()) {
             QAction* action = window->action(actionName);
@@ -380,9 +406,15 @@ int main(int argc, char* argv[]) {
         return startWindow(argc, argv, args[1], QStringLiteral("analysisAction"));
     if (task == QLatin1String("report") && args.size() == 3)
         return startWindow(argc, argv, args[1], QStringLiteral("reportAction"), args[2]);
+    if (task == QLatin1String("ranking") && args.size() == 2)
+        return startWindow(argc, argv, args[1], QString(), QString(), true);
     QCoreApplication app(argc, argv);
     if (task == QLatin1String("make-database") && args.size() == 4) {
         makeDatabase(args[1], args[2].toInt(), args[3].toInt());
+        return 0;
+    }
+    if (task == QLatin1String("make-squad") && args.size() == 4) {
+        makeDatabase(args[1], args[2].toInt(), args[3].toInt(), true);
         return 0;
     }
     if (task == QLatin1String("export") && args.size() == 3)
@@ -398,5 +430,6 @@ int main(int argc, char* argv[]) {
     return fail(QStringLiteral("usage: kalvero_bench make-database DIR ATHLETES MEASUREMENTS | "
                                "export DIR FILE | start DIR | analysis DIR | report DIR FILE | "
                                "record DIR JUMPS | latency DIR notified|timer COUNT | "
-                               "quick-check DIR | backup DIR FILE"));
+                               "quick-check DIR | backup DIR FILE | make-squad DIR ATHLETES "
+                               "MEASUREMENTS | ranking DIR"));
 }

@@ -15,6 +15,9 @@
 #   from a result's last byte to its jump    median and 95th percentile of 200 results sent
 #   row's commit                             over a pseudo-terminal at gaps of 300 to 900 ms,
 #                                            with the line's notice and with the timer alone
+#   the start with the ranking of a group   against a start on an empty database (CPU time)
+#   of 200 athletes x 50 measurements
+#   over the last year
 # on two databases made with the program's own schema: 1,000 athletes x 50 measurements and
 # 2,000 x 125 (a third of them series of 5 to 15 jumps; athlete 1 has 999 measurements).
 # Not part of the test suite. Usage: bench/run.sh [RUNS]   (default 3; the median is taken)
@@ -107,6 +110,16 @@ printf 'analysis window, 999 measurements: %.3fs CPU, %sx an empty start\n' "$an
     "$(ratio "$analysis" "$empty_cpu")"
 printf 'PDF report, 999 measurements:      %.3fs CPU, %sx an empty start\n' "$report" \
     "$(ratio "$report" "$empty_cpu")"
+# The ranking of a squad: 200 athletes with 50 measurements each over the last year, all in one
+# group, ranked over that year. Made anew each time: its dates end today.
+squad="$data/squad-200x50"
+rm -rf "$squad"; mkdir -p "$squad"
+"$bench" make-squad "$squad" 200 50
+ranking_c=()
+for _ in $(seq "$runs"); do ranking_c+=("$("$bench" ranking "$squad" 2>/dev/null | tail -n 1)"); done
+ranking_cpu=$(median "${ranking_c[@]}")
+printf 'start and ranking of 200 x 50 over a year: %.3fs CPU, %sx an empty start\n' \
+    "$ranking_cpu" "$(ratio "$ranking_cpu" "$empty_cpu")"
 
 # Disk syncs of 200 recorded jumps, counted by strace.
 syncdir="$data/syncs"

@@ -2,6 +2,7 @@
 
 #include "core/base/Errors.h"
 #include "core/store/DataStore.h"
+#include "core/store/GroupRepository.h"
 #include "ui/AthleteEditorDialog.h"
 #include "ui/AthletePanel.h"
 #include "ui/AthleteSearchDialog.h"
@@ -23,6 +24,9 @@ AthleteController::AthleteController(AthletePanel& panel, HistoryController& his
             history_.showAthlete(selectedId());
         });
     });
+    QObject::connect(&panel_, &AthletePanel::groupChosen, &panel_, [this](qint64 groupId) {
+        runGuarded(ui_, [this, groupId] { chooseGroup(groupId); });
+    });
 }
 
 AthleteRepository& AthleteController::repository() {
@@ -30,7 +34,46 @@ AthleteRepository& AthleteController::repository() {
 }
 
 void AthleteController::listAtStart() {
+    reloadGroups();
     showAll();
+}
+
+bool AthleteController::groupsAvailable() {
+    return store_.isOpen() && GroupRepository(store_.database()).available();
+}
+
+bool AthleteController::readGroups() {
+    const bool available = groupsAvailable();
+    panel_.setGroupsAvailable(available);
+    const qint64 chosen = panel_.chosenGroupId();
+    panel_.setGroups(available ? GroupRepository(store_.database()).all() : QList<Group>());
+    return panel_.chosenGroupId() != chosen;
+}
+
+void AthleteController::reloadGroups() {
+    if (readGroups())
+        showAll();
+}
+
+void AthleteController::chooseGroup(qint64 groupId) {
+    panel_.chooseGroup(groupId);
+    showAll();
+}
+
+qint64 AthleteController::chosenGroupId() const {
+    return panel_.chosenGroupId();
+}
+
+QList<Athlete> AthleteController::inChosenGroup(QList<Athlete> athletes) {
+    const qint64 groupId = panel_.chosenGroupId();
+    if (groupId == 0)
+        return athletes;
+    return onlyMembers(athletes, GroupRepository(store_.database()).memberIds(groupId));
+}
+
+void AthleteController::selectNext() {
+    if (current_ + 1 < panel_.rowCount())
+        selectRow(current_ + 1);
 }
 
 void AthleteController::list(std::function<QList<Athlete>()> query) {
@@ -44,7 +87,7 @@ void AthleteController::relist() {
     // A start whose listing failed (a server that was away) has none yet.
     if (!listing_)
         listing_ = [this] {
-            return repository().all();
+            return inChosenGroup(repository().all());
         };
     setAthletes(listing_());
 }
@@ -55,12 +98,16 @@ void AthleteController::setAthletes(QList<Athlete> athletes) {
 }
 
 void AthleteController::showAll() {
-    list([this] { return repository().all(); });
+    list([this] { return inChosenGroup(repository().all()); });
 }
 
 void AthleteController::refresh() {
     const qint64 athleteId = selectedId();
     const std::optional<qint64> nummer = history_.selectedNummer();
+    // Groups that other stations made, renamed or deleted meanwhile; when the listed group is
+    // gone, all athletes are listed.
+    if (readGroups())
+        listing_ = nullptr;
     relist();
     const int row = panel_.rowOf(athleteId);
     selectRow(row >= 0 ? row : (panel_.rowCount() > 0 ? 0 : -1));
@@ -78,7 +125,7 @@ void AthleteController::search() {
     const QString text = search_->searchText();
     QList<Athlete> found;
     try {
-        found = repository().search(by, text);
+        found = inChosenGroup(repository().search(by, text));
     } catch (...) {
         // The grid is not left empty: it lists all athletes again. The search's error is the
         // one the user is told; a second one goes to the log.
@@ -90,13 +137,19 @@ void AthleteController::search() {
         showAll();
         return;
     }
-    list([this, by, text] { return repository().search(by, text); });
+    list([this, by, text] { return inChosenGroup(repository().search(by, text)); });
 }
 
 void AthleteController::newAthlete() {
     if (!checkWritable(store_, ui_) || !editor_)
         return;
     editor_->prepareNew();
+    // A new athlete joins the group that is listed.
+    const bool available = groupsAvailable();
+    const qint64 chosen = panel_.chosenGroupId();
+    editor_->setGroups(available,
+                       available ? GroupRepository(store_.database()).all() : QList<Group>(),
+                       chosen != 0 ? QList<qint64>{chosen} : QList<qint64>());
     if (editor_->exec() != QDialog::Accepted)
         return;
     editor_->restoreMarks();
@@ -108,7 +161,8 @@ void AthleteController::newAthlete() {
         athlete.birthDate = editor_->birthDate();
     athlete.sex = editor_->sexIndex();
     athlete.remark = editor_->remark();
-    const qint64 id = repository().add(athlete);
+    const qint64 id = GroupRepository(store_.database())
+                          .addAthlete(repository(), athlete, editor_->checkedGroups());
 
     // The athletes are read again, so that the new athlete stands where the store lists him;
     // he is the selected one (or the last row, when the current search does not find him),
@@ -130,6 +184,10 @@ void AthleteController::changeAthlete() {
     if (!current->storedBirthDate.isEmpty() && !current->birthDate.isValid())
         editor_->birthDateField->setText(current->storedBirthDate);
     editor_->checkBirthDate();
+    const bool available = groupsAvailable();
+    GroupRepository groups(store_.database());
+    editor_->setGroups(available, available ? groups.all() : QList<Group>(),
+                       available ? groups.groupsOf(current->id) : QList<qint64>());
     if (editor_->exec() != QDialog::Accepted)
         return;
 
@@ -143,7 +201,16 @@ void AthleteController::changeAthlete() {
         changed.birthDate = editor_->birthDate();
         changed.storedBirthDate = changed.birthDate.toString(Qt::ISODate);
     }
-    repository().update(changed, editor_->dateValid());
+    GroupRepository(store_.database())
+        .updateAthlete(repository(), changed, editor_->dateValid(), editor_->checkedGroups());
+    // An athlete taken out of the listed group leaves the list; the one below him is selected.
+    if (available && panel_.chosenGroupId() != 0 &&
+        !editor_->checkedGroups().contains(panel_.chosenGroupId())) {
+        const int row = current_;
+        relist();
+        selectRow(panel_.rowCount() > 0 ? std::min(row, panel_.rowCount() - 1) : -1);
+        return;
+    }
     panel_.replace(current_, changed);
 }
 

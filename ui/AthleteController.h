@@ -13,7 +13,9 @@ class HistoryController;
 class MessageService;
 
 // The athlete grid and the athlete actions: show all, search, new, change and delete. The
-// selected athlete is the grid's current row; every change of it lists his history.
+// selected athlete is the grid's current row; every change of it lists his history. The grid
+// lists the athletes of the group chosen above it ("Alle Sportler": all); showing all and the
+// search keep within that group.
 class AthleteController {
 public:
     AthleteController(AthletePanel& panel, HistoryController& history, DataStore& store,
@@ -27,6 +29,16 @@ public:
 
     // Lists all athletes and selects the first, as the program starts.
     void listAtStart();
+
+    // Reads the groups into the chooser again (after they were changed); when the chosen
+    // group is gone, all athletes are listed.
+    void reloadGroups();
+    // Lists the athletes of a group (0: all) and selects the first.
+    void chooseGroup(qint64 groupId);
+    qint64 chosenGroupId() const;
+    // "Nächster Sportler": selects the athlete in the row below the selected one; the last
+    // stays selected.
+    void selectNext();
 
     void showAll();
     // Reads the listed athletes and the selected one's history again, for what other stations
@@ -54,6 +66,11 @@ private:
     void relist();
     void setAthletes(QList<Athlete> athletes);
     AthleteRepository& repository();
+    // The athletes of the chosen group among `athletes`, in their order.
+    QList<Athlete> inChosenGroup(QList<Athlete> athletes);
+    bool groupsAvailable();
+    // Reads the groups into the chooser; true when the chosen group is gone.
+    bool readGroups();
 
     AthletePanel& panel_;
     HistoryController& history_;

@@ -8,11 +8,13 @@
 #include "ui/Widgets.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -21,6 +23,10 @@
 namespace {
 
 const QString kMark = QStringLiteral("*");
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("AthleteEditorDialog", text);
+}
 
 bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -51,6 +57,9 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     remarkField->setObjectName(QStringLiteral("remarkField"));
     remarkField->setTabChangesFocus(true);
     remarkField->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    groupsField = new QListWidget(this);
+    groupsField->setObjectName(QStringLiteral("groupsField"));
+    groupsField->setAccessibleName(translated("Gruppen"));
     okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                                QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
@@ -73,8 +82,9 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     for (QWidget* field :
          {static_cast<QWidget*>(sexField), static_cast<QWidget*>(nameField),
           static_cast<QWidget*>(firstNameField), static_cast<QWidget*>(birthDateField),
-          static_cast<QWidget*>(remarkField)})
+          static_cast<QWidget*>(remarkField), static_cast<QWidget*>(groupsField)})
         field->setFixedWidth(fieldWidth);
+    groupsField->setFixedHeight(fontMetrics().lineSpacing() * 5 + 2 * groupsField->frameWidth());
     remarkField->setFixedHeight(fontMetrics().lineSpacing() * 4 + 2 * remarkField->frameWidth() +
                                 static_cast<int>(2 * remarkField->document()->documentMargin()));
 
@@ -93,12 +103,15 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
         {QStringLiteral("Name:"), "nameLabel", nameField, nameMark},
         {QStringLiteral("Vorname:"), "firstNameLabel", firstNameField, firstNameMark},
         {QStringLiteral("Geb. am:"), "birthDateLabel", birthDateField, birthDateMark},
-        {QStringLiteral("Bemerkungen:"), "remarkLabel", remarkField, nullptr}};
+        {QStringLiteral("Bemerkungen:"), "remarkLabel", remarkField, nullptr},
+        {translated("Gruppen:"), "groupsLabel", groupsField, nullptr}};
     int r = 0;
     for (const Row& row : rows) {
         QLabel* label = widgets::boldLabel(row.text, QLatin1String(row.labelName), this);
         label->setBuddy(row.field);
-        const bool tall = row.field == remarkField;
+        const bool tall = row.field == remarkField || row.field == groupsField;
+        if (row.field == groupsField)
+            groupsLabel = label;
         grid->addWidget(label, r, 0, tall ? (Qt::AlignRight | Qt::AlignTop) : labelAlign);
         grid->addWidget(row.field, r, 1, Qt::AlignLeft | Qt::AlignVCenter);
         if (row.mark)
@@ -125,7 +138,8 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     setTabOrder(nameField, firstNameField);
     setTabOrder(firstNameField, birthDateField);
     setTabOrder(birthDateField, remarkField);
-    setTabOrder(remarkField, okButton);
+    setTabOrder(remarkField, groupsField);
+    setTabOrder(groupsField, okButton);
     setTabOrder(okButton, cancelButton);
 
     for (QWidget* w :
@@ -189,6 +203,29 @@ void AthleteEditorDialog::checkBirthDate() {
     } else {
         birthDateField->setPalette(QPalette()); // the normal field background again
     }
+}
+
+void AthleteEditorDialog::setGroups(bool available, const QList<Group>& groups,
+                                    const QList<qint64>& checked) {
+    groupsLabel->setVisible(available);
+    groupsField->setVisible(available);
+    groupsField->clear();
+    for (const Group& group : groups) {
+        auto* item = new QListWidgetItem(group.name, groupsField);
+        item->setData(Qt::UserRole, group.id);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        item->setCheckState(checked.contains(group.id) ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+QList<qint64> AthleteEditorDialog::checkedGroups() const {
+    QList<qint64> out;
+    for (int i = 0; i < groupsField->count(); ++i) {
+        const QListWidgetItem* item = groupsField->item(i);
+        if (item->checkState() == Qt::Checked)
+            out << item->data(Qt::UserRole).toLongLong();
+    }
+    return out;
 }
 
 int AthleteEditorDialog::sexIndex() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/GroupRepository.h"
+
 #include <QColor>
 #include <QDate>
 #include <QDialog>
@@ -9,6 +11,7 @@ class MessageService;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class RemarkEdit;
 
@@ -17,8 +20,8 @@ class RemarkEdit;
 // on confirmation reads the entered values back. Created once and reused.
 //
 // Object names: the controls as below; the labels "Geschlecht:", "Name:", "Vorname:",
-// "Geb. am:" and "Bemerkungen:" are sexLabel, nameLabel, firstNameLabel, birthDateLabel and
-// remarkLabel; the marks "*" beside the sex list,
+// "Geb. am:", "Bemerkungen:" and "Gruppen:" are sexLabel, nameLabel, firstNameLabel,
+// birthDateLabel, remarkLabel and groupsLabel; the marks "*" beside the sex list,
 // Name, Vorname and Geb. am are sexMark, nameMark, firstNameMark and birthDateMark.
 class AthleteEditorDialog : public QDialog {
 public:
@@ -39,6 +42,12 @@ public:
     // blue, any other text gives it the normal background. Also runs while the text changes.
     void checkBirthDate();
 
+    // The groups offered (each a check box in groupsField) and those checked. Without groups
+    // in the database (`available` false) the row is hidden.
+    void setGroups(bool available, const QList<Group>& groups, const QList<qint64>& checked);
+    // The IDs of the checked groups.
+    QList<qint64> checkedGroups() const;
+
     // Set when OK was pressed: whether Geb. am held a date, and that date.
     bool dateValid() const { return dateValid_; }
     QDate birthDate() const { return birthDate_; }
@@ -57,12 +66,14 @@ public:
     QLineEdit* firstNameField;
     QLineEdit* birthDateField;
     RemarkEdit* remarkField;
+    QListWidget* groupsField;
     QPushButton* okButton;
     QPushButton* cancelButton;
     QLabel* sexMark;
     QLabel* nameMark;
     QLabel* firstNameMark;
     QLabel* birthDateMark;
+    QLabel* groupsLabel;
 
 protected:
     void showEvent(QShowEvent* event) override;

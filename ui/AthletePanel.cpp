@@ -4,9 +4,12 @@
 #include "ui/AthleteTableModel.h"
 #include "ui/GridView.h"
 
+#include <QComboBox>
 #include <QDate>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -15,8 +18,21 @@ AthletePanel::AthletePanel(QWidget* parent) : QWidget(parent) {
     model_ = new AthleteTableModel(this);
     grid_ = gridview::create(QStringLiteral("athleteGrid"), model_, this);
     grid_->setAccessibleName(tr("Sportler"));
+    groupChooser_ = new QComboBox(this);
+    groupChooser_->setObjectName(QStringLiteral("groupChooser"));
+    groupChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    groupChooser_->setMinimumContentsLength(16);
+    groupLabel_ = new QLabel(tr("&Gruppe:"), this);
+    groupLabel_->setObjectName(QStringLiteral("groupLabel"));
+    groupLabel_->setBuddy(groupChooser_);
+    setGroups({});
+    auto* chooserRow = new QHBoxLayout;
+    chooserRow->addWidget(groupLabel_);
+    chooserRow->addWidget(groupChooser_);
+    chooserRow->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(chooserRow);
     layout->addWidget(grid_);
 
     // The widest values the columns show: a long ID, long names, a date of birth in the
@@ -31,6 +47,10 @@ AthletePanel::AthletePanel(QWidget* parent) : QWidget(parent) {
                           birthDates,
                           {QStringLiteral("Sprint und Sprungkraft")}});
 
+    connect(groupChooser_, &QComboBox::currentIndexChanged, this, [this] {
+        if (!choosing_)
+            emit groupChosen(chosenGroupId());
+    });
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& index) {
                 if (!marking_ && index.isValid())
@@ -91,4 +111,32 @@ bool AthletePanel::gridHasFocus() const {
 
 void AthletePanel::focusGrid() {
     grid_->setFocus();
+}
+
+void AthletePanel::setGroups(const QList<Group>& groups) {
+    const qint64 chosen = chosenGroupId();
+    choosing_ = true;
+    groupChooser_->clear();
+    groupChooser_->addItem(tr("Alle Sportler"), qint64(0));
+    for (const Group& group : groups)
+        groupChooser_->addItem(group.name, group.id);
+    const int index = groupChooser_->findData(chosen);
+    groupChooser_->setCurrentIndex(index >= 0 ? index : 0);
+    choosing_ = false;
+}
+
+void AthletePanel::setGroupsAvailable(bool available) {
+    groupLabel_->setVisible(available);
+    groupChooser_->setVisible(available);
+}
+
+qint64 AthletePanel::chosenGroupId() const {
+    return groupChooser_->currentIndex() < 0 ? 0 : groupChooser_->currentData().toLongLong();
+}
+
+void AthletePanel::chooseGroup(qint64 groupId) {
+    choosing_ = true;
+    const int index = groupChooser_->findData(groupId);
+    groupChooser_->setCurrentIndex(index >= 0 ? index : 0);
+    choosing_ = false;
 }

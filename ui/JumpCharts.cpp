@@ -10,6 +10,7 @@
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
+#include <QHorizontalBarSeries>
 #include <QLineSeries>
 #include <QPainter>
 #include <QValueAxis>
@@ -257,6 +258,43 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& points) {
     chart->addAxis(rsiAxis, Qt::AlignRight);
     attach(chart, heights, dateAxis, heightAxis);
     attach(chart, rsis, dateAxis, rsiAxis);
+    return chart;
+}
+
+QChart* bestRsiChart(const QList<ranking::Row>& rows) {
+    QStringList names;
+    QList<double> values;
+    // The category axis runs from the bottom up: the best comes last.
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+        if (!row->bestRsi)
+            continue;
+        QString name = QStringLiteral("%1, %2").arg(row->athlete.name, row->athlete.firstName);
+        // The axis needs every name once: namesakes are told apart by their ID.
+        if (names.contains(name))
+            name += QStringLiteral(" (%1)").arg(row->athlete.id);
+        names << name;
+        values << *row->bestRsi;
+    }
+    const auto tr = [](const char* text) {
+        return QCoreApplication::translate("JumpCharts", text);
+    };
+    if (values.isEmpty())
+        return noteChart(tr("Kein Sportler mit gültigen Sprüngen im Zeitraum"));
+    auto* set = new QBarSet(tr("Bester RSI (m/s)"));
+    set->append(values);
+    auto* series = new QHorizontalBarSeries;
+    series->append(set);
+    series->setLabelsVisible(true);
+    series->setLabelsFormat(QStringLiteral("@value"));
+    series->setLabelsPrecision(3);
+    QChart* chart = newChart(tr("Bester RSI"));
+    chart->legend()->setVisible(false);
+    auto* nameAxis = new QBarCategoryAxis;
+    nameAxis->append(names);
+    QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), values, "%.1f");
+    chart->addAxis(nameAxis, Qt::AlignLeft);
+    chart->addAxis(rsiAxis, Qt::AlignBottom);
+    attach(chart, series, rsiAxis, nameAxis);
     return chart;
 }
 

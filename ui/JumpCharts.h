@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/analysis/JumpAnalysis.h"
+#include "core/analysis/Ranking.h"
 
 #include <QString>
 
@@ -36,6 +37,10 @@ std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value);
 // The best height (left axis) and the best RSI (right axis) of every measurement with a
 // valid jump, over the date axis.
 QChart* progressChart(const QList<analysis::ProgressPoint>& points);
+
+// One horizontal bar per athlete of a ranking with a best RSI, the best at the top, named
+// "Name, Vorname".
+QChart* bestRsiChart(const QList<ranking::Row>& rows);
 
 // An empty chart that only says why it is empty.
 QChart* noteChart(const QString& note);

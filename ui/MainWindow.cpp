@@ -4,9 +4,11 @@
 #include "core/base/FileNames.h"
 #include "core/export/Exporter.h"
 #include "core/station/Station.h"
+#include "core/store/GroupRepository.h"
 #include "ui/AnalysisWindow.h"
 #include "ui/AthleteController.h"
 #include "ui/AthletePanel.h"
+#include "ui/GroupDialog.h"
 #include "ui/HistoryController.h"
 #include "ui/HistoryPanel.h"
 #include "ui/Icons.h"
@@ -14,6 +16,7 @@
 #include "ui/LiveChart.h"
 #include "ui/MessageService.h"
 #include "ui/OldDataTakeover.h"
+#include "ui/RankingWindow.h"
 #include "ui/ReportPdf.h"
 #include "ui/RestoreOffer.h"
 #include "ui/ResultPanel.h"
@@ -77,6 +80,7 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     connectAction(newAthleteAction_, [this] { athletes_->newAthlete(); });
     connectAction(changeAthleteAction_, [this] { athletes_->changeAthlete(); });
     connectAction(deleteAthleteAction_, [this] { athletes_->deleteAfterConfirmation(); });
+    connectAction(nextAthleteAction_, [this] { athletes_->selectNext(); });
 
     const QStringList& args = context_.arguments;
     debugAction_->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
@@ -170,6 +174,10 @@ void MainWindow::buildActions() {
         makeAction(QStringLiteral("takeOverAction"), tr("Daten &übernehmen …"), {}, {});
     analysisAction_ = makeAction(QStringLiteral("analysisAction"), tr("Aus&wertung …"),
                                  tr("Auswertung"), QKeySequence(Qt::Key_F6));
+    nextAthleteAction_ = makeAction(QStringLiteral("nextAthleteAction"), tr("Nä&chster Sportler"),
+                                    tr("Nächster Sportler"), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    groupsAction_ = makeAction(QStringLiteral("groupsAction"), tr("&Gruppen …"), {}, {});
+    rankingAction_ = makeAction(QStringLiteral("rankingAction"), tr("&Rangliste …"), {}, {});
     startAction_ = makeAction(QStringLiteral("startAction"), tr("Messung starten"),
                               tr("Messung starten (F5)"), QKeySequence(Qt::Key_F5));
 
@@ -203,6 +211,8 @@ void MainWindow::buildActions() {
     connectAction(analysisAction_, &MainWindow::showAnalysis);
     connectAction(reportAction_, &MainWindow::saveReport);
     connectAction(takeOverAction_, &MainWindow::takeOverOldData);
+    connectAction(groupsAction_, &MainWindow::editGroups);
+    connectAction(rankingAction_, &MainWindow::showRanking);
 }
 
 void MainWindow::buildMenus() {
@@ -235,10 +245,14 @@ void MainWindow::buildMenus() {
     dataMenu->addAction(showAllAction_);
     dataMenu->addAction(searchAction_);
     dataMenu->addAction(refreshAction_);
+    dataMenu->addAction(nextAthleteAction_);
     dataMenu->addSeparator();
     dataMenu->addAction(newAthleteAction_);
     dataMenu->addAction(changeAthleteAction_);
     dataMenu->addAction(deleteAthleteAction_);
+    dataMenu->addSeparator();
+    dataMenu->addAction(groupsAction_);
+    dataMenu->addAction(rankingAction_);
     dataMenu->addSeparator();
     dataMenu->addAction(analysisAction_);
 
@@ -302,11 +316,20 @@ void MainWindow::openTables() {
     station_.store().open(context_.store);
     restoreoffer::checkAtStart({context_, station_, *athletes_, *history_}, this);
     reportDuplicateNumbers();
-    if (const auto& failure = station_.store().database().upgradeFailure())
-        boxes::generalError(context_.ui,
-                            failure->text() + QLatin1Char(' ') +
-                                tr("Test und Fallhöhe der Messungen werden nicht gespeichert."),
+    if (const auto& failure = station_.store().database().upgradeFailure()) {
+        // What the versions not reached would have held.
+        const int version = station_.store().database().schemaVersion();
+        QStringList missingParts;
+        if (version < 1)
+            missingParts << tr("Test und Fallhöhe der Messungen werden nicht gespeichert.");
+        if (version < 2)
+            missingParts << tr("Sprünge können nicht ausgeschlossen werden.");
+        if (version < 3)
+            missingParts << tr("Es gibt keine Gruppen.");
+        const QString missing = missingParts.join(QLatin1Char(' '));
+        boxes::generalError(context_.ui, failure->text() + QLatin1Char(' ') + missing,
                             failure->detail());
+    }
     history_->showAllJumps();
     athletes_->listAtStart();
     athletePanel_->focusGrid();
@@ -418,9 +441,9 @@ void MainWindow::toggleRun() {
 
 void MainWindow::lockChanges(bool locked) {
     // While a run goes on, nothing may change the athletes or measurements it records for.
-    for (QAction* action :
-         {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,
-          deleteAthleteAction_, exportOneAction_, exportAllAction_, takeOverAction_})
+    for (QAction* action : {showAllAction_, refreshAction_, searchAction_, newAthleteAction_,
+                            changeAthleteAction_, deleteAthleteAction_, exportOneAction_,
+                            exportAllAction_, takeOverAction_, nextAthleteAction_, groupsAction_})
         action->setEnabled(!locked);
     dataGroup_->setEnabled(!locked);
     if (!locked)
@@ -515,6 +538,38 @@ void MainWindow::showAnalysis() {
     analysisWindow_->show();
     analysisWindow_->raise();
     analysisWindow_->activateWindow();
+}
+
+void MainWindow::editGroups() {
+    if (!GroupRepository(station_.store().database()).available()) {
+        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
+                                           "auf die Version des Programms gebracht werden."));
+        return;
+    }
+    if (!checkWritable(station_.store(), context_.ui))
+        return;
+    if (!groupDialog_)
+        groupDialog_ = new GroupDialog(station_.store(), context_.ui, this);
+    groupDialog_->exec();
+    if (groupDialog_->changed()) {
+        athletes_->reloadGroups();
+        if (rankingWindow_ && rankingWindow_->isVisible())
+            rankingWindow_->showGroup(rankingWindow_->chosenGroupId());
+    }
+}
+
+void MainWindow::showRanking() {
+    if (!GroupRepository(station_.store().database()).available()) {
+        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
+                                           "auf die Version des Programms gebracht werden."));
+        return;
+    }
+    if (!rankingWindow_)
+        rankingWindow_ = new RankingWindow(station_.store(), context_.ui, this);
+    rankingWindow_->showGroup(athletes_->chosenGroupId());
+    rankingWindow_->show();
+    rankingWindow_->raise();
+    rankingWindow_->activateWindow();
 }
 
 void MainWindow::showVersion() {

@@ -14,6 +14,7 @@ class AthleteController;
 class AthleteEditorDialog;
 class AthletePanel;
 class AthleteSearchDialog;
+class GroupDialog;
 class HistoryController;
 class HistoryPanel;
 class LimitsDialog;
@@ -21,6 +22,7 @@ class QAction;
 class QGroupBox;
 class QMenu;
 class QSplitter;
+class RankingWindow;
 class ResultPanel;
 class RunController;
 class ServicePanel;
@@ -66,6 +68,13 @@ public:
     // Opens the analysis window (created at its first opening) or brings it to the front.
     void showAnalysis();
     AnalysisWindow* analysisWindow() const { return analysisWindow_; }
+    // "Gruppen …": the dialog in which groups are created, renamed and deleted.
+    void editGroups();
+    GroupDialog* groupDialog() const { return groupDialog_; }
+    // "Rangliste …": opens the ranking of the group chosen above the athlete grid (created at
+    // its first opening) or brings it to the front.
+    void showRanking();
+    RankingWindow* rankingWindow() const { return rankingWindow_; }
     void showVersion();
     // A key pressed anywhere in the window, before the focused control gets it.
     void handleKey(int key);
@@ -120,6 +129,9 @@ private:
     QAction* reportAction_ = nullptr;
     QAction* takeOverAction_ = nullptr;
     QAction* startAction_ = nullptr;
+    QAction* nextAthleteAction_ = nullptr;
+    QAction* groupsAction_ = nullptr;
+    QAction* rankingAction_ = nullptr;
 
     ResultPanel* resultPanel_ = nullptr;
     QGroupBox* dataGroup_ = nullptr;
@@ -135,6 +147,8 @@ private:
     AthleteSearchDialog* athleteSearch_ = nullptr;
     ServicePanel* servicePanel_ = nullptr;
     AnalysisWindow* analysisWindow_ = nullptr;
+    GroupDialog* groupDialog_ = nullptr;
+    RankingWindow* rankingWindow_ = nullptr;
     const QEvent* lastKey_ = nullptr;
     QPointer<QWidget> lastKeyTarget_;
     bool shown_ = false;

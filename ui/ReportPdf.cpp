@@ -8,8 +8,10 @@
 #include "ui/HistoryController.h"
 #include "ui/JumpCharts.h"
 #include "ui/MessageService.h"
+#include "ui/Widgets.h"
 
 #include <QChart>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
@@ -77,6 +79,7 @@ public:
         y_ += height;
     }
     void skip(double height) { y_ = std::min(body_.height(), y_ + height); }
+    double pageHeight() const { return body_.height(); }
     bool atTop() const { return y_ == 0; }
 
     void paint(int page, QPainter& painter) const {
@@ -93,11 +96,11 @@ private:
 const QColor kRule(150, 150, 150);
 const QColor kHeaderFill(235, 235, 235);
 
-// Lays the report out on the pages of a flow.
-class ReportLayout {
+// What the layouts of the reports share: the fonts, blocks of text, headings kept with what
+// follows them, charts and tables.
+class LayoutBase {
 public:
-    ReportLayout(PageFlow& flow, QPaintDevice* device, const report::AthleteReport& report)
-        : flow_(flow), device_(device), report_(report) {
+    LayoutBase(PageFlow& flow, QPaintDevice* device) : flow_(flow), device_(device) {
         body_ = QGuiApplication::font();
         body_.setPointSizeF(10);
         small_ = body_;
@@ -109,49 +112,14 @@ public:
         padding_ = QFontMetricsF(body_, device).height() * 0.25;
     }
 
-    void build() {
-        const Athlete& a = report_.athlete;
-        QFont title = bold_;
-        title.setPointSizeF(16);
-        block(Text(QStringLiteral("Bericht: %1, %2").arg(a.name, a.firstName), title, device_,
-                   flow_.width()));
+protected:
+    void title(const QString& text) {
+        QFont font = bold_;
+        font.setPointSizeF(16);
+        block(Text(text, font, device_, flow_.width()));
         flow_.skip(padding_ * 2);
-
-        const QStringList names = report::athleteFieldNames();
-        const QStringList values = report::athleteFieldTexts(a);
-        for (int i = 0; i < names.size(); ++i)
-            row({names[i], values[i]}, {0.22, 0.78}, {bold_, body_}, {}, false);
-
-        if (report_.lines.isEmpty()) {
-            flow_.skip(padding_ * 4);
-            block(Text(QStringLiteral("Für diesen Sportler sind keine Messungen gespeichert."),
-                       body_, device_, flow_.width()));
-            return;
-        }
-
-        chartWithHeading(QStringLiteral("Verlauf"),
-                         [this] { return jumpcharts::progressChart(report_.progress); });
-        measurementTable();
-
-        if (const auto& selected = report_.selected) {
-            const QStringList statisticNames = analysis::statisticsNames();
-            const QStringList statisticValues = analysis::statisticsTexts(selected->statistics);
-            headingBefore(report::measurementHeading(*selected), rowHeight(body_) * 3);
-            for (int i = 0; i < statisticNames.size(); ++i)
-                row({statisticNames[i], statisticValues[i]}, {0.4, 0.2}, {body_, body_},
-                    {Qt::AlignLeft, Qt::AlignRight}, false);
-            flow_.skip(padding_ * 2);
-            const double height = flow_.width() * kChartHeightShare;
-            flow_.place(height, [this](QPainter& painter, const QRectF& rect) {
-                const auto& line = *report_.selected;
-                drawChart(
-                    painter, rect,
-                    jumpcharts::measurementChart(line.jumps, report::measurementHeading(line)));
-            });
-        }
     }
 
-private:
     void block(const Text& text) {
         flow_.place(text.height(), [text](QPainter& painter, const QRectF& rect) {
             painter.setPen(Qt::black);
@@ -173,12 +141,19 @@ private:
         flow_.skip(padding_);
     }
 
-    void chartWithHeading(const QString& title, const std::function<QChart*()>& chart) {
-        const double height = flow_.width() * kChartHeightShare;
+    // A chart under its heading, `heightShare` of the page's width high.
+    void chartWithHeading(const QString& title, const std::function<QChart*()>& chart,
+                          double heightShare = kChartHeightShare) {
+        const double height = std::min(flow_.width() * heightShare, maxChartHeight());
         headingBefore(title, height);
         flow_.place(height, [chart](QPainter& painter, const QRectF& rect) {
             drawChart(painter, rect, chart());
         });
+    }
+
+    // The most a chart may take: a page's body below its heading.
+    double maxChartHeight() const {
+        return flow_.pageHeight() - padding_ * 12 - rowHeight(bold_) * 2;
     }
 
     static void drawChart(QPainter& painter, const QRectF& rect, QChart* chart) {
@@ -222,14 +197,9 @@ private:
         return height;
     }
 
-    // All measurements, newest first; the header row heads the table on every page.
-    void measurementTable() {
-        const QList<double> shares{0.05, 0.12, 0.10, 0.07, 0.10, 0.10, 0.11, 0.11, 0.12, 0.12};
-        const Qt::Alignment right = Qt::AlignRight;
-        const QList<Qt::Alignment> alignment{
-            right, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, right,
-            right, right,         right,         Qt::AlignLeft, right};
-        const QStringList header = report::tableHeader();
+    // A table under its heading; the header row heads the table on every page.
+    void table(const QString& heading, const QStringList& header, const QList<QStringList>& lines,
+               const QList<double>& shares, const QList<Qt::Alignment>& alignment) {
         const QList<QFont> headerFonts(header.size(), smallBold_);
         const QList<QFont> cellFonts(header.size(), small_);
         // The header's height, measured without placing it.
@@ -240,71 +210,202 @@ private:
                                                           .height() +
                                                       2 * padding_);
         const double lineHeight = rowHeight(small_);
-        headingBefore(QStringLiteral("Messungen"), headerHeight + lineHeight);
+        headingBefore(heading, headerHeight + lineHeight);
         row(header, shares, headerFonts, alignment, true);
-        for (const report::MeasurementLine& line : report_.lines) {
+        for (const QStringList& line : lines) {
             if (lineHeight > flow_.remaining()) {
                 flow_.newPage();
                 row(header, shares, headerFonts, alignment, true);
             }
-            row(report::tableTexts(line), shares, cellFonts, alignment, false);
+            row(line, shares, cellFonts, alignment, false);
         }
     }
 
     PageFlow& flow_;
     QPaintDevice* device_;
-    const report::AthleteReport& report_;
     QFont body_, bold_, small_, smallBold_;
     double padding_ = 0;
+};
+
+// Lays the athlete's report out on the pages of a flow.
+class ReportLayout : public LayoutBase {
+public:
+    ReportLayout(PageFlow& flow, QPaintDevice* device, const report::AthleteReport& report)
+        : LayoutBase(flow, device), report_(report) {}
+
+    void build() {
+        const Athlete& a = report_.athlete;
+        title(QStringLiteral("Bericht: %1, %2").arg(a.name, a.firstName));
+
+        const QStringList names = report::athleteFieldNames();
+        const QStringList values = report::athleteFieldTexts(a);
+        for (int i = 0; i < names.size(); ++i)
+            row({names[i], values[i]}, {0.22, 0.78}, {bold_, body_}, {}, false);
+
+        if (report_.lines.isEmpty()) {
+            flow_.skip(padding_ * 4);
+            block(Text(QStringLiteral("Für diesen Sportler sind keine Messungen gespeichert."),
+                       body_, device_, flow_.width()));
+            return;
+        }
+
+        chartWithHeading(QStringLiteral("Verlauf"),
+                         [this] { return jumpcharts::progressChart(report_.progress); });
+        measurementTable();
+
+        if (const auto& selected = report_.selected) {
+            const QStringList statisticNames = analysis::statisticsNames();
+            const QStringList statisticValues = analysis::statisticsTexts(selected->statistics);
+            headingBefore(report::measurementHeading(*selected), rowHeight(body_) * 3);
+            for (int i = 0; i < statisticNames.size(); ++i)
+                row({statisticNames[i], statisticValues[i]}, {0.4, 0.2}, {body_, body_},
+                    {Qt::AlignLeft, Qt::AlignRight}, false);
+            flow_.skip(padding_ * 2);
+            const double height = flow_.width() * kChartHeightShare;
+            flow_.place(height, [this](QPainter& painter, const QRectF& rect) {
+                const auto& line = *report_.selected;
+                drawChart(
+                    painter, rect,
+                    jumpcharts::measurementChart(line.jumps, report::measurementHeading(line)));
+            });
+        }
+    }
+
+private:
+    // All measurements, newest first.
+    void measurementTable() {
+        const Qt::Alignment right = Qt::AlignRight;
+        QList<QStringList> lines;
+        for (const report::MeasurementLine& line : report_.lines)
+            lines << report::tableTexts(line);
+        table(QStringLiteral("Messungen"), report::tableHeader(), lines,
+              {0.05, 0.12, 0.10, 0.07, 0.10, 0.10, 0.11, 0.11, 0.12, 0.12},
+              {right, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right,
+               Qt::AlignLeft, right});
+    }
+
+    const report::AthleteReport& report_;
+};
+
+// Lays the team report out: the ranking, the bar chart of the best RSI, a line per athlete.
+class TeamLayout : public LayoutBase {
+public:
+    TeamLayout(PageFlow& flow, QPaintDevice* device, const report::TeamReport& report)
+        : LayoutBase(flow, device), report_(report) {}
+
+    void build() {
+        title(report::teamTitle(report_));
+        block(Text(report::periodLine(report_.period), body_, device_, flow_.width()));
+        if (report_.rows.isEmpty()) {
+            flow_.skip(padding_ * 4);
+            block(Text(QCoreApplication::translate("ReportPdf", "Die Gruppe hat keine Sportler."),
+                       body_, device_, flow_.width()));
+            return;
+        }
+        QList<QStringList> lines;
+        for (const ranking::Row& row : report_.rows)
+            lines << ranking::texts(row);
+        const Qt::Alignment right = Qt::AlignRight;
+        table(QCoreApplication::translate("ReportPdf", "Rangliste"), ranking::header(), lines,
+              {0.07, 0.15, 0.13, 0.11, 0.09, 0.13, 0.14, 0.18},
+              {right, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right, right});
+
+        // A bar per athlete; the chart grows with the squad.
+        const double share = std::max(kChartHeightShare, 0.08 * report_.rows.size());
+        chartWithHeading(
+            QCoreApplication::translate("ReportPdf", "Bester RSI"),
+            [this] { return jumpcharts::bestRsiChart(report_.rows); }, share);
+
+        // One line each, in the table's small face.
+        headingBefore(QCoreApplication::translate("ReportPdf", "Sportler"), rowHeight(small_));
+        for (const ranking::Row& row : report_.rows) {
+            block(Text(report::athleteLine(row), small_, device_, flow_.width()));
+            flow_.skip(padding_);
+        }
+    }
+
+private:
+    const report::TeamReport& report_;
+};
+
+// The PDF's pages: A4 portrait; the program's name, the date of the report and "Seite N von
+// M" on every page around the body that a layout fills.
+class PdfPages {
+public:
+    PdfPages(QIODevice& device, const QString& title) : writer_(&device) {
+        writer_.setResolution(kResolution);
+        writer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                          QMarginsF(18, 12, 18, 12), QPageLayout::Millimeter));
+        writer_.setCreator(QStringLiteral("Kalvero"));
+        writer_.setTitle(title);
+        small_ = QGuiApplication::font();
+        small_.setPointSizeF(8);
+        page_ = QRectF(QPointF(0, 0), writer_.pageLayout().paintRectPixels(kResolution).size());
+        band_ = 2.5 * QFontMetricsF(small_, &writer_).height();
+        body_ =
+            QRectF(page_.left(), page_.top() + band_, page_.width(), page_.height() - 2 * band_);
+        flow_ = std::make_unique<PageFlow>(body_.size());
+    }
+
+    PageFlow& flow() { return *flow_; }
+    QPaintDevice* device() { return &writer_; }
+
+    // Paints what the flow recorded; the layout that recorded it must still live. Returns the
+    // number of pages.
+    int paint(const QDateTime& madeAt) {
+        QPainter painter(&writer_);
+        const int pages = flow_->pageCount();
+        const QString dateLine =
+            QStringLiteral("Bericht vom %1").arg(texts::dateText(madeAt.date()));
+        for (int p = 0; p < pages; ++p) {
+            if (p > 0)
+                writer_.newPage();
+            painter.save();
+            painter.translate(body_.topLeft());
+            flow_->paint(p, painter);
+            painter.restore();
+
+            painter.setFont(small_);
+            painter.setPen(QColor(90, 90, 90));
+            const QRectF top(page_.left(), page_.top(), page_.width(), band_ * 0.6);
+            painter.drawText(top, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Kalvero"));
+            painter.drawText(top, Qt::AlignRight | Qt::AlignTop, dateLine);
+            painter.setPen(QPen(kRule, 0));
+            painter.drawLine(top.bottomLeft(), top.bottomRight());
+            painter.setPen(QColor(90, 90, 90));
+            const QRectF bottom(page_.left(), page_.bottom() - band_ * 0.6, page_.width(),
+                                band_ * 0.6);
+            painter.drawText(bottom, Qt::AlignHCenter | Qt::AlignBottom,
+                             QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages));
+        }
+        painter.end();
+        return pages;
+    }
+
+private:
+    QPdfWriter writer_;
+    QFont small_;
+    QRectF page_, body_;
+    double band_ = 0;
+    std::unique_ptr<PageFlow> flow_;
 };
 
 } // namespace
 
 int write(const report::AthleteReport& report, QIODevice& device, const QDateTime& madeAt) {
-    QPdfWriter writer(&device);
-    writer.setResolution(kResolution);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(18, 12, 18, 12), QPageLayout::Millimeter));
-    writer.setCreator(QStringLiteral("Kalvero"));
-    writer.setTitle(
+    PdfPages pages(
+        device,
         QStringLiteral("Bericht: %1, %2").arg(report.athlete.name, report.athlete.firstName));
-
-    QFont small = QGuiApplication::font();
-    small.setPointSizeF(8);
-    const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(kResolution).size());
-    const double band = 2.5 * QFontMetricsF(small, &writer).height();
-    const QRectF body(page.left(), page.top() + band, page.width(), page.height() - 2 * band);
-
-    // The layout lives while the pages are painted: what it recorded refers to it.
-    PageFlow flow(body.size());
-    ReportLayout layout(flow, &writer, report);
+    ReportLayout layout(pages.flow(), pages.device(), report);
     layout.build();
+    return pages.paint(madeAt);
+}
 
-    QPainter painter(&writer);
-    const int pages = flow.pageCount();
-    const QString dateLine = QStringLiteral("Bericht vom %1").arg(texts::dateText(madeAt.date()));
-    for (int p = 0; p < pages; ++p) {
-        if (p > 0)
-            writer.newPage();
-        painter.save();
-        painter.translate(body.topLeft());
-        flow.paint(p, painter);
-        painter.restore();
-
-        painter.setFont(small);
-        painter.setPen(QColor(90, 90, 90));
-        const QRectF top(page.left(), page.top(), page.width(), band * 0.6);
-        painter.drawText(top, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Kalvero"));
-        painter.drawText(top, Qt::AlignRight | Qt::AlignTop, dateLine);
-        painter.setPen(QPen(kRule, 0));
-        painter.drawLine(top.bottomLeft(), top.bottomRight());
-        painter.setPen(QColor(90, 90, 90));
-        const QRectF bottom(page.left(), page.bottom() - band * 0.6, page.width(), band * 0.6);
-        painter.drawText(bottom, Qt::AlignHCenter | Qt::AlignBottom,
-                         QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages));
-    }
-    painter.end();
-    return pages;
+int writeTeam(const report::TeamReport& report, QIODevice& device, const QDateTime& madeAt) {
+    PdfPages pages(device, report::teamTitle(report));
+    TeamLayout layout(pages.flow(), pages.device(), report);
+    layout.build();
+    return pages.paint(madeAt);
 }
 
 void saveSelectedAthlete(MessageService& ui, DataStore& store, const AthleteController& athletes,
@@ -334,6 +435,36 @@ void saveSelectedAthlete(MessageService& ui, DataStore& store, const AthleteCont
             return; // cancelled: nothing written, an earlier file stays
         failure = fileoutput::write(path, [&content](QIODevice& file) {
             reportpdf::write(*content, file, QDateTime::currentDateTime());
+            return true;
+        });
+    }
+    if (failure)
+        boxes::plain(ui, *failure);
+}
+
+} // namespace reportpdf
+
+namespace reportpdf {
+
+void saveTeam(MessageService& ui, DataStore& store, const Group& group,
+              const ranking::Period& period) {
+    const QString path = ui.saveFileName(
+        {QCoreApplication::translate("ReportPdf", "Teambericht speichern"),
+         QCoreApplication::translate("ReportPdf", "PDF-Datei|*.pdf"), QStringLiteral("pdf"),
+         filenames::suggested({group.name}, QDate::currentDate(), QStringLiteral("pdf"))});
+    if (path.isEmpty())
+        return;
+    std::optional<QString> failure;
+    {
+        widgets::BusyCursor busy;
+        GroupRepository groups(store.database());
+        const report::TeamReport content =
+            report::team(group, period,
+                         ranking::rank(ranking::read(store.athletes(), groups, store.measurements(),
+                                                     group.id, period),
+                                       period));
+        failure = fileoutput::write(path, [&content](QIODevice& file) {
+            reportpdf::writeTeam(content, file, QDateTime::currentDateTime());
             return true;
         });
     }

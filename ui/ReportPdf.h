@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/report/AthleteReport.h"
+#include "core/report/TeamReport.h"
 
 #include <QDateTime>
 
@@ -18,6 +19,16 @@ namespace reportpdf {
 
 // Writes the PDF to `device`; returns the number of pages.
 int write(const report::AthleteReport& report, QIODevice& device, const QDateTime& madeAt);
+
+// The team report as a PDF on the same pages: the group and period, the ranking table (its
+// header row on every page), the bar chart of the best RSI and a line per athlete with his
+// best values and trend. Returns the number of pages.
+int writeTeam(const report::TeamReport& report, QIODevice& device, const QDateTime& madeAt);
+
+// "Teambericht als PDF …" of the ranking window: asks for the file and writes the team report
+// of a group over a period, all or nothing.
+void saveTeam(MessageService& ui, DataStore& store, const Group& group,
+              const ranking::Period& period);
 
 // "Datei" ▸ "Bericht als PDF …": asks for the file and writes the report of the athlete
 // selected in the main window, all or nothing, with the export's progress dialog and

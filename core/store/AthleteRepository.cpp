@@ -1,6 +1,7 @@
 #include "core/store/AthleteRepository.h"
 
 #include "core/store/Database.h"
+#include "core/store/GroupRepository.h"
 #include "core/store/SeriesKey.h"
 
 namespace {
@@ -92,6 +93,7 @@ void AthleteRepository::remove(qint64 athleteId) {
         db_.write(QStringLiteral("DELETE FROM sportler_test WHERE Ref_ID = ?"), {athleteId});
     }
     db_.write(QStringLiteral("DELETE FROM units WHERE Ref_ID = ?"), {athleteId});
+    GroupRepository(db_).forgetAthlete(athleteId);
     db_.write(QStringLiteral("DELETE FROM sportler WHERE ID = ?"), {athleteId});
     transaction.commit();
 }

@@ -39,7 +39,8 @@ public:
     // Changes the names, sex and remark of athlete.id; the date of birth only when
     // `changeBirthDate` (it stays as stored otherwise).
     void update(const Athlete& athlete, bool changeBirthDate);
-    // Deletes the athlete with all his measurements and their jumps, all or nothing.
+    // Deletes the athlete with all his measurements and their jumps and his memberships of
+    // groups, all or nothing.
     void remove(qint64 athleteId);
 
 private:

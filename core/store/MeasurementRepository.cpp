@@ -174,6 +174,29 @@ QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& ser
     return out;
 }
 
+QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfSeries(const QList<qint64>& seriesKeys) {
+    QHash<qint64, QList<Jump>> out;
+    // As in firstJumpsOf: computed numbers, written into the statement in blocks.
+    constexpr int kBlock = 500;
+    for (qsizetype from = 0; from < seriesKeys.size(); from += kBlock) {
+        QStringList keys;
+        for (const qint64 key : seriesKeys.mid(from, kBlock))
+            keys << QString::number(key);
+        // Unsorted, and only the times: sorting the rows of a block, or reading two more
+        // columns, would take longer than reading them.
+        QSqlQuery q = db_.run(QStringLiteral("SELECT Serie, SZ, FZ FROM mr WHERE Serie IN (%1)")
+                                  .arg(keys.join(QLatin1Char(','))));
+        while (q.next()) {
+            Jump jump;
+            jump.seriesKey = numberOf(q.value(0));
+            jump.contactMs = numberOf(q.value(1));
+            jump.flightMs = numberOf(q.value(2));
+            out[static_cast<qint64>(jump.seriesKey)] << jump;
+        }
+    }
+    return out;
+}
+
 QList<Jump> MeasurementRepository::allJumps(int offset, int limit) {
     return jumpsFrom(db_.run(QStringLiteral("SELECT %1 FROM mr ORDER BY %2 LIMIT ? OFFSET ?")
                                  .arg(kJumpColumns, db_.rowOrder()),

@@ -65,6 +65,34 @@ const Step kExcludedJumps{
     },
 };
 
+// Version 3: groups of athletes ("U19", "Kader 2027"). A group has a name of its own; an
+// athlete belongs to any number of groups, one row of gruppen_sportler each. As with version
+// 1 there are no foreign keys: a station of an earlier version deletes athletes without
+// knowing these tables, so a membership can outlive its athlete; every reading joins sportler.
+const Step kGroups{
+    3,
+    {
+        QStringLiteral("CREATE TABLE gruppen ("
+                       " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                       " Name VARCHAR(50) NOT NULL UNIQUE)"),
+        QStringLiteral("CREATE TABLE gruppen_sportler ("
+                       " Gruppe_ID INTEGER NOT NULL,"
+                       " Sportler_ID INTEGER NOT NULL,"
+                       " PRIMARY KEY (Gruppe_ID, Sportler_ID))"),
+        QStringLiteral("CREATE INDEX gruppen_sportler_sportler ON gruppen_sportler (Sportler_ID)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE gruppen ("
+                       " ID BIGSERIAL PRIMARY KEY,"
+                       " Name VARCHAR(50) NOT NULL UNIQUE)"),
+        QStringLiteral("CREATE TABLE gruppen_sportler ("
+                       " Gruppe_ID BIGINT NOT NULL,"
+                       " Sportler_ID BIGINT NOT NULL,"
+                       " PRIMARY KEY (Gruppe_ID, Sportler_ID))"),
+        QStringLiteral("CREATE INDEX gruppen_sportler_sportler ON gruppen_sportler (Sportler_ID)"),
+    },
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -79,7 +107,7 @@ bool hasVersionTable(Database& db) {
 } // namespace
 
 const QList<Step>& steps() {
-    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps};
+    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups};
     return all;
 }
 

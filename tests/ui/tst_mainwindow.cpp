@@ -95,8 +95,9 @@ private slots:
         QCOMPARE(entries(menu(w, "modeMenu")), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
         QCOMPARE(entries(menu(w, "optionsMenu")), (QStringList{"S&ettings"}));
         QCOMPARE(entries(menu(w, "dataMenu")),
-                 (QStringList{"Alle &zeigen", "&Suchen", "&Aktualisieren", "-", "&Neuer Sportler",
-                              "&Daten ändern", "Sportler &löschen", "-", "Aus&wertung …"}));
+                 (QStringList{"Alle &zeigen", "&Suchen", "&Aktualisieren", "Nä&chster Sportler",
+                              "-", "&Neuer Sportler", "&Daten ändern", "Sportler &löschen", "-",
+                              "&Gruppen …", "&Rangliste …", "-", "Aus&wertung …"}));
 
         const QList<std::pair<const char*, QKeySequence>> shortcuts{
             {"exportOneAction", QKeySequence("Ctrl+E")},
@@ -109,7 +110,8 @@ private slots:
             {"deleteAthleteAction", QKeySequence("Ctrl+L")},
             {"startAction", QKeySequence("F5")},
             {"analysisAction", QKeySequence("F6")},
-            {"reportAction", QKeySequence("Ctrl+P")}};
+            {"reportAction", QKeySequence("Ctrl+P")},
+            {"nextAthleteAction", QKeySequence("Ctrl+Down")}};
         for (const auto& [name, keys] : shortcuts)
             QCOMPARE(w.action(name)->shortcut(), keys);
 

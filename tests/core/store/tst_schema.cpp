@@ -1,5 +1,6 @@
 #include "core/base/Errors.h"
 #include "core/store/Database.h"
+#include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
 #include "core/store/Schema.h"
 #include "support/TempDataDir.h"
@@ -42,13 +43,22 @@ QStringList oldColumns(Database& db) {
 // tables with rows in them, nothing else.
 void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
-    for (const char* table : {"units_test", "sportler_test", "mr_ausschluss", "schema_version"})
+    for (const char* table : {"units_test", "sportler_test", "mr_ausschluss", "gruppen",
+                              "gruppen_sportler", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
                    "(7, 12, '2024-03-01T10:00:00', 1, 1)"));
     QVERIFY(q.exec("INSERT INTO mr VALUES (12001, 200, 500, 2.5, 1)"));
     TestStore::afterIds(db);
+}
+
+// The same database at version 1, with a test recorded for its measurement.
+void makeVersion1(Database& db) {
+    makeOldFormat(db);
+    QCOMPARE(schema::upgrade(db, {schema::steps().constFirst()}), 1);
+    QSqlQuery q(db.connection());
+    QVERIFY(q.exec("INSERT INTO units_test VALUES (7, 'Drop Jump', 40)"));
 }
 
 } // namespace
@@ -65,13 +75,16 @@ private slots:
         QVERIFY(hasTable(*data.db, "units_test"));
         QVERIFY(hasTable(*data.db, "sportler_test"));
         QVERIFY(hasTable(*data.db, "mr_ausschluss"));
+        QVERIFY(hasTable(*data.db, "gruppen"));
+        QVERIFY(hasTable(*data.db, "gruppen_sportler"));
+        QVERIFY(GroupRepository(*data.db).available());
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2"}));
+                 (QVariantList{"1", "2", "3"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"2"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"3"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -95,6 +108,29 @@ private slots:
         QCOMPARE(column(db, "SELECT Nummer FROM units"), QVariantList{"1"});
         QCOMPARE(column(db, "SELECT Anzahl FROM mr"), QVariantList{"1"});
         QCOMPARE(column(db, "SELECT COUNT(*) FROM units_test"), QVariantList{"0"});
+        QCOMPARE(column(db, "SELECT COUNT(*) FROM gruppen"), QVariantList{"0"});
+    }
+
+    // A database of version 1 gains the excluded jumps and the groups and keeps the tests of
+    // its measurements.
+    void aVersion1DatabaseGainsTheGroups() {
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::versionOf(db), 1);
+        }
+        Database db(store.location);
+        QVERIFY(!db.upgradeFailure());
+        QCOMPARE(db.schemaVersion(), 3);
+        QVERIFY(hasTable(db, "mr_ausschluss"));
+        QCOMPARE(column(db, "SELECT Test FROM units_test WHERE Unit_ID = 7"),
+                 QVariantList{"Drop Jump"});
+        GroupRepository groups(db);
+        QVERIFY(groups.available());
+        const qint64 group = groups.add(QStringLiteral("U19"));
+        groups.setGroupsOf(12, {group});
+        QCOMPARE(groups.memberIds(group), QSet<qint64>{12});
     }
 
     // A step that fails is taken back whole: the database stays at the version before it, the
@@ -120,6 +156,28 @@ private slots:
         QVERIFY(!hasTable(db, "schema_version"));
         QCOMPARE(column(db, "SELECT Notiz FROM sportler_test"), QVariantList{"von Hand"});
         QCOMPARE(MeasurementRepository(db).ofAthlete(12).size(), 1);
+    }
+
+    // When the groups' step fails, the versions before it stay whole and the groups are not
+    // offered.
+    void aFailedGroupsStepKeepsTheVersionsBefore() {
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("CREATE TABLE gruppen_sportler (Notiz VARCHAR(10))"));
+        }
+        Database db(store.location);
+        QVERIFY(db.upgradeFailure());
+        QCOMPARE(db.upgradeFailure()->text(),
+                 QStringLiteral("Die Datenbank konnte nicht auf Version 3 gebracht werden; sie "
+                                "bleibt auf Version 2."));
+        QCOMPARE(db.schemaVersion(), 2);
+        QVERIFY(hasTable(db, "mr_ausschluss"));
+        QVERIFY(!hasTable(db, "gruppen"));
+        QVERIFY(!GroupRepository(db).available());
+        QCOMPARE(column(db, "SELECT Fallhoehe FROM units_test"), QVariantList{"40"});
     }
 
     // Of several steps those before the failing one stay.

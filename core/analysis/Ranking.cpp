@@ -1,0 +1,214 @@
+#include "core/analysis/Ranking.h"
+
+#include "core/analysis/StoredMeasurements.h"
+#include "core/measure/Metrics.h"
+#include "core/store/GroupRepository.h"
+#include "core/store/MeasurementRepository.h"
+#include "core/store/SeriesKey.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ranking {
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("Ranking", text);
+}
+
+struct Best {
+    int measurements = 0;
+    std::optional<double> heightCm;
+    std::optional<double> rsi;
+    std::optional<double> meanContactMs;
+};
+
+void takeMax(std::optional<double>& best, double value) {
+    if (std::isfinite(value) && (!best || value > *best))
+        best = value;
+}
+
+Best bestOf(const QList<DayJumps>& measurements, const Period& period) {
+    Best best;
+    double contactSum = 0;
+    int contacts = 0;
+    for (const DayJumps& measurement : measurements) {
+        if (!period.contains(measurement.day))
+            continue;
+        ++best.measurements;
+        for (const analysis::StoredJump& jump : measurement.jumps) {
+            if (!analysis::isValidJump(jump))
+                continue;
+            takeMax(best.heightCm, analysis::jumpHeightCm(jump));
+            takeMax(best.rsi, analysis::jumpRsi(jump));
+            contactSum += jump.contactMs;
+            ++contacts;
+        }
+    }
+    if (contacts > 0 && std::isfinite(contactSum))
+        best.meanContactMs = contactSum / contacts;
+    return best;
+}
+
+QString optionalText(const std::optional<double>& value, int decimals) {
+    return value ? metrics::fixedText(*value, decimals) : QString();
+}
+
+} // namespace
+
+Period Period::lastDays(const QDate& today, int days) {
+    return {today.addDays(-(std::max(days, 1) - 1)), today};
+}
+
+bool Period::contains(const QDate& day) const {
+    return day.isValid() && isValid() && day >= from && day <= to;
+}
+
+bool Period::contains(const QDateTime& moment) const {
+    return moment.isValid() && contains(moment.date());
+}
+
+Period Period::previous() const {
+    if (!isValid())
+        return {};
+    return {from.addDays(-days()), from.addDays(-1)};
+}
+
+QList<Row> rank(const QList<AthleteData>& athletes, const Period& period,
+                std::optional<double> typicalRsiError) {
+    const Period before = period.previous();
+    QList<Row> rows;
+    rows.reserve(athletes.size());
+    for (const AthleteData& data : athletes) {
+        const Best now = bestOf(data.measurements, period);
+        const Best then = bestOf(data.measurements, before);
+        Row row;
+        row.athlete = data.athlete;
+        row.measurementCount = now.measurements;
+        row.bestHeightCm = now.heightCm;
+        row.bestRsi = now.rsi;
+        row.meanContactMs = now.meanContactMs;
+        row.previousBestRsi = then.rsi;
+        if (now.rsi && then.rsi) {
+            row.rsiChange = *now.rsi - *then.rsi;
+            row.changeBeyondTypicalError =
+                typicalRsiError && std::abs(*row.rsiChange) > *typicalRsiError;
+        }
+        rows << row;
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        if (a.bestRsi.has_value() != b.bestRsi.has_value())
+            return a.bestRsi.has_value();
+        if (a.bestRsi && *a.bestRsi != *b.bestRsi)
+            return *a.bestRsi > *b.bestRsi;
+        const int name = QString::localeAwareCompare(a.athlete.name, b.athlete.name);
+        if (name != 0)
+            return name < 0;
+        const int firstName = QString::localeAwareCompare(a.athlete.firstName, b.athlete.firstName);
+        if (firstName != 0)
+            return firstName < 0;
+        return a.athlete.id < b.athlete.id;
+    });
+    for (int i = 0; i < rows.size(); ++i) {
+        if (!rows[i].bestRsi)
+            break;
+        const bool tied = i > 0 && rows[i - 1].bestRsi == rows[i].bestRsi;
+        rows[i].place = tied ? rows[i - 1].place : i + 1;
+    }
+    return rows;
+}
+
+QStringList header() {
+    return {tr("Platz"),           tr("Name"),           tr("Vorname"),
+            tr("Beste Höhe (cm)"), tr("Bester RSI"),     tr("Mittl. Stützzeit (ms)"),
+            tr("Messungen"),       tr("Veränderung RSI")};
+}
+
+QStringList texts(const Row& row) {
+    QString change;
+    if (row.rsiChange) {
+        change = metrics::fixedText(*row.rsiChange, 2);
+        if (!change.startsWith(QLatin1Char('-')) && *row.rsiChange > 0)
+            change.prepend(QLatin1Char('+'));
+        if (row.changeBeyondTypicalError)
+            change += QStringLiteral(" *");
+    }
+    return {row.place > 0 ? QString::number(row.place) : QString(),
+            row.athlete.name,
+            row.athlete.firstName,
+            row.bestHeightCm ? metrics::heightText(*row.bestHeightCm) : QString(),
+            optionalText(row.bestRsi, 2),
+            optionalText(row.meanContactMs, 0),
+            QString::number(row.measurementCount),
+            change};
+}
+
+QVariant sortValue(const Row& row, int column) {
+    const auto value = [](const std::optional<double>& v) {
+        return v ? QVariant(*v) : QVariant();
+    };
+    switch (column) {
+    case Place:
+        return row.place > 0 ? QVariant(row.place) : QVariant();
+    case Name:
+        return row.athlete.name;
+    case FirstName:
+        return row.athlete.firstName;
+    case BestHeight:
+        return value(row.bestHeightCm);
+    case BestRsi:
+        return value(row.bestRsi);
+    case MeanContact:
+        return value(row.meanContactMs);
+    case Count:
+        return row.measurementCount;
+    case Change:
+        return value(row.rsiChange);
+    default:
+        return {};
+    }
+}
+
+QString clipboardText(const QList<Row>& rowsInOrder) {
+    QString text = header().join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (const Row& row : rowsInOrder)
+        text += texts(row).join(QLatin1Char('\t')) + QLatin1Char('\n');
+    return text;
+}
+
+QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups,
+                        MeasurementRepository& measurements, qint64 groupId, const Period& period) {
+    const QList<Athlete> members = onlyMembers(athletes.all(), groups.memberIds(groupId));
+    const Period before = period.previous();
+    QHash<qint64, QList<MemberMeasurement>> byAthlete;
+    QList<qint64> keys;
+    for (const MemberMeasurement& m :
+         groups.measurementsOfMembers(groupId, before.from, period.to)) {
+        if (!period.contains(m.day) && !before.contains(m.day))
+            continue;
+        byAthlete[m.athleteId] << m;
+        // A damaged number has no series key: the measurement counts, without jumps.
+        if (m.nummer >= 1 && m.nummer <= kMaxNummer)
+            keys << seriesKey(m.athleteId, m.nummer);
+    }
+    const QHash<qint64, QList<Jump>> jumps = measurements.jumpsOfSeries(keys);
+    QList<AthleteData> out;
+    out.reserve(members.size());
+    for (const Athlete& athlete : members) {
+        AthleteData data{athlete, {}};
+        for (const MemberMeasurement& m : byAthlete.value(athlete.id)) {
+            const bool keyed = m.nummer >= 1 && m.nummer <= kMaxNummer;
+            data.measurements << DayJumps{
+                m.day, keyed ? analysis::storedJumps(jumps.value(seriesKey(athlete.id, m.nummer)))
+                             : QList<analysis::StoredJump>()};
+        }
+        out << data;
+    }
+    return out;
+}
+
+} // namespace ranking

@@ -1,0 +1,58 @@
+#include "core/report/TeamReport.h"
+
+#include "core/base/Texts.h"
+
+#include <QCoreApplication>
+
+namespace report {
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("TeamReport", text);
+}
+
+} // namespace
+
+TeamReport team(const Group& group, const ranking::Period& period, QList<ranking::Row> rows) {
+    return {group, period, std::move(rows)};
+}
+
+QString teamTitle(const TeamReport& report) {
+    return tr("Teambericht: %1").arg(report.group.name);
+}
+
+QString periodLine(const ranking::Period& period) {
+    return tr("Zeitraum: %1 bis %2 (%3 Tage)")
+        .arg(texts::dateText(period.from), texts::dateText(period.to))
+        .arg(period.days());
+}
+
+QString trendText(const ranking::Row& row) {
+    if (!row.rsiChange)
+        return tr("ohne Vergleich");
+    const QString change = ranking::texts(row)[ranking::Change];
+    const QString word = *row.rsiChange > 0   ? tr("besser")
+                         : *row.rsiChange < 0 ? tr("schlechter")
+                                              : tr("unverändert");
+    return QStringLiteral("%1 (%2)").arg(word, change);
+}
+
+QString athleteLine(const ranking::Row& row) {
+    const QString who = QStringLiteral("%1, %2").arg(row.athlete.name, row.athlete.firstName);
+    if (row.measurementCount == 0)
+        return tr("%1: keine Messung im Zeitraum").arg(who);
+    const QStringList texts = ranking::texts(row);
+    QStringList parts;
+    if (row.bestHeightCm)
+        parts << tr("Höhe %1 cm").arg(texts[ranking::BestHeight]);
+    if (row.bestRsi)
+        parts << tr("RSI %1").arg(texts[ranking::BestRsi]);
+    if (row.meanContactMs)
+        parts << tr("Stützzeit %1 ms").arg(texts[ranking::MeanContact]);
+    parts << (row.measurementCount == 1 ? tr("1 Messung")
+                                        : tr("%1 Messungen").arg(row.measurementCount));
+    parts << tr("Trend: %1").arg(trendText(row));
+    return QStringLiteral("%1: %2").arg(who, parts.join(QStringLiteral(" · ")));
+}
+
+} // namespace report

@@ -1,0 +1,169 @@
+#include "core/store/GroupRepository.h"
+
+#include "core/base/Errors.h"
+#include "core/store/Database.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kGroupsVersion = 3;
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("GroupRepository", text);
+}
+
+// The day of a stored moment, read without its time of day.
+QDate dayOf(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    if (value.metaType().id() == QMetaType::QDateTime)
+        return value.toDateTime().date();
+    if (value.metaType().id() == QMetaType::QDate)
+        return value.toDate();
+    return QDate::fromString(value.toString().trimmed().left(10), Qt::ISODate);
+}
+
+} // namespace
+
+bool GroupRepository::available() const {
+    return db_.schemaVersion() >= kGroupsVersion;
+}
+
+QList<Group> GroupRepository::all() {
+    QList<Group> out;
+    QSqlQuery q = db_.run(QStringLiteral("SELECT ID, Name FROM gruppen"));
+    while (q.next())
+        out << Group{integerOf(q.value(0)), q.value(1).toString()};
+    std::stable_sort(out.begin(), out.end(), [](const Group& a, const Group& b) {
+        const int c = QString::compare(a.name, b.name, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.id < b.id;
+    });
+    return out;
+}
+
+QString GroupRepository::checkedName(const QString& name, qint64 exceptId) {
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        throw AppError(tr("Bitte geben Sie einen Namen für die Gruppe ein."));
+    if (trimmed.size() > kGroupNameLength)
+        throw AppError(
+            tr("Der Name einer Gruppe darf höchstens %1 Zeichen lang sein.").arg(kGroupNameLength));
+    for (const Group& group : all()) {
+        if (group.id != exceptId && QString::compare(group.name, trimmed, Qt::CaseInsensitive) == 0)
+            throw AppError(tr("Eine Gruppe „%1“ gibt es schon.").arg(group.name));
+    }
+    return trimmed;
+}
+
+qint64 GroupRepository::add(const QString& name) {
+    const QString checked = checkedName(name, 0);
+    QSqlQuery q =
+        db_.run(QStringLiteral("INSERT INTO gruppen (Name) VALUES (?) RETURNING ID"), {checked});
+    return q.next() ? integerOf(q.value(0)) : 0;
+}
+
+void GroupRepository::rename(qint64 groupId, const QString& name) {
+    const QString checked = checkedName(name, groupId);
+    if (db_.write(QStringLiteral("UPDATE gruppen SET Name = ? WHERE ID = ?"), {checked, groupId}) ==
+        0)
+        throw AppError(tr("Die Gruppe ist nicht mehr gespeichert."));
+}
+
+void GroupRepository::remove(qint64 groupId) {
+    Database::Transaction transaction(db_);
+    db_.write(QStringLiteral("DELETE FROM gruppen_sportler WHERE Gruppe_ID = ?"), {groupId});
+    db_.write(QStringLiteral("DELETE FROM gruppen WHERE ID = ?"), {groupId});
+    transaction.commit();
+}
+
+QList<qint64> GroupRepository::groupsOf(qint64 athleteId) {
+    QList<qint64> out;
+    QSqlQuery q = db_.run(QStringLiteral("SELECT m.Gruppe_ID FROM gruppen_sportler m "
+                                         "JOIN gruppen g ON g.ID = m.Gruppe_ID "
+                                         "WHERE m.Sportler_ID = ? ORDER BY m.Gruppe_ID"),
+                          {athleteId});
+    while (q.next())
+        out << integerOf(q.value(0));
+    return out;
+}
+
+void GroupRepository::setGroupsOf(qint64 athleteId, const QList<qint64>& groupIds) {
+    Database::Transaction transaction(db_);
+    writeGroupsOf(athleteId, groupIds);
+    transaction.commit();
+}
+
+qint64 GroupRepository::addAthlete(AthleteRepository& athletes, const Athlete& athlete,
+                                   const QList<qint64>& groupIds) {
+    Database::Transaction transaction(db_);
+    const qint64 id = athletes.add(athlete);
+    if (available())
+        writeGroupsOf(id, groupIds);
+    transaction.commit();
+    return id;
+}
+
+void GroupRepository::updateAthlete(AthleteRepository& athletes, const Athlete& athlete,
+                                    bool changeBirthDate, const QList<qint64>& groupIds) {
+    Database::Transaction transaction(db_);
+    athletes.update(athlete, changeBirthDate);
+    if (available())
+        writeGroupsOf(athlete.id, groupIds);
+    transaction.commit();
+}
+
+void GroupRepository::writeGroupsOf(qint64 athleteId, const QList<qint64>& groupIds) {
+    db_.write(QStringLiteral("DELETE FROM gruppen_sportler WHERE Sportler_ID = ?"), {athleteId});
+    QList<qint64> ids = groupIds;
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    for (const qint64 groupId : ids)
+        db_.write(QStringLiteral("INSERT INTO gruppen_sportler (Gruppe_ID, Sportler_ID) "
+                                 "SELECT ID, ? FROM gruppen WHERE ID = ?"),
+                  {athleteId, groupId});
+}
+
+QSet<qint64> GroupRepository::memberIds(qint64 groupId) {
+    QSet<qint64> out;
+    QSqlQuery q = db_.run(QStringLiteral("SELECT s.ID FROM gruppen_sportler m "
+                                         "JOIN sportler s ON s.ID = m.Sportler_ID "
+                                         "WHERE m.Gruppe_ID = ?"),
+                          {groupId});
+    while (q.next())
+        out.insert(integerOf(q.value(0)));
+    return out;
+}
+
+QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, const QDate& from,
+                                                                const QDate& to) {
+    // The stored moments begin with their day ("yyyy-MM-ddTHH:mm:ss"), so that comparing them
+    // with the days' texts finds the days on either engine.
+    QSqlQuery q = db_.run(QStringLiteral("SELECT u.Ref_ID, u.Nummer, u.Datum FROM units u "
+                                         "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
+                                         "JOIN sportler s ON s.ID = u.Ref_ID "
+                                         "WHERE m.Gruppe_ID = ? AND u.Datum >= ? AND u.Datum < ? "
+                                         "ORDER BY u.ID"),
+                          {groupId, engineDate(from), engineDate(to.addDays(1))});
+    QList<MemberMeasurement> out;
+    while (q.next())
+        out << MemberMeasurement{integerOf(q.value(0)), integerOf(q.value(1)), dayOf(q.value(2))};
+    return out;
+}
+
+void GroupRepository::forgetAthlete(qint64 athleteId) {
+    if (available())
+        db_.write(QStringLiteral("DELETE FROM gruppen_sportler WHERE Sportler_ID = ?"),
+                  {athleteId});
+}
+
+QList<Athlete> onlyMembers(const QList<Athlete>& athletes, const QSet<qint64>& members) {
+    QList<Athlete> out;
+    for (const Athlete& athlete : athletes) {
+        if (members.contains(athlete.id))
+            out << athlete;
+    }
+    return out;
+}

@@ -1,0 +1,205 @@
+#include "core/analysis/Ranking.h"
+#include "core/base/Texts.h"
+#include "core/store/GroupRepository.h"
+#include "core/store/MeasurementRepository.h"
+#include "support/TempDataDir.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(std::optional<double>)
+
+using ranking::Period;
+
+namespace {
+
+// The period of the tests: 2 to 31 March 2026; the one before it 31 January to 1 March.
+const Period kMarch{QDate(2026, 3, 2), QDate(2026, 3, 31)};
+
+QDateTime at(int month, int day, QTime time = QTime(10, 0)) {
+    return QDateTime(QDate(2026, month, day), time);
+}
+
+Athlete athlete(qint64 id, const QString& name, const QString& firstName) {
+    Athlete a;
+    a.id = id;
+    a.name = name;
+    a.firstName = firstName;
+    return a;
+}
+
+ranking::DayJumps measurement(const QDateTime& moment, const QList<analysis::StoredJump>& jumps) {
+    return {moment.date(), jumps};
+}
+
+// Heights and RSI by hand: flight 500 ms: 9.81 * 0.5² / 8 = 0.3065625 m, flight 800 ms:
+// 0.7848 m, flight 400 ms: 0.1962 m.
+QList<ranking::AthleteData> squad() {
+    return {
+        // Two measurements with valid jumps on the first day, one without on the last day's
+        // last second; the day before the period a worse jump.
+        {athlete(1, "Adler", "Anna"),
+         {measurement(at(3, 2, QTime(0, 0)), {{200, 500, 1}, {400, 800, 2}}),
+          measurement(at(3, 31, QTime(23, 59, 59)), {{250, 0, 1}}),
+          measurement(at(3, 1), {{200, 400, 1}})}},
+        // The same best RSI as Adler; unchanged; a better jump the day after the period.
+        {athlete(2, "Berg", "Ben"),
+         {measurement(at(3, 10), {{400, 800, 1}}), measurement(at(1, 31), {{400, 800, 1}}),
+          measurement(at(4, 1), {{100, 900, 1}})}},
+        // Nothing in the period, a jump in the one before.
+        {athlete(3, "Christ", "Cara"), {measurement(at(2, 15), {{200, 500, 1}})}},
+        // Nothing before the period.
+        {athlete(4, "Dorn", "Dana"), {measurement(at(3, 20), {{200, 500, 1}})}},
+    };
+}
+
+} // namespace
+
+// The ranking of a group: its figures against values computed by hand, the places of ties, the
+// bounds of a period and the mark of a change beyond the typical error.
+class TestRanking : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void periodBounds_data() {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addColumn<bool>("inside");
+        QTest::addColumn<bool>("insidePrevious");
+        QTest::newRow("first day's start") << at(3, 2, QTime(0, 0)) << true << false;
+        QTest::newRow("last day's end") << at(3, 31, QTime(23, 59, 59)) << true << false;
+        QTest::newRow("the day before") << at(3, 1, QTime(23, 59, 59)) << false << true;
+        QTest::newRow("first day before") << at(1, 31, QTime(0, 0)) << false << true;
+        QTest::newRow("a day earlier still") << at(1, 30, QTime(23, 59, 59)) << false << false;
+        QTest::newRow("the day after") << at(4, 1, QTime(0, 0)) << false << false;
+        QTest::newRow("no moment") << QDateTime() << false << false;
+    }
+    void periodBounds() {
+        QFETCH(QDateTime, moment);
+        QFETCH(bool, inside);
+        QFETCH(bool, insidePrevious);
+        QCOMPARE(kMarch.days(), 30);
+        QCOMPARE(kMarch.contains(moment), inside);
+        QCOMPARE(kMarch.previous().contains(moment), insidePrevious);
+        QCOMPARE(kMarch.previous().days(), 30);
+    }
+
+    void lastThirtyDaysEndToday() {
+        const Period last = Period::lastDays(QDate(2026, 3, 31));
+        QCOMPARE(last.from, kMarch.from);
+        QCOMPARE(last.to, kMarch.to);
+        const Period reversed{QDate(2026, 3, 31), QDate(2026, 3, 2)};
+        QVERIFY(!reversed.isValid());
+        QVERIFY(!reversed.contains(at(3, 10)));
+        QCOMPARE(reversed.days(), 0);
+    }
+
+    void figuresByHand() {
+        const QList<ranking::Row> rows = ranking::rank(squad(), kMarch);
+        QCOMPARE(rows.size(), 4);
+        QStringList order;
+        for (const ranking::Row& row : rows)
+            order << QStringLiteral("%1 %2").arg(row.place).arg(row.athlete.name);
+        // Adler and Berg share the first place; the next is the third.
+        QCOMPARE(order, (QStringList{"1 Adler", "1 Berg", "3 Dorn", "0 Christ"}));
+
+        const ranking::Row& adler = rows[0];
+        QCOMPARE(adler.measurementCount, 2); // also the one without a valid jump
+        QCOMPARE(*adler.bestHeightCm, 78.48);
+        QCOMPARE(*adler.bestRsi, 0.7848 / 0.4);
+        QCOMPARE(*adler.meanContactMs, 300.0); // (200 + 400) / 2; the invalid jump left out
+        QCOMPARE(*adler.previousBestRsi, 0.1962 / 0.2);
+        QCOMPARE(*adler.rsiChange, 0.7848 / 0.4 - 0.1962 / 0.2);
+
+        const ranking::Row& berg = rows[1];
+        QCOMPARE(berg.measurementCount, 1);
+        QCOMPARE(*berg.bestRsi, *adler.bestRsi);
+        QCOMPARE(*berg.rsiChange, 0.0);
+
+        const ranking::Row& dorn = rows[2];
+        QCOMPARE(*dorn.bestHeightCm, 30.65625);
+        QCOMPARE(*dorn.bestRsi, 0.3065625 / 0.2);
+        QVERIFY(!dorn.previousBestRsi);
+        QVERIFY(!dorn.rsiChange);
+
+        const ranking::Row& christ = rows[3];
+        QCOMPARE(christ.measurementCount, 0);
+        QVERIFY(!christ.bestHeightCm && !christ.bestRsi && !christ.meanContactMs);
+        QVERIFY(!christ.rsiChange);
+        QCOMPARE(ranking::texts(christ), (QStringList{"", "Christ", "Cara", "", "", "", "0", ""}));
+    }
+
+    // The change is marked only where it is larger than a known typical error.
+    void changeMarkedBeyondTheTypicalError_data() {
+        QTest::addColumn<std::optional<double>>("typicalError");
+        QTest::addColumn<QString>("adlerChange");
+        QTest::addColumn<QString>("bergChange");
+        QTest::newRow("unknown") << std::optional<double>() << "+0,98"
+                                 << "0,00";
+        QTest::newRow("below the change") << std::optional<double>(0.3) << "+0,98 *"
+                                          << "0,00";
+        QTest::newRow("above the change") << std::optional<double>(1.0) << "+0,98"
+                                          << "0,00";
+        QTest::newRow("zero") << std::optional<double>(0.0) << "+0,98 *"
+                              << "0,00";
+    }
+    void changeMarkedBeyondTheTypicalError() {
+        QFETCH(std::optional<double>, typicalError);
+        QFETCH(QString, adlerChange);
+        QFETCH(QString, bergChange);
+        const QList<ranking::Row> rows = ranking::rank(squad(), kMarch, typicalError);
+        QCOMPARE(ranking::texts(rows[0])[ranking::Change], adlerChange);
+        QCOMPARE(ranking::texts(rows[1])[ranking::Change], bergChange);
+        QCOMPARE(rows[0].changeBeyondTypicalError, adlerChange.endsWith('*'));
+    }
+
+    void clipboardInTheOrderShown() {
+        QList<ranking::Row> rows = ranking::rank(squad(), kMarch, 0.3);
+        std::reverse(rows.begin(), rows.end());
+        const QStringList lines = ranking::clipboardText(rows.mid(2)).split('\n');
+        QCOMPARE(lines, (QStringList{"Platz\tName\tVorname\tBeste Höhe (cm)\tBester RSI\t"
+                                     "Mittl. Stützzeit (ms)\tMessungen\tVeränderung RSI",
+                                     "1\tBerg\tBen\t78,48\t1,96\t400\t1\t0,00",
+                                     "1\tAdler\tAnna\t78,48\t1,96\t300\t2\t+0,98 *", ""}));
+    }
+
+    // Read from a store: the group's members only, with the measurements of the period and
+    // the one before; an athlete of the group without any measurement has a row.
+    void readFromTheStore() {
+        TempDataDir data;
+        AthleteRepository athletes(*data.db);
+        GroupRepository groups(*data.db);
+        MeasurementRepository measurements(*data.db);
+        const auto add = [&](const QString& name) {
+            Athlete a;
+            a.name = name;
+            a.firstName = QStringLiteral("X");
+            return athletes.add(a);
+        };
+        const qint64 adler = add("Adler"), berg = add("Berg"), other = add("Fremd");
+        const qint64 group = groups.add("U19");
+        groups.setGroupsOf(adler, {group});
+        groups.setGroupsOf(berg, {group});
+        measurements.recordFirstJump(adler, at(3, 5), {200, 500, 1.25, 1});
+        const Measurement series =
+            measurements.recordFirstJump(adler, at(2, 20), {200, 400, 0.8, 1});
+        measurements.recordJump(series.id, {200, 450, 1.0, 2});
+        measurements.recordFirstJump(adler, at(1, 2), {100, 900, 8.1, 1});
+        measurements.recordFirstJump(other, at(3, 5), {100, 900, 8.1, 1});
+
+        const QList<ranking::AthleteData> read =
+            ranking::read(athletes, groups, measurements, group, kMarch);
+        QCOMPARE(read.size(), 2);
+        QCOMPARE(read[0].athlete.id, adler);
+        QCOMPARE(read[0].measurements.size(), 2); // not the one of January
+        QCOMPARE(read[0].measurements[1].jumps.size(), 2);
+        QCOMPARE(read[1].athlete.id, berg);
+        QVERIFY(read[1].measurements.isEmpty());
+        const QList<ranking::Row> rows = ranking::rank(read, kMarch);
+        QCOMPARE(*rows[0].rsiChange, 0.3065625 / 0.2 - 9.81 * 0.45 * 0.45 / 8 / 0.2);
+        QCOMPARE(rows[1].measurementCount, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRanking)
+#include "tst_ranking.moc"

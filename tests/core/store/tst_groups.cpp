@@ -1,0 +1,166 @@
+#include "core/base/Errors.h"
+#include "core/store/AthleteRepository.h"
+#include "core/store/GroupRepository.h"
+#include "core/store/MeasurementRepository.h"
+#include "support/TempDataDir.h"
+
+#include <QtTest>
+
+namespace {
+
+QStringList namesOf(const QList<Group>& groups) {
+    QStringList out;
+    for (const Group& g : groups)
+        out << g.name;
+    return out;
+}
+
+} // namespace
+
+// Groups and their members on either engine: names kept apart, memberships as the editor
+// sets them, and what the deletion of a group or an athlete leaves.
+class TestGroups : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDataDir> data;
+    qint64 anna = 0, ben = 0, cara = 0;
+
+    qint64 addAthlete(const QString& name) {
+        Athlete a;
+        a.name = name;
+        a.firstName = QStringLiteral("X");
+        return AthleteRepository(*data->db).add(a);
+    }
+
+private slots:
+    void init() {
+        data = std::make_unique<TempDataDir>();
+        anna = addAthlete(QStringLiteral("Anna"));
+        ben = addAthlete(QStringLiteral("Ben"));
+        cara = addAthlete(QStringLiteral("Cara"));
+    }
+
+    void namesAreCheckedAndSorted_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("error"); // empty: accepted
+        QTest::newRow("new") << "Reha"
+                             << "";
+        QTest::newRow("trimmed") << "  Kader 2027 "
+                                 << "";
+        QTest::newRow("empty") << "   "
+                               << "Bitte geben Sie einen Namen für die Gruppe ein.";
+        QTest::newRow("same name, other case") << "u19"
+                                               << "Eine Gruppe „U19“ gibt es schon.";
+        QTest::newRow("too long") << QString(51, QLatin1Char('x'))
+                                  << "Der Name einer Gruppe darf höchstens 50 Zeichen lang sein.";
+    }
+    void namesAreCheckedAndSorted() {
+        QFETCH(QString, name);
+        QFETCH(QString, error);
+        GroupRepository groups(*data->db);
+        QVERIFY(groups.available());
+        groups.add(QStringLiteral("U19"));
+        const auto failure = failureOf([&] { groups.add(name); });
+        QCOMPARE(failure ? failure->text : QString(), error);
+        QStringList expected{"U19"};
+        if (error.isEmpty())
+            expected << name.trimmed();
+        expected.sort(Qt::CaseInsensitive);
+        QCOMPARE(namesOf(groups.all()), expected);
+    }
+
+    void renameKeepsMembersAndRefusesATakenName() {
+        GroupRepository groups(*data->db);
+        const qint64 u19 = groups.add(QStringLiteral("U19"));
+        const qint64 reha = groups.add(QStringLiteral("Reha"));
+        groups.setGroupsOf(anna, {u19});
+        groups.rename(u19, QStringLiteral("U20"));
+        QCOMPARE(namesOf(groups.all()), (QStringList{"Reha", "U20"}));
+        QCOMPARE(groups.memberIds(u19), QSet<qint64>{anna});
+        // Its own name in another case is no clash.
+        groups.rename(u19, QStringLiteral("u20"));
+        const auto failure = failureOf([&] { groups.rename(reha, QStringLiteral("U20")); });
+        QVERIFY(failure);
+        QCOMPARE(namesOf(groups.all()), (QStringList{"Reha", "u20"}));
+    }
+
+    // An athlete belongs to any number of groups; setting his groups replaces them all.
+    void membershipsFollowTheEditor() {
+        GroupRepository groups(*data->db);
+        const qint64 u19 = groups.add(QStringLiteral("U19"));
+        const qint64 kader = groups.add(QStringLiteral("Kader 2027"));
+        groups.setGroupsOf(anna, {u19, kader, u19});
+        groups.setGroupsOf(ben, {u19});
+        QCOMPARE(groups.groupsOf(anna), (QList<qint64>{u19, kader}));
+        QCOMPARE(groups.memberIds(u19), (QSet<qint64>{anna, ben}));
+        groups.setGroupsOf(anna, {kader, 999});
+        QCOMPARE(groups.groupsOf(anna), QList<qint64>{kader});
+        QCOMPARE(groups.memberIds(u19), QSet<qint64>{ben});
+        groups.setGroupsOf(anna, {});
+        QVERIFY(groups.groupsOf(anna).isEmpty());
+        const QList<Athlete> listed = AthleteRepository(*data->db).all();
+        QCOMPARE(onlyMembers(listed, groups.memberIds(u19)).size(), 1);
+        QCOMPARE(onlyMembers(listed, groups.memberIds(u19)).first().id, ben);
+    }
+
+    // Deleting a group never deletes an athlete; deleting an athlete ends his memberships,
+    // also one that a station without groups left behind.
+    void deletionsLeaveTheRest() {
+        GroupRepository groups(*data->db);
+        AthleteRepository athletes(*data->db);
+        const qint64 u19 = groups.add(QStringLiteral("U19"));
+        const qint64 reha = groups.add(QStringLiteral("Reha"));
+        groups.setGroupsOf(anna, {u19, reha});
+        groups.setGroupsOf(ben, {u19});
+        groups.setGroupsOf(cara, {u19});
+        groups.remove(reha);
+        QCOMPARE(athletes.all().size(), 3);
+        QCOMPARE(groups.groupsOf(anna), QList<qint64>{u19});
+        QCOMPARE(data->scalar("SELECT COUNT(*) FROM gruppen_sportler WHERE Gruppe_ID = " +
+                              QString::number(reha))
+                     .toInt(),
+                 0);
+
+        athletes.remove(anna);
+        QCOMPARE(data->scalar("SELECT COUNT(*) FROM gruppen_sportler WHERE Sportler_ID = " +
+                              QString::number(anna))
+                     .toInt(),
+                 0);
+        // A station of an earlier version deletes the athlete row alone.
+        QVERIFY(data->run("DELETE FROM sportler WHERE ID = " + QString::number(ben)));
+        QCOMPARE(groups.memberIds(u19), QSet<qint64>{cara});
+    }
+
+    // The members' measurements of the days asked for, the first and the last included.
+    void measurementsOfMembersOnly() {
+        GroupRepository groups(*data->db);
+        MeasurementRepository measurements(*data->db);
+        const qint64 u19 = groups.add(QStringLiteral("U19"));
+        groups.setGroupsOf(anna, {u19});
+        const QDate first(2026, 3, 1);
+        measurements.recordFirstJump(anna, first.startOfDay(), {200, 500, 1.25, 1});
+        measurements.recordFirstJump(ben, QDateTime(first, QTime(10, 0)), {210, 480, 1.1, 1});
+        const Measurement second = measurements.recordFirstJump(
+            anna, QDateTime(first.addDays(1), QTime(23, 59, 59)), {190, 520, 1.4, 1});
+        measurements.recordJump(second.id, {180, 530, 1.5, 2});
+        measurements.recordFirstJump(anna, first.addDays(2).startOfDay(), {200, 500, 1.25, 1});
+        measurements.recordFirstJump(anna, first.addDays(-1).startOfDay(), {200, 500, 1.25, 1});
+        const QList<MemberMeasurement> found =
+            groups.measurementsOfMembers(u19, first, first.addDays(1));
+        QCOMPARE(found.size(), 2);
+        QCOMPARE(found[0].athleteId, anna);
+        QCOMPARE(found[0].day, first);
+        QCOMPARE(found[1].nummer, qint64(2));
+        QCOMPARE(found[1].day, first.addDays(1));
+        const auto jumps = measurements.jumpsOfSeries({anna * 1000 + 1, anna * 1000 + 2, 77});
+        QCOMPARE(jumps.size(), 2);
+        QList<double> flights;
+        for (const Jump& jump : jumps.value(anna * 1000 + 2))
+            flights << jump.flightMs;
+        std::sort(flights.begin(), flights.end());
+        QCOMPARE(flights, (QList<double>{520, 530}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGroups)
+#include "tst_groups.moc"

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/store/GroupRepository.h"
+
+#include <QDialog>
+
+class DataStore;
+class MessageService;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The dialog "Gruppen": the groups of the database in a list, and a name field with which a
+// group is created ("Neu") or the chosen one renamed ("Umbenennen"); "Löschen" deletes the
+// chosen group after a question, never an athlete. Every change is stored at once.
+class GroupDialog : public QDialog {
+    Q_OBJECT
+public:
+    GroupDialog(DataStore& store, MessageService& ui, QWidget* parent = nullptr);
+
+    // Reads the groups anew; chooses the group with this ID when it is there.
+    void reload(qint64 chosenId = 0);
+    // Whether the groups changed since the dialog was last shown.
+    bool changed() const { return changed_; }
+
+    void createGroup();
+    void renameGroup();
+    void deleteGroup();
+
+    QListWidget* groupList = nullptr;
+    QLineEdit* nameField = nullptr;
+    QPushButton* newButton = nullptr;
+    QPushButton* renameButton = nullptr;
+    QPushButton* deleteButton = nullptr;
+    QPushButton* closeButton = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    qint64 chosenId() const;
+    void updateButtons();
+
+    DataStore& store_;
+    MessageService& ui_;
+    bool changed_ = false;
+};
