@@ -5,7 +5,10 @@
 #include "ui/HistoryPanel.h"
 #include "ui/JumpTableModel.h"
 #include "ui/MessageService.h"
+#include "ui/WriteCheck.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QObject>
 #include <QSignalBlocker>
 
@@ -13,6 +16,12 @@ HistoryController::HistoryController(HistoryPanel& panel, DataStore& store, Mess
     : panel_(panel), store_(store), ui_(ui) {
     QObject::connect(&panel_, &HistoryPanel::entryChosen, &panel_,
                      [this] { runGuarded(ui_, [this] { entryChosen(); }); });
+    QObject::connect(&panel_, &HistoryPanel::excludeRequested, &panel_, [this](int number) {
+        runGuarded(ui_, [this, number] { excludeJump(number); });
+    });
+    QObject::connect(&panel_, &HistoryPanel::restoreRequested, &panel_, [this](int number) {
+        runGuarded(ui_, [this, number] { restoreJump(number); });
+    });
 }
 
 void HistoryController::entryChosen() {
@@ -122,4 +131,36 @@ void HistoryController::showJumpsOfSeries(qint64 seriesKey) {
 
 int HistoryController::entryCount() const {
     return panel_.entryCount();
+}
+
+namespace {
+
+// Who excludes a jump: the user logged in at this station.
+QString stationUser() {
+    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+    return user.isEmpty() ? QDir::home().dirName() : user;
+}
+
+} // namespace
+
+void HistoryController::excludeJump(int number) {
+    const auto entry = panel_.chosenEntry();
+    if (!entry || athleteId_ == 0 || !askReason_ || !checkWritable(store_, ui_))
+        return;
+    const std::optional<QString> reason = askReason_(number);
+    if (!reason)
+        return;
+    store_.measurements().exclude(seriesKey(athleteId_, entry->nummer), number,
+                                  {*reason, stationUser(), QDateTime::currentDateTime()});
+    showJumpsOfChosenEntry();
+    tellSelectionChanged();
+}
+
+void HistoryController::restoreJump(int number) {
+    const auto entry = panel_.chosenEntry();
+    if (!entry || athleteId_ == 0 || !checkWritable(store_, ui_))
+        return;
+    store_.measurements().restore(seriesKey(athleteId_, entry->nummer), number);
+    showJumpsOfChosenEntry();
+    tellSelectionChanged();
 }

@@ -49,6 +49,15 @@ public:
     void showJumpsOfSeries(qint64 seriesKey);
     int entryCount() const;
 
+    // Asks for the reason a jump is excluded; none when the user cancels.
+    void setReasonAsker(std::function<std::optional<QString>(int jumpNumber)> ask) {
+        askReason_ = std::move(ask);
+    }
+    // Excludes a jump of the chosen series from every statistic (after asking why), or takes
+    // its exclusion back; who and when is kept with it.
+    void excludeJump(int number);
+    void restoreJump(int number);
+
     // Deletes the chosen measurement with its jumps; the other entries keep their numbers.
     void deleteSelectedMeasurement();
 
@@ -62,4 +71,5 @@ private:
     MessageService& ui_;
     qint64 athleteId_ = 0;
     QList<std::function<void()>> selectionListeners_;
+    std::function<std::optional<QString>(int)> askReason_;
 };

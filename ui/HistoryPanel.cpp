@@ -7,6 +7,7 @@
 #include "ui/JumpTableModel.h"
 #include "ui/Widgets.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSplitter>
@@ -105,9 +106,47 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
          {},
          measurementtest::offeredNames(),
          {QStringLiteral("150")}});
-    gridview::fitColumns(
-        jumpGrid_, jumpGrid_->horizontalHeader(),
-        {{QStringLiteral("999")}, {widestTime}, {widestTime}, {widestDecimal}, {widestDecimal}});
+    gridview::fitColumns(jumpGrid_, jumpGrid_->horizontalHeader(),
+                         {{QStringLiteral("999")},
+                          {widestTime},
+                          {widestTime},
+                          {widestDecimal},
+                          {widestDecimal},
+                          {tr("Doppelkontakt")}});
+
+    // A jump of the series shown is excluded from every statistic, or taken back, from the
+    // grid's context menu (or its keys).
+    excludeAction_ = new QAction(tr("Sprung &ausschließen …"), jumpGrid_);
+    excludeAction_->setObjectName(QStringLiteral("excludeJumpAction"));
+    excludeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    excludeAction_->setShortcutContext(Qt::WidgetShortcut);
+    restoreAction_ = new QAction(tr("Ausschluss &zurücknehmen"), jumpGrid_);
+    restoreAction_->setObjectName(QStringLiteral("restoreJumpAction"));
+    restoreAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    restoreAction_->setShortcutContext(Qt::WidgetShortcut);
+    jumpGrid_->addAction(excludeAction_);
+    jumpGrid_->addAction(restoreAction_);
+    jumpGrid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const auto chosenJump = [this] {
+        return jumpModel_->jumpNumber(jumpGrid_->currentIndex().row());
+    };
+    connect(excludeAction_, &QAction::triggered, this, [this, chosenJump] {
+        if (const auto number = chosenJump())
+            emit excludeRequested(*number);
+    });
+    connect(restoreAction_, &QAction::triggered, this, [this, chosenJump] {
+        if (const auto number = chosenJump())
+            emit restoreRequested(*number);
+    });
+    const auto updateActions = [this, chosenJump] {
+        const int row = jumpGrid_->currentIndex().row();
+        const bool jump = chosenJump().has_value();
+        excludeAction_->setEnabled(jump && !jumpModel_->isExcluded(row));
+        restoreAction_->setEnabled(jump && jumpModel_->isExcluded(row));
+    };
+    connect(jumpGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this, updateActions);
+    connect(jumpModel_, &QAbstractItemModel::modelReset, this, updateActions);
+    updateActions();
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("historySplitter"));
@@ -197,10 +236,13 @@ void HistoryPanel::removeChosen() {
 
 void HistoryPanel::showSingleLayout() {
     jumpGrid_->hide();
+    // The window's smallest size follows at once, also before it first shows.
+    splitter_->updateGeometry();
 }
 
 void HistoryPanel::showSeriesLayout() {
     jumpGrid_->show();
+    splitter_->updateGeometry();
 }
 
 bool HistoryPanel::seriesLayout() const {
@@ -229,4 +271,8 @@ void HistoryPanel::restoreDivider(const QByteArray& state) {
     const bool series = seriesLayout();
     splitter_->restoreState(state);
     jumpGrid_->setVisible(series);
+}
+
+void HistoryPanel::chooseJumpRow(int row) {
+    jumpGrid_->setCurrentIndex(jumpModel_->index(row, 0));
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 class DataStore;
+class QAction;
 class JumpTableModel;
 class QSplitter;
 class QTableView;
@@ -53,13 +54,21 @@ public:
     QByteArray dividerState() const;
     void restoreDivider(const QByteArray& state);
 
+    // Chooses the jump of the jump grid in that row (0 = the first).
+    void chooseJumpRow(int row);
+
 signals:
     // The chosen entry changed (or none is chosen now).
     void entryChosen();
+    // The user wants a jump of the series shown excluded, or its exclusion taken back.
+    void excludeRequested(int jumpNumber);
+    void restoreRequested(int jumpNumber);
 
 private:
     QTreeWidget* list_ = nullptr;
     QTableView* jumpGrid_ = nullptr;
     JumpTableModel* jumpModel_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    QAction* excludeAction_ = nullptr;
+    QAction* restoreAction_ = nullptr;
 };

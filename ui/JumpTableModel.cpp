@@ -4,37 +4,53 @@
 #include "core/measure/Metrics.h"
 #include "core/store/DataStore.h"
 
+#include <QBrush>
+#include <QColor>
+
 namespace {
 
-enum Column { NumberColumn, ContactColumn, FlightColumn, EfficiencyColumn, HeightColumn, Count };
+enum Column {
+    NumberColumn,
+    ContactColumn,
+    FlightColumn,
+    EfficiencyColumn,
+    HeightColumn,
+    ExclusionColumn,
+    Count
+};
 
-const char* const kTitles[Count] = {"Anzahl", "Stützzeit(ms)", "Flugzeit(ms)", "Effizienz",
-                                    "Höhe(cm)"};
+const char* const kTitles[Count] = {QT_TRANSLATE_NOOP("JumpTableModel", "Anzahl"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Stützzeit(ms)"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Flugzeit(ms)"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Effizienz"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Höhe(cm)"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Ausschluss")};
 
 } // namespace
 
 JumpTableModel::JumpTableModel(DataStore& store, QObject* parent)
     : QAbstractTableModel(parent), store_(store) {}
 
-void JumpTableModel::show(QList<Jump> jumps, bool more) {
+void JumpTableModel::show(QList<Jump> jumps, bool more, bool series) {
     beginResetModel();
+    showsSeries_ = series;
     jumps_ = std::move(jumps);
     more_ = more;
     endResetModel();
 }
 
 void JumpTableModel::showNothing() {
-    show({}, false);
+    show({}, false, false);
 }
 
 void JumpTableModel::showSeries(qint64 seriesKey) {
-    show(store_.measurements().jumpsOf(seriesKey), false);
+    show(store_.measurements().jumpsOf(seriesKey), false, true);
 }
 
 void JumpTableModel::showAllJumps() {
     QList<Jump> page = store_.measurements().allJumps(0, kPageSize);
     const bool more = page.size() == kPageSize;
-    show(std::move(page), more);
+    show(std::move(page), more, false);
 }
 
 bool JumpTableModel::canFetchMore(const QModelIndex& parent) const {
@@ -66,11 +82,18 @@ int JumpTableModel::columnCount(const QModelIndex& parent) const {
 QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= jumps_.size())
         return {};
+    const Jump& jump = jumps_[index.row()];
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        return QVariant::fromValue(Qt::Alignment(index.column() == ExclusionColumn
+                                                     ? Qt::AlignLeft | Qt::AlignVCenter
+                                                     : Qt::AlignCenter));
+    // An excluded jump is shown greyed, with its reason.
+    if (role == Qt::ForegroundRole && jump.excluded)
+        return QBrush(QColor(0x90, 0x90, 0x90));
+    if (role == Qt::ToolTipRole && jump.excluded)
+        return tr("ausgeschlossen: %1").arg(jump.exclusionReason);
     if (role != Qt::DisplayRole)
         return {};
-    const Jump& jump = jumps_[index.row()];
     switch (index.column()) {
     case NumberColumn:
         return texts::general(jump.number);
@@ -82,15 +105,27 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
         return metrics::efficiencyText(jump.flightMs, jump.contactMs);
     case HeightColumn:
         return metrics::heightText(metrics::heightCm(jump.flightMs));
+    case ExclusionColumn:
+        return jump.excluded ? jump.exclusionReason : QString();
     }
     return {};
+}
+
+std::optional<int> JumpTableModel::jumpNumber(int row) const {
+    if (row < 0 || row >= jumps_.size() || !showsSeries_)
+        return std::nullopt;
+    return static_cast<int>(jumps_[row].number);
+}
+
+bool JumpTableModel::isExcluded(int row) const {
+    return row >= 0 && row < jumps_.size() && jumps_[row].excluded;
 }
 
 QVariant JumpTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= Count)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromUtf8(kTitles[section]);
+        return tr(kTitles[section]);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue((section == NumberColumn ? Qt::AlignLeft : Qt::AlignCenter) |
                                    Qt::AlignVCenter);

@@ -4,19 +4,27 @@
 
 #include <QAbstractTableModel>
 
+#include <optional>
+
 class DataStore;
 
 // The jump grid beside the history list: Anzahl, Stützzeit(ms), Flugzeit(ms), and the
 // efficiency and height made from the times as everywhere else (metrics::efficiencyText,
 // metrics::heightText). It shows nothing, the jumps of one series in jump
 // order, or every stored jump (read page by page as the grid scrolls to them).
+// An excluded jump is greyed, its reason in the column "Ausschluss".
 class JumpTableModel : public QAbstractTableModel {
+    Q_OBJECT
 public:
     explicit JumpTableModel(DataStore& store, QObject* parent = nullptr);
 
     void showNothing();
     void showSeries(qint64 seriesKey);
     void showAllJumps();
+
+    // The number of the jump in a row of a series shown; none for another row or list.
+    std::optional<int> jumpNumber(int row) const;
+    bool isExcluded(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -28,9 +36,10 @@ public:
     static constexpr int kPageSize = 256;
 
 private:
-    void show(QList<Jump> jumps, bool more);
+    void show(QList<Jump> jumps, bool more, bool series);
 
     DataStore& store_;
     QList<Jump> jumps_;
-    bool more_ = false; // further pages of all jumps wait to be read
+    bool more_ = false;        // further pages of all jumps wait to be read
+    bool showsSeries_ = false; // the jumps of one series, which can be excluded
 };

@@ -8,6 +8,7 @@
 #include "ui/AnalysisWindow.h"
 #include "ui/AthleteController.h"
 #include "ui/AthletePanel.h"
+#include "ui/ExclusionDialog.h"
 #include "ui/GroupDialog.h"
 #include "ui/HistoryController.h"
 #include "ui/HistoryPanel.h"
@@ -31,6 +32,7 @@
 #include <QDate>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
@@ -73,6 +75,7 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
                                                  : QStringLiteral("Hoehe"));
             });
     history_->whenSelectionChanges([this] { athleteSelectionChanged(); });
+    history_->setReasonAsker([this](int number) { return ExclusionDialog::ask(this, number); });
 
     connectAction(showAllAction_, [this] { athletes_->showAll(); });
     connectAction(refreshAction_, [this] { athletes_->refresh(); });
@@ -84,6 +87,7 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
 
     const QStringList& args = context_.arguments;
     debugAction_->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
+    history_->showSingleLayout();
     resize(firstSize());
     qApp->installEventFilter(this);
     guarded([this] { openTables(); });
@@ -296,10 +300,12 @@ void MainWindow::buildPanels() {
     dataSplitter_->setStretchFactor(0, 1);
     dataSplitter_->setStretchFactor(1, 1);
     auto* dataLayout = new QVBoxLayout(dataGroup_);
+    // Narrow margins leave the lists the room of a screen 1280 pixels wide.
+    dataLayout->setContentsMargins(4, 4, 4, 4);
     dataLayout->addWidget(dataSplitter_);
 
     auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(resultPanel_);
     layout->addWidget(dataGroup_, 1);
 }
@@ -354,7 +360,10 @@ void MainWindow::reportDuplicateNumbers() {
                            lines.join(QLatin1Char('\n')));
 }
 
-QSize MainWindow::firstSize() const {
+QSize MainWindow::firstSize() {
+    // The layouts' smallest size as the panels show now (the jump grid may just have gone).
+    if (QLayout* top = layout())
+        top->activate();
     QSize size = kFirstSize.expandedTo(minimumSizeHint());
     if (const QScreen* screen = this->screen())
         size = size.boundedTo(screen->availableGeometry().size());
@@ -373,14 +382,6 @@ void MainWindow::prepareFirstShow() {
     }
     if (const QString unsound = unsoundSettingsMessage(settings_); !unsound.isEmpty())
         boxes::information(context_.ui, unsound);
-    // The window as it was left; without a stored geometry (or a damaged one) the first
-    // size. Restoring puts a window that the screens no longer show back on a screen.
-    if (geometry.isEmpty() || !restoreGeometry(geometry))
-        resize(firstSize());
-    if (dividers.size() == 2) {
-        dataSplitter_->restoreState(dividers[0]);
-        historyPanel_->restoreDivider(dividers[1]);
-    }
     plausibility::Limits& limits = station_.limits();
     limits.contactMinMs = settings_.contactMinMs;
     limits.contactMaxMs = settings_.contactMaxMs;
@@ -393,6 +394,16 @@ void MainWindow::prepareFirstShow() {
     else
         selectMultipleMode();
     history_->showLayoutOfChosenEntry();
+
+    // The window as it was left; without a stored geometry (or a damaged one) the first size
+    // of the layout the mode shows. Restoring puts a window that the screens no longer show
+    // back on a screen.
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        resize(firstSize());
+    if (dividers.size() == 2) {
+        dataSplitter_->restoreState(dividers[0]);
+        historyPanel_->restoreDivider(dividers[1]);
+    }
 }
 
 MeasurementMode MainWindow::mode() const {

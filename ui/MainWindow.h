@@ -101,7 +101,7 @@ private:
     void reportDuplicateNumbers();
     void prepareFirstShow();
     // The size the window first shows with when no geometry is stored.
-    QSize firstSize() const;
+    QSize firstSize();
     void saveSettings();
     void setModeChecks(bool single, bool multiple);
     void lockChanges(bool locked);

@@ -102,7 +102,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QRect screen = w.screen()->availableGeometry();
         QVERIFY2(screen.width() >= 1280 && screen.height() >= 800, "a screen of 1280 x 800");
-        QVERIFY(screen.contains(QRect(QPoint(), w.frameGeometry().size())));
+        QVERIFY2(screen.contains(QRect(QPoint(), w.frameGeometry().size())),
+                 qPrintable(QStringLiteral("%1 x %2, smallest %3 x %4")
+                                .arg(w.frameGeometry().width())
+                                .arg(w.frameGeometry().height())
+                                .arg(w.minimumSizeHint().width())
+                                .arg(w.minimumSizeHint().height())));
         if (smallest) {
             w.resize(w.minimumSize());
             QCoreApplication::processEvents();
