@@ -194,6 +194,19 @@ QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfSeries(const QList<qint
             out[static_cast<qint64>(jump.seriesKey)] << jump;
         }
     }
+    // The few series with an excluded jump are read again whole, with their marks.
+    if (knowsExclusions()) {
+        QSqlQuery q =
+            db_.run(QStringLiteral("SELECT DISTINCT u.Ref_ID, u.Nummer FROM mr_ausschluss e "
+                                   "JOIN units u ON u.ID = e.Unit_ID"));
+        QList<qint64> marked;
+        while (q.next())
+            marked << seriesKey(integerOf(q.value(0)), integerOf(q.value(1)));
+        q.finish();
+        for (const qint64 key : marked)
+            if (out.contains(key))
+                out[key] = jumpsOf(key);
+    }
     return out;
 }
 
