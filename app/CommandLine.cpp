@@ -52,6 +52,23 @@ Invocation refused(const QString& text) {
     return {Command::Refused, text, {}};
 }
 
+// The end of an option that changes data: what was done on standard output (exit status 0),
+// or the failure on standard error (exit status 2).
+int finish(const std::optional<Failure>& failure, const QString& done,
+           const CommandContext& context) {
+    if (failure) {
+        context.err << "kalvero: " << failure->text;
+        if (!failure->detail.isEmpty())
+            context.err << " (" << failure->detail << ")";
+        context.err << "\n";
+        context.err.flush();
+        return 2;
+    }
+    context.out << done << "\n";
+    context.out.flush();
+    return 0;
+}
+
 // --import-paradox and --copy-to: the counts on standard output, or the reason on standard
 // error and nothing written.
 int takeOver(const Invocation& invocation, const CommandContext& context) {
@@ -69,17 +86,7 @@ int takeOver(const Invocation& invocation, const CommandContext& context) {
             throw AppError(refusal);
         reason = takeover::copyStation(context.dataDirectory, *shared);
     });
-    if (failure) {
-        context.err << "kalvero: " << failure->text;
-        if (!failure->detail.isEmpty())
-            context.err << " (" << failure->detail << ")";
-        context.err << "\n";
-        context.err.flush();
-        return 2;
-    }
-    context.out << reason << "\n";
-    context.out.flush();
-    return 0;
+    return finish(failure, reason, context);
 }
 
 // --backup and --restore: what was done on standard output, or the reason on standard error
@@ -107,17 +114,7 @@ int backUpOrRestore(const Invocation& invocation, const CommandContext& context)
             done += QStringLiteral("; die bisherige Datei liegt als %1 daneben")
                         .arg(QDir::toNativeSeparators(aside));
     });
-    if (failure) {
-        context.err << "kalvero: " << failure->text;
-        if (!failure->detail.isEmpty())
-            context.err << " (" << failure->detail << ")";
-        context.err << "\n";
-        context.err.flush();
-        return 2;
-    }
-    context.out << done << "\n";
-    context.out.flush();
-    return 0;
+    return finish(failure, done, context);
 }
 
 } // namespace
