@@ -30,9 +30,4 @@ int neededWidth(const QAbstractItemView* view, const QHeaderView* header, int co
     return width;
 }
 
-void setAtLeast(QAbstractItemView* view, QHeaderView* header, int column, int ruleWidth,
-                const QStringList& samples) {
-    header->resizeSection(column, std::max(ruleWidth, neededWidth(view, header, column, samples)));
-}
-
 } // namespace columns

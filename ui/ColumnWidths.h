@@ -18,8 +18,4 @@ int cellWidth(const QAbstractItemView* view, const QString& text);
 int neededWidth(const QAbstractItemView* view, const QHeaderView* header, int column,
                 const QStringList& samples = {});
 
-// Sets a column to `ruleWidth`, or to its needed width where that is larger.
-void setAtLeast(QAbstractItemView* view, QHeaderView* header, int column, int ruleWidth,
-                const QStringList& samples = {});
-
 } // namespace columns

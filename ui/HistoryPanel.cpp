@@ -186,10 +186,6 @@ int HistoryPanel::entryCount() const {
     return list_->topLevelItemCount();
 }
 
-history::Entry HistoryPanel::entryAt(int position) const {
-    return entryOf(list_->topLevelItem(position));
-}
-
 std::optional<history::Entry> HistoryPanel::chosenEntry() const {
     const auto selected = list_->selectedItems();
     if (selected.isEmpty())
@@ -258,10 +254,6 @@ void HistoryPanel::focusList() {
         list_->setFocus();
 }
 
-void HistoryPanel::setListEnabled(bool enabled) {
-    list_->setEnabled(enabled);
-}
-
 QByteArray HistoryPanel::dividerState() const {
     return splitter_->saveState();
 }
@@ -271,8 +263,4 @@ void HistoryPanel::restoreDivider(const QByteArray& state) {
     const bool series = seriesLayout();
     splitter_->restoreState(state);
     jumpGrid_->setVisible(series);
-}
-
-void HistoryPanel::chooseJumpRow(int row) {
-    jumpGrid_->setCurrentIndex(jumpModel_->index(row, 0));
 }

@@ -29,7 +29,6 @@ public:
     // Orders the list newest first.
     void sort();
     int entryCount() const;
-    history::Entry entryAt(int position) const;
     // The chosen entry, if any.
     std::optional<history::Entry> chosenEntry() const;
     // Chooses the entry at that place in the list (as the user's click does: it is told).
@@ -48,14 +47,10 @@ public:
 
     bool listHasFocus() const;
     void focusList();
-    void setListEnabled(bool enabled);
 
     // Where the divider between the list and the jump grid stands.
     QByteArray dividerState() const;
     void restoreDivider(const QByteArray& state);
-
-    // Chooses the jump of the jump grid in that row (0 = the first).
-    void chooseJumpRow(int row);
 
 signals:
     // The chosen entry changed (or none is chosen now).

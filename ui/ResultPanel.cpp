@@ -285,10 +285,6 @@ void ResultPanel::showField(ResultField which, const QString& text) {
     field(which)->setText(text);
 }
 
-QString ResultPanel::fieldText(ResultField which) const {
-    return field(which)->text();
-}
-
 void ResultPanel::showRunning(bool running) {
     startButton_->setText(running ? tr("Messung abbrechen") : tr("Messung starten"));
     setTextColour(startButton_, QPalette::ButtonText, running ? kRunningColour : kIdleColour);
@@ -312,10 +308,6 @@ void ResultPanel::showStatus(const QString& text, bool warning) {
         setTextColour(statusLabel_, QPalette::WindowText, kWarningColour);
     else
         statusLabel_->setPalette(palette());
-}
-
-QString ResultPanel::statusText() const {
-    return statusLabel_->text();
 }
 
 void ResultPanel::setEnlarged(bool enlarged) {

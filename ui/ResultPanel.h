@@ -22,7 +22,6 @@ public:
     explicit ResultPanel(QWidget* parent = nullptr);
 
     void showField(ResultField field, const QString& text);
-    QString fieldText(ResultField field) const;
     // The start button as it looks between runs ("Messung starten", green) or during one
     // ("Messung abbrechen", red).
     void showRunning(bool running);
@@ -31,7 +30,6 @@ public:
     void setStartToolTip(const QString& text);
     // The line below the values: who jumps and how many jumps are stored, or a note.
     void showStatus(const QString& text, bool warning = false);
-    QString statusText() const;
     // The values in big type (during a run) or in the normal one.
     void setEnlarged(bool enlarged);
     // The factor by which the values are enlarged now; 1 when they are not.

@@ -152,17 +152,11 @@ private slots:
         MainWindow& w = f.start();
         w.toggleRun();
         QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna"));
-        for (int i = 0; i < 5; ++i) {
-            f.clock.advance(100);
-            w.session().poll();
-        }
+        pollUntilIdle(f, w, 5);
         QCOMPARE(label(w, "runStatusLabel")->text(),
                  QStringLiteral("außerhalb der Grenzen, nicht gespeichert"));
         QCOMPARE(count(w, "units"), 0);
-        for (int i = 0; i < 6; ++i) {
-            f.clock.advance(100);
-            w.session().poll();
-        }
+        pollUntilIdle(f, w, 6);
         QCOMPARE(count(w, "mr"), 1);
         QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna – Sprung 1"));
         QVERIFY(f.ui.boxes.isEmpty());
