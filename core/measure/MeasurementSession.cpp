@@ -56,7 +56,8 @@ AutoEnd AutoEnd::afterSeconds(int seconds) {
     return {Kind::AfterSeconds, std::clamp(seconds, 1, kMaxSeconds)};
 }
 
-void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, AutoEnd autoEnd) {
+void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, AutoEnd autoEnd,
+                               std::optional<MeasurementMode> runMode) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
         observer_->showMessage(noDeviceMessage(link_.openProblem));
         return;
@@ -65,6 +66,7 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
     athleteId_ = athleteId;
     test_ = test;
     autoEnd_ = autoEnd;
+    runMode_ = runMode;
     bool started = false;
     try {
         observer_->runStarting();
@@ -123,7 +125,7 @@ void MeasurementSession::endRun(RunEnd end) {
 }
 
 bool MeasurementSession::timeIsUp() const {
-    return mode == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterSeconds &&
+    return runMode() == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterSeconds &&
            ticksSince(startedAt_, link_.clock().ticks()) >=
                static_cast<quint32>(autoEnd_.limit) * 1000u;
 }
@@ -204,8 +206,8 @@ void MeasurementSession::poll() {
         switch (continueResult()) {
         case ResultStep::Done:
             pending_.reset();
-            if (mode == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterJumps &&
-                state_.jumpCount >= autoEnd_.limit)
+            if (runMode() == MeasurementMode::Multiple &&
+                autoEnd_.kind == AutoEnd::Kind::AfterJumps && state_.jumpCount >= autoEnd_.limit)
                 endRun(RunEnd::LimitReached);
             else
                 resume(kPollIntervalMs);
@@ -305,7 +307,7 @@ bool MeasurementSession::takeFlight(qint32 flightMs) {
         observer_->showField(ResultField::FlightTime, QString::number(state_.flightMs));
         observer_->showField(ResultField::Height,
                              metrics::heightText(metrics::heightCm(state_.flightMs)));
-        if (!state_.contactValid && mode == MeasurementMode::Single) {
+        if (!state_.contactValid && runMode() == MeasurementMode::Single) {
             state_.contactMs = 0;
             evaluate();
             endRun();
@@ -315,7 +317,7 @@ bool MeasurementSession::takeFlight(qint32 flightMs) {
     if (state_.flightValid && state_.contactValid) {
         observer_->showField(ResultField::Efficiency, efficiencyText());
         evaluate();
-        if (mode == MeasurementMode::Single) {
+        if (runMode() == MeasurementMode::Single) {
             endRun();
             return false;
         }
@@ -391,7 +393,7 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
         observer_->measurementCreated({created.nummer, created.moment,
-                                       mode == MeasurementMode::Multiple, state_.contactMs,
+                                       runMode() == MeasurementMode::Multiple, state_.contactMs,
                                        state_.flightMs, created.test});
     } else {
         measurements.recordJump(state_.measurementId, jump);

@@ -130,13 +130,16 @@ public:
 
     void setObserver(SessionObserver& observer) { observer_ = &observer; }
 
-    // The operating mode, read at every decision; it may change while a run goes on.
+    // The operating mode, read at every decision; it may change while a run goes on, unless
+    // the run was started with a mode of its own.
     MeasurementMode mode = MeasurementMode::Single;
 
     // Starts a run that records for the athlete, under the test (stored with the measurement).
-    // Tells the user when no unit is found. Throws SilentAbort when the unit cannot be
-    // configured.
-    void start(qint64 athleteId, const MeasurementTest& test = {}, AutoEnd autoEnd = {});
+    // A protocol gives its run a mode of its own (`runMode`), which the operating mode does
+    // not change. Tells the user when no unit is found. Throws SilentAbort when the unit
+    // cannot be configured.
+    void start(qint64 athleteId, const MeasurementTest& test = {}, AutoEnd autoEnd = {},
+               std::optional<MeasurementMode> runMode = std::nullopt);
     // The user's stop.
     void stop();
     // One poll of the unit: a result whose first byte waits is decoded as far as its bytes
@@ -151,6 +154,8 @@ public:
     // The test of the current (or last) run.
     const MeasurementTest& test() const { return test_; }
     const AutoEnd& autoEnd() const { return autoEnd_; }
+    // The mode the current (or last) run records in: its own, or the operating mode.
+    MeasurementMode runMode() const { return runMode_.value_or(mode); }
     bool running() const { return phase_ != RunPhase::Idle; }
     const RunState& state() const { return state_; }
     const QTimer& pollTimer() const { return timer_; }
@@ -192,6 +197,7 @@ private:
     qint64 athleteId_ = 0;
     MeasurementTest test_;
     AutoEnd autoEnd_;
+    std::optional<MeasurementMode> runMode_;
     quint32 startedAt_ = 0; // tick at which the run began to poll
     bool notified_ = false;
 };

@@ -519,41 +519,58 @@ private slots:
     void automaticEnd_data() {
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("runMode");  // the run's own mode; 0 = the operating mode
         QTest::addColumn<QString>("rule"); // "jumps N" or "seconds N"
         QTest::addColumn<QStringList>("measurements");
         QTest::addColumn<QString>("end");
         const QByteArray fourJumps("300: 0 200 1 244\n300: 0 190 1 200\n300: 0 180 1 180\n"
                                    "300: 0 170 1 160\n");
         QTest::newRow("after 2 jumps")
-            << fourJumps << 2 << "jumps 2" << QStringList{"1/2"} << "limit reached";
+            << fourJumps << 2 << 0 << "jumps 2" << QStringList{"1/2"} << "limit reached";
         QTest::newRow("a rejected jump does not count")
-            << QByteArray("300: 0 45 1 244\n300: 0 190 1 200\n300: 0 180 1 180\n") << 2 << "jumps 2"
-            << QStringList{"1/2"} << "limit reached";
+            << QByteArray("300: 0 45 1 244\n300: 0 190 1 200\n300: 0 180 1 180\n") << 2 << 0
+            << "jumps 2" << QStringList{"1/2"} << "limit reached";
         QTest::newRow("after 1 second: three jumps came in time")
-            << fourJumps << 2 << "seconds 1" << QStringList{"1/3"} << "limit reached";
+            << fourJumps << 2 << 0 << "seconds 1" << QStringList{"1/3"} << "limit reached";
         QTest::newRow("the end marker comes first")
-            << QByteArray("300: 0 200 1 244\n300: 253 0 180\n") << 2 << "jumps 10"
+            << QByteArray("300: 0 200 1 244\n300: 253 0 180\n") << 2 << 0 << "jumps 10"
             << QStringList{"1/2"} << "ended";
         QTest::newRow("no limit reached yet")
-            << fourJumps << 2 << "seconds 600" << QStringList{"1/4"} << "running";
+            << fourJumps << 2 << 0 << "seconds 600" << QStringList{"1/4"} << "running";
         QTest::newRow("single mode ends after its jump")
-            << fourJumps << 1 << "jumps 3" << QStringList{"1/1"} << "ended";
+            << fourJumps << 1 << 0 << "jumps 3" << QStringList{"1/1"} << "ended";
+        QTest::newRow("a series of its own in single mode")
+            << fourJumps << 1 << 2 << "jumps 3" << QStringList{"1/3"} << "limit reached";
+        QTest::newRow("a single jump of its own in series mode")
+            << fourJumps << 2 << 1 << "jumps 3" << QStringList{"1/1"} << "ended";
     }
     void automaticEnd() {
         QFETCH(QByteArray, script);
         QFETCH(int, mode);
+        QFETCH(int, runMode);
         QFETCH(QString, rule);
         QFETCH(QStringList, measurements);
         QFETCH(QString, end);
         Rig rig(script);
-        rig.session.mode = mode == 1 ? MeasurementMode::Single : MeasurementMode::Multiple;
+        const auto modeOf = [](int m) {
+            return m == 1 ? MeasurementMode::Single : MeasurementMode::Multiple;
+        };
+        rig.session.mode = modeOf(mode);
         const int limit = rule.section(' ', 1).toInt();
         const AutoEnd autoEnd =
             rule.startsWith("jumps") ? AutoEnd::afterJumps(limit) : AutoEnd::afterSeconds(limit);
-        rig.session.start(12, {"Drop Jump", 30}, autoEnd);
+        rig.session.start(12, {"Drop Jump", 30}, autoEnd,
+                          runMode == 0 ? std::nullopt : std::optional(modeOf(runMode)));
+        // A change of the operating mode during the run does not change a run's own mode.
+        if (runMode != 0)
+            rig.session.mode = modeOf(3 - runMode);
         rig.poll(30, false);
         QVERIFY2(rig.boxes.isEmpty(), qPrintable(rig.boxes.join('\n')));
         QCOMPARE(rig.measurements(), measurements);
+        // The history entry is a series or a single jump as the run recorded it.
+        QCOMPARE(rig.entries.size(), 1);
+        QVERIFY(rig.entries.first().contains((runMode != 0 ? runMode : mode) == 2 ? " series "
+                                                                                  : " single "));
         QCOMPARE(rig.session.running(), end == "running");
         if (end != "running") {
             QCOMPARE(rig.events.last(), end);

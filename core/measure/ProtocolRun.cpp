@@ -1,0 +1,193 @@
+#include "core/measure/ProtocolRun.h"
+
+#include "core/base/Errors.h"
+#include "core/measure/MeasurementTest.h"
+#include "core/measure/Metrics.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("ProtocolRun", text);
+}
+
+QString msText(double ms) {
+    return QString::number(std::lround(ms));
+}
+
+QString rsiText(double rsi) {
+    return metrics::fixedText(rsi, 2);
+}
+
+QString heightCmText(double heightCm) {
+    return metrics::fixedText(heightCm, 1);
+}
+
+} // namespace
+
+namespace protocolrun {
+
+AutoEnd tenFiveEnd() {
+    return AutoEnd::afterJumps(protocols::kTenFiveJumps);
+}
+
+QString tenFiveText(const protocols::TenFiveResult& result) {
+    QStringList numbers;
+    for (const int number : result.bestNumbers)
+        numbers << QString::number(number);
+    return tr("RSI (beste %1 von %2): %3 · Stützzeit %4 ms · Höhe %5 cm · Sprünge %6")
+        .arg(protocols::kTenFiveBest)
+        .arg(protocols::kTenFiveJumps)
+        .arg(rsiText(result.meanRsi), msText(result.meanContactMs),
+             heightCmText(result.meanHeightCm), numbers.join(QStringLiteral(", ")));
+}
+
+QList<int> defaultHeightsCm() {
+    return {20, 30, 40, 50, 60};
+}
+
+QString heightsText(const QList<int>& heightsCm) {
+    QStringList parts;
+    for (const int height : heightsCm)
+        parts << QString::number(height);
+    return parts.join(QStringLiteral(", "));
+}
+
+QList<int> parseHeights(const QString& text) {
+    static const QRegularExpression separators(QStringLiteral("[,;\\s]+"));
+    const QStringList parts = text.split(separators, Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        throw AppError(tr("Geben Sie die Fallhöhen des Profils in cm an, zum Beispiel "
+                          "„20, 30, 40, 50, 60“."));
+    if (parts.size() > kMaxHeights)
+        throw AppError(tr("Ein Profil hat höchstens %1 Fallhöhen, angegeben sind %2.")
+                           .arg(kMaxHeights)
+                           .arg(parts.size()));
+    QList<int> heights;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int height = part.toInt(&ok);
+        if (!ok || height < 0 || height > measurementtest::kMaxDropHeightCm)
+            throw AppError(tr("„%1“ ist keine Fallhöhe: jede Fallhöhe muss eine ganze Zahl von 0 "
+                              "bis 150 cm sein.")
+                               .arg(part));
+        if (!heights.isEmpty() && height <= heights.last())
+            throw AppError(tr("Die Fallhöhen müssen ansteigen: auf %1 cm folgt %2 cm.")
+                               .arg(heights.last())
+                               .arg(height));
+        heights << height;
+    }
+    return heights;
+}
+
+} // namespace protocolrun
+
+ProfileRun::ProfileRun(QList<int> heightsCm, int trialsPerHeight)
+    : heightsCm_(std::move(heightsCm)),
+      trialsPerHeight_(
+          std::clamp(trialsPerHeight, protocolrun::kMinTrials, protocolrun::kMaxTrials)) {}
+
+int ProfileRun::validTrialsAt(int heightCm) const {
+    int count = 0;
+    for (const protocols::ProfileTrial& trial : trials_)
+        if (trial.dropHeightCm == heightCm && analysis::isValidJump(trial.jump))
+            ++count;
+    return count;
+}
+
+std::optional<ProfileRun::Position> ProfileRun::next() const {
+    for (const int height : heightsCm_) {
+        const int done = validTrialsAt(height);
+        if (done < trialsPerHeight_)
+            return Position{height, done + 1, trialsPerHeight_};
+    }
+    return std::nullopt;
+}
+
+void ProfileRun::addTrial(const protocols::ProfileTrial& trial) {
+    trials_ << trial;
+}
+
+protocols::Profile ProfileRun::profile() const {
+    return protocols::dropHeightProfile(trials_);
+}
+
+QList<protocols::ProfileTrial> ProfileRun::trialsOfFinishedHeights() const {
+    QList<protocols::ProfileTrial> finished;
+    for (const protocols::ProfileTrial& trial : trials_)
+        if (validTrialsAt(trial.dropHeightCm) >= trialsPerHeight_)
+            finished << trial;
+    return finished;
+}
+
+std::optional<protocols::ProfileStep> ProfileRun::lastFinishedHeight() const {
+    const protocols::Profile finished = protocols::dropHeightProfile(trialsOfFinishedHeights());
+    if (finished.steps.isEmpty())
+        return std::nullopt;
+    return finished.steps.last();
+}
+
+protocols::StopAdvice ProfileRun::advice() const {
+    return protocols::stopAdvice(protocols::dropHeightProfile(trialsOfFinishedHeights()));
+}
+
+QString ProfileRun::positionText(const Position& position) {
+    return tr("%1 cm, Versuch %2 von %3")
+        .arg(position.heightCm)
+        .arg(position.trial)
+        .arg(position.trials);
+}
+
+QString ProfileRun::heightText(const protocols::ProfileStep& step) {
+    if (!step.bestRsi)
+        return tr("%1 cm: kein gültiger Sprung").arg(step.dropHeightCm);
+    return tr("%1 cm: bester RSI %2 · beste Höhe %3 cm · mittlere Stützzeit %4 ms")
+        .arg(step.dropHeightCm)
+        .arg(rsiText(*step.bestRsi), heightCmText(step.bestHeightCm.value_or(0)),
+             msText(step.meanContactMs.value_or(0)));
+}
+
+QString ProfileRun::finishedText() {
+    return tr("Alle Versuche gemessen: „Profil beenden“ zeigt das Ergebnis.");
+}
+
+namespace protocolrun {
+
+QStringList profileColumns() {
+    return {tr("Fallhöhe (cm)"),   tr("Versuche"),
+            tr("Bester RSI"),      tr("Stützzeit beim besten RSI (ms)"),
+            tr("Beste Höhe (cm)"), tr("Mittlere Stützzeit (ms)")};
+}
+
+QList<QStringList> profileRows(const protocols::Profile& profile) {
+    QList<QStringList> rows;
+    for (const protocols::ProfileStep& step : profile.steps) {
+        const auto text = [](const std::optional<double>& value, auto format) {
+            return value ? format(*value) : QString();
+        };
+        rows << QStringList{
+            QString::number(step.dropHeightCm),    QString::number(step.trials),
+            text(step.bestRsi, rsiText),           text(step.contactOfBestRsiMs, msText),
+            text(step.bestHeightCm, heightCmText), text(step.meanContactMs, msText)};
+    }
+    return rows;
+}
+
+QString optimalByRsiText(const protocols::Profile& profile) {
+    return profile.optimalByRsiCm
+               ? tr("Optimale Fallhöhe nach RSI: %1 cm").arg(*profile.optimalByRsiCm)
+               : tr("Optimale Fallhöhe nach RSI: keine (kein gültiger Sprung)");
+}
+
+QString optimalByHeightText(const protocols::Profile& profile) {
+    return profile.optimalByHeightCm
+               ? tr("Optimale Fallhöhe nach Sprunghöhe: %1 cm").arg(*profile.optimalByHeightCm)
+               : tr("Optimale Fallhöhe nach Sprunghöhe: keine (kein gültiger Sprung)");
+}
+
+} // namespace protocolrun
