@@ -57,7 +57,7 @@ AutoEnd AutoEnd::afterSeconds(int seconds) {
 }
 
 void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, AutoEnd autoEnd,
-                               std::optional<MeasurementMode> runMode) {
+                               const std::optional<ProtocolOfRun>& protocol) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
         observer_->showMessage(noDeviceMessage(link_.openProblem));
         return;
@@ -66,7 +66,7 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
     athleteId_ = athleteId;
     test_ = test;
     autoEnd_ = autoEnd;
-    runMode_ = runMode;
+    protocol_ = protocol;
     bool started = false;
     try {
         observer_->runStarting();
@@ -387,14 +387,15 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
     MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
         const Measurement created =
-            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump, test_);
+            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump, test_,
+                                         protocol_ ? protocol_->protocol : MeasurementProtocol{});
         state_.measurementId = created.id;
         state_.nummer = created.nummer;
         state_.firstJumpPending = false;
         state_.jumpCount = jump.number;
         observer_->measurementCreated({created.nummer, created.moment,
                                        runMode() == MeasurementMode::Multiple, state_.contactMs,
-                                       state_.flightMs, created.test});
+                                       state_.flightMs, created.test, created.protocol});
     } else {
         measurements.recordJump(state_.measurementId, jump);
         state_.jumpCount = jump.number;

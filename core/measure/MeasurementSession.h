@@ -3,6 +3,7 @@
 #include "core/base/Errors.h"
 #include "core/measure/Limits.h"
 #include "core/measure/MeasurementTest.h"
+#include "core/store/MeasurementRepository.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -51,6 +52,13 @@ struct AutoEnd {
     static AutoEnd afterSeconds(int seconds);
 };
 
+// A run under a protocol: the mode it records in, whatever the operating mode, and the mark
+// its measurement is stored with.
+struct ProtocolOfRun {
+    MeasurementMode mode = MeasurementMode::Single;
+    MeasurementProtocol protocol;
+};
+
 // The measurement that the first recorded jump of a run created, with that jump.
 struct NewMeasurement {
     qint64 nummer = 0;
@@ -58,7 +66,8 @@ struct NewMeasurement {
     bool series = false; // recorded in multiple mode
     qint32 contactMs = 0;
     qint32 flightMs = 0;
-    MeasurementTest test; // as stored with the measurement
+    MeasurementTest test;         // as stored with the measurement
+    MeasurementProtocol protocol; // as stored with the measurement
 };
 
 // What a run reports, in the order it happens. The window shows it.
@@ -135,11 +144,11 @@ public:
     MeasurementMode mode = MeasurementMode::Single;
 
     // Starts a run that records for the athlete, under the test (stored with the measurement).
-    // A protocol gives its run a mode of its own (`runMode`), which the operating mode does
-    // not change. Tells the user when no unit is found. Throws SilentAbort when the unit
-    // cannot be configured.
+    // A protocol gives its run a mode of its own, which the operating mode does not change,
+    // and its mark, stored with the measurement in the transaction of its first jump. Tells
+    // the user when no unit is found. Throws SilentAbort when the unit cannot be configured.
     void start(qint64 athleteId, const MeasurementTest& test = {}, AutoEnd autoEnd = {},
-               std::optional<MeasurementMode> runMode = std::nullopt);
+               const std::optional<ProtocolOfRun>& protocol = std::nullopt);
     // The user's stop.
     void stop();
     // One poll of the unit: a result whose first byte waits is decoded as far as its bytes
@@ -154,8 +163,10 @@ public:
     // The test of the current (or last) run.
     const MeasurementTest& test() const { return test_; }
     const AutoEnd& autoEnd() const { return autoEnd_; }
-    // The mode the current (or last) run records in: its own, or the operating mode.
-    MeasurementMode runMode() const { return runMode_.value_or(mode); }
+    // The mode the current (or last) run records in: its protocol's, or the operating mode.
+    MeasurementMode runMode() const { return protocol_ ? protocol_->mode : mode; }
+    // The protocol of the current (or last) run; none for a run without one.
+    const std::optional<ProtocolOfRun>& protocol() const { return protocol_; }
     bool running() const { return phase_ != RunPhase::Idle; }
     const RunState& state() const { return state_; }
     const QTimer& pollTimer() const { return timer_; }
@@ -197,7 +208,7 @@ private:
     qint64 athleteId_ = 0;
     MeasurementTest test_;
     AutoEnd autoEnd_;
-    std::optional<MeasurementMode> runMode_;
+    std::optional<ProtocolOfRun> protocol_;
     quint32 startedAt_ = 0; // tick at which the run began to poll
     bool notified_ = false;
 };

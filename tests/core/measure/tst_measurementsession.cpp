@@ -539,9 +539,9 @@ private slots:
             << fourJumps << 2 << 0 << "seconds 600" << QStringList{"1/4"} << "running";
         QTest::newRow("single mode ends after its jump")
             << fourJumps << 1 << 0 << "jumps 3" << QStringList{"1/1"} << "ended";
-        QTest::newRow("a series of its own in single mode")
+        QTest::newRow("a 10/5 series in single mode")
             << fourJumps << 1 << 2 << "jumps 3" << QStringList{"1/3"} << "limit reached";
-        QTest::newRow("a single jump of its own in series mode")
+        QTest::newRow("a profile's drop jump in series mode")
             << fourJumps << 2 << 1 << "jumps 3" << QStringList{"1/1"} << "ended";
     }
     void automaticEnd() {
@@ -559,9 +559,18 @@ private slots:
         const int limit = rule.section(' ', 1).toInt();
         const AutoEnd autoEnd =
             rule.startsWith("jumps") ? AutoEnd::afterJumps(limit) : AutoEnd::afterSeconds(limit);
-        rig.session.start(12, {"Drop Jump", 30}, autoEnd,
-                          runMode == 0 ? std::nullopt : std::optional(modeOf(runMode)));
-        // A change of the operating mode during the run does not change a run's own mode.
+        std::optional<ProtocolOfRun> protocol;
+        qint64 profileId = 0;
+        if (runMode == 1) {
+            profileId = rig.store.measurements().createProfile(12, QDateTime::currentDateTime(),
+                                                               {30, 40}, 2);
+            protocol =
+                ProtocolOfRun{MeasurementMode::Single, {Protocol::DropHeightProfile, profileId}};
+        } else if (runMode == 2) {
+            protocol = ProtocolOfRun{MeasurementMode::Multiple, {Protocol::TenFive, 0}};
+        }
+        rig.session.start(12, {"Drop Jump", 30}, autoEnd, protocol);
+        // A change of the operating mode during the run does not change a protocol's mode.
         if (runMode != 0)
             rig.session.mode = modeOf(3 - runMode);
         rig.poll(30, false);
@@ -580,6 +589,14 @@ private slots:
         }
         QCOMPARE(rig.column("SELECT Test || '/' || Fallhoehe FROM units_test"),
                  QStringList{"Drop Jump/30"});
+        // The protocol's mark came with the measurement.
+        const QList<Measurement> stored = rig.store.measurements().ofAthlete(12);
+        QCOMPARE(stored.size(), 1);
+        const MeasurementProtocol expected =
+            runMode == 1   ? MeasurementProtocol{Protocol::DropHeightProfile, profileId}
+            : runMode == 2 ? MeasurementProtocol{Protocol::TenFive, 0}
+                           : MeasurementProtocol{};
+        QVERIFY(stored.first().protocol == expected);
     }
 
     void automaticEndBounds() {
