@@ -98,7 +98,8 @@ void HistoryController::showSeriesLayout() {
 
 void HistoryController::showJumpsOfChosenEntry() {
     if (const auto entry = panel_.chosenEntry())
-        panel_.jumps().showSeries(seriesKey(athleteId_, entry->nummer));
+        panel_.jumps().showSeries(seriesKey(athleteId_, entry->nummer),
+                                  entry->protocol.kind == Protocol::TenFive);
 }
 
 void HistoryController::deleteSelectedMeasurement() {

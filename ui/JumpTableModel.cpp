@@ -1,5 +1,7 @@
 #include "ui/JumpTableModel.h"
 
+#include "core/analysis/Protocols.h"
+#include "core/analysis/StoredMeasurements.h"
 #include "core/base/Texts.h"
 #include "core/measure/Metrics.h"
 #include "core/store/DataStore.h"
@@ -31,20 +33,29 @@ const char* const kTitles[Count] = {QT_TRANSLATE_NOOP("JumpTableModel", "Anzahl"
 JumpTableModel::JumpTableModel(DataStore& store, QObject* parent)
     : QAbstractTableModel(parent), store_(store) {}
 
-void JumpTableModel::show(QList<Jump> jumps, bool more, bool series) {
+void JumpTableModel::show(QList<Jump> jumps, bool more, bool series, bool tenFive) {
     beginResetModel();
     showsSeries_ = series;
     jumps_ = std::move(jumps);
     more_ = more;
+    marked_.clear();
+    // Without ten valid jumps (one excluded, say) there are no best five to mark.
+    if (tenFive)
+        if (const auto result = protocols::tenFive(analysis::storedJumps(jumps_)))
+            marked_ = result->bestNumbers;
     endResetModel();
+}
+
+bool JumpTableModel::isMarked(const Jump& jump) const {
+    return showsSeries_ && marked_.contains(static_cast<int>(jump.number));
 }
 
 void JumpTableModel::showNothing() {
     show({}, false, false);
 }
 
-void JumpTableModel::showSeries(qint64 seriesKey) {
-    show(store_.measurements().jumpsOf(seriesKey), false, true);
+void JumpTableModel::showSeries(qint64 seriesKey, bool tenFive) {
+    show(store_.measurements().jumpsOf(seriesKey), false, true, tenFive);
 }
 
 void JumpTableModel::showAllJumps() {
@@ -92,6 +103,11 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
         return QBrush(QColor(0x90, 0x90, 0x90));
     if (role == Qt::ToolTipRole && jump.excluded)
         return tr("ausgeschlossen: %1").arg(jump.exclusionReason);
+    // One of the best five of a 10/5: on the colour its bar has in the series' chart.
+    if (role == Qt::BackgroundRole && isMarked(jump))
+        return QBrush(QColor(255, 214, 170));
+    if (role == Qt::ToolTipRole && isMarked(jump))
+        return tr("einer der 5 besten Sprünge nach RSI");
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {

@@ -12,19 +12,23 @@ class DataStore;
 // efficiency and height made from the times as everywhere else (metrics::efficiencyText,
 // metrics::heightText). It shows nothing, the jumps of one series in jump
 // order, or every stored jump (read page by page as the grid scrolls to them).
-// An excluded jump is greyed, its reason in the column "Ausschluss".
+// An excluded jump is greyed, its reason in the column "Ausschluss". In a series run as 10/5
+// the best five by RSI are marked.
 class JumpTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit JumpTableModel(DataStore& store, QObject* parent = nullptr);
 
     void showNothing();
-    void showSeries(qint64 seriesKey);
+    // `tenFive`: the series was run as 10/5, and its best five are marked.
+    void showSeries(qint64 seriesKey, bool tenFive = false);
     void showAllJumps();
 
     // The number of the jump in a row of a series shown; none for another row or list.
     std::optional<int> jumpNumber(int row) const;
     bool isExcluded(int row) const;
+    // The jumps marked as the best five of a 10/5, by their number.
+    const QList<int>& markedJumps() const { return marked_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,10 +40,12 @@ public:
     static constexpr int kPageSize = 256;
 
 private:
-    void show(QList<Jump> jumps, bool more, bool series);
+    void show(QList<Jump> jumps, bool more, bool series, bool tenFive = false);
+    bool isMarked(const Jump& jump) const;
 
     DataStore& store_;
     QList<Jump> jumps_;
     bool more_ = false;        // further pages of all jumps wait to be read
     bool showsSeries_ = false; // the jumps of one series, which can be excluded
+    QList<int> marked_;
 };

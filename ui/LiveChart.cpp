@@ -1,5 +1,7 @@
 #include "ui/LiveChart.h"
 
+#include <QBarSeries>
+#include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -45,6 +47,7 @@ LiveChart::LiveChart(QWidget* parent) : QWidget(parent) {
 
 void LiveChart::clear() {
     places_.clear();
+    markedNumbers_.clear();
     rebuild();
 }
 
@@ -56,6 +59,19 @@ void LiveChart::addJump(const analysis::StoredJump& jump) {
 void LiveChart::addRejected() {
     places_.append(jumpcharts::SeriesSlot{});
     rebuild();
+}
+
+void LiveChart::markJumps(const QList<int>& numbers) {
+    markedNumbers_ = numbers;
+    rebuild();
+}
+
+QList<int> LiveChart::markedPlaces() const {
+    QList<int> marked;
+    for (int i = 0; i < places_.size(); ++i)
+        if (places_[i].jump && markedNumbers_.contains(places_[i].jump->number))
+            marked << i;
+    return marked;
 }
 
 void LiveChart::setBarValue(jumpcharts::BarValue value) {
@@ -88,6 +104,18 @@ void LiveChart::rebuild() {
     shownScale_ = fittingScale();
     // A view does not delete the chart it shows when it gets another.
     QChart* old = view_->chart();
-    view_->setChart(jumpcharts::seriesChart(places_, value_, shownScale_));
+    QChart* chart = jumpcharts::seriesChart(places_, value_, shownScale_);
+    if (!markedNumbers_.isEmpty()) {
+        // The marked bars in the colour of the best one, which they take the place of.
+        for (QAbstractSeries* series : chart->series()) {
+            if (auto* bars = qobject_cast<QBarSeries*>(series)) {
+                for (QBarSet* set : bars->barSets()) {
+                    set->deselectAllBars();
+                    set->selectBars(markedPlaces());
+                }
+            }
+        }
+    }
+    view_->setChart(chart);
     delete old;
 }

@@ -9,8 +9,8 @@ class QComboBox;
 
 // The chart of the running series beside the result values: one place per jump as it comes,
 // its bar the height or the RSI (the user's choice), the best bar marked, the contact times as
-// a line; a jump the limits kept from the store leaves its place empty. It stays after the
-// run until the next start.
+// a line; a jump the limits kept from the store leaves its place empty. After a 10/5 the bars
+// of its best five are marked instead. It stays after the run until the next start.
 class LiveChart : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +22,10 @@ public:
     void addJump(const analysis::StoredJump& jump);
     // A jump the limits kept from the store.
     void addRejected();
+    // Marks the bars of the jumps with these numbers (none: the best bar again).
+    void markJumps(const QList<int>& numbers);
+    // The places whose bars are marked.
+    QList<int> markedPlaces() const;
 
     jumpcharts::BarValue barValue() const { return value_; }
     void setBarValue(jumpcharts::BarValue value);
@@ -48,6 +52,7 @@ private:
     QChartView* view_ = nullptr;
     QComboBox* valueChoice_ = nullptr;
     QList<jumpcharts::SeriesSlot> places_;
+    QList<int> markedNumbers_;
     jumpcharts::BarValue value_ = jumpcharts::BarValue::Height;
     double fontScale_ = 1.0;  // asked for
     double shownScale_ = 1.0; // in the chart shown

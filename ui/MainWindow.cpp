@@ -17,6 +17,7 @@
 #include "ui/LiveChart.h"
 #include "ui/MessageService.h"
 #include "ui/OldDataTakeover.h"
+#include "ui/ProfileResultDialog.h"
 #include "ui/RankingWindow.h"
 #include "ui/ReportPdf.h"
 #include "ui/RestoreOffer.h"
@@ -66,6 +67,13 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
     startAction_->setText(resultPanel_->startCaption());
     connect(resultPanel_, &ResultPanel::startClicked, startAction_, &QAction::trigger);
+    // An ended profile shows its result beside the main window, until the user closes it.
+    connect(run_.get(), &RunController::profileEnded, this,
+            [this](const protocols::Profile& profile, const QString& athleteName) {
+                auto* dialog = new ProfileResultDialog(profile, athleteName, this);
+                dialog->setAttribute(Qt::WA_DeleteOnClose);
+                dialog->show();
+            });
     // The choice of the series chart's bars is kept at once.
     connect(&resultPanel_->liveChart(), &LiveChart::barValueChosen, this,
             [this](jumpcharts::BarValue value) {

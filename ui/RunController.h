@@ -1,9 +1,13 @@
 #pragma once
 
+#include "core/analysis/Protocols.h"
 #include "core/measure/MeasurementSession.h"
+#include "core/measure/ProtocolRun.h"
 #include "core/store/AthleteRepository.h"
 
 #include <QObject>
+
+#include <optional>
 
 class HistoryController;
 class MessageService;
@@ -14,6 +18,9 @@ class Station;
 // jumps and how many jumps are stored, the running measurement chosen in the history with
 // its jumps as they are stored, and the messages of the run. The window locks what may not
 // change while a run goes on when it is told.
+// It runs the protocols chosen in the result panel: a 10/5 as a series that ends after ten
+// jumps, with its result once it ended; a drop-height profile as one single drop jump per
+// start, from the height and trial its course names next, until the user ends it.
 class RunController : public QObject, public SessionObserver {
     Q_OBJECT
 public:
@@ -22,9 +29,14 @@ public:
     ~RunController() override;
 
     MeasurementSession& session();
-    // Starts a run for the athlete, with the test and the end chosen in the result panel.
-    // Throws AppError when the test's name or drop height cannot be taken.
+    // Starts a run for the athlete, with the test, the end and the protocol chosen in the
+    // result panel. Throws AppError when the test's name or drop height, or a profile's
+    // heights, cannot be taken, or when a profile of another athlete goes on.
     void start(const Athlete& athlete);
+    // Ends the drop-height profile that goes on, and hands its result on (profileEnded).
+    void endProfile();
+    // The profile that goes on, if any.
+    const std::optional<ProfileRun>& profile() const { return profile_; }
     // Offers the athlete's last test for his next measurement (Drop Jump when he has none).
     void offerTestOf(qint64 athleteId);
 
@@ -46,15 +58,34 @@ signals:
     void startEnabledChanged(bool enabled);
     // The caption of the start button, for the start action.
     void startCaptionChanged(const QString& caption);
+    // A drop-height profile ended with its trials: its result for the athlete named.
+    void profileEnded(const protocols::Profile& profile, const QString& athleteName);
 
 private:
     void showIdle(bool idle);
     void setStartEnabled(bool enabled);
     void showRunStatus();
+    void startProfileTrial(const Athlete& athlete);
+    // What the profile's next trial is, what its last finished height gave and the advice.
+    void showProfileGuide();
+    // After a protocol's run: the trial taken into the profile, or the 10/5 result shown.
+    void takeProfileTrial();
+    void showTenFiveResult();
 
     Station& station_;
     ResultPanel& panel_;
     HistoryController& history_;
     MessageService& ui_;
     QString athleteName_;
+
+    // The profile that goes on: its course, its ID in the store and its athlete.
+    std::optional<ProfileRun> profile_;
+    qint64 profileId_ = 0;
+    qint64 profileAthleteId_ = 0;
+    QString profileAthleteName_;
+    // The trial the running run makes, and its jump once it is stored.
+    std::optional<ProfileRun::Position> trial_;
+    std::optional<analysis::StoredJump> trialJump_;
+    // The measurement the last run created, if any.
+    std::optional<qint64> createdNummer_;
 };

@@ -81,6 +81,7 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
             values = seriesTexts();
         }
         entries << makeEntry(++position, m.moment, values, m.nummer, lastDateText, m.test);
+        entries.last().protocol = m.protocol;
     }
     sortNewestFirst(entries);
     return entries;

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "core/measure/MeasurementTest.h"
+#include "core/store/MeasurementRepository.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-class MeasurementRepository;
 
 // The measurement history of one athlete: one entry per measurement, newest first. An entry
 // shows a running number ("Nr."), the date and time of the measurement and four values:
@@ -20,13 +19,14 @@ inline const QString kSeriesMark = QStringLiteral("...");
 struct Entry {
     int position = 0; // "Nr.": the measurement's place among the athlete's, counted from 1
     QDateTime moment;
-    QString dateText;       // the system's short date, four-digit year
-    QString timeText;       // the system's long time
-    QStringList values;     // four texts
-    qint64 nummer = 0;      // the measurement's number, to find it again
-    MeasurementTest test;   // empty for a measurement stored without one
-    QString testText;       // the test's name as shown; empty without a test
-    QString dropHeightText; // the drop height in cm; empty without one
+    QString dateText;             // the system's short date, four-digit year
+    QString timeText;             // the system's long time
+    QStringList values;           // four texts
+    qint64 nummer = 0;            // the measurement's number, to find it again
+    MeasurementTest test;         // empty for a measurement stored without one
+    QString testText;             // the test's name as shown; empty without a test
+    QString dropHeightText;       // the drop height in cm; empty without one
+    MeasurementProtocol protocol; // the protocol it was run under, if any
     // The moment as the date and time texts show it: what the list is ordered by.
     QDateTime sortMoment;
 

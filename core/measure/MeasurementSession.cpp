@@ -69,12 +69,13 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
     protocol_ = protocol;
     bool started = false;
     try {
+        // The run begins with nothing recorded: what the observer reads of it now is new.
+        state_ = RunState{};
         observer_->runStarting();
         observer_->showField(ResultField::ContactTime, QString());
         observer_->showField(ResultField::FlightTime, QString());
         observer_->showField(ResultField::Efficiency, QString());
         observer_->showField(ResultField::Height, QString());
-        state_ = RunState{};
         link_.replyTimedOut = false;
         if (link_.startHandshake(limits_.configurationByte())) {
             startedAt_ = link_.clock().ticks();

@@ -1,8 +1,10 @@
 #include "core/measure/ProtocolRun.h"
 
+#include "core/analysis/StoredMeasurements.h"
 #include "core/base/Errors.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/measure/Metrics.h"
+#include "core/store/SeriesKey.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -188,6 +190,19 @@ QString optimalByHeightText(const protocols::Profile& profile) {
     return profile.optimalByHeightCm
                ? tr("Optimale Fallhöhe nach Sprunghöhe: %1 cm").arg(*profile.optimalByHeightCm)
                : tr("Optimale Fallhöhe nach Sprunghöhe: keine (kein gültiger Sprung)");
+}
+
+QList<protocols::ProfileTrial> storedTrials(MeasurementRepository& measurements, qint64 profileId) {
+    QList<protocols::ProfileTrial> trials;
+    for (const Measurement& m : measurements.ofProfile(profileId)) {
+        if (!m.test.dropHeightCm)
+            continue;
+        const QList<analysis::StoredJump> jumps =
+            analysis::storedJumps(measurements.jumpsOf(seriesKey(m.athleteId, m.nummer)));
+        if (!jumps.isEmpty())
+            trials << protocols::ProfileTrial{*m.test.dropHeightCm, jumps.first()};
+    }
+    return trials;
 }
 
 } // namespace protocolrun

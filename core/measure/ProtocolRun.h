@@ -98,4 +98,9 @@ QList<QStringList> profileRows(const protocols::Profile& profile);
 QString optimalByRsiText(const protocols::Profile& profile);
 QString optimalByHeightText(const protocols::Profile& profile);
 
+// The stored trials of a profile, in the order recorded: each measurement's first jump (with
+// its exclusion) from the drop height stored with it. A measurement without a drop height or
+// a jump is left out.
+QList<protocols::ProfileTrial> storedTrials(MeasurementRepository& measurements, qint64 profileId);
+
 } // namespace protocolrun

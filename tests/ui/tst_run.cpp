@@ -3,6 +3,8 @@
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
 #include "ui/AthleteController.h"
+#include "ui/JumpTableModel.h"
+#include "ui/LiveChart.h"
 #include "ui/RunController.h"
 #include "ui/WriteCheck.h"
 
@@ -12,10 +14,14 @@
 #include <QBarSet>
 #include <QChartView>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -501,6 +507,126 @@ private slots:
         QVERIFY(!end->isEnabled());
         w.toggleRun();
         QVERIFY(!chart->isVisible());
+        f.finish();
+    }
+
+    // A 10/5 runs as a series whatever the operating mode and ends after its ten recorded
+    // jumps; the panel then shows its result, and its best five are marked in the jump grid
+    // and in the chart.
+    void aTenFiveRun() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        QByteArray script;
+        for (const int contact : {200, 150, 180, 160, 210, 170, 220, 155, 230, 240, 100})
+            script += QByteArray("300: 0 ") + QByteArray::number(contact) + " 1 244\n";
+        f.playScript(script);
+        MainWindow& w = f.start();
+        part<QComboBox>(w, "protocolChoice")->setCurrentText("10/5");
+        QCOMPARE(part<QComboBox>(w, "testChoice")->currentText(), QStringLiteral("Sprungserie"));
+        w.toggleRun();
+        pollUntilIdle(f, w);
+        QVERIFY(f.ui.boxes.isEmpty());
+        QCOMPARE(count(w, "mr"), 10);
+        QCOMPARE(count(w, "units_protokoll WHERE Protokoll = '10/5'"), 1);
+        QCOMPARE(label(w, "protocolResultLabel")->text(),
+                 QStringLiteral("RSI (beste 5 von 10): 1,89 · Stützzeit 163 ms · Höhe 30,7 cm · "
+                                "Sprünge 2, 3, 4, 6, 8"));
+        QVERIFY(label(w, "protocolResultLabel")->isVisible());
+        auto* jumps = static_cast<JumpTableModel*>(jumpGrid(w)->model());
+        QCOMPARE(jumps->rowCount(), 10);
+        QCOMPARE(jumps->markedJumps(), (QList<int>{2, 3, 4, 6, 8}));
+        QCOMPARE(part<LiveChart>(w, "liveChart")->markedPlaces(), (QList<int>{1, 2, 3, 5, 7}));
+        f.finish();
+    }
+
+    // The profile guides its single drop jumps height by height, shows what a finished
+    // height gave and the advice to end, never ends by itself, and shows its result when the
+    // user ends it.
+    void aDropHeightProfile_data() {
+        QTest::addColumn<int>("contactMs");
+        QTest::addColumn<QString>("finished20");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("short contacts")
+            << 200 << "20 cm: bester RSI 1,53 · beste Höhe 30,7 cm · mittlere Stützzeit 200 ms"
+            << QString();
+        QTest::newRow("long contacts")
+            << 260 << "20 cm: bester RSI 1,18 · beste Höhe 30,7 cm · mittlere Stützzeit 260 ms"
+            << "Die mittlere Stützzeit liegt über 250 ms: das Profil kann enden.";
+    }
+    void aDropHeightProfile() {
+        QFETCH(int, contactMs);
+        QFETCH(QString, finished20);
+        QFETCH(QString, advice);
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2"); // the profile's trials are single jumps all the same
+        f.playScript("500: " + QByteArray::number(contactMs / 256) + " " +
+                     QByteArray::number(contactMs % 256) + " 1 244\n");
+        MainWindow& w = f.start();
+        part<QComboBox>(w, "protocolChoice")->setCurrentText("Fallhöhen-Profil");
+        auto* heights = part<QLineEdit>(w, "profileHeightsField");
+        QCOMPARE(heights->text(), QStringLiteral("20, 30, 40, 50, 60"));
+        QCOMPARE(part<QSpinBox>(w, "trialsPerHeightField")->value(), 3);
+        QLabel* position = label(w, "profilePositionLabel");
+        QLabel* finished = label(w, "profileHeightResultLabel");
+        QLabel* told = label(w, "profileAdviceLabel");
+        QCOMPARE(position->text(), QStringLiteral("20 cm, Versuch 1 von 3"));
+
+        heights->setText("20, 40, 30");
+        action(w, "startAction")->trigger();
+        QVERIFY(!w.session().running());
+        QCOMPARE(f.ui.texts(),
+                 QStringList{"Die Fallhöhen müssen ansteigen: auf 40 cm folgt 30 cm."});
+        f.ui.boxes.clear();
+
+        heights->setText("20, 30");
+        part<QSpinBox>(w, "trialsPerHeightField")->setValue(2);
+        const QStringList expected{"20 cm, Versuch 2 von 2", "30 cm, Versuch 1 von 2",
+                                   "30 cm, Versuch 2 von 2",
+                                   "Alle Versuche gemessen: „Profil beenden“ zeigt das Ergebnis."};
+        for (const QString& next : expected) {
+            w.toggleRun();
+            QVERIFY(w.session().running());
+            // Each trial counts its own jump, none yet; the heights are kept while the
+            // profile goes on.
+            QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna"));
+            QVERIFY(!heights->isEnabled());
+            pollUntilIdle(f, w);
+            QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
+            QCOMPARE(position->text(), next);
+            QVERIFY(!heights->isEnabled());
+            if (next.startsWith("30 cm, Versuch 1")) {
+                QCOMPARE(finished->text(), finished20);
+                QCOMPARE(told->text(), advice);
+            }
+        }
+        // Each trial is a single drop jump from its height, stored as one of the profile.
+        QCOMPARE(count(w, "units WHERE FZ = 1"), 4);
+        QCOMPARE(count(w, "units_test WHERE Test = 'Drop Jump' AND Fallhoehe = 30"), 2);
+        QCOMPARE(count(w, "units_protokoll WHERE Protokoll = 'Profil' AND Profil_ID = "
+                          "(SELECT MAX(ID) FROM profile)"),
+                 4);
+        // Nothing more to jump: the program says so and starts nothing.
+        action(w, "startAction")->trigger();
+        QVERIFY(!w.session().running());
+        QCOMPARE(f.ui.texts(), QStringList{expected.last()});
+
+        auto* end = part<QPushButton>(w, "endProfileButton");
+        QVERIFY(end->isVisible());
+        end->click();
+        auto* result = qobject_cast<QDialog*>([] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->objectName() == "profileResultDialog" && top->isVisible())
+                    return top;
+            return static_cast<QWidget*>(nullptr);
+        }());
+        QVERIFY(result);
+        QCOMPARE(part<QLabel>(*result, "optimalByRsiLabel")->text(),
+                 QStringLiteral("Optimale Fallhöhe nach RSI: 20 cm"));
+        QCOMPARE(part<QTableWidget>(*result, "profileTable")->rowCount(), 2);
+        QVERIFY(heights->isEnabled() && !end->isVisible());
+        QCOMPARE(position->text(), QStringLiteral("20 cm, Versuch 1 von 2"));
+        result->close();
         f.finish();
     }
 };

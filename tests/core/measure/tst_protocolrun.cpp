@@ -1,7 +1,12 @@
 #include "core/base/Errors.h"
 #include "core/base/Texts.h"
 #include "core/measure/ProtocolRun.h"
+#include "core/store/DataStore.h"
+#include "core/store/SeriesKey.h"
 
+#include <QSqlQuery>
+
+#include "support/TempDataDir.h"
 #include <QtTest>
 
 using protocols::ProfileTrial;
@@ -142,6 +147,47 @@ private slots:
         const protocols::Profile empty = ProfileRun({20}, 1).profile();
         QCOMPARE(protocolrun::optimalByRsiText(empty),
                  QStringLiteral("Optimale Fallhöhe nach RSI: keine (kein gültiger Sprung)"));
+    }
+
+    // A profile read back from the store: its trials in the order recorded, each with the
+    // drop height stored with it and its exclusion; its own trials only.
+    void storedTrials() {
+        TestStore testStore;
+        DataStore store;
+        store.open(testStore.location);
+        {
+            QSqlQuery q(store.database().connection());
+            QVERIFY(
+                q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')"));
+            TestStore::afterIds(store.database());
+        }
+        MeasurementRepository& measurements = store.measurements();
+        const QDateTime now = QDateTime::currentDateTime();
+        const qint64 profile = measurements.createProfile(12, now, {20, 30}, 2);
+        const qint64 other = measurements.createProfile(12, now, {20}, 1);
+        const auto record = [&](int contact, std::optional<int> height, qint64 profileId) {
+            return measurements.recordFirstJump(12, now, {contact, 500, 1.0, 1},
+                                                {"Drop Jump", height},
+                                                {Protocol::DropHeightProfile, profileId});
+        };
+        record(200, 20, profile);
+        const Measurement excluded = record(180, 20, profile);
+        record(190, 20, other);
+        record(220, std::nullopt, profile); // no drop height: no trial of a height
+        record(210, 30, profile);
+        measurements.exclude(seriesKey(12, excluded.nummer), 1, {"Fehlversuch", "test", now});
+
+        const QList<ProfileTrial> trials = protocolrun::storedTrials(measurements, profile);
+        QStringList read;
+        for (const ProfileTrial& trial : trials)
+            read << QStringLiteral("%1 cm %2 ms%3")
+                        .arg(trial.dropHeightCm)
+                        .arg(trial.jump.contactMs)
+                        .arg(trial.jump.excluded ? " excluded" : "");
+        QCOMPARE(read, (QStringList{"20 cm 200 ms", "20 cm 180 ms excluded", "30 cm 210 ms"}));
+        // The excluded jump counts nowhere: the best RSI at 20 cm is that of 200 ms.
+        const protocols::Profile result = protocols::dropHeightProfile(trials);
+        QCOMPARE(result.steps.first().contactOfBestRsiMs, std::optional<double>(200));
     }
 
     // The 10/5 result in the panel's line, rounded as shown, and the series it runs as.
