@@ -61,6 +61,13 @@ void LiveChart::addRejected() {
     rebuild();
 }
 
+void LiveChart::setExcludedJumps(const QList<int>& numbers) {
+    for (jumpcharts::SeriesSlot& place : places_)
+        if (place.jump)
+            place.jump->excluded = numbers.contains(place.jump->number);
+    rebuild();
+}
+
 void LiveChart::markJumps(const QList<int>& numbers) {
     markedNumbers_ = numbers;
     rebuild();

@@ -22,6 +22,9 @@ public:
     void addJump(const analysis::StoredJump& jump);
     // A jump the limits kept from the store.
     void addRejected();
+    // The jumps with these numbers are excluded now, the others not: an excluded jump leaves
+    // its place empty.
+    void setExcludedJumps(const QList<int>& numbers);
     // Marks the bars of the jumps with these numbers (none: the best bar again).
     void markJumps(const QList<int>& numbers);
     // The places whose bars are marked.

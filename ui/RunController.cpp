@@ -18,6 +18,7 @@ RunController::RunController(Station& station, ResultPanel& panel, HistoryContro
     showIdle(true);
     QObject::connect(&panel_, &ResultPanel::endProfileClicked, this,
                      [this] { runGuarded(ui_, [this] { endProfile(); }); });
+    history_.whenSelectionChanges([this] { followExclusions(); });
 }
 
 RunController::~RunController() = default;
@@ -137,8 +138,23 @@ void RunController::showTenFiveResult() {
     QString note;
     const auto result = protocols::tenFive(jumps, &note);
     panel_.showProtocolResult(result ? protocolrun::tenFiveText(*result) : note, !result);
-    if (result)
-        panel_.liveChart().markJumps(result->bestNumbers);
+    panel_.liveChart().markJumps(result ? result->bestNumbers : QList<int>());
+}
+
+void RunController::followExclusions() {
+    // Only the last run's series, chosen in the history, shows in the chart.
+    if (session().running() || !createdNummer_ ||
+        session().runMode() != MeasurementMode::Multiple ||
+        history_.athleteId() != session().athleteId() ||
+        history_.selectedNummer() != createdNummer_)
+        return;
+    QList<int> excluded;
+    for (const Jump& jump :
+         station_.store().measurements().jumpsOf(seriesKey(session().athleteId(), *createdNummer_)))
+        if (jump.excluded)
+            excluded << static_cast<int>(jump.number);
+    panel_.liveChart().setExcludedJumps(excluded);
+    showTenFiveResult();
 }
 
 void RunController::offerTestOf(qint64 athleteId) {

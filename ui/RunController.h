@@ -71,6 +71,9 @@ private:
     // After a protocol's run: the trial taken into the profile, or the 10/5 result shown.
     void takeProfileTrial();
     void showTenFiveResult();
+    // A jump of the last series excluded or taken back in the jump grid: its chart and its
+    // 10/5 result count it no more, or again.
+    void followExclusions();
 
     Station& station_;
     ResultPanel& panel_;

@@ -3,6 +3,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
 #include "ui/AthleteController.h"
+#include "ui/HistoryController.h"
 #include "ui/JumpTableModel.h"
 #include "ui/LiveChart.h"
 #include "ui/RunController.h"
@@ -536,6 +537,18 @@ private slots:
         QCOMPARE(jumps->rowCount(), 10);
         QCOMPARE(jumps->markedJumps(), (QList<int>{2, 3, 4, 6, 8}));
         QCOMPARE(part<LiveChart>(w, "liveChart")->markedPlaces(), (QList<int>{1, 2, 3, 5, 7}));
+
+        // An excluded jump counts in no result and leaves its place in the chart empty.
+        w.history().setReasonAsker([](int) { return std::optional<QString>("Doppelkontakt"); });
+        w.history().excludeJump(2);
+        QCOMPARE(label(w, "protocolResultLabel")->text(),
+                 QStringLiteral("Kein Ergebnis: nur 9 von 10 Sprüngen gültig."));
+        QVERIFY(jumps->markedJumps().isEmpty());
+        QVERIFY(part<LiveChart>(w, "liveChart")->markedPlaces().isEmpty());
+        QVERIFY(part<LiveChart>(w, "liveChart")->places()[1].jump->excluded);
+        w.history().restoreJump(2);
+        QCOMPARE(jumps->markedJumps(), (QList<int>{2, 3, 4, 6, 8}));
+        QVERIFY(label(w, "protocolResultLabel")->text().startsWith("RSI (beste 5 von 10): 1,89"));
         f.finish();
     }
 
