@@ -29,28 +29,21 @@ MeasurementSession& RunController::session() {
 
 void RunController::start(const Athlete& athlete) {
     const QString name = QStringLiteral("%1, %2").arg(athlete.name, athlete.firstName);
-    switch (panel_.protocol()) {
-    case Protocol::DropHeightProfile:
+    const Protocol protocol = panel_.protocol();
+    if (protocol == Protocol::DropHeightProfile) {
         athleteName_ = name;
         startProfileTrial(athlete);
         return;
-    case Protocol::TenFive: {
-        const MeasurementTest test =
-            measurementtest::chosen(panel_.testName(), panel_.dropHeightText());
-        athleteName_ = name;
-        panel_.clearProtocolTexts();
-        station_.session().start(athlete.id, test, protocolrun::tenFiveEnd(),
-                                 ProtocolOfRun{MeasurementMode::Multiple, {Protocol::TenFive, 0}});
-        return;
-    }
-    case Protocol::None:
-        break;
     }
     const MeasurementTest test =
         measurementtest::chosen(panel_.testName(), panel_.dropHeightText());
     athleteName_ = name;
     panel_.clearProtocolTexts();
-    station_.session().start(athlete.id, test, panel_.autoEnd());
+    if (protocol == Protocol::TenFive)
+        station_.session().start(athlete.id, test, protocolrun::tenFiveEnd(),
+                                 ProtocolOfRun{MeasurementMode::Multiple, {Protocol::TenFive, 0}});
+    else
+        station_.session().start(athlete.id, test, panel_.autoEnd());
 }
 
 void RunController::startProfileTrial(const Athlete& athlete) {
@@ -95,7 +88,10 @@ void RunController::showProfileGuide() {
 void RunController::endProfile() {
     if (!profile_ || session().running())
         return;
-    const qint64 id = profileId_;
+    // The result as stored, without the jumps excluded since. A store that cannot be read
+    // leaves the profile going on, to be ended again.
+    const protocols::Profile result = protocols::dropHeightProfile(
+        protocolrun::storedTrials(station_.store().measurements(), profileId_));
     const QString name = profileAthleteName_;
     profile_.reset();
     trial_.reset();
@@ -103,9 +99,6 @@ void RunController::endProfile() {
     profileId_ = 0;
     profileAthleteId_ = 0;
     panel_.setProfileActive(false);
-    // The result as stored, without the jumps excluded since.
-    const protocols::Profile result = protocols::dropHeightProfile(
-        protocolrun::storedTrials(station_.store().measurements(), id));
     if (result.steps.isEmpty()) {
         panel_.showStatus(tr("Profil beendet: kein Versuch gespeichert."));
         return;

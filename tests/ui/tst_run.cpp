@@ -594,10 +594,28 @@ private slots:
 
         heights->setText("20, 30");
         part<QSpinBox>(w, "trialsPerHeightField")->setValue(2);
+        {
+            // Another athlete, who may not jump while the profile of the first goes on.
+            Database db(f.location());
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (13, 'Zorn', 'Ben')"));
+        }
+        action(w, "refreshAction")->trigger();
         const QStringList expected{"20 cm, Versuch 2 von 2", "30 cm, Versuch 1 von 2",
                                    "30 cm, Versuch 2 von 2",
                                    "Alle Versuche gemessen: „Profil beenden“ zeigt das Ergebnis."};
         for (const QString& next : expected) {
+            if (next == expected[1]) {
+                w.athletes().selectRow(1);
+                action(w, "startAction")->trigger();
+                QVERIFY(!w.session().running());
+                QCOMPARE(f.ui.texts(),
+                         QStringList{"Das Fallhöhen-Profil von Meier, Anna ist noch nicht beendet. "
+                                     "Wählen Sie Meier, Anna für den nächsten Versuch, oder "
+                                     "beenden Sie das Profil mit „Profil beenden“."});
+                f.ui.boxes.clear();
+                w.athletes().selectRow(0);
+            }
             w.toggleRun();
             QVERIFY(w.session().running());
             // Each trial counts its own jump, none yet; the heights are kept while the
