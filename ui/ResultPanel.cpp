@@ -529,16 +529,18 @@ void ResultPanel::updateProtocolFields() {
 void ResultPanel::showProfilePreview() {
     if (protocol() != Protocol::DropHeightProfile || profileActive_)
         return;
-    // Heights that cannot be taken are told when the profile starts.
+    // Heights that cannot be taken say why at once (and again when the profile starts).
     QString first;
+    QString fault;
     try {
         const ProfileRun run(protocolrun::parseHeights(heightsField_->text()),
                              trialsField_->value());
         if (const auto position = run.next())
             first = ProfileRun::positionText(*position);
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+        fault = e.text();
     }
-    showProfileGuide(first, {}, {});
+    showProfileGuide(first, {}, fault);
 }
 
 void ResultPanel::setProfileActive(bool active) {
@@ -580,5 +582,6 @@ void ResultPanel::updateProtocolBox() {
     // The box takes no room while it has nothing to say.
     protocolBox_->setVisible(
         endProfileButton_->isVisibleTo(protocolBox_) || !positionLabel_->text().isEmpty() ||
-        !protocolResultLabel_->text().isEmpty() || !lastHeightLabel_->text().isEmpty());
+        !protocolResultLabel_->text().isEmpty() || !lastHeightLabel_->text().isEmpty() ||
+        !adviceLabel_->text().isEmpty());
 }

@@ -586,6 +586,10 @@ private slots:
         QCOMPARE(position->text(), QStringLiteral("20 cm, Versuch 1 von 3"));
 
         heights->setText("20, 40, 30");
+        // Heights that cannot be taken say why at once, and start nothing.
+        QCOMPARE(told->text(),
+                 QStringLiteral("Die Fallhöhen müssen ansteigen: auf 40 cm folgt 30 cm."));
+        QVERIFY(told->isVisible() && position->text().isEmpty());
         action(w, "startAction")->trigger();
         QVERIFY(!w.session().running());
         QCOMPARE(f.ui.texts(),
