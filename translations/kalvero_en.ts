@@ -278,8 +278,8 @@ Optionen:
 </source>
         <translation>Usage: kalvero [debug] [OPTION [VALUE]]
 Drop-jump and reactive-jump tests with the timing unit &quot;QRV 2.0&quot;.
-Without an option Kalvero opens its window; &quot;debug&quot; adds the menu &quot;Debug&quot; with the
-service window. Qt&apos;s options (such as -platform) go to Qt.
+Without an option Kalvero opens its window; &quot;debug&quot; adds the menu &quot;Debug&quot; with
+the service window. Qt&apos;s options (such as -platform) go to Qt.
 
 Options:
 </translation>
@@ -307,16 +307,16 @@ Environment:
   KALVERO_TIMING_UNIT     timing unit: simulator, simulator:SCRIPT or
                           serial:DEVICEFILE (without a value: the FTDI converter
                           with the product string &quot;QRV 2.0&quot;)
-  KALVERO_SERVICE_DEVICE  service device: serial:DEVICEFILE (without a value: the
-                          FTDI converter with the product string &quot;VudurEve&quot;)
+  KALVERO_SERVICE_DEVICE  service device: serial:DEVICEFILE (without a value:
+                          the FTDI converter with the product string &quot;VudurEve&quot;)
   KALVERO_BYTE_LOG=1      writes every byte of the link to standard error
   KALVERO_DATA_DIR        folder of the database file
   KALVERO_DATABASE        a PostgreSQL database instead of the file, such as
                           postgresql://trainer@server.local:5432/kalvero
-The same choice of devices can stand in ~/.config/Morvek/QRV.conf, group [Gerät],
-keys Zeitmessung and Service, that of the database in the group [Datenbank],
-key Verbindung; the environment comes first. The database server&apos;s password
-comes from ~/.pgpass or PGPASSWORD.
+The same choice of devices can stand in ~/.config/Morvek/QRV.conf, group
+[Gerät], keys Zeitmessung and Service, that of the database in the group
+[Datenbank], key Verbindung; the environment comes first. The database server&apos;s
+password comes from ~/.pgpass or PGPASSWORD.
 </translation>
     </message>
     <message>
@@ -1572,6 +1572,10 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>der Name der Datenbank fehlt.</source>
         <translation>the name of the database is missing.</translation>
+    </message>
+    <message>
+        <source>sie muss mit „postgresql://“ beginnen.</source>
+        <translation>it must begin with “postgresql://”.</translation>
     </message>
 </context>
 <context>

@@ -32,7 +32,7 @@ std::optional<StoreLocation> StoreLocation::fromConnectionText(const QString& te
     if (!url.isValid())
         return refuse(StoreLocationTexts::tr("der Text ist keine gültige Adresse."));
     if (url.scheme() != QLatin1String("postgresql") && url.scheme() != QLatin1String("postgres"))
-        return refuse(QStringLiteral("sie muss mit „postgresql://“ beginnen."));
+        return refuse(StoreLocationTexts::tr("sie muss mit „postgresql://“ beginnen."));
     if (!url.password().isEmpty())
         return refuse(StoreLocationTexts::tr("ein Passwort gehört nicht hinein; libpq nimmt es aus "
                                              "~/.pgpass oder PGPASSWORD."));
