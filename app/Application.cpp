@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "core/base/Texts.h"
 #include "core/station/Station.h"
 #include "ui/AthleteEditorDialog.h"
 #include "ui/AthleteSearchDialog.h"
@@ -21,6 +22,7 @@ std::unique_ptr<MainWindow> createWindows(AppContext& context, Station& station)
     auto window = std::make_unique<MainWindow>(context, station);
     auto* editor = new AthleteEditorDialog(context.ui, window.get());
     auto* limits = new LimitsDialog(context.ui, station.limits(), window.get());
+    limits->offerLanguageChoice(context.openSettings);
     limits->setWindowIcon(icons::image(icons::Picture::TriggerEdge));
     auto* search = new AthleteSearchDialog(window.get());
     auto* servicePanel =
@@ -29,14 +31,53 @@ std::unique_ptr<MainWindow> createWindows(AppContext& context, Station& station)
     return window;
 }
 
-bool installQtTranslations() {
-    static QTranslator qtTexts;
-    if (!qtTexts.isEmpty())
-        return true;
-    if (!qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+namespace {
+
+// One translator each for Qt's texts and the program's, loaded again when the language
+// changes.
+QTranslator& qtTexts() {
+    static QTranslator translator;
+    return translator;
+}
+
+QTranslator& programTexts() {
+    static QTranslator translator;
+    return translator;
+}
+
+} // namespace
+
+bool installQtTranslations(language::Language language) {
+    QTranslator& translator = qtTexts();
+    QCoreApplication::removeTranslator(&translator);
+    if (language == language::Language::English)
+        return true; // Qt's own texts are English
+    if (!translator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
-    return QCoreApplication::installTranslator(&qtTexts);
+    return QCoreApplication::installTranslator(&translator);
+}
+
+bool installProgramTranslation(language::Language language) {
+    QTranslator& translator = programTexts();
+    QCoreApplication::removeTranslator(&translator);
+    if (language == language::Language::German)
+        return true; // the program's texts are German
+    if (!translator.load(
+            QStringLiteral(":/translations/kalvero_%1.qm").arg(language::code(language))))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
+}
+
+language::Language applyLanguage(QSettings& settings, const QLocale& system) {
+    const language::Language chosen = language::choose(language::readSetting(settings), system);
+    if (!installProgramTranslation(chosen))
+        qWarning("Kalvero: the translation into %s is missing", qPrintable(language::code(chosen)));
+    installQtTranslations(chosen);
+    const QLocale locale = language::localeFor(chosen, system);
+    QLocale::setDefault(locale);
+    texts::setLocale(locale);
+    return chosen;
 }
 
 std::unique_ptr<QSettings> userSettings() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/base/Language.h"
+
+#include <QLocale>
 #include <QSettings>
 
 #include <memory>
@@ -14,9 +17,19 @@ class Station;
 std::unique_ptr<MainWindow> createWindows(AppContext& context, Station& station);
 
 // Qt's own texts (the file dialogs, the details button of a message box, the context menu of
-// an edit field) in German like the rest of the program, from Debian's Qt translations.
-// False when they are not installed; Qt's English texts remain.
-bool installQtTranslations();
+// an edit field) in the program's language: German from Debian's Qt translations, English as
+// Qt has them. False when the German ones are not installed; Qt's English texts remain.
+bool installQtTranslations(language::Language language = language::Language::German);
+
+// The program's own texts in the language: the English translation built into the program
+// (translations/kalvero_en.ts); German, the language of the sources, needs none. False when
+// the translation could not be loaded; the German texts remain.
+bool installProgramTranslation(language::Language language);
+
+// Chooses the language at start ("Einstellungen/Sprache", else the system's locale), installs
+// the program's and Qt's texts for it, and makes its locale the default for the numbers, dates
+// and times on screen. The export file does not depend on it.
+language::Language applyLanguage(QSettings& settings, const QLocale& system = QLocale::system());
 
 // The settings store of the current user: organisation "Morvek", application "QRV".
 std::unique_ptr<QSettings> userSettings();

@@ -6,6 +6,7 @@
 #include "core/store/Database.h"
 #include "core/takeover/TakeoverCommands.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,11 @@
 
 namespace commandline {
 namespace {
+
+// The texts the command line writes for the user, in the translation context "CommandLine".
+struct CommandLineTexts {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
 struct Option {
     const char* name;      // "--list-devices"
@@ -24,19 +30,27 @@ struct Option {
 
 constexpr Option kOptions[] = {
     {"--list-devices", nullptr, nullptr, Command::ListDevices,
-     "listet die USB-Seriell-Wandler und zeigt, welche Kalvero benutzt"},
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "listet die USB-Seriell-Wandler und zeigt, welche Kalvero benutzt")},
     {"--import-paradox", nullptr, "ORDNER", Command::ImportParadox,
-     "übernimmt die Paradox-Tabellen eines alten Datenordners"},
+     QT_TRANSLATE_NOOP("CommandLine", "übernimmt die Paradox-Tabellen eines alten Datenordners")},
     {"--copy-to", nullptr, "VERBINDUNG", Command::CopyTo,
-     "kopiert die eigene Datenbankdatei in eine gemeinsame PostgreSQL-Datenbank"},
+     QT_TRANSLATE_NOOP(
+         "CommandLine",
+         "kopiert die eigene Datenbankdatei in eine gemeinsame PostgreSQL-Datenbank")},
     {"--backup", nullptr, "DATEI", Command::Backup,
-     "sichert die Datenbankdatei des Datenverzeichnisses in DATEI (mit SQLites Online-Backup, "
-     "auch während Kalvero läuft)"},
+     QT_TRANSLATE_NOOP(
+         "CommandLine",
+         "sichert die Datenbankdatei des Datenverzeichnisses in DATEI (mit SQLites Online-Backup, "
+         "auch während Kalvero läuft)")},
     {"--restore", nullptr, "DATEI", Command::Restore,
-     "setzt die Sicherung DATEI an die Stelle der Datenbankdatei, nur während Kalvero nicht "
-     "läuft; die bisherige Datei bleibt umbenannt daneben"},
-    {"--version", nullptr, nullptr, Command::Version, "zeigt die Version"},
-    {"--help", "-h", nullptr, Command::Help, "zeigt diese Hilfe"},
+     QT_TRANSLATE_NOOP(
+         "CommandLine",
+         "setzt die Sicherung DATEI an die Stelle der Datenbankdatei, nur während Kalvero nicht "
+         "läuft; die bisherige Datei bleibt umbenannt daneben")},
+    {"--version", nullptr, nullptr, Command::Version,
+     QT_TRANSLATE_NOOP("CommandLine", "zeigt die Version")},
+    {"--help", "-h", nullptr, Command::Help, QT_TRANSLATE_NOOP("CommandLine", "zeigt diese Hilfe")},
 };
 
 const Option* findOption(const QString& argument) {
@@ -95,23 +109,23 @@ int backUpOrRestore(const Invocation& invocation, const CommandContext& context)
     QString done;
     const auto failure = failureOf([&] {
         if (context.store && context.store->kind == StoreLocation::Kind::Server)
-            throw AppError(QStringLiteral("Kalvero sichert keinen Datenbankserver (%1); das "
-                                          "macht pg_dump auf dem Server.")
+            throw AppError(CommandLineTexts::tr("Kalvero sichert keinen Datenbankserver (%1); das "
+                                                "macht pg_dump auf dem Server.")
                                .arg(context.store->serverName()));
         const QString database = QDir(context.dataDirectory).filePath(Database::kFileName);
         const QString file = QFileInfo(invocation.value).absoluteFilePath();
         if (invocation.command == Command::Backup) {
             backup::copy(database, file);
-            done = QStringLiteral("%1 gesichert nach %2")
+            done = CommandLineTexts::tr("%1 gesichert nach %2")
                        .arg(QDir::toNativeSeparators(database), QDir::toNativeSeparators(file));
             return;
         }
         const QString aside = backup::restore(
             context.dataDirectory, file, QStringLiteral("ersetzt"), QDateTime::currentDateTime());
-        done = QStringLiteral("%1 wiederhergestellt aus %2")
+        done = CommandLineTexts::tr("%1 wiederhergestellt aus %2")
                    .arg(QDir::toNativeSeparators(database), QDir::toNativeSeparators(file));
         if (!aside.isEmpty())
-            done += QStringLiteral("; die bisherige Datei liegt als %1 daneben")
+            done += CommandLineTexts::tr("; die bisherige Datei liegt als %1 daneben")
                         .arg(QDir::toNativeSeparators(aside));
     });
     return finish(failure, done, context);
@@ -134,15 +148,16 @@ Invocation parse(const QStringList& arguments) {
             continue; // "debug" and Qt's own options
         const Option* option = findOption(argument);
         if (option == nullptr)
-            return refused(QStringLiteral("unbekannte Option \"%1\"").arg(argument));
+            return refused(CommandLineTexts::tr("unbekannte Option \"%1\"").arg(argument));
         if (invocation.command != Command::Window)
-            return refused(QStringLiteral("\"%1\" und eine weitere Option gehen nicht zusammen")
-                               .arg(QLatin1String(option->name)));
+            return refused(
+                CommandLineTexts::tr("\"%1\" und eine weitere Option gehen nicht zusammen")
+                    .arg(QLatin1String(option->name)));
         invocation.command = option->command;
         if (option->value == nullptr)
             continue;
         if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
-            return refused(QStringLiteral("\"%1\" braucht %2")
+            return refused(CommandLineTexts::tr("\"%1\" braucht %2")
                                .arg(QLatin1String(option->name), QLatin1String(option->value)));
         invocation.value = arguments[++i];
     }
@@ -192,7 +207,7 @@ QString optionLine(const QString& names, const QString& help) {
 } // namespace
 
 QString helpText() {
-    QString text = QStringLiteral(
+    QString text = CommandLineTexts::tr(
         "Aufruf: kalvero [debug] [OPTION [WERT]]\n"
         "Drop-Jump- und Reaktivsprung-Tests mit der Zeitmessung \"QRV 2.0\".\n"
         "Ohne Option öffnet Kalvero sein Fenster; \"debug\" fügt das Menü \"Debug\" mit dem\n"
@@ -204,9 +219,9 @@ QString helpText() {
             names += QLatin1Char(' ') + QLatin1String(option.value);
         if (option.shortName != nullptr)
             names += QStringLiteral(", ") + QLatin1String(option.shortName);
-        text += optionLine(names, QString::fromUtf8(option.help));
+        text += optionLine(names, CommandLineTexts::tr(option.help));
     }
-    text += QStringLiteral(
+    text += CommandLineTexts::tr(
         "\nUmgebung:\n"
         "  KALVERO_TIMING_UNIT     Zeitmessung: simulator, simulator:SKRIPT oder\n"
         "                          serial:GERÄTEDATEI (ohne Wert: der FTDI-Wandler mit\n"
@@ -231,7 +246,7 @@ int run(const Invocation& invocation, const CommandContext& context) {
         break;
     case Command::Refused:
         context.err << "kalvero: " << invocation.error << "\n"
-                    << "\"kalvero --help\" zeigt die Optionen.\n";
+                    << CommandLineTexts::tr("\"kalvero --help\" zeigt die Optionen.") << "\n";
         context.err.flush();
         return 2;
     case Command::Help:

@@ -35,13 +35,16 @@ std::optional<StoreLocation> chooseStore(const QProcessEnvironment& environment,
 }
 
 // The options that need no window run without one, so they work without a display too.
-int runWithoutWindow(int argc, char* argv[], const commandline::Invocation& invocation) {
+int runWithoutWindow(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     nameApplication();
     QTextStream out(stdout);
     QTextStream err(stderr);
     const SerialDriver machine;
     const auto settings = userSettings();
+    applyLanguage(*settings);
+    // Read again now that the language is known, for a refusal in it.
+    const auto invocation = commandline::parse(commandline::argumentsOf(argc, argv));
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QString storeError;
     const QString dataDirectory = Database::dataDirectory(environment);
@@ -63,7 +66,7 @@ int runWithoutWindow(int argc, char* argv[], const commandline::Invocation& invo
 int main(int argc, char* argv[]) {
     const auto invocation = commandline::parse(commandline::argumentsOf(argc, argv));
     if (invocation.command != commandline::Command::Window)
-        return runWithoutWindow(argc, argv, invocation);
+        return runWithoutWindow(argc, argv);
 
     // A device choice that cannot work is refused before anything opens.
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -86,7 +89,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     nameApplication();
-    installQtTranslations();
+    applyLanguage(*userSettings());
 
     QtMessageService ui([] { return userSettings(); });
     if (const QString unreadable = keepUnreadableSettingsAside(userSettings()->fileName());

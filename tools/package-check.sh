@@ -216,6 +216,20 @@ unpacked_program() {
     [ "$shown" = "kalvero $version" ]
 }
 
+# The packaged program carries its English translation: with "Sprache=en" in the settings its
+# help is English.
+english_translation() {
+    local config first
+    config=$(mktemp -d)
+    mkdir -p "$config/Morvek"
+    printf '[Einstellungen]\nSprache=en\n' >"$config/Morvek/QRV.conf"
+    first=$(env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$config" \
+        "$unpacked/usr/bin/kalvero" --help | head -n 1) || true
+    rm -rf "$config"
+    echo "$first"
+    [[ $first == "Usage: kalvero"* ]]
+}
+
 source_tree_clean() {
     local tree_after
     tree_after=$(git -C "$root" status --porcelain 2>/dev/null || true)
@@ -229,6 +243,7 @@ check "udev rule" udev_rule
 check "lintian" lintian_clean
 check "Depends" depends
 check "unpacked program" unpacked_program
+check "English translation" english_translation
 check "source tree untouched" source_tree_clean
 
 echo "package-check: $passed passed, $failed failed"

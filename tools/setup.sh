@@ -13,6 +13,9 @@ KALVERO_PACKAGES=(
     qt6-charts-dev libqt6opengl6-dev
     # Qt's own dialogs and menus in German.
     qt6-translations-l10n
+    # lupdate and lrelease with their CMake package: the build compiles the English
+    # translation, the test suite checks that it is complete.
+    qt6-l10n-tools qt6-tools-dev
 )
 
 # Only the tests need these: the PostgreSQL server they start for themselves, runuser to

@@ -10,7 +10,17 @@
 #include "ui/MessageService.h"
 #include "ui/WriteCheck.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "AthleteController".
+struct AthleteControllerTexts {
+    Q_DECLARE_TR_FUNCTIONS(AthleteController)
+};
+
+} // namespace
 
 AthleteController::AthleteController(AthletePanel& panel, HistoryController& history,
                                      DataStore& store, MessageService& ui)
@@ -217,9 +227,9 @@ void AthleteController::changeAthlete() {
 void AthleteController::deleteAfterConfirmation() {
     if (!checkWritable(store_, ui_))
         return;
-    if (!boxes::confirmDestructive(ui_,
-                                   QStringLiteral("Soll der aktuelle Datensatz gelöscht werden?"),
-                                   {QStringLiteral("&Ja"), QStringLiteral("&Abbrechen")}))
+    if (!boxes::confirmDestructive(
+            ui_, AthleteControllerTexts::tr("Soll der aktuelle Datensatz gelöscht werden?"),
+            {AthleteControllerTexts::tr("&Ja"), AthleteControllerTexts::tr("&Abbrechen")}))
         return;
     deleteSelected();
 }

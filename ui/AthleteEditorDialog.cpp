@@ -24,10 +24,6 @@ namespace {
 
 const QString kMark = QStringLiteral("*");
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("AthleteEditorDialog", text);
-}
-
 bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
@@ -37,13 +33,13 @@ bool isEnter(const QKeyEvent* key) {
 AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     : QDialog(parent), ui_(ui) {
     setObjectName(QStringLiteral("athleteEditor"));
-    setWindowTitle(QStringLiteral("Sportler -"));
+    setWindowTitle(tr("Sportler -"));
     setModal(true);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
     sexField = new QComboBox(this);
     sexField->setObjectName(QStringLiteral("sexField"));
-    sexField->addItems({QStringLiteral("männl."), QStringLiteral("weibl.")});
+    sexField->addItems({tr("männl."), tr("weibl.")});
     sexField->setCurrentIndex(-1);
     nameField = new QLineEdit(this);
     nameField->setMaxLength(athletes::kNameLength);
@@ -59,13 +55,12 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     remarkField->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     groupsField = new QListWidget(this);
     groupsField->setObjectName(QStringLiteral("groupsField"));
-    groupsField->setAccessibleName(translated("Gruppen"));
-    okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                               QStringLiteral("OK"), this);
+    groupsField->setAccessibleName(tr("Gruppen"));
+    okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
-    cancelButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                   QStringLiteral("Abbruch"), this);
+    cancelButton =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), tr("Abbruch"), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     sexMark = new QLabel(kMark, this);
@@ -98,13 +93,12 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
         QWidget* field;
         QLabel* mark;
     };
-    const Row rows[] = {
-        {QStringLiteral("Geschlecht:"), "sexLabel", sexField, sexMark},
-        {QStringLiteral("Name:"), "nameLabel", nameField, nameMark},
-        {QStringLiteral("Vorname:"), "firstNameLabel", firstNameField, firstNameMark},
-        {QStringLiteral("Geb. am:"), "birthDateLabel", birthDateField, birthDateMark},
-        {QStringLiteral("Bemerkungen:"), "remarkLabel", remarkField, nullptr},
-        {translated("Gruppen:"), "groupsLabel", groupsField, nullptr}};
+    const Row rows[] = {{tr("Geschlecht:"), "sexLabel", sexField, sexMark},
+                        {tr("Name:"), "nameLabel", nameField, nameMark},
+                        {tr("Vorname:"), "firstNameLabel", firstNameField, firstNameMark},
+                        {tr("Geb. am:"), "birthDateLabel", birthDateField, birthDateMark},
+                        {tr("Bemerkungen:"), "remarkLabel", remarkField, nullptr},
+                        {tr("Gruppen:"), "groupsLabel", groupsField, nullptr}};
     int r = 0;
     for (const Row& row : rows) {
         QLabel* label = widgets::boldLabel(row.text, QLatin1String(row.labelName), this);
@@ -166,7 +160,7 @@ void AthleteEditorDialog::clearFields() {
 
 void AthleteEditorDialog::prepareNew() {
     clearFields();
-    setWindowTitle(QStringLiteral("Sportler - Neu"));
+    setWindowTitle(tr("Sportler - Neu"));
     sexMark->clear();
     nameMark->setText(kMark);
     firstNameMark->setText(kMark);
@@ -181,7 +175,7 @@ void AthleteEditorDialog::restoreMarks() {
 void AthleteEditorDialog::prepareChange(const QString& name, const QString& firstName,
                                         const QDate& birthDate, int sex, const QString& remark) {
     clearFields();
-    setWindowTitle(QStringLiteral("Sportler - ändern"));
+    setWindowTitle(tr("Sportler - ändern"));
     for (QLabel* mark : {sexMark, nameMark, firstNameMark, birthDateMark})
         mark->setText(kMark);
     nameField->setText(name);
@@ -255,8 +249,7 @@ void AthleteEditorDialog::confirm() {
     const bool firstNameMissing = firstNameField->text().trimmed().isEmpty();
     takeBirthDate();
     if (nameMissing || firstNameMissing) {
-        boxes::information(
-            ui_, QStringLiteral("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!"));
+        boxes::information(ui_, tr("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!"));
         (nameMissing ? nameField : firstNameField)->setFocus();
         return;
     }
@@ -267,9 +260,9 @@ void AthleteEditorDialog::confirm() {
         const QString text =
             field == remarkField ? remark() : static_cast<QLineEdit*>(field)->text();
         if (athletes::hasSeparator(text)) {
-            boxes::information(ui_, QStringLiteral("Name, Vorname und Bemerkung dürfen kein "
-                                                   "Semikolon, keinen Tabulator und keinen "
-                                                   "Zeilenumbruch enthalten."));
+            boxes::information(ui_, tr("Name, Vorname und Bemerkung dürfen kein "
+                                       "Semikolon, keinen Tabulator und keinen "
+                                       "Zeilenumbruch enthalten."));
             field->setFocus();
             return;
         }
@@ -277,8 +270,8 @@ void AthleteEditorDialog::confirm() {
     // A birth date that is typed but is no date would otherwise be dropped without a word.
     if (!dateValid_ && !birthDateField->text().trimmed().isEmpty()) {
         boxes::information(
-            ui_, QStringLiteral("„%1“ ist kein gültiges Geburtsdatum. Bitte geben Sie das Datum "
-                                "in der Form %2 ein oder lassen Sie das Feld leer.")
+            ui_, tr("„%1“ ist kein gültiges Geburtsdatum. Bitte geben Sie das Datum "
+                    "in der Form %2 ein oder lassen Sie das Feld leer.")
                      .arg(birthDateField->text().trimmed(), texts::dateText(QDate(1990, 12, 31))));
         birthDateField->setFocus();
         birthDateField->selectAll();

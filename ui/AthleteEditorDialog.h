@@ -24,6 +24,7 @@ class RemarkEdit;
 // birthDateLabel, remarkLabel and groupsLabel; the marks "*" beside the sex list,
 // Name, Vorname and Geb. am are sexMark, nameMark, firstNameMark and birthDateMark.
 class AthleteEditorDialog : public QDialog {
+    Q_OBJECT
 public:
     explicit AthleteEditorDialog(MessageService& ui, QWidget* parent = nullptr);
 

@@ -13,22 +13,20 @@
 
 AthleteSearchDialog::AthleteSearchDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("athleteSearch"));
-    setWindowTitle(QStringLiteral("Suchen nach"));
+    setWindowTitle(tr("Suchen nach"));
     setModal(true);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
-    firstNameLabel =
-        widgets::boldLabel(QStringLiteral("Vorname:"), QStringLiteral("firstNameLabel"), this);
+    firstNameLabel = widgets::boldLabel(tr("Vorname:"), QStringLiteral("firstNameLabel"), this);
     firstNameField = new QLineEdit(this);
     firstNameField->setObjectName(QStringLiteral("firstNameField"));
-    auto* orLabel = new QLabel(QStringLiteral("oder"), this);
+    auto* orLabel = new QLabel(tr("oder"), this);
     orLabel->setObjectName(QStringLiteral("orLabel"));
-    surnameLabel =
-        widgets::boldLabel(QStringLiteral("Nachname:"), QStringLiteral("surnameLabel"), this);
+    surnameLabel = widgets::boldLabel(tr("Nachname:"), QStringLiteral("surnameLabel"), this);
     surnameField = new QLineEdit(this);
     surnameField->setObjectName(QStringLiteral("surnameField"));
-    searchButton = new QPushButton(QIcon::fromTheme(QStringLiteral("edit-find")),
-                                   QStringLiteral("Suchen"), this);
+    searchButton =
+        new QPushButton(QIcon::fromTheme(QStringLiteral("edit-find")), tr("Suchen"), this);
     searchButton->setObjectName(QStringLiteral("searchButton"));
     firstNameLabel->setBuddy(firstNameField);
     surnameLabel->setBuddy(surnameField);

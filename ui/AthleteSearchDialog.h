@@ -15,6 +15,7 @@ class QPushButton;
 // Object names: the controls as below; the labels "Vorname:", "oder" and "Nachname:" are
 // firstNameLabel, orLabel and surnameLabel.
 class AthleteSearchDialog : public QDialog {
+    Q_OBJECT
 public:
     explicit AthleteSearchDialog(QWidget* parent = nullptr);
 

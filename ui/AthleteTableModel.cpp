@@ -6,7 +6,11 @@ namespace {
 
 enum Column { IdColumn, FirstNameColumn, NameColumn, BirthDateColumn, RemarkColumn, ColumnCount };
 
-const char* const kTitles[ColumnCount] = {"ID", "Vorname", "Name", "Geb. am", "Bemerkung"};
+const char* const kTitles[ColumnCount] = {QT_TRANSLATE_NOOP("AthleteTableModel", "ID"),
+                                          QT_TRANSLATE_NOOP("AthleteTableModel", "Vorname"),
+                                          QT_TRANSLATE_NOOP("AthleteTableModel", "Name"),
+                                          QT_TRANSLATE_NOOP("AthleteTableModel", "Geb. am"),
+                                          QT_TRANSLATE_NOOP("AthleteTableModel", "Bemerkung")};
 
 } // namespace
 
@@ -69,7 +73,7 @@ QVariant AthleteTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromUtf8(kTitles[section]);
+        return tr(kTitles[section]);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     return {};

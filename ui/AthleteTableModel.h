@@ -6,6 +6,7 @@
 
 // The athletes the grid lists: ID, Vorname, Name, Geb. am and Bemerkung.
 class AthleteTableModel : public QAbstractTableModel {
+    Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
 

@@ -1,9 +1,11 @@
 #include "ui/LimitsDialog.h"
 
+#include "core/base/Language.h"
 #include "ui/MessageService.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,7 +38,7 @@ bool isOrdered(const Limits& limits, const LimitPair& pair) {
 LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
     : QDialog(parent), ui_(ui), limits_(limits), edited_(limits) {
     setObjectName(QStringLiteral("limitsDialog"));
-    setWindowTitle(QStringLiteral("Triggerflanke"));
+    setWindowTitle(tr("Triggerflanke"));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
     contactMinField = makeEdit("contactMinField");
@@ -64,26 +66,26 @@ LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
     // fields inside.
     labelColumn_ = new QWidget(this);
     auto* labels = new QVBoxLayout(labelColumn_);
-    for (const QString& text : {QStringLiteral("Stützzeit"), QStringLiteral("Flugzeit")}) {
+    for (const QString& text : {tr("Stützzeit"), tr("Flugzeit")}) {
         auto* label = new QLabel(text, labelColumn_);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         labels->addWidget(label);
     }
     labels->addStretch();
 
-    auto* limitsBox = new QGroupBox(QStringLiteral("Plausibilitäten"), this);
+    auto* limitsBox = new QGroupBox(tr("Plausibilitäten"), this);
     limitsBox->setObjectName(QStringLiteral("limitsGroup"));
     auto* grid = new QGridLayout(limitsBox);
     grid->addWidget(labelColumn_, 0, 0);
     grid->addWidget(minBox_, 0, 1);
     grid->addWidget(maxBox, 0, 2);
 
-    abortCheck = new QCheckBox(QStringLiteral("Abbruch bei Plausilibitätsverletzung"), this);
+    abortCheck = new QCheckBox(tr("Abbruch bei Plausilibitätsverletzung"), this);
     abortCheck->setObjectName(QStringLiteral("abortCheck"));
     connect(abortCheck, &QCheckBox::toggled, this,
             [this](bool checked) { limits_.abortOnViolation = checked; });
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton = new QPushButton(tr("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -92,15 +94,50 @@ LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(okButton);
 
-    auto* main = new QVBoxLayout(this);
-    main->addWidget(limitsBox);
-    main->addWidget(abortCheck);
-    main->addSpacing(main->spacing());
-    main->addLayout(buttons);
+    main_ = new QVBoxLayout(this);
+    main_->addWidget(limitsBox);
+    main_->addWidget(abortCheck);
+    main_->addSpacing(main_->spacing());
+    main_->addLayout(buttons);
     // The dialog always has the size of its contents and cannot be resized.
-    main->setSizeConstraint(QLayout::SetFixedSize);
+    main_->setSizeConstraint(QLayout::SetFixedSize);
 
     alignRowLabels();
+}
+
+void LimitsDialog::offerLanguageChoice(std::function<std::unique_ptr<QSettings>()> openSettings) {
+    if (languageChooser || !openSettings)
+        return;
+    languageChooser = new QComboBox(this);
+    languageChooser->setObjectName(QStringLiteral("languageChooser"));
+    // Each language by its own name, whatever the language of the program.
+    languageChooser->addItem(QStringLiteral("Deutsch"), language::code(language::Language::German));
+    languageChooser->addItem(QStringLiteral("English"),
+                             language::code(language::Language::English));
+    if (const auto stored = openSettings()) {
+        const language::Language chosen =
+            language::choose(language::readSetting(*stored), QLocale::system());
+        languageChooser->setCurrentIndex(chosen == language::Language::German ? 0 : 1);
+    }
+    auto* label = new QLabel(tr("&Sprache:"), this);
+    label->setObjectName(QStringLiteral("languageLabel"));
+    label->setBuddy(languageChooser);
+    auto* note = new QLabel(tr("Gilt ab dem nächsten Start."), this);
+    note->setObjectName(QStringLiteral("languageNote"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(languageChooser);
+    row->addWidget(note, 1);
+    // Above the spacing and the button row.
+    main_->insertLayout(2, row);
+    connect(languageChooser, &QComboBox::currentIndexChanged, this,
+            [this, opener = std::move(openSettings)](int index) {
+                const auto chosen = language::fromCode(languageChooser->itemData(index).toString());
+                if (!chosen)
+                    return;
+                if (auto stored = opener())
+                    language::writeSetting(*stored, *chosen);
+            });
 }
 
 QLineEdit* LimitsDialog::makeEdit(const char* name) {

@@ -3,12 +3,18 @@
 #include "core/measure/Limits.h"
 
 #include <QDialog>
+#include <QSettings>
+
+#include <functional>
+#include <memory>
 
 class MessageService;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 // Limits dialog "Triggerflanke": edits the plausibility limits and the abort option of the
 // limits object it is given (owned by the main window). A field is taken over as soon as it
@@ -19,6 +25,11 @@ class LimitsDialog : public QDialog {
     Q_OBJECT
 public:
     LimitsDialog(MessageService& ui, plausibility::Limits& limits, QWidget* parent = nullptr);
+
+    // Adds the row "Sprache:" with "Deutsch" and "English" (languageChooser) and the note that
+    // a new choice takes effect at the next start. The row shows the stored choice, else the
+    // language of the system's locale; a choice is written to "Einstellungen/Sprache" at once.
+    void offerLanguageChoice(std::function<std::unique_ptr<QSettings>()> openSettings);
 
     void done(int result) override;
 
@@ -53,5 +64,7 @@ private:
     QLineEdit* flightMaxField = nullptr;
     QCheckBox* abortCheck = nullptr;
     QPushButton* okButton = nullptr;
+    QComboBox* languageChooser = nullptr;
+    QVBoxLayout* main_ = nullptr;
     QList<Field> fields_;
 };

@@ -42,7 +42,6 @@
 
 namespace {
 
-const QString kExportFilter = QStringLiteral("Textdatei|*.txt");
 const QString kExportSuffix = QStringLiteral("txt");
 // The size the window first shows with, where the screen has room for it.
 constexpr QSize kFirstSize(1060, 760);
@@ -52,7 +51,7 @@ constexpr QSize kFirstSize(1060, 760);
 MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     : QMainWindow(parent), context_(context), station_(station) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(QStringLiteral("Kalvero"));
+    setWindowTitle(tr("Kalvero"));
     setWindowIcon(icons::image(icons::Picture::StartMeasurement));
     buildActions();
     buildMenus();
@@ -355,17 +354,14 @@ void MainWindow::reportDuplicateNumbers() {
         return;
     QStringList lines;
     for (const Database::DuplicateNumber& d : duplicates.mid(0, 10))
-        lines << QStringLiteral("Sportler-ID %1: Nummer %2 (%3-mal)")
-                     .arg(d.athleteId)
-                     .arg(d.nummer)
-                     .arg(d.count);
+        lines
+            << tr("Sportler-ID %1: Nummer %2 (%3-mal)").arg(d.athleteId).arg(d.nummer).arg(d.count);
     if (duplicates.size() > 10)
-        lines << QStringLiteral("… und %1 weitere").arg(duplicates.size() - 10);
-    boxes::information(context_.ui,
-                       QStringLiteral("Einige Messungen tragen dieselbe Nummer wie eine andere "
-                                      "Messung desselben Sportlers. Sie bleiben, wie sie sind; "
-                                      "neue Messungen erhalten eigene Nummern.\n\n") +
-                           lines.join(QLatin1Char('\n')));
+        lines << tr("… und %1 weitere").arg(duplicates.size() - 10);
+    boxes::information(context_.ui, tr("Einige Messungen tragen dieselbe Nummer wie eine andere "
+                                       "Messung desselben Sportlers. Sie bleiben, wie sie sind; "
+                                       "neue Messungen erhalten eigene Nummern.\n\n") +
+                                        lines.join(QLatin1Char('\n')));
 }
 
 QSize MainWindow::firstSize() {
@@ -489,7 +485,7 @@ void MainWindow::exportSelectedAthlete() {
     const QStringList names =
         athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
     const QString path = context_.ui.saveFileName(
-        {QStringLiteral("einzelnen Sportler exportieren"), kExportFilter, kExportSuffix,
+        {tr("einzelnen Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
          filenames::suggested(names, QDate::currentDate(), kExportSuffix)});
     if (path.isEmpty())
         return;
@@ -512,7 +508,7 @@ void MainWindow::exportSelectedAthlete() {
 
 void MainWindow::exportListedAthletes() {
     const QString path = context_.ui.saveFileName(
-        {QStringLiteral("alle Sportler exportieren"), kExportFilter, kExportSuffix,
+        {tr("alle Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
          filenames::suggested({tr("Sportler")}, QDate::currentDate(), kExportSuffix)});
     if (path.isEmpty())
         return;
@@ -521,8 +517,8 @@ void MainWindow::exportListedAthletes() {
         listed << athlete.id;
     Exporter::Result result;
     {
-        const auto progress = context_.ui.showProgress(
-            QStringLiteral("Export läuft … %1 von %2 Sportlern"), static_cast<int>(listed.size()));
+        const auto progress = context_.ui.showProgress(tr("Export läuft … %1 von %2 Sportlern"),
+                                                       static_cast<int>(listed.size()));
         result =
             Exporter(station_.store().database()).writeFile(path, listed, [&progress](int done) {
                 return progress->update(done);
@@ -600,16 +596,15 @@ void MainWindow::handleKey(int key) {
     const bool running = station_.session().running();
     if (key == Qt::Key_Delete && !running && historyPanel_->listHasFocus() &&
         historyPanel_->entryCount() > 0) {
-        if (boxes::confirm(context_.ui,
-                           QStringLiteral("Möchten Sie diese Messreihe wirklich löschen?"),
-                           {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))
+        if (boxes::confirm(context_.ui, tr("Möchten Sie diese Messreihe wirklich löschen?"),
+                           {tr("OK"), tr("Abbrechen")}))
             history_->deleteSelectedMeasurement();
     }
     if (key == Qt::Key_Delete && !running && athletePanel_->gridHasFocus() &&
         athletePanel_->rowCount() > 0) {
-        if (boxes::confirmDestructive(
-                context_.ui, QStringLiteral("Möchten Sie diesen Patienten wirklich löschen?"),
-                {QStringLiteral("OK"), QStringLiteral("Abbrechen")}))
+        if (boxes::confirmDestructive(context_.ui,
+                                      tr("Möchten Sie diesen Patienten wirklich löschen?"),
+                                      {tr("OK"), tr("Abbrechen")}))
             athletes_->deleteSelected();
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter)

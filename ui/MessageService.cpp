@@ -2,31 +2,41 @@
 
 #include "core/base/Errors.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+// The titles and buttons of the boxes, in the translation context "MessageService".
+struct BoxTexts {
+    Q_DECLARE_TR_FUNCTIONS(MessageService)
+};
+
+} // namespace
+
 namespace boxes {
 
 void plain(MessageService& ui, const QString& text) {
-    ui.show({kAppTitle, BoxIcon::None, text, {QStringLiteral("OK")}, {}});
+    ui.show({kAppTitle, BoxIcon::None, text, {BoxTexts::tr("OK")}, {}});
 }
 
 void error(MessageService& ui, const QString& text) {
-    ui.show({QStringLiteral("Fehler"), BoxIcon::Error, text, {QStringLiteral("OK")}, {}});
+    ui.show({BoxTexts::tr("Fehler"), BoxIcon::Error, text, {BoxTexts::tr("OK")}, {}});
 }
 
 void information(MessageService& ui, const QString& text) {
-    ui.show(
-        {QStringLiteral("Informationen"), BoxIcon::Information, text, {QStringLiteral("OK")}, {}});
+    ui.show({BoxTexts::tr("Informationen"), BoxIcon::Information, text, {BoxTexts::tr("OK")}, {}});
 }
 
 void generalError(MessageService& ui, const QString& text, const QString& detail) {
-    ui.show({kAppTitle, BoxIcon::Error, text, {QStringLiteral("OK")}, detail});
+    ui.show({kAppTitle, BoxIcon::Error, text, {BoxTexts::tr("OK")}, detail});
 }
 
 bool confirm(MessageService& ui, const QString& text, const QStringList& buttons) {
-    return ui.show({QStringLiteral("Bestätigen"), BoxIcon::Question, text, buttons, {}}) == 0;
+    return ui.show({BoxTexts::tr("Bestätigen"), BoxIcon::Question, text, buttons, {}}) == 0;
 }
 
 bool confirmDestructive(MessageService& ui, const QString& text, const QStringList& buttons) {
-    return ui.show({QStringLiteral("Bestätigen"),
+    return ui.show({BoxTexts::tr("Bestätigen"),
                     BoxIcon::Question,
                     text,
                     buttons,

@@ -6,11 +6,22 @@
 #include "ui/AthleteController.h"
 #include "ui/MessageService.h"
 #include "ui/Widgets.h"
+#include <QCoreApplication>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "OldDataTakeover".
+struct OldDataTakeoverTexts {
+    Q_DECLARE_TR_FUNCTIONS(OldDataTakeover)
+};
+
+} // namespace
 
 namespace olddata {
 
 void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes) {
-    const QString folder = ui.folderName(QStringLiteral("Ordner mit den alten Daten wählen"));
+    const QString folder =
+        ui.folderName(OldDataTakeoverTexts::tr("Ordner mit den alten Daten wählen"));
     if (folder.isEmpty())
         return;
     Database& db = store.database();
@@ -22,13 +33,14 @@ void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes)
         takeover::requireWritable(db);
         present = takeover::measurementsPresent(db, data);
     }
-    if (!boxes::confirm(ui, takeover::question(data.counts, present),
-                        {QStringLiteral("&Übernehmen"), QStringLiteral("&Abbrechen")}))
+    if (!boxes::confirm(
+            ui, takeover::question(data.counts, present),
+            {OldDataTakeoverTexts::tr("&Übernehmen"), OldDataTakeoverTexts::tr("&Abbrechen")}))
         return;
     std::optional<takeover::WrittenCounts> written;
     {
         const auto progress =
-            ui.showProgress(QStringLiteral("Übernahme läuft … %1 von %2 Sportlern"),
+            ui.showProgress(OldDataTakeoverTexts::tr("Übernahme läuft … %1 von %2 Sportlern"),
                             static_cast<int>(data.athletes.size()));
         written =
             takeover::write(db, data, [&progress](int done) { return progress->update(done); });

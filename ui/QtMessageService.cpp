@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,6 +11,15 @@
 #include <QPushButton>
 
 #include <algorithm>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "QtMessageService".
+struct QtMessageServiceTexts {
+    Q_DECLARE_TR_FUNCTIONS(QtMessageService)
+};
+
+} // namespace
 
 namespace {
 
@@ -42,8 +52,9 @@ QString toQtFilter(const QString& filter) {
 class ProgressDialog : public ProgressView {
 public:
     ProgressDialog(const QString& label, int total)
-        : label_(label), total_(total), dialog_(QString(), QStringLiteral("Abbrechen"), 0,
-                                                std::max(total, 1), QApplication::activeWindow()) {
+        : label_(label), total_(total),
+          dialog_(QString(), QtMessageServiceTexts::tr("Abbrechen"), 0, std::max(total, 1),
+                  QApplication::activeWindow()) {
         dialog_.setWindowTitle(QStringLiteral("Kalvero"));
         dialog_.setWindowModality(Qt::WindowModal);
         dialog_.setMinimumDuration(500);

@@ -10,8 +10,18 @@
 #include "ui/MessageService.h"
 #include "ui/Widgets.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "RestoreOffer".
+struct RestoreOfferTexts {
+    Q_DECLARE_TR_FUNCTIONS(RestoreOffer)
+};
+
+} // namespace
 
 namespace restoreoffer {
 
@@ -40,19 +50,21 @@ void offer(const Parts& parts) {
         newest = backup::newestSound(directory);
     }
     if (newest.isEmpty()) {
-        boxes::error(context.ui, store.database().damagedText() +
-                                     QStringLiteral("\n\nIm Ordner \"%1\" liegt keine intakte "
-                                                    "Sicherung.")
-                                         .arg(QDir::toNativeSeparators(backup::folder(directory))));
+        boxes::error(context.ui,
+                     store.database().damagedText() +
+                         RestoreOfferTexts::tr("\n\nIm Ordner \"%1\" liegt keine intakte "
+                                               "Sicherung.")
+                             .arg(QDir::toNativeSeparators(backup::folder(directory))));
         return;
     }
-    if (!boxes::confirm(context.ui,
-                        QStringLiteral("Die Datenbank \"%1\" ist beschädigt. Soll die neueste "
-                                       "intakte Sicherung \"%2\" an ihre Stelle treten? Die "
-                                       "beschädigte Datei wird umbenannt und bleibt erhalten. "
-                                       "Ohne Wiederherstellung wird die Datenbank nur gelesen.")
-                            .arg(QDir::toNativeSeparators(database), QFileInfo(newest).fileName()),
-                        {QStringLiteral("Wiederherstellen"), QStringLiteral("Nur lesen")}))
+    if (!boxes::confirm(
+            context.ui,
+            RestoreOfferTexts::tr("Die Datenbank \"%1\" ist beschädigt. Soll die neueste "
+                                  "intakte Sicherung \"%2\" an ihre Stelle treten? Die "
+                                  "beschädigte Datei wird umbenannt und bleibt erhalten. "
+                                  "Ohne Wiederherstellung wird die Datenbank nur gelesen.")
+                .arg(QDir::toNativeSeparators(database), QFileInfo(newest).fileName()),
+            {RestoreOfferTexts::tr("Wiederherstellen"), RestoreOfferTexts::tr("Nur lesen")}))
         return;
     store.close();
     QString aside;
@@ -66,10 +78,11 @@ void offer(const Parts& parts) {
     parts.athletes.listAtStart();
     if (failure)
         throw AppError(failure->text, failure->detail);
-    boxes::information(context.ui,
-                       QStringLiteral("Die Sicherung \"%1\" ist wiederhergestellt. Die beschädigte "
-                                      "Datei liegt als \"%2\" daneben.")
-                           .arg(QFileInfo(newest).fileName(), QDir::toNativeSeparators(aside)));
+    boxes::information(
+        context.ui,
+        RestoreOfferTexts::tr("Die Sicherung \"%1\" ist wiederhergestellt. Die beschädigte "
+                              "Datei liegt als \"%2\" daneben.")
+            .arg(QFileInfo(newest).fileName(), QDir::toNativeSeparators(aside)));
 }
 
 } // namespace restoreoffer

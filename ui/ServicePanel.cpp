@@ -48,7 +48,7 @@ ServicePanel::ServicePanel(DeviceLink& device, Clock& clock, MessageService& ui,
     // "Multi" shows its second parameter in the first row.
     multiGroup = makeGroup("multiGroup", QStringLiteral("Multi"), multiStartButton,
                            {multiUpperField, multiLowerField});
-    hurdleGroup = makeGroup("hurdleGroup", QStringLiteral("Hürde"), hurdleStartButton,
+    hurdleGroup = makeGroup("hurdleGroup", tr("Hürde"), hurdleStartButton,
                             {hurdleField1, hurdleField2, hurdleField3});
     singleGroup = makeGroup("singleGroup", QStringLiteral("Single"), singleStartButton,
                             {singleField1, singleField2});

@@ -2,8 +2,19 @@
 
 #include "core/measure/Metrics.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "JumpAnalysis".
+struct JumpAnalysisTexts {
+    Q_DECLARE_TR_FUNCTIONS(JumpAnalysis)
+};
+
+} // namespace
 
 namespace analysis {
 namespace {
@@ -106,16 +117,16 @@ JumpStatistics jumpStatistics(const QList<StoredJump>& jumps) {
 }
 
 QStringList statisticsNames() {
-    return {QStringLiteral("Sprünge"),
-            QStringLiteral("Beste Höhe (cm)"),
-            QStringLiteral("Mittlere Höhe (cm)"),
-            QStringLiteral("SD Höhe (cm)"),
-            QStringLiteral("VK Höhe (%)"),
-            QStringLiteral("Mittlere Stützzeit (ms)"),
-            QStringLiteral("Mittlere Flugzeit (ms)"),
-            QStringLiteral("Bester RSI (m/s)"),
-            QStringLiteral("Mittlerer RSI (m/s)"),
-            QStringLiteral("Ermüdung (%)")};
+    return {JumpAnalysisTexts::tr("Sprünge"),
+            JumpAnalysisTexts::tr("Beste Höhe (cm)"),
+            JumpAnalysisTexts::tr("Mittlere Höhe (cm)"),
+            JumpAnalysisTexts::tr("SD Höhe (cm)"),
+            JumpAnalysisTexts::tr("VK Höhe (%)"),
+            JumpAnalysisTexts::tr("Mittlere Stützzeit (ms)"),
+            JumpAnalysisTexts::tr("Mittlere Flugzeit (ms)"),
+            JumpAnalysisTexts::tr("Bester RSI (m/s)"),
+            JumpAnalysisTexts::tr("Mittlerer RSI (m/s)"),
+            JumpAnalysisTexts::tr("Ermüdung (%)")};
 }
 
 QStringList statisticsTexts(const JumpStatistics& statistics) {

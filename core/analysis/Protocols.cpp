@@ -10,9 +10,10 @@ namespace protocols {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("protocols", text);
-}
+// The texts of this file that the user reads, in the translation context "Protocols".
+struct ProtocolsTexts {
+    Q_DECLARE_TR_FUNCTIONS(Protocols)
+};
 
 void tell(QString* note, const QString& text) {
     if (note)
@@ -29,7 +30,7 @@ std::optional<TenFiveResult> tenFive(const QList<analysis::StoredJump>& jumps, Q
     std::stable_sort(valid.begin(), valid.end(),
                      [](const auto& a, const auto& b) { return a.number < b.number; });
     if (valid.size() < kTenFiveJumps) {
-        tell(note, tr("Kein Ergebnis: nur %1 von %2 Sprüngen gültig.")
+        tell(note, ProtocolsTexts::tr("Kein Ergebnis: nur %1 von %2 Sprüngen gültig.")
                        .arg(valid.size())
                        .arg(kTenFiveJumps));
         return std::nullopt;
@@ -54,7 +55,7 @@ std::optional<TenFiveResult> tenFive(const QList<analysis::StoredJump>& jumps, Q
 }
 
 QString tenFiveRule() {
-    return tr("Mittelwert der 5 besten von 10 Sprüngen nach RSI");
+    return ProtocolsTexts::tr("Mittelwert der 5 besten von 10 Sprüngen nach RSI");
 }
 
 Profile dropHeightProfile(const QList<ProfileTrial>& trials) {
@@ -115,10 +116,11 @@ QString stopAdviceText(StopAdvice advice) {
     case StopAdvice::GoOn:
         return {};
     case StopAdvice::RsiFalling:
-        return tr("Der beste RSI ist bei zwei Fallhöhen nacheinander gesunken: "
-                  "das Profil kann enden.");
+        return ProtocolsTexts::tr("Der beste RSI ist bei zwei Fallhöhen nacheinander gesunken: "
+                                  "das Profil kann enden.");
     case StopAdvice::ContactTooLong:
-        return tr("Die mittlere Stützzeit liegt über 250 ms: das Profil kann enden.");
+        return ProtocolsTexts::tr(
+            "Die mittlere Stützzeit liegt über 250 ms: das Profil kann enden.");
     }
     return {};
 }
@@ -128,8 +130,9 @@ std::optional<double> typicalError(const QList<double>& consecutiveTrials, QStri
     for (qsizetype i = 1; i < consecutiveTrials.size(); ++i)
         differences << consecutiveTrials[i] - consecutiveTrials[i - 1];
     if (differences.size() < kTypicalErrorPairs) {
-        tell(note, tr("Kein Band: der typische Fehler braucht mindestens %1 Paare aufeinander "
-                      "folgender Messungen desselben Tests und derselben Fallhöhe, es gibt %2.")
+        tell(note, ProtocolsTexts::tr(
+                       "Kein Band: der typische Fehler braucht mindestens %1 Paare aufeinander "
+                       "folgender Messungen desselben Tests und derselben Fallhöhe, es gibt %2.")
                        .arg(kTypicalErrorPairs)
                        .arg(differences.size()));
         return std::nullopt;

@@ -16,9 +16,10 @@
 namespace ranking {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Ranking", text);
-}
+// The texts of this file that the user reads, in the translation context "Ranking".
+struct RankingTexts {
+    Q_DECLARE_TR_FUNCTIONS(Ranking)
+};
 
 struct Best {
     int measurements = 0;
@@ -123,9 +124,10 @@ QList<Row> rank(const QList<AthleteData>& athletes, const Period& period,
 }
 
 QStringList header() {
-    return {tr("Platz"),           tr("Name"),           tr("Vorname"),
-            tr("Beste Höhe (cm)"), tr("Bester RSI"),     tr("Mittl. Stützzeit (ms)"),
-            tr("Messungen"),       tr("Veränderung RSI")};
+    return {RankingTexts::tr("Platz"),      RankingTexts::tr("Name"),
+            RankingTexts::tr("Vorname"),    RankingTexts::tr("Beste Höhe (cm)"),
+            RankingTexts::tr("Bester RSI"), RankingTexts::tr("Mittl. Stützzeit (ms)"),
+            RankingTexts::tr("Messungen"),  RankingTexts::tr("Veränderung RSI")};
 }
 
 QStringList texts(const Row& row) {

@@ -1,11 +1,21 @@
 #include "core/base/BuildInfo.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "BuildInfo".
+struct BuildInfoTexts {
+    Q_DECLARE_TR_FUNCTIONS(BuildInfo)
+};
+
+} // namespace
 
 namespace buildinfo {
 namespace {
@@ -202,8 +212,8 @@ QString versionText(const FileVersion& version) {
 }
 
 QString versionMessage(const std::optional<FileVersion>& version) {
-    return QStringLiteral("Version: ") +
-           (version ? versionText(*version) : QStringLiteral("unbekannt"));
+    return BuildInfoTexts::tr("Version: ") +
+           (version ? versionText(*version) : BuildInfoTexts::tr("unbekannt"));
 }
 
 } // namespace buildinfo

@@ -1,4 +1,14 @@
 #include "core/base/Errors.h"
+#include <QCoreApplication>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "Errors".
+struct ErrorsTexts {
+    Q_DECLARE_TR_FUNCTIONS(Errors)
+};
+
+} // namespace
 
 QString errorReportText(const QString& text) {
     if (!text.isEmpty() && text.back().unicode() > QChar(u'.').unicode())
@@ -17,6 +27,6 @@ std::optional<Failure> failureOf(const std::function<void()>& handler) {
     } catch (const std::exception& e) {
         return Failure{QString::fromUtf8(e.what()), {}};
     } catch (...) {
-        return Failure{QStringLiteral("Unbekannter Fehler"), {}};
+        return Failure{ErrorsTexts::tr("Unbekannter Fehler"), {}};
     }
 }

@@ -1,12 +1,22 @@
 #include "core/base/FileOutput.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSaveFile>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "FileOutput".
+struct FileOutputTexts {
+    Q_DECLARE_TR_FUNCTIONS(FileOutput)
+};
+
+} // namespace
 
 namespace fileoutput {
 
 QString cannotCreateMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2")
+    return FileOutputTexts::tr("Datei \"%1\" kann nicht erstellt werden. %2")
         .arg(QDir::toNativeSeparators(path), reason);
 }
 

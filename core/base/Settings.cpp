@@ -1,8 +1,18 @@
 #include "core/base/Settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "Settings".
+struct SettingsTexts {
+    Q_DECLARE_TR_FUNCTIONS(Settings)
+};
+
+} // namespace
 
 namespace {
 
@@ -81,9 +91,9 @@ StoredSettings readSettings(QSettings& settings) {
 QString unsoundSettingsMessage(const StoredSettings& values) {
     if (values.unsoundKeys.isEmpty())
         return {};
-    return QStringLiteral("Ungültige Einstellungen (Gruppe \"Einstellungen\": %1) wurden durch "
-                          "ihre Standardwerte ersetzt. Grenzwerte liegen zwischen 1 und "
-                          "60000 ms, ein Minimum unter seinem Maximum.")
+    return SettingsTexts::tr("Ungültige Einstellungen (Gruppe \"Einstellungen\": %1) wurden durch "
+                             "ihre Standardwerte ersetzt. Grenzwerte liegen zwischen 1 und "
+                             "60000 ms, ein Minimum unter seinem Maximum.")
         .arg(values.unsoundKeys.join(QStringLiteral(", ")));
 }
 
@@ -100,9 +110,9 @@ QString keepUnreadableSettingsAside(const QString& path) {
         aside = path + QStringLiteral(".unlesbar-%1").arg(n);
     if (!QFile::rename(path, aside))
         return {};
-    return QStringLiteral("Die Einstellungsdatei \"%1\" ist nicht lesbar. Sie wurde unverändert "
-                          "als \"%2\" aufbewahrt; Kalvero beginnt mit den "
-                          "Standardeinstellungen.")
+    return SettingsTexts::tr("Die Einstellungsdatei \"%1\" ist nicht lesbar. Sie wurde unverändert "
+                             "als \"%2\" aufbewahrt; Kalvero beginnt mit den "
+                             "Standardeinstellungen.")
         .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside));
 }
 

@@ -7,16 +7,17 @@
 #include <QTime>
 
 // Number, date and time texts of the whole program. There is one process-wide decimal
-// separator, taken from the system at start and changed only by the export; dates use the
-// system's short date format with a four-digit year, times the system's long time format
-// without a time-zone name.
+// separator, taken from the locale at start and changed only by the export; dates use the
+// locale's short date format with a four-digit year, times its long time format without a
+// time-zone name. The program sets the locale of its language at start (the system's when it
+// speaks that language).
 namespace texts {
 
 QChar decimalSeparator();
 void setDecimalSeparator(QChar separator);
 
-// The locale whose date and time formats and decimal separator apply; the system's unless
-// a test sets another. Setting it also takes over its decimal separator.
+// The locale whose date and time formats and decimal separator apply; the system's until the
+// program (or a test) sets another. Setting it also takes over its decimal separator.
 QLocale locale();
 void setLocale(const QLocale& locale);
 

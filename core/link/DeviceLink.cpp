@@ -1,7 +1,18 @@
 #include "core/link/DeviceLink.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstring>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "DeviceLink".
+struct DeviceLinkTexts {
+    Q_DECLARE_TR_FUNCTIONS(DeviceLink)
+};
+
+} // namespace
 
 using namespace d2xx;
 
@@ -94,19 +105,19 @@ void DeviceLink::reportStatus(const QString& label, Status status) {
 QString DeviceLink::statusText(Status status) {
     switch (status) {
     case FT_INVALID_HANDLE:
-        return QStringLiteral(" - USB Adapter nicht gefunden");
+        return DeviceLinkTexts::tr(" - USB Adapter nicht gefunden");
     case FT_DEVICE_NOT_FOUND:
-        return QStringLiteral(" - kein Kabel angeschlossen....");
+        return DeviceLinkTexts::tr(" - kein Kabel angeschlossen....");
     case FT_DEVICE_NOT_OPENED:
-        return QStringLiteral(" - Schnittstelle nicht geöffnet...");
+        return DeviceLinkTexts::tr(" - Schnittstelle nicht geöffnet...");
     case FT_IO_ERROR:
-        return QStringLiteral(" - General IO Error...");
+        return DeviceLinkTexts::tr(" - General IO Error...");
     case FT_INSUFFICIENT_RESOURCES:
-        return QStringLiteral(" - Insufficient Resources...");
+        return DeviceLinkTexts::tr(" - Insufficient Resources...");
     case FT_INVALID_PARAMETER:
-        return QStringLiteral(" - Invalid Parameter ...");
+        return DeviceLinkTexts::tr(" - Invalid Parameter ...");
     default:
-        return QStringLiteral(" - Fehler %1").arg(status);
+        return DeviceLinkTexts::tr(" - Fehler %1").arg(status);
     }
 }
 

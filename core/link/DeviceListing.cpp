@@ -3,9 +3,19 @@
 #include "core/link/ServiceProtocol.h"
 #include "core/link/TimingUnitProtocol.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "DeviceListing".
+struct DeviceListingTexts {
+    Q_DECLARE_TR_FUNCTIONS(DeviceListing)
+};
+
+} // namespace
 
 namespace {
 
@@ -27,10 +37,10 @@ Use useOf(const QString& name, const std::optional<LineChoice>& choice, const QS
         return {{}, QStringLiteral("%1: %2").arg(name, error)};
     switch (choice->kind) {
     case LineChoice::Kind::Simulator:
-        return {{}, QStringLiteral("%1: Simulator (%2)").arg(name, setting.origin)};
+        return {{}, DeviceListingTexts::tr("%1: Simulator (%2)").arg(name, setting.origin)};
     case LineChoice::Kind::Script:
         return {{},
-                QStringLiteral("%1: Simulator mit dem Skript %2 (%3)")
+                DeviceListingTexts::tr("%1: Simulator mit dem Skript %2 (%3)")
                     .arg(name, choice->path, setting.origin)};
     case LineChoice::Kind::DeviceFile:
         return {choice->path,
@@ -42,10 +52,10 @@ Use useOf(const QString& name, const std::optional<LineChoice>& choice, const QS
                                    [&](const auto& p) { return p.product == description; });
     if (port == ftdiPorts.end())
         return {{},
-                QStringLiteral("%1: kein FTDI-Wandler mit dem Produkttext \"%2\"")
+                DeviceListingTexts::tr("%1: kein FTDI-Wandler mit dem Produkttext \"%2\"")
                     .arg(name, description)};
     return {port->deviceFile,
-            QStringLiteral("%1: %2 (erster FTDI-Wandler mit dem Produkttext \"%3\")")
+            DeviceListingTexts::tr("%1: %2 (erster FTDI-Wandler mit dem Produkttext \"%3\")")
                 .arg(name, port->deviceFile, description)};
 }
 
@@ -56,8 +66,9 @@ QString deviceListing(const SerialDriver& driver, const DeviceChoice& choice) {
     const QList<SerialDriver::UsbPort> ftdi = driver.ftdiPorts();
 
     const DevicePlan plan = planDevices(choice);
-    const Use timing = useOf(QStringLiteral("Zeitmessung"), plan.timingUnit, plan.timingUnitError,
-                             choice.timingUnit, timingunit::kDescription, ftdi);
+    const Use timing =
+        useOf(DeviceListingTexts::tr("Zeitmessung"), plan.timingUnit, plan.timingUnitError,
+              choice.timingUnit, timingunit::kDescription, ftdi);
     const Use service =
         useOf(QStringLiteral("Service"), plan.service, plan.serviceError,
               plan.service && plan.service->kind == LineChoice::Kind::Simulator ? choice.timingUnit
@@ -66,7 +77,7 @@ QString deviceListing(const SerialDriver& driver, const DeviceChoice& choice) {
 
     QString text;
     if (ports.isEmpty())
-        text += QStringLiteral("Kein USB-Seriell-Wandler gefunden.\n");
+        text += DeviceListingTexts::tr("Kein USB-Seriell-Wandler gefunden.\n");
     qsizetype fileWidth = 0;
     qsizetype productWidth = 0;
     for (const auto& port : ports) {
@@ -76,19 +87,20 @@ QString deviceListing(const SerialDriver& driver, const DeviceChoice& choice) {
     const QString timingFile = canonicalOrAsGiven(timing.deviceFile);
     const QString serviceFile = canonicalOrAsGiven(service.deviceFile);
     for (const auto& port : ports) {
-        QString line = QStringLiteral("%1  %2:%3  %4  %5")
-                           .arg(port.deviceFile.leftJustified(fileWidth),
-                                port.vendorId.leftJustified(4), port.productId.leftJustified(4),
-                                (QLatin1Char('"') + port.product + QLatin1Char('"'))
-                                    .leftJustified(productWidth),
-                                port.serialNumber.isEmpty()
-                                    ? QStringLiteral("ohne Seriennummer")
-                                    : QStringLiteral("Seriennummer %1").arg(port.serialNumber));
+        QString line =
+            QStringLiteral("%1  %2:%3  %4  %5")
+                .arg(port.deviceFile.leftJustified(fileWidth), port.vendorId.leftJustified(4),
+                     port.productId.leftJustified(4),
+                     (QLatin1Char('"') + port.product + QLatin1Char('"'))
+                         .leftJustified(productWidth),
+                     port.serialNumber.isEmpty()
+                         ? DeviceListingTexts::tr("ohne Seriennummer")
+                         : DeviceListingTexts::tr("Seriennummer %1").arg(port.serialNumber));
         const QString file = canonicalOrAsGiven(port.deviceFile);
         if (!timing.deviceFile.isEmpty() && file == timingFile)
-            line += QStringLiteral("  <- Zeitmessung");
+            line += DeviceListingTexts::tr("  <- Zeitmessung");
         if (!service.deviceFile.isEmpty() && file == serviceFile)
-            line += QStringLiteral("  <- Service");
+            line += DeviceListingTexts::tr("  <- Service");
         text += line + QLatin1Char('\n');
     }
     text += timing.line + QLatin1Char('\n');

@@ -2,6 +2,16 @@
 
 #include "core/base/Clock.h"
 #include "core/base/Errors.h"
+#include <QCoreApplication>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "TimingLink".
+struct TimingLinkTexts {
+    Q_DECLARE_TR_FUNCTIONS(TimingLink)
+};
+
+} // namespace
 
 using namespace d2xx;
 
@@ -58,9 +68,9 @@ bool TimingLink::waitForByte(quint32 limitMs) {
 
 bool TimingLink::byteWaiting() {
     if (device_.pollQueue() != FT_OK)
-        throw AppError(QStringLiteral("Die Verbindung zum Messgerät ist unterbrochen (Kabel "
-                                      "ausgesteckt?). Die bisher aufgezeichneten Sprünge sind "
-                                      "gespeichert"));
+        throw AppError(TimingLinkTexts::tr("Die Verbindung zum Messgerät ist unterbrochen (Kabel "
+                                           "ausgesteckt?). Die bisher aufgezeichneten Sprünge sind "
+                                           "gespeichert"));
     return device_.bytesWaiting >= 1;
 }
 

@@ -2,8 +2,15 @@
 
 #include "core/link/TimingUnitProtocol.h"
 
+#include <QCoreApplication>
+
 namespace plausibility {
 namespace {
+
+// The texts of this file that the user reads, in the translation context "Limits".
+struct LimitsTexts {
+    Q_DECLARE_TR_FUNCTIONS(Limits)
+};
 
 // The prefixes as the program has always shown them; the upper ones have two blanks.
 struct Kind {
@@ -11,16 +18,14 @@ struct Kind {
     QString upperPrefix;
 };
 
-const Kind& contactTime() {
-    static const Kind kind{QStringLiteral("Untere Stützzeit-Plausibilätsgrenze verletzt: "),
-                           QStringLiteral("Obere  Stützzeit-Plausibilätsgrenze verletzt: ")};
-    return kind;
+Kind contactTime() {
+    return {LimitsTexts::tr("Untere Stützzeit-Plausibilätsgrenze verletzt: "),
+            LimitsTexts::tr("Obere  Stützzeit-Plausibilätsgrenze verletzt: ")};
 }
 
-const Kind& flightTime() {
-    static const Kind kind{QStringLiteral("Untere Flugzeit-Plausibilätsgrenze verletzt: "),
-                           QStringLiteral("Obere  Flugzeit-Plausibilätsgrenze verletzt: ")};
-    return kind;
+Kind flightTime() {
+    return {LimitsTexts::tr("Untere Flugzeit-Plausibilätsgrenze verletzt: "),
+            LimitsTexts::tr("Obere  Flugzeit-Plausibilätsgrenze verletzt: ")};
 }
 
 QString message(const QString& prefix, qint32 value, const char* relation, qint32 limit) {

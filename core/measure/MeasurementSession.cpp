@@ -10,8 +10,19 @@
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <exception>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "MeasurementSession".
+struct MeasurementSessionTexts {
+    Q_DECLARE_TR_FUNCTIONS(MeasurementSession)
+};
+
+} // namespace
 
 namespace {
 
@@ -97,7 +108,7 @@ void MeasurementSession::finishStart(bool started) {
         return;
     }
     if (link_.replyTimedOut)
-        observer_->showError(QStringLiteral("Kommunikationsfehler"));
+        observer_->showError(MeasurementSessionTexts::tr("Kommunikationsfehler"));
     link_.close();
     phase_ = RunPhase::Idle;
     observer_->runEnded(RunEnd::StartFailed);
@@ -119,7 +130,7 @@ void MeasurementSession::endRun(RunEnd end) {
     stopNotifications();
     pending_.reset();
     if (link_.replyTimedOut)
-        observer_->showError(QStringLiteral("Kommunikationsfehler"));
+        observer_->showError(MeasurementSessionTexts::tr("Kommunikationsfehler"));
     link_.stopWithoutAnswer();
     phase_ = RunPhase::Idle;
     observer_->runEnded(end);
@@ -377,9 +388,9 @@ void MeasurementSession::recordJump() {
         QString text = e.text();
         if (!text.endsWith(QLatin1Char('.')))
             text += QLatin1Char('.');
-        throw AppError(
-            text + QStringLiteral(" Der Sprung %1 wurde nicht gespeichert.").arg(jump.number),
-            e.detail());
+        throw AppError(text + MeasurementSessionTexts::tr(" Der Sprung %1 wurde nicht gespeichert.")
+                                  .arg(jump.number),
+                       e.detail());
     }
     observer_->jumpRecorded(seriesKey(athleteId_, state_.nummer));
 }

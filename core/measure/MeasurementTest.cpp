@@ -25,7 +25,7 @@ QStringList offeredNames() {
 QString shownName(const QString& name) {
     if (!offeredNames().contains(name))
         return name;
-    return QCoreApplication::translate(kContext, name.toLatin1().constData());
+    return QCoreApplication::translate(kContext, name.toUtf8().constData());
 }
 
 bool takesDropHeight(const QString& name) {
@@ -40,7 +40,7 @@ std::optional<int> parseDropHeight(const QString& text) {
     const int value = trimmed.toInt(&ok);
     if (!ok || value < 0 || value > kMaxDropHeightCm)
         throw AppError(QCoreApplication::translate(
-            kContext, "Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein."));
+            "MeasurementTest", "Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein."));
     return value;
 }
 
@@ -53,7 +53,8 @@ QString description(const MeasurementTest& test) {
     if (!test.name.isEmpty())
         parts << shownName(test.name);
     if (test.dropHeightCm)
-        parts << QCoreApplication::translate(kContext, "Fallhöhe %1 cm").arg(*test.dropHeightCm);
+        parts << QCoreApplication::translate("MeasurementTest", "Fallhöhe %1 cm")
+                     .arg(*test.dropHeightCm);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -62,7 +63,7 @@ MeasurementTest chosen(const QString& name, const QString& dropHeightText) {
     test.name = name.trimmed();
     if (test.name.size() > kMaxNameLength)
         throw AppError(QCoreApplication::translate(
-            kContext, "Der Name des Tests darf höchstens 40 Zeichen lang sein."));
+            "MeasurementTest", "Der Name des Tests darf höchstens 40 Zeichen lang sein."));
     if (takesDropHeight(test.name))
         test.dropHeightCm = parseDropHeight(dropHeightText);
     return test;

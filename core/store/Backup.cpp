@@ -3,6 +3,7 @@
 #include "core/base/Errors.h"
 #include "core/store/Database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "Backup".
+struct BackupTexts {
+    Q_DECLARE_TR_FUNCTIONS(Backup)
+};
+
+} // namespace
 
 namespace backup {
 namespace {
@@ -63,7 +73,7 @@ QString dailyName(const QDate& day) {
 
 Check check(const QString& path, Depth depth, const std::atomic<bool>* stop) {
     if (!QFileInfo(path).isFile())
-        return {false, QStringLiteral("Die Datei \"%1\" gibt es nicht.").arg(shown(path))};
+        return {false, BackupTexts::tr("Die Datei \"%1\" gibt es nicht.").arg(shown(path))};
     Connection db(path, SQLITE_OPEN_READONLY);
     if (db.handle == nullptr || sqlite3_errcode(db.handle) != SQLITE_OK)
         return {false, db.error(), true};
@@ -95,21 +105,21 @@ Check check(const QString& path, Depth depth, const std::atomic<bool>* stop) {
         return {false, answer, true};
     if (answer == QLatin1String("ok"))
         return {true, {}};
-    return {false, answer.isEmpty() ? QStringLiteral("kein Ergebnis") : answer};
+    return {false, answer.isEmpty() ? BackupTexts::tr("kein Ergebnis") : answer};
 }
 
 void copy(const QString& source, const QString& target, const std::atomic<bool>* stop) {
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.isFile() || sourceInfo.size() == 0)
         throw AppError(
-            QStringLiteral("Die Datenbankdatei \"%1\" gibt es nicht.").arg(shown(source)));
+            BackupTexts::tr("Die Datenbankdatei \"%1\" gibt es nicht.").arg(shown(source)));
     const QFileInfo targetInfo(target);
     if (targetInfo.isDir() || (targetInfo.exists() && !isDatabaseFile(target)))
         throw AppError(QStringLiteral("\"%1\" ist keine Datenbankdatei und wird nicht "
                                       "überschrieben.")
                            .arg(shown(target)));
     if (!QFileInfo(targetInfo.absolutePath()).isDir())
-        throw AppError(QStringLiteral("Das Verzeichnis \"%1\" gibt es nicht.")
+        throw AppError(BackupTexts::tr("Das Verzeichnis \"%1\" gibt es nicht.")
                            .arg(shown(targetInfo.absolutePath())));
 
     const QString staged = target + QStringLiteral(".neu");
@@ -156,14 +166,14 @@ void copy(const QString& source, const QString& target, const std::atomic<bool>*
         const Check checked = check(staged, Depth::Full, stop);
         if (!checked.sound)
             problem =
-                QStringLiteral("die Kopie besteht die Prüfung nicht: %1").arg(checked.problem);
+                BackupTexts::tr("die Kopie besteht die Prüfung nicht: %1").arg(checked.problem);
     }
     if (problem.isEmpty() && !renameOver(staged, target))
         problem = QString::fromLocal8Bit(std::strerror(errno));
     if (!problem.isEmpty()) {
         removeStaged();
-        throw AppError(QStringLiteral("Die Datenbank \"%1\" kann nicht nach \"%2\" gesichert "
-                                      "werden.")
+        throw AppError(BackupTexts::tr("Die Datenbank \"%1\" kann nicht nach \"%2\" gesichert "
+                                       "werden.")
                            .arg(shown(source), shown(target)),
                        problem);
     }
@@ -188,8 +198,8 @@ Daily makeDaily(const QString& dataDirectory, const QDate& today, int kept,
     if (QFileInfo::exists(target))
         return {};
     if (!QDir().mkpath(dir))
-        throw AppError(QStringLiteral("Der Ordner der Sicherungen \"%1\" kann nicht angelegt "
-                                      "werden.")
+        throw AppError(BackupTexts::tr("Der Ordner der Sicherungen \"%1\" kann nicht angelegt "
+                                       "werden.")
                            .arg(shown(dir)));
     copy(QDir(dataDirectory).filePath(Database::kFileName), target, stop);
     Daily daily{target, {}};
@@ -226,8 +236,8 @@ QString restore(const QString& dataDirectory, const QString& copyFile, const QSt
                 const QDateTime& now) {
     const Check checked = check(copyFile, Depth::Full);
     if (!checked.sound)
-        throw AppError(QStringLiteral("Die Sicherung \"%1\" ist keine intakte Datenbank; nichts "
-                                      "wurde geändert.")
+        throw AppError(BackupTexts::tr("Die Sicherung \"%1\" ist keine intakte Datenbank; nichts "
+                                       "wurde geändert.")
                            .arg(shown(copyFile)),
                        checked.problem);
     {
@@ -238,8 +248,8 @@ QString restore(const QString& dataDirectory, const QString& copyFile, const QSt
             const int rc = sqlite3_prepare_v2(db.handle, sql.constData(), -1, &statement, nullptr);
             sqlite3_finalize(statement);
             if (rc != SQLITE_OK)
-                throw AppError(QStringLiteral("Die Sicherung \"%1\" ist keine Datenbank von "
-                                              "Kalvero; nichts wurde geändert.")
+                throw AppError(BackupTexts::tr("Die Sicherung \"%1\" ist keine Datenbank von "
+                                               "Kalvero; nichts wurde geändert.")
                                    .arg(shown(copyFile)),
                                db.error());
         }
@@ -247,8 +257,8 @@ QString restore(const QString& dataDirectory, const QString& copyFile, const QSt
     const QDir dir(dataDirectory);
     const QString database = dir.filePath(Database::kFileName);
     if (inUse(database))
-        throw AppError(QStringLiteral("Die Datenbank \"%1\" ist geöffnet; Kalvero muss zuerst "
-                                      "beendet werden. Nichts wurde geändert.")
+        throw AppError(BackupTexts::tr("Die Datenbank \"%1\" ist geöffnet; Kalvero muss zuerst "
+                                       "beendet werden. Nichts wurde geändert.")
                            .arg(shown(database)));
     const QString staged = database + QStringLiteral(".wiederhergestellt");
     QFile::remove(staged);
@@ -263,8 +273,8 @@ QString restore(const QString& dataDirectory, const QString& copyFile, const QSt
             aside = dir.filePath(stem + QStringLiteral("-%1.sqlite").arg(n));
         if (!QFile::rename(database, aside)) {
             QFile::remove(staged);
-            throw AppError(QStringLiteral("Die Datenbankdatei \"%1\" kann nicht umbenannt werden; "
-                                          "nichts wurde geändert.")
+            throw AppError(BackupTexts::tr("Die Datenbankdatei \"%1\" kann nicht umbenannt werden; "
+                                           "nichts wurde geändert.")
                                .arg(shown(database)));
         }
         // The log belongs to the file it was written for: it goes with it.
@@ -280,8 +290,8 @@ QString restore(const QString& dataDirectory, const QString& copyFile, const QSt
                 QFile::rename(aside + QLatin1String(suffix), database + QLatin1String(suffix));
         }
         QFile::remove(staged);
-        throw AppError(QStringLiteral("Die Sicherung kann nicht nach \"%1\" gelegt werden; "
-                                      "nichts wurde geändert.")
+        throw AppError(BackupTexts::tr("Die Sicherung kann nicht nach \"%1\" gelegt werden; "
+                                       "nichts wurde geändert.")
                            .arg(shown(database)));
     }
     return aside;

@@ -1,6 +1,16 @@
 #include "core/store/DataStore.h"
 
 #include "core/base/Errors.h"
+#include <QCoreApplication>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "DataStore".
+struct DataStoreTexts {
+    Q_DECLARE_TR_FUNCTIONS(DataStore)
+};
+
+} // namespace
 
 struct DataStore::Open {
     explicit Open(const StoreLocation& location) : database(location) {}
@@ -33,7 +43,7 @@ DataStore::Open& DataStore::require() {
     if (!open_ && retry_)
         open_ = std::make_unique<Open>(*retry_);
     if (!open_)
-        throw AppError(QStringLiteral("Die Datenbank ist nicht geöffnet"));
+        throw AppError(DataStoreTexts::tr("Die Datenbank ist nicht geöffnet"));
     retry_.reset();
     return *open_;
 }

@@ -3,6 +3,7 @@
 #include "core/base/Errors.h"
 #include "core/store/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -18,6 +19,15 @@
 #include <cerrno>
 #include <cmath>
 #include <optional>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "Database".
+struct DatabaseTexts {
+    Q_DECLARE_TR_FUNCTIONS(Database)
+};
+
+} // namespace
 
 namespace {
 
@@ -135,20 +145,20 @@ void Database::openFile() {
     // What the engine would only call "unable to open database file" is said here, with the
     // path.
     if (file.isDir())
-        throw AppError(QStringLiteral("An der Stelle der Datenbankdatei \"%1\" steht ein "
-                                      "Verzeichnis. Es muss umbenannt oder entfernt werden.")
+        throw AppError(DatabaseTexts::tr("An der Stelle der Datenbankdatei \"%1\" steht ein "
+                                         "Verzeichnis. Es muss umbenannt oder entfernt werden.")
                            .arg(QDir::toNativeSeparators(path)));
     const bool exists = file.exists() && file.size() > 0;
     if (!exists && !QDir().mkpath(directory))
-        throw AppError(QStringLiteral("Das Datenverzeichnis \"%1\" kann nicht angelegt werden")
+        throw AppError(DatabaseTexts::tr("Das Datenverzeichnis \"%1\" kann nicht angelegt werden")
                            .arg(QDir::toNativeSeparators(directory)));
     if (exists && !file.isReadable())
-        throw AppError(QStringLiteral("Die Datenbankdatei \"%1\" darf nicht gelesen werden: "
-                                      "Es fehlt die Leseberechtigung.")
+        throw AppError(DatabaseTexts::tr("Die Datenbankdatei \"%1\" darf nicht gelesen werden: "
+                                         "Es fehlt die Leseberechtigung.")
                            .arg(QDir::toNativeSeparators(path)));
     if (!exists && (!QFileInfo(directory).isWritable() || !hasWriteBits(QFileInfo(directory)))) {
-        throw AppError(QStringLiteral("Im Datenverzeichnis \"%1\" kann die Datenbank nicht "
-                                      "angelegt werden: Es fehlt die Schreibberechtigung.")
+        throw AppError(DatabaseTexts::tr("Im Datenverzeichnis \"%1\" kann die Datenbank nicht "
+                                         "angelegt werden: Es fehlt die Schreibberechtigung.")
                            .arg(QDir::toNativeSeparators(directory)));
     }
 
@@ -209,7 +219,7 @@ void Database::connectServer() {
     if (!db.isValid()) {
         db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
         if (!db.isValid())
-            throw AppError(QStringLiteral("Der Treiber für PostgreSQL-Datenbanken fehlt."));
+            throw AppError(DatabaseTexts::tr("Der Treiber für PostgreSQL-Datenbanken fehlt."));
         db.setHostName(location_.host);
         db.setPort(location_.port);
         db.setUserName(location_.user);
@@ -218,7 +228,7 @@ void Database::connectServer() {
     }
     db.close();
     if (!db.open())
-        throw AppError(QStringLiteral("Der Datenbankserver %1 ist nicht erreichbar.")
+        throw AppError(DatabaseTexts::tr("Der Datenbankserver %1 ist nicht erreichbar.")
                            .arg(location_.serverName()),
                        errorText(db.lastError()));
     // A lock held by another station is waited for as long as on the file, then reported;
@@ -345,7 +355,7 @@ QString Database::textOrder(const QString& column) const {
 
 QString Database::errorText(const QSqlError& error) {
     const QString text = error.text().trimmed();
-    return text.isEmpty() ? QStringLiteral("Unbekannter Datenbankfehler") : text;
+    return text.isEmpty() ? DatabaseTexts::tr("Unbekannter Datenbankfehler") : text;
 }
 
 namespace {
@@ -428,33 +438,33 @@ AppError Database::failure(const QSqlError& error) {
     const QString directory = QDir::toNativeSeparators(location_.directory);
     switch (cause) {
     case Cause::Locked:
-        return AppError(QStringLiteral("Die Datenbank ist gesperrt, weil ein anderes Programm "
-                                       "gerade in sie schreibt."),
+        return AppError(DatabaseTexts::tr("Die Datenbank ist gesperrt, weil ein anderes Programm "
+                                          "gerade in sie schreibt."),
                         engine);
     case Cause::ReadOnly:
-        return AppError(QStringLiteral("Die Datenbank ist schreibgeschützt."), engine);
+        return AppError(DatabaseTexts::tr("Die Datenbank ist schreibgeschützt."), engine);
     case Cause::Damaged:
         if (dialect() == Dialect::SQLite) {
             damaged_ = true;
             return AppError(damagedText(), engine);
         }
-        return AppError(QStringLiteral("Die Datenbank ist beschädigt."), engine);
+        return AppError(DatabaseTexts::tr("Die Datenbank ist beschädigt."), engine);
     case Cause::Full:
         if (dialect() == Dialect::SQLite)
             return AppError(
-                QStringLiteral("Der Datenträger ist voll: Im Datenverzeichnis \"%1\" ist kein "
-                               "Platz mehr frei.")
+                DatabaseTexts::tr("Der Datenträger ist voll: Im Datenverzeichnis \"%1\" ist kein "
+                                  "Platz mehr frei.")
                     .arg(directory),
                 engine);
-        return AppError(QStringLiteral("Der Datenträger ist voll."), engine);
+        return AppError(DatabaseTexts::tr("Der Datenträger ist voll."), engine);
     case Cause::CannotOpen:
-        return AppError(QStringLiteral("Die Datenbankdatei \"%1\" kann nicht geöffnet werden.")
+        return AppError(DatabaseTexts::tr("Die Datenbankdatei \"%1\" kann nicht geöffnet werden.")
                             .arg(QDir::toNativeSeparators(filePath())),
                         engine);
     case Cause::ConnectionLost:
         // The next statement connects anew: when the server is back, it works again.
         reconnect_ = true;
-        return AppError(QStringLiteral("Die Verbindung zum Datenbankserver %1 ist unterbrochen.")
+        return AppError(DatabaseTexts::tr("Die Verbindung zum Datenbankserver %1 ist unterbrochen.")
                             .arg(location_.serverName()),
                         engine);
     case Cause::Other:
@@ -483,8 +493,8 @@ QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
     }
     if (reconnect_) {
         if (transactionDepth_ > 0)
-            throw AppError(QStringLiteral("Die Verbindung zum Datenbankserver %1 ist "
-                                          "unterbrochen.")
+            throw AppError(DatabaseTexts::tr("Die Verbindung zum Datenbankserver %1 ist "
+                                             "unterbrochen.")
                                .arg(location_.serverName()));
         connectServer();
     }
@@ -512,11 +522,11 @@ int Database::write(const QString& statement, const QVariantList& values) {
 }
 
 QString Database::damagedText() const {
-    return QStringLiteral("Die Datenbank \"%1\" ist beschädigt und wird nur noch gelesen: "
-                          "Messungen und Änderungen sind nicht möglich. Beim nächsten Start "
-                          "bietet Kalvero an, die neueste Sicherung aus \"%2\" "
-                          "wiederherzustellen; \"kalvero --restore DATEI\" stellt eine "
-                          "bestimmte wieder her. Die beschädigte Datei bleibt erhalten.")
+    return DatabaseTexts::tr("Die Datenbank \"%1\" ist beschädigt und wird nur noch gelesen: "
+                             "Messungen und Änderungen sind nicht möglich. Beim nächsten Start "
+                             "bietet Kalvero an, die neueste Sicherung aus \"%2\" "
+                             "wiederherzustellen; \"kalvero --restore DATEI\" stellt eine "
+                             "bestimmte wieder her. Die beschädigte Datei bleibt erhalten.")
         .arg(QDir::toNativeSeparators(filePath()),
              QDir::toNativeSeparators(backup::folder(location_.directory)));
 }

@@ -11,9 +11,10 @@ namespace {
 
 constexpr int kGroupsVersion = 3;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("GroupRepository", text);
-}
+// The texts of this file that the user reads, in the translation context "GroupRepository".
+struct GroupRepositoryTexts {
+    Q_DECLARE_TR_FUNCTIONS(GroupRepository)
+};
 
 // The day of a stored moment, read without its time of day.
 QDate dayOf(const QVariant& value) {
@@ -47,13 +48,15 @@ QList<Group> GroupRepository::all() {
 QString GroupRepository::checkedName(const QString& name, qint64 exceptId) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
-        throw AppError(tr("Bitte geben Sie einen Namen für die Gruppe ein."));
+        throw AppError(GroupRepositoryTexts::tr("Bitte geben Sie einen Namen für die Gruppe ein."));
     if (trimmed.size() > kGroupNameLength)
         throw AppError(
-            tr("Der Name einer Gruppe darf höchstens %1 Zeichen lang sein.").arg(kGroupNameLength));
+            GroupRepositoryTexts::tr("Der Name einer Gruppe darf höchstens %1 Zeichen lang sein.")
+                .arg(kGroupNameLength));
     for (const Group& group : all()) {
         if (group.id != exceptId && QString::compare(group.name, trimmed, Qt::CaseInsensitive) == 0)
-            throw AppError(tr("Eine Gruppe „%1“ gibt es schon.").arg(group.name));
+            throw AppError(
+                GroupRepositoryTexts::tr("Eine Gruppe „%1“ gibt es schon.").arg(group.name));
     }
     return trimmed;
 }
@@ -69,7 +72,7 @@ void GroupRepository::rename(qint64 groupId, const QString& name) {
     const QString checked = checkedName(name, groupId);
     if (db_.write(QStringLiteral("UPDATE gruppen SET Name = ? WHERE ID = ?"), {checked, groupId}) ==
         0)
-        throw AppError(tr("Die Gruppe ist nicht mehr gespeichert."));
+        throw AppError(GroupRepositoryTexts::tr("Die Gruppe ist nicht mehr gespeichert."));
 }
 
 void GroupRepository::remove(qint64 groupId) {

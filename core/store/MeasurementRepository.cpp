@@ -12,6 +12,15 @@
 
 namespace {
 
+// The texts of this file that the user reads, in the translation context "MeasurementRepository".
+struct MeasurementRepositoryTexts {
+    Q_DECLARE_TR_FUNCTIONS(MeasurementRepository)
+};
+
+} // namespace
+
+namespace {
+
 const QString kJumpColumns = QStringLiteral("Serie, SZ, FZ, Eff, Anzahl");
 
 Jump jumpOf(const QSqlQuery& q, int from = 0) {
@@ -399,8 +408,8 @@ void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump&
     QSqlQuery found =
         db_.run(QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ?"), {measurementId});
     if (!found.next())
-        throw AppError(
-            QStringLiteral("Die Messung %1 ist nicht mehr gespeichert").arg(measurementId));
+        throw AppError(MeasurementRepositoryTexts::tr("Die Messung %1 ist nicht mehr gespeichert")
+                           .arg(measurementId));
     const qint64 key = seriesKey(integerOf(found.value(0)), integerOf(found.value(1)));
     found.finish();
     insertJump(db_, key, jump);

@@ -1,12 +1,22 @@
 #include "core/store/SeriesKey.h"
 
 #include "core/base/Errors.h"
+#include <QCoreApplication>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "SeriesKey".
+struct SeriesKeyTexts {
+    Q_DECLARE_TR_FUNCTIONS(SeriesKey)
+};
+
+} // namespace
 
 qint64 seriesKey(qint64 athleteId, qint64 nummer) {
     if (nummer <= 999)
         return athleteId * 1000 + nummer;
     if (nummer > kMaxNummer)
-        throw AppError(QStringLiteral("Zu viele Messungen für diesen Sportler"));
+        throw AppError(SeriesKeyTexts::tr("Zu viele Messungen für diesen Sportler"));
     return -(athleteId * 1000000 + nummer);
 }
 

@@ -1,7 +1,17 @@
 #include "core/store/StoreLocation.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 #include <QUrlQuery>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "StoreLocation".
+struct StoreLocationTexts {
+    Q_DECLARE_TR_FUNCTIONS(StoreLocation)
+};
+
+} // namespace
 
 StoreLocation StoreLocation::embedded(const QString& directory) {
     StoreLocation location;
@@ -13,18 +23,19 @@ std::optional<StoreLocation> StoreLocation::fromConnectionText(const QString& te
                                                                QString* reason) {
     const auto refuse = [reason, &text](const QString& why) {
         if (reason)
-            *reason = QStringLiteral("„%1“ ist keine Verbindung zu einer PostgreSQL-Datenbank: %2")
+            *reason = StoreLocationTexts::tr(
+                          "„%1“ ist keine Verbindung zu einer PostgreSQL-Datenbank: %2")
                           .arg(text, why);
         return std::nullopt;
     };
     const QUrl url(text.trimmed(), QUrl::StrictMode);
     if (!url.isValid())
-        return refuse(QStringLiteral("der Text ist keine gültige Adresse."));
+        return refuse(StoreLocationTexts::tr("der Text ist keine gültige Adresse."));
     if (url.scheme() != QLatin1String("postgresql") && url.scheme() != QLatin1String("postgres"))
-        return refuse(QStringLiteral("sie muss mit „postgresql://“ beginnen."));
+        return refuse(StoreLocationTexts::tr("sie muss mit „postgresql://“ beginnen."));
     if (!url.password().isEmpty())
-        return refuse(QStringLiteral("ein Passwort gehört nicht hinein; libpq nimmt es aus "
-                                     "~/.pgpass oder PGPASSWORD."));
+        return refuse(StoreLocationTexts::tr("ein Passwort gehört nicht hinein; libpq nimmt es aus "
+                                             "~/.pgpass oder PGPASSWORD."));
     StoreLocation location;
     location.kind = Kind::Server;
     location.host = url.host();
@@ -41,9 +52,9 @@ std::optional<StoreLocation> StoreLocation::fromConnectionText(const QString& te
             location.port = 0;
     }
     if (location.port <= 0 || location.port > 65535)
-        return refuse(QStringLiteral("die Portnummer ist ungültig."));
+        return refuse(StoreLocationTexts::tr("die Portnummer ist ungültig."));
     if (location.database.isEmpty() || location.database.contains(QLatin1Char('/')))
-        return refuse(QStringLiteral("der Name der Datenbank fehlt."));
+        return refuse(StoreLocationTexts::tr("der Name der Datenbank fehlt."));
     return location;
 }
 

@@ -3,8 +3,18 @@
 #include "core/base/Errors.h"
 #include "core/takeover/ParadoxTable.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSet>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "OldDataReader".
+struct OldDataReaderTexts {
+    Q_DECLARE_TR_FUNCTIONS(OldDataReader)
+};
+
+} // namespace
 
 namespace takeover {
 namespace {
@@ -25,10 +35,10 @@ QString tablePath(const QDir& folder, const QString& fileName) {
             matches.append(entry);
     if (matches.isEmpty())
         throw AppError(
-            QStringLiteral("Die Datei %1 fehlt.").arg(quoted(folder.filePath(fileName))));
+            OldDataReaderTexts::tr("Die Datei %1 fehlt.").arg(quoted(folder.filePath(fileName))));
     if (matches.size() > 1)
-        throw AppError(QStringLiteral("Im Ordner %1 gibt es %2 mehrmals, in verschiedener "
-                                      "Schreibweise.")
+        throw AppError(OldDataReaderTexts::tr("Im Ordner %1 gibt es %2 mehrmals, in verschiedener "
+                                              "Schreibweise.")
                            .arg(quoted(folder.path()), fileName));
     return folder.filePath(matches.first());
 }
@@ -50,10 +60,10 @@ QList<OldAthlete> readAthletes(const QString& path) {
         // Measurements refer to their athlete by this ID: it must be there and be unique.
         const std::optional<qint64> id = table.integer(ID);
         if (!id)
-            throw AppError(QStringLiteral("In der Datei %1 hat Datensatz %2 keine ID.")
+            throw AppError(OldDataReaderTexts::tr("In der Datei %1 hat Datensatz %2 keine ID.")
                                .arg(quoted(path), QString::number(i + 1)));
         if (ids.contains(*id))
-            throw AppError(QStringLiteral("In der Datei %1 kommt die ID %2 mehrmals vor.")
+            throw AppError(OldDataReaderTexts::tr("In der Datei %1 kommt die ID %2 mehrmals vor.")
                                .arg(quoted(path), QString::number(*id)));
         ids.insert(*id);
         a.id = *id;
@@ -117,7 +127,8 @@ QList<OldJump> readJumps(const QString& path) {
 OldData readOldData(const QString& folder) {
     const QDir dir(folder);
     if (!dir.exists())
-        throw AppError(QStringLiteral("Der Ordner %1 existiert nicht.").arg(quoted(folder)));
+        throw AppError(
+            OldDataReaderTexts::tr("Der Ordner %1 existiert nicht.").arg(quoted(folder)));
     // All three files must be there before any is read.
     const QString athletes = tablePath(dir, QStringLiteral("sportler.db"));
     const QString measurements = tablePath(dir, QStringLiteral("units.db"));

@@ -2,6 +2,7 @@
 
 #include "core/base/Errors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
@@ -9,6 +10,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "ParadoxTable".
+struct ParadoxTableTexts {
+    Q_DECLARE_TR_FUNCTIONS(ParadoxTable)
+};
+
+} // namespace
 
 namespace takeover {
 namespace {
@@ -99,11 +109,19 @@ QString recordText(int index) {
     return QString::number(index + 1);
 }
 
-const QString kUnreadable = QStringLiteral("Die Datei %1 lässt sich nicht lesen.");
-const QString kNotParadox = QStringLiteral("Die Datei %1 ist keine Paradox-Tabelle.");
-const QString kDamaged = QStringLiteral("Die Datei %1 ist beschädigt.");
-const QString kUnreadableRecord =
-    QStringLiteral("Die Datei %1 ist beschädigt: Datensatz %2 lässt sich nicht lesen.");
+QString unreadable() {
+    return ParadoxTableTexts::tr("Die Datei %1 lässt sich nicht lesen.");
+}
+QString notParadox() {
+    return ParadoxTableTexts::tr("Die Datei %1 ist keine Paradox-Tabelle.");
+}
+QString damaged() {
+    return ParadoxTableTexts::tr("Die Datei %1 ist beschädigt.");
+}
+QString unreadableRecord() {
+    return ParadoxTableTexts::tr(
+        "Die Datei %1 ist beschädigt: Datensatz %2 lässt sich nicht lesen.");
+}
 
 } // namespace
 
@@ -115,15 +133,15 @@ ParadoxTable::ParadoxTable(const QString& path, const QList<ExpectedColumn>& col
     : path_(path), columns_(columns) {
     file_.reset(std::fopen(QFile::encodeName(path).constData(), "rb"));
     if (!file_)
-        fail(QStringLiteral("Die Datei %1 lässt sich nicht öffnen."));
+        fail(ParadoxTableTexts::tr("Die Datei %1 lässt sich nicht öffnen."));
     if (std::fseek(file_.get(), 0, SEEK_END) != 0)
-        fail(kUnreadable);
+        fail(unreadable());
     const long fileSize = std::ftell(file_.get());
     if (fileSize < 0 || std::fseek(file_.get(), 0, SEEK_SET) != 0)
-        fail(kUnreadable);
+        fail(unreadable());
     // pxlib reads the fixed header without checking that it got it.
     if (fileSize < kFixedHeaderSize)
-        fail(kNotParadox);
+        fail(notParadox());
     checkBlocks(fileSize);
     openDocument();
     findColumns();
@@ -140,11 +158,12 @@ void ParadoxTable::fail(const QString& message, const QString& detail) const {
 }
 
 void ParadoxTable::failField(int column, const QString& problem) const {
-    throw AppError(QStringLiteral("In der Datei %1 ist %2 in Spalte „%3“ von Datensatz %4 %5.")
-                       .arg(file(),
-                            columns_[column].kind == ColumnKind::Text ? QStringLiteral("der Text")
-                                                                      : QStringLiteral("der Wert"),
-                            QLatin1String(columns_[column].name), recordText(current_), problem));
+    throw AppError(
+        ParadoxTableTexts::tr("In der Datei %1 ist %2 in Spalte „%3“ von Datensatz %4 %5.")
+            .arg(file(),
+                 columns_[column].kind == ColumnKind::Text ? ParadoxTableTexts::tr("der Text")
+                                                           : ParadoxTableTexts::tr("der Wert"),
+                 QLatin1String(columns_[column].name), recordText(current_), problem));
 }
 
 void ParadoxTable::checkBlocks(qint64 fileSize) {
@@ -155,7 +174,7 @@ void ParadoxTable::checkBlocks(qint64 fileSize) {
     // with the header on the terminal. So they are checked here before pxlib sees the file.
     unsigned char header[kLaterEncryptionAt + 4] = {};
     if (std::fread(header, 1, sizeof header, file_.get()) < std::size_t(kFixedHeaderSize))
-        fail(kUnreadable);
+        fail(unreadable());
     const qint64 recordSize = qFromLittleEndian<quint16>(header + kRecordSizeAt);
     const qint64 headerSize = qFromLittleEndian<quint16>(header + kHeaderSizeAt);
     const qint64 blockSize = qint64(header[kBlockKiBAt]) * 0x400;
@@ -167,9 +186,9 @@ void ParadoxTable::checkBlocks(qint64 fileSize) {
         header[kBlockKiBAt] > kLargestBlockKiB || version < kFirstVersion ||
         version > kLastVersion || fieldCount < 1 || fieldCount > kLargestFieldCount ||
         (fileType != pxfFileTypIndexDB && fileType != pxfFileTypNonIndexDB))
-        fail(kNotParadox);
+        fail(notParadox());
     if (headerSize + blocks * blockSize > fileSize)
-        fail(QStringLiteral("Die Datei %1 ist unvollständig: ein Teil der Tabelle fehlt."));
+        fail(ParadoxTableTexts::tr("Die Datei %1 ist unvollständig: ein Teil der Tabelle fehlt."));
     // The blocks of a table protected by a password are encrypted; the old tables never were.
     quint32 encryption = qFromLittleEndian<quint32>(header + kEncryptionAt);
     if (encryption == kEncryptionFurtherOn) // in the header's second part, if there is one
@@ -177,43 +196,44 @@ void ParadoxTable::checkBlocks(qint64 fileSize) {
                          ? encryption
                          : qFromLittleEndian<quint32>(header + kLaterEncryptionAt);
     if (encryption != 0)
-        fail(QStringLiteral("Die Datei %1 ist mit einem Kennwort geschützt und lässt sich nicht "
-                            "lesen."));
+        fail(ParadoxTableTexts::tr(
+            "Die Datei %1 ist mit einem Kennwort geschützt und lässt sich nicht "
+            "lesen."));
 
     const qint64 recordsPerBlock = (blockSize - kBlockHeadSize) / recordSize;
     qint64 records = 0;
     QList<bool> seen(blocks + 1, false);
     for (qint64 block = qFromLittleEndian<quint16>(header + kFirstBlockAt); block != 0;) {
         if (block > blocks || seen[block])
-            fail(kDamaged);
+            fail(damaged());
         seen[block] = true;
         unsigned char head[kBlockHeadSize];
         if (std::fseek(file_.get(), long(headerSize + (block - 1) * blockSize), SEEK_SET) != 0 ||
             std::fread(head, 1, sizeof head, file_.get()) != sizeof head)
-            fail(kUnreadable);
+            fail(unreadable());
         const qint64 usedBytes = qFromLittleEndian<qint16>(head + kUsedBytesAt);
         const qint64 blockRecords = usedBytes / recordSize + 1;
         if (usedBytes < 0 || usedBytes % recordSize != 0 || blockRecords > recordsPerBlock)
-            fail(kDamaged);
+            fail(damaged());
         records += blockRecords;
         block = qFromLittleEndian<quint16>(head + kNextBlockAt);
     }
     if (records != qFromLittleEndian<quint32>(header + kRecordCountAt))
-        fail(kDamaged);
+        fail(damaged());
     if (std::fseek(file_.get(), 0, SEEK_SET) != 0)
-        fail(kUnreadable);
+        fail(unreadable());
 }
 
 void ParadoxTable::openDocument() {
     doc_.reset(PX_new3(noteFailure, nullptr, nullptr, nullptr, &pxlibFailed_));
     if (!doc_)
-        fail(QStringLiteral("Die Datei %1 lässt sich nicht öffnen."));
+        fail(ParadoxTableTexts::tr("Die Datei %1 lässt sich nicht öffnen."));
     if (PX_open_fp(doc_.get(), file_.get()) < 0 || pxlibFailed_ || !doc_->px_head)
-        fail(kNotParadox);
+        fail(notParadox());
 
     const pxhead_t& head = *doc_->px_head;
     if (head.px_filetype != pxfFileTypIndexDB && head.px_filetype != pxfFileTypNonIndexDB)
-        fail(kNotParadox);
+        fail(notParadox());
     const qint64 blockSize = qint64(head.px_maxtablesize) * 0x400;
     const qint64 blocks = head.px_fileblocks;
 
@@ -223,16 +243,16 @@ void ParadoxTable::openDocument() {
     for (int i = 0; i < fieldCount; ++i) {
         const pxfield_t* field = PX_get_field(doc_.get(), i);
         if (!field || field->px_flen <= 0)
-            fail(kDamaged);
+            fail(damaged());
         recordSize += field->px_flen;
     }
     if (fieldCount <= 0 || recordSize != head.px_recordsize ||
         recordSize > blockSize - kBlockHeadSize)
-        fail(kDamaged);
+        fail(damaged());
     const qint64 records = PX_get_num_records(doc_.get());
     if (pxlibFailed_ || records < 0 ||
         records > blocks * ((blockSize - kBlockHeadSize) / recordSize))
-        fail(kDamaged);
+        fail(damaged());
     recordCount_ = static_cast<int>(records);
     record_ = QByteArray(static_cast<qsizetype>(recordSize), '\0');
 
@@ -240,7 +260,7 @@ void ParadoxTable::openDocument() {
     const int codePage = head.px_doscodepage > 0 ? head.px_doscodepage : 1252;
     codePage_ = std::make_unique<CodePageText>(codePage);
     if (!codePage_->known())
-        fail(QStringLiteral("Die Datei %1 ist in der unbekannten Codeseite %2 geschrieben."),
+        fail(ParadoxTableTexts::tr("Die Datei %1 ist in der unbekannten Codeseite %2 geschrieben."),
              QString::number(codePage));
 }
 
@@ -258,13 +278,14 @@ void ParadoxTable::findColumns() {
             offset += field->px_flen;
         }
         if (!found)
-            fail(QStringLiteral("In der Datei %1 fehlt die Spalte „%2“."), wanted);
+            fail(ParadoxTableTexts::tr("In der Datei %1 fehlt die Spalte „%2“."), wanted);
         if (!carries(expected.kind, found->type))
-            fail(QStringLiteral("In der Datei %1 hat die Spalte „%2“ einen unpassenden Typ."),
-                 wanted);
+            fail(
+                ParadoxTableTexts::tr("In der Datei %1 hat die Spalte „%2“ einen unpassenden Typ."),
+                wanted);
         const int length = storedLength(found->type);
         if (length != 0 && length != found->length)
-            fail(kDamaged);
+            fail(damaged());
         fields_.append(*found);
     }
 }
@@ -274,7 +295,7 @@ void ParadoxTable::read(int index) {
     record_.fill('\0');
     if (index < 0 || index >= recordCount_ || !PX_get_record(doc_.get(), index, record_.data()) ||
         pxlibFailed_)
-        fail(kUnreadableRecord, recordText(index));
+        fail(unreadableRecord(), recordText(index));
 }
 
 // Paradox keeps an empty field as zero bytes (a stored number 0 has its sign bit set).
@@ -297,7 +318,7 @@ std::optional<double> ParadoxTable::rawNumber(int column) const {
     case pxfShort: {
         short value = 0;
         if (PX_get_data_short(doc_.get(), fieldData(column), field.length, &value) < 0)
-            fail(kUnreadableRecord, recordText(current_));
+            fail(unreadableRecord(), recordText(current_));
         return value;
     }
     case pxfLong:
@@ -305,15 +326,15 @@ std::optional<double> ParadoxTable::rawNumber(int column) const {
         // pxlib's own test for an empty long field reads past it; isNull() has decided that.
         long value = 0;
         if (PX_get_data_long(doc_.get(), fieldData(column), field.length, &value) < 0)
-            fail(kUnreadableRecord, recordText(current_));
+            fail(unreadableRecord(), recordText(current_));
         return static_cast<double>(value);
     }
     default: {
         double value = 0;
         if (PX_get_data_double(doc_.get(), fieldData(column), field.length, &value) < 0)
-            fail(kUnreadableRecord, recordText(current_));
+            fail(unreadableRecord(), recordText(current_));
         if (!std::isfinite(value))
-            failField(column, QStringLiteral("keine gültige Zahl"));
+            failField(column, ParadoxTableTexts::tr("keine gültige Zahl"));
         return value;
     }
     }
@@ -324,7 +345,7 @@ std::optional<qint64> ParadoxTable::integer(int column) const {
     if (!value)
         return std::nullopt;
     if (std::trunc(*value) != *value || std::fabs(*value) > kLargestExactWhole)
-        failField(column, QStringLiteral("keine ganze Zahl"));
+        failField(column, ParadoxTableTexts::tr("keine ganze Zahl"));
     return static_cast<qint64>(*value);
 }
 
@@ -345,12 +366,14 @@ QString ParadoxTable::text(int column) {
     if (raw)
         doc_->free(doc_.get(), raw);
     if (result < 0 || pxlibFailed_)
-        fail(kUnreadableRecord, recordText(current_));
+        fail(unreadableRecord(), recordText(current_));
     const std::optional<QString> text = codePage_->decode(bytes);
     if (!text)
-        failField(column, QStringLiteral("kein Text der Codeseite %1").arg(codePage_->codePage()));
+        failField(column,
+                  ParadoxTableTexts::tr("kein Text der Codeseite %1").arg(codePage_->codePage()));
     if (text->size() > columns_[column].maxChars)
-        failField(column, QStringLiteral("länger als %1 Zeichen").arg(columns_[column].maxChars));
+        failField(column,
+                  ParadoxTableTexts::tr("länger als %1 Zeichen").arg(columns_[column].maxChars));
     return *text;
 }
 
@@ -362,13 +385,13 @@ std::optional<double> ParadoxTable::milliseconds(int column) const {
     if (field.type == pxfDate) {
         long day = 0;
         if (PX_get_data_long(doc_.get(), fieldData(column), field.length, &day) < 0)
-            fail(kUnreadableRecord, recordText(current_));
+            fail(unreadableRecord(), recordText(current_));
         ms = double(day) * kMsPerDay;
     } else if (PX_get_data_double(doc_.get(), fieldData(column), field.length, &ms) < 0) {
-        fail(kUnreadableRecord, recordText(current_));
+        fail(unreadableRecord(), recordText(current_));
     }
     if (!std::isfinite(ms) || ms < kMsPerDay || ms >= double(lastDay() + 1) * kMsPerDay)
-        failField(column, QStringLiteral("kein gültiges Datum"));
+        failField(column, ParadoxTableTexts::tr("kein gültiges Datum"));
     return ms;
 }
 
@@ -388,7 +411,7 @@ QDateTime ParadoxTable::timestamp(int column) const {
         msOfDay = 0;
     }
     if (day > lastDay())
-        failField(column, QStringLiteral("kein gültiges Datum"));
+        failField(column, ParadoxTableTexts::tr("kein gültiges Datum"));
     return QDateTime(dateOfDay(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay)));
 }
 

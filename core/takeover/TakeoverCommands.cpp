@@ -5,8 +5,18 @@
 #include "core/takeover/OldDataReader.h"
 #include "core/takeover/TakeoverWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "TakeoverCommands".
+struct TakeoverCommandsTexts {
+    Q_DECLARE_TR_FUNCTIONS(TakeoverCommands)
+};
+
+} // namespace
 
 namespace takeover {
 namespace {
@@ -30,8 +40,9 @@ QString copyStation(const QString& dataDirectory, const StoreLocation& shared) {
     const QString file = QDir(dataDirectory).filePath(Database::kFileName);
     // Opening a missing file would make an empty one.
     if (!QFileInfo(file).isFile() || QFileInfo(file).size() == 0)
-        throw AppError(QStringLiteral("Die Datenbank „%1“ gibt es nicht; es wurde nichts kopiert.")
-                           .arg(QDir::toNativeSeparators(file)));
+        throw AppError(
+            TakeoverCommandsTexts::tr("Die Datenbank „%1“ gibt es nicht; es wurde nichts kopiert.")
+                .arg(QDir::toNativeSeparators(file)));
     Takeover data;
     {
         Database source(own);

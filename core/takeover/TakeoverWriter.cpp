@@ -6,9 +6,19 @@
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QSet>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "TakeoverWriter".
+struct TakeoverWriterTexts {
+    Q_DECLARE_TR_FUNCTIONS(TakeoverWriter)
+};
+
+} // namespace
 
 namespace takeover {
 namespace {
@@ -168,22 +178,24 @@ QString shownName(const Database& db) {
     const StoreLocation& location = db.location();
     if (location.kind == StoreLocation::Kind::Embedded)
         return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(db.filePath()));
-    return QStringLiteral("„%1“ auf %2").arg(location.database, location.serverName());
+    return TakeoverWriterTexts::tr("„%1“ auf %2").arg(location.database, location.serverName());
 }
 
 void requireWritable(Database& db) {
     const Database::WriteProbe probe = db.probeWriteAccess();
     if (probe.access == Database::WriteAccess::Writable)
         return;
-    throw AppError(QStringLiteral("In die Datenbank %1 kann nicht geschrieben werden; es wurde "
-                                  "nichts übernommen.")
-                       .arg(shownName(db)),
-                   probe.error);
+    throw AppError(
+        TakeoverWriterTexts::tr("In die Datenbank %1 kann nicht geschrieben werden; es wurde "
+                                "nichts übernommen.")
+            .arg(shownName(db)),
+        probe.error);
 }
 
 QString question(const TakeoverCounts& found, int present) {
-    return QStringLiteral("%1 Sportler, %2 Messungen, %3 Sprünge gefunden; %4 Messungen sind schon "
-                          "vorhanden. Übernehmen?")
+    return TakeoverWriterTexts::tr(
+               "%1 Sportler, %2 Messungen, %3 Sprünge gefunden; %4 Messungen sind schon "
+               "vorhanden. Übernehmen?")
         .arg(found.athletes)
         .arg(found.measurements)
         .arg(found.jumps)
@@ -193,36 +205,42 @@ QString question(const TakeoverCounts& found, int present) {
 namespace {
 
 // "1 Sprung", "3 Sprünge".
-QString counted(int count, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(count == 1 ? one : many));
+QString counted(int count, const QString& one, const QString& many) {
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
 }
 
 QString jumps(int count) {
-    return counted(count, "Sprung", "Sprünge");
+    return counted(count, TakeoverWriterTexts::tr("Sprung"), TakeoverWriterTexts::tr("Sprünge"));
 }
 
 QString measurements(int count) {
-    return counted(count, "Messung", "Messungen");
+    return counted(count, TakeoverWriterTexts::tr("Messung"), TakeoverWriterTexts::tr("Messungen"));
 }
 
 } // namespace
 
 QString report(const WrittenCounts& written, const TakeoverCounts& found) {
-    QString text = QStringLiteral("Übernommen: %1 Sportler, %2, %3.")
+    QString text = TakeoverWriterTexts::tr("Übernommen: %1 Sportler, %2, %3.")
                        .arg(written.athletes)
                        .arg(measurements(written.measurements), jumps(written.jumps));
     if (const int present = written.measurementsPresent; present > 0)
-        text += QStringLiteral("\n%1 schon vorhanden.")
-                    .arg(measurements(present) + (present == 1 ? " war" : " waren"));
+        text +=
+            TakeoverWriterTexts::tr("\n%1 schon vorhanden.")
+                .arg(measurements(present) + (present == 1 ? TakeoverWriterTexts::tr(" war")
+                                                           : TakeoverWriterTexts::tr(" waren")));
     if (found.measurementsWithoutAthlete > 0)
-        text += QStringLiteral("\nAusgelassen: %1 ohne Sportler, mit %2.")
+        text += TakeoverWriterTexts::tr("\nAusgelassen: %1 ohne Sportler, mit %2.")
                     .arg(measurements(found.measurementsWithoutAthlete),
-                         counted(found.jumpsOfMeasurementsWithoutAthlete, "Sprung", "Sprüngen"));
+                         counted(found.jumpsOfMeasurementsWithoutAthlete,
+                                 TakeoverWriterTexts::tr("Sprung"),
+                                 TakeoverWriterTexts::tr("Sprüngen")));
     if (found.orphanedJumps > 0)
-        text += QStringLiteral("\nAusgelassen: %1 ohne Messung.").arg(jumps(found.orphanedJumps));
+        text += TakeoverWriterTexts::tr("\nAusgelassen: %1 ohne Messung.")
+                    .arg(jumps(found.orphanedJumps));
     if (found.collidingJumps > 0)
-        text += QStringLiteral("\nAusgelassen: %1 unter einem Schlüssel, den mehrere Messungen "
-                               "teilen.")
+        text += TakeoverWriterTexts::tr(
+                    "\nAusgelassen: %1 unter einem Schlüssel, den mehrere Messungen "
+                    "teilen.")
                     .arg(jumps(found.collidingJumps));
     return text;
 }

@@ -109,35 +109,55 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("language"); // "Einstellungen/Sprache"
         QTest::newRow("version") << QStringList{"--version"} << 0
                                  << QStringLiteral("kalvero %1.%2.%3.%4\n")
                                         .arg(KALVERO_VERSION_MAJOR)
                                         .arg(KALVERO_VERSION_MINOR)
                                         .arg(KALVERO_VERSION_PATCH)
                                         .arg(KALVERO_VERSION_TWEAK)
-                                 << "";
+                                 << ""
+                                 << "de";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "Aufruf: kalvero"
-                              << "";
+                              << ""
+                              << "de";
         // The environment wins over the settings file, whose value would be refused.
         QTest::newRow("list devices") << QStringList{"--list-devices"} << 0
                                       << "Zeitmessung: Simulator (KALVERO_TIMING_UNIT)\n"
-                                      << "";
+                                      << ""
+                                      << "de";
         QTest::newRow("unknown option") << QStringList{"--versoin"} << 2 << ""
-                                        << "kalvero: unbekannte Option \"--versoin\"";
+                                        << "kalvero: unbekannte Option \"--versoin\""
+                                        << "de";
         // A take-over that cannot read its folder writes nothing, not even a new database.
         QTest::newRow("import from a missing folder")
             << QStringList{"--import-paradox", "/nonexistent"} << 2 << ""
-            << "kalvero: ";
+            << "kalvero: "
+            << "de";
+        // The same in English, as the settings choose.
+        QTest::newRow("help in English") << QStringList{"--help"} << 0 << "Usage: kalvero"
+                                         << ""
+                                         << "en";
+        QTest::newRow("list devices in English") << QStringList{"--list-devices"} << 0
+                                                 << "Timing unit: simulator (KALVERO_TIMING_UNIT)\n"
+                                                 << ""
+                                                 << "en";
+        QTest::newRow("unknown option in English")
+            << QStringList{"--versoin"} << 2 << ""
+            << "kalvero: unknown option \"--versoin\"\n\"kalvero --help\" shows the options."
+            << "en";
     }
     void optionsWithoutWindow() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, out);
         QFETCH(QString, err);
+        QFETCH(QString, language);
         QTemporaryDir dir;
         const Run run = runKalvero(
             dir, arguments, {{"QT_QPA_PLATFORM", "xcb"}, {"KALVERO_TIMING_UNIT", "simulator"}},
-            "[Gerät]\nZeitmessung=serial:/nonexistent\n");
+            "[Gerät]\nZeitmessung=serial:/nonexistent\n[Einstellungen]\nSprache=" +
+                language.toUtf8() + "\n");
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.contains(out), qPrintable(run.out));
         QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.startsWith(err), qPrintable(run.err));

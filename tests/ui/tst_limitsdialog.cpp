@@ -1,12 +1,15 @@
+#include "core/base/Language.h"
 #include "support/RecordingMessageService.h"
 #include "ui/LimitsDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using plausibility::Limits;
@@ -223,6 +226,46 @@ private slots:
         edit(dialog, "contactMaxField")->setText(QStringLiteral("5000"));
         dialog.reject();
         QCOMPARE(limits.contactMaxMs, 4000);
+    }
+
+    // The language row shows the stored choice (an unknown one gives way to the system's
+    // locale) and writes a new choice at once, beside the other settings.
+    void languageChoice_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("German stored") << "de"
+                                       << "Deutsch";
+        QTest::newRow("English stored") << "en"
+                                        << "English";
+        QTest::newRow("unknown value: the system's language") << "xx" << QString();
+    }
+    void languageChoice() {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        if (shown.isEmpty())
+            shown = language::ofLocale(QLocale::system()) == language::Language::German
+                        ? QStringLiteral("Deutsch")
+                        : QStringLiteral("English");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("QRV.conf"));
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.setValue(QStringLiteral("Einstellungen/Sprache"), stored);
+            settings.setValue(QStringLiteral("Einstellungen/PSZmin"), QStringLiteral("70"));
+        }
+        Limits limits;
+        LimitsDialog dialog(ui, limits);
+        dialog.offerLanguageChoice(
+            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); });
+        auto* chooser = dialog.findChild<QComboBox*>(QStringLiteral("languageChooser"));
+        QVERIFY(chooser);
+        QCOMPARE(chooser->currentText(), shown);
+        chooser->setCurrentIndex(shown == QLatin1String("Deutsch") ? 1 : 0);
+        const QSettings settings(path, QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("Einstellungen/Sprache")).toString(),
+                 shown == QLatin1String("Deutsch") ? QStringLiteral("en") : QStringLiteral("de"));
+        QCOMPARE(settings.value(QStringLiteral("Einstellungen/PSZmin")).toString(),
+                 QStringLiteral("70"));
     }
 };
 

@@ -1,0 +1,1767 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="de_DE">
+<context>
+    <name>AthleteController</name>
+    <message>
+        <source>Soll der aktuelle Datensatz gelöscht werden?</source>
+        <translation>Delete the current record?</translation>
+    </message>
+    <message>
+        <source>&amp;Ja</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>AthleteEditorDialog</name>
+    <message>
+        <source>Sportler -</source>
+        <translation>Athlete -</translation>
+    </message>
+    <message>
+        <source>männl.</source>
+        <translation>male</translation>
+    </message>
+    <message>
+        <source>weibl.</source>
+        <translation>female</translation>
+    </message>
+    <message>
+        <source>Gruppen</source>
+        <translation>Groups</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Abbruch</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Geschlecht:</source>
+        <translation>Sex:</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Surname:</translation>
+    </message>
+    <message>
+        <source>Vorname:</source>
+        <translation>First name:</translation>
+    </message>
+    <message>
+        <source>Geb. am:</source>
+        <translation>Date of birth:</translation>
+    </message>
+    <message>
+        <source>Bemerkungen:</source>
+        <translation>Remarks:</translation>
+    </message>
+    <message>
+        <source>Gruppen:</source>
+        <translation>Groups:</translation>
+    </message>
+    <message>
+        <source>Sportler - Neu</source>
+        <translation>Athlete - New</translation>
+    </message>
+    <message>
+        <source>Sportler - ändern</source>
+        <translation>Athlete - Edit</translation>
+    </message>
+    <message>
+        <source>Bitte füllen Sie alle mit * gekennzeichneten Felder aus!</source>
+        <translation>Please fill in all fields marked with *!</translation>
+    </message>
+    <message>
+        <source>Name, Vorname und Bemerkung dürfen kein Semikolon, keinen Tabulator und keinen Zeilenumbruch enthalten.</source>
+        <translation>Surname, first name and remark must not contain a semicolon, a tab or a line break.</translation>
+    </message>
+    <message>
+        <source>„%1“ ist kein gültiges Geburtsdatum. Bitte geben Sie das Datum in der Form %2 ein oder lassen Sie das Feld leer.</source>
+        <translation>“%1” is not a valid date of birth. Please enter the date in the form %2 or leave the field empty.</translation>
+    </message>
+</context>
+<context>
+    <name>AthletePanel</name>
+    <message>
+        <source>Sportler</source>
+        <translation>Athletes</translation>
+    </message>
+    <message>
+        <source>&amp;Gruppe:</source>
+        <translation>&amp;Group:</translation>
+    </message>
+    <message>
+        <source>Alle Sportler</source>
+        <translation>All athletes</translation>
+    </message>
+</context>
+<context>
+    <name>AthleteSearchDialog</name>
+    <message>
+        <source>Suchen nach</source>
+        <translation>Search for</translation>
+    </message>
+    <message>
+        <source>Vorname:</source>
+        <translation>First name:</translation>
+    </message>
+    <message>
+        <source>oder</source>
+        <translation>or</translation>
+    </message>
+    <message>
+        <source>Nachname:</source>
+        <translation>Surname:</translation>
+    </message>
+    <message>
+        <source>Suchen</source>
+        <translation>Search</translation>
+    </message>
+</context>
+<context>
+    <name>AthleteTableModel</name>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Vorname</source>
+        <translation>First name</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Surname</translation>
+    </message>
+    <message>
+        <source>Geb. am</source>
+        <translation>Date of birth</translation>
+    </message>
+    <message>
+        <source>Bemerkung</source>
+        <translation>Remark</translation>
+    </message>
+</context>
+<context>
+    <name>Backup</name>
+    <message>
+        <source>Die Datei &quot;%1&quot; gibt es nicht.</source>
+        <translation>The file &quot;%1&quot; does not exist.</translation>
+    </message>
+    <message>
+        <source>kein Ergebnis</source>
+        <translation>no result</translation>
+    </message>
+    <message>
+        <source>Die Datenbankdatei &quot;%1&quot; gibt es nicht.</source>
+        <translation>The database file &quot;%1&quot; does not exist.</translation>
+    </message>
+    <message>
+        <source>Das Verzeichnis &quot;%1&quot; gibt es nicht.</source>
+        <translation>The directory &quot;%1&quot; does not exist.</translation>
+    </message>
+    <message>
+        <source>die Kopie besteht die Prüfung nicht: %1</source>
+        <translation>the copy fails the check: %1</translation>
+    </message>
+    <message>
+        <source>Die Datenbank &quot;%1&quot; kann nicht nach &quot;%2&quot; gesichert werden.</source>
+        <translation>The database &quot;%1&quot; cannot be backed up to &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>Der Ordner der Sicherungen &quot;%1&quot; kann nicht angelegt werden.</source>
+        <translation>The backup folder &quot;%1&quot; cannot be created.</translation>
+    </message>
+    <message>
+        <source>Die Sicherung &quot;%1&quot; ist keine intakte Datenbank; nichts wurde geändert.</source>
+        <translation>The backup &quot;%1&quot; is not an intact database; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Die Sicherung &quot;%1&quot; ist keine Datenbank von Kalvero; nichts wurde geändert.</source>
+        <translation>The backup &quot;%1&quot; is not a Kalvero database; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank &quot;%1&quot; ist geöffnet; Kalvero muss zuerst beendet werden. Nichts wurde geändert.</source>
+        <translation>The database &quot;%1&quot; is open; quit Kalvero first. Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Die Datenbankdatei &quot;%1&quot; kann nicht umbenannt werden; nichts wurde geändert.</source>
+        <translation>The database file &quot;%1&quot; cannot be renamed; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Die Sicherung kann nicht nach &quot;%1&quot; gelegt werden; nichts wurde geändert.</source>
+        <translation>The backup cannot be put in place at &quot;%1&quot;; nothing was changed.</translation>
+    </message>
+</context>
+<context>
+    <name>BuildInfo</name>
+    <message>
+        <source>Version: </source>
+        <translation>Version: </translation>
+    </message>
+    <message>
+        <source>unbekannt</source>
+        <translation>unknown</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>listet die USB-Seriell-Wandler und zeigt, welche Kalvero benutzt</source>
+        <translation>lists the USB serial converters and shows which ones Kalvero uses</translation>
+    </message>
+    <message>
+        <source>übernimmt die Paradox-Tabellen eines alten Datenordners</source>
+        <translation>imports the Paradox tables of an old data folder</translation>
+    </message>
+    <message>
+        <source>kopiert die eigene Datenbankdatei in eine gemeinsame PostgreSQL-Datenbank</source>
+        <translation>copies the station&apos;s own database file into a shared PostgreSQL database</translation>
+    </message>
+    <message>
+        <source>sichert die Datenbankdatei des Datenverzeichnisses in DATEI (mit SQLites Online-Backup, auch während Kalvero läuft)</source>
+        <translation>backs up the database file of the data directory to DATEI (with SQLite&apos;s online backup, also while Kalvero is running)</translation>
+    </message>
+    <message>
+        <source>setzt die Sicherung DATEI an die Stelle der Datenbankdatei, nur während Kalvero nicht läuft; die bisherige Datei bleibt umbenannt daneben</source>
+        <translation>puts the backup DATEI in place of the database file, only while Kalvero is not running; the previous file stays beside it, renamed</translation>
+    </message>
+    <message>
+        <source>zeigt die Version</source>
+        <translation>shows the version</translation>
+    </message>
+    <message>
+        <source>zeigt diese Hilfe</source>
+        <translation>shows this help</translation>
+    </message>
+    <message>
+        <source>Kalvero sichert keinen Datenbankserver (%1); das macht pg_dump auf dem Server.</source>
+        <translation>Kalvero does not back up a database server (%1); pg_dump on the server does.</translation>
+    </message>
+    <message>
+        <source>%1 gesichert nach %2</source>
+        <translation>%1 backed up to %2</translation>
+    </message>
+    <message>
+        <source>%1 wiederhergestellt aus %2</source>
+        <translation>%1 restored from %2</translation>
+    </message>
+    <message>
+        <source>; die bisherige Datei liegt als %1 daneben</source>
+        <translation>; the previous file lies beside it as %1</translation>
+    </message>
+    <message>
+        <source>unbekannte Option &quot;%1&quot;</source>
+        <translation>unknown option &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; und eine weitere Option gehen nicht zusammen</source>
+        <translation>&quot;%1&quot; cannot be combined with another option</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; braucht %2</source>
+        <translation>&quot;%1&quot; needs %2</translation>
+    </message>
+    <message>
+        <source>Aufruf: kalvero [debug] [OPTION [WERT]]
+Drop-Jump- und Reaktivsprung-Tests mit der Zeitmessung &quot;QRV 2.0&quot;.
+Ohne Option öffnet Kalvero sein Fenster; &quot;debug&quot; fügt das Menü &quot;Debug&quot; mit dem
+Service-Fenster hinzu. Optionen von Qt (etwa -platform) gehen an Qt.
+
+Optionen:
+</source>
+        <translation>Usage: kalvero [debug] [OPTION [VALUE]]
+Drop-jump and reactive-jump tests with the timing unit &quot;QRV 2.0&quot;.
+Without an option Kalvero opens its window; &quot;debug&quot; adds the menu &quot;Debug&quot; with
+the service window. Qt&apos;s options (such as -platform) go to Qt.
+
+Options:
+</translation>
+    </message>
+    <message>
+        <source>
+Umgebung:
+  KALVERO_TIMING_UNIT     Zeitmessung: simulator, simulator:SKRIPT oder
+                          serial:GERÄTEDATEI (ohne Wert: der FTDI-Wandler mit
+                          dem Produkttext &quot;QRV 2.0&quot;)
+  KALVERO_SERVICE_DEVICE  Service-Gerät: serial:GERÄTEDATEI (ohne Wert: der
+                          FTDI-Wandler mit dem Produkttext &quot;VudurEve&quot;)
+  KALVERO_BYTE_LOG=1      schreibt jedes Byte der Verbindung auf die
+                          Standardfehlerausgabe
+  KALVERO_DATA_DIR        Ordner der Datenbankdatei
+  KALVERO_DATABASE        eine PostgreSQL-Datenbank statt der Datei, etwa
+                          postgresql://trainer@server.local:5432/kalvero
+Dieselbe Wahl der Geräte steht in ~/.config/Morvek/QRV.conf, Gruppe [Gerät],
+Schlüssel Zeitmessung und Service, die der Datenbank in der Gruppe [Datenbank],
+Schlüssel Verbindung; die Umgebung geht vor. Das Passwort des Datenbankservers
+kommt aus ~/.pgpass oder PGPASSWORD.
+</source>
+        <translation>
+Environment:
+  KALVERO_TIMING_UNIT     timing unit: simulator, simulator:SCRIPT or
+                          serial:DEVICEFILE (without a value: the FTDI converter
+                          with the product string &quot;QRV 2.0&quot;)
+  KALVERO_SERVICE_DEVICE  service device: serial:DEVICEFILE (without a value:
+                          the FTDI converter with the product string &quot;VudurEve&quot;)
+  KALVERO_BYTE_LOG=1      writes every byte of the link to standard error
+  KALVERO_DATA_DIR        folder of the database file
+  KALVERO_DATABASE        a PostgreSQL database instead of the file, such as
+                          postgresql://trainer@server.local:5432/kalvero
+The same choice of devices can stand in ~/.config/Morvek/QRV.conf, group
+[Gerät], keys Zeitmessung and Service, that of the database in the group
+[Datenbank], key Verbindung; the environment comes first. The database server&apos;s
+password comes from ~/.pgpass or PGPASSWORD.
+</translation>
+    </message>
+    <message>
+        <source>&quot;kalvero --help&quot; zeigt die Optionen.</source>
+        <translation>&quot;kalvero --help&quot; shows the options.</translation>
+    </message>
+</context>
+<context>
+    <name>DataStore</name>
+    <message>
+        <source>Die Datenbank ist nicht geöffnet</source>
+        <translation>The database is not open</translation>
+    </message>
+</context>
+<context>
+    <name>Database</name>
+    <message>
+        <source>An der Stelle der Datenbankdatei &quot;%1&quot; steht ein Verzeichnis. Es muss umbenannt oder entfernt werden.</source>
+        <translation>A directory stands in place of the database file &quot;%1&quot;. It must be renamed or removed.</translation>
+    </message>
+    <message>
+        <source>Das Datenverzeichnis &quot;%1&quot; kann nicht angelegt werden</source>
+        <translation>The data directory &quot;%1&quot; cannot be created</translation>
+    </message>
+    <message>
+        <source>Die Datenbankdatei &quot;%1&quot; darf nicht gelesen werden: Es fehlt die Leseberechtigung.</source>
+        <translation>The database file &quot;%1&quot; may not be read: read permission is missing.</translation>
+    </message>
+    <message>
+        <source>Im Datenverzeichnis &quot;%1&quot; kann die Datenbank nicht angelegt werden: Es fehlt die Schreibberechtigung.</source>
+        <translation>The database cannot be created in the data directory &quot;%1&quot;: write permission is missing.</translation>
+    </message>
+    <message>
+        <source>Der Treiber für PostgreSQL-Datenbanken fehlt.</source>
+        <translation>The driver for PostgreSQL databases is missing.</translation>
+    </message>
+    <message>
+        <source>Der Datenbankserver %1 ist nicht erreichbar.</source>
+        <translation>The database server %1 cannot be reached.</translation>
+    </message>
+    <message>
+        <source>Unbekannter Datenbankfehler</source>
+        <translation>Unknown database error</translation>
+    </message>
+    <message>
+        <source>Die Datenbank ist gesperrt, weil ein anderes Programm gerade in sie schreibt.</source>
+        <translation>The database is locked because another program is writing to it.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank ist schreibgeschützt.</source>
+        <translation>The database is read-only.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank ist beschädigt.</source>
+        <translation>The database is damaged.</translation>
+    </message>
+    <message>
+        <source>Der Datenträger ist voll: Im Datenverzeichnis &quot;%1&quot; ist kein Platz mehr frei.</source>
+        <translation>The disk is full: there is no space left in the data directory &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Der Datenträger ist voll.</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>Die Datenbankdatei &quot;%1&quot; kann nicht geöffnet werden.</source>
+        <translation>The database file &quot;%1&quot; cannot be opened.</translation>
+    </message>
+    <message>
+        <source>Die Verbindung zum Datenbankserver %1 ist unterbrochen.</source>
+        <translation>The connection to the database server %1 is broken.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank &quot;%1&quot; ist beschädigt und wird nur noch gelesen: Messungen und Änderungen sind nicht möglich. Beim nächsten Start bietet Kalvero an, die neueste Sicherung aus &quot;%2&quot; wiederherzustellen; &quot;kalvero --restore DATEI&quot; stellt eine bestimmte wieder her. Die beschädigte Datei bleibt erhalten.</source>
+        <translation>The database &quot;%1&quot; is damaged and is only read: measurements and changes are not possible. At the next start Kalvero offers to restore the newest backup from &quot;%2&quot;; &quot;kalvero --restore DATEI&quot; restores a particular one. The damaged file is kept.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank konnte nicht auf Version %1 gebracht werden; sie bleibt auf Version %2.</source>
+        <translation>The database could not be brought to version %1; it stays at version %2.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceFileProblem</name>
+    <message>
+        <source>Kein Zugriff auf %1. Zugriff geben die udev-Regel des Kalvero-Pakets (danach den Wandler neu einstecken) oder die Gruppe „plugdev“.</source>
+        <translation>No access to %1. Access is given by the udev rule of the Kalvero package (then plug the converter in again) or by the group “plugdev”.</translation>
+    </message>
+    <message>
+        <source>%1 wird von einem anderen Programm benutzt.</source>
+        <translation>%1 is in use by another program.</translation>
+    </message>
+    <message>
+        <source>%1 ist nicht vorhanden (Wandler ausgesteckt?).</source>
+        <translation>%1 is not present (converter unplugged?).</translation>
+    </message>
+    <message>
+        <source>%1 ist keine serielle Schnittstelle.</source>
+        <translation>%1 is not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 lässt sich nicht öffnen.</source>
+        <translation>%1 cannot be opened.</translation>
+    </message>
+    <message>
+        <source>%1 lässt sich nicht öffnen: %2.</source>
+        <translation>%1 cannot be opened: %2.</translation>
+    </message>
+    <message>
+        <source>Kommunikationsfehler! Kein Gerät erkannt.</source>
+        <translation>Communication error! No device detected.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceLink</name>
+    <message>
+        <source> - USB Adapter nicht gefunden</source>
+        <translation> - USB adapter not found</translation>
+    </message>
+    <message>
+        <source> - kein Kabel angeschlossen....</source>
+        <translation> - no cable connected....</translation>
+    </message>
+    <message>
+        <source> - Schnittstelle nicht geöffnet...</source>
+        <translation> - port not open...</translation>
+    </message>
+    <message>
+        <source> - General IO Error...</source>
+        <translation> - General IO Error...</translation>
+    </message>
+    <message>
+        <source> - Insufficient Resources...</source>
+        <translation> - Insufficient Resources...</translation>
+    </message>
+    <message>
+        <source> - Invalid Parameter ...</source>
+        <translation> - Invalid Parameter ...</translation>
+    </message>
+    <message>
+        <source> - Fehler %1</source>
+        <translation> - Error %1</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceListing</name>
+    <message>
+        <source>%1: Simulator (%2)</source>
+        <translation>%1: simulator (%2)</translation>
+    </message>
+    <message>
+        <source>%1: Simulator mit dem Skript %2 (%3)</source>
+        <translation>%1: simulator with the script %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1: kein FTDI-Wandler mit dem Produkttext &quot;%2&quot;</source>
+        <translation>%1: no FTDI converter with the product string &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1: %2 (erster FTDI-Wandler mit dem Produkttext &quot;%3&quot;)</source>
+        <translation>%1: %2 (first FTDI converter with the product string &quot;%3&quot;)</translation>
+    </message>
+    <message>
+        <source>Zeitmessung</source>
+        <translation>Timing unit</translation>
+    </message>
+    <message>
+        <source>Kein USB-Seriell-Wandler gefunden.
+</source>
+        <translation>No USB serial converter found.
+</translation>
+    </message>
+    <message>
+        <source>ohne Seriennummer</source>
+        <translation>no serial number</translation>
+    </message>
+    <message>
+        <source>Seriennummer %1</source>
+        <translation>serial number %1</translation>
+    </message>
+    <message>
+        <source>  &lt;- Zeitmessung</source>
+        <translation>  &lt;- timing unit</translation>
+    </message>
+    <message>
+        <source>  &lt;- Service</source>
+        <translation>  &lt;- service</translation>
+    </message>
+</context>
+<context>
+    <name>Errors</name>
+    <message>
+        <source>Unbekannter Fehler</source>
+        <translation>Unknown error</translation>
+    </message>
+</context>
+<context>
+    <name>ExclusionDialog</name>
+    <message>
+        <source>Sprung ausschließen</source>
+        <translation>Exclude jump</translation>
+    </message>
+    <message>
+        <source>Doppelkontakt</source>
+        <translation>Double contact</translation>
+    </message>
+    <message>
+        <source>Fehlversuch</source>
+        <translation>Failed attempt</translation>
+    </message>
+    <message>
+        <source>Messfehler</source>
+        <translation>Measurement error</translation>
+    </message>
+    <message>
+        <source>&amp;Grund:</source>
+        <translation>&amp;Reason:</translation>
+    </message>
+    <message>
+        <source>Ausschließen</source>
+        <translation>Exclude</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Sprung %1 ausschließen</source>
+        <translation>Exclude jump %1</translation>
+    </message>
+</context>
+<context>
+    <name>FileOutput</name>
+    <message>
+        <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
+        <translation>File &quot;%1&quot; cannot be created. %2</translation>
+    </message>
+</context>
+<context>
+    <name>GroupDialog</name>
+    <message>
+        <source>Gruppen</source>
+        <translation>Groups</translation>
+    </message>
+    <message>
+        <source>&amp;Gruppen:</source>
+        <translation>&amp;Groups:</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>N&amp;eu</source>
+        <translation>N&amp;ew</translation>
+    </message>
+    <message>
+        <source>&amp;Umbenennen</source>
+        <translation>&amp;Rename</translation>
+    </message>
+    <message>
+        <source>&amp;Löschen</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Soll die Gruppe „%1“ gelöscht werden? Ihre Sportler bleiben gespeichert.</source>
+        <translation>Delete the group “%1”? Its athletes stay stored.</translation>
+    </message>
+    <message>
+        <source>&amp;Ja</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>GroupRepository</name>
+    <message>
+        <source>Bitte geben Sie einen Namen für die Gruppe ein.</source>
+        <translation>Please enter a name for the group.</translation>
+    </message>
+    <message>
+        <source>Der Name einer Gruppe darf höchstens %1 Zeichen lang sein.</source>
+        <translation>The name of a group may be at most %1 characters long.</translation>
+    </message>
+    <message>
+        <source>Eine Gruppe „%1“ gibt es schon.</source>
+        <translation>A group “%1” already exists.</translation>
+    </message>
+    <message>
+        <source>Die Gruppe ist nicht mehr gespeichert.</source>
+        <translation>The group is no longer stored.</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPanel</name>
+    <message>
+        <source>Messungen</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>Nr.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Uhrzeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Stützzeit(ms)</source>
+        <translation>Contact time(ms)</translation>
+    </message>
+    <message>
+        <source>Flugzeit(ms)</source>
+        <translation>Flight time(ms)</translation>
+    </message>
+    <message>
+        <source>Effizienz</source>
+        <translation>Efficiency</translation>
+    </message>
+    <message>
+        <source>Höhe(cm)</source>
+        <translation>Height(cm)</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Fallhöhe(cm)</source>
+        <translation>Drop height(cm)</translation>
+    </message>
+    <message>
+        <source>Sprünge</source>
+        <translation>Jumps</translation>
+    </message>
+    <message>
+        <source>Doppelkontakt</source>
+        <translation>Double contact</translation>
+    </message>
+    <message>
+        <source>Sprung &amp;ausschließen …</source>
+        <translation>&amp;Exclude jump …</translation>
+    </message>
+    <message>
+        <source>Ausschluss &amp;zurücknehmen</source>
+        <translation>&amp;Take back exclusion</translation>
+    </message>
+</context>
+<context>
+    <name>JumpAnalysis</name>
+    <message>
+        <source>Sprünge</source>
+        <translation>Jumps</translation>
+    </message>
+    <message>
+        <source>Beste Höhe (cm)</source>
+        <translation>Best height (cm)</translation>
+    </message>
+    <message>
+        <source>Mittlere Höhe (cm)</source>
+        <translation>Mean height (cm)</translation>
+    </message>
+    <message>
+        <source>SD Höhe (cm)</source>
+        <translation>SD height (cm)</translation>
+    </message>
+    <message>
+        <source>VK Höhe (%)</source>
+        <translation>CV height (%)</translation>
+    </message>
+    <message>
+        <source>Mittlere Stützzeit (ms)</source>
+        <translation>Mean contact time (ms)</translation>
+    </message>
+    <message>
+        <source>Mittlere Flugzeit (ms)</source>
+        <translation>Mean flight time (ms)</translation>
+    </message>
+    <message>
+        <source>Bester RSI (m/s)</source>
+        <translation>Best RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Mittlerer RSI (m/s)</source>
+        <translation>Mean RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Ermüdung (%)</source>
+        <translation>Fatigue (%)</translation>
+    </message>
+</context>
+<context>
+    <name>JumpTableModel</name>
+    <message>
+        <source>Anzahl</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Stützzeit(ms)</source>
+        <translation>Contact time(ms)</translation>
+    </message>
+    <message>
+        <source>Flugzeit(ms)</source>
+        <translation>Flight time(ms)</translation>
+    </message>
+    <message>
+        <source>Effizienz</source>
+        <translation>Efficiency</translation>
+    </message>
+    <message>
+        <source>Höhe(cm)</source>
+        <translation>Height(cm)</translation>
+    </message>
+    <message>
+        <source>Ausschluss</source>
+        <translation>Exclusion</translation>
+    </message>
+    <message>
+        <source>ausgeschlossen: %1</source>
+        <translation>excluded: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Limits</name>
+    <message>
+        <source>Untere Stützzeit-Plausibilätsgrenze verletzt: </source>
+        <translation>Lower contact time plausibility limit violated: </translation>
+    </message>
+    <message>
+        <source>Obere  Stützzeit-Plausibilätsgrenze verletzt: </source>
+        <translation>Upper contact time plausibility limit violated: </translation>
+    </message>
+    <message>
+        <source>Untere Flugzeit-Plausibilätsgrenze verletzt: </source>
+        <translation>Lower flight time plausibility limit violated: </translation>
+    </message>
+    <message>
+        <source>Obere  Flugzeit-Plausibilätsgrenze verletzt: </source>
+        <translation>Upper flight time plausibility limit violated: </translation>
+    </message>
+</context>
+<context>
+    <name>LimitsDialog</name>
+    <message>
+        <source>Triggerflanke</source>
+        <translation>Trigger edge</translation>
+    </message>
+    <message>
+        <source>Stützzeit</source>
+        <translation>Contact time</translation>
+    </message>
+    <message>
+        <source>Flugzeit</source>
+        <translation>Flight time</translation>
+    </message>
+    <message>
+        <source>Plausibilitäten</source>
+        <translation>Plausibility limits</translation>
+    </message>
+    <message>
+        <source>Abbruch bei Plausilibitätsverletzung</source>
+        <translation>Abort when a plausibility limit is violated</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Das Minimum der Stützzeit (%1 ms) muss kleiner als ihr Maximum (%2 ms) sein.</source>
+        <translation>The minimum contact time (%1 ms) must be less than its maximum (%2 ms).</translation>
+    </message>
+    <message>
+        <source>Das Minimum der Flugzeit (%1 ms) muss kleiner als ihr Maximum (%2 ms) sein.</source>
+        <translation>The minimum flight time (%1 ms) must be less than its maximum (%2 ms).</translation>
+    </message>
+    <message>
+        <source>&amp;Sprache:</source>
+        <translation>&amp;Language:</translation>
+    </message>
+    <message>
+        <source>Gilt ab dem nächsten Start.</source>
+        <translation>Takes effect at the next start.</translation>
+    </message>
+</context>
+<context>
+    <name>LiveChart</name>
+    <message>
+        <source>Höhe</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>RSI</source>
+        <translation>RSI</translation>
+    </message>
+    <message>
+        <source>Balken:</source>
+        <translation>Bars:</translation>
+    </message>
+    <message>
+        <source>Diagramm der Serie</source>
+        <translation>Chart of the series</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kalvero</source>
+        <translation>Kalvero</translation>
+    </message>
+    <message>
+        <source>&amp;Beenden</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Programm beenden</source>
+        <translation>Exit the program</translation>
+    </message>
+    <message>
+        <source>&amp;Export</source>
+        <translation>&amp;Export</translation>
+    </message>
+    <message>
+        <source>&amp;Alle Exportieren</source>
+        <translation>Export &amp;all</translation>
+    </message>
+    <message>
+        <source>&amp;Einzelmessung</source>
+        <translation>&amp;Single measurement</translation>
+    </message>
+    <message>
+        <source>&amp;Mehrfachmessung</source>
+        <translation>&amp;Multiple measurement</translation>
+    </message>
+    <message>
+        <source>S&amp;ettings</source>
+        <translation>S&amp;ettings</translation>
+    </message>
+    <message>
+        <source>Alle &amp;zeigen</source>
+        <translation>Show &amp;all</translation>
+    </message>
+    <message>
+        <source>Alle zeigen</source>
+        <translation>Show all</translation>
+    </message>
+    <message>
+        <source>&amp;Aktualisieren</source>
+        <translation>Re&amp;fresh</translation>
+    </message>
+    <message>
+        <source>Aktualisieren</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>&amp;Suchen</source>
+        <translation>&amp;Search</translation>
+    </message>
+    <message>
+        <source>Sportler suchen</source>
+        <translation>Search for an athlete</translation>
+    </message>
+    <message>
+        <source>&amp;Neuer Sportler</source>
+        <translation>Ne&amp;w athlete</translation>
+    </message>
+    <message>
+        <source>Neuer Sportler</source>
+        <translation>New athlete</translation>
+    </message>
+    <message>
+        <source>&amp;Daten ändern</source>
+        <translation>&amp;Edit athlete</translation>
+    </message>
+    <message>
+        <source>Daten ändern</source>
+        <translation>Edit athlete</translation>
+    </message>
+    <message>
+        <source>Sportler &amp;löschen</source>
+        <translation>&amp;Delete athlete</translation>
+    </message>
+    <message>
+        <source>Zeigen</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>Suchen</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>Löschen</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Debug</source>
+        <translation>Debug</translation>
+    </message>
+    <message>
+        <source>&amp;Info</source>
+        <translation>&amp;Info</translation>
+    </message>
+    <message>
+        <source>Bericht als &amp;PDF …</source>
+        <translation>Report as &amp;PDF …</translation>
+    </message>
+    <message>
+        <source>Daten &amp;übernehmen …</source>
+        <translation>&amp;Import old data …</translation>
+    </message>
+    <message>
+        <source>Aus&amp;wertung …</source>
+        <translation>Anal&amp;ysis …</translation>
+    </message>
+    <message>
+        <source>Auswertung</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>Nä&amp;chster Sportler</source>
+        <translation>&amp;Next athlete</translation>
+    </message>
+    <message>
+        <source>Nächster Sportler</source>
+        <translation>Next athlete</translation>
+    </message>
+    <message>
+        <source>&amp;Gruppen …</source>
+        <translation>&amp;Groups …</translation>
+    </message>
+    <message>
+        <source>&amp;Rangliste …</source>
+        <translation>&amp;Ranking …</translation>
+    </message>
+    <message>
+        <source>Messung starten</source>
+        <translation>Start measurement</translation>
+    </message>
+    <message>
+        <source>Messung starten (F5)</source>
+        <translation>Start measurement (F5)</translation>
+    </message>
+    <message>
+        <source>&amp;Datei</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Exportieren</source>
+        <translation>&amp;Export</translation>
+    </message>
+    <message>
+        <source>&amp;Betriebsart</source>
+        <translation>&amp;Mode</translation>
+    </message>
+    <message>
+        <source>&amp;Optionen</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>D&amp;aten</source>
+        <translation>&amp;Data</translation>
+    </message>
+    <message>
+        <source>Werkzeuge</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>Daten</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Test und Fallhöhe der Messungen werden nicht gespeichert.</source>
+        <translation>The test and drop height of the measurements are not stored.</translation>
+    </message>
+    <message>
+        <source>Sprünge können nicht ausgeschlossen werden.</source>
+        <translation>Jumps cannot be excluded.</translation>
+    </message>
+    <message>
+        <source>Es gibt keine Gruppen.</source>
+        <translation>There are no groups.</translation>
+    </message>
+    <message>
+        <source>Sportler-ID %1: Nummer %2 (%3-mal)</source>
+        <translation>Athlete ID %1: number %2 (%3 times)</translation>
+    </message>
+    <message>
+        <source>… und %1 weitere</source>
+        <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>Einige Messungen tragen dieselbe Nummer wie eine andere Messung desselben Sportlers. Sie bleiben, wie sie sind; neue Messungen erhalten eigene Nummern.
+
+</source>
+        <translation>Some measurements carry the same number as another measurement of the same athlete. They stay as they are; new measurements get numbers of their own.
+
+</translation>
+    </message>
+    <message>
+        <source>Kalvero (Einzelmessung)</source>
+        <translation>Kalvero (single measurement)</translation>
+    </message>
+    <message>
+        <source>Kalvero (Mehrfachmessung)</source>
+        <translation>Kalvero (multiple measurement)</translation>
+    </message>
+    <message>
+        <source>einzelnen Sportler exportieren</source>
+        <translation>export one athlete</translation>
+    </message>
+    <message>
+        <source>Textdatei|*.txt</source>
+        <translation>Text file|*.txt</translation>
+    </message>
+    <message>
+        <source>alle Sportler exportieren</source>
+        <translation>export all athletes</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athletes</translation>
+    </message>
+    <message>
+        <source>Export läuft … %1 von %2 Sportlern</source>
+        <translation>Exporting … %1 of %2 athletes</translation>
+    </message>
+    <message>
+        <source>Diese Datenbank hat keine Gruppen: sie konnte nicht auf die Version des Programms gebracht werden.</source>
+        <translation>This database has no groups: it could not be brought to the program&apos;s version.</translation>
+    </message>
+    <message>
+        <source>Möchten Sie diese Messreihe wirklich löschen?</source>
+        <translation>Do you really want to delete this measurement?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Möchten Sie diesen Patienten wirklich löschen?</source>
+        <translation>Do you really want to delete this athlete?</translation>
+    </message>
+</context>
+<context>
+    <name>MeasurementRepository</name>
+    <message>
+        <source>Die Datenbank kennt noch keine ausgeschlossenen Sprünge: sie konnte nicht auf den neuesten Stand gebracht werden.</source>
+        <translation>The database does not know excluded jumps yet: it could not be brought up to date.</translation>
+    </message>
+    <message>
+        <source>Die Messung ist nicht mehr gespeichert.</source>
+        <translation>The measurement is no longer stored.</translation>
+    </message>
+    <message>
+        <source>Die Messung %1 ist nicht mehr gespeichert</source>
+        <translation>The measurement %1 is no longer stored</translation>
+    </message>
+</context>
+<context>
+    <name>MeasurementSession</name>
+    <message>
+        <source>Kommunikationsfehler</source>
+        <translation>Communication error</translation>
+    </message>
+    <message>
+        <source> Der Sprung %1 wurde nicht gespeichert.</source>
+        <translation> Jump %1 was not stored.</translation>
+    </message>
+</context>
+<context>
+    <name>MeasurementTest</name>
+    <message>
+        <source>Drop Jump</source>
+        <translation>Drop Jump</translation>
+    </message>
+    <message>
+        <source>Sprungserie</source>
+        <translation>Jump series</translation>
+    </message>
+    <message>
+        <source>Countermovement Jump</source>
+        <translation>Countermovement Jump</translation>
+    </message>
+    <message>
+        <source>Squat Jump</source>
+        <translation>Squat Jump</translation>
+    </message>
+    <message>
+        <source>Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein.</source>
+        <translation>The drop height must be a whole number from 0 to 150 cm.</translation>
+    </message>
+    <message>
+        <source>Fallhöhe %1 cm</source>
+        <translation>drop height %1 cm</translation>
+    </message>
+    <message>
+        <source>Der Name des Tests darf höchstens 40 Zeichen lang sein.</source>
+        <translation>The name of the test may be at most 40 characters long.</translation>
+    </message>
+</context>
+<context>
+    <name>MessageService</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Fehler</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Informationen</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Bestätigen</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>OldDataReader</name>
+    <message>
+        <source>Die Datei %1 fehlt.</source>
+        <translation>The file %1 is missing.</translation>
+    </message>
+    <message>
+        <source>Im Ordner %1 gibt es %2 mehrmals, in verschiedener Schreibweise.</source>
+        <translation>The folder %1 holds %2 more than once, spelt differently.</translation>
+    </message>
+    <message>
+        <source>In der Datei %1 hat Datensatz %2 keine ID.</source>
+        <translation>In the file %1, record %2 has no ID.</translation>
+    </message>
+    <message>
+        <source>In der Datei %1 kommt die ID %2 mehrmals vor.</source>
+        <translation>In the file %1, the ID %2 occurs more than once.</translation>
+    </message>
+    <message>
+        <source>Der Ordner %1 existiert nicht.</source>
+        <translation>The folder %1 does not exist.</translation>
+    </message>
+</context>
+<context>
+    <name>OldDataTakeover</name>
+    <message>
+        <source>Ordner mit den alten Daten wählen</source>
+        <translation>Choose the folder with the old data</translation>
+    </message>
+    <message>
+        <source>&amp;Übernehmen</source>
+        <translation>&amp;Import</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Übernahme läuft … %1 von %2 Sportlern</source>
+        <translation>Importing … %1 of %2 athletes</translation>
+    </message>
+</context>
+<context>
+    <name>ParadoxTable</name>
+    <message>
+        <source>Die Datei %1 lässt sich nicht lesen.</source>
+        <translation>The file %1 cannot be read.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 ist keine Paradox-Tabelle.</source>
+        <translation>The file %1 is not a Paradox table.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 ist beschädigt.</source>
+        <translation>The file %1 is damaged.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 ist beschädigt: Datensatz %2 lässt sich nicht lesen.</source>
+        <translation>The file %1 is damaged: record %2 cannot be read.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 lässt sich nicht öffnen.</source>
+        <translation>The file %1 cannot be opened.</translation>
+    </message>
+    <message>
+        <source>In der Datei %1 ist %2 in Spalte „%3“ von Datensatz %4 %5.</source>
+        <translation>In the file %1, %2 in column “%3” of record %4 is %5.</translation>
+    </message>
+    <message>
+        <source>der Text</source>
+        <translation>the text</translation>
+    </message>
+    <message>
+        <source>der Wert</source>
+        <translation>the value</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 ist unvollständig: ein Teil der Tabelle fehlt.</source>
+        <translation>The file %1 is incomplete: part of the table is missing.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 ist mit einem Kennwort geschützt und lässt sich nicht lesen.</source>
+        <translation>The file %1 is protected by a password and cannot be read.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 ist in der unbekannten Codeseite %2 geschrieben.</source>
+        <translation>The file %1 is written in the unknown code page %2.</translation>
+    </message>
+    <message>
+        <source>In der Datei %1 fehlt die Spalte „%2“.</source>
+        <translation>In the file %1, the column “%2” is missing.</translation>
+    </message>
+    <message>
+        <source>In der Datei %1 hat die Spalte „%2“ einen unpassenden Typ.</source>
+        <translation>In the file %1, the column “%2” has an unsuitable type.</translation>
+    </message>
+    <message>
+        <source>keine gültige Zahl</source>
+        <translation>not a valid number</translation>
+    </message>
+    <message>
+        <source>keine ganze Zahl</source>
+        <translation>not a whole number</translation>
+    </message>
+    <message>
+        <source>kein Text der Codeseite %1</source>
+        <translation>no text of code page %1</translation>
+    </message>
+    <message>
+        <source>länger als %1 Zeichen</source>
+        <translation>longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>kein gültiges Datum</source>
+        <translation>not a valid date</translation>
+    </message>
+</context>
+<context>
+    <name>Protocols</name>
+    <message>
+        <source>Kein Ergebnis: nur %1 von %2 Sprüngen gültig.</source>
+        <translation>No result: only %1 of %2 jumps valid.</translation>
+    </message>
+    <message>
+        <source>Mittelwert der 5 besten von 10 Sprüngen nach RSI</source>
+        <translation>Mean of the 5 best of 10 jumps by RSI</translation>
+    </message>
+    <message>
+        <source>Der beste RSI ist bei zwei Fallhöhen nacheinander gesunken: das Profil kann enden.</source>
+        <translation>The best RSI has fallen at two drop heights in a row: the profile can end.</translation>
+    </message>
+    <message>
+        <source>Die mittlere Stützzeit liegt über 250 ms: das Profil kann enden.</source>
+        <translation>The mean contact time is above 250 ms: the profile can end.</translation>
+    </message>
+    <message>
+        <source>Kein Band: der typische Fehler braucht mindestens %1 Paare aufeinander folgender Messungen desselben Tests und derselben Fallhöhe, es gibt %2.</source>
+        <translation>No band: the typical error needs at least %1 pairs of consecutive measurements of the same test and drop height, there are %2.</translation>
+    </message>
+</context>
+<context>
+    <name>QtMessageService</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Ranking</name>
+    <message>
+        <source>Platz</source>
+        <translation>Rank</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Surname</translation>
+    </message>
+    <message>
+        <source>Vorname</source>
+        <translation>First name</translation>
+    </message>
+    <message>
+        <source>Beste Höhe (cm)</source>
+        <translation>Best height (cm)</translation>
+    </message>
+    <message>
+        <source>Bester RSI</source>
+        <translation>Best RSI</translation>
+    </message>
+    <message>
+        <source>Mittl. Stützzeit (ms)</source>
+        <translation>Mean contact time (ms)</translation>
+    </message>
+    <message>
+        <source>Messungen</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>Veränderung RSI</source>
+        <translation>Change in RSI</translation>
+    </message>
+</context>
+<context>
+    <name>RankingWindow</name>
+    <message>
+        <source>Rangliste</source>
+        <translation>Ranking</translation>
+    </message>
+    <message>
+        <source>&amp;Kopieren</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>Teambericht als &amp;PDF …</source>
+        <translation>Team report as &amp;PDF …</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>&amp;Gruppe:</source>
+        <translation>&amp;Group:</translation>
+    </message>
+    <message>
+        <source>&amp;Von:</source>
+        <translation>&amp;From:</translation>
+    </message>
+    <message>
+        <source>&amp;Bis:</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>Es gibt noch keine Gruppe. Gruppen werden unter „Daten“ ▸ „Gruppen …“ angelegt.</source>
+        <translation>There is no group yet. Groups are created under “Data” ▸ “Groups …”.</translation>
+    </message>
+    <message>
+        <source>Der Beginn des Zeitraums liegt nach seinem Ende.</source>
+        <translation>The start of the period lies after its end.</translation>
+    </message>
+    <message>
+        <source>Veränderung RSI: bester RSI gegenüber dem Zeitraum %1 bis %2.</source>
+        <translation>Change in RSI: best RSI against the period %1 to %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPdf</name>
+    <message>
+        <source>Die Gruppe hat keine Sportler.</source>
+        <translation>The group has no athletes.</translation>
+    </message>
+    <message>
+        <source>Rangliste</source>
+        <translation>Ranking</translation>
+    </message>
+    <message>
+        <source>Bester RSI</source>
+        <translation>Best RSI</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athlete</translation>
+    </message>
+    <message>
+        <source>Teambericht speichern</source>
+        <translation>Save team report</translation>
+    </message>
+    <message>
+        <source>PDF-Datei|*.pdf</source>
+        <translation>PDF file|*.pdf</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreOffer</name>
+    <message>
+        <source>
+
+Im Ordner &quot;%1&quot; liegt keine intakte Sicherung.</source>
+        <translation>
+
+The folder &quot;%1&quot; holds no intact backup.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank &quot;%1&quot; ist beschädigt. Soll die neueste intakte Sicherung &quot;%2&quot; an ihre Stelle treten? Die beschädigte Datei wird umbenannt und bleibt erhalten. Ohne Wiederherstellung wird die Datenbank nur gelesen.</source>
+        <translation>The database &quot;%1&quot; is damaged. Should the newest intact backup &quot;%2&quot; take its place? The damaged file is renamed and kept. Without a restore the database is only read.</translation>
+    </message>
+    <message>
+        <source>Wiederherstellen</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Nur lesen</source>
+        <translation>Read only</translation>
+    </message>
+    <message>
+        <source>Die Sicherung &quot;%1&quot; ist wiederhergestellt. Die beschädigte Datei liegt als &quot;%2&quot; daneben.</source>
+        <translation>The backup &quot;%1&quot; is restored. The damaged file lies beside it as &quot;%2&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>ResultPanel</name>
+    <message>
+        <source>Messergebnisse</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Stützzeit:</source>
+        <translation>Contact time:</translation>
+    </message>
+    <message>
+        <source>Stützzeit in ms</source>
+        <translation>Contact time in ms</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Flugzeit:</source>
+        <translation>Flight time:</translation>
+    </message>
+    <message>
+        <source>Flugzeit in ms</source>
+        <translation>Flight time in ms</translation>
+    </message>
+    <message>
+        <source>Höhe(cm):</source>
+        <translation>Height(cm):</translation>
+    </message>
+    <message>
+        <source>Höhe in cm</source>
+        <translation>Height in cm</translation>
+    </message>
+    <message>
+        <source>Effizienz:</source>
+        <translation>Efficiency:</translation>
+    </message>
+    <message>
+        <source>Effizienz</source>
+        <translation>Efficiency</translation>
+    </message>
+    <message>
+        <source>Stand der Messung</source>
+        <translation>State of the measurement</translation>
+    </message>
+    <message>
+        <source>Messung starten</source>
+        <translation>Start measurement</translation>
+    </message>
+    <message>
+        <source>Messung abbrechen</source>
+        <translation>Stop measurement</translation>
+    </message>
+    <message>
+        <source>Test:</source>
+        <translation>Test:</translation>
+    </message>
+    <message>
+        <source>Fallhöhe (cm):</source>
+        <translation>Drop height (cm):</translation>
+    </message>
+    <message>
+        <source>von Hand</source>
+        <translation>by hand</translation>
+    </message>
+    <message>
+        <source>nach Sprüngen</source>
+        <translation>after jumps</translation>
+    </message>
+    <message>
+        <source>nach Sekunden</source>
+        <translation>after seconds</translation>
+    </message>
+    <message>
+        <source>Serienende:</source>
+        <translation>End of series:</translation>
+    </message>
+    <message>
+        <source>Anzahl der Sprünge oder Sekunden bis zum Serienende</source>
+        <translation>Number of jumps or seconds until the series ends</translation>
+    </message>
+    <message>
+        <source>Fallhöhe in cm</source>
+        <translation>Drop height in cm</translation>
+    </message>
+</context>
+<context>
+    <name>RunController</name>
+    <message>
+        <source>%1 – Sprung %2</source>
+        <translation>%1 – jump %2</translation>
+    </message>
+    <message>
+        <source>außerhalb der Grenzen, nicht gespeichert</source>
+        <translation>outside the limits, not stored</translation>
+    </message>
+</context>
+<context>
+    <name>SeriesKey</name>
+    <message>
+        <source>Zu viele Messungen für diesen Sportler</source>
+        <translation>Too many measurements for this athlete</translation>
+    </message>
+</context>
+<context>
+    <name>ServicePanel</name>
+    <message>
+        <source>Hürde</source>
+        <translation>Hurdle</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>Ungültige Einstellungen (Gruppe &quot;Einstellungen&quot;: %1) wurden durch ihre Standardwerte ersetzt. Grenzwerte liegen zwischen 1 und 60000 ms, ein Minimum unter seinem Maximum.</source>
+        <translation>Invalid settings (group &quot;Einstellungen&quot;: %1) were replaced by their defaults. Limits lie between 1 and 60000 ms, a minimum below its maximum.</translation>
+    </message>
+    <message>
+        <source>Die Einstellungsdatei &quot;%1&quot; ist nicht lesbar. Sie wurde unverändert als &quot;%2&quot; aufbewahrt; Kalvero beginnt mit den Standardeinstellungen.</source>
+        <translation>The settings file &quot;%1&quot; cannot be read. It was kept unchanged as &quot;%2&quot;; Kalvero starts with the default settings.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreLocation</name>
+    <message>
+        <source>„%1“ ist keine Verbindung zu einer PostgreSQL-Datenbank: %2</source>
+        <translation>“%1” is no connection to a PostgreSQL database: %2</translation>
+    </message>
+    <message>
+        <source>der Text ist keine gültige Adresse.</source>
+        <translation>the text is not a valid address.</translation>
+    </message>
+    <message>
+        <source>ein Passwort gehört nicht hinein; libpq nimmt es aus ~/.pgpass oder PGPASSWORD.</source>
+        <translation>a password does not belong in it; libpq takes it from ~/.pgpass or PGPASSWORD.</translation>
+    </message>
+    <message>
+        <source>die Portnummer ist ungültig.</source>
+        <translation>the port number is invalid.</translation>
+    </message>
+    <message>
+        <source>der Name der Datenbank fehlt.</source>
+        <translation>the name of the database is missing.</translation>
+    </message>
+    <message>
+        <source>sie muss mit „postgresql://“ beginnen.</source>
+        <translation>it must begin with “postgresql://”.</translation>
+    </message>
+</context>
+<context>
+    <name>TakeoverCommands</name>
+    <message>
+        <source>Die Datenbank „%1“ gibt es nicht; es wurde nichts kopiert.</source>
+        <translation>The database “%1” does not exist; nothing was copied.</translation>
+    </message>
+</context>
+<context>
+    <name>TakeoverWriter</name>
+    <message>
+        <source>„%1“ auf %2</source>
+        <translation>“%1” on %2</translation>
+    </message>
+    <message>
+        <source>In die Datenbank %1 kann nicht geschrieben werden; es wurde nichts übernommen.</source>
+        <translation>The database %1 cannot be written to; nothing was imported.</translation>
+    </message>
+    <message>
+        <source>%1 Sportler, %2 Messungen, %3 Sprünge gefunden; %4 Messungen sind schon vorhanden. Übernehmen?</source>
+        <translation>%1 athletes, %2 measurements, %3 jumps found; %4 measurements are already there. Import?</translation>
+    </message>
+    <message>
+        <source>Sprung</source>
+        <translation>jump</translation>
+    </message>
+    <message>
+        <source>Sprünge</source>
+        <translation>jumps</translation>
+    </message>
+    <message>
+        <source>Messung</source>
+        <translation>measurement</translation>
+    </message>
+    <message>
+        <source>Messungen</source>
+        <translation>measurements</translation>
+    </message>
+    <message>
+        <source>Übernommen: %1 Sportler, %2, %3.</source>
+        <translation>Imported: %1 athletes, %2, %3.</translation>
+    </message>
+    <message>
+        <source>
+%1 schon vorhanden.</source>
+        <translation>
+%1 already there.</translation>
+    </message>
+    <message>
+        <source> war</source>
+        <translation> was</translation>
+    </message>
+    <message>
+        <source> waren</source>
+        <translation> were</translation>
+    </message>
+    <message>
+        <source>
+Ausgelassen: %1 ohne Sportler, mit %2.</source>
+        <translation>
+Left out: %1 without an athlete, with %2.</translation>
+    </message>
+    <message>
+        <source>Sprüngen</source>
+        <translation>jumps</translation>
+    </message>
+    <message>
+        <source>
+Ausgelassen: %1 ohne Messung.</source>
+        <translation>
+Left out: %1 without a measurement.</translation>
+    </message>
+    <message>
+        <source>
+Ausgelassen: %1 unter einem Schlüssel, den mehrere Messungen teilen.</source>
+        <translation>
+Left out: %1 under a key that several measurements share.</translation>
+    </message>
+</context>
+<context>
+    <name>TimingLink</name>
+    <message>
+        <source>Die Verbindung zum Messgerät ist unterbrochen (Kabel ausgesteckt?). Die bisher aufgezeichneten Sprünge sind gespeichert</source>
+        <translation>The connection to the timing unit is broken (cable unplugged?). The jumps recorded so far are stored</translation>
+    </message>
+</context>
+<context>
+    <name>WriteCheck</name>
+    <message>
+        <source>Messung nicht möglich , da nicht auf Datenbanken geschrieben werden kann.</source>
+        <translation>Measurement not possible, as the database cannot be written to.</translation>
+    </message>
+</context>
+<context>
+    <name>jumpcharts</name>
+    <message>
+        <source>Stützzeit (ms)</source>
+        <translation>Contact time (ms)</translation>
+    </message>
+    <message>
+        <source>Sprung</source>
+        <translation>Jump</translation>
+    </message>
+    <message>
+        <source>Höhe (cm)</source>
+        <translation>Height (cm)</translation>
+    </message>
+    <message>
+        <source>RSI (m/s)</source>
+        <translation>RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Kein Sportler mit gültigen Sprüngen im Zeitraum</source>
+        <translation>No athlete with valid jumps in the period</translation>
+    </message>
+    <message>
+        <source>Bester RSI (m/s)</source>
+        <translation>Best RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Bester RSI</source>
+        <translation>Best RSI</translation>
+    </message>
+</context>
+<context>
+    <name>report</name>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Fallhöhe (cm)</source>
+        <translation>Drop height (cm)</translation>
+    </message>
+    <message>
+        <source>Teambericht: %1</source>
+        <translation>Team report: %1</translation>
+    </message>
+    <message>
+        <source>Zeitraum: %1 bis %2 (%3 Tage)</source>
+        <translation>Period: %1 to %2 (%3 days)</translation>
+    </message>
+    <message>
+        <source>ohne Vergleich</source>
+        <translation>no comparison</translation>
+    </message>
+    <message>
+        <source>besser</source>
+        <translation>better</translation>
+    </message>
+    <message>
+        <source>schlechter</source>
+        <translation>worse</translation>
+    </message>
+    <message>
+        <source>unverändert</source>
+        <translation>unchanged</translation>
+    </message>
+    <message>
+        <source>%1: keine Messung im Zeitraum</source>
+        <translation>%1: no measurement in the period</translation>
+    </message>
+    <message>
+        <source>Höhe %1 cm</source>
+        <translation>height %1 cm</translation>
+    </message>
+    <message>
+        <source>RSI %1</source>
+        <translation>RSI %1</translation>
+    </message>
+    <message>
+        <source>Stützzeit %1 ms</source>
+        <translation>contact time %1 ms</translation>
+    </message>
+    <message>
+        <source>1 Messung</source>
+        <translation>1 measurement</translation>
+    </message>
+    <message>
+        <source>%1 Messungen</source>
+        <translation>%1 measurements</translation>
+    </message>
+    <message>
+        <source>Trend: %1</source>
+        <translation>Trend: %1</translation>
+    </message>
+</context>
+</TS>
