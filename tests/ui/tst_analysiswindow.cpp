@@ -57,6 +57,10 @@ class TestAnalysisWindow : public QObject {
         return *w.analysisWindow();
     }
 
+    static QTableWidget* table(const QWidget& a) {
+        return part<QTableWidget>(a, "statisticsTable");
+    }
+
     static int bars(const QChartView* view) {
         for (QAbstractSeries* s : view->chart()->series())
             if (auto* bars = qobject_cast<QBarSeries*>(s))
@@ -111,7 +115,7 @@ private slots:
         MainWindow& w = f.start();
         AnalysisWindow& a = open(w);
         QCOMPARE(a.windowTitle(), QStringLiteral("Auswertung"));
-        QVERIFY(a.headingLabel->text().startsWith("Meier, Anna – "));
+        QVERIFY(part<QLabel>(a, "headingLabel")->text().startsWith("Meier, Anna – "));
 
         QTest::keyClick(&a, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = f.ui.clipboard.split('\n');
@@ -119,17 +123,18 @@ private slots:
         QCOMPARE(lines[2], QString()); // each line ends with "\n"
         QCOMPARE(lines[0].split('\t').first(), QStringLiteral("Sprünge"));
         QCOMPARE(lines[1], QString(values).replace('|', '\t'));
-        QCOMPARE(a.statisticsTable->item(1, 1)->text(), values.split('|')[1]);
+        QCOMPARE(table(a)->item(1, 1)->text(), values.split('|')[1]);
 
-        QCOMPARE(TestAnalysisWindow::bars(a.measurementView), bars);
+        QCOMPARE(TestAnalysisWindow::bars(part<QChartView>(a, "measurementView")), bars);
         // The contact times, a point per bar.
         const QList<int> contacts = bars == 0 ? QList<int>{} : QList<int>{bars};
-        QCOMPARE(linePoints(a.measurementView), contacts);
+        QCOMPARE(linePoints(part<QChartView>(a, "measurementView")), contacts);
         if (bars == 0)
-            QCOMPARE(a.measurementView->chart()->title(), QStringLiteral("Keine gültigen Sprünge"));
+            QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
+                     QStringLiteral("Keine gültigen Sprünge"));
         const QList<int> progress =
             progressPoints == 0 ? QList<int>{} : QList<int>{progressPoints, progressPoints};
-        QCOMPARE(linePoints(a.progressView), progress);
+        QCOMPARE(linePoints(part<QChartView>(a, "progressView")), progress);
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
@@ -140,21 +145,22 @@ private slots:
         seed(f, {{200, 500, 1}}, true);
         MainWindow& w = f.start();
         AnalysisWindow& a = open(w);
-        QCOMPARE(linePoints(a.progressView), (QList<int>{2, 2}));
-        QCOMPARE(a.statisticsTable->item(5, 1)->text(), QStringLiteral("250,00")); // newest
+        QCOMPARE(linePoints(part<QChartView>(a, "progressView")), (QList<int>{2, 2}));
+        QCOMPARE(table(a)->item(5, 1)->text(), QStringLiteral("250,00")); // newest
 
         w.history().chooseAt(1);
         QCoreApplication::processEvents();
-        QCOMPARE(a.statisticsTable->item(5, 1)->text(), QStringLiteral("200,00"));
+        QCOMPARE(table(a)->item(5, 1)->text(), QStringLiteral("200,00"));
 
         w.athletes().selectRow(1); // an athlete without measurements
         QCoreApplication::processEvents();
-        QCOMPARE(a.headingLabel->text(), QStringLiteral("Schulz, Jonas"));
-        QCOMPARE(a.statisticsTable->item(0, 1)->text(), QString());
-        QCOMPARE(a.measurementView->chart()->title(), QStringLiteral("Keine Messung gewählt"));
-        QCOMPARE(a.progressView->chart()->title(),
+        QCOMPARE(part<QLabel>(a, "headingLabel")->text(), QStringLiteral("Schulz, Jonas"));
+        QCOMPARE(table(a)->item(0, 1)->text(), QString());
+        QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
+                 QStringLiteral("Keine Messung gewählt"));
+        QCOMPARE(part<QChartView>(a, "progressView")->chart()->title(),
                  QStringLiteral("Keine Messung mit gültigen Sprüngen"));
-        QVERIFY(!a.copyButton->isEnabled());
+        QVERIFY(!part<QPushButton>(a, "copyButton")->isEnabled());
         a.copyStatistics();
         QCOMPARE(f.ui.clipboardWrites, 0);
         QVERIFY(f.ui.boxes.isEmpty());
@@ -168,7 +174,7 @@ private slots:
         AnalysisWindow& a = open(w);
         const QString path = f.dir.filePath("charts.png");
         f.ui.fileNames << path << f.dir.filePath("missing/charts.png");
-        a.saveImageButton->click();
+        part<QPushButton>(a, "saveImageButton")->click();
         QCOMPARE(f.ui.saveRequests.size(), 1);
         QCOMPARE(f.ui.saveRequests[0].filter, QStringLiteral("PNG-Bild|*.png"));
         const QImage image(path);
@@ -184,7 +190,7 @@ private slots:
         }
         QVERIFY(f.ui.boxes.isEmpty());
 
-        a.saveImageButton->click();
+        part<QPushButton>(a, "saveImageButton")->click();
         QCOMPARE(f.ui.boxes.size(), 1);
         QVERIFY2(f.ui.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht erstellt "
                                                               "werden.")
