@@ -92,6 +92,18 @@ void AthleteRepository::remove(qint64 athleteId) {
                   {athleteId});
         db_.write(QStringLiteral("DELETE FROM sportler_test WHERE Ref_ID = ?"), {athleteId});
     }
+    // So do the marks on his jumps, his measurements' protocols and his profiles, which
+    // would otherwise stay behind belonging to nothing.
+    if (db_.schemaVersion() >= 2)
+        db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID IN "
+                                 "(SELECT ID FROM units WHERE Ref_ID = ?)"),
+                  {athleteId});
+    if (db_.schemaVersion() >= 4) {
+        db_.write(QStringLiteral("DELETE FROM units_protokoll WHERE Unit_ID IN "
+                                 "(SELECT ID FROM units WHERE Ref_ID = ?)"),
+                  {athleteId});
+        db_.write(QStringLiteral("DELETE FROM profile WHERE Ref_ID = ?"), {athleteId});
+    }
     db_.write(QStringLiteral("DELETE FROM units WHERE Ref_ID = ?"), {athleteId});
     GroupRepository(db_).forgetAthlete(athleteId);
     db_.write(QStringLiteral("DELETE FROM sportler WHERE ID = ?"), {athleteId});

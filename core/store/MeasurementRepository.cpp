@@ -49,27 +49,155 @@ void putTest(Database& db, const QString& table, const QString& keyColumn, qint6
               test.dropHeightCm ? QVariant(*test.dropHeightCm) : QVariant()});
 }
 
+// How a protocol is stored in units_protokoll.Protokoll.
+const QString kTenFiveCode = QStringLiteral("10/5");
+const QString kProfileCode = QStringLiteral("Profil");
+
+MeasurementProtocol protocolOf(const QVariant& code, const QVariant& profileId) {
+    const QString text = code.toString();
+    if (text == kTenFiveCode)
+        return {Protocol::TenFive, 0};
+    if (text == kProfileCode)
+        return {Protocol::DropHeightProfile, profileId.isNull() ? 0 : integerOf(profileId)};
+    return {}; // none, or one that a later version knows
+}
+
+void putProtocol(Database& db, qint64 measurementId, const MeasurementProtocol& protocol) {
+    db.write(QStringLiteral("DELETE FROM units_protokoll WHERE Unit_ID = ?"), {measurementId});
+    if (protocol.kind == Protocol::None)
+        return;
+    const bool profile = protocol.kind == Protocol::DropHeightProfile;
+    db.write(QStringLiteral("INSERT INTO units_protokoll (Unit_ID, Protokoll, Profil_ID) "
+                            "VALUES (?, ?, ?)"),
+             {measurementId, profile ? kProfileCode : kTenFiveCode,
+              profile ? QVariant(protocol.profileId) : QVariant()});
+}
+
+QString heightsText(const QList<int>& heightsCm) {
+    QStringList parts;
+    for (const int height : heightsCm)
+        parts << QString::number(height);
+    return parts.join(QLatin1Char(','));
+}
+
+QList<int> heightsOf(const QString& text) {
+    QList<int> out;
+    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int height = part.trimmed().toInt(&ok);
+        if (ok)
+            out << height;
+    }
+    return out;
+}
+
+ProfilePlan planOf(const QSqlQuery& q) {
+    return {integerOf(q.value(0)), integerOf(q.value(1)), momentOf(q.value(2)),
+            heightsOf(q.value(3).toString()), static_cast<int>(integerOf(q.value(4)))};
+}
+
 } // namespace
+
+bool MeasurementRepository::knowsProtocols() const {
+    return db_.schemaVersion() >= 4;
+}
+
+qint64 MeasurementRepository::createProfile(qint64 athleteId, const QDateTime& moment,
+                                            const QList<int>& heightsCm, int trialsPerHeight) {
+    if (!knowsProtocols())
+        throw AppError(QCoreApplication::translate(
+            "Database", "Die Datenbank kennt noch keine Protokolle; das Profil kann nicht "
+                        "gespeichert werden."));
+    Database::Transaction transaction(db_);
+    QSqlQuery inserted = db_.run(
+        QStringLiteral("INSERT INTO profile (Ref_ID, Datum, Hoehen, Versuche) VALUES (?, ?, ?, ?) "
+                       "RETURNING ID"),
+        {athleteId, engineMoment(moment), heightsText(heightsCm), trialsPerHeight});
+    const qint64 id = inserted.next() ? integerOf(inserted.value(0)) : 0;
+    inserted.finish();
+    transaction.commit();
+    return id;
+}
+
+void MeasurementRepository::setProtocol(qint64 measurementId, const MeasurementProtocol& protocol) {
+    if (!knowsProtocols())
+        throw AppError(QCoreApplication::translate(
+            "Database", "Die Datenbank kennt noch keine Protokolle; das Protokoll der Messung "
+                        "kann nicht gespeichert werden."));
+    Database::Transaction transaction(db_);
+    putProtocol(db_, measurementId, protocol);
+    transaction.commit();
+}
+
+std::optional<ProfilePlan> MeasurementRepository::profile(qint64 profileId) {
+    if (!knowsProtocols())
+        return std::nullopt;
+    QSqlQuery q = db_.run(
+        QStringLiteral("SELECT ID, Ref_ID, Datum, Hoehen, Versuche FROM profile WHERE ID = ?"),
+        {profileId});
+    if (!q.next())
+        return std::nullopt;
+    return planOf(q);
+}
+
+QList<ProfilePlan> MeasurementRepository::profilesOfAthlete(qint64 athleteId) {
+    if (!knowsProtocols())
+        return {};
+    QSqlQuery q = db_.run(QStringLiteral("SELECT ID, Ref_ID, Datum, Hoehen, Versuche FROM "
+                                         "profile WHERE Ref_ID = ? ORDER BY ID"),
+                          {athleteId});
+    QList<ProfilePlan> out;
+    while (q.next())
+        out << planOf(q);
+    return out;
+}
 
 bool MeasurementRepository::storesTests() const {
     return db_.schemaVersion() >= 1;
 }
 
 QList<Measurement> MeasurementRepository::ofAthlete(qint64 athleteId) {
+    return measurementsWhere(QStringLiteral("u.Ref_ID = ?"), athleteId);
+}
+
+QList<Measurement> MeasurementRepository::ofProfile(qint64 profileId) {
+    if (!knowsProtocols())
+        return {};
+    return measurementsWhere(QStringLiteral("p.Profil_ID = ?"), profileId);
+}
+
+QList<Measurement> MeasurementRepository::measurementsWhere(const QString& condition,
+                                                            const QVariant& value) {
     const bool tests = storesTests();
-    QSqlQuery q =
-        db_.run(tests ? QStringLiteral("SELECT u.ID, u.Ref_ID, u.Datum, u.Nummer, u.FZ, t.Test, "
-                                       "t.Fallhoehe FROM units u LEFT JOIN units_test t "
-                                       "ON t.Unit_ID = u.ID WHERE u.Ref_ID = ? ORDER BY u.ID")
-                      : QStringLiteral("SELECT ID, Ref_ID, Datum, Nummer, FZ FROM units "
-                                       "WHERE Ref_ID = ? ORDER BY ID"),
-                {athleteId});
+    const bool protocols = knowsProtocols();
+    QString sql = QStringLiteral("SELECT u.ID, u.Ref_ID, u.Datum, u.Nummer, u.FZ");
+    if (tests)
+        sql += QStringLiteral(", t.Test, t.Fallhoehe");
+    if (protocols)
+        sql += QStringLiteral(", p.Protokoll, p.Profil_ID");
+    sql += QStringLiteral(" FROM units u");
+    if (tests)
+        sql += QStringLiteral(" LEFT JOIN units_test t ON t.Unit_ID = u.ID");
+    if (protocols)
+        sql += QStringLiteral(" LEFT JOIN units_protokoll p ON p.Unit_ID = u.ID");
+    sql += QStringLiteral(" WHERE %1 ORDER BY u.ID").arg(condition);
+    QSqlQuery q = db_.run(sql, {value});
     QList<Measurement> out;
     while (q.next()) {
-        out << Measurement{integerOf(q.value(0)), integerOf(q.value(1)), momentOf(q.value(2)),
-                           integerOf(q.value(3)), integerOf(q.value(4)), {}};
-        if (tests)
-            out.last().test = testOf(q.value(5), q.value(6));
+        out << Measurement{integerOf(q.value(0)),
+                           integerOf(q.value(1)),
+                           momentOf(q.value(2)),
+                           integerOf(q.value(3)),
+                           integerOf(q.value(4)),
+                           {},
+                           {}};
+        int column = 5;
+        if (tests) {
+            out.last().test = testOf(q.value(column), q.value(column + 1));
+            column += 2;
+        }
+        if (protocols)
+            out.last().protocol = protocolOf(q.value(column), q.value(column + 1));
     }
     return out;
 }
@@ -229,7 +357,8 @@ void insertJump(Database& db, qint64 seriesKey, const RecordedJump& jump) {
 
 Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDateTime& moment,
                                                    const RecordedJump& jump,
-                                                   const MeasurementTest& test) {
+                                                   const MeasurementTest& test,
+                                                   const MeasurementProtocol& protocol) {
     Database::Transaction transaction(db_);
     // On a server, stations that record for the same athlete take their numbers one after
     // the other; the file's transaction excludes every other writer already.
@@ -252,8 +381,17 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
         putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"), id, test);
         putTest(db_, QStringLiteral("sportler_test"), QStringLiteral("Ref_ID"), athleteId, test);
     }
+    const bool withProtocol = knowsProtocols() && protocol.kind != Protocol::None;
+    if (withProtocol)
+        putProtocol(db_, id, protocol);
     transaction.commit();
-    return {id, athleteId, moment, nummer, jump.number, withTest ? test : MeasurementTest{}};
+    return {id,
+            athleteId,
+            moment,
+            nummer,
+            jump.number,
+            withTest ? test : MeasurementTest{},
+            withProtocol ? protocol : MeasurementProtocol{}};
 }
 
 void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump& jump) {
@@ -278,6 +416,10 @@ void MeasurementRepository::remove(qint64 athleteId, qint64 nummer) {
                   {nummer, athleteId});
     if (storesTests())
         db_.write(QStringLiteral("DELETE FROM units_test WHERE Unit_ID IN "
+                                 "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
+                  {nummer, athleteId});
+    if (knowsProtocols())
+        db_.write(QStringLiteral("DELETE FROM units_protokoll WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
                   {nummer, athleteId});
     db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"), {seriesKey(athleteId, nummer)});

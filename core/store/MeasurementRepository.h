@@ -5,19 +5,42 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QVariant>
 
 #include <optional>
 
 class Database;
 
+// The protocol a measurement was run under: none, the 10/5 repeated-jump test, or one trial
+// of a drop-height profile (which `profileId` names).
+enum class Protocol { None, TenFive, DropHeightProfile };
+
+struct MeasurementProtocol {
+    Protocol kind = Protocol::None;
+    qint64 profileId = 0; // the profile of a trial; 0 otherwise
+
+    bool operator==(const MeasurementProtocol&) const = default;
+};
+
+// A drop-height profile as it was planned: the athlete, when it began, the drop heights in
+// the order run and the trials per height. Its trials are the measurements marked with it.
+struct ProfilePlan {
+    qint64 id = 0;
+    qint64 athleteId = 0;
+    QDateTime moment;
+    QList<int> heightsCm;
+    int trialsPerHeight = 0;
+};
+
 // One row of the measurement table units.
 struct Measurement {
     qint64 id = 0;
-    qint64 athleteId = 0; // Ref_ID
-    QDateTime moment;     // Datum; invalid when not stored
-    qint64 nummer = 0;    // the measurement's number within the athlete, from 1
-    qint64 jumpCount = 0; // FZ: the jumps recorded; an empty value reads as 0
-    MeasurementTest test; // from units_test; empty for a measurement stored without one
+    qint64 athleteId = 0;         // Ref_ID
+    QDateTime moment;             // Datum; invalid when not stored
+    qint64 nummer = 0;            // the measurement's number within the athlete, from 1
+    qint64 jumpCount = 0;         // FZ: the jumps recorded; an empty value reads as 0
+    MeasurementTest test;         // from units_test; empty for a measurement stored without one
+    MeasurementProtocol protocol; // from units_protokoll; none for one stored without
 };
 
 // One row of the jump table mr. The times are whole milliseconds stored as floating point.
@@ -76,8 +99,11 @@ public:
     // A test that is not empty is stored with the measurement and kept as the athlete's test
     // for his next measurement, in the same transaction. (A database that could not be
     // upgraded stores no test.)
+    // A protocol other than none is stored with the measurement in the same transaction (not
+    // on a database that could not be upgraded to know protocols).
     Measurement recordFirstJump(qint64 athleteId, const QDateTime& moment, const RecordedJump& jump,
-                                const MeasurementTest& test = {});
+                                const MeasurementTest& test = {},
+                                const MeasurementProtocol& protocol = {});
     // The test of the athlete's last measurement that had one; none when there is none (or
     // the database holds no tests).
     std::optional<MeasurementTest> lastTestOf(qint64 athleteId);
@@ -99,7 +125,26 @@ public:
     // them.
     QHash<int, Exclusion> exclusionsOf(qint64 seriesKey);
 
+    // Whether the database keeps protocols and profiles (it could be upgraded to them).
+    bool knowsProtocols() const;
+    // Begins a drop-height profile of an athlete and returns its ID. Throws AppError when
+    // the database does not know profiles.
+    qint64 createProfile(qint64 athleteId, const QDateTime& moment, const QList<int>& heightsCm,
+                         int trialsPerHeight);
+    // Marks a stored measurement as run under a protocol, in place of any mark before;
+    // Protocol::None takes the mark away. Throws AppError when the database does not know
+    // protocols.
+    void setProtocol(qint64 measurementId, const MeasurementProtocol& protocol);
+    // A profile by its ID; none when it is not stored.
+    std::optional<ProfilePlan> profile(qint64 profileId);
+    // The profiles of an athlete in the order they began; none on a database without them.
+    QList<ProfilePlan> profilesOfAthlete(qint64 athleteId);
+    // The trials of a profile, the measurements marked with it, in the order recorded.
+    QList<Measurement> ofProfile(qint64 profileId);
+
 private:
+    // The measurements that meet a condition on units u (or units_protokoll p) with one value.
+    QList<Measurement> measurementsWhere(const QString& condition, const QVariant& value);
     bool knowsExclusions() const;
     bool storesTests() const;
 

@@ -93,6 +93,43 @@ const Step kGroups{
     },
 };
 
+// Version 4: the protocol a measurement was run under ("10/5", or one trial of a drop-height
+// profile), and the profiles themselves: an athlete's run of single drop jumps from rising
+// box heights, a few trials each, kept so that it can be shown again as one. A row of
+// units_protokoll belongs to the units row with the same ID; a measurement without one was
+// run under no protocol. No foreign keys, as with version 1.
+const Step kProtocols{
+    4,
+    {
+        QStringLiteral("CREATE TABLE profile ("
+                       " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                       " Ref_ID INTEGER NOT NULL,"
+                       " Datum TIMESTAMP,"
+                       " Hoehen VARCHAR(200) NOT NULL,"
+                       " Versuche INTEGER NOT NULL)"),
+        QStringLiteral("CREATE INDEX profile_sportler ON profile (Ref_ID)"),
+        QStringLiteral("CREATE TABLE units_protokoll ("
+                       " Unit_ID INTEGER PRIMARY KEY,"
+                       " Protokoll VARCHAR(20) NOT NULL,"
+                       " Profil_ID INTEGER)"),
+        QStringLiteral("CREATE INDEX units_protokoll_profil ON units_protokoll (Profil_ID)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE profile ("
+                       " ID BIGSERIAL PRIMARY KEY,"
+                       " Ref_ID BIGINT NOT NULL,"
+                       " Datum TIMESTAMP,"
+                       " Hoehen VARCHAR(200) NOT NULL,"
+                       " Versuche INTEGER NOT NULL)"),
+        QStringLiteral("CREATE INDEX profile_sportler ON profile (Ref_ID)"),
+        QStringLiteral("CREATE TABLE units_protokoll ("
+                       " Unit_ID BIGINT PRIMARY KEY,"
+                       " Protokoll VARCHAR(20) NOT NULL,"
+                       " Profil_ID BIGINT)"),
+        QStringLiteral("CREATE INDEX units_protokoll_profil ON units_protokoll (Profil_ID)"),
+    },
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -107,7 +144,7 @@ bool hasVersionTable(Database& db) {
 } // namespace
 
 const QList<Step>& steps() {
-    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups};
+    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups, kProtocols};
     return all;
 }
 

@@ -301,6 +301,63 @@ private slots:
         QVERIFY(!repo.lastTestOf(12));
         QVERIFY(repo.lastTestOf(13));
     }
+
+    // A 10/5 series and the trials of a profile carry their protocol; the profile keeps its
+    // heights and trials and gives its trials back as one. Deleting a trial or the athlete
+    // takes the marks and profiles along.
+    void protocolsAndProfiles() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf'), (13, 'Lang')"));
+        MeasurementRepository repo(*data.db);
+        const QDateTime now(QDate(2026, 12, 8), QTime(9, 0));
+        const Measurement tenFive =
+            repo.recordFirstJump(12, now, {200, 500, 1.25, 1}, {}, {Protocol::TenFive, 0});
+        QCOMPARE(tenFive.protocol.kind, Protocol::TenFive);
+        const qint64 profileId = repo.createProfile(12, now, {20, 30, 45}, 2);
+        QVERIFY(profileId > 0);
+        const MeasurementProtocol trial{Protocol::DropHeightProfile, profileId};
+        for (const int height : {20, 20, 30})
+            repo.recordFirstJump(12, now, {200, 500, 1.25, 1}, {"Drop Jump", height}, trial);
+        const Measurement plain = repo.recordFirstJump(12, now, {200, 500, 1.25, 1});
+        repo.createProfile(13, now, {40}, 1);
+
+        QList<Protocol> kinds;
+        for (const Measurement& m : repo.ofAthlete(12))
+            kinds << m.protocol.kind;
+        QCOMPARE(kinds, (QList<Protocol>{Protocol::TenFive, Protocol::DropHeightProfile,
+                                         Protocol::DropHeightProfile, Protocol::DropHeightProfile,
+                                         Protocol::None}));
+        const std::optional<ProfilePlan> plan = repo.profile(profileId);
+        QVERIFY(plan);
+        QCOMPARE(plan->heightsCm, (QList<int>{20, 30, 45}));
+        QCOMPARE(plan->trialsPerHeight, 2);
+        QCOMPARE(plan->athleteId, qint64(12));
+        QCOMPARE(repo.profilesOfAthlete(12).size(), 1);
+        QVERIFY(!repo.profile(profileId + 99));
+        QList<int> heights;
+        for (const Measurement& m : repo.ofProfile(profileId)) {
+            QCOMPARE(m.protocol, trial);
+            heights << *m.test.dropHeightCm;
+        }
+        QCOMPARE(heights, (QList<int>{20, 20, 30}));
+
+        repo.setProtocol(plain.id, {Protocol::TenFive, 0});
+        QCOMPARE(repo.ofAthlete(12).last().protocol.kind, Protocol::TenFive);
+        repo.setProtocol(plain.id, {});
+        QCOMPARE(repo.ofAthlete(12).last().protocol.kind, Protocol::None);
+        // A protocol a later version may add reads as none.
+        QVERIFY(data.run(QStringLiteral("INSERT INTO units_protokoll (Unit_ID, Protokoll) "
+                                        "VALUES (%1, 'Zukunft')")
+                             .arg(plain.id)));
+        QCOMPARE(repo.ofAthlete(12).last().protocol.kind, Protocol::None);
+
+        repo.remove(12, 2);
+        QCOMPARE(repo.ofProfile(profileId).size(), 2);
+        AthleteRepository(*data.db).remove(12);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM units_protokoll").toInt(), 0);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM profile").toInt(), 1);
+        QVERIFY(repo.profilesOfAthlete(12).isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMeasurementRepository)

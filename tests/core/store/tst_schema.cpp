@@ -44,7 +44,7 @@ QStringList oldColumns(Database& db) {
 void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
     for (const char* table : {"units_test", "sportler_test", "mr_ausschluss", "gruppen",
-                              "gruppen_sportler", "schema_version"})
+                              "gruppen_sportler", "units_protokoll", "profile", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -78,13 +78,16 @@ private slots:
         QVERIFY(hasTable(*data.db, "gruppen"));
         QVERIFY(hasTable(*data.db, "gruppen_sportler"));
         QVERIFY(GroupRepository(*data.db).available());
+        QVERIFY(hasTable(*data.db, "units_protokoll"));
+        QVERIFY(hasTable(*data.db, "profile"));
+        QVERIFY(MeasurementRepository(*data.db).knowsProtocols());
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3"}));
+                 (QVariantList{"1", "2", "3", "4"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"3"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"4"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -122,7 +125,7 @@ private slots:
         }
         Database db(store.location);
         QVERIFY(!db.upgradeFailure());
-        QCOMPARE(db.schemaVersion(), 3);
+        QCOMPARE(db.schemaVersion(), schema::latestVersion());
         QVERIFY(hasTable(db, "mr_ausschluss"));
         QCOMPARE(column(db, "SELECT Test FROM units_test WHERE Unit_ID = 7"),
                  QVariantList{"Drop Jump"});
@@ -178,6 +181,40 @@ private slots:
         QVERIFY(!hasTable(db, "gruppen"));
         QVERIFY(!GroupRepository(db).available());
         QCOMPARE(column(db, "SELECT Fallhoehe FROM units_test"), QVariantList{"40"});
+    }
+
+    // A database of version 3 gains the protocols and keeps its groups. When that step
+    // fails, the station records as a station of version 3 does: without protocols.
+    void aVersion3DatabaseGainsTheProtocols_data() {
+        QTest::addColumn<bool>("inTheWay");
+        QTest::newRow("upgraded") << false;
+        QTest::newRow("step failed") << true;
+    }
+    void aVersion3DatabaseGainsTheProtocols() {
+        QFETCH(bool, inTheWay);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, 3)), 3);
+            GroupRepository(db).add(QStringLiteral("U19"));
+            QSqlQuery q(db.connection());
+            if (inTheWay)
+                QVERIFY(q.exec("CREATE TABLE profile (Notiz VARCHAR(10))"));
+        }
+        Database db(store.location);
+        QCOMPARE(bool(db.upgradeFailure()), inTheWay);
+        QCOMPARE(db.schemaVersion(), inTheWay ? 3 : 4);
+        QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
+        MeasurementRepository repo(db);
+        QCOMPARE(repo.knowsProtocols(), !inTheWay);
+        const Measurement m =
+            repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1},
+                                 {"Sprungserie", 30}, {Protocol::TenFive, 0});
+        QCOMPARE(m.protocol.kind, inTheWay ? Protocol::None : Protocol::TenFive);
+        QCOMPARE(repo.ofAthlete(12).last().protocol.kind, m.protocol.kind);
+        QCOMPARE(repo.ofAthlete(12).last().test.name, QStringLiteral("Sprungserie"));
+        QVERIFY(repo.profilesOfAthlete(12).isEmpty());
     }
 
     // Of several steps those before the failing one stay.
