@@ -1,6 +1,7 @@
 #include "ui/AnalysisWindow.h"
 
 #include "core/analysis/Comparison.h"
+#include "core/analysis/ProtocolResults.h"
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/FileNames.h"
 #include "core/base/FileOutput.h"
@@ -125,6 +126,19 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     noiseLabel_ = new QLabel(this);
     noiseLabel_->setObjectName(QStringLiteral("noiseLabel"));
     noiseLabel_->setWordWrap(true);
+    protocolLabel_ = new QLabel(this);
+    protocolLabel_->setObjectName(QStringLiteral("protocolLabel"));
+    protocolLabel_->setWordWrap(true);
+    protocolLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    protocolLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    profileTable_ = new QTableWidget(this);
+    profileTable_->setObjectName(QStringLiteral("profileTable"));
+    profileTable_->verticalHeader()->setVisible(false);
+    profileTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    profileTable_->setSelectionMode(QAbstractItemView::NoSelection);
+    profileTable_->setFocusPolicy(Qt::NoFocus);
+    profileTable_->setMaximumHeight(170);
+    profileTable_->hide();
 
     copyButton_ = new QPushButton(tr("&Kopieren"), this);
     copyButton_->setObjectName(QStringLiteral("copyButton"));
@@ -142,10 +156,14 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     choosers->addStretch(1);
     auto* charts = new QVBoxLayout;
     charts->addWidget(measurementView_, 1);
+    charts->addWidget(profileTable_);
     charts->addWidget(progressView_, 1);
     charts->addWidget(noiseLabel_);
+    auto* left = new QVBoxLayout;
+    left->addWidget(statisticsTable_, 1);
+    left->addWidget(protocolLabel_);
     auto* body = new QHBoxLayout;
-    body->addWidget(statisticsTable_);
+    body->addLayout(left);
     body->addLayout(charts, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copyButton_);
@@ -239,6 +257,7 @@ void AnalysisWindow::refresh() {
     heading_->setText(heading);
     copyButton_->setEnabled(measurement_.has_value());
     showStatistics();
+    showProtocol(rows);
 
     // A view does not delete the chart it shows when it gets another.
     QChart* oldMeasurement = measurementView_->chart();
@@ -368,12 +387,56 @@ void AnalysisWindow::showStatistics() {
     statisticsTable_->setFixedWidth(width);
 }
 
+void AnalysisWindow::showProtocol(const QList<Measurement>& rows) {
+    profile_.reset();
+    QStringList lines;
+    const MeasurementProtocol protocol =
+        measurement_ ? measurement_->protocol : MeasurementProtocol{};
+    if (protocol.kind == Protocol::TenFive) {
+        const protocolresults::TenFiveText result = protocolresults::tenFiveText(jumps_);
+        lines << result.heading << result.rule;
+        for (const protocolresults::Field& field : result.fields)
+            lines << QStringLiteral("%1: %2").arg(field.name, field.value);
+        if (!result.note.isEmpty())
+            lines << result.note;
+    } else if (protocol.kind == Protocol::DropHeightProfile) {
+        // The trials are measurements of the athlete: their jumps are read already.
+        QList<analysis::MeasurementJumps> trials;
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            if (rows[i].protocol == protocol)
+                trials << measurements_[i];
+        profile_ = protocols::dropHeightProfile(protocolresults::profileTrials(trials));
+        const std::optional<ProfilePlan> plan = store_.measurements().profile(protocol.profileId);
+        lines << protocolresults::profileHeading(plan ? plan->moment : QDateTime());
+        for (const protocolresults::Field& field : protocolresults::profileOptima(*profile_))
+            lines << QStringLiteral("%1: %2").arg(field.name, field.value);
+        const QStringList header = protocolresults::profileTableHeader();
+        const QList<QStringList> steps = protocolresults::profileTableTexts(*profile_);
+        profileTable_->clear();
+        profileTable_->setColumnCount(static_cast<int>(header.size()));
+        profileTable_->setRowCount(static_cast<int>(steps.size()));
+        profileTable_->setHorizontalHeaderLabels(header);
+        for (int r = 0; r < steps.size(); ++r)
+            for (int c = 0; c < steps[r].size(); ++c) {
+                auto* item = new QTableWidgetItem(steps[r][c]);
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                profileTable_->setItem(r, c, item);
+            }
+        profileTable_->resizeColumnsToContents();
+    }
+    protocolLabel_->setText(lines.join(QLatin1Char('\n')));
+    protocolLabel_->setVisible(!lines.isEmpty());
+    profileTable_->setVisible(profile_.has_value());
+}
+
 QChart* AnalysisWindow::measurementChart() const {
     if (!measurement_)
         return jumpcharts::noteChart(jumpcharts::noMeasurementText());
     if (compared_)
         return jumpcharts::comparisonChart(jumps_, shortName(*measurement_), compared_->jumps,
                                            compared_->name);
+    if (profile_)
+        return jumpcharts::profileChart(*profile_);
     return jumpcharts::measurementChart(jumps_, measurementTitle(*measurement_));
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/analysis/JumpAnalysis.h"
 #include "core/analysis/Progress.h"
+#include "core/analysis/Protocols.h"
 #include "core/store/MeasurementRepository.h"
 
 #include <QWidget>
@@ -23,9 +24,11 @@ class QTableWidget;
 // athlete's progress in one test and drop height (chosen above the chart), with the band of
 // the typical error. "Vergleichen mit:" puts another measurement of the athlete, or the newest
 // of another athlete, beside it: the statistics in two columns with their difference and both
-// series in one chart. It follows the selection while it is open. Ctrl+C and "Kopieren" put
-// the table on the clipboard; "Als Bild speichern …" writes both charts as one PNG. Closing it
-// only hides it.
+// series in one chart. A measurement run as 10/5 shows that result with its rule; a trial of a
+// drop-height profile shows the whole profile (its chart in place of the measurement's, the
+// optimal heights and a line per height). It follows the selection while it is open. Ctrl+C and
+// "Kopieren" put the table on the clipboard; "Als Bild speichern …" writes both charts as one PNG.
+// Closing it only hides it.
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 public:
@@ -65,6 +68,8 @@ private:
     QChart* measurementChart() const;
     QChart* progressChart() const;
     void showProgress();
+    // The result of the protocol the selected measurement was run under, if any.
+    void showProtocol(const QList<Measurement>& rows);
 
     HistoryController& history_;
     AthleteController& athletes_;
@@ -79,6 +84,8 @@ private:
     QChartView* measurementView_ = nullptr;
     QChartView* progressView_ = nullptr;
     QLabel* noiseLabel_ = nullptr;
+    QLabel* protocolLabel_ = nullptr;
+    QTableWidget* profileTable_ = nullptr;
     QPushButton* copyButton_ = nullptr;
     QPushButton* saveImageButton_ = nullptr;
 
@@ -88,6 +95,7 @@ private:
     QList<progress::Line> lines_;
     std::optional<Measurement> measurement_;
     std::optional<Compared> compared_;
+    std::optional<protocols::Profile> profile_; // of the selected trial
     qint64 shownAthlete_ = -1;
     std::optional<qint64> shownNummer_;
     bool refreshPending_ = false;

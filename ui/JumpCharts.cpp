@@ -380,6 +380,72 @@ QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString&
     return chart;
 }
 
+QChart* profileChart(const protocols::Profile& profile) {
+    auto* heights = new QLineSeries;
+    heights->setName(tr("Beste Höhe (cm)"));
+    heights->setColor(kHeightColour);
+    auto* rsis = new QLineSeries;
+    rsis->setName(tr("Bester RSI (m/s)"));
+    rsis->setColor(kRsiColour);
+    auto* optima = new QScatterSeries;
+    optima->setName(tr("Optimale Fallhöhe"));
+    optima->setColor(kMarkColour);
+    optima->setBorderColor(kMarkColour);
+    optima->setMarkerSize(11);
+    QList<double> dropHeights, heightValues, rsiValues;
+    for (const protocols::ProfileStep& step : profile.steps) {
+        if (!step.bestRsi || !step.bestHeightCm)
+            continue;
+        heights->append(step.dropHeightCm, *step.bestHeightCm);
+        rsis->append(step.dropHeightCm, *step.bestRsi);
+        dropHeights << step.dropHeightCm;
+        heightValues << *step.bestHeightCm;
+        rsiValues << *step.bestRsi;
+    }
+    if (dropHeights.isEmpty()) {
+        delete heights;
+        delete rsis;
+        delete optima;
+        return noteChart(noValidJumpText());
+    }
+    for (QLineSeries* series : {heights, rsis})
+        series->setPointsVisible(true);
+    QChart* chart = newChart(tr("Fallhöhen-Profil"));
+    auto* dropAxis = new QValueAxis;
+    dropAxis->setTitleText(tr("Fallhöhe (cm)"));
+    dropAxis->setLabelFormat("%.0f");
+    const double low = *std::min_element(dropHeights.cbegin(), dropHeights.cend());
+    const double high = *std::max_element(dropHeights.cbegin(), dropHeights.cend());
+    dropAxis->setRange(std::max(0.0, low - 5), high + 5);
+    QValueAxis* heightAxis = valueAxis(tr("Beste Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), rsiValues, "%.1f");
+    rsiAxis->setGridLineVisible(false);
+    chart->addAxis(dropAxis, Qt::AlignBottom);
+    chart->addAxis(heightAxis, Qt::AlignLeft);
+    chart->addAxis(rsiAxis, Qt::AlignRight);
+    attach(chart, heights, dropAxis, heightAxis);
+    attach(chart, rsis, dropAxis, rsiAxis);
+    // The optimum by RSI on the RSI line; the one by jump height on the height line, where
+    // its own series keeps it on the height axis.
+    auto* heightOptimum = new QScatterSeries;
+    heightOptimum->setName(tr("Optimale Fallhöhe nach Sprunghöhe"));
+    heightOptimum->setColor(kMarkColour.darker(140));
+    heightOptimum->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    heightOptimum->setMarkerSize(11);
+    optima->setName(tr("Optimale Fallhöhe nach RSI"));
+    for (const protocols::ProfileStep& step : profile.steps) {
+        if (!step.bestRsi || !step.bestHeightCm)
+            continue;
+        if (profile.optimalByRsiCm == step.dropHeightCm)
+            optima->append(step.dropHeightCm, *step.bestRsi);
+        if (profile.optimalByHeightCm == step.dropHeightCm)
+            heightOptimum->append(step.dropHeightCm, *step.bestHeightCm);
+    }
+    attach(chart, optima, dropAxis, rsiAxis);
+    attach(chart, heightOptimum, dropAxis, heightAxis);
+    return chart;
+}
+
 QChart* bestRsiChart(const QList<ranking::Row>& rows) {
     QStringList names;
     QList<double> values;

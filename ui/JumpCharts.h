@@ -2,6 +2,7 @@
 
 #include "core/analysis/JumpAnalysis.h"
 #include "core/analysis/Progress.h"
+#include "core/analysis/Protocols.h"
 #include "core/analysis/Ranking.h"
 
 #include <QString>
@@ -46,6 +47,11 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& points, const progre
 // their contact times as two lines, the jumps by their place in each series.
 QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString& firstName,
                         const QList<analysis::StoredJump>& second, const QString& secondName);
+
+// A drop-height profile: the best height (left axis) and the best RSI (right axis) of every
+// drop height with a valid trial, over the drop height; the optimal height by RSI and the one
+// by jump height marked on their lines.
+QChart* profileChart(const protocols::Profile& profile);
 
 // One horizontal bar per athlete of a ranking with a best RSI, the best at the top, named
 // "Name, Vorname".

@@ -313,6 +313,7 @@ public:
                     painter, rect,
                     jumpcharts::measurementChart(line.jumps, report::measurementHeading(line)));
             });
+            protocolResult();
             const Qt::Alignment right = Qt::AlignRight;
             table(tr("Sprünge der Messung Nr. %1").arg(selected->position),
                   report::jumpTableHeader(), report::jumpTableTexts(selected->jumps),
@@ -322,6 +323,36 @@ public:
     }
 
 private:
+    // The 10/5 result with its rule, or the drop-height profile the measurement is a trial of.
+    void protocolResult() {
+        if (const auto& tenFive = report_.tenFive) {
+            QList<QStringList> lines;
+            for (const protocolresults::Field& field : tenFive->fields)
+                lines << QStringList{field.name, field.value};
+            if (!tenFive->note.isEmpty())
+                lines << QStringList{tenFive->note, QString()};
+            table(tenFive->heading + QStringLiteral(": ") + tenFive->rule,
+                  {tr("Kennwert"), tr("Wert")}, lines, {0.4, 0.2}, {Qt::AlignLeft, Qt::AlignRight});
+        }
+        if (const auto& profile = report_.profile) {
+            QList<QStringList> optima;
+            for (const protocolresults::Field& field :
+                 protocolresults::profileOptima(profile->profile))
+                optima << QStringList{field.name, field.value};
+            table(profile->heading, {tr("Kennwert"), tr("Wert")}, optima, {0.4, 0.2},
+                  {Qt::AlignLeft, Qt::AlignRight});
+            flow_.skip(padding_ * 2);
+            flow_.place(
+                flow_.width() * kChartHeightShare, [this](QPainter& painter, const QRectF& rect) {
+                    drawChart(painter, rect, jumpcharts::profileChart(report_.profile->profile));
+                });
+            const Qt::Alignment right = Qt::AlignRight;
+            table(tr("Je Fallhöhe"), protocolresults::profileTableHeader(),
+                  protocolresults::profileTableTexts(profile->profile),
+                  {0.14, 0.12, 0.16, 0.22, 0.16, 0.20}, {right, right, right, right, right, right});
+        }
+    }
+
     // All measurements, newest first.
     void measurementTable() {
         const Qt::Alignment right = Qt::AlignRight;

@@ -27,6 +27,27 @@ QString timeText(double ms) {
     return ms >= 0 && std::isfinite(ms) ? QString::number(ms, 'f', 0) : QString();
 }
 
+// The protocol of the selected measurement and what it gave.
+void readProtocol(MeasurementRepository& measurements, AthleteReport& out) {
+    MeasurementProtocol protocol;
+    for (const Measurement& row : measurements.ofAthlete(out.athlete.id))
+        if (row.nummer == out.selected->nummer)
+            protocol = row.protocol;
+    if (protocol.kind == Protocol::TenFive) {
+        out.tenFive = protocolresults::tenFiveText(out.selected->jumps);
+    } else if (protocol.kind == Protocol::DropHeightProfile) {
+        const std::optional<ProfilePlan> plan = measurements.profile(protocol.profileId);
+        QList<analysis::MeasurementJumps> trials;
+        for (const Measurement& trial : measurements.ofProfile(protocol.profileId))
+            for (const MeasurementLine& line : out.lines)
+                if (line.nummer == trial.nummer && trial.athleteId == out.athlete.id)
+                    trials.append({line.moment, line.nummer, line.jumps, trial.test, line.series});
+        out.profile = AthleteReport::ProfileResult{
+            protocolresults::profileHeading(plan ? plan->moment : QDateTime()),
+            protocols::dropHeightProfile(protocolresults::profileTrials(trials))};
+    }
+}
+
 } // namespace
 
 std::optional<AthleteReport> read(MeasurementRepository& measurements, const Athlete& athlete,
@@ -57,6 +78,8 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
         if (progress && !progress(static_cast<int>(out.lines.size())))
             return std::nullopt;
     }
+    if (out.selected)
+        readProtocol(measurements, out);
     if (const std::optional<progress::Line> line = progress::defaultLine(all, selectedNummer)) {
         out.progress = progress::pointsOf(all, *line);
         out.progressLine = progress::lineText(*line, progress::linesOf(all));

@@ -2,6 +2,7 @@
 
 #include "core/analysis/JumpAnalysis.h"
 #include "core/analysis/Progress.h"
+#include "core/analysis/ProtocolResults.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
 
@@ -40,6 +41,14 @@ struct AthleteReport {
     QString progressLine;                    // its name: "Drop Jump, Fallhöhe 30 cm"
     progress::Noise noise;                   // of the best RSI along it
     std::optional<MeasurementLine> selected;
+    // The protocol the selected measurement was run under: the 10/5 result of a series, or the
+    // drop-height profile it is a trial of.
+    std::optional<protocolresults::TenFiveText> tenFive;
+    struct ProfileResult {
+        QString heading;
+        protocols::Profile profile;
+    };
+    std::optional<ProfileResult> profile;
 };
 
 // Told how many measurements are read; returns false to cancel.

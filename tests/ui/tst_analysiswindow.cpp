@@ -10,6 +10,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -163,6 +165,66 @@ private slots:
         QVERIFY(!part<QPushButton>(a, "copyButton")->isEnabled());
         a.copyStatistics();
         QCOMPARE(f.ui.clipboardWrites, 0);
+        QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
+    // A trial of a drop-height profile shows the profile, a 10/5 series its result with the
+    // rule, and another athlete's newest measurement goes beside it in a fourth column.
+    void protocolsAndComparison() {
+        MainWindowFixture f;
+        QStringList statements{
+            "INSERT INTO sportler (ID, Name, Vorname) VALUES (1, 'Meier', 'Anna')",
+            "INSERT INTO sportler (ID, Name, Vorname) VALUES (2, 'Schulz', 'Jonas')",
+            "INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
+            "(1, 1, '2026-03-01T09:00:00', 1, 10), (2, 1, '2026-03-02T09:00:00', 2, 1), "
+            "(3, 1, '2026-03-02T09:05:00', 3, 1), (4, 2, '2026-03-05T09:00:00', 1, 1)",
+            "INSERT INTO units_test (Unit_ID, Test, Fallhoehe) VALUES "
+            "(1, 'Sprungserie', NULL), (2, 'Drop Jump', 20), (3, 'Drop Jump', 30)",
+            "INSERT INTO profile (ID, Ref_ID, Datum, Hoehen, Versuche) VALUES "
+            "(1, 1, '2026-03-02T09:00:00', '20;30', 1)",
+            "INSERT INTO units_protokoll (Unit_ID, Protokoll, Profil_ID) VALUES "
+            "(1, '10/5', NULL), (2, 'Profil', 1), (3, 'Profil', 1)",
+            "INSERT INTO mr VALUES (1002, 200, 500, 0, 1), (1003, 200, 520, 0, 1), "
+            "(2001, 250, 400, 0, 1)"};
+        QStringList series;
+        for (int n = 1; n <= 10; ++n)
+            series << QStringLiteral("(1001, %1, 500, 0, %2)").arg(90 + 10 * n).arg(n);
+        statements << "INSERT INTO mr VALUES " + series.join(", ");
+        run(f, statements);
+        MainWindow& w = f.start();
+        AnalysisWindow& a = open(w);
+
+        // The newest is the trial at 30 cm: the profile of both heights.
+        const QLabel* protocol = part<QLabel>(a, "protocolLabel");
+        QVERIFY2(protocol->text().contains("Fallhöhen-Profil vom 02.03.2026") &&
+                     protocol->text().contains("Optimale Fallhöhe nach RSI: 30 cm"),
+                 qPrintable(protocol->text()));
+        QCOMPARE(part<QTableWidget>(a, "profileTable")->rowCount(), 2);
+        QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
+                 QStringLiteral("Fallhöhen-Profil"));
+        QCOMPARE(part<QComboBox>(a, "lineChooser")->currentText(),
+                 QStringLiteral("Drop Jump, Fallhöhe 30 cm"));
+        QVERIFY(part<QLabel>(a, "noiseLabel")->text().startsWith("Kein Band"));
+
+        w.history().chooseAt(2); // the 10/5 series
+        QCoreApplication::processEvents();
+        QVERIFY2(protocol->text().contains("Mittelwert der 5 besten von 10 Sprüngen nach RSI") &&
+                     protocol->text().contains("RSI (m/s): 2,59"),
+                 qPrintable(protocol->text()));
+        QVERIFY(part<QTableWidget>(a, "profileTable")->isHidden());
+        QCOMPARE(part<QComboBox>(a, "lineChooser")->currentText(), QStringLiteral("Sprungserie"));
+
+        auto* chooser = part<QComboBox>(a, "compareChooser");
+        chooser->setCurrentIndex(chooser->findText("Schulz, Jonas: neueste Messung"));
+        part<QCheckBox>(a, "compareBox")->setChecked(true);
+        QCOMPARE(table(a)->columnCount(), 4);
+        QVERIFY(table(a)->horizontalHeaderItem(2)->text().startsWith("Schulz, Jonas"));
+        QCOMPARE(table(a)->item(0, 3)->text(), QStringLiteral("-9"));
+        QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
+                 QStringLiteral("Vergleich"));
+        QTest::keyClick(&a, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(f.ui.clipboard.startsWith("Kennwert\tNr. 1, 01.03.2026\tSchulz, Jonas"));
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
