@@ -137,7 +137,6 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     profileTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     profileTable_->setSelectionMode(QAbstractItemView::NoSelection);
     profileTable_->setFocusPolicy(Qt::NoFocus);
-    profileTable_->setMaximumHeight(170);
     profileTable_->hide();
 
     copyButton_ = new QPushButton(tr("&Kopieren"), this);
@@ -423,6 +422,12 @@ void AnalysisWindow::showProtocol(const QList<Measurement>& rows) {
                 profileTable_->setItem(r, c, item);
             }
         profileTable_->resizeColumnsToContents();
+        // As high as its rows: the charts keep the rest.
+        int height = profileTable_->horizontalHeader()->sizeHint().height() +
+                     2 * profileTable_->frameWidth();
+        for (int r = 0; r < profileTable_->rowCount(); ++r)
+            height += profileTable_->rowHeight(r);
+        profileTable_->setFixedHeight(std::min(height, 200));
     }
     protocolLabel_->setText(lines.join(QLatin1Char('\n')));
     protocolLabel_->setVisible(!lines.isEmpty());

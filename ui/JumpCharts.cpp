@@ -13,6 +13,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalBarSeries>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QScatterSeries>
@@ -342,9 +343,10 @@ QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString&
     const QList<std::pair<const QList<analysis::StoredJump>*, QString>> both{{&a, firstName},
                                                                              {&b, secondName}};
     for (const auto& [jumps, name] : both) {
-        auto* bars = new QBarSet(tr("Höhe (cm): %1").arg(name));
+        // The legend names the measurements by their bars; the contact lines take their
+        // colours.
+        auto* bars = new QBarSet(name);
         auto* contacts = new QLineSeries;
-        contacts->setName(tr("Stützzeit (ms): %1").arg(name));
         contacts->setPointsVisible(labelled);
         for (qsizetype i = 0; i < places; ++i) {
             if (i < jumps->size()) {
@@ -368,8 +370,11 @@ QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString&
     chart->addAxis(heightAxis, Qt::AlignLeft);
     chart->addAxis(contactAxis, Qt::AlignRight);
     attach(chart, series, jumpAxis, heightAxis);
-    for (QLineSeries* line : contactLines)
+    for (QLineSeries* line : contactLines) {
         attach(chart, line, jumpAxis, contactAxis);
+        for (QLegendMarker* marker : chart->legend()->markers(line))
+            marker->setVisible(false);
+    }
     // Each contact line in the colour of its bars, the second dashed.
     for (int i = 0; i < 2; ++i) {
         QPen pen(series->barSets()[i]->color().darker(130), 2);
@@ -417,6 +422,17 @@ QChart* profileChart(const protocols::Profile& profile) {
     const double low = *std::min_element(dropHeights.cbegin(), dropHeights.cend());
     const double high = *std::max_element(dropHeights.cbegin(), dropHeights.cend());
     dropAxis->setRange(std::max(0.0, low - 5), high + 5);
+    // A tick at every drop height when they rise in equal steps.
+    double smallestStep = 0;
+    for (qsizetype i = 1; i < dropHeights.size(); ++i)
+        if (const double d = dropHeights[i] - dropHeights[i - 1];
+            d > 0 && (smallestStep == 0 || d < smallestStep))
+            smallestStep = d;
+    if (smallestStep >= 1) {
+        dropAxis->setTickType(QValueAxis::TicksDynamic);
+        dropAxis->setTickAnchor(low);
+        dropAxis->setTickInterval(smallestStep);
+    }
     QValueAxis* heightAxis = valueAxis(tr("Beste Höhe (cm)"), heightValues, "%.0f");
     QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), rsiValues, "%.1f");
     rsiAxis->setGridLineVisible(false);

@@ -100,6 +100,7 @@ private:
 
 const QColor kRule(150, 150, 150);
 const QColor kHeaderFill(235, 235, 235);
+const QColor kGreyedText(140, 140, 140);
 
 // What the layouts of the reports share: the fonts, blocks of text, headings kept with what
 // follows them, charts and tables.
@@ -190,7 +191,7 @@ protected:
     };
     PreparedRow prepareRow(const QStringList& cells, const QList<double>& shares,
                            const QList<QFont>& fonts, const QList<Qt::Alignment>& alignment,
-                           bool header) const {
+                           bool header, bool greyed = false) const {
         QList<Text> texts;
         QList<double> widths;
         double height = 0;
@@ -201,7 +202,8 @@ protected:
             height = std::max(height, texts.last().height() + 2 * padding_);
         }
         const double padding = padding_;
-        return {height, [texts, widths, header, padding](QPainter& painter, const QRectF& rect) {
+        return {height,
+                [texts, widths, header, greyed, padding](QPainter& painter, const QRectF& rect) {
                     double x = rect.left();
                     for (int c = 0; c < texts.size(); ++c) {
                         const QRectF cell(x, rect.top(), widths[c], rect.height());
@@ -209,7 +211,7 @@ protected:
                             painter.fillRect(cell, kHeaderFill);
                         painter.setPen(QPen(kRule, 0));
                         painter.drawRect(cell);
-                        painter.setPen(Qt::black);
+                        painter.setPen(greyed ? kGreyedText : QColor(Qt::black));
                         texts[c].draw(painter, cell.topLeft() + QPointF(padding, padding));
                         x += widths[c];
                     }
@@ -226,16 +228,18 @@ protected:
     // A table under its heading; the header row heads the table on every page. The table
     // stays whole where it fits on a page, keeps its first rows with its heading and never
     // leaves its last row alone (pagination::planTable).
+    // Lines marked in `greyed` are drawn in grey (an excluded jump).
     void table(const QString& heading, const QStringList& header, const QList<QStringList>& lines,
-               const QList<double>& shares, const QList<Qt::Alignment>& alignment) {
+               const QList<double>& shares, const QList<Qt::Alignment>& alignment,
+               const QList<bool>& greyed = {}) {
         const QList<QFont> headerFonts(header.size(), smallBold_);
         const QList<QFont> cellFonts(header.size(), small_);
         const PreparedRow headerRow = prepareRow(header, shares, headerFonts, alignment, true);
         QList<PreparedRow> rows;
         QList<double> heights;
         rows.reserve(lines.size());
-        for (const QStringList& line : lines) {
-            rows << prepareRow(line, shares, cellFonts, alignment, false);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            rows << prepareRow(lines[i], shares, cellFonts, alignment, false, greyed.value(i));
             heights << rows.last().height;
         }
         const Text headingText(heading, headingFont(), device_, flow_.width());
@@ -315,10 +319,13 @@ public:
             });
             protocolResult();
             const Qt::Alignment right = Qt::AlignRight;
+            const QList<QStringList> jumpLines = report::jumpTableTexts(selected->jumps);
+            QList<bool> excluded;
+            for (const QStringList& jump : jumpLines)
+                excluded << !jump.last().isEmpty();
             table(tr("Sprünge der Messung Nr. %1").arg(selected->position),
-                  report::jumpTableHeader(), report::jumpTableTexts(selected->jumps),
-                  {0.08, 0.16, 0.16, 0.14, 0.14, 0.32},
-                  {right, right, right, right, right, Qt::AlignLeft});
+                  report::jumpTableHeader(), jumpLines, {0.08, 0.16, 0.16, 0.14, 0.14, 0.32},
+                  {right, right, right, right, right, Qt::AlignLeft}, excluded);
         }
     }
 

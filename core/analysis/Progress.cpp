@@ -5,6 +5,7 @@
 #include "core/measure/Metrics.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +36,15 @@ bool newer(const analysis::MeasurementJumps& a, const analysis::MeasurementJumps
     if (a.moment.isValid() != b.moment.isValid())
         return a.moment.isValid();
     return a.moment > b.moment;
+}
+
+// A date format without its year: "dd.MM.yyyy" to "dd.MM", "yyyy-MM-dd" to "MM-dd".
+QString withoutYear(QString format) {
+    static const QRegularExpression yearLast(QStringLiteral("[^dM]*y+[^dM]*$"));
+    static const QRegularExpression yearFirst(QStringLiteral("^y+[^dM]*"));
+    format.remove(yearLast);
+    format.remove(yearFirst);
+    return format;
 }
 
 } // namespace
@@ -174,11 +184,16 @@ DateAxis dateAxis(const QList<QDateTime>& moments) {
         }
         return axis;
     }
-    axis.title = tr("Datum");
+    // Days of one year are labelled without it; the title names the year.
+    const bool oneYear = days.first().year() == days.last().year();
+    axis.title = oneYear ? tr("Datum (%1)").arg(days.first().year()) : tr("Datum");
+    const QString dayFormat = oneYear ? withoutYear(texts::shortDateFormat()) : QString();
     const qsizetype perLabel = (days.size() + kMostDateLabels - 1) / kMostDateLabels;
     for (qsizetype first = 0; first < days.size(); first += perLabel) {
         const qsizetype end = std::min(days.size(), first + perLabel);
-        axis.labels << AxisLabel{static_cast<double>(end), texts::dateText(days[first])};
+        axis.labels << AxisLabel{static_cast<double>(end),
+                                 oneYear ? texts::locale().toString(days[first], dayFormat)
+                                         : texts::dateText(days[first])};
     }
     return axis;
 }

@@ -57,8 +57,9 @@ QString noiseText(const Noise& noise, Measure measure);
 
 // The date axis of a progress chart. The measurements are spread evenly over their day, the
 // days follow one another in equal steps, and each day is labelled once; with too many days to
-// label, neighbouring days share a label. When all measurements are from one day the axis shows
-// their times instead.
+// label, neighbouring days share a label; days of one year are labelled without it and the
+// title names the year. When all measurements are from one day the axis shows their times
+// instead.
 struct AxisLabel {
     double end = 0; // the label covers the axis up to here from the previous end (or 0)
     QString text;
@@ -69,7 +70,7 @@ struct DateAxis {
     double end = 0; // the axis runs from 0 to here
     QString title;
 };
-inline constexpr int kMostDateLabels = 12;
+inline constexpr int kMostDateLabels = 8;
 // `moments` must be valid and in ascending order.
 DateAxis dateAxis(const QList<QDateTime>& moments);
 

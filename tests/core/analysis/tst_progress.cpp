@@ -107,8 +107,11 @@ private slots:
         QTest::newRow("two on one day, a day between, one day later")
             << QStringList{"2026-03-01T09:00:00", "2026-03-01T10:00:00", "2026-03-02T09:00:00",
                            "2026-03-05T12:00:00"}
-            << QList<double>{0.25, 0.75, 1.5, 2.5}
-            << QStringList{"01.03.2026@1", "02.03.2026@2", "05.03.2026@3"} << "Datum";
+            << QList<double>{0.25, 0.75, 1.5, 2.5} << QStringList{"01.03@1", "02.03@2", "05.03@3"}
+            << "Datum (2026)";
+        QTest::newRow("over the turn of a year: the whole date")
+            << QStringList{"2025-12-31T09:00:00", "2026-01-02T10:00:00"} << QList<double>{0.5, 1.5}
+            << QStringList{"31.12.2025@1", "02.01.2026@2"} << "Datum";
         QTest::newRow("all on one day: their times, equal ones numbered")
             << QStringList{"2026-03-01T09:00:00", "2026-03-01T09:00:30", "2026-03-01T10:30:00"}
             << QList<double>{1 / 6.0, 0.5, 5 / 6.0}
@@ -119,13 +122,14 @@ private slots:
             days << QDateTime(QDate(2026, 1, 1).addDays(d * 2), QTime(8, 0)).toString(Qt::ISODate);
             places << d + 0.5;
         }
+        // 25 days, eight labels at most: four days to a label.
         QStringList grouped;
-        for (int d = 0; d < 24; d += 3)
+        for (int d = 0; d < 24; d += 4)
             grouped << QStringLiteral("%1@%2")
-                           .arg(texts::dateText(QDate(2026, 1, 1).addDays(d * 2)))
-                           .arg(d + 3);
-        grouped << "18.02.2026@25";
-        QTest::newRow("25 days: three to a label") << days << places << grouped << "Datum";
+                           .arg(QDate(2026, 1, 1).addDays(d * 2).toString("dd.MM"))
+                           .arg(d + 4);
+        grouped << "18.02@25";
+        QTest::newRow("25 days: four to a label") << days << places << grouped << "Datum (2026)";
     }
     void dateAxis() {
         QFETCH(QStringList, moments);
