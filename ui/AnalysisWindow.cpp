@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -427,7 +428,9 @@ void AnalysisWindow::showProtocol(const QList<Measurement>& rows) {
                      2 * profileTable_->frameWidth();
         for (int r = 0; r < profileTable_->rowCount(); ++r)
             height += profileTable_->rowHeight(r);
-        profileTable_->setFixedHeight(std::min(height, 200));
+        // Room for a scroll bar, should the columns be wider than the window.
+        height += profileTable_->horizontalScrollBar()->sizeHint().height();
+        profileTable_->setFixedHeight(std::min(height, 220));
     }
     protocolLabel_->setText(lines.join(QLatin1Char('\n')));
     protocolLabel_->setVisible(!lines.isEmpty());
