@@ -108,7 +108,6 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     statisticsTable_->setSelectionMode(QAbstractItemView::NoSelection);
     statisticsTable_->setFocusPolicy(Qt::NoFocus);
     statisticsTable_->setWordWrap(false);
-    statisticsTable_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
 
     compareBox_ = new QCheckBox(tr("&Vergleichen mit:"), this);
     compareBox_->setObjectName(QStringLiteral("compareBox"));
@@ -160,8 +159,9 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     charts->addWidget(progressView_, 1);
     charts->addWidget(noiseLabel_);
     auto* left = new QVBoxLayout;
-    left->addWidget(statisticsTable_, 1);
+    left->addWidget(statisticsTable_);
     left->addWidget(protocolLabel_);
+    left->addStretch(1);
     auto* body = new QHBoxLayout;
     body->addLayout(left);
     body->addLayout(charts, 1);
@@ -385,6 +385,12 @@ void AnalysisWindow::showStatistics() {
         width += statisticsTable_->columnWidth(c);
     }
     statisticsTable_->setFixedWidth(width);
+    // As high as its rows: the protocol's result follows right below.
+    int height = statisticsTable_->horizontalHeader()->sizeHint().height() +
+                 2 * statisticsTable_->frameWidth();
+    for (int r = 0; r < statisticsTable_->rowCount(); ++r)
+        height += statisticsTable_->rowHeight(r);
+    statisticsTable_->setFixedHeight(height);
 }
 
 void AnalysisWindow::showProtocol(const QList<Measurement>& rows) {
