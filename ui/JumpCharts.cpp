@@ -2,17 +2,21 @@
 
 #include "core/base/Texts.h"
 
+#include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QCoreApplication>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalBarSeries>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -24,6 +28,25 @@ namespace {
 constexpr int kMostJumpLabels = 30;
 // The best bar of a series.
 const QColor kBestColour(230, 120, 0);
+// The lines of the progress chart, its band and its marks.
+const QColor kHeightColour(32, 159, 223);
+const QColor kRsiColour(230, 120, 0);
+const QColor kMarkColour(200, 30, 30);
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("JumpCharts", text);
+}
+
+// The valid jumps in the order of their numbers.
+QList<analysis::StoredJump> validInOrder(const QList<analysis::StoredJump>& jumps) {
+    QList<analysis::StoredJump> valid;
+    for (const analysis::StoredJump& jump : jumps)
+        if (analysis::isValidJump(jump))
+            valid.append(jump);
+    std::stable_sort(valid.begin(), valid.end(),
+                     [](const auto& a, const auto& b) { return a.number < b.number; });
+    return valid;
+}
 
 // Axis numbers with the program's decimal separator and without group separators.
 QLocale numberLocale() {
@@ -70,6 +93,18 @@ QChart* noteChart(const QString& note) {
     return newChart(note);
 }
 
+QString noMeasurementText() {
+    return tr("Keine Messung gewählt");
+}
+
+QString noValidJumpText() {
+    return tr("Keine gültigen Sprünge");
+}
+
+QString noProgressText() {
+    return tr("Keine Messung mit gültigen Sprüngen");
+}
+
 namespace {
 
 // The bars and the contact line over one place per slot: what the chart of a stored
@@ -85,7 +120,7 @@ QChart* barChart(const QString& title, const BarPlaces& places, const QString& v
     QChart* chart = newChart(title);
     auto* bars = new QBarSet(valueName);
     auto* contacts = new QLineSeries;
-    contacts->setName(QCoreApplication::translate("jumpcharts", "Stützzeit (ms)"));
+    contacts->setName(tr("Stützzeit (ms)"));
     const bool labelled = places.labels.size() <= kMostJumpLabels;
     contacts->setPointsVisible(labelled);
     QList<double> barValues, contactValues;
@@ -105,13 +140,12 @@ QChart* barChart(const QString& title, const BarPlaces& places, const QString& v
     // Charts misplaces it over an axis without labels).
     auto* jumpAxis = new QBarCategoryAxis;
     if (labelled)
-        jumpAxis->setTitleText(QCoreApplication::translate("jumpcharts", "Sprung"));
+        jumpAxis->setTitleText(tr("Sprung"));
     jumpAxis->append(places.labels);
     jumpAxis->setLabelsVisible(labelled);
     jumpAxis->setGridLineVisible(false);
     QValueAxis* valueAxisLeft = valueAxis(valueName, barValues, valueFormat);
-    QValueAxis* contactAxis = valueAxis(QCoreApplication::translate("jumpcharts", "Stützzeit (ms)"),
-                                        contactValues, "%.0f");
+    QValueAxis* contactAxis = valueAxis(tr("Stützzeit (ms)"), contactValues, "%.0f");
     contactAxis->setGridLineVisible(false);
     chart->addAxis(jumpAxis, Qt::AlignBottom);
     chart->addAxis(valueAxisLeft, Qt::AlignLeft);
@@ -154,22 +188,16 @@ std::optional<double> slotValue(const SeriesSlot& slot, BarValue value) {
 } // namespace
 
 QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString& title) {
-    QList<analysis::StoredJump> valid;
-    for (const analysis::StoredJump& jump : jumps)
-        if (analysis::isValidJump(jump))
-            valid.append(jump);
-    std::stable_sort(valid.begin(), valid.end(),
-                     [](const auto& a, const auto& b) { return a.number < b.number; });
+    const QList<analysis::StoredJump> valid = validInOrder(jumps);
     if (valid.isEmpty())
-        return noteChart(kNoValidJump);
+        return noteChart(noValidJumpText());
     BarPlaces places;
     for (const analysis::StoredJump& jump : valid) {
         places.labels.append(QString::number(jump.number));
         places.values.append(analysis::jumpHeightCm(jump));
         places.contactsMs.append(jump.contactMs);
     }
-    return barChart(title, places, QCoreApplication::translate("jumpcharts", "Höhe (cm)"), "%.0f",
-                    std::nullopt, 1.0);
+    return barChart(title, places, tr("Höhe (cm)"), "%.0f", std::nullopt, 1.0);
 }
 
 std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value) {
@@ -193,9 +221,7 @@ QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double f
         places.contactsMs.append(places.values.last() ? std::optional(jumpSlots[i].jump->contactMs)
                                                       : std::nullopt);
     }
-    const QString name = value == BarValue::Height
-                             ? QCoreApplication::translate("jumpcharts", "Höhe (cm)")
-                             : QCoreApplication::translate("jumpcharts", "RSI (m/s)");
+    const QString name = value == BarValue::Height ? tr("Höhe (cm)") : tr("RSI (m/s)");
     QChart* chart = barChart(QString(), places, name, value == BarValue::Height ? "%.0f" : "%.1f",
                              bestSlot(jumpSlots, value), fontScale);
     // The axis titles name both series; the room goes to the bars, and few numbers beside
@@ -210,54 +236,229 @@ QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double f
     return chart;
 }
 
-QChart* progressChart(const QList<analysis::ProgressPoint>& points) {
-    auto* heights = new QLineSeries;
-    heights->setName(QStringLiteral("Beste Höhe (cm)"));
-    auto* rsis = new QLineSeries;
-    rsis->setName(QStringLiteral("Bester RSI (m/s)"));
-    QList<double> heightValues, rsiValues;
-    qint64 first = 0;
-    qint64 last = 0;
-    for (const analysis::ProgressPoint& point : points) {
-        // A measurement without a date has no place on the axis.
-        if (!point.moment.isValid() || !point.bestHeightCm || !point.bestRsi)
-            continue;
-        const qint64 at = point.moment.toMSecsSinceEpoch();
-        if (heightValues.isEmpty())
-            first = at;
-        last = at;
-        heights->append(static_cast<double>(at), *point.bestHeightCm);
-        rsis->append(static_cast<double>(at), *point.bestRsi);
-        heightValues.append(*point.bestHeightCm);
-        rsiValues.append(*point.bestRsi);
-    }
-    if (heightValues.isEmpty()) {
-        delete heights;
-        delete rsis;
-        return noteChart(kNoProgress);
-    }
-    QChart* chart = newChart(QStringLiteral("Verlauf"));
-    for (QLineSeries* series : {heights, rsis})
-        series->setPointsVisible(heightValues.size() <= 60);
+QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const progress::Noise& noise,
+                      const QString& lineName) {
+    const QList<analysis::ProgressPoint> points = progress::drawable(allPoints);
+    if (points.isEmpty())
+        return noteChart(noProgressText());
+    QList<QDateTime> moments;
+    for (const analysis::ProgressPoint& point : points)
+        moments << point.moment;
+    const progress::DateAxis places = progress::dateAxis(moments);
 
-    auto* dateAxis = new QDateTimeAxis;
-    dateAxis->setFormat(texts::shortDateFormat());
-    dateAxis->setTitleText(QStringLiteral("Datum"));
-    // Points on the edges stay whole.
-    constexpr qint64 kHalfDay = 12 * 3600 * 1000LL;
-    const qint64 margin = std::max(kHalfDay, (last - first) / 40);
-    first -= margin;
-    last += margin;
-    dateAxis->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
-    dateAxis->setTickCount(std::clamp(static_cast<int>(heightValues.size()), 2, 6));
-    QValueAxis* heightAxis = valueAxis(QStringLiteral("Beste Höhe (cm)"), heightValues, "%.0f");
-    QValueAxis* rsiAxis = valueAxis(QStringLiteral("Bester RSI (m/s)"), rsiValues, "%.1f");
+    auto* heights = new QLineSeries;
+    heights->setName(tr("Beste Höhe (cm)"));
+    auto* rsis = new QLineSeries;
+    rsis->setName(tr("Bester RSI (m/s)"));
+    QList<double> heightValues, rsiValues;
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        heights->append(places.places[i], *points[i].bestHeightCm);
+        rsis->append(places.places[i], *points[i].bestRsi);
+        heightValues << *points[i].bestHeightCm;
+        rsiValues << *points[i].bestRsi;
+    }
+    for (QLineSeries* series : {heights, rsis})
+        series->setPointsVisible(points.size() <= 60);
+    heights->setColor(kHeightColour);
+    rsis->setColor(kRsiColour);
+
+    const QString title = tr("Verlauf");
+    QChart* chart = newChart(lineName.isEmpty() ? title : title + QStringLiteral(" – ") + lineName);
+    auto* dateAxis = new QCategoryAxis;
+    dateAxis->setTitleText(places.title);
+    dateAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+    dateAxis->setStartValue(0);
+    for (const progress::AxisLabel& label : places.labels)
+        dateAxis->append(label.text, label.end);
+    dateAxis->setRange(0, places.end);
+    dateAxis->setGridLineVisible(false);
+
+    // The band around each previous best RSI, from that measurement to the next.
+    QLineSeries* bandTop = nullptr;
+    QLineSeries* bandBottom = nullptr;
+    if (noise.typicalError && points.size() > 1) {
+        bandTop = new QLineSeries;
+        bandBottom = new QLineSeries;
+        for (qsizetype i = 1; i < points.size(); ++i) {
+            const double previous = *points[i - 1].bestRsi;
+            for (const double x : {places.places[i - 1], places.places[i]}) {
+                bandTop->append(x, previous + *noise.typicalError);
+                bandBottom->append(x, previous - *noise.typicalError);
+            }
+            rsiValues << previous + *noise.typicalError << previous - *noise.typicalError;
+        }
+    }
+    QValueAxis* heightAxis = valueAxis(tr("Beste Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), rsiValues, "%.1f");
     rsiAxis->setGridLineVisible(false);
     chart->addAxis(dateAxis, Qt::AlignBottom);
     chart->addAxis(heightAxis, Qt::AlignLeft);
     chart->addAxis(rsiAxis, Qt::AlignRight);
+    if (bandTop) {
+        auto* band = new QAreaSeries(bandTop, bandBottom);
+        band->setName(tr("Typischer Fehler (RSI)"));
+        QColor fill = kRsiColour;
+        fill.setAlpha(50);
+        band->setColor(fill);
+        band->setBorderColor(fill);
+        attach(chart, band, dateAxis, rsiAxis);
+    }
     attach(chart, heights, dateAxis, heightAxis);
     attach(chart, rsis, dateAxis, rsiAxis);
+    if (!noise.exceeding.isEmpty()) {
+        auto* marks = new QScatterSeries;
+        marks->setName(tr("Änderung größer als der typische Fehler"));
+        marks->setColor(kMarkColour);
+        marks->setBorderColor(kMarkColour);
+        marks->setMarkerSize(11);
+        for (qsizetype i = 0; i < points.size(); ++i)
+            if (noise.exceeding.contains(points[i].nummer))
+                marks->append(places.places[i], *points[i].bestRsi);
+        attach(chart, marks, dateAxis, rsiAxis);
+    }
+    return chart;
+}
+
+QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString& firstName,
+                        const QList<analysis::StoredJump>& second, const QString& secondName) {
+    const QList<analysis::StoredJump> a = validInOrder(first);
+    const QList<analysis::StoredJump> b = validInOrder(second);
+    if (a.isEmpty() && b.isEmpty())
+        return noteChart(noValidJumpText());
+    const qsizetype places = std::max(a.size(), b.size());
+    QChart* chart = newChart(tr("Vergleich"));
+    auto* series = new QBarSeries;
+    QList<double> heightValues, contactValues;
+    QStringList labels;
+    for (qsizetype i = 0; i < places; ++i)
+        labels << QString::number(i + 1);
+    auto* jumpAxis = new QBarCategoryAxis;
+    const bool labelled = places <= kMostJumpLabels;
+    if (labelled)
+        jumpAxis->setTitleText(tr("Sprung"));
+    jumpAxis->append(labels);
+    jumpAxis->setLabelsVisible(labelled);
+    jumpAxis->setGridLineVisible(false);
+    QList<QLineSeries*> contactLines;
+    const QList<std::pair<const QList<analysis::StoredJump>*, QString>> both{{&a, firstName},
+                                                                             {&b, secondName}};
+    for (const auto& [jumps, name] : both) {
+        // The legend names the measurements by their bars; the contact lines take their
+        // colours.
+        auto* bars = new QBarSet(name);
+        auto* contacts = new QLineSeries;
+        contacts->setPointsVisible(labelled);
+        for (qsizetype i = 0; i < places; ++i) {
+            if (i < jumps->size()) {
+                const double height = analysis::jumpHeightCm((*jumps)[i]);
+                bars->append(height);
+                heightValues << height;
+                contacts->append(static_cast<double>(i), (*jumps)[i].contactMs);
+                contactValues << (*jumps)[i].contactMs;
+            } else {
+                bars->append(0);
+            }
+        }
+        bars->setPen(QPen(bars->color(), 0));
+        series->append(bars);
+        contactLines << contacts;
+    }
+    QValueAxis* heightAxis = valueAxis(tr("Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* contactAxis = valueAxis(tr("Stützzeit (ms)"), contactValues, "%.0f");
+    contactAxis->setGridLineVisible(false);
+    chart->addAxis(jumpAxis, Qt::AlignBottom);
+    chart->addAxis(heightAxis, Qt::AlignLeft);
+    chart->addAxis(contactAxis, Qt::AlignRight);
+    attach(chart, series, jumpAxis, heightAxis);
+    for (QLineSeries* line : contactLines) {
+        attach(chart, line, jumpAxis, contactAxis);
+        for (QLegendMarker* marker : chart->legend()->markers(line))
+            marker->setVisible(false);
+    }
+    // Each contact line in the colour of its bars, the second dashed.
+    for (int i = 0; i < 2; ++i) {
+        QPen pen(series->barSets()[i]->color().darker(130), 2);
+        if (i == 1)
+            pen.setStyle(Qt::DashLine);
+        contactLines[i]->setPen(pen);
+    }
+    return chart;
+}
+
+QChart* profileChart(const protocols::Profile& profile) {
+    auto* heights = new QLineSeries;
+    heights->setName(tr("Beste Höhe (cm)"));
+    heights->setColor(kHeightColour);
+    auto* rsis = new QLineSeries;
+    rsis->setName(tr("Bester RSI (m/s)"));
+    rsis->setColor(kRsiColour);
+    auto* optima = new QScatterSeries;
+    optima->setName(tr("Optimale Fallhöhe"));
+    optima->setColor(kMarkColour);
+    optima->setBorderColor(kMarkColour);
+    optima->setMarkerSize(11);
+    QList<double> dropHeights, heightValues, rsiValues;
+    for (const protocols::ProfileStep& step : profile.steps) {
+        if (!step.bestRsi || !step.bestHeightCm)
+            continue;
+        heights->append(step.dropHeightCm, *step.bestHeightCm);
+        rsis->append(step.dropHeightCm, *step.bestRsi);
+        dropHeights << step.dropHeightCm;
+        heightValues << *step.bestHeightCm;
+        rsiValues << *step.bestRsi;
+    }
+    if (dropHeights.isEmpty()) {
+        delete heights;
+        delete rsis;
+        delete optima;
+        return noteChart(noValidJumpText());
+    }
+    for (QLineSeries* series : {heights, rsis})
+        series->setPointsVisible(true);
+    QChart* chart = newChart(tr("Fallhöhen-Profil"));
+    auto* dropAxis = new QValueAxis;
+    dropAxis->setTitleText(tr("Fallhöhe (cm)"));
+    dropAxis->setLabelFormat("%.0f");
+    const double low = *std::min_element(dropHeights.cbegin(), dropHeights.cend());
+    const double high = *std::max_element(dropHeights.cbegin(), dropHeights.cend());
+    dropAxis->setRange(std::max(0.0, low - 5), high + 5);
+    // A tick at every drop height when they rise in equal steps.
+    double smallestStep = 0;
+    for (qsizetype i = 1; i < dropHeights.size(); ++i)
+        if (const double d = dropHeights[i] - dropHeights[i - 1];
+            d > 0 && (smallestStep == 0 || d < smallestStep))
+            smallestStep = d;
+    if (smallestStep >= 1) {
+        dropAxis->setTickType(QValueAxis::TicksDynamic);
+        dropAxis->setTickAnchor(low);
+        dropAxis->setTickInterval(smallestStep);
+    }
+    QValueAxis* heightAxis = valueAxis(tr("Beste Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), rsiValues, "%.1f");
+    rsiAxis->setGridLineVisible(false);
+    chart->addAxis(dropAxis, Qt::AlignBottom);
+    chart->addAxis(heightAxis, Qt::AlignLeft);
+    chart->addAxis(rsiAxis, Qt::AlignRight);
+    attach(chart, heights, dropAxis, heightAxis);
+    attach(chart, rsis, dropAxis, rsiAxis);
+    // The optimum by RSI on the RSI line; the one by jump height on the height line, where
+    // its own series keeps it on the height axis.
+    auto* heightOptimum = new QScatterSeries;
+    heightOptimum->setName(tr("Optimale Fallhöhe nach Sprunghöhe"));
+    heightOptimum->setColor(kMarkColour.darker(140));
+    heightOptimum->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    heightOptimum->setMarkerSize(11);
+    optima->setName(tr("Optimale Fallhöhe nach RSI"));
+    for (const protocols::ProfileStep& step : profile.steps) {
+        if (!step.bestRsi || !step.bestHeightCm)
+            continue;
+        if (profile.optimalByRsiCm == step.dropHeightCm)
+            optima->append(step.dropHeightCm, *step.bestRsi);
+        if (profile.optimalByHeightCm == step.dropHeightCm)
+            heightOptimum->append(step.dropHeightCm, *step.bestHeightCm);
+    }
+    attach(chart, optima, dropAxis, rsiAxis);
+    attach(chart, heightOptimum, dropAxis, heightAxis);
     return chart;
 }
 
@@ -275,9 +476,6 @@ QChart* bestRsiChart(const QList<ranking::Row>& rows) {
         names << name;
         values << *row->bestRsi;
     }
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("JumpCharts", text);
-    };
     if (values.isEmpty())
         return noteChart(tr("Kein Sportler mit gültigen Sprüngen im Zeitraum"));
     auto* set = new QBarSet(tr("Bester RSI (m/s)"));

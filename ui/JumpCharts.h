@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/analysis/JumpAnalysis.h"
+#include "core/analysis/Progress.h"
+#include "core/analysis/Protocols.h"
 #include "core/analysis/Ranking.h"
 
 #include <QString>
@@ -34,9 +36,22 @@ struct SeriesSlot {
 QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double fontScale = 1.0);
 // The place of the best bar, if any.
 std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value);
-// The best height (left axis) and the best RSI (right axis) of every measurement with a
-// valid jump, over the date axis.
-QChart* progressChart(const QList<analysis::ProgressPoint>& points);
+// The best height (left axis) and the best RSI (right axis) of the measurements of one
+// progress line with a valid jump, over the date axis of progress::dateAxis, headed "Verlauf"
+// and the line's name. Around each previous best RSI a band of the typical error, when known;
+// the measurements whose change exceeds it marked.
+QChart* progressChart(const QList<analysis::ProgressPoint>& points, const progress::Noise& noise,
+                      const QString& lineName);
+
+// Two measurements in one chart: the heights of their valid jumps as bars side by side and
+// their contact times as two lines, the jumps by their place in each series.
+QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString& firstName,
+                        const QList<analysis::StoredJump>& second, const QString& secondName);
+
+// A drop-height profile: the best height (left axis) and the best RSI (right axis) of every
+// drop height with a valid trial, over the drop height; the optimal height by RSI and the one
+// by jump height marked on their lines.
+QChart* profileChart(const protocols::Profile& profile);
 
 // One horizontal bar per athlete of a ranking with a best RSI, the best at the top, named
 // "Name, Vorname".
@@ -45,9 +60,9 @@ QChart* bestRsiChart(const QList<ranking::Row>& rows);
 // An empty chart that only says why it is empty.
 QChart* noteChart(const QString& note);
 // The notes of an empty chart.
-inline const QString kNoMeasurement = QStringLiteral("Keine Messung gewählt");
-inline const QString kNoValidJump = QStringLiteral("Keine gültigen Sprünge");
-inline const QString kNoProgress = QStringLiteral("Keine Messung mit gültigen Sprüngen");
+QString noMeasurementText();
+QString noValidJumpText();
+QString noProgressText();
 
 // Draws a chart, laid out at `layoutSize`, scaled into `target`: as vectors on a vector device
 // such as a PDF writer. Takes the chart over; it must not belong to a view.

@@ -3,6 +3,7 @@
 #include "core/base/FileNames.h"
 #include "core/base/FileOutput.h"
 #include "core/base/Texts.h"
+#include "core/report/Pagination.h"
 #include "core/store/DataStore.h"
 #include "ui/AthleteController.h"
 #include "ui/HistoryController.h"
@@ -22,6 +23,10 @@
 
 namespace reportpdf {
 namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("ReportPdf", text);
+}
 
 constexpr int kResolution = 300; // dots per inch of the page's coordinates
 // A chart is laid out at this width (in the chart's own pixels) and scaled onto the page.
@@ -95,6 +100,7 @@ private:
 
 const QColor kRule(150, 150, 150);
 const QColor kHeaderFill(235, 235, 235);
+const QColor kGreyedText(140, 140, 140);
 
 // What the layouts of the reports share: the fonts, blocks of text, headings kept with what
 // follows them, charts and tables.
@@ -127,18 +133,27 @@ protected:
         });
     }
 
-    // A heading kept on one page with at least `following` of what comes after it.
-    void headingBefore(const QString& title, double following) {
+    QFont headingFont() const {
         QFont font = bold_;
         font.setPointSizeF(13);
-        const Text text(title, font, device_, flow_.width());
-        const double space = padding_ * 6;
-        if (space + text.height() + padding_ + following > flow_.remaining())
-            flow_.newPage();
-        else
-            flow_.skip(space);
+        return font;
+    }
+    double headingSpace() const { return padding_ * 6; }
+
+    // A heading below the space that sets it off, unless it opens a page.
+    void placeHeading(const Text& text) {
+        if (!flow_.atTop())
+            flow_.skip(headingSpace());
         block(text);
         flow_.skip(padding_);
+    }
+
+    // A heading kept on one page with at least `following` of what comes after it.
+    void headingBefore(const QString& title, double following) {
+        const Text text(title, headingFont(), device_, flow_.width());
+        if (headingSpace() + text.height() + padding_ + following > flow_.remaining())
+            flow_.newPage();
+        placeHeading(text);
     }
 
     // A chart under its heading, `heightShare` of the page's width high.
@@ -168,10 +183,15 @@ protected:
         return QFontMetricsF(font, device_).height() + 2 * padding_;
     }
 
-    // One row of a table: its cells (shares of the width) with texts that wrap, the height of
-    // the highest.
-    double row(const QStringList& cells, const QList<double>& shares, const QList<QFont>& fonts,
-               const QList<Qt::Alignment>& alignment, bool header) {
+    // One row of a table, measured but not placed: its cells (shares of the width) with texts
+    // that wrap, as high as the highest.
+    struct PreparedRow {
+        double height = 0;
+        PageFlow::Painting paint;
+    };
+    PreparedRow prepareRow(const QStringList& cells, const QList<double>& shares,
+                           const QList<QFont>& fonts, const QList<Qt::Alignment>& alignment,
+                           bool header, bool greyed = false) const {
         QList<Text> texts;
         QList<double> widths;
         double height = 0;
@@ -181,43 +201,61 @@ protected:
                           alignment.value(c, Qt::AlignLeft));
             height = std::max(height, texts.last().height() + 2 * padding_);
         }
-        flow_.place(height, [texts, widths, header, this](QPainter& painter, const QRectF& rect) {
-            double x = rect.left();
-            for (int c = 0; c < texts.size(); ++c) {
-                const QRectF cell(x, rect.top(), widths[c], rect.height());
-                if (header)
-                    painter.fillRect(cell, kHeaderFill);
-                painter.setPen(QPen(kRule, 0));
-                painter.drawRect(cell);
-                painter.setPen(Qt::black);
-                texts[c].draw(painter, cell.topLeft() + QPointF(padding_, padding_));
-                x += widths[c];
-            }
-        });
-        return height;
+        const double padding = padding_;
+        return {height,
+                [texts, widths, header, greyed, padding](QPainter& painter, const QRectF& rect) {
+                    double x = rect.left();
+                    for (int c = 0; c < texts.size(); ++c) {
+                        const QRectF cell(x, rect.top(), widths[c], rect.height());
+                        if (header)
+                            painter.fillRect(cell, kHeaderFill);
+                        painter.setPen(QPen(kRule, 0));
+                        painter.drawRect(cell);
+                        painter.setPen(greyed ? kGreyedText : QColor(Qt::black));
+                        texts[c].draw(painter, cell.topLeft() + QPointF(padding, padding));
+                        x += widths[c];
+                    }
+                }};
     }
 
-    // A table under its heading; the header row heads the table on every page.
+    double row(const QStringList& cells, const QList<double>& shares, const QList<QFont>& fonts,
+               const QList<Qt::Alignment>& alignment, bool header) {
+        PreparedRow prepared = prepareRow(cells, shares, fonts, alignment, header);
+        flow_.place(prepared.height, std::move(prepared.paint));
+        return prepared.height;
+    }
+
+    // A table under its heading; the header row heads the table on every page. The table
+    // stays whole where it fits on a page, keeps its first rows with its heading and never
+    // leaves its last row alone (pagination::planTable).
+    // Lines marked in `greyed` are drawn in grey (an excluded jump).
     void table(const QString& heading, const QStringList& header, const QList<QStringList>& lines,
-               const QList<double>& shares, const QList<Qt::Alignment>& alignment) {
+               const QList<double>& shares, const QList<Qt::Alignment>& alignment,
+               const QList<bool>& greyed = {}) {
         const QList<QFont> headerFonts(header.size(), smallBold_);
         const QList<QFont> cellFonts(header.size(), small_);
-        // The header's height, measured without placing it.
-        double headerHeight = 0;
-        for (int c = 0; c < header.size(); ++c)
-            headerHeight = std::max(headerHeight, Text(header[c], smallBold_, device_,
-                                                       flow_.width() * shares[c] - 2 * padding_)
-                                                          .height() +
-                                                      2 * padding_);
-        const double lineHeight = rowHeight(small_);
-        headingBefore(heading, headerHeight + lineHeight);
-        row(header, shares, headerFonts, alignment, true);
-        for (const QStringList& line : lines) {
-            if (lineHeight > flow_.remaining()) {
+        const PreparedRow headerRow = prepareRow(header, shares, headerFonts, alignment, true);
+        QList<PreparedRow> rows;
+        QList<double> heights;
+        rows.reserve(lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            rows << prepareRow(lines[i], shares, cellFonts, alignment, false, greyed.value(i));
+            heights << rows.last().height;
+        }
+        const Text headingText(heading, headingFont(), device_, flow_.width());
+        const double headingHeight = headingSpace() + headingText.height() + padding_;
+        const pagination::TablePlan plan = pagination::planTable(
+            headingHeight, headerRow.height, heights, flow_.remaining(), flow_.pageHeight());
+        if (plan.startOnNewPage && !flow_.atTop())
+            flow_.newPage();
+        placeHeading(headingText);
+        flow_.place(headerRow.height, headerRow.paint);
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            if (plan.breaksBefore.contains(static_cast<int>(r))) {
                 flow_.newPage();
-                row(header, shares, headerFonts, alignment, true);
+                flow_.place(headerRow.height, headerRow.paint);
             }
-            row(line, shares, cellFonts, alignment, false);
+            flow_.place(rows[r].height, rows[r].paint);
         }
     }
 
@@ -235,7 +273,7 @@ public:
 
     void build() {
         const Athlete& a = report_.athlete;
-        title(QStringLiteral("Bericht: %1, %2").arg(a.name, a.firstName));
+        title(tr("Bericht: %1, %2").arg(a.name, a.firstName));
 
         const QStringList names = report::athleteFieldNames();
         const QStringList values = report::athleteFieldTexts(a);
@@ -244,22 +282,33 @@ public:
 
         if (report_.lines.isEmpty()) {
             flow_.skip(padding_ * 4);
-            block(Text(QStringLiteral("Für diesen Sportler sind keine Messungen gespeichert."),
-                       body_, device_, flow_.width()));
+            block(Text(tr("Für diesen Sportler sind keine Messungen gespeichert."), body_, device_,
+                       flow_.width()));
             return;
         }
 
-        chartWithHeading(QStringLiteral("Verlauf"),
-                         [this] { return jumpcharts::progressChart(report_.progress); });
+        // The progress of one test and drop height, the note on its band under it.
+        const Text noiseNote(progress::noiseText(report_.noise, progress::Measure::BestRsi), small_,
+                             device_, flow_.width());
+        const double chartHeight =
+            std::min(flow_.width() * kChartHeightShare, maxChartHeight() - noiseNote.height());
+        headingBefore(tr("Verlauf"), chartHeight + noiseNote.height());
+        flow_.place(chartHeight, [this](QPainter& painter, const QRectF& rect) {
+            drawChart(
+                painter, rect,
+                jumpcharts::progressChart(report_.progress, report_.noise, report_.progressLine));
+        });
+        block(noiseNote);
         measurementTable();
 
         if (const auto& selected = report_.selected) {
             const QStringList statisticNames = analysis::statisticsNames();
             const QStringList statisticValues = analysis::statisticsTexts(selected->statistics);
-            headingBefore(report::measurementHeading(*selected), rowHeight(body_) * 3);
+            QList<QStringList> statisticLines;
             for (int i = 0; i < statisticNames.size(); ++i)
-                row({statisticNames[i], statisticValues[i]}, {0.4, 0.2}, {body_, body_},
-                    {Qt::AlignLeft, Qt::AlignRight}, false);
+                statisticLines << QStringList{statisticNames[i], statisticValues[i]};
+            table(report::measurementHeading(*selected), {tr("Kennwert"), tr("Wert")},
+                  statisticLines, {0.4, 0.2}, {Qt::AlignLeft, Qt::AlignRight});
             flow_.skip(padding_ * 2);
             const double height = flow_.width() * kChartHeightShare;
             flow_.place(height, [this](QPainter& painter, const QRectF& rect) {
@@ -268,17 +317,56 @@ public:
                     painter, rect,
                     jumpcharts::measurementChart(line.jumps, report::measurementHeading(line)));
             });
+            protocolResult();
+            const Qt::Alignment right = Qt::AlignRight;
+            const QList<QStringList> jumpLines = report::jumpTableTexts(selected->jumps);
+            QList<bool> excluded;
+            for (const QStringList& jump : jumpLines)
+                excluded << !jump.last().isEmpty();
+            table(tr("Sprünge der Messung Nr. %1").arg(selected->position),
+                  report::jumpTableHeader(), jumpLines, {0.08, 0.16, 0.16, 0.14, 0.14, 0.32},
+                  {right, right, right, right, right, Qt::AlignLeft}, excluded);
         }
     }
 
 private:
+    // The 10/5 result with its rule, or the drop-height profile the measurement is a trial of.
+    void protocolResult() {
+        if (const auto& tenFive = report_.tenFive) {
+            QList<QStringList> lines;
+            for (const protocolresults::Field& field : tenFive->fields)
+                lines << QStringList{field.name, field.value};
+            if (!tenFive->note.isEmpty())
+                lines << QStringList{tenFive->note, QString()};
+            table(tenFive->heading + QStringLiteral(": ") + tenFive->rule,
+                  {tr("Kennwert"), tr("Wert")}, lines, {0.4, 0.2}, {Qt::AlignLeft, Qt::AlignRight});
+        }
+        if (const auto& profile = report_.profile) {
+            QList<QStringList> optima;
+            for (const protocolresults::Field& field :
+                 protocolresults::profileOptima(profile->profile))
+                optima << QStringList{field.name, field.value};
+            table(profile->heading, {tr("Kennwert"), tr("Wert")}, optima, {0.4, 0.2},
+                  {Qt::AlignLeft, Qt::AlignRight});
+            flow_.skip(padding_ * 2);
+            flow_.place(
+                flow_.width() * kChartHeightShare, [this](QPainter& painter, const QRectF& rect) {
+                    drawChart(painter, rect, jumpcharts::profileChart(report_.profile->profile));
+                });
+            const Qt::Alignment right = Qt::AlignRight;
+            table(tr("Je Fallhöhe"), protocolresults::profileTableHeader(),
+                  protocolresults::profileTableTexts(profile->profile),
+                  {0.14, 0.12, 0.16, 0.22, 0.16, 0.20}, {right, right, right, right, right, right});
+        }
+    }
+
     // All measurements, newest first.
     void measurementTable() {
         const Qt::Alignment right = Qt::AlignRight;
         QList<QStringList> lines;
         for (const report::MeasurementLine& line : report_.lines)
             lines << report::tableTexts(line);
-        table(QStringLiteral("Messungen"), report::tableHeader(), lines,
+        table(tr("Messungen"), report::tableHeader(), lines,
               {0.05, 0.12, 0.10, 0.07, 0.10, 0.10, 0.11, 0.11, 0.12, 0.12},
               {right, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right,
                Qt::AlignLeft, right});
@@ -298,26 +386,24 @@ public:
         block(Text(report::periodLine(report_.period), body_, device_, flow_.width()));
         if (report_.rows.isEmpty()) {
             flow_.skip(padding_ * 4);
-            block(Text(QCoreApplication::translate("ReportPdf", "Die Gruppe hat keine Sportler."),
-                       body_, device_, flow_.width()));
+            block(Text(tr("Die Gruppe hat keine Sportler."), body_, device_, flow_.width()));
             return;
         }
         QList<QStringList> lines;
         for (const ranking::Row& row : report_.rows)
             lines << ranking::texts(row);
         const Qt::Alignment right = Qt::AlignRight;
-        table(QCoreApplication::translate("ReportPdf", "Rangliste"), ranking::header(), lines,
+        table(tr("Rangliste"), ranking::header(), lines,
               {0.07, 0.15, 0.13, 0.11, 0.09, 0.13, 0.14, 0.18},
               {right, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right, right});
 
         // A bar per athlete; the chart grows with the squad.
         const double share = std::max(kChartHeightShare, 0.08 * report_.rows.size());
         chartWithHeading(
-            QCoreApplication::translate("ReportPdf", "Bester RSI"),
-            [this] { return jumpcharts::bestRsiChart(report_.rows); }, share);
+            tr("Bester RSI"), [this] { return jumpcharts::bestRsiChart(report_.rows); }, share);
 
         // One line each, in the table's small face.
-        headingBefore(QCoreApplication::translate("ReportPdf", "Sportler"), rowHeight(small_));
+        headingBefore(tr("Sportler"), rowHeight(small_));
         for (const ranking::Row& row : report_.rows) {
             block(Text(report::athleteLine(row), small_, device_, flow_.width()));
             flow_.skip(padding_);
@@ -355,8 +441,7 @@ public:
     int paint(const QDateTime& madeAt) {
         QPainter painter(&writer_);
         const int pages = flow_->pageCount();
-        const QString dateLine =
-            QStringLiteral("Bericht vom %1").arg(texts::dateText(madeAt.date()));
+        const QString dateLine = tr("Bericht vom %1").arg(texts::dateText(madeAt.date()));
         for (int p = 0; p < pages; ++p) {
             if (p > 0)
                 writer_.newPage();
@@ -376,7 +461,7 @@ public:
             const QRectF bottom(page_.left(), page_.bottom() - band_ * 0.6, page_.width(),
                                 band_ * 0.6);
             painter.drawText(bottom, Qt::AlignHCenter | Qt::AlignBottom,
-                             QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages));
+                             tr("Seite %1 von %2").arg(p + 1).arg(pages));
         }
         painter.end();
         return pages;
@@ -393,9 +478,8 @@ private:
 } // namespace
 
 int write(const report::AthleteReport& report, QIODevice& device, const QDateTime& madeAt) {
-    PdfPages pages(
-        device,
-        QStringLiteral("Bericht: %1, %2").arg(report.athlete.name, report.athlete.firstName));
+    PdfPages pages(device,
+                   tr("Bericht: %1, %2").arg(report.athlete.name, report.athlete.firstName));
     ReportLayout layout(pages.flow(), pages.device(), report);
     layout.build();
     return pages.paint(madeAt);
@@ -414,8 +498,7 @@ void saveSelectedAthlete(MessageService& ui, DataStore& store, const AthleteCont
     if (!athlete)
         return;
     const QString path =
-        ui.saveFileName({QStringLiteral("Bericht speichern"), QStringLiteral("PDF-Datei|*.pdf"),
-                         QStringLiteral("pdf"),
+        ui.saveFileName({tr("Bericht speichern"), tr("PDF-Datei|*.pdf"), QStringLiteral("pdf"),
                          filenames::suggested({athlete->name, athlete->firstName},
                                               QDate::currentDate(), QStringLiteral("pdf"))});
     if (path.isEmpty())
@@ -425,7 +508,7 @@ void saveSelectedAthlete(MessageService& ui, DataStore& store, const AthleteCont
         MeasurementRepository& measurements = store.measurements();
         const int total = static_cast<int>(measurements.ofAthlete(athlete->id).size());
         const auto progress =
-            ui.showProgress(QStringLiteral("Bericht wird erstellt … %1 von %2 Messungen"), total);
+            ui.showProgress(tr("Bericht wird erstellt … %1 von %2 Messungen"), total);
         const std::optional<qint64> selected =
             history.athleteId() == athlete->id ? history.selectedNummer() : std::nullopt;
         const std::optional<report::AthleteReport> content =
@@ -449,8 +532,7 @@ namespace reportpdf {
 void saveTeam(MessageService& ui, DataStore& store, const Group& group,
               const ranking::Period& period) {
     const QString path = ui.saveFileName(
-        {QCoreApplication::translate("ReportPdf", "Teambericht speichern"),
-         QCoreApplication::translate("ReportPdf", "PDF-Datei|*.pdf"), QStringLiteral("pdf"),
+        {tr("Teambericht speichern"), tr("PDF-Datei|*.pdf"), QStringLiteral("pdf"),
          filenames::suggested({group.name}, QDate::currentDate(), QStringLiteral("pdf"))});
     if (path.isEmpty())
         return;

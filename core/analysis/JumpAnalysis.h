@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/measure/MeasurementTest.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -21,6 +23,7 @@ struct StoredJump {
     int number = 0;
     // Marked "ausgeschlossen" by the user: it stays stored but counts nowhere.
     bool excluded = false;
+    QString exclusionReason = {};
 };
 
 // One measurement (units row) with its jumps.
@@ -28,6 +31,8 @@ struct MeasurementJumps {
     QDateTime moment;
     qint64 nummer = 0;
     QList<StoredJump> jumps;
+    MeasurementTest test = {}; // empty for a measurement stored without one
+    bool series = false;       // more than one jump recorded
 };
 
 // A jump counts when both times are measured, finite and above 0 and the user has not

@@ -16,7 +16,7 @@ QList<StoredJump> storedJumps(const QList<Jump>& rows) {
         const bool numberFits = std::isfinite(row.number) && std::abs(row.number) < 1e9;
         jumps.append({row.contactMs, row.flightMs,
                       numberFits ? static_cast<int>(row.number) : std::numeric_limits<int>::max(),
-                      row.excluded});
+                      row.excluded, row.exclusionReason});
     }
     return jumps;
 }
@@ -24,7 +24,8 @@ QList<StoredJump> storedJumps(const QList<Jump>& rows) {
 MeasurementJumps storedMeasurement(MeasurementRepository& measurements, qint64 athleteId,
                                    const Measurement& measurement) {
     return {measurement.moment, measurement.nummer,
-            storedJumps(measurements.jumpsOf(seriesKey(athleteId, measurement.nummer)))};
+            storedJumps(measurements.jumpsOf(seriesKey(athleteId, measurement.nummer))),
+            measurement.test, measurement.jumpCount > 1};
 }
 
 QList<MeasurementJumps> storedMeasurements(MeasurementRepository& measurements, qint64 athleteId) {

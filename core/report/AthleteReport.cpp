@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/Texts.h"
 #include "core/history/History.h"
@@ -12,8 +15,37 @@
 namespace report {
 namespace {
 
+QString tr(const char* text) {
+    return QCoreApplication::translate("report", text);
+}
+
 QString valueText(const std::optional<double>& value) {
     return value ? metrics::fixedText(*value, 2) : QString();
+}
+
+QString timeText(double ms) {
+    return ms >= 0 && std::isfinite(ms) ? QString::number(ms, 'f', 0) : QString();
+}
+
+// The protocol of the selected measurement and what it gave.
+void readProtocol(MeasurementRepository& measurements, AthleteReport& out) {
+    MeasurementProtocol protocol;
+    for (const Measurement& row : measurements.ofAthlete(out.athlete.id))
+        if (row.nummer == out.selected->nummer)
+            protocol = row.protocol;
+    if (protocol.kind == Protocol::TenFive) {
+        out.tenFive = protocolresults::tenFiveText(out.selected->jumps);
+    } else if (protocol.kind == Protocol::DropHeightProfile) {
+        const std::optional<ProfilePlan> plan = measurements.profile(protocol.profileId);
+        QList<analysis::MeasurementJumps> trials;
+        for (const Measurement& trial : measurements.ofProfile(protocol.profileId))
+            for (const MeasurementLine& line : out.lines)
+                if (line.nummer == trial.nummer && trial.athleteId == out.athlete.id)
+                    trials.append({line.moment, line.nummer, line.jumps, trial.test, line.series});
+        out.profile = AthleteReport::ProfileResult{
+            protocolresults::profileHeading(plan ? plan->moment : QDateTime()),
+            protocols::dropHeightProfile(protocolresults::profileTrials(trials))};
+    }
 }
 
 } // namespace
@@ -39,20 +71,25 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
         line.jumps =
             analysis::storedJumps(measurements.jumpsOf(seriesKey(athlete.id, entry.nummer)));
         line.statistics = analysis::jumpStatistics(line.jumps);
-        all.append({line.moment, line.nummer, line.jumps});
+        all.append({line.moment, line.nummer, line.jumps, line.test, line.series});
         if (selectedNummer && *selectedNummer == line.nummer)
             out.selected = line;
         out.lines.append(std::move(line));
         if (progress && !progress(static_cast<int>(out.lines.size())))
             return std::nullopt;
     }
-    out.progress = analysis::athleteProgress(all);
+    if (out.selected)
+        readProtocol(measurements, out);
+    if (const std::optional<progress::Line> line = progress::defaultLine(all, selectedNummer)) {
+        out.progress = progress::pointsOf(all, *line);
+        out.progressLine = progress::lineText(*line, progress::linesOf(all));
+        out.noise = progress::noise(out.progress, progress::Measure::BestRsi);
+    }
     return out;
 }
 
 QStringList athleteFieldNames() {
-    return {QStringLiteral("Name"), QStringLiteral("Vorname"), QStringLiteral("Geb. am"),
-            QStringLiteral("Geschlecht"), QStringLiteral("Bemerkung")};
+    return {tr("Name"), tr("Vorname"), tr("Geb. am"), tr("Geschlecht"), tr("Bemerkung")};
 }
 
 QStringList athleteFieldTexts(const Athlete& athlete) {
@@ -60,23 +97,17 @@ QStringList athleteFieldTexts(const Athlete& athlete) {
         athlete.birthDate.isValid() ? texts::dateText(athlete.birthDate) : athlete.storedBirthDate;
     QString sex;
     if (athlete.sex == 0)
-        sex = QStringLiteral("männl.");
+        sex = tr("männl.");
     else if (athlete.sex == 1)
-        sex = QStringLiteral("weibl.");
+        sex = tr("weibl.");
     return {athlete.name, athlete.firstName, birth, sex, athlete.remark};
 }
 
 QStringList tableHeader() {
-    return {QStringLiteral("Nr."),
-            QStringLiteral("Datum"),
-            QStringLiteral("Uhrzeit"),
-            QStringLiteral("Art"),
-            QStringLiteral("Sprünge"),
-            QStringLiteral("Beste Höhe (cm)"),
-            QStringLiteral("Bester RSI (m/s)"),
-            QStringLiteral("Mittlere Stützzeit (ms)"),
-            QCoreApplication::translate("report", "Test"),
-            QCoreApplication::translate("report", "Fallhöhe (cm)")};
+    return {
+        tr("Nr."),     tr("Datum"),           tr("Uhrzeit"),          tr("Art"),
+        tr("Sprünge"), tr("Beste Höhe (cm)"), tr("Bester RSI (m/s)"), tr("Mittlere Stützzeit (ms)"),
+        tr("Test"),    tr("Fallhöhe (cm)")};
 }
 
 QStringList tableTexts(const MeasurementLine& line) {
@@ -93,16 +124,45 @@ QStringList tableTexts(const MeasurementLine& line) {
             measurementtest::dropHeightText(line.test.dropHeightCm)};
 }
 
+QStringList jumpTableHeader() {
+    return {tr("Nr."),       tr("Stützzeit (ms)"), tr("Flugzeit (ms)"),
+            tr("Höhe (cm)"), tr("RSI (m/s)"),      tr("Ausschluss")};
+}
+
+QList<QStringList> jumpTableTexts(const QList<analysis::StoredJump>& jumps) {
+    QList<analysis::StoredJump> ordered = jumps;
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const auto& a, const auto& b) { return a.number < b.number; });
+    QList<QStringList> out;
+    for (const analysis::StoredJump& jump : ordered) {
+        // An excluded jump keeps its values; only a jump that could not count has none.
+        analysis::StoredJump counted = jump;
+        counted.excluded = false;
+        const bool measured = analysis::isValidJump(counted);
+        QString exclusion;
+        if (jump.excluded)
+            exclusion =
+                jump.exclusionReason.isEmpty() ? tr("ausgeschlossen") : jump.exclusionReason;
+        out << QStringList{QString::number(jump.number),
+                           timeText(jump.contactMs),
+                           timeText(jump.flightMs),
+                           measured ? metrics::heightText(analysis::jumpHeightCm(jump)) : QString(),
+                           measured ? metrics::fixedText(analysis::jumpRsi(jump), 2) : QString(),
+                           exclusion};
+    }
+    return out;
+}
+
 QString kindText(const MeasurementLine& line) {
-    return line.series ? QStringLiteral("Serie") : QStringLiteral("Einzel");
+    return line.series ? tr("Serie") : tr("Einzel");
 }
 
 QString measurementHeading(const MeasurementLine& line) {
     const QString heading =
-        QStringLiteral("Messung Nr. %1 (%2)").arg(QString::number(line.position), kindText(line));
+        tr("Messung Nr. %1 (%2)").arg(QString::number(line.position), kindText(line));
     QString withMoment = heading;
     if (line.moment.isValid())
-        withMoment += QStringLiteral(" vom %1, %2").arg(line.dateText, line.timeText);
+        withMoment += tr(" vom %1, %2").arg(line.dateText, line.timeText);
     const QString test = measurementtest::description(line.test);
     return test.isEmpty() ? withMoment : withMoment + QStringLiteral(" – ") + test;
 }

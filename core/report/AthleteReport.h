@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/analysis/JumpAnalysis.h"
+#include "core/analysis/Progress.h"
+#include "core/analysis/ProtocolResults.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
 
@@ -15,8 +17,9 @@ class MeasurementRepository;
 
 // What the report of one athlete holds, read from the tables and put into texts: the
 // athlete, every measurement with its figures (newest first, numbered as in the history
-// list), the progress and, for the measurement selected in the history list, its jumps and
-// statistics. Laying it out on pages is the window's part.
+// list), the progress in the test and drop height of the selected measurement (or else the
+// newest) with its noise band and, for the measurement selected in the history list, its
+// jumps and statistics. Laying it out on pages is the window's part.
 namespace report {
 
 struct MeasurementLine {
@@ -33,9 +36,19 @@ struct MeasurementLine {
 
 struct AthleteReport {
     Athlete athlete;
-    QList<MeasurementLine> lines; // newest first
-    QList<analysis::ProgressPoint> progress;
+    QList<MeasurementLine> lines;            // newest first
+    QList<analysis::ProgressPoint> progress; // of the progress line, oldest first
+    QString progressLine;                    // its name: "Drop Jump, Fallhöhe 30 cm"
+    progress::Noise noise;                   // of the best RSI along it
     std::optional<MeasurementLine> selected;
+    // The protocol the selected measurement was run under: the 10/5 result of a series, or the
+    // drop-height profile it is a trial of.
+    std::optional<protocolresults::TenFiveText> tenFive;
+    struct ProfileResult {
+        QString heading;
+        protocols::Profile profile;
+    };
+    std::optional<ProfileResult> profile;
 };
 
 // Told how many measurements are read; returns false to cancel.
@@ -53,6 +66,12 @@ QStringList athleteFieldTexts(const Athlete& athlete);
 // The columns of the measurement table and the texts of one line.
 QStringList tableHeader();
 QStringList tableTexts(const MeasurementLine& line);
+
+// The table of a measurement's jumps, in the order of their numbers: "Nr.", the contact and
+// flight time, the height, the RSI and the reason of an excluded jump ("Ausschluss"). A time
+// the unit did not measure and a value of no valid jump stay empty.
+QStringList jumpTableHeader();
+QList<QStringList> jumpTableTexts(const QList<analysis::StoredJump>& jumps);
 
 // "Einzel" or "Serie" as the table says it, and the heading of a measurement's part.
 QString kindText(const MeasurementLine& line);

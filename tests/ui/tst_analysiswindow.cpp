@@ -10,6 +10,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -55,6 +57,10 @@ class TestAnalysisWindow : public QObject {
         action(w, "analysisAction")->trigger();
         QCoreApplication::processEvents();
         return *w.analysisWindow();
+    }
+
+    static QTableWidget* table(const QWidget& a) {
+        return part<QTableWidget>(a, "statisticsTable");
     }
 
     static int bars(const QChartView* view) {
@@ -111,7 +117,7 @@ private slots:
         MainWindow& w = f.start();
         AnalysisWindow& a = open(w);
         QCOMPARE(a.windowTitle(), QStringLiteral("Auswertung"));
-        QVERIFY(a.headingLabel->text().startsWith("Meier, Anna – "));
+        QVERIFY(part<QLabel>(a, "headingLabel")->text().startsWith("Meier, Anna – "));
 
         QTest::keyClick(&a, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = f.ui.clipboard.split('\n');
@@ -119,17 +125,18 @@ private slots:
         QCOMPARE(lines[2], QString()); // each line ends with "\n"
         QCOMPARE(lines[0].split('\t').first(), QStringLiteral("Sprünge"));
         QCOMPARE(lines[1], QString(values).replace('|', '\t'));
-        QCOMPARE(a.statisticsTable->item(1, 1)->text(), values.split('|')[1]);
+        QCOMPARE(table(a)->item(1, 1)->text(), values.split('|')[1]);
 
-        QCOMPARE(TestAnalysisWindow::bars(a.measurementView), bars);
+        QCOMPARE(TestAnalysisWindow::bars(part<QChartView>(a, "measurementView")), bars);
         // The contact times, a point per bar.
         const QList<int> contacts = bars == 0 ? QList<int>{} : QList<int>{bars};
-        QCOMPARE(linePoints(a.measurementView), contacts);
+        QCOMPARE(linePoints(part<QChartView>(a, "measurementView")), contacts);
         if (bars == 0)
-            QCOMPARE(a.measurementView->chart()->title(), QStringLiteral("Keine gültigen Sprünge"));
+            QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
+                     QStringLiteral("Keine gültigen Sprünge"));
         const QList<int> progress =
             progressPoints == 0 ? QList<int>{} : QList<int>{progressPoints, progressPoints};
-        QCOMPARE(linePoints(a.progressView), progress);
+        QCOMPARE(linePoints(part<QChartView>(a, "progressView")), progress);
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
@@ -140,23 +147,84 @@ private slots:
         seed(f, {{200, 500, 1}}, true);
         MainWindow& w = f.start();
         AnalysisWindow& a = open(w);
-        QCOMPARE(linePoints(a.progressView), (QList<int>{2, 2}));
-        QCOMPARE(a.statisticsTable->item(5, 1)->text(), QStringLiteral("250,00")); // newest
+        QCOMPARE(linePoints(part<QChartView>(a, "progressView")), (QList<int>{2, 2}));
+        QCOMPARE(table(a)->item(5, 1)->text(), QStringLiteral("250,00")); // newest
 
         w.history().chooseAt(1);
         QCoreApplication::processEvents();
-        QCOMPARE(a.statisticsTable->item(5, 1)->text(), QStringLiteral("200,00"));
+        QCOMPARE(table(a)->item(5, 1)->text(), QStringLiteral("200,00"));
 
         w.athletes().selectRow(1); // an athlete without measurements
         QCoreApplication::processEvents();
-        QCOMPARE(a.headingLabel->text(), QStringLiteral("Schulz, Jonas"));
-        QCOMPARE(a.statisticsTable->item(0, 1)->text(), QString());
-        QCOMPARE(a.measurementView->chart()->title(), QStringLiteral("Keine Messung gewählt"));
-        QCOMPARE(a.progressView->chart()->title(),
+        QCOMPARE(part<QLabel>(a, "headingLabel")->text(), QStringLiteral("Schulz, Jonas"));
+        QCOMPARE(table(a)->item(0, 1)->text(), QString());
+        QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
+                 QStringLiteral("Keine Messung gewählt"));
+        QCOMPARE(part<QChartView>(a, "progressView")->chart()->title(),
                  QStringLiteral("Keine Messung mit gültigen Sprüngen"));
-        QVERIFY(!a.copyButton->isEnabled());
+        QVERIFY(!part<QPushButton>(a, "copyButton")->isEnabled());
         a.copyStatistics();
         QCOMPARE(f.ui.clipboardWrites, 0);
+        QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
+    // A trial of a drop-height profile shows the profile, a 10/5 series its result with the
+    // rule, and another athlete's newest measurement goes beside it in a fourth column.
+    void protocolsAndComparison() {
+        MainWindowFixture f;
+        QStringList statements{
+            "INSERT INTO sportler (ID, Name, Vorname) VALUES (1, 'Meier', 'Anna')",
+            "INSERT INTO sportler (ID, Name, Vorname) VALUES (2, 'Schulz', 'Jonas')",
+            "INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
+            "(1, 1, '2026-03-01T09:00:00', 1, 10), (2, 1, '2026-03-02T09:00:00', 2, 1), "
+            "(3, 1, '2026-03-02T09:05:00', 3, 1), (4, 2, '2026-03-05T09:00:00', 1, 1)",
+            "INSERT INTO units_test (Unit_ID, Test, Fallhoehe) VALUES "
+            "(1, 'Sprungserie', NULL), (2, 'Drop Jump', 20), (3, 'Drop Jump', 30)",
+            "INSERT INTO profile (ID, Ref_ID, Datum, Hoehen, Versuche) VALUES "
+            "(1, 1, '2026-03-02T09:00:00', '20;30', 1)",
+            "INSERT INTO units_protokoll (Unit_ID, Protokoll, Profil_ID) VALUES "
+            "(1, '10/5', NULL), (2, 'Profil', 1), (3, 'Profil', 1)",
+            "INSERT INTO mr VALUES (1002, 200, 500, 0, 1), (1003, 200, 520, 0, 1), "
+            "(2001, 250, 400, 0, 1)"};
+        QStringList series;
+        for (int n = 1; n <= 10; ++n)
+            series << QStringLiteral("(1001, %1, 500, 0, %2)").arg(90 + 10 * n).arg(n);
+        statements << "INSERT INTO mr VALUES " + series.join(", ");
+        run(f, statements);
+        MainWindow& w = f.start();
+        AnalysisWindow& a = open(w);
+
+        // The newest is the trial at 30 cm: the profile of both heights.
+        const QLabel* protocol = part<QLabel>(a, "protocolLabel");
+        QVERIFY2(protocol->text().contains("Fallhöhen-Profil vom 02.03.2026") &&
+                     protocol->text().contains("Optimale Fallhöhe nach RSI: 30 cm"),
+                 qPrintable(protocol->text()));
+        QCOMPARE(part<QTableWidget>(a, "profileTable")->rowCount(), 2);
+        QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
+                 QStringLiteral("Fallhöhen-Profil"));
+        QCOMPARE(part<QComboBox>(a, "lineChooser")->currentText(),
+                 QStringLiteral("Drop Jump, Fallhöhe 30 cm"));
+        QVERIFY(part<QLabel>(a, "noiseLabel")->text().startsWith("Kein Band"));
+
+        w.history().chooseAt(2); // the 10/5 series
+        QCoreApplication::processEvents();
+        QVERIFY2(protocol->text().contains("Mittelwert der 5 besten von 10 Sprüngen nach RSI") &&
+                     protocol->text().contains("RSI (m/s): 2,59"),
+                 qPrintable(protocol->text()));
+        QVERIFY(part<QTableWidget>(a, "profileTable")->isHidden());
+        QCOMPARE(part<QComboBox>(a, "lineChooser")->currentText(), QStringLiteral("Sprungserie"));
+
+        auto* chooser = part<QComboBox>(a, "compareChooser");
+        chooser->setCurrentIndex(chooser->findText("Schulz, Jonas: neueste Messung"));
+        part<QCheckBox>(a, "compareBox")->setChecked(true);
+        QCOMPARE(table(a)->columnCount(), 4);
+        QVERIFY(table(a)->horizontalHeaderItem(2)->text().startsWith("Schulz, Jonas"));
+        QCOMPARE(table(a)->item(0, 3)->text(), QStringLiteral("-9"));
+        QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
+                 QStringLiteral("Vergleich"));
+        QTest::keyClick(&a, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(f.ui.clipboard.startsWith("Kennwert\tNr. 1, 01.03.2026\tSchulz, Jonas"));
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
@@ -168,7 +236,7 @@ private slots:
         AnalysisWindow& a = open(w);
         const QString path = f.dir.filePath("charts.png");
         f.ui.fileNames << path << f.dir.filePath("missing/charts.png");
-        a.saveImageButton->click();
+        part<QPushButton>(a, "saveImageButton")->click();
         QCOMPARE(f.ui.saveRequests.size(), 1);
         QCOMPARE(f.ui.saveRequests[0].filter, QStringLiteral("PNG-Bild|*.png"));
         const QImage image(path);
@@ -184,7 +252,7 @@ private slots:
         }
         QVERIFY(f.ui.boxes.isEmpty());
 
-        a.saveImageButton->click();
+        part<QPushButton>(a, "saveImageButton")->click();
         QCOMPARE(f.ui.boxes.size(), 1);
         QVERIFY2(f.ui.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht erstellt "
                                                               "werden.")

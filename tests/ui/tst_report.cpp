@@ -73,7 +73,9 @@ private slots:
                            "Mittlere Stützzeit (ms)", "Serie", "Einzel",
                            "Messung Nr. 3 (Serie) vom 01.03.2026, 10:30:00",
                            // the best height and the fatigue of the series
-                           "38,46", "-56,80", "Beste Höhe (cm)"};
+                           "38,46", "-56,80", "Beste Höhe (cm)",
+                           // its jumps, and why there is no band yet
+                           "Sprünge der Messung Nr. 3", "Ausschluss", "Kein Band"};
         QTest::newRow("no measurements")
             << "Meier" << -1 << 1
             << QStringList{"Bericht: Meier, Anna", "keine Messungen gespeichert"};
@@ -124,6 +126,10 @@ private slots:
             if (pages < 0 && p > 0 && p + 2 < pageTexts.size())
                 QVERIFY2(page.contains(tableHeader), qPrintable(page));
         }
+        // The statistics stay on the page of their heading, down to the last line.
+        for (const QString& page : pageTexts)
+            if (page.contains(QStringLiteral("Ermüdung (%)")))
+                QVERIFY2(page.contains(QStringLiteral("Messung Nr.")), qPrintable(page));
         // Wrapped lines read as one once the line breaks are gone.
         QString joined = text;
         joined.remove(QRegularExpression("\\s"));

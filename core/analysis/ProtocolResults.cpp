@@ -1,0 +1,87 @@
+#include "core/analysis/ProtocolResults.h"
+
+#include "core/base/Texts.h"
+#include "core/measure/Metrics.h"
+
+#include <QCoreApplication>
+
+namespace protocolresults {
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("protocolresults", text);
+}
+
+QString valueText(const std::optional<double>& value) {
+    return value ? metrics::fixedText(*value, 2) : QString();
+}
+
+QString heightValueText(const std::optional<double>& heightCm) {
+    return heightCm ? metrics::heightText(*heightCm) : QString();
+}
+
+QString dropHeightText(const std::optional<int>& heightCm) {
+    return heightCm ? tr("%1 cm").arg(*heightCm) : QStringLiteral("–");
+}
+
+} // namespace
+
+TenFiveText tenFiveText(const QList<analysis::StoredJump>& jumps) {
+    TenFiveText out;
+    out.heading = tr("Protokoll 10/5");
+    out.rule = protocols::tenFiveRule();
+    const std::optional<protocols::TenFiveResult> result = protocols::tenFive(jumps, &out.note);
+    if (!result)
+        return out;
+    QStringList numbers;
+    for (const int number : result->bestNumbers)
+        numbers << QString::number(number);
+    out.fields = {{tr("RSI (m/s)"), metrics::fixedText(result->meanRsi, 2)},
+                  {tr("Mittlere Stützzeit (ms)"), metrics::fixedText(result->meanContactMs, 2)},
+                  {tr("Mittlere Höhe (cm)"), metrics::heightText(result->meanHeightCm)},
+                  {tr("Die 5 besten Sprünge"), numbers.join(QStringLiteral(", "))}};
+    return out;
+}
+
+QList<protocols::ProfileTrial> profileTrials(const QList<analysis::MeasurementJumps>& trials) {
+    QList<protocols::ProfileTrial> out;
+    for (const analysis::MeasurementJumps& trial : trials) {
+        if (!trial.test.dropHeightCm)
+            continue;
+        for (const analysis::StoredJump& jump : trial.jumps)
+            out << protocols::ProfileTrial{*trial.test.dropHeightCm, jump};
+    }
+    return out;
+}
+
+QString profileHeading(const QDateTime& began) {
+    if (!began.isValid())
+        return tr("Fallhöhen-Profil");
+    return tr("Fallhöhen-Profil vom %1").arg(texts::dateText(began.date()));
+}
+
+QList<Field> profileOptima(const protocols::Profile& profile) {
+    return {{tr("Optimale Fallhöhe nach RSI"), dropHeightText(profile.optimalByRsiCm)},
+            {tr("Optimale Fallhöhe nach Sprunghöhe"), dropHeightText(profile.optimalByHeightCm)}};
+}
+
+QStringList profileTableHeader() {
+    return {tr("Fallhöhe (cm)"),    tr("Versuche"),
+            tr("Bester RSI (m/s)"), tr("Stützzeit beim besten RSI (ms)"),
+            tr("Beste Höhe (cm)"),  tr("Mittlere Stützzeit (ms)")};
+}
+
+QList<QStringList> profileTableTexts(const protocols::Profile& profile) {
+    QList<QStringList> out;
+    for (const protocols::ProfileStep& step : profile.steps)
+        out << QStringList{
+            QString::number(step.dropHeightCm),
+            QString::number(step.trials),
+            valueText(step.bestRsi),
+            step.contactOfBestRsiMs ? QString::number(*step.contactOfBestRsiMs, 'f', 0) : QString(),
+            heightValueText(step.bestHeightCm),
+            valueText(step.meanContactMs)};
+    return out;
+}
+
+} // namespace protocolresults
