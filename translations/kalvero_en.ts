@@ -2,6 +2,81 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="de_DE">
 <context>
+    <name>AnalysisWindow</name>
+    <message>
+        <source>Auswertung</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>&amp;Vergleichen mit:</source>
+        <translation>Compare &amp;with:</translation>
+    </message>
+    <message>
+        <source>&amp;Verlauf:</source>
+        <translation>&amp;Progress:</translation>
+    </message>
+    <message>
+        <source>&amp;Kopieren</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>Als &amp;Bild speichern …</source>
+        <translation>Save as &amp;image …</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Kein Sportler gewählt</source>
+        <translation>No athlete selected</translation>
+    </message>
+    <message>
+        <source>%1, %2: neueste Messung</source>
+        <translation>%1, %2: latest measurement</translation>
+    </message>
+    <message>
+        <source>keine Messung</source>
+        <translation>no measurement</translation>
+    </message>
+    <message>
+        <source>Kennwert</source>
+        <translation>Measure</translation>
+    </message>
+    <message>
+        <source>Differenz</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <source>Wert</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Bild speichern</source>
+        <translation>Save image</translation>
+    </message>
+    <message>
+        <source>PNG-Bild|*.png</source>
+        <translation>PNG image|*.png</translation>
+    </message>
+    <message>
+        <source>Serie</source>
+        <translation>Series</translation>
+    </message>
+    <message>
+        <source>Einzelmessung</source>
+        <translation>Single measurement</translation>
+    </message>
+    <message>
+        <source>%1 vom %2, %3</source>
+        <translation>%1 of %2, %3</translation>
+    </message>
+    <message>
+        <source>Nr. %1</source>
+        <translation>No. %1</translation>
+    </message>
+</context>
+<context>
     <name>AthleteController</name>
     <message>
         <source>Soll der aktuelle Datensatz gelöscht werden?</source>
@@ -397,6 +472,14 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Die Datenbank konnte nicht auf Version %1 gebracht werden; sie bleibt auf Version %2.</source>
         <translation>The database could not be brought to version %1; it stays at version %2.</translation>
     </message>
+    <message>
+        <source>Die Datenbank kennt noch keine Protokolle; das Profil kann nicht gespeichert werden.</source>
+        <translation>The database does not know protocols yet; the profile cannot be stored.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank kennt noch keine Protokolle; das Protokoll der Messung kann nicht gespeichert werden.</source>
+        <translation>The database does not know protocols yet; the measurement&apos;s protocol cannot be stored.</translation>
+    </message>
 </context>
 <context>
     <name>DeviceFileProblem</name>
@@ -747,6 +830,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>ausgeschlossen: %1</source>
         <translation>excluded: %1</translation>
+    </message>
+    <message>
+        <source>einer der 5 besten Sprünge nach RSI</source>
+        <translation>one of the 5 best jumps by RSI</translation>
     </message>
 </context>
 <context>
@@ -1267,6 +1354,37 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
+    <name>ProfileResultDialog</name>
+    <message>
+        <source>Bester RSI (m/s)</source>
+        <translation>Best RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Beste Höhe (cm)</source>
+        <translation>Best height (cm)</translation>
+    </message>
+    <message>
+        <source>Fallhöhe (cm)</source>
+        <translation>Drop height (cm)</translation>
+    </message>
+    <message>
+        <source>Fallhöhen-Profil – %1</source>
+        <translation>Drop-height profile – %1</translation>
+    </message>
+    <message>
+        <source>Bester RSI und beste Höhe über der Fallhöhe</source>
+        <translation>Best RSI and best height over drop height</translation>
+    </message>
+    <message>
+        <source>Ergebnisse je Fallhöhe</source>
+        <translation>Results per drop height</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>Protocols</name>
     <message>
         <source>Kein Ergebnis: nur %1 von %2 Sprüngen gültig.</source>
@@ -1372,33 +1490,6 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Veränderung RSI: bester RSI gegenüber dem Zeitraum %1 bis %2.</source>
         <translation>Change in RSI: best RSI against the period %1 to %2.</translation>
-    </message>
-</context>
-<context>
-    <name>ReportPdf</name>
-    <message>
-        <source>Die Gruppe hat keine Sportler.</source>
-        <translation>The group has no athletes.</translation>
-    </message>
-    <message>
-        <source>Rangliste</source>
-        <translation>Ranking</translation>
-    </message>
-    <message>
-        <source>Bester RSI</source>
-        <translation>Best RSI</translation>
-    </message>
-    <message>
-        <source>Sportler</source>
-        <translation>Athlete</translation>
-    </message>
-    <message>
-        <source>Teambericht speichern</source>
-        <translation>Save team report</translation>
-    </message>
-    <message>
-        <source>PDF-Datei|*.pdf</source>
-        <translation>PDF file|*.pdf</translation>
     </message>
 </context>
 <context>
@@ -1514,6 +1605,62 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Fallhöhe in cm</source>
         <translation>Drop height in cm</translation>
     </message>
+    <message>
+        <source>keines</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>10/5</source>
+        <translation>10/5</translation>
+    </message>
+    <message>
+        <source>Fallhöhen-Profil</source>
+        <translation>Drop-height profile</translation>
+    </message>
+    <message>
+        <source>Protokoll:</source>
+        <translation>Protocol:</translation>
+    </message>
+    <message>
+        <source>Fallhöhen des Profils in cm</source>
+        <translation>Drop heights of the profile in cm</translation>
+    </message>
+    <message>
+        <source>Ansteigende ganze Zahlen von 0 bis 150, durch Kommas getrennt</source>
+        <translation>Rising whole numbers from 0 to 150, separated by commas</translation>
+    </message>
+    <message>
+        <source>Fallhöhen (cm):</source>
+        <translation>Drop heights (cm):</translation>
+    </message>
+    <message>
+        <source>Versuche je Fallhöhe</source>
+        <translation>Trials per drop height</translation>
+    </message>
+    <message>
+        <source>Versuche je Höhe:</source>
+        <translation>Trials per height:</translation>
+    </message>
+    <message>
+        <source>Nächster Versuch des Profils</source>
+        <translation>Next trial of the profile</translation>
+    </message>
+    <message>
+        <source>Ergebnis der letzten Fallhöhe</source>
+        <translation>Result of the last drop height</translation>
+    </message>
+    <message>
+        <source>Hinweis zum Ende des Profils</source>
+        <translation>Advice on ending the profile</translation>
+    </message>
+    <message>
+        <source>Ergebnis des Protokolls</source>
+        <translation>Result of the protocol</translation>
+    </message>
+    <message>
+        <source>Profil beenden</source>
+        <translation>End profile</translation>
+    </message>
 </context>
 <context>
     <name>RunController</name>
@@ -1524,6 +1671,18 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>außerhalb der Grenzen, nicht gespeichert</source>
         <translation>outside the limits, not stored</translation>
+    </message>
+    <message>
+        <source>Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 für den nächsten Versuch, oder beenden Sie das Profil mit „Profil beenden“.</source>
+        <translation>The drop-height profile of %1 has not ended yet. Select %1 for the next trial, or end the profile with “End profile”.</translation>
+    </message>
+    <message>
+        <source>Profil beendet: kein Versuch gespeichert.</source>
+        <translation>Profile ended: no trial stored.</translation>
+    </message>
+    <message>
+        <source>Sprung ohne gültige Zeiten: der Versuch wird wiederholt.</source>
+        <translation>Jump without valid times: the trial is repeated.</translation>
     </message>
 </context>
 <context>
@@ -1671,6 +1830,17 @@ Left out: %1 under a key that several measurements share.</translation>
     </message>
 </context>
 <context>
+    <name>analysis</name>
+    <message>
+        <source>Kennwert</source>
+        <translation>Measure</translation>
+    </message>
+    <message>
+        <source>Differenz</source>
+        <translation>Difference</translation>
+    </message>
+</context>
+<context>
     <name>jumpcharts</name>
     <message>
         <source>Stützzeit (ms)</source>
@@ -1699,6 +1869,243 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Bester RSI</source>
         <translation>Best RSI</translation>
+    </message>
+    <message>
+        <source>Keine Messung gewählt</source>
+        <translation>No measurement selected</translation>
+    </message>
+    <message>
+        <source>Keine gültigen Sprünge</source>
+        <translation>No valid jumps</translation>
+    </message>
+    <message>
+        <source>Keine Messung mit gültigen Sprüngen</source>
+        <translation>No measurement with valid jumps</translation>
+    </message>
+    <message>
+        <source>Beste Höhe (cm)</source>
+        <translation>Best height (cm)</translation>
+    </message>
+    <message>
+        <source>Verlauf</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>Typischer Fehler (RSI)</source>
+        <translation>Typical error (RSI)</translation>
+    </message>
+    <message>
+        <source>Änderung größer als der typische Fehler</source>
+        <translation>Change larger than the typical error</translation>
+    </message>
+    <message>
+        <source>Vergleich</source>
+        <translation>Comparison</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe</source>
+        <translation>Optimal drop height</translation>
+    </message>
+    <message>
+        <source>Fallhöhen-Profil</source>
+        <translation>Drop-height profile</translation>
+    </message>
+    <message>
+        <source>Fallhöhe (cm)</source>
+        <translation>Drop height (cm)</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe nach Sprunghöhe</source>
+        <translation>Optimal drop height by jump height</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe nach RSI</source>
+        <translation>Optimal drop height by RSI</translation>
+    </message>
+</context>
+<context>
+    <name>progress</name>
+    <message>
+        <source>Ohne Test</source>
+        <translation>Without test</translation>
+    </message>
+    <message>
+        <source>Serien</source>
+        <translation>Series</translation>
+    </message>
+    <message>
+        <source>Einzelmessungen</source>
+        <translation>Single measurements</translation>
+    </message>
+    <message>
+        <source>%1 m/s</source>
+        <translation>%1 m/s</translation>
+    </message>
+    <message>
+        <source>%1 cm</source>
+        <translation>%1 cm</translation>
+    </message>
+    <message>
+        <source>des besten RSI</source>
+        <translation>of the best RSI</translation>
+    </message>
+    <message>
+        <source>der besten Höhe</source>
+        <translation>of the best height</translation>
+    </message>
+    <message>
+        <source>Uhrzeit am %1</source>
+        <translation>Time on %1</translation>
+    </message>
+    <message>
+        <source>Datum (%1)</source>
+        <translation>Date (%1)</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+</context>
+<context>
+    <name>protocolresults</name>
+    <message>
+        <source>%1 cm</source>
+        <translation>%1 cm</translation>
+    </message>
+    <message>
+        <source>Protokoll 10/5</source>
+        <translation>Protocol 10/5</translation>
+    </message>
+    <message>
+        <source>RSI (m/s)</source>
+        <translation>RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Mittlere Stützzeit (ms)</source>
+        <translation>Mean contact time (ms)</translation>
+    </message>
+    <message>
+        <source>Mittlere Höhe (cm)</source>
+        <translation>Mean height (cm)</translation>
+    </message>
+    <message>
+        <source>Die 5 besten Sprünge</source>
+        <translation>The 5 best jumps</translation>
+    </message>
+    <message>
+        <source>Fallhöhen-Profil</source>
+        <translation>Drop-height profile</translation>
+    </message>
+    <message>
+        <source>Fallhöhen-Profil vom %1</source>
+        <translation>Drop-height profile of %1</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe nach RSI</source>
+        <translation>Optimal drop height by RSI</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe nach Sprunghöhe</source>
+        <translation>Optimal drop height by jump height</translation>
+    </message>
+    <message>
+        <source>Fallhöhe (cm)</source>
+        <translation>Drop height (cm)</translation>
+    </message>
+    <message>
+        <source>Versuche</source>
+        <translation>Trials</translation>
+    </message>
+    <message>
+        <source>Bester RSI (m/s)</source>
+        <translation>Best RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Stützzeit beim besten RSI (ms)</source>
+        <translation>Contact time at the best RSI (ms)</translation>
+    </message>
+    <message>
+        <source>Beste Höhe (cm)</source>
+        <translation>Best height (cm)</translation>
+    </message>
+</context>
+<context>
+    <name>protocolrun</name>
+    <message>
+        <source>RSI (beste %1 von %2): %3 · Stützzeit %4 ms · Höhe %5 cm · Sprünge %6</source>
+        <translation>RSI (best %1 of %2): %3 · contact time %4 ms · height %5 cm · jumps %6</translation>
+    </message>
+    <message>
+        <source>Geben Sie die Fallhöhen des Profils in cm an, zum Beispiel „20, 30, 40, 50, 60“.</source>
+        <translation>Enter the profile&apos;s drop heights in cm, for example “20, 30, 40, 50, 60”.</translation>
+    </message>
+    <message>
+        <source>Ein Profil hat höchstens %1 Fallhöhen, angegeben sind %2.</source>
+        <translation>A profile has at most %1 drop heights; %2 are given.</translation>
+    </message>
+    <message>
+        <source>„%1“ ist keine Fallhöhe: jede Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein.</source>
+        <translation>“%1” is not a drop height: every drop height must be a whole number from 0 to 150 cm.</translation>
+    </message>
+    <message>
+        <source>Die Fallhöhen müssen ansteigen: auf %1 cm folgt %2 cm.</source>
+        <translation>The drop heights must rise: %1 cm is followed by %2 cm.</translation>
+    </message>
+    <message>
+        <source>Fallhöhe (cm)</source>
+        <translation>Drop height (cm)</translation>
+    </message>
+    <message>
+        <source>Versuche</source>
+        <translation>Trials</translation>
+    </message>
+    <message>
+        <source>Bester RSI</source>
+        <translation>Best RSI</translation>
+    </message>
+    <message>
+        <source>Stützzeit beim besten RSI (ms)</source>
+        <translation>Contact time at the best RSI (ms)</translation>
+    </message>
+    <message>
+        <source>Beste Höhe (cm)</source>
+        <translation>Best height (cm)</translation>
+    </message>
+    <message>
+        <source>Mittlere Stützzeit (ms)</source>
+        <translation>Mean contact time (ms)</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe nach RSI: %1 cm</source>
+        <translation>Optimal drop height by RSI: %1 cm</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe nach RSI: keine (kein gültiger Sprung)</source>
+        <translation>Optimal drop height by RSI: none (no valid jump)</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe nach Sprunghöhe: %1 cm</source>
+        <translation>Optimal drop height by jump height: %1 cm</translation>
+    </message>
+    <message>
+        <source>Optimale Fallhöhe nach Sprunghöhe: keine (kein gültiger Sprung)</source>
+        <translation>Optimal drop height by jump height: none (no valid jump)</translation>
+    </message>
+    <message>
+        <source>%1 cm, Versuch %2 von %3</source>
+        <translation>%1 cm, trial %2 of %3</translation>
+    </message>
+    <message>
+        <source>%1 cm: kein gültiger Sprung</source>
+        <translation>%1 cm: no valid jump</translation>
+    </message>
+    <message>
+        <source>%1 cm: bester RSI %2 · beste Höhe %3 cm · mittlere Stützzeit %4 ms</source>
+        <translation>%1 cm: best RSI %2 · best height %3 cm · mean contact time %4 ms</translation>
+    </message>
+    <message>
+        <source>Alle Versuche gemessen: „Profil beenden“ zeigt das Ergebnis.</source>
+        <translation>All trials measured: “End profile” shows the result.</translation>
     </message>
 </context>
 <context>
@@ -1762,6 +2169,181 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Trend: %1</source>
         <translation>Trend: %1</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Surname</translation>
+    </message>
+    <message>
+        <source>Vorname</source>
+        <translation>First name</translation>
+    </message>
+    <message>
+        <source>Geb. am</source>
+        <translation>Date of birth</translation>
+    </message>
+    <message>
+        <source>Geschlecht</source>
+        <translation>Sex</translation>
+    </message>
+    <message>
+        <source>Bemerkung</source>
+        <translation>Remark</translation>
+    </message>
+    <message>
+        <source>männl.</source>
+        <translation>male</translation>
+    </message>
+    <message>
+        <source>weibl.</source>
+        <translation>female</translation>
+    </message>
+    <message>
+        <source>Nr.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Uhrzeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Art</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>Sprünge</source>
+        <translation>Jumps</translation>
+    </message>
+    <message>
+        <source>Beste Höhe (cm)</source>
+        <translation>Best height (cm)</translation>
+    </message>
+    <message>
+        <source>Bester RSI (m/s)</source>
+        <translation>Best RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Mittlere Stützzeit (ms)</source>
+        <translation>Mean contact time (ms)</translation>
+    </message>
+    <message>
+        <source>Stützzeit (ms)</source>
+        <translation>Contact time (ms)</translation>
+    </message>
+    <message>
+        <source>Flugzeit (ms)</source>
+        <translation>Flight time (ms)</translation>
+    </message>
+    <message>
+        <source>Höhe (cm)</source>
+        <translation>Height (cm)</translation>
+    </message>
+    <message>
+        <source>RSI (m/s)</source>
+        <translation>RSI (m/s)</translation>
+    </message>
+    <message>
+        <source>Ausschluss</source>
+        <translation>Exclusion</translation>
+    </message>
+    <message>
+        <source>ausgeschlossen</source>
+        <translation>excluded</translation>
+    </message>
+    <message>
+        <source>Serie</source>
+        <translation>Series</translation>
+    </message>
+    <message>
+        <source>Einzel</source>
+        <translation>Single</translation>
+    </message>
+    <message>
+        <source>Messung Nr. %1 (%2)</source>
+        <translation>Measurement no. %1 (%2)</translation>
+    </message>
+    <message>
+        <source> vom %1, %2</source>
+        <translation> of %1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>reportpdf</name>
+    <message>
+        <source>Bericht: %1, %2</source>
+        <translation>Report: %1, %2</translation>
+    </message>
+    <message>
+        <source>Bericht speichern</source>
+        <translation>Save report</translation>
+    </message>
+    <message>
+        <source>PDF-Datei|*.pdf</source>
+        <translation>PDF file|*.pdf</translation>
+    </message>
+    <message>
+        <source>Bericht wird erstellt … %1 von %2 Messungen</source>
+        <translation>Making the report … %1 of %2 measurements</translation>
+    </message>
+    <message>
+        <source>Teambericht speichern</source>
+        <translation>Save team report</translation>
+    </message>
+    <message>
+        <source>Für diesen Sportler sind keine Messungen gespeichert.</source>
+        <translation>No measurements are stored for this athlete.</translation>
+    </message>
+    <message>
+        <source>Verlauf</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>Kennwert</source>
+        <translation>Measure</translation>
+    </message>
+    <message>
+        <source>Wert</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Sprünge der Messung Nr. %1</source>
+        <translation>Jumps of measurement no. %1</translation>
+    </message>
+    <message>
+        <source>Je Fallhöhe</source>
+        <translation>Per drop height</translation>
+    </message>
+    <message>
+        <source>Messungen</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>Die Gruppe hat keine Sportler.</source>
+        <translation>The group has no athletes.</translation>
+    </message>
+    <message>
+        <source>Rangliste</source>
+        <translation>Ranking</translation>
+    </message>
+    <message>
+        <source>Bester RSI</source>
+        <translation>Best RSI</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athletes</translation>
+    </message>
+    <message>
+        <source>Bericht vom %1</source>
+        <translation>Report dated %1</translation>
+    </message>
+    <message>
+        <source>Seite %1 von %2</source>
+        <translation>Page %1 of %2</translation>
     </message>
 </context>
 </TS>

@@ -50,16 +50,18 @@ QChartView* chartView(const QString& name, QWidget* parent) {
     return view;
 }
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("AnalysisWindow", text);
-}
+// The texts of the free functions here, in the window's translation context.
+struct AnalysisTexts {
+    Q_DECLARE_TR_FUNCTIONS(AnalysisWindow)
+};
 
 // The title of a measurement's chart: its date and time and whether it is a series.
 QString measurementTitle(const Measurement& m) {
-    const QString kind = m.jumpCount > 1 ? tr("Serie") : tr("Einzelmessung");
+    const QString kind =
+        m.jumpCount > 1 ? AnalysisTexts::tr("Serie") : AnalysisTexts::tr("Einzelmessung");
     QString title = kind;
     if (m.moment.isValid())
-        title = tr("%1 vom %2, %3")
+        title = AnalysisTexts::tr("%1 vom %2, %3")
                     .arg(kind, texts::dateText(m.moment.date()), texts::timeText(m.moment.time()));
     const QString test = measurementtest::description(m.test);
     return test.isEmpty() ? title : title + QStringLiteral(" – ") + test;
@@ -67,7 +69,7 @@ QString measurementTitle(const Measurement& m) {
 
 // A measurement in a column head or a legend: "Nr. 3, 01.03.2026".
 QString shortName(const Measurement& m) {
-    const QString number = tr("Nr. %1").arg(m.nummer);
+    const QString number = AnalysisTexts::tr("Nr. %1").arg(m.nummer);
     return m.moment.isValid() ? number + QStringLiteral(", ") + texts::dateText(m.moment.date())
                               : number;
 }

@@ -33,9 +33,10 @@ const QColor kHeightColour(32, 159, 223);
 const QColor kRsiColour(230, 120, 0);
 const QColor kMarkColour(200, 30, 30);
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("JumpCharts", text);
-}
+// The texts of this file that the user reads, in the translation context "jumpcharts".
+struct TextsOfJumpcharts {
+    Q_DECLARE_TR_FUNCTIONS(jumpcharts)
+};
 
 // The valid jumps in the order of their numbers.
 QList<analysis::StoredJump> validInOrder(const QList<analysis::StoredJump>& jumps) {
@@ -94,15 +95,15 @@ QChart* noteChart(const QString& note) {
 }
 
 QString noMeasurementText() {
-    return tr("Keine Messung gewählt");
+    return TextsOfJumpcharts::tr("Keine Messung gewählt");
 }
 
 QString noValidJumpText() {
-    return tr("Keine gültigen Sprünge");
+    return TextsOfJumpcharts::tr("Keine gültigen Sprünge");
 }
 
 QString noProgressText() {
-    return tr("Keine Messung mit gültigen Sprüngen");
+    return TextsOfJumpcharts::tr("Keine Messung mit gültigen Sprüngen");
 }
 
 namespace {
@@ -120,7 +121,7 @@ QChart* barChart(const QString& title, const BarPlaces& places, const QString& v
     QChart* chart = newChart(title);
     auto* bars = new QBarSet(valueName);
     auto* contacts = new QLineSeries;
-    contacts->setName(tr("Stützzeit (ms)"));
+    contacts->setName(TextsOfJumpcharts::tr("Stützzeit (ms)"));
     const bool labelled = places.labels.size() <= kMostJumpLabels;
     contacts->setPointsVisible(labelled);
     QList<double> barValues, contactValues;
@@ -140,12 +141,13 @@ QChart* barChart(const QString& title, const BarPlaces& places, const QString& v
     // Charts misplaces it over an axis without labels).
     auto* jumpAxis = new QBarCategoryAxis;
     if (labelled)
-        jumpAxis->setTitleText(tr("Sprung"));
+        jumpAxis->setTitleText(TextsOfJumpcharts::tr("Sprung"));
     jumpAxis->append(places.labels);
     jumpAxis->setLabelsVisible(labelled);
     jumpAxis->setGridLineVisible(false);
     QValueAxis* valueAxisLeft = valueAxis(valueName, barValues, valueFormat);
-    QValueAxis* contactAxis = valueAxis(tr("Stützzeit (ms)"), contactValues, "%.0f");
+    QValueAxis* contactAxis =
+        valueAxis(TextsOfJumpcharts::tr("Stützzeit (ms)"), contactValues, "%.0f");
     contactAxis->setGridLineVisible(false);
     chart->addAxis(jumpAxis, Qt::AlignBottom);
     chart->addAxis(valueAxisLeft, Qt::AlignLeft);
@@ -197,7 +199,7 @@ QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString
         places.values.append(analysis::jumpHeightCm(jump));
         places.contactsMs.append(jump.contactMs);
     }
-    return barChart(title, places, tr("Höhe (cm)"), "%.0f", std::nullopt, 1.0);
+    return barChart(title, places, TextsOfJumpcharts::tr("Höhe (cm)"), "%.0f", std::nullopt, 1.0);
 }
 
 std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value) {
@@ -221,7 +223,8 @@ QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double f
         places.contactsMs.append(places.values.last() ? std::optional(jumpSlots[i].jump->contactMs)
                                                       : std::nullopt);
     }
-    const QString name = value == BarValue::Height ? tr("Höhe (cm)") : tr("RSI (m/s)");
+    const QString name = value == BarValue::Height ? TextsOfJumpcharts::tr("Höhe (cm)")
+                                                   : TextsOfJumpcharts::tr("RSI (m/s)");
     QChart* chart = barChart(QString(), places, name, value == BarValue::Height ? "%.0f" : "%.1f",
                              bestSlot(jumpSlots, value), fontScale);
     // The axis titles name both series; the room goes to the bars, and few numbers beside
@@ -247,9 +250,9 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const pro
     const progress::DateAxis places = progress::dateAxis(moments);
 
     auto* heights = new QLineSeries;
-    heights->setName(tr("Beste Höhe (cm)"));
+    heights->setName(TextsOfJumpcharts::tr("Beste Höhe (cm)"));
     auto* rsis = new QLineSeries;
-    rsis->setName(tr("Bester RSI (m/s)"));
+    rsis->setName(TextsOfJumpcharts::tr("Bester RSI (m/s)"));
     QList<double> heightValues, rsiValues;
     for (qsizetype i = 0; i < points.size(); ++i) {
         heights->append(places.places[i], *points[i].bestHeightCm);
@@ -262,7 +265,7 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const pro
     heights->setColor(kHeightColour);
     rsis->setColor(kRsiColour);
 
-    const QString title = tr("Verlauf");
+    const QString title = TextsOfJumpcharts::tr("Verlauf");
     QChart* chart = newChart(lineName.isEmpty() ? title : title + QStringLiteral(" – ") + lineName);
     auto* dateAxis = new QCategoryAxis;
     dateAxis->setTitleText(places.title);
@@ -288,15 +291,16 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const pro
             rsiValues << previous + *noise.typicalError << previous - *noise.typicalError;
         }
     }
-    QValueAxis* heightAxis = valueAxis(tr("Beste Höhe (cm)"), heightValues, "%.0f");
-    QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), rsiValues, "%.1f");
+    QValueAxis* heightAxis =
+        valueAxis(TextsOfJumpcharts::tr("Beste Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* rsiAxis = valueAxis(TextsOfJumpcharts::tr("Bester RSI (m/s)"), rsiValues, "%.1f");
     rsiAxis->setGridLineVisible(false);
     chart->addAxis(dateAxis, Qt::AlignBottom);
     chart->addAxis(heightAxis, Qt::AlignLeft);
     chart->addAxis(rsiAxis, Qt::AlignRight);
     if (bandTop) {
         auto* band = new QAreaSeries(bandTop, bandBottom);
-        band->setName(tr("Typischer Fehler (RSI)"));
+        band->setName(TextsOfJumpcharts::tr("Typischer Fehler (RSI)"));
         QColor fill = kRsiColour;
         fill.setAlpha(50);
         band->setColor(fill);
@@ -307,7 +311,7 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const pro
     attach(chart, rsis, dateAxis, rsiAxis);
     if (!noise.exceeding.isEmpty()) {
         auto* marks = new QScatterSeries;
-        marks->setName(tr("Änderung größer als der typische Fehler"));
+        marks->setName(TextsOfJumpcharts::tr("Änderung größer als der typische Fehler"));
         marks->setColor(kMarkColour);
         marks->setBorderColor(kMarkColour);
         marks->setMarkerSize(11);
@@ -326,7 +330,7 @@ QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString&
     if (a.isEmpty() && b.isEmpty())
         return noteChart(noValidJumpText());
     const qsizetype places = std::max(a.size(), b.size());
-    QChart* chart = newChart(tr("Vergleich"));
+    QChart* chart = newChart(TextsOfJumpcharts::tr("Vergleich"));
     auto* series = new QBarSeries;
     QList<double> heightValues, contactValues;
     QStringList labels;
@@ -335,7 +339,7 @@ QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString&
     auto* jumpAxis = new QBarCategoryAxis;
     const bool labelled = places <= kMostJumpLabels;
     if (labelled)
-        jumpAxis->setTitleText(tr("Sprung"));
+        jumpAxis->setTitleText(TextsOfJumpcharts::tr("Sprung"));
     jumpAxis->append(labels);
     jumpAxis->setLabelsVisible(labelled);
     jumpAxis->setGridLineVisible(false);
@@ -363,8 +367,9 @@ QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString&
         series->append(bars);
         contactLines << contacts;
     }
-    QValueAxis* heightAxis = valueAxis(tr("Höhe (cm)"), heightValues, "%.0f");
-    QValueAxis* contactAxis = valueAxis(tr("Stützzeit (ms)"), contactValues, "%.0f");
+    QValueAxis* heightAxis = valueAxis(TextsOfJumpcharts::tr("Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* contactAxis =
+        valueAxis(TextsOfJumpcharts::tr("Stützzeit (ms)"), contactValues, "%.0f");
     contactAxis->setGridLineVisible(false);
     chart->addAxis(jumpAxis, Qt::AlignBottom);
     chart->addAxis(heightAxis, Qt::AlignLeft);
@@ -387,13 +392,13 @@ QChart* comparisonChart(const QList<analysis::StoredJump>& first, const QString&
 
 QChart* profileChart(const protocols::Profile& profile) {
     auto* heights = new QLineSeries;
-    heights->setName(tr("Beste Höhe (cm)"));
+    heights->setName(TextsOfJumpcharts::tr("Beste Höhe (cm)"));
     heights->setColor(kHeightColour);
     auto* rsis = new QLineSeries;
-    rsis->setName(tr("Bester RSI (m/s)"));
+    rsis->setName(TextsOfJumpcharts::tr("Bester RSI (m/s)"));
     rsis->setColor(kRsiColour);
     auto* optima = new QScatterSeries;
-    optima->setName(tr("Optimale Fallhöhe"));
+    optima->setName(TextsOfJumpcharts::tr("Optimale Fallhöhe"));
     optima->setColor(kMarkColour);
     optima->setBorderColor(kMarkColour);
     optima->setMarkerSize(11);
@@ -415,9 +420,9 @@ QChart* profileChart(const protocols::Profile& profile) {
     }
     for (QLineSeries* series : {heights, rsis})
         series->setPointsVisible(true);
-    QChart* chart = newChart(tr("Fallhöhen-Profil"));
+    QChart* chart = newChart(TextsOfJumpcharts::tr("Fallhöhen-Profil"));
     auto* dropAxis = new QValueAxis;
-    dropAxis->setTitleText(tr("Fallhöhe (cm)"));
+    dropAxis->setTitleText(TextsOfJumpcharts::tr("Fallhöhe (cm)"));
     dropAxis->setLabelFormat("%.0f");
     const double low = *std::min_element(dropHeights.cbegin(), dropHeights.cend());
     const double high = *std::max_element(dropHeights.cbegin(), dropHeights.cend());
@@ -433,8 +438,9 @@ QChart* profileChart(const protocols::Profile& profile) {
         dropAxis->setTickAnchor(low);
         dropAxis->setTickInterval(smallestStep);
     }
-    QValueAxis* heightAxis = valueAxis(tr("Beste Höhe (cm)"), heightValues, "%.0f");
-    QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), rsiValues, "%.1f");
+    QValueAxis* heightAxis =
+        valueAxis(TextsOfJumpcharts::tr("Beste Höhe (cm)"), heightValues, "%.0f");
+    QValueAxis* rsiAxis = valueAxis(TextsOfJumpcharts::tr("Bester RSI (m/s)"), rsiValues, "%.1f");
     rsiAxis->setGridLineVisible(false);
     chart->addAxis(dropAxis, Qt::AlignBottom);
     chart->addAxis(heightAxis, Qt::AlignLeft);
@@ -444,11 +450,11 @@ QChart* profileChart(const protocols::Profile& profile) {
     // The optimum by RSI on the RSI line; the one by jump height on the height line, where
     // its own series keeps it on the height axis.
     auto* heightOptimum = new QScatterSeries;
-    heightOptimum->setName(tr("Optimale Fallhöhe nach Sprunghöhe"));
+    heightOptimum->setName(TextsOfJumpcharts::tr("Optimale Fallhöhe nach Sprunghöhe"));
     heightOptimum->setColor(kMarkColour.darker(140));
     heightOptimum->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     heightOptimum->setMarkerSize(11);
-    optima->setName(tr("Optimale Fallhöhe nach RSI"));
+    optima->setName(TextsOfJumpcharts::tr("Optimale Fallhöhe nach RSI"));
     for (const protocols::ProfileStep& step : profile.steps) {
         if (!step.bestRsi || !step.bestHeightCm)
             continue;
@@ -477,19 +483,19 @@ QChart* bestRsiChart(const QList<ranking::Row>& rows) {
         values << *row->bestRsi;
     }
     if (values.isEmpty())
-        return noteChart(tr("Kein Sportler mit gültigen Sprüngen im Zeitraum"));
-    auto* set = new QBarSet(tr("Bester RSI (m/s)"));
+        return noteChart(TextsOfJumpcharts::tr("Kein Sportler mit gültigen Sprüngen im Zeitraum"));
+    auto* set = new QBarSet(TextsOfJumpcharts::tr("Bester RSI (m/s)"));
     set->append(values);
     auto* series = new QHorizontalBarSeries;
     series->append(set);
     series->setLabelsVisible(true);
     series->setLabelsFormat(QStringLiteral("@value"));
     series->setLabelsPrecision(3);
-    QChart* chart = newChart(tr("Bester RSI"));
+    QChart* chart = newChart(TextsOfJumpcharts::tr("Bester RSI"));
     chart->legend()->setVisible(false);
     auto* nameAxis = new QBarCategoryAxis;
     nameAxis->append(names);
-    QValueAxis* rsiAxis = valueAxis(tr("Bester RSI (m/s)"), values, "%.1f");
+    QValueAxis* rsiAxis = valueAxis(TextsOfJumpcharts::tr("Bester RSI (m/s)"), values, "%.1f");
     chart->addAxis(nameAxis, Qt::AlignLeft);
     chart->addAxis(rsiAxis, Qt::AlignBottom);
     attach(chart, series, rsiAxis, nameAxis);

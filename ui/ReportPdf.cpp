@@ -24,9 +24,10 @@
 namespace reportpdf {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ReportPdf", text);
-}
+// The texts of this file that the user reads, in the translation context "reportpdf".
+struct TextsOfReportpdf {
+    Q_DECLARE_TR_FUNCTIONS(reportpdf)
+};
 
 constexpr int kResolution = 300; // dots per inch of the page's coordinates
 // A chart is laid out at this width (in the chart's own pixels) and scaled onto the page.
@@ -273,7 +274,7 @@ public:
 
     void build() {
         const Athlete& a = report_.athlete;
-        title(tr("Bericht: %1, %2").arg(a.name, a.firstName));
+        title(TextsOfReportpdf::tr("Bericht: %1, %2").arg(a.name, a.firstName));
 
         const QStringList names = report::athleteFieldNames();
         const QStringList values = report::athleteFieldTexts(a);
@@ -282,8 +283,9 @@ public:
 
         if (report_.lines.isEmpty()) {
             flow_.skip(padding_ * 4);
-            block(Text(tr("Für diesen Sportler sind keine Messungen gespeichert."), body_, device_,
-                       flow_.width()));
+            block(
+                Text(TextsOfReportpdf::tr("Für diesen Sportler sind keine Messungen gespeichert."),
+                     body_, device_, flow_.width()));
             return;
         }
 
@@ -292,7 +294,7 @@ public:
                              device_, flow_.width());
         const double chartHeight =
             std::min(flow_.width() * kChartHeightShare, maxChartHeight() - noiseNote.height());
-        headingBefore(tr("Verlauf"), chartHeight + noiseNote.height());
+        headingBefore(TextsOfReportpdf::tr("Verlauf"), chartHeight + noiseNote.height());
         flow_.place(chartHeight, [this](QPainter& painter, const QRectF& rect) {
             drawChart(
                 painter, rect,
@@ -307,8 +309,9 @@ public:
             QList<QStringList> statisticLines;
             for (int i = 0; i < statisticNames.size(); ++i)
                 statisticLines << QStringList{statisticNames[i], statisticValues[i]};
-            table(report::measurementHeading(*selected), {tr("Kennwert"), tr("Wert")},
-                  statisticLines, {0.4, 0.2}, {Qt::AlignLeft, Qt::AlignRight});
+            table(report::measurementHeading(*selected),
+                  {TextsOfReportpdf::tr("Kennwert"), TextsOfReportpdf::tr("Wert")}, statisticLines,
+                  {0.4, 0.2}, {Qt::AlignLeft, Qt::AlignRight});
             flow_.skip(padding_ * 2);
             const double height = flow_.width() * kChartHeightShare;
             flow_.place(height, [this](QPainter& painter, const QRectF& rect) {
@@ -323,7 +326,7 @@ public:
             QList<bool> excluded;
             for (const QStringList& jump : jumpLines)
                 excluded << !jump.last().isEmpty();
-            table(tr("Sprünge der Messung Nr. %1").arg(selected->position),
+            table(TextsOfReportpdf::tr("Sprünge der Messung Nr. %1").arg(selected->position),
                   report::jumpTableHeader(), jumpLines, {0.08, 0.16, 0.16, 0.14, 0.14, 0.32},
                   {right, right, right, right, right, Qt::AlignLeft}, excluded);
         }
@@ -339,22 +342,24 @@ private:
             if (!tenFive->note.isEmpty())
                 lines << QStringList{tenFive->note, QString()};
             table(tenFive->heading + QStringLiteral(": ") + tenFive->rule,
-                  {tr("Kennwert"), tr("Wert")}, lines, {0.4, 0.2}, {Qt::AlignLeft, Qt::AlignRight});
+                  {TextsOfReportpdf::tr("Kennwert"), TextsOfReportpdf::tr("Wert")}, lines,
+                  {0.4, 0.2}, {Qt::AlignLeft, Qt::AlignRight});
         }
         if (const auto& profile = report_.profile) {
             QList<QStringList> optima;
             for (const protocolresults::Field& field :
                  protocolresults::profileOptima(profile->profile))
                 optima << QStringList{field.name, field.value};
-            table(profile->heading, {tr("Kennwert"), tr("Wert")}, optima, {0.4, 0.2},
-                  {Qt::AlignLeft, Qt::AlignRight});
+            table(profile->heading,
+                  {TextsOfReportpdf::tr("Kennwert"), TextsOfReportpdf::tr("Wert")}, optima,
+                  {0.4, 0.2}, {Qt::AlignLeft, Qt::AlignRight});
             flow_.skip(padding_ * 2);
             flow_.place(
                 flow_.width() * kChartHeightShare, [this](QPainter& painter, const QRectF& rect) {
                     drawChart(painter, rect, jumpcharts::profileChart(report_.profile->profile));
                 });
             const Qt::Alignment right = Qt::AlignRight;
-            table(tr("Je Fallhöhe"), protocolresults::profileTableHeader(),
+            table(TextsOfReportpdf::tr("Je Fallhöhe"), protocolresults::profileTableHeader(),
                   protocolresults::profileTableTexts(profile->profile),
                   {0.14, 0.12, 0.16, 0.22, 0.16, 0.20}, {right, right, right, right, right, right});
         }
@@ -366,7 +371,7 @@ private:
         QList<QStringList> lines;
         for (const report::MeasurementLine& line : report_.lines)
             lines << report::tableTexts(line);
-        table(tr("Messungen"), report::tableHeader(), lines,
+        table(TextsOfReportpdf::tr("Messungen"), report::tableHeader(), lines,
               {0.05, 0.12, 0.10, 0.07, 0.10, 0.10, 0.11, 0.11, 0.12, 0.12},
               {right, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right,
                Qt::AlignLeft, right});
@@ -386,24 +391,26 @@ public:
         block(Text(report::periodLine(report_.period), body_, device_, flow_.width()));
         if (report_.rows.isEmpty()) {
             flow_.skip(padding_ * 4);
-            block(Text(tr("Die Gruppe hat keine Sportler."), body_, device_, flow_.width()));
+            block(Text(TextsOfReportpdf::tr("Die Gruppe hat keine Sportler."), body_, device_,
+                       flow_.width()));
             return;
         }
         QList<QStringList> lines;
         for (const ranking::Row& row : report_.rows)
             lines << ranking::texts(row);
         const Qt::Alignment right = Qt::AlignRight;
-        table(tr("Rangliste"), ranking::header(), lines,
+        table(TextsOfReportpdf::tr("Rangliste"), ranking::header(), lines,
               {0.07, 0.15, 0.13, 0.11, 0.09, 0.13, 0.14, 0.18},
               {right, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right, right});
 
         // A bar per athlete; the chart grows with the squad.
         const double share = std::max(kChartHeightShare, 0.08 * report_.rows.size());
         chartWithHeading(
-            tr("Bester RSI"), [this] { return jumpcharts::bestRsiChart(report_.rows); }, share);
+            TextsOfReportpdf::tr("Bester RSI"),
+            [this] { return jumpcharts::bestRsiChart(report_.rows); }, share);
 
         // One line each, in the table's small face.
-        headingBefore(tr("Sportler"), rowHeight(small_));
+        headingBefore(TextsOfReportpdf::tr("Sportler"), rowHeight(small_));
         for (const ranking::Row& row : report_.rows) {
             block(Text(report::athleteLine(row), small_, device_, flow_.width()));
             flow_.skip(padding_);
@@ -441,7 +448,8 @@ public:
     int paint(const QDateTime& madeAt) {
         QPainter painter(&writer_);
         const int pages = flow_->pageCount();
-        const QString dateLine = tr("Bericht vom %1").arg(texts::dateText(madeAt.date()));
+        const QString dateLine =
+            TextsOfReportpdf::tr("Bericht vom %1").arg(texts::dateText(madeAt.date()));
         for (int p = 0; p < pages; ++p) {
             if (p > 0)
                 writer_.newPage();
@@ -461,7 +469,7 @@ public:
             const QRectF bottom(page_.left(), page_.bottom() - band_ * 0.6, page_.width(),
                                 band_ * 0.6);
             painter.drawText(bottom, Qt::AlignHCenter | Qt::AlignBottom,
-                             tr("Seite %1 von %2").arg(p + 1).arg(pages));
+                             TextsOfReportpdf::tr("Seite %1 von %2").arg(p + 1).arg(pages));
         }
         painter.end();
         return pages;
@@ -478,8 +486,9 @@ private:
 } // namespace
 
 int write(const report::AthleteReport& report, QIODevice& device, const QDateTime& madeAt) {
-    PdfPages pages(device,
-                   tr("Bericht: %1, %2").arg(report.athlete.name, report.athlete.firstName));
+    PdfPages pages(
+        device,
+        TextsOfReportpdf::tr("Bericht: %1, %2").arg(report.athlete.name, report.athlete.firstName));
     ReportLayout layout(pages.flow(), pages.device(), report);
     layout.build();
     return pages.paint(madeAt);
@@ -498,7 +507,8 @@ void saveSelectedAthlete(MessageService& ui, DataStore& store, const AthleteCont
     if (!athlete)
         return;
     const QString path =
-        ui.saveFileName({tr("Bericht speichern"), tr("PDF-Datei|*.pdf"), QStringLiteral("pdf"),
+        ui.saveFileName({TextsOfReportpdf::tr("Bericht speichern"),
+                         TextsOfReportpdf::tr("PDF-Datei|*.pdf"), QStringLiteral("pdf"),
                          filenames::suggested({athlete->name, athlete->firstName},
                                               QDate::currentDate(), QStringLiteral("pdf"))});
     if (path.isEmpty())
@@ -507,8 +517,8 @@ void saveSelectedAthlete(MessageService& ui, DataStore& store, const AthleteCont
     {
         MeasurementRepository& measurements = store.measurements();
         const int total = static_cast<int>(measurements.ofAthlete(athlete->id).size());
-        const auto progress =
-            ui.showProgress(tr("Bericht wird erstellt … %1 von %2 Messungen"), total);
+        const auto progress = ui.showProgress(
+            TextsOfReportpdf::tr("Bericht wird erstellt … %1 von %2 Messungen"), total);
         const std::optional<qint64> selected =
             history.athleteId() == athlete->id ? history.selectedNummer() : std::nullopt;
         const std::optional<report::AthleteReport> content =
@@ -532,7 +542,8 @@ namespace reportpdf {
 void saveTeam(MessageService& ui, DataStore& store, const Group& group,
               const ranking::Period& period) {
     const QString path = ui.saveFileName(
-        {tr("Teambericht speichern"), tr("PDF-Datei|*.pdf"), QStringLiteral("pdf"),
+        {TextsOfReportpdf::tr("Teambericht speichern"), TextsOfReportpdf::tr("PDF-Datei|*.pdf"),
+         QStringLiteral("pdf"),
          filenames::suggested({group.name}, QDate::currentDate(), QStringLiteral("pdf"))});
     if (path.isEmpty())
         return;

@@ -13,9 +13,10 @@
 namespace progress {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("progress", text);
-}
+// The texts of this file that the user reads, in the translation context "progress".
+struct TextsOfProgress {
+    Q_DECLARE_TR_FUNCTIONS(progress)
+};
 
 // The order of the chooser: by name as shown, then drop height (none first), single jumps
 // before series; the lines without a test last.
@@ -63,12 +64,14 @@ QList<Line> linesOf(const QList<analysis::MeasurementJumps>& measurements) {
 }
 
 QString lineText(const Line& line, const QList<Line>& all) {
-    QString text = line.test.isEmpty() ? tr("Ohne Test") : measurementtest::description(line.test);
+    QString text = line.test.isEmpty() ? TextsOfProgress::tr("Ohne Test")
+                                       : measurementtest::description(line.test);
     const bool twoKinds = std::any_of(all.cbegin(), all.cend(), [&line](const Line& other) {
         return other.test == line.test && other.series != line.series;
     });
     if (twoKinds || line.test.isEmpty())
-        text += QStringLiteral(", ") + (line.series ? tr("Serien") : tr("Einzelmessungen"));
+        text += QStringLiteral(", ") + (line.series ? TextsOfProgress::tr("Serien")
+                                                    : TextsOfProgress::tr("Einzelmessungen"));
     return text;
 }
 
@@ -129,11 +132,13 @@ Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure) {
 QString noiseText(const Noise& noise, Measure measure) {
     if (!noise.typicalError)
         return noise.note;
-    const QString width = measure == Measure::BestRsi
-                              ? tr("%1 m/s").arg(metrics::fixedText(*noise.typicalError, 2))
-                              : tr("%1 cm").arg(metrics::heightText(*noise.typicalError));
-    const QString measureName =
-        measure == Measure::BestRsi ? tr("des besten RSI") : tr("der besten Höhe");
+    const QString width =
+        measure == Measure::BestRsi
+            ? TextsOfProgress::tr("%1 m/s").arg(metrics::fixedText(*noise.typicalError, 2))
+            : TextsOfProgress::tr("%1 cm").arg(metrics::heightText(*noise.typicalError));
+    const QString measureName = measure == Measure::BestRsi
+                                    ? TextsOfProgress::tr("des besten RSI")
+                                    : TextsOfProgress::tr("der besten Höhe");
     return QCoreApplication::translate(
                "progress",
                "Band: typischer Fehler %1 ± %2; %n Änderung(en) größer als das Band "
@@ -170,7 +175,7 @@ DateAxis dateAxis(const QList<QDateTime>& moments) {
 
     if (days.size() == 1) {
         // One day: the times of its measurements, each over its own stretch of the axis.
-        axis.title = tr("Uhrzeit am %1").arg(texts::dateText(days.first()));
+        axis.title = TextsOfProgress::tr("Uhrzeit am %1").arg(texts::dateText(days.first()));
         const double step = 1.0 / static_cast<double>(moments.size());
         for (qsizetype i = 0; i < moments.size(); ++i) {
             const QString time = texts::locale().toString(moments[i].time(), QLocale::ShortFormat);
@@ -186,7 +191,8 @@ DateAxis dateAxis(const QList<QDateTime>& moments) {
     }
     // Days of one year are labelled without it; the title names the year.
     const bool oneYear = days.first().year() == days.last().year();
-    axis.title = oneYear ? tr("Datum (%1)").arg(days.first().year()) : tr("Datum");
+    axis.title = oneYear ? TextsOfProgress::tr("Datum (%1)").arg(days.first().year())
+                         : TextsOfProgress::tr("Datum");
     const QString dayFormat = oneYear ? withoutYear(texts::shortDateFormat()) : QString();
     const qsizetype perLabel = (days.size() + kMostDateLabels - 1) / kMostDateLabels;
     for (qsizetype first = 0; first < days.size(); first += perLabel) {

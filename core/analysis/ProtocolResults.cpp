@@ -8,9 +8,10 @@
 namespace protocolresults {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("protocolresults", text);
-}
+// The texts of this file that the user reads, in the translation context "protocolresults".
+struct TextsOfProtocolresults {
+    Q_DECLARE_TR_FUNCTIONS(protocolresults)
+};
 
 QString valueText(const std::optional<double>& value) {
     return value ? metrics::fixedText(*value, 2) : QString();
@@ -21,14 +22,14 @@ QString heightValueText(const std::optional<double>& heightCm) {
 }
 
 QString dropHeightText(const std::optional<int>& heightCm) {
-    return heightCm ? tr("%1 cm").arg(*heightCm) : QStringLiteral("–");
+    return heightCm ? TextsOfProtocolresults::tr("%1 cm").arg(*heightCm) : QStringLiteral("–");
 }
 
 } // namespace
 
 TenFiveText tenFiveText(const QList<analysis::StoredJump>& jumps) {
     TenFiveText out;
-    out.heading = tr("Protokoll 10/5");
+    out.heading = TextsOfProtocolresults::tr("Protokoll 10/5");
     out.rule = protocols::tenFiveRule();
     const std::optional<protocols::TenFiveResult> result = protocols::tenFive(jumps, &out.note);
     if (!result)
@@ -36,10 +37,13 @@ TenFiveText tenFiveText(const QList<analysis::StoredJump>& jumps) {
     QStringList numbers;
     for (const int number : result->bestNumbers)
         numbers << QString::number(number);
-    out.fields = {{tr("RSI (m/s)"), metrics::fixedText(result->meanRsi, 2)},
-                  {tr("Mittlere Stützzeit (ms)"), metrics::fixedText(result->meanContactMs, 2)},
-                  {tr("Mittlere Höhe (cm)"), metrics::heightText(result->meanHeightCm)},
-                  {tr("Die 5 besten Sprünge"), numbers.join(QStringLiteral(", "))}};
+    out.fields = {
+        {TextsOfProtocolresults::tr("RSI (m/s)"), metrics::fixedText(result->meanRsi, 2)},
+        {TextsOfProtocolresults::tr("Mittlere Stützzeit (ms)"),
+         metrics::fixedText(result->meanContactMs, 2)},
+        {TextsOfProtocolresults::tr("Mittlere Höhe (cm)"),
+         metrics::heightText(result->meanHeightCm)},
+        {TextsOfProtocolresults::tr("Die 5 besten Sprünge"), numbers.join(QStringLiteral(", "))}};
     return out;
 }
 
@@ -56,19 +60,24 @@ QList<protocols::ProfileTrial> profileTrials(const QList<analysis::MeasurementJu
 
 QString profileHeading(const QDateTime& began) {
     if (!began.isValid())
-        return tr("Fallhöhen-Profil");
-    return tr("Fallhöhen-Profil vom %1").arg(texts::dateText(began.date()));
+        return TextsOfProtocolresults::tr("Fallhöhen-Profil");
+    return TextsOfProtocolresults::tr("Fallhöhen-Profil vom %1").arg(texts::dateText(began.date()));
 }
 
 QList<Field> profileOptima(const protocols::Profile& profile) {
-    return {{tr("Optimale Fallhöhe nach RSI"), dropHeightText(profile.optimalByRsiCm)},
-            {tr("Optimale Fallhöhe nach Sprunghöhe"), dropHeightText(profile.optimalByHeightCm)}};
+    return {{TextsOfProtocolresults::tr("Optimale Fallhöhe nach RSI"),
+             dropHeightText(profile.optimalByRsiCm)},
+            {TextsOfProtocolresults::tr("Optimale Fallhöhe nach Sprunghöhe"),
+             dropHeightText(profile.optimalByHeightCm)}};
 }
 
 QStringList profileTableHeader() {
-    return {tr("Fallhöhe (cm)"),    tr("Versuche"),
-            tr("Bester RSI (m/s)"), tr("Stützzeit beim besten RSI (ms)"),
-            tr("Beste Höhe (cm)"),  tr("Mittlere Stützzeit (ms)")};
+    return {TextsOfProtocolresults::tr("Fallhöhe (cm)"),
+            TextsOfProtocolresults::tr("Versuche"),
+            TextsOfProtocolresults::tr("Bester RSI (m/s)"),
+            TextsOfProtocolresults::tr("Stützzeit beim besten RSI (ms)"),
+            TextsOfProtocolresults::tr("Beste Höhe (cm)"),
+            TextsOfProtocolresults::tr("Mittlere Stützzeit (ms)")};
 }
 
 QList<QStringList> profileTableTexts(const protocols::Profile& profile) {

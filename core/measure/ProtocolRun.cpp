@@ -14,9 +14,10 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ProtocolRun", text);
-}
+// The texts of this file that the user reads, in the translation context "protocolrun".
+struct TextsOfProtocolrun {
+    Q_DECLARE_TR_FUNCTIONS(protocolrun)
+};
 
 QString msText(double ms) {
     return QString::number(std::lround(ms));
@@ -42,7 +43,8 @@ QString tenFiveText(const protocols::TenFiveResult& result) {
     QStringList numbers;
     for (const int number : result.bestNumbers)
         numbers << QString::number(number);
-    return tr("RSI (beste %1 von %2): %3 · Stützzeit %4 ms · Höhe %5 cm · Sprünge %6")
+    return TextsOfProtocolrun::tr(
+               "RSI (beste %1 von %2): %3 · Stützzeit %4 ms · Höhe %5 cm · Sprünge %6")
         .arg(protocols::kTenFiveBest)
         .arg(protocols::kTenFiveJumps)
         .arg(rsiText(result.meanRsi), msText(result.meanContactMs),
@@ -64,24 +66,28 @@ QList<int> parseHeights(const QString& text) {
     static const QRegularExpression separators(QStringLiteral("[,;\\s]+"));
     const QStringList parts = text.split(separators, Qt::SkipEmptyParts);
     if (parts.isEmpty())
-        throw AppError(tr("Geben Sie die Fallhöhen des Profils in cm an, zum Beispiel "
-                          "„20, 30, 40, 50, 60“."));
+        throw AppError(
+            TextsOfProtocolrun::tr("Geben Sie die Fallhöhen des Profils in cm an, zum Beispiel "
+                                   "„20, 30, 40, 50, 60“."));
     if (parts.size() > kMaxHeights)
-        throw AppError(tr("Ein Profil hat höchstens %1 Fallhöhen, angegeben sind %2.")
-                           .arg(kMaxHeights)
-                           .arg(parts.size()));
+        throw AppError(
+            TextsOfProtocolrun::tr("Ein Profil hat höchstens %1 Fallhöhen, angegeben sind %2.")
+                .arg(kMaxHeights)
+                .arg(parts.size()));
     QList<int> heights;
     for (const QString& part : parts) {
         bool ok = false;
         const int height = part.toInt(&ok);
         if (!ok || height < 0 || height > measurementtest::kMaxDropHeightCm)
-            throw AppError(tr("„%1“ ist keine Fallhöhe: jede Fallhöhe muss eine ganze Zahl von 0 "
-                              "bis 150 cm sein.")
+            throw AppError(TextsOfProtocolrun::tr(
+                               "„%1“ ist keine Fallhöhe: jede Fallhöhe muss eine ganze Zahl von 0 "
+                               "bis 150 cm sein.")
                                .arg(part));
         if (!heights.isEmpty() && height <= heights.last())
-            throw AppError(tr("Die Fallhöhen müssen ansteigen: auf %1 cm folgt %2 cm.")
-                               .arg(heights.last())
-                               .arg(height));
+            throw AppError(
+                TextsOfProtocolrun::tr("Die Fallhöhen müssen ansteigen: auf %1 cm folgt %2 cm.")
+                    .arg(heights.last())
+                    .arg(height));
         heights << height;
     }
     return heights;
@@ -139,7 +145,7 @@ protocols::StopAdvice ProfileRun::advice() const {
 }
 
 QString ProfileRun::positionText(const Position& position) {
-    return tr("%1 cm, Versuch %2 von %3")
+    return TextsOfProtocolrun::tr("%1 cm, Versuch %2 von %3")
         .arg(position.heightCm)
         .arg(position.trial)
         .arg(position.trials);
@@ -147,23 +153,27 @@ QString ProfileRun::positionText(const Position& position) {
 
 QString ProfileRun::heightText(const protocols::ProfileStep& step) {
     if (!step.bestRsi)
-        return tr("%1 cm: kein gültiger Sprung").arg(step.dropHeightCm);
-    return tr("%1 cm: bester RSI %2 · beste Höhe %3 cm · mittlere Stützzeit %4 ms")
+        return TextsOfProtocolrun::tr("%1 cm: kein gültiger Sprung").arg(step.dropHeightCm);
+    return TextsOfProtocolrun::tr(
+               "%1 cm: bester RSI %2 · beste Höhe %3 cm · mittlere Stützzeit %4 ms")
         .arg(step.dropHeightCm)
         .arg(rsiText(*step.bestRsi), heightCmText(step.bestHeightCm.value_or(0)),
              msText(step.meanContactMs.value_or(0)));
 }
 
 QString ProfileRun::finishedText() {
-    return tr("Alle Versuche gemessen: „Profil beenden“ zeigt das Ergebnis.");
+    return TextsOfProtocolrun::tr("Alle Versuche gemessen: „Profil beenden“ zeigt das Ergebnis.");
 }
 
 namespace protocolrun {
 
 QStringList profileColumns() {
-    return {tr("Fallhöhe (cm)"),   tr("Versuche"),
-            tr("Bester RSI"),      tr("Stützzeit beim besten RSI (ms)"),
-            tr("Beste Höhe (cm)"), tr("Mittlere Stützzeit (ms)")};
+    return {TextsOfProtocolrun::tr("Fallhöhe (cm)"),
+            TextsOfProtocolrun::tr("Versuche"),
+            TextsOfProtocolrun::tr("Bester RSI"),
+            TextsOfProtocolrun::tr("Stützzeit beim besten RSI (ms)"),
+            TextsOfProtocolrun::tr("Beste Höhe (cm)"),
+            TextsOfProtocolrun::tr("Mittlere Stützzeit (ms)")};
 }
 
 QList<QStringList> profileRows(const protocols::Profile& profile) {
@@ -182,14 +192,17 @@ QList<QStringList> profileRows(const protocols::Profile& profile) {
 
 QString optimalByRsiText(const protocols::Profile& profile) {
     return profile.optimalByRsiCm
-               ? tr("Optimale Fallhöhe nach RSI: %1 cm").arg(*profile.optimalByRsiCm)
-               : tr("Optimale Fallhöhe nach RSI: keine (kein gültiger Sprung)");
+               ? TextsOfProtocolrun::tr("Optimale Fallhöhe nach RSI: %1 cm")
+                     .arg(*profile.optimalByRsiCm)
+               : TextsOfProtocolrun::tr("Optimale Fallhöhe nach RSI: keine (kein gültiger Sprung)");
 }
 
 QString optimalByHeightText(const protocols::Profile& profile) {
     return profile.optimalByHeightCm
-               ? tr("Optimale Fallhöhe nach Sprunghöhe: %1 cm").arg(*profile.optimalByHeightCm)
-               : tr("Optimale Fallhöhe nach Sprunghöhe: keine (kein gültiger Sprung)");
+               ? TextsOfProtocolrun::tr("Optimale Fallhöhe nach Sprunghöhe: %1 cm")
+                     .arg(*profile.optimalByHeightCm)
+               : TextsOfProtocolrun::tr(
+                     "Optimale Fallhöhe nach Sprunghöhe: keine (kein gültiger Sprung)");
 }
 
 QList<protocols::ProfileTrial> storedTrials(MeasurementRepository& measurements, qint64 profileId) {

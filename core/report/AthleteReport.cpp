@@ -15,9 +15,10 @@
 namespace report {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("report", text);
-}
+// The texts of this file that the user reads, in the translation context "report".
+struct TextsOfReport {
+    Q_DECLARE_TR_FUNCTIONS(report)
+};
 
 QString valueText(const std::optional<double>& value) {
     return value ? metrics::fixedText(*value, 2) : QString();
@@ -89,7 +90,8 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
 }
 
 QStringList athleteFieldNames() {
-    return {tr("Name"), tr("Vorname"), tr("Geb. am"), tr("Geschlecht"), tr("Bemerkung")};
+    return {TextsOfReport::tr("Name"), TextsOfReport::tr("Vorname"), TextsOfReport::tr("Geb. am"),
+            TextsOfReport::tr("Geschlecht"), TextsOfReport::tr("Bemerkung")};
 }
 
 QStringList athleteFieldTexts(const Athlete& athlete) {
@@ -97,17 +99,23 @@ QStringList athleteFieldTexts(const Athlete& athlete) {
         athlete.birthDate.isValid() ? texts::dateText(athlete.birthDate) : athlete.storedBirthDate;
     QString sex;
     if (athlete.sex == 0)
-        sex = tr("männl.");
+        sex = TextsOfReport::tr("männl.");
     else if (athlete.sex == 1)
-        sex = tr("weibl.");
+        sex = TextsOfReport::tr("weibl.");
     return {athlete.name, athlete.firstName, birth, sex, athlete.remark};
 }
 
 QStringList tableHeader() {
-    return {
-        tr("Nr."),     tr("Datum"),           tr("Uhrzeit"),          tr("Art"),
-        tr("Sprünge"), tr("Beste Höhe (cm)"), tr("Bester RSI (m/s)"), tr("Mittlere Stützzeit (ms)"),
-        tr("Test"),    tr("Fallhöhe (cm)")};
+    return {TextsOfReport::tr("Nr."),
+            TextsOfReport::tr("Datum"),
+            TextsOfReport::tr("Uhrzeit"),
+            TextsOfReport::tr("Art"),
+            TextsOfReport::tr("Sprünge"),
+            TextsOfReport::tr("Beste Höhe (cm)"),
+            TextsOfReport::tr("Bester RSI (m/s)"),
+            TextsOfReport::tr("Mittlere Stützzeit (ms)"),
+            TextsOfReport::tr("Test"),
+            TextsOfReport::tr("Fallhöhe (cm)")};
 }
 
 QStringList tableTexts(const MeasurementLine& line) {
@@ -125,8 +133,9 @@ QStringList tableTexts(const MeasurementLine& line) {
 }
 
 QStringList jumpTableHeader() {
-    return {tr("Nr."),       tr("Stützzeit (ms)"), tr("Flugzeit (ms)"),
-            tr("Höhe (cm)"), tr("RSI (m/s)"),      tr("Ausschluss")};
+    return {TextsOfReport::tr("Nr."),           TextsOfReport::tr("Stützzeit (ms)"),
+            TextsOfReport::tr("Flugzeit (ms)"), TextsOfReport::tr("Höhe (cm)"),
+            TextsOfReport::tr("RSI (m/s)"),     TextsOfReport::tr("Ausschluss")};
 }
 
 QList<QStringList> jumpTableTexts(const QList<analysis::StoredJump>& jumps) {
@@ -141,8 +150,8 @@ QList<QStringList> jumpTableTexts(const QList<analysis::StoredJump>& jumps) {
         const bool measured = analysis::isValidJump(counted);
         QString exclusion;
         if (jump.excluded)
-            exclusion =
-                jump.exclusionReason.isEmpty() ? tr("ausgeschlossen") : jump.exclusionReason;
+            exclusion = jump.exclusionReason.isEmpty() ? TextsOfReport::tr("ausgeschlossen")
+                                                       : jump.exclusionReason;
         out << QStringList{QString::number(jump.number),
                            timeText(jump.contactMs),
                            timeText(jump.flightMs),
@@ -154,15 +163,15 @@ QList<QStringList> jumpTableTexts(const QList<analysis::StoredJump>& jumps) {
 }
 
 QString kindText(const MeasurementLine& line) {
-    return line.series ? tr("Serie") : tr("Einzel");
+    return line.series ? TextsOfReport::tr("Serie") : TextsOfReport::tr("Einzel");
 }
 
 QString measurementHeading(const MeasurementLine& line) {
-    const QString heading =
-        tr("Messung Nr. %1 (%2)").arg(QString::number(line.position), kindText(line));
+    const QString heading = TextsOfReport::tr("Messung Nr. %1 (%2)")
+                                .arg(QString::number(line.position), kindText(line));
     QString withMoment = heading;
     if (line.moment.isValid())
-        withMoment += tr(" vom %1, %2").arg(line.dateText, line.timeText);
+        withMoment += TextsOfReport::tr(" vom %1, %2").arg(line.dateText, line.timeText);
     const QString test = measurementtest::description(line.test);
     return test.isEmpty() ? withMoment : withMoment + QStringLiteral(" – ") + test;
 }

@@ -7,9 +7,10 @@
 namespace report {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("TeamReport", text);
-}
+// The texts of this file that the user reads, in the translation context "report".
+struct TextsOfReport {
+    Q_DECLARE_TR_FUNCTIONS(report)
+};
 
 } // namespace
 
@@ -18,40 +19,41 @@ TeamReport team(const Group& group, const ranking::Period& period, QList<ranking
 }
 
 QString teamTitle(const TeamReport& report) {
-    return tr("Teambericht: %1").arg(report.group.name);
+    return TextsOfReport::tr("Teambericht: %1").arg(report.group.name);
 }
 
 QString periodLine(const ranking::Period& period) {
-    return tr("Zeitraum: %1 bis %2 (%3 Tage)")
+    return TextsOfReport::tr("Zeitraum: %1 bis %2 (%3 Tage)")
         .arg(texts::dateText(period.from), texts::dateText(period.to))
         .arg(period.days());
 }
 
 QString trendText(const ranking::Row& row) {
     if (!row.rsiChange)
-        return tr("ohne Vergleich");
+        return TextsOfReport::tr("ohne Vergleich");
     const QString change = ranking::texts(row)[ranking::Change];
-    const QString word = *row.rsiChange > 0   ? tr("besser")
-                         : *row.rsiChange < 0 ? tr("schlechter")
-                                              : tr("unverändert");
+    const QString word = *row.rsiChange > 0   ? TextsOfReport::tr("besser")
+                         : *row.rsiChange < 0 ? TextsOfReport::tr("schlechter")
+                                              : TextsOfReport::tr("unverändert");
     return QStringLiteral("%1 (%2)").arg(word, change);
 }
 
 QString athleteLine(const ranking::Row& row) {
     const QString who = QStringLiteral("%1, %2").arg(row.athlete.name, row.athlete.firstName);
     if (row.measurementCount == 0)
-        return tr("%1: keine Messung im Zeitraum").arg(who);
+        return TextsOfReport::tr("%1: keine Messung im Zeitraum").arg(who);
     const QStringList texts = ranking::texts(row);
     QStringList parts;
     if (row.bestHeightCm)
-        parts << tr("Höhe %1 cm").arg(texts[ranking::BestHeight]);
+        parts << TextsOfReport::tr("Höhe %1 cm").arg(texts[ranking::BestHeight]);
     if (row.bestRsi)
-        parts << tr("RSI %1").arg(texts[ranking::BestRsi]);
+        parts << TextsOfReport::tr("RSI %1").arg(texts[ranking::BestRsi]);
     if (row.meanContactMs)
-        parts << tr("Stützzeit %1 ms").arg(texts[ranking::MeanContact]);
-    parts << (row.measurementCount == 1 ? tr("1 Messung")
-                                        : tr("%1 Messungen").arg(row.measurementCount));
-    parts << tr("Trend: %1").arg(trendText(row));
+        parts << TextsOfReport::tr("Stützzeit %1 ms").arg(texts[ranking::MeanContact]);
+    parts << (row.measurementCount == 1
+                  ? TextsOfReport::tr("1 Messung")
+                  : TextsOfReport::tr("%1 Messungen").arg(row.measurementCount));
+    parts << TextsOfReport::tr("Trend: %1").arg(trendText(row));
     return QStringLiteral("%1: %2").arg(who, parts.join(QStringLiteral(" · ")));
 }
 
