@@ -159,11 +159,12 @@ void AnalysisWindow::refresh() {
     jumps_.clear();
     if (athleteId != 0) {
         MeasurementRepository& repository = store_.measurements();
-        for (const Measurement& row : repository.ofAthlete(athleteId)) {
-            measurements.append(analysis::storedMeasurement(repository, athleteId, row));
-            if (nummer && row.nummer == *nummer) {
-                measurement_ = row;
-                jumps_ = measurements.last().jumps;
+        const QList<Measurement> rows = repository.ofAthlete(athleteId);
+        measurements = analysis::storedMeasurements(repository, athleteId, rows);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (nummer && rows[i].nummer == *nummer) {
+                measurement_ = rows[i];
+                jumps_ = measurements[i].jumps;
             }
         }
     }

@@ -14,6 +14,9 @@ namespace {
 
 const QString kJumpColumns = QStringLiteral("Serie, SZ, FZ, Eff, Anzahl");
 
+// The largest athlete ID whose series keys a double holds exactly.
+constexpr qint64 kMaxAthleteIdOfKeys = 9'000'000'000;
+
 Jump jumpOf(const QSqlQuery& q, int from = 0) {
     Jump jump;
     jump.seriesKey = numberOf(q.value(from));
@@ -206,6 +209,51 @@ QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfSeries(const QList<qint
         for (const qint64 key : marked)
             if (out.contains(key))
                 out[key] = jumpsOf(key);
+    }
+    return out;
+}
+
+QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfAthlete(qint64 athleteId) {
+    QHash<qint64, QList<Jump>> out;
+    if (athleteId <= 0 || athleteId > kMaxAthleteIdOfKeys)
+        return out;
+    // The athlete's keys are two ranges (see seriesKey()): numbers up to 999, and the negative
+    // keys of the larger ones.
+    const double firstSmall = static_cast<double>(seriesKey(athleteId, 1));
+    const double lastSmall = static_cast<double>(seriesKey(athleteId, 999));
+    const double firstLarge = static_cast<double>(seriesKey(athleteId, kMaxNummer));
+    const double lastLarge = static_cast<double>(seriesKey(athleteId, 1000));
+    QSqlQuery q = db_.run(
+        QStringLiteral("SELECT %1 FROM mr WHERE Serie BETWEEN ? AND ? OR Serie BETWEEN ? AND ? "
+                       "ORDER BY %2, %3")
+            .arg(kJumpColumns, db_.order(QStringLiteral("Anzahl")), db_.rowOrder()),
+        {firstSmall, lastSmall, firstLarge, lastLarge});
+    while (q.next()) {
+        const Jump jump = jumpOf(q);
+        // A key with a fraction (a damaged row) is no measurement's.
+        if (jump.seriesKey == std::floor(jump.seriesKey))
+            out[static_cast<qint64>(jump.seriesKey)] << jump;
+    }
+    q.finish();
+    if (!knowsExclusions() || out.isEmpty())
+        return out;
+    QSqlQuery e = db_.run(QStringLiteral("SELECT u.Nummer, e.Anzahl, e.Grund FROM mr_ausschluss e "
+                                         "JOIN units u ON u.ID = e.Unit_ID WHERE u.Ref_ID = ?"),
+                          {athleteId});
+    while (e.next()) {
+        const qint64 nummer = integerOf(e.value(0));
+        if (nummer < 1 || nummer > kMaxNummer)
+            continue;
+        const auto series = out.find(seriesKey(athleteId, nummer));
+        if (series == out.end())
+            continue;
+        const double number = numberOf(e.value(1));
+        for (Jump& jump : *series) {
+            if (jump.number == number && jump.number == std::floor(jump.number)) {
+                jump.excluded = true;
+                jump.exclusionReason = e.value(2).toString();
+            }
+        }
     }
     return out;
 }

@@ -66,6 +66,9 @@ public:
     // measurements, which need neither. Keys without jumps are left out. A series with an
     // excluded jump comes whole, in jump order, with its marks (see jumpsOf).
     QHash<qint64, QList<Jump>> jumpsOfSeries(const QList<qint64>& seriesKeys);
+    // Every jump of an athlete's measurements under its series key, each series in jump order
+    // with its marks, as jumpsOf gives it: two statements however many measurements he has.
+    QHash<qint64, QList<Jump>> jumpsOfAthlete(qint64 athleteId);
     // A page of all jumps in the order they were stored.
     QList<Jump> allJumps(int offset, int limit);
 
