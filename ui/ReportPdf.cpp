@@ -17,6 +17,7 @@
 #include <QPdfWriter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -309,6 +310,9 @@ public:
         table(QCoreApplication::translate("ReportPdf", "Rangliste"), ranking::header(), lines,
               {0.07, 0.15, 0.13, 0.11, 0.09, 0.13, 0.14, 0.18},
               {right, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right, right});
+        if (std::any_of(report_.rows.cbegin(), report_.rows.cend(),
+                        [](const ranking::Row& row) { return row.changeBeyondTypicalError; }))
+            block(Text(ranking::changeMarkNote(), small_, device_, flow_.width()));
 
         // A bar per athlete; the chart grows with the squad.
         const double share = std::max(kChartHeightShare, 0.08 * report_.rows.size());

@@ -141,15 +141,24 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
                                                                 const QDate& to) {
     // The stored moments begin with their day ("yyyy-MM-ddTHH:mm:ss"), so that comparing them
     // with the days' texts finds the days on either engine.
-    QSqlQuery q = db_.run(QStringLiteral("SELECT u.Ref_ID, u.Nummer, u.Datum FROM units u "
+    // The groups come with schema version 3, after the tests of version 1.
+    QSqlQuery q = db_.run(QStringLiteral("SELECT u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe "
+                                         "FROM units u "
                                          "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
                                          "JOIN sportler s ON s.ID = u.Ref_ID "
+                                         "LEFT JOIN units_test t ON t.Unit_ID = u.ID "
                                          "WHERE m.Gruppe_ID = ? AND u.Datum >= ? AND u.Datum < ? "
                                          "ORDER BY u.ID"),
                           {groupId, engineDate(from), engineDate(to.addDays(1))});
     QList<MemberMeasurement> out;
-    while (q.next())
-        out << MemberMeasurement{integerOf(q.value(0)), integerOf(q.value(1)), dayOf(q.value(2))};
+    while (q.next()) {
+        MeasurementTest test;
+        test.name = q.value(3).toString();
+        if (!q.value(4).isNull())
+            test.dropHeightCm = static_cast<int>(integerOf(q.value(4)));
+        out << MemberMeasurement{integerOf(q.value(0)), integerOf(q.value(1)), dayOf(q.value(2)),
+                                 test};
+    }
     return out;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
 
 #include <QDate>
@@ -19,7 +20,8 @@ struct Group {
 struct MemberMeasurement {
     qint64 athleteId = 0;
     qint64 nummer = 0;
-    QDate day; // invalid when the stored moment is none
+    QDate day;            // invalid when the stored moment is none
+    MeasurementTest test; // empty for a measurement stored without one
 };
 
 // The longest name a group can have (the column's width).
@@ -60,8 +62,8 @@ public:
     // The IDs of the stored athletes in a group.
     QSet<qint64> memberIds(qint64 groupId);
     // The measurements of the stored athletes in a group from the day `from` to the day `to`
-    // (both included), in the order they were recorded. Only the day of a moment is read: a
-    // ranking over years of a squad's data converts no time of day.
+    // (both included), in the order they were recorded, with their tests. Only the day of a
+    // moment is read: a ranking over years of a squad's data converts no time of day.
     QList<MemberMeasurement> measurementsOfMembers(qint64 groupId, const QDate& from,
                                                    const QDate& to);
 
