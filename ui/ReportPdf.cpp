@@ -13,6 +13,7 @@
 #include <QChart>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
@@ -178,8 +179,8 @@ protected:
         double height = 0;
         for (int c = 0; c < cells.size(); ++c) {
             widths << flow_.width() * shares[c];
-            texts << Text(cells[c], fonts.value(c, body_), device_, widths[c] - 2 * padding_,
-                          alignment.value(c, Qt::AlignLeft));
+            texts << cellText(cells[c], fonts.value(c, body_), widths[c] - 2 * padding_,
+                              alignment.value(c, Qt::AlignLeft));
             height = std::max(height, texts.last().height() + 2 * padding_);
         }
         flow_.place(height, [texts, widths, header, this](QPainter& painter, const QRectF& rect) {
@@ -196,6 +197,19 @@ protected:
             }
         });
         return height;
+    }
+
+    // A cell's text laid out once for all cells alike: the long tables repeat most of their
+    // texts (days, kinds, tests, values).
+    Text cellText(const QString& text, const QFont& font, double width, Qt::Alignment alignment) {
+        const QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f%4")
+                                .arg(text, font.key())
+                                .arg(width, 0, 'g', 17)
+                                .arg(alignment.toInt());
+        const auto found = cellTexts_.constFind(key);
+        if (found != cellTexts_.cend())
+            return *found;
+        return *cellTexts_.insert(key, Text(text, font, device_, width, alignment));
     }
 
     // A table under its heading; the header row heads the table on every page.
@@ -226,6 +240,7 @@ protected:
     QPaintDevice* device_;
     QFont body_, bold_, small_, smallBold_;
     double padding_ = 0;
+    QHash<QString, Text> cellTexts_;
 };
 
 // Lays the athlete's report out on the pages of a flow.

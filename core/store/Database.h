@@ -20,6 +20,7 @@
 #include <thread>
 
 class QObject;
+struct sqlite3;
 
 // The program's database: the tables sportler, units and mr, either in the SQLite file
 // qrv.sqlite in the data directory or in a PostgreSQL database that several stations share.
@@ -69,6 +70,23 @@ public:
     QSqlQuery run(const QString& statement, const QVariantList& values = {});
     // The same for a statement that writes; returns the number of rows it changed.
     int write(const QString& statement, const QVariantList& values = {});
+
+    // One row of a statement read with forEachRow, its values by column, read as integerOf,
+    // numberOf and QVariant::toString read them.
+    class RowValues {
+    public:
+        virtual ~RowValues() = default;
+        virtual bool isNull(int column) const = 0;
+        virtual qint64 integer(int column) const = 0;
+        virtual double number(int column) const = 0;
+        virtual QString text(int column) const = 0;
+    };
+    // Runs a statement that reads and hands its rows to `take` one after the other; throws
+    // AppError as run() does. On a file the rows come from the engine without QSqlQuery,
+    // which takes several times as long for the many small values of the figures over many
+    // measurements; on a server through QSqlQuery.
+    void forEachRow(const QString& statement, const QVariantList& values,
+                    const std::function<void(const RowValues&)>& take);
 
     // Whether rows can be written: a row written to `units` and rolled back at once.
     enum class WriteAccess { Writable, ReadOnly, Failed };
@@ -131,6 +149,18 @@ public:
     // stops a backup that is still going (the next start of the day makes it).
     void finishBackgroundWork();
 
+    // Copies what the write-ahead log holds into the file when the log has grown by
+    // kCheckpointFrames pages (about half a MB) since it was last copied; the next commit then
+    // writes the log from its start again, into space the file has already, which the disk
+    // syncs faster than a log that grows. Called after a recorded jump has been reported, so
+    // that the copy and its two syncs are not on a jump's way to the disk. Commits copy the
+    // log themselves only when it holds kLongestLogFrames pages (as SQLite does by default).
+    // A failed copy is left to the next one: the log keeps everything. Nothing on a server or
+    // a file that is only read.
+    void checkpointIfDue();
+    static constexpr int kCheckpointFrames = 128;
+    static constexpr int kLongestLogFrames = 1000;
+
 private:
     void openFile();
     void openServer();
@@ -139,6 +169,8 @@ private:
     void createSchema();
     void ensureUniqueNumbers();
     void upgradeSchema();
+    sqlite3* engineHandle() const;
+    static int afterCommit(void* database, sqlite3* engine, const char* name, int frames);
 
     StoreLocation location_;
     QString connectionName_;
@@ -149,6 +181,7 @@ private:
     int schemaVersion_ = 0;
     std::optional<AppError> upgradeFailure_;
     bool damaged_ = false;
+    int logFrames_ = 0; // pages in the write-ahead log, as its last commit left it
     std::shared_future<backup::Check> verdict_;
     std::atomic<bool> stopWorker_{false};
     std::thread worker_;

@@ -142,23 +142,23 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
     // The stored moments begin with their day ("yyyy-MM-ddTHH:mm:ss"), so that comparing them
     // with the days' texts finds the days on either engine.
     // The groups come with schema version 3, after the tests of version 1.
-    QSqlQuery q = db_.run(QStringLiteral("SELECT u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe "
-                                         "FROM units u "
-                                         "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
-                                         "JOIN sportler s ON s.ID = u.Ref_ID "
-                                         "LEFT JOIN units_test t ON t.Unit_ID = u.ID "
-                                         "WHERE m.Gruppe_ID = ? AND u.Datum >= ? AND u.Datum < ? "
-                                         "ORDER BY u.ID"),
-                          {groupId, engineDate(from), engineDate(to.addDays(1))});
     QList<MemberMeasurement> out;
-    while (q.next()) {
-        MeasurementTest test;
-        test.name = q.value(3).toString();
-        if (!q.value(4).isNull())
-            test.dropHeightCm = static_cast<int>(integerOf(q.value(4)));
-        out << MemberMeasurement{integerOf(q.value(0)), integerOf(q.value(1)), dayOf(q.value(2)),
-                                 test};
-    }
+    db_.forEachRow(QStringLiteral("SELECT u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe "
+                                  "FROM units u "
+                                  "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
+                                  "JOIN sportler s ON s.ID = u.Ref_ID "
+                                  "LEFT JOIN units_test t ON t.Unit_ID = u.ID "
+                                  "WHERE m.Gruppe_ID = ? AND u.Datum >= ? AND u.Datum < ? "
+                                  "ORDER BY u.ID"),
+                   {groupId, engineDate(from), engineDate(to.addDays(1))},
+                   [&out](const Database::RowValues& row) {
+                       MeasurementTest test;
+                       test.name = row.text(3);
+                       if (!row.isNull(4))
+                           test.dropHeightCm = static_cast<int>(row.integer(4));
+                       out << MemberMeasurement{row.integer(0), row.integer(1),
+                                                row.isNull(2) ? QDate() : dayOf(row.text(2)), test};
+                   });
     return out;
 }
 

@@ -187,15 +187,15 @@ QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfSeries(const QList<qint
             keys << QString::number(key);
         // Unsorted, and only the times: sorting the rows of a block, or reading two more
         // columns, would take longer than reading them.
-        QSqlQuery q = db_.run(QStringLiteral("SELECT Serie, SZ, FZ FROM mr WHERE Serie IN (%1)")
-                                  .arg(keys.join(QLatin1Char(','))));
-        while (q.next()) {
-            Jump jump;
-            jump.seriesKey = numberOf(q.value(0));
-            jump.contactMs = numberOf(q.value(1));
-            jump.flightMs = numberOf(q.value(2));
-            out[static_cast<qint64>(jump.seriesKey)] << jump;
-        }
+        db_.forEachRow(QStringLiteral("SELECT Serie, SZ, FZ FROM mr WHERE Serie IN (%1)")
+                           .arg(keys.join(QLatin1Char(','))),
+                       {}, [&out](const Database::RowValues& row) {
+                           Jump jump;
+                           jump.seriesKey = row.number(0);
+                           jump.contactMs = row.number(1);
+                           jump.flightMs = row.number(2);
+                           out[static_cast<qint64>(jump.seriesKey)] << jump;
+                       });
     }
     // The few series with an excluded jump are read again whole, with their marks.
     if (knowsExclusions()) {
@@ -223,18 +223,21 @@ QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfAthlete(qint64 athleteI
     const double lastSmall = static_cast<double>(seriesKey(athleteId, 999));
     const double firstLarge = static_cast<double>(seriesKey(athleteId, kMaxNummer));
     const double lastLarge = static_cast<double>(seriesKey(athleteId, 1000));
-    QSqlQuery q = db_.run(
+    db_.forEachRow(
         QStringLiteral("SELECT %1 FROM mr WHERE Serie BETWEEN ? AND ? OR Serie BETWEEN ? AND ? "
                        "ORDER BY %2, %3")
             .arg(kJumpColumns, db_.order(QStringLiteral("Anzahl")), db_.rowOrder()),
-        {firstSmall, lastSmall, firstLarge, lastLarge});
-    while (q.next()) {
-        const Jump jump = jumpOf(q);
-        // A key with a fraction (a damaged row) is no measurement's.
-        if (jump.seriesKey == std::floor(jump.seriesKey))
-            out[static_cast<qint64>(jump.seriesKey)] << jump;
-    }
-    q.finish();
+        {firstSmall, lastSmall, firstLarge, lastLarge}, [&out](const Database::RowValues& row) {
+            Jump jump;
+            jump.seriesKey = row.number(0);
+            jump.contactMs = row.number(1);
+            jump.flightMs = row.number(2);
+            jump.efficiency = row.number(3);
+            jump.number = row.number(4);
+            // A key with a fraction (a damaged row) is no measurement's.
+            if (jump.seriesKey == std::floor(jump.seriesKey))
+                out[static_cast<qint64>(jump.seriesKey)] << jump;
+        });
     if (!knowsExclusions() || out.isEmpty())
         return out;
     QSqlQuery e = db_.run(QStringLiteral("SELECT u.Nummer, e.Anzahl, e.Grund FROM mr_ausschluss e "
