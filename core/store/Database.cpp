@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QObject>
+#include <QPointer>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -719,14 +720,21 @@ void Database::checkInBackground(const QDate& today, int backupsKept, QObject* c
     const QString directory = location_.directory;
     const bool backUp = !readOnly_ && !damaged_ && backupsKept > 0;
     std::weak_ptr<int> alive = alive_;
+    // The answer goes through an object of the database's own, on this thread: the context
+    // (a window) may be gone before the check is done, and only this thread may ask whether
+    // it is.
+    if (!answers_)
+        answers_ = std::make_unique<QObject>();
+    QObject* answers = answers_.get();
+    const QPointer<QObject> asked(context);
     worker_ = std::thread([=, this] {
         const backup::Check verdict = backup::check(path, backup::Depth::Quick, &stopWorker_);
         promise->set_value(verdict);
         if (context != nullptr && answered)
             QMetaObject::invokeMethod(
-                context,
-                [this, alive, answered] {
-                    if (alive.expired())
+                answers,
+                [this, alive, answered, asked] {
+                    if (alive.expired() || asked.isNull())
                         return;
                     awaitCheck();
                     answered(damaged_);

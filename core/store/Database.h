@@ -185,6 +185,7 @@ private:
     std::shared_future<backup::Check> verdict_;
     std::atomic<bool> stopWorker_{false};
     std::thread worker_;
+    std::unique_ptr<QObject> answers_; // receives the check's answer on the opening thread
     // Held while the object lives; the answer of the check is dropped when it has gone.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
