@@ -243,9 +243,7 @@ void RankingWindow::refresh() {
     {
         widgets::BusyCursor busy;
         GroupRepository groups(store_.database());
-        rows = ranking::rank(
-            ranking::read(store_.athletes(), groups, store_.measurements(), groupId, chosen),
-            chosen);
+        rows = ranking::rank(ranking::read(store_.athletes(), groups, groupId, chosen), chosen);
     }
     const bool marked = std::any_of(rows.cbegin(), rows.cend(), [](const ranking::Row& row) {
         return row.changeBeyondTypicalError;

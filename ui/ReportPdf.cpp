@@ -477,11 +477,9 @@ void saveTeam(MessageService& ui, DataStore& store, const Group& group,
     {
         widgets::BusyCursor busy;
         GroupRepository groups(store.database());
-        const report::TeamReport content =
-            report::team(group, period,
-                         ranking::rank(ranking::read(store.athletes(), groups, store.measurements(),
-                                                     group.id, period),
-                                       period));
+        const report::TeamReport content = report::team(
+            group, period,
+            ranking::rank(ranking::read(store.athletes(), groups, group.id, period), period));
         failure = fileoutput::write(path, [&content](QIODevice& file) {
             reportpdf::writeTeam(content, file, QDateTime::currentDateTime());
             return true;

@@ -5,7 +5,6 @@
 #include "core/measure/Metrics.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
-#include "core/store/SeriesKey.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -221,36 +220,20 @@ QString changeMarkNote() {
               "Messungen desselben Tests und derselben Fallhöhe).");
 }
 
-QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups,
-                        MeasurementRepository& measurements, qint64 groupId, const Period& period) {
+QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qint64 groupId,
+                        const Period& period) {
     const QList<Athlete> members = onlyMembers(athletes.all(), groups.memberIds(groupId));
     const Period before = period.previous();
-    QHash<qint64, QList<MemberMeasurement>> byAthlete;
-    QList<qint64> keys;
+    QHash<qint64, QList<DayJumps>> byAthlete;
     for (const MemberMeasurement& m :
          groups.measurementsOfMembers(groupId, before.from, period.to)) {
-        if (!period.contains(m.day) && !before.contains(m.day))
-            continue;
-        byAthlete[m.athleteId] << m;
-        // A damaged number has no series key: the measurement counts, without jumps.
-        if (m.nummer >= 1 && m.nummer <= kMaxNummer)
-            keys << seriesKey(m.athleteId, m.nummer);
+        if (period.contains(m.day) || before.contains(m.day))
+            byAthlete[m.athleteId] << DayJumps{m.day, analysis::storedJumps(m.jumps), m.test};
     }
-    const QHash<qint64, QList<Jump>> jumps = measurements.jumpsOfSeries(keys);
     QList<AthleteData> out;
     out.reserve(members.size());
-    for (const Athlete& athlete : members) {
-        AthleteData data{athlete, {}};
-        for (const MemberMeasurement& m : byAthlete.value(athlete.id)) {
-            const bool keyed = m.nummer >= 1 && m.nummer <= kMaxNummer;
-            data.measurements << DayJumps{
-                m.day,
-                keyed ? analysis::storedJumps(jumps.value(seriesKey(athlete.id, m.nummer)))
-                      : QList<analysis::StoredJump>(),
-                m.test};
-        }
-        out << data;
-    }
+    for (const Athlete& athlete : members)
+        out << AthleteData{athlete, byAthlete.value(athlete.id)};
     return out;
 }
 

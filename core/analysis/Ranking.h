@@ -11,7 +11,6 @@
 #include <optional>
 
 class GroupRepository;
-class MeasurementRepository;
 
 // The ranking of a group over a period: for every athlete of the group his best height, best
 // RSI, mean contact time and number of measurements in the period, and the change of his best
@@ -101,7 +100,7 @@ QString changeMarkNote();
 
 // Reads the athletes of a group with their measurements of the period and the one before it
 // (the others are not read).
-QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups,
-                        MeasurementRepository& measurements, qint64 groupId, const Period& period);
+QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qint64 groupId,
+                        const Period& period);
 
 } // namespace ranking

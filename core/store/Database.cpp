@@ -490,7 +490,8 @@ sqlite3* Database::engineHandle() const {
 int Database::afterCommit(void* database, sqlite3* engine, const char* name, int frames) {
     auto* self = static_cast<Database*>(database);
     self->logFrames_ = frames;
-    // What SQLite's own hook does, at the same length of the log.
+    // What SQLite's own hook does, at a longer log: the session copies it before, after a
+    // shown jump.
     if (frames >= kLongestLogFrames) {
         int logged = 0;
         int copied = 0;
@@ -554,10 +555,11 @@ public:
         }
     }
     QString text(int column) const override {
-        const auto* bytes = static_cast<const char16_t*>(sqlite3_column_text16(statement_, column));
-        return bytes == nullptr ? QString()
-                                : QString(reinterpret_cast<const QChar*>(bytes),
-                                          sqlite3_column_bytes16(statement_, column) / 2);
+        // As the engine keeps it (UTF-8): its own conversion would take a copy more.
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return bytes == nullptr
+                   ? QString()
+                   : QString::fromUtf8(bytes, sqlite3_column_bytes(statement_, column));
     }
 
 private:

@@ -149,17 +149,16 @@ public:
     // stops a backup that is still going (the next start of the day makes it).
     void finishBackgroundWork();
 
-    // Copies what the write-ahead log holds into the file when the log has grown by
-    // kCheckpointFrames pages (about half a MB) since it was last copied; the next commit then
-    // writes the log from its start again, into space the file has already, which the disk
-    // syncs faster than a log that grows. Called after a recorded jump has been reported, so
-    // that the copy and its two syncs are not on a jump's way to the disk. Commits copy the
-    // log themselves only when it holds kLongestLogFrames pages (as SQLite does by default).
-    // A failed copy is left to the next one: the log keeps everything. Nothing on a server or
-    // a file that is only read.
+    // Copies what the write-ahead log holds into the file once the log holds
+    // kCheckpointFrames pages (about 4 MB, where SQLite would copy it within the commit that
+    // got there). Called after a recorded jump has been shown, so that the copy and its two
+    // syncs never fall into a jump's way to the disk. Commits copy the log themselves only
+    // when it holds kLongestLogFrames pages (other writers, such as a take-over). A failed
+    // copy is left to the next one: the log keeps everything. Nothing on a server or a file
+    // that is only read.
     void checkpointIfDue();
-    static constexpr int kCheckpointFrames = 128;
-    static constexpr int kLongestLogFrames = 1000;
+    static constexpr int kCheckpointFrames = 1000;
+    static constexpr int kLongestLogFrames = 2000;
 
 private:
     void openFile();

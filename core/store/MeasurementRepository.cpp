@@ -177,42 +177,6 @@ QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& ser
     return out;
 }
 
-QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfSeries(const QList<qint64>& seriesKeys) {
-    QHash<qint64, QList<Jump>> out;
-    // As in firstJumpsOf: computed numbers, written into the statement in blocks.
-    constexpr int kBlock = 500;
-    for (qsizetype from = 0; from < seriesKeys.size(); from += kBlock) {
-        QStringList keys;
-        for (const qint64 key : seriesKeys.mid(from, kBlock))
-            keys << QString::number(key);
-        // Unsorted, and only the times: sorting the rows of a block, or reading two more
-        // columns, would take longer than reading them.
-        db_.forEachRow(QStringLiteral("SELECT Serie, SZ, FZ FROM mr WHERE Serie IN (%1)")
-                           .arg(keys.join(QLatin1Char(','))),
-                       {}, [&out](const Database::RowValues& row) {
-                           Jump jump;
-                           jump.seriesKey = row.number(0);
-                           jump.contactMs = row.number(1);
-                           jump.flightMs = row.number(2);
-                           out[static_cast<qint64>(jump.seriesKey)] << jump;
-                       });
-    }
-    // The few series with an excluded jump are read again whole, with their marks.
-    if (knowsExclusions()) {
-        QSqlQuery q =
-            db_.run(QStringLiteral("SELECT DISTINCT u.Ref_ID, u.Nummer FROM mr_ausschluss e "
-                                   "JOIN units u ON u.ID = e.Unit_ID"));
-        QList<qint64> marked;
-        while (q.next())
-            marked << seriesKey(integerOf(q.value(0)), integerOf(q.value(1)));
-        q.finish();
-        for (const qint64 key : marked)
-            if (out.contains(key))
-                out[key] = jumpsOf(key);
-    }
-    return out;
-}
-
 QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfAthlete(qint64 athleteId) {
     QHash<qint64, QList<Jump>> out;
     if (athleteId <= 0 || athleteId > kMaxAthleteIdOfKeys)

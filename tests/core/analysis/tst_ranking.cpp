@@ -2,6 +2,7 @@
 #include "core/base/Texts.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
+#include "core/store/SeriesKey.h"
 #include "support/TempDataDir.h"
 
 #include <QtTest>
@@ -238,21 +239,33 @@ private slots:
         const Measurement series =
             measurements.recordFirstJump(adler, at(2, 20), {200, 400, 0.8, 1});
         measurements.recordJump(series.id, {200, 450, 1.0, 2});
+        measurements.recordJump(series.id, {200, 480, 1.1, 3});
+        measurements.exclude(seriesKey(adler, series.nummer), 3, {"Doppelkontakt", "t", at(3, 1)});
         measurements.recordFirstJump(adler, at(1, 2), {100, 900, 8.1, 1});
         measurements.recordFirstJump(other, at(3, 5), {100, 900, 8.1, 1});
+        // A measurement whose jumps are gone counts, without jumps.
+        QVERIFY(data.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                                        "(%1, '2026-03-06T10:00:00', 9, 1)")
+                             .arg(adler)));
 
-        const QList<ranking::AthleteData> read =
-            ranking::read(athletes, groups, measurements, group, kMarch);
+        const QList<ranking::AthleteData> read = ranking::read(athletes, groups, group, kMarch);
         QCOMPARE(read.size(), 2);
         QCOMPARE(read[0].athlete.id, adler);
-        QCOMPARE(read[0].measurements.size(), 2); // not the one of January
+        QCOMPARE(read[0].measurements.size(), 3); // not the one of January
         QCOMPARE(read[0].measurements[0].test, (MeasurementTest{"Drop Jump", 30}));
         QVERIFY(read[0].measurements[1].test.isEmpty());
-        QCOMPARE(read[0].measurements[1].jumps.size(), 2);
+        QCOMPARE(read[0].measurements[1].jumps.size(), 3);
+        int excluded = 0;
+        for (const analysis::StoredJump& jump : read[0].measurements[1].jumps)
+            excluded += jump.excluded ? jump.number : 0;
+        QCOMPARE(excluded, 3);
+        QVERIFY(read[0].measurements[2].jumps.isEmpty());
         QCOMPARE(read[1].athlete.id, berg);
         QVERIFY(read[1].measurements.isEmpty());
         const QList<ranking::Row> rows = ranking::rank(read, kMarch);
+        // The excluded jump of 480 ms is not the one before: that of 450 ms is.
         QCOMPARE(*rows[0].rsiChange, 0.3065625 / 0.2 - 9.81 * 0.45 * 0.45 / 8 / 0.2);
+        QCOMPARE(rows[0].measurementCount, 2);
         QCOMPARE(rows[1].measurementCount, 0);
     }
 };

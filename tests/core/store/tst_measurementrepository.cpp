@@ -270,8 +270,8 @@ private slots:
         };
         repo.exclude(12001, 2, {"Doppelkontakt", "trainer", when});
         QCOMPARE(marks(), (QStringList{"1:0:", "2:1:Doppelkontakt"}));
-        // Figures over many measurements (the ranking) see the mark too.
-        const QList<Jump> forFigures = repo.jumpsOfSeries({12001}).value(12001);
+        // Figures over many measurements (the analysis window, the report) see the mark too.
+        const QList<Jump> forFigures = repo.jumpsOfAthlete(12).value(12001);
         QCOMPARE(forFigures.size(), 2);
         QVERIFY(!forFigures[0].excluded && forFigures[1].excluded);
         const Exclusion stored = repo.exclusionsOf(12001).value(2);
