@@ -236,11 +236,11 @@ void AnalysisWindow::refresh() {
     if (athleteId != 0) {
         MeasurementRepository& repository = store_.measurements();
         rows = repository.ofAthlete(athleteId);
-        for (const Measurement& row : rows) {
-            measurements_.append(analysis::storedMeasurement(repository, athleteId, row));
-            if (nummer && row.nummer == *nummer) {
-                measurement_ = row;
-                jumps_ = measurements_.last().jumps;
+        measurements_ = analysis::storedMeasurements(repository, athleteId, rows);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (nummer && rows[i].nummer == *nummer) {
+                measurement_ = rows[i];
+                jumps_ = measurements_[i].jumps;
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "ui/RankingWindow.h"
 
 #include "core/base/Texts.h"
+#include "core/measure/Metrics.h"
 #include "core/store/DataStore.h"
 #include "core/store/GroupRepository.h"
 #include "ui/GridView.h"
@@ -21,6 +22,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 // The ranking's rows as a table; Qt::UserRole holds what a column sorts by.
@@ -66,6 +68,11 @@ public:
             return c == ranking::Name || c == ranking::FirstName
                        ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                        : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        case Qt::ToolTipRole:
+            if (c == ranking::Change && row.typicalRsiError)
+                return RankingWindow::tr("Typischer Fehler des RSI: %1")
+                    .arg(metrics::fixedText(*row.typicalRsiError, 2));
+            return {};
         case Qt::FontRole:
             if (c == ranking::Change && row.changeBeyondTypicalError) {
                 QFont bold;
@@ -236,15 +243,18 @@ void RankingWindow::refresh() {
     {
         widgets::BusyCursor busy;
         GroupRepository groups(store_.database());
-        // The typical error of the RSI is not known yet: no change is marked.
-        rows = ranking::rank(
-            ranking::read(store_.athletes(), groups, store_.measurements(), groupId, chosen),
-            chosen);
+        rows = ranking::rank(ranking::read(store_.athletes(), groups, groupId, chosen), chosen);
     }
+    const bool marked = std::any_of(rows.cbegin(), rows.cend(), [](const ranking::Row& row) {
+        return row.changeBeyondTypicalError;
+    });
     model_->setRows(std::move(rows));
     const ranking::Period before = chosen.previous();
-    noteLabel->setText(tr("Veränderung RSI: bester RSI gegenüber dem Zeitraum %1 bis %2.")
-                           .arg(texts::dateText(before.from), texts::dateText(before.to)));
+    QString note = tr("Veränderung RSI: bester RSI gegenüber dem Zeitraum %1 bis %2.")
+                       .arg(texts::dateText(before.from), texts::dateText(before.to));
+    if (marked)
+        note += QLatin1Char(' ') + ranking::changeMarkNote();
+    noteLabel->setText(note);
 }
 
 QList<ranking::Row> RankingWindow::rowsShown() const {

@@ -14,10 +14,12 @@
 #include <QChart>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -198,8 +200,8 @@ protected:
         double height = 0;
         for (int c = 0; c < cells.size(); ++c) {
             widths << flow_.width() * shares[c];
-            texts << Text(cells[c], fonts.value(c, body_), device_, widths[c] - 2 * padding_,
-                          alignment.value(c, Qt::AlignLeft));
+            texts << cellText(cells[c], fonts.value(c, body_), widths[c] - 2 * padding_,
+                              alignment.value(c, Qt::AlignLeft));
             height = std::max(height, texts.last().height() + 2 * padding_);
         }
         const double padding = padding_;
@@ -217,6 +219,19 @@ protected:
                         x += widths[c];
                     }
                 }};
+    }
+
+    // A cell's text laid out once for all cells alike: the long tables repeat most of their
+    // texts (days, kinds, tests, values).
+    Text cellText(const QString& text, const QFont& font, double width, Qt::Alignment alignment) {
+        const QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f%4")
+                                .arg(text, font.key())
+                                .arg(width, 0, 'g', 17)
+                                .arg(alignment.toInt());
+        const auto found = cellTexts_.constFind(key);
+        if (found != cellTexts_.cend())
+            return *found;
+        return *cellTexts_.insert(key, Text(text, font, device_, width, alignment));
     }
 
     double row(const QStringList& cells, const QList<double>& shares, const QList<QFont>& fonts,
@@ -264,6 +279,7 @@ protected:
     QPaintDevice* device_;
     QFont body_, bold_, small_, smallBold_;
     double padding_ = 0;
+    QHash<QString, Text> cellTexts_;
 };
 
 // Lays the athlete's report out on the pages of a flow.
@@ -402,6 +418,9 @@ public:
         table(TextsOfReportpdf::tr("Rangliste"), ranking::header(), lines,
               {0.07, 0.15, 0.13, 0.11, 0.09, 0.13, 0.14, 0.18},
               {right, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right, right});
+        if (std::any_of(report_.rows.cbegin(), report_.rows.cend(),
+                        [](const ranking::Row& row) { return row.changeBeyondTypicalError; }))
+            block(Text(ranking::changeMarkNote(), small_, device_, flow_.width()));
 
         // A bar per athlete; the chart grows with the squad.
         const double share = std::max(kChartHeightShare, 0.08 * report_.rows.size());
@@ -551,11 +570,9 @@ void saveTeam(MessageService& ui, DataStore& store, const Group& group,
     {
         widgets::BusyCursor busy;
         GroupRepository groups(store.database());
-        const report::TeamReport content =
-            report::team(group, period,
-                         ranking::rank(ranking::read(store.athletes(), groups, store.measurements(),
-                                                     group.id, period),
-                                       period));
+        const report::TeamReport content = report::team(
+            group, period,
+            ranking::rank(ranking::read(store.athletes(), groups, group.id, period), period));
         failure = fileoutput::write(path, [&content](QIODevice& file) {
             reportpdf::writeTeam(content, file, QDateTime::currentDateTime());
             return true;

@@ -1,10 +1,10 @@
 #include "core/analysis/Ranking.h"
 
+#include "core/analysis/Protocols.h"
 #include "core/analysis/StoredMeasurements.h"
 #include "core/measure/Metrics.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
-#include "core/store/SeriesKey.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -55,6 +55,15 @@ Best bestOf(const QList<DayJumps>& measurements, const Period& period) {
     return best;
 }
 
+// The best RSI of a measurement's valid jumps; none without one.
+std::optional<double> bestRsiOf(const QList<analysis::StoredJump>& jumps) {
+    std::optional<double> best;
+    for (const analysis::StoredJump& jump : jumps)
+        if (analysis::isValidJump(jump))
+            takeMax(best, analysis::jumpRsi(jump));
+    return best;
+}
+
 QString optionalText(const std::optional<double>& value, int decimals) {
     return value ? metrics::fixedText(*value, decimals) : QString();
 }
@@ -79,8 +88,33 @@ Period Period::previous() const {
     return {from.addDays(-days()), from.addDays(-1)};
 }
 
-QList<Row> rank(const QList<AthleteData>& athletes, const Period& period,
-                std::optional<double> typicalRsiError) {
+std::optional<double> typicalRsiError(const QList<DayJumps>& measurements, const Period& period) {
+    const DayJumps* ranked = nullptr;
+    std::optional<double> best;
+    for (const DayJumps& measurement : measurements) {
+        if (!period.contains(measurement.day))
+            continue;
+        const std::optional<double> rsi = bestRsiOf(measurement.jumps);
+        if (rsi && (!best || *rsi > *best)) {
+            best = rsi;
+            ranked = &measurement;
+        }
+    }
+    if (ranked == nullptr || ranked->test.isEmpty())
+        return std::nullopt;
+    const Period before = period.previous();
+    QList<double> trials;
+    for (const DayJumps& measurement : measurements) {
+        if (measurement.test != ranked->test ||
+            (!period.contains(measurement.day) && !before.contains(measurement.day)))
+            continue;
+        if (const std::optional<double> rsi = bestRsiOf(measurement.jumps))
+            trials << *rsi;
+    }
+    return protocols::typicalError(trials);
+}
+
+QList<Row> rank(const QList<AthleteData>& athletes, const Period& period) {
     const Period before = period.previous();
     QList<Row> rows;
     rows.reserve(athletes.size());
@@ -96,8 +130,9 @@ QList<Row> rank(const QList<AthleteData>& athletes, const Period& period,
         row.previousBestRsi = then.rsi;
         if (now.rsi && then.rsi) {
             row.rsiChange = *now.rsi - *then.rsi;
+            row.typicalRsiError = typicalRsiError(data.measurements, period);
             row.changeBeyondTypicalError =
-                typicalRsiError && std::abs(*row.rsiChange) > *typicalRsiError;
+                row.typicalRsiError && std::abs(*row.rsiChange) > *row.typicalRsiError;
         }
         rows << row;
     }
@@ -182,34 +217,25 @@ QString clipboardText(const QList<Row>& rowsInOrder) {
     return text;
 }
 
-QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups,
-                        MeasurementRepository& measurements, qint64 groupId, const Period& period) {
+QString changeMarkNote() {
+    return tr("*: Die Veränderung ist größer als der typische Fehler des Sportlers (aus seinen "
+              "Messungen desselben Tests und derselben Fallhöhe).");
+}
+
+QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qint64 groupId,
+                        const Period& period) {
     const QList<Athlete> members = onlyMembers(athletes.all(), groups.memberIds(groupId));
     const Period before = period.previous();
-    QHash<qint64, QList<MemberMeasurement>> byAthlete;
-    QList<qint64> keys;
+    QHash<qint64, QList<DayJumps>> byAthlete;
     for (const MemberMeasurement& m :
          groups.measurementsOfMembers(groupId, before.from, period.to)) {
-        if (!period.contains(m.day) && !before.contains(m.day))
-            continue;
-        byAthlete[m.athleteId] << m;
-        // A damaged number has no series key: the measurement counts, without jumps.
-        if (m.nummer >= 1 && m.nummer <= kMaxNummer)
-            keys << seriesKey(m.athleteId, m.nummer);
+        if (period.contains(m.day) || before.contains(m.day))
+            byAthlete[m.athleteId] << DayJumps{m.day, analysis::storedJumps(m.jumps), m.test};
     }
-    const QHash<qint64, QList<Jump>> jumps = measurements.jumpsOfSeries(keys);
     QList<AthleteData> out;
     out.reserve(members.size());
-    for (const Athlete& athlete : members) {
-        AthleteData data{athlete, {}};
-        for (const MemberMeasurement& m : byAthlete.value(athlete.id)) {
-            const bool keyed = m.nummer >= 1 && m.nummer <= kMaxNummer;
-            data.measurements << DayJumps{
-                m.day, keyed ? analysis::storedJumps(jumps.value(seriesKey(athlete.id, m.nummer)))
-                             : QList<analysis::StoredJump>()};
-        }
-        out << data;
-    }
+    for (const Athlete& athlete : members)
+        out << AthleteData{athlete, byAthlete.value(athlete.id)};
     return out;
 }
 

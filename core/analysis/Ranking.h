@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/analysis/JumpAnalysis.h"
+#include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
 
 #include <QDate>
@@ -10,12 +11,11 @@
 #include <optional>
 
 class GroupRepository;
-class MeasurementRepository;
 
 // The ranking of a group over a period: for every athlete of the group his best height, best
 // RSI, mean contact time and number of measurements in the period, and the change of his best
-// RSI against the period of the same length just before. Pure functions on plain values, and
-// the reading of what they take.
+// RSI against the period of the same length just before, marked where it exceeds his typical
+// error. Pure functions on plain values, and the reading of what they take.
 namespace ranking {
 
 // The days from `from` to `to`, both included.
@@ -34,13 +34,15 @@ struct Period {
     Period previous() const;
 };
 
-// A measurement as the ranking takes it: its day and its jumps.
+// A measurement as the ranking takes it: its day, its jumps and its test.
 struct DayJumps {
     QDate day;
     QList<analysis::StoredJump> jumps;
+    MeasurementTest test; // empty for a measurement stored without one
 };
 
-// An athlete with his measurements (any period; those outside are passed over).
+// An athlete with his measurements in the order they were recorded (any period; those outside
+// are passed over).
 struct AthleteData {
     Athlete athlete;
     QList<DayJumps> measurements;
@@ -55,15 +57,23 @@ struct Row {
     std::optional<double> bestRsi;
     std::optional<double> meanContactMs; // over the valid jumps of the period
     std::optional<double> previousBestRsi;
-    std::optional<double> rsiChange; // best RSI minus that of the previous period
+    std::optional<double> rsiChange;       // best RSI minus that of the previous period
+    std::optional<double> typicalRsiError; // see typicalRsiError()
     // Whether the change is larger than the typical error; never when that is not known.
     bool changeBeyondTypicalError = false;
 };
 
+// The typical error of an athlete's best RSI (protocols::typicalError): the trials are his
+// measurements of the period and of the one before with the test and drop height of the
+// measurement that gave his best RSI of the period (the first of equal ones), each with its
+// best RSI, in the order they were recorded; a measurement without a valid jump is no trial.
+// None without a best RSI in the period, when its measurement has no test, or with fewer than
+// three pairs of trials.
+std::optional<double> typicalRsiError(const QList<DayJumps>& measurements, const Period& period);
+
 // One row per athlete, best RSI first; athletes with the same one and those without one by
-// name, first name and ID. `typicalRsiError` is the typical error of the best RSI, when known.
-QList<Row> rank(const QList<AthleteData>& athletes, const Period& period,
-                std::optional<double> typicalRsiError = std::nullopt);
+// name, first name and ID. Each athlete's change is marked against his own typical error.
+QList<Row> rank(const QList<AthleteData>& athletes, const Period& period);
 
 // The columns as shown and copied, and the texts of a row: heights as metrics::heightText, RSI
 // and change with two decimals (the change with its sign and a "*" where it is beyond the
@@ -85,10 +95,12 @@ QStringList texts(const Row& row);
 QVariant sortValue(const Row& row, int column);
 // Tab-separated: the header line and one line per row in the given order, each ended with "\n".
 QString clipboardText(const QList<Row>& rowsInOrder);
+// What the "*" of a change means, for a line below the ranking.
+QString changeMarkNote();
 
 // Reads the athletes of a group with their measurements of the period and the one before it
 // (the others are not read).
-QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups,
-                        MeasurementRepository& measurements, qint64 groupId, const Period& period);
+QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qint64 groupId,
+                        const Period& period);
 
 } // namespace ranking

@@ -32,10 +32,23 @@ QList<MeasurementJumps> storedMeasurements(MeasurementRepository& measurements, 
     QList<MeasurementJumps> out;
     if (athleteId == 0)
         return out;
-    const QList<Measurement> rows = measurements.ofAthlete(athleteId);
+    return storedMeasurements(measurements, athleteId, measurements.ofAthlete(athleteId));
+}
+
+QList<MeasurementJumps> storedMeasurements(MeasurementRepository& measurements, qint64 athleteId,
+                                           const QList<Measurement>& rows) {
+    QList<MeasurementJumps> out;
+    if (athleteId == 0 || rows.isEmpty())
+        return out;
+    const QHash<qint64, QList<Jump>> jumps = measurements.jumpsOfAthlete(athleteId);
     out.reserve(rows.size());
-    for (const Measurement& row : rows)
-        out.append(storedMeasurement(measurements, athleteId, row));
+    for (const Measurement& row : rows) {
+        // A damaged number has no series key: the measurement is there, without jumps.
+        const bool keyed = row.nummer >= 1 && row.nummer <= kMaxNummer;
+        out.append({row.moment, row.nummer,
+                    keyed ? storedJumps(jumps.value(seriesKey(athleteId, row.nummer)))
+                          : QList<StoredJump>()});
+    }
     return out;
 }
 

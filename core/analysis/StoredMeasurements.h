@@ -19,5 +19,9 @@ MeasurementJumps storedMeasurement(MeasurementRepository& measurements, qint64 a
 // Every measurement of an athlete with its jumps, in the order they were recorded; none for
 // athlete 0.
 QList<MeasurementJumps> storedMeasurements(MeasurementRepository& measurements, qint64 athleteId);
+// The same for the athlete's measurements read before (MeasurementRepository::ofAthlete), in
+// their order; the jumps of all of them are read at once.
+QList<MeasurementJumps> storedMeasurements(MeasurementRepository& measurements, qint64 athleteId,
+                                           const QList<Measurement>& rows);
 
 } // namespace analysis

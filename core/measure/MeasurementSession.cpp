@@ -393,6 +393,12 @@ void MeasurementSession::recordJump() {
                        e.detail());
     }
     observer_->jumpRecorded(seriesKey(athleteId_, state_.nummer));
+    // The log of the file is copied into it once the jump is shown, not on a jump's way to
+    // the disk.
+    QTimer::singleShot(0, this, [this] {
+        if (store_.isOpen())
+            store_.database().checkpointIfDue();
+    });
 }
 
 void MeasurementSession::storeJump(const RecordedJump& jump) {

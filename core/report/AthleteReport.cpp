@@ -57,6 +57,7 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
     out.athlete = athlete;
     // The entries of the history list give the numbering, the texts and the order.
     const QList<history::Entry> entries = history::build(measurements, athlete.id);
+    const QHash<qint64, QList<Jump>> jumps = measurements.jumpsOfAthlete(athlete.id);
     QList<analysis::MeasurementJumps> all;
     all.reserve(entries.size());
     out.lines.reserve(entries.size());
@@ -69,8 +70,9 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
         line.nummer = entry.nummer;
         line.series = entry.isSeries();
         line.test = entry.test;
-        line.jumps =
-            analysis::storedJumps(measurements.jumpsOf(seriesKey(athlete.id, entry.nummer)));
+        // A damaged number has no series key: the measurement is there, without jumps.
+        if (entry.nummer >= 1 && entry.nummer <= kMaxNummer)
+            line.jumps = analysis::storedJumps(jumps.value(seriesKey(athlete.id, entry.nummer)));
         line.statistics = analysis::jumpStatistics(line.jumps);
         all.append({line.moment, line.nummer, line.jumps, line.test, line.series});
         if (selectedNummer && *selectedNummer == line.nummer)

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QObject>
+#include <QPointer>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -188,6 +189,8 @@ void Database::openFile() {
         if (!readOnly_) {
             run(QStringLiteral("PRAGMA journal_mode=WAL"));
             run(QStringLiteral("PRAGMA synchronous=FULL"));
+            if (sqlite3* engine = engineHandle())
+                sqlite3_wal_hook(engine, &Database::afterCommit, this);
         }
         if (exists) {
             checkTables();
@@ -482,6 +485,169 @@ QString Database::filePath() const {
     return QDir(location_.directory).filePath(kFileName);
 }
 
+sqlite3* Database::engineHandle() const {
+    if (dialect() != Dialect::SQLite)
+        return nullptr;
+    const QSqlDatabase db = connection();
+    if (!db.isValid() || db.driver() == nullptr)
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+int Database::afterCommit(void* database, sqlite3* engine, const char* name, int frames) {
+    auto* self = static_cast<Database*>(database);
+    self->logFrames_ = frames;
+    // What SQLite's own hook does, at a longer log: the session copies it before, after a
+    // shown jump.
+    if (frames >= kLongestLogFrames) {
+        int logged = 0;
+        int copied = 0;
+        if (sqlite3_wal_checkpoint_v2(engine, name, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied) ==
+                SQLITE_OK &&
+            logged == copied)
+            self->logFrames_ = 0;
+    }
+    return SQLITE_OK;
+}
+
+void Database::checkpointIfDue() {
+    if (logFrames_ < kCheckpointFrames || transactionDepth_ > 0 || readOnly_ || damaged_)
+        return;
+    sqlite3* engine = engineHandle();
+    if (engine == nullptr)
+        return;
+    int logged = 0;
+    int copied = 0;
+    const int result =
+        sqlite3_wal_checkpoint_v2(engine, "main", SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+    if (result != SQLITE_OK) {
+        qWarning("kalvero: %s: %s", qUtf8Printable(filePath()), sqlite3_errmsg(engine));
+        return;
+    }
+    // A reader that holds an older state keeps the rest for the next time.
+    if (logged == copied)
+        logFrames_ = 0;
+}
+
+namespace {
+
+// A row of a statement the engine steps through.
+class EngineRow : public Database::RowValues {
+public:
+    explicit EngineRow(sqlite3_stmt* statement) : statement_(statement) {}
+    bool isNull(int column) const override {
+        return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+    }
+    qint64 integer(int column) const override {
+        switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_INTEGER:
+            return sqlite3_column_int64(statement_, column);
+        case SQLITE_FLOAT:
+            return integerOf(sqlite3_column_double(statement_, column));
+        case SQLITE_NULL:
+            return 0;
+        default:
+            return integerOf(text(column));
+        }
+    }
+    double number(int column) const override {
+        switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(statement_, column);
+        case SQLITE_NULL:
+            return 0;
+        default:
+            return numberOf(text(column));
+        }
+    }
+    QString text(int column) const override {
+        // As the engine keeps it (UTF-8): its own conversion would take a copy more.
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return bytes == nullptr
+                   ? QString()
+                   : QString::fromUtf8(bytes, sqlite3_column_bytes(statement_, column));
+    }
+
+private:
+    sqlite3_stmt* statement_;
+};
+
+// A row of a query that QSqlQuery reads.
+class QueryRow : public Database::RowValues {
+public:
+    explicit QueryRow(const QSqlQuery& query) : query_(query) {}
+    bool isNull(int column) const override { return query_.isNull(column); }
+    qint64 integer(int column) const override { return integerOf(query_.value(column)); }
+    double number(int column) const override { return numberOf(query_.value(column)); }
+    QString text(int column) const override { return query_.value(column).toString(); }
+
+private:
+    const QSqlQuery& query_;
+};
+
+// Binds a value as QSQLite binds it: numbers as numbers, anything else as its text.
+int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+    if (value.isNull())
+        return sqlite3_bind_null(statement, index);
+    switch (value.metaType().id()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(statement, index, value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(statement, index, value.toDouble());
+    default: {
+        const QString text = value.toString();
+        return sqlite3_bind_text16(statement, index, text.utf16(),
+                                   static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+} // namespace
+
+void Database::forEachRow(const QString& statement, const QVariantList& values,
+                          const std::function<void(const RowValues&)>& take) {
+    sqlite3* engine = engineHandle();
+    if (engine == nullptr) {
+        QSqlQuery q = run(statement, values);
+        const QueryRow row(q);
+        while (q.next())
+            take(row);
+        return;
+    }
+    const auto failed = [this, engine] {
+        return failure(QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(engine)),
+                                 QSqlError::StatementError,
+                                 QString::number(sqlite3_extended_errcode(engine))));
+    };
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare16_v2(engine, statement.utf16(), static_cast<int>(statement.size() * 2),
+                             &prepared, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(prepared);
+        throw failed();
+    }
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owned(prepared, &sqlite3_finalize);
+    for (int i = 0; i < values.size(); ++i)
+        if (bindValue(prepared, i + 1, values[i]) != SQLITE_OK)
+            throw failed();
+    const EngineRow row(prepared);
+    for (;;) {
+        const int stepped = sqlite3_step(prepared);
+        if (stepped == SQLITE_DONE)
+            return;
+        if (stepped != SQLITE_ROW)
+            throw failed();
+        take(row);
+    }
+}
+
 QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
     if (damaged_) {
         // A damaged file is only read.
@@ -566,14 +732,21 @@ void Database::checkInBackground(const QDate& today, int backupsKept, QObject* c
     const QString directory = location_.directory;
     const bool backUp = !readOnly_ && !damaged_ && backupsKept > 0;
     std::weak_ptr<int> alive = alive_;
+    // The answer goes through an object of the database's own, on this thread: the context
+    // (a window) may be gone before the check is done, and only this thread may ask whether
+    // it is.
+    if (!answers_)
+        answers_ = std::make_unique<QObject>();
+    QObject* answers = answers_.get();
+    const QPointer<QObject> asked(context);
     worker_ = std::thread([=, this] {
         const backup::Check verdict = backup::check(path, backup::Depth::Quick, &stopWorker_);
         promise->set_value(verdict);
         if (context != nullptr && answered)
             QMetaObject::invokeMethod(
-                context,
-                [this, alive, answered] {
-                    if (alive.expired())
+                answers,
+                [this, alive, answered, asked] {
+                    if (alive.expired() || asked.isNull())
                         return;
                     awaitCheck();
                     answered(damaged_);

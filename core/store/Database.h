@@ -20,6 +20,7 @@
 #include <thread>
 
 class QObject;
+struct sqlite3;
 
 // The program's database: the tables sportler, units and mr, either in the SQLite file
 // qrv.sqlite in the data directory or in a PostgreSQL database that several stations share.
@@ -69,6 +70,23 @@ public:
     QSqlQuery run(const QString& statement, const QVariantList& values = {});
     // The same for a statement that writes; returns the number of rows it changed.
     int write(const QString& statement, const QVariantList& values = {});
+
+    // One row of a statement read with forEachRow, its values by column, read as integerOf,
+    // numberOf and QVariant::toString read them.
+    class RowValues {
+    public:
+        virtual ~RowValues() = default;
+        virtual bool isNull(int column) const = 0;
+        virtual qint64 integer(int column) const = 0;
+        virtual double number(int column) const = 0;
+        virtual QString text(int column) const = 0;
+    };
+    // Runs a statement that reads and hands its rows to `take` one after the other; throws
+    // AppError as run() does. On a file the rows come from the engine without QSqlQuery,
+    // which takes several times as long for the many small values of the figures over many
+    // measurements; on a server through QSqlQuery.
+    void forEachRow(const QString& statement, const QVariantList& values,
+                    const std::function<void(const RowValues&)>& take);
 
     // Whether rows can be written: a row written to `units` and rolled back at once.
     enum class WriteAccess { Writable, ReadOnly, Failed };
@@ -131,6 +149,17 @@ public:
     // stops a backup that is still going (the next start of the day makes it).
     void finishBackgroundWork();
 
+    // Copies what the write-ahead log holds into the file once the log holds
+    // kCheckpointFrames pages (about 4 MB, where SQLite would copy it within the commit that
+    // got there). Called after a recorded jump has been shown, so that the copy and its two
+    // syncs never fall into a jump's way to the disk. Commits copy the log themselves only
+    // when it holds kLongestLogFrames pages (other writers, such as a take-over). A failed
+    // copy is left to the next one: the log keeps everything. Nothing on a server or a file
+    // that is only read.
+    void checkpointIfDue();
+    static constexpr int kCheckpointFrames = 1000;
+    static constexpr int kLongestLogFrames = 2000;
+
 private:
     void openFile();
     void openServer();
@@ -139,6 +168,8 @@ private:
     void createSchema();
     void ensureUniqueNumbers();
     void upgradeSchema();
+    sqlite3* engineHandle() const;
+    static int afterCommit(void* database, sqlite3* engine, const char* name, int frames);
 
     StoreLocation location_;
     QString connectionName_;
@@ -149,9 +180,11 @@ private:
     int schemaVersion_ = 0;
     std::optional<AppError> upgradeFailure_;
     bool damaged_ = false;
+    int logFrames_ = 0; // pages in the write-ahead log, as its last commit left it
     std::shared_future<backup::Check> verdict_;
     std::atomic<bool> stopWorker_{false};
     std::thread worker_;
+    std::unique_ptr<QObject> answers_; // receives the check's answer on the opening thread
     // Held while the object lives; the answer of the check is dropped when it has gone.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

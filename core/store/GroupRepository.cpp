@@ -2,10 +2,13 @@
 
 #include "core/base/Errors.h"
 #include "core/store/Database.h"
+#include "core/store/SeriesKey.h"
 
 #include <QCoreApplication>
+#include <QHash>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -16,15 +19,29 @@ struct GroupRepositoryTexts {
     Q_DECLARE_TR_FUNCTIONS(GroupRepository)
 };
 
-// The day of a stored moment, read without its time of day.
-QDate dayOf(const QVariant& value) {
-    if (value.isNull())
-        return {};
-    if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime().date();
-    if (value.metaType().id() == QMetaType::QDate)
-        return value.toDate();
-    return QDate::fromString(value.toString().trimmed().left(10), Qt::ISODate);
+// The day of a stored moment's text (a server's moments come as "yyyy-MM-ddTHH:mm:ss.zzz"),
+// read without its time of day.
+QDate dayOf(const QString& text) {
+    // The form the program stores ("yyyy-MM-dd..."), without the general parser.
+    const auto number = [&text](int from, int length) {
+        int value = 0;
+        for (int i = from; i < from + length; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    if (text.size() >= 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') &&
+        (text.size() == 10 || text[10] == QLatin1Char('T') || text[10] == QLatin1Char(' '))) {
+        const int year = number(0, 4);
+        const int month = number(5, 2);
+        const int day = number(8, 2);
+        if (year >= 0 && month >= 0 && day >= 0)
+            return QDate(year, month, day);
+    }
+    return QDate::fromString(text.trimmed().left(10), Qt::ISODate);
 }
 
 } // namespace
@@ -143,16 +160,68 @@ QSet<qint64> GroupRepository::memberIds(qint64 groupId) {
 QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, const QDate& from,
                                                                 const QDate& to) {
     // The stored moments begin with their day ("yyyy-MM-ddTHH:mm:ss"), so that comparing them
-    // with the days' texts finds the days on either engine.
-    QSqlQuery q = db_.run(QStringLiteral("SELECT u.Ref_ID, u.Nummer, u.Datum FROM units u "
-                                         "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
-                                         "JOIN sportler s ON s.ID = u.Ref_ID "
-                                         "WHERE m.Gruppe_ID = ? AND u.Datum >= ? AND u.Datum < ? "
-                                         "ORDER BY u.ID"),
-                          {groupId, engineDate(from), engineDate(to.addDays(1))});
+    // with the days' texts finds the days on either engine. The groups come with schema
+    // version 3, after the tests of version 1 and the excluded jumps of version 2. A row per
+    // jump (one without a jump for a measurement without), in whatever order the engine joins
+    // them.
     QList<MemberMeasurement> out;
-    while (q.next())
-        out << MemberMeasurement{integerOf(q.value(0)), integerOf(q.value(1)), dayOf(q.value(2))};
+    QHash<qint64, qsizetype> indexOf;
+    db_.forEachRow(
+        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe, j.SZ, j.FZ, "
+                       "j.Anzahl, j.Serie FROM units u "
+                       "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
+                       "JOIN sportler s ON s.ID = u.Ref_ID "
+                       "LEFT JOIN units_test t ON t.Unit_ID = u.ID "
+                       "LEFT JOIN mr j ON u.Nummer >= 1 AND u.Nummer <= %1 AND j.Serie = %2 "
+                       "WHERE m.Gruppe_ID = ? AND u.Datum >= ? AND u.Datum < ?")
+            .arg(kMaxNummer)
+            .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer"))),
+        {groupId, engineDate(from), engineDate(to.addDays(1))},
+        [&out, &indexOf](const Database::RowValues& row) {
+            const qint64 id = row.integer(0);
+            auto found = indexOf.constFind(id);
+            if (found == indexOf.cend()) {
+                MeasurementTest test;
+                test.name = row.text(4);
+                if (!row.isNull(5))
+                    test.dropHeightCm = static_cast<int>(row.integer(5));
+                found = indexOf.insert(id, out.size());
+                out << MemberMeasurement{id,
+                                         row.integer(1),
+                                         row.integer(2),
+                                         row.isNull(3) ? QDate() : dayOf(row.text(3)),
+                                         test,
+                                         {}};
+            }
+            if (row.isNull(9)) // no jump
+                return;
+            Jump jump;
+            jump.contactMs = row.number(6);
+            jump.flightMs = row.number(7);
+            jump.number = row.number(8);
+            out[*found].jumps << jump;
+        });
+    std::sort(out.begin(), out.end(),
+              [](const MemberMeasurement& a, const MemberMeasurement& b) { return a.id < b.id; });
+    // The few excluded jumps of the members.
+    QHash<qint64, QList<double>> excluded;
+    db_.forEachRow(QStringLiteral("SELECT e.Unit_ID, e.Anzahl FROM mr_ausschluss e "
+                                  "JOIN units u ON u.ID = e.Unit_ID "
+                                  "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
+                                  "WHERE m.Gruppe_ID = ?"),
+                   {groupId}, [&excluded](const Database::RowValues& row) {
+                       excluded[row.integer(0)] << row.number(1);
+                   });
+    if (excluded.isEmpty())
+        return out;
+    for (MemberMeasurement& measurement : out) {
+        const auto numbers = excluded.constFind(measurement.id);
+        if (numbers == excluded.cend())
+            continue;
+        for (Jump& jump : measurement.jumps)
+            jump.excluded =
+                jump.number == std::floor(jump.number) && numbers->contains(jump.number);
+    }
     return out;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
+#include "core/store/MeasurementRepository.h"
 
 #include <QDate>
 #include <QList>
@@ -15,11 +17,17 @@ struct Group {
     QString name;
 };
 
-// A measurement of a group's member by its day, as the ranking takes it.
+// A measurement of a group's member by its day, with its jumps, as the ranking takes it.
 struct MemberMeasurement {
+    qint64 id = 0; // of its units row
     qint64 athleteId = 0;
     qint64 nummer = 0;
-    QDate day; // invalid when the stored moment is none
+    QDate day;            // invalid when the stored moment is none
+    MeasurementTest test; // empty for a measurement stored without one
+    // The contact and flight times of its jumps with their numbers and exclusion marks, in no
+    // particular order (series key, efficiency and reason are left empty); none for a
+    // measurement whose number has no series key (a damaged one).
+    QList<Jump> jumps;
 };
 
 // The longest name a group can have (the column's width).
@@ -60,8 +68,9 @@ public:
     // The IDs of the stored athletes in a group.
     QSet<qint64> memberIds(qint64 groupId);
     // The measurements of the stored athletes in a group from the day `from` to the day `to`
-    // (both included), in the order they were recorded. Only the day of a moment is read: a
-    // ranking over years of a squad's data converts no time of day.
+    // (both included), in the order they were recorded, with their tests and jumps, in two
+    // statements. Only the day of a moment is read: a ranking over years of a squad's data
+    // converts no time of day.
     QList<MemberMeasurement> measurementsOfMembers(qint64 groupId, const QDate& from,
                                                    const QDate& to);
 

@@ -23,6 +23,9 @@ namespace {
 
 const QString kJumpColumns = QStringLiteral("Serie, SZ, FZ, Eff, Anzahl");
 
+// The largest athlete ID whose series keys a double holds exactly.
+constexpr qint64 kMaxAthleteIdOfKeys = 9'000'000'000;
+
 Jump jumpOf(const QSqlQuery& q, int from = 0) {
     Jump jump;
     jump.seriesKey = numberOf(q.value(from));
@@ -311,38 +314,50 @@ QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& ser
     return out;
 }
 
-QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfSeries(const QList<qint64>& seriesKeys) {
+QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfAthlete(qint64 athleteId) {
     QHash<qint64, QList<Jump>> out;
-    // As in firstJumpsOf: computed numbers, written into the statement in blocks.
-    constexpr int kBlock = 500;
-    for (qsizetype from = 0; from < seriesKeys.size(); from += kBlock) {
-        QStringList keys;
-        for (const qint64 key : seriesKeys.mid(from, kBlock))
-            keys << QString::number(key);
-        // Unsorted, and only the times: sorting the rows of a block, or reading two more
-        // columns, would take longer than reading them.
-        QSqlQuery q = db_.run(QStringLiteral("SELECT Serie, SZ, FZ FROM mr WHERE Serie IN (%1)")
-                                  .arg(keys.join(QLatin1Char(','))));
-        while (q.next()) {
+    if (athleteId <= 0 || athleteId > kMaxAthleteIdOfKeys)
+        return out;
+    // The athlete's keys are two ranges (see seriesKey()): numbers up to 999, and the negative
+    // keys of the larger ones.
+    const double firstSmall = static_cast<double>(seriesKey(athleteId, 1));
+    const double lastSmall = static_cast<double>(seriesKey(athleteId, 999));
+    const double firstLarge = static_cast<double>(seriesKey(athleteId, kMaxNummer));
+    const double lastLarge = static_cast<double>(seriesKey(athleteId, 1000));
+    db_.forEachRow(
+        QStringLiteral("SELECT %1 FROM mr WHERE Serie BETWEEN ? AND ? OR Serie BETWEEN ? AND ? "
+                       "ORDER BY %2, %3")
+            .arg(kJumpColumns, db_.order(QStringLiteral("Anzahl")), db_.rowOrder()),
+        {firstSmall, lastSmall, firstLarge, lastLarge}, [&out](const Database::RowValues& row) {
             Jump jump;
-            jump.seriesKey = numberOf(q.value(0));
-            jump.contactMs = numberOf(q.value(1));
-            jump.flightMs = numberOf(q.value(2));
-            out[static_cast<qint64>(jump.seriesKey)] << jump;
+            jump.seriesKey = row.number(0);
+            jump.contactMs = row.number(1);
+            jump.flightMs = row.number(2);
+            jump.efficiency = row.number(3);
+            jump.number = row.number(4);
+            // A key with a fraction (a damaged row) is no measurement's.
+            if (jump.seriesKey == std::floor(jump.seriesKey))
+                out[static_cast<qint64>(jump.seriesKey)] << jump;
+        });
+    if (!knowsExclusions() || out.isEmpty())
+        return out;
+    QSqlQuery e = db_.run(QStringLiteral("SELECT u.Nummer, e.Anzahl, e.Grund FROM mr_ausschluss e "
+                                         "JOIN units u ON u.ID = e.Unit_ID WHERE u.Ref_ID = ?"),
+                          {athleteId});
+    while (e.next()) {
+        const qint64 nummer = integerOf(e.value(0));
+        if (nummer < 1 || nummer > kMaxNummer)
+            continue;
+        const auto series = out.find(seriesKey(athleteId, nummer));
+        if (series == out.end())
+            continue;
+        const double number = numberOf(e.value(1));
+        for (Jump& jump : *series) {
+            if (jump.number == number && jump.number == std::floor(jump.number)) {
+                jump.excluded = true;
+                jump.exclusionReason = e.value(2).toString();
+            }
         }
-    }
-    // The few series with an excluded jump are read again whole, with their marks.
-    if (knowsExclusions()) {
-        QSqlQuery q =
-            db_.run(QStringLiteral("SELECT DISTINCT u.Ref_ID, u.Nummer FROM mr_ausschluss e "
-                                   "JOIN units u ON u.ID = e.Unit_ID"));
-        QList<qint64> marked;
-        while (q.next())
-            marked << seriesKey(integerOf(q.value(0)), integerOf(q.value(1)));
-        q.finish();
-        for (const qint64 key : marked)
-            if (out.contains(key))
-                out[key] = jumpsOf(key);
     }
     return out;
 }

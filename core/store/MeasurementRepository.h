@@ -84,11 +84,9 @@ public:
     // For each of the keys that has jumps, the first jump stored under it: the one jump of a
     // single measurement.
     QHash<qint64, Jump> firstJumpsOf(const QList<qint64>& seriesKeys);
-    // The contact and flight times of the jumps stored under each of the keys, in no particular
-    // order and without their number and efficiency (left 0): for figures over many
-    // measurements, which need neither. Keys without jumps are left out. A series with an
-    // excluded jump comes whole, in jump order, with its marks (see jumpsOf).
-    QHash<qint64, QList<Jump>> jumpsOfSeries(const QList<qint64>& seriesKeys);
+    // Every jump of an athlete's measurements under its series key, each series in jump order
+    // with its marks, as jumpsOf gives it: two statements however many measurements he has.
+    QHash<qint64, QList<Jump>> jumpsOfAthlete(qint64 athleteId);
     // A page of all jumps in the order they were stored.
     QList<Jump> allJumps(int offset, int limit);
 

@@ -2,11 +2,13 @@
 #include "core/base/Texts.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
+#include "core/store/SeriesKey.h"
 #include "support/TempDataDir.h"
 
 #include <QtTest>
 
 Q_DECLARE_METATYPE(std::optional<double>)
+Q_DECLARE_METATYPE(QList<ranking::DayJumps>)
 
 using ranking::Period;
 
@@ -28,7 +30,7 @@ Athlete athlete(qint64 id, const QString& name, const QString& firstName) {
 }
 
 ranking::DayJumps measurement(const QDateTime& moment, const QList<analysis::StoredJump>& jumps) {
-    return {moment.date(), jumps};
+    return {moment.date(), jumps, {}};
 }
 
 // Heights and RSI by hand: flight 500 ms: 9.81 * 0.5² / 8 = 0.3065625 m, flight 800 ms:
@@ -129,38 +131,91 @@ private slots:
         QCOMPARE(ranking::texts(christ), (QStringList{"", "Christ", "Cara", "", "", "", "0", ""}));
     }
 
-    // The change is marked only where it is larger than a known typical error.
-    void changeMarkedBeyondTheTypicalError_data() {
-        QTest::addColumn<std::optional<double>>("typicalError");
-        QTest::addColumn<QString>("adlerChange");
-        QTest::addColumn<QString>("bergChange");
-        QTest::newRow("unknown") << std::optional<double>() << "+0,98"
-                                 << "0,00";
-        QTest::newRow("below the change") << std::optional<double>(0.3) << "+0,98 *"
-                                          << "0,00";
-        QTest::newRow("above the change") << std::optional<double>(1.0) << "+0,98"
-                                          << "0,00";
-        QTest::newRow("zero") << std::optional<double>(0.0) << "+0,98 *"
-                              << "0,00";
+    // The typical error of the best RSI from the athlete's own trials. Each trial is one jump
+    // with a flight of 400 ms, so that its RSI is 9.81 * 0.4² / 8 / contact = 0.1962 s / contact:
+    // 0.981 at 200 ms, 1.962 at 100 ms, 1.308 at 150 ms, 0.654 at 300 ms. Four trials of 200,
+    // 100, 200, 150 ms differ by +0.981, -0.981, +0.327 (mean 0.109): SD √(1.996008 / 2) =
+    // 0.99900, over √2: 0.70640. With a fifth of 100 ms (+0.654): 0.60811.
+    void typicalErrorOfTheAthletesOwnTrials_data() {
+        QTest::addColumn<QList<ranking::DayJumps>>("measurements");
+        QTest::addColumn<std::optional<double>>("expected");
+        const MeasurementTest dj30{"Drop Jump", 30};
+        const auto trial = [](int month, int day, double contactMs, const MeasurementTest& test) {
+            return ranking::DayJumps{QDate(2026, month, day), {{contactMs, 400, 1}}, test};
+        };
+        const QList<ranking::DayJumps> four{trial(2, 10, 200, dj30), trial(2, 20, 100, dj30),
+                                            trial(3, 5, 200, dj30), trial(3, 10, 150, dj30)};
+        const std::optional<double> none;
+        QTest::newRow("four trials, three pairs") << four << std::optional(0.70640073612645);
+        QTest::newRow("five trials")
+            << (four + QList{trial(3, 20, 100, dj30)}) << std::optional(0.60810864572048);
+        QTest::newRow("another drop height is no trial")
+            << (four + QList{trial(3, 7, 300, {"Drop Jump", 40})})
+            << std::optional(0.70640073612645);
+        QTest::newRow("another test is no trial")
+            << (four + QList{trial(3, 7, 300, {"Sprungserie", 30})})
+            << std::optional(0.70640073612645);
+        QTest::newRow("without a valid jump, no trial")
+            << (four + QList{ranking::DayJumps{QDate(2026, 3, 7), {{250, 0, 1}}, dj30},
+                             ranking::DayJumps{QDate(2026, 3, 8), {{100, 400, 1, true}}, dj30}})
+            << std::optional(0.70640073612645);
+        QTest::newRow("a trial before both periods")
+            << (QList{trial(1, 30, 200, dj30)} + four.mid(1)) << none;
+        QTest::newRow("two pairs") << four.mid(1) << none;
+        QTest::newRow("the best RSI from another test")
+            << (four + QList{trial(3, 7, 100, {"Countermovement Jump", {}})}) << none;
+        QTest::newRow("the best RSI without a test")
+            << (four + QList{trial(3, 7, 100, MeasurementTest{})}) << none;
+        QTest::newRow("nothing in the period") << four.mid(0, 2) << none;
     }
+    void typicalErrorOfTheAthletesOwnTrials() {
+        QFETCH(QList<ranking::DayJumps>, measurements);
+        QFETCH(std::optional<double>, expected);
+        const std::optional<double> error = ranking::typicalRsiError(measurements, kMarch);
+        QCOMPARE(error.has_value(), expected.has_value());
+        if (expected)
+            QVERIFY2(std::abs(*error - *expected) < 1e-9, qPrintable(QString::number(*error)));
+    }
+
+    // Each athlete's change is marked against his own typical error, in the table's texts and
+    // in the copied text; without a known one nothing is marked.
     void changeMarkedBeyondTheTypicalError() {
-        QFETCH(std::optional<double>, typicalError);
-        QFETCH(QString, adlerChange);
-        QFETCH(QString, bergChange);
-        const QList<ranking::Row> rows = ranking::rank(squad(), kMarch, typicalError);
-        QCOMPARE(ranking::texts(rows[0])[ranking::Change], adlerChange);
-        QCOMPARE(ranking::texts(rows[1])[ranking::Change], bergChange);
-        QCOMPARE(rows[0].changeBeyondTypicalError, adlerChange.endsWith('*'));
+        const MeasurementTest dj30{"Drop Jump", 30};
+        const auto trial = [&dj30](int month, int day, double contactMs) {
+            return ranking::DayJumps{QDate(2026, month, day), {{contactMs, 400, 1}}, dj30};
+        };
+        // Erb: 0.981, 0.981, 1.962, 1.962: typical error 0.40049, change +0.981: marked.
+        // Falk: 0.981, 1.962, 0.981, 1.308: typical error 0.70640, change -0.654: not marked.
+        QList<ranking::AthleteData> athletes = squad();
+        athletes << ranking::AthleteData{athlete(5, "Erb", "Eva"),
+                                         {trial(2, 10, 200), trial(2, 20, 200), trial(3, 5, 100),
+                                          trial(3, 10, 100)}}
+                 << ranking::AthleteData{athlete(6, "Falk", "Finn"),
+                                         {trial(2, 10, 200), trial(2, 20, 100), trial(3, 5, 200),
+                                          trial(3, 10, 150)}};
+        const QList<ranking::Row> rows = ranking::rank(athletes, kMarch);
+        QHash<QString, ranking::Row> byName;
+        for (const ranking::Row& row : rows)
+            byName.insert(row.athlete.name, row);
+        QVERIFY(std::abs(*byName["Erb"].typicalRsiError - 0.40049157294505) < 1e-9);
+        QCOMPARE(ranking::texts(byName["Erb"])[ranking::Change], "+0,98 *");
+        QVERIFY(std::abs(*byName["Falk"].typicalRsiError - 0.70640073612645) < 1e-9);
+        QCOMPARE(ranking::texts(byName["Falk"])[ranking::Change], "-0,65");
+        QVERIFY(!byName["Falk"].changeBeyondTypicalError);
+        // Adler's measurements have no test: his change of +0.98 is not marked.
+        QVERIFY(!byName["Adler"].typicalRsiError);
+        QCOMPARE(ranking::texts(byName["Adler"])[ranking::Change], "+0,98");
+        QVERIFY(ranking::clipboardText({byName["Erb"]}).contains("\t+0,98 *\n"));
     }
 
     void clipboardInTheOrderShown() {
-        QList<ranking::Row> rows = ranking::rank(squad(), kMarch, 0.3);
+        QList<ranking::Row> rows = ranking::rank(squad(), kMarch);
         std::reverse(rows.begin(), rows.end());
         const QStringList lines = ranking::clipboardText(rows.mid(2)).split('\n');
         QCOMPARE(lines, (QStringList{"Platz\tName\tVorname\tBeste Höhe (cm)\tBester RSI\t"
                                      "Mittl. Stützzeit (ms)\tMessungen\tVeränderung RSI",
                                      "1\tBerg\tBen\t78,48\t1,96\t400\t1\t0,00",
-                                     "1\tAdler\tAnna\t78,48\t1,96\t300\t2\t+0,98 *", ""}));
+                                     "1\tAdler\tAnna\t78,48\t1,96\t300\t2\t+0,98", ""}));
     }
 
     // Read from a store: the group's members only, with the measurements of the period and
@@ -180,23 +235,37 @@ private slots:
         const qint64 group = groups.add("U19");
         groups.setGroupsOf(adler, {group});
         groups.setGroupsOf(berg, {group});
-        measurements.recordFirstJump(adler, at(3, 5), {200, 500, 1.25, 1});
+        measurements.recordFirstJump(adler, at(3, 5), {200, 500, 1.25, 1}, {"Drop Jump", 30});
         const Measurement series =
             measurements.recordFirstJump(adler, at(2, 20), {200, 400, 0.8, 1});
         measurements.recordJump(series.id, {200, 450, 1.0, 2});
+        measurements.recordJump(series.id, {200, 480, 1.1, 3});
+        measurements.exclude(seriesKey(adler, series.nummer), 3, {"Doppelkontakt", "t", at(3, 1)});
         measurements.recordFirstJump(adler, at(1, 2), {100, 900, 8.1, 1});
         measurements.recordFirstJump(other, at(3, 5), {100, 900, 8.1, 1});
+        // A measurement whose jumps are gone counts, without jumps.
+        QVERIFY(data.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                                        "(%1, '2026-03-06T10:00:00', 9, 1)")
+                             .arg(adler)));
 
-        const QList<ranking::AthleteData> read =
-            ranking::read(athletes, groups, measurements, group, kMarch);
+        const QList<ranking::AthleteData> read = ranking::read(athletes, groups, group, kMarch);
         QCOMPARE(read.size(), 2);
         QCOMPARE(read[0].athlete.id, adler);
-        QCOMPARE(read[0].measurements.size(), 2); // not the one of January
-        QCOMPARE(read[0].measurements[1].jumps.size(), 2);
+        QCOMPARE(read[0].measurements.size(), 3); // not the one of January
+        QCOMPARE(read[0].measurements[0].test, (MeasurementTest{"Drop Jump", 30}));
+        QVERIFY(read[0].measurements[1].test.isEmpty());
+        QCOMPARE(read[0].measurements[1].jumps.size(), 3);
+        int excluded = 0;
+        for (const analysis::StoredJump& jump : read[0].measurements[1].jumps)
+            excluded += jump.excluded ? jump.number : 0;
+        QCOMPARE(excluded, 3);
+        QVERIFY(read[0].measurements[2].jumps.isEmpty());
         QCOMPARE(read[1].athlete.id, berg);
         QVERIFY(read[1].measurements.isEmpty());
         const QList<ranking::Row> rows = ranking::rank(read, kMarch);
+        // The excluded jump of 480 ms is not the one before: that of 450 ms is.
         QCOMPARE(*rows[0].rsiChange, 0.3065625 / 0.2 - 9.81 * 0.45 * 0.45 / 8 / 0.2);
+        QCOMPARE(rows[0].measurementCount, 2);
         QCOMPARE(rows[1].measurementCount, 0);
     }
 };

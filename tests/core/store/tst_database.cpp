@@ -102,6 +102,48 @@ private slots:
         QCOMPARE(integerOf(QVariant(qlonglong(9007199254740993))), 9007199254740993);
     }
 
+    // Rows read straight from the engine hold what QSqlQuery reads, also where a file holds
+    // a text in a number's column; a statement that fails throws.
+    void rowsReadWithoutQueries() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO units (Ref_ID, Datum, Nummer, SZ, FZ, Eff, Bem) VALUES "
+                         "(5, '2024-02-29T23:59:59', 1, NULL, 7, 1.25, 'Bemerkung ä'), "
+                         "(5, NULL, 2, -3, 0, -1e300, NULL), (6, NULL, 1, 1, 1, 1, 'x')"));
+        if (!data.onServer())
+            QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer, SZ, Eff, Bem) VALUES "
+                             "(5, 2.6, '12abc', 'kein Wert', 3)"));
+        const QString statement =
+            QStringLiteral("SELECT Ref_ID, Datum, Nummer, SZ, FZ, Eff, Bem FROM units "
+                           "WHERE Ref_ID = ? AND (Bem IS NULL OR Bem <> ?) ORDER BY ID");
+        const QVariantList values{qint64(5), QStringLiteral("x")};
+        // A server holds one result at a time: the query's rows first.
+        QList<QVariantList> expected;
+        QSqlQuery q = data.db->run(statement, values);
+        while (q.next()) {
+            expected.append(QVariantList());
+            for (int c = 0; c < 7; ++c)
+                expected.last() << q.value(c);
+        }
+        q.finish();
+        QCOMPARE(expected.size(), data.onServer() ? 2 : 3);
+        qsizetype rows = 0;
+        data.db->forEachRow(statement, values, [&](const Database::RowValues& row) {
+            QVERIFY(rows < expected.size());
+            const QVariantList& read = expected[rows++];
+            for (int c = 0; c < 7; ++c) {
+                QCOMPARE(row.isNull(c), read[c].isNull());
+                QCOMPARE(row.integer(c), integerOf(read[c]));
+                if (c != 1)
+                    QCOMPARE(row.number(c), numberOf(read[c]));
+            }
+            QCOMPARE(momentOf(row.text(1)), momentOf(read[1]));
+            QCOMPARE(row.text(6), read[6].toString());
+        });
+        QCOMPARE(rows, expected.size());
+        QVERIFY_THROWS_EXCEPTION(AppError, data.db->forEachRow("SELECT * FROM keine_tabelle", {},
+                                                               [](const Database::RowValues&) {}));
+    }
+
     // A file of an earlier version gets the unique numbers' index when none of its
     // measurements break it; those that do are reported and kept.
     void uniqueNumbers_data() {

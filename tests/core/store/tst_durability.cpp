@@ -2,13 +2,16 @@
 #include "core/store/MeasurementRepository.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -76,6 +79,33 @@ private slots:
                  qPrintable(QStringLiteral("%1 < %2").arg(stored).arg(reported)));
         QCOMPARE(scalar(path, "SELECT FZ FROM units WHERE Nummer = 1").toInt(), stored);
         QCOMPARE(scalar(path, "SELECT MAX(Anzahl) FROM mr").toInt(), stored);
+    }
+
+    // Copied into the file after the jumps, the log starts again from its beginning: over a
+    // long series it stays as long as SQLite keeps it of itself (it would grow to twice that
+    // before a commit copies it), and every jump stays stored.
+    void theLogStaysShortOverALongSeries() {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(Database::kFileName);
+        qint64 longest = 0;
+        {
+            Database db(dir.path());
+            MeasurementRepository measurements(db);
+            const qint64 id =
+                measurements.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1})
+                    .id;
+            for (qint32 number = 2; number <= 700; ++number) {
+                measurements.recordJump(id, {200, 500, 1.25, number});
+                db.checkpointIfDue();
+                longest = std::max(longest, QFileInfo(path + "-wal").size());
+            }
+        }
+        // A page of 4096 bytes with its frame's header of 24, a few pages a commit.
+        const qint64 page = 4096 + 24;
+        QVERIFY2(longest > 0 && longest <= 32 + (Database::kCheckpointFrames + 8) * page,
+                 qPrintable(QString::number(longest)));
+        QCOMPARE(scalar(path, "SELECT COUNT(*) FROM mr WHERE Serie = 12001").toInt(), 700);
+        QCOMPARE(scalar(path, "SELECT FZ FROM units WHERE Ref_ID = 12").toInt(), 700);
     }
 
     void aDatabaseOfTheEarlierVersionWorksUnchanged() {

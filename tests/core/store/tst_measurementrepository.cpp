@@ -189,6 +189,36 @@ private slots:
         QVERIFY(repo.allJumps(5, 3).isEmpty());
     }
 
+    // All an athlete's jumps at once: his keys of both ranges, each series as jumpsOf reads it
+    // (in jump order, with its marks); no other athlete's key, none with a fraction.
+    void readingAllJumpsOfAnAthlete() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO mr VALUES (5001, 180, 450, 1.13, 2), "
+                         "(5001, 150, 600, 2.4, 1), (5999, 200, 500, 1.25, 1), "
+                         "(-5001000, 120, 700, 4.08, 1), (-5999999, 120, 700, 4.08, 1), "
+                         "(5000, 1, 1, 1, 1), (4999, 1, 1, 1, 1), (6001, 1, 1, 1, 1), "
+                         "(-4999999, 1, 1, 1, 1), (-6001000, 1, 1, 1, 1), (5001.5, 1, 1, 1, 1)"));
+        QVERIFY(data.run("INSERT INTO units (ID, Ref_ID, Nummer) VALUES (50, 5, 1), (60, 6, 1)"));
+        QVERIFY(data.run("INSERT INTO mr_ausschluss (Unit_ID, Anzahl, Grund) VALUES "
+                         "(50, 2, 'Doppelkontakt'), (60, 1, 'fremd')"));
+        MeasurementRepository repo(*data.db);
+        const QHash<qint64, QList<Jump>> all = repo.jumpsOfAthlete(5);
+        QList<qint64> keys = all.keys();
+        std::sort(keys.begin(), keys.end());
+        QCOMPARE(keys, (QList<qint64>{-5999999, -5001000, 5001, 5999}));
+        for (const qint64 key : keys) {
+            const QList<Jump> one = repo.jumpsOf(key);
+            QCOMPARE(numbersOf(all.value(key)), numbersOf(one));
+            for (qsizetype i = 0; i < one.size(); ++i) {
+                QCOMPARE(all.value(key)[i].excluded, one[i].excluded);
+                QCOMPARE(all.value(key)[i].exclusionReason, one[i].exclusionReason);
+                QCOMPARE(all.value(key)[i].contactMs, one[i].contactMs);
+            }
+        }
+        QVERIFY(all.value(5001)[1].excluded);
+        QVERIFY(repo.jumpsOfAthlete(7).isEmpty());
+    }
+
     // A deletion removes the measurement and its jumps, or nothing.
     void removingAMeasurement_data() {
         QTest::addColumn<QString>("locked"); // table whose deletes fail, or ""
@@ -240,8 +270,8 @@ private slots:
         };
         repo.exclude(12001, 2, {"Doppelkontakt", "trainer", when});
         QCOMPARE(marks(), (QStringList{"1:0:", "2:1:Doppelkontakt"}));
-        // Figures over many measurements (the ranking) see the mark too.
-        const QList<Jump> forFigures = repo.jumpsOfSeries({12001}).value(12001);
+        // Figures over many measurements (the analysis window, the report) see the mark too.
+        const QList<Jump> forFigures = repo.jumpsOfAthlete(12).value(12001);
         QCOMPARE(forFigures.size(), 2);
         QVERIFY(!forFigures[0].excluded && forFigures[1].excluded);
         const Exclusion stored = repo.exclusionsOf(12001).value(2);

@@ -160,6 +160,29 @@ private slots:
         QVERIFY(!QDir(dir.filePath("backups")).exists());
     }
 
+    // A window closed before the check at start is done gets no answer, and the program
+    // goes on (the answer once went to the window that was gone).
+    void theCheckOutlivesTheWindowThatAsked() {
+        QTemporaryDir dir;
+        fill(dir.path());
+        Database db(dir.path());
+        bool answered = false;
+        auto* window = new QObject;
+        db.checkInBackground(QDate(2026, 12, 8), 0, window, [&answered](bool) { answered = true; });
+        delete window;
+        db.finishBackgroundWork();
+        QCoreApplication::processEvents();
+        QVERIFY(!answered);
+        QVERIFY(!db.damaged());
+
+        // Asked by one that stays, the answer comes.
+        Database again(dir.path());
+        QObject stays;
+        again.checkInBackground(QDate(2026, 12, 8), 0, &stays,
+                                [&answered](bool) { answered = true; });
+        QTRY_VERIFY(answered);
+    }
+
     // A read that meets the damage marks the database damaged as well.
     void aDamagedPageFoundByARead() {
         QTemporaryDir dir;
