@@ -1356,18 +1356,6 @@ password comes from ~/.pgpass or PGPASSWORD.
 <context>
     <name>ProfileResultDialog</name>
     <message>
-        <source>Bester RSI (m/s)</source>
-        <translation>Best RSI (m/s)</translation>
-    </message>
-    <message>
-        <source>Beste Höhe (cm)</source>
-        <translation>Best height (cm)</translation>
-    </message>
-    <message>
-        <source>Fallhöhe (cm)</source>
-        <translation>Drop height (cm)</translation>
-    </message>
-    <message>
         <source>Fallhöhen-Profil – %1</source>
         <translation>Drop-height profile – %1</translation>
     </message>
@@ -1448,6 +1436,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Veränderung RSI</source>
         <translation>Change in RSI</translation>
     </message>
+    <message>
+        <source>*: Die Veränderung ist größer als der typische Fehler des Sportlers (aus seinen Messungen desselben Tests und derselben Fallhöhe).</source>
+        <translation>*: The change is larger than the athlete&apos;s typical error (from his measurements of the same test and drop height).</translation>
+    </message>
 </context>
 <context>
     <name>RankingWindow</name>
@@ -1490,6 +1482,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Veränderung RSI: bester RSI gegenüber dem Zeitraum %1 bis %2.</source>
         <translation>Change in RSI: best RSI against the period %1 to %2.</translation>
+    </message>
+    <message>
+        <source>Typischer Fehler des RSI: %1</source>
+        <translation>Typical error of the RSI: %1</translation>
     </message>
 </context>
 <context>

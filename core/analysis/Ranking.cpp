@@ -218,8 +218,9 @@ QString clipboardText(const QList<Row>& rowsInOrder) {
 }
 
 QString changeMarkNote() {
-    return tr("*: Die Veränderung ist größer als der typische Fehler des Sportlers (aus seinen "
-              "Messungen desselben Tests und derselben Fallhöhe).");
+    return RankingTexts::tr(
+        "*: Die Veränderung ist größer als der typische Fehler des Sportlers (aus seinen "
+        "Messungen desselben Tests und derselben Fallhöhe).");
 }
 
 QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qint64 groupId,
