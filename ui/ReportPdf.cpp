@@ -194,7 +194,7 @@ protected:
     };
     PreparedRow prepareRow(const QStringList& cells, const QList<double>& shares,
                            const QList<QFont>& fonts, const QList<Qt::Alignment>& alignment,
-                           bool header, bool greyed = false) const {
+                           bool header, bool greyed = false) {
         QList<Text> texts;
         QList<double> widths;
         double height = 0;

@@ -8,6 +8,7 @@
 #include <QAbstractItemModel>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTableWidget>
@@ -150,12 +151,15 @@ private slots:
         MainWindow& w = f.start();
         action(w, "analysisAction")->trigger();
         QCoreApplication::processEvents();
-        const AnalysisWindow& a = *w.analysisWindow();
-        QCOMPARE(a.statisticsTable->item(0, 0)->text(), QStringLiteral("Jumps"));
-        QCOMPARE(a.statisticsTable->item(1, 0)->text(), QStringLiteral("Best height (cm)"));
-        QCOMPARE(a.statisticsTable->item(1, 1)->text(), QStringLiteral("30.66"));
-        QVERIFY2(a.headingLabel->text().contains(QStringLiteral("01/03/2026")),
-                 qPrintable(a.headingLabel->text()));
+        AnalysisWindow& a = *w.analysisWindow();
+        QCOMPARE(a.windowTitle(), QStringLiteral("Analysis"));
+        auto* statistics = part<QTableWidget>(a, "statisticsTable");
+        QCOMPARE(statistics->item(0, 0)->text(), QStringLiteral("Jumps"));
+        QCOMPARE(statistics->item(1, 0)->text(), QStringLiteral("Best height (cm)"));
+        QCOMPARE(statistics->item(1, 1)->text(), QStringLiteral("30.66"));
+        const QString heading = part<QLabel>(a, "headingLabel")->text();
+        QVERIFY2(heading.contains(QStringLiteral("01/03/2026")), qPrintable(heading));
+        QCOMPARE(part<QPushButton>(a, "copyButton")->text(), QStringLiteral("&Copy"));
         f.finish();
     }
 };
