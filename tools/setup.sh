@@ -13,12 +13,14 @@ KALVERO_PACKAGES=(
     qt6-charts-dev libqt6opengl6-dev
     # Qt's own dialogs and menus in German.
     qt6-translations-l10n
+    # The Excel workbook of the export for analysis tools.
+    libxlsxwriter-dev
 )
 
 # Only the tests need these: the PostgreSQL server they start for themselves, runuser to
-# start it as the postgres user when the tests run as root, and pdftotext and pdfimages, with
-# which they read the PDF report.
-KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils)
+# start it as the postgres user when the tests run as root, pdftotext and pdfimages, with
+# which they read the PDF report, and unzip, with which they read the workbook's sheets.
+KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils unzip)
 
 # Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by
 # cpack), file, and appstreamcli for the software centres' listing.
