@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,11 +18,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace tidyexport {
 namespace {
 
-constexpr qsizetype kWriteBlock = 1 << 16;
+constexpr std::size_t kWriteBlock = 1 << 16;
 
 QString tr(const char* text) {
     return QCoreApplication::translate("TidyExport", text);
@@ -32,32 +34,44 @@ QString cannotCreate(const QString& path, const QString& reason) {
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-QString readStatement(const Database& db, const QList<qint64>& athleteIds) {
+// The listed athletes with their place in the export: the program's own IDs.
+QString listedAthletes(const QList<qint64>& athleteIds) {
     QStringList listed;
     listed.reserve(athleteIds.size());
     for (qsizetype i = 0; i < athleteIds.size(); ++i)
         listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
+    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) ")
+        .arg(listed.join(QLatin1Char(',')));
+}
+
+QString athleteStatement(const QList<qint64>& athleteIds) {
+    return listedAthletes(athleteIds) +
+           QStringLiteral("SELECT listed.place, s.ID, s.Name, s.Vorname, s.Geb, s.Geschl "
+                          "FROM listed JOIN sportler s ON s.ID = listed.id");
+}
+
+// The jumps, without their athletes' columns: those are read once each beforehand, so that a
+// row carries little more than numbers.
+QString jumpStatement(const Database& db, const QList<qint64>& athleteIds) {
     // The tables beside the first three exist from their schema version on; without them every
     // measurement has no test and no jump is excluded.
     const bool tests = db.schemaVersion() >= 1;
     const bool exclusions = db.schemaVersion() >= 2;
-    return QStringLiteral(
-               "WITH listed(place, id) AS (VALUES %1) "
-               "SELECT listed.place, s.ID, s.Name, s.Vorname, s.Geb, s.Geschl, u.ID, u.Nummer, "
-               "u.Datum, u.FZ, %2, m.Anzahl, m.SZ, m.FZ, %3 FROM listed "
-               "JOIN sportler s ON s.ID = listed.id "
-               "JOIN units u ON u.Ref_ID = listed.id "
-               "JOIN mr m ON m.Serie = %4 %5 %6 "
-               "ORDER BY listed.place, u.ID, %7, %8")
-        .arg(listed.join(QLatin1Char(',')),
-             tests ? QStringLiteral("t.Test, t.Fallhoehe") : QStringLiteral("NULL, NULL"),
-             exclusions ? QStringLiteral("x.Unit_ID, x.Grund") : QStringLiteral("NULL, NULL"),
-             seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
-             tests ? QStringLiteral("LEFT JOIN units_test t ON t.Unit_ID = u.ID") : QString(),
-             exclusions ? QStringLiteral("LEFT JOIN mr_ausschluss x ON x.Unit_ID = u.ID "
-                                         "AND x.Anzahl = m.Anzahl")
-                        : QString(),
-             db.order(QStringLiteral("m.Anzahl")), db.rowOrder(QStringLiteral("m")));
+    return listedAthletes(athleteIds) +
+           QStringLiteral("SELECT listed.place, u.ID, u.Nummer, u.Datum, u.FZ, %1, m.Anzahl, "
+                          "m.SZ, m.FZ, %2 FROM listed "
+                          "JOIN units u ON u.Ref_ID = listed.id "
+                          "JOIN mr m ON m.Serie = %3 %4 %5 "
+                          "ORDER BY listed.place, u.ID, %6, %7")
+               .arg(
+                   tests ? QStringLiteral("t.Test, t.Fallhoehe") : QStringLiteral("NULL, NULL"),
+                   exclusions ? QStringLiteral("x.Unit_ID, x.Grund") : QStringLiteral("NULL, NULL"),
+                   seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
+                   tests ? QStringLiteral("LEFT JOIN units_test t ON t.Unit_ID = u.ID") : QString(),
+                   exclusions ? QStringLiteral("LEFT JOIN mr_ausschluss x ON x.Unit_ID = u.ID "
+                                               "AND x.Anzahl = m.Anzahl")
+                              : QString(),
+                   db.order(QStringLiteral("m.Anzahl")), db.rowOrder(QStringLiteral("m")));
 }
 
 // A stored time: empty for a value that is no number or the unit's "not measured".
@@ -75,9 +89,39 @@ QString textOf(const QVariant& value) {
     return value.isNull() ? QString() : value.toString();
 }
 
-void appendNumber(QByteArray& out, const std::optional<double>& value) {
+// The shortest text that reads back as the value, appended.
+void appendNumber(std::string& out, double value) {
+    if (!std::isfinite(value))
+        return;
+    if (value == 0) {
+        out += '0'; // never "-0"
+        return;
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
+}
+
+void appendNumber(std::string& out, const std::optional<double>& value) {
     if (value)
-        out += numberText(*value);
+        appendNumber(out, *value);
+}
+
+void appendInteger(std::string& out, qint64 value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
+}
+
+void appendText(std::string& out, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void appendQuoted(std::string& out, const QString& text) {
+    QByteArray field;
+    appendField(field, text);
+    out.append(field.constData(), static_cast<std::size_t>(field.size()));
 }
 
 } // namespace
@@ -115,19 +159,11 @@ bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
                             const std::function<void(const Row&)>& row, const Progress& progress) {
     if (athleteIds.isEmpty())
         return !progress || progress(0);
-    QSqlQuery q = db_.run(readStatement(db_, athleteIds));
-    qint64 place = -1;
-    AthletePart athlete;
-    MeasurementPart measurement;
-    JumpPart jump;
-    while (q.next()) {
-        const qint64 rowPlace = q.value(0).toLongLong();
-        const bool newAthlete = rowPlace != place;
-        if (newAthlete) {
-            if (progress && !progress(static_cast<int>(rowPlace)))
-                return false;
-            place = rowPlace;
-            measurement.id = -1;
+    QHash<qint64, AthletePart> athletes; // by place
+    {
+        QSqlQuery q = db_.run(athleteStatement(athleteIds));
+        while (q.next()) {
+            AthletePart athlete;
             athlete.id = integerOf(q.value(1));
             athlete.surname = textOf(q.value(2));
             athlete.firstName = textOf(q.value(3));
@@ -137,23 +173,42 @@ bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
                           : integerOf(sex) == 0 ? QStringLiteral("male")
                           : integerOf(sex) == 1 ? QStringLiteral("female")
                                                 : QString();
+            athletes.insert(q.value(0).toLongLong(), athlete);
         }
-        const qint64 measurementId = integerOf(q.value(6));
+    }
+    QSqlQuery q = db_.run(jumpStatement(db_, athleteIds));
+    qint64 place = -1;
+    const AthletePart* athlete = nullptr;
+    MeasurementPart measurement;
+    JumpPart jump;
+    while (q.next()) {
+        const qint64 rowPlace = q.value(0).toLongLong();
+        const bool newAthlete = rowPlace != place;
+        if (newAthlete) {
+            if (progress && !progress(static_cast<int>(rowPlace)))
+                return false;
+            place = rowPlace;
+            const auto found = athletes.constFind(rowPlace);
+            athlete = found == athletes.cend() ? nullptr : &*found;
+        }
+        if (athlete == nullptr)
+            continue; // deleted meanwhile by another station
+        const qint64 measurementId = integerOf(q.value(1));
         const bool newMeasurement = newAthlete || measurementId != measurement.id;
         if (newMeasurement) {
             measurement.id = measurementId;
-            measurement.number = integerOf(q.value(7));
-            measurement.moment = momentOf(q.value(8));
-            measurement.jumpCount = integerOf(q.value(9));
+            measurement.number = integerOf(q.value(2));
+            measurement.moment = momentOf(q.value(3));
+            measurement.jumpCount = integerOf(q.value(4));
             measurement.series = measurement.jumpCount > 1;
-            measurement.test = textOf(q.value(10));
+            measurement.test = textOf(q.value(5));
             measurement.dropHeightCm.reset();
-            if (!q.value(11).isNull())
-                measurement.dropHeightCm = static_cast<int>(integerOf(q.value(11)));
+            if (!q.value(6).isNull())
+                measurement.dropHeightCm = static_cast<int>(integerOf(q.value(6)));
         }
-        jump.number = numberOf(q.value(12));
-        jump.contactMs = timeOf(q.value(13));
-        jump.flightMs = timeOf(q.value(14));
+        jump.number = numberOf(q.value(7));
+        jump.contactMs = timeOf(q.value(8));
+        jump.flightMs = timeOf(q.value(9));
         const bool flight = jump.flightMs && *jump.flightMs > 0;
         const bool contact = jump.contactMs && *jump.contactMs > 0;
         jump.heightCm.reset();
@@ -165,21 +220,17 @@ bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
             jump.rsi = (*jump.heightCm / 100) / (*jump.contactMs / 1000);
             jump.efficiency = *jump.flightMs * *jump.flightMs / *jump.contactMs / 1000;
         }
-        jump.excluded = !q.value(15).isNull();
-        jump.exclusionReason = jump.excluded ? textOf(q.value(16)) : QString();
-        row({athlete, measurement, jump, newAthlete, newMeasurement});
+        jump.excluded = !q.value(10).isNull();
+        jump.exclusionReason = jump.excluded ? textOf(q.value(11)) : QString();
+        row({*athlete, measurement, jump, newAthlete, newMeasurement});
     }
     return !progress || progress(static_cast<int>(athleteIds.size()));
 }
 
 QByteArray numberText(double value) {
-    if (!std::isfinite(value))
-        return {};
-    if (value == 0)
-        return QByteArrayLiteral("0"); // never "-0"
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QByteArray(buffer, static_cast<qsizetype>(result.ptr - buffer));
+    std::string text;
+    appendNumber(text, value);
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString momentText(const QDateTime& moment) {
@@ -255,19 +306,23 @@ Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteI
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {Exporter::Outcome::Failed, cannotCreate(path, file.errorString()), {}};
-    QByteArray buffer = jumpColumns().join(QLatin1Char(',')).toUtf8() + "\r\n";
+    std::string buffer = jumpColumns().join(QLatin1Char(',')).toStdString() + "\r\n";
     buffer.reserve(kWriteBlock + 4096);
     bool written = true;
     const auto flush = [&] {
-        written = written && file.write(buffer) == buffer.size();
-        buffer.clear();
+        written = written && file.write(buffer.data(), static_cast<qint64>(buffer.size())) ==
+                                 static_cast<qint64>(buffer.size());
+        buffer.clear(); // keeps its room
     };
-    const QByteArray limitsFields = "," + QByteArray::number(limits.contactMinMs) + "," +
-                                    QByteArray::number(limits.contactMaxMs) + "," +
-                                    QByteArray::number(limits.flightMinMs) + "," +
-                                    QByteArray::number(limits.flightMaxMs) + "\r\n";
-    QByteArray athleteFields;
-    QByteArray measurementFields;
+    std::string limitsFields;
+    for (const qint32 limit :
+         {limits.contactMinMs, limits.contactMaxMs, limits.flightMinMs, limits.flightMaxMs}) {
+        limitsFields += ',';
+        appendInteger(limitsFields, limit);
+    }
+    limitsFields += "\r\n";
+    std::string athleteFields;
+    std::string measurementFields;
     Written count;
     bool complete = false;
     const auto failure = failureOf([&] {
@@ -276,29 +331,38 @@ Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteI
             [&](const Row& r) {
                 if (r.newAthlete) {
                     ++count.athletes;
-                    athleteFields = QByteArray::number(r.athlete.id) + ',';
-                    appendField(athleteFields, r.athlete.surname);
+                    athleteFields.clear();
+                    appendInteger(athleteFields, r.athlete.id);
                     athleteFields += ',';
-                    appendField(athleteFields, r.athlete.firstName);
-                    athleteFields += ',' + r.athlete.birthDate.toString(Qt::ISODate).toUtf8() +
-                                     ',' + r.athlete.sex.toUtf8() + ',';
+                    appendQuoted(athleteFields, r.athlete.surname);
+                    athleteFields += ',';
+                    appendQuoted(athleteFields, r.athlete.firstName);
+                    athleteFields += ',';
+                    appendText(athleteFields, r.athlete.birthDate.toString(Qt::ISODate));
+                    athleteFields += ',';
+                    appendText(athleteFields, r.athlete.sex);
+                    athleteFields += ',';
                 }
                 if (r.newMeasurement) {
                     const MeasurementPart& m = r.measurement;
-                    measurementFields = QByteArray::number(m.id) + ',' +
-                                        QByteArray::number(m.number) + ',' +
-                                        momentText(m.moment).toUtf8() + ',';
-                    appendField(measurementFields, m.test);
+                    measurementFields.clear();
+                    appendInteger(measurementFields, m.id);
+                    measurementFields += ',';
+                    appendInteger(measurementFields, m.number);
+                    measurementFields += ',';
+                    appendText(measurementFields, momentText(m.moment));
+                    measurementFields += ',';
+                    appendQuoted(measurementFields, m.test);
                     measurementFields += ',';
                     if (m.dropHeightCm)
-                        measurementFields += QByteArray::number(*m.dropHeightCm);
+                        appendInteger(measurementFields, *m.dropHeightCm);
                     measurementFields += m.series ? ",series," : ",single,";
                 }
                 ++count.jumps;
                 const JumpPart& j = r.jump;
                 buffer += athleteFields;
                 buffer += measurementFields;
-                buffer += numberText(j.number);
+                appendNumber(buffer, j.number);
                 buffer += ',';
                 appendNumber(buffer, j.contactMs);
                 buffer += ',';
@@ -310,7 +374,8 @@ Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteI
                 buffer += ',';
                 appendNumber(buffer, j.efficiency);
                 buffer += j.excluded ? ",1," : ",0,";
-                appendField(buffer, j.exclusionReason);
+                if (!j.exclusionReason.isEmpty())
+                    appendQuoted(buffer, j.exclusionReason);
                 buffer += limitsFields;
                 if (buffer.size() >= kWriteBlock)
                     flush();
@@ -327,7 +392,7 @@ Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteI
     }
     flush();
     if (!written || !file.commit())
-        return {Exporter::Outcome::Failed, cannotCreate(path, file.errorString()), {}};
+        return {Exporter::Outcome::Failed, cannotCreate(path, file.errorString()), count};
     const QString sidePath = descriptionPath(path);
     QSaveFile side(sidePath);
     const QByteArray description = descriptionText(limits, QDateTime::currentDateTime());
