@@ -149,6 +149,9 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     if (!part.open())
         return {Exporter::Outcome::Failed, cannotCreate(path, part.errorString()), {}};
     part.close();
+    // The name is kept; the library creates the file anew, with the permissions any new file
+    // gets rather than the temporary file's private ones.
+    QFile::remove(part.fileName());
 
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;

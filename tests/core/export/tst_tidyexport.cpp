@@ -325,6 +325,11 @@ private slots:
             workbook::write(*store.db, path, {s.quoted, s.umlaut, s.grouped}, someLimits());
         QCOMPARE(int(result.outcome), int(Exporter::Outcome::Written));
         QCOMPARE(result.written.jumps, 6);
+        // The permissions of any file the user saves, not the private ones of a temporary file.
+        QFile plain(out.filePath(QStringLiteral("plain")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        QCOMPARE(QFileInfo(path).permissions(), plain.permissions());
+        plain.remove();
 
         const QByteArray book = workbookPart(path, QStringLiteral("xl/workbook.xml"));
         QVERIFY2(book.contains("name=\"jumps\"") && book.contains("name=\"measurements\""),
