@@ -27,7 +27,7 @@ void run(MessageService& ui, DataStore& store, const plausibility::Limits& limit
     QList<Athlete> athletes;
     QStringList nameParts;
     const QString listedCaption = scope.groupName.isEmpty()
-                                      ? tr("&Alle angezeigten Sportler")
+                                      ? tr("Alle an&gezeigten Sportler")
                                       : tr("&Gruppe \"%1\"").arg(scope.groupName);
     int choice = 1;
     if (scope.selected && scope.listed.size() > 1) {

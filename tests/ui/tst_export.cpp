@@ -151,7 +151,7 @@ private slots:
 
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(f.ui.boxes[0].buttons, (QStringList{"&Ausgewählter Sportler",
-                                                     "&Alle angezeigten Sportler", "Abbrechen"}));
+                                                     "Alle an&gezeigten Sportler", "Abbrechen"}));
         QCOMPARE(f.ui.saveRequests.size(), jumps >= 0 ? 1 : 0);
         QCOMPARE(QFileInfo::exists(path), jumps >= 0);
         if (jumps < 0)
