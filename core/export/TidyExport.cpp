@@ -238,7 +238,9 @@ QString momentText(const QDateTime& moment) {
 }
 
 void appendField(QByteArray& out, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+    QByteArray bytes = text.toUtf8();
+    // A NUL byte stored in a name ends the field for many readers: a blank instead.
+    bytes.replace('\0', ' ');
     const bool quoted = bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') ||
                         bytes.contains('\r') ||
                         (!bytes.isEmpty() && (bytes.front() == ' ' || bytes.back() == ' '));

@@ -90,7 +90,7 @@ QByteArray numberText(double value);
 // A moment as ISO 8601 local time, "2026-12-08T14:05:09"; empty for an invalid moment.
 QString momentText(const QDateTime& moment);
 // One field of RFC 4180: quoted (with inner quotes doubled) when it holds a comma, a quote or
-// a line break, or starts or ends with a blank.
+// a line break, or starts or ends with a blank. A NUL character is written as a blank.
 void appendField(QByteArray& out, const QString& text);
 
 // What a finished export wrote.

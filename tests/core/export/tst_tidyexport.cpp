@@ -270,6 +270,26 @@ private slots:
             QCOMPARE(text.toDouble(), value);
     }
 
+    void fields_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("plain") << "Müller" << QByteArray("M\xC3\xBCller");
+        QTest::newRow("empty") << "" << QByteArray();
+        QTest::newRow("semicolon") << "a;b" << QByteArray("a;b");
+        QTest::newRow("comma") << "a,b" << QByteArray("\"a,b\"");
+        QTest::newRow("quote") << "O\"Neil" << QByteArray("\"O\"\"Neil\"");
+        QTest::newRow("line break") << "a\r\nb" << QByteArray("\"a\r\nb\"");
+        QTest::newRow("blank at the end") << "a " << QByteArray("\"a \"");
+        QTest::newRow("NUL") << QString::fromUtf8("a\0b", 3) << QByteArray("a b");
+    }
+    void fields() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, field);
+        QByteArray out;
+        tidyexport::appendField(out, text);
+        QCOMPARE(out, field);
+    }
+
     void descriptionPaths_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("description");
