@@ -124,24 +124,33 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("answer"); // the button of the choice
         QTest::addColumn<QString>("suggested");
-        QTest::addColumn<int>("jumps"); // rows of the file; -1 none written
+        QTest::addColumn<int>("jumps");  // rows of the file; -1 none written
+        QTest::addColumn<bool>("group"); // Müller and Zorn in the group "U19", chosen
         QTest::newRow("table, selected athlete")
-            << "exportTableAction" << 0 << "Müller_Jörg_@.csv" << 1;
+            << "exportTableAction" << 0 << "Müller_Jörg_@.csv" << 1 << false;
         QTest::newRow("table, listed athletes")
-            << "exportTableAction" << 1 << "Sportler_@.csv" << 3;
-        QTest::newRow("table, choice cancelled") << "exportTableAction" << 2 << "" << -1;
+            << "exportTableAction" << 1 << "Sportler_@.csv" << 3 << false;
+        QTest::newRow("table, choice cancelled") << "exportTableAction" << 2 << "" << -1 << false;
         QTest::newRow("workbook, listed athletes")
-            << "exportWorkbookAction" << 1 << "Sportler_@.xlsx" << 3;
+            << "exportWorkbookAction" << 1 << "Sportler_@.xlsx" << 3 << false;
+        QTest::newRow("table, the chosen group")
+            << "exportTableAction" << 1 << "U19_@.csv" << 3 << true;
     }
     void tables() {
         QFETCH(QString, action);
         QFETCH(int, answer);
         QFETCH(QString, suggested);
         QFETCH(int, jumps);
+        QFETCH(bool, group);
         MainWindowFixture f;
         seed(f, kData);
+        if (group)
+            seed(f, {"INSERT INTO gruppen (ID, Name) VALUES (1, 'U19')",
+                     "INSERT INTO gruppen_sportler VALUES (1, 2), (1, 3)"});
         MainWindow& w = open(f);
-        clickRow(athleteGrid(w), 1);
+        if (group)
+            w.athletes().chooseGroup(1);
+        clickRow(athleteGrid(w), group ? 0 : 1);
         const bool csv = action == "exportTableAction";
         const QString path = f.dir.filePath(csv ? "t.csv" : "t.xlsx");
         f.ui.answers << answer;
@@ -150,8 +159,10 @@ private slots:
         w.action(action)->trigger();
 
         QCOMPARE(f.ui.boxes.size(), 1);
-        QCOMPARE(f.ui.boxes[0].buttons, (QStringList{"&Ausgewählter Sportler",
-                                                     "Alle an&gezeigten Sportler", "Abbrechen"}));
+        QCOMPARE(
+            f.ui.boxes[0].buttons,
+            (QStringList{"&Ausgewählter Sportler",
+                         group ? "&Gruppe \"U19\"" : "Alle an&gezeigten Sportler", "Abbrechen"}));
         QCOMPARE(f.ui.saveRequests.size(), jumps >= 0 ? 1 : 0);
         QCOMPARE(QFileInfo::exists(path), jumps >= 0);
         if (jumps < 0)
