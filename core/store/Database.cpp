@@ -3,10 +3,12 @@
 #include "core/base/Errors.h"
 #include "core/store/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QObject>
+#include <QPointer>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -556,14 +558,19 @@ void Database::checkInBackground(const QDate& today, int backupsKept, QObject* c
     const QString directory = location_.directory;
     const bool backUp = !readOnly_ && !damaged_ && backupsKept > 0;
     std::weak_ptr<int> alive = alive_;
+    // The context can be gone when the check ends (a window closed at once): the answer goes
+    // through the application object, which outlives the worker, and the context is looked at
+    // only there, on its own thread.
+    const auto receiver = std::make_shared<QPointer<QObject>>(context);
+    QObject* application = QCoreApplication::instance();
     worker_ = std::thread([=, this] {
         const backup::Check verdict = backup::check(path, backup::Depth::Quick, &stopWorker_);
         promise->set_value(verdict);
-        if (context != nullptr && answered)
+        if (context != nullptr && answered && application != nullptr)
             QMetaObject::invokeMethod(
-                context,
-                [this, alive, answered] {
-                    if (alive.expired())
+                application,
+                [this, alive, answered, receiver] {
+                    if (alive.expired() || receiver->isNull())
                         return;
                     awaitCheck();
                     answered(damaged_);
