@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "core/base/Errors.h"
+#include "core/export/TidyExport.h"
+#include "core/export/Workbook.h"
 #include "core/link/DeviceListing.h"
 #include "core/store/Backup.h"
 #include "core/store/Database.h"
@@ -48,6 +50,20 @@ constexpr Option kOptions[] = {
          "CommandLine",
          "setzt die Sicherung DATEI an die Stelle der Datenbankdatei, nur während Kalvero nicht "
          "läuft; die bisherige Datei bleibt umbenannt daneben")},
+    {"--export-csv", nullptr, "DATEI", Command::ExportCsv,
+     QT_TRANSLATE_NOOP(
+         "CommandLine",
+         "schreibt die Sprünge aller Sportler (mit --group die einer Gruppe) als Tabelle für "
+         "Auswertungsprogramme in DATEI: CSV in UTF-8, dazu eine Beschreibung gleichen Namens "
+         "mit der Endung .json")},
+    {"--export-xlsx", nullptr, "DATEI", Command::ExportXlsx,
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "schreibt dieselben Sprünge und die Messungen mit ihren Statistiken als "
+                       "Excel-Arbeitsmappe in DATEI")},
+    {"--group", nullptr, "NAME", Command::Window,
+     QT_TRANSLATE_NOOP(
+         "CommandLine",
+         "nur mit --export-csv oder --export-xlsx: nur die Sportler der Gruppe NAME")},
     {"--version", nullptr, nullptr, Command::Version,
      QT_TRANSLATE_NOOP("CommandLine", "zeigt die Version")},
     {"--help", "-h", nullptr, Command::Help, QT_TRANSLATE_NOOP("CommandLine", "zeigt diese Hilfe")},
@@ -63,7 +79,7 @@ const Option* findOption(const QString& argument) {
 }
 
 Invocation refused(const QString& text) {
-    return {Command::Refused, text, {}};
+    return {Command::Refused, text, {}, {}};
 }
 
 // The end of an option that changes data: what was done on standard output (exit status 0),
@@ -131,6 +147,33 @@ int backUpOrRestore(const Invocation& invocation, const CommandContext& context)
     return finish(failure, done, context);
 }
 
+// --export-csv and --export-xlsx: the counts on standard output, or the reason on standard
+// error and no file written.
+int exportTable(const Invocation& invocation, const CommandContext& context) {
+    QString done;
+    const auto failure = failureOf([&] {
+        if (!context.store)
+            throw AppError(context.storeError);
+        Database db(*context.store);
+        const QList<qint64> athletes = tidyexport::athletesToExport(db, invocation.group);
+        const QString file = QFileInfo(invocation.value).absoluteFilePath();
+        const tidyexport::Result result =
+            invocation.command == Command::ExportCsv
+                ? tidyexport::writeCsv(db, file, athletes, context.limits)
+                : workbook::write(db, file, athletes, context.limits);
+        if (result.outcome != Exporter::Outcome::Written)
+            throw AppError(result.message);
+        done = CommandLineTexts::tr("%1 Sprünge von %2 Sportlern geschrieben nach %3")
+                   .arg(result.written.jumps)
+                   .arg(result.written.athletes)
+                   .arg(QDir::toNativeSeparators(file));
+        if (invocation.command == Command::ExportCsv)
+            done += CommandLineTexts::tr(", beschrieben in %1")
+                        .arg(QDir::toNativeSeparators(tidyexport::descriptionPath(file)));
+    });
+    return finish(failure, done, context);
+}
+
 } // namespace
 
 QStringList argumentsOf(int argc, char* argv[]) {
@@ -149,18 +192,24 @@ Invocation parse(const QStringList& arguments) {
         const Option* option = findOption(argument);
         if (option == nullptr)
             return refused(CommandLineTexts::tr("unbekannte Option \"%1\"").arg(argument));
-        if (invocation.command != Command::Window)
+        const bool group = QLatin1String(option->name) == QLatin1String("--group");
+        if (group ? !invocation.group.isNull() : invocation.command != Command::Window)
             return refused(
                 CommandLineTexts::tr("\"%1\" und eine weitere Option gehen nicht zusammen")
                     .arg(QLatin1String(option->name)));
-        invocation.command = option->command;
+        if (!group)
+            invocation.command = option->command;
         if (option->value == nullptr)
             continue;
         if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
             return refused(CommandLineTexts::tr("\"%1\" braucht %2")
                                .arg(QLatin1String(option->name), QLatin1String(option->value)));
-        invocation.value = arguments[++i];
+        (group ? invocation.group : invocation.value) = arguments[++i];
     }
+    if (!invocation.group.isNull() && invocation.command != Command::ExportCsv &&
+        invocation.command != Command::ExportXlsx)
+        return refused(
+            QStringLiteral("\"--group\" gilt nur mit \"--export-csv\" oder \"--export-xlsx\""));
     return invocation;
 }
 
@@ -267,6 +316,9 @@ int run(const Invocation& invocation, const CommandContext& context) {
     case Command::Backup:
     case Command::Restore:
         return backUpOrRestore(invocation, context);
+    case Command::ExportCsv:
+    case Command::ExportXlsx:
+        return exportTable(invocation, context);
     }
     return 2;
 }

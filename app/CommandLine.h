@@ -2,6 +2,7 @@
 
 #include "core/base/BuildInfo.h"
 #include "core/link/TimingDriverFactory.h"
+#include "core/measure/Limits.h"
 #include "core/store/StoreLocation.h"
 
 #include <QString>
@@ -27,12 +28,15 @@ enum class Command {
     CopyTo,        // --copy-to CONNECTION
     Backup,        // --backup FILE
     Restore,       // --restore FILE
+    ExportCsv,     // --export-csv FILE [--group NAME]
+    ExportXlsx,    // --export-xlsx FILE [--group NAME]
 };
 
 struct Invocation {
     Command command = Command::Window;
     QString error; // for Refused: the line for standard error
     QString value; // the option's value: the folder, the connection
+    QString group; // --group: the group whose athletes an export covers; null for all
 };
 
 // The arguments of main() as text, without the program name.
@@ -52,12 +56,13 @@ struct CommandContext {
     // --import-paradox; nothing, with the reason, when the connection text is no such.
     std::optional<StoreLocation> store;
     QString storeError;
-    QString dataDirectory; // the station's own database file's folder, for --copy-to
+    QString dataDirectory;       // the station's own database file's folder, for --copy-to
+    plausibility::Limits limits; // from the settings, for the columns of the exports
 };
 
 // Runs a command other than Window and returns the program's exit status: 0 when it did its
-// job, 2 for a refused command line, or a take-over, backup or restore that failed (nothing
-// written then).
+// job, 2 for a refused command line, or a take-over, backup, restore or export that failed
+// (nothing written then).
 int run(const Invocation& invocation, const CommandContext& context);
 
 // "kalvero 2.4.0.13": the program file's version record, or the version it was built as when

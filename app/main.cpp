@@ -34,6 +34,16 @@ std::optional<StoreLocation> chooseStore(const QProcessEnvironment& environment,
                                  Database::dataDirectory(environment), error);
 }
 
+// The plausibility limits kept in the settings.
+plausibility::Limits limitsOf(const StoredSettings& stored) {
+    plausibility::Limits limits;
+    limits.contactMinMs = stored.contactMinMs;
+    limits.contactMaxMs = stored.contactMaxMs;
+    limits.flightMinMs = stored.flightMinMs;
+    limits.flightMaxMs = stored.flightMaxMs;
+    return limits;
+}
+
 // The options that need no window run without one, so they work without a display too.
 int runWithoutWindow(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -57,7 +67,8 @@ int runWithoutWindow(int argc, char* argv[]) {
         buildinfo::readFileVersion(QCoreApplication::applicationFilePath()),
         store,
         storeError,
-        dataDirectory};
+        dataDirectory,
+        limitsOf(readSettings(*settings))};
     return commandline::run(invocation, context);
 }
 

@@ -1,6 +1,16 @@
 // The program's parts under load, one task a call, for bench/run.sh to time:
 //   kalvero_bench make-database DIR ATHLETES MEASUREMENTS   a database of that size
 //   kalvero_bench export DIR FILE                             "Alle Exportieren" of all athletes
+//                                                              (the core alone)
+//   kalvero_bench export-window DIR FILE                      "Alle Exportieren" as the main
+//                                                              window runs it, with its progress
+//                                                              dialog: prints the seconds from
+//                                                              the save dialog's answer to the
+//                                                              finished file
+//   kalvero_bench tidy-csv DIR FILE                           the table for analysis tools of
+//                                                              all athletes, as --export-csv
+//   kalvero_bench workbook DIR FILE                           the same as a workbook
+//                                                              (--export-xlsx)
 //   kalvero_bench start DIR                                   the main window's start and first
 //                                                              show
 //   kalvero_bench analysis DIR                                the same, then the analysis window
@@ -25,6 +35,8 @@
 #include "core/base/Clock.h"
 #include "core/base/Errors.h"
 #include "core/export/Exporter.h"
+#include "core/export/TidyExport.h"
+#include "core/export/Workbook.h"
 #include "core/link/SimulatedUnit.h"
 #include "core/link/TimingDriverFactory.h"
 #include "core/station/Station.h"
@@ -36,12 +48,14 @@
 #include "ui/AppContext.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageService.h"
+#include "ui/QtMessageService.h"
 #include "ui/RankingWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -131,11 +145,21 @@ int exportAll(const QString& directory, const QString& file) {
     return result.outcome == Exporter::Outcome::Written ? 0 : fail(result.message);
 }
 
+// The table for analysis tools of all athletes, as the command line writes it.
+int exportTable(const QString& directory, const QString& file, bool workbook) {
+    Database db(directory);
+    const QList<qint64> ids = tidyexport::athletesToExport(db, QString());
+    const auto result =
+        workbook ? workbook::write(db, file, ids, {}) : tidyexport::writeCsv(db, file, ids, {});
+    return result.outcome == Exporter::Outcome::Written ? 0 : fail(result.message);
+}
+
 // Message boxes answered at once: a start shows none unless something is wrong. A file to
-// save goes to the one named.
+// save goes to the one named. With `realProgress`, the progress dialogs are the program's own.
 class SilentMessages : public MessageService {
 public:
-    explicit SilentMessages(QString saveAs = {}) : saveAs_(std::move(saveAs)) {}
+    explicit SilentMessages(QString saveAs = {}, bool realProgress = false)
+        : saveAs_(std::move(saveAs)), realProgress_(realProgress) {}
     int show(const MessageBox& box) override {
         std::fprintf(stderr, "kalvero_bench: box: %s\n", qPrintable(box.text));
         return 0;
@@ -143,7 +167,9 @@ public:
     QString saveFileName(const SaveFileRequest&) override { return saveAs_; }
     QString folderName(const QString&) override { return {}; }
     void setClipboardText(const QString&) override {}
-    std::unique_ptr<ProgressView> showProgress(const QString&, int) override {
+    std::unique_ptr<ProgressView> showProgress(const QString& label, int total) override {
+        if (realProgress_)
+            return desktop_.showProgress(label, total);
         return std::make_unique<Unwatched>();
     }
 
@@ -153,18 +179,22 @@ private:
         bool update(int) override { return true; }
     };
     QString saveAs_;
+    bool realProgress_;
+    QtMessageService desktop_;
 };
 
 // The main window's start and first show, then (by the action's object name) one action of
 // the window, or with `ranking` the window "Rangliste" of the first group over the last year;
 // prints the CPU time of the window's thread.
+// With `timed`, prints the seconds the action took instead.
 int startWindow(int argc, char* argv[], const QString& directory,
                 const QString& actionName = QString(), const QString& saveAs = QString(),
-                bool ranking = false) {
+                bool ranking = false, bool timed = false) {
     QApplication app(argc, argv);
     SystemClock clock;
     SimulatedUnit unit(clock);
-    SilentMessages ui(saveAs);
+    SilentMessages ui(saveAs, timed);
+    double actionSeconds = 0;
     QTemporaryDir settings;
     const QString settingsPath = settings.filePath(QStringLiteral("QRV.conf"));
     AppContext context{
@@ -186,17 +216,25 @@ int startWindow(int argc, char* argv[], const QString& directory,
         if (shown.rowsShown().isEmpty())
             return fail(QStringLiteral("an empty ranking"));
     }
-    QTimer::singleShot(0, &app, [&window, &app, actionName] {
+    QTimer::singleShot(0, &app, [&window, &app, &actionSeconds, actionName] {
         if (!actionName.isEmpty()) {
             QAction* action = window->action(actionName);
-            if (!action || !action->isEnabled())
+            if (!action || !action->isEnabled()) {
                 std::fprintf(stderr, "kalvero_bench: %s is not there\n", qPrintable(actionName));
-            else
+            } else {
+                QElapsedTimer took;
+                took.start();
                 action->trigger();
+                actionSeconds = double(took.nsecsElapsed()) / 1e9;
+            }
         }
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     });
     const int status = QApplication::exec();
+    if (timed) {
+        std::printf("%.4f\n", actionSeconds);
+        return status;
+    }
     // The CPU time of the window's thread so far, finer than the system's time command tells.
     // The check of the file and the day's backup run on a thread of their own and are timed
     // apart (quick-check, backup).
@@ -406,6 +444,9 @@ int main(int argc, char* argv[]) {
         return startWindow(argc, argv, args[1], QStringLiteral("analysisAction"));
     if (task == QLatin1String("report") && args.size() == 3)
         return startWindow(argc, argv, args[1], QStringLiteral("reportAction"), args[2]);
+    if (task == QLatin1String("export-window") && args.size() == 3)
+        return startWindow(argc, argv, args[1], QStringLiteral("exportAllAction"), args[2], false,
+                           true);
     if (task == QLatin1String("ranking") && args.size() == 2)
         return startWindow(argc, argv, args[1], QString(), QString(), true);
     QCoreApplication app(argc, argv);
@@ -419,6 +460,9 @@ int main(int argc, char* argv[]) {
     }
     if (task == QLatin1String("export") && args.size() == 3)
         return exportAll(args[1], args[2]);
+    if ((task == QLatin1String("tidy-csv") || task == QLatin1String("workbook")) &&
+        args.size() == 3)
+        return exportTable(args[1], args[2], task == QLatin1String("workbook"));
     if (task == QLatin1String("record") && args.size() == 3)
         return record(args[1], args[2].toInt());
     if (task == QLatin1String("quick-check") && args.size() == 2)
@@ -428,7 +472,8 @@ int main(int argc, char* argv[]) {
     if (task == QLatin1String("latency") && args.size() == 4)
         return latency(args[1], args[2] == QLatin1String("notified"), args[3].toInt());
     return fail(QStringLiteral("usage: kalvero_bench make-database DIR ATHLETES MEASUREMENTS | "
-                               "export DIR FILE | start DIR | analysis DIR | report DIR FILE | "
+                               "export DIR FILE | export-window DIR FILE | tidy-csv DIR FILE | "
+                               "workbook DIR FILE | start DIR | analysis DIR | report DIR FILE | "
                                "record DIR JUMPS | latency DIR notified|timer COUNT | "
                                "quick-check DIR | backup DIR FILE | make-squad DIR ATHLETES "
                                "MEASUREMENTS | ranking DIR"));

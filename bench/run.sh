@@ -2,7 +2,12 @@
 # Times the work that grows with a lab's years of data, each against a yardstick measured in
 # the same run, and prints the ratios:
 #   "Alle Exportieren" of all athletes      against the sqlite3 command line writing the same lines
-#                                            with one join (time; and the peak memory)
+#                                            with one join (time; and the peak memory), the
+#                                            core alone and as the main window runs it (from
+#                                            the save dialog's answer to the finished file,
+#                                            with its progress dialog)
+#   the table for analysis tools (CSV)      against the sqlite3 command line writing the same
+#   and the workbook of all athletes         rows with -csv (time; and the peak memory)
 #   the start with an athlete of 999        against a start on an empty database (CPU time of
 #                                            the window's thread)
 #   measurements selected
@@ -87,6 +92,48 @@ for size in "1000 50" "2000 125"; do
         "$start_s" "$(ratio "$start_s" "$empty_cpu")"
 done
 printf 'empty start: %.3fs CPU\n' "$empty_cpu"
+
+# "Alle Exportieren" as the window runs it: the seconds from the save dialog's answer to the
+# finished file, as the program counts them; the median.
+window_export() {
+    local t=()
+    for _ in $(seq "$runs"); do
+        t+=("$("$bench" export-window "$1" "$data/export-window.txt" 2>/dev/null | tail -n 1)")
+    done
+    median "${t[@]}"
+}
+# The table for analysis tools: the same rows from the sqlite3 command line with -csv.
+tidy="SELECT s.ID, s.Name, s.Vorname, s.Geb,
+ CASE s.Geschl WHEN 0 THEN 'male' WHEN 1 THEN 'female' END, u.ID, u.Nummer, u.Datum, t.Test,
+ t.Fallhoehe, CASE WHEN u.FZ > 1 THEN 'series' ELSE 'single' END, m.Anzahl, m.SZ, m.FZ,
+ 9.81 * m.FZ * m.FZ / 8000000.0 * 100, 9.81 * m.FZ * m.FZ / 8000000.0 / (m.SZ / 1000.0),
+ m.FZ * m.FZ / m.SZ / 1000.0, x.Unit_ID IS NOT NULL, x.Grund, 60, 330, 200, 1000
+ FROM sportler s JOIN units u ON u.Ref_ID = s.ID JOIN mr m ON m.Serie = $key
+ LEFT JOIN units_test t ON t.Unit_ID = u.ID
+ LEFT JOIN mr_ausschluss x ON x.Unit_ID = u.ID AND x.Anzahl = m.Anzahl
+ ORDER BY s.ID, u.ID, m.Anzahl"
+printf '\n%-22s %12s %8s %8s %12s %12s %8s %8s\n' database "window exp." sqlite3 ratio \
+    "table (CSV)" "sqlite3 -csv" ratio "peak MB"
+for size in "1000 50" "2000 125"; do
+    set -- $size
+    dir="$data/db-$1x$2"
+    window_s=$(window_export "$dir")
+    measure sqlite3 -batch -noheader -separator ';' "$dir/qrv.sqlite" "$join"; sqlite_s=$elapsed
+    measure "$bench" tidy-csv "$dir" "$data/table.csv"; csv_s=$elapsed; csv_mb=$peak
+    measure sqlite3 -batch -header -csv "$dir/qrv.sqlite" "$tidy"; sqlite_csv_s=$elapsed
+    printf '%-22s %11.2fs %7.2fs %7sx %11.2fs %11.2fs %7sx %8.0f\n' "$1 x $2" "$window_s" \
+        "$sqlite_s" "$(ratio "$window_s" "$sqlite_s")" "$csv_s" "$sqlite_csv_s" \
+        "$(ratio "$csv_s" "$sqlite_csv_s")" "$csv_mb"
+done
+# The workbook in libxlsxwriter's constant-memory mode, against the same command line.
+for size in "1000 50" "2000 125"; do
+    set -- $size
+    dir="$data/db-$1x$2"
+    measure "$bench" workbook "$dir" "$data/table.xlsx"; book_s=$elapsed; book_mb=$peak
+    measure sqlite3 -batch -header -csv "$dir/qrv.sqlite" "$tidy"; sqlite_csv_s=$elapsed
+    printf 'workbook %s x %s: %.2fs, sqlite3 -csv %.2fs, ratio %sx, peak %.0f MB\n' "$1" "$2" \
+        "$book_s" "$sqlite_csv_s" "$(ratio "$book_s" "$sqlite_csv_s")" "$book_mb"
+done
 
 # The check at start and the day's backup, both off the window's thread, on the larger database.
 large="$data/db-2000x125"

@@ -16,12 +16,14 @@ KALVERO_PACKAGES=(
     # lupdate and lrelease with their CMake package: the build compiles the English
     # translation, the test suite checks that it is complete.
     qt6-l10n-tools qt6-tools-dev
+    # The Excel workbook of the export for analysis tools.
+    libxlsxwriter-dev
 )
 
 # Only the tests need these: the PostgreSQL server they start for themselves, runuser to
-# start it as the postgres user when the tests run as root, and pdftotext and pdfimages, with
-# which they read the PDF report.
-KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils)
+# start it as the postgres user when the tests run as root, pdftotext and pdfimages, with
+# which they read the PDF report, and unzip, with which they read the workbook's sheets.
+KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils unzip)
 
 # Only the package check needs these: lintian, desktop-file-validate, dpkg-shlibdeps (run by
 # cpack), file, and appstreamcli for the software centres' listing.

@@ -24,6 +24,7 @@
 #include "ui/ResultPanel.h"
 #include "ui/RunController.h"
 #include "ui/ServicePanel.h"
+#include "ui/TableExport.h"
 #include "ui/Widgets.h"
 #include "ui/WriteCheck.h"
 
@@ -149,6 +150,10 @@ void MainWindow::buildActions() {
                                   QKeySequence(Qt::CTRL | Qt::Key_E));
     exportAllAction_ = makeAction(QStringLiteral("exportAllAction"), tr("&Alle Exportieren"), {},
                                   QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E));
+    exportTableAction_ =
+        makeAction(QStringLiteral("exportTableAction"), tr("&Tabelle (CSV, UTF-8) …"), {}, {});
+    exportWorkbookAction_ =
+        makeAction(QStringLiteral("exportWorkbookAction"), tr("Arbeits&mappe (Excel) …"), {}, {});
     singleModeAction_ =
         makeAction(QStringLiteral("singleModeAction"), tr("&Einzelmessung"), {}, {});
     multipleModeAction_ =
@@ -217,6 +222,8 @@ void MainWindow::buildActions() {
     connectAction(limitsAction_, &MainWindow::editLimits);
     connectAction(exportOneAction_, &MainWindow::exportSelectedAthlete);
     connectAction(exportAllAction_, &MainWindow::exportListedAthletes);
+    connectAction(exportTableAction_, &MainWindow::exportTable);
+    connectAction(exportWorkbookAction_, &MainWindow::exportWorkbook);
     connectAction(debugAction_, &MainWindow::showServicePanel);
     connectAction(infoAction_, &MainWindow::showVersion);
     connectAction(analysisAction_, &MainWindow::showAnalysis);
@@ -239,6 +246,9 @@ void MainWindow::buildMenus() {
     exportMenu->setObjectName(QStringLiteral("exportMenu"));
     exportMenu->addAction(exportOneAction_);
     exportMenu->addAction(exportAllAction_);
+    exportMenu->addSeparator();
+    exportMenu->addAction(exportTableAction_);
+    exportMenu->addAction(exportWorkbookAction_);
     fileMenu->addAction(reportAction_);
     fileMenu->addAction(takeOverAction_);
 
@@ -456,9 +466,10 @@ void MainWindow::toggleRun() {
 
 void MainWindow::lockChanges(bool locked) {
     // While a run goes on, nothing may change the athletes or measurements it records for.
-    for (QAction* action : {showAllAction_, refreshAction_, searchAction_, newAthleteAction_,
-                            changeAthleteAction_, deleteAthleteAction_, exportOneAction_,
-                            exportAllAction_, takeOverAction_, nextAthleteAction_, groupsAction_})
+    for (QAction* action :
+         {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,
+          deleteAthleteAction_, exportOneAction_, exportAllAction_, exportTableAction_,
+          exportWorkbookAction_, takeOverAction_, nextAthleteAction_, groupsAction_})
         action->setEnabled(!locked);
     dataGroup_->setEnabled(!locked);
     if (!locked)
@@ -527,6 +538,24 @@ void MainWindow::exportListedAthletes() {
     // The selected athlete stays selected: the next run records for him.
     if (result.outcome == Exporter::Outcome::Failed)
         boxes::plain(context_.ui, result.message);
+}
+
+void MainWindow::exportTable() {
+    exportForAnalysis(false);
+}
+
+void MainWindow::exportWorkbook() {
+    exportForAnalysis(true);
+}
+
+void MainWindow::exportForAnalysis(bool workbook) {
+    tableexport::Scope scope{athletes_->selected(), athletePanel_->athletes(), {}};
+    if (const qint64 group = athletes_->chosenGroupId(); group != 0)
+        for (const Group& each : GroupRepository(station_.store().database()).all())
+            if (each.id == group)
+                scope.groupName = each.name;
+    tableexport::run(context_.ui, station_.store(), station_.limits(), scope,
+                     workbook ? tableexport::Format::Workbook : tableexport::Format::Csv);
 }
 
 void MainWindow::saveReport() {

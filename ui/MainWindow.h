@@ -61,6 +61,9 @@ public:
     void editLimits();
     void exportSelectedAthlete();
     void exportListedAthletes();
+    // "Tabelle (CSV, UTF-8) …" and "Arbeitsmappe (Excel) …": the export for analysis tools.
+    void exportTable();
+    void exportWorkbook();
     // The PDF report of the selected athlete.
     void saveReport();
     void takeOverOldData();
@@ -106,6 +109,7 @@ private:
     void setModeChecks(bool single, bool multiple);
     void lockChanges(bool locked);
     void athleteSelectionChanged();
+    void exportForAnalysis(bool workbook);
 
     AppContext& context_;
     Station& station_;
@@ -114,6 +118,8 @@ private:
     QAction* exitAction_ = nullptr;
     QAction* exportOneAction_ = nullptr;
     QAction* exportAllAction_ = nullptr;
+    QAction* exportTableAction_ = nullptr;
+    QAction* exportWorkbookAction_ = nullptr;
     QAction* singleModeAction_ = nullptr;
     QAction* multipleModeAction_ = nullptr;
     QAction* limitsAction_ = nullptr;

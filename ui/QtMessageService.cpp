@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -63,6 +64,12 @@ public:
         update(0);
     }
     bool update(int done) override {
+        // Work told in many small steps (an athlete of a thousand) would spend more time
+        // laying out and painting the dialog than on itself: the dialog follows at most every
+        // kShowEvery, and at the end.
+        if (shown_.isValid() && shown_.elapsed() < kShowEvery && done < total_)
+            return !dialog_.wasCanceled();
+        shown_.start();
         dialog_.setLabelText(label_.arg(done).arg(total_));
         // A modal progress dialog lets the windows repaint while it is set.
         dialog_.setValue(std::min(done, dialog_.maximum()));
@@ -70,9 +77,11 @@ public:
     }
 
 private:
+    static constexpr qint64 kShowEvery = 100; // ms
     QString label_;
     int total_;
     QProgressDialog dialog_;
+    QElapsedTimer shown_;
 };
 
 } // namespace

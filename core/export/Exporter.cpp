@@ -20,24 +20,34 @@ QString cannotCreate(const QString& path, const QString& reason) {
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-// The statement that reads every exported jump in the order of the file: the athletes in the
-// order given (their IDs are the program's own numbers), their measurements as recorded, the
-// jumps by their number.
-QString exportStatement(const Database& db, const QList<qint64>& athleteIds) {
+// The listed athletes with their place in the file (their IDs are the program's own numbers).
+QString listedAthletes(const QList<qint64>& athleteIds) {
     QStringList listed;
     listed.reserve(athleteIds.size());
     for (qsizetype i = 0; i < athleteIds.size(); ++i)
         listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
-    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) "
-                          "SELECT listed.place, s.Name, s.Vorname, u.ID, u.Datum, m.SZ, m.FZ, "
-                          "m.Eff FROM listed "
-                          "JOIN sportler s ON s.ID = listed.id "
+    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) ")
+        .arg(listed.join(QLatin1Char(',')));
+}
+
+// The names of the listed athletes, read once each before their jumps.
+QString nameStatement(const QList<qint64>& athleteIds) {
+    return listedAthletes(athleteIds) +
+           QStringLiteral("SELECT listed.place, s.Name, s.Vorname FROM listed "
+                          "JOIN sportler s ON s.ID = listed.id");
+}
+
+// The statement that reads every exported jump in the order of the file: the athletes in the
+// order given, their measurements as recorded, the jumps by their number. A row carries no
+// text but the moment, so that reading it converts little.
+QString exportStatement(const Database& db, const QList<qint64>& athleteIds) {
+    return listedAthletes(athleteIds) +
+           QStringLiteral("SELECT listed.place, u.ID, u.Datum, m.SZ, m.FZ, m.Eff FROM listed "
                           "JOIN units u ON u.Ref_ID = listed.id "
-                          "JOIN mr m ON m.Serie = %2 "
-                          "ORDER BY listed.place, u.ID, %3, %4")
-        .arg(listed.join(QLatin1Char(',')),
-             seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
-             db.order(QStringLiteral("m.Anzahl")), db.rowOrder(QStringLiteral("m")));
+                          "JOIN mr m ON m.Serie = %1 "
+                          "ORDER BY listed.place, u.ID, %2, %3")
+               .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
+                    db.order(QStringLiteral("m.Anzahl")), db.rowOrder(QStringLiteral("m")));
 }
 
 // The height column for a flight time: computed once per distinct time.
@@ -62,12 +72,22 @@ bool Exporter::forEachRow(const QList<qint64>& athleteIds,
                           const std::function<void(const Row&)>& row, const Progress& progress) {
     if (athleteIds.isEmpty())
         return !progress || progress(0);
+    // "Name;Vorname;" of each listed athlete that is stored, by his place.
+    QHash<qint64, QString> names;
+    {
+        QSqlQuery q = db_.run(nameStatement(athleteIds));
+        while (q.next())
+            names.insert(q.value(0).toLongLong(),
+                         athletes::forExport(q.value(1).toString()) + QLatin1Char(';') +
+                             athletes::forExport(q.value(2).toString()) + QLatin1Char(';'));
+    }
     QSqlQuery q = db_.run(exportStatement(db_, athleteIds));
     HeightColumn height;
     qint64 position = -1;
     qint64 measurement = -1;
     QString athleteText;
     QString momentText;
+    bool stored = false;
     while (q.next()) {
         const qint64 rowPosition = q.value(0).toLongLong();
         const bool newAthlete = rowPosition != position;
@@ -76,23 +96,27 @@ bool Exporter::forEachRow(const QList<qint64>& athleteIds,
                 return false;
             position = rowPosition;
             measurement = -1;
-            athleteText = athletes::forExport(q.value(1).toString()) + QLatin1Char(';') +
-                          athletes::forExport(q.value(2).toString()) + QLatin1Char(';');
+            const auto found = names.constFind(rowPosition);
+            stored = found != names.cend();
+            if (stored)
+                athleteText = *found;
         }
-        const qint64 rowMeasurement = q.value(3).toLongLong();
+        if (!stored)
+            continue; // deleted meanwhile by another station
+        const qint64 rowMeasurement = q.value(1).toLongLong();
         const bool newMoment = rowMeasurement != measurement;
         if (newMoment) {
             measurement = rowMeasurement;
-            const QDateTime moment = momentOf(q.value(4));
+            const QDateTime moment = momentOf(q.value(2));
             momentText = exportfile::dateColumn(moment) + QLatin1Char(';') +
                          exportfile::timeColumn(moment) + QLatin1Char(';');
         }
-        const double flightMs = numberOf(q.value(6));
+        const double flightMs = numberOf(q.value(4));
         row({athleteText,
              momentText,
              newAthlete,
              newMoment,
-             {numberOf(q.value(5)), flightMs, numberOf(q.value(7)), height(flightMs)}});
+             {numberOf(q.value(3)), flightMs, numberOf(q.value(5)), height(flightMs)}});
     }
     return !progress || progress(static_cast<int>(athleteIds.size()));
 }

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "core/link/SerialDriver.h"
 #include "core/store/AthleteRepository.h"
+#include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
 #include "support/ParadoxTables.h"
 #include "support/TempDataDir.h"
@@ -31,7 +32,8 @@ Output runCommand(const QStringList& arguments, const std::optional<StoreLocatio
                                               store,
                                               store ? QString()
                                                     : QStringLiteral("keine Verbindung"),
-                                              dataDirectory};
+                                              dataDirectory,
+                                              plausibility::Limits{}};
     output.status = commandline::run(commandline::parse(arguments), context);
     return output;
 }
@@ -73,6 +75,24 @@ private slots:
             << "\"--import-paradox\" braucht ORDNER";
         QTest::newRow("copy to a server")
             << QStringList{"--copy-to", "postgresql://s/k"} << int(Command::CopyTo) << "";
+        QTest::newRow("export a table")
+            << QStringList{"--export-csv", "t.csv"} << int(Command::ExportCsv) << "";
+        QTest::newRow("export a group's workbook")
+            << QStringList{"--group", "U19", "--export-xlsx", "t.xlsx"} << int(Command::ExportXlsx)
+            << "";
+        QTest::newRow("a group without an export")
+            << QStringList{"--group", "U19"} << int(Command::Refused)
+            << "\"--group\" gilt nur mit \"--export-csv\" oder \"--export-xlsx\"";
+        QTest::newRow("two groups")
+            << QStringList{"--export-csv", "t.csv", "--group", "A", "--group", "B"}
+            << int(Command::Refused) << "\"--group\" und eine weitere Option gehen nicht zusammen";
+        QTest::newRow("a group without its name")
+            << QStringList{"--export-csv", "t.csv", "--group"} << int(Command::Refused)
+            << "\"--group\" braucht NAME";
+        QTest::newRow("two exports")
+            << QStringList{"--export-csv", "t.csv", "--export-xlsx", "t.xlsx"}
+            << int(Command::Refused)
+            << "\"--export-xlsx\" und eine weitere Option gehen nicht zusammen";
         QTest::newRow("copy to nowhere") << QStringList{"--copy-to", ""} << int(Command::Refused)
                                          << "\"--copy-to\" braucht VERBINDUNG";
     }
@@ -85,6 +105,10 @@ private slots:
         QCOMPARE(invocation.error, error);
         if (command == int(Command::ImportParadox) || command == int(Command::CopyTo))
             QCOMPARE(invocation.value, arguments[1]);
+        if (command == int(Command::ExportXlsx)) {
+            QCOMPARE(invocation.value, QStringLiteral("t.xlsx"));
+            QCOMPARE(invocation.group, QStringLiteral("U19"));
+        }
     }
 
     // What each command writes, where, and its exit status.
@@ -135,7 +159,8 @@ private slots:
             versionRecord ? std::optional(buildinfo::FileVersion{3, 1, 4, 159}) : std::nullopt,
             std::nullopt,
             {},
-            {}};
+            {},
+            plausibility::Limits{}};
 
         QCOMPARE(commandline::run(commandline::parse(arguments), context), status);
         QCOMPARE(outText, out);
@@ -282,6 +307,60 @@ private slots:
         QVERIFY2(server.err.contains("pg_dump"), qPrintable(server.err));
     }
 
+    // --export-csv FILE and --export-xlsx FILE, of all athletes or of a group: the counts on
+    // standard output; a problem named on standard error with exit status 2, no file written.
+    void exportTables() {
+        TestStore store;
+        {
+            Database db(store.location);
+            AthleteRepository athletes(db);
+            GroupRepository groups(db);
+            const qint64 meier = athletes.add(Athlete{0, "Meier", "Anna", {}, {}, 1, {}});
+            const qint64 kern = groups.addAthlete(
+                athletes, Athlete{0, "Kern", "Kim", {}, {}, 0, {}}, {groups.add("U19")});
+            MeasurementRepository measurements(db);
+            measurements.recordFirstJump(meier, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+            measurements.recordFirstJump(kern, QDateTime::currentDateTime(), {210, 510, 1.24, 1});
+        }
+        QTemporaryDir dir;
+        struct Case {
+            QStringList arguments;
+            int status;
+            const char* told; // on standard output, or on standard error for a failure
+            const char* file; // written, or none for a failure
+        };
+        const QString csv = dir.filePath("alle.csv");
+        const QString group = dir.filePath("u19.xlsx");
+        for (const Case& c : {
+                 Case{{"--export-csv", csv}, 0, "2 Sprünge von 2 Sportlern", "alle.csv"},
+                 Case{{"--export-xlsx", group, "--group", "u19"},
+                      0,
+                      "1 Sprünge von 1 Sportlern",
+                      "u19.xlsx"},
+                 Case{{"--export-csv", dir.filePath("u21.csv"), "--group", "U21"},
+                      2,
+                      "Die Gruppe \"U21\" gibt es nicht.",
+                      nullptr},
+                 Case{{"--export-xlsx", dir.filePath("fehlt/x.xlsx")}, 2, "fehlt", nullptr},
+                 Case{{"--export-csv", dir.filePath("fehlt/x.csv")}, 2, "fehlt", nullptr},
+             }) {
+            const Output output = runCommand(c.arguments, store.location, dir.path());
+            QCOMPARE(output.status, c.status);
+            const QString& told = c.status == 0 ? output.out : output.err;
+            QVERIFY2(told.contains(QString::fromUtf8(c.told)), qPrintable(told));
+            QCOMPARE((c.status == 0 ? output.err : output.out), QString());
+            if (c.file)
+                QVERIFY(QFileInfo(dir.filePath(c.file)).size() > 0);
+        }
+        QVERIFY(QFileInfo::exists(dir.filePath("alle.json")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{"alle.csv", "alle.json", "u19.xlsx"}));
+        // Without a store to read: the reason, exit status 2.
+        const Output noStore = runCommand({"--export-csv", csv});
+        QCOMPARE(noStore.status, 2);
+        QVERIFY2(noStore.err.contains("keine Verbindung"), qPrintable(noStore.err));
+    }
+
     // The help names every option and every variable a user can set.
     void helpNamesEverything() {
         const QString help = commandline::helpText();
@@ -302,6 +381,9 @@ private slots:
                                  "--copy-to",
                                  "--backup",
                                  "--restore",
+                                 "--export-csv",
+                                 "--export-xlsx",
+                                 "--group",
                                  "KALVERO_DATABASE",
                                  "[Datenbank]",
                                  "Verbindung",

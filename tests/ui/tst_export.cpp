@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 
 using namespace athletewindow;
 
@@ -115,6 +116,66 @@ private slots:
         QCOMPARE(w.athletes().selectedId(), qint64(2));
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 1);
         QCOMPARE(historyList(w)->topLevelItemCount(), 1);
+    }
+
+    // The table and the workbook for analysis tools: the choice between the selected athlete
+    // and those listed, the save dialog, and the rows of the athletes chosen.
+    void tables_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("answer"); // the button of the choice
+        QTest::addColumn<QString>("suggested");
+        QTest::addColumn<int>("jumps");  // rows of the file; -1 none written
+        QTest::addColumn<bool>("group"); // Müller and Zorn in the group "U19", chosen
+        QTest::newRow("table, selected athlete")
+            << "exportTableAction" << 0 << "Müller_Jörg_@.csv" << 1 << false;
+        QTest::newRow("table, listed athletes")
+            << "exportTableAction" << 1 << "Sportler_@.csv" << 3 << false;
+        QTest::newRow("table, choice cancelled") << "exportTableAction" << 2 << "" << -1 << false;
+        QTest::newRow("workbook, listed athletes")
+            << "exportWorkbookAction" << 1 << "Sportler_@.xlsx" << 3 << false;
+        QTest::newRow("table, the chosen group")
+            << "exportTableAction" << 1 << "U19_@.csv" << 3 << true;
+    }
+    void tables() {
+        QFETCH(QString, action);
+        QFETCH(int, answer);
+        QFETCH(QString, suggested);
+        QFETCH(int, jumps);
+        QFETCH(bool, group);
+        MainWindowFixture f;
+        seed(f, kData);
+        if (group)
+            seed(f, {"INSERT INTO gruppen (ID, Name) VALUES (1, 'U19')",
+                     "INSERT INTO gruppen_sportler VALUES (1, 2), (1, 3)"});
+        MainWindow& w = open(f);
+        if (group)
+            w.athletes().chooseGroup(1);
+        clickRow(athleteGrid(w), group ? 0 : 1);
+        const bool csv = action == "exportTableAction";
+        const QString path = f.dir.filePath(csv ? "t.csv" : "t.xlsx");
+        f.ui.answers << answer;
+        f.ui.fileNames << path;
+
+        w.action(action)->trigger();
+
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(
+            f.ui.boxes[0].buttons,
+            (QStringList{"&Ausgewählter Sportler",
+                         group ? "&Gruppe \"U19\"" : "Alle an&gezeigten Sportler", "Abbrechen"}));
+        QCOMPARE(f.ui.saveRequests.size(), jumps >= 0 ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(path), jumps >= 0);
+        if (jumps < 0)
+            return;
+        QCOMPARE(f.ui.saveRequests[0].suggestedName,
+                 QString(suggested).replace('@', QDate::currentDate().toString(Qt::ISODate)));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (csv)
+            QCOMPARE(file.readAll().count("\r\n"), 1 + jumps);
+        else
+            QVERIFY(file.read(2) == "PK");
+        QCOMPARE(w.athletes().selectedId(), qint64(2));
     }
 };
 

@@ -91,7 +91,9 @@ private slots:
         QCOMPARE(entries(menu(w, "fileMenu")),
                  (QStringList{"-", "&Beenden", "&Exportieren", "Bericht als &PDF …",
                               "Daten &übernehmen …"}));
-        QCOMPARE(entries(menu(w, "exportMenu")), (QStringList{"&Export", "&Alle Exportieren"}));
+        QCOMPARE(entries(menu(w, "exportMenu")),
+                 (QStringList{"&Export", "&Alle Exportieren", "-", "&Tabelle (CSV, UTF-8) …",
+                              "Arbeits&mappe (Excel) …"}));
         QCOMPARE(entries(menu(w, "modeMenu")), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
         QCOMPARE(entries(menu(w, "optionsMenu")), (QStringList{"S&ettings"}));
         QCOMPARE(entries(menu(w, "dataMenu")),

@@ -1,0 +1,427 @@
+#include "core/export/TidyExport.h"
+
+#include "core/base/Errors.h"
+#include "core/measure/Metrics.h"
+#include "core/store/AthleteRepository.h"
+#include "core/store/Database.h"
+#include "core/store/GroupRepository.h"
+#include "core/store/SeriesKey.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace tidyexport {
+namespace {
+
+constexpr std::size_t kWriteBlock = 1 << 16;
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("TidyExport", text);
+}
+
+QString cannotCreate(const QString& path, const QString& reason) {
+    return tr("Datei \"%1\" kann nicht erstellt werden. %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+// The listed athletes with their place in the export: the program's own IDs.
+QString listedAthletes(const QList<qint64>& athleteIds) {
+    QStringList listed;
+    listed.reserve(athleteIds.size());
+    for (qsizetype i = 0; i < athleteIds.size(); ++i)
+        listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
+    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) ")
+        .arg(listed.join(QLatin1Char(',')));
+}
+
+QString athleteStatement(const QList<qint64>& athleteIds) {
+    return listedAthletes(athleteIds) +
+           QStringLiteral("SELECT listed.place, s.ID, s.Name, s.Vorname, s.Geb, s.Geschl "
+                          "FROM listed JOIN sportler s ON s.ID = listed.id");
+}
+
+// The jumps, without their athletes' columns: those are read once each beforehand, so that a
+// row carries little more than numbers.
+QString jumpStatement(const Database& db, const QList<qint64>& athleteIds) {
+    // The tables beside the first three exist from their schema version on; without them every
+    // measurement has no test and no jump is excluded.
+    const bool tests = db.schemaVersion() >= 1;
+    const bool exclusions = db.schemaVersion() >= 2;
+    return listedAthletes(athleteIds) +
+           QStringLiteral("SELECT listed.place, u.ID, u.Nummer, u.Datum, u.FZ, %1, m.Anzahl, "
+                          "m.SZ, m.FZ, %2 FROM listed "
+                          "JOIN units u ON u.Ref_ID = listed.id "
+                          "JOIN mr m ON m.Serie = %3 %4 %5 "
+                          "ORDER BY listed.place, u.ID, %6, %7")
+               .arg(
+                   tests ? QStringLiteral("t.Test, t.Fallhoehe") : QStringLiteral("NULL, NULL"),
+                   exclusions ? QStringLiteral("x.Unit_ID, x.Grund") : QStringLiteral("NULL, NULL"),
+                   seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
+                   tests ? QStringLiteral("LEFT JOIN units_test t ON t.Unit_ID = u.ID") : QString(),
+                   exclusions ? QStringLiteral("LEFT JOIN mr_ausschluss x ON x.Unit_ID = u.ID "
+                                               "AND x.Anzahl = m.Anzahl")
+                              : QString(),
+                   db.order(QStringLiteral("m.Anzahl")), db.rowOrder(QStringLiteral("m")));
+}
+
+// A stored time: empty for a value that is no number or the unit's "not measured".
+std::optional<double> timeOf(const QVariant& value) {
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double ms = value.toDouble(&ok);
+    if (!ok || !std::isfinite(ms) || ms < 0)
+        return std::nullopt;
+    return ms;
+}
+
+QString textOf(const QVariant& value) {
+    return value.isNull() ? QString() : value.toString();
+}
+
+// The shortest text that reads back as the value, appended.
+void appendNumber(std::string& out, double value) {
+    if (!std::isfinite(value))
+        return;
+    if (value == 0) {
+        out += '0'; // never "-0"
+        return;
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
+}
+
+void appendNumber(std::string& out, const std::optional<double>& value) {
+    if (value)
+        appendNumber(out, *value);
+}
+
+void appendInteger(std::string& out, qint64 value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
+}
+
+void appendText(std::string& out, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void appendQuoted(std::string& out, const QString& text) {
+    QByteArray field;
+    appendField(field, text);
+    out.append(field.constData(), static_cast<std::size_t>(field.size()));
+}
+
+} // namespace
+
+const QStringList& jumpColumns() {
+    static const QStringList columns{
+        QStringLiteral("athlete_id"),
+        QStringLiteral("surname"),
+        QStringLiteral("first_name"),
+        QStringLiteral("birth_date"),
+        QStringLiteral("sex"),
+        QStringLiteral("measurement_id"),
+        QStringLiteral("measurement_number"),
+        QStringLiteral("date_time"),
+        QStringLiteral("test"),
+        QStringLiteral("drop_height_cm"),
+        QStringLiteral("mode"),
+        QStringLiteral("jump_number"),
+        QStringLiteral("contact_ms"),
+        QStringLiteral("flight_ms"),
+        QStringLiteral("height_cm"),
+        QStringLiteral("rsi"),
+        QStringLiteral("efficiency"),
+        QStringLiteral("excluded"),
+        QStringLiteral("exclusion_reason"),
+        QStringLiteral("limits_min_contact_ms"),
+        QStringLiteral("limits_max_contact_ms"),
+        QStringLiteral("limits_min_flight_ms"),
+        QStringLiteral("limits_max_flight_ms"),
+    };
+    return columns;
+}
+
+bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
+                            const std::function<void(const Row&)>& row, const Progress& progress) {
+    if (athleteIds.isEmpty())
+        return !progress || progress(0);
+    QHash<qint64, AthletePart> athletes; // by place
+    {
+        QSqlQuery q = db_.run(athleteStatement(athleteIds));
+        while (q.next()) {
+            AthletePart athlete;
+            athlete.id = integerOf(q.value(1));
+            athlete.surname = textOf(q.value(2));
+            athlete.firstName = textOf(q.value(3));
+            athlete.birthDate = momentOf(q.value(4)).date();
+            const QVariant sex = q.value(5);
+            athlete.sex = sex.isNull()          ? QString()
+                          : integerOf(sex) == 0 ? QStringLiteral("male")
+                          : integerOf(sex) == 1 ? QStringLiteral("female")
+                                                : QString();
+            athletes.insert(q.value(0).toLongLong(), athlete);
+        }
+    }
+    QSqlQuery q = db_.run(jumpStatement(db_, athleteIds));
+    qint64 place = -1;
+    const AthletePart* athlete = nullptr;
+    MeasurementPart measurement;
+    JumpPart jump;
+    while (q.next()) {
+        const qint64 rowPlace = q.value(0).toLongLong();
+        const bool newAthlete = rowPlace != place;
+        if (newAthlete) {
+            if (progress && !progress(static_cast<int>(rowPlace)))
+                return false;
+            place = rowPlace;
+            const auto found = athletes.constFind(rowPlace);
+            athlete = found == athletes.cend() ? nullptr : &*found;
+        }
+        if (athlete == nullptr)
+            continue; // deleted meanwhile by another station
+        const qint64 measurementId = integerOf(q.value(1));
+        const bool newMeasurement = newAthlete || measurementId != measurement.id;
+        if (newMeasurement) {
+            measurement.id = measurementId;
+            measurement.number = integerOf(q.value(2));
+            measurement.moment = momentOf(q.value(3));
+            measurement.jumpCount = integerOf(q.value(4));
+            measurement.series = measurement.jumpCount > 1;
+            measurement.test = textOf(q.value(5));
+            measurement.dropHeightCm.reset();
+            if (!q.value(6).isNull())
+                measurement.dropHeightCm = static_cast<int>(integerOf(q.value(6)));
+        }
+        jump.number = numberOf(q.value(7));
+        jump.contactMs = timeOf(q.value(8));
+        jump.flightMs = timeOf(q.value(9));
+        const bool flight = jump.flightMs && *jump.flightMs > 0;
+        const bool contact = jump.contactMs && *jump.contactMs > 0;
+        jump.heightCm.reset();
+        jump.rsi.reset();
+        jump.efficiency.reset();
+        if (flight)
+            jump.heightCm = metrics::heightCm(*jump.flightMs);
+        if (flight && contact) {
+            jump.rsi = (*jump.heightCm / 100) / (*jump.contactMs / 1000);
+            jump.efficiency = *jump.flightMs * *jump.flightMs / *jump.contactMs / 1000;
+        }
+        jump.excluded = !q.value(10).isNull();
+        jump.exclusionReason = jump.excluded ? textOf(q.value(11)) : QString();
+        row({*athlete, measurement, jump, newAthlete, newMeasurement});
+    }
+    return !progress || progress(static_cast<int>(athleteIds.size()));
+}
+
+QByteArray numberText(double value) {
+    std::string text;
+    appendNumber(text, value);
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString momentText(const QDateTime& moment) {
+    return moment.isValid() ? moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) : QString();
+}
+
+void appendField(QByteArray& out, const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    // A NUL byte stored in a name ends the field for many readers: a blank instead.
+    bytes.replace('\0', ' ');
+    const bool quoted = bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') ||
+                        bytes.contains('\r') ||
+                        (!bytes.isEmpty() && (bytes.front() == ' ' || bytes.back() == ' '));
+    if (!quoted) {
+        out += bytes;
+        return;
+    }
+    out += '"';
+    for (const char c : bytes) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+QString descriptionPath(const QString& path) {
+    const QFileInfo file(path);
+    const QString suffix = file.suffix();
+    const QString base =
+        suffix.isEmpty() || suffix.compare(QLatin1String("json"), Qt::CaseInsensitive) == 0
+            ? path
+            : path.left(path.size() - suffix.size() - 1);
+    return base + QStringLiteral(".json");
+}
+
+QByteArray descriptionText(const plausibility::Limits& limits, const QDateTime& written) {
+    QJsonObject formulas{
+        {QStringLiteral("height_cm"),
+         QStringLiteral("9.81 * (flight_ms / 1000)^2 / 8 * 100: the height of the centre of "
+                        "mass from the flight time")},
+        {QStringLiteral("rsi"), QStringLiteral("(height_cm / 100) / (contact_ms / 1000): the "
+                                               "reactive strength index in m/s")},
+        {QStringLiteral("efficiency"), QStringLiteral("flight_ms^2 / contact_ms / 1000")},
+    };
+    QJsonObject limitsObject{
+        {QStringLiteral("limits_min_contact_ms"), limits.contactMinMs},
+        {QStringLiteral("limits_max_contact_ms"), limits.contactMaxMs},
+        {QStringLiteral("limits_min_flight_ms"), limits.flightMinMs},
+        {QStringLiteral("limits_max_flight_ms"), limits.flightMaxMs},
+    };
+    const QJsonObject description{
+        {QStringLiteral("program"), QStringLiteral("Kalvero")},
+        {QStringLiteral("version"), QStringLiteral("%1.%2.%3.%4")
+                                        .arg(KALVERO_VERSION_MAJOR)
+                                        .arg(KALVERO_VERSION_MINOR)
+                                        .arg(KALVERO_VERSION_PATCH)
+                                        .arg(KALVERO_VERSION_TWEAK)},
+        {QStringLiteral("written"), momentText(written)},
+        {QStringLiteral("encoding"), QStringLiteral("UTF-8, RFC 4180, one row per jump")},
+        {QStringLiteral("columns"), QJsonArray::fromStringList(jumpColumns())},
+        {QStringLiteral("formulas"), formulas},
+        {QStringLiteral("limits"), limitsObject},
+        {QStringLiteral("missing"),
+         QStringLiteral("an empty field: a time the unit did not measure, a value derived from "
+                        "it, a measurement without test or drop height")},
+        {QStringLiteral("excluded"),
+         QStringLiteral("1: excluded by the user from every statistic; 0 otherwise")},
+    };
+    return QJsonDocument(description).toJson(QJsonDocument::Indented);
+}
+
+Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteIds,
+                const plausibility::Limits& limits, const Progress& progress) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {Exporter::Outcome::Failed, cannotCreate(path, file.errorString()), {}};
+    std::string buffer = jumpColumns().join(QLatin1Char(',')).toStdString() + "\r\n";
+    buffer.reserve(kWriteBlock + 4096);
+    bool written = true;
+    const auto flush = [&] {
+        written = written && file.write(buffer.data(), static_cast<qint64>(buffer.size())) ==
+                                 static_cast<qint64>(buffer.size());
+        buffer.clear(); // keeps its room
+    };
+    std::string limitsFields;
+    for (const qint32 limit :
+         {limits.contactMinMs, limits.contactMaxMs, limits.flightMinMs, limits.flightMaxMs}) {
+        limitsFields += ',';
+        appendInteger(limitsFields, limit);
+    }
+    limitsFields += "\r\n";
+    std::string athleteFields;
+    std::string measurementFields;
+    Written count;
+    bool complete = false;
+    const auto failure = failureOf([&] {
+        complete = TidyReader(db).forEachRow(
+            athleteIds,
+            [&](const Row& r) {
+                if (r.newAthlete) {
+                    ++count.athletes;
+                    athleteFields.clear();
+                    appendInteger(athleteFields, r.athlete.id);
+                    athleteFields += ',';
+                    appendQuoted(athleteFields, r.athlete.surname);
+                    athleteFields += ',';
+                    appendQuoted(athleteFields, r.athlete.firstName);
+                    athleteFields += ',';
+                    appendText(athleteFields, r.athlete.birthDate.toString(Qt::ISODate));
+                    athleteFields += ',';
+                    appendText(athleteFields, r.athlete.sex);
+                    athleteFields += ',';
+                }
+                if (r.newMeasurement) {
+                    const MeasurementPart& m = r.measurement;
+                    measurementFields.clear();
+                    appendInteger(measurementFields, m.id);
+                    measurementFields += ',';
+                    appendInteger(measurementFields, m.number);
+                    measurementFields += ',';
+                    appendText(measurementFields, momentText(m.moment));
+                    measurementFields += ',';
+                    appendQuoted(measurementFields, m.test);
+                    measurementFields += ',';
+                    if (m.dropHeightCm)
+                        appendInteger(measurementFields, *m.dropHeightCm);
+                    measurementFields += m.series ? ",series," : ",single,";
+                }
+                ++count.jumps;
+                const JumpPart& j = r.jump;
+                buffer += athleteFields;
+                buffer += measurementFields;
+                appendNumber(buffer, j.number);
+                buffer += ',';
+                appendNumber(buffer, j.contactMs);
+                buffer += ',';
+                appendNumber(buffer, j.flightMs);
+                buffer += ',';
+                appendNumber(buffer, j.heightCm);
+                buffer += ',';
+                appendNumber(buffer, j.rsi);
+                buffer += ',';
+                appendNumber(buffer, j.efficiency);
+                buffer += j.excluded ? ",1," : ",0,";
+                if (!j.exclusionReason.isEmpty())
+                    appendQuoted(buffer, j.exclusionReason);
+                buffer += limitsFields;
+                if (buffer.size() >= kWriteBlock)
+                    flush();
+            },
+            progress);
+    });
+    if (failure) {
+        file.cancelWriting();
+        return {Exporter::Outcome::Failed, failure->text, {}};
+    }
+    if (!complete) {
+        file.cancelWriting();
+        return {Exporter::Outcome::Cancelled, {}, {}};
+    }
+    flush();
+    if (!written || !file.commit())
+        return {Exporter::Outcome::Failed, cannotCreate(path, file.errorString()), count};
+    const QString sidePath = descriptionPath(path);
+    QSaveFile side(sidePath);
+    const QByteArray description = descriptionText(limits, QDateTime::currentDateTime());
+    if (!side.open(QIODevice::WriteOnly) || side.write(description) != description.size() ||
+        !side.commit())
+        return {Exporter::Outcome::Failed, cannotCreate(sidePath, side.errorString()), count};
+    return {Exporter::Outcome::Written, {}, count};
+}
+
+QList<qint64> athletesToExport(Database& db, const QString& groupName) {
+    QList<Athlete> athletes = AthleteRepository(db).all();
+    if (!groupName.isNull()) {
+        GroupRepository groups(db);
+        std::optional<qint64> groupId;
+        if (groups.available())
+            for (const Group& group : groups.all())
+                if (group.name.compare(groupName.trimmed(), Qt::CaseInsensitive) == 0)
+                    groupId = group.id;
+        if (!groupId)
+            throw AppError(tr("Die Gruppe \"%1\" gibt es nicht.").arg(groupName));
+        athletes = onlyMembers(athletes, groups.memberIds(*groupId));
+    }
+    QList<qint64> ids;
+    ids.reserve(athletes.size());
+    for (const Athlete& athlete : athletes)
+        ids << athlete.id;
+    return ids;
+}
+
+} // namespace tidyexport

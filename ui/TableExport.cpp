@@ -1,0 +1,78 @@
+#include "ui/TableExport.h"
+
+#include "core/base/FileNames.h"
+#include "core/export/TidyExport.h"
+#include "core/export/Workbook.h"
+#include "core/store/DataStore.h"
+#include "ui/MessageService.h"
+
+#include <QCoreApplication>
+#include <QDate>
+
+namespace tableexport {
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("TableExport", text);
+}
+
+} // namespace
+
+void run(MessageService& ui, DataStore& store, const plausibility::Limits& limits,
+         const Scope& scope, Format format) {
+    if (!scope.selected && scope.listed.isEmpty()) {
+        boxes::information(ui, tr("Es ist kein Sportler zum Exportieren da."));
+        return;
+    }
+    QList<Athlete> athletes;
+    QStringList nameParts;
+    const QString listedCaption = scope.groupName.isEmpty()
+                                      ? tr("Alle an&gezeigten Sportler")
+                                      : tr("&Gruppe \"%1\"").arg(scope.groupName);
+    int choice = 1;
+    if (scope.selected && scope.listed.size() > 1) {
+        choice = ui.show({boxes::kAppTitle,
+                          BoxIcon::Question,
+                          tr("Welche Sportler sollen exportiert werden?"),
+                          {tr("&Ausgewählter Sportler"), listedCaption, tr("Abbrechen")},
+                          {},
+                          0});
+        if (choice != 0 && choice != 1)
+            return;
+    } else if (scope.selected) {
+        choice = 0;
+    }
+    if (choice == 0) {
+        athletes << *scope.selected;
+        nameParts << scope.selected->name << scope.selected->firstName;
+    } else {
+        athletes = scope.listed;
+        nameParts << (scope.groupName.isEmpty() ? tr("Sportler") : scope.groupName);
+    }
+    const bool csv = format == Format::Csv;
+    const QString suffix = csv ? QStringLiteral("csv") : QStringLiteral("xlsx");
+    const QString path = ui.saveFileName(
+        {csv ? tr("Tabelle (CSV, UTF-8) exportieren") : tr("Arbeitsmappe (Excel) exportieren"),
+         csv ? tr("Tabelle (CSV)|*.csv") : tr("Excel-Arbeitsmappe|*.xlsx"), suffix,
+         filenames::suggested(nameParts, QDate::currentDate(), suffix)});
+    if (path.isEmpty())
+        return;
+    QList<qint64> ids;
+    ids.reserve(athletes.size());
+    for (const Athlete& athlete : athletes)
+        ids << athlete.id;
+    tidyexport::Result result;
+    {
+        const auto progress =
+            ui.showProgress(tr("Export läuft … %1 von %2 Sportlern"), static_cast<int>(ids.size()));
+        const auto told = [&progress](int done) {
+            return progress->update(done);
+        };
+        result = csv ? tidyexport::writeCsv(store.database(), path, ids, limits, told)
+                     : workbook::write(store.database(), path, ids, limits, told);
+    }
+    if (result.outcome == Exporter::Outcome::Failed)
+        boxes::plain(ui, result.message);
+}
+
+} // namespace tableexport
