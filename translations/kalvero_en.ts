@@ -398,6 +398,26 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>&quot;kalvero --help&quot; zeigt die Optionen.</source>
         <translation>&quot;kalvero --help&quot; shows the options.</translation>
     </message>
+    <message>
+        <source>schreibt die Sprünge aller Sportler (mit --group die einer Gruppe) als Tabelle für Auswertungsprogramme in DATEI: CSV in UTF-8, dazu eine Beschreibung gleichen Namens mit der Endung .json</source>
+        <translation>writes the jumps of all athletes (with --group those of one group) to FILE as a table for analysis tools: CSV in UTF-8, with a description of the same name ending in .json</translation>
+    </message>
+    <message>
+        <source>schreibt dieselben Sprünge und die Messungen mit ihren Statistiken als Excel-Arbeitsmappe in DATEI</source>
+        <translation>writes the same jumps and the measurements with their statistics to FILE as an Excel workbook</translation>
+    </message>
+    <message>
+        <source>nur mit --export-csv oder --export-xlsx: nur die Sportler der Gruppe NAME</source>
+        <translation>only with --export-csv or --export-xlsx: only the athletes of the group NAME</translation>
+    </message>
+    <message>
+        <source>%1 Sprünge von %2 Sportlern geschrieben nach %3</source>
+        <translation>%1 jumps of %2 athletes written to %3</translation>
+    </message>
+    <message>
+        <source>, beschrieben in %1</source>
+        <translation>, described in %1</translation>
+    </message>
 </context>
 <context>
     <name>DataStore</name>
@@ -1159,6 +1179,14 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Möchten Sie diesen Patienten wirklich löschen?</source>
         <translation>Do you really want to delete this athlete?</translation>
     </message>
+    <message>
+        <source>&amp;Tabelle (CSV, UTF-8) …</source>
+        <translation>&amp;Table (CSV, UTF-8) …</translation>
+    </message>
+    <message>
+        <source>Arbeits&amp;mappe (Excel) …</source>
+        <translation>&amp;Workbook (Excel) …</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementRepository</name>
@@ -1812,6 +1840,17 @@ Left out: %1 under a key that several measurements share.</translation>
     </message>
 </context>
 <context>
+    <name>TextsOfWorkbook</name>
+    <message>
+        <source>Zu wenig Speicher.</source>
+        <translation>Not enough memory.</translation>
+    </message>
+    <message>
+        <source>Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger Sportler exportieren.</source>
+        <translation>A workbook holds at most %1 jumps; please export fewer athletes.</translation>
+    </message>
+</context>
+<context>
     <name>TimingLink</name>
     <message>
         <source>Die Verbindung zum Messgerät ist unterbrochen (Kabel ausgesteckt?). Die bisher aufgezeichneten Sprünge sind gespeichert</source>
@@ -2340,6 +2379,75 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Seite %1 von %2</source>
         <translation>Page %1 of %2</translation>
+    </message>
+</context>
+<context>
+    <name>tableexport</name>
+    <message>
+        <source>Es ist kein Sportler zum Exportieren da.</source>
+        <translation>There is no athlete to export.</translation>
+    </message>
+    <message>
+        <source>Alle an&amp;gezeigten Sportler</source>
+        <translation>All &amp;listed athletes</translation>
+    </message>
+    <message>
+        <source>&amp;Gruppe &quot;%1&quot;</source>
+        <translation>&amp;Group &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Welche Sportler sollen exportiert werden?</source>
+        <translation>Which athletes shall be exported?</translation>
+    </message>
+    <message>
+        <source>&amp;Ausgewählter Sportler</source>
+        <translation>&amp;Selected athlete</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athletes</translation>
+    </message>
+    <message>
+        <source>Tabelle (CSV, UTF-8) exportieren</source>
+        <translation>Export table (CSV, UTF-8)</translation>
+    </message>
+    <message>
+        <source>Arbeitsmappe (Excel) exportieren</source>
+        <translation>Export workbook (Excel)</translation>
+    </message>
+    <message>
+        <source>Tabelle (CSV)|*.csv</source>
+        <translation>Table (CSV)|*.csv</translation>
+    </message>
+    <message>
+        <source>Excel-Arbeitsmappe|*.xlsx</source>
+        <translation>Excel workbook|*.xlsx</translation>
+    </message>
+    <message>
+        <source>Export läuft … %1 von %2 Sportlern</source>
+        <translation>Exporting … %1 of %2 athletes</translation>
+    </message>
+</context>
+<context>
+    <name>tidyexport</name>
+    <message>
+        <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
+        <translation>File &quot;%1&quot; cannot be created. %2</translation>
+    </message>
+    <message>
+        <source>Die Gruppe &quot;%1&quot; gibt es nicht.</source>
+        <translation>There is no group &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>workbook</name>
+    <message>
+        <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
+        <translation>File &quot;%1&quot; cannot be created. %2</translation>
     </message>
 </context>
 </TS>

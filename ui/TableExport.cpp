@@ -12,29 +12,31 @@
 namespace tableexport {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("TableExport", text);
-}
+// The texts of this file that the user reads, in the translation context "tableexport".
+struct TextsOfTableexport {
+    Q_DECLARE_TR_FUNCTIONS(tableexport)
+};
 
 } // namespace
 
 void run(MessageService& ui, DataStore& store, const plausibility::Limits& limits,
          const Scope& scope, Format format) {
     if (!scope.selected && scope.listed.isEmpty()) {
-        boxes::information(ui, tr("Es ist kein Sportler zum Exportieren da."));
+        boxes::information(ui, TextsOfTableexport::tr("Es ist kein Sportler zum Exportieren da."));
         return;
     }
     QList<Athlete> athletes;
     QStringList nameParts;
-    const QString listedCaption = scope.groupName.isEmpty()
-                                      ? tr("Alle an&gezeigten Sportler")
-                                      : tr("&Gruppe \"%1\"").arg(scope.groupName);
+    const QString listedCaption =
+        scope.groupName.isEmpty() ? TextsOfTableexport::tr("Alle an&gezeigten Sportler")
+                                  : TextsOfTableexport::tr("&Gruppe \"%1\"").arg(scope.groupName);
     int choice = 1;
     if (scope.selected && scope.listed.size() > 1) {
         choice = ui.show({boxes::kAppTitle,
                           BoxIcon::Question,
-                          tr("Welche Sportler sollen exportiert werden?"),
-                          {tr("&Ausgewählter Sportler"), listedCaption, tr("Abbrechen")},
+                          TextsOfTableexport::tr("Welche Sportler sollen exportiert werden?"),
+                          {TextsOfTableexport::tr("&Ausgewählter Sportler"), listedCaption,
+                           TextsOfTableexport::tr("Abbrechen")},
                           {},
                           0});
         if (choice != 0 && choice != 1)
@@ -47,14 +49,17 @@ void run(MessageService& ui, DataStore& store, const plausibility::Limits& limit
         nameParts << scope.selected->name << scope.selected->firstName;
     } else {
         athletes = scope.listed;
-        nameParts << (scope.groupName.isEmpty() ? tr("Sportler") : scope.groupName);
+        nameParts << (scope.groupName.isEmpty() ? TextsOfTableexport::tr("Sportler")
+                                                : scope.groupName);
     }
     const bool csv = format == Format::Csv;
     const QString suffix = csv ? QStringLiteral("csv") : QStringLiteral("xlsx");
-    const QString path = ui.saveFileName(
-        {csv ? tr("Tabelle (CSV, UTF-8) exportieren") : tr("Arbeitsmappe (Excel) exportieren"),
-         csv ? tr("Tabelle (CSV)|*.csv") : tr("Excel-Arbeitsmappe|*.xlsx"), suffix,
-         filenames::suggested(nameParts, QDate::currentDate(), suffix)});
+    const QString path =
+        ui.saveFileName({csv ? TextsOfTableexport::tr("Tabelle (CSV, UTF-8) exportieren")
+                             : TextsOfTableexport::tr("Arbeitsmappe (Excel) exportieren"),
+                         csv ? TextsOfTableexport::tr("Tabelle (CSV)|*.csv")
+                             : TextsOfTableexport::tr("Excel-Arbeitsmappe|*.xlsx"),
+                         suffix, filenames::suggested(nameParts, QDate::currentDate(), suffix)});
     if (path.isEmpty())
         return;
     QList<qint64> ids;
@@ -64,7 +69,8 @@ void run(MessageService& ui, DataStore& store, const plausibility::Limits& limit
     tidyexport::Result result;
     {
         const auto progress =
-            ui.showProgress(tr("Export läuft … %1 von %2 Sportlern"), static_cast<int>(ids.size()));
+            ui.showProgress(TextsOfTableexport::tr("Export läuft … %1 von %2 Sportlern"),
+                            static_cast<int>(ids.size()));
         const auto told = [&progress](int done) {
             return progress->update(done);
         };

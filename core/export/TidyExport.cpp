@@ -25,12 +25,13 @@ namespace {
 
 constexpr std::size_t kWriteBlock = 1 << 16;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("TidyExport", text);
-}
+// The texts of this file that the user reads, in the translation context "tidyexport".
+struct TextsOfTidyexport {
+    Q_DECLARE_TR_FUNCTIONS(tidyexport)
+};
 
 QString cannotCreate(const QString& path, const QString& reason) {
-    return tr("Datei \"%1\" kann nicht erstellt werden. %2")
+    return TextsOfTidyexport::tr("Datei \"%1\" kann nicht erstellt werden. %2")
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
@@ -414,7 +415,8 @@ QList<qint64> athletesToExport(Database& db, const QString& groupName) {
                 if (group.name.compare(groupName.trimmed(), Qt::CaseInsensitive) == 0)
                     groupId = group.id;
         if (!groupId)
-            throw AppError(tr("Die Gruppe \"%1\" gibt es nicht.").arg(groupName));
+            throw AppError(
+                TextsOfTidyexport::tr("Die Gruppe \"%1\" gibt es nicht.").arg(groupName));
         athletes = onlyMembers(athletes, groups.memberIds(*groupId));
     }
     QList<qint64> ids;

@@ -15,12 +15,13 @@
 namespace workbook {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Workbook", text);
-}
+// The texts of this file that the user reads, in the translation context "workbook".
+struct TextsOfWorkbook {
+    Q_DECLARE_TR_FUNCTIONS(workbook)
+};
 
 QString cannotCreate(const QString& path, const QString& reason) {
-    return tr("Datei \"%1\" kann nicht erstellt werden. %2")
+    return TextsOfWorkbook::tr("Datei \"%1\" kann nicht erstellt werden. %2")
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
@@ -158,7 +159,9 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     const QByteArray partName = QFile::encodeName(part.fileName());
     lxw_workbook* book = workbook_new_opt(partName.constData(), &options);
     if (book == nullptr)
-        return {Exporter::Outcome::Failed, cannotCreate(path, tr("Zu wenig Speicher.")), {}};
+        return {Exporter::Outcome::Failed,
+                cannotCreate(path, TextsOfWorkbook::tr("Zu wenig Speicher.")),
+                {}};
     lxw_format* header = workbook_add_format(book);
     format_set_bold(header);
     lxw_format* momentFormat = workbook_add_format(book);
@@ -257,8 +260,9 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
         return {Exporter::Outcome::Failed, failure->text, {}};
     if (jumps.full())
         return {Exporter::Outcome::Failed,
-                tr("Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger Sportler "
-                   "exportieren.")
+                TextsOfWorkbook::tr(
+                    "Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger Sportler "
+                    "exportieren.")
                     .arg(kMaxRows),
                 {}};
     if (!complete)
