@@ -1840,17 +1840,6 @@ Left out: %1 under a key that several measurements share.</translation>
     </message>
 </context>
 <context>
-    <name>TextsOfWorkbook</name>
-    <message>
-        <source>Zu wenig Speicher.</source>
-        <translation>Not enough memory.</translation>
-    </message>
-    <message>
-        <source>Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger Sportler exportieren.</source>
-        <translation>A workbook holds at most %1 jumps; please export fewer athletes.</translation>
-    </message>
-</context>
-<context>
     <name>TimingLink</name>
     <message>
         <source>Die Verbindung zum Messgerät ist unterbrochen (Kabel ausgesteckt?). Die bisher aufgezeichneten Sprünge sind gespeichert</source>
@@ -2448,6 +2437,14 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
         <translation>File &quot;%1&quot; cannot be created. %2</translation>
+    </message>
+    <message>
+        <source>Zu wenig Speicher.</source>
+        <translation>Not enough memory.</translation>
+    </message>
+    <message>
+        <source>Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger Sportler exportieren.</source>
+        <translation>A workbook holds at most %1 jumps; please export fewer athletes.</translation>
     </message>
 </context>
 </TS>

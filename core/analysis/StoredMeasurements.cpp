@@ -47,7 +47,8 @@ QList<MeasurementJumps> storedMeasurements(MeasurementRepository& measurements, 
         const bool keyed = row.nummer >= 1 && row.nummer <= kMaxNummer;
         out.append({row.moment, row.nummer,
                     keyed ? storedJumps(jumps.value(seriesKey(athleteId, row.nummer)))
-                          : QList<StoredJump>()});
+                          : QList<StoredJump>(),
+                    row.test, row.jumpCount > 1});
     }
     return out;
 }

@@ -20,6 +20,16 @@ struct TextsOfWorkbook {
     Q_DECLARE_TR_FUNCTIONS(workbook)
 };
 
+QString noMemoryText() {
+    return TextsOfWorkbook::tr("Zu wenig Speicher.");
+}
+
+QString tooManyJumpsText() {
+    return TextsOfWorkbook::tr("Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger "
+                               "Sportler exportieren.")
+        .arg(kMaxRows);
+}
+
 QString cannotCreate(const QString& path, const QString& reason) {
     return TextsOfWorkbook::tr("Datei \"%1\" kann nicht erstellt werden. %2")
         .arg(QDir::toNativeSeparators(path), reason);
@@ -142,7 +152,6 @@ const QStringList& measurementColumns() {
 
 tidyexport::Result write(Database& db, const QString& path, const QList<qint64>& athleteIds,
                          const plausibility::Limits& limits, const tidyexport::Progress& progress) {
-    using tidyexport::Result;
     const QFileInfo target(path);
     // Written beside the target under a name of its own, then put in its place.
     QTemporaryFile part(
@@ -159,9 +168,7 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     const QByteArray partName = QFile::encodeName(part.fileName());
     lxw_workbook* book = workbook_new_opt(partName.constData(), &options);
     if (book == nullptr)
-        return {Exporter::Outcome::Failed,
-                cannotCreate(path, TextsOfWorkbook::tr("Zu wenig Speicher.")),
-                {}};
+        return {Exporter::Outcome::Failed, cannotCreate(path, noMemoryText()), {}};
     lxw_format* header = workbook_add_format(book);
     format_set_bold(header);
     lxw_format* momentFormat = workbook_add_format(book);
@@ -259,12 +266,7 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     if (failure)
         return {Exporter::Outcome::Failed, failure->text, {}};
     if (jumps.full())
-        return {Exporter::Outcome::Failed,
-                TextsOfWorkbook::tr(
-                    "Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger Sportler "
-                    "exportieren.")
-                    .arg(kMaxRows),
-                {}};
+        return {Exporter::Outcome::Failed, tooManyJumpsText(), {}};
     if (!complete)
         return {Exporter::Outcome::Cancelled, {}, {}};
     for (const lxw_error error : {jumps.error(), measurements.error(), closed})

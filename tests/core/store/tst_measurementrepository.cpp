@@ -1,3 +1,4 @@
+#include "core/analysis/StoredMeasurements.h"
 #include "core/base/Errors.h"
 #include "core/store/AthleteRepository.h"
 #include "core/store/MeasurementRepository.h"
@@ -321,6 +322,19 @@ private slots:
         for (const Measurement& m : repo.ofAthlete(12))
             tests << m.test;
         QCOMPARE(tests, (QList<MeasurementTest>{{}, dropJump, own, {}}));
+        // The analysis reads an athlete's measurements all at once and one by one alike.
+        repo.recordJump(repo.ofAthlete(12)[2].id, {205, 490, 1.2, 2});
+        const QList<Measurement> rows = repo.ofAthlete(12);
+        const QList<analysis::MeasurementJumps> all = analysis::storedMeasurements(repo, 12, rows);
+        QCOMPARE(all.size(), rows.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const analysis::MeasurementJumps one = analysis::storedMeasurement(repo, 12, rows[i]);
+            QCOMPARE(all[i].test, one.test);
+            QCOMPARE(all[i].series, one.series);
+            QCOMPARE(all[i].jumps.size(), one.jumps.size());
+        }
+        QCOMPARE(all[1].test, dropJump);
+        QVERIFY(all[2].series && !all[1].series);
         QCOMPARE(repo.lastTestOf(12), std::optional(own));
         QCOMPARE(repo.lastTestOf(13)->name, QStringLiteral("Squat Jump"));
 
