@@ -739,11 +739,11 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
     <message>
         <source>Stützzeit(ms)</source>
-        <translation>Contact time(ms)</translation>
+        <translation>Contact(ms)</translation>
     </message>
     <message>
         <source>Flugzeit(ms)</source>
-        <translation>Flight time(ms)</translation>
+        <translation>Flight(ms)</translation>
     </message>
     <message>
         <source>Effizienz</source>
@@ -759,7 +759,7 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
     <message>
         <source>Fallhöhe(cm)</source>
-        <translation>Drop height(cm)</translation>
+        <translation>Drop ht.(cm)</translation>
     </message>
     <message>
         <source>Sprünge</source>
@@ -829,11 +829,11 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
     <message>
         <source>Stützzeit(ms)</source>
-        <translation>Contact time(ms)</translation>
+        <translation>Contact(ms)</translation>
     </message>
     <message>
         <source>Flugzeit(ms)</source>
-        <translation>Flight time(ms)</translation>
+        <translation>Flight(ms)</translation>
     </message>
     <message>
         <source>Effizienz</source>

@@ -294,6 +294,7 @@ ResultPanel::ResultPanel(QWidget* parent) : QGroupBox(tr("Messergebnisse"), pare
     showRunning(false);
     updateTestFields();
     updateProtocolFields();
+    clearProtocolTexts();
 }
 
 QString ResultPanel::testName() const {

@@ -103,14 +103,14 @@ private slots:
 
         const QTreeWidget* history = historyList(w);
         QCOMPARE(history->headerItem()->text(1), QStringLiteral("Date"));
-        QCOMPARE(history->headerItem()->text(3), QStringLiteral("Contact time(ms)"));
+        QCOMPARE(history->headerItem()->text(3), QStringLiteral("Contact(ms)"));
         QVERIFY(history->topLevelItemCount() > 0);
         QCOMPARE(history->topLevelItem(0)->text(1), QStringLiteral("01/03/2026"));
         QCOMPARE(athleteGrid(w)->model()->headerData(1, Qt::Horizontal).toString(),
                  QStringLiteral("First name"));
         const QAbstractItemModel* jumps = jumpGrid(w)->model();
         QCOMPARE(jumps->headerData(1, Qt::Horizontal).toString(),
-                 QStringLiteral("Contact time(ms)"));
+                 QStringLiteral("Contact(ms)"));
         QVERIFY(jumps->rowCount() > 0);
         QCOMPARE(jumps->index(0, 3).data().toString(), QStringLiteral("1.25"));
 

@@ -1,3 +1,5 @@
+#include "app/Application.h"
+#include "core/base/Language.h"
 #include "core/base/Texts.h"
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
@@ -87,6 +89,10 @@ private slots:
             QTest::addRow("series, smallest, %s", what) << true << true << stored << german;
         }
         QTest::newRow("month names, smallest") << true << true << true << QLocale::c();
+        // English captions are longer than the German ones.
+        const QLocale english = language::localeFor(language::Language::English, QLocale::c());
+        QTest::newRow("English, first size") << true << false << true << english;
+        QTest::newRow("English, smallest") << true << true << true << english;
     }
     void everythingIsReadable() {
         QFETCH(bool, series);
@@ -94,6 +100,9 @@ private slots:
         QFETCH(bool, stored);
         QFETCH(QLocale, locale);
         texts::setLocale(locale);
+        const bool english = locale.language() == QLocale::English;
+        QVERIFY(installProgramTranslation(english ? language::Language::English
+                                                  : language::Language::German));
         MainWindowFixture f;
         if (stored)
             seedAthlete(f);
@@ -139,8 +148,11 @@ private slots:
             QVERIFY(field->geometry().right() < start->x());
             QVERIFY(field->width() >= field->fontMetrics().horizontalAdvance("999,99"));
         }
+        // Nothing but the values and the choices takes room before a protocol runs.
+        QVERIFY(!part(w, "protocolBox")->isVisible());
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
+        QVERIFY(installProgramTranslation(language::Language::German));
     }
 
     // The window keeps its size, position, maximised state and dividers from one start to
