@@ -22,6 +22,8 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace reportpdf {
 namespace {
@@ -46,6 +48,7 @@ public:
         QTextOption option(alignment);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout_->setTextOption(option);
+        layout_->setCacheEnabled(true);
         layout_->beginLayout();
         for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
             line.setLineWidth(width);
@@ -78,13 +81,24 @@ public:
         pages_.emplaceBack();
         y_ = 0;
     }
+    // Where a block went: its page (from 0) and its place on it.
+    struct Placed {
+        int page = 0;
+        QRectF rect;
+    };
     // Puts a block of `height` below the last one, on the next page when it does not fit on
     // this one (a block higher than a page starts a page of its own).
-    void place(double height, Painting paint) {
+    Placed place(double height, Painting paint) {
         if (height > remaining() && y_ > 0)
             newPage();
-        pages_.last().emplaceBack(QRectF(0, y_, body_.width(), height), std::move(paint));
+        const QRectF rect(0, y_, body_.width(), height);
+        pages_.last().emplaceBack(rect, std::move(paint));
         y_ += height;
+        return {pageCount() - 1, rect};
+    }
+    // Paints over what a page shows already, without taking room on it.
+    void paintOver(int page, const QRectF& rect, Painting paint) {
+        pages_[page].emplaceBack(rect, std::move(paint));
     }
     void skip(double height) { y_ = std::min(body_.height(), y_ + height); }
     double pageHeight() const { return body_.height(); }
@@ -104,6 +118,73 @@ private:
 const QColor kRule(150, 150, 150);
 const QColor kHeaderFill(235, 235, 235);
 const QColor kGreyedText(140, 140, 140);
+
+// The texts of one column's cells, each laid out once: the long tables repeat most of their
+// texts (days, kinds, tests, values).
+class ColumnTexts {
+public:
+    ColumnTexts(const QFont& font, double width, Qt::Alignment alignment, QPaintDevice* device)
+        : font_(font), width_(width), alignment_(alignment), device_(device) {}
+
+    bool isFor(const QFont& font, double width, Qt::Alignment alignment) const {
+        return width == width_ && alignment == alignment_ && font == font_;
+    }
+    const Text& text(const QString& cell) {
+        const auto found = texts_.constFind(cell);
+        if (found != texts_.cend())
+            return *found;
+        return *texts_.insert(cell, Text(cell, font_, device_, width_, alignment_));
+    }
+
+private:
+    QFont font_;
+    double width_;
+    Qt::Alignment alignment_;
+    QPaintDevice* device_;
+    QHash<QString, Text> texts_;
+};
+
+// The rules of a table: a line above and below each row and at each edge of its columns,
+// drawn at once for all the rows that stand together on a page.
+class TableRules {
+public:
+    TableRules(PageFlow& flow, QList<double> edges) : flow_(flow), edges_(std::move(edges)) {}
+
+    void add(const PageFlow::Placed& row) {
+        if (!rows_.isEmpty() && row.page != page_)
+            finish();
+        page_ = row.page;
+        rows_ << row.rect;
+    }
+    // Draws the rules of the rows added since the last page's.
+    void finish() {
+        if (rows_.isEmpty())
+            return;
+        const double left = edges_.first();
+        const double right = edges_.last();
+        const double top = rows_.first().top();
+        const double bottom = rows_.last().bottom();
+        QList<QLineF> lines;
+        lines.reserve(rows_.size() + 1 + edges_.size());
+        for (const QRectF& row : std::as_const(rows_))
+            lines << QLineF(left, row.top(), right, row.top());
+        lines << QLineF(left, bottom, right, bottom);
+        for (const double x : std::as_const(edges_))
+            lines << QLineF(x, top, x, bottom);
+        flow_.paintOver(page_, QRectF(left, top, right - left, bottom - top),
+                        [lines](QPainter& painter, const QRectF&) {
+                            painter.setPen(QPen(kRule, 0));
+                            painter.drawLines(lines);
+                        });
+        rows_.clear();
+    }
+
+private:
+    PageFlow& flow_;
+    QList<double> edges_;
+    int page_ = 0;
+    QList<QRectF> rows_;
+};
 
 // What the layouts of the reports share: the fonts, blocks of text, headings kept with what
 // follows them, charts and tables.
@@ -186,59 +267,72 @@ protected:
         return QFontMetricsF(font, device_).height() + 2 * padding_;
     }
 
-    // One row of a table, measured but not placed: its cells (shares of the width) with texts
-    // that wrap, as high as the highest.
+    // The left edge of each column and the right edge of the last, from their shares of the
+    // width.
+    QList<double> columnEdges(const QList<double>& shares) const {
+        QList<double> edges{0};
+        for (const double share : shares)
+            edges << edges.last() + flow_.width() * share;
+        return edges;
+    }
+
+    // The laid-out texts of each column, in its font and alignment.
+    QList<ColumnTexts*> columns(const QList<QFont>& fonts, const QList<double>& edges,
+                                const QList<Qt::Alignment>& alignment) {
+        QList<ColumnTexts*> out;
+        for (qsizetype c = 0; c + 1 < edges.size(); ++c)
+            out << &columnTexts(fonts.value(c, body_), edges[c + 1] - edges[c] - 2 * padding_,
+                                alignment.value(c, Qt::AlignLeft));
+        return out;
+    }
+    ColumnTexts& columnTexts(const QFont& font, double width, Qt::Alignment alignment) {
+        for (const auto& texts : columnTexts_)
+            if (texts->isFor(font, width, alignment))
+                return *texts;
+        return *columnTexts_.emplace_back(
+            std::make_unique<ColumnTexts>(font, width, alignment, device_));
+    }
+
+    // One row of a table, measured but not placed: its cells with texts that wrap, as high as
+    // the highest. Its rules are the table's (TableRules).
     struct PreparedRow {
         double height = 0;
         PageFlow::Painting paint;
     };
-    PreparedRow prepareRow(const QStringList& cells, const QList<double>& shares,
-                           const QList<QFont>& fonts, const QList<Qt::Alignment>& alignment,
-                           bool header, bool greyed = false) {
+    PreparedRow prepareRow(const QStringList& cells, const QList<ColumnTexts*>& columns,
+                           const QList<double>& edges, bool header, bool greyed = false) {
         QList<Text> texts;
-        QList<double> widths;
+        texts.reserve(columns.size());
         double height = 0;
-        for (int c = 0; c < cells.size(); ++c) {
-            widths << flow_.width() * shares[c];
-            texts << cellText(cells[c], fonts.value(c, body_), widths[c] - 2 * padding_,
-                              alignment.value(c, Qt::AlignLeft));
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            texts << columns[c]->text(cells.value(c));
             height = std::max(height, texts.last().height() + 2 * padding_);
         }
         const double padding = padding_;
-        return {height,
-                [texts, widths, header, greyed, padding](QPainter& painter, const QRectF& rect) {
-                    double x = rect.left();
-                    for (int c = 0; c < texts.size(); ++c) {
-                        const QRectF cell(x, rect.top(), widths[c], rect.height());
-                        if (header)
-                            painter.fillRect(cell, kHeaderFill);
-                        painter.setPen(QPen(kRule, 0));
-                        painter.drawRect(cell);
-                        painter.setPen(greyed ? kGreyedText : QColor(Qt::black));
-                        texts[c].draw(painter, cell.topLeft() + QPointF(padding, padding));
-                        x += widths[c];
-                    }
+        return {height, [texts = std::move(texts), edges, header, greyed,
+                         padding](QPainter& painter, const QRectF& rect) {
+                    if (header)
+                        painter.fillRect(QRectF(rect.left() + edges.first(), rect.top(),
+                                                edges.last() - edges.first(), rect.height()),
+                                         kHeaderFill);
+                    painter.setPen(greyed ? kGreyedText : QColor(Qt::black));
+                    for (qsizetype c = 0; c < texts.size(); ++c)
+                        texts[c].draw(painter, QPointF(rect.left() + edges[c] + padding,
+                                                       rect.top() + padding));
                 }};
     }
 
-    // A cell's text laid out once for all cells alike: the long tables repeat most of their
-    // texts (days, kinds, tests, values).
-    Text cellText(const QString& text, const QFont& font, double width, Qt::Alignment alignment) {
-        const QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f%4")
-                                .arg(text, font.key())
-                                .arg(width, 0, 'g', 17)
-                                .arg(alignment.toInt());
-        const auto found = cellTexts_.constFind(key);
-        if (found != cellTexts_.cend())
-            return *found;
-        return *cellTexts_.insert(key, Text(text, font, device_, width, alignment));
-    }
-
-    double row(const QStringList& cells, const QList<double>& shares, const QList<QFont>& fonts,
-               const QList<Qt::Alignment>& alignment, bool header) {
-        PreparedRow prepared = prepareRow(cells, shares, fonts, alignment, header);
-        flow_.place(prepared.height, std::move(prepared.paint));
-        return prepared.height;
+    // Rows of two columns without a header: a name in bold beside its value.
+    void fields(const QStringList& names, const QStringList& values) {
+        const QList<double> edges = columnEdges({0.22, 0.78});
+        const QList<ColumnTexts*> fieldColumns = columns({bold_, body_}, edges, {});
+        TableRules rules(flow_, edges);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            PreparedRow prepared =
+                prepareRow({names[i], values.value(i)}, fieldColumns, edges, false);
+            rules.add(flow_.place(prepared.height, std::move(prepared.paint)));
+        }
+        rules.finish();
     }
 
     // A table under its heading; the header row heads the table on every page. The table
@@ -248,14 +342,18 @@ protected:
     void table(const QString& heading, const QStringList& header, const QList<QStringList>& lines,
                const QList<double>& shares, const QList<Qt::Alignment>& alignment,
                const QList<bool>& greyed = {}) {
-        const QList<QFont> headerFonts(header.size(), smallBold_);
-        const QList<QFont> cellFonts(header.size(), small_);
-        const PreparedRow headerRow = prepareRow(header, shares, headerFonts, alignment, true);
+        const QList<double> edges = columnEdges(shares);
+        const QList<ColumnTexts*> headerColumns =
+            columns(QList<QFont>(header.size(), smallBold_), edges, alignment);
+        const QList<ColumnTexts*> cellColumns =
+            columns(QList<QFont>(header.size(), small_), edges, alignment);
+        const PreparedRow headerRow = prepareRow(header, headerColumns, edges, true);
         QList<PreparedRow> rows;
         QList<double> heights;
         rows.reserve(lines.size());
+        heights.reserve(lines.size());
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            rows << prepareRow(lines[i], shares, cellFonts, alignment, false, greyed.value(i));
+            rows << prepareRow(lines[i], cellColumns, edges, false, greyed.value(i));
             heights << rows.last().height;
         }
         const Text headingText(heading, headingFont(), device_, flow_.width());
@@ -265,21 +363,23 @@ protected:
         if (plan.startOnNewPage && !flow_.atTop())
             flow_.newPage();
         placeHeading(headingText);
-        flow_.place(headerRow.height, headerRow.paint);
+        TableRules rules(flow_, edges);
+        rules.add(flow_.place(headerRow.height, headerRow.paint));
         for (qsizetype r = 0; r < rows.size(); ++r) {
             if (plan.breaksBefore.contains(static_cast<int>(r))) {
                 flow_.newPage();
-                flow_.place(headerRow.height, headerRow.paint);
+                rules.add(flow_.place(headerRow.height, headerRow.paint));
             }
-            flow_.place(rows[r].height, rows[r].paint);
+            rules.add(flow_.place(rows[r].height, std::move(rows[r].paint)));
         }
+        rules.finish();
     }
 
     PageFlow& flow_;
     QPaintDevice* device_;
     QFont body_, bold_, small_, smallBold_;
     double padding_ = 0;
-    QHash<QString, Text> cellTexts_;
+    std::vector<std::unique_ptr<ColumnTexts>> columnTexts_;
 };
 
 // Lays the athlete's report out on the pages of a flow.
@@ -294,8 +394,7 @@ public:
 
         const QStringList names = report::athleteFieldNames();
         const QStringList values = report::athleteFieldTexts(a);
-        for (int i = 0; i < names.size(); ++i)
-            row({names[i], values[i]}, {0.22, 0.78}, {bold_, body_}, {}, false);
+        fields(names, values);
 
         if (report_.lines.isEmpty()) {
             flow_.skip(padding_ * 4);
