@@ -13,10 +13,12 @@
 
 #include <QChart>
 #include <QCoreApplication>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -59,6 +61,8 @@ public:
     }
     double height() const { return height_; }
     void draw(QPainter& painter, QPointF at) const { layout_->draw(&painter, at); }
+    // The glyphs as laid out, placed from the text's top left corner.
+    QList<QGlyphRun> glyphRuns() const { return layout_->glyphRuns(); }
 
 private:
     std::shared_ptr<QTextLayout> layout_;
@@ -106,7 +110,8 @@ public:
 
     void paint(int page, QPainter& painter) const {
         for (const auto& [rect, paint] : pages_[page])
-            paint(painter, rect);
+            if (paint)
+                paint(painter, rect);
     }
 
 private:
@@ -119,6 +124,13 @@ const QColor kRule(150, 150, 150);
 const QColor kHeaderFill(235, 235, 235);
 const QColor kGreyedText(140, 140, 140);
 
+// A cell's text laid out: its height and its glyphs, placed from the top left corner of the
+// text inside the cell's padding.
+struct CellText {
+    double height = 0;
+    QList<QGlyphRun> glyphs;
+};
+
 // The texts of one column's cells, each laid out once: the long tables repeat most of their
 // texts (days, kinds, tests, values).
 class ColumnTexts {
@@ -129,11 +141,12 @@ public:
     bool isFor(const QFont& font, double width, Qt::Alignment alignment) const {
         return width == width_ && alignment == alignment_ && font == font_;
     }
-    const Text& text(const QString& cell) {
+    CellText text(const QString& cell) {
         const auto found = texts_.constFind(cell);
         if (found != texts_.cend())
             return *found;
-        return *texts_.insert(cell, Text(cell, font_, device_, width_, alignment_));
+        const Text text(cell, font_, device_, width_, alignment_);
+        return *texts_.insert(cell, {text.height(), text.glyphRuns()});
     }
 
 private:
@@ -141,38 +154,66 @@ private:
     double width_;
     Qt::Alignment alignment_;
     QPaintDevice* device_;
-    QHash<QString, Text> texts_;
+    QHash<QString, CellText> texts_;
 };
 
-// The rules of a table: a line above and below each row and at each edge of its columns,
-// drawn at once for all the rows that stand together on a page.
-class TableRules {
-public:
-    TableRules(PageFlow& flow, QList<double> edges) : flow_(flow), edges_(std::move(edges)) {}
+// One row of a table, measured but not placed: its cells' texts, as high as the highest.
+struct TableRow {
+    double height = 0;
+    QList<CellText> cells;
+    bool header = false; // on a grey ground
+    bool greyed = false; // in grey letters: an excluded jump
+};
 
-    void add(const PageFlow::Placed& row) {
-        if (!rows_.isEmpty() && row.page != page_)
+// The rows of a table placed one below the other. The rows that stand together on a page are
+// painted at once: the header's ground, the texts as few runs of glyphs (one for each stretch
+// of rows in the same face and colour, in the rows' order), and the rules (a line above and
+// below each row and at each edge of the columns). A PDF page then holds a few long texts and
+// one set of lines instead of a text and a frame for each cell.
+class TableRows {
+public:
+    TableRows(PageFlow& flow, QList<double> edges, double padding)
+        : flow_(flow), edges_(std::move(edges)), padding_(padding) {}
+
+    void place(const TableRow& row) {
+        const PageFlow::Placed placed = flow_.place(row.height, {});
+        if (!rows_.isEmpty() && placed.page != page_)
             finish();
-        page_ = row.page;
-        rows_ << row.rect;
+        page_ = placed.page;
+        rows_.append({placed.rect, row});
     }
-    // Draws the rules of the rows added since the last page's.
+    // Paints the rows placed since the last page's.
     void finish() {
         if (rows_.isEmpty())
             return;
         const double left = edges_.first();
         const double right = edges_.last();
-        const double top = rows_.first().top();
-        const double bottom = rows_.last().bottom();
+        const double top = rows_.first().first.top();
+        const double bottom = rows_.last().first.bottom();
+        QList<QRectF> grounds;
         QList<QLineF> lines;
         lines.reserve(rows_.size() + 1 + edges_.size());
-        for (const QRectF& row : std::as_const(rows_))
-            lines << QLineF(left, row.top(), right, row.top());
+        GlyphRuns texts;
+        for (const auto& [rect, row] : std::as_const(rows_)) {
+            if (row.header)
+                grounds << QRectF(left, rect.top(), right - left, rect.height());
+            lines << QLineF(left, rect.top(), right, rect.top());
+            const QColor colour = row.greyed ? kGreyedText : QColor(Qt::black);
+            for (qsizetype c = 0; c < row.cells.size(); ++c)
+                texts.add(row.cells[c].glyphs, colour,
+                          QPointF(rect.left() + edges_[c] + padding_, rect.top() + padding_));
+        }
         lines << QLineF(left, bottom, right, bottom);
         for (const double x : std::as_const(edges_))
             lines << QLineF(x, top, x, bottom);
         flow_.paintOver(page_, QRectF(left, top, right - left, bottom - top),
-                        [lines](QPainter& painter, const QRectF&) {
+                        [grounds, runs = texts.finish(), lines](QPainter& painter, const QRectF&) {
+                            for (const QRectF& ground : grounds)
+                                painter.fillRect(ground, kHeaderFill);
+                            for (const auto& [colour, run] : runs) {
+                                painter.setPen(colour);
+                                painter.drawGlyphRun(QPointF(0, 0), run);
+                            }
                             painter.setPen(QPen(kRule, 0));
                             painter.drawLines(lines);
                         });
@@ -180,10 +221,52 @@ public:
     }
 
 private:
+    // Glyphs gathered into runs: a new run where the face or the colour changes.
+    class GlyphRuns {
+    public:
+        void add(const QList<QGlyphRun>& runs, const QColor& colour, QPointF at) {
+            for (const QGlyphRun& run : runs) {
+                const QRawFont face = run.rawFont();
+                if (colour != colour_ || face != face_) {
+                    close();
+                    colour_ = colour;
+                    face_ = face;
+                }
+                indexes_ << run.glyphIndexes();
+                for (const QPointF& position : run.positions())
+                    positions_ << position + at;
+            }
+        }
+        QList<std::pair<QColor, QGlyphRun>> finish() {
+            close();
+            return std::move(runs_);
+        }
+
+    private:
+        void close() {
+            if (indexes_.isEmpty())
+                return;
+            QGlyphRun run;
+            run.setRawFont(face_);
+            run.setGlyphIndexes(indexes_);
+            run.setPositions(positions_);
+            runs_.emplaceBack(colour_, run);
+            indexes_.clear();
+            positions_.clear();
+        }
+
+        QColor colour_;
+        QRawFont face_;
+        QList<quint32> indexes_;
+        QList<QPointF> positions_;
+        QList<std::pair<QColor, QGlyphRun>> runs_;
+    };
+
     PageFlow& flow_;
     QList<double> edges_;
+    double padding_;
     int page_ = 0;
-    QList<QRectF> rows_;
+    QList<std::pair<QRectF, TableRow>> rows_;
 };
 
 // What the layouts of the reports share: the fonts, blocks of text, headings kept with what
@@ -293,46 +376,26 @@ protected:
             std::make_unique<ColumnTexts>(font, width, alignment, device_));
     }
 
-    // One row of a table, measured but not placed: its cells with texts that wrap, as high as
-    // the highest. Its rules are the table's (TableRules).
-    struct PreparedRow {
-        double height = 0;
-        PageFlow::Painting paint;
-    };
-    PreparedRow prepareRow(const QStringList& cells, const QList<ColumnTexts*>& columns,
-                           const QList<double>& edges, bool header, bool greyed = false) {
-        QList<Text> texts;
-        texts.reserve(columns.size());
-        double height = 0;
+    // One row of a table, measured but not placed: its cells with texts that wrap.
+    TableRow prepareRow(const QStringList& cells, const QList<ColumnTexts*>& columns, bool header,
+                        bool greyed = false) {
+        TableRow row{0, {}, header, greyed};
+        row.cells.reserve(columns.size());
         for (qsizetype c = 0; c < columns.size(); ++c) {
-            texts << columns[c]->text(cells.value(c));
-            height = std::max(height, texts.last().height() + 2 * padding_);
+            row.cells << columns[c]->text(cells.value(c));
+            row.height = std::max(row.height, row.cells.last().height + 2 * padding_);
         }
-        const double padding = padding_;
-        return {height, [texts = std::move(texts), edges, header, greyed,
-                         padding](QPainter& painter, const QRectF& rect) {
-                    if (header)
-                        painter.fillRect(QRectF(rect.left() + edges.first(), rect.top(),
-                                                edges.last() - edges.first(), rect.height()),
-                                         kHeaderFill);
-                    painter.setPen(greyed ? kGreyedText : QColor(Qt::black));
-                    for (qsizetype c = 0; c < texts.size(); ++c)
-                        texts[c].draw(painter, QPointF(rect.left() + edges[c] + padding,
-                                                       rect.top() + padding));
-                }};
+        return row;
     }
 
     // Rows of two columns without a header: a name in bold beside its value.
     void fields(const QStringList& names, const QStringList& values) {
         const QList<double> edges = columnEdges({0.22, 0.78});
         const QList<ColumnTexts*> fieldColumns = columns({bold_, body_}, edges, {});
-        TableRules rules(flow_, edges);
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            PreparedRow prepared =
-                prepareRow({names[i], values.value(i)}, fieldColumns, edges, false);
-            rules.add(flow_.place(prepared.height, std::move(prepared.paint)));
-        }
-        rules.finish();
+        TableRows rows(flow_, edges, padding_);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            rows.place(prepareRow({names[i], values.value(i)}, fieldColumns, false));
+        rows.finish();
     }
 
     // A table under its heading; the header row heads the table on every page. The table
@@ -347,13 +410,13 @@ protected:
             columns(QList<QFont>(header.size(), smallBold_), edges, alignment);
         const QList<ColumnTexts*> cellColumns =
             columns(QList<QFont>(header.size(), small_), edges, alignment);
-        const PreparedRow headerRow = prepareRow(header, headerColumns, edges, true);
-        QList<PreparedRow> rows;
+        const TableRow headerRow = prepareRow(header, headerColumns, true);
+        QList<TableRow> rows;
         QList<double> heights;
         rows.reserve(lines.size());
         heights.reserve(lines.size());
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            rows << prepareRow(lines[i], cellColumns, edges, false, greyed.value(i));
+            rows << prepareRow(lines[i], cellColumns, false, greyed.value(i));
             heights << rows.last().height;
         }
         const Text headingText(heading, headingFont(), device_, flow_.width());
@@ -363,16 +426,16 @@ protected:
         if (plan.startOnNewPage && !flow_.atTop())
             flow_.newPage();
         placeHeading(headingText);
-        TableRules rules(flow_, edges);
-        rules.add(flow_.place(headerRow.height, headerRow.paint));
+        TableRows placed(flow_, edges, padding_);
+        placed.place(headerRow);
         for (qsizetype r = 0; r < rows.size(); ++r) {
             if (plan.breaksBefore.contains(static_cast<int>(r))) {
                 flow_.newPage();
-                rules.add(flow_.place(headerRow.height, headerRow.paint));
+                placed.place(headerRow);
             }
-            rules.add(flow_.place(rows[r].height, std::move(rows[r].paint)));
+            placed.place(rows[r]);
         }
-        rules.finish();
+        placed.finish();
     }
 
     PageFlow& flow_;
