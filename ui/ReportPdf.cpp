@@ -13,15 +13,19 @@
 
 #include <QChart>
 #include <QCoreApplication>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace reportpdf {
 namespace {
@@ -46,6 +50,7 @@ public:
         QTextOption option(alignment);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout_->setTextOption(option);
+        layout_->setCacheEnabled(true);
         layout_->beginLayout();
         for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
             line.setLineWidth(width);
@@ -56,6 +61,8 @@ public:
     }
     double height() const { return height_; }
     void draw(QPainter& painter, QPointF at) const { layout_->draw(&painter, at); }
+    // The glyphs as laid out, placed from the text's top left corner.
+    QList<QGlyphRun> glyphRuns() const { return layout_->glyphRuns(); }
 
 private:
     std::shared_ptr<QTextLayout> layout_;
@@ -78,13 +85,24 @@ public:
         pages_.emplaceBack();
         y_ = 0;
     }
+    // Where a block went: its page (from 0) and its place on it.
+    struct Placed {
+        int page = 0;
+        QRectF rect;
+    };
     // Puts a block of `height` below the last one, on the next page when it does not fit on
     // this one (a block higher than a page starts a page of its own).
-    void place(double height, Painting paint) {
+    Placed place(double height, Painting paint) {
         if (height > remaining() && y_ > 0)
             newPage();
-        pages_.last().emplaceBack(QRectF(0, y_, body_.width(), height), std::move(paint));
+        const QRectF rect(0, y_, body_.width(), height);
+        pages_.last().emplaceBack(rect, std::move(paint));
         y_ += height;
+        return {pageCount() - 1, rect};
+    }
+    // Paints over what a page shows already, without taking room on it.
+    void paintOver(int page, const QRectF& rect, Painting paint) {
+        pages_[page].emplaceBack(rect, std::move(paint));
     }
     void skip(double height) { y_ = std::min(body_.height(), y_ + height); }
     double pageHeight() const { return body_.height(); }
@@ -92,7 +110,8 @@ public:
 
     void paint(int page, QPainter& painter) const {
         for (const auto& [rect, paint] : pages_[page])
-            paint(painter, rect);
+            if (paint)
+                paint(painter, rect);
     }
 
 private:
@@ -104,6 +123,151 @@ private:
 const QColor kRule(150, 150, 150);
 const QColor kHeaderFill(235, 235, 235);
 const QColor kGreyedText(140, 140, 140);
+
+// A cell's text laid out: its height and its glyphs, placed from the top left corner of the
+// text inside the cell's padding.
+struct CellText {
+    double height = 0;
+    QList<QGlyphRun> glyphs;
+};
+
+// The texts of one column's cells, each laid out once: the long tables repeat most of their
+// texts (days, kinds, tests, values).
+class ColumnTexts {
+public:
+    ColumnTexts(const QFont& font, double width, Qt::Alignment alignment, QPaintDevice* device)
+        : font_(font), width_(width), alignment_(alignment), device_(device) {}
+
+    bool isFor(const QFont& font, double width, Qt::Alignment alignment) const {
+        return width == width_ && alignment == alignment_ && font == font_;
+    }
+    CellText text(const QString& cell) {
+        const auto found = texts_.constFind(cell);
+        if (found != texts_.cend())
+            return *found;
+        const Text text(cell, font_, device_, width_, alignment_);
+        return *texts_.insert(cell, {text.height(), text.glyphRuns()});
+    }
+
+private:
+    QFont font_;
+    double width_;
+    Qt::Alignment alignment_;
+    QPaintDevice* device_;
+    QHash<QString, CellText> texts_;
+};
+
+// One row of a table, measured but not placed: its cells' texts, as high as the highest.
+struct TableRow {
+    double height = 0;
+    QList<CellText> cells;
+    bool header = false; // on a grey ground
+    bool greyed = false; // in grey letters: an excluded jump
+};
+
+// The rows of a table placed one below the other. The rows that stand together on a page are
+// painted at once: the header's ground, the texts as few runs of glyphs (one for each stretch
+// of rows in the same face and colour, in the rows' order), and the rules (a line above and
+// below each row and at each edge of the columns). A PDF page then holds a few long texts and
+// one set of lines instead of a text and a frame for each cell.
+class TableRows {
+public:
+    TableRows(PageFlow& flow, QList<double> edges, double padding)
+        : flow_(flow), edges_(std::move(edges)), padding_(padding) {}
+
+    void place(const TableRow& row) {
+        const PageFlow::Placed placed = flow_.place(row.height, {});
+        if (!rows_.isEmpty() && placed.page != page_)
+            finish();
+        page_ = placed.page;
+        rows_.append({placed.rect, row});
+    }
+    // Paints the rows placed since the last page's.
+    void finish() {
+        if (rows_.isEmpty())
+            return;
+        const double left = edges_.first();
+        const double right = edges_.last();
+        const double top = rows_.first().first.top();
+        const double bottom = rows_.last().first.bottom();
+        QList<QRectF> grounds;
+        QList<QLineF> lines;
+        lines.reserve(rows_.size() + 1 + edges_.size());
+        GlyphRuns texts;
+        for (const auto& [rect, row] : std::as_const(rows_)) {
+            if (row.header)
+                grounds << QRectF(left, rect.top(), right - left, rect.height());
+            lines << QLineF(left, rect.top(), right, rect.top());
+            const QColor colour = row.greyed ? kGreyedText : QColor(Qt::black);
+            for (qsizetype c = 0; c < row.cells.size(); ++c)
+                texts.add(row.cells[c].glyphs, colour,
+                          QPointF(rect.left() + edges_[c] + padding_, rect.top() + padding_));
+        }
+        lines << QLineF(left, bottom, right, bottom);
+        for (const double x : std::as_const(edges_))
+            lines << QLineF(x, top, x, bottom);
+        flow_.paintOver(page_, QRectF(left, top, right - left, bottom - top),
+                        [grounds, runs = texts.finish(), lines](QPainter& painter, const QRectF&) {
+                            for (const QRectF& ground : grounds)
+                                painter.fillRect(ground, kHeaderFill);
+                            for (const auto& [colour, run] : runs) {
+                                painter.setPen(colour);
+                                painter.drawGlyphRun(QPointF(0, 0), run);
+                            }
+                            painter.setPen(QPen(kRule, 0));
+                            painter.drawLines(lines);
+                        });
+        rows_.clear();
+    }
+
+private:
+    // Glyphs gathered into runs: a new run where the face or the colour changes.
+    class GlyphRuns {
+    public:
+        void add(const QList<QGlyphRun>& runs, const QColor& colour, QPointF at) {
+            for (const QGlyphRun& run : runs) {
+                const QRawFont face = run.rawFont();
+                if (colour != colour_ || face != face_) {
+                    close();
+                    colour_ = colour;
+                    face_ = face;
+                }
+                indexes_ << run.glyphIndexes();
+                for (const QPointF& position : run.positions())
+                    positions_ << position + at;
+            }
+        }
+        QList<std::pair<QColor, QGlyphRun>> finish() {
+            close();
+            return std::move(runs_);
+        }
+
+    private:
+        void close() {
+            if (indexes_.isEmpty())
+                return;
+            QGlyphRun run;
+            run.setRawFont(face_);
+            run.setGlyphIndexes(indexes_);
+            run.setPositions(positions_);
+            runs_.emplaceBack(colour_, run);
+            indexes_.clear();
+            positions_.clear();
+        }
+
+        QColor colour_;
+        QRawFont face_;
+        QList<quint32> indexes_;
+        QList<QPointF> positions_;
+        QList<std::pair<QColor, QGlyphRun>> runs_;
+    };
+
+    PageFlow& flow_;
+    QList<double> edges_;
+    double padding_;
+    int page_ = 0;
+    QList<std::pair<QRectF, TableRow>> rows_;
+};
 
 // What the layouts of the reports share: the fonts, blocks of text, headings kept with what
 // follows them, charts and tables.
@@ -186,59 +350,52 @@ protected:
         return QFontMetricsF(font, device_).height() + 2 * padding_;
     }
 
-    // One row of a table, measured but not placed: its cells (shares of the width) with texts
-    // that wrap, as high as the highest.
-    struct PreparedRow {
-        double height = 0;
-        PageFlow::Painting paint;
-    };
-    PreparedRow prepareRow(const QStringList& cells, const QList<double>& shares,
-                           const QList<QFont>& fonts, const QList<Qt::Alignment>& alignment,
-                           bool header, bool greyed = false) {
-        QList<Text> texts;
-        QList<double> widths;
-        double height = 0;
-        for (int c = 0; c < cells.size(); ++c) {
-            widths << flow_.width() * shares[c];
-            texts << cellText(cells[c], fonts.value(c, body_), widths[c] - 2 * padding_,
-                              alignment.value(c, Qt::AlignLeft));
-            height = std::max(height, texts.last().height() + 2 * padding_);
+    // The left edge of each column and the right edge of the last, from their shares of the
+    // width.
+    QList<double> columnEdges(const QList<double>& shares) const {
+        QList<double> edges{0};
+        for (const double share : shares)
+            edges << edges.last() + flow_.width() * share;
+        return edges;
+    }
+
+    // The laid-out texts of each column, in its font and alignment.
+    QList<ColumnTexts*> columns(const QList<QFont>& fonts, const QList<double>& edges,
+                                const QList<Qt::Alignment>& alignment) {
+        QList<ColumnTexts*> out;
+        for (qsizetype c = 0; c + 1 < edges.size(); ++c)
+            out << &columnTexts(fonts.value(c, body_), edges[c + 1] - edges[c] - 2 * padding_,
+                                alignment.value(c, Qt::AlignLeft));
+        return out;
+    }
+    ColumnTexts& columnTexts(const QFont& font, double width, Qt::Alignment alignment) {
+        for (const auto& texts : columnTexts_)
+            if (texts->isFor(font, width, alignment))
+                return *texts;
+        return *columnTexts_.emplace_back(
+            std::make_unique<ColumnTexts>(font, width, alignment, device_));
+    }
+
+    // One row of a table, measured but not placed: its cells with texts that wrap.
+    TableRow prepareRow(const QStringList& cells, const QList<ColumnTexts*>& columns, bool header,
+                        bool greyed = false) {
+        TableRow row{0, {}, header, greyed};
+        row.cells.reserve(columns.size());
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            row.cells << columns[c]->text(cells.value(c));
+            row.height = std::max(row.height, row.cells.last().height + 2 * padding_);
         }
-        const double padding = padding_;
-        return {height,
-                [texts, widths, header, greyed, padding](QPainter& painter, const QRectF& rect) {
-                    double x = rect.left();
-                    for (int c = 0; c < texts.size(); ++c) {
-                        const QRectF cell(x, rect.top(), widths[c], rect.height());
-                        if (header)
-                            painter.fillRect(cell, kHeaderFill);
-                        painter.setPen(QPen(kRule, 0));
-                        painter.drawRect(cell);
-                        painter.setPen(greyed ? kGreyedText : QColor(Qt::black));
-                        texts[c].draw(painter, cell.topLeft() + QPointF(padding, padding));
-                        x += widths[c];
-                    }
-                }};
+        return row;
     }
 
-    // A cell's text laid out once for all cells alike: the long tables repeat most of their
-    // texts (days, kinds, tests, values).
-    Text cellText(const QString& text, const QFont& font, double width, Qt::Alignment alignment) {
-        const QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f%4")
-                                .arg(text, font.key())
-                                .arg(width, 0, 'g', 17)
-                                .arg(alignment.toInt());
-        const auto found = cellTexts_.constFind(key);
-        if (found != cellTexts_.cend())
-            return *found;
-        return *cellTexts_.insert(key, Text(text, font, device_, width, alignment));
-    }
-
-    double row(const QStringList& cells, const QList<double>& shares, const QList<QFont>& fonts,
-               const QList<Qt::Alignment>& alignment, bool header) {
-        PreparedRow prepared = prepareRow(cells, shares, fonts, alignment, header);
-        flow_.place(prepared.height, std::move(prepared.paint));
-        return prepared.height;
+    // Rows of two columns without a header: a name in bold beside its value.
+    void fields(const QStringList& names, const QStringList& values) {
+        const QList<double> edges = columnEdges({0.22, 0.78});
+        const QList<ColumnTexts*> fieldColumns = columns({bold_, body_}, edges, {});
+        TableRows rows(flow_, edges, padding_);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            rows.place(prepareRow({names[i], values.value(i)}, fieldColumns, false));
+        rows.finish();
     }
 
     // A table under its heading; the header row heads the table on every page. The table
@@ -248,14 +405,18 @@ protected:
     void table(const QString& heading, const QStringList& header, const QList<QStringList>& lines,
                const QList<double>& shares, const QList<Qt::Alignment>& alignment,
                const QList<bool>& greyed = {}) {
-        const QList<QFont> headerFonts(header.size(), smallBold_);
-        const QList<QFont> cellFonts(header.size(), small_);
-        const PreparedRow headerRow = prepareRow(header, shares, headerFonts, alignment, true);
-        QList<PreparedRow> rows;
+        const QList<double> edges = columnEdges(shares);
+        const QList<ColumnTexts*> headerColumns =
+            columns(QList<QFont>(header.size(), smallBold_), edges, alignment);
+        const QList<ColumnTexts*> cellColumns =
+            columns(QList<QFont>(header.size(), small_), edges, alignment);
+        const TableRow headerRow = prepareRow(header, headerColumns, true);
+        QList<TableRow> rows;
         QList<double> heights;
         rows.reserve(lines.size());
+        heights.reserve(lines.size());
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            rows << prepareRow(lines[i], shares, cellFonts, alignment, false, greyed.value(i));
+            rows << prepareRow(lines[i], cellColumns, false, greyed.value(i));
             heights << rows.last().height;
         }
         const Text headingText(heading, headingFont(), device_, flow_.width());
@@ -265,21 +426,23 @@ protected:
         if (plan.startOnNewPage && !flow_.atTop())
             flow_.newPage();
         placeHeading(headingText);
-        flow_.place(headerRow.height, headerRow.paint);
+        TableRows placed(flow_, edges, padding_);
+        placed.place(headerRow);
         for (qsizetype r = 0; r < rows.size(); ++r) {
             if (plan.breaksBefore.contains(static_cast<int>(r))) {
                 flow_.newPage();
-                flow_.place(headerRow.height, headerRow.paint);
+                placed.place(headerRow);
             }
-            flow_.place(rows[r].height, rows[r].paint);
+            placed.place(rows[r]);
         }
+        placed.finish();
     }
 
     PageFlow& flow_;
     QPaintDevice* device_;
     QFont body_, bold_, small_, smallBold_;
     double padding_ = 0;
-    QHash<QString, Text> cellTexts_;
+    std::vector<std::unique_ptr<ColumnTexts>> columnTexts_;
 };
 
 // Lays the athlete's report out on the pages of a flow.
@@ -294,8 +457,7 @@ public:
 
         const QStringList names = report::athleteFieldNames();
         const QStringList values = report::athleteFieldTexts(a);
-        for (int i = 0; i < names.size(); ++i)
-            row({names[i], values[i]}, {0.22, 0.78}, {bold_, body_}, {}, false);
+        fields(names, values);
 
         if (report_.lines.isEmpty()) {
             flow_.skip(padding_ * 4);

@@ -28,12 +28,9 @@ QString timeText(double ms) {
     return ms >= 0 && std::isfinite(ms) ? QString::number(ms, 'f', 0) : QString();
 }
 
-// The protocol of the selected measurement and what it gave.
-void readProtocol(MeasurementRepository& measurements, AthleteReport& out) {
-    MeasurementProtocol protocol;
-    for (const Measurement& row : measurements.ofAthlete(out.athlete.id))
-        if (row.nummer == out.selected->nummer)
-            protocol = row.protocol;
+// What the protocol of the selected measurement gave.
+void readProtocol(MeasurementRepository& measurements, const MeasurementProtocol& protocol,
+                  AthleteReport& out) {
     if (protocol.kind == Protocol::TenFive) {
         out.tenFive = protocolresults::tenFiveText(out.selected->jumps);
     } else if (protocol.kind == Protocol::DropHeightProfile) {
@@ -59,6 +56,7 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
     const QList<history::Entry> entries = history::build(measurements, athlete.id);
     const QHash<qint64, QList<Jump>> jumps = measurements.jumpsOfAthlete(athlete.id);
     QList<analysis::MeasurementJumps> all;
+    MeasurementProtocol selectedProtocol;
     all.reserve(entries.size());
     out.lines.reserve(entries.size());
     for (const history::Entry& entry : entries) {
@@ -75,14 +73,16 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
             line.jumps = analysis::storedJumps(jumps.value(seriesKey(athlete.id, entry.nummer)));
         line.statistics = analysis::jumpStatistics(line.jumps);
         all.append({line.moment, line.nummer, line.jumps, line.test, line.series});
-        if (selectedNummer && *selectedNummer == line.nummer)
+        if (selectedNummer && *selectedNummer == line.nummer) {
             out.selected = line;
+            selectedProtocol = entry.protocol;
+        }
         out.lines.append(std::move(line));
         if (progress && !progress(static_cast<int>(out.lines.size())))
             return std::nullopt;
     }
     if (out.selected)
-        readProtocol(measurements, out);
+        readProtocol(measurements, selectedProtocol, out);
     if (const std::optional<progress::Line> line = progress::defaultLine(all, selectedNummer)) {
         out.progress = progress::pointsOf(all, *line);
         out.progressLine = progress::lineText(*line, progress::linesOf(all));
