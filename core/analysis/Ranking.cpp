@@ -228,10 +228,12 @@ QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qi
     const QList<Athlete> members = onlyMembers(athletes.all(), groups.memberIds(groupId));
     const Period before = period.previous();
     QHash<qint64, QList<DayJumps>> byAthlete;
-    for (const MemberMeasurement& m :
-         groups.measurementsOfMembers(groupId, before.from, period.to)) {
+    byAthlete.reserve(members.size());
+    QList<MemberMeasurement> found = groups.measurementsOfMembers(groupId, before.from, period.to);
+    for (MemberMeasurement& m : found) {
         if (period.contains(m.day) || before.contains(m.day))
-            byAthlete[m.athleteId] << DayJumps{m.day, analysis::storedJumps(m.jumps), m.test};
+            byAthlete[m.athleteId]
+                << DayJumps{m.day, analysis::storedJumps(m.jumps), std::move(m.test)};
     }
     QList<AthleteData> out;
     out.reserve(members.size());

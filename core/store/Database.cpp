@@ -534,45 +534,52 @@ void Database::checkpointIfDue() {
 
 namespace {
 
-// A row of a statement the engine steps through.
+// A row of a statement the engine steps through. Each value is taken from the row once
+// (sqlite3_column_value) and read from there: every sqlite3_column_* call locks the
+// connection, which for the many small figures of a ranking took as long as the engine's
+// reading of them.
 class EngineRow : public Database::RowValues {
 public:
     explicit EngineRow(sqlite3_stmt* statement) : statement_(statement) {}
     bool isNull(int column) const override {
-        return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+        return sqlite3_value_type(value(column)) == SQLITE_NULL;
     }
     qint64 integer(int column) const override {
-        switch (sqlite3_column_type(statement_, column)) {
+        sqlite3_value* v = value(column);
+        switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
-            return sqlite3_column_int64(statement_, column);
+            return sqlite3_value_int64(v);
         case SQLITE_FLOAT:
-            return integerOf(sqlite3_column_double(statement_, column));
+            return integerOf(sqlite3_value_double(v));
         case SQLITE_NULL:
             return 0;
         default:
-            return integerOf(text(column));
+            return integerOf(textOf(v));
         }
     }
     double number(int column) const override {
-        switch (sqlite3_column_type(statement_, column)) {
+        sqlite3_value* v = value(column);
+        switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
         case SQLITE_FLOAT:
-            return sqlite3_column_double(statement_, column);
+            return sqlite3_value_double(v);
         case SQLITE_NULL:
             return 0;
         default:
-            return numberOf(text(column));
+            return numberOf(textOf(v));
         }
     }
-    QString text(int column) const override {
-        // As the engine keeps it (UTF-8): its own conversion would take a copy more.
-        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-        return bytes == nullptr
-                   ? QString()
-                   : QString::fromUtf8(bytes, sqlite3_column_bytes(statement_, column));
-    }
+    QString text(int column) const override { return textOf(value(column)); }
 
 private:
+    // The row's value as the engine holds it, valid until the next step, on this thread.
+    sqlite3_value* value(int column) const { return sqlite3_column_value(statement_, column); }
+    static QString textOf(sqlite3_value* v) {
+        // As the engine keeps it (UTF-8): its own conversion would take a copy more.
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return bytes == nullptr ? QString() : QString::fromUtf8(bytes, sqlite3_value_bytes(v));
+    }
+
     sqlite3_stmt* statement_;
 };
 

@@ -161,48 +161,66 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
                                                                 const QDate& to) {
     // The stored moments begin with their day ("yyyy-MM-ddTHH:mm:ss"), so that comparing them
     // with the days' texts finds the days on either engine. The groups come with schema
-    // version 3, after the tests of version 1 and the excluded jumps of version 2. A row per
-    // jump (one without a jump for a measurement without), in whatever order the engine joins
-    // them.
+    // version 3, after the tests of version 1 and the excluded jumps of version 2.
+    const QString members = QStringLiteral("FROM units u "
+                                           "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
+                                           "JOIN sportler s ON s.ID = u.Ref_ID ");
+    // On a file the moment is compared as the text it is: the column's numeric affinity would
+    // have the engine try each moment as a number first, twice a row.
+    const QString moment = db_.dialect() == Database::Dialect::SQLite ? QStringLiteral("+u.Datum")
+                                                                      : QStringLiteral("u.Datum");
+    const QString inPeriod =
+        QStringLiteral("WHERE m.Gruppe_ID = ? AND %1 >= ? AND %1 < ?").arg(moment);
+    const QVariantList values{groupId, engineDate(from), engineDate(to.addDays(1))};
+    // The measurements first, then their jumps with no more than their measurement's ID: a
+    // measurement's own columns, read again with each of its jumps, took the engine as long
+    // as the jumps themselves.
     QList<MemberMeasurement> out;
-    QHash<qint64, qsizetype> indexOf;
     db_.forEachRow(
-        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe, j.SZ, j.FZ, "
-                       "j.Anzahl, j.Serie FROM units u "
-                       "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
-                       "JOIN sportler s ON s.ID = u.Ref_ID "
-                       "LEFT JOIN units_test t ON t.Unit_ID = u.ID "
-                       "LEFT JOIN mr j ON u.Nummer >= 1 AND u.Nummer <= %1 AND j.Serie = %2 "
-                       "WHERE m.Gruppe_ID = ? AND u.Datum >= ? AND u.Datum < ?")
-            .arg(kMaxNummer)
-            .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer"))),
-        {groupId, engineDate(from), engineDate(to.addDays(1))},
-        [&out, &indexOf](const Database::RowValues& row) {
-            const qint64 id = row.integer(0);
-            auto found = indexOf.constFind(id);
-            if (found == indexOf.cend()) {
-                MeasurementTest test;
-                test.name = row.text(4);
-                if (!row.isNull(5))
-                    test.dropHeightCm = static_cast<int>(row.integer(5));
-                found = indexOf.insert(id, out.size());
-                out << MemberMeasurement{id,
-                                         row.integer(1),
-                                         row.integer(2),
-                                         row.isNull(3) ? QDate() : dayOf(row.text(3)),
-                                         test,
-                                         {}};
-            }
-            if (row.isNull(9)) // no jump
-                return;
-            Jump jump;
-            jump.contactMs = row.number(6);
-            jump.flightMs = row.number(7);
-            jump.number = row.number(8);
-            out[*found].jumps << jump;
+        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe ") + members +
+            QStringLiteral("LEFT JOIN units_test t ON t.Unit_ID = u.ID ") + inPeriod,
+        values, [&out](const Database::RowValues& row) {
+            MemberMeasurement measurement;
+            measurement.id = row.integer(0);
+            measurement.athleteId = row.integer(1);
+            measurement.nummer = row.integer(2);
+            if (!row.isNull(3))
+                measurement.day = dayOf(row.text(3));
+            measurement.test.name = row.text(4);
+            if (!row.isNull(5))
+                measurement.test.dropHeightCm = static_cast<int>(row.integer(5));
+            out << std::move(measurement);
         });
     std::sort(out.begin(), out.end(),
               [](const MemberMeasurement& a, const MemberMeasurement& b) { return a.id < b.id; });
+    QHash<qint64, qsizetype> indexOf;
+    indexOf.reserve(out.size());
+    for (qsizetype i = 0; i < out.size(); ++i)
+        indexOf.insert(out[i].id, i);
+    // A measurement's jumps come one after the other, in whatever order the engine joins
+    // them. One stored after the first statement is not among them and is passed over.
+    MemberMeasurement* current = nullptr;
+    db_.forEachRow(
+        QStringLiteral("SELECT u.ID, j.SZ, j.FZ, j.Anzahl ") + members +
+            QStringLiteral("JOIN mr j ON j.Serie = %1 ")
+                .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer"))) +
+            inPeriod + QStringLiteral(" AND u.Nummer >= 1 AND u.Nummer <= %1").arg(kMaxNummer),
+        values, [&out, &indexOf, &current](const Database::RowValues& row) {
+            const qint64 id = row.integer(0);
+            if (current == nullptr || current->id != id) {
+                const auto found = indexOf.constFind(id);
+                if (found == indexOf.cend()) {
+                    current = nullptr;
+                    return;
+                }
+                current = &out[*found];
+            }
+            Jump jump;
+            jump.contactMs = row.number(1);
+            jump.flightMs = row.number(2);
+            jump.number = row.number(3);
+            current->jumps << jump;
+        });
     // The few excluded jumps of the members.
     QHash<qint64, QList<double>> excluded;
     db_.forEachRow(QStringLiteral("SELECT e.Unit_ID, e.Anzahl FROM mr_ausschluss e "

@@ -2,6 +2,7 @@
 #include "core/store/AthleteRepository.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
+#include "core/store/SeriesKey.h"
 #include "support/TempDataDir.h"
 
 #include <QtTest>
@@ -159,6 +160,55 @@ private slots:
             flights << jump.flightMs;
         std::sort(flights.begin(), flights.end());
         QCOMPARE(flights, (QList<double>{520, 530}));
+    }
+
+    // Each measurement with its own jumps and no other's: one numbered beyond 999 (its jumps
+    // under the other kind of key), one without a jump, a series with an excluded jump beside
+    // another athlete's measurement with a jump of the same number.
+    void measurementsOfMembersWithTheirOwnJumps() {
+        GroupRepository groups(*data->db);
+        MeasurementRepository measurements(*data->db);
+        const qint64 u19 = groups.add(QStringLiteral("U19"));
+        groups.setGroupsOf(anna, {u19});
+        groups.setGroupsOf(ben, {u19});
+        const QDate day(2026, 3, 1);
+        const Measurement series =
+            measurements.recordFirstJump(anna, QDateTime(day, QTime(9, 0)), {200, 500, 1.25, 1});
+        measurements.recordJump(series.id, {210, 510, 1.2, 2});
+        measurements.exclude(seriesKey(anna, series.nummer), 2,
+                             {QStringLiteral("Fehlversuch"), QString(), QDateTime()});
+        const Measurement single =
+            measurements.recordFirstJump(ben, QDateTime(day, QTime(9, 5)), {220, 450, 1.0, 1});
+        measurements.recordJump(single.id, {225, 455, 1.0, 2});
+        // Written as a station of an earlier version writes them.
+        const QString insertUnit = QStringLiteral(
+            "INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (%1, '%2', %3, %4)");
+        QVERIFY(data->run(insertUnit.arg(anna).arg("2026-03-01T10:00:00").arg(1000).arg(2)));
+        for (const int number : {1, 2})
+            QVERIFY(data->run(QStringLiteral("INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) "
+                                             "VALUES (%1, %2, 600, 1.5, %3)")
+                                  .arg(seriesKey(anna, 1000))
+                                  .arg(230 + number)
+                                  .arg(number)));
+        QVERIFY(data->run(insertUnit.arg(ben).arg("2026-03-01T11:00:00").arg(7).arg(0)));
+
+        const QList<MemberMeasurement> found = groups.measurementsOfMembers(u19, day, day);
+        QCOMPARE(found.size(), 4);
+        QHash<qint64, QList<std::pair<double, bool>>> jumpsOf; // contact time, excluded
+        for (const MemberMeasurement& measurement : found) {
+            QCOMPARE(measurement.day, day);
+            QList<std::pair<double, bool>>& jumps =
+                jumpsOf[measurement.nummer * 10 + (measurement.athleteId == anna)];
+            for (const Jump& jump : measurement.jumps)
+                jumps << std::pair{jump.contactMs, jump.excluded};
+            std::sort(jumps.begin(), jumps.end());
+        }
+        using Jumps = QList<std::pair<double, bool>>;
+        QCOMPARE(jumpsOf.value(series.nummer * 10 + 1), (Jumps{{200, false}, {210, true}}));
+        QCOMPARE(jumpsOf.value(single.nummer * 10), (Jumps{{220, false}, {225, false}}));
+        QCOMPARE(jumpsOf.value(1000 * 10 + 1), (Jumps{{231, false}, {232, false}}));
+        QVERIFY(jumpsOf.contains(7 * 10));
+        QCOMPARE(jumpsOf.value(7 * 10), Jumps{});
     }
 };
 
