@@ -109,8 +109,7 @@ private slots:
         QCOMPARE(athleteGrid(w)->model()->headerData(1, Qt::Horizontal).toString(),
                  QStringLiteral("First name"));
         const QAbstractItemModel* jumps = jumpGrid(w)->model();
-        QCOMPARE(jumps->headerData(1, Qt::Horizontal).toString(),
-                 QStringLiteral("Contact(ms)"));
+        QCOMPARE(jumps->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Contact(ms)"));
         QVERIFY(jumps->rowCount() > 0);
         QCOMPARE(jumps->index(0, 3).data().toString(), QStringLiteral("1.25"));
 
