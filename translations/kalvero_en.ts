@@ -651,6 +651,13 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
+    <name>Exporter</name>
+    <message>
+        <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
+        <translation>File &quot;%1&quot; cannot be created. %2</translation>
+    </message>
+</context>
+<context>
     <name>FileOutput</name>
     <message>
         <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
@@ -2424,20 +2431,12 @@ Left out: %1 under a key that several measurements share.</translation>
 <context>
     <name>tidyexport</name>
     <message>
-        <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
-        <translation>File &quot;%1&quot; cannot be created. %2</translation>
-    </message>
-    <message>
         <source>Die Gruppe &quot;%1&quot; gibt es nicht.</source>
         <translation>There is no group &quot;%1&quot;.</translation>
     </message>
 </context>
 <context>
     <name>workbook</name>
-    <message>
-        <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
-        <translation>File &quot;%1&quot; cannot be created. %2</translation>
-    </message>
     <message>
         <source>Zu wenig Speicher.</source>
         <translation>Not enough memory.</translation>

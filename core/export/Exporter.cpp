@@ -6,6 +6,7 @@
 #include "core/store/Database.h"
 #include "core/store/SeriesKey.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QSaveFile>
@@ -15,24 +16,14 @@ namespace {
 
 constexpr qsizetype kWriteBlock = 1 << 16;
 
-QString cannotCreate(const QString& path, const QString& reason) {
-    return QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2")
-        .arg(QDir::toNativeSeparators(path), reason);
-}
-
-// The listed athletes with their place in the file (their IDs are the program's own numbers).
-QString listedAthletes(const QList<qint64>& athleteIds) {
-    QStringList listed;
-    listed.reserve(athleteIds.size());
-    for (qsizetype i = 0; i < athleteIds.size(); ++i)
-        listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
-    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) ")
-        .arg(listed.join(QLatin1Char(',')));
-}
+// The texts of this file that the user reads, in the translation context "Exporter".
+struct ExporterTexts {
+    Q_DECLARE_TR_FUNCTIONS(Exporter)
+};
 
 // The names of the listed athletes, read once each before their jumps.
 QString nameStatement(const QList<qint64>& athleteIds) {
-    return listedAthletes(athleteIds) +
+    return Exporter::listedAthletesClause(athleteIds) +
            QStringLiteral("SELECT listed.place, s.Name, s.Vorname FROM listed "
                           "JOIN sportler s ON s.ID = listed.id");
 }
@@ -41,7 +32,7 @@ QString nameStatement(const QList<qint64>& athleteIds) {
 // order given, their measurements as recorded, the jumps by their number. A row carries no
 // text but the moment, so that reading it converts little.
 QString exportStatement(const Database& db, const QList<qint64>& athleteIds) {
-    return listedAthletes(athleteIds) +
+    return Exporter::listedAthletesClause(athleteIds) +
            QStringLiteral("SELECT listed.place, u.ID, u.Datum, m.SZ, m.FZ, m.Eff FROM listed "
                           "JOIN units u ON u.Ref_ID = listed.id "
                           "JOIN mr m ON m.Serie = %1 "
@@ -138,7 +129,7 @@ Exporter::Result Exporter::writeFile(const QString& path, const QList<qint64>& a
                                      const Progress& progress) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {Outcome::Failed, cannotCreate(path, file.errorString())};
+        return {Outcome::Failed, cannotCreateText(path, file.errorString())};
     QByteArray buffer = exportfile::toWindows1252(exportfile::kHeader + QStringLiteral("\r\n"));
     buffer.reserve(kWriteBlock + 4096);
     bool written = true;
@@ -171,7 +162,7 @@ Exporter::Result Exporter::writeFile(const QString& path, const QList<qint64>& a
     }
     flush();
     if (!written || !file.commit())
-        return {Outcome::Failed, cannotCreate(path, file.errorString())};
+        return {Outcome::Failed, cannotCreateText(path, file.errorString())};
     return {};
 }
 
@@ -179,6 +170,20 @@ Exporter::Result Exporter::writeText(const QString& path, const QString& text) {
     const QByteArray bytes = exportfile::toWindows1252(text);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return {Outcome::Failed, cannotCreate(path, file.errorString())};
+        return {Outcome::Failed, cannotCreateText(path, file.errorString())};
     return {};
+}
+
+QString Exporter::cannotCreateText(const QString& path, const QString& reason) {
+    return ExporterTexts::tr("Datei \"%1\" kann nicht erstellt werden. %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString Exporter::listedAthletesClause(const QList<qint64>& athleteIds) {
+    QStringList listed;
+    listed.reserve(athleteIds.size());
+    for (qsizetype i = 0; i < athleteIds.size(); ++i)
+        listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
+    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) ")
+        .arg(listed.join(QLatin1Char(',')));
 }

@@ -35,6 +35,13 @@ public:
     // Writes a text made before (the single export's) in the same way.
     static Result writeText(const QString& path, const QString& text);
 
+    // What every export tells when its file cannot be written: "Datei "…" kann nicht erstellt
+    // werden." and the reason.
+    static QString cannotCreateText(const QString& path, const QString& reason);
+    // "WITH listed(place, id) AS (VALUES …) ": the athletes of an export with their place in
+    // it (their IDs are the program's own numbers), to join and order the statements by.
+    static QString listedAthletesClause(const QList<qint64>& athleteIds);
+
     // One line of the file, in its parts.
     struct Row {
         const QString& athlete; // "Name;Vorname;"

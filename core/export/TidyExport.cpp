@@ -30,23 +30,8 @@ struct TextsOfTidyexport {
     Q_DECLARE_TR_FUNCTIONS(tidyexport)
 };
 
-QString cannotCreate(const QString& path, const QString& reason) {
-    return TextsOfTidyexport::tr("Datei \"%1\" kann nicht erstellt werden. %2")
-        .arg(QDir::toNativeSeparators(path), reason);
-}
-
-// The listed athletes with their place in the export: the program's own IDs.
-QString listedAthletes(const QList<qint64>& athleteIds) {
-    QStringList listed;
-    listed.reserve(athleteIds.size());
-    for (qsizetype i = 0; i < athleteIds.size(); ++i)
-        listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
-    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) ")
-        .arg(listed.join(QLatin1Char(',')));
-}
-
 QString athleteStatement(const QList<qint64>& athleteIds) {
-    return listedAthletes(athleteIds) +
+    return Exporter::listedAthletesClause(athleteIds) +
            QStringLiteral("SELECT listed.place, s.ID, s.Name, s.Vorname, s.Geb, s.Geschl "
                           "FROM listed JOIN sportler s ON s.ID = listed.id");
 }
@@ -58,7 +43,7 @@ QString jumpStatement(const Database& db, const QList<qint64>& athleteIds) {
     // measurement has no test and no jump is excluded.
     const bool tests = db.schemaVersion() >= 1;
     const bool exclusions = db.schemaVersion() >= 2;
-    return listedAthletes(athleteIds) +
+    return Exporter::listedAthletesClause(athleteIds) +
            QStringLiteral("SELECT listed.place, u.ID, u.Nummer, u.Datum, u.FZ, %1, m.Anzahl, "
                           "m.SZ, m.FZ, %2 FROM listed "
                           "JOIN units u ON u.Ref_ID = listed.id "
@@ -308,7 +293,8 @@ Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteI
                 const plausibility::Limits& limits, const Progress& progress) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {Exporter::Outcome::Failed, cannotCreate(path, file.errorString()), {}};
+        return {
+            Exporter::Outcome::Failed, Exporter::cannotCreateText(path, file.errorString()), {}};
     std::string buffer = jumpColumns().join(QLatin1Char(',')).toStdString() + "\r\n";
     buffer.reserve(kWriteBlock + 4096);
     bool written = true;
@@ -395,13 +381,15 @@ Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteI
     }
     flush();
     if (!written || !file.commit())
-        return {Exporter::Outcome::Failed, cannotCreate(path, file.errorString()), count};
+        return {Exporter::Outcome::Failed, Exporter::cannotCreateText(path, file.errorString()),
+                count};
     const QString sidePath = descriptionPath(path);
     QSaveFile side(sidePath);
     const QByteArray description = descriptionText(limits, QDateTime::currentDateTime());
     if (!side.open(QIODevice::WriteOnly) || side.write(description) != description.size() ||
         !side.commit())
-        return {Exporter::Outcome::Failed, cannotCreate(sidePath, side.errorString()), count};
+        return {Exporter::Outcome::Failed, Exporter::cannotCreateText(sidePath, side.errorString()),
+                count};
     return {Exporter::Outcome::Written, {}, count};
 }
 

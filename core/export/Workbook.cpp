@@ -30,11 +30,6 @@ QString tooManyJumpsText() {
         .arg(kMaxRows);
 }
 
-QString cannotCreate(const QString& path, const QString& reason) {
-    return TextsOfWorkbook::tr("Datei \"%1\" kann nicht erstellt werden. %2")
-        .arg(QDir::toNativeSeparators(path), reason);
-}
-
 // A text for a cell: characters that XML cannot carry (control characters other than tab and
 // line breaks) become blanks.
 QByteArray cellText(const QString& text) {
@@ -122,6 +117,18 @@ std::optional<double> integral(qint64 value) {
     return static_cast<double>(value);
 }
 
+// A measurement's own columns, alike on both sheets: its ID and number, moment, test, drop
+// height and mode.
+void writeMeasurementPart(Sheet& sheet, const tidyexport::MeasurementPart& m,
+                          lxw_format* momentFormat) {
+    sheet.number(integral(m.id));
+    sheet.number(integral(m.number));
+    sheet.moment(m.moment, momentFormat);
+    sheet.text(m.test);
+    sheet.number(m.dropHeightCm ? std::optional<double>(*m.dropHeightCm) : std::nullopt);
+    sheet.text(m.series ? QStringLiteral("series") : QStringLiteral("single"));
+}
+
 } // namespace
 
 const QStringList& measurementColumns() {
@@ -157,7 +164,8 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     QTemporaryFile part(
         target.absoluteDir().filePath(QStringLiteral(".%1-XXXXXX.part").arg(target.fileName())));
     if (!part.open())
-        return {Exporter::Outcome::Failed, cannotCreate(path, part.errorString()), {}};
+        return {
+            Exporter::Outcome::Failed, Exporter::cannotCreateText(path, part.errorString()), {}};
     part.close();
     // The name is kept; the library creates the file anew, with the permissions any new file
     // gets rather than the temporary file's private ones.
@@ -168,7 +176,7 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     const QByteArray partName = QFile::encodeName(part.fileName());
     lxw_workbook* book = workbook_new_opt(partName.constData(), &options);
     if (book == nullptr)
-        return {Exporter::Outcome::Failed, cannotCreate(path, noMemoryText()), {}};
+        return {Exporter::Outcome::Failed, Exporter::cannotCreateText(path, noMemoryText()), {}};
     lxw_format* header = workbook_add_format(book);
     format_set_bold(header);
     lxw_format* momentFormat = workbook_add_format(book);
@@ -186,17 +194,11 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     const auto writeMeasurement = [&] {
         if (!measurement || !measurements.nextRow())
             return;
-        const tidyexport::MeasurementPart& m = *measurement;
         const analysis::JumpStatistics s = analysis::jumpStatistics(measurementJumps);
         measurements.number(integral(athleteOfMeasurement->id));
         measurements.text(athleteOfMeasurement->surname);
         measurements.text(athleteOfMeasurement->firstName);
-        measurements.number(integral(m.id));
-        measurements.number(integral(m.number));
-        measurements.moment(m.moment, momentFormat);
-        measurements.text(m.test);
-        measurements.number(m.dropHeightCm ? std::optional<double>(*m.dropHeightCm) : std::nullopt);
-        measurements.text(m.series ? QStringLiteral("series") : QStringLiteral("single"));
+        writeMeasurementPart(measurements, *measurement, momentFormat);
         measurements.number(integral(measurementJumps.size()));
         measurements.number(integral(s.jumpCount));
         measurements.number(s.bestHeightCm);
@@ -235,15 +237,7 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
                 jumps.text(r.athlete.firstName);
                 jumps.moment(r.athlete.birthDate.startOfDay(), dateFormat);
                 jumps.text(r.athlete.sex);
-                jumps.number(integral(r.measurement.id));
-                jumps.number(integral(r.measurement.number));
-                jumps.moment(r.measurement.moment, momentFormat);
-                jumps.text(r.measurement.test);
-                jumps.number(r.measurement.dropHeightCm
-                                 ? std::optional<double>(*r.measurement.dropHeightCm)
-                                 : std::nullopt);
-                jumps.text(r.measurement.series ? QStringLiteral("series")
-                                                : QStringLiteral("single"));
+                writeMeasurementPart(jumps, r.measurement, momentFormat);
                 jumps.number(j.number);
                 jumps.number(j.contactMs);
                 jumps.number(j.flightMs);
@@ -272,10 +266,12 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     for (const lxw_error error : {jumps.error(), measurements.error(), closed})
         if (error != LXW_NO_ERROR)
             return {Exporter::Outcome::Failed,
-                    cannotCreate(path, QString::fromUtf8(lxw_strerror(error))),
+                    Exporter::cannotCreateText(path, QString::fromUtf8(lxw_strerror(error))),
                     {}};
     if (std::rename(partName.constData(), QFile::encodeName(target.absoluteFilePath())) != 0)
-        return {Exporter::Outcome::Failed, cannotCreate(path, qt_error_string(errno)), {}};
+        return {Exporter::Outcome::Failed,
+                Exporter::cannotCreateText(path, qt_error_string(errno)),
+                {}};
     part.setAutoRemove(false);
     return {Exporter::Outcome::Written, {}, count};
 }

@@ -839,6 +839,19 @@ QVariant engineMoment(const QDateTime& moment) {
 
 namespace {
 
+// The whole number that the digits of text[from, from + length) make; -1 when one of them is
+// not a digit.
+int digitsAt(const QString& text, int from, int length) {
+    int value = 0;
+    for (int i = from; i < from + length; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
 // "yyyy-MM-ddTHH:mm:ss" and "yyyy-MM-dd", the forms the program stores, read without the
 // general parser.
 std::optional<QDateTime> storedForm(const QString& text) {
@@ -850,14 +863,7 @@ std::optional<QDateTime> storedForm(const QString& text) {
                       text[13] != QLatin1Char(':') || text[16] != QLatin1Char(':')))
         return std::nullopt;
     const auto number = [&text](int from, int length) {
-        int value = 0;
-        for (int i = from; i < from + length; ++i) {
-            const char16_t c = text[i].unicode();
-            if (c < u'0' || c > u'9')
-                return -1;
-            value = value * 10 + (c - u'0');
-        }
-        return value;
+        return digitsAt(text, from, length);
     };
     const int year = number(0, 4);
     const int month = number(5, 2);
@@ -875,6 +881,19 @@ std::optional<QDateTime> storedForm(const QString& text) {
 }
 
 } // namespace
+
+QDate dayOfStoredText(const QString& text) {
+    // The form the program stores ("yyyy-MM-dd..."), without the general parser.
+    if (text.size() >= 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') &&
+        (text.size() == 10 || text[10] == QLatin1Char('T') || text[10] == QLatin1Char(' '))) {
+        const int year = digitsAt(text, 0, 4);
+        const int month = digitsAt(text, 5, 2);
+        const int day = digitsAt(text, 8, 2);
+        if (year >= 0 && month >= 0 && day >= 0)
+            return QDate(year, month, day);
+    }
+    return QDate::fromString(text.trimmed().left(10), Qt::ISODate);
+}
 
 QDateTime momentOf(const QVariant& v) {
     if (v.isNull())

@@ -195,6 +195,9 @@ QVariant engineDate(const QDate& date);
 QVariant engineMoment(const QDateTime& moment);
 // A stored date or moment read back; invalid for an empty value or text that is no date.
 QDateTime momentOf(const QVariant& value);
+// The day of a stored moment's text, without its time of day (a server's moments come as
+// "yyyy-MM-ddTHH:mm:ss.zzz"); invalid for text that is no date.
+QDate dayOfStoredText(const QString& text);
 // A stored number; an empty value, text that is no number and a number beyond the 64-bit
 // range read as 0, a fraction is rounded to the nearest integer.
 qint64 integerOf(const QVariant& value);

@@ -19,31 +19,6 @@ struct GroupRepositoryTexts {
     Q_DECLARE_TR_FUNCTIONS(GroupRepository)
 };
 
-// The day of a stored moment's text (a server's moments come as "yyyy-MM-ddTHH:mm:ss.zzz"),
-// read without its time of day.
-QDate dayOf(const QString& text) {
-    // The form the program stores ("yyyy-MM-dd..."), without the general parser.
-    const auto number = [&text](int from, int length) {
-        int value = 0;
-        for (int i = from; i < from + length; ++i) {
-            const char16_t c = text[i].unicode();
-            if (c < u'0' || c > u'9')
-                return -1;
-            value = value * 10 + (c - u'0');
-        }
-        return value;
-    };
-    if (text.size() >= 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') &&
-        (text.size() == 10 || text[10] == QLatin1Char('T') || text[10] == QLatin1Char(' '))) {
-        const int year = number(0, 4);
-        const int month = number(5, 2);
-        const int day = number(8, 2);
-        if (year >= 0 && month >= 0 && day >= 0)
-            return QDate(year, month, day);
-    }
-    return QDate::fromString(text.trimmed().left(10), Qt::ISODate);
-}
-
 } // namespace
 
 bool GroupRepository::available() const {
@@ -185,7 +160,7 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
             measurement.athleteId = row.integer(1);
             measurement.nummer = row.integer(2);
             if (!row.isNull(3))
-                measurement.day = dayOf(row.text(3));
+                measurement.day = dayOfStoredText(row.text(3));
             measurement.test.name = row.text(4);
             if (!row.isNull(5))
                 measurement.test.dropHeightCm = static_cast<int>(row.integer(5));
