@@ -2,13 +2,13 @@
 
 #include "core/base/Texts.h"
 #include "core/station/Station.h"
-#include "ui/AthleteEditorDialog.h"
-#include "ui/AthleteSearchDialog.h"
-#include "ui/Icons.h"
-#include "ui/LimitsDialog.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageService.h"
-#include "ui/ServicePanel.h"
+#include "ui/athletes/AthleteEditorDialog.h"
+#include "ui/athletes/AthleteSearchDialog.h"
+#include "ui/common/Icons.h"
+#include "ui/settings/LimitsDialog.h"
+#include "ui/main/MainWindow.h"
+#include "ui/common/MessageService.h"
+#include "ui/device/ServicePanel.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

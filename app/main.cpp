@@ -7,10 +7,10 @@
 #include "core/link/TimingDriverFactory.h"
 #include "core/station/Station.h"
 #include "core/store/Database.h"
-#include "ui/AppContext.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageService.h"
-#include "ui/QtMessageService.h"
+#include "ui/common/AppContext.h"
+#include "ui/main/MainWindow.h"
+#include "ui/common/MessageService.h"
+#include "ui/common/QtMessageService.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>

@@ -45,11 +45,11 @@
 #include "core/store/Database.h"
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
-#include "ui/AppContext.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageService.h"
-#include "ui/QtMessageService.h"
-#include "ui/RankingWindow.h"
+#include "ui/common/AppContext.h"
+#include "ui/main/MainWindow.h"
+#include "ui/common/MessageService.h"
+#include "ui/common/QtMessageService.h"
+#include "ui/squads/RankingWindow.h"
 
 #include <QAction>
 #include <QApplication>

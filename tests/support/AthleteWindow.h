@@ -6,8 +6,8 @@
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
-#include "ui/AthleteController.h"
-#include "ui/HistoryController.h"
+#include "ui/athletes/AthleteController.h"
+#include "ui/history/HistoryController.h"
 
 #include <QDialog>
 #include <QSqlError>

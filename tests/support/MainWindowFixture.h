@@ -7,8 +7,8 @@
 #include "core/station/Station.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempDataDir.h"
-#include "ui/AppContext.h"
-#include "ui/MainWindow.h"
+#include "ui/common/AppContext.h"
+#include "ui/main/MainWindow.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

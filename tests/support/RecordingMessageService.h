@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MessageService.h"
+#include "ui/common/MessageService.h"
 
 #include <QQueue>
 

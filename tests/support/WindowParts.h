@@ -3,7 +3,7 @@
 // The main window's widgets, found by their object names as a test (or a screen reader) finds
 // them.
 
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -1,0 +1,183 @@
+#include "core/base/Texts.h"
+#include "core/export/ExportFormat.h"
+#include "support/AthleteWindow.h"
+#include "support/WindowParts.h"
+#include "ui/athletes/AthleteTableModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+
+using namespace athletewindow;
+
+namespace {
+
+// Three athletes; the second has a single measurement, the third a series of two jumps.
+const QStringList kData{
+    "INSERT INTO sportler (ID, Name, Vorname) VALUES (1, 'Adler', 'Ada'), (2, 'Müller', "
+    "'Jörg'), (3, 'Zorn', 'Zora')",
+    "INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (2, '2026-12-06T19:05:09', 1, 1), "
+    "(3, '2026-12-07T08:00:00', 1, 2)",
+    "INSERT INTO mr VALUES (2001, 200, 500, 1.25, 1), (3001, 180, 450, 1.13, 1), "
+    "(3001, 150, 600, 2.4, 2)"};
+
+const QString kHeaderLine = exportfile::kHeader + QStringLiteral("\r\n");
+
+} // namespace
+
+// The two export actions in the window: the save dialog, the clipboard, the messages and
+// the athlete selected afterwards (the one picked before). The file's content is the
+// exporter's own test.
+class TestExportActions : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void actions_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("target"); // "" cancelled, "@" the test's directory
+        QTest::addColumn<bool>("cancelInProgress");
+        QTest::addColumn<int>("lines"); // of the file; -1 none
+        QTest::addColumn<bool>("clipboard");
+        QTest::addColumn<bool>("message");
+        QTest::newRow("one athlete") << "exportOneAction"
+                                     << "@/a.txt" << false << 2 << true << false;
+        QTest::newRow("one athlete, cancelled") << "exportOneAction"
+                                                << "" << false << -1 << false << false;
+        QTest::newRow("one athlete, cannot be written")
+            << "exportOneAction"
+            << "@/missing/a.txt" << false << -1 << false << true;
+        QTest::newRow("all athletes") << "exportAllAction"
+                                      << "@/a.txt" << false << 4 << false << false;
+        QTest::newRow("all athletes, cancelled") << "exportAllAction"
+                                                 << "" << false << -1 << false << false;
+        QTest::newRow("all athletes, cancelled while it runs: the earlier file stays")
+            << "exportAllAction"
+            << "@/old.txt" << true << 0 << false << false;
+        QTest::newRow("all athletes, cannot be written")
+            << "exportAllAction"
+            << "@/missing/a.txt" << false << -1 << false << true;
+    }
+    void actions() {
+        QFETCH(QString, action);
+        QFETCH(QString, target);
+        QFETCH(bool, cancelInProgress);
+        QFETCH(int, lines);
+        QFETCH(bool, clipboard);
+        QFETCH(bool, message);
+        texts::setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        MainWindowFixture f;
+        seed(f, kData);
+        MainWindow& w = open(f);
+        clickRow(athleteGrid(w), 1);
+        target.replace('@', f.dir.path());
+        f.ui.fileNames << target;
+        f.ui.clipboard = QStringLiteral("before");
+        {
+            QFile old(f.dir.filePath("old.txt"));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+        }
+        if (cancelInProgress)
+            f.ui.cancelAfter = 1;
+
+        w.action(action)->trigger();
+
+        const bool one = action == "exportOneAction";
+        QCOMPARE(f.ui.saveRequests.size(), 1);
+        QCOMPARE(f.ui.saveRequests[0].title, one ? QStringLiteral("einzelnen Sportler exportieren")
+                                                 : QStringLiteral("alle Sportler exportieren"));
+        QCOMPARE(f.ui.saveRequests[0].filter, QStringLiteral("Textdatei|*.txt"));
+        QCOMPARE(f.ui.saveRequests[0].defaultSuffix, QStringLiteral("txt"));
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        QCOMPARE(f.ui.saveRequests[0].suggestedName,
+                 one ? "Müller_Jörg_" + today + ".txt" : "Sportler_" + today + ".txt");
+        QFile file(target);
+        QCOMPARE(file.open(QIODevice::ReadOnly), lines >= 0);
+        if (lines >= 0)
+            QCOMPARE(file.readAll().count("\r\n"), lines);
+        QCOMPARE(f.ui.clipboardWrites, clipboard ? 1 : 0);
+        if (clipboard)
+            QCOMPARE(f.ui.clipboard,
+                     kHeaderLine + QStringLiteral("Müller;Jörg;06.12.2026;19:05:09;200,000;"
+                                                  "500,000;1,250;30,700\r\n"));
+        QCOMPARE(f.ui.boxes.size(), message ? 1 : 0);
+        if (!one && !target.isEmpty())
+            QVERIFY(f.ui.progressLabels.first().startsWith(QStringLiteral("Export läuft … ")));
+        if (message) {
+            QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Kalvero"));
+            QVERIFY(f.ui.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht "
+                                                                 "erstellt werden. ")
+                                                      .arg(target)));
+        }
+        // The window shows numbers as before, the hourglass is gone, and the athlete picked
+        // before stays selected with his history: the next run records for him.
+        QCOMPARE(texts::decimalSeparator(), QLatin1Char('.'));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(w.athletes().selectedId(), qint64(2));
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 1);
+        QCOMPARE(historyList(w)->topLevelItemCount(), 1);
+    }
+
+    // The table and the workbook for analysis tools: the choice between the selected athlete
+    // and those listed, the save dialog, and the rows of the athletes chosen.
+    void tables_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("answer"); // the button of the choice
+        QTest::addColumn<QString>("suggested");
+        QTest::addColumn<int>("jumps");  // rows of the file; -1 none written
+        QTest::addColumn<bool>("group"); // Müller and Zorn in the group "U19", chosen
+        QTest::newRow("table, selected athlete")
+            << "exportTableAction" << 0 << "Müller_Jörg_@.csv" << 1 << false;
+        QTest::newRow("table, listed athletes")
+            << "exportTableAction" << 1 << "Sportler_@.csv" << 3 << false;
+        QTest::newRow("table, choice cancelled") << "exportTableAction" << 2 << "" << -1 << false;
+        QTest::newRow("workbook, listed athletes")
+            << "exportWorkbookAction" << 1 << "Sportler_@.xlsx" << 3 << false;
+        QTest::newRow("table, the chosen group")
+            << "exportTableAction" << 1 << "U19_@.csv" << 3 << true;
+    }
+    void tables() {
+        QFETCH(QString, action);
+        QFETCH(int, answer);
+        QFETCH(QString, suggested);
+        QFETCH(int, jumps);
+        QFETCH(bool, group);
+        MainWindowFixture f;
+        seed(f, kData);
+        if (group)
+            seed(f, {"INSERT INTO gruppen (ID, Name) VALUES (1, 'U19')",
+                     "INSERT INTO gruppen_sportler VALUES (1, 2), (1, 3)"});
+        MainWindow& w = open(f);
+        if (group)
+            w.athletes().chooseGroup(1);
+        clickRow(athleteGrid(w), group ? 0 : 1);
+        const bool csv = action == "exportTableAction";
+        const QString path = f.dir.filePath(csv ? "t.csv" : "t.xlsx");
+        f.ui.answers << answer;
+        f.ui.fileNames << path;
+
+        w.action(action)->trigger();
+
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(
+            f.ui.boxes[0].buttons,
+            (QStringList{"&Ausgewählter Sportler",
+                         group ? "&Gruppe \"U19\"" : "Alle an&gezeigten Sportler", "Abbrechen"}));
+        QCOMPARE(f.ui.saveRequests.size(), jumps >= 0 ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(path), jumps >= 0);
+        if (jumps < 0)
+            return;
+        QCOMPARE(f.ui.saveRequests[0].suggestedName,
+                 QString(suggested).replace('@', QDate::currentDate().toString(Qt::ISODate)));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (csv)
+            QCOMPARE(file.readAll().count("\r\n"), 1 + jumps);
+        else
+            QVERIFY(file.read(2) == "PK");
+        QCOMPARE(w.athletes().selectedId(), qint64(2));
+    }
+};
+
+QTEST_MAIN(TestExportActions)
+#include "tst_export.moc"

@@ -1,0 +1,81 @@
+#include "core/store/AthleteRepository.h"
+#include "core/store/Backup.h"
+#include "core/store/Database.h"
+#include "support/MainWindowFixture.h"
+#include "support/WindowParts.h"
+#include "ui/athletes/AthleteTableModel.h"
+#include "ui/common/WriteCheck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+// A database file found damaged by the check at start: the window offers the newest sound
+// backup; the damaged file stays beside it.
+class TestRestoreOffer : public QObject {
+    Q_OBJECT
+
+    // Athletes with these names and enough jumps for many pages.
+    static void fill(const StoreLocation& location, const QStringList& names) {
+        Database db(location);
+        Database::Transaction t(db);
+        for (const QString& name : names)
+            db.write("INSERT INTO sportler (Name, Vorname) VALUES (?, 'Anna')", {name});
+        for (int i = 0; i < 3000; ++i)
+            db.write("INSERT INTO mr VALUES (?, 200, 500, 1.25, 1)", {1001 + i});
+        t.commit();
+    }
+
+    static void damageAPage(const QString& path) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek((file.size() / 4096 - 2) * 4096);
+        file.write(QByteArray(4096, '\x5a'));
+    }
+
+private slots:
+    void theNewestSoundBackupIsOffered_data() {
+        QTest::addColumn<int>("answer"); // 0 restore, 1 read only
+        QTest::newRow("restored") << 0;
+        QTest::newRow("read only") << 1;
+    }
+    void theNewestSoundBackupIsOffered() {
+        QFETCH(int, answer);
+        MainWindowFixture f;
+        if (f.onServer())
+            QSKIP("a damaged database file");
+        fill(f.location(), {"Meier"});
+        backup::makeDaily(f.dataDirectory(), f.clock.now().date().addDays(-1), 14);
+        fill(f.location(), {"Schulz"});
+        const QString path = f.dataDirectory() + "qrv.sqlite";
+        damageAPage(path);
+        f.ui.answers.enqueue(answer);
+        MainWindow& w = f.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!f.ui.boxes.isEmpty(), 10000);
+        const MessageBox offer = f.ui.boxes.first();
+        QCOMPARE(offer.buttons, (QStringList{"Wiederherstellen", "Nur lesen"}));
+        QVERIFY2(offer.text.contains(QDir::toNativeSeparators(path)), qPrintable(offer.text));
+        QVERIFY2(offer.text.contains(backup::dailyName(f.clock.now().date().addDays(-1))),
+                 qPrintable(offer.text));
+        const QStringList aside = QDir(f.dataDirectory()).entryList({"qrv-beschaedigt-*.sqlite"});
+        if (answer == 0) {
+            QCOMPARE(f.ui.boxes.size(), 2);
+            QCOMPARE(aside.size(), 1);
+            QVERIFY2(f.ui.boxes[1].text.contains(aside.first()), qPrintable(f.ui.boxes[1].text));
+            QCOMPARE(athleteGrid(w)->model()->rowCount(), 1);
+            QVERIFY(!w.station().store().database().damaged());
+        } else {
+            QCOMPARE(f.ui.boxes.size(), 1);
+            QVERIFY(aside.isEmpty());
+            QCOMPARE(athleteGrid(w)->model()->rowCount(), 2);
+            QVERIFY(w.station().store().database().damaged());
+            f.ui.clear();
+            QVERIFY(!checkWritable(w.station().store(), f.ui));
+            QCOMPARE(f.ui.texts(), QStringList{w.station().store().database().damagedText()});
+        }
+        f.finish();
+    }
+};
+
+QTEST_MAIN(TestRestoreOffer)
+#include "tst_restoreoffer.moc"

@@ -1,0 +1,124 @@
+#include "core/base/Texts.h"
+#include "support/AthleteWindow.h"
+#include "support/WindowParts.h"
+#include "ui/squads/RankingWindow.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+
+using namespace athletewindow;
+
+namespace {
+
+QString tool(const QString& name, const QStringList& arguments) {
+    QProcess p;
+    p.start(name, arguments);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// `count` athletes in the group "U19" (and one outside it), athlete n with one jump of
+// contact time 200 ms and flight time 400 + 10·n ms three days ago; athlete 1 also a jump of
+// 200/400 ms forty days ago, in the period before the last 30 days.
+QStringList squad(int count) {
+    const QString recent =
+        QDateTime(QDate::currentDate().addDays(-3), QTime(10, 0)).toString(Qt::ISODate);
+    const QString earlier =
+        QDateTime(QDate::currentDate().addDays(-40), QTime(10, 0)).toString(Qt::ISODate);
+    QStringList athletes, units, jumps, members;
+    for (int n = 1; n <= count + 1; ++n) {
+        athletes << QStringLiteral("(%1, 'Name%2', 'Vorname')").arg(n).arg(n, 2, 10, QChar('0'));
+        units << QStringLiteral("(%1, '%2', 1, 1)").arg(n).arg(recent);
+        jumps << QStringLiteral("(%1, 200, %2, 0, 1)").arg(n * 1000 + 1).arg(400 + 10 * n);
+        if (n <= count)
+            members << QStringLiteral("(g.ID = (SELECT ID FROM gruppen) AND s.ID = %1)").arg(n);
+    }
+    units << QStringLiteral("(1, '%1', 2, 1)").arg(earlier);
+    jumps << QStringLiteral("(1002, 200, 400, 0, 1)");
+    return {"INSERT INTO sportler (ID, Name, Vorname) VALUES " + athletes.join(','),
+            "INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES " + units.join(','),
+            "INSERT INTO mr VALUES " + jumps.join(','), "INSERT INTO gruppen (Name) VALUES ('U19')",
+            "INSERT INTO gruppen_sportler (Gruppe_ID, Sportler_ID) SELECT g.ID, s.ID FROM "
+            "gruppen g, sportler s WHERE " +
+                members.join(" OR ")};
+}
+
+} // namespace
+
+// The window "Rangliste" of the group chosen in the main window: its rows, sorted by a click
+// on a header, copied in the order shown, and the team report of the same group and period.
+class TestRankingWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { texts::setLocale(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void rankingSortedCopiedAndReported() {
+        MainWindowFixture f;
+        seed(f, squad(30));
+        MainWindow& w = open(f);
+        auto* chooser = part<QComboBox>(w, "groupChooser");
+        chooser->setCurrentIndex(chooser->findText("U19"));
+        action(w, "rankingAction")->trigger();
+        RankingWindow* ranking = w.rankingWindow();
+        QVERIFY(ranking && ranking->isVisible());
+        QCOMPARE(ranking->groupChooser->currentText(), QString("U19"));
+        QCOMPARE(ranking->fromField->date(), QDate::currentDate().addDays(-29));
+        QCOMPARE(ranking->toField->date(), QDate::currentDate());
+
+        // The longest flight time first; athlete 1's change against his jump of 40 days ago.
+        QList<ranking::Row> rows = ranking->rowsShown();
+        QCOMPARE(rows.size(), 30);
+        QCOMPARE(rows.first().athlete.name, QString("Name30"));
+        QCOMPARE(rows.last().athlete.name, QString("Name01"));
+        QVERIFY(rows.last().rsiChange && *rows.last().rsiChange > 0);
+        QVERIFY(!rows.first().rsiChange);
+
+        // A click on "Name" sorts by name.
+        QHeaderView* header = ranking->rankingTable->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(ranking::Name) + 5, 5));
+        rows = ranking->rowsShown();
+        QCOMPARE(rows.first().athlete.name, QString("Name01"));
+        ranking->copyButton->click();
+        const QStringList lines = f.ui.clipboard.split('\n');
+        QCOMPARE(lines.size(), 32);
+        QVERIFY2(lines[1].startsWith("30\tName01\tVorname\t"), qPrintable(lines[1]));
+
+        // A period whose start is after its end shows nothing and says why.
+        ranking->fromField->setDate(QDate::currentDate().addDays(1));
+        QVERIFY(ranking->rowsShown().isEmpty());
+        QVERIFY(!ranking->noteLabel->text().isEmpty());
+        ranking->fromField->setDate(QDate::currentDate().addDays(-29));
+
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        const QString path = f.dir.filePath("team.pdf");
+        f.ui.fileNames << path;
+        ranking->reportButton->click();
+        QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
+        const QStringList pages =
+            tool("pdftotext", {"-layout", path, "-"}).split('\f', Qt::SkipEmptyParts);
+        QVERIFY(pages.size() >= 2);
+        for (int p = 0; p < pages.size(); ++p)
+            QVERIFY2(
+                pages[p].contains(QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages.size())),
+                qPrintable(pages[p]));
+        const QString all = pages.join(' ');
+        for (const char* expected : {"Teambericht: U19", "Zeitraum:", "Platz", "Bester RSI",
+                                     "Name01, Vorname:", "Trend: besser", "Name30, Vorname:"})
+            QVERIFY2(all.contains(QString::fromUtf8(expected)), expected);
+        QVERIFY(!all.contains("Name31"));
+        // The chart is drawn, not pasted in as a picture.
+        QCOMPARE(tool("pdfimages", {"-list", path}).count('\n'), 2);
+        f.finish();
+    }
+};
+
+QTEST_MAIN(TestRankingWindow)
+#include "tst_rankingwindow.moc"

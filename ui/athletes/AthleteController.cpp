@@ -1,0 +1,269 @@
+#include "ui/athletes/AthleteController.h"
+
+#include "core/base/Errors.h"
+#include "core/store/DataStore.h"
+#include "core/store/GroupRepository.h"
+#include "ui/athletes/AthleteEditorDialog.h"
+#include "ui/athletes/AthletePanel.h"
+#include "ui/athletes/AthleteSearchDialog.h"
+#include "ui/history/HistoryController.h"
+#include "ui/common/MessageService.h"
+#include "ui/common/WriteCheck.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "AthleteController".
+struct AthleteControllerTexts {
+    Q_DECLARE_TR_FUNCTIONS(AthleteController)
+};
+
+} // namespace
+
+AthleteController::AthleteController(AthletePanel& panel, HistoryController& history,
+                                     DataStore& store, MessageService& ui)
+    : panel_(panel), history_(history), store_(store), ui_(ui) {
+    // A row the user picks in the grid (mouse or keys) selects that athlete.
+    QObject::connect(&panel_, &AthletePanel::rowChosen, &panel_, [this](int row) {
+        if (row == current_)
+            return;
+        runGuarded(ui_, [this, row] {
+            current_ = row;
+            history_.showAthlete(selectedId());
+        });
+    });
+    QObject::connect(&panel_, &AthletePanel::groupChosen, &panel_, [this](qint64 groupId) {
+        runGuarded(ui_, [this, groupId] { chooseGroup(groupId); });
+    });
+}
+
+AthleteRepository& AthleteController::repository() {
+    return store_.athletes();
+}
+
+void AthleteController::listAtStart() {
+    reloadGroups();
+    showAll();
+}
+
+bool AthleteController::groupsAvailable() {
+    return store_.isOpen() && GroupRepository(store_.database()).available();
+}
+
+bool AthleteController::readGroups() {
+    const bool available = groupsAvailable();
+    panel_.setGroupsAvailable(available);
+    const qint64 chosen = panel_.chosenGroupId();
+    panel_.setGroups(available ? GroupRepository(store_.database()).all() : QList<Group>());
+    return panel_.chosenGroupId() != chosen;
+}
+
+void AthleteController::reloadGroups() {
+    if (readGroups())
+        showAll();
+}
+
+void AthleteController::chooseGroup(qint64 groupId) {
+    panel_.chooseGroup(groupId);
+    showAll();
+}
+
+qint64 AthleteController::chosenGroupId() const {
+    return panel_.chosenGroupId();
+}
+
+QList<Athlete> AthleteController::inChosenGroup(QList<Athlete> athletes) {
+    const qint64 groupId = panel_.chosenGroupId();
+    if (groupId == 0)
+        return athletes;
+    return onlyMembers(athletes, GroupRepository(store_.database()).memberIds(groupId));
+}
+
+void AthleteController::selectNext() {
+    if (current_ + 1 < panel_.rowCount())
+        selectRow(current_ + 1);
+}
+
+void AthleteController::list(std::function<QList<Athlete>()> query) {
+    QList<Athlete> found = query();
+    listing_ = std::move(query);
+    setAthletes(std::move(found));
+    selectRow(panel_.rowCount() > 0 ? 0 : -1);
+}
+
+void AthleteController::relist() {
+    // A start whose listing failed (a server that was away) has none yet.
+    if (!listing_)
+        listing_ = [this] {
+            return inChosenGroup(repository().all());
+        };
+    setAthletes(listing_());
+}
+
+void AthleteController::setAthletes(QList<Athlete> athletes) {
+    panel_.setAthletes(std::move(athletes));
+    current_ = -1;
+}
+
+void AthleteController::showAll() {
+    list([this] { return inChosenGroup(repository().all()); });
+}
+
+void AthleteController::refresh() {
+    const qint64 athleteId = selectedId();
+    const std::optional<qint64> nummer = history_.selectedNummer();
+    // Groups that other stations made, renamed or deleted meanwhile; when the listed group is
+    // gone, all athletes are listed.
+    if (readGroups())
+        listing_ = nullptr;
+    relist();
+    const int row = panel_.rowOf(athleteId);
+    selectRow(row >= 0 ? row : (panel_.rowCount() > 0 ? 0 : -1));
+    if (row >= 0 && nummer)
+        history_.selectNummer(*nummer);
+}
+
+void AthleteController::search() {
+    if (!search_)
+        return;
+    search_->exec();
+    const athletes::SearchBy by = search_->answer();
+    if (by == athletes::SearchBy::None)
+        return;
+    const QString text = search_->searchText();
+    QList<Athlete> found;
+    try {
+        found = inChosenGroup(repository().search(by, text));
+    } catch (...) {
+        // The grid is not left empty: it lists all athletes again. The search's error is the
+        // one the user is told; a second one goes to the log.
+        if (const auto failure = failureOf([this] { showAll(); }))
+            qWarning("Kalvero: all athletes cannot be listed: %s", qPrintable(failure->text));
+        throw;
+    }
+    if (found.isEmpty()) {
+        showAll();
+        return;
+    }
+    list([this, by, text] { return inChosenGroup(repository().search(by, text)); });
+}
+
+void AthleteController::newAthlete() {
+    if (!checkWritable(store_, ui_) || !editor_)
+        return;
+    editor_->prepareNew();
+    // A new athlete joins the group that is listed.
+    const bool available = groupsAvailable();
+    const qint64 chosen = panel_.chosenGroupId();
+    editor_->setGroups(available,
+                       available ? GroupRepository(store_.database()).all() : QList<Group>(),
+                       chosen != 0 ? QList<qint64>{chosen} : QList<qint64>());
+    if (editor_->exec() != QDialog::Accepted)
+        return;
+    editor_->restoreMarks();
+
+    Athlete athlete;
+    athlete.name = editor_->name();
+    athlete.firstName = editor_->firstName();
+    if (editor_->dateValid())
+        athlete.birthDate = editor_->birthDate();
+    athlete.sex = editor_->sexIndex();
+    athlete.remark = editor_->remark();
+    const qint64 id = GroupRepository(store_.database())
+                          .addAthlete(repository(), athlete, editor_->checkedGroups());
+
+    // The athletes are read again, so that the new athlete stands where the store lists him;
+    // he is the selected one (or the last row, when the current search does not find him),
+    // and his (empty) history and measurement counter follow at once.
+    relist();
+    const int row = panel_.rowOf(id);
+    selectRow(row >= 0 ? row : panel_.rowCount() - 1);
+}
+
+void AthleteController::changeAthlete() {
+    if (!checkWritable(store_, ui_) || !editor_)
+        return;
+    const auto current = selected();
+    if (!current)
+        return;
+    editor_->prepareChange(current->name, current->firstName, current->birthDate, current->sex,
+                           current->remark);
+    // A stored value that is no date is shown as it is, so that the check marks it.
+    if (!current->storedBirthDate.isEmpty() && !current->birthDate.isValid())
+        editor_->birthDateField->setText(current->storedBirthDate);
+    editor_->checkBirthDate();
+    const bool available = groupsAvailable();
+    GroupRepository groups(store_.database());
+    editor_->setGroups(available, available ? groups.all() : QList<Group>(),
+                       available ? groups.groupsOf(current->id) : QList<qint64>());
+    if (editor_->exec() != QDialog::Accepted)
+        return;
+
+    Athlete changed = *current;
+    changed.name = editor_->name();
+    changed.firstName = editor_->firstName();
+    changed.sex = editor_->sexIndex();
+    changed.remark = editor_->remark();
+    // Without a valid date in the editor the stored date of birth stays.
+    if (editor_->dateValid()) {
+        changed.birthDate = editor_->birthDate();
+        changed.storedBirthDate = changed.birthDate.toString(Qt::ISODate);
+    }
+    GroupRepository(store_.database())
+        .updateAthlete(repository(), changed, editor_->dateValid(), editor_->checkedGroups());
+    // An athlete taken out of the listed group leaves the list; the one below him is selected.
+    if (available && panel_.chosenGroupId() != 0 &&
+        !editor_->checkedGroups().contains(panel_.chosenGroupId())) {
+        const int row = current_;
+        relist();
+        selectRow(panel_.rowCount() > 0 ? std::min(row, panel_.rowCount() - 1) : -1);
+        return;
+    }
+    panel_.replace(current_, changed);
+}
+
+void AthleteController::deleteAfterConfirmation() {
+    if (!checkWritable(store_, ui_))
+        return;
+    if (!boxes::confirmDestructive(
+            ui_, AthleteControllerTexts::tr("Soll der aktuelle Datensatz gelöscht werden?"),
+            {AthleteControllerTexts::tr("&Ja"), AthleteControllerTexts::tr("&Abbrechen")}))
+        return;
+    deleteSelected();
+}
+
+void AthleteController::deleteSelected() {
+    const auto athlete = selected();
+    if (!athlete)
+        return;
+    // After a deletion, whether it held or not, the jump grid lists every stored jump.
+    try {
+        repository().remove(athlete->id);
+    } catch (...) {
+        history_.showAllJumps();
+        throw;
+    }
+    panel_.remove(current_);
+    current_ = -1;
+    history_.showAllJumps();
+    selectRow(panel_.rowCount() > 0 ? 0 : -1);
+}
+
+std::optional<Athlete> AthleteController::selected() const {
+    if (current_ < 0 || current_ >= panel_.rowCount())
+        return std::nullopt;
+    return panel_.athlete(current_);
+}
+
+qint64 AthleteController::selectedId() const {
+    const auto athlete = selected();
+    return athlete ? athlete->id : 0;
+}
+
+void AthleteController::selectRow(int row) {
+    current_ = row < panel_.rowCount() ? row : -1;
+    panel_.markRow(current_);
+    history_.showAthlete(selectedId());
+}

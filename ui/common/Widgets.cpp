@@ -1,0 +1,54 @@
+#include "ui/common/Widgets.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QWidget>
+
+namespace widgets {
+
+QLabel* boldLabel(const QString& text, const QString& objectName, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+void centreOnScreen(QWidget* window) {
+    if (const QScreen* screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+}
+
+void GridLinesDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                        const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() >= firstCentred_)
+        option->displayAlignment = Qt::AlignCenter;
+}
+
+void GridLinesDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Mid).lighter(125));
+    const QRect r = option.rect;
+    painter->drawLine(r.bottomLeft(), r.bottomRight());
+    painter->drawLine(r.topRight(), r.bottomRight());
+    painter->restore();
+}
+
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace widgets

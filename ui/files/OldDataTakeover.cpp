@@ -1,0 +1,54 @@
+#include "ui/files/OldDataTakeover.h"
+
+#include "core/store/DataStore.h"
+#include "core/takeover/OldDataReader.h"
+#include "core/takeover/TakeoverWriter.h"
+#include "ui/athletes/AthleteController.h"
+#include "ui/common/MessageService.h"
+#include "ui/common/Widgets.h"
+#include <QCoreApplication>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "OldDataTakeover".
+struct OldDataTakeoverTexts {
+    Q_DECLARE_TR_FUNCTIONS(OldDataTakeover)
+};
+
+} // namespace
+
+namespace olddata {
+
+void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes) {
+    const QString folder =
+        ui.folderName(OldDataTakeoverTexts::tr("Ordner mit den alten Daten wählen"));
+    if (folder.isEmpty())
+        return;
+    Database& db = store.database();
+    takeover::Takeover data;
+    int present = 0;
+    {
+        widgets::BusyCursor busy;
+        data = takeover::assignOldKeys(takeover::readOldData(folder));
+        takeover::requireWritable(db);
+        present = takeover::measurementsPresent(db, data);
+    }
+    if (!boxes::confirm(
+            ui, takeover::question(data.counts, present),
+            {OldDataTakeoverTexts::tr("&Übernehmen"), OldDataTakeoverTexts::tr("&Abbrechen")}))
+        return;
+    std::optional<takeover::WrittenCounts> written;
+    {
+        const auto progress =
+            ui.showProgress(OldDataTakeoverTexts::tr("Übernahme läuft … %1 von %2 Sportlern"),
+                            static_cast<int>(data.athletes.size()));
+        written =
+            takeover::write(db, data, [&progress](int done) { return progress->update(done); });
+    }
+    if (!written)
+        return; // cancelled: nothing was written
+    athletes.refresh();
+    boxes::information(ui, takeover::report(*written, data.counts));
+}
+
+} // namespace olddata

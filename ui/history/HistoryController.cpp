@@ -1,0 +1,167 @@
+#include "ui/history/HistoryController.h"
+
+#include "core/store/DataStore.h"
+#include "core/store/SeriesKey.h"
+#include "ui/history/HistoryPanel.h"
+#include "ui/history/JumpTableModel.h"
+#include "ui/common/MessageService.h"
+#include "ui/common/WriteCheck.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QObject>
+#include <QSignalBlocker>
+
+HistoryController::HistoryController(HistoryPanel& panel, DataStore& store, MessageService& ui)
+    : panel_(panel), store_(store), ui_(ui) {
+    QObject::connect(&panel_, &HistoryPanel::entryChosen, &panel_,
+                     [this] { runGuarded(ui_, [this] { entryChosen(); }); });
+    QObject::connect(&panel_, &HistoryPanel::excludeRequested, &panel_, [this](int number) {
+        runGuarded(ui_, [this, number] { excludeJump(number); });
+    });
+    QObject::connect(&panel_, &HistoryPanel::restoreRequested, &panel_, [this](int number) {
+        runGuarded(ui_, [this, number] { restoreJump(number); });
+    });
+}
+
+void HistoryController::entryChosen() {
+    showLayoutOfChosenEntry();
+    tellSelectionChanged();
+}
+
+void HistoryController::showAthlete(qint64 athleteId) {
+    athleteId_ = athleteId;
+    const QList<history::Entry> entries =
+        athleteId == 0 ? QList<history::Entry>() : history::build(store_.measurements(), athleteId);
+    panel_.setEntries(entries);
+    if (entries.isEmpty()) {
+        showSingleLayout();
+        tellSelectionChanged();
+    } else {
+        panel_.chooseAt(0);
+    }
+}
+
+void HistoryController::tellSelectionChanged() {
+    for (const auto& listener : selectionListeners_)
+        listener();
+}
+
+void HistoryController::addRecorded(const history::Entry& entry) {
+    panel_.addEntry(entry);
+    panel_.sort();
+    panel_.chooseNummer(entry.nummer);
+}
+
+std::optional<qint64> HistoryController::selectedNummer() const {
+    if (const auto entry = panel_.chosenEntry())
+        return entry->nummer;
+    return std::nullopt;
+}
+
+void HistoryController::chooseAt(int position) {
+    panel_.chooseAt(position);
+}
+
+void HistoryController::chooseNewest() {
+    if (panel_.entryCount() == 0)
+        return;
+    {
+        const QSignalBlocker quiet(&panel_);
+        panel_.chooseAt(0);
+    }
+    entryChosen();
+}
+
+void HistoryController::selectNummer(qint64 nummer) {
+    panel_.chooseNummer(nummer);
+}
+
+void HistoryController::showLayoutOfChosenEntry() {
+    const auto entry = panel_.chosenEntry();
+    if (!entry)
+        return;
+    if (entry->isSeries())
+        showSeriesLayout();
+    else
+        showSingleLayout();
+}
+
+void HistoryController::showSingleLayout() {
+    panel_.showSingleLayout();
+}
+
+void HistoryController::showSeriesLayout() {
+    showJumpsOfChosenEntry();
+    panel_.showSeriesLayout();
+}
+
+void HistoryController::showJumpsOfChosenEntry() {
+    if (const auto entry = panel_.chosenEntry())
+        panel_.jumps().showSeries(seriesKey(athleteId_, entry->nummer),
+                                  entry->protocol.kind == Protocol::TenFive);
+}
+
+void HistoryController::deleteSelectedMeasurement() {
+    const auto entry = panel_.chosenEntry();
+    if (!entry || athleteId_ == 0)
+        return;
+    // After a deletion, whether it held or not, the jump grid lists every stored jump.
+    try {
+        store_.measurements().remove(athleteId_, entry->nummer);
+    } catch (...) {
+        showAllJumps();
+        throw;
+    }
+    showAllJumps();
+    // The other entries keep their numbers and their order; none is chosen afterwards.
+    panel_.removeChosen();
+}
+
+void HistoryController::showAllJumps() {
+    panel_.jumps().showAllJumps();
+}
+
+void HistoryController::showNoJumps() {
+    panel_.jumps().showNothing();
+}
+
+void HistoryController::showJumpsOfSeries(qint64 seriesKey) {
+    panel_.jumps().showSeries(seriesKey);
+}
+
+int HistoryController::entryCount() const {
+    return panel_.entryCount();
+}
+
+namespace {
+
+// Who excludes a jump: the user logged in at this station.
+QString stationUser() {
+    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+    return user.isEmpty() ? QDir::home().dirName() : user;
+}
+
+} // namespace
+
+void HistoryController::excludeJump(int number) {
+    const auto entry = panel_.chosenEntry();
+    if (!entry || athleteId_ == 0 || !askReason_ || !checkWritable(store_, ui_))
+        return;
+    const std::optional<QString> reason = askReason_(number);
+    if (!reason)
+        return;
+    store_.measurements().exclude(seriesKey(athleteId_, entry->nummer), number,
+                                  {*reason, stationUser(), QDateTime::currentDateTime()});
+    showJumpsOfChosenEntry();
+    tellSelectionChanged();
+}
+
+void HistoryController::restoreJump(int number) {
+    const auto entry = panel_.chosenEntry();
+    if (!entry || athleteId_ == 0 || !checkWritable(store_, ui_))
+        return;
+    store_.measurements().restore(seriesKey(athleteId_, entry->nummer), number);
+    showJumpsOfChosenEntry();
+    tellSelectionChanged();
+}

@@ -1,0 +1,266 @@
+#include "ui/history/HistoryPanel.h"
+
+#include "core/base/Texts.h"
+#include "core/measure/MeasurementTest.h"
+#include "core/measure/Metrics.h"
+#include "ui/common/GridView.h"
+#include "ui/history/JumpTableModel.h"
+#include "ui/common/Widgets.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QSplitter>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The measurement's number stays in the hidden column it always had; the test follows it.
+constexpr int kNummerColumn = 7;
+constexpr int kTestColumn = 8;
+
+// A list entry that orders itself newest first by the moment its texts show.
+class EntryItem : public QTreeWidgetItem {
+public:
+    explicit EntryItem(history::Entry entry)
+        : QTreeWidgetItem(
+              QStringList{QString::number(entry.position), entry.dateText, entry.timeText}
+              << entry.values << QString::number(entry.nummer) << entry.testText
+              << entry.dropHeightText),
+          entry_(std::move(entry)) {
+        // A test of the user's own may be longer than its column.
+        setToolTip(kTestColumn, entry_.testText);
+    }
+    bool operator<(const QTreeWidgetItem& other) const override {
+        return history::goesBefore(entry_, static_cast<const EntryItem&>(other).entry_);
+    }
+    const history::Entry& entry() const { return entry_; }
+
+private:
+    history::Entry entry_;
+};
+
+const history::Entry& entryOf(const QTreeWidgetItem* item) {
+    return static_cast<const EntryItem*>(item)->entry();
+}
+
+// Keeps a list from drawing and from reporting selection changes while it is rebuilt.
+class UpdateBracket {
+public:
+    explicit UpdateBracket(QTreeWidget* list)
+        : list_(list), signalsWereBlocked_(list->blockSignals(true)) {
+        list_->setUpdatesEnabled(false);
+    }
+    ~UpdateBracket() {
+        list_->blockSignals(signalsWereBlocked_);
+        list_->setUpdatesEnabled(true);
+    }
+    UpdateBracket(const UpdateBracket&) = delete;
+    UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+private:
+    QTreeWidget* list_;
+    bool signalsWereBlocked_;
+};
+
+} // namespace
+
+HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("historyPanel"));
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("historyList"));
+    list_->setAccessibleName(tr("Messungen"));
+    list_->setColumnCount(10);
+    list_->setHeaderLabels({tr("Nr."), tr("Datum"), tr("Uhrzeit"), tr("Stützzeit(ms)"),
+                            tr("Flugzeit(ms)"), tr("Effizienz"), tr("Höhe(cm)"), QString(),
+                            tr("Test"), tr("Fallhöhe(cm)")});
+    list_->setColumnHidden(kNummerColumn, true);
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setItemDelegate(new widgets::GridLinesDelegate(list_));
+    list_->header()->setSectionsMovable(false);
+
+    jumpModel_ = new JumpTableModel(store, this);
+    jumpGrid_ = gridview::create(QStringLiteral("jumpGrid"), jumpModel_, this);
+    jumpGrid_->setAccessibleName(tr("Sprünge"));
+
+    // Entries that a run adds later show today's date and a time of day; the widest values
+    // are a series' number, four-digit times and two decimals.
+    const QString widestDecimal = metrics::fixedText(999.99, 2);
+    const QString widestTime = texts::general(9999);
+    gridview::fitColumns(
+        list_, list_->header(),
+        {{QStringLiteral("9999")},
+         {texts::dateText(QDate(2000, 12, 28)), texts::dateText(QDate::currentDate())},
+         {texts::timeText(QTime(23, 59, 59))},
+         {widestTime},
+         {widestTime},
+         {widestDecimal},
+         {widestDecimal},
+         {},
+         measurementtest::offeredNames(),
+         {QStringLiteral("150")}});
+    gridview::fitColumns(jumpGrid_, jumpGrid_->horizontalHeader(),
+                         {{QStringLiteral("999")},
+                          {widestTime},
+                          {widestTime},
+                          {widestDecimal},
+                          {widestDecimal},
+                          {tr("Doppelkontakt")}});
+
+    // A jump of the series shown is excluded from every statistic, or taken back, from the
+    // grid's context menu (or its keys).
+    excludeAction_ = new QAction(tr("Sprung &ausschließen …"), jumpGrid_);
+    excludeAction_->setObjectName(QStringLiteral("excludeJumpAction"));
+    excludeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    excludeAction_->setShortcutContext(Qt::WidgetShortcut);
+    restoreAction_ = new QAction(tr("Ausschluss &zurücknehmen"), jumpGrid_);
+    restoreAction_->setObjectName(QStringLiteral("restoreJumpAction"));
+    restoreAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    restoreAction_->setShortcutContext(Qt::WidgetShortcut);
+    jumpGrid_->addAction(excludeAction_);
+    jumpGrid_->addAction(restoreAction_);
+    jumpGrid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const auto chosenJump = [this] {
+        return jumpModel_->jumpNumber(jumpGrid_->currentIndex().row());
+    };
+    connect(excludeAction_, &QAction::triggered, this, [this, chosenJump] {
+        if (const auto number = chosenJump())
+            emit excludeRequested(*number);
+    });
+    connect(restoreAction_, &QAction::triggered, this, [this, chosenJump] {
+        if (const auto number = chosenJump())
+            emit restoreRequested(*number);
+    });
+    const auto updateActions = [this, chosenJump] {
+        const int row = jumpGrid_->currentIndex().row();
+        const bool jump = chosenJump().has_value();
+        excludeAction_->setEnabled(jump && !jumpModel_->isExcluded(row));
+        restoreAction_->setEnabled(jump && jumpModel_->isExcluded(row));
+    };
+    connect(jumpGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this, updateActions);
+    connect(jumpModel_, &QAbstractItemModel::modelReset, this, updateActions);
+    updateActions();
+
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("historySplitter"));
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(list_);
+    splitter_->addWidget(jumpGrid_);
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter_);
+
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &HistoryPanel::entryChosen);
+}
+
+void HistoryPanel::setEntries(const QList<history::Entry>& entries) {
+    UpdateBracket bracket(list_);
+    list_->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(entries.size());
+    for (const history::Entry& entry : entries)
+        items << new EntryItem(entry);
+    list_->addTopLevelItems(items);
+}
+
+void HistoryPanel::addEntry(const history::Entry& entry) {
+    UpdateBracket bracket(list_);
+    list_->addTopLevelItem(new EntryItem(entry));
+}
+
+void HistoryPanel::sort() {
+    UpdateBracket bracket(list_);
+    list_->sortItems(0, Qt::AscendingOrder);
+}
+
+int HistoryPanel::entryCount() const {
+    return list_->topLevelItemCount();
+}
+
+std::optional<history::Entry> HistoryPanel::chosenEntry() const {
+    const auto selected = list_->selectedItems();
+    if (selected.isEmpty())
+        return std::nullopt;
+    return entryOf(selected.first());
+}
+
+void HistoryPanel::chooseAt(int position) {
+    QTreeWidgetItem* item = list_->topLevelItem(position);
+    if (!item)
+        return;
+    if (item->isSelected()) {
+        list_->setCurrentItem(item);
+        emit entryChosen();
+        return;
+    }
+    list_->setCurrentItem(item);
+    item->setSelected(true);
+}
+
+bool HistoryPanel::chooseNummer(qint64 nummer) {
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        if (entryOf(list_->topLevelItem(i)).nummer == nummer) {
+            chooseAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void HistoryPanel::clearChoice() {
+    UpdateBracket bracket(list_);
+    list_->selectionModel()->clear();
+}
+
+void HistoryPanel::removeChosen() {
+    const auto selected = list_->selectedItems();
+    if (selected.isEmpty())
+        return;
+    // Without a current entry the list does not select a neighbour of the removed one.
+    clearChoice();
+    delete selected.first();
+}
+
+void HistoryPanel::showSingleLayout() {
+    jumpGrid_->hide();
+    // The window's smallest size follows at once, also before it first shows.
+    splitter_->updateGeometry();
+}
+
+void HistoryPanel::showSeriesLayout() {
+    jumpGrid_->show();
+    splitter_->updateGeometry();
+}
+
+bool HistoryPanel::seriesLayout() const {
+    return !jumpGrid_->isHidden();
+}
+
+bool HistoryPanel::listHasFocus() const {
+    return list_->hasFocus();
+}
+
+void HistoryPanel::focusList() {
+    if (list_->isEnabled())
+        list_->setFocus();
+}
+
+QByteArray HistoryPanel::dividerState() const {
+    return splitter_->saveState();
+}
+
+void HistoryPanel::restoreDivider(const QByteArray& state) {
+    // The stored state does not decide which layout shows.
+    const bool series = seriesLayout();
+    splitter_->restoreState(state);
+    jumpGrid_->setVisible(series);
+}

@@ -1,0 +1,149 @@
+#include "ui/history/JumpTableModel.h"
+
+#include "core/analysis/Protocols.h"
+#include "core/analysis/StoredMeasurements.h"
+#include "core/base/Texts.h"
+#include "core/measure/Metrics.h"
+#include "core/store/DataStore.h"
+
+#include <QBrush>
+#include <QColor>
+
+namespace {
+
+enum Column {
+    NumberColumn,
+    ContactColumn,
+    FlightColumn,
+    EfficiencyColumn,
+    HeightColumn,
+    ExclusionColumn,
+    Count
+};
+
+const char* const kTitles[Count] = {QT_TRANSLATE_NOOP("JumpTableModel", "Anzahl"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Stützzeit(ms)"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Flugzeit(ms)"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Effizienz"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Höhe(cm)"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "Ausschluss")};
+
+} // namespace
+
+JumpTableModel::JumpTableModel(DataStore& store, QObject* parent)
+    : QAbstractTableModel(parent), store_(store) {}
+
+void JumpTableModel::show(QList<Jump> jumps, bool more, bool series, bool tenFive) {
+    beginResetModel();
+    showsSeries_ = series;
+    jumps_ = std::move(jumps);
+    more_ = more;
+    marked_.clear();
+    // Without ten valid jumps (one excluded, say) there are no best five to mark.
+    if (tenFive)
+        if (const auto result = protocols::tenFive(analysis::storedJumps(jumps_)))
+            marked_ = result->bestNumbers;
+    endResetModel();
+}
+
+bool JumpTableModel::isMarked(const Jump& jump) const {
+    return showsSeries_ && marked_.contains(static_cast<int>(jump.number));
+}
+
+void JumpTableModel::showNothing() {
+    show({}, false, false);
+}
+
+void JumpTableModel::showSeries(qint64 seriesKey, bool tenFive) {
+    show(store_.measurements().jumpsOf(seriesKey), false, true, tenFive);
+}
+
+void JumpTableModel::showAllJumps() {
+    QList<Jump> page = store_.measurements().allJumps(0, kPageSize);
+    const bool more = page.size() == kPageSize;
+    show(std::move(page), more, false);
+}
+
+bool JumpTableModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && more_;
+}
+
+void JumpTableModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent))
+        return;
+    const QList<Jump> page =
+        store_.measurements().allJumps(static_cast<int>(jumps_.size()), kPageSize);
+    more_ = page.size() == kPageSize;
+    if (page.isEmpty())
+        return;
+    const int first = static_cast<int>(jumps_.size());
+    beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
+    jumps_ += page;
+    endInsertRows();
+}
+
+int JumpTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(jumps_.size());
+}
+
+int JumpTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Count;
+}
+
+QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= jumps_.size())
+        return {};
+    const Jump& jump = jumps_[index.row()];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(index.column() == ExclusionColumn
+                                                     ? Qt::AlignLeft | Qt::AlignVCenter
+                                                     : Qt::AlignCenter));
+    // An excluded jump is shown greyed, with its reason.
+    if (role == Qt::ForegroundRole && jump.excluded)
+        return QBrush(QColor(0x90, 0x90, 0x90));
+    if (role == Qt::ToolTipRole && jump.excluded)
+        return tr("ausgeschlossen: %1").arg(jump.exclusionReason);
+    // One of the best five of a 10/5: on the colour its bar has in the series' chart.
+    if (role == Qt::BackgroundRole && isMarked(jump))
+        return QBrush(QColor(255, 214, 170));
+    if (role == Qt::ToolTipRole && isMarked(jump))
+        return tr("einer der 5 besten Sprünge nach RSI");
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (index.column()) {
+    case NumberColumn:
+        return texts::general(jump.number);
+    case ContactColumn:
+        return texts::general(jump.contactMs);
+    case FlightColumn:
+        return texts::general(jump.flightMs);
+    case EfficiencyColumn:
+        return metrics::efficiencyText(jump.flightMs, jump.contactMs);
+    case HeightColumn:
+        return metrics::heightText(metrics::heightCm(jump.flightMs));
+    case ExclusionColumn:
+        return jump.excluded ? jump.exclusionReason : QString();
+    }
+    return {};
+}
+
+std::optional<int> JumpTableModel::jumpNumber(int row) const {
+    if (row < 0 || row >= jumps_.size() || !showsSeries_)
+        return std::nullopt;
+    return static_cast<int>(jumps_[row].number);
+}
+
+bool JumpTableModel::isExcluded(int row) const {
+    return row >= 0 && row < jumps_.size() && jumps_[row].excluded;
+}
+
+QVariant JumpTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= Count)
+        return {};
+    if (role == Qt::DisplayRole)
+        return tr(kTitles[section]);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue((section == NumberColumn ? Qt::AlignLeft : Qt::AlignCenter) |
+                                   Qt::AlignVCenter);
+    return {};
+}

@@ -1,0 +1,697 @@
+#include "ui/main/MainWindow.h"
+
+#include "core/base/BuildInfo.h"
+#include "core/base/FileNames.h"
+#include "core/export/Exporter.h"
+#include "core/station/Station.h"
+#include "core/store/GroupRepository.h"
+#include "ui/analysis/AnalysisWindow.h"
+#include "ui/athletes/AthleteController.h"
+#include "ui/athletes/AthletePanel.h"
+#include "ui/history/ExclusionDialog.h"
+#include "ui/squads/GroupDialog.h"
+#include "ui/history/HistoryController.h"
+#include "ui/history/HistoryPanel.h"
+#include "ui/common/Icons.h"
+#include "ui/settings/LimitsDialog.h"
+#include "ui/run/LiveChart.h"
+#include "ui/common/MessageService.h"
+#include "ui/files/OldDataTakeover.h"
+#include "ui/run/ProfileResultDialog.h"
+#include "ui/squads/RankingWindow.h"
+#include "ui/report/ReportPdf.h"
+#include "ui/main/RestoreOffer.h"
+#include "ui/run/ResultPanel.h"
+#include "ui/run/RunController.h"
+#include "ui/device/ServicePanel.h"
+#include "ui/files/TableExport.h"
+#include "ui/common/Widgets.h"
+#include "ui/common/WriteCheck.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kExportSuffix = QStringLiteral("txt");
+// The size the window first shows with, where the screen has room for it.
+constexpr QSize kFirstSize(1060, 760);
+
+} // namespace
+
+MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
+    : QMainWindow(parent), context_(context), station_(station) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(tr("Kalvero"));
+    setWindowIcon(icons::image(icons::Picture::StartMeasurement));
+    buildActions();
+    buildMenus();
+    buildToolBar();
+    buildPanels();
+    history_ = std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.ui);
+    athletes_ = std::make_unique<AthleteController>(*athletePanel_, *history_, station_.store(),
+                                                    context_.ui);
+    run_ = std::make_unique<RunController>(station_, *resultPanel_, *history_, context_.ui);
+    connect(run_.get(), &RunController::lockChanges, this, &MainWindow::lockChanges);
+    connect(run_.get(), &RunController::startEnabledChanged, startAction_, &QAction::setEnabled);
+    connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
+    startAction_->setText(resultPanel_->startCaption());
+    connect(resultPanel_, &ResultPanel::startClicked, startAction_, &QAction::trigger);
+    // An ended profile shows its result beside the main window, until the user closes it.
+    connect(run_.get(), &RunController::profileEnded, this,
+            [this](const protocols::Profile& profile, const QString& athleteName) {
+                auto* dialog = new ProfileResultDialog(profile, athleteName, this);
+                dialog->setAttribute(Qt::WA_DeleteOnClose);
+                dialog->show();
+            });
+    // The choice of the series chart's bars is kept at once.
+    connect(&resultPanel_->liveChart(), &LiveChart::barValueChosen, this,
+            [this](jumpcharts::BarValue value) {
+                if (auto stored = context_.openSettings())
+                    writeSeriesBars(*stored, value == jumpcharts::BarValue::Rsi
+                                                 ? QStringLiteral("RSI")
+                                                 : QStringLiteral("Hoehe"));
+            });
+    history_->whenSelectionChanges([this] { athleteSelectionChanged(); });
+    history_->setReasonAsker([this](int number) { return ExclusionDialog::ask(this, number); });
+
+    connectAction(showAllAction_, [this] { athletes_->showAll(); });
+    connectAction(refreshAction_, [this] { athletes_->refresh(); });
+    connectAction(searchAction_, [this] { athletes_->search(); });
+    connectAction(newAthleteAction_, [this] { athletes_->newAthlete(); });
+    connectAction(changeAthleteAction_, [this] { athletes_->changeAthlete(); });
+    connectAction(deleteAthleteAction_, [this] { athletes_->deleteAfterConfirmation(); });
+    connectAction(nextAthleteAction_, [this] { athletes_->selectNext(); });
+
+    const QStringList& args = context_.arguments;
+    debugAction_->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
+    history_->showSingleLayout();
+    resize(firstSize());
+    qApp->installEventFilter(this);
+    guarded([this] { openTables(); });
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    saveSettings();
+}
+
+void MainWindow::setDialogs(AthleteEditorDialog* editor, LimitsDialog* limits,
+                            AthleteSearchDialog* search, ServicePanel* servicePanel) {
+    athleteEditor_ = editor;
+    limitsDialog_ = limits;
+    athleteSearch_ = search;
+    servicePanel_ = servicePanel;
+    athletes_->setDialogs(editor, search);
+}
+
+MeasurementSession& MainWindow::session() {
+    return station_.session();
+}
+
+QAction* MainWindow::makeAction(const QString& name, const QString& caption, const QString& hint,
+                                const QKeySequence& shortcut) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(name);
+    if (!hint.isEmpty()) {
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+    }
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    a->setIconVisibleInMenu(false);
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a);
+    return a;
+}
+
+void MainWindow::connectAction(QAction* action, void (MainWindow::*handler)()) {
+    connectAction(action, [this, handler] { (this->*handler)(); });
+}
+
+void MainWindow::connectAction(QAction* action, const std::function<void()>& handler) {
+    connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
+}
+
+void MainWindow::buildActions() {
+    exitAction_ =
+        makeAction(QStringLiteral("exitAction"), tr("&Beenden"), tr("Programm beenden"), {});
+    exportOneAction_ = makeAction(QStringLiteral("exportOneAction"), tr("&Export"), {},
+                                  QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportAllAction_ = makeAction(QStringLiteral("exportAllAction"), tr("&Alle Exportieren"), {},
+                                  QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E));
+    exportTableAction_ =
+        makeAction(QStringLiteral("exportTableAction"), tr("&Tabelle (CSV, UTF-8) …"), {}, {});
+    exportWorkbookAction_ =
+        makeAction(QStringLiteral("exportWorkbookAction"), tr("Arbeits&mappe (Excel) …"), {}, {});
+    singleModeAction_ =
+        makeAction(QStringLiteral("singleModeAction"), tr("&Einzelmessung"), {}, {});
+    multipleModeAction_ =
+        makeAction(QStringLiteral("multipleModeAction"), tr("&Mehrfachmessung"), {}, {});
+    singleModeAction_->setCheckable(true);
+    multipleModeAction_->setCheckable(true);
+    limitsAction_ = makeAction(QStringLiteral("limitsAction"), tr("S&ettings"), {}, {});
+    showAllAction_ = makeAction(QStringLiteral("showAllAction"), tr("Alle &zeigen"),
+                                tr("Alle zeigen"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    refreshAction_ = makeAction(QStringLiteral("refreshAction"), tr("&Aktualisieren"),
+                                tr("Aktualisieren"), QKeySequence(Qt::Key_F9));
+    searchAction_ = makeAction(QStringLiteral("searchAction"), tr("&Suchen"), tr("Sportler suchen"),
+                               QKeySequence(Qt::CTRL | Qt::Key_F));
+    newAthleteAction_ = makeAction(QStringLiteral("newAthleteAction"), tr("&Neuer Sportler"),
+                                   tr("Neuer Sportler"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    changeAthleteAction_ = makeAction(QStringLiteral("changeAthleteAction"), tr("&Daten ändern"),
+                                      tr("Daten ändern"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    deleteAthleteAction_ =
+        makeAction(QStringLiteral("deleteAthleteAction"), tr("Sportler &löschen"), {},
+                   QKeySequence(Qt::CTRL | Qt::Key_L));
+    // Short captions where an action shows as a button; the menus show the entries above.
+    showAllAction_->setIconText(tr("Zeigen"));
+    searchAction_->setIconText(tr("Suchen"));
+    newAthleteAction_->setIconText(tr("Neuer Sportler"));
+    changeAthleteAction_->setIconText(tr("Daten ändern"));
+    deleteAthleteAction_->setIconText(tr("Löschen"));
+    debugAction_ = makeAction(QStringLiteral("debugAction"), tr("Debug"), {}, {});
+    debugAction_->setVisible(false);
+    infoAction_ = makeAction(QStringLiteral("infoAction"), tr("&Info"), {}, {});
+    reportAction_ = makeAction(QStringLiteral("reportAction"), tr("Bericht als &PDF …"), {},
+                               QKeySequence(Qt::CTRL | Qt::Key_P));
+    reportAction_->setEnabled(false); // until an athlete is selected
+    takeOverAction_ =
+        makeAction(QStringLiteral("takeOverAction"), tr("Daten &übernehmen …"), {}, {});
+    analysisAction_ = makeAction(QStringLiteral("analysisAction"), tr("Aus&wertung …"),
+                                 tr("Auswertung"), QKeySequence(Qt::Key_F6));
+    nextAthleteAction_ = makeAction(QStringLiteral("nextAthleteAction"), tr("Nä&chster Sportler"),
+                                    tr("Nächster Sportler"), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    groupsAction_ = makeAction(QStringLiteral("groupsAction"), tr("&Gruppen …"), {}, {});
+    rankingAction_ = makeAction(QStringLiteral("rankingAction"), tr("&Rangliste …"), {}, {});
+    startAction_ = makeAction(QStringLiteral("startAction"), tr("Messung starten"),
+                              tr("Messung starten (F5)"), QKeySequence(Qt::Key_F5));
+
+    using icons::Picture;
+    const std::pair<QAction*, Picture> pictures[] = {
+        {exitAction_, Picture::Exit},
+        {exportOneAction_, Picture::Export},
+        {exportAllAction_, Picture::Export},
+        {limitsAction_, Picture::Settings},
+        {showAllAction_, Picture::ShowAll},
+        {searchAction_, Picture::Search},
+        {newAthleteAction_, Picture::NewAthlete},
+        {changeAthleteAction_, Picture::ChangeAthlete},
+        {deleteAthleteAction_, Picture::DeleteAthlete},
+        {startAction_, Picture::StartMeasurement},
+    };
+    for (const auto& [action, picture] : pictures) {
+        action->setIcon(icons::image(picture));
+        action->setIconVisibleInMenu(true);
+    }
+
+    connect(exitAction_, &QAction::triggered, this, [this] { close(); });
+    connectAction(singleModeAction_, &MainWindow::selectSingleMode);
+    connectAction(multipleModeAction_, &MainWindow::selectMultipleMode);
+    connectAction(startAction_, &MainWindow::toggleRun);
+    connectAction(limitsAction_, &MainWindow::editLimits);
+    connectAction(exportOneAction_, &MainWindow::exportSelectedAthlete);
+    connectAction(exportAllAction_, &MainWindow::exportListedAthletes);
+    connectAction(exportTableAction_, &MainWindow::exportTable);
+    connectAction(exportWorkbookAction_, &MainWindow::exportWorkbook);
+    connectAction(debugAction_, &MainWindow::showServicePanel);
+    connectAction(infoAction_, &MainWindow::showVersion);
+    connectAction(analysisAction_, &MainWindow::showAnalysis);
+    connectAction(reportAction_, &MainWindow::saveReport);
+    connectAction(takeOverAction_, &MainWindow::takeOverOldData);
+    connectAction(groupsAction_, &MainWindow::editGroups);
+    connectAction(rankingAction_, &MainWindow::showRanking);
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+
+    QMenu* fileMenu = bar->addMenu(tr("&Datei"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu->setSeparatorsCollapsible(false);
+    fileMenu->addSeparator();
+    fileMenu->addAction(exitAction_);
+    QMenu* exportMenu = fileMenu->addMenu(icons::image(icons::Picture::Export), tr("&Exportieren"));
+    exportMenu->setObjectName(QStringLiteral("exportMenu"));
+    exportMenu->addAction(exportOneAction_);
+    exportMenu->addAction(exportAllAction_);
+    exportMenu->addSeparator();
+    exportMenu->addAction(exportTableAction_);
+    exportMenu->addAction(exportWorkbookAction_);
+    fileMenu->addAction(reportAction_);
+    fileMenu->addAction(takeOverAction_);
+
+    QMenu* modeMenu = bar->addMenu(tr("&Betriebsart"));
+    modeMenu->setObjectName(QStringLiteral("modeMenu"));
+    modeMenu->addAction(singleModeAction_);
+    modeMenu->addAction(multipleModeAction_);
+
+    QMenu* optionsMenu = bar->addMenu(tr("&Optionen"));
+    optionsMenu->setObjectName(QStringLiteral("optionsMenu"));
+    optionsMenu->addAction(limitsAction_);
+
+    QMenu* dataMenu = bar->addMenu(tr("D&aten"));
+    dataMenu->setObjectName(QStringLiteral("dataMenu"));
+    dataMenu->addAction(showAllAction_);
+    dataMenu->addAction(searchAction_);
+    dataMenu->addAction(refreshAction_);
+    dataMenu->addAction(nextAthleteAction_);
+    dataMenu->addSeparator();
+    dataMenu->addAction(newAthleteAction_);
+    dataMenu->addAction(changeAthleteAction_);
+    dataMenu->addAction(deleteAthleteAction_);
+    dataMenu->addSeparator();
+    dataMenu->addAction(groupsAction_);
+    dataMenu->addAction(rankingAction_);
+    dataMenu->addSeparator();
+    dataMenu->addAction(analysisAction_);
+
+    bar->addAction(debugAction_);
+    bar->addAction(infoAction_);
+}
+
+void MainWindow::buildToolBar() {
+    QToolBar* toolBar = addToolBar(tr("Werkzeuge"));
+    toolBar->setObjectName(QStringLiteral("toolBar"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->toggleViewAction()->setEnabled(false);
+    toolBar->addAction(searchAction_);
+    toolBar->addAction(showAllAction_);
+    toolBar->addAction(newAthleteAction_);
+    toolBar->addAction(changeAthleteAction_);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void MainWindow::buildPanels() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralPanel"));
+    setCentralWidget(central);
+
+    resultPanel_ = new ResultPanel(central);
+    resultPanel_->setStartToolTip(startAction_->toolTip());
+    resultPanel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+
+    dataGroup_ = new QGroupBox(tr("Daten"), central);
+    dataGroup_->setObjectName(QStringLiteral("dataGroup"));
+    athletePanel_ = new AthletePanel(dataGroup_);
+    historyPanel_ = new HistoryPanel(station_.store(), dataGroup_);
+    dataSplitter_ = new QSplitter(Qt::Vertical, dataGroup_);
+    dataSplitter_->setObjectName(QStringLiteral("dataSplitter"));
+    dataSplitter_->setChildrenCollapsible(false);
+    dataSplitter_->addWidget(athletePanel_);
+    dataSplitter_->addWidget(historyPanel_);
+    dataSplitter_->setStretchFactor(0, 1);
+    dataSplitter_->setStretchFactor(1, 1);
+    auto* dataLayout = new QVBoxLayout(dataGroup_);
+    // Narrow margins leave the lists the room of a screen 1280 pixels wide.
+    dataLayout->setContentsMargins(4, 4, 4, 4);
+    dataLayout->addWidget(dataSplitter_);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(resultPanel_);
+    layout->addWidget(dataGroup_, 1);
+}
+
+void MainWindow::guarded(const std::function<void()>& handler) {
+    runGuarded(context_.ui, handler);
+}
+
+QAction* MainWindow::action(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+void MainWindow::openTables() {
+    station_.store().open(context_.store);
+    restoreoffer::checkAtStart({context_, station_, *athletes_, *history_}, this);
+    reportDuplicateNumbers();
+    if (const auto& failure = station_.store().database().upgradeFailure()) {
+        // What the versions not reached would have held.
+        const int version = station_.store().database().schemaVersion();
+        QStringList missingParts;
+        if (version < 1)
+            missingParts << tr("Test und Fallhöhe der Messungen werden nicht gespeichert.");
+        if (version < 2)
+            missingParts << tr("Sprünge können nicht ausgeschlossen werden.");
+        if (version < 3)
+            missingParts << tr("Es gibt keine Gruppen.");
+        const QString missing = missingParts.join(QLatin1Char(' '));
+        boxes::generalError(context_.ui, failure->text() + QLatin1Char(' ') + missing,
+                            failure->detail());
+    }
+    history_->showAllJumps();
+    athletes_->listAtStart();
+    athletePanel_->focusGrid();
+}
+
+void MainWindow::reportDuplicateNumbers() {
+    const auto& duplicates = station_.store().database().duplicateNumbers();
+    if (duplicates.isEmpty())
+        return;
+    QStringList lines;
+    for (const Database::DuplicateNumber& d : duplicates.mid(0, 10))
+        lines
+            << tr("Sportler-ID %1: Nummer %2 (%3-mal)").arg(d.athleteId).arg(d.nummer).arg(d.count);
+    if (duplicates.size() > 10)
+        lines << tr("… und %1 weitere").arg(duplicates.size() - 10);
+    boxes::information(context_.ui, tr("Einige Messungen tragen dieselbe Nummer wie eine andere "
+                                       "Messung desselben Sportlers. Sie bleiben, wie sie sind; "
+                                       "neue Messungen erhalten eigene Nummern.\n\n") +
+                                        lines.join(QLatin1Char('\n')));
+}
+
+QSize MainWindow::firstSize() {
+    // The layouts' smallest size as the panels show now (the jump grid may just have gone).
+    if (QLayout* top = layout())
+        top->activate();
+    QSize size = kFirstSize.expandedTo(minimumSizeHint());
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    return size;
+}
+
+void MainWindow::prepareFirstShow() {
+    QByteArray geometry;
+    QList<QByteArray> dividers;
+    if (auto stored = context_.openSettings()) {
+        settings_ = readSettings(*stored);
+        geometry = readWindowGeometry(*stored);
+        dividers = readWindowDividers(*stored);
+        if (readSeriesBars(*stored) == QLatin1String("RSI"))
+            resultPanel_->liveChart().setBarValue(jumpcharts::BarValue::Rsi);
+    }
+    if (const QString unsound = unsoundSettingsMessage(settings_); !unsound.isEmpty())
+        boxes::information(context_.ui, unsound);
+    plausibility::Limits& limits = station_.limits();
+    limits.contactMinMs = settings_.contactMinMs;
+    limits.contactMaxMs = settings_.contactMaxMs;
+    limits.flightMinMs = settings_.flightMinMs;
+    limits.flightMaxMs = settings_.flightMaxMs;
+
+    setModeChecks(false, false);
+    if (settings_.mode == 1)
+        selectSingleMode();
+    else
+        selectMultipleMode();
+    history_->showLayoutOfChosenEntry();
+
+    // The window as it was left; without a stored geometry (or a damaged one) the first size
+    // of the layout the mode shows. Restoring puts a window that the screens no longer show
+    // back on a screen.
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        resize(firstSize());
+    if (dividers.size() == 2) {
+        dataSplitter_->restoreState(dividers[0]);
+        historyPanel_->restoreDivider(dividers[1]);
+    }
+}
+
+MeasurementMode MainWindow::mode() const {
+    return station_.session().mode;
+}
+
+void MainWindow::setModeChecks(bool single, bool multiple) {
+    singleModeAction_->setChecked(single);
+    multipleModeAction_->setChecked(multiple);
+}
+
+void MainWindow::selectSingleMode() {
+    station_.session().mode = MeasurementMode::Single;
+    setWindowTitle(tr("Kalvero (Einzelmessung)"));
+    resultPanel_->setSeriesMode(false);
+    history_->showSingleLayout();
+    setModeChecks(true, false);
+}
+
+void MainWindow::selectMultipleMode() {
+    station_.session().mode = MeasurementMode::Multiple;
+    resultPanel_->setSeriesMode(true);
+    setWindowTitle(tr("Kalvero (Mehrfachmessung)"));
+    history_->showSeriesLayout();
+    history_->showLayoutOfChosenEntry();
+    setModeChecks(false, true);
+}
+
+void MainWindow::toggleRun() {
+    MeasurementSession& session = station_.session();
+    if (session.running()) {
+        // Stopping never depends on the write check: a running measurement can always be
+        // ended.
+        session.stop();
+        return;
+    }
+    if (!checkWritable(station_.store(), context_.ui))
+        return;
+    // Without an athlete there is nobody to record a jump for (Enter reaches here whatever
+    // the state of the start button).
+    const std::optional<Athlete> athlete = athletes_->selected();
+    if (!athlete)
+        return;
+    run_->start(*athlete);
+}
+
+void MainWindow::lockChanges(bool locked) {
+    // While a run goes on, nothing may change the athletes or measurements it records for.
+    for (QAction* action :
+         {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,
+          deleteAthleteAction_, exportOneAction_, exportAllAction_, exportTableAction_,
+          exportWorkbookAction_, takeOverAction_, nextAthleteAction_, groupsAction_})
+        action->setEnabled(!locked);
+    dataGroup_->setEnabled(!locked);
+    if (!locked)
+        historyPanel_->focusList();
+}
+
+void MainWindow::athleteSelectionChanged() {
+    reportAction_->setEnabled(athletes_->selectedId() != 0);
+    if (!station_.session().running()) {
+        run_->offerTestOf(athletes_->selectedId());
+        const bool listed = athletePanel_->rowCount() > 0;
+        startAction_->setEnabled(listed);
+        resultPanel_->setStartEnabled(listed);
+    }
+}
+
+void MainWindow::editLimits() {
+    if (limitsDialog_)
+        limitsDialog_->exec();
+}
+
+void MainWindow::exportSelectedAthlete() {
+    const std::optional<Athlete> athlete = athletes_->selected();
+    const QStringList names =
+        athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
+    const QString path = context_.ui.saveFileName(
+        {tr("einzelnen Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
+         filenames::suggested(names, QDate::currentDate(), kExportSuffix)});
+    if (path.isEmpty())
+        return;
+    QString text;
+    Exporter::Result result;
+    {
+        widgets::BusyCursor busy;
+        QList<qint64> selected;
+        if (athlete)
+            selected << athlete->id;
+        text = Exporter(station_.store().database()).text(selected);
+        result = Exporter::writeText(path, text);
+    }
+    if (result.outcome == Exporter::Outcome::Failed) {
+        boxes::plain(context_.ui, result.message);
+        return;
+    }
+    context_.ui.setClipboardText(text);
+}
+
+void MainWindow::exportListedAthletes() {
+    const QString path = context_.ui.saveFileName(
+        {tr("alle Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
+         filenames::suggested({tr("Sportler")}, QDate::currentDate(), kExportSuffix)});
+    if (path.isEmpty())
+        return;
+    QList<qint64> listed;
+    for (const Athlete& athlete : athletePanel_->athletes())
+        listed << athlete.id;
+    Exporter::Result result;
+    {
+        const auto progress = context_.ui.showProgress(tr("Export läuft … %1 von %2 Sportlern"),
+                                                       static_cast<int>(listed.size()));
+        result =
+            Exporter(station_.store().database()).writeFile(path, listed, [&progress](int done) {
+                return progress->update(done);
+            });
+    }
+    // The selected athlete stays selected: the next run records for him.
+    if (result.outcome == Exporter::Outcome::Failed)
+        boxes::plain(context_.ui, result.message);
+}
+
+void MainWindow::exportTable() {
+    exportForAnalysis(false);
+}
+
+void MainWindow::exportWorkbook() {
+    exportForAnalysis(true);
+}
+
+void MainWindow::exportForAnalysis(bool workbook) {
+    tableexport::Scope scope{athletes_->selected(), athletePanel_->athletes(), {}};
+    if (const qint64 group = athletes_->chosenGroupId(); group != 0)
+        for (const Group& each : GroupRepository(station_.store().database()).all())
+            if (each.id == group)
+                scope.groupName = each.name;
+    tableexport::run(context_.ui, station_.store(), station_.limits(), scope,
+                     workbook ? tableexport::Format::Workbook : tableexport::Format::Csv);
+}
+
+void MainWindow::saveReport() {
+    reportpdf::saveSelectedAthlete(context_.ui, station_.store(), *athletes_, *history_);
+}
+
+void MainWindow::takeOverOldData() {
+    olddata::takeOver(context_.ui, station_.store(), *athletes_);
+}
+
+void MainWindow::showServicePanel() {
+    if (!servicePanel_)
+        return;
+    // Modeless: the main window and a running measurement go on while it is open.
+    servicePanel_->show();
+    servicePanel_->raise();
+    servicePanel_->activateWindow();
+}
+
+void MainWindow::showAnalysis() {
+    if (!analysisWindow_)
+        analysisWindow_ =
+            new AnalysisWindow(*history_, *athletes_, station_.store(), context_.ui, this);
+    analysisWindow_->show();
+    analysisWindow_->raise();
+    analysisWindow_->activateWindow();
+}
+
+void MainWindow::editGroups() {
+    if (!GroupRepository(station_.store().database()).available()) {
+        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
+                                           "auf die Version des Programms gebracht werden."));
+        return;
+    }
+    if (!checkWritable(station_.store(), context_.ui))
+        return;
+    if (!groupDialog_)
+        groupDialog_ = new GroupDialog(station_.store(), context_.ui, this);
+    groupDialog_->exec();
+    if (groupDialog_->changed()) {
+        athletes_->reloadGroups();
+        if (rankingWindow_ && rankingWindow_->isVisible())
+            rankingWindow_->showGroup(rankingWindow_->chosenGroupId());
+    }
+}
+
+void MainWindow::showRanking() {
+    if (!GroupRepository(station_.store().database()).available()) {
+        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
+                                           "auf die Version des Programms gebracht werden."));
+        return;
+    }
+    if (!rankingWindow_)
+        rankingWindow_ = new RankingWindow(station_.store(), context_.ui, this);
+    rankingWindow_->showGroup(athletes_->chosenGroupId());
+    rankingWindow_->show();
+    rankingWindow_->raise();
+    rankingWindow_->activateWindow();
+}
+
+void MainWindow::showVersion() {
+    boxes::plain(context_.ui, buildinfo::versionMessage(buildinfo::readFileVersion(
+                                  QCoreApplication::applicationFilePath())));
+}
+
+void MainWindow::handleKey(int key) {
+    const bool running = station_.session().running();
+    if (key == Qt::Key_Delete && !running && historyPanel_->listHasFocus() &&
+        historyPanel_->entryCount() > 0) {
+        if (boxes::confirm(context_.ui, tr("Möchten Sie diese Messreihe wirklich löschen?"),
+                           {tr("OK"), tr("Abbrechen")}))
+            history_->deleteSelectedMeasurement();
+    }
+    if (key == Qt::Key_Delete && !running && athletePanel_->gridHasFocus() &&
+        athletePanel_->rowCount() > 0) {
+        if (boxes::confirmDestructive(context_.ui,
+                                      tr("Möchten Sie diesen Patienten wirklich löschen?"),
+                                      {tr("OK"), tr("Abbrechen")}))
+            athletes_->deleteSelected();
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        toggleRun();
+}
+
+void MainWindow::saveSettings() {
+    if (settingsSaved_ || !shown_)
+        return;
+    settingsSaved_ = true;
+    const plausibility::Limits& limits = station_.limits();
+    settings_.mode = mode() == MeasurementMode::Single ? 1 : 2;
+    settings_.contactMinMs = limits.contactMinMs;
+    settings_.contactMaxMs = limits.contactMaxMs;
+    settings_.flightMinMs = limits.flightMinMs;
+    settings_.flightMaxMs = limits.flightMaxMs;
+    if (auto stored = context_.openSettings()) {
+        writeSettings(*stored, settings_);
+        writeWindowGeometry(*stored, saveGeometry());
+        writeWindowDividers(*stored, {dataSplitter_->saveState(), historyPanel_->dividerState()});
+    }
+}
+
+void MainWindow::setVisible(bool visible) {
+    // The first show is prepared before the window appears.
+    if (visible && !shown_) {
+        shown_ = true;
+        guarded([this] { prepareFirstShow(); });
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A run still going is ended as the user's stop would end it.
+    guarded([this] {
+        if (station_.session().running())
+            station_.session().stop();
+    });
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The window sees every key before the focused control; the key still reaches it.
+    // A key that the focused control leaves unused travels on to its parents: it is handled
+    // once, at its first receiver.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        auto* target = static_cast<QWidget*>(watched);
+        QWidget* focus = QApplication::focusWidget();
+        const bool propagated = keyEvent == lastKey_ && lastKeyTarget_ &&
+                                lastKeyTarget_ != target && target->isAncestorOf(lastKeyTarget_);
+        if (!propagated && target->window() == this && target == (focus ? focus : this) &&
+            isActiveWindow()) {
+            lastKey_ = keyEvent;
+            lastKeyTarget_ = target;
+            const int key = keyEvent->key();
+            guarded([this, key] { handleKey(key); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,88 @@
+#include "ui/main/RestoreOffer.h"
+
+#include "core/base/Clock.h"
+#include "core/base/Settings.h"
+#include "core/station/Station.h"
+#include "core/store/Backup.h"
+#include "ui/common/AppContext.h"
+#include "ui/athletes/AthleteController.h"
+#include "ui/history/HistoryController.h"
+#include "ui/common/MessageService.h"
+#include "ui/common/Widgets.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "RestoreOffer".
+struct RestoreOfferTexts {
+    Q_DECLARE_TR_FUNCTIONS(RestoreOffer)
+};
+
+} // namespace
+
+namespace restoreoffer {
+
+void checkAtStart(const Parts& parts, QObject* receiver) {
+    AppContext& context = parts.context;
+    int kept = backup::kKeptByDefault;
+    if (auto stored = context.openSettings())
+        kept = readSettings(*stored).backupsKept;
+    parts.station.store().database().checkInBackground(
+        context.clock.now().date(), kept, receiver, [parts](bool damaged) {
+            if (damaged)
+                runGuarded(parts.context.ui, [&parts] { offer(parts); });
+        });
+}
+
+void offer(const Parts& parts) {
+    AppContext& context = parts.context;
+    DataStore& store = parts.station.store();
+    if (context.store.kind != StoreLocation::Kind::Embedded || parts.station.session().running())
+        return;
+    const QString directory = context.store.directory;
+    const QString database = store.database().filePath();
+    QString newest;
+    {
+        widgets::BusyCursor busy;
+        newest = backup::newestSound(directory);
+    }
+    if (newest.isEmpty()) {
+        boxes::error(context.ui,
+                     store.database().damagedText() +
+                         RestoreOfferTexts::tr("\n\nIm Ordner \"%1\" liegt keine intakte "
+                                               "Sicherung.")
+                             .arg(QDir::toNativeSeparators(backup::folder(directory))));
+        return;
+    }
+    if (!boxes::confirm(
+            context.ui,
+            RestoreOfferTexts::tr("Die Datenbank \"%1\" ist beschädigt. Soll die neueste "
+                                  "intakte Sicherung \"%2\" an ihre Stelle treten? Die "
+                                  "beschädigte Datei wird umbenannt und bleibt erhalten. "
+                                  "Ohne Wiederherstellung wird die Datenbank nur gelesen.")
+                .arg(QDir::toNativeSeparators(database), QFileInfo(newest).fileName()),
+            {RestoreOfferTexts::tr("Wiederherstellen"), RestoreOfferTexts::tr("Nur lesen")}))
+        return;
+    store.close();
+    QString aside;
+    const auto failure = failureOf([&] {
+        aside =
+            backup::restore(directory, newest, QStringLiteral("beschaedigt"), context.clock.now());
+    });
+    // Open again in any case: the restored copy, or the damaged file left where it was.
+    store.open(context.store);
+    parts.history.showAllJumps();
+    parts.athletes.listAtStart();
+    if (failure)
+        throw AppError(failure->text, failure->detail);
+    boxes::information(
+        context.ui,
+        RestoreOfferTexts::tr("Die Sicherung \"%1\" ist wiederhergestellt. Die beschädigte "
+                              "Datei liegt als \"%2\" daneben.")
+            .arg(QFileInfo(newest).fileName(), QDir::toNativeSeparators(aside)));
+}
+
+} // namespace restoreoffer

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ui/common/JumpCharts.h"
+
+#include <QWidget>
+
+class QChartView;
+class QComboBox;
+
+// The chart of the running series beside the result values: one place per jump as it comes,
+// its bar the height or the RSI (the user's choice), the best bar marked, the contact times as
+// a line; a jump the limits kept from the store leaves its place empty. After a 10/5 the bars
+// of its best five are marked instead. It stays after the run until the next start.
+class LiveChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit LiveChart(QWidget* parent = nullptr);
+
+    // A new series: no places.
+    void clear();
+    // A recorded jump (an invalid one, such as the closing contact, leaves its place empty).
+    void addJump(const analysis::StoredJump& jump);
+    // A jump the limits kept from the store.
+    void addRejected();
+    // The jumps with these numbers are excluded now, the others not: an excluded jump leaves
+    // its place empty.
+    void setExcludedJumps(const QList<int>& numbers);
+    // Marks the bars of the jumps with these numbers (none: the best bar again).
+    void markJumps(const QList<int>& numbers);
+    // The places whose bars are marked.
+    QList<int> markedPlaces() const;
+
+    jumpcharts::BarValue barValue() const { return value_; }
+    void setBarValue(jumpcharts::BarValue value);
+    // The labels grow with the result values, to be read from across the room.
+    void setFontScale(double scale);
+
+    const QList<jumpcharts::SeriesSlot>& places() const { return places_; }
+
+    // Small enough not to push the data panel aside once the values are back to normal.
+    QSize sizeHint() const override { return {360, 170}; }
+
+signals:
+    // The user chose what the bars show.
+    void barValueChosen(jumpcharts::BarValue value);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void rebuild();
+    // The labels' enlargement that the chart's size allows.
+    double fittingScale() const;
+
+    QChartView* view_ = nullptr;
+    QComboBox* valueChoice_ = nullptr;
+    QList<jumpcharts::SeriesSlot> places_;
+    QList<int> markedNumbers_;
+    jumpcharts::BarValue value_ = jumpcharts::BarValue::Height;
+    double fontScale_ = 1.0;  // asked for
+    double shownScale_ = 1.0; // in the chart shown
+};

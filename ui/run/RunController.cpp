@@ -1,0 +1,271 @@
+#include "ui/run/RunController.h"
+
+#include "core/analysis/StoredMeasurements.h"
+#include "core/base/Errors.h"
+#include "core/history/History.h"
+#include "core/station/Station.h"
+#include "core/store/AthleteText.h"
+#include "core/store/SeriesKey.h"
+#include "ui/history/HistoryController.h"
+#include "ui/run/LiveChart.h"
+#include "ui/common/MessageService.h"
+#include "ui/run/ResultPanel.h"
+
+RunController::RunController(Station& station, ResultPanel& panel, HistoryController& history,
+                             MessageService& ui)
+    : station_(station), panel_(panel), history_(history), ui_(ui) {
+    station_.session().setObserver(*this);
+    showIdle(true);
+    QObject::connect(&panel_, &ResultPanel::endProfileClicked, this,
+                     [this] { runGuarded(ui_, [this] { endProfile(); }); });
+    history_.whenSelectionChanges([this] { followExclusions(); });
+}
+
+RunController::~RunController() = default;
+
+MeasurementSession& RunController::session() {
+    return station_.session();
+}
+
+void RunController::start(const Athlete& athlete) {
+    const QString name = QStringLiteral("%1, %2").arg(athlete.name, athlete.firstName);
+    const Protocol protocol = panel_.protocol();
+    if (protocol == Protocol::DropHeightProfile) {
+        athleteName_ = name;
+        startProfileTrial(athlete);
+        return;
+    }
+    const MeasurementTest test =
+        measurementtest::chosen(panel_.testName(), panel_.dropHeightText());
+    athleteName_ = name;
+    panel_.clearProtocolTexts();
+    if (protocol == Protocol::TenFive)
+        station_.session().start(athlete.id, test, protocolrun::tenFiveEnd(),
+                                 ProtocolOfRun{MeasurementMode::Multiple, {Protocol::TenFive, 0}});
+    else
+        station_.session().start(athlete.id, test, panel_.autoEnd());
+}
+
+void RunController::startProfileTrial(const Athlete& athlete) {
+    if (!profile_) {
+        // The profile begins with its first start: its plan is kept before the first trial.
+        ProfileRun run(protocolrun::parseHeights(panel_.profileHeightsText()),
+                       panel_.trialsPerHeight());
+        profileId_ = station_.store().measurements().createProfile(
+            athlete.id, QDateTime::currentDateTime(), run.heightsCm(), run.trialsPerHeight());
+        profile_ = std::move(run);
+        profileAthleteId_ = athlete.id;
+        profileAthleteName_ = athleteName_;
+        panel_.setProfileActive(true);
+        showProfileGuide();
+    } else if (athlete.id != profileAthleteId_) {
+        throw AppError(tr("Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 "
+                          "für den nächsten Versuch, oder beenden Sie das Profil mit „Profil "
+                          "beenden“.")
+                           .arg(profileAthleteName_));
+    }
+    trial_ = profile_->next();
+    if (!trial_) {
+        boxes::plain(ui_, ProfileRun::finishedText());
+        return;
+    }
+    trialJump_.reset();
+    station_.session().start(
+        athlete.id, MeasurementTest{QStringLiteral("Drop Jump"), trial_->heightCm}, {},
+        ProtocolOfRun{MeasurementMode::Single, {Protocol::DropHeightProfile, profileId_}});
+}
+
+void RunController::showProfileGuide() {
+    if (!profile_)
+        return;
+    const auto next = profile_->next();
+    const auto finished = profile_->lastFinishedHeight();
+    panel_.showProfileGuide(next ? ProfileRun::positionText(*next) : ProfileRun::finishedText(),
+                            finished ? ProfileRun::heightText(*finished) : QString(),
+                            protocols::stopAdviceText(profile_->advice()));
+}
+
+void RunController::endProfile() {
+    if (!profile_ || session().running())
+        return;
+    // The result as stored, without the jumps excluded since. A store that cannot be read
+    // leaves the profile going on, to be ended again.
+    const protocols::Profile result = protocols::dropHeightProfile(
+        protocolrun::storedTrials(station_.store().measurements(), profileId_));
+    const QString name = profileAthleteName_;
+    profile_.reset();
+    trial_.reset();
+    trialJump_.reset();
+    profileId_ = 0;
+    profileAthleteId_ = 0;
+    panel_.setProfileActive(false);
+    if (result.steps.isEmpty()) {
+        panel_.showStatus(tr("Profil beendet: kein Versuch gespeichert."));
+        return;
+    }
+    emit profileEnded(result, name);
+}
+
+void RunController::takeProfileTrial() {
+    const auto protocol = session().protocol();
+    if (!profile_ || !trial_ || !protocol || protocol->protocol.kind != Protocol::DropHeightProfile)
+        return;
+    if (trialJump_) {
+        profile_->addTrial({trial_->heightCm, *trialJump_});
+        if (!analysis::isValidJump(*trialJump_))
+            panel_.showStatus(tr("Sprung ohne gültige Zeiten: der Versuch wird wiederholt."), true);
+    }
+    trial_.reset();
+    trialJump_.reset();
+    showProfileGuide();
+}
+
+void RunController::showTenFiveResult() {
+    const auto protocol = session().protocol();
+    if (!protocol || protocol->protocol.kind != Protocol::TenFive)
+        return;
+    QList<analysis::StoredJump> jumps;
+    if (createdNummer_)
+        jumps = analysis::storedJumps(station_.store().measurements().jumpsOf(
+            seriesKey(session().athleteId(), *createdNummer_)));
+    QString note;
+    const auto result = protocols::tenFive(jumps, &note);
+    panel_.showProtocolResult(result ? protocolrun::tenFiveText(*result) : note, !result);
+    panel_.liveChart().markJumps(result ? result->bestNumbers : QList<int>());
+}
+
+void RunController::followExclusions() {
+    // Only the last run's series, chosen in the history, shows in the chart.
+    if (session().running() || !createdNummer_ ||
+        session().runMode() != MeasurementMode::Multiple ||
+        history_.athleteId() != session().athleteId() ||
+        history_.selectedNummer() != createdNummer_)
+        return;
+    QList<int> excluded;
+    for (const Jump& jump :
+         station_.store().measurements().jumpsOf(seriesKey(session().athleteId(), *createdNummer_)))
+        if (jump.excluded)
+            excluded << static_cast<int>(jump.number);
+    panel_.liveChart().setExcludedJumps(excluded);
+    showTenFiveResult();
+}
+
+void RunController::offerTestOf(qint64 athleteId) {
+    std::optional<MeasurementTest> last;
+    // A store that cannot be read says so where the history is read.
+    if (athleteId != 0 && station_.store().isOpen()) {
+        try {
+            last = station_.store().measurements().lastTestOf(athleteId);
+        } catch (const AppError&) {
+        }
+    }
+    panel_.showTest(last.value_or(MeasurementTest{}));
+}
+
+void RunController::showIdle(bool idle) {
+    panel_.showRunning(!idle);
+    emit startCaptionChanged(panel_.startCaption());
+}
+
+void RunController::setStartEnabled(bool enabled) {
+    panel_.setStartEnabled(enabled);
+    emit startEnabledChanged(enabled);
+}
+
+void RunController::showRunStatus() {
+    const qint32 jumps = session().state().jumpCount;
+    panel_.showStatus(jumps == 0 ? athleteName_
+                                 : tr("%1 – Sprung %2").arg(athleteName_).arg(jumps));
+}
+
+void RunController::runStarting() {
+    emit lockChanges(true);
+    showIdle(false);
+    setStartEnabled(false);
+    if (session().runMode() == MeasurementMode::Single)
+        history_.showSingleLayout();
+    else
+        history_.showSeriesLayout();
+    history_.showNoJumps();
+    panel_.setRunChoicesEnabled(false);
+    createdNummer_.reset();
+    // A series grows its chart from nothing; the chart of the last one goes.
+    const bool series = session().runMode() == MeasurementMode::Multiple;
+    panel_.liveChart().clear();
+    panel_.showLiveChart(series);
+    panel_.setEnlarged(true);
+    showRunStatus();
+}
+
+void RunController::runStarted() {
+    setStartEnabled(true);
+}
+
+void RunController::runStopping() {
+    setStartEnabled(false);
+}
+
+void RunController::runEnded(RunEnd end) {
+    panel_.setEnlarged(false);
+    panel_.setRunChoicesEnabled(true);
+    emit lockChanges(false);
+    showIdle(true);
+    setStartEnabled(true);
+    if (end == RunEnd::StartFailed) {
+        panel_.showStatus(QString());
+        trial_.reset();
+        return;
+    }
+    // A profile's trial counts before anything is read again, which may fail.
+    takeProfileTrial();
+    // The newest measurement is the chosen one, with its layout and jumps. A failure to read
+    // it goes with the run's end, which tells the user once.
+    history_.chooseNewest();
+    showTenFiveResult();
+}
+
+void RunController::showField(ResultField field, const QString& text) {
+    panel_.showField(field, text);
+    // A new jump replaces the note on the one before.
+    if (field == ResultField::ContactTime && !text.isEmpty() && session().running())
+        showRunStatus();
+}
+
+void RunController::showMessage(const QString& text) {
+    boxes::plain(ui_, text);
+}
+
+void RunController::showError(const QString& text) {
+    boxes::error(ui_, text);
+}
+
+void RunController::measurementCreated(const NewMeasurement& m) {
+    createdNummer_ = m.nummer;
+    if (trial_)
+        trialJump_ = analysis::StoredJump{static_cast<double>(m.contactMs),
+                                          static_cast<double>(m.flightMs), 1};
+    const QStringList values =
+        m.series ? history::seriesTexts() : history::jumpTexts(m.contactMs, m.flightMs);
+    // The newest entry's number follows the entries listed so far.
+    history::Entry entry = history::makeEntry(history_.entryCount() + 1, m.moment, values, m.nummer,
+                                              QString(), m.test);
+    entry.protocol = m.protocol;
+    history_.addRecorded(entry);
+}
+
+void RunController::jumpRecorded(qint64 seriesKey) {
+    const RunState& state = session().state();
+    panel_.liveChart().addJump({static_cast<double>(state.contactMs),
+                                static_cast<double>(state.flightMs), state.jumpCount});
+    history_.showJumpsOfSeries(seriesKey);
+    showRunStatus();
+}
+
+void RunController::jumpRejected() {
+    panel_.liveChart().addRejected();
+    panel_.showStatus(tr("außerhalb der Grenzen, nicht gespeichert"), true);
+}
+
+void RunController::pollFailed(const Failure& failure) {
+    boxes::generalError(ui_, errorReportText(failure.text), failure.detail);
+}

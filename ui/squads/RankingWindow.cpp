@@ -1,0 +1,278 @@
+#include "ui/squads/RankingWindow.h"
+
+#include "core/base/Texts.h"
+#include "core/measure/Metrics.h"
+#include "core/store/DataStore.h"
+#include "core/store/GroupRepository.h"
+#include "ui/common/GridView.h"
+#include "ui/common/MessageService.h"
+#include "ui/report/ReportPdf.h"
+#include "ui/common/Widgets.h"
+
+#include <QAbstractTableModel>
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+// The ranking's rows as a table; Qt::UserRole holds what a column sorts by.
+class RankingTableModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setRows(QList<ranking::Row> rows) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        texts_.clear();
+        for (const ranking::Row& row : rows_)
+            texts_ << ranking::texts(row);
+        endResetModel();
+    }
+    const ranking::Row& row(int r) const { return rows_[r]; }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : ranking::ColumnCount;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return ranking::header().value(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid())
+            return {};
+        const int c = index.column();
+        const ranking::Row& row = rows_[index.row()];
+        switch (role) {
+        case Qt::DisplayRole:
+            return texts_[index.row()][c];
+        case Qt::UserRole:
+            // Athletes without a place come after those with one.
+            if (c == ranking::Place && row.place == 0)
+                return std::numeric_limits<int>::max();
+            return ranking::sortValue(row, c);
+        case Qt::TextAlignmentRole:
+            return c == ranking::Name || c == ranking::FirstName
+                       ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                       : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        case Qt::ToolTipRole:
+            if (c == ranking::Change && row.typicalRsiError)
+                return RankingWindow::tr("Typischer Fehler des RSI: %1")
+                    .arg(metrics::fixedText(*row.typicalRsiError, 2));
+            return {};
+        case Qt::FontRole:
+            if (c == ranking::Change && row.changeBeyondTypicalError) {
+                QFont bold;
+                bold.setBold(true);
+                return bold;
+            }
+            return {};
+        default:
+            return {};
+        }
+    }
+
+private:
+    QList<ranking::Row> rows_;
+    QList<QStringList> texts_;
+};
+
+namespace {
+
+// Sorts by the columns' values; an empty value counts as the smallest.
+class RankingSort : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+        const QVariant a = left.data(Qt::UserRole);
+        const QVariant b = right.data(Qt::UserRole);
+        if (!a.isValid() || !b.isValid())
+            return !a.isValid() && b.isValid();
+        if (a.typeId() == QMetaType::QString)
+            return QString::localeAwareCompare(a.toString(), b.toString()) < 0;
+        return a.toDouble() < b.toDouble();
+    }
+};
+
+QDateEdit* dateField(const QString& name, const QDate& date, QWidget* parent) {
+    auto* field = new QDateEdit(date, parent);
+    field->setObjectName(name);
+    field->setCalendarPopup(true);
+    field->setDisplayFormat(texts::locale().dateFormat(QLocale::ShortFormat));
+    return field;
+}
+
+} // namespace
+
+RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* parent)
+    : QWidget(parent, Qt::Window), store_(store), ui_(ui) {
+    setObjectName(QStringLiteral("rankingWindow"));
+    setWindowTitle(tr("Rangliste"));
+    resize(900, 560);
+
+    groupChooser = new QComboBox(this);
+    groupChooser->setObjectName(QStringLiteral("rankingGroupChooser"));
+    groupChooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    groupChooser->setMinimumContentsLength(16);
+    const ranking::Period last = ranking::Period::lastDays(QDate::currentDate());
+    fromField = dateField(QStringLiteral("fromField"), last.from, this);
+    toField = dateField(QStringLiteral("toField"), last.to, this);
+
+    model_ = new RankingTableModel(this);
+    sorted_ = new RankingSort(this);
+    sorted_->setSourceModel(model_);
+    rankingTable = gridview::create(QStringLiteral("rankingTable"), sorted_, this);
+    rankingTable->setAccessibleName(tr("Rangliste"));
+    gridview::fitColumns(rankingTable, rankingTable->horizontalHeader(),
+                         {{QStringLiteral("999")},
+                          {QStringLiteral("Schmidt-Müller")},
+                          {QStringLiteral("Maximiliane")},
+                          {QStringLiteral("199,99")},
+                          {QStringLiteral("19,99")},
+                          {QStringLiteral("1999")},
+                          {QStringLiteral("9999")},
+                          {QStringLiteral("+19,99 *")}});
+    rankingTable->setSortingEnabled(true);
+    rankingTable->sortByColumn(ranking::Place, Qt::AscendingOrder);
+
+    noteLabel = new QLabel(this);
+    noteLabel->setObjectName(QStringLiteral("noteLabel"));
+    noteLabel->setWordWrap(true);
+
+    copyButton = new QPushButton(tr("&Kopieren"), this);
+    copyButton->setObjectName(QStringLiteral("copyButton"));
+    reportButton = new QPushButton(tr("Teambericht als &PDF …"), this);
+    reportButton->setObjectName(QStringLiteral("reportButton"));
+    closeButton = new QPushButton(tr("Schließen"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+
+    auto* choice = new QHBoxLayout;
+    const std::pair<QString, QWidget*> fields[] = {
+        {tr("&Gruppe:"), groupChooser}, {tr("&Von:"), fromField}, {tr("&Bis:"), toField}};
+    for (const auto& [text, field] : fields) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(field);
+        choice->addWidget(label);
+        choice->addWidget(field);
+        choice->addSpacing(12);
+    }
+    choice->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(copyButton);
+    buttons->addWidget(reportButton);
+    buttons->addStretch(1);
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(choice);
+    layout->addWidget(rankingTable, 1);
+    layout->addWidget(noteLabel);
+    layout->addLayout(buttons);
+
+    auto* copyAction = new QAction(this);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(copyAction);
+    connect(copyAction, &QAction::triggered, this, [this] { guarded([this] { copyRanking(); }); });
+    connect(copyButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { copyRanking(); }); });
+    connect(reportButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { saveTeamReport(); }); });
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    const auto changed = [this] {
+        if (!loading_)
+            guarded([this] { refresh(); });
+    };
+    connect(groupChooser, &QComboBox::currentIndexChanged, this, changed);
+    connect(fromField, &QDateEdit::dateChanged, this, changed);
+    connect(toField, &QDateEdit::dateChanged, this, changed);
+}
+
+void RankingWindow::guarded(const std::function<void()>& handler) {
+    runGuarded(ui_, handler);
+}
+
+void RankingWindow::showGroup(qint64 groupId) {
+    loading_ = true;
+    groupChooser->clear();
+    for (const Group& group : GroupRepository(store_.database()).all())
+        groupChooser->addItem(group.name, group.id);
+    const int index = groupChooser->findData(groupId);
+    groupChooser->setCurrentIndex(index >= 0 ? index : (groupChooser->count() > 0 ? 0 : -1));
+    loading_ = false;
+    refresh();
+}
+
+qint64 RankingWindow::chosenGroupId() const {
+    return groupChooser->currentIndex() < 0 ? 0 : groupChooser->currentData().toLongLong();
+}
+
+ranking::Period RankingWindow::period() const {
+    return {fromField->date(), toField->date()};
+}
+
+void RankingWindow::refresh() {
+    const qint64 groupId = chosenGroupId();
+    const ranking::Period chosen = period();
+    if (groupId == 0) {
+        model_->setRows({});
+        noteLabel->setText(tr("Es gibt noch keine Gruppe. Gruppen werden unter „Daten“ ▸ "
+                              "„Gruppen …“ angelegt."));
+        return;
+    }
+    if (!chosen.isValid()) {
+        model_->setRows({});
+        noteLabel->setText(tr("Der Beginn des Zeitraums liegt nach seinem Ende."));
+        return;
+    }
+    QList<ranking::Row> rows;
+    {
+        widgets::BusyCursor busy;
+        GroupRepository groups(store_.database());
+        rows = ranking::rank(ranking::read(store_.athletes(), groups, groupId, chosen), chosen);
+    }
+    const bool marked = std::any_of(rows.cbegin(), rows.cend(), [](const ranking::Row& row) {
+        return row.changeBeyondTypicalError;
+    });
+    model_->setRows(std::move(rows));
+    const ranking::Period before = chosen.previous();
+    QString note = tr("Veränderung RSI: bester RSI gegenüber dem Zeitraum %1 bis %2.")
+                       .arg(texts::dateText(before.from), texts::dateText(before.to));
+    if (marked)
+        note += QLatin1Char(' ') + ranking::changeMarkNote();
+    noteLabel->setText(note);
+}
+
+QList<ranking::Row> RankingWindow::rowsShown() const {
+    QList<ranking::Row> rows;
+    for (int r = 0; r < sorted_->rowCount(); ++r)
+        rows << model_->row(sorted_->mapToSource(sorted_->index(r, 0)).row());
+    return rows;
+}
+
+void RankingWindow::copyRanking() {
+    if (model_->rowCount() == 0)
+        return;
+    ui_.setClipboardText(ranking::clipboardText(rowsShown()));
+}
+
+void RankingWindow::saveTeamReport() {
+    const qint64 groupId = chosenGroupId();
+    if (groupId == 0 || !period().isValid())
+        return;
+    reportpdf::saveTeam(ui_, store_, {groupId, groupChooser->currentText()}, period());
+}
