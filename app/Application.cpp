@@ -5,10 +5,10 @@
 #include "ui/athletes/AthleteEditorDialog.h"
 #include "ui/athletes/AthleteSearchDialog.h"
 #include "ui/common/Icons.h"
-#include "ui/settings/LimitsDialog.h"
-#include "ui/main/MainWindow.h"
 #include "ui/common/MessageService.h"
 #include "ui/device/ServicePanel.h"
+#include "ui/main/MainWindow.h"
+#include "ui/settings/LimitsDialog.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -8,9 +8,9 @@
 #include "core/station/Station.h"
 #include "core/store/Database.h"
 #include "ui/common/AppContext.h"
-#include "ui/main/MainWindow.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/QtMessageService.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>

@@ -46,9 +46,9 @@
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
 #include "ui/common/AppContext.h"
-#include "ui/main/MainWindow.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/QtMessageService.h"
+#include "ui/main/MainWindow.h"
 #include "ui/squads/RankingWindow.h"
 
 #include <QAction>

@@ -10,9 +10,9 @@
 #include "core/store/DataStore.h"
 #include "core/store/MeasurementRepository.h"
 #include "ui/athletes/AthleteController.h"
-#include "ui/history/HistoryController.h"
 #include "ui/common/JumpCharts.h"
 #include "ui/common/MessageService.h"
+#include "ui/history/HistoryController.h"
 
 #include <QAction>
 #include <QChart>

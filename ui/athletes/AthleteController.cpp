@@ -6,9 +6,9 @@
 #include "ui/athletes/AthleteEditorDialog.h"
 #include "ui/athletes/AthletePanel.h"
 #include "ui/athletes/AthleteSearchDialog.h"
-#include "ui/history/HistoryController.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/WriteCheck.h"
+#include "ui/history/HistoryController.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -3,8 +3,8 @@
 #include "core/base/Texts.h"
 #include "core/store/AthleteText.h"
 #include "core/store/BirthDate.h"
-#include "ui/common/MessageService.h"
 #include "ui/athletes/RemarkEdit.h"
+#include "ui/common/MessageService.h"
 #include "ui/common/Widgets.h"
 
 #include <QComboBox>

@@ -2,10 +2,10 @@
 
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
-#include "ui/history/HistoryPanel.h"
-#include "ui/history/JumpTableModel.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/WriteCheck.h"
+#include "ui/history/HistoryPanel.h"
+#include "ui/history/JumpTableModel.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "core/measure/MeasurementTest.h"
 #include "core/measure/Metrics.h"
 #include "ui/common/GridView.h"
-#include "ui/history/JumpTableModel.h"
 #include "ui/common/Widgets.h"
+#include "ui/history/JumpTableModel.h"
 
 #include <QAction>
 #include <QHeaderView>

@@ -4,11 +4,11 @@
 #include "core/base/Settings.h"
 #include "core/station/Station.h"
 #include "core/store/Backup.h"
-#include "ui/common/AppContext.h"
 #include "ui/athletes/AthleteController.h"
-#include "ui/history/HistoryController.h"
+#include "ui/common/AppContext.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/Widgets.h"
+#include "ui/history/HistoryController.h"
 
 #include <QCoreApplication>
 #include <QDir>

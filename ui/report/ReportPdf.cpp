@@ -6,10 +6,10 @@
 #include "core/report/Pagination.h"
 #include "core/store/DataStore.h"
 #include "ui/athletes/AthleteController.h"
-#include "ui/history/HistoryController.h"
 #include "ui/common/JumpCharts.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/Widgets.h"
+#include "ui/history/HistoryController.h"
 
 #include <QChart>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "ui/run/ResultPanel.h"
 
 #include "ui/common/Icons.h"
-#include "ui/run/LiveChart.h"
 #include "ui/common/Widgets.h"
+#include "ui/run/LiveChart.h"
 
 #include "core/base/Errors.h"
 #include "core/measure/MeasurementTest.h"

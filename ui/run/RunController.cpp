@@ -6,9 +6,9 @@
 #include "core/station/Station.h"
 #include "core/store/AthleteText.h"
 #include "core/store/SeriesKey.h"
+#include "ui/common/MessageService.h"
 #include "ui/history/HistoryController.h"
 #include "ui/run/LiveChart.h"
-#include "ui/common/MessageService.h"
 #include "ui/run/ResultPanel.h"
 
 RunController::RunController(Station& station, ResultPanel& panel, HistoryController& history,

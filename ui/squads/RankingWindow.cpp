@@ -6,8 +6,8 @@
 #include "core/store/GroupRepository.h"
 #include "ui/common/GridView.h"
 #include "ui/common/MessageService.h"
-#include "ui/report/ReportPdf.h"
 #include "ui/common/Widgets.h"
+#include "ui/report/ReportPdf.h"
 
 #include <QAbstractTableModel>
 #include <QAction>

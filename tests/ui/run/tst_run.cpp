@@ -3,11 +3,11 @@
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
 #include "ui/athletes/AthleteController.h"
+#include "ui/common/WriteCheck.h"
 #include "ui/history/HistoryController.h"
 #include "ui/history/JumpTableModel.h"
 #include "ui/run/LiveChart.h"
 #include "ui/run/RunController.h"
-#include "ui/common/WriteCheck.h"
 
 #include <QAction>
 #include <QApplication>
