@@ -128,29 +128,30 @@ void makeDatabase(const QString& directory, int athletes, int measurements, bool
         }
     }
     if (squad) {
-        db.run(QStringLiteral("INSERT INTO gruppen (Name) VALUES ('Kader')"));
-        db.run(QStringLiteral("INSERT INTO gruppen_sportler (Gruppe_ID, Sportler_ID) "
-                              "SELECT g.ID, s.ID FROM gruppen g, sportler s"));
+        db.write(QStringLiteral("INSERT INTO gruppen (Name) VALUES ('Kader')"));
+        db.write(QStringLiteral("INSERT INTO gruppen_sportler (Gruppe_ID, Sportler_ID) "
+                                "SELECT g.ID, s.ID FROM gruppen g, sportler s"));
     }
     transaction.commit();
 }
 
 int exportAll(const QString& directory, const QString& file) {
-    Database db(directory);
+    DataStore store;
+    store.open(StoreLocation::embedded(directory));
     QList<qint64> ids;
-    QSqlQuery q = db.run(QStringLiteral("SELECT ID FROM sportler ORDER BY ID"));
-    while (q.next())
-        ids << q.value(0).toLongLong();
-    const auto result = Exporter(db).writeFile(file, ids);
+    for (const Athlete& athlete : store.athletes().all())
+        ids << athlete.id;
+    const auto result = Exporter(store).writeFile(file, ids);
     return result.outcome == Exporter::Outcome::Written ? 0 : fail(result.message);
 }
 
 // The table for analysis tools of all athletes, as the command line writes it.
 int exportTable(const QString& directory, const QString& file, bool workbook) {
-    Database db(directory);
-    const QList<qint64> ids = tidyexport::athletesToExport(db, QString());
-    const auto result =
-        workbook ? workbook::write(db, file, ids, {}) : tidyexport::writeCsv(db, file, ids, {});
+    DataStore store;
+    store.open(StoreLocation::embedded(directory));
+    const QList<qint64> ids = tidyexport::athletesToExport(store, QString());
+    const auto result = workbook ? workbook::write(store, file, ids, {})
+                                 : tidyexport::writeCsv(store, file, ids, {});
     return result.outcome == Exporter::Outcome::Written ? 0 : fail(result.message);
 }
 
@@ -246,8 +247,9 @@ int startWindow(int argc, char* argv[], const QString& directory,
 }
 
 int record(const QString& directory, int jumps) {
-    Database db(directory);
-    MeasurementRepository measurements(db);
+    DataStore store;
+    store.open(StoreLocation::embedded(directory));
+    MeasurementRepository& measurements = store.measurements();
     const qint64 id =
         measurements.recordFirstJump(1, QDateTime::currentDateTime(), {200, 500, 1.25, 1}).id;
     for (qint32 n = 2; n <= jumps; ++n)
@@ -258,7 +260,7 @@ int record(const QString& directory, int jumps) {
 // The check every start runs on a thread of its own.
 int quickCheck(const QString& directory) {
     const backup::Check checked =
-        backup::check(QDir(directory).filePath(Database::kFileName), backup::Depth::Quick);
+        backup::check(QDir(directory).filePath(StoreLocation::kFileName), backup::Depth::Quick);
     if (!checked.sound)
         return fail(checked.problem);
     return 0;
@@ -266,7 +268,7 @@ int quickCheck(const QString& directory) {
 
 int backUp(const QString& directory, const QString& file) {
     const auto failure =
-        failureOf([&] { backup::copy(QDir(directory).filePath(Database::kFileName), file); });
+        failureOf([&] { backup::copy(QDir(directory).filePath(StoreLocation::kFileName), file); });
     return failure ? fail(failure->text + QLatin1Char(' ') + failure->detail) : 0;
 }
 
@@ -395,12 +397,15 @@ int latency(const QString& directory, bool notified, int count) {
     TimerOnly timerOnly(*serial);
     DeviceLink device(notified ? *serial : static_cast<D2xxDriver&>(timerOnly));
     TimingLink link(device, clock);
+    {
+        Database db(StoreLocation::embedded(directory));
+        db.write(QStringLiteral("DELETE FROM mr"));
+        db.write(QStringLiteral("DELETE FROM units"));
+        db.write(QStringLiteral("DELETE FROM sportler"));
+        db.write(QStringLiteral("INSERT INTO sportler (ID, Name) VALUES (1, 'Bank')"));
+    }
     DataStore store;
     store.open(StoreLocation::embedded(directory));
-    store.database().run(QStringLiteral("DELETE FROM mr"));
-    store.database().run(QStringLiteral("DELETE FROM units"));
-    store.database().run(QStringLiteral("DELETE FROM sportler"));
-    store.database().run(QStringLiteral("INSERT INTO sportler (ID, Name) VALUES (1, 'Bank')"));
     plausibility::Limits limits;
     CommitTimes times;
     MeasurementSession session(link, store, limits, times);

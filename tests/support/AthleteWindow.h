@@ -41,7 +41,7 @@ inline MainWindow& open(MainWindowFixture& f) {
 
 // First column of the first row of a query on the window's own connection.
 inline QVariant scalar(MainWindow& w, const QString& statement) {
-    QSqlQuery q(w.station().store().database().connection());
+    QSqlQuery q(StoreInternals::database(w.station().store()).connection());
     if (!q.exec(statement) || !q.next())
         return {};
     return q.value(0);
@@ -53,7 +53,7 @@ inline int count(MainWindow& w, const QString& tableAndWhere) {
 
 // One column of a query, all rows, as texts.
 inline QStringList column(MainWindow& w, const QString& statement) {
-    QSqlQuery q(w.station().store().database().connection());
+    QSqlQuery q(StoreInternals::database(w.station().store()).connection());
     QStringList out;
     if (q.exec(statement))
         while (q.next())

@@ -4,7 +4,7 @@
 #include "core/base/FileNames.h"
 #include "core/export/Exporter.h"
 #include "core/station/Station.h"
-#include "core/store/GroupRepository.h"
+#include "core/store/DataStore.h"
 #include "ui/analysis/AnalysisWindow.h"
 #include "ui/athletes/AthleteController.h"
 #include "ui/athletes/AthletePanel.h"
@@ -339,31 +339,20 @@ void MainWindow::openTables() {
     station_.store().open(context_.store);
     restoreoffer::checkAtStart({context_, station_, *athletes_, *history_}, this);
     reportDuplicateNumbers();
-    if (const auto& failure = station_.store().database().upgradeFailure()) {
-        // What the versions not reached would have held.
-        const int version = station_.store().database().schemaVersion();
-        QStringList missingParts;
-        if (version < 1)
-            missingParts << tr("Test und Fallhöhe der Messungen werden nicht gespeichert.");
-        if (version < 2)
-            missingParts << tr("Sprünge können nicht ausgeschlossen werden.");
-        if (version < 3)
-            missingParts << tr("Es gibt keine Gruppen.");
-        const QString missing = missingParts.join(QLatin1Char(' '));
-        boxes::generalError(context_.ui, failure->text() + QLatin1Char(' ') + missing,
-                            failure->detail());
-    }
-    history_->showAllJumps();
+    // With what the database lacks for want of the versions not reached.
+    if (const auto failure = station_.store().upgradeFailure())
+        boxes::generalError(context_.ui, failure->text(), failure->detail());
+    resultPanel_->offerProtocols(station_.store().has(schema::Feature::Protocols));
     athletes_->listAtStart();
     athletePanel_->focusGrid();
 }
 
 void MainWindow::reportDuplicateNumbers() {
-    const auto& duplicates = station_.store().database().duplicateNumbers();
+    const QList<DuplicateNumber> duplicates = station_.store().duplicateNumbers();
     if (duplicates.isEmpty())
         return;
     QStringList lines;
-    for (const Database::DuplicateNumber& d : duplicates.mid(0, 10))
+    for (const DuplicateNumber& d : duplicates.mid(0, 10))
         lines
             << tr("Sportler-ID %1: Nummer %2 (%3-mal)").arg(d.athleteId).arg(d.nummer).arg(d.count);
     if (duplicates.size() > 10)
@@ -507,7 +496,7 @@ void MainWindow::exportSelectedAthlete() {
         QList<qint64> selected;
         if (athlete)
             selected << athlete->id;
-        text = Exporter(station_.store().database()).text(selected);
+        text = Exporter(station_.store()).text(selected);
         result = Exporter::writeText(path, text);
     }
     if (result.outcome == Exporter::Outcome::Failed) {
@@ -530,10 +519,9 @@ void MainWindow::exportListedAthletes() {
     {
         const auto progress = context_.ui.showProgress(tr("Export läuft … %1 von %2 Sportlern"),
                                                        static_cast<int>(listed.size()));
-        result =
-            Exporter(station_.store().database()).writeFile(path, listed, [&progress](int done) {
-                return progress->update(done);
-            });
+        result = Exporter(station_.store()).writeFile(path, listed, [&progress](int done) {
+            return progress->update(done);
+        });
     }
     // The selected athlete stays selected: the next run records for him.
     if (result.outcome == Exporter::Outcome::Failed)
@@ -551,7 +539,7 @@ void MainWindow::exportWorkbook() {
 void MainWindow::exportForAnalysis(bool workbook) {
     tableexport::Scope scope{athletes_->selected(), athletePanel_->athletes(), {}};
     if (const qint64 group = athletes_->chosenGroupId(); group != 0)
-        for (const Group& each : GroupRepository(station_.store().database()).all())
+        for (const Group& each : station_.store().groups().all())
             if (each.id == group)
                 scope.groupName = each.name;
     tableexport::run(context_.ui, station_.store(), station_.limits(), scope,
@@ -585,7 +573,7 @@ void MainWindow::showAnalysis() {
 }
 
 void MainWindow::editGroups() {
-    if (!GroupRepository(station_.store().database()).available()) {
+    if (!station_.store().groups().available()) {
         boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
                                            "auf die Version des Programms gebracht werden."));
         return;
@@ -603,7 +591,7 @@ void MainWindow::editGroups() {
 }
 
 void MainWindow::showRanking() {
-    if (!GroupRepository(station_.store().database()).available()) {
+    if (!station_.store().groups().available()) {
         boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
                                            "auf die Version des Programms gebracht werden."));
         return;

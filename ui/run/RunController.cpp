@@ -19,6 +19,9 @@ RunController::RunController(Station& station, ResultPanel& panel, HistoryContro
     QObject::connect(&panel_, &ResultPanel::endProfileClicked, this,
                      [this] { runGuarded(ui_, [this] { endProfile(); }); });
     history_.whenSelectionChanges([this] { followExclusions(); });
+    history_.whenDeleted([this](qint64 athleteId, std::optional<qint64> nummer) {
+        forgetDeleted(athleteId, nummer);
+    });
 }
 
 RunController::~RunController() = default;
@@ -148,6 +151,20 @@ void RunController::followExclusions() {
             excluded << static_cast<int>(jump.number);
     panel_.liveChart().setExcludedJumps(excluded);
     showTenFiveResult();
+}
+
+void RunController::forgetDeleted(qint64 athleteId, std::optional<qint64> nummer) {
+    if (session().running() || !createdNummer_ || athleteId != session().athleteId() ||
+        (nummer && nummer != createdNummer_))
+        return;
+    createdNummer_.reset();
+    for (const ResultField field : {ResultField::ContactTime, ResultField::FlightTime,
+                                    ResultField::Efficiency, ResultField::Height})
+        panel_.showField(field, QString());
+    panel_.showStatus(QString());
+    panel_.clearProtocolTexts();
+    panel_.liveChart().clear();
+    panel_.showLiveChart(false);
 }
 
 void RunController::offerTestOf(qint64 athleteId) {

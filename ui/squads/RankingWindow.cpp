@@ -209,7 +209,7 @@ void RankingWindow::guarded(const std::function<void()>& handler) {
 void RankingWindow::showGroup(qint64 groupId) {
     loading_ = true;
     groupChooser->clear();
-    for (const Group& group : GroupRepository(store_.database()).all())
+    for (const Group& group : store_.groups().all())
         groupChooser->addItem(group.name, group.id);
     const int index = groupChooser->findData(groupId);
     groupChooser->setCurrentIndex(index >= 0 ? index : (groupChooser->count() > 0 ? 0 : -1));
@@ -242,7 +242,7 @@ void RankingWindow::refresh() {
     QList<ranking::Row> rows;
     {
         widgets::BusyCursor busy;
-        GroupRepository groups(store_.database());
+        GroupRepository& groups = store_.groups();
         rows = ranking::rank(ranking::read(store_.athletes(), groups, groupId, chosen), chosen);
     }
     const bool marked = std::any_of(rows.cbegin(), rows.cend(), [](const ranking::Row& row) {

@@ -262,7 +262,7 @@ private slots:
             Database db(dir.path());
             makeOldFormat(db);
         }
-        const QString file = dir.filePath(Database::kFileName);
+        const QString file = dir.filePath(StoreLocation::kFileName);
         QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
         {
             Database db(dir.path());

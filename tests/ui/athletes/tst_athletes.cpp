@@ -57,7 +57,7 @@ QStringList everything(MainWindow& w) {
                      "COALESCE(Bemerkung1,'') FROM sportler ORDER BY ID") +
            column(w, "SELECT Ref_ID || '/' || Nummer || '/' || FZ FROM units ORDER BY ID") +
            column(w, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY " +
-                         w.station().store().database().rowOrder());
+                         StoreInternals::database(w.station().store()).rowOrder());
 }
 
 QString row(MainWindow& w, qint64 id) {
@@ -575,7 +575,7 @@ private slots:
         QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
 
         Database other(f.location());
-        other.run("INSERT INTO sportler (Name, Vorname) VALUES ('Zander', 'Zoe')");
+        other.write("INSERT INTO sportler (Name, Vorname) VALUES ('Zander', 'Zoe')");
         MeasurementRepository(other).recordFirstJump(6, QDateTime::currentDateTime(),
                                                      {200, 500, 1.25, 1});
         QCOMPARE(ids(w).size(), 7);
@@ -600,7 +600,7 @@ private slots:
         // A table without the searched column: the engine refuses the search.
         QVERIFY(scalar(w, "SELECT 1").isValid());
         {
-            QSqlQuery q(w.station().store().database().connection());
+            QSqlQuery q(StoreInternals::database(w.station().store()).connection());
             QVERIFY(q.exec("ALTER TABLE sportler RENAME COLUMN Vorname TO Rufname"));
         }
         whenShown(w.athleteSearch(), [&] {
