@@ -4,6 +4,7 @@
 #include "core/store/Database.h"
 #include "core/store/SeriesKey.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include <cmath>
@@ -118,36 +119,59 @@ QHash<int, Exclusion> JumpReader::exclusionsOf(qint64 seriesKey) {
     return out;
 }
 
-QHash<qint64, Jump> JumpReader::firstOf(const QList<qint64>& seriesKeys) {
+std::optional<std::pair<QString, QVariantList>> JumpReader::keysOfAthlete(qint64 athleteId) {
+    if (athleteId <= 0 || athleteId > kMaxAthleteIdOfKeys)
+        return std::nullopt;
+    // Two ranges (see seriesKey()): numbers up to 999, and the negative keys of the larger
+    // ones.
+    return std::pair{QStringLiteral("(Serie BETWEEN ? AND ? OR Serie BETWEEN ? AND ?)"),
+                     QVariantList{static_cast<double>(seriesKey(athleteId, 1)),
+                                  static_cast<double>(seriesKey(athleteId, 999)),
+                                  static_cast<double>(seriesKey(athleteId, kMaxNummer)),
+                                  static_cast<double>(seriesKey(athleteId, 1000))}};
+}
+
+QHash<qint64, Jump> JumpReader::firstOf(qint64 athleteId, const QList<qint64>& seriesKeys) {
     QHash<qint64, Jump> out;
-    // The keys are numbers the program computed, written into the statement in blocks.
+    if (seriesKeys.isEmpty())
+        return out;
+    const QSet<qint64> wanted(seriesKeys.cbegin(), seriesKeys.cend());
+    const auto first = [&out, &wanted](const Jump& jump) {
+        const auto key = static_cast<qint64>(jump.seriesKey);
+        if (jump.seriesKey == std::floor(jump.seriesKey) && wanted.contains(key) &&
+            !out.contains(key))
+            out.insert(key, jump);
+    };
+    QList<qint64> others = seriesKeys;
+    if (const auto keys = keysOfAthlete(athleteId)) {
+        forEachSeriesRow(keys->first, keys->second, db_.rowOrder(), first);
+        // The keys of his numbers from 1 on are all read now.
+        const qint64 firstSmall = seriesKey(athleteId, 1);
+        const qint64 lastLarge = seriesKey(athleteId, 1000);
+        others.removeIf([&](qint64 key) {
+            return (key >= firstSmall && key <= firstSmall + 998) ||
+                   (key <= lastLarge && key >= seriesKey(athleteId, kMaxNummer));
+        });
+    }
+    // Keys outside his ranges (a number below 1 in a damaged row): by themselves, written into
+    // the statement in blocks as the numbers the program computed that they are.
     constexpr int kBlock = 500;
-    for (qsizetype from = 0; from < seriesKeys.size(); from += kBlock) {
+    for (qsizetype from = 0; from < others.size(); from += kBlock) {
         QStringList keys;
-        for (const qint64 key : seriesKeys.mid(from, kBlock))
+        for (const qint64 key : others.mid(from, kBlock))
             keys << QString::number(key);
         forEachSeriesRow(QStringLiteral("Serie IN (%1)").arg(keys.join(QLatin1Char(','))), {},
-                         db_.rowOrder(), [&out](const Jump& jump) {
-                             const auto key = static_cast<qint64>(jump.seriesKey);
-                             if (!out.contains(key))
-                                 out.insert(key, jump);
-                         });
+                         db_.rowOrder(), first);
     }
     return out;
 }
 
 QHash<qint64, QList<Jump>> JumpReader::ofAthlete(qint64 athleteId) {
     QHash<qint64, QList<Jump>> out;
-    if (athleteId <= 0 || athleteId > kMaxAthleteIdOfKeys)
+    const auto keys = keysOfAthlete(athleteId);
+    if (!keys)
         return out;
-    // The athlete's keys are two ranges (see seriesKey()): numbers up to 999, and the negative
-    // keys of the larger ones.
-    const double firstSmall = static_cast<double>(seriesKey(athleteId, 1));
-    const double lastSmall = static_cast<double>(seriesKey(athleteId, 999));
-    const double firstLarge = static_cast<double>(seriesKey(athleteId, kMaxNummer));
-    const double lastLarge = static_cast<double>(seriesKey(athleteId, 1000));
-    forEachSeriesRow(QStringLiteral("Serie BETWEEN ? AND ? OR Serie BETWEEN ? AND ?"),
-                     {firstSmall, lastSmall, firstLarge, lastLarge},
+    forEachSeriesRow(keys->first, keys->second,
                      db_.order(QStringLiteral("Anzahl")) + QStringLiteral(", ") + db_.rowOrder(),
                      [&out](const Jump& jump) {
                          // A key with a fraction (a damaged row) is no measurement's.

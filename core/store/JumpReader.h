@@ -10,6 +10,8 @@
 #include <QVariantList>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 class Database;
 
@@ -70,9 +72,10 @@ public:
 
     // The jumps of a series, by their number, with their marks.
     QList<Jump> ofSeries(qint64 seriesKey);
-    // For each of the keys that has jumps, the first jump stored under it: the one jump of a
-    // single measurement.
-    QHash<qint64, Jump> firstOf(const QList<qint64>& seriesKeys);
+    // For each of an athlete's keys that has jumps, the first jump stored under it: the one
+    // jump of a single measurement. The athlete's keys are read as his two ranges, which a
+    // server finds through its index whatever it knows of the table.
+    QHash<qint64, Jump> firstOf(qint64 athleteId, const QList<qint64>& seriesKeys);
     // Every jump of an athlete's measurements under its series key, each series in jump order
     // with its marks, as ofSeries gives it: two statements however many measurements he has.
     QHash<qint64, QList<Jump>> ofAthlete(qint64 athleteId);
@@ -113,6 +116,9 @@ private:
     using Marks = QHash<qint64, QHash<qint64, Exclusion>>;
     Marks marksOf(const Scope& scope);
     static void mark(const Marks& marks, qint64 seriesKey, Jump& jump);
+    // The condition on Serie that chooses an athlete's keys (see seriesKey()), with its
+    // values; none for an ID whose keys a double does not hold.
+    static std::optional<std::pair<QString, QVariantList>> keysOfAthlete(qint64 athleteId);
     // The jumps under the series keys a condition on Serie chooses, in the order given.
     void forEachSeriesRow(const QString& condition, const QVariantList& values,
                           const QString& order, const std::function<void(const Jump&)>& take);

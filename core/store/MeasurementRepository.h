@@ -90,10 +90,10 @@ public:
 
     // The jumps of a series, by their number, with their marks (see JumpReader).
     QList<Jump> jumpsOf(qint64 seriesKey) { return jumps_.ofSeries(seriesKey); }
-    // For each of the keys that has jumps, the first jump stored under it: the one jump of a
-    // single measurement.
-    QHash<qint64, Jump> firstJumpsOf(const QList<qint64>& seriesKeys) {
-        return jumps_.firstOf(seriesKeys);
+    // For each of an athlete's keys that has jumps, the first jump stored under it: the one
+    // jump of a single measurement.
+    QHash<qint64, Jump> firstJumpsOf(qint64 athleteId, const QList<qint64>& seriesKeys) {
+        return jumps_.firstOf(athleteId, seriesKeys);
     }
     // Every jump of an athlete's measurements under its series key, each series in jump order
     // with its marks, as jumpsOf gives it: two statements however many measurements he has.

@@ -182,7 +182,7 @@ private slots:
                          "(1001, 210, 510, 1.24, 1), (-5001000, 120, 700, 4.08, 1)"));
         MeasurementRepository repo(*data.db);
         QCOMPARE(numbersOf(repo.jumpsOf(1002)), (QStringList{"1002/1", "1002/2"}));
-        const auto first = repo.firstJumpsOf({1001, 1003, -5001000});
+        const auto first = repo.firstJumpsOf(1, {1001, 1003, -5001000});
         QCOMPARE(first.size(), 2);
         QCOMPARE(first.value(1001).contactMs, 200.0);
         QCOMPARE(first.value(-5001000).flightMs, 700.0);
