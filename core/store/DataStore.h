@@ -51,7 +51,9 @@ public:
     // available() is false.
     GroupRepository& groups();
     // Runs `work` as one change: everything it stores takes effect when it returns true,
-    // nothing when it returns false or throws (which is passed on).
+    // nothing when it returns false or throws (which is passed on). What `work` calls must not
+    // be one change of its own (recordFirstJump, setGroupsOf ...): the store holds one at a
+    // time.
     bool allOrNothing(const std::function<bool()>& work);
 
     // ---- which store ----
