@@ -58,10 +58,11 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildPanels();
-    history_ = std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.ui);
+    history_ =
+        std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.messages);
     athletes_ = std::make_unique<AthleteController>(*athletePanel_, *history_, station_.store(),
-                                                    context_.ui);
-    run_ = std::make_unique<RunController>(station_, *resultPanel_, *history_, context_.ui);
+                                                    context_.messages);
+    run_ = std::make_unique<RunController>(station_, *resultPanel_, *history_, context_.messages);
     connect(run_.get(), &RunController::lockChanges, this, &MainWindow::lockChanges);
     connect(run_.get(), &RunController::startEnabledChanged, startAction_, &QAction::setEnabled);
     connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
@@ -328,7 +329,7 @@ void MainWindow::buildPanels() {
 }
 
 void MainWindow::guarded(const std::function<void()>& handler) {
-    runGuarded(context_.ui, handler);
+    runGuarded(context_.messages, handler);
 }
 
 QAction* MainWindow::action(const QString& objectName) const {
@@ -350,7 +351,7 @@ void MainWindow::openTables() {
         if (version < 3)
             missingParts << tr("Es gibt keine Gruppen.");
         const QString missing = missingParts.join(QLatin1Char(' '));
-        boxes::generalError(context_.ui, failure->text() + QLatin1Char(' ') + missing,
+        boxes::generalError(context_.messages, failure->text() + QLatin1Char(' ') + missing,
                             failure->detail());
     }
     history_->showAllJumps();
@@ -368,10 +369,11 @@ void MainWindow::reportDuplicateNumbers() {
             << tr("Sportler-ID %1: Nummer %2 (%3-mal)").arg(d.athleteId).arg(d.nummer).arg(d.count);
     if (duplicates.size() > 10)
         lines << tr("… und %1 weitere").arg(duplicates.size() - 10);
-    boxes::information(context_.ui, tr("Einige Messungen tragen dieselbe Nummer wie eine andere "
-                                       "Messung desselben Sportlers. Sie bleiben, wie sie sind; "
-                                       "neue Messungen erhalten eigene Nummern.\n\n") +
-                                        lines.join(QLatin1Char('\n')));
+    boxes::information(context_.messages,
+                       tr("Einige Messungen tragen dieselbe Nummer wie eine andere "
+                          "Messung desselben Sportlers. Sie bleiben, wie sie sind; "
+                          "neue Messungen erhalten eigene Nummern.\n\n") +
+                           lines.join(QLatin1Char('\n')));
 }
 
 QSize MainWindow::firstSize() {
@@ -395,7 +397,7 @@ void MainWindow::prepareFirstShow() {
             resultPanel_->liveChart().setBarValue(jumpcharts::BarValue::Rsi);
     }
     if (const QString unsound = unsoundSettingsMessage(settings_); !unsound.isEmpty())
-        boxes::information(context_.ui, unsound);
+        boxes::information(context_.messages, unsound);
     plausibility::Limits& limits = station_.limits();
     limits.contactMinMs = settings_.contactMinMs;
     limits.contactMaxMs = settings_.contactMaxMs;
@@ -454,7 +456,7 @@ void MainWindow::toggleRun() {
         session.stop();
         return;
     }
-    if (!checkWritable(station_.store(), context_.ui))
+    if (!checkWritable(station_.store(), context_.messages))
         return;
     // Without an athlete there is nobody to record a jump for (Enter reaches here whatever
     // the state of the start button).
@@ -495,7 +497,7 @@ void MainWindow::exportSelectedAthlete() {
     const std::optional<Athlete> athlete = athletes_->selected();
     const QStringList names =
         athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
-    const QString path = context_.ui.saveFileName(
+    const QString path = context_.messages.saveFileName(
         {tr("einzelnen Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
          filenames::suggested(names, QDate::currentDate(), kExportSuffix)});
     if (path.isEmpty())
@@ -511,14 +513,14 @@ void MainWindow::exportSelectedAthlete() {
         result = Exporter::writeText(path, text);
     }
     if (result.outcome == Exporter::Outcome::Failed) {
-        boxes::plain(context_.ui, result.message);
+        boxes::plain(context_.messages, result.message);
         return;
     }
-    context_.ui.setClipboardText(text);
+    context_.messages.setClipboardText(text);
 }
 
 void MainWindow::exportListedAthletes() {
-    const QString path = context_.ui.saveFileName(
+    const QString path = context_.messages.saveFileName(
         {tr("alle Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
          filenames::suggested({tr("Sportler")}, QDate::currentDate(), kExportSuffix)});
     if (path.isEmpty())
@@ -528,8 +530,8 @@ void MainWindow::exportListedAthletes() {
         listed << athlete.id;
     Exporter::Result result;
     {
-        const auto progress = context_.ui.showProgress(tr("Export läuft … %1 von %2 Sportlern"),
-                                                       static_cast<int>(listed.size()));
+        const auto progress = context_.messages.showProgress(
+            tr("Export läuft … %1 von %2 Sportlern"), static_cast<int>(listed.size()));
         result =
             Exporter(station_.store().database()).writeFile(path, listed, [&progress](int done) {
                 return progress->update(done);
@@ -537,7 +539,7 @@ void MainWindow::exportListedAthletes() {
     }
     // The selected athlete stays selected: the next run records for him.
     if (result.outcome == Exporter::Outcome::Failed)
-        boxes::plain(context_.ui, result.message);
+        boxes::plain(context_.messages, result.message);
 }
 
 void MainWindow::exportTable() {
@@ -554,16 +556,16 @@ void MainWindow::exportForAnalysis(bool workbook) {
         for (const Group& each : GroupRepository(station_.store().database()).all())
             if (each.id == group)
                 scope.groupName = each.name;
-    tableexport::run(context_.ui, station_.store(), station_.limits(), scope,
+    tableexport::run(context_.messages, station_.store(), station_.limits(), scope,
                      workbook ? tableexport::Format::Workbook : tableexport::Format::Csv);
 }
 
 void MainWindow::saveReport() {
-    reportpdf::saveSelectedAthlete(context_.ui, station_.store(), *athletes_, *history_);
+    reportpdf::saveSelectedAthlete(context_.messages, station_.store(), *athletes_, *history_);
 }
 
 void MainWindow::takeOverOldData() {
-    olddata::takeOver(context_.ui, station_.store(), *athletes_);
+    olddata::takeOver(context_.messages, station_.store(), *athletes_);
 }
 
 void MainWindow::showServicePanel() {
@@ -578,7 +580,7 @@ void MainWindow::showServicePanel() {
 void MainWindow::showAnalysis() {
     if (!analysisWindow_)
         analysisWindow_ =
-            new AnalysisWindow(*history_, *athletes_, station_.store(), context_.ui, this);
+            new AnalysisWindow(*history_, *athletes_, station_.store(), context_.messages, this);
     analysisWindow_->show();
     analysisWindow_->raise();
     analysisWindow_->activateWindow();
@@ -586,14 +588,15 @@ void MainWindow::showAnalysis() {
 
 void MainWindow::editGroups() {
     if (!GroupRepository(station_.store().database()).available()) {
-        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
-                                           "auf die Version des Programms gebracht werden."));
+        boxes::information(context_.messages,
+                           tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
+                              "auf die Version des Programms gebracht werden."));
         return;
     }
-    if (!checkWritable(station_.store(), context_.ui))
+    if (!checkWritable(station_.store(), context_.messages))
         return;
     if (!groupDialog_)
-        groupDialog_ = new GroupDialog(station_.store(), context_.ui, this);
+        groupDialog_ = new GroupDialog(station_.store(), context_.messages, this);
     groupDialog_->exec();
     if (groupDialog_->changed()) {
         athletes_->reloadGroups();
@@ -604,12 +607,13 @@ void MainWindow::editGroups() {
 
 void MainWindow::showRanking() {
     if (!GroupRepository(station_.store().database()).available()) {
-        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
-                                           "auf die Version des Programms gebracht werden."));
+        boxes::information(context_.messages,
+                           tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
+                              "auf die Version des Programms gebracht werden."));
         return;
     }
     if (!rankingWindow_)
-        rankingWindow_ = new RankingWindow(station_.store(), context_.ui, this);
+        rankingWindow_ = new RankingWindow(station_.store(), context_.messages, this);
     rankingWindow_->showGroup(athletes_->chosenGroupId());
     rankingWindow_->show();
     rankingWindow_->raise();
@@ -617,21 +621,21 @@ void MainWindow::showRanking() {
 }
 
 void MainWindow::showVersion() {
-    boxes::plain(context_.ui, buildinfo::versionMessage(buildinfo::readFileVersion(
-                                  QCoreApplication::applicationFilePath())));
+    boxes::plain(context_.messages, buildinfo::versionMessage(buildinfo::readFileVersion(
+                                        QCoreApplication::applicationFilePath())));
 }
 
 void MainWindow::handleKey(int key) {
     const bool running = station_.session().running();
     if (key == Qt::Key_Delete && !running && historyPanel_->listHasFocus() &&
         historyPanel_->entryCount() > 0) {
-        if (boxes::confirm(context_.ui, tr("Möchten Sie diese Messreihe wirklich löschen?"),
+        if (boxes::confirm(context_.messages, tr("Möchten Sie diese Messreihe wirklich löschen?"),
                            {tr("OK"), tr("Abbrechen")}))
             history_->deleteSelectedMeasurement();
     }
     if (key == Qt::Key_Delete && !running && athletePanel_->gridHasFocus() &&
         athletePanel_->rowCount() > 0) {
-        if (boxes::confirmDestructive(context_.ui,
+        if (boxes::confirmDestructive(context_.messages,
                                       tr("Möchten Sie diesen Patienten wirklich löschen?"),
                                       {tr("OK"), tr("Abbrechen")}))
             athletes_->deleteSelected();
