@@ -19,7 +19,7 @@
 #include "ui/history/HistoryController.h"
 #include "ui/history/HistoryPanel.h"
 #include "ui/main/RestoreOffer.h"
-#include "ui/report/ReportPdf.h"
+#include "ui/report/AthleteReportPdf.h"
 #include "ui/run/LiveChart.h"
 #include "ui/run/ProfileResultDialog.h"
 #include "ui/run/ResultPanel.h"
@@ -561,7 +561,12 @@ void MainWindow::exportForAnalysis(bool workbook) {
 }
 
 void MainWindow::saveReport() {
-    reportpdf::saveSelectedAthlete(context_.messages, station_.store(), *athletes_, *history_);
+    const std::optional<Athlete> athlete = athletes_->selected();
+    if (!athlete)
+        return;
+    reportpdf::saveAthleteReport(context_.messages, station_.store(), *athlete,
+                                 history_->athleteId() == athlete->id ? history_->selectedNummer()
+                                                                      : std::nullopt);
 }
 
 void MainWindow::takeOverOldData() {

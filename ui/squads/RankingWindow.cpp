@@ -7,7 +7,7 @@
 #include "ui/common/GridView.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/Widgets.h"
-#include "ui/report/ReportPdf.h"
+#include "ui/report/TeamReportPdf.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
