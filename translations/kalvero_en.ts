@@ -665,6 +665,13 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
+    <name>GroupCheck</name>
+    <message>
+        <source>Diese Datenbank hat keine Gruppen: sie konnte nicht auf die Version des Programms gebracht werden.</source>
+        <translation>This database has no groups: it could not be brought to the program&apos;s version.</translation>
+    </message>
+</context>
+<context>
     <name>GroupDialog</name>
     <message>
         <source>Gruppen</source>
@@ -1145,30 +1152,6 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Kalvero (Mehrfachmessung)</source>
         <translation>Kalvero (multiple measurement)</translation>
-    </message>
-    <message>
-        <source>einzelnen Sportler exportieren</source>
-        <translation>export one athlete</translation>
-    </message>
-    <message>
-        <source>Textdatei|*.txt</source>
-        <translation>Text file|*.txt</translation>
-    </message>
-    <message>
-        <source>alle Sportler exportieren</source>
-        <translation>export all athletes</translation>
-    </message>
-    <message>
-        <source>Sportler</source>
-        <translation>Athletes</translation>
-    </message>
-    <message>
-        <source>Export läuft … %1 von %2 Sportlern</source>
-        <translation>Exporting … %1 of %2 athletes</translation>
-    </message>
-    <message>
-        <source>Diese Datenbank hat keine Gruppen: sie konnte nicht auf die Version des Programms gebracht werden.</source>
-        <translation>This database has no groups: it could not be brought to the program&apos;s version.</translation>
     </message>
     <message>
         <source>Möchten Sie diese Messreihe wirklich löschen?</source>
@@ -2422,6 +2405,29 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Excel-Arbeitsmappe|*.xlsx</source>
         <translation>Excel workbook|*.xlsx</translation>
+    </message>
+    <message>
+        <source>Export läuft … %1 von %2 Sportlern</source>
+        <translation>Exporting … %1 of %2 athletes</translation>
+    </message>
+</context>
+<context>
+    <name>textexport</name>
+    <message>
+        <source>einzelnen Sportler exportieren</source>
+        <translation>export one athlete</translation>
+    </message>
+    <message>
+        <source>Textdatei|*.txt</source>
+        <translation>Text file|*.txt</translation>
+    </message>
+    <message>
+        <source>alle Sportler exportieren</source>
+        <translation>export all athletes</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athletes</translation>
     </message>
     <message>
         <source>Export läuft … %1 von %2 Sportlern</source>

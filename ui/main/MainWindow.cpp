@@ -1,8 +1,6 @@
 #include "ui/main/MainWindow.h"
 
 #include "core/base/BuildInfo.h"
-#include "core/base/FileNames.h"
-#include "core/export/Exporter.h"
 #include "core/station/Station.h"
 #include "core/store/GroupRepository.h"
 #include "ui/analysis/AnalysisWindow.h"
@@ -10,11 +8,11 @@
 #include "ui/athletes/AthletePanel.h"
 #include "ui/common/Icons.h"
 #include "ui/common/MessageService.h"
-#include "ui/common/Widgets.h"
 #include "ui/common/WriteCheck.h"
 #include "ui/device/ServicePanel.h"
 #include "ui/files/OldDataTakeover.h"
 #include "ui/files/TableExport.h"
+#include "ui/files/TextExport.h"
 #include "ui/history/ExclusionDialog.h"
 #include "ui/history/HistoryController.h"
 #include "ui/history/HistoryPanel.h"
@@ -25,13 +23,13 @@
 #include "ui/run/ResultPanel.h"
 #include "ui/run/RunController.h"
 #include "ui/settings/LimitsDialog.h"
+#include "ui/squads/GroupCheck.h"
 #include "ui/squads/GroupDialog.h"
 #include "ui/squads/RankingWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLayout>
@@ -43,7 +41,6 @@
 
 namespace {
 
-const QString kExportSuffix = QStringLiteral("txt");
 // The size the window first shows with, where the screen has room for it.
 constexpr QSize kFirstSize(1060, 760);
 
@@ -494,52 +491,12 @@ void MainWindow::editLimits() {
 }
 
 void MainWindow::exportSelectedAthlete() {
-    const std::optional<Athlete> athlete = athletes_->selected();
-    const QStringList names =
-        athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
-    const QString path = context_.messages.saveFileName(
-        {tr("einzelnen Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
-         filenames::suggested(names, QDate::currentDate(), kExportSuffix)});
-    if (path.isEmpty())
-        return;
-    QString text;
-    Exporter::Result result;
-    {
-        widgets::BusyCursor busy;
-        QList<qint64> selected;
-        if (athlete)
-            selected << athlete->id;
-        text = Exporter(station_.store().database()).text(selected);
-        result = Exporter::writeText(path, text);
-    }
-    if (result.outcome == Exporter::Outcome::Failed) {
-        boxes::plain(context_.messages, result.message);
-        return;
-    }
-    context_.messages.setClipboardText(text);
+    textexport::saveSelected(context_.messages, station_.store(), athletes_->selected());
 }
 
 void MainWindow::exportListedAthletes() {
-    const QString path = context_.messages.saveFileName(
-        {tr("alle Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
-         filenames::suggested({tr("Sportler")}, QDate::currentDate(), kExportSuffix)});
-    if (path.isEmpty())
-        return;
-    QList<qint64> listed;
-    for (const Athlete& athlete : athletePanel_->athletes())
-        listed << athlete.id;
-    Exporter::Result result;
-    {
-        const auto progress = context_.messages.showProgress(
-            tr("Export läuft … %1 von %2 Sportlern"), static_cast<int>(listed.size()));
-        result =
-            Exporter(station_.store().database()).writeFile(path, listed, [&progress](int done) {
-                return progress->update(done);
-            });
-    }
     // The selected athlete stays selected: the next run records for him.
-    if (result.outcome == Exporter::Outcome::Failed)
-        boxes::plain(context_.messages, result.message);
+    textexport::saveListed(context_.messages, station_.store(), athletePanel_->athletes());
 }
 
 void MainWindow::exportTable() {
@@ -592,12 +549,8 @@ void MainWindow::showAnalysis() {
 }
 
 void MainWindow::editGroups() {
-    if (!GroupRepository(station_.store().database()).available()) {
-        boxes::information(context_.messages,
-                           tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
-                              "auf die Version des Programms gebracht werden."));
+    if (!checkGroupsAvailable(station_.store(), context_.messages))
         return;
-    }
     if (!checkWritable(station_.store(), context_.messages))
         return;
     if (!groupDialog_)
@@ -611,12 +564,8 @@ void MainWindow::editGroups() {
 }
 
 void MainWindow::showRanking() {
-    if (!GroupRepository(station_.store().database()).available()) {
-        boxes::information(context_.messages,
-                           tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
-                              "auf die Version des Programms gebracht werden."));
+    if (!checkGroupsAvailable(station_.store(), context_.messages))
         return;
-    }
     if (!rankingWindow_)
         rankingWindow_ = new RankingWindow(station_.store(), context_.messages, this);
     rankingWindow_->showGroup(athletes_->chosenGroupId());
