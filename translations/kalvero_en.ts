@@ -1587,6 +1587,32 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Messung abbrechen</source>
         <translation>Stop measurement</translation>
     </message>
+</context>
+<context>
+    <name>RunController</name>
+    <message>
+        <source>%1 – Sprung %2</source>
+        <translation>%1 – jump %2</translation>
+    </message>
+    <message>
+        <source>außerhalb der Grenzen, nicht gespeichert</source>
+        <translation>outside the limits, not stored</translation>
+    </message>
+    <message>
+        <source>Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 für den nächsten Versuch, oder beenden Sie das Profil mit „Profil beenden“.</source>
+        <translation>The drop-height profile of %1 has not ended yet. Select %1 for the next trial, or end the profile with “End profile”.</translation>
+    </message>
+    <message>
+        <source>Profil beendet: kein Versuch gespeichert.</source>
+        <translation>Profile ended: no trial stored.</translation>
+    </message>
+    <message>
+        <source>Sprung ohne gültige Zeiten: der Versuch wird wiederholt.</source>
+        <translation>Jump without valid times: the trial is repeated.</translation>
+    </message>
+</context>
+<context>
+    <name>RunSetupPanel</name>
     <message>
         <source>Test:</source>
         <translation>Test:</translation>
@@ -1614,10 +1640,6 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Anzahl der Sprünge oder Sekunden bis zum Serienende</source>
         <translation>Number of jumps or seconds until the series ends</translation>
-    </message>
-    <message>
-        <source>Fallhöhe in cm</source>
-        <translation>Drop height in cm</translation>
     </message>
     <message>
         <source>keines</source>
@@ -1675,28 +1697,9 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Profil beenden</source>
         <translation>End profile</translation>
     </message>
-</context>
-<context>
-    <name>RunController</name>
     <message>
-        <source>%1 – Sprung %2</source>
-        <translation>%1 – jump %2</translation>
-    </message>
-    <message>
-        <source>außerhalb der Grenzen, nicht gespeichert</source>
-        <translation>outside the limits, not stored</translation>
-    </message>
-    <message>
-        <source>Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 für den nächsten Versuch, oder beenden Sie das Profil mit „Profil beenden“.</source>
-        <translation>The drop-height profile of %1 has not ended yet. Select %1 for the next trial, or end the profile with “End profile”.</translation>
-    </message>
-    <message>
-        <source>Profil beendet: kein Versuch gespeichert.</source>
-        <translation>Profile ended: no trial stored.</translation>
-    </message>
-    <message>
-        <source>Sprung ohne gültige Zeiten: der Versuch wird wiederholt.</source>
-        <translation>Jump without valid times: the trial is repeated.</translation>
+        <source>Fallhöhe in cm</source>
+        <translation>Drop height in cm</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,7 @@
 #include "ui/run/ProfileResultDialog.h"
 #include "ui/run/ResultPanel.h"
 #include "ui/run/RunController.h"
+#include "ui/run/RunSetupPanel.h"
 #include "ui/settings/LimitsDialog.h"
 #include "ui/squads/GroupCheck.h"
 #include "ui/squads/GroupDialog.h"
@@ -59,7 +60,8 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
         std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.messages);
     athletes_ = std::make_unique<AthleteController>(*athletePanel_, *history_, station_.store(),
                                                     context_.messages);
-    run_ = std::make_unique<RunController>(station_, *resultPanel_, *history_, context_.messages);
+    run_ = std::make_unique<RunController>(station_, *resultPanel_, *runSetupPanel_, *history_,
+                                           context_.messages);
     connect(run_.get(), &RunController::lockChanges, this, &MainWindow::lockChanges);
     connect(run_.get(), &RunController::startEnabledChanged, startAction_, &QAction::setEnabled);
     connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
@@ -299,9 +301,13 @@ void MainWindow::buildPanels() {
     central->setObjectName(QStringLiteral("centralPanel"));
     setCentralWidget(central);
 
+    // The set-up of the next run stands in the results' frame, below the values; it is built
+    // first, so that Tab reaches its fields before the series chart's.
+    runSetupPanel_ = new RunSetupPanel(central);
     resultPanel_ = new ResultPanel(central);
     resultPanel_->setStartToolTip(startAction_->toolTip());
     resultPanel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    resultPanel_->addBelowValues(runSetupPanel_);
 
     dataGroup_ = new QGroupBox(tr("Daten"), central);
     dataGroup_->setObjectName(QStringLiteral("dataGroup"));
@@ -431,14 +437,14 @@ void MainWindow::setModeChecks(bool single, bool multiple) {
 void MainWindow::selectSingleMode() {
     station_.session().mode = MeasurementMode::Single;
     setWindowTitle(tr("Kalvero (Einzelmessung)"));
-    resultPanel_->setSeriesMode(false);
+    runSetupPanel_->setSeriesMode(false);
     history_->showSingleLayout();
     setModeChecks(true, false);
 }
 
 void MainWindow::selectMultipleMode() {
     station_.session().mode = MeasurementMode::Multiple;
-    resultPanel_->setSeriesMode(true);
+    runSetupPanel_->setSeriesMode(true);
     setWindowTitle(tr("Kalvero (Mehrfachmessung)"));
     history_->showSeriesLayout();
     history_->showLayoutOfChosenEntry();

@@ -25,6 +25,7 @@ class QSplitter;
 class RankingWindow;
 class ResultPanel;
 class RunController;
+class RunSetupPanel;
 class ServicePanel;
 class Station;
 
@@ -140,6 +141,7 @@ private:
     QAction* rankingAction_ = nullptr;
 
     ResultPanel* resultPanel_ = nullptr;
+    RunSetupPanel* runSetupPanel_ = nullptr;
     QGroupBox* dataGroup_ = nullptr;
     QSplitter* dataSplitter_ = nullptr;
     AthletePanel* athletePanel_ = nullptr;
