@@ -211,7 +211,7 @@ int startWindow(int argc, char* argv[], const QString& directory,
         // The window "Rangliste" as "Daten" ▸ "Rangliste …" opens it, its period set to the
         // last year before it reads: one ranking.
         RankingWindow shown(station.store(), ui, window.get());
-        shown.fromField->setDate(QDate::currentDate().addDays(-364));
+        shown.setPeriod({QDate::currentDate().addDays(-364), QDate::currentDate()});
         shown.showGroup(0);
         if (shown.rowsShown().isEmpty())
             return fail(QStringLiteral("an empty ranking"));
