@@ -218,7 +218,7 @@ int startWindow(int argc, char* argv[], const QString& directory,
     }
     QTimer::singleShot(0, &app, [&window, &app, &actionSeconds, actionName] {
         if (!actionName.isEmpty()) {
-            QAction* action = window->action(actionName);
+            auto* action = window->findChild<QAction*>(actionName);
             if (!action || !action->isEnabled()) {
                 std::fprintf(stderr, "kalvero_bench: %s is not there\n", qPrintable(actionName));
             } else {

@@ -115,10 +115,6 @@ void MainWindow::setDialogs(AthleteEditorDialog* editor, LimitsDialog* limits,
     athletes_->setDialogs(editor, search);
 }
 
-MeasurementSession& MainWindow::session() {
-    return station_.session();
-}
-
 QAction* MainWindow::makeAction(const QString& name, const QString& caption, const QString& hint,
                                 const QKeySequence& shortcut) {
     auto* a = new QAction(caption, this);
@@ -335,10 +331,6 @@ void MainWindow::guarded(const std::function<void()>& handler) {
     runGuarded(context_.messages, handler);
 }
 
-QAction* MainWindow::action(const QString& objectName) const {
-    return findChild<QAction*>(objectName);
-}
-
 void MainWindow::openTables() {
     station_.store().open(context_.store);
     restoreoffer::checkAtStart({context_, station_, *athletes_, *history_}, this);
@@ -423,10 +415,6 @@ void MainWindow::prepareFirstShow() {
         dataSplitter_->restoreState(dividers[0]);
         historyPanel_->restoreDivider(dividers[1]);
     }
-}
-
-MeasurementMode MainWindow::mode() const {
-    return station_.session().mode;
 }
 
 void MainWindow::setModeChecks(bool single, bool multiple) {
@@ -609,7 +597,7 @@ void MainWindow::saveSettings() {
         return;
     settingsSaved_ = true;
     const plausibility::Limits& limits = station_.limits();
-    settings_.mode = mode() == MeasurementMode::Single ? 1 : 2;
+    settings_.mode = station_.session().mode == MeasurementMode::Single ? 1 : 2;
     settings_.contactMinMs = limits.contactMinMs;
     settings_.contactMaxMs = limits.contactMaxMs;
     settings_.flightMinMs = limits.flightMinMs;
