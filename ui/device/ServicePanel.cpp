@@ -96,7 +96,9 @@ QGroupBox* ServicePanel::makeGroup(const char* name, const QString& title, QPush
     grid->addWidget(start, 0, 0, static_cast<int>(rows.size()), 1, Qt::AlignVCenter);
     for (int row = 0; row < rows.size(); ++row) {
         grid->addWidget(rows[row], row, 1);
-        grid->addWidget(new QLabel(kUnitLabel, group), row, 2);
+        auto* unit = new QLabel(kUnitLabel, group);
+        unit->setObjectName(rows[row]->objectName() + QStringLiteral("UnitLabel"));
+        grid->addWidget(unit, row, 2);
     }
     grid->setColumnStretch(1, 1);
     return group;

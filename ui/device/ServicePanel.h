@@ -17,7 +17,8 @@ class QPushButton;
 // Object names: the buttons "OpenPort", "ResetDevice" and the "Start" of each group are
 // openButton, resetButton, multiStartButton, hurdleStartButton and singleStartButton; the
 // groups multiGroup, hurdleGroup and singleGroup; the fields, top to bottom, multiUpperField
-// and multiLowerField, hurdleField1 to hurdleField3, singleField1 and singleField2.
+// and multiLowerField, hurdleField1 to hurdleField3, singleField1 and singleField2, each with
+// its unit label (the field's name and "UnitLabel").
 class ServicePanel : public QWidget {
     Q_OBJECT
 public:

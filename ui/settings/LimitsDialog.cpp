@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <utility>
+
 using plausibility::Limits;
 
 namespace {
@@ -65,9 +67,13 @@ LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
     // The row labels stand outside the two groups; alignRowLabels() lines them up with the
     // fields inside.
     labelColumn_ = new QWidget(this);
+    labelColumn_->setObjectName(QStringLiteral("rowLabels"));
     auto* labels = new QVBoxLayout(labelColumn_);
-    for (const QString& text : {tr("Stützzeit"), tr("Flugzeit")}) {
+    const std::pair<QString, const char*> rows[] = {{tr("Stützzeit"), "contactRowLabel"},
+                                                    {tr("Flugzeit"), "flightRowLabel"}};
+    for (const auto& [text, name] : rows) {
         auto* label = new QLabel(text, labelColumn_);
+        label->setObjectName(QLatin1String(name));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         labels->addWidget(label);
     }

@@ -20,11 +20,13 @@ GroupDialog::GroupDialog(DataStore& store, MessageService& ui, QWidget* parent)
     groupList_ = new QListWidget(this);
     groupList_->setObjectName(QStringLiteral("groupList"));
     auto* listLabel = new QLabel(tr("&Gruppen:"), this);
+    listLabel->setObjectName(QStringLiteral("groupListLabel"));
     listLabel->setBuddy(groupList_);
     nameField_ = new QLineEdit(this);
     nameField_->setObjectName(QStringLiteral("groupNameField"));
     nameField_->setMaxLength(kGroupNameLength);
     auto* nameLabel = new QLabel(tr("&Name:"), this);
+    nameLabel->setObjectName(QStringLiteral("groupNameLabel"));
     nameLabel->setBuddy(nameField_);
     newButton_ = new QPushButton(tr("N&eu"), this);
     newButton_->setObjectName(QStringLiteral("newGroupButton"));

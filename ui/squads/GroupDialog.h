@@ -14,8 +14,8 @@ class QPushButton;
 // group is created ("Neu") or the chosen one renamed ("Umbenennen"); "Löschen" deletes the
 // chosen group after a question, never an athlete. Every change is stored at once.
 //
-// Object names: groupList, groupNameField, newGroupButton, renameGroupButton,
-// deleteGroupButton and closeButton.
+// Object names: groupList and groupListLabel, groupNameField and groupNameLabel,
+// newGroupButton, renameGroupButton, deleteGroupButton and closeButton.
 class GroupDialog : public QDialog {
     Q_OBJECT
 public:

@@ -166,6 +166,7 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* pare
         {tr("&Gruppe:"), groupChooser_}, {tr("&Von:"), fromField_}, {tr("&Bis:"), toField_}};
     for (const auto& [text, field] : fields) {
         auto* label = new QLabel(text, this);
+        label->setObjectName(field->objectName() + QStringLiteral("Label"));
         label->setBuddy(field);
         choice->addWidget(label);
         choice->addWidget(field);

@@ -20,8 +20,9 @@ class RankingTableModel;
 // "Kopieren" put it on the clipboard as tab-separated text in the order shown; "Teambericht
 // als PDF …" writes the team report of the same group and period. Closing it only hides it.
 //
-// Object names: rankingGroupChooser, fromField, toField, rankingTable, noteLabel (below the
-// table), copyButton, reportButton and closeButton.
+// Object names: rankingGroupChooser, fromField and toField with their labels (the name and
+// "Label"), rankingTable, noteLabel (below the table), copyButton, reportButton and
+// closeButton.
 class RankingWindow : public QWidget {
     Q_OBJECT
 public:
