@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTranslator>
 
 std::unique_ptr<MainWindow> createWindows(AppContext& context, Station& station) {
@@ -83,4 +84,14 @@ language::Language applyLanguage(QSettings& settings, const QLocale& system) {
 std::unique_ptr<QSettings> userSettings() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("Morvek"), QStringLiteral("QRV"));
+}
+
+QString userSettingsFile() {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    return {}; // the registry, a property list
+#else
+    // Where QSettings keeps a user's INI file on these systems.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Morvek/QRV.conf");
+#endif
 }

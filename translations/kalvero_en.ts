@@ -1719,12 +1719,54 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
 <context>
     <name>Settings</name>
     <message>
-        <source>Ungültige Einstellungen (Gruppe &quot;Einstellungen&quot;: %1) wurden durch ihre Standardwerte ersetzt. Grenzwerte liegen zwischen 1 und 60000 ms, ein Minimum unter seinem Maximum.</source>
-        <translation>Invalid settings (group &quot;Einstellungen&quot;: %1) were replaced by their defaults. Limits lie between 1 and 60000 ms, a minimum below its maximum.</translation>
-    </message>
-    <message>
         <source>Die Einstellungsdatei &quot;%1&quot; ist nicht lesbar. Sie wurde unverändert als &quot;%2&quot; aufbewahrt; Kalvero beginnt mit den Standardeinstellungen.</source>
         <translation>The settings file &quot;%1&quot; cannot be read. It was kept unchanged as &quot;%2&quot;; Kalvero starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>%1: die Zahl der aufbewahrten Sicherungen, zwischen 1 und %2</source>
+        <translation>%1: the number of backups kept, between 1 and %2</translation>
+    </message>
+    <message>
+        <source>%1: ein Grenzwert zwischen %2 und %3 ms, ein Minimum unter seinem Maximum</source>
+        <translation>%1: a limit between %2 and %3 ms, a minimum below its maximum</translation>
+    </message>
+    <message>
+        <source>Ungültige Einstellungen (Gruppe &quot;Einstellungen&quot;) wurden durch ihre Standardwerte ersetzt:
+%1</source>
+        <translation>Invalid settings (group &quot;Einstellungen&quot;) were replaced by their defaults:
+%1</translation>
+    </message>
+    <message>
+        <source>Zeile %1</source>
+        <translation>line %1</translation>
+    </message>
+    <message>
+        <source>Zeilen %1</source>
+        <translation>lines %1</translation>
+    </message>
+    <message>
+        <source>Die Einstellungsdatei &quot;%1&quot; kann nicht gelesen werden; Kalvero beginnt mit den Standardeinstellungen.</source>
+        <translation>The settings file &quot;%1&quot; cannot be read; Kalvero starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>Die Einstellungsdatei &quot;%1&quot; ist nicht lesbar und kann nicht beiseitegelegt werden; Kalvero beginnt mit den Standardeinstellungen. %2</source>
+        <translation>The settings file &quot;%1&quot; cannot be read and cannot be kept aside; Kalvero starts with the default settings. %2</translation>
+    </message>
+    <message>
+        <source>In der Einstellungsdatei &quot;%1&quot; sind Zeilen nicht lesbar (%2); sie kann nicht beiseitegelegt werden. %3</source>
+        <translation>Some lines of the settings file &quot;%1&quot; cannot be read (%2); the file cannot be kept aside. %3</translation>
+    </message>
+    <message>
+        <source>In der Einstellungsdatei &quot;%1&quot; sind Zeilen nicht lesbar (%2). Sie wurde unverändert als &quot;%3&quot; aufbewahrt, kann aber nicht bereinigt werden. %4</source>
+        <translation>Some lines of the settings file &quot;%1&quot; cannot be read (%2). The file was kept unchanged as &quot;%3&quot; but cannot be cleaned up. %4</translation>
+    </message>
+    <message>
+        <source>In der Einstellungsdatei &quot;%1&quot; sind Zeilen nicht lesbar (%2). Sie wurde unverändert als &quot;%3&quot; aufbewahrt; die übrigen Einstellungen gelten weiter.</source>
+        <translation>Some lines of the settings file &quot;%1&quot; cannot be read (%2). The file was kept unchanged as &quot;%3&quot;; the other settings still apply.</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen können nicht gespeichert werden: &quot;%1&quot; darf nicht beschrieben werden. Was in dieser Sitzung eingestellt wird (Grenzwerte, Betriebsart, Sprache, Fenster), wird nicht aufbewahrt.</source>
+        <translation>The settings cannot be saved: &quot;%1&quot; may not be written. What is set in this session (limits, operating mode, language, window) is not kept.</translation>
     </message>
 </context>
 <context>
