@@ -19,15 +19,15 @@
 std::unique_ptr<MainWindow> createWindows(AppContext& context, Station& station) {
     // Reports of the wrapper come only before the first open: commands of the service panel.
     station.deviceLink().setStatusReporter(
-        [&ui = context.ui](const QString& text) { boxes::error(ui, text); });
+        [&messages = context.messages](const QString& text) { boxes::error(messages, text); });
     auto window = std::make_unique<MainWindow>(context, station);
-    auto* editor = new AthleteEditorDialog(context.ui, window.get());
-    auto* limits = new LimitsDialog(context.ui, station.limits(), window.get());
+    auto* editor = new AthleteEditorDialog(context.messages, window.get());
+    auto* limits = new LimitsDialog(context.messages, station.limits(), window.get());
     limits->offerLanguageChoice(context.openSettings);
     limits->setWindowIcon(icons::image(icons::Picture::TriggerEdge));
     auto* search = new AthleteSearchDialog(window.get());
     auto* servicePanel =
-        new ServicePanel(station.deviceLink(), context.clock, context.ui, window.get());
+        new ServicePanel(station.deviceLink(), context.clock, context.messages, window.get());
     window->setDialogs(editor, limits, search, servicePanel);
     return window;
 }

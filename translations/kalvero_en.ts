@@ -665,6 +665,13 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
+    <name>GroupCheck</name>
+    <message>
+        <source>Diese Datenbank hat keine Gruppen: sie konnte nicht auf die Version des Programms gebracht werden.</source>
+        <translation>This database has no groups: it could not be brought to the program&apos;s version.</translation>
+    </message>
+</context>
+<context>
     <name>GroupDialog</name>
     <message>
         <source>Gruppen</source>
@@ -1147,30 +1154,6 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>Kalvero (multiple measurement)</translation>
     </message>
     <message>
-        <source>einzelnen Sportler exportieren</source>
-        <translation>export one athlete</translation>
-    </message>
-    <message>
-        <source>Textdatei|*.txt</source>
-        <translation>Text file|*.txt</translation>
-    </message>
-    <message>
-        <source>alle Sportler exportieren</source>
-        <translation>export all athletes</translation>
-    </message>
-    <message>
-        <source>Sportler</source>
-        <translation>Athletes</translation>
-    </message>
-    <message>
-        <source>Export läuft … %1 von %2 Sportlern</source>
-        <translation>Exporting … %1 of %2 athletes</translation>
-    </message>
-    <message>
-        <source>Diese Datenbank hat keine Gruppen: sie konnte nicht auf die Version des Programms gebracht werden.</source>
-        <translation>This database has no groups: it could not be brought to the program&apos;s version.</translation>
-    </message>
-    <message>
         <source>Möchten Sie diese Messreihe wirklich löschen?</source>
         <translation>Do you really want to delete this measurement?</translation>
     </message>
@@ -1604,6 +1587,32 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Messung abbrechen</source>
         <translation>Stop measurement</translation>
     </message>
+</context>
+<context>
+    <name>RunController</name>
+    <message>
+        <source>%1 – Sprung %2</source>
+        <translation>%1 – jump %2</translation>
+    </message>
+    <message>
+        <source>außerhalb der Grenzen, nicht gespeichert</source>
+        <translation>outside the limits, not stored</translation>
+    </message>
+    <message>
+        <source>Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 für den nächsten Versuch, oder beenden Sie das Profil mit „Profil beenden“.</source>
+        <translation>The drop-height profile of %1 has not ended yet. Select %1 for the next trial, or end the profile with “End profile”.</translation>
+    </message>
+    <message>
+        <source>Profil beendet: kein Versuch gespeichert.</source>
+        <translation>Profile ended: no trial stored.</translation>
+    </message>
+    <message>
+        <source>Sprung ohne gültige Zeiten: der Versuch wird wiederholt.</source>
+        <translation>Jump without valid times: the trial is repeated.</translation>
+    </message>
+</context>
+<context>
+    <name>RunSetupPanel</name>
     <message>
         <source>Test:</source>
         <translation>Test:</translation>
@@ -1631,10 +1640,6 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Anzahl der Sprünge oder Sekunden bis zum Serienende</source>
         <translation>Number of jumps or seconds until the series ends</translation>
-    </message>
-    <message>
-        <source>Fallhöhe in cm</source>
-        <translation>Drop height in cm</translation>
     </message>
     <message>
         <source>keines</source>
@@ -1692,28 +1697,9 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Profil beenden</source>
         <translation>End profile</translation>
     </message>
-</context>
-<context>
-    <name>RunController</name>
     <message>
-        <source>%1 – Sprung %2</source>
-        <translation>%1 – jump %2</translation>
-    </message>
-    <message>
-        <source>außerhalb der Grenzen, nicht gespeichert</source>
-        <translation>outside the limits, not stored</translation>
-    </message>
-    <message>
-        <source>Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 für den nächsten Versuch, oder beenden Sie das Profil mit „Profil beenden“.</source>
-        <translation>The drop-height profile of %1 has not ended yet. Select %1 for the next trial, or end the profile with “End profile”.</translation>
-    </message>
-    <message>
-        <source>Profil beendet: kein Versuch gespeichert.</source>
-        <translation>Profile ended: no trial stored.</translation>
-    </message>
-    <message>
-        <source>Sprung ohne gültige Zeiten: der Versuch wird wiederholt.</source>
-        <translation>Jump without valid times: the trial is repeated.</translation>
+        <source>Fallhöhe in cm</source>
+        <translation>Drop height in cm</translation>
     </message>
 </context>
 <context>
@@ -2464,6 +2450,29 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Excel-Arbeitsmappe|*.xlsx</source>
         <translation>Excel workbook|*.xlsx</translation>
+    </message>
+    <message>
+        <source>Export läuft … %1 von %2 Sportlern</source>
+        <translation>Exporting … %1 of %2 athletes</translation>
+    </message>
+</context>
+<context>
+    <name>textexport</name>
+    <message>
+        <source>einzelnen Sportler exportieren</source>
+        <translation>export one athlete</translation>
+    </message>
+    <message>
+        <source>Textdatei|*.txt</source>
+        <translation>Text file|*.txt</translation>
+    </message>
+    <message>
+        <source>alle Sportler exportieren</source>
+        <translation>export all athletes</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athletes</translation>
     </message>
     <message>
         <source>Export läuft … %1 von %2 Sportlern</source>

@@ -63,15 +63,15 @@ private slots:
             QCOMPARE(aside.size(), 1);
             QVERIFY2(f.ui.boxes[1].text.contains(aside.first()), qPrintable(f.ui.boxes[1].text));
             QCOMPARE(athleteGrid(w)->model()->rowCount(), 1);
-            QVERIFY(!w.station().store().database().damaged());
+            QVERIFY(!f.station->store().database().damaged());
         } else {
             QCOMPARE(f.ui.boxes.size(), 1);
             QVERIFY(aside.isEmpty());
             QCOMPARE(athleteGrid(w)->model()->rowCount(), 2);
-            QVERIFY(w.station().store().database().damaged());
+            QVERIFY(f.station->store().database().damaged());
             f.ui.clear();
-            QVERIFY(!checkWritable(w.station().store(), f.ui));
-            QCOMPARE(f.ui.texts(), QStringList{w.station().store().database().damagedText()});
+            QVERIFY(!checkWritable(f.station->store(), f.ui));
+            QCOMPARE(f.ui.texts(), QStringList{f.station->store().database().damagedText()});
         }
         f.finish();
     }
