@@ -13,20 +13,21 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTranslator>
 
 std::unique_ptr<MainWindow> createWindows(AppContext& context, Station& station) {
     // Reports of the wrapper come only before the first open: commands of the service panel.
     station.deviceLink().setStatusReporter(
-        [&ui = context.ui](const QString& text) { boxes::error(ui, text); });
+        [&messages = context.messages](const QString& text) { boxes::error(messages, text); });
     auto window = std::make_unique<MainWindow>(context, station);
-    auto* editor = new AthleteEditorDialog(context.ui, window.get());
-    auto* limits = new LimitsDialog(context.ui, station.limits(), window.get());
+    auto* editor = new AthleteEditorDialog(context.messages, window.get());
+    auto* limits = new LimitsDialog(context.messages, station.limits(), window.get());
     limits->offerLanguageChoice(context.openSettings);
     limits->setWindowIcon(icons::image(icons::Picture::TriggerEdge));
     auto* search = new AthleteSearchDialog(window.get());
     auto* servicePanel =
-        new ServicePanel(station.deviceLink(), context.clock, context.ui, window.get());
+        new ServicePanel(station.deviceLink(), context.clock, context.messages, window.get());
     window->setDialogs(editor, limits, search, servicePanel);
     return window;
 }
@@ -83,4 +84,14 @@ language::Language applyLanguage(QSettings& settings, const QLocale& system) {
 std::unique_ptr<QSettings> userSettings() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("Morvek"), QStringLiteral("QRV"));
+}
+
+QString userSettingsFile() {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    return {}; // the registry, a property list
+#else
+    // Where QSettings keeps a user's INI file on these systems.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Morvek/QRV.conf");
+#endif
 }

@@ -33,3 +33,7 @@ language::Language applyLanguage(QSettings& settings, const QLocale& system = QL
 
 // The settings store of the current user: organisation "Morvek", application "QRV".
 std::unique_ptr<QSettings> userSettings();
+
+// The file in which userSettings() keeps them, known without reading it (QSettings reads its
+// file as it is made); empty where they are not kept in a file.
+QString userSettingsFile();

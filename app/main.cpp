@@ -45,7 +45,7 @@ plausibility::Limits limitsOf(const StoredSettings& stored) {
 }
 
 // The options that need no window run without one, so they work without a display too.
-int runWithoutWindow(int argc, char* argv[]) {
+int runWithoutWindow(int argc, char* argv[], const SettingsFileCheck& settingsCheck) {
     QCoreApplication app(argc, argv);
     nameApplication();
     QTextStream out(stdout);
@@ -53,6 +53,8 @@ int runWithoutWindow(int argc, char* argv[]) {
     const SerialDriver machine;
     const auto settings = userSettings();
     applyLanguage(*settings);
+    if (const QString found = settingsFileMessage(settingsCheck); !found.isEmpty())
+        err << "kalvero: " << found << Qt::endl;
     // Read again now that the language is known, for a refusal in it.
     const auto invocation = commandline::parse(commandline::argumentsOf(argc, argv));
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -75,9 +77,13 @@ int runWithoutWindow(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The settings file is checked before anything reads it; what the check found is told
+    // once the language it chooses is known.
+    const QString settingsFile = userSettingsFile();
+    const SettingsFileCheck settingsCheck = checkSettingsFile(settingsFile);
     const auto invocation = commandline::parse(commandline::argumentsOf(argc, argv));
     if (invocation.command != commandline::Command::Window)
-        return runWithoutWindow(argc, argv);
+        return runWithoutWindow(argc, argv, settingsCheck);
 
     // A device choice that cannot work is refused before anything opens.
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -103,10 +109,13 @@ int main(int argc, char* argv[]) {
     applyLanguage(*userSettings());
 
     QtMessageService ui([] { return userSettings(); });
-    if (const QString unreadable = keepUnreadableSettingsAside(userSettings()->fileName());
-        !unreadable.isEmpty()) {
-        std::fprintf(stderr, "kalvero: %s\n", qPrintable(unreadable));
-        boxes::information(ui, unreadable);
+    QStringList found{settingsFileMessage(settingsCheck),
+                      settingsNotWritableMessage(settingsWriteObstacle(settingsFile))};
+    found.removeAll(QString());
+    if (!found.isEmpty()) {
+        const QString text = found.join(QStringLiteral("\n\n"));
+        std::fprintf(stderr, "kalvero: %s\n", qPrintable(text));
+        boxes::information(ui, text);
     }
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -227,7 +227,7 @@ int startWindow(int argc, char* argv[], const StoreLocation& store,
         // The window "Rangliste" as "Daten" ▸ "Rangliste …" opens it, its period set to the
         // last year before it reads: one ranking.
         RankingWindow shown(station.store(), ui, window.get());
-        shown.fromField->setDate(QDate::currentDate().addDays(-364));
+        shown.setPeriod({QDate::currentDate().addDays(-364), QDate::currentDate()});
         shown.showGroup(0);
         if (shown.rowsShown().isEmpty())
             return fail(QStringLiteral("an empty ranking"));
@@ -237,7 +237,7 @@ int startWindow(int argc, char* argv[], const StoreLocation& store,
                        [&window, &app, &actionSeconds, &shownSeconds, &sinceStart, actionName] {
                            shownSeconds = double(sinceStart.nsecsElapsed()) / 1e9;
                            if (!actionName.isEmpty()) {
-                               QAction* action = window->action(actionName);
+                               auto* action = window->findChild<QAction*>(actionName);
                                if (!action || !action->isEnabled()) {
                                    std::fprintf(stderr, "kalvero_bench: %s is not there\n",
                                                 qPrintable(actionName));

@@ -29,6 +29,9 @@ KALVERO_TEST_PACKAGES=(postgresql util-linux poppler-utils unzip)
 # cpack), file, and appstreamcli for the software centres' listing.
 KALVERO_PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils dpkg-dev file appstream)
 
+# Only the format check needs this (tools/format-check.sh): Debian's clang-format.
+KALVERO_FORMAT_PACKAGES=(clang-format)
+
 # Only the fuzzing needs these (tools/fuzz.sh): clang with libFuzzer and the sanitizer
 # runtimes it links.
 KALVERO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

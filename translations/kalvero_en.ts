@@ -665,6 +665,13 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
+    <name>GroupCheck</name>
+    <message>
+        <source>Diese Datenbank hat keine Gruppen: sie konnte nicht auf die Version des Programms gebracht werden.</source>
+        <translation>This database has no groups: it could not be brought to the program&apos;s version.</translation>
+    </message>
+</context>
+<context>
     <name>GroupDialog</name>
     <message>
         <source>Gruppen</source>
@@ -1135,30 +1142,6 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>Kalvero (multiple measurement)</translation>
     </message>
     <message>
-        <source>einzelnen Sportler exportieren</source>
-        <translation>export one athlete</translation>
-    </message>
-    <message>
-        <source>Textdatei|*.txt</source>
-        <translation>Text file|*.txt</translation>
-    </message>
-    <message>
-        <source>alle Sportler exportieren</source>
-        <translation>export all athletes</translation>
-    </message>
-    <message>
-        <source>Sportler</source>
-        <translation>Athletes</translation>
-    </message>
-    <message>
-        <source>Export läuft … %1 von %2 Sportlern</source>
-        <translation>Exporting … %1 of %2 athletes</translation>
-    </message>
-    <message>
-        <source>Diese Datenbank hat keine Gruppen: sie konnte nicht auf die Version des Programms gebracht werden.</source>
-        <translation>This database has no groups: it could not be brought to the program&apos;s version.</translation>
-    </message>
-    <message>
         <source>Möchten Sie diese Messreihe wirklich löschen?</source>
         <translation>Do you really want to delete this measurement?</translation>
     </message>
@@ -1592,6 +1575,32 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Messung abbrechen</source>
         <translation>Stop measurement</translation>
     </message>
+</context>
+<context>
+    <name>RunController</name>
+    <message>
+        <source>%1 – Sprung %2</source>
+        <translation>%1 – jump %2</translation>
+    </message>
+    <message>
+        <source>außerhalb der Grenzen, nicht gespeichert</source>
+        <translation>outside the limits, not stored</translation>
+    </message>
+    <message>
+        <source>Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 für den nächsten Versuch, oder beenden Sie das Profil mit „Profil beenden“.</source>
+        <translation>The drop-height profile of %1 has not ended yet. Select %1 for the next trial, or end the profile with “End profile”.</translation>
+    </message>
+    <message>
+        <source>Profil beendet: kein Versuch gespeichert.</source>
+        <translation>Profile ended: no trial stored.</translation>
+    </message>
+    <message>
+        <source>Sprung ohne gültige Zeiten: der Versuch wird wiederholt.</source>
+        <translation>Jump without valid times: the trial is repeated.</translation>
+    </message>
+</context>
+<context>
+    <name>RunSetupPanel</name>
     <message>
         <source>Test:</source>
         <translation>Test:</translation>
@@ -1619,10 +1628,6 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Anzahl der Sprünge oder Sekunden bis zum Serienende</source>
         <translation>Number of jumps or seconds until the series ends</translation>
-    </message>
-    <message>
-        <source>Fallhöhe in cm</source>
-        <translation>Drop height in cm</translation>
     </message>
     <message>
         <source>keines</source>
@@ -1680,28 +1685,9 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Profil beenden</source>
         <translation>End profile</translation>
     </message>
-</context>
-<context>
-    <name>RunController</name>
     <message>
-        <source>%1 – Sprung %2</source>
-        <translation>%1 – jump %2</translation>
-    </message>
-    <message>
-        <source>außerhalb der Grenzen, nicht gespeichert</source>
-        <translation>outside the limits, not stored</translation>
-    </message>
-    <message>
-        <source>Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 für den nächsten Versuch, oder beenden Sie das Profil mit „Profil beenden“.</source>
-        <translation>The drop-height profile of %1 has not ended yet. Select %1 for the next trial, or end the profile with “End profile”.</translation>
-    </message>
-    <message>
-        <source>Profil beendet: kein Versuch gespeichert.</source>
-        <translation>Profile ended: no trial stored.</translation>
-    </message>
-    <message>
-        <source>Sprung ohne gültige Zeiten: der Versuch wird wiederholt.</source>
-        <translation>Jump without valid times: the trial is repeated.</translation>
+        <source>Fallhöhe in cm</source>
+        <translation>Drop height in cm</translation>
     </message>
 </context>
 <context>
@@ -1744,12 +1730,54 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
 <context>
     <name>Settings</name>
     <message>
-        <source>Ungültige Einstellungen (Gruppe &quot;Einstellungen&quot;: %1) wurden durch ihre Standardwerte ersetzt. Grenzwerte liegen zwischen 1 und 60000 ms, ein Minimum unter seinem Maximum.</source>
-        <translation>Invalid settings (group &quot;Einstellungen&quot;: %1) were replaced by their defaults. Limits lie between 1 and 60000 ms, a minimum below its maximum.</translation>
-    </message>
-    <message>
         <source>Die Einstellungsdatei &quot;%1&quot; ist nicht lesbar. Sie wurde unverändert als &quot;%2&quot; aufbewahrt; Kalvero beginnt mit den Standardeinstellungen.</source>
         <translation>The settings file &quot;%1&quot; cannot be read. It was kept unchanged as &quot;%2&quot;; Kalvero starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>%1: die Zahl der aufbewahrten Sicherungen, zwischen 1 und %2</source>
+        <translation>%1: the number of backups kept, between 1 and %2</translation>
+    </message>
+    <message>
+        <source>%1: ein Grenzwert zwischen %2 und %3 ms, ein Minimum unter seinem Maximum</source>
+        <translation>%1: a limit between %2 and %3 ms, a minimum below its maximum</translation>
+    </message>
+    <message>
+        <source>Ungültige Einstellungen (Gruppe &quot;Einstellungen&quot;) wurden durch ihre Standardwerte ersetzt:
+%1</source>
+        <translation>Invalid settings (group &quot;Einstellungen&quot;) were replaced by their defaults:
+%1</translation>
+    </message>
+    <message>
+        <source>Zeile %1</source>
+        <translation>line %1</translation>
+    </message>
+    <message>
+        <source>Zeilen %1</source>
+        <translation>lines %1</translation>
+    </message>
+    <message>
+        <source>Die Einstellungsdatei &quot;%1&quot; kann nicht gelesen werden; Kalvero beginnt mit den Standardeinstellungen.</source>
+        <translation>The settings file &quot;%1&quot; cannot be read; Kalvero starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>Die Einstellungsdatei &quot;%1&quot; ist nicht lesbar und kann nicht beiseitegelegt werden; Kalvero beginnt mit den Standardeinstellungen. %2</source>
+        <translation>The settings file &quot;%1&quot; cannot be read and cannot be kept aside; Kalvero starts with the default settings. %2</translation>
+    </message>
+    <message>
+        <source>In der Einstellungsdatei &quot;%1&quot; sind Zeilen nicht lesbar (%2); sie kann nicht beiseitegelegt werden. %3</source>
+        <translation>Some lines of the settings file &quot;%1&quot; cannot be read (%2); the file cannot be kept aside. %3</translation>
+    </message>
+    <message>
+        <source>In der Einstellungsdatei &quot;%1&quot; sind Zeilen nicht lesbar (%2). Sie wurde unverändert als &quot;%3&quot; aufbewahrt, kann aber nicht bereinigt werden. %4</source>
+        <translation>Some lines of the settings file &quot;%1&quot; cannot be read (%2). The file was kept unchanged as &quot;%3&quot; but cannot be cleaned up. %4</translation>
+    </message>
+    <message>
+        <source>In der Einstellungsdatei &quot;%1&quot; sind Zeilen nicht lesbar (%2). Sie wurde unverändert als &quot;%3&quot; aufbewahrt; die übrigen Einstellungen gelten weiter.</source>
+        <translation>Some lines of the settings file &quot;%1&quot; cannot be read (%2). The file was kept unchanged as &quot;%3&quot;; the other settings still apply.</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen können nicht gespeichert werden: &quot;%1&quot; darf nicht beschrieben werden. Was in dieser Sitzung eingestellt wird (Grenzwerte, Betriebsart, Sprache, Fenster), wird nicht aufbewahrt.</source>
+        <translation>The settings cannot be saved: &quot;%1&quot; may not be written. What is set in this session (limits, operating mode, language, window) is not kept.</translation>
     </message>
 </context>
 <context>
@@ -2429,6 +2457,29 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Excel-Arbeitsmappe|*.xlsx</source>
         <translation>Excel workbook|*.xlsx</translation>
+    </message>
+    <message>
+        <source>Export läuft … %1 von %2 Sportlern</source>
+        <translation>Exporting … %1 of %2 athletes</translation>
+    </message>
+</context>
+<context>
+    <name>textexport</name>
+    <message>
+        <source>einzelnen Sportler exportieren</source>
+        <translation>export one athlete</translation>
+    </message>
+    <message>
+        <source>Textdatei|*.txt</source>
+        <translation>Text file|*.txt</translation>
+    </message>
+    <message>
+        <source>alle Sportler exportieren</source>
+        <translation>export all athletes</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athletes</translation>
     </message>
     <message>
         <source>Export läuft … %1 von %2 Sportlern</source>

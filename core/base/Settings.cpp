@@ -1,9 +1,14 @@
 #include "core/base/Settings.h"
 
+#include "core/base/FileOutput.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -91,29 +96,236 @@ StoredSettings readSettings(QSettings& settings) {
 QString unsoundSettingsMessage(const StoredSettings& values) {
     if (values.unsoundKeys.isEmpty())
         return {};
-    return SettingsTexts::tr("Ungültige Einstellungen (Gruppe \"Einstellungen\": %1) wurden durch "
-                             "ihre Standardwerte ersetzt. Grenzwerte liegen zwischen 1 und "
-                             "60000 ms, ein Minimum unter seinem Maximum.")
-        .arg(values.unsoundKeys.join(QStringLiteral(", ")));
+    QStringList lines;
+    for (const QString& key : values.unsoundKeys) {
+        if (key == QLatin1String("Sicherungen"))
+            lines << SettingsTexts::tr("%1: die Zahl der aufbewahrten Sicherungen, zwischen 1 und "
+                                       "%2")
+                         .arg(key)
+                         .arg(kBackupsKeptHighest);
+        else
+            lines << SettingsTexts::tr("%1: ein Grenzwert zwischen %2 und %3 ms, ein Minimum "
+                                       "unter seinem Maximum")
+                         .arg(key)
+                         .arg(kLimitLowestMs)
+                         .arg(kLimitHighestMs);
+    }
+    return SettingsTexts::tr("Ungültige Einstellungen (Gruppe \"Einstellungen\") wurden durch "
+                             "ihre Standardwerte ersetzt:\n%1")
+        .arg(lines.join(QLatin1Char('\n')));
 }
 
-QString keepUnreadableSettingsAside(const QString& path) {
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return {};
-    {
-        const QSettings probe(path, QSettings::IniFormat);
-        if (probe.status() != QSettings::FormatError)
-            return {};
+namespace {
+
+enum class LineKind { Blank, Group, Key, Unreadable };
+
+// Text a settings file may hold: UTF-8 without control characters but the tab.
+bool isText(QByteArrayView line) {
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7f)
+            return false;
     }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(line);
+    return !utf8.hasError();
+}
+
+// A line as QSettings reads it (leading blanks skipped; ";" outside quotes begins a comment; a
+// backslash escapes the next character, and one at the end carries the line on into the next;
+// quotes that stay open carry it on too).
+LineKind kindOf(QByteArrayView line) {
+    if (!isText(line))
+        return LineKind::Unreadable;
+    const QByteArrayView text = line.trimmed();
+    if (text.isEmpty() || text.startsWith(';'))
+        return LineKind::Blank;
+    if (text.startsWith('['))
+        return text.contains(']') ? LineKind::Group : LineKind::Unreadable;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\') {
+            if (i + 1 == text.size())
+                return LineKind::Unreadable;
+            ++i;
+        } else if (text[i] == '"') {
+            quoted = !quoted;
+        } else if (text[i] == ';' && !quoted) {
+            break;
+        }
+    }
+    const qsizetype equals = text.indexOf('=');
+    if (quoted || equals < 0 || text.first(equals).trimmed().isEmpty())
+        return LineKind::Unreadable;
+    return LineKind::Key;
+}
+
+// Writes the file all or nothing; the reason when it failed.
+QString writeWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString();
+    return {};
+}
+
+// The first of "<path>.unlesbar", "<path>.unlesbar-2", … that does not exist.
+QString asidePathFor(const QString& path) {
     QString aside = path + QStringLiteral(".unlesbar");
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = path + QStringLiteral(".unlesbar-%1").arg(n);
-    if (!QFile::rename(path, aside))
+    return aside;
+}
+
+} // namespace
+
+SettingsFileCheck checkSettingsFile(const QString& path) {
+    SettingsFileCheck check;
+    check.path = path;
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return check;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        check.finding = SettingsFileCheck::Finding::CannotOpen;
+        return check;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    // QSettings skips a byte order mark and ends a line at a line feed or a carriage return
+    // alike.
+    const QByteArray text = bytes.startsWith("\xef\xbb\xbf") ? bytes.sliced(3) : bytes;
+    QByteArray readable;
+    int readableLines = 0;
+    bool groupUnreadable = false;
+    const QList<QByteArray> lines =
+        QByteArray(text).replace("\r\n", "\n").replace('\r', '\n').split('\n');
+    // The empty rest after the last line's end is no line.
+    const qsizetype count = lines.size() - (lines.last().isEmpty() ? 1 : 0);
+    for (qsizetype n = 0; n < count; ++n) {
+        LineKind kind = kindOf(lines[n]);
+        if (kind == LineKind::Group)
+            groupUnreadable = false;
+        else if (kind == LineKind::Unreadable && lines[n].trimmed().startsWith('['))
+            groupUnreadable = true;
+        else if (kind == LineKind::Key && groupUnreadable)
+            kind = LineKind::Unreadable;
+        if (kind == LineKind::Unreadable) {
+            check.unreadableLines << static_cast<int>(n + 1);
+            continue;
+        }
+        if (kind != LineKind::Blank)
+            ++readableLines;
+        readable += lines[n] + '\n';
+    }
+    if (check.unreadableLines.isEmpty())
+        return check;
+
+    const QString aside = asidePathFor(path);
+    if (bytes.contains('\0') || check.unreadableLines.size() > readableLines) {
+        check.finding = SettingsFileCheck::Finding::NotSettings;
+        check.unreadableLines.clear();
+        QFile whole(path);
+        if (whole.rename(aside)) {
+            check.keptAs = aside;
+        } else {
+            check.failedFile = aside;
+            check.failureReason = whole.errorString();
+        }
+        return check;
+    }
+    check.finding = SettingsFileCheck::Finding::UnreadableLines;
+    if (const QString reason = writeWhole(aside, bytes); !reason.isEmpty()) {
+        check.failedFile = aside;
+        check.failureReason = reason;
+        return check;
+    }
+    check.keptAs = aside;
+    if (const QString reason = writeWhole(path, readable); !reason.isEmpty()) {
+        check.failedFile = path;
+        check.failureReason = reason;
+    }
+    return check;
+}
+
+QString settingsFileMessage(const SettingsFileCheck& check) {
+    const QString path = QDir::toNativeSeparators(check.path);
+    const QString keptAs = QDir::toNativeSeparators(check.keptAs);
+    QStringList numbers;
+    for (const int line : check.unreadableLines.first(qMin(check.unreadableLines.size(), 10)))
+        numbers << QString::number(line);
+    if (check.unreadableLines.size() > 10)
+        numbers << QStringLiteral("…");
+    const QString lines =
+        check.unreadableLines.size() == 1
+            ? SettingsTexts::tr("Zeile %1").arg(numbers.join(QString()))
+            : SettingsTexts::tr("Zeilen %1").arg(numbers.join(QStringLiteral(", ")));
+    const QString failure =
+        check.failedFile.isEmpty()
+            ? QString()
+            : fileoutput::cannotCreateMessage(check.failedFile, check.failureReason);
+    switch (check.finding) {
+    case SettingsFileCheck::Finding::Sound:
         return {};
-    return SettingsTexts::tr("Die Einstellungsdatei \"%1\" ist nicht lesbar. Sie wurde unverändert "
-                             "als \"%2\" aufbewahrt; Kalvero beginnt mit den "
-                             "Standardeinstellungen.")
-        .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside));
+    case SettingsFileCheck::Finding::CannotOpen:
+        return SettingsTexts::tr("Die Einstellungsdatei \"%1\" kann nicht gelesen werden; Kalvero "
+                                 "beginnt mit den Standardeinstellungen.")
+            .arg(path);
+    case SettingsFileCheck::Finding::NotSettings:
+        if (check.keptAs.isEmpty())
+            return SettingsTexts::tr("Die Einstellungsdatei \"%1\" ist nicht lesbar und kann nicht "
+                                     "beiseitegelegt werden; Kalvero beginnt mit den "
+                                     "Standardeinstellungen. %2")
+                .arg(path, failure);
+        return SettingsTexts::tr("Die Einstellungsdatei \"%1\" ist nicht lesbar. Sie wurde "
+                                 "unverändert als \"%2\" aufbewahrt; Kalvero beginnt mit den "
+                                 "Standardeinstellungen.")
+            .arg(path, keptAs);
+    case SettingsFileCheck::Finding::UnreadableLines:
+        if (check.keptAs.isEmpty())
+            return SettingsTexts::tr("In der Einstellungsdatei \"%1\" sind Zeilen nicht lesbar "
+                                     "(%2); sie kann nicht beiseitegelegt werden. %3")
+                .arg(path, lines, failure);
+        if (!failure.isEmpty())
+            return SettingsTexts::tr("In der Einstellungsdatei \"%1\" sind Zeilen nicht lesbar "
+                                     "(%2). Sie wurde unverändert als \"%3\" aufbewahrt, kann "
+                                     "aber nicht bereinigt werden. %4")
+                .arg(path, lines, keptAs, failure);
+        return SettingsTexts::tr("In der Einstellungsdatei \"%1\" sind Zeilen nicht lesbar (%2). "
+                                 "Sie wurde unverändert als \"%3\" aufbewahrt; die übrigen "
+                                 "Einstellungen gelten weiter.")
+            .arg(path, lines, keptAs);
+    }
+    return {};
+}
+
+QString settingsWriteObstacle(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists()) {
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) ? QString() : path;
+    }
+    // A missing file is made in its folder, and missing folders on the way to it.
+    const QString folder = info.absolutePath();
+    QString existing = folder;
+    while (!QFileInfo::exists(existing) && !QDir(existing).isRoot())
+        existing = QFileInfo(existing).absolutePath();
+    const QFileInfo nearest(existing);
+    if (!nearest.isDir())
+        return existing;
+    if (existing != folder)
+        return nearest.isWritable() ? QString() : existing;
+    QTemporaryFile probe(path);
+    return probe.open() ? QString() : folder;
+}
+
+QString settingsNotWritableMessage(const QString& obstacle) {
+    if (obstacle.isEmpty())
+        return {};
+    return SettingsTexts::tr("Die Einstellungen können nicht gespeichert werden: \"%1\" darf nicht "
+                             "beschrieben werden. Was in dieser Sitzung eingestellt wird "
+                             "(Grenzwerte, Betriebsart, Sprache, Fenster), wird nicht "
+                             "aufbewahrt.")
+        .arg(QDir::toNativeSeparators(obstacle));
 }
 
 void writeSettings(QSettings& settings, const StoredSettings& values) {
@@ -128,6 +340,8 @@ void writeSettings(QSettings& settings, const StoredSettings& values) {
     settings.setValue(QStringLiteral("PFZmax"), QString::number(values.flightMaxMs));
     settings.setValue(QStringLiteral("Betriebsart"),
                       values.mode == 1 ? QStringLiteral("1") : QStringLiteral("2"));
+    if (values.unsoundKeys.contains(QStringLiteral("Sicherungen")))
+        settings.setValue(QStringLiteral("Sicherungen"), QString::number(values.backupsKept));
     settings.endGroup();
     settings.sync();
 }

@@ -37,16 +37,49 @@ qint32 storedInteger(const QVariant& stored, qint32 fallback);
 // its default. Those keys are listed in unsoundKeys.
 StoredSettings readSettings(QSettings& settings);
 
-// What the start tells the user when settings gave way to their defaults; empty when none
-// did.
+// What the start tells the user when settings gave way to their defaults, each key with the
+// values it may take; empty when none did.
 QString unsoundSettingsMessage(const StoredSettings& values);
 
-// A settings file that cannot be read as one (binary bytes, say) would be overwritten at exit
-// with the defaults, losing every group of the user's own in it. It is renamed to
-// "<file>.unlesbar" (or "<file>.unlesbar-2" and so on, when such a file exists) and the text
-// for the user returned; empty when the file is readable, missing or could not be moved.
-QString keepUnreadableSettingsAside(const QString& path);
-// Writes all nine values: "ComPort" and "ComSet" always "1", the mode as "1" or "2".
+// What the start found in the settings file before anything read it, and what it did.
+struct SettingsFileCheck {
+    enum class Finding {
+        Sound,           // missing, or every line readable
+        CannotOpen,      // there, but it cannot be opened for reading
+        NotSettings,     // binary bytes, or more unreadable lines than readable ones
+        UnreadableLines, // a few lines that cannot be read among readable ones
+    };
+    Finding finding = Finding::Sound;
+    QString path;
+    QString keptAs;             // where the file is kept as it was; empty when it is not
+    QList<int> unreadableLines; // from 1; those left out of the file, when it was read
+    QString failedFile;         // the file that could not be written or renamed, if any
+    QString failureReason;      // and why, as the system says it
+};
+
+// Checks the settings file at `path` (a QSettings INI file) before anything reads it, as
+// QSettings would read it: a line is readable when it is UTF-8 text without control
+// characters, blank, a comment (";"), a group ("[Name]") or "key=value" whose quotes close and
+// that does not run on into the next line; the lines of a group whose heading cannot be read
+// cannot be placed either. A file that is no settings file is renamed to "<file>.unlesbar"
+// (or "<file>.unlesbar-2" and so on, when such a file exists), so that the defaults apply and
+// it is never overwritten. A file with a few unreadable lines is copied there as it was and
+// then holds only its readable lines, so that the user's other settings stay.
+SettingsFileCheck checkSettingsFile(const QString& path);
+
+// The text for the user about what the check found and did; empty when the file was sound.
+QString settingsFileMessage(const SettingsFileCheck& check);
+
+// Whether the settings can be written as QSettings writes them (an existing file opened for
+// writing, else a new file in its folder, made when missing): the file or folder in the way,
+// or empty when they can.
+QString settingsWriteObstacle(const QString& path);
+
+// The text for the user when the settings cannot be written: what changes in this run is lost.
+QString settingsNotWritableMessage(const QString& obstacle);
+
+// Writes all nine values: "ComPort" and "ComSet" always "1", the mode as "1" or "2"; and the
+// number of backups kept when the stored one was unsound, so that its default replaces it.
 void writeSettings(QSettings& settings, const StoredSettings& values);
 
 // The main window's size, position and maximised state, kept in a group of their own,

@@ -9,7 +9,7 @@
 
 // What the report of a group over a period holds, as texts: the ranking, the best RSI of
 // every athlete for the bar chart, and one line per athlete with his best values and trend.
-// Laying it out on pages is the window's part (ui/ReportPdf).
+// Laying it out on pages is the window's part (ui/report/TeamReportPdf).
 namespace report {
 
 struct TeamReport {

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 // Qt's own buttons and menus speak German like the program's texts.
@@ -25,6 +26,15 @@ private slots:
         QVERIFY(installQtTranslations());
         QVERIFY(installQtTranslations()); // a second call keeps the one translator
         QCOMPARE(QCoreApplication::translate(context, english), german);
+    }
+
+    // The settings file is checked before QSettings reads it, so its name is worked out
+    // without QSettings: the same file.
+    void settingsFileIsTheOneQSettingsReads() {
+        QTemporaryDir dir;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+        QCOMPARE(userSettingsFile(), userSettings()->fileName());
+        QVERIFY(userSettingsFile().startsWith(dir.path()));
     }
 };
 

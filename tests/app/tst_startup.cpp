@@ -163,6 +163,37 @@ private slots:
         QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.startsWith(err), qPrintable(run.err));
         QVERIFY(!QFile::exists(dir.filePath("data/qrv.sqlite")));
     }
+
+    // The settings file is checked before anything reads it: a line that QSettings would read
+    // into the one before (an open quote) does not hide the language after it, and a file that
+    // is no settings file is kept aside and the system's language holds.
+    void aBadSettingsFileIsKeptAside_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QByteArray>("left"); // the settings file afterwards
+        QTest::newRow("an open quote")
+            << QByteArray("[Einstellungen]\nName=\"Anna\nSprache=en\n") << "Usage: kalvero"
+            << QByteArray("[Einstellungen]\nSprache=en\n");
+        QTest::newRow("a picture")
+            << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "Aufruf: kalvero" << QByteArray();
+    }
+    void aBadSettingsFileIsKeptAside() {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, out);
+        QFETCH(QByteArray, left);
+        QTemporaryDir dir;
+        const Run run = runKalvero(dir, {"--help"}, {{"LC_ALL", "de_DE.UTF-8"}}, settings);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains(out), qPrintable(run.out));
+        const QString path = dir.filePath("config/Morvek/QRV.conf");
+        QVERIFY2(run.err.startsWith("kalvero: ") && run.err.contains(path + ".unlesbar"),
+                 qPrintable(run.err));
+        QFile kept(path + ".unlesbar");
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), settings);
+        QFile file(path);
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), left);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -6,8 +6,12 @@
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
-#include "ui/athletes/AthleteController.h"
-#include "ui/history/HistoryController.h"
+#include "ui/athletes/AthleteEditorDialog.h"
+#include "ui/athletes/AthleteSearchDialog.h"
+#include "ui/history/ExclusionDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
 
 #include <QDialog>
 #include <QSqlError>
@@ -18,6 +22,14 @@
 #include <QtTest>
 
 namespace athletewindow {
+
+// The window's athlete editor ("Sportler -") and search dialog ("Suchen nach").
+inline AthleteEditorDialog* athleteEditor(const QWidget& w) {
+    return part<AthleteEditorDialog>(w, QStringLiteral("athleteEditor"));
+}
+inline AthleteSearchDialog* athleteSearch(const QWidget& w) {
+    return part<AthleteSearchDialog>(w, QStringLiteral("athleteSearch"));
+}
 
 // Runs statements on the fixture's database before the window opens it.
 inline void seed(MainWindowFixture& f, const QStringList& statements) {
@@ -40,20 +52,20 @@ inline MainWindow& open(MainWindowFixture& f) {
 }
 
 // First column of the first row of a query on the window's own connection.
-inline QVariant scalar(MainWindow& w, const QString& statement) {
-    QSqlQuery q(StoreInternals::database(w.station().store()).connection());
+inline QVariant scalar(MainWindowFixture& f, const QString& statement) {
+    QSqlQuery q(StoreInternals::database(f.station->store()).connection());
     if (!q.exec(statement) || !q.next())
         return {};
     return q.value(0);
 }
 
-inline int count(MainWindow& w, const QString& tableAndWhere) {
-    return scalar(w, QStringLiteral("SELECT COUNT(*) FROM ") + tableAndWhere).toInt();
+inline int count(MainWindowFixture& f, const QString& tableAndWhere) {
+    return scalar(f, QStringLiteral("SELECT COUNT(*) FROM ") + tableAndWhere).toInt();
 }
 
 // One column of a query, all rows, as texts.
-inline QStringList column(MainWindow& w, const QString& statement) {
-    QSqlQuery q(StoreInternals::database(w.station().store()).connection());
+inline QStringList column(MainWindowFixture& f, const QString& statement) {
+    QSqlQuery q(StoreInternals::database(f.station->store()).connection());
     QStringList out;
     if (q.exec(statement))
         while (q.next())
@@ -105,6 +117,22 @@ inline void whenShown(QDialog* dialog, std::function<void()> act, bool* leftOpen
                 *leftOpen = true;
             dialog->reject();
         }
+    });
+}
+
+// Answers the dialog that asks why a jump is excluded once it is up: `reason`, or a cancel
+// for an empty one.
+inline void answerReason(const QString& reason) {
+    QTimer::singleShot(0, [reason] {
+        auto* dialog = qobject_cast<ExclusionDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (reason.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->findChild<QComboBox*>("reasonField")->setCurrentText(reason);
+        dialog->accept();
     });
 }
 

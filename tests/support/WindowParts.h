@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <optional>
+
 template <typename T = QWidget> T* part(const QWidget& window, const QString& name) {
     T* found = window.findChild<T*>(name);
     if (!found)
@@ -52,4 +54,33 @@ inline QMenu* menu(const QWidget& w, const QString& name) {
 }
 inline QAction* action(const QWidget& w, const QString& name) {
     return part<QAction>(w, name);
+}
+
+// The row of the athlete grid that is selected (the selected athlete's); -1 for none.
+inline int selectedAthleteRow(const QWidget& w) {
+    const auto rows = athleteGrid(w)->selectionModel()->selectedRows();
+    return rows.size() == 1 ? rows.first().row() : -1;
+}
+// The ID of the selected athlete (the grid's first column); 0 for none.
+inline qint64 selectedAthleteId(const QWidget& w) {
+    const int row = selectedAthleteRow(w);
+    return row < 0 ? 0 : athleteGrid(w)->model()->index(row, 0).data().toLongLong();
+}
+// Selects a row of the athlete grid as the user does with the keys.
+inline void selectAthleteRow(const QWidget& w, int row) {
+    QTableView* grid = athleteGrid(w);
+    grid->setCurrentIndex(grid->model()->index(row, 0));
+}
+// Chooses the entry at that place of the history list (0 = the newest) as the user does.
+inline void chooseHistoryEntry(const QWidget& w, int position) {
+    QTreeWidget* list = historyList(w);
+    list->setCurrentItem(list->topLevelItem(position));
+}
+// The number of the measurement chosen in the history list (its hidden column 7); none
+// while no entry is chosen.
+inline std::optional<qint64> chosenMeasurementNumber(const QWidget& w) {
+    const QList<QTreeWidgetItem*> chosen = historyList(w)->selectedItems();
+    if (chosen.size() != 1)
+        return std::nullopt;
+    return chosen.first()->text(7).toLongLong();
 }

@@ -118,6 +118,7 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     compareChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     compareChooser_->setEnabled(false);
     auto* lineLabel = new QLabel(tr("&Verlauf:"), this);
+    lineLabel->setObjectName(QStringLiteral("lineLabel"));
     lineChooser_ = new QComboBox(this);
     lineChooser_->setObjectName(QStringLiteral("lineChooser"));
     lineChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);

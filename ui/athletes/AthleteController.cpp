@@ -163,13 +163,7 @@ void AthleteController::newAthlete() {
         return;
     editor_->restoreMarks();
 
-    Athlete athlete;
-    athlete.name = editor_->name();
-    athlete.firstName = editor_->firstName();
-    if (editor_->dateValid())
-        athlete.birthDate = editor_->birthDate();
-    athlete.sex = editor_->sexIndex();
-    athlete.remark = editor_->remark();
+    const Athlete athlete = editor_->enteredAthlete();
     const qint64 id = store_.groups().addAthlete(repository(), athlete, editor_->checkedGroups());
 
     // The athletes are read again, so that the new athlete stands where the store lists him;
@@ -186,12 +180,7 @@ void AthleteController::changeAthlete() {
     const auto current = selected();
     if (!current)
         return;
-    editor_->prepareChange(current->name, current->firstName, current->birthDate, current->sex,
-                           current->remark);
-    // A stored value that is no date is shown as it is, so that the check marks it.
-    if (!current->storedBirthDate.isEmpty() && !current->birthDate.isValid())
-        editor_->birthDateField->setText(current->storedBirthDate);
-    editor_->checkBirthDate();
+    editor_->prepareChange(*current);
     const bool available = groupsAvailable();
     GroupRepository& groups = store_.groups();
     editor_->setGroups(available, available ? groups.all() : QList<Group>(),
@@ -199,16 +188,8 @@ void AthleteController::changeAthlete() {
     if (editor_->exec() != QDialog::Accepted)
         return;
 
-    Athlete changed = *current;
-    changed.name = editor_->name();
-    changed.firstName = editor_->firstName();
-    changed.sex = editor_->sexIndex();
-    changed.remark = editor_->remark();
     // Without a valid date in the editor the stored date of birth stays.
-    if (editor_->dateValid()) {
-        changed.birthDate = editor_->birthDate();
-        changed.storedBirthDate = changed.birthDate.toString(Qt::ISODate);
-    }
+    const Athlete changed = editor_->enteredAthlete(*current);
     store_.groups().updateAthlete(repository(), changed, editor_->dateValid(),
                                   editor_->checkedGroups());
     // An athlete taken out of the listed group leaves the list; the one below him is selected.

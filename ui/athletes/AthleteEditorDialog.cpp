@@ -37,51 +37,51 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     setModal(true);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
-    sexField = new QComboBox(this);
-    sexField->setObjectName(QStringLiteral("sexField"));
-    sexField->addItems({tr("männl."), tr("weibl.")});
-    sexField->setCurrentIndex(-1);
-    nameField = new QLineEdit(this);
-    nameField->setMaxLength(athletes::kNameLength);
-    nameField->setObjectName(QStringLiteral("nameField"));
-    firstNameField = new QLineEdit(this);
-    firstNameField->setMaxLength(athletes::kNameLength);
-    firstNameField->setObjectName(QStringLiteral("firstNameField"));
-    birthDateField = new QLineEdit(this);
-    birthDateField->setObjectName(QStringLiteral("birthDateField"));
-    remarkField = new RemarkEdit(athletes::kRemarkLength, this);
-    remarkField->setObjectName(QStringLiteral("remarkField"));
-    remarkField->setTabChangesFocus(true);
-    remarkField->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    groupsField = new QListWidget(this);
-    groupsField->setObjectName(QStringLiteral("groupsField"));
-    groupsField->setAccessibleName(tr("Gruppen"));
-    okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setDefault(true);
-    cancelButton =
+    sexField_ = new QComboBox(this);
+    sexField_->setObjectName(QStringLiteral("sexField"));
+    sexField_->addItems({tr("männl."), tr("weibl.")});
+    sexField_->setCurrentIndex(-1);
+    nameField_ = new QLineEdit(this);
+    nameField_->setMaxLength(athletes::kNameLength);
+    nameField_->setObjectName(QStringLiteral("nameField"));
+    firstNameField_ = new QLineEdit(this);
+    firstNameField_->setMaxLength(athletes::kNameLength);
+    firstNameField_->setObjectName(QStringLiteral("firstNameField"));
+    birthDateField_ = new QLineEdit(this);
+    birthDateField_->setObjectName(QStringLiteral("birthDateField"));
+    remarkField_ = new RemarkEdit(athletes::kRemarkLength, this);
+    remarkField_->setObjectName(QStringLiteral("remarkField"));
+    remarkField_->setTabChangesFocus(true);
+    remarkField_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    groupsField_ = new QListWidget(this);
+    groupsField_->setObjectName(QStringLiteral("groupsField"));
+    groupsField_->setAccessibleName(tr("Gruppen"));
+    okButton_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    cancelButton_ =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), tr("Abbruch"), this);
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
 
-    sexMark = new QLabel(kMark, this);
-    sexMark->setObjectName(QStringLiteral("sexMark"));
-    nameMark = new QLabel(kMark, this);
-    nameMark->setObjectName(QStringLiteral("nameMark"));
-    firstNameMark = new QLabel(kMark, this);
-    firstNameMark->setObjectName(QStringLiteral("firstNameMark"));
-    birthDateMark = new QLabel(kMark, this);
-    birthDateMark->setObjectName(QStringLiteral("birthDateMark"));
+    sexMark_ = new QLabel(kMark, this);
+    sexMark_->setObjectName(QStringLiteral("sexMark"));
+    nameMark_ = new QLabel(kMark, this);
+    nameMark_->setObjectName(QStringLiteral("nameMark"));
+    firstNameMark_ = new QLabel(kMark, this);
+    firstNameMark_->setObjectName(QStringLiteral("firstNameMark"));
+    birthDateMark_ = new QLabel(kMark, this);
+    birthDateMark_->setObjectName(QStringLiteral("birthDateMark"));
 
     // The fields share one width, so that the marks beside them form a column.
     const int fieldWidth = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 34;
     for (QWidget* field :
-         {static_cast<QWidget*>(sexField), static_cast<QWidget*>(nameField),
-          static_cast<QWidget*>(firstNameField), static_cast<QWidget*>(birthDateField),
-          static_cast<QWidget*>(remarkField), static_cast<QWidget*>(groupsField)})
+         {static_cast<QWidget*>(sexField_), static_cast<QWidget*>(nameField_),
+          static_cast<QWidget*>(firstNameField_), static_cast<QWidget*>(birthDateField_),
+          static_cast<QWidget*>(remarkField_), static_cast<QWidget*>(groupsField_)})
         field->setFixedWidth(fieldWidth);
-    groupsField->setFixedHeight(fontMetrics().lineSpacing() * 5 + 2 * groupsField->frameWidth());
-    remarkField->setFixedHeight(fontMetrics().lineSpacing() * 4 + 2 * remarkField->frameWidth() +
-                                static_cast<int>(2 * remarkField->document()->documentMargin()));
+    groupsField_->setFixedHeight(fontMetrics().lineSpacing() * 5 + 2 * groupsField_->frameWidth());
+    remarkField_->setFixedHeight(fontMetrics().lineSpacing() * 4 + 2 * remarkField_->frameWidth() +
+                                 static_cast<int>(2 * remarkField_->document()->documentMargin()));
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
@@ -93,19 +93,19 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
         QWidget* field;
         QLabel* mark;
     };
-    const Row rows[] = {{tr("Geschlecht:"), "sexLabel", sexField, sexMark},
-                        {tr("Name:"), "nameLabel", nameField, nameMark},
-                        {tr("Vorname:"), "firstNameLabel", firstNameField, firstNameMark},
-                        {tr("Geb. am:"), "birthDateLabel", birthDateField, birthDateMark},
-                        {tr("Bemerkungen:"), "remarkLabel", remarkField, nullptr},
-                        {tr("Gruppen:"), "groupsLabel", groupsField, nullptr}};
+    const Row rows[] = {{tr("Geschlecht:"), "sexLabel", sexField_, sexMark_},
+                        {tr("Name:"), "nameLabel", nameField_, nameMark_},
+                        {tr("Vorname:"), "firstNameLabel", firstNameField_, firstNameMark_},
+                        {tr("Geb. am:"), "birthDateLabel", birthDateField_, birthDateMark_},
+                        {tr("Bemerkungen:"), "remarkLabel", remarkField_, nullptr},
+                        {tr("Gruppen:"), "groupsLabel", groupsField_, nullptr}};
     int r = 0;
     for (const Row& row : rows) {
         QLabel* label = widgets::boldLabel(row.text, QLatin1String(row.labelName), this);
         label->setBuddy(row.field);
-        const bool tall = row.field == remarkField || row.field == groupsField;
-        if (row.field == groupsField)
-            groupsLabel = label;
+        const bool tall = row.field == remarkField_ || row.field == groupsField_;
+        if (row.field == groupsField_)
+            groupsLabel_ = label;
         grid->addWidget(label, r, 0, tall ? (Qt::AlignRight | Qt::AlignTop) : labelAlign);
         grid->addWidget(row.field, r, 1, Qt::AlignLeft | Qt::AlignVCenter);
         if (row.mark)
@@ -118,8 +118,8 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     // The buttons end flush with the fields.
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     grid->setRowMinimumHeight(r, 4);
     grid->addLayout(buttons, r + 1, 1);
 
@@ -128,84 +128,85 @@ AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
     layout->addLayout(grid);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(sexField, nameField);
-    setTabOrder(nameField, firstNameField);
-    setTabOrder(firstNameField, birthDateField);
-    setTabOrder(birthDateField, remarkField);
-    setTabOrder(remarkField, groupsField);
-    setTabOrder(groupsField, okButton);
-    setTabOrder(okButton, cancelButton);
+    setTabOrder(sexField_, nameField_);
+    setTabOrder(nameField_, firstNameField_);
+    setTabOrder(firstNameField_, birthDateField_);
+    setTabOrder(birthDateField_, remarkField_);
+    setTabOrder(remarkField_, groupsField_);
+    setTabOrder(groupsField_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
 
     for (QWidget* w :
-         {static_cast<QWidget*>(sexField), static_cast<QWidget*>(nameField),
-          static_cast<QWidget*>(firstNameField), static_cast<QWidget*>(birthDateField)})
+         {static_cast<QWidget*>(sexField_), static_cast<QWidget*>(nameField_),
+          static_cast<QWidget*>(firstNameField_), static_cast<QWidget*>(birthDateField_)})
         w->installEventFilter(this);
 
-    connect(okButton, &QPushButton::clicked, this, &AthleteEditorDialog::confirm);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(birthDateField, &QLineEdit::textChanged, this, &AthleteEditorDialog::checkBirthDate);
+    connect(okButton_, &QPushButton::clicked, this, &AthleteEditorDialog::confirm);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(birthDateField_, &QLineEdit::textChanged, this, &AthleteEditorDialog::checkBirthDate);
 }
 
 void AthleteEditorDialog::clearFields() {
     dateValid_ = false;
     birthDate_ = QDate();
     setResult(0);
-    sexField->setCurrentIndex(-1);
-    nameField->clear();
-    firstNameField->clear();
-    birthDateField->clear();
-    remarkField->setText(QString());
+    sexField_->setCurrentIndex(-1);
+    nameField_->clear();
+    firstNameField_->clear();
+    birthDateField_->clear();
+    remarkField_->setText(QString());
     checkBirthDate();
 }
 
 void AthleteEditorDialog::prepareNew() {
     clearFields();
     setWindowTitle(tr("Sportler - Neu"));
-    sexMark->clear();
-    nameMark->setText(kMark);
-    firstNameMark->setText(kMark);
-    birthDateMark->clear();
+    sexMark_->clear();
+    nameMark_->setText(kMark);
+    firstNameMark_->setText(kMark);
+    birthDateMark_->clear();
 }
 
 void AthleteEditorDialog::restoreMarks() {
-    sexMark->setText(kMark);
-    birthDateMark->setText(kMark);
+    sexMark_->setText(kMark);
+    birthDateMark_->setText(kMark);
 }
 
-void AthleteEditorDialog::prepareChange(const QString& name, const QString& firstName,
-                                        const QDate& birthDate, int sex, const QString& remark) {
+void AthleteEditorDialog::prepareChange(const Athlete& athlete) {
     clearFields();
     setWindowTitle(tr("Sportler - ändern"));
-    for (QLabel* mark : {sexMark, nameMark, firstNameMark, birthDateMark})
+    for (QLabel* mark : {sexMark_, nameMark_, firstNameMark_, birthDateMark_})
         mark->setText(kMark);
-    nameField->setText(name);
-    firstNameField->setText(firstName);
-    if (birthDate.isValid())
-        birthDateField->setText(texts::dateText(birthDate));
-    remarkField->setText(remark);
-    sexField->setCurrentIndex(sex == 0 || sex == 1 ? sex : -1);
+    nameField_->setText(athlete.name);
+    firstNameField_->setText(athlete.firstName);
+    if (athlete.birthDate.isValid())
+        birthDateField_->setText(texts::dateText(athlete.birthDate));
+    else
+        birthDateField_->setText(athlete.storedBirthDate);
+    remarkField_->setText(athlete.remark);
+    sexField_->setCurrentIndex(athlete.sex == 0 || athlete.sex == 1 ? athlete.sex : -1);
     checkBirthDate();
 }
 
 void AthleteEditorDialog::checkBirthDate() {
-    const QString text = birthDateField->text();
+    const QString text = birthDateField_->text();
     if (!text.trimmed().isEmpty() && !athletes::parseBirthDate(text).isValid()) {
-        QPalette palette = birthDateField->palette();
+        QPalette palette = birthDateField_->palette();
         palette.setColor(QPalette::Base, invalidDateColor());
         palette.setColor(QPalette::Text, Qt::black);
-        birthDateField->setPalette(palette);
+        birthDateField_->setPalette(palette);
     } else {
-        birthDateField->setPalette(QPalette()); // the normal field background again
+        birthDateField_->setPalette(QPalette()); // the normal field background again
     }
 }
 
 void AthleteEditorDialog::setGroups(bool available, const QList<Group>& groups,
                                     const QList<qint64>& checked) {
-    groupsLabel->setVisible(available);
-    groupsField->setVisible(available);
-    groupsField->clear();
+    groupsLabel_->setVisible(available);
+    groupsField_->setVisible(available);
+    groupsField_->clear();
     for (const Group& group : groups) {
-        auto* item = new QListWidgetItem(group.name, groupsField);
+        auto* item = new QListWidgetItem(group.name, groupsField_);
         item->setData(Qt::UserRole, group.id);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(checked.contains(group.id) ? Qt::Checked : Qt::Unchecked);
@@ -214,51 +215,48 @@ void AthleteEditorDialog::setGroups(bool available, const QList<Group>& groups,
 
 QList<qint64> AthleteEditorDialog::checkedGroups() const {
     QList<qint64> out;
-    for (int i = 0; i < groupsField->count(); ++i) {
-        const QListWidgetItem* item = groupsField->item(i);
+    for (int i = 0; i < groupsField_->count(); ++i) {
+        const QListWidgetItem* item = groupsField_->item(i);
         if (item->checkState() == Qt::Checked)
             out << item->data(Qt::UserRole).toLongLong();
     }
     return out;
 }
 
-int AthleteEditorDialog::sexIndex() const {
-    return sexField->currentIndex();
-}
-
-QString AthleteEditorDialog::name() const {
-    return nameField->text();
-}
-
-QString AthleteEditorDialog::firstName() const {
-    return firstNameField->text();
-}
-
-QString AthleteEditorDialog::remark() const {
-    return remarkField->text();
+Athlete AthleteEditorDialog::enteredAthlete(Athlete shown) const {
+    shown.name = nameField_->text();
+    shown.firstName = firstNameField_->text();
+    shown.sex = sexField_->currentIndex();
+    shown.remark = remarkField_->text();
+    if (dateValid_) {
+        shown.birthDate = birthDate_;
+        shown.storedBirthDate = birthDate_.toString(Qt::ISODate);
+    }
+    return shown;
 }
 
 void AthleteEditorDialog::takeBirthDate() {
-    birthDate_ = athletes::parseBirthDate(birthDateField->text());
+    birthDate_ = athletes::parseBirthDate(birthDateField_->text());
     dateValid_ = birthDate_.isValid();
     checkBirthDate();
 }
 
 void AthleteEditorDialog::confirm() {
-    const bool nameMissing = nameField->text().trimmed().isEmpty();
-    const bool firstNameMissing = firstNameField->text().trimmed().isEmpty();
+    const bool nameMissing = nameField_->text().trimmed().isEmpty();
+    const bool firstNameMissing = firstNameField_->text().trimmed().isEmpty();
     takeBirthDate();
     if (nameMissing || firstNameMissing) {
         boxes::information(ui_, tr("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!"));
-        (nameMissing ? nameField : firstNameField)->setFocus();
+        (nameMissing ? nameField_ : firstNameField_)->setFocus();
         return;
     }
     // The export separates fields by ";" and lines by line breaks: a name or remark must
     // hold neither, nor a tab.
-    for (QWidget* field : {static_cast<QWidget*>(nameField), static_cast<QWidget*>(firstNameField),
-                           static_cast<QWidget*>(remarkField)}) {
+    for (QWidget* field :
+         {static_cast<QWidget*>(nameField_), static_cast<QWidget*>(firstNameField_),
+          static_cast<QWidget*>(remarkField_)}) {
         const QString text =
-            field == remarkField ? remark() : static_cast<QLineEdit*>(field)->text();
+            field == remarkField_ ? remarkField_->text() : static_cast<QLineEdit*>(field)->text();
         if (athletes::hasSeparator(text)) {
             boxes::information(ui_, tr("Name, Vorname und Bemerkung dürfen kein "
                                        "Semikolon, keinen Tabulator und keinen "
@@ -268,13 +266,13 @@ void AthleteEditorDialog::confirm() {
         }
     }
     // A birth date that is typed but is no date would otherwise be dropped without a word.
-    if (!dateValid_ && !birthDateField->text().trimmed().isEmpty()) {
+    if (!dateValid_ && !birthDateField_->text().trimmed().isEmpty()) {
         boxes::information(
             ui_, tr("„%1“ ist kein gültiges Geburtsdatum. Bitte geben Sie das Datum "
                     "in der Form %2 ein oder lassen Sie das Feld leer.")
-                     .arg(birthDateField->text().trimmed(), texts::dateText(QDate(1990, 12, 31))));
-        birthDateField->setFocus();
-        birthDateField->selectAll();
+                     .arg(birthDateField_->text().trimmed(), texts::dateText(QDate(1990, 12, 31))));
+        birthDateField_->setFocus();
+        birthDateField_->selectAll();
         return;
     }
     accept();
@@ -283,19 +281,19 @@ void AthleteEditorDialog::confirm() {
 void AthleteEditorDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     widgets::centreOnScreen(this);
-    nameField->setFocus();
+    nameField_->setFocus();
 }
 
 bool AthleteEditorDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (isEnter(key)) {
-            okButton->setFocus();
-            okButton->click();
+            okButton_->setFocus();
+            okButton_->click();
             return true;
         }
         if (key->key() == Qt::Key_Escape) {
-            cancelButton->click();
+            cancelButton_->click();
             return true;
         }
     }

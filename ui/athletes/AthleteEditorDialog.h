@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/AthleteRepository.h"
 #include "core/store/GroupRepository.h"
 
 #include <QColor>
@@ -19,10 +20,11 @@ class RemarkEdit;
 // athlete. The main window prepares it for a new or a changed athlete, shows it modally and
 // on confirmation reads the entered values back. Created once and reused.
 //
-// Object names: the controls as below; the labels "Geschlecht:", "Name:", "Vorname:",
-// "Geb. am:", "Bemerkungen:" and "Gruppen:" are sexLabel, nameLabel, firstNameLabel,
-// birthDateLabel, remarkLabel and groupsLabel; the marks "*" beside the sex list,
-// Name, Vorname and Geb. am are sexMark, nameMark, firstNameMark and birthDateMark.
+// Object names: the fields sexField, nameField, firstNameField, birthDateField, remarkField
+// and groupsField, the buttons okButton and cancelButton; the labels "Geschlecht:", "Name:",
+// "Vorname:", "Geb. am:", "Bemerkungen:" and "Gruppen:" are sexLabel, nameLabel,
+// firstNameLabel, birthDateLabel, remarkLabel and groupsLabel; the marks "*" beside the sex
+// list, Name, Vorname and Geb. am are sexMark, nameMark, firstNameMark and birthDateMark.
 class AthleteEditorDialog : public QDialog {
     Q_OBJECT
 public:
@@ -34,47 +36,30 @@ public:
     // After a confirmed new athlete: shows the marks that prepareNew emptied again.
     void restoreMarks();
     // For a change of an athlete: caption "Sportler - ändern", all four marks, the fields
-    // filled from the given values (an invalid birthDate leaves Geb. am empty; a sex other
-    // than 0 or 1 shows no selection), then the birth-date check.
-    void prepareChange(const QString& name, const QString& firstName, const QDate& birthDate,
-                       int sex, const QString& remark);
+    // filled from the athlete (a stored date of birth that is no date as it is stored, so
+    // that the check marks it; a sex other than 0 or 1 shows no selection), then the
+    // birth-date check.
+    void prepareChange(const Athlete& athlete);
 
     // Birth-date check: a Geb. am text that is not empty and is no date turns the field light
     // blue, any other text gives it the normal background. Also runs while the text changes.
     void checkBirthDate();
 
-    // The groups offered (each a check box in groupsField) and those checked. Without groups
-    // in the database (`available` false) the row is hidden.
+    // The groups offered (each a check box in the list "Gruppen") and those checked. Without
+    // groups in the database (`available` false) the row is hidden.
     void setGroups(bool available, const QList<Group>& groups, const QList<qint64>& checked);
     // The IDs of the checked groups.
     QList<qint64> checkedGroups() const;
 
-    // Set when OK was pressed: whether Geb. am held a date, and that date.
+    // The athlete as entered, on the ground of `shown` (his ID and what the dialog does not
+    // show): name, first name, sex (-1 for none) and the remark (line breaks as "\n") as
+    // they stand; the date of birth only where Geb. am held a date when OK was pressed.
+    Athlete enteredAthlete(Athlete shown = {}) const;
+    // Set when OK was pressed: whether Geb. am held a date.
     bool dateValid() const { return dateValid_; }
-    QDate birthDate() const { return birthDate_; }
-    // 0 = "männl.", 1 = "weibl.", -1 = none chosen.
-    int sexIndex() const;
-    QString name() const;
-    QString firstName() const;
-    // The remark, line breaks as "\n".
-    QString remark() const;
 
     // Background of Geb. am for a text that is no date.
     static QColor invalidDateColor() { return QColor(155, 166, 237); }
-
-    QComboBox* sexField;
-    QLineEdit* nameField;
-    QLineEdit* firstNameField;
-    QLineEdit* birthDateField;
-    RemarkEdit* remarkField;
-    QListWidget* groupsField;
-    QPushButton* okButton;
-    QPushButton* cancelButton;
-    QLabel* sexMark;
-    QLabel* nameMark;
-    QLabel* firstNameMark;
-    QLabel* birthDateMark;
-    QLabel* groupsLabel;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -88,4 +73,17 @@ private:
     MessageService& ui_;
     bool dateValid_ = false;
     QDate birthDate_;
+    QComboBox* sexField_ = nullptr;
+    QLineEdit* nameField_ = nullptr;
+    QLineEdit* firstNameField_ = nullptr;
+    QLineEdit* birthDateField_ = nullptr;
+    RemarkEdit* remarkField_ = nullptr;
+    QListWidget* groupsField_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QLabel* sexMark_ = nullptr;
+    QLabel* nameMark_ = nullptr;
+    QLabel* firstNameMark_ = nullptr;
+    QLabel* birthDateMark_ = nullptr;
+    QLabel* groupsLabel_ = nullptr;
 };

@@ -17,55 +17,55 @@ AthleteSearchDialog::AthleteSearchDialog(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
-    firstNameLabel = widgets::boldLabel(tr("Vorname:"), QStringLiteral("firstNameLabel"), this);
-    firstNameField = new QLineEdit(this);
-    firstNameField->setObjectName(QStringLiteral("firstNameField"));
+    firstNameLabel_ = widgets::boldLabel(tr("Vorname:"), QStringLiteral("firstNameLabel"), this);
+    firstNameField_ = new QLineEdit(this);
+    firstNameField_->setObjectName(QStringLiteral("firstNameField"));
     auto* orLabel = new QLabel(tr("oder"), this);
     orLabel->setObjectName(QStringLiteral("orLabel"));
-    surnameLabel = widgets::boldLabel(tr("Nachname:"), QStringLiteral("surnameLabel"), this);
-    surnameField = new QLineEdit(this);
-    surnameField->setObjectName(QStringLiteral("surnameField"));
-    searchButton =
+    surnameLabel_ = widgets::boldLabel(tr("Nachname:"), QStringLiteral("surnameLabel"), this);
+    surnameField_ = new QLineEdit(this);
+    surnameField_->setObjectName(QStringLiteral("surnameField"));
+    searchButton_ =
         new QPushButton(QIcon::fromTheme(QStringLiteral("edit-find")), tr("Suchen"), this);
-    searchButton->setObjectName(QStringLiteral("searchButton"));
-    firstNameLabel->setBuddy(firstNameField);
-    surnameLabel->setBuddy(surnameField);
+    searchButton_->setObjectName(QStringLiteral("searchButton"));
+    firstNameLabel_->setBuddy(firstNameField_);
+    surnameLabel_->setBuddy(surnameField_);
 
     const int fieldWidth = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30;
-    firstNameField->setFixedWidth(fieldWidth);
-    surnameField->setFixedWidth(fieldWidth);
-    searchButton->setMinimumWidth(fieldWidth / 2);
+    firstNameField_->setFixedWidth(fieldWidth);
+    surnameField_->setFixedWidth(fieldWidth);
+    searchButton_->setMinimumWidth(fieldWidth / 2);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
-    grid->addWidget(firstNameLabel, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(firstNameField, 0, 1);
+    grid->addWidget(firstNameLabel_, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(firstNameField_, 0, 1);
     grid->addWidget(orLabel, 1, 1, Qt::AlignHCenter | Qt::AlignVCenter);
-    grid->addWidget(surnameLabel, 2, 0, Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(surnameField, 2, 1);
+    grid->addWidget(surnameLabel_, 2, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(surnameField_, 2, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
     layout->addLayout(grid);
     layout->addSpacing(10);
-    layout->addWidget(searchButton, 0, Qt::AlignHCenter);
+    layout->addWidget(searchButton_, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(firstNameField, surnameField);
-    setTabOrder(surnameField, searchButton);
+    setTabOrder(firstNameField_, surnameField_);
+    setTabOrder(surnameField_, searchButton_);
 
-    firstNameField->installEventFilter(this);
-    surnameField->installEventFilter(this);
-    connect(searchButton, &QPushButton::clicked, this, &AthleteSearchDialog::search);
+    firstNameField_->installEventFilter(this);
+    surnameField_->installEventFilter(this);
+    connect(searchButton_, &QPushButton::clicked, this, &AthleteSearchDialog::search);
 }
 
 QString AthleteSearchDialog::searchText() const {
     switch (answer_) {
     case athletes::SearchBy::FirstName:
-        return firstNameField->text();
+        return firstNameField_->text();
     case athletes::SearchBy::Surname:
-        return surnameField->text();
+        return surnameField_->text();
     case athletes::SearchBy::None:
         break;
     }
@@ -73,14 +73,14 @@ QString AthleteSearchDialog::searchText() const {
 }
 
 void AthleteSearchDialog::chooseFirstName() {
-    firstNameLabel->setEnabled(true);
-    surnameLabel->setEnabled(false);
+    firstNameLabel_->setEnabled(true);
+    surnameLabel_->setEnabled(false);
     pending_ = athletes::SearchBy::FirstName;
 }
 
 void AthleteSearchDialog::chooseSurname() {
-    firstNameLabel->setEnabled(false);
-    surnameLabel->setEnabled(true);
+    firstNameLabel_->setEnabled(false);
+    surnameLabel_->setEnabled(true);
     pending_ = athletes::SearchBy::Surname;
 }
 
@@ -93,22 +93,22 @@ void AthleteSearchDialog::showEvent(QShowEvent* event) {
     answer_ = athletes::SearchBy::None;
     QDialog::showEvent(event);
     widgets::centreOnScreen(this);
-    firstNameField->setFocus();
+    firstNameField_->setFocus();
     // The focus event follows only once the window is active; the choice is made now.
     chooseFirstName();
 }
 
 bool AthleteSearchDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        if (watched == firstNameField)
+        if (watched == firstNameField_)
             chooseFirstName();
-        else if (watched == surnameField)
+        else if (watched == surnameField_)
             chooseSurname();
     } else if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (watched == firstNameField)
-                searchButton->click();
+            if (watched == firstNameField_)
+                searchButton_->click();
             // Enter in the surname field does nothing, not even the default button.
             return true;
         }

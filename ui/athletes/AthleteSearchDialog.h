@@ -12,8 +12,8 @@ class QPushButton;
 // held the focus decides which one "Suchen" searches by. Created once; the two texts stay
 // from one search to the next.
 //
-// Object names: the controls as below; the labels "Vorname:", "oder" and "Nachname:" are
-// firstNameLabel, orLabel and surnameLabel.
+// Object names: the fields firstNameField and surnameField, the button searchButton; the
+// labels "Vorname:", "oder" and "Nachname:" are firstNameLabel, orLabel and surnameLabel.
 class AthleteSearchDialog : public QDialog {
     Q_OBJECT
 public:
@@ -23,12 +23,6 @@ public:
     athletes::SearchBy answer() const { return answer_; }
     // The text of the field the answer names; empty without an answer.
     QString searchText() const;
-
-    QLabel* firstNameLabel;
-    QLabel* surnameLabel;
-    QLineEdit* firstNameField;
-    QLineEdit* surnameField;
-    QPushButton* searchButton;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -41,4 +35,9 @@ private:
 
     athletes::SearchBy pending_ = athletes::SearchBy::FirstName; // what "Suchen" answers
     athletes::SearchBy answer_ = athletes::SearchBy::None;
+    QLabel* firstNameLabel_ = nullptr;
+    QLabel* surnameLabel_ = nullptr;
+    QLineEdit* firstNameField_ = nullptr;
+    QLineEdit* surnameField_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
 };

@@ -16,7 +16,7 @@ class D2xxDriver;
 // What the main window needs from outside: the user's desktop, time, where the data and the
 // settings live, and the command line.
 struct AppContext {
-    MessageService& ui;
+    MessageService& messages; // message boxes, file dialogs, progress and the clipboard
     Clock& clock;
     D2xxDriver& driver;  // behind the timing unit and the service device
     StoreLocation store; // the data directory's file, or a shared database

@@ -25,6 +25,13 @@ void centreOnScreen(QWidget* window) {
     }
 }
 
+void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Active, role, colour);
+    pal.setColor(QPalette::Inactive, role, colour);
+    widget->setPalette(pal);
+}
+
 void GridLinesDelegate::initStyleOption(QStyleOptionViewItem* option,
                                         const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);

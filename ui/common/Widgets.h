@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QPalette>
 #include <QString>
 #include <QStyledItemDelegate>
 
@@ -13,6 +15,11 @@ namespace widgets {
 QLabel* boldLabel(const QString& text, const QString& objectName, QWidget* parent);
 // Places a window (with its frame) in the middle of the screen it is on.
 void centreOnScreen(QWidget* window);
+
+// The dark red of a warning in a window's text.
+inline const QColor kWarningColour(192, 0, 0);
+// The colour of a widget's text in one role, whether its window is active or not.
+void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 
 // The hourglass while the program reads or writes a lot.
 class BusyCursor {

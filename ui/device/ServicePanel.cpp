@@ -28,30 +28,31 @@ ServicePanel::ServicePanel(DeviceLink& device, Clock& clock, MessageService& ui,
     tahoma.setFamilies({QStringLiteral("Tahoma"), tahoma.family()});
     setFont(tahoma);
 
-    openButton = makeButton("openButton", QStringLiteral("OpenPort"), &ServicePanel::openDevice);
-    multiStartButton =
+    auto* openButton =
+        makeButton("openButton", QStringLiteral("OpenPort"), &ServicePanel::openDevice);
+    auto* multiStartButton =
         makeButton("multiStartButton", QStringLiteral("Start"), &ServicePanel::sendMulti);
-    hurdleStartButton =
+    auto* hurdleStartButton =
         makeButton("hurdleStartButton", QStringLiteral("Start"), &ServicePanel::sendHurdle);
-    resetButton =
+    auto* resetButton =
         makeButton("resetButton", QStringLiteral("ResetDevice"), &ServicePanel::resetDevice);
-    singleStartButton =
+    auto* singleStartButton =
         makeButton("singleStartButton", QStringLiteral("Start"), &ServicePanel::sendSingle);
-    multiLowerField = makeEdit("multiLowerField");
-    multiUpperField = makeEdit("multiUpperField");
-    hurdleField1 = makeEdit("hurdleField1");
-    hurdleField2 = makeEdit("hurdleField2");
-    hurdleField3 = makeEdit("hurdleField3");
-    singleField1 = makeEdit("singleField1");
-    singleField2 = makeEdit("singleField2");
+    multiLowerField_ = makeEdit("multiLowerField");
+    multiUpperField_ = makeEdit("multiUpperField");
+    hurdleField1_ = makeEdit("hurdleField1");
+    hurdleField2_ = makeEdit("hurdleField2");
+    hurdleField3_ = makeEdit("hurdleField3");
+    singleField1_ = makeEdit("singleField1");
+    singleField2_ = makeEdit("singleField2");
 
     // "Multi" shows its second parameter in the first row.
-    multiGroup = makeGroup("multiGroup", QStringLiteral("Multi"), multiStartButton,
-                           {multiUpperField, multiLowerField});
-    hurdleGroup = makeGroup("hurdleGroup", tr("Hürde"), hurdleStartButton,
-                            {hurdleField1, hurdleField2, hurdleField3});
-    singleGroup = makeGroup("singleGroup", QStringLiteral("Single"), singleStartButton,
-                            {singleField1, singleField2});
+    auto* multiGroup = makeGroup("multiGroup", QStringLiteral("Multi"), multiStartButton,
+                                 {multiUpperField_, multiLowerField_});
+    auto* hurdleGroup = makeGroup("hurdleGroup", tr("Hürde"), hurdleStartButton,
+                                  {hurdleField1_, hurdleField2_, hurdleField3_});
+    auto* singleGroup = makeGroup("singleGroup", QStringLiteral("Single"), singleStartButton,
+                                  {singleField1_, singleField2_});
 
     auto* top = new QHBoxLayout;
     top->addStretch();
@@ -95,7 +96,9 @@ QGroupBox* ServicePanel::makeGroup(const char* name, const QString& title, QPush
     grid->addWidget(start, 0, 0, static_cast<int>(rows.size()), 1, Qt::AlignVCenter);
     for (int row = 0; row < rows.size(); ++row) {
         grid->addWidget(rows[row], row, 1);
-        grid->addWidget(new QLabel(kUnitLabel, group), row, 2);
+        auto* unit = new QLabel(kUnitLabel, group);
+        unit->setObjectName(rows[row]->objectName() + QStringLiteral("UnitLabel"));
+        grid->addWidget(unit, row, 2);
     }
     grid->setColumnStretch(1, 1);
     return group;
@@ -114,12 +117,12 @@ void ServicePanel::send(quint8 letter, const QStringList& parameters) {
 }
 
 void ServicePanel::sendMulti() {
-    send(service::kMultiCommand, {multiLowerField->text(), multiUpperField->text()});
+    send(service::kMultiCommand, {multiLowerField_->text(), multiUpperField_->text()});
 }
 
 void ServicePanel::sendHurdle() {
     send(service::kHurdleCommand,
-         {hurdleField1->text(), hurdleField2->text(), hurdleField3->text()});
+         {hurdleField1_->text(), hurdleField2_->text(), hurdleField3_->text()});
 }
 
 void ServicePanel::resetDevice() {
@@ -127,5 +130,5 @@ void ServicePanel::resetDevice() {
 }
 
 void ServicePanel::sendSingle() {
-    send(service::kSingleCommand, {singleField1->text(), singleField2->text()});
+    send(service::kSingleCommand, {singleField1_->text(), singleField2_->text()});
 }

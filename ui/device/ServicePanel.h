@@ -13,6 +13,12 @@ class QPushButton;
 // the commands "Multi" (T), "Hürde" (S), "Single" (U) and the reset (X). Created hidden;
 // closing it only hides it. Each button runs its handler through the program's handler
 // guard, so nothing escapes into the event loop.
+//
+// Object names: the buttons "OpenPort", "ResetDevice" and the "Start" of each group are
+// openButton, resetButton, multiStartButton, hurdleStartButton and singleStartButton; the
+// groups multiGroup, hurdleGroup and singleGroup; the fields, top to bottom, multiUpperField
+// and multiLowerField, hurdleField1 to hurdleField3, singleField1 and singleField2, each with
+// its unit label (the field's name and "UnitLabel").
 class ServicePanel : public QWidget {
     Q_OBJECT
 public:
@@ -21,33 +27,17 @@ public:
 
     // "OpenPort": opens and configures the service device.
     void openDevice();
-    // "Multi": T with multiLowerField (second row), then multiUpperField (first row).
+    // "Multi": T with the field of the second row, then the first.
     void sendMulti();
-    // "Hürde": S with hurdleField1, hurdleField2, hurdleField3.
+    // "Hürde": S with its three fields, top to bottom.
     void sendHurdle();
     // "ResetDevice": X.
     void resetDevice();
-    // "Single": U with singleField1, singleField2.
+    // "Single": U with its two fields, top to bottom.
     void sendSingle();
 
     ServiceLink& link() { return link_; }
     const ServiceLink& link() const { return link_; }
-
-    QPushButton* openButton = nullptr;
-    QPushButton* multiStartButton = nullptr;
-    QPushButton* hurdleStartButton = nullptr;
-    QPushButton* resetButton = nullptr;
-    QPushButton* singleStartButton = nullptr;
-    QGroupBox* multiGroup = nullptr;  // "Multi"
-    QGroupBox* hurdleGroup = nullptr; // "Hürde"
-    QGroupBox* singleGroup = nullptr; // "Single"
-    QLineEdit* multiLowerField = nullptr;
-    QLineEdit* multiUpperField = nullptr;
-    QLineEdit* hurdleField1 = nullptr;
-    QLineEdit* hurdleField2 = nullptr;
-    QLineEdit* hurdleField3 = nullptr;
-    QLineEdit* singleField1 = nullptr;
-    QLineEdit* singleField2 = nullptr;
 
 private:
     QPushButton* makeButton(const char* name, const QString& caption,
@@ -59,4 +49,11 @@ private:
 
     MessageService& ui_;
     ServiceLink link_;
+    QLineEdit* multiLowerField_ = nullptr;
+    QLineEdit* multiUpperField_ = nullptr;
+    QLineEdit* hurdleField1_ = nullptr;
+    QLineEdit* hurdleField2_ = nullptr;
+    QLineEdit* hurdleField3_ = nullptr;
+    QLineEdit* singleField1_ = nullptr;
+    QLineEdit* singleField2_ = nullptr;
 };

@@ -19,6 +19,7 @@ ExclusionDialog::ExclusionDialog(QWidget* parent) : QDialog(parent) {
     reasonField_->lineEdit()->setMaxLength(kReasonLength);
     reasonField_->setMinimumContentsLength(24);
     auto* label = new QLabel(tr("&Grund:"), this);
+    label->setObjectName(QStringLiteral("reasonLabel"));
     label->setBuddy(reasonField_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

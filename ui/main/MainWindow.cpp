@@ -1,8 +1,6 @@
 #include "ui/main/MainWindow.h"
 
 #include "core/base/BuildInfo.h"
-#include "core/base/FileNames.h"
-#include "core/export/Exporter.h"
 #include "core/station/Station.h"
 #include "core/store/DataStore.h"
 #include "ui/analysis/AnalysisWindow.h"
@@ -10,28 +8,29 @@
 #include "ui/athletes/AthletePanel.h"
 #include "ui/common/Icons.h"
 #include "ui/common/MessageService.h"
-#include "ui/common/Widgets.h"
 #include "ui/common/WriteCheck.h"
 #include "ui/device/ServicePanel.h"
 #include "ui/files/OldDataTakeover.h"
 #include "ui/files/TableExport.h"
+#include "ui/files/TextExport.h"
 #include "ui/history/ExclusionDialog.h"
 #include "ui/history/HistoryController.h"
 #include "ui/history/HistoryPanel.h"
 #include "ui/main/RestoreOffer.h"
-#include "ui/report/ReportPdf.h"
+#include "ui/report/AthleteReportPdf.h"
 #include "ui/run/LiveChart.h"
 #include "ui/run/ProfileResultDialog.h"
 #include "ui/run/ResultPanel.h"
 #include "ui/run/RunController.h"
+#include "ui/run/RunSetupPanel.h"
 #include "ui/settings/LimitsDialog.h"
+#include "ui/squads/GroupCheck.h"
 #include "ui/squads/GroupDialog.h"
 #include "ui/squads/RankingWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLayout>
@@ -43,7 +42,6 @@
 
 namespace {
 
-const QString kExportSuffix = QStringLiteral("txt");
 // The size the window first shows with, where the screen has room for it.
 constexpr QSize kFirstSize(1060, 760);
 
@@ -58,10 +56,12 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildPanels();
-    history_ = std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.ui);
+    history_ =
+        std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.messages);
     athletes_ = std::make_unique<AthleteController>(*athletePanel_, *history_, station_.store(),
-                                                    context_.ui);
-    run_ = std::make_unique<RunController>(station_, *resultPanel_, *history_, context_.ui);
+                                                    context_.messages);
+    run_ = std::make_unique<RunController>(station_, *resultPanel_, *runSetupPanel_, *history_,
+                                           context_.messages);
     connect(run_.get(), &RunController::lockChanges, this, &MainWindow::lockChanges);
     connect(run_.get(), &RunController::startEnabledChanged, startAction_, &QAction::setEnabled);
     connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
@@ -113,10 +113,6 @@ void MainWindow::setDialogs(AthleteEditorDialog* editor, LimitsDialog* limits,
     athleteSearch_ = search;
     servicePanel_ = servicePanel;
     athletes_->setDialogs(editor, search);
-}
-
-MeasurementSession& MainWindow::session() {
-    return station_.session();
 }
 
 QAction* MainWindow::makeAction(const QString& name, const QString& caption, const QString& hint,
@@ -301,9 +297,13 @@ void MainWindow::buildPanels() {
     central->setObjectName(QStringLiteral("centralPanel"));
     setCentralWidget(central);
 
+    // The set-up of the next run stands in the results' frame, below the values; it is built
+    // first, so that Tab reaches its fields before the series chart's.
+    runSetupPanel_ = new RunSetupPanel(central);
     resultPanel_ = new ResultPanel(central);
     resultPanel_->setStartToolTip(startAction_->toolTip());
     resultPanel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    resultPanel_->addBelowValues(runSetupPanel_);
 
     dataGroup_ = new QGroupBox(tr("Daten"), central);
     dataGroup_->setObjectName(QStringLiteral("dataGroup"));
@@ -328,11 +328,7 @@ void MainWindow::buildPanels() {
 }
 
 void MainWindow::guarded(const std::function<void()>& handler) {
-    runGuarded(context_.ui, handler);
-}
-
-QAction* MainWindow::action(const QString& objectName) const {
-    return findChild<QAction*>(objectName);
+    runGuarded(context_.messages, handler);
 }
 
 void MainWindow::openTables() {
@@ -341,8 +337,8 @@ void MainWindow::openTables() {
     reportDuplicateNumbers();
     // With what the database lacks for want of the versions not reached.
     if (const auto failure = station_.store().upgradeFailure())
-        boxes::generalError(context_.ui, failure->text(), failure->detail());
-    resultPanel_->offerProtocols(station_.store().has(schema::Feature::Protocols));
+        boxes::generalError(context_.messages, failure->text(), failure->detail());
+    runSetupPanel_->offerProtocols(station_.store().has(schema::Feature::Protocols));
     athletes_->listAtStart();
     athletePanel_->focusGrid();
 }
@@ -357,10 +353,11 @@ void MainWindow::reportDuplicateNumbers() {
             << tr("Sportler-ID %1: Nummer %2 (%3-mal)").arg(d.athleteId).arg(d.nummer).arg(d.count);
     if (duplicates.size() > 10)
         lines << tr("… und %1 weitere").arg(duplicates.size() - 10);
-    boxes::information(context_.ui, tr("Einige Messungen tragen dieselbe Nummer wie eine andere "
-                                       "Messung desselben Sportlers. Sie bleiben, wie sie sind; "
-                                       "neue Messungen erhalten eigene Nummern.\n\n") +
-                                        lines.join(QLatin1Char('\n')));
+    boxes::information(context_.messages,
+                       tr("Einige Messungen tragen dieselbe Nummer wie eine andere "
+                          "Messung desselben Sportlers. Sie bleiben, wie sie sind; "
+                          "neue Messungen erhalten eigene Nummern.\n\n") +
+                           lines.join(QLatin1Char('\n')));
 }
 
 QSize MainWindow::firstSize() {
@@ -384,7 +381,7 @@ void MainWindow::prepareFirstShow() {
             resultPanel_->liveChart().setBarValue(jumpcharts::BarValue::Rsi);
     }
     if (const QString unsound = unsoundSettingsMessage(settings_); !unsound.isEmpty())
-        boxes::information(context_.ui, unsound);
+        boxes::information(context_.messages, unsound);
     plausibility::Limits& limits = station_.limits();
     limits.contactMinMs = settings_.contactMinMs;
     limits.contactMaxMs = settings_.contactMaxMs;
@@ -409,10 +406,6 @@ void MainWindow::prepareFirstShow() {
     }
 }
 
-MeasurementMode MainWindow::mode() const {
-    return station_.session().mode;
-}
-
 void MainWindow::setModeChecks(bool single, bool multiple) {
     singleModeAction_->setChecked(single);
     multipleModeAction_->setChecked(multiple);
@@ -421,14 +414,14 @@ void MainWindow::setModeChecks(bool single, bool multiple) {
 void MainWindow::selectSingleMode() {
     station_.session().mode = MeasurementMode::Single;
     setWindowTitle(tr("Kalvero (Einzelmessung)"));
-    resultPanel_->setSeriesMode(false);
+    runSetupPanel_->setSeriesMode(false);
     history_->showSingleLayout();
     setModeChecks(true, false);
 }
 
 void MainWindow::selectMultipleMode() {
     station_.session().mode = MeasurementMode::Multiple;
-    resultPanel_->setSeriesMode(true);
+    runSetupPanel_->setSeriesMode(true);
     setWindowTitle(tr("Kalvero (Mehrfachmessung)"));
     history_->showSeriesLayout();
     history_->showLayoutOfChosenEntry();
@@ -443,7 +436,7 @@ void MainWindow::toggleRun() {
         session.stop();
         return;
     }
-    if (!checkWritable(station_.store(), context_.ui))
+    if (!checkWritable(station_.store(), context_.messages))
         return;
     // Without an athlete there is nobody to record a jump for (Enter reaches here whatever
     // the state of the start button).
@@ -481,51 +474,12 @@ void MainWindow::editLimits() {
 }
 
 void MainWindow::exportSelectedAthlete() {
-    const std::optional<Athlete> athlete = athletes_->selected();
-    const QStringList names =
-        athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
-    const QString path = context_.ui.saveFileName(
-        {tr("einzelnen Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
-         filenames::suggested(names, QDate::currentDate(), kExportSuffix)});
-    if (path.isEmpty())
-        return;
-    QString text;
-    Exporter::Result result;
-    {
-        widgets::BusyCursor busy;
-        QList<qint64> selected;
-        if (athlete)
-            selected << athlete->id;
-        text = Exporter(station_.store()).text(selected);
-        result = Exporter::writeText(path, text);
-    }
-    if (result.outcome == Exporter::Outcome::Failed) {
-        boxes::plain(context_.ui, result.message);
-        return;
-    }
-    context_.ui.setClipboardText(text);
+    textexport::saveSelected(context_.messages, station_.store(), athletes_->selected());
 }
 
 void MainWindow::exportListedAthletes() {
-    const QString path = context_.ui.saveFileName(
-        {tr("alle Sportler exportieren"), tr("Textdatei|*.txt"), kExportSuffix,
-         filenames::suggested({tr("Sportler")}, QDate::currentDate(), kExportSuffix)});
-    if (path.isEmpty())
-        return;
-    QList<qint64> listed;
-    for (const Athlete& athlete : athletePanel_->athletes())
-        listed << athlete.id;
-    Exporter::Result result;
-    {
-        const auto progress = context_.ui.showProgress(tr("Export läuft … %1 von %2 Sportlern"),
-                                                       static_cast<int>(listed.size()));
-        result = Exporter(station_.store()).writeFile(path, listed, [&progress](int done) {
-            return progress->update(done);
-        });
-    }
     // The selected athlete stays selected: the next run records for him.
-    if (result.outcome == Exporter::Outcome::Failed)
-        boxes::plain(context_.ui, result.message);
+    textexport::saveListed(context_.messages, station_.store(), athletePanel_->athletes());
 }
 
 void MainWindow::exportTable() {
@@ -542,16 +496,21 @@ void MainWindow::exportForAnalysis(bool workbook) {
         for (const Group& each : station_.store().groups().all())
             if (each.id == group)
                 scope.groupName = each.name;
-    tableexport::run(context_.ui, station_.store(), station_.limits(), scope,
+    tableexport::run(context_.messages, station_.store(), station_.limits(), scope,
                      workbook ? tableexport::Format::Workbook : tableexport::Format::Csv);
 }
 
 void MainWindow::saveReport() {
-    reportpdf::saveSelectedAthlete(context_.ui, station_.store(), *athletes_, *history_);
+    const std::optional<Athlete> athlete = athletes_->selected();
+    if (!athlete)
+        return;
+    reportpdf::saveAthleteReport(context_.messages, station_.store(), *athlete,
+                                 history_->athleteId() == athlete->id ? history_->selectedNummer()
+                                                                      : std::nullopt);
 }
 
 void MainWindow::takeOverOldData() {
-    olddata::takeOver(context_.ui, station_.store(), *athletes_);
+    olddata::takeOver(context_.messages, station_.store(), *athletes_);
 }
 
 void MainWindow::showServicePanel() {
@@ -566,22 +525,19 @@ void MainWindow::showServicePanel() {
 void MainWindow::showAnalysis() {
     if (!analysisWindow_)
         analysisWindow_ =
-            new AnalysisWindow(*history_, *athletes_, station_.store(), context_.ui, this);
+            new AnalysisWindow(*history_, *athletes_, station_.store(), context_.messages, this);
     analysisWindow_->show();
     analysisWindow_->raise();
     analysisWindow_->activateWindow();
 }
 
 void MainWindow::editGroups() {
-    if (!station_.store().groups().available()) {
-        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
-                                           "auf die Version des Programms gebracht werden."));
+    if (!checkGroupsAvailable(station_.store(), context_.messages))
         return;
-    }
-    if (!checkWritable(station_.store(), context_.ui))
+    if (!checkWritable(station_.store(), context_.messages))
         return;
     if (!groupDialog_)
-        groupDialog_ = new GroupDialog(station_.store(), context_.ui, this);
+        groupDialog_ = new GroupDialog(station_.store(), context_.messages, this);
     groupDialog_->exec();
     if (groupDialog_->changed()) {
         athletes_->reloadGroups();
@@ -591,13 +547,10 @@ void MainWindow::editGroups() {
 }
 
 void MainWindow::showRanking() {
-    if (!station_.store().groups().available()) {
-        boxes::information(context_.ui, tr("Diese Datenbank hat keine Gruppen: sie konnte nicht "
-                                           "auf die Version des Programms gebracht werden."));
+    if (!checkGroupsAvailable(station_.store(), context_.messages))
         return;
-    }
     if (!rankingWindow_)
-        rankingWindow_ = new RankingWindow(station_.store(), context_.ui, this);
+        rankingWindow_ = new RankingWindow(station_.store(), context_.messages, this);
     rankingWindow_->showGroup(athletes_->chosenGroupId());
     rankingWindow_->show();
     rankingWindow_->raise();
@@ -605,21 +558,21 @@ void MainWindow::showRanking() {
 }
 
 void MainWindow::showVersion() {
-    boxes::plain(context_.ui, buildinfo::versionMessage(buildinfo::readFileVersion(
-                                  QCoreApplication::applicationFilePath())));
+    boxes::plain(context_.messages, buildinfo::versionMessage(buildinfo::readFileVersion(
+                                        QCoreApplication::applicationFilePath())));
 }
 
 void MainWindow::handleKey(int key) {
     const bool running = station_.session().running();
     if (key == Qt::Key_Delete && !running && historyPanel_->listHasFocus() &&
         historyPanel_->entryCount() > 0) {
-        if (boxes::confirm(context_.ui, tr("Möchten Sie diese Messreihe wirklich löschen?"),
+        if (boxes::confirm(context_.messages, tr("Möchten Sie diese Messreihe wirklich löschen?"),
                            {tr("OK"), tr("Abbrechen")}))
             history_->deleteSelectedMeasurement();
     }
     if (key == Qt::Key_Delete && !running && athletePanel_->gridHasFocus() &&
         athletePanel_->rowCount() > 0) {
-        if (boxes::confirmDestructive(context_.ui,
+        if (boxes::confirmDestructive(context_.messages,
                                       tr("Möchten Sie diesen Patienten wirklich löschen?"),
                                       {tr("OK"), tr("Abbrechen")}))
             athletes_->deleteSelected();
@@ -633,7 +586,7 @@ void MainWindow::saveSettings() {
         return;
     settingsSaved_ = true;
     const plausibility::Limits& limits = station_.limits();
-    settings_.mode = mode() == MeasurementMode::Single ? 1 : 2;
+    settings_.mode = station_.session().mode == MeasurementMode::Single ? 1 : 2;
     settings_.contactMinMs = limits.contactMinMs;
     settings_.contactMaxMs = limits.contactMaxMs;
     settings_.flightMinMs = limits.flightMinMs;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/base/Settings.h"
-#include "core/measure/MeasurementSession.h"
 #include "ui/common/AppContext.h"
 
 #include <QMainWindow>
@@ -25,6 +24,7 @@ class QSplitter;
 class RankingWindow;
 class ResultPanel;
 class RunController;
+class RunSetupPanel;
 class ServicePanel;
 class Station;
 
@@ -42,23 +42,23 @@ public:
     // The other windows, created after this one and owned by it (see createWindows()).
     void setDialogs(AthleteEditorDialog* editor, LimitsDialog* limits, AthleteSearchDialog* search,
                     ServicePanel* servicePanel);
-    AthleteEditorDialog* athleteEditor() const { return athleteEditor_; }
-    LimitsDialog* limitsDialog() const { return limitsDialog_; }
-    AthleteSearchDialog* athleteSearch() const { return athleteSearch_; }
-    ServicePanel* servicePanel() const { return servicePanel_; }
 
-    Station& station() { return station_; }
-    MeasurementSession& session();
-    AthleteController& athletes() { return *athletes_; }
-    HistoryController& history() { return *history_; }
-    RunController& run() { return *run_; }
+    // Starts a run for the selected athlete, or stops the running one (the start button, F5
+    // and Enter).
+    void toggleRun();
+    // A key pressed anywhere in the window, before the focused control gets it.
+    void handleKey(int key);
 
-    MeasurementMode mode() const;
+protected:
+    void setVisible(bool visible) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     void selectSingleMode();
     void selectMultipleMode();
-    // Starts a run for the selected athlete, or stops the running one.
-    void toggleRun();
     void editLimits();
+    // "Export" and "Alle Exportieren": the export file.
     void exportSelectedAthlete();
     void exportListedAthletes();
     // "Tabelle (CSV, UTF-8) …" and "Arbeitsmappe (Excel) …": the export for analysis tools.
@@ -70,27 +70,13 @@ public:
     void showServicePanel();
     // Opens the analysis window (created at its first opening) or brings it to the front.
     void showAnalysis();
-    AnalysisWindow* analysisWindow() const { return analysisWindow_; }
     // "Gruppen …": the dialog in which groups are created, renamed and deleted.
     void editGroups();
-    GroupDialog* groupDialog() const { return groupDialog_; }
     // "Rangliste …": opens the ranking of the group chosen above the athlete grid (created at
     // its first opening) or brings it to the front.
     void showRanking();
-    RankingWindow* rankingWindow() const { return rankingWindow_; }
     void showVersion();
-    // A key pressed anywhere in the window, before the focused control gets it.
-    void handleKey(int key);
 
-    // An action of the menus or the tool bar by its object name.
-    QAction* action(const QString& objectName) const;
-
-protected:
-    void setVisible(bool visible) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void buildActions();
     void buildMenus();
     void buildToolBar();
@@ -140,6 +126,7 @@ private:
     QAction* rankingAction_ = nullptr;
 
     ResultPanel* resultPanel_ = nullptr;
+    RunSetupPanel* runSetupPanel_ = nullptr;
     QGroupBox* dataGroup_ = nullptr;
     QSplitter* dataSplitter_ = nullptr;
     AthletePanel* athletePanel_ = nullptr;

@@ -33,7 +33,7 @@ void checkAtStart(const Parts& parts, QObject* receiver) {
     parts.station.store().checkInBackground(
         context.clock.now().date(), kept, receiver, [parts](bool damaged) {
             if (damaged)
-                runGuarded(parts.context.ui, [&parts] { offer(parts); });
+                runGuarded(parts.context.messages, [&parts] { offer(parts); });
         });
 }
 
@@ -50,7 +50,7 @@ void offer(const Parts& parts) {
     }
     if (newest.isEmpty()) {
         boxes::error(
-            context.ui,
+            context.messages,
             store.damagedText() +
                 RestoreOfferTexts::tr("\n\nIm Ordner \"%1\" liegt keine intakte "
                                       "Sicherung.")
@@ -58,7 +58,7 @@ void offer(const Parts& parts) {
         return;
     }
     if (!boxes::confirm(
-            context.ui,
+            context.messages,
             RestoreOfferTexts::tr("Die Datenbank \"%1\" ist beschädigt. Soll die neueste "
                                   "intakte Sicherung \"%2\" an ihre Stelle treten? Die "
                                   "beschädigte Datei wird umbenannt und bleibt erhalten. "
@@ -76,7 +76,7 @@ void offer(const Parts& parts) {
     if (failure)
         throw AppError(failure->text, failure->detail);
     boxes::information(
-        context.ui,
+        context.messages,
         RestoreOfferTexts::tr("Die Sicherung \"%1\" ist wiederhergestellt. Die beschädigte "
                               "Datei liegt als \"%2\" daneben.")
             .arg(QFileInfo(newest).fileName(), QDir::toNativeSeparators(aside)));

@@ -1,18 +1,15 @@
 #pragma once
 
 #include "core/measure/MeasurementSession.h"
-#include "core/store/MeasurementRepository.h"
 
 #include <QGroupBox>
 
 class LiveChart;
-class QComboBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
-class QPushButton;
-class QSpinBox;
 class QToolButton;
+class QVBoxLayout;
 
 // The panel "Messergebnisse": contact time, flight time, height and efficiency of the latest
 // jump, the start button, and a line that names the athlete of a run, counts its jumps and
@@ -36,47 +33,16 @@ public:
     void setEnlarged(bool enlarged);
     // The factor by which the values are enlarged now; 1 when they are not.
     double enlargement() const { return factor_; }
-
-    // The test offered for the next run ("Test" and "Fallhöhe (cm)") as the user set it.
-    QString testName() const;
-    QString dropHeightText() const;
-    // Offers the test (an athlete's last one); an empty one offers Drop Jump without a height.
-    void showTest(const MeasurementTest& test);
-    // How the next series ends by itself (a 10/5 after its ten jumps).
-    AutoEnd autoEnd() const;
-    void setAutoEnd(const AutoEnd& autoEnd);
-    // While a run goes on, its test and end cannot be changed.
-    void setRunChoicesEnabled(bool enabled);
-    // The end of a series is chosen only in the series mode; a single measurement ends after
-    // its jump.
-    void setSeriesMode(bool series);
     // The chart of the series beside the values; hidden until a series starts.
     LiveChart& liveChart() { return *liveChart_; }
     void showLiveChart(bool shown);
 
-    // The protocol of the next run ("Protokoll"): none, "10/5" (a series of Sprungserie that
-    // ends after ten jumps) or "Fallhöhen-Profil" (Drop Jumps from the heights in "Fallhöhen
-    // (cm)", "Versuche je Höhe" at each).
-    Protocol protocol() const;
-    void setProtocol(Protocol protocol);
-    // Whether "Protokoll" offers the protocols (the store keeps them), or "keines" alone.
-    void offerProtocols(bool offered);
-    QString profileHeightsText() const;
-    int trialsPerHeight() const;
-    // While a profile goes on, its choices are locked and "Profil beenden" is offered.
-    void setProfileActive(bool active);
-    bool profileActive() const { return profileActive_; }
-    // The guide of a profile: the next height and trial in large type, what the last height
-    // gave and the advice to end (each empty when there is none).
-    void showProfileGuide(const QString& position, const QString& lastHeight,
-                          const QString& advice);
-    // The result of a protocol's run (the 10/5 line), or why there is none (`warning`).
-    void showProtocolResult(const QString& text, bool warning = false);
-    void clearProtocolTexts();
+    // Places a widget below the values and the start button, inside the panel's frame: the
+    // set-up of the next run.
+    void addBelowValues(QWidget* widget);
 
 signals:
     void startClicked();
-    void endProfileClicked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -90,42 +56,10 @@ private:
     QLineEdit* flightTimeField_ = nullptr;
     QLineEdit* heightField_ = nullptr;
     QLineEdit* efficiencyField_ = nullptr;
-    void updateTestFields();
-    void updateEndFields();
-    void updateProtocolFields();
-    void updateProtocolBox();
-    // The end of a series as its fields show it.
-    AutoEnd autoEndOfFields() const;
-    // The first trial of the profile as the fields describe it, before it starts.
-    void showProfilePreview();
-
-    QComboBox* testChoice_ = nullptr;
-    QLineEdit* dropHeightField_ = nullptr;
-    QComboBox* endChoice_ = nullptr;
-    QSpinBox* endLimit_ = nullptr;
-    QLabel* dropHeightLabel_ = nullptr;
-    QLabel* endLabel_ = nullptr;
-    QComboBox* protocolChoice_ = nullptr;
-    QLabel* heightsLabel_ = nullptr;
-    QLineEdit* heightsField_ = nullptr;
-    QLabel* trialsLabel_ = nullptr;
-    QSpinBox* trialsField_ = nullptr;
-    QWidget* protocolBox_ = nullptr;
-    QLabel* positionLabel_ = nullptr;
-    QLabel* lastHeightLabel_ = nullptr;
-    QLabel* adviceLabel_ = nullptr;
-    QLabel* protocolResultLabel_ = nullptr;
-    QPushButton* endProfileButton_ = nullptr;
-    bool profileActive_ = false;
-    // The protocol whose fields are shown, and the series end the user chose, kept while a
-    // 10/5 shows its own.
-    Protocol shownProtocol_ = Protocol::None;
-    AutoEnd chosenEnd_;
     QToolButton* startButton_ = nullptr;
     LiveChart* liveChart_ = nullptr;
     QHBoxLayout* row_ = nullptr;
-    bool choicesEnabled_ = true;
-    bool seriesMode_ = true;
+    QVBoxLayout* column_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QFont fieldFont_;
     int fieldWidth_ = 0;

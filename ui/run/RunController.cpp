@@ -10,13 +10,14 @@
 #include "ui/history/HistoryController.h"
 #include "ui/run/LiveChart.h"
 #include "ui/run/ResultPanel.h"
+#include "ui/run/RunSetupPanel.h"
 
-RunController::RunController(Station& station, ResultPanel& panel, HistoryController& history,
-                             MessageService& ui)
-    : station_(station), panel_(panel), history_(history), ui_(ui) {
+RunController::RunController(Station& station, ResultPanel& results, RunSetupPanel& setup,
+                             HistoryController& history, MessageService& ui)
+    : station_(station), results_(results), setup_(setup), history_(history), ui_(ui) {
     station_.session().setObserver(*this);
     showIdle(true);
-    QObject::connect(&panel_, &ResultPanel::endProfileClicked, this,
+    QObject::connect(&setup_, &RunSetupPanel::endProfileClicked, this,
                      [this] { runGuarded(ui_, [this] { endProfile(); }); });
     history_.whenSelectionChanges([this] { followExclusions(); });
     history_.whenDeleted([this](qint64 athleteId, std::optional<qint64> nummer) {
@@ -32,34 +33,34 @@ MeasurementSession& RunController::session() {
 
 void RunController::start(const Athlete& athlete) {
     const QString name = QStringLiteral("%1, %2").arg(athlete.name, athlete.firstName);
-    const Protocol protocol = panel_.protocol();
+    const Protocol protocol = setup_.protocol();
     if (protocol == Protocol::DropHeightProfile) {
         athleteName_ = name;
         startProfileTrial(athlete);
         return;
     }
     const MeasurementTest test =
-        measurementtest::chosen(panel_.testName(), panel_.dropHeightText());
+        measurementtest::chosen(setup_.testName(), setup_.dropHeightText());
     athleteName_ = name;
-    panel_.clearProtocolTexts();
+    setup_.clearProtocolTexts();
     if (protocol == Protocol::TenFive)
         station_.session().start(athlete.id, test, protocolrun::tenFiveEnd(),
                                  ProtocolOfRun{MeasurementMode::Multiple, {Protocol::TenFive, 0}});
     else
-        station_.session().start(athlete.id, test, panel_.autoEnd());
+        station_.session().start(athlete.id, test, setup_.autoEnd());
 }
 
 void RunController::startProfileTrial(const Athlete& athlete) {
     if (!profile_) {
         // The profile begins with its first start: its plan is kept before the first trial.
-        ProfileRun run(protocolrun::parseHeights(panel_.profileHeightsText()),
-                       panel_.trialsPerHeight());
+        ProfileRun run(protocolrun::parseHeights(setup_.profileHeightsText()),
+                       setup_.trialsPerHeight());
         profileId_ = station_.store().measurements().createProfile(
             athlete.id, QDateTime::currentDateTime(), run.heightsCm(), run.trialsPerHeight());
         profile_ = std::move(run);
         profileAthleteId_ = athlete.id;
         profileAthleteName_ = athleteName_;
-        panel_.setProfileActive(true);
+        setup_.setProfileActive(true);
         showProfileGuide();
     } else if (athlete.id != profileAthleteId_) {
         throw AppError(tr("Das Fallhöhen-Profil von %1 ist noch nicht beendet. Wählen Sie %1 "
@@ -83,7 +84,7 @@ void RunController::showProfileGuide() {
         return;
     const auto next = profile_->next();
     const auto finished = profile_->lastFinishedHeight();
-    panel_.showProfileGuide(next ? ProfileRun::positionText(*next) : ProfileRun::finishedText(),
+    setup_.showProfileGuide(next ? ProfileRun::positionText(*next) : ProfileRun::finishedText(),
                             finished ? ProfileRun::heightText(*finished) : QString(),
                             protocols::stopAdviceText(profile_->advice()));
 }
@@ -101,9 +102,9 @@ void RunController::endProfile() {
     trialJump_.reset();
     profileId_ = 0;
     profileAthleteId_ = 0;
-    panel_.setProfileActive(false);
+    setup_.setProfileActive(false);
     if (result.steps.isEmpty()) {
-        panel_.showStatus(tr("Profil beendet: kein Versuch gespeichert."));
+        results_.showStatus(tr("Profil beendet: kein Versuch gespeichert."));
         return;
     }
     emit profileEnded(result, name);
@@ -116,7 +117,8 @@ void RunController::takeProfileTrial() {
     if (trialJump_) {
         profile_->addTrial({trial_->heightCm, *trialJump_});
         if (!analysis::isValidJump(*trialJump_))
-            panel_.showStatus(tr("Sprung ohne gültige Zeiten: der Versuch wird wiederholt."), true);
+            results_.showStatus(tr("Sprung ohne gültige Zeiten: der Versuch wird wiederholt."),
+                                true);
     }
     trial_.reset();
     trialJump_.reset();
@@ -133,8 +135,8 @@ void RunController::showTenFiveResult() {
             seriesKey(session().athleteId(), *createdNummer_)));
     QString note;
     const auto result = protocols::tenFive(jumps, &note);
-    panel_.showProtocolResult(result ? protocolrun::tenFiveText(*result) : note, !result);
-    panel_.liveChart().markJumps(result ? result->bestNumbers : QList<int>());
+    setup_.showProtocolResult(result ? protocolrun::tenFiveText(*result) : note, !result);
+    results_.liveChart().markJumps(result ? result->bestNumbers : QList<int>());
 }
 
 void RunController::followExclusions() {
@@ -149,7 +151,7 @@ void RunController::followExclusions() {
          station_.store().measurements().jumpsOf(seriesKey(session().athleteId(), *createdNummer_)))
         if (jump.excluded)
             excluded << static_cast<int>(jump.number);
-    panel_.liveChart().setExcludedJumps(excluded);
+    results_.liveChart().setExcludedJumps(excluded);
     showTenFiveResult();
 }
 
@@ -160,11 +162,11 @@ void RunController::forgetDeleted(qint64 athleteId, std::optional<qint64> nummer
     createdNummer_.reset();
     for (const ResultField field : {ResultField::ContactTime, ResultField::FlightTime,
                                     ResultField::Efficiency, ResultField::Height})
-        panel_.showField(field, QString());
-    panel_.showStatus(QString());
-    panel_.clearProtocolTexts();
-    panel_.liveChart().clear();
-    panel_.showLiveChart(false);
+        results_.showField(field, QString());
+    results_.showStatus(QString());
+    setup_.clearProtocolTexts();
+    results_.liveChart().clear();
+    results_.showLiveChart(false);
 }
 
 void RunController::offerTestOf(qint64 athleteId) {
@@ -176,23 +178,23 @@ void RunController::offerTestOf(qint64 athleteId) {
         } catch (const AppError&) {
         }
     }
-    panel_.showTest(last.value_or(MeasurementTest{}));
+    setup_.showTest(last.value_or(MeasurementTest{}));
 }
 
 void RunController::showIdle(bool idle) {
-    panel_.showRunning(!idle);
-    emit startCaptionChanged(panel_.startCaption());
+    results_.showRunning(!idle);
+    emit startCaptionChanged(results_.startCaption());
 }
 
 void RunController::setStartEnabled(bool enabled) {
-    panel_.setStartEnabled(enabled);
+    results_.setStartEnabled(enabled);
     emit startEnabledChanged(enabled);
 }
 
 void RunController::showRunStatus() {
     const qint32 jumps = session().state().jumpCount;
-    panel_.showStatus(jumps == 0 ? athleteName_
-                                 : tr("%1 – Sprung %2").arg(athleteName_).arg(jumps));
+    results_.showStatus(jumps == 0 ? athleteName_
+                                   : tr("%1 – Sprung %2").arg(athleteName_).arg(jumps));
 }
 
 void RunController::runStarting() {
@@ -204,13 +206,13 @@ void RunController::runStarting() {
     else
         history_.showSeriesLayout();
     history_.showNoJumps();
-    panel_.setRunChoicesEnabled(false);
+    setup_.setRunChoicesEnabled(false);
     createdNummer_.reset();
     // A series grows its chart from nothing; the chart of the last one goes.
     const bool series = session().runMode() == MeasurementMode::Multiple;
-    panel_.liveChart().clear();
-    panel_.showLiveChart(series);
-    panel_.setEnlarged(true);
+    results_.liveChart().clear();
+    results_.showLiveChart(series);
+    results_.setEnlarged(true);
     showRunStatus();
 }
 
@@ -223,13 +225,13 @@ void RunController::runStopping() {
 }
 
 void RunController::runEnded(RunEnd end) {
-    panel_.setEnlarged(false);
-    panel_.setRunChoicesEnabled(true);
+    results_.setEnlarged(false);
+    setup_.setRunChoicesEnabled(true);
     emit lockChanges(false);
     showIdle(true);
     setStartEnabled(true);
     if (end == RunEnd::StartFailed) {
-        panel_.showStatus(QString());
+        results_.showStatus(QString());
         trial_.reset();
         return;
     }
@@ -242,7 +244,7 @@ void RunController::runEnded(RunEnd end) {
 }
 
 void RunController::showField(ResultField field, const QString& text) {
-    panel_.showField(field, text);
+    results_.showField(field, text);
     // A new jump replaces the note on the one before.
     if (field == ResultField::ContactTime && !text.isEmpty() && session().running())
         showRunStatus();
@@ -272,15 +274,15 @@ void RunController::measurementCreated(const NewMeasurement& m) {
 
 void RunController::jumpRecorded(qint64 seriesKey) {
     const RunState& state = session().state();
-    panel_.liveChart().addJump({static_cast<double>(state.contactMs),
-                                static_cast<double>(state.flightMs), state.jumpCount});
+    results_.liveChart().addJump({static_cast<double>(state.contactMs),
+                                  static_cast<double>(state.flightMs), state.jumpCount});
     history_.showJumpsOfSeries(seriesKey);
     showRunStatus();
 }
 
 void RunController::jumpRejected() {
-    panel_.liveChart().addRejected();
-    panel_.showStatus(tr("außerhalb der Grenzen, nicht gespeichert"), true);
+    results_.liveChart().addRejected();
+    results_.showStatus(tr("außerhalb der Grenzen, nicht gespeichert"), true);
 }
 
 void RunController::pollFailed(const Failure& failure) {

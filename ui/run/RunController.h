@@ -12,25 +12,26 @@
 class HistoryController;
 class MessageService;
 class ResultPanel;
+class RunSetupPanel;
 class Station;
 
 // Shows a measurement run: the start button's caption and colour, the four result fields, who
 // jumps and how many jumps are stored, the running measurement chosen in the history with
 // its jumps as they are stored, and the messages of the run. The window locks what may not
 // change while a run goes on when it is told.
-// It runs the protocols chosen in the result panel: a 10/5 as a series that ends after ten
+// It runs the protocols chosen in the run's set-up: a 10/5 as a series that ends after ten
 // jumps, with its result once it ended; a drop-height profile as one single drop jump per
 // start, from the height and trial its course names next, until the user ends it.
 class RunController : public QObject, public SessionObserver {
     Q_OBJECT
 public:
-    RunController(Station& station, ResultPanel& panel, HistoryController& history,
-                  MessageService& ui);
+    RunController(Station& station, ResultPanel& results, RunSetupPanel& setup,
+                  HistoryController& history, MessageService& ui);
     ~RunController() override;
 
     MeasurementSession& session();
     // Starts a run for the athlete, with the test, the end and the protocol chosen in the
-    // result panel. Throws AppError when the test's name or drop height, or a profile's
+    // run's set-up. Throws AppError when the test's name or drop height, or a profile's
     // heights, cannot be taken, or when a profile of another athlete goes on.
     void start(const Athlete& athlete);
     // Ends the drop-height profile that goes on, and hands its result on (profileEnded).
@@ -78,7 +79,8 @@ private:
     void forgetDeleted(qint64 athleteId, std::optional<qint64> nummer);
 
     Station& station_;
-    ResultPanel& panel_;
+    ResultPanel& results_;
+    RunSetupPanel& setup_;
     HistoryController& history_;
     MessageService& ui_;
     QString athleteName_;

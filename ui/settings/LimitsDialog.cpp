@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <utility>
+
 using plausibility::Limits;
 
 namespace {
@@ -41,14 +43,14 @@ LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
     setWindowTitle(tr("Triggerflanke"));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
-    contactMinField = makeEdit("contactMinField");
-    flightMinField = makeEdit("flightMinField");
-    contactMaxField = makeEdit("contactMaxField");
-    flightMaxField = makeEdit("flightMaxField");
-    fields_ = {{contactMinField, &Limits::contactMinMs, false},
-               {flightMinField, &Limits::flightMinMs, false},
-               {contactMaxField, &Limits::contactMaxMs, true},
-               {flightMaxField, &Limits::flightMaxMs, true}};
+    contactMinField_ = makeEdit("contactMinField");
+    flightMinField_ = makeEdit("flightMinField");
+    contactMaxField_ = makeEdit("contactMaxField");
+    flightMaxField_ = makeEdit("flightMaxField");
+    fields_ = {{contactMinField_, &Limits::contactMinMs, false},
+               {flightMinField_, &Limits::flightMinMs, false},
+               {contactMaxField_, &Limits::contactMaxMs, true},
+               {flightMaxField_, &Limits::flightMaxMs, true}};
 
     auto column = [this](const QString& title, QLineEdit* top, QLineEdit* bottom) {
         auto* box = new QGroupBox(title, this);
@@ -57,17 +59,21 @@ LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
         layout->addWidget(bottom);
         return box;
     };
-    minBox_ = column(QStringLiteral("min"), contactMinField, flightMinField);
+    minBox_ = column(QStringLiteral("min"), contactMinField_, flightMinField_);
     minBox_->setObjectName(QStringLiteral("minGroup"));
-    QGroupBox* maxBox = column(QStringLiteral("max"), contactMaxField, flightMaxField);
+    QGroupBox* maxBox = column(QStringLiteral("max"), contactMaxField_, flightMaxField_);
     maxBox->setObjectName(QStringLiteral("maxGroup"));
 
     // The row labels stand outside the two groups; alignRowLabels() lines them up with the
     // fields inside.
     labelColumn_ = new QWidget(this);
+    labelColumn_->setObjectName(QStringLiteral("rowLabels"));
     auto* labels = new QVBoxLayout(labelColumn_);
-    for (const QString& text : {tr("Stützzeit"), tr("Flugzeit")}) {
+    const std::pair<QString, const char*> rows[] = {{tr("Stützzeit"), "contactRowLabel"},
+                                                    {tr("Flugzeit"), "flightRowLabel"}};
+    for (const auto& [text, name] : rows) {
         auto* label = new QLabel(text, labelColumn_);
+        label->setObjectName(QLatin1String(name));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         labels->addWidget(label);
     }
@@ -80,23 +86,23 @@ LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
     grid->addWidget(minBox_, 0, 1);
     grid->addWidget(maxBox, 0, 2);
 
-    abortCheck = new QCheckBox(tr("Abbruch bei Plausilibitätsverletzung"), this);
-    abortCheck->setObjectName(QStringLiteral("abortCheck"));
-    connect(abortCheck, &QCheckBox::toggled, this,
+    abortCheck_ = new QCheckBox(tr("Abbruch bei Plausilibitätsverletzung"), this);
+    abortCheck_->setObjectName(QStringLiteral("abortCheck"));
+    connect(abortCheck_, &QCheckBox::toggled, this,
             [this](bool checked) { limits_.abortOnViolation = checked; });
 
-    okButton = new QPushButton(tr("OK"), this);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(tr("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(okButton);
+    buttons->addWidget(okButton_);
 
     main_ = new QVBoxLayout(this);
     main_->addWidget(limitsBox);
-    main_->addWidget(abortCheck);
+    main_->addWidget(abortCheck_);
     main_->addSpacing(main_->spacing());
     main_->addLayout(buttons);
     // The dialog always has the size of its contents and cannot be resized.
@@ -106,33 +112,35 @@ LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
 }
 
 void LimitsDialog::offerLanguageChoice(std::function<std::unique_ptr<QSettings>()> openSettings) {
-    if (languageChooser || !openSettings)
+    if (languageChooser_ || !openSettings)
         return;
-    languageChooser = new QComboBox(this);
-    languageChooser->setObjectName(QStringLiteral("languageChooser"));
+    languageChooser_ = new QComboBox(this);
+    languageChooser_->setObjectName(QStringLiteral("languageChooser"));
     // Each language by its own name, whatever the language of the program.
-    languageChooser->addItem(QStringLiteral("Deutsch"), language::code(language::Language::German));
-    languageChooser->addItem(QStringLiteral("English"),
-                             language::code(language::Language::English));
+    languageChooser_->addItem(QStringLiteral("Deutsch"),
+                              language::code(language::Language::German));
+    languageChooser_->addItem(QStringLiteral("English"),
+                              language::code(language::Language::English));
     if (const auto stored = openSettings()) {
         const language::Language chosen =
             language::choose(language::readSetting(*stored), QLocale::system());
-        languageChooser->setCurrentIndex(chosen == language::Language::German ? 0 : 1);
+        languageChooser_->setCurrentIndex(chosen == language::Language::German ? 0 : 1);
     }
     auto* label = new QLabel(tr("&Sprache:"), this);
     label->setObjectName(QStringLiteral("languageLabel"));
-    label->setBuddy(languageChooser);
+    label->setBuddy(languageChooser_);
     auto* note = new QLabel(tr("Gilt ab dem nächsten Start."), this);
     note->setObjectName(QStringLiteral("languageNote"));
     auto* row = new QHBoxLayout;
     row->addWidget(label);
-    row->addWidget(languageChooser);
+    row->addWidget(languageChooser_);
     row->addWidget(note, 1);
     // Above the spacing and the button row.
     main_->insertLayout(2, row);
-    connect(languageChooser, &QComboBox::currentIndexChanged, this,
+    connect(languageChooser_, &QComboBox::currentIndexChanged, this,
             [this, opener = std::move(openSettings)](int index) {
-                const auto chosen = language::fromCode(languageChooser->itemData(index).toString());
+                const auto chosen =
+                    language::fromCode(languageChooser_->itemData(index).toString());
                 if (!chosen)
                     return;
                 if (auto stored = opener())
@@ -159,7 +167,7 @@ void LimitsDialog::alignRowLabels() {
     auto* labels = static_cast<QVBoxLayout*>(labelColumn_->layout());
     labels->setContentsMargins(0, frame.top() + inner.top(), 0, 0);
     labels->setSpacing(minBox_->layout()->spacing());
-    const int rowHeight = contactMinField->sizeHint().height();
+    const int rowHeight = contactMinField_->sizeHint().height();
     for (int i = 0; i < labels->count(); ++i) {
         if (QWidget* label = labels->itemAt(i)->widget())
             label->setFixedHeight(rowHeight);
@@ -170,7 +178,7 @@ void LimitsDialog::fillFields() {
     edited_ = limits_;
     for (const Field& field : std::as_const(fields_))
         field.edit->setText(QString::number(limits_.*field.limit));
-    abortCheck->setChecked(limits_.abortOnViolation);
+    abortCheck_->setChecked(limits_.abortOnViolation);
 }
 
 void LimitsDialog::showEvent(QShowEvent* event) {
@@ -208,13 +216,13 @@ bool LimitsDialog::refusedCrossedPair() {
                      "sein.")
                       .arg(edited_.contactMinMs)
                       .arg(edited_.contactMaxMs);
-        field = contactMinField;
+        field = contactMinField_;
     } else if (!isOrdered(edited_, kFlightPair)) {
         message = tr("Das Minimum der Flugzeit (%1 ms) muss kleiner als ihr Maximum (%2 ms) "
                      "sein.")
                       .arg(edited_.flightMinMs)
                       .arg(edited_.flightMaxMs);
-        field = flightMinField;
+        field = flightMinField_;
     } else {
         return false;
     }

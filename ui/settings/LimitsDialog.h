@@ -58,13 +58,13 @@ private:
     plausibility::Limits edited_; // the limits as the fields show them
     QGroupBox* minBox_ = nullptr;
     QWidget* labelColumn_ = nullptr;
-    QLineEdit* contactMinField = nullptr;
-    QLineEdit* flightMinField = nullptr;
-    QLineEdit* contactMaxField = nullptr;
-    QLineEdit* flightMaxField = nullptr;
-    QCheckBox* abortCheck = nullptr;
-    QPushButton* okButton = nullptr;
-    QComboBox* languageChooser = nullptr;
+    QLineEdit* contactMinField_ = nullptr;
+    QLineEdit* flightMinField_ = nullptr;
+    QLineEdit* contactMaxField_ = nullptr;
+    QLineEdit* flightMaxField_ = nullptr;
+    QCheckBox* abortCheck_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QComboBox* languageChooser_ = nullptr;
     QVBoxLayout* main_ = nullptr;
     QList<Field> fields_;
 };

@@ -17,34 +17,36 @@ GroupDialog::GroupDialog(DataStore& store, MessageService& ui, QWidget* parent)
     setWindowTitle(tr("Gruppen"));
     setModal(true);
 
-    groupList = new QListWidget(this);
-    groupList->setObjectName(QStringLiteral("groupList"));
+    groupList_ = new QListWidget(this);
+    groupList_->setObjectName(QStringLiteral("groupList"));
     auto* listLabel = new QLabel(tr("&Gruppen:"), this);
-    listLabel->setBuddy(groupList);
-    nameField = new QLineEdit(this);
-    nameField->setObjectName(QStringLiteral("groupNameField"));
-    nameField->setMaxLength(kGroupNameLength);
+    listLabel->setObjectName(QStringLiteral("groupListLabel"));
+    listLabel->setBuddy(groupList_);
+    nameField_ = new QLineEdit(this);
+    nameField_->setObjectName(QStringLiteral("groupNameField"));
+    nameField_->setMaxLength(kGroupNameLength);
     auto* nameLabel = new QLabel(tr("&Name:"), this);
-    nameLabel->setBuddy(nameField);
-    newButton = new QPushButton(tr("N&eu"), this);
-    newButton->setObjectName(QStringLiteral("newGroupButton"));
-    renameButton = new QPushButton(tr("&Umbenennen"), this);
-    renameButton->setObjectName(QStringLiteral("renameGroupButton"));
-    deleteButton = new QPushButton(tr("&Löschen"), this);
-    deleteButton->setObjectName(QStringLiteral("deleteGroupButton"));
-    closeButton = new QPushButton(tr("Schließen"), this);
+    nameLabel->setObjectName(QStringLiteral("groupNameLabel"));
+    nameLabel->setBuddy(nameField_);
+    newButton_ = new QPushButton(tr("N&eu"), this);
+    newButton_->setObjectName(QStringLiteral("newGroupButton"));
+    renameButton_ = new QPushButton(tr("&Umbenennen"), this);
+    renameButton_->setObjectName(QStringLiteral("renameGroupButton"));
+    deleteButton_ = new QPushButton(tr("&Löschen"), this);
+    deleteButton_->setObjectName(QStringLiteral("deleteGroupButton"));
+    auto* closeButton = new QPushButton(tr("Schließen"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(listLabel, 0, 0, 1, 2);
-    grid->addWidget(groupList, 1, 0, 4, 1);
-    grid->addWidget(deleteButton, 1, 1);
+    grid->addWidget(groupList_, 1, 0, 4, 1);
+    grid->addWidget(deleteButton_, 1, 1);
     grid->setRowStretch(4, 1);
     grid->addWidget(nameLabel, 5, 0, 1, 2);
-    grid->addWidget(nameField, 6, 0);
+    grid->addWidget(nameField_, 6, 0);
     auto* nameButtons = new QVBoxLayout;
-    nameButtons->addWidget(newButton);
-    nameButtons->addWidget(renameButton);
+    nameButtons->addWidget(newButton_);
+    nameButtons->addWidget(renameButton_);
     grid->addLayout(nameButtons, 6, 1);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(closeButton, QDialogButtonBox::RejectRole);
@@ -57,54 +59,54 @@ GroupDialog::GroupDialog(DataStore& store, MessageService& ui, QWidget* parent)
             runGuarded(ui_, [this, handler] { (this->*handler)(); });
         };
     };
-    connect(newButton, &QPushButton::clicked, this, guarded(&GroupDialog::createGroup));
-    connect(renameButton, &QPushButton::clicked, this, guarded(&GroupDialog::renameGroup));
-    connect(deleteButton, &QPushButton::clicked, this, guarded(&GroupDialog::deleteGroup));
+    connect(newButton_, &QPushButton::clicked, this, guarded(&GroupDialog::createGroup));
+    connect(renameButton_, &QPushButton::clicked, this, guarded(&GroupDialog::renameGroup));
+    connect(deleteButton_, &QPushButton::clicked, this, guarded(&GroupDialog::deleteGroup));
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(groupList, &QListWidget::currentRowChanged, this, [this] {
-        if (const QListWidgetItem* item = groupList->currentItem())
-            nameField->setText(item->text());
+    connect(groupList_, &QListWidget::currentRowChanged, this, [this] {
+        if (const QListWidgetItem* item = groupList_->currentItem())
+            nameField_->setText(item->text());
         updateButtons();
     });
-    connect(nameField, &QLineEdit::textChanged, this, &GroupDialog::updateButtons);
+    connect(nameField_, &QLineEdit::textChanged, this, &GroupDialog::updateButtons);
 }
 
 void GroupDialog::showEvent(QShowEvent* event) {
     changed_ = false;
     runGuarded(ui_, [this] { reload(chosenId()); });
     QDialog::showEvent(event);
-    nameField->setFocus();
+    nameField_->setFocus();
 }
 
 void GroupDialog::reload(qint64 chosenId) {
-    groupList->clear();
-    nameField->clear();
+    groupList_->clear();
+    nameField_->clear();
     for (const Group& group : store_.groups().all()) {
-        auto* item = new QListWidgetItem(group.name, groupList);
+        auto* item = new QListWidgetItem(group.name, groupList_);
         item->setData(Qt::UserRole, group.id);
         if (group.id == chosenId)
-            groupList->setCurrentItem(item);
+            groupList_->setCurrentItem(item);
     }
     updateButtons();
 }
 
 qint64 GroupDialog::chosenId() const {
-    const QListWidgetItem* item = groupList->currentItem();
+    const QListWidgetItem* item = groupList_->currentItem();
     return item ? item->data(Qt::UserRole).toLongLong() : 0;
 }
 
 void GroupDialog::updateButtons() {
     const bool chosen = chosenId() != 0;
-    const bool named = !nameField->text().trimmed().isEmpty();
-    newButton->setEnabled(named);
-    renameButton->setEnabled(chosen && named);
-    deleteButton->setEnabled(chosen);
-    newButton->setDefault(!chosen);
-    renameButton->setDefault(chosen);
+    const bool named = !nameField_->text().trimmed().isEmpty();
+    newButton_->setEnabled(named);
+    renameButton_->setEnabled(chosen && named);
+    deleteButton_->setEnabled(chosen);
+    newButton_->setDefault(!chosen);
+    renameButton_->setDefault(chosen);
 }
 
 void GroupDialog::createGroup() {
-    const qint64 id = store_.groups().add(nameField->text());
+    const qint64 id = store_.groups().add(nameField_->text());
     changed_ = true;
     reload(id);
 }
@@ -113,13 +115,13 @@ void GroupDialog::renameGroup() {
     const qint64 id = chosenId();
     if (id == 0)
         return;
-    store_.groups().rename(id, nameField->text());
+    store_.groups().rename(id, nameField_->text());
     changed_ = true;
     reload(id);
 }
 
 void GroupDialog::deleteGroup() {
-    const QListWidgetItem* item = groupList->currentItem();
+    const QListWidgetItem* item = groupList_->currentItem();
     if (!item)
         return;
     if (!boxes::confirmDestructive(ui_,

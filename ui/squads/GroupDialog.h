@@ -13,6 +13,9 @@ class QPushButton;
 // The dialog "Gruppen": the groups of the database in a list, and a name field with which a
 // group is created ("Neu") or the chosen one renamed ("Umbenennen"); "Löschen" deletes the
 // chosen group after a question, never an athlete. Every change is stored at once.
+//
+// Object names: groupList and groupListLabel, groupNameField and groupNameLabel,
+// newGroupButton, renameGroupButton, deleteGroupButton and closeButton.
 class GroupDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,13 +30,6 @@ public:
     void renameGroup();
     void deleteGroup();
 
-    QListWidget* groupList = nullptr;
-    QLineEdit* nameField = nullptr;
-    QPushButton* newButton = nullptr;
-    QPushButton* renameButton = nullptr;
-    QPushButton* deleteButton = nullptr;
-    QPushButton* closeButton = nullptr;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -44,4 +40,9 @@ private:
     DataStore& store_;
     MessageService& ui_;
     bool changed_ = false;
+    QListWidget* groupList_ = nullptr;
+    QLineEdit* nameField_ = nullptr;
+    QPushButton* newButton_ = nullptr;
+    QPushButton* renameButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
 };

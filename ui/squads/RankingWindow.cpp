@@ -7,7 +7,7 @@
 #include "ui/common/GridView.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/Widgets.h"
-#include "ui/report/ReportPdf.h"
+#include "ui/report/TeamReportPdf.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
@@ -125,20 +125,20 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* pare
     setWindowTitle(tr("Rangliste"));
     resize(900, 560);
 
-    groupChooser = new QComboBox(this);
-    groupChooser->setObjectName(QStringLiteral("rankingGroupChooser"));
-    groupChooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    groupChooser->setMinimumContentsLength(16);
+    groupChooser_ = new QComboBox(this);
+    groupChooser_->setObjectName(QStringLiteral("rankingGroupChooser"));
+    groupChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    groupChooser_->setMinimumContentsLength(16);
     const ranking::Period last = ranking::Period::lastDays(QDate::currentDate());
-    fromField = dateField(QStringLiteral("fromField"), last.from, this);
-    toField = dateField(QStringLiteral("toField"), last.to, this);
+    fromField_ = dateField(QStringLiteral("fromField"), last.from, this);
+    toField_ = dateField(QStringLiteral("toField"), last.to, this);
 
     model_ = new RankingTableModel(this);
     sorted_ = new RankingSort(this);
     sorted_->setSourceModel(model_);
-    rankingTable = gridview::create(QStringLiteral("rankingTable"), sorted_, this);
-    rankingTable->setAccessibleName(tr("Rangliste"));
-    gridview::fitColumns(rankingTable, rankingTable->horizontalHeader(),
+    rankingTable_ = gridview::create(QStringLiteral("rankingTable"), sorted_, this);
+    rankingTable_->setAccessibleName(tr("Rangliste"));
+    gridview::fitColumns(rankingTable_, rankingTable_->horizontalHeader(),
                          {{QStringLiteral("999")},
                           {QStringLiteral("Schmidt-Müller")},
                           {QStringLiteral("Maximiliane")},
@@ -147,25 +147,26 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* pare
                           {QStringLiteral("1999")},
                           {QStringLiteral("9999")},
                           {QStringLiteral("+19,99 *")}});
-    rankingTable->setSortingEnabled(true);
-    rankingTable->sortByColumn(ranking::Place, Qt::AscendingOrder);
+    rankingTable_->setSortingEnabled(true);
+    rankingTable_->sortByColumn(ranking::Place, Qt::AscendingOrder);
 
-    noteLabel = new QLabel(this);
-    noteLabel->setObjectName(QStringLiteral("noteLabel"));
-    noteLabel->setWordWrap(true);
+    noteLabel_ = new QLabel(this);
+    noteLabel_->setObjectName(QStringLiteral("noteLabel"));
+    noteLabel_->setWordWrap(true);
 
-    copyButton = new QPushButton(tr("&Kopieren"), this);
+    auto* copyButton = new QPushButton(tr("&Kopieren"), this);
     copyButton->setObjectName(QStringLiteral("copyButton"));
-    reportButton = new QPushButton(tr("Teambericht als &PDF …"), this);
+    auto* reportButton = new QPushButton(tr("Teambericht als &PDF …"), this);
     reportButton->setObjectName(QStringLiteral("reportButton"));
-    closeButton = new QPushButton(tr("Schließen"), this);
+    auto* closeButton = new QPushButton(tr("Schließen"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto* choice = new QHBoxLayout;
     const std::pair<QString, QWidget*> fields[] = {
-        {tr("&Gruppe:"), groupChooser}, {tr("&Von:"), fromField}, {tr("&Bis:"), toField}};
+        {tr("&Gruppe:"), groupChooser_}, {tr("&Von:"), fromField_}, {tr("&Bis:"), toField_}};
     for (const auto& [text, field] : fields) {
         auto* label = new QLabel(text, this);
+        label->setObjectName(field->objectName() + QStringLiteral("Label"));
         label->setBuddy(field);
         choice->addWidget(label);
         choice->addWidget(field);
@@ -179,8 +180,8 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* pare
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choice);
-    layout->addWidget(rankingTable, 1);
-    layout->addWidget(noteLabel);
+    layout->addWidget(rankingTable_, 1);
+    layout->addWidget(noteLabel_);
     layout->addLayout(buttons);
 
     auto* copyAction = new QAction(this);
@@ -197,9 +198,9 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* pare
         if (!loading_)
             guarded([this] { refresh(); });
     };
-    connect(groupChooser, &QComboBox::currentIndexChanged, this, changed);
-    connect(fromField, &QDateEdit::dateChanged, this, changed);
-    connect(toField, &QDateEdit::dateChanged, this, changed);
+    connect(groupChooser_, &QComboBox::currentIndexChanged, this, changed);
+    connect(fromField_, &QDateEdit::dateChanged, this, changed);
+    connect(toField_, &QDateEdit::dateChanged, this, changed);
 }
 
 void RankingWindow::guarded(const std::function<void()>& handler) {
@@ -208,21 +209,29 @@ void RankingWindow::guarded(const std::function<void()>& handler) {
 
 void RankingWindow::showGroup(qint64 groupId) {
     loading_ = true;
-    groupChooser->clear();
+    groupChooser_->clear();
     for (const Group& group : store_.groups().all())
-        groupChooser->addItem(group.name, group.id);
-    const int index = groupChooser->findData(groupId);
-    groupChooser->setCurrentIndex(index >= 0 ? index : (groupChooser->count() > 0 ? 0 : -1));
+        groupChooser_->addItem(group.name, group.id);
+    const int index = groupChooser_->findData(groupId);
+    groupChooser_->setCurrentIndex(index >= 0 ? index : (groupChooser_->count() > 0 ? 0 : -1));
     loading_ = false;
     refresh();
 }
 
 qint64 RankingWindow::chosenGroupId() const {
-    return groupChooser->currentIndex() < 0 ? 0 : groupChooser->currentData().toLongLong();
+    return groupChooser_->currentIndex() < 0 ? 0 : groupChooser_->currentData().toLongLong();
 }
 
 ranking::Period RankingWindow::period() const {
-    return {fromField->date(), toField->date()};
+    return {fromField_->date(), toField_->date()};
+}
+
+void RankingWindow::setPeriod(const ranking::Period& period) {
+    loading_ = true;
+    fromField_->setDate(period.from);
+    toField_->setDate(period.to);
+    loading_ = false;
+    refresh();
 }
 
 void RankingWindow::refresh() {
@@ -230,13 +239,13 @@ void RankingWindow::refresh() {
     const ranking::Period chosen = period();
     if (groupId == 0) {
         model_->setRows({});
-        noteLabel->setText(tr("Es gibt noch keine Gruppe. Gruppen werden unter „Daten“ ▸ "
-                              "„Gruppen …“ angelegt."));
+        noteLabel_->setText(tr("Es gibt noch keine Gruppe. Gruppen werden unter „Daten“ ▸ "
+                               "„Gruppen …“ angelegt."));
         return;
     }
     if (!chosen.isValid()) {
         model_->setRows({});
-        noteLabel->setText(tr("Der Beginn des Zeitraums liegt nach seinem Ende."));
+        noteLabel_->setText(tr("Der Beginn des Zeitraums liegt nach seinem Ende."));
         return;
     }
     QList<ranking::Row> rows;
@@ -254,7 +263,7 @@ void RankingWindow::refresh() {
                        .arg(texts::dateText(before.from), texts::dateText(before.to));
     if (marked)
         note += QLatin1Char(' ') + ranking::changeMarkNote();
-    noteLabel->setText(note);
+    noteLabel_->setText(note);
 }
 
 QList<ranking::Row> RankingWindow::rowsShown() const {
@@ -274,5 +283,5 @@ void RankingWindow::saveTeamReport() {
     const qint64 groupId = chosenGroupId();
     if (groupId == 0 || !period().isValid())
         return;
-    reportpdf::saveTeam(ui_, store_, {groupId, groupChooser->currentText()}, period());
+    reportpdf::saveTeam(ui_, store_, {groupId, groupChooser_->currentText()}, period());
 }

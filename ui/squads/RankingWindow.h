@@ -11,7 +11,6 @@ class MessageService;
 class QComboBox;
 class QDateEdit;
 class QLabel;
-class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 class RankingTableModel;
@@ -20,6 +19,10 @@ class RankingTableModel;
 // 30 days), one row per athlete, sorted by a click on a column's header. Ctrl+C and
 // "Kopieren" put it on the clipboard as tab-separated text in the order shown; "Teambericht
 // als PDF …" writes the team report of the same group and period. Closing it only hides it.
+//
+// Object names: rankingGroupChooser, fromField and toField with their labels (the name and
+// "Label"), rankingTable, noteLabel (below the table), copyButton, reportButton and
+// closeButton.
 class RankingWindow : public QWidget {
     Q_OBJECT
 public:
@@ -34,17 +37,10 @@ public:
 
     qint64 chosenGroupId() const;
     ranking::Period period() const;
+    // Sets the period ("Von", "Bis") and reads the ranking anew.
+    void setPeriod(const ranking::Period& period);
     // The rows in the order shown.
     QList<ranking::Row> rowsShown() const;
-
-    QComboBox* groupChooser = nullptr;
-    QDateEdit* fromField = nullptr;
-    QDateEdit* toField = nullptr;
-    QTableView* rankingTable = nullptr;
-    QLabel* noteLabel = nullptr;
-    QPushButton* copyButton = nullptr;
-    QPushButton* reportButton = nullptr;
-    QPushButton* closeButton = nullptr;
 
 private:
     void guarded(const std::function<void()>& handler);
@@ -54,4 +50,9 @@ private:
     RankingTableModel* model_ = nullptr;
     QSortFilterProxyModel* sorted_ = nullptr;
     bool loading_ = false;
+    QComboBox* groupChooser_ = nullptr;
+    QDateEdit* fromField_ = nullptr;
+    QDateEdit* toField_ = nullptr;
+    QTableView* rankingTable_ = nullptr;
+    QLabel* noteLabel_ = nullptr;
 };

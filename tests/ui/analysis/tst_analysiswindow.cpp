@@ -3,8 +3,6 @@
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
 #include "ui/analysis/AnalysisWindow.h"
-#include "ui/athletes/AthleteController.h"
-#include "ui/history/HistoryController.h"
 
 #include <QBarSeries>
 #include <QBarSet>
@@ -56,7 +54,7 @@ class TestAnalysisWindow : public QObject {
     static AnalysisWindow& open(MainWindow& w) {
         action(w, "analysisAction")->trigger();
         QCoreApplication::processEvents();
-        return *w.analysisWindow();
+        return *part<AnalysisWindow>(w, "analysisWindow");
     }
 
     static QTableWidget* table(const QWidget& a) {
@@ -150,11 +148,11 @@ private slots:
         QCOMPARE(linePoints(part<QChartView>(a, "progressView")), (QList<int>{2, 2}));
         QCOMPARE(table(a)->item(5, 1)->text(), QStringLiteral("250,00")); // newest
 
-        w.history().chooseAt(1);
+        chooseHistoryEntry(w, 1);
         QCoreApplication::processEvents();
         QCOMPARE(table(a)->item(5, 1)->text(), QStringLiteral("200,00"));
 
-        w.athletes().selectRow(1); // an athlete without measurements
+        selectAthleteRow(w, 1); // an athlete without measurements
         QCoreApplication::processEvents();
         QCOMPARE(part<QLabel>(a, "headingLabel")->text(), QStringLiteral("Schulz, Jonas"));
         QCOMPARE(table(a)->item(0, 1)->text(), QString());
@@ -207,7 +205,7 @@ private slots:
                  QStringLiteral("Drop Jump, Fallhöhe 30 cm"));
         QVERIFY(part<QLabel>(a, "noiseLabel")->text().startsWith("Kein Band"));
 
-        w.history().chooseAt(2); // the 10/5 series
+        chooseHistoryEntry(w, 2); // the 10/5 series
         QCoreApplication::processEvents();
         QVERIFY2(protocol->text().contains("Mittelwert der 5 besten von 10 Sprüngen nach RSI") &&
                      protocol->text().contains("RSI (m/s): 2,59"),

@@ -17,6 +17,70 @@ namespace {
 const QString kRequired =
     QStringLiteral("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!");
 
+// The dialogs' parts, found by their object names.
+template <typename T> T* part(const QWidget& form, const char* name) {
+    T* found = form.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s named %s", T::staticMetaObject.className(), name);
+    return found;
+}
+QComboBox* sexField(const QWidget& form) {
+    return part<QComboBox>(form, "sexField");
+}
+QLineEdit* nameField(const QWidget& form) {
+    return part<QLineEdit>(form, "nameField");
+}
+QLineEdit* firstNameField(const QWidget& form) {
+    return part<QLineEdit>(form, "firstNameField");
+}
+QLineEdit* birthDateField(const QWidget& form) {
+    return part<QLineEdit>(form, "birthDateField");
+}
+RemarkEdit* remarkField(const QWidget& form) {
+    return part<RemarkEdit>(form, "remarkField");
+}
+QPushButton* okButton(const QWidget& form) {
+    return part<QPushButton>(form, "okButton");
+}
+QPushButton* cancelButton(const QWidget& form) {
+    return part<QPushButton>(form, "cancelButton");
+}
+QLabel* sexMark(const QWidget& form) {
+    return part<QLabel>(form, "sexMark");
+}
+QLabel* nameMark(const QWidget& form) {
+    return part<QLabel>(form, "nameMark");
+}
+QLabel* firstNameMark(const QWidget& form) {
+    return part<QLabel>(form, "firstNameMark");
+}
+QLabel* birthDateMark(const QWidget& form) {
+    return part<QLabel>(form, "birthDateMark");
+}
+QLineEdit* surnameField(const QWidget& form) {
+    return part<QLineEdit>(form, "surnameField");
+}
+QPushButton* searchButton(const QWidget& form) {
+    return part<QPushButton>(form, "searchButton");
+}
+QLabel* firstNameLabel(const QWidget& form) {
+    return part<QLabel>(form, "firstNameLabel");
+}
+QLabel* surnameLabel(const QWidget& form) {
+    return part<QLabel>(form, "surnameLabel");
+}
+
+Athlete athlete(const QString& name, const QString& firstName, const QDate& birthDate, int sex,
+                const QString& remark) {
+    Athlete a;
+    a.name = name;
+    a.firstName = firstName;
+    a.birthDate = birthDate;
+    a.sex = sex;
+    a.remark = remark;
+    return a;
+}
+
 bool showActive(QWidget& window) {
     window.show();
     window.activateWindow();
@@ -35,12 +99,12 @@ void type(QWidget* widget, const QString& text) {
 }
 
 QStringList marks(const AthleteEditorDialog& form) {
-    return {form.sexMark->text(), form.nameMark->text(), form.firstNameMark->text(),
-            form.birthDateMark->text()};
+    return {sexMark(form)->text(), nameMark(form)->text(), firstNameMark(form)->text(),
+            birthDateMark(form)->text()};
 }
 
 bool birthDateMarkedInvalid(const AthleteEditorDialog& form) {
-    return form.birthDateField->palette().color(QPalette::Base) ==
+    return birthDateField(form)->palette().color(QPalette::Base) ==
            AthleteEditorDialog::invalidDateColor();
 }
 
@@ -93,35 +157,35 @@ private slots:
         RecordingMessageService ui;
         AthleteEditorDialog form(ui);
         // What a change before left behind must not show through.
-        form.prepareChange(QStringLiteral("Alt"), QStringLiteral("Alt"), QDate(1950, 1, 1), 1,
-                           QStringLiteral("alt"));
+        form.prepareChange(athlete(QStringLiteral("Alt"), QStringLiteral("Alt"), QDate(1950, 1, 1),
+                                   1, QStringLiteral("alt")));
         form.prepareNew();
         QCOMPARE(form.windowTitle(), QStringLiteral("Sportler - Neu"));
         QCOMPARE(marks(form), (QStringList{"", "*", "*", ""}));
-        QCOMPARE(form.sexField->currentIndex(), -1);
-        QVERIFY(form.nameField->text().isEmpty() && form.firstNameField->text().isEmpty());
-        QVERIFY(form.birthDateField->text().isEmpty() && form.remark().isEmpty());
+        QCOMPARE(sexField(form)->currentIndex(), -1);
+        QVERIFY(nameField(form)->text().isEmpty() && firstNameField(form)->text().isEmpty());
+        QVERIFY(birthDateField(form)->text().isEmpty() && form.enteredAthlete().remark.isEmpty());
 
         QVERIFY(showActive(form));
-        QCOMPARE(QApplication::focusWidget(), form.nameField);
-        form.sexField->setCurrentIndex(sex);
-        type(form.nameField, name);
-        type(form.firstNameField, firstName);
-        type(form.birthDateField, born);
-        form.remarkField->setFocus();
-        type(form.remarkField, remark);
+        QCOMPARE(QApplication::focusWidget(), nameField(form));
+        sexField(form)->setCurrentIndex(sex);
+        type(nameField(form), name);
+        type(firstNameField(form), firstName);
+        type(birthDateField(form), born);
+        remarkField(form)->setFocus();
+        type(remarkField(form), remark);
         QVERIFY(form.isVisible()); // Enter in the remark is a line break
-        QTest::keyClick(form.birthDateField, Qt::Key_Return);
+        QTest::keyClick(birthDateField(form), Qt::Key_Return);
 
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(!form.isVisible());
         QVERIFY(ui.boxes.isEmpty());
-        QCOMPARE(form.sexIndex(), sex);
-        QCOMPARE(form.name(), name);
-        QCOMPARE(form.firstName(), firstName);
-        QCOMPARE(form.remark(), remark);
+        QCOMPARE(form.enteredAthlete().sex, sex);
+        QCOMPARE(form.enteredAthlete().name, name);
+        QCOMPARE(form.enteredAthlete().firstName, firstName);
+        QCOMPARE(form.enteredAthlete().remark, remark);
         QCOMPARE(form.dateValid(), dateValid);
-        QCOMPARE(form.birthDate(), date);
+        QCOMPARE(form.enteredAthlete().birthDate, date);
 
         form.restoreMarks();
         QCOMPARE(marks(form), (QStringList{"*", "*", "*", "*"}));
@@ -140,18 +204,18 @@ private slots:
         QFETCH(int, key);
         RecordingMessageService ui;
         AthleteEditorDialog form(ui);
-        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(1980, 5, 1), 0,
-                           QString());
+        form.prepareChange(athlete(QStringLiteral("Meier"), QStringLiteral("Hans"),
+                                   QDate(1980, 5, 1), 0, QString()));
         QVERIFY(showActive(form));
         auto* widget = form.findChild<QWidget*>(field);
         QVERIFY(widget);
         widget->setFocus();
         QWidget* focusAtClick = nullptr;
-        connect(form.okButton, &QPushButton::pressed,
+        connect(okButton(form), &QPushButton::pressed,
                 [&] { focusAtClick = QApplication::focusWidget(); });
 
         QTest::keyClick(widget, Qt::Key(key));
-        QCOMPARE(focusAtClick, form.okButton);
+        QCOMPARE(focusAtClick, okButton(form));
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(!form.isVisible());
         QVERIFY(ui.boxes.isEmpty());
@@ -171,11 +235,11 @@ private slots:
         AthleteEditorDialog form(ui);
         form.prepareNew();
         QVERIFY(showActive(form));
-        type(form.nameField, QStringLiteral("Meier"));
-        type(form.firstNameField, QStringLiteral("Hans"));
-        type(form.birthDateField, QStringLiteral("01.05.1980"));
+        type(nameField(form), QStringLiteral("Meier"));
+        type(firstNameField(form), QStringLiteral("Hans"));
+        type(birthDateField(form), QStringLiteral("01.05.1980"));
         if (way == QLatin1String("cancelButton"))
-            QTest::mouseClick(form.cancelButton, Qt::LeftButton);
+            QTest::mouseClick(cancelButton(form), Qt::LeftButton);
         else if (way.isEmpty())
             form.close();
         else
@@ -187,7 +251,8 @@ private slots:
         QVERIFY(!form.dateValid());
 
         // The marks emptied for the new athlete are back for the next change.
-        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(), -1, QString());
+        form.prepareChange(
+            athlete(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(), -1, QString()));
         QCOMPARE(form.windowTitle(), QStringLiteral("Sportler - ändern"));
         QCOMPARE(marks(form), (QStringList{"*", "*", "*", "*"}));
     }
@@ -227,21 +292,21 @@ private slots:
         AthleteEditorDialog form(ui);
         form.prepareNew();
         QVERIFY(showActive(form));
-        form.nameField->setText(QStringLiteral("Meier"));
-        form.firstNameField->setText(QStringLiteral("Hans"));
+        nameField(form)->setText(QStringLiteral("Meier"));
+        firstNameField(form)->setText(QStringLiteral("Hans"));
         QWidget* target = form.findChild<QWidget*>(field);
         QVERIFY(target);
         target->setFocus();
         if (field == "remarkField")
-            form.remarkField->setPlainText(QString());
+            remarkField(form)->setPlainText(QString());
         else
             static_cast<QLineEdit*>(target)->clear();
         QGuiApplication::clipboard()->setText(pasted);
         QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        const QString held =
-            field == "remarkField" ? form.remark() : static_cast<QLineEdit*>(target)->text();
+        const QString held = field == "remarkField" ? form.enteredAthlete().remark
+                                                    : static_cast<QLineEdit*>(target)->text();
         QCOMPARE(held, kept);
-        QTest::mouseClick(form.okButton, Qt::LeftButton);
+        QTest::mouseClick(okButton(form), Qt::LeftButton);
         QCOMPARE(form.isVisible(), refused);
         if (refused) {
             QCOMPARE(ui.texts(), QStringList{"Name, Vorname und Bemerkung dürfen kein Semikolon, "
@@ -293,10 +358,10 @@ private slots:
         AthleteEditorDialog form(ui);
         form.prepareNew();
         QVERIFY(showActive(form));
-        type(form.nameField, name);
-        type(form.firstNameField, firstName);
-        type(form.birthDateField, born);
-        QTest::mouseClick(form.okButton, Qt::LeftButton);
+        type(nameField(form), name);
+        type(firstNameField(form), firstName);
+        type(birthDateField(form), born);
+        QTest::mouseClick(okButton(form), Qt::LeftButton);
 
         QVERIFY(form.isVisible());
         QCOMPARE(form.result(), 0);
@@ -308,13 +373,13 @@ private slots:
         QCOMPARE(form.dateValid(), dateValid);
 
         // Filled in, the same dialog closes confirmed.
-        form.nameField->setText(QStringLiteral("Meier"));
-        form.firstNameField->setText(QStringLiteral("Hans"));
-        form.birthDateField->setText(QStringLiteral("01.02.2003"));
-        QTest::keyClick(form.firstNameField, Qt::Key_Return);
+        nameField(form)->setText(QStringLiteral("Meier"));
+        firstNameField(form)->setText(QStringLiteral("Hans"));
+        birthDateField(form)->setText(QStringLiteral("01.02.2003"));
+        QTest::keyClick(firstNameField(form), Qt::Key_Return);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(form.birthDate(), QDate(2003, 2, 1));
+        QCOMPARE(form.enteredAthlete().birthDate, QDate(2003, 2, 1));
     }
 
     // Changing an athlete: what the typed Geb. am text does to the background, the dialog and
@@ -342,21 +407,21 @@ private slots:
         QFETCH(QDate, date);
         RecordingMessageService ui;
         AthleteEditorDialog form(ui);
-        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(1980, 5, 17), 0,
-                           QString());
-        QCOMPARE(form.birthDateField->text(), QStringLiteral("17.05.1980"));
+        form.prepareChange(athlete(QStringLiteral("Meier"), QStringLiteral("Hans"),
+                                   QDate(1980, 5, 17), 0, QString()));
+        QCOMPARE(birthDateField(form)->text(), QStringLiteral("17.05.1980"));
         QVERIFY(!birthDateMarkedInvalid(form));
         QVERIFY(showActive(form));
-        form.birthDateField->selectAll();
-        QTest::keyClick(form.birthDateField, Qt::Key_Delete);
-        type(form.birthDateField, born);
+        birthDateField(form)->selectAll();
+        QTest::keyClick(birthDateField(form), Qt::Key_Delete);
+        type(birthDateField(form), born);
         QCOMPARE(birthDateMarkedInvalid(form), marked);
 
-        QTest::keyClick(form.birthDateField, Qt::Key_Return);
+        QTest::keyClick(birthDateField(form), Qt::Key_Return);
         QCOMPARE(form.result() == QDialog::Accepted, accepted);
         QCOMPARE(form.isVisible(), !accepted);
         QCOMPARE(form.dateValid(), dateValid);
-        QCOMPARE(form.birthDate(), date);
+        QCOMPARE(form.enteredAthlete().birthDate, date);
         QCOMPARE(birthDateMarkedInvalid(form), marked);
         if (accepted) {
             QVERIFY(ui.boxes.isEmpty());
@@ -367,15 +432,15 @@ private slots:
         QCOMPARE(ui.boxes[0].title, QStringLiteral("Informationen"));
         QVERIFY(ui.boxes[0].text.contains(born));
         QVERIFY(ui.boxes[0].text.contains(QStringLiteral("31.12.1990")));
-        QCOMPARE(QApplication::focusWidget(), form.birthDateField);
+        QCOMPARE(QApplication::focusWidget(), birthDateField(form));
 
         // Corrected, the field is plain again and OK confirms.
-        form.birthDateField->setText(QStringLiteral("02.03.1981"));
+        birthDateField(form)->setText(QStringLiteral("02.03.1981"));
         QVERIFY(!birthDateMarkedInvalid(form));
-        QTest::keyClick(form.birthDateField, Qt::Key_Return);
+        QTest::keyClick(birthDateField(form), Qt::Key_Return);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(form.dateValid());
-        QCOMPARE(form.birthDate(), QDate(1981, 3, 2));
+        QCOMPARE(form.enteredAthlete().birthDate, QDate(1981, 3, 2));
     }
 
     // The check run after filling: a stored date shown in a format that no longer parses
@@ -383,17 +448,17 @@ private slots:
     void birthDateCheckAfterFilling() {
         RecordingMessageService ui;
         AthleteEditorDialog form(ui);
-        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(1980, 5, 17), 0,
-                           QString());
+        form.prepareChange(athlete(QStringLiteral("Meier"), QStringLiteral("Hans"),
+                                   QDate(1980, 5, 17), 0, QString()));
         QVERIFY(!birthDateMarkedInvalid(form));
         texts::setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
         form.checkBirthDate();
         QVERIFY(birthDateMarkedInvalid(form));
-        QCOMPARE(form.birthDateField->text(), QStringLiteral("17.05.1980"));
-        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(1980, 5, 17), 0,
-                           QString());
+        QCOMPARE(birthDateField(form)->text(), QStringLiteral("17.05.1980"));
+        form.prepareChange(athlete(QStringLiteral("Meier"), QStringLiteral("Hans"),
+                                   QDate(1980, 5, 17), 0, QString()));
         QVERIFY(!birthDateMarkedInvalid(form));
-        QCOMPARE(texts::parseDate(form.birthDateField->text()), QDate(1980, 5, 17));
+        QCOMPARE(texts::parseDate(birthDateField(form)->text()), QDate(1980, 5, 17));
     }
 
     void changeFill_data() {
@@ -424,14 +489,15 @@ private slots:
         RecordingMessageService ui;
         AthleteEditorDialog form(ui);
         form.prepareNew();
-        form.prepareChange(QStringLiteral("Öztürk"), QStringLiteral("Ömer"), born, sex, remark);
+        form.prepareChange(
+            athlete(QStringLiteral("Öztürk"), QStringLiteral("Ömer"), born, sex, remark));
         QCOMPARE(form.windowTitle(), QStringLiteral("Sportler - ändern"));
         QCOMPARE(marks(form), (QStringList{"*", "*", "*", "*"}));
-        QCOMPARE(form.nameField->text(), QStringLiteral("Öztürk"));
-        QCOMPARE(form.firstNameField->text(), QStringLiteral("Ömer"));
-        QCOMPARE(form.birthDateField->text(), bornText);
-        QCOMPARE(form.sexIndex(), shownSex);
-        QCOMPARE(form.remark(), shownRemark);
+        QCOMPARE(nameField(form)->text(), QStringLiteral("Öztürk"));
+        QCOMPARE(firstNameField(form)->text(), QStringLiteral("Ömer"));
+        QCOMPARE(birthDateField(form)->text(), bornText);
+        QCOMPARE(form.enteredAthlete().sex, shownSex);
+        QCOMPARE(form.enteredAthlete().remark, shownRemark);
         QVERIFY(!birthDateMarkedInvalid(form));
         QVERIFY(!form.dateValid());
         QCOMPARE(form.result(), 0);
@@ -496,22 +562,23 @@ private slots:
         QFETCH(QString, expected);
         RecordingMessageService ui;
         AthleteEditorDialog form(ui);
-        form.prepareChange(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(), 0, initial);
-        QCOMPARE(form.remark(), initial);
+        form.prepareChange(
+            athlete(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(), 0, initial));
+        QCOMPARE(form.enteredAthlete().remark, initial);
         QVERIFY(showActive(form));
-        form.remarkField->setFocus();
-        QTextCursor cursor = form.remarkField->textCursor();
+        remarkField(form)->setFocus();
+        QTextCursor cursor = remarkField(form)->textCursor();
         cursor.setPosition(position);
         cursor.setPosition(position + selected, QTextCursor::KeepAnchor);
-        form.remarkField->setTextCursor(cursor);
+        remarkField(form)->setTextCursor(cursor);
         if (paste) {
             QGuiApplication::clipboard()->setText(input);
             QCOMPARE(QGuiApplication::clipboard()->text(), input);
-            QTest::keyClick(form.remarkField, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(remarkField(form), Qt::Key_V, Qt::ControlModifier);
         } else {
-            type(form.remarkField, input);
+            type(remarkField(form), input);
         }
-        QCOMPARE(form.remark(), expected);
+        QCOMPARE(form.enteredAthlete().remark, expected);
         QVERIFY(form.isVisible());
     }
 
@@ -537,19 +604,19 @@ private slots:
         QFETCH(SearchBy, answer);
         QFETCH(QString, text);
         AthleteSearchDialog form;
-        form.firstNameField->setText(QStringLiteral("jö"));
-        form.surnameField->setText(QStringLiteral("o'hara"));
+        firstNameField(form)->setText(QStringLiteral("jö"));
+        surnameField(form)->setText(QStringLiteral("o'hara"));
         QVERIFY(showActive(form));
-        QCOMPARE(QApplication::focusWidget(), form.firstNameField);
+        QCOMPARE(QApplication::focusWidget(), firstNameField(form));
         for (const QString& name : entered) {
             form.findChild<QWidget*>(name)->setFocus(Qt::TabFocusReason);
             QCOMPARE(QApplication::focusWidget()->objectName(), name);
         }
-        QCOMPARE(form.firstNameLabel->isEnabled(), answer == SearchBy::FirstName);
-        QCOMPARE(form.surnameLabel->isEnabled(), answer == SearchBy::Surname);
+        QCOMPARE(firstNameLabel(form)->isEnabled(), answer == SearchBy::FirstName);
+        QCOMPARE(surnameLabel(form)->isEnabled(), answer == SearchBy::Surname);
         QCOMPARE(form.answer(), SearchBy::None);
 
-        QTest::mouseClick(form.searchButton, Qt::LeftButton);
+        QTest::mouseClick(searchButton(form), Qt::LeftButton);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(!form.isVisible());
         QCOMPARE(form.answer(), answer);
@@ -559,16 +626,16 @@ private slots:
     void searchEnterKeys() {
         AthleteSearchDialog form;
         QVERIFY(showActive(form));
-        type(form.surnameField, QStringLiteral("Meier"));
-        QTest::keyClick(form.surnameField, Qt::Key_Return);
-        QTest::keyClick(form.surnameField, Qt::Key_Enter);
+        type(surnameField(form), QStringLiteral("Meier"));
+        QTest::keyClick(surnameField(form), Qt::Key_Return);
+        QTest::keyClick(surnameField(form), Qt::Key_Enter);
         QVERIFY(form.isVisible());
         QCOMPARE(form.answer(), SearchBy::None);
-        QCOMPARE(form.surnameField->text(), QStringLiteral("Meier"));
+        QCOMPARE(surnameField(form)->text(), QStringLiteral("Meier"));
 
-        form.firstNameField->setFocus();
-        type(form.firstNameField, QStringLiteral("Hans"));
-        QTest::keyClick(form.firstNameField, Qt::Key_Return);
+        firstNameField(form)->setFocus();
+        type(firstNameField(form), QStringLiteral("Hans"));
+        QTest::keyClick(firstNameField(form), Qt::Key_Return);
         QVERIFY(!form.isVisible());
         QCOMPARE(form.answer(), SearchBy::FirstName);
         QCOMPARE(form.searchText(), QStringLiteral("Hans"));
@@ -580,10 +647,10 @@ private slots:
         QTimer::singleShot(0, &form, [&] {
             if (!QTest::qWaitForWindowActive(&form))
                 qWarning("search dialog not active");
-            type(form.firstNameField, QStringLiteral("Jö"));
-            form.surnameField->setFocus();
-            type(form.surnameField, QStringLiteral("Mü"));
-            QTest::mouseClick(form.searchButton, Qt::LeftButton);
+            type(firstNameField(form), QStringLiteral("Jö"));
+            surnameField(form)->setFocus();
+            type(surnameField(form), QStringLiteral("Mü"));
+            QTest::mouseClick(searchButton(form), Qt::LeftButton);
         });
         QCOMPARE(form.exec(), int(QDialog::Accepted));
         QCOMPARE(form.answer(), SearchBy::Surname);
@@ -591,12 +658,12 @@ private slots:
 
         QVERIFY(showActive(form));
         QCOMPARE(form.answer(), SearchBy::None);
-        QCOMPARE(form.firstNameField->text(), QStringLiteral("Jö"));
-        QCOMPARE(form.surnameField->text(), QStringLiteral("Mü"));
-        QCOMPARE(QApplication::focusWidget(), form.firstNameField);
-        QVERIFY(form.firstNameLabel->isEnabled());
-        QVERIFY(!form.surnameLabel->isEnabled());
-        QTest::mouseClick(form.searchButton, Qt::LeftButton);
+        QCOMPARE(firstNameField(form)->text(), QStringLiteral("Jö"));
+        QCOMPARE(surnameField(form)->text(), QStringLiteral("Mü"));
+        QCOMPARE(QApplication::focusWidget(), firstNameField(form));
+        QVERIFY(firstNameLabel(form)->isEnabled());
+        QVERIFY(!surnameLabel(form)->isEnabled());
+        QTest::mouseClick(searchButton(form), Qt::LeftButton);
         QCOMPARE(form.answer(), SearchBy::FirstName);
         QCOMPARE(form.searchText(), QStringLiteral("Jö"));
     }
@@ -609,15 +676,15 @@ private slots:
     void searchClosedWithoutAnswer() {
         QFETCH(bool, escape);
         AthleteSearchDialog form;
-        form.firstNameField->setText(QStringLiteral("Hans"));
+        firstNameField(form)->setText(QStringLiteral("Hans"));
         QVERIFY(showActive(form));
-        QTest::mouseClick(form.searchButton, Qt::LeftButton);
+        QTest::mouseClick(searchButton(form), Qt::LeftButton);
         QCOMPARE(form.answer(), SearchBy::FirstName);
 
         QVERIFY(showActive(form));
-        form.surnameField->setFocus();
+        surnameField(form)->setFocus();
         if (escape)
-            QTest::keyClick(form.surnameField, Qt::Key_Escape);
+            QTest::keyClick(surnameField(form), Qt::Key_Escape);
         else
             form.close();
         QVERIFY(!form.isVisible());

@@ -50,19 +50,19 @@ QStringList ids(const MainWindow& w) {
 }
 
 // Everything stored about the athletes and their measurements, to see that nothing changed.
-QStringList everything(MainWindow& w) {
-    return column(w, "SELECT ID || '|' || COALESCE(Name,'') || '|' || COALESCE(Vorname,'') || '|' "
+QStringList everything(MainWindowFixture& f) {
+    return column(f, "SELECT ID || '|' || COALESCE(Name,'') || '|' || COALESCE(Vorname,'') || '|' "
                      "|| COALESCE(CAST(Geb AS TEXT),'') || '|' || COALESCE(CAST(Geschl AS "
                      "TEXT),'') || '|' || "
                      "COALESCE(Bemerkung1,'') FROM sportler ORDER BY ID") +
-           column(w, "SELECT Ref_ID || '/' || Nummer || '/' || FZ FROM units ORDER BY ID") +
-           column(w, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY " +
-                         StoreInternals::database(w.station().store()).rowOrder());
+           column(f, "SELECT Ref_ID || '/' || Nummer || '/' || FZ FROM units ORDER BY ID") +
+           column(f, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY " +
+                         StoreInternals::database(f.station->store()).rowOrder());
 }
 
-QString row(MainWindow& w, qint64 id) {
+QString row(MainWindowFixture& f, qint64 id) {
     return scalar(
-               w,
+               f,
                QStringLiteral(
                    "SELECT COALESCE(Name,'<null>') || '|' || "
                    "COALESCE(Vorname,'<null>') || '|' || COALESCE(CAST(Geb AS TEXT),'<null>') || "
@@ -74,11 +74,11 @@ QString row(MainWindow& w, qint64 id) {
 
 void fillEditor(AthleteEditorDialog* e, int sex, const QString& name, const QString& firstName,
                 const QString& born, const QString& remark) {
-    e->sexField->setCurrentIndex(sex);
-    e->nameField->setText(name);
-    e->firstNameField->setText(firstName);
-    e->birthDateField->setText(born);
-    e->remarkField->setText(remark);
+    part<QComboBox>(*e, "sexField")->setCurrentIndex(sex);
+    part<QLineEdit>(*e, "nameField")->setText(name);
+    part<QLineEdit>(*e, "firstNameField")->setText(firstName);
+    part<QLineEdit>(*e, "birthDateField")->setText(born);
+    part<RemarkEdit>(*e, "remarkField")->setText(remark);
 }
 
 // Puts the focus into a field of the search dialog; the dialog reacts to the field's entry
@@ -90,8 +90,8 @@ void enter(QLineEdit* field) {
 }
 
 QStringList marks(const AthleteEditorDialog* e) {
-    return {e->sexMark->text(), e->nameMark->text(), e->firstNameMark->text(),
-            e->birthDateMark->text()};
+    return {part<QLabel>(*e, "sexMark")->text(), part<QLabel>(*e, "nameMark")->text(),
+            part<QLabel>(*e, "firstNameMark")->text(), part<QLabel>(*e, "birthDateMark")->text()};
 }
 
 } // namespace
@@ -131,16 +131,18 @@ private slots:
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
         clickRow(athleteGrid(w), 5);
-        QCOMPARE(w.athletes().selectedId(), 6);
+        QCOMPARE(selectedAthleteId(w), 6);
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 5);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
         athleteGrid(w)->setFocus();
         QTest::keyClick(athleteGrid(w), Qt::Key_Down);
-        QCOMPARE(w.athletes().selectedId(), 7);
+        QCOMPARE(selectedAthleteId(w), 7);
         QCOMPARE(historyList(w)->topLevelItemCount(), 0);
         // A move of the cursor by the program shows in the grid.
-        w.athletes().selectRow(0);
-        QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
+        clickRow(athleteGrid(w), 0);
+        action(w, "nextAthleteAction")->trigger();
+        QCOMPARE(gridSelectedRow(athleteGrid(w)), 1);
+        QCOMPARE(selectedAthleteId(w), 2);
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
@@ -185,73 +187,72 @@ private slots:
         QStringList shownMarks;
         bool leftOpen = false;
         whenShown(
-            w.athleteEditor(),
+            athleteEditor(w),
             [&] {
-                shownMarks = marks(w.athleteEditor());
-                fillEditor(w.athleteEditor(), sex, name, firstName, born, remark);
-                w.athleteEditor()->okButton->click();
+                shownMarks = marks(athleteEditor(w));
+                fillEditor(athleteEditor(w), sex, name, firstName, born, remark);
+                part<QPushButton>(*athleteEditor(w), "okButton")->click();
             },
             &leftOpen);
         action(w, "newAthleteAction")->trigger();
         QVERIFY(!leftOpen);
         QCOMPARE(shownMarks, (QStringList{"", "*", "*", ""}));
-        QCOMPARE(marks(w.athleteEditor()), (QStringList{"*", "*", "*", "*"}));
-        QCOMPARE(w.athleteEditor()->windowTitle(), QStringLiteral("Sportler - Neu"));
+        QCOMPARE(marks(athleteEditor(w)), (QStringList{"*", "*", "*", "*"}));
+        QCOMPARE(athleteEditor(w)->windowTitle(), QStringLiteral("Sportler - Neu"));
         QVERIFY(f.ui.boxes.isEmpty());
 
-        QCOMPARE(count(w, "sportler"), 8);
-        QCOMPARE(row(w, 8), stored);
+        QCOMPARE(count(f, "sportler"), 8);
+        QCOMPARE(row(f, 8), stored);
         // The cursor stands on the new athlete in the last row, and the history and the
         // counter are his.
         QCOMPARE(ids(w).size(), 8);
-        QCOMPARE(w.athletes().currentRow(), 7);
-        QCOMPARE(w.athletes().selectedId(), 8);
+        QCOMPARE(selectedAthleteRow(w), 7);
+        QCOMPARE(selectedAthleteId(w), 8);
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 7);
         QCOMPARE(gridColumn(athleteGrid(w), 2).last(), name);
         QCOMPARE(gridColumn(athleteGrid(w), 4).last(), remark);
         QCOMPARE(historyList(w)->topLevelItemCount(), 0);
 
         // The change dialog shows him as stored.
-        whenShown(w.athleteEditor(), [&] {
-            QCOMPARE(w.athleteEditor()->nameField->text(), name);
-            QCOMPARE(w.athleteEditor()->firstNameField->text(), firstName);
-            QCOMPARE(w.athleteEditor()->birthDateField->text(), born);
-            QCOMPARE(w.athleteEditor()->sexField->currentIndex(), sex);
-            QCOMPARE(w.athleteEditor()->remark(), remark);
-            w.athleteEditor()->cancelButton->click();
+        whenShown(athleteEditor(w), [&] {
+            QCOMPARE(part<QLineEdit>(*athleteEditor(w), "nameField")->text(), name);
+            QCOMPARE(part<QLineEdit>(*athleteEditor(w), "firstNameField")->text(), firstName);
+            QCOMPARE(part<QLineEdit>(*athleteEditor(w), "birthDateField")->text(), born);
+            QCOMPARE(part<QComboBox>(*athleteEditor(w), "sexField")->currentIndex(), sex);
+            QCOMPARE(athleteEditor(w)->enteredAthlete().remark, remark);
+            part<QPushButton>(*athleteEditor(w), "cancelButton")->click();
         });
         action(w, "changeAthleteAction")->trigger();
-        QCOMPARE(row(w, 8), stored);
+        QCOMPARE(row(f, 8), stored);
     }
 
     void newAthleteInAnEmptyTableAndAfterASearch() {
         MainWindowFixture f;
         MainWindow& w = open(f);
         QVERIFY(!startButton(w)->isEnabled());
-        whenShown(w.athleteEditor(), [&] {
-            fillEditor(w.athleteEditor(), -1, "Erst", "Eva", "", "");
-            w.athleteEditor()->okButton->click();
+        whenShown(athleteEditor(w), [&] {
+            fillEditor(athleteEditor(w), -1, "Erst", "Eva", "", "");
+            part<QPushButton>(*athleteEditor(w), "okButton")->click();
         });
         action(w, "newAthleteAction")->trigger();
         QCOMPARE(ids(w), QStringList{"1"});
-        QCOMPARE(w.athletes().selectedId(), 1);
+        QCOMPARE(selectedAthleteId(w), 1);
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         // The first athlete of all is selected at once: a measurement can start.
         QVERIFY(startButton(w)->isEnabled());
 
         // Under a search the new athlete is listed where the search puts him.
-        whenShown(w.athleteSearch(), [&] {
-            w.athleteSearch()->firstNameField->setText("e");
-            w.athleteSearch()->searchButton->click();
+        whenShown(athleteSearch(w), [&] {
+            part<QLineEdit>(*athleteSearch(w), "firstNameField")->setText("e");
+            part<QPushButton>(*athleteSearch(w), "searchButton")->click();
         });
         action(w, "searchAction")->trigger();
-        whenShown(w.athleteEditor(), [&] {
-            fillEditor(w.athleteEditor(), 0, "Alt", "Emil", "", "");
-            w.athleteEditor()->okButton->click();
+        whenShown(athleteEditor(w), [&] {
+            fillEditor(athleteEditor(w), 0, "Alt", "Emil", "", "");
+            part<QPushButton>(*athleteEditor(w), "okButton")->click();
         });
         action(w, "newAthleteAction")->trigger();
         QCOMPARE(gridColumn(athleteGrid(w), 1), (QStringList{"Emil", "Eva"}));
-        QCOMPARE(w.athletes().selected()->firstName, QStringLiteral("Emil"));
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         QVERIFY(f.ui.boxes.isEmpty());
     }
@@ -260,39 +261,39 @@ private slots:
         MainWindowFixture f;
         seed(f, kAthletes);
         MainWindow& w = open(f);
-        const QStringList before = everything(w);
-        whenShown(w.athleteEditor(), [&] {
-            fillEditor(w.athleteEditor(), 1, "Weg", "Wanda", "01.01.2000", "x");
-            w.athleteEditor()->cancelButton->click();
+        const QStringList before = everything(f);
+        whenShown(athleteEditor(w), [&] {
+            fillEditor(athleteEditor(w), 1, "Weg", "Wanda", "01.01.2000", "x");
+            part<QPushButton>(*athleteEditor(w), "cancelButton")->click();
         });
         action(w, "newAthleteAction")->trigger();
-        QCOMPARE(everything(w), before);
-        QCOMPARE(w.athletes().currentRow(), 0);
+        QCOMPARE(everything(f), before);
+        QCOMPARE(selectedAthleteRow(w), 0);
 
         // The change dialog after a cancelled new one shows all four marks.
         QStringList changeMarks;
-        whenShown(w.athleteEditor(), [&] {
-            changeMarks = marks(w.athleteEditor());
-            w.athleteEditor()->cancelButton->click();
+        whenShown(athleteEditor(w), [&] {
+            changeMarks = marks(athleteEditor(w));
+            part<QPushButton>(*athleteEditor(w), "cancelButton")->click();
         });
         action(w, "changeAthleteAction")->trigger();
         QCOMPARE(changeMarks, (QStringList{"*", "*", "*", "*"}));
 
         // Required fields: the dialog stays open until Name and Vorname are filled.
         bool stayedOpen = false;
-        whenShown(w.athleteEditor(), [&] {
-            fillEditor(w.athleteEditor(), -1, "Neu", "", "", "");
-            w.athleteEditor()->okButton->click();
-            stayedOpen = w.athleteEditor()->isVisible();
-            QCOMPARE(count(w, "sportler"), 7);
-            w.athleteEditor()->firstNameField->setText("Nora");
-            w.athleteEditor()->okButton->click();
+        whenShown(athleteEditor(w), [&] {
+            fillEditor(athleteEditor(w), -1, "Neu", "", "", "");
+            part<QPushButton>(*athleteEditor(w), "okButton")->click();
+            stayedOpen = athleteEditor(w)->isVisible();
+            QCOMPARE(count(f, "sportler"), 7);
+            part<QLineEdit>(*athleteEditor(w), "firstNameField")->setText("Nora");
+            part<QPushButton>(*athleteEditor(w), "okButton")->click();
         });
         action(w, "newAthleteAction")->trigger();
         QVERIFY(stayedOpen);
         QCOMPARE(f.ui.texts(), QStringList{kRequired});
         QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Informationen"));
-        QCOMPARE(row(w, 8), QStringLiteral("Neu|Nora|<null>|-1|"));
+        QCOMPARE(row(f, 8), QStringLiteral("Neu|Nora|<null>|-1|"));
     }
 
     // ---- change athlete -----------------------------------------------------------------
@@ -344,24 +345,27 @@ private slots:
         bool shownMarked = false;
         bool refused = false;
         whenShown(
-            w.athleteEditor(),
+            athleteEditor(w),
             [&] {
-                QCOMPARE(w.athleteEditor()->windowTitle(), QStringLiteral("Sportler - ändern"));
-                QCOMPARE(marks(w.athleteEditor()), (QStringList{"*", "*", "*", "*"}));
-                QCOMPARE(w.athleteEditor()->nameField->text(), QStringLiteral("Alt"));
-                QCOMPARE(w.athleteEditor()->firstNameField->text(), QStringLiteral("Anton"));
-                QCOMPARE(w.athleteEditor()->birthDateField->text(), shownDate);
-                QCOMPARE(w.athleteEditor()->sexField->currentIndex(), shownSex);
-                QCOMPARE(w.athleteEditor()->remark(), QStringLiteral("alt"));
-                shownMarked = w.athleteEditor()->birthDateField->palette().color(QPalette::Base) ==
-                              AthleteEditorDialog::invalidDateColor();
+                QCOMPARE(athleteEditor(w)->windowTitle(), QStringLiteral("Sportler - ändern"));
+                QCOMPARE(marks(athleteEditor(w)), (QStringList{"*", "*", "*", "*"}));
+                QCOMPARE(part<QLineEdit>(*athleteEditor(w), "nameField")->text(),
+                         QStringLiteral("Alt"));
+                QCOMPARE(part<QLineEdit>(*athleteEditor(w), "firstNameField")->text(),
+                         QStringLiteral("Anton"));
+                QCOMPARE(part<QLineEdit>(*athleteEditor(w), "birthDateField")->text(), shownDate);
+                QCOMPARE(part<QComboBox>(*athleteEditor(w), "sexField")->currentIndex(), shownSex);
+                QCOMPARE(athleteEditor(w)->enteredAthlete().remark, QStringLiteral("alt"));
+                shownMarked = part<QLineEdit>(*athleteEditor(w), "birthDateField")
+                                  ->palette()
+                                  .color(QPalette::Base) == AthleteEditorDialog::invalidDateColor();
                 if (marked) {
                     // Left as it is, the text is refused with a message.
-                    w.athleteEditor()->okButton->click();
-                    refused = w.athleteEditor()->isVisible();
+                    part<QPushButton>(*athleteEditor(w), "okButton")->click();
+                    refused = athleteEditor(w)->isVisible();
                 }
-                fillEditor(w.athleteEditor(), 0, "Neu", "Nina", newDate, "neu");
-                w.athleteEditor()->okButton->click();
+                fillEditor(athleteEditor(w), 0, "Neu", "Nina", newDate, "neu");
+                part<QPushButton>(*athleteEditor(w), "okButton")->click();
             },
             &leftOpen);
         action(w, "changeAthleteAction")->trigger();
@@ -371,37 +375,37 @@ private slots:
         QCOMPARE(f.ui.boxes.size(), marked ? 1 : 0);
         if (marked)
             QVERIFY(f.ui.boxes[0].text.contains(shownDate));
-        QCOMPARE(row(w, 1), expected);
-        QCOMPARE(row(w, 2), QStringLiteral("Zweit|Zora|<null>|1|<null>"));
+        QCOMPARE(row(f, 1), expected);
+        QCOMPARE(row(f, 2), QStringLiteral("Zweit|Zora|<null>|1|<null>"));
         QCOMPARE(gridColumn(athleteGrid(w), 2)[0], QStringLiteral("Neu"));
-        QCOMPARE(w.athletes().currentRow(), 0);
+        QCOMPARE(selectedAthleteRow(w), 0);
     }
 
     void changeCancelledOrWithoutAthlete() {
         MainWindowFixture f;
         seed(f, kAthletes);
         MainWindow& w = open(f);
-        const QStringList before = everything(w);
-        whenShown(w.athleteEditor(), [&] {
-            fillEditor(w.athleteEditor(), 0, "Neu", "Nina", "", "");
-            w.athleteEditor()->cancelButton->click();
+        const QStringList before = everything(f);
+        whenShown(athleteEditor(w), [&] {
+            fillEditor(athleteEditor(w), 0, "Neu", "Nina", "", "");
+            part<QPushButton>(*athleteEditor(w), "cancelButton")->click();
         });
         action(w, "changeAthleteAction")->trigger();
-        QCOMPARE(everything(w), before);
+        QCOMPARE(everything(f), before);
         QCOMPARE(gridColumn(athleteGrid(w), 2)[0], QStringLiteral("Meier"));
 
         // With no athlete there is nothing to change: no dialog, nothing written.
         MainWindowFixture empty;
         MainWindow& w2 = open(empty);
         bool shown = false;
-        QTimer::singleShot(0, w2.athleteEditor(), [&] {
-            shown = w2.athleteEditor()->isVisible();
-            w2.athleteEditor()->reject();
+        QTimer::singleShot(0, athleteEditor(w2), [&] {
+            shown = athleteEditor(w2)->isVisible();
+            athleteEditor(w2)->reject();
         });
         action(w2, "changeAthleteAction")->trigger();
         QCoreApplication::processEvents();
         QVERIFY(!shown);
-        QCOMPARE(count(w2, "sportler"), 0);
+        QCOMPARE(count(empty, "sportler"), 0);
         QVERIFY(empty.ui.boxes.isEmpty());
     }
 
@@ -419,18 +423,18 @@ private slots:
         seed(f, kAthletes);
         QVERIFY(f.makeReadOnly());
         MainWindow& w = open(f);
-        const QStringList before = everything(w);
+        const QStringList before = everything(f);
         bool shown = false;
-        QTimer::singleShot(0, w.athleteEditor(), [&] {
-            shown = w.athleteEditor()->isVisible();
-            w.athleteEditor()->reject();
+        QTimer::singleShot(0, athleteEditor(w), [&] {
+            shown = athleteEditor(w)->isVisible();
+            athleteEditor(w)->reject();
         });
-        w.action(action)->trigger();
+        part<QAction>(w, action)->trigger();
         QCoreApplication::processEvents();
         QVERIFY(!shown);
         QCOMPARE(f.ui.texts(), QStringList{kWriteCheck});
         QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Kalvero"));
-        QCOMPARE(everything(w), before);
+        QCOMPARE(everything(f), before);
         QCOMPARE(ids(w).size(), 7);
     }
 
@@ -468,22 +472,22 @@ private slots:
         seed(f, kAthletes);
         MainWindow& w = open(f);
         clickRow(athleteGrid(w), 3);
-        const QStringList before = everything(w);
-        whenShown(w.athleteSearch(), [&] {
-            auto* edit = w.athleteSearch()->findChild<QLineEdit*>(field);
+        const QStringList before = everything(f);
+        whenShown(athleteSearch(w), [&] {
+            auto* edit = athleteSearch(w)->findChild<QLineEdit*>(field);
             edit->setText(text);
             enter(edit);
-            w.athleteSearch()->searchButton->click();
+            part<QPushButton>(*athleteSearch(w), "searchButton")->click();
         });
         action(w, "searchAction")->trigger();
 
         QCOMPARE(ids(w), found);
-        QCOMPARE(w.athletes().currentRow(), 0);
+        QCOMPARE(selectedAthleteRow(w), 0);
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         const int first = found.first().toInt();
         QCOMPARE(historyList(w)->topLevelItemCount(),
-                 count(w, QStringLiteral("units WHERE Ref_ID = %1").arg(first)));
-        QCOMPARE(everything(w), before);
+                 count(f, QStringLiteral("units WHERE Ref_ID = %1").arg(first)));
+        QCOMPARE(everything(f), before);
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
@@ -495,16 +499,16 @@ private slots:
         MainWindow& w = open(f);
         for (const auto& [text, id] : {std::pair{QStringLiteral("x' or '1'='1"), "8"},
                                        std::pair{QStringLiteral("'; drop table"), "9"}}) {
-            whenShown(w.athleteSearch(), [&] {
-                w.athleteSearch()->surnameField->setText(text);
-                w.athleteSearch()->surnameField->setFocus();
-                enter(w.athleteSearch()->surnameField);
-                w.athleteSearch()->searchButton->click();
+            whenShown(athleteSearch(w), [&] {
+                part<QLineEdit>(*athleteSearch(w), "surnameField")->setText(text);
+                part<QLineEdit>(*athleteSearch(w), "surnameField")->setFocus();
+                enter(part<QLineEdit>(*athleteSearch(w), "surnameField"));
+                part<QPushButton>(*athleteSearch(w), "searchButton")->click();
             });
             action(w, "searchAction")->trigger();
             QCOMPARE(ids(w), QStringList{id});
         }
-        QCOMPARE(count(w, "sportler"), 9);
+        QCOMPARE(count(f, "sportler"), 9);
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
@@ -512,29 +516,30 @@ private slots:
         MainWindowFixture f;
         seed(f, kAthletes);
         MainWindow& w = open(f);
-        whenShown(w.athleteSearch(), [&] {
-            w.athleteSearch()->surnameField->setText("mei");
-            w.athleteSearch()->surnameField->setFocus();
-            enter(w.athleteSearch()->surnameField);
-            w.athleteSearch()->searchButton->click();
+        whenShown(athleteSearch(w), [&] {
+            part<QLineEdit>(*athleteSearch(w), "surnameField")->setText("mei");
+            part<QLineEdit>(*athleteSearch(w), "surnameField")->setFocus();
+            enter(part<QLineEdit>(*athleteSearch(w), "surnameField"));
+            part<QPushButton>(*athleteSearch(w), "searchButton")->click();
         });
         action(w, "searchAction")->trigger();
         QCOMPARE(ids(w).size(), 4);
         clickRow(athleteGrid(w), 3);
-        QCOMPARE(w.athletes().selectedId(), 4);
+        QCOMPARE(selectedAthleteId(w), 4);
 
         // Closed without searching: the list and the selection stay.
-        whenShown(w.athleteSearch(), [&] {
-            QCOMPARE(w.athleteSearch()->surnameField->text(), QStringLiteral("mei"));
-            w.athleteSearch()->reject();
+        whenShown(athleteSearch(w), [&] {
+            QCOMPARE(part<QLineEdit>(*athleteSearch(w), "surnameField")->text(),
+                     QStringLiteral("mei"));
+            athleteSearch(w)->reject();
         });
         action(w, "searchAction")->trigger();
         QCOMPARE(ids(w), (QStringList{"6", "1", "7", "4"}));
-        QCOMPARE(w.athletes().selectedId(), 4);
+        QCOMPARE(selectedAthleteId(w), 4);
 
         action(w, "showAllAction")->trigger();
         QCOMPARE(ids(w), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
-        QCOMPARE(w.athletes().selectedId(), 1);
+        QCOMPARE(selectedAthleteId(w), 1);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
         QVERIFY(f.ui.boxes.isEmpty());
     }
@@ -550,15 +555,15 @@ private slots:
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
         seed(f, {"ALTER TABLE sportler ADD COLUMN Bemerkung1 VARCHAR(100)"});
         f.ui.clear();
-        whenShown(w.athleteEditor(), [&] {
-            fillEditor(w.athleteEditor(), 0, "Öztürk", "Deniz", "", "");
-            w.athleteEditor()->okButton->click();
+        whenShown(athleteEditor(w), [&] {
+            fillEditor(athleteEditor(w), 0, "Öztürk", "Deniz", "", "");
+            part<QPushButton>(*athleteEditor(w), "okButton")->click();
         });
         action(w, "newAthleteAction")->trigger();
         QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join(" | ")));
-        QCOMPARE(count(w, "sportler"), 8);
+        QCOMPARE(count(f, "sportler"), 8);
         QCOMPARE(ids(w).size(), 8);
-        QCOMPARE(w.athletes().selectedId(), 8);
+        QCOMPARE(selectedAthleteId(w), 8);
         QCOMPARE(gridColumn(athleteGrid(w), 2).last(), QStringLiteral("Öztürk"));
     }
 
@@ -572,7 +577,7 @@ private slots:
         QTreeWidgetItem* older = historyEntry(historyList(w), 1);
         QVERIFY(older);
         historyList(w)->setCurrentItem(older);
-        QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
+        QCOMPARE(chosenMeasurementNumber(w), std::optional<qint64>(1));
 
         Database other(f.location());
         other.write("INSERT INTO sportler (Name, Vorname) VALUES ('Zander', 'Zoe')");
@@ -581,15 +586,15 @@ private slots:
         QCOMPARE(ids(w).size(), 7);
         QTest::keyClick(&w, Qt::Key_F9);
         QCOMPARE(ids(w).size(), 8);
-        QCOMPARE(w.athletes().selectedId(), 6);
+        QCOMPARE(selectedAthleteId(w), 6);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
-        QCOMPARE(w.history().selectedNummer(), std::optional<qint64>(1));
+        QCOMPARE(chosenMeasurementNumber(w), std::optional<qint64>(1));
 
         AthleteRepository(other).remove(6);
         action(w, "refreshAction")->trigger();
         QVERIFY(!ids(w).contains("6"));
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
-        QCOMPARE(w.athletes().selectedId(), ids(w).first().toLongLong());
+        QCOMPARE(selectedAthleteId(w), ids(w).first().toLongLong());
         QVERIFY(f.ui.boxes.isEmpty());
     }
 
@@ -598,15 +603,15 @@ private slots:
         seed(f, kAthletes);
         MainWindow& w = open(f);
         // A table without the searched column: the engine refuses the search.
-        QVERIFY(scalar(w, "SELECT 1").isValid());
+        QVERIFY(scalar(f, "SELECT 1").isValid());
         {
-            QSqlQuery q(StoreInternals::database(w.station().store()).connection());
+            QSqlQuery q(StoreInternals::database(f.station->store()).connection());
             QVERIFY(q.exec("ALTER TABLE sportler RENAME COLUMN Vorname TO Rufname"));
         }
-        whenShown(w.athleteSearch(), [&] {
-            w.athleteSearch()->firstNameField->setText("anna");
-            enter(w.athleteSearch()->firstNameField);
-            w.athleteSearch()->searchButton->click();
+        whenShown(athleteSearch(w), [&] {
+            part<QLineEdit>(*athleteSearch(w), "firstNameField")->setText("anna");
+            enter(part<QLineEdit>(*athleteSearch(w), "firstNameField"));
+            part<QPushButton>(*athleteSearch(w), "searchButton")->click();
         });
         action(w, "searchAction")->trigger();
         QCOMPARE(f.ui.boxes.size(), 1);

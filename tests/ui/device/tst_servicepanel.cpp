@@ -305,20 +305,20 @@ private slots:
         rig.driver.statuses["FT_GetQueueStatus"] = {FT_INVALID_HANDLE};
         rig.unit.handle = 42;
 
-        rig.panel.openButton->click();
+        part<QPushButton>(rig.panel, "openButton")->click();
         QCOMPARE(rig.driver.calls, QStringList{"FT_OpenEx VudurEve 2"});
         QCOMPARE(rig.handle(), Handle{0});
         QCOMPARE(rig.unit.handle, Handle{42});
         QVERIFY(rig.ui.boxes.isEmpty());
 
         rig.driver.calls.clear();
-        rig.panel.resetButton->click();
+        part<QPushButton>(rig.panel, "resetButton")->click();
         QCOMPARE(rig.driver.calls, QStringList{"FT_Write 0 1"});
         QVERIFY(rig.ui.boxes.isEmpty());
         QCOMPARE(rig.unit.handle, Handle{42});
 
         rig.driver.calls.clear();
-        rig.panel.singleStartButton->click();
+        part<QPushButton>(rig.panel, "singleStartButton")->click();
         QCOMPARE(rig.driver.calls, (QStringList{"FT_Write 0 3", "FT_GetQueueStatus 0"}));
         QCOMPARE(rig.ui.texts(), QStringList{"NAC"});
         QCOMPARE(rig.unit.handle, Handle{42});
@@ -374,7 +374,7 @@ private slots:
         // Through the button the abort stays silent too.
         if (!failing.isEmpty())
             rig.driver.statuses[failing] = {FT_IO_ERROR};
-        rig.panel.openButton->click();
+        part<QPushButton>(rig.panel, "openButton")->click();
         QVERIFY(rig.ui.boxes.isEmpty());
         QCOMPARE(rig.unit.handle, Handle{42});
     }
@@ -414,16 +414,16 @@ private slots:
     // still in the receive buffer.
     void failedReadIsNoAnswer() {
         FakeRig rig(QStringLiteral("VudurEve"));
-        rig.panel.openButton->click();
+        part<QPushButton>(rig.panel, "openButton")->click();
         QCOMPARE(rig.handle(), Handle{7});
         rig.driver.arrive(bytes({1}));
-        rig.panel.multiStartButton->click();
+        part<QPushButton>(rig.panel, "multiStartButton")->click();
         QVERIFY(rig.ui.boxes.isEmpty());
         QCOMPARE(rig.unit.rxBuffer[0], quint8{1});
 
         rig.driver.arrive(bytes({1}));
         rig.driver.statuses["FT_Read"] = {FT_IO_ERROR};
-        rig.panel.multiStartButton->click();
+        part<QPushButton>(rig.panel, "multiStartButton")->click();
         QCOMPARE(rig.ui.texts(), QStringList{"NAC"});
         QCOMPARE(rig.driver.written, bytes({84, 10, 10, 84, 10, 10}));
     }
@@ -431,6 +431,21 @@ private slots:
     void layout() {
         PanelRig rig("");
         ServicePanel& p = rig.panel;
+        auto* openButton = part<QPushButton>(p, "openButton");
+        auto* multiStartButton = part<QPushButton>(p, "multiStartButton");
+        auto* hurdleStartButton = part<QPushButton>(p, "hurdleStartButton");
+        auto* resetButton = part<QPushButton>(p, "resetButton");
+        auto* singleStartButton = part<QPushButton>(p, "singleStartButton");
+        auto* multiGroup = part<QGroupBox>(p, "multiGroup");
+        auto* hurdleGroup = part<QGroupBox>(p, "hurdleGroup");
+        auto* singleGroup = part<QGroupBox>(p, "singleGroup");
+        auto* multiLowerField = part<QLineEdit>(p, "multiLowerField");
+        auto* multiUpperField = part<QLineEdit>(p, "multiUpperField");
+        auto* hurdleField1 = part<QLineEdit>(p, "hurdleField1");
+        auto* hurdleField2 = part<QLineEdit>(p, "hurdleField2");
+        auto* hurdleField3 = part<QLineEdit>(p, "hurdleField3");
+        auto* singleField1 = part<QLineEdit>(p, "singleField1");
+        auto* singleField2 = part<QLineEdit>(p, "singleField2");
         QVERIFY(!p.isVisible());
         QVERIFY(p.isWindow());
         QCOMPARE(p.windowTitle(), QStringLiteral("Form6"));
@@ -441,16 +456,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&p));
         QVERIFY(p.minimumWidth() < p.maximumWidth()); // resizable
 
-        QCOMPARE(p.openButton->text(), QStringLiteral("OpenPort"));
-        QCOMPARE(p.resetButton->text(), QStringLiteral("ResetDevice"));
+        QCOMPARE(openButton->text(), QStringLiteral("OpenPort"));
+        QCOMPARE(resetButton->text(), QStringLiteral("ResetDevice"));
         const QList<std::tuple<QGroupBox*, QString, QPushButton*, QList<QLineEdit*>>> groups{
-            {p.multiGroup, "Multi", p.multiStartButton, {p.multiUpperField, p.multiLowerField}},
-            {p.hurdleGroup,
-             "Hürde",
-             p.hurdleStartButton,
-             {p.hurdleField1, p.hurdleField2, p.hurdleField3}},
-            {p.singleGroup, "Single", p.singleStartButton, {p.singleField1, p.singleField2}}};
-        int previousBottom = at(p.openButton).y() + p.openButton->height();
+            {multiGroup, "Multi", multiStartButton, {multiUpperField, multiLowerField}},
+            {hurdleGroup, "Hürde", hurdleStartButton, {hurdleField1, hurdleField2, hurdleField3}},
+            {singleGroup, "Single", singleStartButton, {singleField1, singleField2}}};
+        int previousBottom = at(openButton).y() + openButton->height();
         for (const auto& [group, title, start, rows] : groups) {
             QCOMPARE(group->title(), title);
             QCOMPARE(start->text(), QStringLiteral("Start"));
@@ -476,12 +488,12 @@ private slots:
             }
         }
         // OpenPort at the top right, ResetDevice at the bottom right.
-        QVERIFY(at(p.openButton).y() < at(p.multiGroup).y());
-        QVERIFY(at(p.openButton).x() + p.openButton->width() >=
-                at(p.multiGroup).x() + p.multiGroup->width() - 1);
-        QVERIFY(at(p.resetButton).y() >= previousBottom);
-        QVERIFY(at(p.resetButton).x() + p.resetButton->width() >=
-                at(p.singleGroup).x() + p.singleGroup->width() - 1);
+        QVERIFY(at(openButton).y() < at(multiGroup).y());
+        QVERIFY(at(openButton).x() + openButton->width() >=
+                at(multiGroup).x() + multiGroup->width() - 1);
+        QVERIFY(at(resetButton).y() >= previousBottom);
+        QVERIFY(at(resetButton).x() + resetButton->width() >=
+                at(singleGroup).x() + singleGroup->width() - 1);
 
         // Closing only hides.
         QPointer<ServicePanel> alive(&p);
@@ -497,7 +509,7 @@ private slots:
         MainWindowFixture f(QStringList{"debug"});
         f.playScript("service-devices: 1");
         MainWindow& w = f.start();
-        auto* panel = qobject_cast<ServicePanel*>(w.servicePanel());
+        auto* panel = part<ServicePanel>(w, "servicePanel");
         QVERIFY(panel);
         QVERIFY(!panel->isVisible());
         QVERIFY(action(w, "debugAction")->isVisible());
@@ -511,9 +523,9 @@ private slots:
         QVERIFY(panel->isVisible());
 
         QCOMPARE(panel->link().handle(), Handle{0});
-        panel->openButton->click();
+        part<QPushButton>(*panel, "openButton")->click();
         QVERIFY(panel->link().handle() != 0);
-        QCOMPARE(w.station().deviceLink().handle, Handle{0});
+        QCOMPARE(f.station->deviceLink().handle, Handle{0});
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
@@ -531,39 +543,39 @@ private slots:
                            "VALUES ('Meier', 'Anna', '1990-02-01', 1, '')"));
         }
         MainWindow& w = f.start();
-        auto* panel = qobject_cast<ServicePanel*>(w.servicePanel());
+        auto* panel = part<ServicePanel>(w, "servicePanel");
         QVERIFY(panel);
         action(w, "debugAction")->trigger();
-        panel->openButton->click();
+        part<QPushButton>(*panel, "openButton")->click();
         QVERIFY(panel->link().handle() != 0);
 
         w.toggleRun();
-        QVERIFY(w.session().running());
-        const Handle timing = w.station().deviceLink().handle;
+        QVERIFY(f.station->session().running());
+        const Handle timing = f.station->deviceLink().handle;
         QVERIFY(timing != 0 && timing != panel->link().handle());
 
-        w.session().poll(); // nothing yet
-        QVERIFY(w.session().running());
-        panel->multiLowerField->setText("25");
-        panel->multiStartButton->click();
-        QCOMPARE(w.station().deviceLink().handle, timing);
+        f.station->session().poll(); // nothing yet
+        QVERIFY(f.station->session().running());
+        part<QLineEdit>(*panel, "multiLowerField")->setText("25");
+        part<QPushButton>(*panel, "multiStartButton")->click();
+        QCOMPARE(f.station->deviceLink().handle, timing);
 
         f.clock.advance(500); // the jump is there
-        panel->hurdleStartButton->click();
-        panel->resetButton->click();
-        QCOMPARE(w.station().deviceLink().handle, timing);
+        part<QPushButton>(*panel, "hurdleStartButton")->click();
+        part<QPushButton>(*panel, "resetButton")->click();
+        QCOMPARE(f.station->deviceLink().handle, timing);
 
-        for (int poll = 0; poll < 10 && w.session().running(); ++poll)
-            w.session().poll();
-        QVERIFY(!w.session().running());
+        for (int poll = 0; poll < 10 && f.station->session().running(); ++poll)
+            f.station->session().poll();
+        QVERIFY(!f.station->session().running());
         QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join(" | ")));
         QCOMPARE(resultField(w, "contactTimeField")->text(), QStringLiteral("200"));
         QCOMPARE(resultField(w, "flightTimeField")->text(), QStringLiteral("500"));
-        QCOMPARE(w.session().state().jumpCount, 1);
+        QCOMPARE(f.station->session().state().jumpCount, 1);
         QCOMPARE(historyList(w)->topLevelItemCount(), 1);
         QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("200"));
         QCOMPARE(historyList(w)->topLevelItem(0)->text(4), QStringLiteral("500"));
-        QCOMPARE(w.station().deviceLink().handle, timing);
+        QCOMPARE(f.station->deviceLink().handle, timing);
 
         auto* service =
             dynamic_cast<SimulatedServiceDevice*>(f.unit->findDevice(QStringLiteral("VudurEve")));

@@ -80,7 +80,7 @@ private slots:
         if (cancelInProgress)
             f.ui.cancelAfter = 1;
 
-        w.action(action)->trigger();
+        part<QAction>(w, action)->trigger();
 
         const bool one = action == "exportOneAction";
         QCOMPARE(f.ui.saveRequests.size(), 1);
@@ -113,7 +113,7 @@ private slots:
         // before stays selected with his history: the next run records for him.
         QCOMPARE(texts::decimalSeparator(), QLatin1Char('.'));
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QCOMPARE(w.athletes().selectedId(), qint64(2));
+        QCOMPARE(selectedAthleteId(w), qint64(2));
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 1);
         QCOMPARE(historyList(w)->topLevelItemCount(), 1);
     }
@@ -149,14 +149,14 @@ private slots:
                      "INSERT INTO gruppen_sportler VALUES (1, 2), (1, 3)"});
         MainWindow& w = open(f);
         if (group)
-            w.athletes().chooseGroup(1);
+            part<QComboBox>(w, "groupChooser")->setCurrentText("U19");
         clickRow(athleteGrid(w), group ? 0 : 1);
         const bool csv = action == "exportTableAction";
         const QString path = f.dir.filePath(csv ? "t.csv" : "t.xlsx");
         f.ui.answers << answer;
         f.ui.fileNames << path;
 
-        w.action(action)->trigger();
+        part<QAction>(w, action)->trigger();
 
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(
@@ -175,7 +175,7 @@ private slots:
             QCOMPARE(file.readAll().count("\r\n"), 1 + jumps);
         else
             QVERIFY(file.read(2) == "PK");
-        QCOMPARE(w.athletes().selectedId(), qint64(2));
+        QCOMPARE(selectedAthleteId(w), qint64(2));
     }
 };
 

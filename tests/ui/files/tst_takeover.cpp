@@ -65,8 +65,8 @@ private slots:
         QCOMPARE(f.ui.boxes.size(), texts.size());
         for (int i = 0; i < texts.size(); ++i)
             QVERIFY2(f.ui.boxes[i].text.contains(texts[i]), qPrintable(f.ui.boxes[i].text));
-        QCOMPARE(count(w, "units"), measurements);
-        QCOMPARE(count(w, "sportler"), measurements > 0 ? 2 : 0);
+        QCOMPARE(count(f, "units"), measurements);
+        QCOMPARE(count(f, "sportler"), measurements > 0 ? 2 : 0);
         if (measurements > 0) {
             // The grid lists the athletes taken over, the history the selected one's.
             QCOMPARE(gridColumn(athleteGrid(w), 2), (QStringList{"Müller", "Weiß"}));

@@ -28,16 +28,16 @@ const QStringList kData{
     "(13002, 250, 440, 1.76, 1)"};
 
 // Everything stored, to see that nothing changed.
-QStringList everything(MainWindow& w) {
-    return column(w, "SELECT ID || '|' || Name FROM sportler ORDER BY ID") +
-           column(w, "SELECT Ref_ID || '/' || Nummer FROM units ORDER BY ID") +
-           column(w, "SELECT Serie || '/' || Anzahl FROM mr ORDER BY " +
-                         StoreInternals::database(w.station().store()).rowOrder());
+QStringList everything(MainWindowFixture& f) {
+    return column(f, "SELECT ID || '|' || Name FROM sportler ORDER BY ID") +
+           column(f, "SELECT Ref_ID || '/' || Nummer FROM units ORDER BY ID") +
+           column(f, "SELECT Serie || '/' || Anzahl FROM mr ORDER BY " +
+                         StoreInternals::database(f.station->store()).rowOrder());
 }
 
-QStringList nummernOf(MainWindow& w, int athlete) {
+QStringList nummernOf(MainWindowFixture& f, int athlete) {
     return column(
-        w,
+        f,
         QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = %1 ORDER BY Nummer").arg(athlete));
 }
 
@@ -53,12 +53,12 @@ void pressDelete(QWidget* control) {
     QTest::keyClick(control, Qt::Key_Delete);
 }
 
-void lock(MainWindow& w, const QString& table) {
-    QVERIFY(TestStore::refuse(StoreInternals::database(w.station().store()), "DELETE", table));
+void lock(MainWindowFixture& f, const QString& table) {
+    QVERIFY(TestStore::refuse(StoreInternals::database(f.station->store()), "DELETE", table));
 }
 
-void unlock(MainWindow& w, const QString& table) {
-    QVERIFY(TestStore::allow(StoreInternals::database(w.station().store()), "DELETE", table));
+void unlock(MainWindowFixture& f, const QString& table) {
+    QVERIFY(TestStore::allow(StoreInternals::database(f.station->store()), "DELETE", table));
 }
 
 // The engine's words for a cause, as SQLite gives them, in the words of the server when the
@@ -122,11 +122,11 @@ private slots:
         seed(f, kData);
         MainWindow& w = open(f);
         clickRow(athleteGrid(w), 1);
-        QCOMPARE(w.athletes().selectedId(), 12);
+        QCOMPARE(selectedAthleteId(w), 12);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
         if (mode == 2)
             action(w, "multipleModeAction")->trigger();
-        const QStringList before = everything(w);
+        const QStringList before = everything(f);
         selectEntry(w, nummer);
         f.ui.answers.enqueue(answer);
         pressDelete(historyList(w));
@@ -139,19 +139,19 @@ private slots:
         QCOMPARE(historyColumn(historyList(w), 7), nummern);
         QCOMPARE(historyColumn(historyList(w), 0), captions);
         if (!deleted) {
-            QCOMPARE(everything(w), before);
+            QCOMPARE(everything(f), before);
             return;
         }
 
         // Every jump of the measurement and its row are gone, nothing else.
-        QCOMPARE(count(w, QStringLiteral("mr WHERE Serie = %1").arg(12000 + nummer)), 0);
+        QCOMPARE(count(f, QStringLiteral("mr WHERE Serie = %1").arg(12000 + nummer)), 0);
         QStringList left{"1", "2", "3"};
         left.removeAll(QString::number(nummer));
-        QCOMPARE(nummernOf(w, 12), left);
-        QCOMPARE(nummernOf(w, 13), QStringList{"2"});
-        QCOMPARE(nummernOf(w, 11), QStringList{"1"});
-        QCOMPARE(count(w, "mr"), 7 - (nummer == 2 ? 3 : 1));
-        QCOMPARE(count(w, "mr WHERE Serie = 13002"), 1);
+        QCOMPARE(nummernOf(f, 12), left);
+        QCOMPARE(nummernOf(f, 13), QStringList{"2"});
+        QCOMPARE(nummernOf(f, 11), QStringList{"1"});
+        QCOMPARE(count(f, "mr"), 7 - (nummer == 2 ? 3 : 1));
+        QCOMPARE(count(f, "mr WHERE Serie = 13002"), 1);
 
         QVERIFY(historyList(w)->selectedItems().isEmpty());
         // No measurement is chosen: the jump grid shows none, and none of another athlete.
@@ -173,13 +173,13 @@ private slots:
                     kData);
         f.store("Betriebsart", "2");
         MainWindow& w = open(f);
-        QCOMPARE(w.athletes().selectedId(), 10);
+        QCOMPARE(selectedAthleteId(w), 10);
         QCOMPARE(jumpGrid(w)->model()->rowCount(), 0);
         clickRow(athleteGrid(w), 2);
         selectEntry(w, 2);
         QCOMPARE(gridColumn(jumpGrid(w), 1), (QStringList{"210", "220", "230"}));
         pressDelete(athleteGrid(w));
-        QCOMPARE(w.athletes().selectedId(), 10);
+        QCOMPARE(selectedAthleteId(w), 10);
         QCOMPARE(jumpGrid(w)->model()->rowCount(), 0);
         action(w, "singleModeAction")->trigger();
         action(w, "multipleModeAction")->trigger();
@@ -191,11 +191,11 @@ private slots:
         seed(f, kData);
         MainWindow& w = open(f);
         clickRow(athleteGrid(w), 1);
-        const QStringList before = everything(w);
+        const QStringList before = everything(f);
         historyList(w)->clearSelection();
         pressDelete(historyList(w));
         QCOMPARE(f.ui.texts(), QStringList{kDeleteMeasurement});
-        QCOMPARE(everything(w), before);
+        QCOMPARE(everything(f), before);
         QCOMPARE(historyList(w)->topLevelItemCount(), 3);
     }
 
@@ -209,15 +209,15 @@ private slots:
         clickRow(athleteGrid(w), 1);
         selectEntry(w, 3);
         pressDelete(historyList(w));
-        QCOMPARE(nummernOf(w, 12), (QStringList{"1", "2"}));
+        QCOMPARE(nummernOf(f, 12), (QStringList{"1", "2"}));
 
         w.toggleRun();
-        for (int i = 0; i < 10 && w.session().running(); ++i) {
+        for (int i = 0; i < 10 && f.station->session().running(); ++i) {
             f.clock.advance(100);
-            w.session().poll();
+            f.station->session().poll();
         }
-        QCOMPARE(nummernOf(w, 12), (QStringList{"1", "2", "3"}));
-        QCOMPARE(column(w, "SELECT SZ FROM mr WHERE Serie = 12003"), QStringList{"200"});
+        QCOMPARE(nummernOf(f, 12), (QStringList{"1", "2", "3"}));
+        QCOMPARE(column(f, "SELECT SZ FROM mr WHERE Serie = 12003"), QStringList{"200"});
         QVERIFY(f.ui.boxes.size() == 1);
     }
 
@@ -243,17 +243,17 @@ private slots:
             QVERIFY(f.makeReadOnly());
         MainWindow& w = open(f);
         if (!locked.isEmpty())
-            lock(w, locked);
+            lock(f, locked);
         clickRow(athleteGrid(w), 1);
         action(w, "multipleModeAction")->trigger();
-        const QStringList before = everything(w);
+        const QStringList before = everything(f);
         selectEntry(w, 2);
         pressDelete(historyList(w));
 
         QCOMPARE(f.ui.boxes.size(), 2);
         checkGeneralError(f.ui, 1, engineWords(f, error));
-        QCOMPARE(everything(w), before);
-        QCOMPARE(count(w, "mr WHERE Serie = 12002"), 3);
+        QCOMPARE(everything(f), before);
+        QCOMPARE(count(f, "mr WHERE Serie = 12002"), 3);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
         QCOMPARE(historyList(w)->selectedItems().size(), 1);
         // The program goes on working.
@@ -264,12 +264,12 @@ private slots:
 
         if (locked.isEmpty())
             return;
-        unlock(w, locked);
+        unlock(f, locked);
         selectEntry(w, 2);
         pressDelete(historyList(w));
         QCOMPARE(f.ui.boxes.size(), 3);
-        QCOMPARE(nummernOf(w, 12), (QStringList{"1", "3"}));
-        QCOMPARE(count(w, "mr WHERE Serie = 12002"), 0);
+        QCOMPARE(nummernOf(f, 12), (QStringList{"1", "3"}));
+        QCOMPARE(count(f, "mr WHERE Serie = 12002"), 0);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "1"}));
     }
 
@@ -290,7 +290,7 @@ private slots:
         seed(f, kData);
         MainWindow& w = open(f);
         clickRow(athleteGrid(w), 1);
-        const QStringList before = everything(w);
+        const QStringList before = everything(f);
         f.ui.answers.enqueue(answer);
         if (byMenu)
             action(w, "deleteAthleteAction")->trigger();
@@ -306,21 +306,21 @@ private slots:
         // Enter keeps the athlete: the default button is the one that deletes nothing.
         QCOMPARE(f.ui.boxes[0].defaultButton, 1);
         if (answer != 0) {
-            QCOMPARE(everything(w), before);
-            QCOMPARE(w.athletes().selectedId(), 12);
+            QCOMPARE(everything(f), before);
+            QCOMPARE(selectedAthleteId(w), 12);
             QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
             return;
         }
 
-        QCOMPARE(column(w, "SELECT ID FROM sportler ORDER BY ID"), (QStringList{"11", "13"}));
-        QCOMPARE(count(w, "units WHERE Ref_ID = 12"), 0);
-        QCOMPARE(count(w, "mr WHERE Serie BETWEEN 12000 AND 12999"), 0);
-        QCOMPARE(nummernOf(w, 11), QStringList{"1"});
-        QCOMPARE(nummernOf(w, 13), QStringList{"2"});
-        QCOMPARE(count(w, "mr"), 2);
+        QCOMPARE(column(f, "SELECT ID FROM sportler ORDER BY ID"), (QStringList{"11", "13"}));
+        QCOMPARE(count(f, "units WHERE Ref_ID = 12"), 0);
+        QCOMPARE(count(f, "mr WHERE Serie BETWEEN 12000 AND 12999"), 0);
+        QCOMPARE(nummernOf(f, 11), QStringList{"1"});
+        QCOMPARE(nummernOf(f, 13), QStringList{"2"});
+        QCOMPARE(count(f, "mr"), 2);
         // The first athlete is selected with his history.
         QCOMPARE(gridColumn(athleteGrid(w), 0), (QStringList{"11", "13"}));
-        QCOMPARE(w.athletes().selectedId(), 11);
+        QCOMPARE(selectedAthleteId(w), 11);
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         QCOMPARE(historyColumn(historyList(w), 7), QStringList{"1"});
         QVERIFY(startButton(w)->isEnabled());
@@ -335,9 +335,9 @@ private slots:
         QCOMPARE(historyList(w)->topLevelItemCount(), 3);
         pressDelete(athleteGrid(w));
 
-        QCOMPARE(count(w, "sportler"), 0);
-        QCOMPARE(count(w, "units WHERE Ref_ID = 12"), 0);
-        QCOMPARE(count(w, "mr WHERE Serie BETWEEN 12000 AND 12999"), 0);
+        QCOMPARE(count(f, "sportler"), 0);
+        QCOMPARE(count(f, "units WHERE Ref_ID = 12"), 0);
+        QCOMPARE(count(f, "mr WHERE Serie BETWEEN 12000 AND 12999"), 0);
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
         QCOMPARE(historyList(w)->topLevelItemCount(), 0);
         QVERIFY(!startButton(w)->isEnabled());
@@ -348,7 +348,7 @@ private slots:
         QCOMPARE(f.ui.boxes.size(), 1);
         action(w, "deleteAthleteAction")->trigger();
         QCOMPARE(f.ui.texts(), (QStringList{kDeleteAthleteKey, kDeleteAthleteMenu}));
-        QCOMPARE(count(w, "units"), 2);
+        QCOMPARE(count(f, "units"), 2);
     }
 
     void failedAthleteDeletionKeepsEverything_data() {
@@ -388,19 +388,19 @@ private slots:
             else
                 QVERIFY(writing->exec("BEGIN IMMEDIATE"));
         } else if (!locked.isEmpty()) {
-            lock(w, locked);
+            lock(f, locked);
         }
         clickRow(athleteGrid(w), 1);
-        const QStringList before = everything(w);
+        const QStringList before = everything(f);
         pressDelete(athleteGrid(w));
         writing.reset();
         other.reset();
 
         QCOMPARE(f.ui.boxes.size(), 2);
         checkGeneralError(f.ui, 1, engineWords(f, error));
-        QCOMPARE(everything(w), before);
+        QCOMPARE(everything(f), before);
         QCOMPARE(gridColumn(athleteGrid(w), 0), (QStringList{"11", "12", "13"}));
-        QCOMPARE(w.athletes().selectedId(), 12);
+        QCOMPARE(selectedAthleteId(w), 12);
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 1);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
         clickRow(athleteGrid(w), 2);

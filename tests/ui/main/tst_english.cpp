@@ -150,7 +150,7 @@ private slots:
         MainWindow& w = f.start();
         action(w, "analysisAction")->trigger();
         QCoreApplication::processEvents();
-        AnalysisWindow& a = *w.analysisWindow();
+        AnalysisWindow& a = *part<AnalysisWindow>(w, "analysisWindow");
         QCOMPARE(a.windowTitle(), QStringLiteral("Analysis"));
         auto* statistics = part<QTableWidget>(a, "statisticsTable");
         QCOMPARE(statistics->item(0, 0)->text(), QStringLiteral("Jumps"));

@@ -2,9 +2,7 @@
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
-#include "ui/athletes/AthleteController.h"
 #include "ui/athletes/AthleteTableModel.h"
-#include "ui/history/HistoryController.h"
 #include "ui/settings/LimitsDialog.h"
 
 #include <QAccessible>
@@ -116,7 +114,7 @@ private slots:
             {"reportAction", QKeySequence("Ctrl+P")},
             {"nextAthleteAction", QKeySequence("Ctrl+Down")}};
         for (const auto& [name, keys] : shortcuts)
-            QCOMPARE(w.action(name)->shortcut(), keys);
+            QCOMPARE(action(w, name)->shortcut(), keys);
 
         QStringList hints;
         for (QAction* a : part<QToolBar>(w, "toolBar")->actions()) {
@@ -163,13 +161,13 @@ private slots:
         QVERIFY(!jumpGrid(w)->isVisible());
 
         action(w, "multipleModeAction")->trigger();
-        QCOMPARE(w.mode(), MeasurementMode::Multiple);
+        QCOMPARE(f.station->session().mode, MeasurementMode::Multiple);
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Mehrfachmessung)"));
         QVERIFY(!action(w, "singleModeAction")->isChecked() &&
                 action(w, "multipleModeAction")->isChecked());
 
         action(w, "singleModeAction")->trigger();
-        QCOMPARE(w.mode(), MeasurementMode::Single);
+        QCOMPARE(f.station->session().mode, MeasurementMode::Single);
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Einzelmessung)"));
         QVERIFY(action(w, "singleModeAction")->isChecked() &&
                 !action(w, "multipleModeAction")->isChecked());
@@ -253,20 +251,22 @@ private slots:
         MainWindowFixture f;
         MainWindow& w = f.start();
         QTimer::singleShot(0, [&] {
-            auto* edit = w.limitsDialog()->findChild<QLineEdit*>("contactMinField");
+            auto* edit =
+                part<LimitsDialog>(w, "limitsDialog")->findChild<QLineEdit*>("contactMinField");
             QVERIFY(edit);
             edit->setText("80");
-            w.limitsDialog()->findChild<QPushButton*>("okButton")->click();
+            part<LimitsDialog>(w, "limitsDialog")->findChild<QPushButton*>("okButton")->click();
         });
         action(w, "limitsAction")->trigger();
-        QCOMPARE(w.station().limits().contactMinMs, 80);
-        QCOMPARE(w.limitsDialog()->windowTitle(), QStringLiteral("Triggerflanke"));
+        QCOMPARE(f.station->limits().contactMinMs, 80);
+        QCOMPARE(part<LimitsDialog>(w, "limitsDialog")->windowTitle(),
+                 QStringLiteral("Triggerflanke"));
         f.finish();
         QCOMPARE(f.stored("PSZmin"), QStringLiteral("80"));
-        MainWindow& again = f.start();
-        QCOMPARE(again.station().limits().contactMinMs, 80);
-        QVERIFY(again.station().limits().triggerEdge1 && again.station().limits().triggerEdge2);
-        QVERIFY(!again.station().limits().abortOnViolation);
+        f.start();
+        QCOMPARE(f.station->limits().contactMinMs, 80);
+        QVERIFY(f.station->limits().triggerEdge1 && f.station->limits().triggerEdge2);
+        QVERIFY(!f.station->limits().abortOnViolation);
         f.finish();
     }
 
@@ -281,7 +281,7 @@ private slots:
         MainWindowFixture f;
         MainWindow& w = f.start();
         QVERIFY(f.onServer() || QFile::exists(f.dataDirectory() + "qrv.sqlite"));
-        QVERIFY(w.station().store().isOpen());
+        QVERIFY(f.station->store().isOpen());
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
         QVERIFY(!startButton(w)->isEnabled()); // no athlete yet
         QVERIFY(f.ui.boxes.isEmpty());
@@ -299,7 +299,7 @@ private slots:
         if (f.onServer()) {
             // The server's tables are set up at every start; a missing one is made anew.
             QVERIFY(f.ui.boxes.isEmpty());
-            QVERIFY(w.station().store().isOpen());
+            QVERIFY(f.station->store().isOpen());
             return;
         }
         QCOMPARE(f.ui.boxes.size(), 1);
@@ -308,7 +308,7 @@ private slots:
         QVERIFY2(f.ui.boxes[0].text.startsWith("no such table: units"),
                  qPrintable(f.ui.boxes[0].text));
         QVERIFY(f.ui.boxes[0].text.endsWith('.'));
-        QVERIFY(!w.station().store().isOpen());
+        QVERIFY(!f.station->store().isOpen());
         QVERIFY(w.isVisible()); // the program keeps running
         f.finish();
     }
@@ -361,7 +361,7 @@ private slots:
                             lacks),
             qPrintable(text));
         QVERIFY(!f.ui.boxes[0].detail.isEmpty());
-        DataStore& store = w.station().store();
+        DataStore& store = f.station->store();
         QVERIFY(store.isOpen());
         for (const schema::Feature feature : schema::features())
             QCOMPARE(store.has(feature), schema::sinceVersion(feature) < version);
@@ -405,7 +405,7 @@ private slots:
               action(w, "changeAthleteAction"), action(w, "deleteAthleteAction"),
               action(w, "exportOneAction"), action(w, "exportAllAction"), action(w, "startAction")})
             a->trigger();
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         for (const MessageBox& box : f.ui.boxes)
             QCOMPARE(box.title, QStringLiteral("Kalvero"));
         QVERIFY(!f.ui.texts().isEmpty());
@@ -458,14 +458,15 @@ private slots:
         QCOMPARE(historyList(w)->topLevelItemCount(), 0);
         const QRect row = athleteGrid(w)->visualRect(athleteGrid(w)->model()->index(1, 1));
         QTest::mouseClick(athleteGrid(w)->viewport(), Qt::LeftButton, {}, row.center());
-        QCOMPARE(w.athletes().selected()->firstName, QStringLiteral("Jonas"));
+        QCOMPARE(athleteGrid(w)->model()->index(selectedAthleteRow(w), 1).data().toString(),
+                 QStringLiteral("Jonas"));
         QCOMPARE(historyList(w)->topLevelItemCount(), 2);
         // Newest first; a missing jump row shows zeros.
         QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("180"));
         QCOMPARE(historyList(w)->topLevelItem(1)->text(3), QStringLiteral("0"));
         QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
         // Back to the first athlete: the list follows.
-        w.athletes().selectRow(0);
+        selectAthleteRow(w, 0);
         QCOMPARE(historyList(w)->topLevelItemCount(), 0);
         QCOMPARE(athleteGrid(w)->selectionModel()->currentIndex().row(), 0);
         f.finish();

@@ -65,15 +65,15 @@ private slots:
             QCOMPARE(aside.size(), 1);
             QVERIFY2(f.ui.boxes[1].text.contains(aside.first()), qPrintable(f.ui.boxes[1].text));
             QCOMPARE(athleteGrid(w)->model()->rowCount(), 1);
-            QVERIFY(!w.station().store().damaged());
+            QVERIFY(!f.station->store().damaged());
         } else {
             QCOMPARE(f.ui.boxes.size(), 1);
             QVERIFY(aside.isEmpty());
             QCOMPARE(athleteGrid(w)->model()->rowCount(), 2);
-            QVERIFY(w.station().store().damaged());
+            QVERIFY(f.station->store().damaged());
             f.ui.clear();
-            QVERIFY(!checkWritable(w.station().store(), f.ui));
-            QCOMPARE(f.ui.texts(), QStringList{w.station().store().damagedText()});
+            QVERIFY(!checkWritable(f.station->store(), f.ui));
+            QCOMPARE(f.ui.texts(), QStringList{f.station->store().damagedText()});
         }
         f.finish();
     }
@@ -117,7 +117,7 @@ private slots:
         QVERIFY(damagedfile::damageBallast(f.location()));
         MainWindow& w = f.start();
         QTRY_VERIFY_WITH_TIMEOUT(!f.ui.boxes.isEmpty(), 10000);
-        QVERIFY(f.ui.boxes.first().text.startsWith(w.station().store().damagedText()));
+        QVERIFY(f.ui.boxes.first().text.startsWith(f.station->store().damagedText()));
         f.ui.clear();
         const QString target = f.dir.filePath(file);
         f.ui.fileNames.enqueue(target);
@@ -133,7 +133,7 @@ private slots:
             QVERIFY(label(*w.findChild<QWidget*>("analysisWindow"), "headingLabel")
                         ->text()
                         .startsWith("Meier, Anna"));
-        QVERIFY(w.station().store().damaged());
+        QVERIFY(f.station->store().damaged());
         f.finish();
     }
 };

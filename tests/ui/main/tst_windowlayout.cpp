@@ -4,7 +4,6 @@
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
-#include "ui/history/HistoryController.h"
 #include "ui/run/ResultPanel.h"
 
 #include <QApplication>
@@ -123,7 +122,7 @@ private slots:
             QCOMPARE(w.size(), w.minimumSize());
         }
         if (stored)
-            w.history().chooseAt(series ? 0 : 1);
+            chooseHistoryEntry(w, series ? 0 : 1);
         QCoreApplication::processEvents();
         QCOMPARE(jumpGrid(w)->isVisible(), series);
 
@@ -216,7 +215,7 @@ private slots:
         const QSize idleField = height->size();
         const qreal idleFont = height->font().pointSizeF();
         w.toggleRun();
-        QVERIFY(w.session().running());
+        QVERIFY(f.station->session().running());
 
         w.resize(w.width() + 400, w.height() + 300);
         QCoreApplication::processEvents();
@@ -230,7 +229,7 @@ private slots:
         QVERIFY(dataGroup(w)->y() > resultPanel(w)->geometry().bottom());
 
         w.toggleRun();
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         QCOMPARE(panel->enlargement(), 1.0);
         QCOMPARE(height->font().pointSizeF(), idleFont);
         QCOMPARE(height->size(), idleField);

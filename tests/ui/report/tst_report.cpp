@@ -2,8 +2,6 @@
 #include "core/store/Database.h"
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
-#include "ui/athletes/AthleteController.h"
-#include "ui/history/HistoryController.h"
 
 #include <QAction>
 #include <QProcess>

@@ -1,13 +1,11 @@
 #include "core/base/Texts.h"
 #include "core/store/Database.h"
+#include "support/AthleteWindow.h"
 #include "support/MainWindowFixture.h"
 #include "support/WindowParts.h"
-#include "ui/athletes/AthleteController.h"
 #include "ui/common/WriteCheck.h"
-#include "ui/history/HistoryController.h"
 #include "ui/history/JumpTableModel.h"
 #include "ui/run/LiveChart.h"
-#include "ui/run/RunController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,17 +42,17 @@ class TestRun : public QObject {
                                .arg(n)));
     }
 
-    static int count(MainWindow& w, const QString& tableAndWhere) {
-        QSqlQuery q(StoreInternals::database(w.station().store()).connection());
+    static int count(MainWindowFixture& f, const QString& tableAndWhere) {
+        QSqlQuery q(StoreInternals::database(f.station->store()).connection());
         q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tableAndWhere);
         return q.next() ? q.value(0).toInt() : -1;
     }
 
     // Polls as the 100 ms timer would until the run ends (or a limit of polls).
-    static void pollUntilIdle(MainWindowFixture& f, MainWindow& w, int limit = 200) {
-        for (int i = 0; i < limit && w.session().running(); ++i) {
+    static void pollUntilIdle(MainWindowFixture& f, int limit = 200) {
+        for (int i = 0; i < limit && f.station->session().running(); ++i) {
             f.clock.advance(100);
-            w.session().poll();
+            f.station->session().poll();
         }
     }
 
@@ -65,13 +63,13 @@ class TestRun : public QObject {
         return out;
     }
 
-    static bool idle(MainWindow& w) {
+    static bool idle(MainWindowFixture& f, MainWindow& w) {
         return startButton(w)->text() == QStringLiteral("Messung starten") &&
                startButton(w)->palette().color(QPalette::Active, QPalette::ButtonText) ==
                    QColor(0, 128, 0) &&
                startButton(w)->isEnabled() && action(w, "startAction")->isEnabled() &&
                dataGroup(w)->isEnabled() && historyList(w)->isEnabled() &&
-               !w.session().pollTimer().isActive();
+               !f.station->session().pollTimer().isActive();
     }
 
 private slots:
@@ -86,18 +84,18 @@ private slots:
         MainWindow& w = f.start();
         resultField(w, "heightField")->setText("12,00");
         w.toggleRun();
-        QVERIFY(w.session().running());
+        QVERIFY(f.station->session().running());
         QCOMPARE(startButton(w)->text(), QStringLiteral("Messung abbrechen"));
         QCOMPARE(startButton(w)->palette().color(QPalette::Active, QPalette::ButtonText),
                  QColor(255, 0, 0));
         QVERIFY(!dataGroup(w)->isEnabled() && !historyList(w)->isEnabled());
-        QVERIFY(w.session().pollTimer().isActive());
+        QVERIFY(f.station->session().pollTimer().isActive());
         // The start empties the height with the other three: nothing of the last jump stays.
         QCOMPARE(resultField(w, "heightField")->text(), QString());
-        pollUntilIdle(f, w);
+        pollUntilIdle(f);
 
         QVERIFY(f.ui.boxes.isEmpty());
-        QVERIFY(idle(w));
+        QVERIFY(idle(f, w));
         QCOMPARE(QStringList({resultField(w, "contactTimeField")->text(),
                               resultField(w, "flightTimeField")->text(),
                               resultField(w, "efficiencyField")->text(),
@@ -132,7 +130,7 @@ private slots:
         QCOMPARE(jumpGrid(w)->model()->rowCount(), 0); // a start empties the grid
         for (int i = 0; i < 8; ++i) {
             f.clock.advance(100);
-            w.session().poll();
+            f.station->session().poll();
         }
         QCOMPARE(jumpGrid(w)->model()->rowCount(), 2);
         QCOMPARE(jumpGrid(w)->model()->index(1, 0).data().toString(), QStringLiteral("2"));
@@ -140,7 +138,7 @@ private slots:
         QCOMPARE(historyList(w)->topLevelItem(0)->text(7), QStringLiteral("2"));
         QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
         QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna – Sprung 2"));
-        pollUntilIdle(f, w);
+        pollUntilIdle(f);
         QVERIFY(f.ui.boxes.isEmpty());
         QCOMPARE(entry(historyList(w)->topLevelItem(0)).mid(3),
                  (QStringList{"...", "...", "...", "...", "2"}));
@@ -159,12 +157,12 @@ private slots:
         MainWindow& w = f.start();
         w.toggleRun();
         QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna"));
-        pollUntilIdle(f, w, 5);
+        pollUntilIdle(f, 5);
         QCOMPARE(label(w, "runStatusLabel")->text(),
                  QStringLiteral("außerhalb der Grenzen, nicht gespeichert"));
-        QCOMPARE(count(w, "units"), 0);
-        pollUntilIdle(f, w, 6);
-        QCOMPARE(count(w, "mr"), 1);
+        QCOMPARE(count(f, "units"), 0);
+        pollUntilIdle(f, 6);
+        QCOMPARE(count(f, "mr"), 1);
         QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna – Sprung 1"));
         QVERIFY(f.ui.boxes.isEmpty());
         w.toggleRun();
@@ -198,11 +196,11 @@ private slots:
         MainWindow& w = f.start();
         if (refuseJumps)
             QVERIFY(
-                TestStore::refuse(StoreInternals::database(w.station().store()), "INSERT", "mr"));
+                TestStore::refuse(StoreInternals::database(f.station->store()), "INSERT", "mr"));
         // Polls come from the session's timer, as in the program; the clock moves on quickly.
         f.clock.setStep(100);
         w.toggleRun();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.session().running(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.station->session().running(), 20000);
         QStringList shown;
         for (const MessageBox& box : f.ui.boxes)
             shown << box.title + ": " + box.text;
@@ -210,8 +208,8 @@ private slots:
             boxes.replaceInStrings("gesperrt Unable to fetch row.",
                                    "gesperrt. Der Sprung 1 wurde nicht gespeichert.");
         QCOMPARE(shown, boxes);
-        QVERIFY(idle(w));
-        QCOMPARE(count(w, "mr"), 0);
+        QVERIFY(idle(f, w));
+        QCOMPARE(count(f, "mr"), 0);
         f.finish();
     }
 
@@ -234,7 +232,7 @@ private slots:
         f.testStore.maintenance(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
                                                "pg_stat_activity WHERE datname = '%1'")
                                     .arg(database));
-        QTRY_VERIFY_WITH_TIMEOUT(!w.session().running(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.station->session().running(), 20000);
         QStringList shown;
         for (const MessageBox& box : f.ui.boxes)
             shown << box.title + ": " + box.text;
@@ -242,7 +240,7 @@ private slots:
                                                    "%1 ist unterbrochen. Der Sprung 2 wurde "
                                                    "nicht gespeichert.")
                                         .arg(f.testStore.location.serverName())});
-        QVERIFY(idle(w));
+        QVERIFY(idle(f, w));
         f.testStore.maintenance(
             QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(database));
         f.finish();
@@ -267,9 +265,9 @@ private slots:
         w.toggleRun();
         for (int i = 0; i < 4; ++i) {
             f.clock.advance(100);
-            w.session().poll();
+            f.station->session().poll();
         }
-        QCOMPARE(count(w, "mr"), 1);
+        QCOMPARE(count(f, "mr"), 1);
         for (QAction* a : {action(w, "newAthleteAction"), action(w, "changeAthleteAction"),
                            action(w, "deleteAthleteAction"), action(w, "searchAction"),
                            action(w, "showAllAction"), action(w, "exportOneAction"),
@@ -290,16 +288,16 @@ private slots:
         QVERIFY(!opened);
         QVERIFY(f.ui.boxes.isEmpty() && f.ui.saveRequests.isEmpty());
 
-        w.athletes().selectRow(1); // another athlete in the grid
+        selectAthleteRow(w, 1); // another athlete in the grid
         for (int i = 0; i < 4; ++i) {
             f.clock.advance(100);
-            w.session().poll();
+            f.station->session().poll();
         }
         w.toggleRun();
         QVERIFY(f.ui.boxes.isEmpty());
-        QCOMPARE(count(w, "units WHERE Ref_ID = 12 AND FZ = 2"), 1);
-        QCOMPARE(count(w, "units WHERE Ref_ID = 13"), 0);
-        QCOMPARE(count(w, "mr WHERE Serie = 12001"), 2);
+        QCOMPARE(count(f, "units WHERE Ref_ID = 12 AND FZ = 2"), 1);
+        QCOMPARE(count(f, "units WHERE Ref_ID = 13"), 0);
+        QCOMPARE(count(f, "mr WHERE Serie = 12001"), 2);
         QVERIFY(action(w, "newAthleteAction")->isEnabled() &&
                 action(w, "exportAllAction")->isEnabled());
         f.finish();
@@ -313,25 +311,25 @@ private slots:
         f.playScript("300: 0 200 1 244\n");
         MainWindow& w = f.start();
         w.toggleRun();
-        pollUntilIdle(f, w, 5);
-        QVERIFY(w.session().running());
+        pollUntilIdle(f, 5);
+        QVERIFY(f.station->session().running());
         // From now on nothing can be written.
         if (f.onServer())
-            QVERIFY(StoreInternals::database(w.station().store())
+            QVERIFY(StoreInternals::database(f.station->store())
                         .read("SET default_transaction_read_only = on")
                         .isActive());
         else
-            QVERIFY(TestStore::refuse(StoreInternals::database(w.station().store()), "INSERT",
-                                      "units"));
-        QVERIFY(!checkWritable(w.station().store(), f.ui));
+            QVERIFY(
+                TestStore::refuse(StoreInternals::database(f.station->store()), "INSERT", "units"));
+        QVERIFY(!checkWritable(f.station->store(), f.ui));
         f.ui.clear();
         w.toggleRun();
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         QVERIFY(f.ui.boxes.isEmpty());
-        QCOMPARE(count(w, "units WHERE FZ = 1"), 1);
+        QCOMPARE(count(f, "units WHERE FZ = 1"), 1);
         QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
         w.toggleRun();
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         QCOMPARE(f.ui.texts(),
                  QStringList{
                      "Messung nicht möglich , da nicht auf Datenbanken geschrieben werden kann."});
@@ -345,8 +343,8 @@ private slots:
         f.playScript("300: 0 200 1 244\n300: 0 210 1 250\n");
         MainWindow& w = f.start();
         w.toggleRun();
-        pollUntilIdle(f, w, 10);
-        QVERIFY(w.session().running());
+        pollUntilIdle(f, 10);
+        QVERIFY(f.station->session().running());
         SimulatedDevice& unit = f.timingUnit();
         f.finish();
         QVERIFY(unit.sent.endsWith('\xfa'));
@@ -367,15 +365,15 @@ private slots:
 
         athleteGrid(w)->setFocus();
         QTest::keyClick(athleteGrid(w), Qt::Key_Return);
-        QVERIFY(w.session().running());
+        QVERIFY(f.station->session().running());
         resultField(w, "heightField")->setFocus();
         QTest::keyClick(resultField(w, "heightField"), Qt::Key_Enter);
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
 
         QTest::keyClick(&w, Qt::Key_F5);
-        QVERIFY(w.session().running());
+        QVERIFY(f.station->session().running());
         QTest::mouseClick(startButton(w), Qt::LeftButton);
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
@@ -386,9 +384,9 @@ private slots:
         MainWindow& w = f.start();
         QVERIFY(!startButton(w)->isEnabled() && !action(w, "startAction")->isEnabled());
         w.toggleRun(); // as Enter calls it, whatever the button's state
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         QVERIFY(f.timingUnit().sent.isEmpty());
-        QCOMPARE(count(w, "units"), 0);
+        QCOMPARE(count(f, "units"), 0);
         QVERIFY(f.ui.boxes.isEmpty());
         f.finish();
     }
@@ -402,7 +400,7 @@ private slots:
         MainWindow& w = f.start();
         for (int run = 0; run < 3; ++run) {
             w.toggleRun();
-            pollUntilIdle(f, w);
+            pollUntilIdle(f);
             f.clock.advance(1000);
         }
         QCOMPARE(historyList(w)->topLevelItemCount(), 3);
@@ -412,7 +410,7 @@ private slots:
             numbers << historyList(w)->topLevelItem(i)->text(7);
         QCOMPARE(QSet<QString>(numbers.begin(), numbers.end()), (QSet<QString>{"1", "2", "3"}));
         QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("200"));
-        QCOMPARE(count(w, "units WHERE Ref_ID = 12 AND FZ = 1"), 3);
+        QCOMPARE(count(f, "units WHERE Ref_ID = 12 AND FZ = 1"), 3);
         f.finish();
     }
 
@@ -433,7 +431,7 @@ private slots:
 
         dropHeight->setText("200"); // typed past the field's own check
         action(w, "startAction")->trigger();
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         QCOMPARE(f.ui.texts(),
                  QStringList{"Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein."});
         f.ui.boxes.clear();
@@ -441,7 +439,7 @@ private slots:
         dropHeight->setText("45");
         w.toggleRun();
         QVERIFY(!test->isEnabled() && !dropHeight->isEnabled());
-        pollUntilIdle(f, w);
+        pollUntilIdle(f);
         QVERIFY(test->isEnabled() && dropHeight->isEnabled());
         QTreeWidgetItem* newest = historyList(w)->topLevelItem(0);
         QCOMPARE(QStringList({newest->text(8), newest->text(9)}), (QStringList{"Drop Jump", "45"}));
@@ -471,7 +469,7 @@ private slots:
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.toggleRun();
-        pollUntilIdle(f, w);
+        pollUntilIdle(f);
         auto* chart = part<LiveChart>(w, "liveChart");
         const QStringList fields{"contactTimeField", "flightTimeField", "efficiencyField",
                                  "heightField"};
@@ -481,7 +479,7 @@ private slots:
         QVERIFY(jumpGrid(w)->model()->rowCount() > 0);
         historyList(w)->setFocus();
         QTest::keyClick(historyList(w), Qt::Key_Delete);
-        QCOMPARE(count(w, "units"), 0);
+        QCOMPARE(count(f, "units"), 0);
         QVERIFY(!chart->isVisible());
         QVERIFY(chart->places().isEmpty());
         for (const QString& field : fields)
@@ -508,8 +506,8 @@ private slots:
         QVERIFY(end->isEnabled());
         w.toggleRun();
         QVERIFY(chart->isVisible());
-        pollUntilIdle(f, w);
-        QVERIFY(!w.session().running());
+        pollUntilIdle(f);
+        QVERIFY(!f.station->session().running());
         QVERIFY(chart->isVisible());
         const auto bars = [&w] {
             QBarSet* set = nullptr;
@@ -557,10 +555,10 @@ private slots:
         part<QComboBox>(w, "protocolChoice")->setCurrentText("10/5");
         QCOMPARE(part<QComboBox>(w, "testChoice")->currentText(), QStringLiteral("Sprungserie"));
         w.toggleRun();
-        pollUntilIdle(f, w);
+        pollUntilIdle(f);
         QVERIFY(f.ui.boxes.isEmpty());
-        QCOMPARE(count(w, "mr"), 10);
-        QCOMPARE(count(w, "units_protokoll WHERE Protokoll = '10/5'"), 1);
+        QCOMPARE(count(f, "mr"), 10);
+        QCOMPARE(count(f, "units_protokoll WHERE Protokoll = '10/5'"), 1);
         QCOMPARE(label(w, "protocolResultLabel")->text(),
                  QStringLiteral("RSI (beste 5 von 10): 1,89 · Stützzeit 163 ms · Höhe 30,7 cm · "
                                 "Sprünge 2, 3, 4, 6, 8"));
@@ -571,14 +569,17 @@ private slots:
         QCOMPARE(part<LiveChart>(w, "liveChart")->markedPlaces(), (QList<int>{1, 2, 3, 5, 7}));
 
         // An excluded jump counts in no result and leaves its place in the chart empty.
-        w.history().setReasonAsker([](int) { return std::optional<QString>("Doppelkontakt"); });
-        w.history().excludeJump(2);
+        QTableView* grid = jumpGrid(w);
+        grid->setCurrentIndex(grid->model()->index(1, 0)); // jump 2
+        athletewindow::answerReason(QStringLiteral("Doppelkontakt"));
+        action(w, "excludeJumpAction")->trigger();
         QCOMPARE(label(w, "protocolResultLabel")->text(),
                  QStringLiteral("Kein Ergebnis: nur 9 von 10 Sprüngen gültig."));
         QVERIFY(jumps->markedJumps().isEmpty());
         QVERIFY(part<LiveChart>(w, "liveChart")->markedPlaces().isEmpty());
         QVERIFY(part<LiveChart>(w, "liveChart")->places()[1].jump->excluded);
-        w.history().restoreJump(2);
+        grid->setCurrentIndex(grid->model()->index(1, 0));
+        action(w, "restoreJumpAction")->trigger();
         QCOMPARE(jumps->markedJumps(), (QList<int>{2, 3, 4, 6, 8}));
         QVERIFY(label(w, "protocolResultLabel")->text().startsWith("RSI (beste 5 von 10): 1,89"));
         f.finish();
@@ -623,7 +624,7 @@ private slots:
                  QStringLiteral("Die Fallhöhen müssen ansteigen: auf 40 cm folgt 30 cm."));
         QVERIFY(told->isVisible() && position->text().isEmpty());
         action(w, "startAction")->trigger();
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         QCOMPARE(f.ui.texts(),
                  QStringList{"Die Fallhöhen müssen ansteigen: auf 40 cm folgt 30 cm."});
         f.ui.boxes.clear();
@@ -642,23 +643,23 @@ private slots:
                                    "Alle Versuche gemessen: „Profil beenden“ zeigt das Ergebnis."};
         for (const QString& next : expected) {
             if (next == expected[1]) {
-                w.athletes().selectRow(1);
+                selectAthleteRow(w, 1);
                 action(w, "startAction")->trigger();
-                QVERIFY(!w.session().running());
+                QVERIFY(!f.station->session().running());
                 QCOMPARE(f.ui.texts(),
                          QStringList{"Das Fallhöhen-Profil von Meier, Anna ist noch nicht beendet. "
                                      "Wählen Sie Meier, Anna für den nächsten Versuch, oder "
                                      "beenden Sie das Profil mit „Profil beenden“."});
                 f.ui.boxes.clear();
-                w.athletes().selectRow(0);
+                selectAthleteRow(w, 0);
             }
             w.toggleRun();
-            QVERIFY(w.session().running());
+            QVERIFY(f.station->session().running());
             // Each trial counts its own jump, none yet; the heights are kept while the
             // profile goes on.
             QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna"));
             QVERIFY(!heights->isEnabled());
-            pollUntilIdle(f, w);
+            pollUntilIdle(f);
             QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
             QCOMPARE(position->text(), next);
             QVERIFY(!heights->isEnabled());
@@ -668,14 +669,14 @@ private slots:
             }
         }
         // Each trial is a single drop jump from its height, stored as one of the profile.
-        QCOMPARE(count(w, "units WHERE FZ = 1"), 4);
-        QCOMPARE(count(w, "units_test WHERE Test = 'Drop Jump' AND Fallhoehe = 30"), 2);
-        QCOMPARE(count(w, "units_protokoll WHERE Protokoll = 'Profil' AND Profil_ID = "
+        QCOMPARE(count(f, "units WHERE FZ = 1"), 4);
+        QCOMPARE(count(f, "units_test WHERE Test = 'Drop Jump' AND Fallhoehe = 30"), 2);
+        QCOMPARE(count(f, "units_protokoll WHERE Protokoll = 'Profil' AND Profil_ID = "
                           "(SELECT MAX(ID) FROM profile)"),
                  4);
         // Nothing more to jump: the program says so and starts nothing.
         action(w, "startAction")->trigger();
-        QVERIFY(!w.session().running());
+        QVERIFY(!f.station->session().running());
         QCOMPARE(f.ui.texts(), QStringList{expected.last()});
 
         auto* end = part<QPushButton>(w, "endProfileButton");

@@ -62,15 +62,16 @@ private slots:
 
         choose(w, "U19");
         QCOMPARE(ids(w), (QStringList{"2", "4", "6"}));
-        QCOMPARE(w.athletes().selectedId(), 2);
+        QCOMPARE(selectedAthleteId(w), 2);
 
         // The search finds within the group: "Mei…" is Meier and Meyer there, not Hans Meier.
-        whenShown(w.athleteSearch(), [&] {
-            w.athleteSearch()->surnameField->setText("mei");
-            w.athleteSearch()->surnameField->setFocus();
+        whenShown(athleteSearch(w), [&] {
+            part<QLineEdit>(*athleteSearch(w), "surnameField")->setText("mei");
+            part<QLineEdit>(*athleteSearch(w), "surnameField")->setFocus();
             QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
-            QCoreApplication::sendEvent(w.athleteSearch()->surnameField, &focusIn);
-            w.athleteSearch()->searchButton->click();
+            QCoreApplication::sendEvent(part<QLineEdit>(*athleteSearch(w), "surnameField"),
+                                        &focusIn);
+            part<QPushButton>(*athleteSearch(w), "searchButton")->click();
         });
         action(w, "searchAction")->trigger();
         QCOMPARE(ids(w), (QStringList{"2"}));
@@ -81,28 +82,33 @@ private slots:
         // A new athlete joins the group listed.
         bool leftOpen = false;
         whenShown(
-            w.athleteEditor(),
+            athleteEditor(w),
             [&] {
-                AthleteEditorDialog* e = w.athleteEditor();
-                QCOMPARE(e->groupsField->count(), 2);
-                QCOMPARE(e->groupsField->item(1)->text(), QString("U19"));
-                QCOMPARE(e->groupsField->item(1)->checkState(), Qt::Checked);
-                QCOMPARE(e->groupsField->item(0)->checkState(), Qt::Unchecked);
-                e->nameField->setText("Neu");
-                e->firstNameField->setText("Nora");
-                e->okButton->click();
+                AthleteEditorDialog* e = athleteEditor(w);
+                QCOMPARE(part<QListWidget>(*e, "groupsField")->count(), 2);
+                QCOMPARE(part<QListWidget>(*e, "groupsField")->item(1)->text(), QString("U19"));
+                QCOMPARE(part<QListWidget>(*e, "groupsField")->item(1)->checkState(), Qt::Checked);
+                QCOMPARE(part<QListWidget>(*e, "groupsField")->item(0)->checkState(),
+                         Qt::Unchecked);
+                part<QLineEdit>(*e, "nameField")->setText("Neu");
+                part<QLineEdit>(*e, "firstNameField")->setText("Nora");
+                part<QPushButton>(*e, "okButton")->click();
             },
             &leftOpen);
         action(w, "newAthleteAction")->trigger();
         QVERIFY(!leftOpen);
         QCOMPARE(ids(w), (QStringList{"2", "4", "6", "8"}));
-        QCOMPARE(w.athletes().selectedId(), 8);
+        QCOMPARE(selectedAthleteId(w), 8);
 
         // Taken out of the group in the editor, he leaves the list.
-        whenShown(w.athleteEditor(), [&] {
-            w.athleteEditor()->groupsField->item(1)->setCheckState(Qt::Unchecked);
-            w.athleteEditor()->groupsField->item(0)->setCheckState(Qt::Checked);
-            w.athleteEditor()->okButton->click();
+        whenShown(athleteEditor(w), [&] {
+            part<QListWidget>(*athleteEditor(w), "groupsField")
+                ->item(1)
+                ->setCheckState(Qt::Unchecked);
+            part<QListWidget>(*athleteEditor(w), "groupsField")
+                ->item(0)
+                ->setCheckState(Qt::Checked);
+            part<QPushButton>(*athleteEditor(w), "okButton")->click();
         });
         action(w, "changeAthleteAction")->trigger();
         QCOMPARE(ids(w), (QStringList{"2", "4", "6"}));
@@ -127,24 +133,25 @@ private slots:
             if (!dialog)
                 return;
             shown = true;
-            dialog->nameField->setText("Reha");
-            dialog->newButton->click();
-            dialog->nameField->setText("kader");
-            dialog->newButton->click(); // refused: "Kader" is there
+            part<QLineEdit>(*dialog, "groupNameField")->setText("Reha");
+            part<QPushButton>(*dialog, "newGroupButton")->click();
+            part<QLineEdit>(*dialog, "groupNameField")->setText("kader");
+            part<QPushButton>(*dialog, "newGroupButton")->click(); // refused: "Kader" is there
             const auto item = [dialog](const QString& name) {
-                const auto items = dialog->groupList->findItems(name, Qt::MatchExactly);
+                const auto items =
+                    part<QListWidget>(*dialog, "groupList")->findItems(name, Qt::MatchExactly);
                 return items.isEmpty() ? nullptr : items.first();
             };
-            dialog->groupList->setCurrentItem(item("U19"));
-            dialog->deleteButton->click();
-            dialog->groupList->setCurrentItem(item("Reha"));
-            dialog->nameField->setText("Reha 2027");
-            dialog->renameButton->click();
-            dialog->closeButton->click();
+            part<QListWidget>(*dialog, "groupList")->setCurrentItem(item("U19"));
+            part<QPushButton>(*dialog, "deleteGroupButton")->click();
+            part<QListWidget>(*dialog, "groupList")->setCurrentItem(item("Reha"));
+            part<QLineEdit>(*dialog, "groupNameField")->setText("Reha 2027");
+            part<QPushButton>(*dialog, "renameGroupButton")->click();
+            part<QPushButton>(*dialog, "closeButton")->click();
         });
         action(w, "groupsAction")->trigger();
         QVERIFY(shown);
-        QVERIFY(!w.groupDialog()->isVisible());
+        QVERIFY(!part<GroupDialog>(w, "groupDialog")->isVisible());
         QCOMPARE(chooserTexts(w), (QStringList{"Alle Sportler", "Kader", "Reha 2027"}));
         QCOMPARE(groupChooser(w)->currentText(), QString("Alle Sportler"));
         QCOMPARE(ids(w).size(), 7);
@@ -161,15 +168,15 @@ private slots:
         seed(f, kSquad);
         MainWindow& w = open(f);
         choose(w, "U19");
-        QCOMPARE(w.athletes().selectedId(), 2);
+        QCOMPARE(selectedAthleteId(w), 2);
         QTest::keyClick(athleteGrid(w), Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(w.athletes().selectedId(), 4);
+        QCOMPARE(selectedAthleteId(w), 4);
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 1);
         historyList(w)->setFocus();
         QTest::keyClick(historyList(w), Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(w.athletes().selectedId(), 6);
+        QCOMPARE(selectedAthleteId(w), 6);
         QTest::keyClick(historyList(w), Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(w.athletes().selectedId(), 6);
+        QCOMPARE(selectedAthleteId(w), 6);
         QCOMPARE(action(w, "nextAthleteAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
         QVERIFY(f.ui.boxes.isEmpty());
     }

@@ -65,11 +65,12 @@ private slots:
         auto* chooser = part<QComboBox>(w, "groupChooser");
         chooser->setCurrentIndex(chooser->findText("U19"));
         action(w, "rankingAction")->trigger();
-        RankingWindow* ranking = w.rankingWindow();
-        QVERIFY(ranking && ranking->isVisible());
-        QCOMPARE(ranking->groupChooser->currentText(), QString("U19"));
-        QCOMPARE(ranking->fromField->date(), QDate::currentDate().addDays(-29));
-        QCOMPARE(ranking->toField->date(), QDate::currentDate());
+        auto* ranking = part<RankingWindow>(w, "rankingWindow");
+        QVERIFY(ranking->isVisible());
+        auto* from = part<QDateEdit>(*ranking, "fromField");
+        QCOMPARE(part<QComboBox>(*ranking, "rankingGroupChooser")->currentText(), QString("U19"));
+        QCOMPARE(from->date(), QDate::currentDate().addDays(-29));
+        QCOMPARE(part<QDateEdit>(*ranking, "toField")->date(), QDate::currentDate());
 
         // The longest flight time first; athlete 1's change against his jump of 40 days ago.
         QList<ranking::Row> rows = ranking->rowsShown();
@@ -80,27 +81,27 @@ private slots:
         QVERIFY(!rows.first().rsiChange);
 
         // A click on "Name" sorts by name.
-        QHeaderView* header = ranking->rankingTable->horizontalHeader();
+        QHeaderView* header = part<QTableView>(*ranking, "rankingTable")->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(ranking::Name) + 5, 5));
         rows = ranking->rowsShown();
         QCOMPARE(rows.first().athlete.name, QString("Name01"));
-        ranking->copyButton->click();
+        part<QPushButton>(*ranking, "copyButton")->click();
         const QStringList lines = f.ui.clipboard.split('\n');
         QCOMPARE(lines.size(), 32);
         QVERIFY2(lines[1].startsWith("30\tName01\tVorname\t"), qPrintable(lines[1]));
 
         // A period whose start is after its end shows nothing and says why.
-        ranking->fromField->setDate(QDate::currentDate().addDays(1));
+        from->setDate(QDate::currentDate().addDays(1));
         QVERIFY(ranking->rowsShown().isEmpty());
-        QVERIFY(!ranking->noteLabel->text().isEmpty());
-        ranking->fromField->setDate(QDate::currentDate().addDays(-29));
+        QVERIFY(!part<QLabel>(*ranking, "noteLabel")->text().isEmpty());
+        from->setDate(QDate::currentDate().addDays(-29));
 
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         const QString path = f.dir.filePath("team.pdf");
         f.ui.fileNames << path;
-        ranking->reportButton->click();
+        part<QPushButton>(*ranking, "reportButton")->click();
         QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
         const QStringList pages =
             tool("pdftotext", {"-layout", path, "-"}).split('\f', Qt::SkipEmptyParts);
