@@ -5,7 +5,7 @@
 #include "core/export/Workbook.h"
 #include "core/link/DeviceListing.h"
 #include "core/store/Backup.h"
-#include "core/store/Database.h"
+#include "core/store/DataStore.h"
 #include "core/takeover/TakeoverCommands.h"
 
 #include <QCoreApplication>
@@ -128,7 +128,7 @@ int backUpOrRestore(const Invocation& invocation, const CommandContext& context)
             throw AppError(CommandLineTexts::tr("Kalvero sichert keinen Datenbankserver (%1); das "
                                                 "macht pg_dump auf dem Server.")
                                .arg(context.store->serverName()));
-        const QString database = QDir(context.dataDirectory).filePath(Database::kFileName);
+        const QString database = QDir(context.dataDirectory).filePath(StoreLocation::kFileName);
         const QString file = QFileInfo(invocation.value).absoluteFilePath();
         if (invocation.command == Command::Backup) {
             backup::copy(database, file);
@@ -154,13 +154,14 @@ int exportTable(const Invocation& invocation, const CommandContext& context) {
     const auto failure = failureOf([&] {
         if (!context.store)
             throw AppError(context.storeError);
-        Database db(*context.store);
-        const QList<qint64> athletes = tidyexport::athletesToExport(db, invocation.group);
+        DataStore store;
+        store.open(*context.store);
+        const QList<qint64> athletes = tidyexport::athletesToExport(store, invocation.group);
         const QString file = QFileInfo(invocation.value).absoluteFilePath();
         const tidyexport::Result result =
             invocation.command == Command::ExportCsv
-                ? tidyexport::writeCsv(db, file, athletes, context.limits)
-                : workbook::write(db, file, athletes, context.limits);
+                ? tidyexport::writeCsv(store, file, athletes, context.limits)
+                : workbook::write(store, file, athletes, context.limits);
         if (result.outcome != Exporter::Outcome::Written)
             throw AppError(result.message);
         done = CommandLineTexts::tr("%1 Sprünge von %2 Sportlern geschrieben nach %3")

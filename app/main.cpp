@@ -6,7 +6,7 @@
 #include "core/link/SerialDriver.h"
 #include "core/link/TimingDriverFactory.h"
 #include "core/station/Station.h"
-#include "core/store/Database.h"
+#include "core/store/StoreLocation.h"
 #include "ui/common/AppContext.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/QtMessageService.h"
@@ -31,7 +31,7 @@ std::optional<StoreLocation> chooseStore(const QProcessEnvironment& environment,
                                          const QSettings& settings, QString* error) {
     return StoreLocation::choose(environment.value(QStringLiteral("KALVERO_DATABASE")),
                                  settings.value(QStringLiteral("Datenbank/Verbindung")).toString(),
-                                 Database::dataDirectory(environment), error);
+                                 StoreLocation::dataDirectory(environment), error);
 }
 
 // The plausibility limits kept in the settings.
@@ -59,7 +59,7 @@ int runWithoutWindow(int argc, char* argv[], const SettingsFileCheck& settingsCh
     const auto invocation = commandline::parse(commandline::argumentsOf(argc, argv));
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QString storeError;
-    const QString dataDirectory = Database::dataDirectory(environment);
+    const QString dataDirectory = StoreLocation::dataDirectory(environment);
     const auto store = chooseStore(environment, *settings, &storeError);
     const commandline::CommandContext context{
         out,

@@ -1,5 +1,7 @@
 // The program's parts under load, one task a call, for bench/run.sh to time:
-//   kalvero_bench make-database DIR ATHLETES MEASUREMENTS   a database of that size
+//   kalvero_bench make-database STORE ATHLETES MEASUREMENTS a database of that size; STORE is
+//                                                              a data directory or a PostgreSQL
+//                                                              connection text
 //   kalvero_bench export DIR FILE                             "Alle Exportieren" of all athletes
 //                                                              (the core alone)
 //   kalvero_bench export-window DIR FILE                      "Alle Exportieren" as the main
@@ -13,6 +15,9 @@
 //                                                              (--export-xlsx)
 //   kalvero_bench start DIR                                   the main window's start and first
 //                                                              show
+//   kalvero_bench start-wall STORE                            the same on a directory or a
+//                                                              server: prints the wall time in
+//                                                              seconds to the window shown
 //   kalvero_bench analysis DIR                                the same, then the analysis window
 //                                                              of the first athlete
 //   kalvero_bench report DIR FILE                             the same, then his PDF report
@@ -81,11 +86,19 @@ int fail(const QString& text) {
     return 2;
 }
 
+// A data directory, or the database a PostgreSQL connection text names.
+StoreLocation storeOf(const QString& text) {
+    if (text.startsWith(QLatin1String("postgres")))
+        if (const auto server = StoreLocation::fromConnectionText(text))
+            return *server;
+    return StoreLocation::embedded(text);
+}
+
 // Athlete 1 has 999 measurements; every other athlete has `measurements`. A third of all
 // measurements are series of 5 to 15 jumps, the others single jumps. A squad: every athlete
 // has `measurements`, spread evenly over the last year, and all are in the group "Kader".
-void makeDatabase(const QString& directory, int athletes, int measurements, bool squad = false) {
-    Database db(directory);
+void makeDatabase(const StoreLocation& store, int athletes, int measurements, bool squad = false) {
+    Database db(store);
     QRandomGenerator random(20261207);
     Database::Transaction transaction(db);
     QSqlQuery athlete(db.connection());
@@ -128,29 +141,30 @@ void makeDatabase(const QString& directory, int athletes, int measurements, bool
         }
     }
     if (squad) {
-        db.run(QStringLiteral("INSERT INTO gruppen (Name) VALUES ('Kader')"));
-        db.run(QStringLiteral("INSERT INTO gruppen_sportler (Gruppe_ID, Sportler_ID) "
-                              "SELECT g.ID, s.ID FROM gruppen g, sportler s"));
+        db.write(QStringLiteral("INSERT INTO gruppen (Name) VALUES ('Kader')"));
+        db.write(QStringLiteral("INSERT INTO gruppen_sportler (Gruppe_ID, Sportler_ID) "
+                                "SELECT g.ID, s.ID FROM gruppen g, sportler s"));
     }
     transaction.commit();
 }
 
 int exportAll(const QString& directory, const QString& file) {
-    Database db(directory);
+    DataStore store;
+    store.open(StoreLocation::embedded(directory));
     QList<qint64> ids;
-    QSqlQuery q = db.run(QStringLiteral("SELECT ID FROM sportler ORDER BY ID"));
-    while (q.next())
-        ids << q.value(0).toLongLong();
-    const auto result = Exporter(db).writeFile(file, ids);
+    for (const Athlete& athlete : store.athletes().all())
+        ids << athlete.id;
+    const auto result = Exporter(store).writeFile(file, ids);
     return result.outcome == Exporter::Outcome::Written ? 0 : fail(result.message);
 }
 
 // The table for analysis tools of all athletes, as the command line writes it.
 int exportTable(const QString& directory, const QString& file, bool workbook) {
-    Database db(directory);
-    const QList<qint64> ids = tidyexport::athletesToExport(db, QString());
-    const auto result =
-        workbook ? workbook::write(db, file, ids, {}) : tidyexport::writeCsv(db, file, ids, {});
+    DataStore store;
+    store.open(StoreLocation::embedded(directory));
+    const QList<qint64> ids = tidyexport::athletesToExport(store, QString());
+    const auto result = workbook ? workbook::write(store, file, ids, {})
+                                 : tidyexport::writeCsv(store, file, ids, {});
     return result.outcome == Exporter::Outcome::Written ? 0 : fail(result.message);
 }
 
@@ -187,9 +201,11 @@ private:
 // the window, or with `ranking` the window "Rangliste" of the first group over the last year;
 // prints the CPU time of the window's thread.
 // With `timed`, prints the seconds the action took instead.
-int startWindow(int argc, char* argv[], const QString& directory,
+int startWindow(int argc, char* argv[], const StoreLocation& store,
                 const QString& actionName = QString(), const QString& saveAs = QString(),
-                bool ranking = false, bool timed = false) {
+                bool ranking = false, bool timed = false, bool wall = false) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     SystemClock clock;
     SimulatedUnit unit(clock);
@@ -201,7 +217,7 @@ int startWindow(int argc, char* argv[], const QString& directory,
         ui,
         clock,
         unit,
-        StoreLocation::embedded(directory),
+        store,
         [settingsPath] { return std::make_unique<QSettings>(settingsPath, QSettings::IniFormat); },
         {}};
     Station station(unit, clock);
@@ -216,21 +232,29 @@ int startWindow(int argc, char* argv[], const QString& directory,
         if (shown.rowsShown().isEmpty())
             return fail(QStringLiteral("an empty ranking"));
     }
-    QTimer::singleShot(0, &app, [&window, &app, &actionSeconds, actionName] {
-        if (!actionName.isEmpty()) {
-            auto* action = window->findChild<QAction*>(actionName);
-            if (!action || !action->isEnabled()) {
-                std::fprintf(stderr, "kalvero_bench: %s is not there\n", qPrintable(actionName));
-            } else {
-                QElapsedTimer took;
-                took.start();
-                action->trigger();
-                actionSeconds = double(took.nsecsElapsed()) / 1e9;
-            }
-        }
-        QTimer::singleShot(0, &app, &QCoreApplication::quit);
-    });
+    double shownSeconds = 0;
+    QTimer::singleShot(0, &app,
+                       [&window, &app, &actionSeconds, &shownSeconds, &sinceStart, actionName] {
+                           shownSeconds = double(sinceStart.nsecsElapsed()) / 1e9;
+                           if (!actionName.isEmpty()) {
+                               auto* action = window->findChild<QAction*>(actionName);
+                               if (!action || !action->isEnabled()) {
+                                   std::fprintf(stderr, "kalvero_bench: %s is not there\n",
+                                                qPrintable(actionName));
+                               } else {
+                                   QElapsedTimer took;
+                                   took.start();
+                                   action->trigger();
+                                   actionSeconds = double(took.nsecsElapsed()) / 1e9;
+                               }
+                           }
+                           QTimer::singleShot(0, &app, &QCoreApplication::quit);
+                       });
     const int status = QApplication::exec();
+    if (wall) {
+        std::printf("%.4f\n", shownSeconds);
+        return status;
+    }
     if (timed) {
         std::printf("%.4f\n", actionSeconds);
         return status;
@@ -246,8 +270,9 @@ int startWindow(int argc, char* argv[], const QString& directory,
 }
 
 int record(const QString& directory, int jumps) {
-    Database db(directory);
-    MeasurementRepository measurements(db);
+    DataStore store;
+    store.open(StoreLocation::embedded(directory));
+    MeasurementRepository& measurements = store.measurements();
     const qint64 id =
         measurements.recordFirstJump(1, QDateTime::currentDateTime(), {200, 500, 1.25, 1}).id;
     for (qint32 n = 2; n <= jumps; ++n)
@@ -258,7 +283,7 @@ int record(const QString& directory, int jumps) {
 // The check every start runs on a thread of its own.
 int quickCheck(const QString& directory) {
     const backup::Check checked =
-        backup::check(QDir(directory).filePath(Database::kFileName), backup::Depth::Quick);
+        backup::check(QDir(directory).filePath(StoreLocation::kFileName), backup::Depth::Quick);
     if (!checked.sound)
         return fail(checked.problem);
     return 0;
@@ -266,7 +291,7 @@ int quickCheck(const QString& directory) {
 
 int backUp(const QString& directory, const QString& file) {
     const auto failure =
-        failureOf([&] { backup::copy(QDir(directory).filePath(Database::kFileName), file); });
+        failureOf([&] { backup::copy(QDir(directory).filePath(StoreLocation::kFileName), file); });
     return failure ? fail(failure->text + QLatin1Char(' ') + failure->detail) : 0;
 }
 
@@ -395,12 +420,15 @@ int latency(const QString& directory, bool notified, int count) {
     TimerOnly timerOnly(*serial);
     DeviceLink device(notified ? *serial : static_cast<D2xxDriver&>(timerOnly));
     TimingLink link(device, clock);
+    {
+        Database db(StoreLocation::embedded(directory));
+        db.write(QStringLiteral("DELETE FROM mr"));
+        db.write(QStringLiteral("DELETE FROM units"));
+        db.write(QStringLiteral("DELETE FROM sportler"));
+        db.write(QStringLiteral("INSERT INTO sportler (ID, Name) VALUES (1, 'Bank')"));
+    }
     DataStore store;
     store.open(StoreLocation::embedded(directory));
-    store.database().run(QStringLiteral("DELETE FROM mr"));
-    store.database().run(QStringLiteral("DELETE FROM units"));
-    store.database().run(QStringLiteral("DELETE FROM sportler"));
-    store.database().run(QStringLiteral("INSERT INTO sportler (ID, Name) VALUES (1, 'Bank')"));
     plausibility::Limits limits;
     CommitTimes times;
     MeasurementSession session(link, store, limits, times);
@@ -438,24 +466,27 @@ int main(int argc, char* argv[]) {
         return out;
     }();
     const QString task = args.value(0);
+    const StoreLocation store = storeOf(args.value(1));
     if (task == QLatin1String("start") && args.size() == 2)
-        return startWindow(argc, argv, args[1]);
+        return startWindow(argc, argv, store);
+    if (task == QLatin1String("start-wall") && args.size() == 2)
+        return startWindow(argc, argv, store, QString(), QString(), false, false, true);
     if (task == QLatin1String("analysis") && args.size() == 2)
-        return startWindow(argc, argv, args[1], QStringLiteral("analysisAction"));
+        return startWindow(argc, argv, store, QStringLiteral("analysisAction"));
     if (task == QLatin1String("report") && args.size() == 3)
-        return startWindow(argc, argv, args[1], QStringLiteral("reportAction"), args[2]);
+        return startWindow(argc, argv, store, QStringLiteral("reportAction"), args[2]);
     if (task == QLatin1String("export-window") && args.size() == 3)
-        return startWindow(argc, argv, args[1], QStringLiteral("exportAllAction"), args[2], false,
+        return startWindow(argc, argv, store, QStringLiteral("exportAllAction"), args[2], false,
                            true);
     if (task == QLatin1String("ranking") && args.size() == 2)
-        return startWindow(argc, argv, args[1], QString(), QString(), true);
+        return startWindow(argc, argv, store, QString(), QString(), true);
     QCoreApplication app(argc, argv);
     if (task == QLatin1String("make-database") && args.size() == 4) {
-        makeDatabase(args[1], args[2].toInt(), args[3].toInt());
+        makeDatabase(store, args[2].toInt(), args[3].toInt());
         return 0;
     }
     if (task == QLatin1String("make-squad") && args.size() == 4) {
-        makeDatabase(args[1], args[2].toInt(), args[3].toInt(), true);
+        makeDatabase(store, args[2].toInt(), args[3].toInt(), true);
         return 0;
     }
     if (task == QLatin1String("export") && args.size() == 3)
@@ -471,9 +502,10 @@ int main(int argc, char* argv[]) {
         return backUp(args[1], args[2]);
     if (task == QLatin1String("latency") && args.size() == 4)
         return latency(args[1], args[2] == QLatin1String("notified"), args[3].toInt());
-    return fail(QStringLiteral("usage: kalvero_bench make-database DIR ATHLETES MEASUREMENTS | "
+    return fail(QStringLiteral("usage: kalvero_bench make-database STORE ATHLETES MEASUREMENTS | "
                                "export DIR FILE | export-window DIR FILE | tidy-csv DIR FILE | "
-                               "workbook DIR FILE | start DIR | analysis DIR | report DIR FILE | "
+                               "workbook DIR FILE | start DIR | start-wall STORE | analysis DIR | "
+                               "report DIR FILE | "
                                "record DIR JUMPS | latency DIR notified|timer COUNT | "
                                "quick-check DIR | backup DIR FILE | make-squad DIR ATHLETES "
                                "MEASUREMENTS | ranking DIR"));

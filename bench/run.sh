@@ -23,15 +23,28 @@
 #   the start with the ranking of a group   against a start on an empty database (CPU time)
 #   of 200 athletes x 50 measurements
 #   over the last year
+#   the start with an athlete of 999        against a start on an empty database on the same
+#   measurements on a PostgreSQL server      server (wall time to the window shown), on the
+#                                            private server the tests use
 # on two databases made with the program's own schema: 1,000 athletes x 50 measurements and
 # 2,000 x 125 (a third of them series of 5 to 15 jumps; athlete 1 has 999 measurements).
-# Not part of the test suite. Usage: bench/run.sh [RUNS]   (default 3; the median is taken)
+# Not part of the test suite. Usage: bench/run.sh [RUNS] [PART ...]   (default 3 runs, the
+# median taken, and every part: export tables check analysis ranking syncs latency server)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/tools/setup.sh"
 kalvero_install
 kalvero_install sqlite3 strace time
 runs="${1:-3}"
+shift || true
+parts=("$@")
+# Whether a part is to be run: every one when none is named.
+want() {
+    [ ${#parts[@]} -eq 0 ] && return 0
+    local p
+    for p in "${parts[@]}"; do [ "$p" = "$1" ] && return 0; done
+    return 1
+}
 build="$root/build-bench"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALVERO_BENCH=ON \
     -DBUILD_TESTING=OFF >/dev/null
@@ -74,8 +87,6 @@ empty="$data/empty"
 rm -rf "$empty"; mkdir -p "$empty"
 "$bench" start "$empty" >/dev/null 2>&1 # creates the empty database
 empty_cpu=$(start_cpu "$empty")
-
-printf '%-22s %10s %10s %8s %9s %12s %10s %8s\n' database jumps export sqlite3 ratio "peak MB" start ratio
 for size in "1000 50" "2000 125"; do
     set -- $size
     dir="$data/db-$1x$2"
@@ -83,6 +94,13 @@ for size in "1000 50" "2000 125"; do
         mkdir -p "$dir"
         "$bench" make-database "$dir" "$1" "$2"
     fi
+done
+
+if want export; then
+printf '%-22s %10s %10s %8s %9s %12s %10s %8s\n' database jumps export sqlite3 ratio "peak MB" start ratio
+for size in "1000 50" "2000 125"; do
+    set -- $size
+    dir="$data/db-$1x$2"
     jumps=$(sqlite3 "$dir/qrv.sqlite" "SELECT COUNT(*) FROM mr")
     measure "$bench" export "$dir" "$data/export.txt"; export_s=$elapsed; export_mb=$peak
     measure sqlite3 -batch -noheader -separator ';' "$dir/qrv.sqlite" "$join"; sqlite_s=$elapsed
@@ -92,6 +110,7 @@ for size in "1000 50" "2000 125"; do
         "$start_s" "$(ratio "$start_s" "$empty_cpu")"
 done
 printf 'empty start: %.3fs CPU\n' "$empty_cpu"
+fi
 
 # "Alle Exportieren" as the window runs it: the seconds from the save dialog's answer to the
 # finished file, as the program counts them; the median.
@@ -112,6 +131,7 @@ tidy="SELECT s.ID, s.Name, s.Vorname, s.Geb,
  LEFT JOIN units_test t ON t.Unit_ID = u.ID
  LEFT JOIN mr_ausschluss x ON x.Unit_ID = u.ID AND x.Anzahl = m.Anzahl
  ORDER BY s.ID, u.ID, m.Anzahl"
+if want tables; then
 printf '\n%-22s %12s %8s %8s %12s %12s %8s %8s\n' database "window exp." sqlite3 ratio \
     "table (CSV)" "sqlite3 -csv" ratio "peak MB"
 for size in "1000 50" "2000 125"; do
@@ -134,8 +154,10 @@ for size in "1000 50" "2000 125"; do
     printf 'workbook %s x %s: %.2fs, sqlite3 -csv %.2fs, ratio %sx, peak %.0f MB\n' "$1" "$2" \
         "$book_s" "$sqlite_csv_s" "$(ratio "$book_s" "$sqlite_csv_s")" "$book_mb"
 done
+fi
 
 # The check at start and the day's backup, both off the window's thread, on the larger database.
+if want check; then
 large="$data/db-2000x125"
 measure "$bench" quick-check "$large"; check_s=$elapsed
 measure sqlite3 "$large/qrv.sqlite" "PRAGMA quick_check"; sqlite_check_s=$elapsed
@@ -143,12 +165,14 @@ rm -f "$data/backup.sqlite"
 measure "$bench" backup "$large" "$data/backup.sqlite"; backup_s=$elapsed
 printf 'check at start (2000 x 125): %.2fs, sqlite3 quick_check %.2fs, ratio %sx; day'"'"'s backup %.2fs\n' \
     "$check_s" "$sqlite_check_s" "$(ratio "$check_s" "$sqlite_check_s")" "$backup_s"
+fi
 # The analysis window and the report of athlete 1 (999 measurements), beyond the start.
 task_cpu() {
     local c=()
     for _ in $(seq "$runs"); do c+=("$("$bench" "$@" 2>/dev/null | tail -n 1)"); done
     median "${c[@]}"
 }
+if want analysis; then
 big="$data/db-2000x125"
 big_start=$(task_cpu start "$big")
 analysis=$(echo "$(task_cpu analysis "$big") - $big_start" | bc -l)
@@ -157,8 +181,10 @@ printf 'analysis window, 999 measurements: %.3fs CPU, %sx an empty start\n' "$an
     "$(ratio "$analysis" "$empty_cpu")"
 printf 'PDF report, 999 measurements:      %.3fs CPU, %sx an empty start\n' "$report" \
     "$(ratio "$report" "$empty_cpu")"
+fi
 # The ranking of a squad: 200 athletes with 50 measurements each over the last year, all in one
 # group, ranked over that year. Made anew each time: its dates end today.
+if want ranking; then
 squad="$data/squad-200x50"
 rm -rf "$squad"; mkdir -p "$squad"
 "$bench" make-squad "$squad" 200 50
@@ -167,17 +193,21 @@ for _ in $(seq "$runs"); do ranking_c+=("$("$bench" ranking "$squad" 2>/dev/null
 ranking_cpu=$(median "${ranking_c[@]}")
 printf 'start and ranking of 200 x 50 over a year: %.3fs CPU, %sx an empty start\n' \
     "$ranking_cpu" "$(ratio "$ranking_cpu" "$empty_cpu")"
+fi
 
 # Disk syncs of 200 recorded jumps, counted by strace.
+if want syncs; then
 syncdir="$data/syncs"
 rm -rf "$syncdir"; mkdir -p "$syncdir"
 "$bench" record "$syncdir" 1 >/dev/null
 syncs=$(strace -f -c -e trace=fsync,fdatasync "$bench" record "$syncdir" 200 2>&1 >/dev/null |
     awk '$NF == "fsync" || $NF == "fdatasync" {n += $4} END {print n + 0}')
 printf 'disk syncs per recorded jump: %s (one commit with one sync: 1)\n' "$(ratio "$syncs" 200)"
+fi
 
 # From a result's last byte to its committed jump row: 200 results, once as the program runs
 # (the line tells when bytes arrive) and once with the 100 ms timer alone.
+if want latency; then
 latdir="$data/latency"
 rm -rf "$latdir"; mkdir -p "$latdir"
 read -r notified_median notified_p95 < <("$bench" latency "$latdir" notified 200)
@@ -185,3 +215,33 @@ read -r timer_median timer_p95 < <("$bench" latency "$latdir" timer 200)
 printf 'last byte to commit, 200 results: median %s ms, 95th percentile %s ms ' \
     "$notified_median" "$notified_p95"
 printf '(timer alone: median %s ms, 95th percentile %s ms)\n' "$timer_median" "$timer_p95"
+fi
+
+# The start on a PostgreSQL server: the database of 2,000 x 125 and an empty one on the private
+# server the tests use, wall time from the program's start to the window shown, against the
+# same on the files.
+if want server; then
+server="$data/postgres"
+"$root/tests/support/postgres-server.sh" start "$server"
+trap '"$root/tests/support/postgres-server.sh" stop "$server"' EXIT
+base="$(cat "$server/connection")"
+psql -q "$base" -c "CREATE DATABASE bench_empty" -c "CREATE DATABASE bench_large"
+empty_url="$(echo "$base" | sed 's|/postgres?|/bench_empty?|')"
+large_url="$(echo "$base" | sed 's|/postgres?|/bench_large?|')"
+"$bench" make-database "$large_url" 2000 125
+"$bench" start-wall "$empty_url" >/dev/null 2>&1 # sets the tables up
+start_wall() {
+    local t=()
+    for _ in $(seq "$runs"); do t+=("$("$bench" start-wall "$1" 2>/dev/null | tail -n 1)"); done
+    median "${t[@]}"
+}
+server_empty=$(start_wall "$empty_url")
+server_large=$(start_wall "$large_url")
+file_empty=$(start_wall "$empty")
+file_large=$(start_wall "$data/db-2000x125")
+printf 'start with an athlete of 999 measurements (2000 x 125), wall time to the window shown:\n'
+printf '  PostgreSQL server: %.3fs, empty start %.3fs, ratio %sx\n' "$server_large" \
+    "$server_empty" "$(ratio "$server_large" "$server_empty")"
+printf '  file:              %.3fs, empty start %.3fs, ratio %sx\n' "$file_large" "$file_empty" \
+    "$(ratio "$file_large" "$file_empty")"
+fi

@@ -425,6 +425,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Die Datenbank ist nicht geöffnet</source>
         <translation>The database is not open</translation>
     </message>
+    <message>
+        <source>„%1“ auf %2</source>
+        <translation>“%1” on %2</translation>
+    </message>
 </context>
 <context>
     <name>Database</name>
@@ -487,10 +491,6 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Die Datenbank &quot;%1&quot; ist beschädigt und wird nur noch gelesen: Messungen und Änderungen sind nicht möglich. Beim nächsten Start bietet Kalvero an, die neueste Sicherung aus &quot;%2&quot; wiederherzustellen; &quot;kalvero --restore DATEI&quot; stellt eine bestimmte wieder her. Die beschädigte Datei bleibt erhalten.</source>
         <translation>The database &quot;%1&quot; is damaged and is only read: measurements and changes are not possible. At the next start Kalvero offers to restore the newest backup from &quot;%2&quot;; &quot;kalvero --restore DATEI&quot; restores a particular one. The damaged file is kept.</translation>
-    </message>
-    <message>
-        <source>Die Datenbank konnte nicht auf Version %1 gebracht werden; sie bleibt auf Version %2.</source>
-        <translation>The database could not be brought to version %1; it stays at version %2.</translation>
     </message>
     <message>
         <source>Die Datenbank kennt noch keine Protokolle; das Profil kann nicht gespeichert werden.</source>
@@ -1118,18 +1118,6 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>Data</translation>
     </message>
     <message>
-        <source>Test und Fallhöhe der Messungen werden nicht gespeichert.</source>
-        <translation>The test and drop height of the measurements are not stored.</translation>
-    </message>
-    <message>
-        <source>Sprünge können nicht ausgeschlossen werden.</source>
-        <translation>Jumps cannot be excluded.</translation>
-    </message>
-    <message>
-        <source>Es gibt keine Gruppen.</source>
-        <translation>There are no groups.</translation>
-    </message>
-    <message>
         <source>Sportler-ID %1: Nummer %2 (%3-mal)</source>
         <translation>Athlete ID %1: number %2 (%3 times)</translation>
     </message>
@@ -1703,6 +1691,29 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     </message>
 </context>
 <context>
+    <name>Schema</name>
+    <message>
+        <source>Test und Fallhöhe der Messungen werden nicht gespeichert.</source>
+        <translation>The test and drop height of the measurements are not stored.</translation>
+    </message>
+    <message>
+        <source>Sprünge können nicht ausgeschlossen werden.</source>
+        <translation>Jumps cannot be excluded.</translation>
+    </message>
+    <message>
+        <source>Es gibt keine Gruppen.</source>
+        <translation>There are no groups.</translation>
+    </message>
+    <message>
+        <source>Die Protokolle 10/5 und Fallhöhen-Profil werden nicht angeboten, weil sie nicht gespeichert werden können.</source>
+        <translation>The protocols 10/5 and drop-height profile are not offered, because they cannot be stored.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank konnte nicht auf Version %1 gebracht werden; sie bleibt auf Version %2.</source>
+        <translation>The database could not be brought to version %1; it stays at version %2.</translation>
+    </message>
+</context>
+<context>
     <name>SeriesKey</name>
     <message>
         <source>Zu viele Messungen für diesen Sportler</source>
@@ -1805,10 +1816,6 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
 </context>
 <context>
     <name>TakeoverWriter</name>
-    <message>
-        <source>„%1“ auf %2</source>
-        <translation>“%1” on %2</translation>
-    </message>
     <message>
         <source>In die Datenbank %1 kann nicht geschrieben werden; es wurde nichts übernommen.</source>
         <translation>The database %1 cannot be written to; nothing was imported.</translation>

@@ -3,14 +3,12 @@
 #include "core/export/ExportFormat.h"
 #include "core/measure/Metrics.h"
 #include "core/store/AthleteText.h"
-#include "core/store/Database.h"
-#include "core/store/SeriesKey.h"
+#include "core/store/DataStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QSaveFile>
-#include <QStringList>
 
 namespace {
 
@@ -20,26 +18,6 @@ constexpr qsizetype kWriteBlock = 1 << 16;
 struct ExporterTexts {
     Q_DECLARE_TR_FUNCTIONS(Exporter)
 };
-
-// The names of the listed athletes, read once each before their jumps.
-QString nameStatement(const QList<qint64>& athleteIds) {
-    return Exporter::listedAthletesClause(athleteIds) +
-           QStringLiteral("SELECT listed.place, s.Name, s.Vorname FROM listed "
-                          "JOIN sportler s ON s.ID = listed.id");
-}
-
-// The statement that reads every exported jump in the order of the file: the athletes in the
-// order given, their measurements as recorded, the jumps by their number. A row carries no
-// text but the moment, so that reading it converts little.
-QString exportStatement(const Database& db, const QList<qint64>& athleteIds) {
-    return Exporter::listedAthletesClause(athleteIds) +
-           QStringLiteral("SELECT listed.place, u.ID, u.Datum, m.SZ, m.FZ, m.Eff FROM listed "
-                          "JOIN units u ON u.Ref_ID = listed.id "
-                          "JOIN mr m ON m.Serie = %1 "
-                          "ORDER BY listed.place, u.ID, %2, %3")
-               .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
-                    db.order(QStringLiteral("m.Anzahl")), db.rowOrder(QStringLiteral("m")));
-}
 
 // The height column for a flight time: computed once per distinct time.
 class HeightColumn {
@@ -61,55 +39,37 @@ private:
 
 bool Exporter::forEachRow(const QList<qint64>& athleteIds,
                           const std::function<void(const Row&)>& row, const Progress& progress) {
-    if (athleteIds.isEmpty())
-        return !progress || progress(0);
     // "Name;Vorname;" of each listed athlete that is stored, by his place.
     QHash<qint64, QString> names;
-    {
-        QSqlQuery q = db_.run(nameStatement(athleteIds));
-        while (q.next())
-            names.insert(q.value(0).toLongLong(),
-                         athletes::forExport(q.value(1).toString()) + QLatin1Char(';') +
-                             athletes::forExport(q.value(2).toString()) + QLatin1Char(';'));
-    }
-    QSqlQuery q = db_.run(exportStatement(db_, athleteIds));
+    const QHash<qint64, Athlete> listed = store_.athletes().listed(athleteIds);
+    for (auto it = listed.cbegin(); it != listed.cend(); ++it)
+        names.insert(it.key(), athletes::forExport(it->name) + QLatin1Char(';') +
+                                   athletes::forExport(it->firstName) + QLatin1Char(';'));
     HeightColumn height;
-    qint64 position = -1;
-    qint64 measurement = -1;
     QString athleteText;
     QString momentText;
     bool stored = false;
-    while (q.next()) {
-        const qint64 rowPosition = q.value(0).toLongLong();
-        const bool newAthlete = rowPosition != position;
-        if (newAthlete) {
-            if (progress && !progress(static_cast<int>(rowPosition)))
-                return false;
-            position = rowPosition;
-            measurement = -1;
-            const auto found = names.constFind(rowPosition);
-            stored = found != names.cend();
-            if (stored)
-                athleteText = *found;
-        }
-        if (!stored)
-            continue; // deleted meanwhile by another station
-        const qint64 rowMeasurement = q.value(1).toLongLong();
-        const bool newMoment = rowMeasurement != measurement;
-        if (newMoment) {
-            measurement = rowMeasurement;
-            const QDateTime moment = momentOf(q.value(2));
-            momentText = exportfile::dateColumn(moment) + QLatin1Char(';') +
-                         exportfile::timeColumn(moment) + QLatin1Char(';');
-        }
-        const double flightMs = numberOf(q.value(4));
-        row({athleteText,
-             momentText,
-             newAthlete,
-             newMoment,
-             {numberOf(q.value(3)), flightMs, numberOf(q.value(5)), height(flightMs)}});
-    }
-    return !progress || progress(static_cast<int>(athleteIds.size()));
+    return store_.jumps().forEachListed(
+        athleteIds, {false, false},
+        [&](const ListedJump& j) {
+            if (j.newAthlete) {
+                const auto found = names.constFind(j.place);
+                stored = found != names.cend();
+                if (stored)
+                    athleteText = *found;
+            }
+            if (!stored)
+                return; // deleted meanwhile by another station
+            if (j.newMeasurement)
+                momentText = exportfile::dateColumn(j.measurement.moment) + QLatin1Char(';') +
+                             exportfile::timeColumn(j.measurement.moment) + QLatin1Char(';');
+            row({athleteText,
+                 momentText,
+                 j.newAthlete,
+                 j.newMeasurement,
+                 {j.jump.contactMs, j.jump.flightMs, j.jump.efficiency, height(j.jump.flightMs)}});
+        },
+        progress);
 }
 
 QString Exporter::text(const QList<qint64>& athleteIds) {
@@ -177,13 +137,4 @@ Exporter::Result Exporter::writeText(const QString& path, const QString& text) {
 QString Exporter::cannotCreateText(const QString& path, const QString& reason) {
     return ExporterTexts::tr("Datei \"%1\" kann nicht erstellt werden. %2")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-QString Exporter::listedAthletesClause(const QList<qint64>& athleteIds) {
-    QStringList listed;
-    listed.reserve(athleteIds.size());
-    for (qsizetype i = 0; i < athleteIds.size(); ++i)
-        listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
-    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) ")
-        .arg(listed.join(QLatin1Char(',')));
 }

@@ -6,15 +6,15 @@
 #include <functional>
 #include <optional>
 
-class Database;
+class DataStore;
 
 // The text export of the stored jumps: one header line, then for every athlete given, in
 // that order, his measurements in the order they were recorded and the jumps of each by their
-// number, one line per jump (see exportfile). The rows are read through one ordered statement
-// and written as they come, so an export of any size needs little memory.
+// number, one line per jump (see exportfile). The rows are read through the store's jump
+// reader as they come and written at once, so an export of any size needs little memory.
 class Exporter {
 public:
-    explicit Exporter(Database& db) : db_(db) {}
+    explicit Exporter(DataStore& store) : store_(store) {}
 
     // Told how many of the athletes are done; returns false to cancel the export.
     using Progress = std::function<bool(int athletesDone)>;
@@ -38,9 +38,6 @@ public:
     // What every export tells when its file cannot be written: "Datei "…" kann nicht erstellt
     // werden." and the reason.
     static QString cannotCreateText(const QString& path, const QString& reason);
-    // "WITH listed(place, id) AS (VALUES …) ": the athletes of an export with their place in
-    // it (their IDs are the program's own numbers), to join and order the statements by.
-    static QString listedAthletesClause(const QList<qint64>& athleteIds);
 
     // One line of the file, in its parts.
     struct Row {
@@ -57,5 +54,5 @@ private:
     bool forEachRow(const QList<qint64>& athleteIds, const std::function<void(const Row&)>& row,
                     const Progress& progress);
 
-    Database& db_;
+    DataStore& store_;
 };

@@ -2,10 +2,7 @@
 
 #include "core/base/Errors.h"
 #include "core/measure/Metrics.h"
-#include "core/store/AthleteRepository.h"
-#include "core/store/Database.h"
-#include "core/store/GroupRepository.h"
-#include "core/store/SeriesKey.h"
+#include "core/store/DataStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,49 +27,11 @@ struct TextsOfTidyexport {
     Q_DECLARE_TR_FUNCTIONS(tidyexport)
 };
 
-QString athleteStatement(const QList<qint64>& athleteIds) {
-    return Exporter::listedAthletesClause(athleteIds) +
-           QStringLiteral("SELECT listed.place, s.ID, s.Name, s.Vorname, s.Geb, s.Geschl "
-                          "FROM listed JOIN sportler s ON s.ID = listed.id");
-}
-
-// The jumps, without their athletes' columns: those are read once each beforehand, so that a
-// row carries little more than numbers.
-QString jumpStatement(const Database& db, const QList<qint64>& athleteIds) {
-    // The tables beside the first three exist from their schema version on; without them every
-    // measurement has no test and no jump is excluded.
-    const bool tests = db.schemaVersion() >= 1;
-    const bool exclusions = db.schemaVersion() >= 2;
-    return Exporter::listedAthletesClause(athleteIds) +
-           QStringLiteral("SELECT listed.place, u.ID, u.Nummer, u.Datum, u.FZ, %1, m.Anzahl, "
-                          "m.SZ, m.FZ, %2 FROM listed "
-                          "JOIN units u ON u.Ref_ID = listed.id "
-                          "JOIN mr m ON m.Serie = %3 %4 %5 "
-                          "ORDER BY listed.place, u.ID, %6, %7")
-               .arg(
-                   tests ? QStringLiteral("t.Test, t.Fallhoehe") : QStringLiteral("NULL, NULL"),
-                   exclusions ? QStringLiteral("x.Unit_ID, x.Grund") : QStringLiteral("NULL, NULL"),
-                   seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
-                   tests ? QStringLiteral("LEFT JOIN units_test t ON t.Unit_ID = u.ID") : QString(),
-                   exclusions ? QStringLiteral("LEFT JOIN mr_ausschluss x ON x.Unit_ID = u.ID "
-                                               "AND x.Anzahl = m.Anzahl")
-                              : QString(),
-                   db.order(QStringLiteral("m.Anzahl")), db.rowOrder(QStringLiteral("m")));
-}
-
 // A stored time: empty for a value that is no number or the unit's "not measured".
-std::optional<double> timeOf(const QVariant& value) {
-    if (value.isNull())
-        return std::nullopt;
-    bool ok = false;
-    const double ms = value.toDouble(&ok);
-    if (!ok || !std::isfinite(ms) || ms < 0)
+std::optional<double> timeOf(bool isNumber, double ms) {
+    if (!isNumber || !std::isfinite(ms) || ms < 0)
         return std::nullopt;
     return ms;
-}
-
-QString textOf(const QVariant& value) {
-    return value.isNull() ? QString() : value.toString();
 }
 
 // The shortest text that reads back as the value, appended.
@@ -143,74 +102,60 @@ const QStringList& jumpColumns() {
 
 bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
                             const std::function<void(const Row&)>& row, const Progress& progress) {
-    if (athleteIds.isEmpty())
-        return !progress || progress(0);
     QHash<qint64, AthletePart> athletes; // by place
-    {
-        QSqlQuery q = db_.run(athleteStatement(athleteIds));
-        while (q.next()) {
-            AthletePart athlete;
-            athlete.id = integerOf(q.value(1));
-            athlete.surname = textOf(q.value(2));
-            athlete.firstName = textOf(q.value(3));
-            athlete.birthDate = momentOf(q.value(4)).date();
-            const QVariant sex = q.value(5);
-            athlete.sex = sex.isNull()          ? QString()
-                          : integerOf(sex) == 0 ? QStringLiteral("male")
-                          : integerOf(sex) == 1 ? QStringLiteral("female")
-                                                : QString();
-            athletes.insert(q.value(0).toLongLong(), athlete);
-        }
+    const QHash<qint64, Athlete> listed = store_.athletes().listed(athleteIds);
+    for (auto it = listed.cbegin(); it != listed.cend(); ++it) {
+        AthletePart athlete;
+        athlete.id = it->id;
+        athlete.surname = it->name;
+        athlete.firstName = it->firstName;
+        athlete.birthDate = it->birthDate;
+        athlete.sex = it->sex == 0   ? QStringLiteral("male")
+                      : it->sex == 1 ? QStringLiteral("female")
+                                     : QString();
+        athletes.insert(it.key(), athlete);
     }
-    QSqlQuery q = db_.run(jumpStatement(db_, athleteIds));
-    qint64 place = -1;
     const AthletePart* athlete = nullptr;
     MeasurementPart measurement;
     JumpPart jump;
-    while (q.next()) {
-        const qint64 rowPlace = q.value(0).toLongLong();
-        const bool newAthlete = rowPlace != place;
-        if (newAthlete) {
-            if (progress && !progress(static_cast<int>(rowPlace)))
-                return false;
-            place = rowPlace;
-            const auto found = athletes.constFind(rowPlace);
-            athlete = found == athletes.cend() ? nullptr : &*found;
-        }
-        if (athlete == nullptr)
-            continue; // deleted meanwhile by another station
-        const qint64 measurementId = integerOf(q.value(1));
-        const bool newMeasurement = newAthlete || measurementId != measurement.id;
-        if (newMeasurement) {
-            measurement.id = measurementId;
-            measurement.number = integerOf(q.value(2));
-            measurement.moment = momentOf(q.value(3));
-            measurement.jumpCount = integerOf(q.value(4));
-            measurement.series = measurement.jumpCount > 1;
-            measurement.test = textOf(q.value(5));
-            measurement.dropHeightCm.reset();
-            if (!q.value(6).isNull())
-                measurement.dropHeightCm = static_cast<int>(integerOf(q.value(6)));
-        }
-        jump.number = numberOf(q.value(7));
-        jump.contactMs = timeOf(q.value(8));
-        jump.flightMs = timeOf(q.value(9));
-        const bool flight = jump.flightMs && *jump.flightMs > 0;
-        const bool contact = jump.contactMs && *jump.contactMs > 0;
-        jump.heightCm.reset();
-        jump.rsi.reset();
-        jump.efficiency.reset();
-        if (flight)
-            jump.heightCm = metrics::heightCm(*jump.flightMs);
-        if (flight && contact) {
-            jump.rsi = (*jump.heightCm / 100) / (*jump.contactMs / 1000);
-            jump.efficiency = *jump.flightMs * *jump.flightMs / *jump.contactMs / 1000;
-        }
-        jump.excluded = !q.value(10).isNull();
-        jump.exclusionReason = jump.excluded ? textOf(q.value(11)) : QString();
-        row({*athlete, measurement, jump, newAthlete, newMeasurement});
-    }
-    return !progress || progress(static_cast<int>(athleteIds.size()));
+    return store_.jumps().forEachListed(
+        athleteIds, {},
+        [&](const ListedJump& j) {
+            if (j.newAthlete) {
+                const auto found = athletes.constFind(j.place);
+                athlete = found == athletes.cend() ? nullptr : &*found;
+            }
+            if (athlete == nullptr)
+                return; // deleted meanwhile by another station
+            if (j.newMeasurement) {
+                const ListedMeasurement& m = j.measurement;
+                measurement.id = m.id;
+                measurement.number = m.nummer;
+                measurement.moment = m.moment;
+                measurement.jumpCount = m.jumpCount;
+                measurement.series = m.jumpCount > 1;
+                measurement.test = m.test.name;
+                measurement.dropHeightCm = m.test.dropHeightCm;
+            }
+            jump.number = j.jump.number;
+            jump.contactMs = timeOf(j.contactIsNumber, j.jump.contactMs);
+            jump.flightMs = timeOf(j.flightIsNumber, j.jump.flightMs);
+            const bool flight = jump.flightMs && *jump.flightMs > 0;
+            const bool contact = jump.contactMs && *jump.contactMs > 0;
+            jump.heightCm.reset();
+            jump.rsi.reset();
+            jump.efficiency.reset();
+            if (flight)
+                jump.heightCm = metrics::heightCm(*jump.flightMs);
+            if (flight && contact) {
+                jump.rsi = (*jump.heightCm / 100) / (*jump.contactMs / 1000);
+                jump.efficiency = *jump.flightMs * *jump.flightMs / *jump.contactMs / 1000;
+            }
+            jump.excluded = j.jump.excluded;
+            jump.exclusionReason = j.jump.excluded ? j.jump.exclusionReason : QString();
+            row({*athlete, measurement, jump, j.newAthlete, j.newMeasurement});
+        },
+        progress);
 }
 
 QByteArray numberText(double value) {
@@ -289,7 +234,7 @@ QByteArray descriptionText(const plausibility::Limits& limits, const QDateTime& 
     return QJsonDocument(description).toJson(QJsonDocument::Indented);
 }
 
-Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteIds,
+Result writeCsv(DataStore& store, const QString& path, const QList<qint64>& athleteIds,
                 const plausibility::Limits& limits, const Progress& progress) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -315,7 +260,7 @@ Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteI
     Written count;
     bool complete = false;
     const auto failure = failureOf([&] {
-        complete = TidyReader(db).forEachRow(
+        complete = TidyReader(store).forEachRow(
             athleteIds,
             [&](const Row& r) {
                 if (r.newAthlete) {
@@ -393,10 +338,10 @@ Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteI
     return {Exporter::Outcome::Written, {}, count};
 }
 
-QList<qint64> athletesToExport(Database& db, const QString& groupName) {
-    QList<Athlete> athletes = AthleteRepository(db).all();
+QList<qint64> athletesToExport(DataStore& store, const QString& groupName) {
+    QList<Athlete> athletes = store.athletes().all();
     if (!groupName.isNull()) {
-        GroupRepository groups(db);
+        GroupRepository& groups = store.groups();
         std::optional<qint64> groupId;
         if (groups.available())
             for (const Group& group : groups.all())

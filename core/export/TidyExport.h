@@ -12,13 +12,13 @@
 #include <functional>
 #include <optional>
 
-class Database;
+class DataStore;
 
 // The export for analysis tools (R, Python, spreadsheets): one row per stored jump with the
 // athlete, the measurement and its test, the jump's times and the values derived from them at
 // full precision, whether the user excluded it and why, and the plausibility limits in force.
 // The column names are stable English words; a tool may address them by name. The rows are
-// read through one ordered statement and handed on as they come (see TidyReader), so the
+// read through the store's jump reader and handed on as they come (see TidyReader), so the
 // file (tidyexport::writeCsv) and the workbook (workbook::write) need little memory at any
 // size. A value that is not there (a time the unit did not measure, a derived value of such a
 // time, a measurement without a drop height) is an empty field.
@@ -74,14 +74,14 @@ using Progress = Exporter::Progress;
 // the jumps of each by their number. A measurement without a stored jump has no row.
 class TidyReader {
 public:
-    explicit TidyReader(Database& db) : db_(db) {}
+    explicit TidyReader(DataStore& store) : store_(store) {}
     // Calls `row` for every jump and `progress` whenever an athlete is done; returns false
     // when the progress cancelled. Throws AppError when the database cannot be read.
     bool forEachRow(const QList<qint64>& athleteIds, const std::function<void(const Row&)>& row,
                     const Progress& progress = {});
 
 private:
-    Database& db_;
+    DataStore& store_;
 };
 
 // A number at full precision with a decimal point: the shortest text that reads back as the
@@ -115,12 +115,12 @@ QByteArray descriptionText(const plausibility::Limits& limits, const QDateTime& 
 // Writes the jumps of these athletes to `path` as UTF-8 text of RFC 4180 (a header row of the
 // column names, fields separated by ",", lines ended by CR LF), and the side file beside it.
 // An earlier file of that name is replaced only once the whole new content is on disk.
-Result writeCsv(Database& db, const QString& path, const QList<qint64>& athleteIds,
+Result writeCsv(DataStore& store, const QString& path, const QList<qint64>& athleteIds,
                 const plausibility::Limits& limits, const Progress& progress = {});
 
 // The athletes an export without a window covers: all athletes in the order of their IDs,
 // or the members of the group of that name (case ignored). Throws AppError naming a group
 // that does not exist.
-QList<qint64> athletesToExport(Database& db, const QString& groupName);
+QList<qint64> athletesToExport(DataStore& store, const QString& groupName);
 
 } // namespace tidyexport

@@ -157,7 +157,7 @@ const QStringList& measurementColumns() {
     return columns;
 }
 
-tidyexport::Result write(Database& db, const QString& path, const QList<qint64>& athleteIds,
+tidyexport::Result write(DataStore& store, const QString& path, const QList<qint64>& athleteIds,
                          const plausibility::Limits& limits, const tidyexport::Progress& progress) {
     const QFileInfo target(path);
     // Written beside the target under a name of its own, then put in its place.
@@ -215,7 +215,7 @@ tidyexport::Result write(Database& db, const QString& path, const QList<qint64>&
     tidyexport::Written count;
     bool complete = false;
     const auto failure = failureOf([&] {
-        complete = tidyexport::TidyReader(db).forEachRow(
+        complete = tidyexport::TidyReader(store).forEachRow(
             athleteIds,
             [&](const tidyexport::Row& r) {
                 if (r.newMeasurement) {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-class Database;
+class DataStore;
 
 // The tidy export as an Excel workbook (.xlsx), written by libxlsxwriter in its constant-memory
 // mode: the sheet "jumps" with the rows and columns of the CSV file (tidyexport), and the
@@ -24,7 +24,7 @@ inline constexpr qint64 kMaxRows = 1048575;
 // Writes the workbook of these athletes to `path`. An earlier file of that name is replaced
 // only once the whole new workbook is on disk; a failed or cancelled export leaves it as it
 // was.
-tidyexport::Result write(Database& db, const QString& path, const QList<qint64>& athleteIds,
+tidyexport::Result write(DataStore& store, const QString& path, const QList<qint64>& athleteIds,
                          const plausibility::Limits& limits,
                          const tidyexport::Progress& progress = {});
 

@@ -59,7 +59,7 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
     for (const Measurement& m : rows)
         if (m.jumpCount <= 1)
             singleKeys << seriesKey(athleteId, m.nummer);
-    const QHash<qint64, Jump> firstJumps = measurements.firstJumpsOf(singleKeys);
+    const QHash<qint64, Jump> firstJumps = measurements.firstJumpsOf(athleteId, singleKeys);
 
     QList<Entry> entries;
     entries.reserve(rows.size());

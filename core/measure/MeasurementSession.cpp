@@ -397,7 +397,7 @@ void MeasurementSession::recordJump() {
     // the disk.
     QTimer::singleShot(0, this, [this] {
         if (store_.isOpen())
-            store_.database().checkpointIfDue();
+            store_.checkpointIfDue();
     });
 }
 

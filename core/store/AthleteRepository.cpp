@@ -4,6 +4,8 @@
 #include "core/store/GroupRepository.h"
 #include "core/store/SeriesKey.h"
 
+#include <QStringList>
+
 namespace {
 
 const QString kColumns = QStringLiteral("ID, Name, Vorname, Geb, Geschl, Bemerkung1");
@@ -14,22 +16,47 @@ QString textOf(const QVariant& value) {
 
 } // namespace
 
+Athlete AthleteRepository::athleteOf(const QSqlQuery& q, int from) {
+    Athlete a;
+    a.id = integerOf(q.value(from));
+    a.name = textOf(q.value(from + 1));
+    a.firstName = textOf(q.value(from + 2));
+    a.storedBirthDate = textOf(q.value(from + 3));
+    a.birthDate = momentOf(q.value(from + 3)).date();
+    a.sex = q.value(from + 4).isNull() ? -1 : static_cast<int>(integerOf(q.value(from + 4)));
+    a.remark = textOf(q.value(from + 5));
+    return a;
+}
+
 QList<Athlete> AthleteRepository::select(const QString& where, const QString& order) {
-    QSqlQuery q = db_.run(
+    QSqlQuery q = db_.read(
         QStringLiteral("SELECT %1 FROM sportler %2 ORDER BY %3").arg(kColumns, where, order));
     QList<Athlete> out;
-    while (q.next()) {
-        Athlete a;
-        a.id = integerOf(q.value(0));
-        a.name = textOf(q.value(1));
-        a.firstName = textOf(q.value(2));
-        a.storedBirthDate = textOf(q.value(3));
-        a.birthDate = momentOf(q.value(3)).date();
-        a.sex = q.value(4).isNull() ? -1 : static_cast<int>(integerOf(q.value(4)));
-        a.remark = textOf(q.value(5));
-        out << a;
-    }
+    while (q.next())
+        out << athleteOf(q, 0);
     return out;
+}
+
+QHash<qint64, Athlete> AthleteRepository::listed(const QList<qint64>& athleteIds) {
+    QHash<qint64, Athlete> out;
+    if (athleteIds.isEmpty())
+        return out;
+    QSqlQuery q = db_.read(listedClause(athleteIds) +
+                           QStringLiteral("SELECT listed.place, s.ID, s.Name, s.Vorname, s.Geb, "
+                                          "s.Geschl, s.Bemerkung1 FROM listed "
+                                          "JOIN sportler s ON s.ID = listed.id"));
+    while (q.next())
+        out.insert(integerOf(q.value(0)), athleteOf(q, 1));
+    return out;
+}
+
+QString AthleteRepository::listedClause(const QList<qint64>& athleteIds) {
+    QStringList listed;
+    listed.reserve(athleteIds.size());
+    for (qsizetype i = 0; i < athleteIds.size(); ++i)
+        listed << QStringLiteral("(%1, %2)").arg(i).arg(athleteIds[i]);
+    return QStringLiteral("WITH listed(place, id) AS (VALUES %1) ")
+        .arg(listed.join(QLatin1Char(',')));
 }
 
 QList<Athlete> AthleteRepository::all() {
@@ -56,12 +83,11 @@ QList<Athlete> AthleteRepository::search(athletes::SearchBy by, const QString& t
 }
 
 qint64 AthleteRepository::add(const Athlete& athlete) {
-    QSqlQuery q =
-        db_.run(QStringLiteral("INSERT INTO sportler (Name, Vorname, Geb, Geschl, Bemerkung1) "
-                               "VALUES (?, ?, ?, ?, ?) RETURNING ID"),
-                {athlete.name, athlete.firstName, engineDate(athlete.birthDate), athlete.sex,
-                 athlete.remark});
-    return q.next() ? integerOf(q.value(0)) : 0;
+    return db_.insert(
+        QStringLiteral("INSERT INTO sportler (Name, Vorname, Geb, Geschl, Bemerkung1) "
+                       "VALUES (?, ?, ?, ?, ?) RETURNING ID"),
+        {athlete.name, athlete.firstName, engineDate(athlete.birthDate), athlete.sex,
+         athlete.remark});
 }
 
 void AthleteRepository::update(const Athlete& athlete, bool changeBirthDate) {
@@ -79,14 +105,15 @@ void AthleteRepository::update(const Athlete& athlete, bool changeBirthDate) {
 void AthleteRepository::remove(qint64 athleteId) {
     Database::Transaction transaction(db_);
     QList<qint64> keys;
-    QSqlQuery q = db_.run(QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = ?"), {athleteId});
+    QSqlQuery q =
+        db_.read(QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = ?"), {athleteId});
     while (q.next())
         keys << seriesKey(athleteId, integerOf(q.value(0)));
     q.finish();
     for (const qint64 key : keys)
         db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"), {key});
     // The tests of the athlete and of his measurements go with them.
-    if (db_.schemaVersion() >= 1) {
+    if (db_.has(schema::Feature::Tests)) {
         db_.write(QStringLiteral("DELETE FROM units_test WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Ref_ID = ?)"),
                   {athleteId});
@@ -94,11 +121,11 @@ void AthleteRepository::remove(qint64 athleteId) {
     }
     // So do the marks on his jumps, his measurements' protocols and his profiles, which
     // would otherwise stay behind belonging to nothing.
-    if (db_.schemaVersion() >= 2)
+    if (db_.has(schema::Feature::Exclusions))
         db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Ref_ID = ?)"),
                   {athleteId});
-    if (db_.schemaVersion() >= 4) {
+    if (db_.has(schema::Feature::Protocols)) {
         db_.write(QStringLiteral("DELETE FROM units_protokoll WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Ref_ID = ?)"),
                   {athleteId});

@@ -3,10 +3,12 @@
 #include "core/store/AthleteSearch.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 
 class Database;
+class QSqlQuery;
 
 // One row of the athlete table sportler.
 struct Athlete {
@@ -29,6 +31,13 @@ public:
 
     // Every athlete in the order they were added.
     QList<Athlete> all();
+    // The stored athletes of a list (an export's), by their place in it; those no longer
+    // stored are not there.
+    QHash<qint64, Athlete> listed(const QList<qint64>& athleteIds);
+    // "WITH listed(place, id) AS (VALUES …) ": the athletes of a list with their place in it
+    // (their IDs are the program's own numbers), for the statements that join and order by
+    // them.
+    static QString listedClause(const QList<qint64>& athleteIds);
     // The athletes whose first name (sorted by surname, then date of birth) or surname (sorted
     // by first name, then date of birth) starts with the text; see athletes::NameSearch. The
     // names are compared here rather than by the engine, so that both engines find alike.
@@ -45,6 +54,7 @@ public:
 
 private:
     QList<Athlete> select(const QString& where, const QString& order);
+    static Athlete athleteOf(const QSqlQuery& q, int from);
 
     Database& db_;
 };

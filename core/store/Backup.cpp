@@ -201,7 +201,7 @@ Daily makeDaily(const QString& dataDirectory, const QDate& today, int kept,
         throw AppError(BackupTexts::tr("Der Ordner der Sicherungen \"%1\" kann nicht angelegt "
                                        "werden.")
                            .arg(shown(dir)));
-    copy(QDir(dataDirectory).filePath(Database::kFileName), target, stop);
+    copy(QDir(dataDirectory).filePath(StoreLocation::kFileName), target, stop);
     Daily daily{target, {}};
     // The new copy passed its check: the oldest beyond the number kept may go.
     const QStringList copies = dailyCopies(dataDirectory);
@@ -255,7 +255,7 @@ QString restore(const QString& dataDirectory, const QString& copyFile, const QSt
         }
     }
     const QDir dir(dataDirectory);
-    const QString database = dir.filePath(Database::kFileName);
+    const QString database = dir.filePath(StoreLocation::kFileName);
     if (inUse(database))
         throw AppError(BackupTexts::tr("Die Datenbank \"%1\" ist geöffnet; Kalvero muss zuerst "
                                        "beendet werden. Nichts wurde geändert.")

@@ -1,7 +1,10 @@
 #include "core/store/DataStore.h"
 
-#include "core/base/Errors.h"
+#include "core/store/Backup.h"
+#include "core/store/Database.h"
+
 #include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
@@ -17,6 +20,8 @@ struct DataStore::Open {
     Database database;
     AthleteRepository athletes{database};
     MeasurementRepository measurements{database};
+    JumpReader jumps{database};
+    GroupRepository groups{database};
 };
 
 DataStore::DataStore() = default;
@@ -58,4 +63,96 @@ AthleteRepository& DataStore::athletes() {
 
 MeasurementRepository& DataStore::measurements() {
     return require().measurements;
+}
+
+JumpReader& DataStore::jumps() {
+    return require().jumps;
+}
+
+GroupRepository& DataStore::groups() {
+    return require().groups;
+}
+
+bool DataStore::allOrNothing(const std::function<bool()>& work) {
+    Database::Transaction transaction(require().database);
+    if (!work())
+        return false;
+    transaction.commit();
+    return true;
+}
+
+const StoreLocation& DataStore::location() {
+    return require().database.location();
+}
+
+QString DataStore::filePath() {
+    return require().database.filePath();
+}
+
+QString DataStore::shownName() {
+    const StoreLocation& shown = location();
+    if (shown.kind == StoreLocation::Kind::Embedded)
+        return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(shown.filePath()));
+    return DataStoreTexts::tr("„%1“ auf %2").arg(shown.database, shown.serverName());
+}
+
+bool DataStore::has(schema::Feature feature) {
+    return require().database.has(feature);
+}
+
+std::optional<AppError> DataStore::upgradeFailure() {
+    const Database& database = require().database;
+    const std::optional<AppError>& failure = database.upgradeFailure();
+    if (!failure)
+        return std::nullopt;
+    const QString missing = schema::missingAt(database.schemaVersion());
+    return AppError(missing.isEmpty() ? failure->text()
+                                      : failure->text() + QLatin1Char(' ') + missing,
+                    failure->detail());
+}
+
+QList<DuplicateNumber> DataStore::duplicateNumbers() {
+    return require().database.duplicateNumbers();
+}
+
+bool DataStore::damaged() {
+    return require().database.damaged();
+}
+
+QString DataStore::damagedText() {
+    return require().database.damagedText();
+}
+
+WriteProbe DataStore::probeWriteAccess() {
+    return require().database.probeWriteAccess();
+}
+
+void DataStore::checkInBackground(const QDate& today, int backupsKept, QObject* context,
+                                  std::function<void(bool damaged)> answered) {
+    require().database.checkInBackground(today, backupsKept, context, std::move(answered));
+}
+
+void DataStore::finishBackgroundWork() {
+    require().database.finishBackgroundWork();
+}
+
+void DataStore::checkpointIfDue() {
+    require().database.checkpointIfDue();
+}
+
+QString DataStore::newestSoundBackup() {
+    return backup::newestSound(location().directory);
+}
+
+QString DataStore::restoreBackup(const QString& copyFile, const QString& reason,
+                                 const QDateTime& now) {
+    const StoreLocation here = location();
+    close();
+    QString aside;
+    const auto failure =
+        failureOf([&] { aside = backup::restore(here.directory, copyFile, reason, now); });
+    open(here);
+    if (failure)
+        throw AppError(failure->text, failure->detail);
+    return aside;
 }

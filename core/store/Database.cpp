@@ -12,6 +12,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrl>
 #include <QUuid>
 
@@ -103,26 +104,6 @@ QString newConnectionName() {
 
 } // namespace
 
-QString Database::dataDirectory(const QProcessEnvironment& env) {
-    QString dir = env.value(QStringLiteral("KALVERO_DATA_DIR"));
-    if (dir.isEmpty()) {
-#ifdef Q_OS_WIN
-        QString common = env.value(QStringLiteral("ProgramData"));
-        if (common.isEmpty())
-            common = QStringLiteral("C:/ProgramData");
-        dir = common + QStringLiteral("/Morvek/QRV/");
-#else
-        QString base = env.value(QStringLiteral("XDG_DATA_HOME"));
-        if (base.isEmpty())
-            base = env.value(QStringLiteral("HOME"), QDir::homePath()) +
-                   QStringLiteral("/.local/share");
-        dir = base + QStringLiteral("/Morvek/QRV/");
-#endif
-    }
-    dir = QDir::cleanPath(dir);
-    return QDir::toNativeSeparators(dir + QLatin1Char('/'));
-}
-
 Database::Database(const QString& directory) : Database(StoreLocation::embedded(directory)) {}
 
 Database::Database(const StoreLocation& location)
@@ -187,8 +168,8 @@ void Database::openFile() {
         // A committed transaction reaches the disk before it returns, with one sync: the
         // write-ahead log with full synchronisation keeps it through a crash or a power cut.
         if (!readOnly_) {
-            run(QStringLiteral("PRAGMA journal_mode=WAL"));
-            run(QStringLiteral("PRAGMA synchronous=FULL"));
+            execute(QStringLiteral("PRAGMA journal_mode=WAL"), {});
+            execute(QStringLiteral("PRAGMA synchronous=FULL"), {});
             if (sqlite3* engine = engineHandle())
                 sqlite3_wal_hook(engine, &Database::afterCommit, this);
         }
@@ -253,7 +234,7 @@ void Database::openServer() {
     }
     // The set-up takes locks on the tables that would make a station wait for, or deadlock
     // with, another that is recording; a database that has everything is left alone.
-    QSqlQuery present = run(QStringLiteral(
+    QSqlQuery present = read(QStringLiteral(
         "SELECT to_regclass('sportler') IS NOT NULL AND to_regclass('units') IS NOT NULL AND "
         "to_regclass('mr') IS NOT NULL AND to_regclass('units_ref_id') IS NOT NULL AND "
         "to_regclass('mr_serie') IS NOT NULL"));
@@ -265,9 +246,9 @@ void Database::openServer() {
     }
     // Stations that start at once set the tables up one after the other.
     Transaction t(*this);
-    run(QStringLiteral("SELECT pg_advisory_xact_lock(2401013)"));
+    read(QStringLiteral("SELECT pg_advisory_xact_lock(2401013)"));
     for (const char* statement : kPostgreSQLSchema)
-        run(QString::fromLatin1(statement));
+        write(QString::fromLatin1(statement));
     t.commit();
     checkTables();
 }
@@ -276,7 +257,7 @@ void Database::checkTables() {
     // A table that is missing is reported now, with the engine's text, rather than by the
     // first action that needs it.
     for (const char* table : {"sportler", "units", "mr"})
-        run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(QLatin1String(table)));
+        read(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(QLatin1String(table)));
     if (!readOnly_)
         ensureUniqueNumbers();
     upgradeSchema();
@@ -296,7 +277,7 @@ void Database::upgradeSchema() {
 }
 
 void Database::ensureUniqueNumbers() {
-    QSqlQuery index = run(
+    QSqlQuery index = read(
         dialect() == Dialect::SQLite
             ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' "
                              "AND name = 'units_athlete_number'")
@@ -304,10 +285,10 @@ void Database::ensureUniqueNumbers() {
     if (index.next())
         return;
     index.finish();
-    QSqlQuery twice = run(QStringLiteral("SELECT Ref_ID, Nummer, COUNT(*) FROM units "
-                                         "WHERE Ref_ID IS NOT NULL AND Nummer IS NOT NULL "
-                                         "GROUP BY Ref_ID, Nummer HAVING COUNT(*) > 1 "
-                                         "ORDER BY Ref_ID, Nummer"));
+    QSqlQuery twice = read(QStringLiteral("SELECT Ref_ID, Nummer, COUNT(*) FROM units "
+                                          "WHERE Ref_ID IS NOT NULL AND Nummer IS NOT NULL "
+                                          "GROUP BY Ref_ID, Nummer HAVING COUNT(*) > 1 "
+                                          "ORDER BY Ref_ID, Nummer"));
     while (twice.next())
         duplicateNumbers_ << DuplicateNumber{integerOf(twice.value(0)), integerOf(twice.value(1)),
                                              static_cast<int>(integerOf(twice.value(2)))};
@@ -315,7 +296,7 @@ void Database::ensureUniqueNumbers() {
     // Measurements that share a number are kept as they are; only a table without them
     // gets the index.
     if (duplicateNumbers_.isEmpty())
-        run(QStringLiteral("CREATE UNIQUE INDEX units_athlete_number ON units (Ref_ID, Nummer)"));
+        write(QStringLiteral("CREATE UNIQUE INDEX units_athlete_number ON units (Ref_ID, Nummer)"));
 }
 
 Database::~Database() {
@@ -482,7 +463,7 @@ AppError Database::failure(const QSqlError& error) {
 }
 
 QString Database::filePath() const {
-    return QDir(location_.directory).filePath(kFileName);
+    return location_.filePath();
 }
 
 sqlite3* Database::engineHandle() const {
@@ -570,6 +551,25 @@ public:
         }
     }
     QString text(int column) const override { return textOf(value(column)); }
+    QDateTime moment(int column) const override {
+        sqlite3_value* v = value(column);
+        return sqlite3_value_type(v) == SQLITE_NULL ? QDateTime() : momentOf(textOf(v));
+    }
+    std::optional<double> numberIfAny(int column) const override {
+        sqlite3_value* v = value(column);
+        switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return sqlite3_value_double(v);
+        case SQLITE_NULL:
+            return std::nullopt;
+        default: {
+            bool ok = false;
+            const double d = QVariant(textOf(v)).toDouble(&ok);
+            return ok ? std::optional(d) : std::nullopt;
+        }
+        }
+    }
 
 private:
     // The row's value as the engine holds it, valid until the next step, on this thread.
@@ -591,6 +591,13 @@ public:
     qint64 integer(int column) const override { return integerOf(query_.value(column)); }
     double number(int column) const override { return numberOf(query_.value(column)); }
     QString text(int column) const override { return query_.value(column).toString(); }
+    QDateTime moment(int column) const override { return momentOf(query_.value(column)); }
+    std::optional<double> numberIfAny(int column) const override {
+        const QVariant v = query_.value(column);
+        bool ok = false;
+        const double d = v.isNull() ? 0 : v.toDouble(&ok);
+        return ok ? std::optional(d) : std::nullopt;
+    }
 
 private:
     const QSqlQuery& query_;
@@ -621,13 +628,22 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
 
 void Database::forEachRow(const QString& statement, const QVariantList& values,
                           const std::function<void(const RowValues&)>& take) {
+    forEachRowUntil(statement, values, [&take](const RowValues& row) {
+        take(row);
+        return true;
+    });
+}
+
+bool Database::forEachRowUntil(const QString& statement, const QVariantList& values,
+                               const std::function<bool(const RowValues&)>& take) {
     sqlite3* engine = engineHandle();
     if (engine == nullptr) {
-        QSqlQuery q = run(statement, values);
+        QSqlQuery q = read(statement, values);
         const QueryRow row(q);
         while (q.next())
-            take(row);
-        return;
+            if (!take(row))
+                return false;
+        return true;
     }
     const auto failed = [this, engine] {
         return failure(QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(engine)),
@@ -648,22 +664,15 @@ void Database::forEachRow(const QString& statement, const QVariantList& values,
     for (;;) {
         const int stepped = sqlite3_step(prepared);
         if (stepped == SQLITE_DONE)
-            return;
+            return true;
         if (stepped != SQLITE_ROW)
             throw failed();
-        take(row);
+        if (!take(row))
+            return false;
     }
 }
 
-QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
-    if (damaged_) {
-        // A damaged file is only read.
-        const QString start = statement.trimmed().left(8).toUpper();
-        if (!start.startsWith(QLatin1String("SELECT")) &&
-            !start.startsWith(QLatin1String("PRAGMA")) &&
-            !start.startsWith(QLatin1String("ROLLBACK")))
-            throw AppError(damagedText());
-    }
+QSqlQuery Database::execute(const QString& statement, const QVariantList& values) {
     if (reconnect_) {
         if (transactionDepth_ > 0)
             throw AppError(DatabaseTexts::tr("Die Verbindung zum Datenbankserver %1 ist "
@@ -689,9 +698,32 @@ QSqlQuery Database::run(const QString& statement, const QVariantList& values) {
     return q;
 }
 
+QSqlQuery Database::read(const QString& statement, const QVariantList& values) {
+    // A damaged file is read as far as it can be; a read that meets the damage fails.
+    return execute(statement, values);
+}
+
 int Database::write(const QString& statement, const QVariantList& values) {
     refuseChangesIfDamaged();
-    return run(statement, values).numRowsAffected();
+    return execute(statement, values).numRowsAffected();
+}
+
+qint64 Database::insert(const QString& statement, const QVariantList& values) {
+    refuseChangesIfDamaged();
+    QSqlQuery q = execute(statement, values);
+    return q.next() ? integerOf(q.value(0)) : 0;
+}
+
+bool Database::has(schema::Feature feature) const {
+    return schemaVersion_ >= schema::sinceVersion(feature);
+}
+
+QStringList Database::columnsOf(const QString& table) const {
+    const QSqlRecord record = connection().record(table);
+    QStringList out;
+    for (int i = 0; i < record.count(); ++i)
+        out << record.fieldName(i);
+    return out;
 }
 
 QString Database::damagedText() const {
@@ -773,20 +805,20 @@ void Database::checkInBackground(const QDate& today, int backupsKept, QObject* c
 void Database::createSchema() {
     Transaction t(*this);
     for (const char* statement : kSQLiteSchema)
-        run(QString::fromLatin1(statement));
+        write(QString::fromLatin1(statement));
     t.commit();
 }
 
-Database::WriteProbe Database::probeWriteAccess() {
+WriteProbe Database::probeWriteAccess() {
     awaitCheck();
     if (damaged_)
         return {WriteAccess::ReadOnly, damagedText()};
     if (dialect() == Dialect::PostgreSQL) {
         // Asked of the server, so that no key of a sequence is used up.
         try {
-            QSqlQuery q = run(QStringLiteral("SELECT has_table_privilege('units', 'INSERT') AND "
-                                             "has_table_privilege('mr', 'INSERT') AND "
-                                             "current_setting('transaction_read_only') = 'off'"));
+            QSqlQuery q = read(QStringLiteral("SELECT has_table_privilege('units', 'INSERT') AND "
+                                              "has_table_privilege('mr', 'INSERT') AND "
+                                              "current_setting('transaction_read_only') = 'off'"));
             if (q.next() && q.value(0).toBool())
                 return {};
             return {WriteAccess::ReadOnly, QStringLiteral("no right to write")};
@@ -809,8 +841,9 @@ Database::WriteProbe Database::probeWriteAccess() {
 
 Database::Transaction::Transaction(Database& db) : db_(db) {
     db_.refuseChangesIfDamaged();
-    db_.run(db_.dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
-                                             : QStringLiteral("BEGIN"));
+    db_.execute(db_.dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
+                                                 : QStringLiteral("BEGIN"),
+                {});
     ++db_.transactionDepth_;
 }
 
@@ -823,7 +856,7 @@ Database::Transaction::~Transaction() {
 }
 
 void Database::Transaction::commit() {
-    db_.run(QStringLiteral("COMMIT"));
+    db_.execute(QStringLiteral("COMMIT"), {});
     --db_.transactionDepth_;
     done_ = true;
 }

@@ -2,14 +2,16 @@
 
 #include "core/base/Errors.h"
 #include "core/store/Backup.h"
+#include "core/store/Schema.h"
+#include "core/store/StoreHealth.h"
 #include "core/store/StoreLocation.h"
 
 #include <QList>
-#include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <atomic>
@@ -28,14 +30,6 @@ struct sqlite3;
 // they are. The few pieces of SQL in which the engines differ come from here.
 class Database {
 public:
-    static inline const QString kFileName = QStringLiteral("qrv.sqlite");
-
-    // Data directory: $KALVERO_DATA_DIR when set; otherwise on Windows the common
-    // application-data folder followed by "Morvek\QRV\", elsewhere
-    // $XDG_DATA_HOME/Morvek/QRV/ (default ~/.local/share/Morvek/QRV/). Always ends with a
-    // separator.
-    static QString dataDirectory(const QProcessEnvironment& env);
-
     // Opens (creating when missing) the database in `directory`, or the one the location
     // names. Throws AppError when that fails.
     explicit Database(const QString& directory);
@@ -65,14 +59,21 @@ public:
     // statement connects anew.
     AppError failure(const QSqlError& error);
 
-    // Runs one statement with its values bound in order; throws AppError with the engine's
-    // text on failure. The query is positioned before its first row.
-    QSqlQuery run(const QString& statement, const QVariantList& values = {});
-    // The same for a statement that writes; returns the number of rows it changed.
+    // Reading and writing are calls of their own, so that a damaged file refuses exactly the
+    // writes. Each runs one statement with its values bound in order and throws AppError with
+    // the engine's text on failure.
+    //
+    // A statement that only reads (SELECT, WITH ... SELECT, a lock taken inside a
+    // transaction). The query is positioned before its first row.
+    QSqlQuery read(const QString& statement, const QVariantList& values = {});
+    // A statement that changes rows, tables or indexes; refused with damagedText() on a
+    // damaged file. Returns the number of rows it changed.
     int write(const QString& statement, const QVariantList& values = {});
+    // An INSERT ... RETURNING ID, refused as write() is; returns the new row's ID.
+    qint64 insert(const QString& statement, const QVariantList& values = {});
 
     // One row of a statement read with forEachRow, its values by column, read as integerOf,
-    // numberOf and QVariant::toString read them.
+    // numberOf, QVariant::toString and momentOf read them.
     class RowValues {
     public:
         virtual ~RowValues() = default;
@@ -80,20 +81,22 @@ public:
         virtual qint64 integer(int column) const = 0;
         virtual double number(int column) const = 0;
         virtual QString text(int column) const = 0;
+        virtual QDateTime moment(int column) const = 0;
+        // The value when it is a number (a text that reads as one too); none for an empty
+        // value or other text.
+        virtual std::optional<double> numberIfAny(int column) const = 0;
     };
     // Runs a statement that reads and hands its rows to `take` one after the other; throws
-    // AppError as run() does. On a file the rows come from the engine without QSqlQuery,
+    // AppError as read() does. On a file the rows come from the engine without QSqlQuery,
     // which takes several times as long for the many small values of the figures over many
     // measurements; on a server through QSqlQuery.
     void forEachRow(const QString& statement, const QVariantList& values,
                     const std::function<void(const RowValues&)>& take);
+    // The same until `take` returns false; returns false when it did.
+    bool forEachRowUntil(const QString& statement, const QVariantList& values,
+                         const std::function<bool(const RowValues&)>& take);
 
     // Whether rows can be written: a row written to `units` and rolled back at once.
-    enum class WriteAccess { Writable, ReadOnly, Failed };
-    struct WriteProbe {
-        WriteAccess access = WriteAccess::Writable;
-        QString error; // the engine's text when not writable
-    };
     WriteProbe probeWriteAccess();
 
     // All or nothing: statements between begin and commit() take effect together; a
@@ -111,19 +114,17 @@ public:
         bool done_ = false;
     };
 
-    // Measurements of one athlete that share a number, found when the database was opened
-    // (a file of an earlier version can hold them). They are kept as they are; only without
-    // them a unique index keeps every new number apart.
-    struct DuplicateNumber {
-        qint64 athleteId = 0;
-        qint64 nummer = 0;
-        int count = 0;
-    };
+    // Measurements of one athlete that share a number, found when the database was opened.
     const QList<DuplicateNumber>& duplicateNumbers() const { return duplicateNumbers_; }
 
     // The version of the tables beside the first three (see schema::upgrade), reached when the
     // database was opened; a read-only database keeps the one it has.
     int schemaVersion() const { return schemaVersion_; }
+    // Whether the database holds the tables of a feature (it reached the feature's version).
+    bool has(schema::Feature feature) const;
+    // The names of a table's columns as the engine reports them; none for a table that is not
+    // there.
+    QStringList columnsOf(const QString& table) const;
     // Why the database could not be brought to the program's version; it stays at the version
     // it had and works as before, without what the newer tables hold.
     const std::optional<AppError>& upgradeFailure() const { return upgradeFailure_; }
@@ -161,6 +162,8 @@ public:
     static constexpr int kLongestLogFrames = 2000;
 
 private:
+    // Runs a statement as read() and write() do, without asking what it does.
+    QSqlQuery execute(const QString& statement, const QVariantList& values);
     void openFile();
     void openServer();
     void connectServer();

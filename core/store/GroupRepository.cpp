@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kGroupsVersion = 3;
-
 // The texts of this file that the user reads, in the translation context "GroupRepository".
 struct GroupRepositoryTexts {
     Q_DECLARE_TR_FUNCTIONS(GroupRepository)
@@ -22,12 +20,12 @@ struct GroupRepositoryTexts {
 } // namespace
 
 bool GroupRepository::available() const {
-    return db_.schemaVersion() >= kGroupsVersion;
+    return db_.has(schema::Feature::Groups);
 }
 
 QList<Group> GroupRepository::all() {
     QList<Group> out;
-    QSqlQuery q = db_.run(QStringLiteral("SELECT ID, Name FROM gruppen"));
+    QSqlQuery q = db_.read(QStringLiteral("SELECT ID, Name FROM gruppen"));
     while (q.next())
         out << Group{integerOf(q.value(0)), q.value(1).toString()};
     std::stable_sort(out.begin(), out.end(), [](const Group& a, const Group& b) {
@@ -55,9 +53,8 @@ QString GroupRepository::checkedName(const QString& name, qint64 exceptId) {
 
 qint64 GroupRepository::add(const QString& name) {
     const QString checked = checkedName(name, 0);
-    QSqlQuery q =
-        db_.run(QStringLiteral("INSERT INTO gruppen (Name) VALUES (?) RETURNING ID"), {checked});
-    return q.next() ? integerOf(q.value(0)) : 0;
+    return db_.insert(QStringLiteral("INSERT INTO gruppen (Name) VALUES (?) RETURNING ID"),
+                      {checked});
 }
 
 void GroupRepository::rename(qint64 groupId, const QString& name) {
@@ -76,10 +73,10 @@ void GroupRepository::remove(qint64 groupId) {
 
 QList<qint64> GroupRepository::groupsOf(qint64 athleteId) {
     QList<qint64> out;
-    QSqlQuery q = db_.run(QStringLiteral("SELECT m.Gruppe_ID FROM gruppen_sportler m "
-                                         "JOIN gruppen g ON g.ID = m.Gruppe_ID "
-                                         "WHERE m.Sportler_ID = ? ORDER BY m.Gruppe_ID"),
-                          {athleteId});
+    QSqlQuery q = db_.read(QStringLiteral("SELECT m.Gruppe_ID FROM gruppen_sportler m "
+                                          "JOIN gruppen g ON g.ID = m.Gruppe_ID "
+                                          "WHERE m.Sportler_ID = ? ORDER BY m.Gruppe_ID"),
+                           {athleteId});
     while (q.next())
         out << integerOf(q.value(0));
     return out;
@@ -123,10 +120,10 @@ void GroupRepository::writeGroupsOf(qint64 athleteId, const QList<qint64>& group
 
 QSet<qint64> GroupRepository::memberIds(qint64 groupId) {
     QSet<qint64> out;
-    QSqlQuery q = db_.run(QStringLiteral("SELECT s.ID FROM gruppen_sportler m "
-                                         "JOIN sportler s ON s.ID = m.Sportler_ID "
-                                         "WHERE m.Gruppe_ID = ?"),
-                          {groupId});
+    QSqlQuery q = db_.read(QStringLiteral("SELECT s.ID FROM gruppen_sportler m "
+                                          "JOIN sportler s ON s.ID = m.Sportler_ID "
+                                          "WHERE m.Gruppe_ID = ?"),
+                           {groupId});
     while (q.next())
         out.insert(integerOf(q.value(0)));
     return out;
@@ -134,27 +131,16 @@ QSet<qint64> GroupRepository::memberIds(qint64 groupId) {
 
 QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, const QDate& from,
                                                                 const QDate& to) {
-    // The stored moments begin with their day ("yyyy-MM-ddTHH:mm:ss"), so that comparing them
-    // with the days' texts finds the days on either engine. The groups come with schema
-    // version 3, after the tests of version 1 and the excluded jumps of version 2.
-    const QString members = QStringLiteral("FROM units u "
-                                           "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
-                                           "JOIN sportler s ON s.ID = u.Ref_ID ");
-    // On a file the moment is compared as the text it is: the column's numeric affinity would
-    // have the engine try each moment as a number first, twice a row.
-    const QString moment = db_.dialect() == Database::Dialect::SQLite ? QStringLiteral("+u.Datum")
-                                                                      : QStringLiteral("u.Datum");
-    const QString inPeriod =
-        QStringLiteral("WHERE m.Gruppe_ID = ? AND %1 >= ? AND %1 < ?").arg(moment);
-    const QVariantList values{groupId, engineDate(from), engineDate(to.addDays(1))};
-    // The measurements first, then their jumps with no more than their measurement's ID: a
-    // measurement's own columns, read again with each of its jumps, took the engine as long
-    // as the jumps themselves.
+    // The groups come with their feature's version, after the tests and the excluded jumps.
+    JumpReader jumps(db_);
+    const JumpReader::Scope scope = jumps.membersInPeriod(groupId, from, to);
+    // The measurements first, then their jumps with no more than their measurement's ID.
     QList<MemberMeasurement> out;
     db_.forEachRow(
-        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe ") + members +
-            QStringLiteral("LEFT JOIN units_test t ON t.Unit_ID = u.ID ") + inPeriod,
-        values, [&out](const Database::RowValues& row) {
+        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe FROM %1 "
+                       "LEFT JOIN units_test t ON t.Unit_ID = u.ID WHERE %2")
+            .arg(scope.from, scope.where),
+        scope.values, [&out](const Database::RowValues& row) {
             MemberMeasurement measurement;
             measurement.id = row.integer(0);
             measurement.athleteId = row.integer(1);
@@ -175,46 +161,17 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
     // A measurement's jumps come one after the other, in whatever order the engine joins
     // them. One stored after the first statement is not among them and is passed over.
     MemberMeasurement* current = nullptr;
-    db_.forEachRow(
-        QStringLiteral("SELECT u.ID, j.SZ, j.FZ, j.Anzahl ") + members +
-            QStringLiteral("JOIN mr j ON j.Serie = %1 ")
-                .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer"))) +
-            inPeriod + QStringLiteral(" AND u.Nummer >= 1 AND u.Nummer <= %1").arg(kMaxNummer),
-        values, [&out, &indexOf, &current](const Database::RowValues& row) {
-            const qint64 id = row.integer(0);
-            if (current == nullptr || current->id != id) {
-                const auto found = indexOf.constFind(id);
-                if (found == indexOf.cend()) {
-                    current = nullptr;
-                    return;
-                }
-                current = &out[*found];
+    jumps.forEachOfMembers(groupId, from, to, [&](qint64 id, const Jump& jump) {
+        if (current == nullptr || current->id != id) {
+            const auto found = indexOf.constFind(id);
+            if (found == indexOf.cend()) {
+                current = nullptr;
+                return;
             }
-            Jump jump;
-            jump.contactMs = row.number(1);
-            jump.flightMs = row.number(2);
-            jump.number = row.number(3);
-            current->jumps << jump;
-        });
-    // The few excluded jumps of the members.
-    QHash<qint64, QList<double>> excluded;
-    db_.forEachRow(QStringLiteral("SELECT e.Unit_ID, e.Anzahl FROM mr_ausschluss e "
-                                  "JOIN units u ON u.ID = e.Unit_ID "
-                                  "JOIN gruppen_sportler m ON m.Sportler_ID = u.Ref_ID "
-                                  "WHERE m.Gruppe_ID = ?"),
-                   {groupId}, [&excluded](const Database::RowValues& row) {
-                       excluded[row.integer(0)] << row.number(1);
-                   });
-    if (excluded.isEmpty())
-        return out;
-    for (MemberMeasurement& measurement : out) {
-        const auto numbers = excluded.constFind(measurement.id);
-        if (numbers == excluded.cend())
-            continue;
-        for (Jump& jump : measurement.jumps)
-            jump.excluded =
-                jump.number == std::floor(jump.number) && numbers->contains(jump.number);
-    }
+            current = &out[*found];
+        }
+        current->jumps << jump;
+    });
     return out;
 }
 

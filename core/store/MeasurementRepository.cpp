@@ -23,26 +23,6 @@ namespace {
 
 const QString kJumpColumns = QStringLiteral("Serie, SZ, FZ, Eff, Anzahl");
 
-// The largest athlete ID whose series keys a double holds exactly.
-constexpr qint64 kMaxAthleteIdOfKeys = 9'000'000'000;
-
-Jump jumpOf(const QSqlQuery& q, int from = 0) {
-    Jump jump;
-    jump.seriesKey = numberOf(q.value(from));
-    jump.contactMs = numberOf(q.value(from + 1));
-    jump.flightMs = numberOf(q.value(from + 2));
-    jump.efficiency = numberOf(q.value(from + 3));
-    jump.number = numberOf(q.value(from + 4));
-    return jump;
-}
-
-QList<Jump> jumpsFrom(QSqlQuery q) {
-    QList<Jump> out;
-    while (q.next())
-        out << jumpOf(q);
-    return out;
-}
-
 MeasurementTest testOf(const QVariant& name, const QVariant& dropHeight) {
     MeasurementTest test;
     test.name = name.toString();
@@ -111,7 +91,7 @@ ProfilePlan planOf(const QSqlQuery& q) {
 } // namespace
 
 bool MeasurementRepository::knowsProtocols() const {
-    return db_.schemaVersion() >= 4;
+    return db_.has(schema::Feature::Protocols);
 }
 
 qint64 MeasurementRepository::createProfile(qint64 athleteId, const QDateTime& moment,
@@ -120,15 +100,10 @@ qint64 MeasurementRepository::createProfile(qint64 athleteId, const QDateTime& m
         throw AppError(QCoreApplication::translate(
             "Database", "Die Datenbank kennt noch keine Protokolle; das Profil kann nicht "
                         "gespeichert werden."));
-    Database::Transaction transaction(db_);
-    QSqlQuery inserted = db_.run(
+    return db_.insert(
         QStringLiteral("INSERT INTO profile (Ref_ID, Datum, Hoehen, Versuche) VALUES (?, ?, ?, ?) "
                        "RETURNING ID"),
         {athleteId, engineMoment(moment), heightsText(heightsCm), trialsPerHeight});
-    const qint64 id = inserted.next() ? integerOf(inserted.value(0)) : 0;
-    inserted.finish();
-    transaction.commit();
-    return id;
 }
 
 void MeasurementRepository::setProtocol(qint64 measurementId, const MeasurementProtocol& protocol) {
@@ -144,7 +119,7 @@ void MeasurementRepository::setProtocol(qint64 measurementId, const MeasurementP
 std::optional<ProfilePlan> MeasurementRepository::profile(qint64 profileId) {
     if (!knowsProtocols())
         return std::nullopt;
-    QSqlQuery q = db_.run(
+    QSqlQuery q = db_.read(
         QStringLiteral("SELECT ID, Ref_ID, Datum, Hoehen, Versuche FROM profile WHERE ID = ?"),
         {profileId});
     if (!q.next())
@@ -155,9 +130,9 @@ std::optional<ProfilePlan> MeasurementRepository::profile(qint64 profileId) {
 QList<ProfilePlan> MeasurementRepository::profilesOfAthlete(qint64 athleteId) {
     if (!knowsProtocols())
         return {};
-    QSqlQuery q = db_.run(QStringLiteral("SELECT ID, Ref_ID, Datum, Hoehen, Versuche FROM "
-                                         "profile WHERE Ref_ID = ? ORDER BY ID"),
-                          {athleteId});
+    QSqlQuery q = db_.read(QStringLiteral("SELECT ID, Ref_ID, Datum, Hoehen, Versuche FROM "
+                                          "profile WHERE Ref_ID = ? ORDER BY ID"),
+                           {athleteId});
     QList<ProfilePlan> out;
     while (q.next())
         out << planOf(q);
@@ -165,7 +140,7 @@ QList<ProfilePlan> MeasurementRepository::profilesOfAthlete(qint64 athleteId) {
 }
 
 bool MeasurementRepository::storesTests() const {
-    return db_.schemaVersion() >= 1;
+    return db_.has(schema::Feature::Tests);
 }
 
 QList<Measurement> MeasurementRepository::ofAthlete(qint64 athleteId) {
@@ -193,7 +168,7 @@ QList<Measurement> MeasurementRepository::measurementsWhere(const QString& condi
     if (protocols)
         sql += QStringLiteral(" LEFT JOIN units_protokoll p ON p.Unit_ID = u.ID");
     sql += QStringLiteral(" WHERE %1 ORDER BY u.ID").arg(condition);
-    QSqlQuery q = db_.run(sql, {value});
+    QSqlQuery q = db_.read(sql, {value});
     QList<Measurement> out;
     while (q.next()) {
         out << Measurement{integerOf(q.value(0)),
@@ -214,36 +189,27 @@ QList<Measurement> MeasurementRepository::measurementsWhere(const QString& condi
     return out;
 }
 
+QList<MeasurementKey> MeasurementRepository::keysOfAll() {
+    QList<MeasurementKey> out;
+    db_.forEachRow(QStringLiteral("SELECT Ref_ID, Datum, Nummer FROM units"), {},
+                   [&out](const Database::RowValues& row) {
+                       out << MeasurementKey{row.integer(0), row.moment(1), row.integer(2)};
+                   });
+    return out;
+}
+
 std::optional<MeasurementTest> MeasurementRepository::lastTestOf(qint64 athleteId) {
     if (!storesTests())
         return std::nullopt;
-    QSqlQuery q = db_.run(
+    QSqlQuery q = db_.read(
         QStringLiteral("SELECT Test, Fallhoehe FROM sportler_test WHERE Ref_ID = ?"), {athleteId});
     if (!q.next())
         return std::nullopt;
     return testOf(q.value(0), q.value(1));
 }
 
-QList<Jump> MeasurementRepository::jumpsOf(qint64 seriesKey) {
-    QList<Jump> jumps = jumpsFrom(
-        db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie = ? ORDER BY %2, %3")
-                    .arg(kJumpColumns, db_.order(QStringLiteral("Anzahl")), db_.rowOrder()),
-                {seriesKey}));
-    const QHash<int, Exclusion> excluded = exclusionsOf(seriesKey);
-    if (excluded.isEmpty())
-        return jumps;
-    for (Jump& jump : jumps) {
-        const auto found = excluded.constFind(static_cast<int>(jump.number));
-        if (jump.number == std::floor(jump.number) && found != excluded.cend()) {
-            jump.excluded = true;
-            jump.exclusionReason = found->reason;
-        }
-    }
-    return jumps;
-}
-
 bool MeasurementRepository::knowsExclusions() const {
-    return db_.schemaVersion() >= 2;
+    return db_.has(schema::Feature::Exclusions);
 }
 
 void MeasurementRepository::exclude(qint64 seriesKey, int number, const Exclusion& exclusion) {
@@ -254,9 +220,9 @@ void MeasurementRepository::exclude(qint64 seriesKey, int number, const Exclusio
             "neuesten Stand gebracht werden."));
     Database::Transaction transaction(db_);
     QSqlQuery q =
-        db_.run(QStringLiteral("SELECT ID FROM units WHERE %1 = ?")
-                    .arg(seriesKeyExpression(QStringLiteral("Ref_ID"), QStringLiteral("Nummer"))),
-                {seriesKey});
+        db_.read(QStringLiteral("SELECT ID FROM units WHERE %1 = ?")
+                     .arg(seriesKeyExpression(QStringLiteral("Ref_ID"), QStringLiteral("Nummer"))),
+                 {seriesKey});
     if (!q.next())
         throw AppError(QCoreApplication::translate("MeasurementRepository",
                                                    "Die Messung ist nicht mehr gespeichert."));
@@ -279,95 +245,6 @@ void MeasurementRepository::restore(qint64 seriesKey, int number) {
               {static_cast<double>(number), seriesKey});
 }
 
-QHash<int, Exclusion> MeasurementRepository::exclusionsOf(qint64 seriesKey) {
-    QHash<int, Exclusion> out;
-    if (!knowsExclusions())
-        return out;
-    QSqlQuery q = db_.run(
-        QStringLiteral("SELECT e.Anzahl, e.Grund, e.Benutzer, e.Datum FROM mr_ausschluss e "
-                       "JOIN units u ON u.ID = e.Unit_ID WHERE %1 = ?")
-            .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer"))),
-        {seriesKey});
-    while (q.next())
-        out.insert(static_cast<int>(numberOf(q.value(0))),
-                   {q.value(1).toString(), q.value(2).toString(), momentOf(q.value(3))});
-    return out;
-}
-
-QHash<qint64, Jump> MeasurementRepository::firstJumpsOf(const QList<qint64>& seriesKeys) {
-    QHash<qint64, Jump> out;
-    // The keys are numbers the program computed, written into the statement in blocks.
-    constexpr int kBlock = 500;
-    for (qsizetype from = 0; from < seriesKeys.size(); from += kBlock) {
-        QStringList keys;
-        for (const qint64 key : seriesKeys.mid(from, kBlock))
-            keys << QString::number(key);
-        QSqlQuery q = db_.run(QStringLiteral("SELECT %1 FROM mr WHERE Serie IN (%2) ORDER BY %3")
-                                  .arg(kJumpColumns, keys.join(QLatin1Char(',')), db_.rowOrder()));
-        while (q.next()) {
-            const Jump jump = jumpOf(q);
-            const auto key = static_cast<qint64>(jump.seriesKey);
-            if (!out.contains(key))
-                out.insert(key, jump);
-        }
-    }
-    return out;
-}
-
-QHash<qint64, QList<Jump>> MeasurementRepository::jumpsOfAthlete(qint64 athleteId) {
-    QHash<qint64, QList<Jump>> out;
-    if (athleteId <= 0 || athleteId > kMaxAthleteIdOfKeys)
-        return out;
-    // The athlete's keys are two ranges (see seriesKey()): numbers up to 999, and the negative
-    // keys of the larger ones.
-    const double firstSmall = static_cast<double>(seriesKey(athleteId, 1));
-    const double lastSmall = static_cast<double>(seriesKey(athleteId, 999));
-    const double firstLarge = static_cast<double>(seriesKey(athleteId, kMaxNummer));
-    const double lastLarge = static_cast<double>(seriesKey(athleteId, 1000));
-    db_.forEachRow(
-        QStringLiteral("SELECT %1 FROM mr WHERE Serie BETWEEN ? AND ? OR Serie BETWEEN ? AND ? "
-                       "ORDER BY %2, %3")
-            .arg(kJumpColumns, db_.order(QStringLiteral("Anzahl")), db_.rowOrder()),
-        {firstSmall, lastSmall, firstLarge, lastLarge}, [&out](const Database::RowValues& row) {
-            Jump jump;
-            jump.seriesKey = row.number(0);
-            jump.contactMs = row.number(1);
-            jump.flightMs = row.number(2);
-            jump.efficiency = row.number(3);
-            jump.number = row.number(4);
-            // A key with a fraction (a damaged row) is no measurement's.
-            if (jump.seriesKey == std::floor(jump.seriesKey))
-                out[static_cast<qint64>(jump.seriesKey)] << jump;
-        });
-    if (!knowsExclusions() || out.isEmpty())
-        return out;
-    QSqlQuery e = db_.run(QStringLiteral("SELECT u.Nummer, e.Anzahl, e.Grund FROM mr_ausschluss e "
-                                         "JOIN units u ON u.ID = e.Unit_ID WHERE u.Ref_ID = ?"),
-                          {athleteId});
-    while (e.next()) {
-        const qint64 nummer = integerOf(e.value(0));
-        if (nummer < 1 || nummer > kMaxNummer)
-            continue;
-        const auto series = out.find(seriesKey(athleteId, nummer));
-        if (series == out.end())
-            continue;
-        const double number = numberOf(e.value(1));
-        for (Jump& jump : *series) {
-            if (jump.number == number && jump.number == std::floor(jump.number)) {
-                jump.excluded = true;
-                jump.exclusionReason = e.value(2).toString();
-            }
-        }
-    }
-    return out;
-}
-
-QList<Jump> MeasurementRepository::allJumps(int offset, int limit) {
-    return jumpsFrom(db_.run(QStringLiteral("SELECT %1 FROM mr ORDER BY %2 LIMIT ? OFFSET ?")
-                                 .arg(kJumpColumns, db_.rowOrder()),
-                             {limit, offset}));
-}
-
 namespace {
 
 void insertJump(Database& db, qint64 seriesKey, const RecordedJump& jump) {
@@ -387,18 +264,16 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
     // On a server, stations that record for the same athlete take their numbers one after
     // the other; the file's transaction excludes every other writer already.
     if (db_.dialect() == Database::Dialect::PostgreSQL)
-        db_.run(QStringLiteral("SELECT ID FROM sportler WHERE ID = ? FOR UPDATE"), {athleteId});
-    QSqlQuery last = db_.run(
+        db_.read(QStringLiteral("SELECT ID FROM sportler WHERE ID = ? FOR UPDATE"), {athleteId});
+    QSqlQuery last = db_.read(
         QStringLiteral("SELECT COALESCE(MAX(Nummer), 0) FROM units WHERE Ref_ID = ?"), {athleteId});
     const qint64 nummer = (last.next() ? integerOf(last.value(0)) : 0) + 1;
     last.finish();
     const qint64 key = seriesKey(athleteId, nummer);
-    QSqlQuery inserted =
-        db_.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
-                               "RETURNING ID"),
-                {athleteId, engineMoment(moment), nummer, jump.number});
-    const qint64 id = inserted.next() ? integerOf(inserted.value(0)) : 0;
-    inserted.finish();
+    const qint64 id = db_.insert(
+        QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
+                       "RETURNING ID"),
+        {athleteId, engineMoment(moment), nummer, jump.number});
     insertJump(db_, key, jump);
     const bool withTest = storesTests() && !test.isEmpty();
     if (withTest) {
@@ -421,7 +296,7 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
 void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump& jump) {
     Database::Transaction transaction(db_);
     QSqlQuery found =
-        db_.run(QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ?"), {measurementId});
+        db_.read(QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ?"), {measurementId});
     if (!found.next())
         throw AppError(MeasurementRepositoryTexts::tr("Die Messung %1 ist nicht mehr gespeichert")
                            .arg(measurementId));
@@ -450,4 +325,22 @@ void MeasurementRepository::remove(qint64 athleteId, qint64 nummer) {
     db_.write(QStringLiteral("DELETE FROM units WHERE Nummer = ? AND Ref_ID = ?"),
               {nummer, athleteId});
     transaction.commit();
+}
+
+qint64 MeasurementRepository::addCarried(const CarriedMeasurement& m) {
+    const qint64 id = db_.insert(
+        QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
+                       "RETURNING ID"),
+        {m.athleteId, engineMoment(m.moment), m.nummer, m.jumpCount});
+    if (!m.test.isEmpty() && storesTests())
+        putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"), id, m.test);
+    const double key = static_cast<double>(seriesKey(m.athleteId, m.nummer));
+    const auto value = [](const std::optional<double>& v) {
+        return v ? QVariant(*v) : QVariant();
+    };
+    for (const CarriedJump& j : m.jumps)
+        db_.write(
+            QStringLiteral("INSERT INTO mr (%1) VALUES (?, ?, ?, ?, ?)").arg(kJumpColumns),
+            {key, value(j.contactMs), value(j.flightMs), value(j.efficiency), value(j.number)});
+    return id;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/measure/MeasurementTest.h"
+#include "core/store/JumpReader.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -43,25 +44,6 @@ struct Measurement {
     MeasurementProtocol protocol; // from units_protokoll; none for one stored without
 };
 
-// One row of the jump table mr. The times are whole milliseconds stored as floating point.
-struct Jump {
-    double seriesKey = 0; // Serie
-    double contactMs = 0; // SZ; -1 when the unit did not measure it
-    double flightMs = 0;  // FZ; 0 for the closing contact of a series
-    double efficiency = 0;
-    double number = 0; // Anzahl: 1, 2, 3 ... within the measurement
-    // Marked "ausgeschlossen" by the user: it stays stored and exported, counts nowhere.
-    bool excluded = false;
-    QString exclusionReason;
-};
-
-// Why, by whom and when a jump was excluded.
-struct Exclusion {
-    QString reason;
-    QString user;
-    QDateTime moment;
-};
-
 // A jump as a run records it.
 struct RecordedJump {
     qint32 contactMs = 0;
@@ -70,25 +52,54 @@ struct RecordedJump {
     qint32 number = 0;     // within the measurement, from 1: also the measurement's jump count
 };
 
-// All statements on the measurement and jump tables. The jumps of a measurement are stored
-// under its series key (see seriesKey()).
+// A measurement carried over from elsewhere (an old data folder, a station's file), as it
+// stood there: its number, moment and jump count, its test, and its jumps' stored values, any
+// of which may be empty.
+struct CarriedJump {
+    std::optional<double> contactMs;
+    std::optional<double> flightMs;
+    std::optional<double> efficiency;
+    std::optional<double> number;
+};
+struct CarriedMeasurement {
+    qint64 athleteId = 0;
+    QDateTime moment;
+    qint64 nummer = 0;
+    qint64 jumpCount = 0;
+    MeasurementTest test;
+    QList<CarriedJump> jumps;
+};
+
+// A stored measurement by its athlete, moment and number: what a take-over compares.
+struct MeasurementKey {
+    qint64 athleteId = 0;
+    QDateTime moment;
+    qint64 nummer = 0;
+};
+
+// All statements on the measurement table and those beside it. The jumps of a measurement are
+// stored under its series key (see seriesKey()) and read through the JumpReader.
 class MeasurementRepository {
 public:
-    explicit MeasurementRepository(Database& db) : db_(db) {}
+    explicit MeasurementRepository(Database& db) : db_(db), jumps_(db) {}
 
     // The measurements of an athlete in the order they were recorded.
     QList<Measurement> ofAthlete(qint64 athleteId);
+    // Every stored measurement's athlete, moment and number.
+    QList<MeasurementKey> keysOfAll();
 
-    // The jumps of a series, by their number.
-    QList<Jump> jumpsOf(qint64 seriesKey);
-    // For each of the keys that has jumps, the first jump stored under it: the one jump of a
-    // single measurement.
-    QHash<qint64, Jump> firstJumpsOf(const QList<qint64>& seriesKeys);
+    // The jumps of a series, by their number, with their marks (see JumpReader).
+    QList<Jump> jumpsOf(qint64 seriesKey) { return jumps_.ofSeries(seriesKey); }
+    // For each of an athlete's keys that has jumps, the first jump stored under it: the one
+    // jump of a single measurement.
+    QHash<qint64, Jump> firstJumpsOf(qint64 athleteId, const QList<qint64>& seriesKeys) {
+        return jumps_.firstOf(athleteId, seriesKeys);
+    }
     // Every jump of an athlete's measurements under its series key, each series in jump order
     // with its marks, as jumpsOf gives it: two statements however many measurements he has.
-    QHash<qint64, QList<Jump>> jumpsOfAthlete(qint64 athleteId);
-    // A page of all jumps in the order they were stored.
-    QList<Jump> allJumps(int offset, int limit);
+    QHash<qint64, QList<Jump>> jumpsOfAthlete(qint64 athleteId) {
+        return jumps_.ofAthlete(athleteId);
+    }
 
     // Stores a new measurement of an athlete with its first jump, in one transaction that no
     // other program can interleave: the measurement gets the number after the highest the
@@ -112,6 +123,10 @@ public:
     void recordJump(qint64 measurementId, const RecordedJump& jump);
     // Deletes an athlete's measurement with its jumps, all or nothing.
     void remove(qint64 athleteId, qint64 nummer);
+    // Stores a measurement carried over with its test (where the database keeps tests) and
+    // its jumps under the series key of its athlete and number; returns its ID. Within a
+    // transaction the caller holds (DataStore::allOrNothing).
+    qint64 addCarried(const CarriedMeasurement& measurement);
 
     // Excludes the jump with that number of a series from every statistic, or changes the
     // reason of one excluded before; the jump row stays. Throws AppError when the database
@@ -121,7 +136,7 @@ public:
     void restore(qint64 seriesKey, int number);
     // The excluded jumps of a series by their number; none on a database that does not know
     // them.
-    QHash<int, Exclusion> exclusionsOf(qint64 seriesKey);
+    QHash<int, Exclusion> exclusionsOf(qint64 seriesKey) { return jumps_.exclusionsOf(seriesKey); }
 
     // Whether the database keeps protocols and profiles (it could be upgraded to them).
     bool knowsProtocols() const;
@@ -147,4 +162,5 @@ private:
     bool storesTests() const;
 
     Database& db_;
+    JumpReader jumps_;
 };

@@ -79,7 +79,8 @@ const Step kGroups{
                        " Gruppe_ID INTEGER NOT NULL,"
                        " Sportler_ID INTEGER NOT NULL,"
                        " PRIMARY KEY (Gruppe_ID, Sportler_ID))"),
-        QStringLiteral("CREATE INDEX gruppen_sportler_sportler ON gruppen_sportler (Sportler_ID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS gruppen_sportler_sportler ON gruppen_sportler "
+                       "(Sportler_ID)"),
     },
     {
         QStringLiteral("CREATE TABLE gruppen ("
@@ -89,7 +90,8 @@ const Step kGroups{
                        " Gruppe_ID BIGINT NOT NULL,"
                        " Sportler_ID BIGINT NOT NULL,"
                        " PRIMARY KEY (Gruppe_ID, Sportler_ID))"),
-        QStringLiteral("CREATE INDEX gruppen_sportler_sportler ON gruppen_sportler (Sportler_ID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS gruppen_sportler_sportler ON gruppen_sportler "
+                       "(Sportler_ID)"),
     },
 };
 
@@ -107,12 +109,13 @@ const Step kProtocols{
                        " Datum TIMESTAMP,"
                        " Hoehen VARCHAR(200) NOT NULL,"
                        " Versuche INTEGER NOT NULL)"),
-        QStringLiteral("CREATE INDEX profile_sportler ON profile (Ref_ID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS profile_sportler ON profile (Ref_ID)"),
         QStringLiteral("CREATE TABLE units_protokoll ("
                        " Unit_ID INTEGER PRIMARY KEY,"
                        " Protokoll VARCHAR(20) NOT NULL,"
                        " Profil_ID INTEGER)"),
-        QStringLiteral("CREATE INDEX units_protokoll_profil ON units_protokoll (Profil_ID)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_protokoll_profil ON units_protokoll (Profil_ID)"),
     },
     {
         QStringLiteral("CREATE TABLE profile ("
@@ -121,27 +124,95 @@ const Step kProtocols{
                        " Datum TIMESTAMP,"
                        " Hoehen VARCHAR(200) NOT NULL,"
                        " Versuche INTEGER NOT NULL)"),
-        QStringLiteral("CREATE INDEX profile_sportler ON profile (Ref_ID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS profile_sportler ON profile (Ref_ID)"),
         QStringLiteral("CREATE TABLE units_protokoll ("
                        " Unit_ID BIGINT PRIMARY KEY,"
                        " Protokoll VARCHAR(20) NOT NULL,"
                        " Profil_ID BIGINT)"),
-        QStringLiteral("CREATE INDEX units_protokoll_profil ON units_protokoll (Profil_ID)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_protokoll_profil ON units_protokoll (Profil_ID)"),
     },
 };
 
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
+// The texts of this file that the user reads, in the translation context "Schema".
+struct SchemaTexts {
+    Q_DECLARE_TR_FUNCTIONS(Schema)
+};
+
 bool hasVersionTable(Database& db) {
-    QSqlQuery q = db.run(db.dialect() == Database::Dialect::SQLite
-                             ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
-                                              "AND name = 'schema_version'")
-                             : QStringLiteral("SELECT to_regclass('schema_version') IS NOT NULL"));
+    QSqlQuery q = db.read(db.dialect() == Database::Dialect::SQLite
+                              ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
+                                               "AND name = 'schema_version'")
+                              : QStringLiteral("SELECT to_regclass('schema_version') IS NOT NULL"));
     return q.next() && q.value(0).toBool();
 }
 
+bool sameColumns(const QStringList& present, const QStringList& wanted) {
+    if (present.size() != wanted.size())
+        return false;
+    for (const QString& column : wanted)
+        if (!present.contains(column, Qt::CaseInsensitive))
+            return false;
+    return true;
+}
+
+// Runs a step's statement, unless it creates a table that is there with the step's columns.
+void take(Database& db, const QString& statement) {
+    if (const std::optional<Table> table = createdTable(statement)) {
+        const QStringList present = db.columnsOf(table->name);
+        if (!present.isEmpty() && sameColumns(present, table->columns))
+            return;
+    }
+    db.write(statement);
+}
+
 } // namespace
+
+const QList<Feature>& features() {
+    static const QList<Feature> all{Feature::Tests, Feature::Exclusions, Feature::Groups,
+                                    Feature::Protocols};
+    return all;
+}
+
+int sinceVersion(Feature feature) {
+    switch (feature) {
+    case Feature::Tests:
+        return kTestOfMeasurement.version;
+    case Feature::Exclusions:
+        return kExcludedJumps.version;
+    case Feature::Groups:
+        return kGroups.version;
+    case Feature::Protocols:
+        return kProtocols.version;
+    }
+    return latestVersion() + 1;
+}
+
+QString missingText(Feature feature) {
+    switch (feature) {
+    case Feature::Tests:
+        return SchemaTexts::tr("Test und Fallhöhe der Messungen werden nicht gespeichert.");
+    case Feature::Exclusions:
+        return SchemaTexts::tr("Sprünge können nicht ausgeschlossen werden.");
+    case Feature::Groups:
+        return SchemaTexts::tr("Es gibt keine Gruppen.");
+    case Feature::Protocols:
+        return SchemaTexts::tr("Die Protokolle 10/5 und Fallhöhen-Profil werden nicht angeboten, "
+                               "weil sie nicht gespeichert werden können.");
+    }
+    return {};
+}
+
+QString missingAt(int version) {
+    QStringList missing;
+    for (const Feature feature : features())
+        if (version < sinceVersion(feature))
+            missing << missingText(feature);
+    return missing.join(QLatin1Char(' '));
+}
 
 const QList<Step>& steps() {
     static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups, kProtocols};
@@ -152,10 +223,41 @@ int latestVersion() {
     return steps().isEmpty() ? 0 : steps().constLast().version;
 }
 
+std::optional<Table> createdTable(const QString& statement) {
+    static const QString kCreate = QStringLiteral("CREATE TABLE ");
+    if (!statement.startsWith(kCreate))
+        return std::nullopt;
+    const qsizetype open = statement.indexOf(QLatin1Char('('));
+    const qsizetype close = statement.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open)
+        return std::nullopt;
+    Table table{statement.mid(kCreate.size(), open - kCreate.size()).trimmed(), {}};
+    // The parts between commas outside parentheses; a part that is no column (a key over
+    // several columns) begins with a word no column has.
+    int depth = 0;
+    qsizetype from = open + 1;
+    for (qsizetype i = open + 1; i <= close; ++i) {
+        const QChar c = statement[i];
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')') && depth > 0)
+            --depth;
+        else if ((c == QLatin1Char(',') && depth == 0) || i == close) {
+            const QString name =
+                statement.mid(from, i - from).trimmed().section(QLatin1Char(' '), 0, 0);
+            if (!name.isEmpty() && name != QLatin1String("PRIMARY") &&
+                name != QLatin1String("UNIQUE") && name != QLatin1String("CONSTRAINT"))
+                table.columns << name;
+            from = i + 1;
+        }
+    }
+    return table;
+}
+
 int versionOf(Database& db) {
     if (!hasVersionTable(db))
         return 0;
-    QSqlQuery q = db.run(QStringLiteral("SELECT COALESCE(MAX(Version), 0) FROM schema_version"));
+    QSqlQuery q = db.read(QStringLiteral("SELECT COALESCE(MAX(Version), 0) FROM schema_version"));
     return q.next() ? static_cast<int>(integerOf(q.value(0))) : 0;
 }
 
@@ -172,23 +274,22 @@ int upgrade(Database& db, const QList<Step>& steps) {
             Database::Transaction transaction(db);
             const bool sqlite = db.dialect() == Database::Dialect::SQLite;
             if (!sqlite)
-                db.run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kUpgradeLock));
+                db.read(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kUpgradeLock));
             // Another station may have taken the step while this one waited.
             version = versionOf(db);
             if (step.version <= version)
                 continue;
-            db.run(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version ("
-                                  " Version INTEGER PRIMARY KEY,"
-                                  " Datum TIMESTAMP)"));
+            db.write(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version ("
+                                    " Version INTEGER PRIMARY KEY,"
+                                    " Datum TIMESTAMP)"));
             for (const QString& statement : sqlite ? step.sqlite : step.postgresql)
-                db.run(statement);
+                take(db, statement);
             db.write(QStringLiteral("INSERT INTO schema_version (Version, Datum) VALUES (?, ?)"),
                      {step.version, engineMoment(QDateTime::currentDateTime())});
             transaction.commit();
             version = step.version;
         } catch (const AppError& e) {
-            throw AppError(QCoreApplication::translate(
-                               "Database", "Die Datenbank konnte nicht auf Version %1 "
+            throw AppError(SchemaTexts::tr("Die Datenbank konnte nicht auf Version %1 "
                                            "gebracht werden; sie bleibt auf Version %2.")
                                .arg(step.version)
                                .arg(version),

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class Database;
 
 // The versions of the database beyond its first three tables. Every version adds tables of
@@ -17,7 +19,28 @@ class Database;
 // a step takes effect whole or not at all.
 namespace schema {
 
-// One step from the version before to `version`: statements for either engine.
+// What the versions add, in the user's terms. The program asks whether a database has a
+// feature rather than which version it is at, and offers nothing it would not store.
+enum class Feature {
+    Tests,      // the test and drop height of a measurement, an athlete's last test
+    Exclusions, // jumps excluded from every statistic
+    Groups,     // groups of athletes
+    Protocols,  // the protocol a measurement was run under, the drop-height profiles
+};
+
+// The program's features in the order of their versions.
+const QList<Feature>& features();
+// The version from which a database has the feature.
+int sinceVersion(Feature feature);
+// What a database without the feature lacks, one sentence for the user: "Sprünge können
+// nicht ausgeschlossen werden."
+QString missingText(Feature feature);
+// What a database at `version` lacks of the program's features, their sentences one after
+// the other; empty when it lacks nothing.
+QString missingAt(int version);
+
+// One step from the version before to `version`: statements for either engine, each creating
+// a table (CREATE TABLE name (columns ...)) or an index (CREATE INDEX IF NOT EXISTS).
 struct Step {
     int version = 0;
     QStringList sqlite;
@@ -29,13 +52,24 @@ const QList<Step>& steps();
 // The newest version the program knows.
 int latestVersion();
 
+// The name and columns of the table that a CREATE TABLE statement makes; nothing for any other
+// statement.
+struct Table {
+    QString name;
+    QStringList columns;
+};
+std::optional<Table> createdTable(const QString& statement);
+
 // The version of the database: the highest recorded, 0 when none is.
 int versionOf(Database& db);
 
 // Brings the database from its version to the last of `steps` (the program's own when not
-// given), one transaction a step. A database of a later version is left as it is. When a
-// step fails, it is rolled back, the versions before it stay, and AppError says which version
-// could not be reached, with the engine's text. Returns the version the database is at.
+// given), one transaction a step. A database of a later version is left as it is. A table a
+// step would create that is there already with the step's columns is taken as it is (a
+// database whose rows of schema_version were lost); one with other columns fails the step.
+// When a step fails, it is rolled back, the versions before it stay, and AppError says which
+// version could not be reached, with the engine's text. Returns the version the database is
+// at.
 int upgrade(Database& db);
 int upgrade(Database& db, const QList<Step>& steps);
 

@@ -1,6 +1,7 @@
 #include "core/store/StoreLocation.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -12,6 +13,30 @@ struct StoreLocationTexts {
 };
 
 } // namespace
+
+QString StoreLocation::dataDirectory(const QProcessEnvironment& env) {
+    QString dir = env.value(QStringLiteral("KALVERO_DATA_DIR"));
+    if (dir.isEmpty()) {
+#ifdef Q_OS_WIN
+        QString common = env.value(QStringLiteral("ProgramData"));
+        if (common.isEmpty())
+            common = QStringLiteral("C:/ProgramData");
+        dir = common + QStringLiteral("/Morvek/QRV/");
+#else
+        QString base = env.value(QStringLiteral("XDG_DATA_HOME"));
+        if (base.isEmpty())
+            base = env.value(QStringLiteral("HOME"), QDir::homePath()) +
+                   QStringLiteral("/.local/share");
+        dir = base + QStringLiteral("/Morvek/QRV/");
+#endif
+    }
+    dir = QDir::cleanPath(dir);
+    return QDir::toNativeSeparators(dir + QLatin1Char('/'));
+}
+
+QString StoreLocation::filePath() const {
+    return QDir(directory).filePath(kFileName);
+}
 
 StoreLocation StoreLocation::embedded(const QString& directory) {
     StoreLocation location;

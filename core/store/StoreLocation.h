@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 
 #include <optional>
@@ -21,7 +22,18 @@ struct StoreLocation {
     QString user;
     QString database;
 
+    // The name of the database file in the data directory.
+    static inline const QString kFileName = QStringLiteral("qrv.sqlite");
+
+    // Data directory: $KALVERO_DATA_DIR when set; otherwise on Windows the common
+    // application-data folder followed by "Morvek\QRV\", elsewhere
+    // $XDG_DATA_HOME/Morvek/QRV/ (default ~/.local/share/Morvek/QRV/). Always ends with a
+    // separator.
+    static QString dataDirectory(const QProcessEnvironment& env);
+
     static StoreLocation embedded(const QString& directory);
+    // The database file of an embedded store.
+    QString filePath() const;
 
     // A connection text "postgresql://[user@][host][:port]/database[?host=SOCKETFOLDER&port=N]"
     // ("postgres://" too). Nothing, with a German reason, for any other text.

@@ -1,7 +1,7 @@
 #include "core/takeover/TakeoverCommands.h"
 
 #include "core/base/Errors.h"
-#include "core/store/Database.h"
+#include "core/store/DataStore.h"
 #include "core/takeover/OldDataReader.h"
 #include "core/takeover/TakeoverWriter.h"
 
@@ -21,8 +21,9 @@ struct TakeoverCommandsTexts {
 namespace takeover {
 namespace {
 
-QString writeInto(const StoreLocation& store, const Takeover& data) {
-    Database target(store);
+QString writeInto(const StoreLocation& location, const Takeover& data) {
+    DataStore target;
+    target.open(location);
     requireWritable(target);
     const auto written = write(target, data);
     return written ? report(*written, data.counts) : QString();
@@ -37,7 +38,7 @@ QString importFolder(const QString& folder, const StoreLocation& store) {
 
 QString copyStation(const QString& dataDirectory, const StoreLocation& shared) {
     const StoreLocation own = StoreLocation::embedded(dataDirectory);
-    const QString file = QDir(dataDirectory).filePath(Database::kFileName);
+    const QString file = own.filePath();
     // Opening a missing file would make an empty one.
     if (!QFileInfo(file).isFile() || QFileInfo(file).size() == 0)
         throw AppError(
@@ -45,8 +46,9 @@ QString copyStation(const QString& dataDirectory, const StoreLocation& shared) {
                 .arg(QDir::toNativeSeparators(file)));
     Takeover data;
     {
-        Database source(own);
-        data = fromDatabase(source);
+        DataStore source;
+        source.open(own);
+        data = fromStore(source);
     }
     return writeInto(shared, data);
 }

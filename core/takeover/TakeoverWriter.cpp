@@ -1,9 +1,7 @@
 #include "core/takeover/TakeoverWriter.h"
 
 #include "core/base/Errors.h"
-#include "core/store/AthleteRepository.h"
-#include "core/store/Database.h"
-#include "core/store/MeasurementRepository.h"
+#include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 
 #include <QCoreApplication>
@@ -40,15 +38,14 @@ struct Present {
     QHash<qint64, QSet<qint64>> numbers;
     QHash<qint64, qint64> highest;
 
-    explicit Present(Database& db) {
-        for (const Athlete& a : AthleteRepository(db).all()) {
+    explicit Present(DataStore& store) {
+        for (const Athlete& a : store.athletes().all()) {
             const QString key = athleteKey(a.name, a.firstName, a.birthDate);
             if (!athletes.contains(key))
                 athletes.insert(key, a.id);
         }
-        QSqlQuery q = db.run(QStringLiteral("SELECT Ref_ID, Datum, Nummer FROM units"));
-        while (q.next())
-            add(integerOf(q.value(0)), momentOf(q.value(1)), integerOf(q.value(2)));
+        for (const MeasurementKey& m : store.measurements().keysOfAll())
+            add(m.athleteId, m.moment, m.nummer);
     }
     void add(qint64 athlete, const QDateTime& moment, qint64 nummer) {
         moments[athlete].insert(momentKey(moment));
@@ -66,8 +63,8 @@ struct Present {
 
 } // namespace
 
-int measurementsPresent(Database& db, const Takeover& data) {
-    const Present present(db);
+int measurementsPresent(DataStore& store, const Takeover& data) {
+    const Present present(store);
     int count = 0;
     for (const TakeoverAthlete& a : data.athletes) {
         const auto athlete = present.athleteOf(a.athlete);
@@ -78,73 +75,59 @@ int measurementsPresent(Database& db, const Takeover& data) {
     return count;
 }
 
-std::optional<WrittenCounts> write(Database& db, const Takeover& data, const Progress& progress) {
-    Database::Transaction transaction(db);
-    Present present(db);
-    AthleteRepository athletes(db);
+std::optional<WrittenCounts> write(DataStore& store, const Takeover& data,
+                                   const Progress& progress) {
     WrittenCounts counts;
-    int done = 0;
-    for (const TakeoverAthlete& a : data.athletes) {
-        if (progress && !progress(done))
-            return std::nullopt; // the transaction is rolled back
-        ++done;
-        std::optional<qint64> athleteId = present.athleteOf(a.athlete);
-        if (!athleteId) {
-            Athlete added;
-            added.name = a.athlete.name;
-            added.firstName = a.athlete.firstName;
-            added.birthDate = a.athlete.born;
-            added.sex = a.athlete.sex.value_or(-1);
-            added.remark = a.athlete.remark;
-            athleteId = athletes.add(added);
-            present.athletes.insert(athleteKey(added.name, added.firstName, added.birthDate),
-                                    *athleteId);
-            ++counts.athletes;
-        }
-        for (const TakeoverMeasurement& m : a.measurements) {
-            if (present.holds(athleteId, m.measurement.moment)) {
-                ++counts.measurementsPresent;
-                continue;
+    const bool written = store.allOrNothing([&] {
+        Present present(store);
+        int done = 0;
+        for (const TakeoverAthlete& a : data.athletes) {
+            if (progress && !progress(done))
+                return false; // nothing is kept
+            ++done;
+            std::optional<qint64> athleteId = present.athleteOf(a.athlete);
+            if (!athleteId) {
+                Athlete added;
+                added.name = a.athlete.name;
+                added.firstName = a.athlete.firstName;
+                added.birthDate = a.athlete.born;
+                added.sex = a.athlete.sex.value_or(-1);
+                added.remark = a.athlete.remark;
+                athleteId = store.athletes().add(added);
+                present.athletes.insert(athleteKey(added.name, added.firstName, added.birthDate),
+                                        *athleteId);
+                ++counts.athletes;
             }
-            const std::optional<qint64> old = m.measurement.nummer;
-            const bool free = old && *old > 0 && !present.numbers.value(*athleteId).contains(*old);
-            const qint64 nummer = free ? *old : present.highest.value(*athleteId) + 1;
-            QSqlQuery inserted = db.run(
-                QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
-                               "RETURNING ID"),
-                {*athleteId, engineMoment(m.measurement.moment), nummer, m.measurement.jumpCount});
-            const qint64 unitId = inserted.next() ? integerOf(inserted.value(0)) : 0;
-            inserted.finish();
-            // The test goes along where the database keeps tests.
-            if (!m.test.isEmpty() && db.schemaVersion() >= 1)
-                db.write(QStringLiteral("INSERT INTO units_test (Unit_ID, Test, Fallhoehe) "
-                                        "VALUES (?, ?, ?)"),
-                         {unitId, m.test.name.isEmpty() ? QVariant() : QVariant(m.test.name),
-                          m.test.dropHeightCm ? QVariant(*m.test.dropHeightCm) : QVariant()});
-            present.add(*athleteId, m.measurement.moment, nummer);
-            ++counts.measurements;
-            const double key = static_cast<double>(seriesKey(*athleteId, nummer));
-            for (const OldJump& j : m.jumps) {
-                db.write(QStringLiteral("INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) "
-                                        "VALUES (?, ?, ?, ?, ?)"),
-                         {key, j.contactMs ? QVariant(*j.contactMs) : QVariant(),
-                          j.flightMs ? QVariant(*j.flightMs) : QVariant(),
-                          j.efficiency ? QVariant(*j.efficiency) : QVariant(),
-                          j.number ? QVariant(*j.number) : QVariant()});
-                ++counts.jumps;
+            for (const TakeoverMeasurement& m : a.measurements) {
+                if (present.holds(athleteId, m.measurement.moment)) {
+                    ++counts.measurementsPresent;
+                    continue;
+                }
+                const std::optional<qint64> old = m.measurement.nummer;
+                const bool free =
+                    old && *old > 0 && !present.numbers.value(*athleteId).contains(*old);
+                const qint64 nummer = free ? *old : present.highest.value(*athleteId) + 1;
+                // The test goes along where the store keeps tests.
+                CarriedMeasurement carried{
+                    *athleteId, m.measurement.moment, nummer, m.measurement.jumpCount, m.test, {}};
+                for (const OldJump& j : m.jumps)
+                    carried.jumps << CarriedJump{j.contactMs, j.flightMs, j.efficiency, j.number};
+                store.measurements().addCarried(carried);
+                present.add(*athleteId, m.measurement.moment, nummer);
+                ++counts.measurements;
+                counts.jumps += static_cast<int>(m.jumps.size());
             }
         }
-    }
-    if (progress && !progress(done))
+        return !progress || progress(done);
+    });
+    if (!written)
         return std::nullopt;
-    transaction.commit();
     return counts;
 }
 
-Takeover fromDatabase(Database& source) {
+Takeover fromStore(DataStore& source) {
     Takeover data;
-    MeasurementRepository measurements(source);
-    for (const Athlete& a : AthleteRepository(source).all()) {
+    for (const Athlete& a : source.athletes().all()) {
         TakeoverAthlete athlete;
         athlete.athlete.id = a.id;
         athlete.athlete.name = a.name;
@@ -153,7 +136,7 @@ Takeover fromDatabase(Database& source) {
         athlete.athlete.sex = a.sex;
         athlete.athlete.remark = a.remark;
         ++data.counts.athletes;
-        for (const Measurement& m : measurements.ofAthlete(a.id)) {
+        for (const Measurement& m : source.measurements().ofAthlete(a.id)) {
             TakeoverMeasurement measurement;
             measurement.measurement.id = m.id;
             measurement.measurement.athleteId = a.id;
@@ -161,7 +144,7 @@ Takeover fromDatabase(Database& source) {
             measurement.measurement.nummer = m.nummer;
             measurement.measurement.jumpCount = m.jumpCount;
             measurement.test = m.test;
-            for (const Jump& j : measurements.jumpsOf(seriesKey(a.id, m.nummer))) {
+            for (const Jump& j : source.jumps().ofSeries(seriesKey(a.id, m.nummer))) {
                 measurement.jumps << OldJump{j.seriesKey, j.contactMs, j.flightMs, j.efficiency,
                                              j.number};
                 ++data.counts.jumps;
@@ -174,21 +157,14 @@ Takeover fromDatabase(Database& source) {
     return data;
 }
 
-QString shownName(const Database& db) {
-    const StoreLocation& location = db.location();
-    if (location.kind == StoreLocation::Kind::Embedded)
-        return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(db.filePath()));
-    return TakeoverWriterTexts::tr("„%1“ auf %2").arg(location.database, location.serverName());
-}
-
-void requireWritable(Database& db) {
-    const Database::WriteProbe probe = db.probeWriteAccess();
-    if (probe.access == Database::WriteAccess::Writable)
+void requireWritable(DataStore& store) {
+    const WriteProbe probe = store.probeWriteAccess();
+    if (probe.access == WriteAccess::Writable)
         return;
     throw AppError(
         TakeoverWriterTexts::tr("In die Datenbank %1 kann nicht geschrieben werden; es wurde "
                                 "nichts übernommen.")
-            .arg(shownName(db)),
+            .arg(store.shownName()),
         probe.error);
 }
 

@@ -5,11 +5,11 @@
 #include <functional>
 #include <optional>
 
-class Database;
+class DataStore;
 
 // Writes athletes, measurements and jumps taken over from elsewhere (old Paradox tables, or
-// the file of a station that moves to a shared database) into a database, all in one
-// transaction: a failure anywhere leaves the database as it was.
+// the file of a station that moves to a shared database) into a store, all as one change: a
+// failure anywhere leaves the store as it was.
 //
 // An athlete already there (same Name, Vorname and Geb) is used as he is; any other gets a new
 // ID. A measurement already there (same athlete and the same Datum) is not added again, so a
@@ -27,23 +27,21 @@ struct WrittenCounts {
 };
 
 // How many of the measurements the database holds already.
-int measurementsPresent(Database& db, const Takeover& data);
+int measurementsPresent(DataStore& store, const Takeover& data);
 
 // Told how many athletes are done; returns false to cancel.
 using Progress = std::function<bool(int athletesDone)>;
 
 // Writes everything or nothing; nothing when the progress cancelled. Throws AppError when the
 // database refuses.
-std::optional<WrittenCounts> write(Database& db, const Takeover& data,
+std::optional<WrittenCounts> write(DataStore& store, const Takeover& data,
                                    const Progress& progress = {});
 
-// Everything a database holds, in the form of a take-over: for moving a station's data.
-Takeover fromDatabase(Database& source);
+// Everything a store holds, in the form of a take-over: for moving a station's data.
+Takeover fromStore(DataStore& source);
 
-// The database as messages name it: its file, or its server and name.
-QString shownName(const Database& db);
-// Throws AppError, naming the database, when it cannot be written: nothing is taken over then.
-void requireWritable(Database& db);
+// Throws AppError, naming the store, when it cannot be written: nothing is taken over then.
+void requireWritable(DataStore& store);
 
 // "3 Sportler, 5 Messungen, 12 Sprünge gefunden; 1 Messungen sind schon vorhanden. Übernehmen?"
 QString question(const TakeoverCounts& found, int present);

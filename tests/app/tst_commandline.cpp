@@ -3,6 +3,7 @@
 #include "core/store/AthleteRepository.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
+#include "support/DamagedFile.h"
 #include "support/ParadoxTables.h"
 #include "support/TempDataDir.h"
 
@@ -359,6 +360,32 @@ private slots:
         const Output noStore = runCommand({"--export-csv", csv});
         QCOMPARE(noStore.status, 2);
         QVERIFY2(noStore.err.contains("keine Verbindung"), qPrintable(noStore.err));
+    }
+
+    // A file found damaged at its opening (here: its version cannot be read) is only read:
+    // --export-csv and --export-xlsx write it as of a sound one.
+    void exportTablesOfADamagedFile() {
+        TestStore store;
+        if (store.onServer())
+            QSKIP("a damaged database file");
+        {
+            OpenedStore opened(store.location);
+            const qint64 meier = opened.athletes().add(Athlete{0, "Meier", "Anna", {}, {}, 1, {}});
+            const Measurement m = opened.measurements().recordFirstJump(
+                meier, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+            opened.measurements().recordJump(m.id, {210, 490, 1.14, 2});
+        }
+        QVERIFY(damagedfile::damageVersionTable(store.location));
+        QVERIFY(OpenedStore(store.location).damaged());
+        QTemporaryDir dir;
+        for (const QString option : {"--export-csv", "--export-xlsx"}) {
+            const QString file = dir.filePath(option.mid(9) + ".out");
+            const Output output = runCommand({option, file}, store.location, dir.path());
+            QCOMPARE(output.err, QString());
+            QCOMPARE(output.status, 0);
+            QVERIFY2(output.out.contains("2 Sprünge von 1 Sportlern"), qPrintable(output.out));
+            QVERIFY(QFileInfo(file).size() > 0);
+        }
     }
 
     // The help names every option and every variable a user can set.

@@ -53,7 +53,7 @@ inline MainWindow& open(MainWindowFixture& f) {
 
 // First column of the first row of a query on the window's own connection.
 inline QVariant scalar(MainWindowFixture& f, const QString& statement) {
-    QSqlQuery q(f.station->store().database().connection());
+    QSqlQuery q(StoreInternals::database(f.station->store()).connection());
     if (!q.exec(statement) || !q.next())
         return {};
     return q.value(0);
@@ -65,7 +65,7 @@ inline int count(MainWindowFixture& f, const QString& tableAndWhere) {
 
 // One column of a query, all rows, as texts.
 inline QStringList column(MainWindowFixture& f, const QString& statement) {
-    QSqlQuery q(f.station->store().database().connection());
+    QSqlQuery q(StoreInternals::database(f.station->store()).connection());
     QStringList out;
     if (q.exec(statement))
         while (q.next())

@@ -58,7 +58,7 @@ struct MainWindowFixture {
     // read-only, or the server's database takes read-only transactions only.
     bool makeReadOnly() {
         if (!onServer())
-            return QFile::setPermissions(dataDirectory() + Database::kFileName,
+            return QFile::setPermissions(dataDirectory() + StoreLocation::kFileName,
                                          QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         testStore.maintenance(
             QStringLiteral("ALTER DATABASE %1 SET default_transaction_read_only = on")

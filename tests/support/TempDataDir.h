@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/DataStore.h"
 #include "core/store/Database.h"
 
 #include <QFile>
@@ -108,6 +109,18 @@ struct TestStore {
                           ? QStringLiteral("DROP TRIGGER %1").arg(name)
                           : QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, table));
     }
+};
+
+// The database under a store, for a test that rigs it (a trigger, a page limit) or reads
+// it as it is.
+struct StoreInternals {
+    static Database& database(DataStore& store) { return store.database(); }
+};
+
+// A store opened on a location as the program opens it: the surface the windows and the
+// command line see.
+struct OpenedStore : DataStore {
+    explicit OpenedStore(const StoreLocation& location) { open(location); }
 };
 
 // A test's store, opened.

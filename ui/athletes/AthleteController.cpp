@@ -49,14 +49,14 @@ void AthleteController::listAtStart() {
 }
 
 bool AthleteController::groupsAvailable() {
-    return store_.isOpen() && GroupRepository(store_.database()).available();
+    return store_.isOpen() && store_.groups().available();
 }
 
 bool AthleteController::readGroups() {
     const bool available = groupsAvailable();
     panel_.setGroupsAvailable(available);
     const qint64 chosen = panel_.chosenGroupId();
-    panel_.setGroups(available ? GroupRepository(store_.database()).all() : QList<Group>());
+    panel_.setGroups(available ? store_.groups().all() : QList<Group>());
     return panel_.chosenGroupId() != chosen;
 }
 
@@ -78,7 +78,7 @@ QList<Athlete> AthleteController::inChosenGroup(QList<Athlete> athletes) {
     const qint64 groupId = panel_.chosenGroupId();
     if (groupId == 0)
         return athletes;
-    return onlyMembers(athletes, GroupRepository(store_.database()).memberIds(groupId));
+    return onlyMembers(athletes, store_.groups().memberIds(groupId));
 }
 
 void AthleteController::selectNext() {
@@ -157,16 +157,14 @@ void AthleteController::newAthlete() {
     // A new athlete joins the group that is listed.
     const bool available = groupsAvailable();
     const qint64 chosen = panel_.chosenGroupId();
-    editor_->setGroups(available,
-                       available ? GroupRepository(store_.database()).all() : QList<Group>(),
+    editor_->setGroups(available, available ? store_.groups().all() : QList<Group>(),
                        chosen != 0 ? QList<qint64>{chosen} : QList<qint64>());
     if (editor_->exec() != QDialog::Accepted)
         return;
     editor_->restoreMarks();
 
     const Athlete athlete = editor_->enteredAthlete();
-    const qint64 id = GroupRepository(store_.database())
-                          .addAthlete(repository(), athlete, editor_->checkedGroups());
+    const qint64 id = store_.groups().addAthlete(repository(), athlete, editor_->checkedGroups());
 
     // The athletes are read again, so that the new athlete stands where the store lists him;
     // he is the selected one (or the last row, when the current search does not find him),
@@ -184,7 +182,7 @@ void AthleteController::changeAthlete() {
         return;
     editor_->prepareChange(*current);
     const bool available = groupsAvailable();
-    GroupRepository groups(store_.database());
+    GroupRepository& groups = store_.groups();
     editor_->setGroups(available, available ? groups.all() : QList<Group>(),
                        available ? groups.groupsOf(current->id) : QList<qint64>());
     if (editor_->exec() != QDialog::Accepted)
@@ -192,8 +190,8 @@ void AthleteController::changeAthlete() {
 
     // Without a valid date in the editor the stored date of birth stays.
     const Athlete changed = editor_->enteredAthlete(*current);
-    GroupRepository(store_.database())
-        .updateAthlete(repository(), changed, editor_->dateValid(), editor_->checkedGroups());
+    store_.groups().updateAthlete(repository(), changed, editor_->dateValid(),
+                                  editor_->checkedGroups());
     // An athlete taken out of the listed group leaves the list; the one below him is selected.
     if (available && panel_.chosenGroupId() != 0 &&
         !editor_->checkedGroups().contains(panel_.chosenGroupId())) {
@@ -219,16 +217,10 @@ void AthleteController::deleteSelected() {
     const auto athlete = selected();
     if (!athlete)
         return;
-    // After a deletion, whether it held or not, the jump grid lists every stored jump.
-    try {
-        repository().remove(athlete->id);
-    } catch (...) {
-        history_.showAllJumps();
-        throw;
-    }
+    repository().remove(athlete->id);
     panel_.remove(current_);
     current_ = -1;
-    history_.showAllJumps();
+    history_.athleteDeleted(athlete->id);
     selectRow(panel_.rowCount() > 0 ? 0 : -1);
 }
 

@@ -14,9 +14,9 @@ struct WriteCheckTexts {
 } // namespace
 
 bool checkWritable(DataStore& store, MessageService& ui) {
-    if (store.database().probeWriteAccess().access != Database::WriteAccess::Writable) {
-        boxes::plain(ui, store.database().damaged()
-                             ? store.database().damagedText()
+    if (store.probeWriteAccess().access != WriteAccess::Writable) {
+        boxes::plain(ui, store.damaged()
+                             ? store.damagedText()
                              : WriteCheckTexts::tr("Messung nicht möglich , da nicht auf "
                                                    "Datenbanken geschrieben werden kann."));
         return false;

@@ -24,14 +24,13 @@ void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes)
         ui.folderName(OldDataTakeoverTexts::tr("Ordner mit den alten Daten wählen"));
     if (folder.isEmpty())
         return;
-    Database& db = store.database();
     takeover::Takeover data;
     int present = 0;
     {
         widgets::BusyCursor busy;
         data = takeover::assignOldKeys(takeover::readOldData(folder));
-        takeover::requireWritable(db);
-        present = takeover::measurementsPresent(db, data);
+        takeover::requireWritable(store);
+        present = takeover::measurementsPresent(store, data);
     }
     if (!boxes::confirm(
             ui, takeover::question(data.counts, present),
@@ -43,7 +42,7 @@ void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes)
             ui.showProgress(OldDataTakeoverTexts::tr("Übernahme läuft … %1 von %2 Sportlern"),
                             static_cast<int>(data.athletes.size()));
         written =
-            takeover::write(db, data, [&progress](int done) { return progress->update(done); });
+            takeover::write(store, data, [&progress](int done) { return progress->update(done); });
     }
     if (!written)
         return; // cancelled: nothing was written

@@ -74,8 +74,8 @@ void run(MessageService& ui, DataStore& store, const plausibility::Limits& limit
         const auto told = [&progress](int done) {
             return progress->update(done);
         };
-        result = csv ? tidyexport::writeCsv(store.database(), path, ids, limits, told)
-                     : workbook::write(store.database(), path, ids, limits, told);
+        result = csv ? tidyexport::writeCsv(store, path, ids, limits, told)
+                     : workbook::write(store, path, ids, limits, told);
     }
     if (result.outcome == Exporter::Outcome::Failed)
         boxes::plain(ui, result.message);

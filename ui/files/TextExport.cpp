@@ -37,7 +37,7 @@ void saveSelected(MessageService& ui, DataStore& store, const std::optional<Athl
         QList<qint64> selected;
         if (athlete)
             selected << athlete->id;
-        text = Exporter(store.database()).text(selected);
+        text = Exporter(store).text(selected);
         result = Exporter::writeText(path, text);
     }
     if (result.outcome == Exporter::Outcome::Failed) {
@@ -63,9 +63,8 @@ void saveListed(MessageService& ui, DataStore& store, const QList<Athlete>& list
         const auto progress =
             ui.showProgress(TextsOfTextexport::tr("Export läuft … %1 von %2 Sportlern"),
                             static_cast<int>(ids.size()));
-        result = Exporter(store.database()).writeFile(path, ids, [&progress](int done) {
-            return progress->update(done);
-        });
+        result = Exporter(store).writeFile(
+            path, ids, [&progress](int done) { return progress->update(done); });
     }
     if (result.outcome == Exporter::Outcome::Failed)
         boxes::plain(ui, result.message);

@@ -31,10 +31,13 @@ void HistoryController::entryChosen() {
 
 void HistoryController::showAthlete(qint64 athleteId) {
     athleteId_ = athleteId;
+    if (store_.isOpen())
+        panel_.offerExclusions(store_.has(schema::Feature::Exclusions));
     const QList<history::Entry> entries =
         athleteId == 0 ? QList<history::Entry>() : history::build(store_.measurements(), athleteId);
     panel_.setEntries(entries);
     if (entries.isEmpty()) {
+        showNoJumps();
         showSingleLayout();
         tellSelectionChanged();
     } else {
@@ -100,26 +103,27 @@ void HistoryController::showJumpsOfChosenEntry() {
     if (const auto entry = panel_.chosenEntry())
         panel_.jumps().showSeries(seriesKey(athleteId_, entry->nummer),
                                   entry->protocol.kind == Protocol::TenFive);
+    else
+        showNoJumps();
 }
 
 void HistoryController::deleteSelectedMeasurement() {
     const auto entry = panel_.chosenEntry();
     if (!entry || athleteId_ == 0)
         return;
-    // After a deletion, whether it held or not, the jump grid lists every stored jump.
-    try {
-        store_.measurements().remove(athleteId_, entry->nummer);
-    } catch (...) {
-        showAllJumps();
-        throw;
-    }
-    showAllJumps();
-    // The other entries keep their numbers and their order; none is chosen afterwards.
+    store_.measurements().remove(athleteId_, entry->nummer);
+    // The other entries keep their numbers and their order; none is chosen afterwards, and
+    // the jump grid shows none.
     panel_.removeChosen();
+    showNoJumps();
+    for (const auto& listener : deletionListeners_)
+        listener(athleteId_, entry->nummer);
 }
 
-void HistoryController::showAllJumps() {
-    panel_.jumps().showAllJumps();
+void HistoryController::athleteDeleted(qint64 athleteId) {
+    showNoJumps();
+    for (const auto& listener : deletionListeners_)
+        listener(athleteId, std::nullopt);
 }
 
 void HistoryController::showNoJumps() {

@@ -41,8 +41,6 @@ public:
     void showSingleLayout();
     void showSeriesLayout();
 
-    // The jump grid lists every stored jump, as after a deletion.
-    void showAllJumps();
     // The jump grid shows no jump, as at a run's start.
     void showNoJumps();
     // The jump grid shows the jumps stored under a series key (those of a running series).
@@ -58,8 +56,16 @@ public:
     void excludeJump(int number);
     void restoreJump(int number);
 
-    // Deletes the chosen measurement with its jumps; the other entries keep their numbers.
+    // Deletes the chosen measurement with its jumps; the other entries keep their numbers,
+    // none is chosen and the jump grid shows nothing.
     void deleteSelectedMeasurement();
+    // An athlete was deleted with all his measurements.
+    void athleteDeleted(qint64 athleteId);
+    // `listener` is told of every deletion: the athlete and the measurement's number, none for
+    // all of the athlete's.
+    void whenDeleted(std::function<void(qint64 athleteId, std::optional<qint64> nummer)> listener) {
+        deletionListeners_.append(std::move(listener));
+    }
 
 private:
     void entryChosen();
@@ -71,5 +77,6 @@ private:
     MessageService& ui_;
     qint64 athleteId_ = 0;
     QList<std::function<void()>> selectionListeners_;
+    QList<std::function<void(qint64, std::optional<qint64>)>> deletionListeners_;
     std::function<std::optional<QString>(int)> askReason_;
 };

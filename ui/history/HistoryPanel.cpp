@@ -140,7 +140,7 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
     });
     const auto updateActions = [this, chosenJump] {
         const int row = jumpGrid_->currentIndex().row();
-        const bool jump = chosenJump().has_value();
+        const bool jump = exclusionsOffered_ && chosenJump().has_value();
         excludeAction_->setEnabled(jump && !jumpModel_->isExcluded(row));
         restoreAction_->setEnabled(jump && jumpModel_->isExcluded(row));
     };
@@ -256,6 +256,15 @@ void HistoryPanel::focusList() {
 
 QByteArray HistoryPanel::dividerState() const {
     return splitter_->saveState();
+}
+
+void HistoryPanel::offerExclusions(bool offered) {
+    exclusionsOffered_ = offered;
+    for (QAction* action : {excludeAction_, restoreAction_}) {
+        action->setVisible(offered);
+        if (!offered)
+            action->setEnabled(false);
+    }
 }
 
 void HistoryPanel::restoreDivider(const QByteArray& state) {

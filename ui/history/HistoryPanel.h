@@ -44,6 +44,8 @@ public:
     void showSeriesLayout();
     bool seriesLayout() const;
     JumpTableModel& jumps() { return *jumpModel_; }
+    // Whether the jump grid offers to exclude jumps (the store keeps exclusions).
+    void offerExclusions(bool offered);
 
     bool listHasFocus() const;
     void focusList();
@@ -66,4 +68,5 @@ private:
     QSplitter* splitter_ = nullptr;
     QAction* excludeAction_ = nullptr;
     QAction* restoreAction_ = nullptr;
+    bool exclusionsOffered_ = true;
 };

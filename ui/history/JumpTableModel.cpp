@@ -33,11 +33,10 @@ const char* const kTitles[Count] = {QT_TRANSLATE_NOOP("JumpTableModel", "Anzahl"
 JumpTableModel::JumpTableModel(DataStore& store, QObject* parent)
     : QAbstractTableModel(parent), store_(store) {}
 
-void JumpTableModel::show(QList<Jump> jumps, bool more, bool series, bool tenFive) {
+void JumpTableModel::show(QList<Jump> jumps, bool series, bool tenFive) {
     beginResetModel();
     showsSeries_ = series;
     jumps_ = std::move(jumps);
-    more_ = more;
     marked_.clear();
     // Without ten valid jumps (one excluded, say) there are no best five to mark.
     if (tenFive)
@@ -51,35 +50,11 @@ bool JumpTableModel::isMarked(const Jump& jump) const {
 }
 
 void JumpTableModel::showNothing() {
-    show({}, false, false);
+    show({}, false);
 }
 
 void JumpTableModel::showSeries(qint64 seriesKey, bool tenFive) {
-    show(store_.measurements().jumpsOf(seriesKey), false, true, tenFive);
-}
-
-void JumpTableModel::showAllJumps() {
-    QList<Jump> page = store_.measurements().allJumps(0, kPageSize);
-    const bool more = page.size() == kPageSize;
-    show(std::move(page), more, false);
-}
-
-bool JumpTableModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && more_;
-}
-
-void JumpTableModel::fetchMore(const QModelIndex& parent) {
-    if (!canFetchMore(parent))
-        return;
-    const QList<Jump> page =
-        store_.measurements().allJumps(static_cast<int>(jumps_.size()), kPageSize);
-    more_ = page.size() == kPageSize;
-    if (page.isEmpty())
-        return;
-    const int first = static_cast<int>(jumps_.size());
-    beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
-    jumps_ += page;
-    endInsertRows();
+    show(store_.jumps().ofSeries(seriesKey), true, tenFive);
 }
 
 int JumpTableModel::rowCount(const QModelIndex& parent) const {

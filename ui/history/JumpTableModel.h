@@ -10,8 +10,8 @@ class DataStore;
 
 // The jump grid beside the history list: Anzahl, Stützzeit(ms), Flugzeit(ms), and the
 // efficiency and height made from the times as everywhere else (metrics::efficiencyText,
-// metrics::heightText). It shows nothing, the jumps of one series in jump
-// order, or every stored jump (read page by page as the grid scrolls to them).
+// metrics::heightText). It shows nothing or the jumps of one series in jump order, never
+// those of several athletes.
 // An excluded jump is greyed, its reason in the column "Ausschluss". In a series run as 10/5
 // the best five by RSI are marked.
 class JumpTableModel : public QAbstractTableModel {
@@ -22,7 +22,6 @@ public:
     void showNothing();
     // `tenFive`: the series was run as 10/5, and its best five are marked.
     void showSeries(qint64 seriesKey, bool tenFive = false);
-    void showAllJumps();
 
     // The number of the jump in a row of a series shown; none for another row or list.
     std::optional<int> jumpNumber(int row) const;
@@ -34,18 +33,13 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    bool canFetchMore(const QModelIndex& parent) const override;
-    void fetchMore(const QModelIndex& parent) override;
-
-    static constexpr int kPageSize = 256;
 
 private:
-    void show(QList<Jump> jumps, bool more, bool series, bool tenFive = false);
+    void show(QList<Jump> jumps, bool series, bool tenFive = false);
     bool isMarked(const Jump& jump) const;
 
     DataStore& store_;
     QList<Jump> jumps_;
-    bool more_ = false;        // further pages of all jumps wait to be read
     bool showsSeries_ = false; // the jumps of one series, which can be excluded
     QList<int> marked_;
 };

@@ -2,7 +2,7 @@
 
 #include "core/base/BuildInfo.h"
 #include "core/station/Station.h"
-#include "core/store/GroupRepository.h"
+#include "core/store/DataStore.h"
 #include "ui/analysis/AnalysisWindow.h"
 #include "ui/athletes/AthleteController.h"
 #include "ui/athletes/AthletePanel.h"
@@ -335,31 +335,20 @@ void MainWindow::openTables() {
     station_.store().open(context_.store);
     restoreoffer::checkAtStart({context_, station_, *athletes_, *history_}, this);
     reportDuplicateNumbers();
-    if (const auto& failure = station_.store().database().upgradeFailure()) {
-        // What the versions not reached would have held.
-        const int version = station_.store().database().schemaVersion();
-        QStringList missingParts;
-        if (version < 1)
-            missingParts << tr("Test und Fallhöhe der Messungen werden nicht gespeichert.");
-        if (version < 2)
-            missingParts << tr("Sprünge können nicht ausgeschlossen werden.");
-        if (version < 3)
-            missingParts << tr("Es gibt keine Gruppen.");
-        const QString missing = missingParts.join(QLatin1Char(' '));
-        boxes::generalError(context_.messages, failure->text() + QLatin1Char(' ') + missing,
-                            failure->detail());
-    }
-    history_->showAllJumps();
+    // With what the database lacks for want of the versions not reached.
+    if (const auto failure = station_.store().upgradeFailure())
+        boxes::generalError(context_.messages, failure->text(), failure->detail());
+    runSetupPanel_->offerProtocols(station_.store().has(schema::Feature::Protocols));
     athletes_->listAtStart();
     athletePanel_->focusGrid();
 }
 
 void MainWindow::reportDuplicateNumbers() {
-    const auto& duplicates = station_.store().database().duplicateNumbers();
+    const QList<DuplicateNumber> duplicates = station_.store().duplicateNumbers();
     if (duplicates.isEmpty())
         return;
     QStringList lines;
-    for (const Database::DuplicateNumber& d : duplicates.mid(0, 10))
+    for (const DuplicateNumber& d : duplicates.mid(0, 10))
         lines
             << tr("Sportler-ID %1: Nummer %2 (%3-mal)").arg(d.athleteId).arg(d.nummer).arg(d.count);
     if (duplicates.size() > 10)
@@ -504,7 +493,7 @@ void MainWindow::exportWorkbook() {
 void MainWindow::exportForAnalysis(bool workbook) {
     tableexport::Scope scope{athletes_->selected(), athletePanel_->athletes(), {}};
     if (const qint64 group = athletes_->chosenGroupId(); group != 0)
-        for (const Group& each : GroupRepository(station_.store().database()).all())
+        for (const Group& each : station_.store().groups().all())
             if (each.id == group)
                 scope.groupName = each.name;
     tableexport::run(context_.messages, station_.store(), station_.limits(), scope,

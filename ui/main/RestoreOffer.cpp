@@ -30,7 +30,7 @@ void checkAtStart(const Parts& parts, QObject* receiver) {
     int kept = backup::kKeptByDefault;
     if (auto stored = context.openSettings())
         kept = readSettings(*stored).backupsKept;
-    parts.station.store().database().checkInBackground(
+    parts.station.store().checkInBackground(
         context.clock.now().date(), kept, receiver, [parts](bool damaged) {
             if (damaged)
                 runGuarded(parts.context.messages, [&parts] { offer(parts); });
@@ -42,19 +42,19 @@ void offer(const Parts& parts) {
     DataStore& store = parts.station.store();
     if (context.store.kind != StoreLocation::Kind::Embedded || parts.station.session().running())
         return;
-    const QString directory = context.store.directory;
-    const QString database = store.database().filePath();
+    const QString database = store.filePath();
     QString newest;
     {
         widgets::BusyCursor busy;
-        newest = backup::newestSound(directory);
+        newest = store.newestSoundBackup();
     }
     if (newest.isEmpty()) {
-        boxes::error(context.messages,
-                     store.database().damagedText() +
-                         RestoreOfferTexts::tr("\n\nIm Ordner \"%1\" liegt keine intakte "
-                                               "Sicherung.")
-                             .arg(QDir::toNativeSeparators(backup::folder(directory))));
+        boxes::error(
+            context.messages,
+            store.damagedText() +
+                RestoreOfferTexts::tr("\n\nIm Ordner \"%1\" liegt keine intakte "
+                                      "Sicherung.")
+                    .arg(QDir::toNativeSeparators(backup::folder(context.store.directory))));
         return;
     }
     if (!boxes::confirm(
@@ -66,15 +66,12 @@ void offer(const Parts& parts) {
                 .arg(QDir::toNativeSeparators(database), QFileInfo(newest).fileName()),
             {RestoreOfferTexts::tr("Wiederherstellen"), RestoreOfferTexts::tr("Nur lesen")}))
         return;
-    store.close();
     QString aside;
+    // The store is open again afterwards in any case: the restored copy, or the damaged file
+    // left where it was.
     const auto failure = failureOf([&] {
-        aside =
-            backup::restore(directory, newest, QStringLiteral("beschaedigt"), context.clock.now());
+        aside = store.restoreBackup(newest, QStringLiteral("beschaedigt"), context.clock.now());
     });
-    // Open again in any case: the restored copy, or the damaged file left where it was.
-    store.open(context.store);
-    parts.history.showAllJumps();
     parts.athletes.listAtStart();
     if (failure)
         throw AppError(failure->text, failure->detail);

@@ -84,7 +84,7 @@ void saveTeam(MessageService& ui, DataStore& store, const Group& group,
     std::optional<QString> failure;
     {
         widgets::BusyCursor busy;
-        GroupRepository groups(store.database());
+        GroupRepository& groups = store.groups();
         const report::TeamReport content = report::team(
             group, period,
             ranking::rank(ranking::read(store.athletes(), groups, group.id, period), period));

@@ -20,6 +20,9 @@ RunController::RunController(Station& station, ResultPanel& results, RunSetupPan
     QObject::connect(&setup_, &RunSetupPanel::endProfileClicked, this,
                      [this] { runGuarded(ui_, [this] { endProfile(); }); });
     history_.whenSelectionChanges([this] { followExclusions(); });
+    history_.whenDeleted([this](qint64 athleteId, std::optional<qint64> nummer) {
+        forgetDeleted(athleteId, nummer);
+    });
 }
 
 RunController::~RunController() = default;
@@ -150,6 +153,20 @@ void RunController::followExclusions() {
             excluded << static_cast<int>(jump.number);
     results_.liveChart().setExcludedJumps(excluded);
     showTenFiveResult();
+}
+
+void RunController::forgetDeleted(qint64 athleteId, std::optional<qint64> nummer) {
+    if (session().running() || !createdNummer_ || athleteId != session().athleteId() ||
+        (nummer && nummer != createdNummer_))
+        return;
+    createdNummer_.reset();
+    for (const ResultField field : {ResultField::ContactTime, ResultField::FlightTime,
+                                    ResultField::Efficiency, ResultField::Height})
+        results_.showField(field, QString());
+    results_.showStatus(QString());
+    setup_.clearProtocolTexts();
+    results_.liveChart().clear();
+    results_.showLiveChart(false);
 }
 
 void RunController::offerTestOf(qint64 athleteId) {

@@ -75,6 +75,8 @@ private:
     // A jump of the last series excluded or taken back in the jump grid: its chart and its
     // 10/5 result count it no more, or again.
     void followExclusions();
+    // The last run's measurement was deleted: its values, chart and result go with it.
+    void forgetDeleted(qint64 athleteId, std::optional<qint64> nummer);
 
     Station& station_;
     ResultPanel& results_;

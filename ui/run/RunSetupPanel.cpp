@@ -5,6 +5,7 @@
 #include "core/base/Errors.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/measure/ProtocolRun.h"
+#include "core/store/Schema.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -263,6 +264,22 @@ Protocol RunSetupPanel::protocol() const {
 
 void RunSetupPanel::setProtocol(Protocol protocol) {
     protocolChoice_->setCurrentIndex(protocolChoice_->findData(static_cast<int>(protocol)));
+}
+
+void RunSetupPanel::offerProtocols(bool offered) {
+    if (offered == (protocolChoice_->count() > 1))
+        return;
+    if (offered) {
+        protocolChoice_->addItem(tr("10/5"), static_cast<int>(Protocol::TenFive));
+        protocolChoice_->addItem(tr("Fallhöhen-Profil"),
+                                 static_cast<int>(Protocol::DropHeightProfile));
+    } else {
+        setProtocol(Protocol::None);
+        while (protocolChoice_->count() > 1)
+            protocolChoice_->removeItem(protocolChoice_->count() - 1);
+    }
+    protocolChoice_->setToolTip(offered ? QString()
+                                        : schema::missingText(schema::Feature::Protocols));
 }
 
 QString RunSetupPanel::profileHeightsText() const {

@@ -40,6 +40,8 @@ public:
     // (cm)", "Versuche je Höhe" at each).
     Protocol protocol() const;
     void setProtocol(Protocol protocol);
+    // Whether "Protokoll" offers the protocols (the store keeps them), or "keines" alone.
+    void offerProtocols(bool offered);
     QString profileHeightsText() const;
     int trialsPerHeight() const;
     // While a profile goes on, its choices are locked and "Profil beenden" is offered.

@@ -16,7 +16,7 @@ struct GroupCheckTexts {
 } // namespace
 
 bool checkGroupsAvailable(DataStore& store, MessageService& ui) {
-    if (!GroupRepository(store.database()).available()) {
+    if (!store.groups().available()) {
         boxes::information(ui, GroupCheckTexts::tr("Diese Datenbank hat keine Gruppen: sie konnte "
                                                    "nicht auf die Version des Programms gebracht "
                                                    "werden."));

@@ -81,7 +81,7 @@ void GroupDialog::showEvent(QShowEvent* event) {
 void GroupDialog::reload(qint64 chosenId) {
     groupList_->clear();
     nameField_->clear();
-    for (const Group& group : GroupRepository(store_.database()).all()) {
+    for (const Group& group : store_.groups().all()) {
         auto* item = new QListWidgetItem(group.name, groupList_);
         item->setData(Qt::UserRole, group.id);
         if (group.id == chosenId)
@@ -106,7 +106,7 @@ void GroupDialog::updateButtons() {
 }
 
 void GroupDialog::createGroup() {
-    const qint64 id = GroupRepository(store_.database()).add(nameField_->text());
+    const qint64 id = store_.groups().add(nameField_->text());
     changed_ = true;
     reload(id);
 }
@@ -115,7 +115,7 @@ void GroupDialog::renameGroup() {
     const qint64 id = chosenId();
     if (id == 0)
         return;
-    GroupRepository(store_.database()).rename(id, nameField_->text());
+    store_.groups().rename(id, nameField_->text());
     changed_ = true;
     reload(id);
 }
@@ -130,7 +130,7 @@ void GroupDialog::deleteGroup() {
                                        .arg(item->text()),
                                    {tr("&Ja"), tr("&Abbrechen")}))
         return;
-    GroupRepository(store_.database()).remove(item->data(Qt::UserRole).toLongLong());
+    store_.groups().remove(item->data(Qt::UserRole).toLongLong());
     changed_ = true;
     reload();
 }

@@ -210,7 +210,7 @@ void RankingWindow::guarded(const std::function<void()>& handler) {
 void RankingWindow::showGroup(qint64 groupId) {
     loading_ = true;
     groupChooser_->clear();
-    for (const Group& group : GroupRepository(store_.database()).all())
+    for (const Group& group : store_.groups().all())
         groupChooser_->addItem(group.name, group.id);
     const int index = groupChooser_->findData(groupId);
     groupChooser_->setCurrentIndex(index >= 0 ? index : (groupChooser_->count() > 0 ? 0 : -1));
@@ -251,7 +251,7 @@ void RankingWindow::refresh() {
     QList<ranking::Row> rows;
     {
         widgets::BusyCursor busy;
-        GroupRepository groups(store_.database());
+        GroupRepository& groups = store_.groups();
         rows = ranking::rank(ranking::read(store_.athletes(), groups, groupId, chosen), chosen);
     }
     const bool marked = std::any_of(rows.cbegin(), rows.cend(), [](const ranking::Row& row) {

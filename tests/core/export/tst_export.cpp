@@ -231,7 +231,8 @@ private slots:
         QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
                        "(1, '2026-12-06T19:05:09', 1, 1)"));
         QVERIFY(q.exec("INSERT INTO mr VALUES (1001, 200, 500, 1.25, 1)"));
-        const QStringList lines = Exporter(db).text({1}).split(QStringLiteral("\r\n"));
+        OpenedStore opened(store.location);
+        const QStringList lines = Exporter(opened).text({1}).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 3); // header, the jump, and the empty rest after the last end
         QCOMPARE(lines[1].split(';').size(), 8);
         QVERIFY(lines[1].startsWith(written + ';' + written + ';'));
@@ -278,11 +279,11 @@ private slots:
             seedLongSeries(store.location);
         else
             seed(store.location);
-        Database db(store.location);
+        OpenedStore db(store.location);
         QList<Athlete> listed;
         if (!surname.isEmpty())
-            listed = AthleteRepository(db).search(athletes::SearchBy::Surname, surname);
-        for (const Athlete& a : surname.isEmpty() ? AthleteRepository(db).all() : QList<Athlete>())
+            listed = db.athletes().search(athletes::SearchBy::Surname, surname);
+        for (const Athlete& a : surname.isEmpty() ? db.athletes().all() : QList<Athlete>())
             if (athletes.isEmpty() || athletes.contains(a.id))
                 listed << a;
         QList<qint64> ids;
@@ -343,7 +344,7 @@ private slots:
             file.write(old);
         }
         target.replace('@', dir.path());
-        Database db(store.location);
+        OpenedStore db(store.location);
         Exporter exporter(db);
         const QStringList before = QDir(dir.path()).entryList(QDir::Files);
 

@@ -171,10 +171,11 @@ private slots:
     void csvReadsBack() {
         TempDataDir store;
         const Seeded s = seed(*store.db);
+        OpenedStore opened(store.location);
         QTemporaryDir out;
         const QString path = out.filePath(QStringLiteral("jumps.csv"));
         const auto result =
-            tidyexport::writeCsv(*store.db, path, {s.quoted, s.idle, s.umlaut}, someLimits());
+            tidyexport::writeCsv(opened, path, {s.quoted, s.idle, s.umlaut}, someLimits());
         QCOMPARE(int(result.outcome), int(Exporter::Outcome::Written));
         QCOMPARE(result.written.athletes, 2);
         QCOMPARE(result.written.jumps, 5);
@@ -312,13 +313,14 @@ private slots:
     void failedExportKeepsEarlierFile() {
         TempDataDir store;
         const Seeded s = seed(*store.db);
+        OpenedStore opened(store.location);
         QTemporaryDir out;
         const QString missingFolder = out.filePath(QStringLiteral("nicht/da.csv"));
-        const auto csv = tidyexport::writeCsv(*store.db, missingFolder, {s.quoted}, {});
+        const auto csv = tidyexport::writeCsv(opened, missingFolder, {s.quoted}, {});
         QCOMPARE(int(csv.outcome), int(Exporter::Outcome::Failed));
         QVERIFY2(csv.message.contains(QStringLiteral("da.csv")), qPrintable(csv.message));
-        const auto xlsx = workbook::write(*store.db, out.filePath(QStringLiteral("nicht/da.xlsx")),
-                                          {s.quoted}, {});
+        const auto xlsx =
+            workbook::write(opened, out.filePath(QStringLiteral("nicht/da.xlsx")), {s.quoted}, {});
         QCOMPARE(int(xlsx.outcome), int(Exporter::Outcome::Failed));
 
         const QString path = out.filePath(QStringLiteral("jumps.xlsx"));
@@ -327,7 +329,7 @@ private slots:
         earlier.write("earlier");
         earlier.close();
         const auto cancelled =
-            workbook::write(*store.db, path, {s.quoted, s.umlaut}, {}, [](int) { return false; });
+            workbook::write(opened, path, {s.quoted, s.umlaut}, {}, [](int) { return false; });
         QCOMPARE(int(cancelled.outcome), int(Exporter::Outcome::Cancelled));
         QCOMPARE(fileBytes(path), QByteArray("earlier"));
         QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden),
@@ -339,10 +341,11 @@ private slots:
     void workbookOpens() {
         TempDataDir store;
         const Seeded s = seed(*store.db);
+        OpenedStore opened(store.location);
         QTemporaryDir out;
         const QString path = out.filePath(QStringLiteral("jumps.xlsx"));
         const auto result =
-            workbook::write(*store.db, path, {s.quoted, s.umlaut, s.grouped}, someLimits());
+            workbook::write(opened, path, {s.quoted, s.umlaut, s.grouped}, someLimits());
         QCOMPARE(int(result.outcome), int(Exporter::Outcome::Written));
         QCOMPARE(result.written.jumps, 6);
         // The permissions of any file the user saves, not the private ones of a temporary file.
@@ -405,12 +408,13 @@ private slots:
     void athletesToExport() {
         TempDataDir store;
         const Seeded s = seed(*store.db);
-        QCOMPARE(tidyexport::athletesToExport(*store.db, QString()),
+        OpenedStore opened(store.location);
+        QCOMPARE(tidyexport::athletesToExport(opened, QString()),
                  (QList<qint64>{s.quoted, s.umlaut, s.idle, s.grouped}));
-        QCOMPARE(tidyexport::athletesToExport(*store.db, QStringLiteral("u19")),
+        QCOMPARE(tidyexport::athletesToExport(opened, QStringLiteral("u19")),
                  QList<qint64>{s.grouped});
         try {
-            tidyexport::athletesToExport(*store.db, QStringLiteral("U21"));
+            tidyexport::athletesToExport(opened, QStringLiteral("U21"));
             QFAIL("a group that does not exist");
         } catch (const AppError& error) {
             QCOMPARE(error.text(), QStringLiteral("Die Gruppe \"U21\" gibt es nicht."));

@@ -5,6 +5,7 @@
 #include "core/link/TimingLink.h"
 #include "core/measure/MeasurementSession.h"
 #include "core/store/DataStore.h"
+#include "core/store/Database.h"
 #include "core/store/StoreLocation.h"
 #include "support/SerialFakes.h"
 
@@ -110,14 +111,14 @@ struct Rig : SessionObserver {
         device = std::make_unique<DeviceLink>(*driver);
         link = std::make_unique<TimingLink>(*device, clock);
         store.open(StoreLocation::embedded(dir.path()));
-        QSqlQuery(store.database().connection())
-            .exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')");
+        Database(StoreLocation::embedded(dir.path()))
+            .write("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')");
         session = std::make_unique<MeasurementSession>(*link, store, limits, *this);
     }
 
     QStringList jumps() {
-        QSqlQuery q(store.database().connection());
-        q.exec("SELECT SZ, FZ FROM mr ORDER BY rowid");
+        Database db(StoreLocation::embedded(dir.path()));
+        QSqlQuery q = db.read("SELECT SZ, FZ FROM mr ORDER BY rowid");
         QStringList out;
         while (q.next())
             out << q.value(0).toString() + "/" + q.value(1).toString();

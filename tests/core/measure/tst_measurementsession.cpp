@@ -53,22 +53,23 @@ struct Rig : SessionObserver {
     }
 
     void run(const QString& statement) {
-        QSqlQuery q(store.database().connection());
+        QSqlQuery q(StoreInternals::database(store).connection());
         if (!q.exec(statement))
             qFatal("statement failed: %s", qPrintable(statement));
-        TestStore::afterIds(store.database());
+        TestStore::afterIds(StoreInternals::database(store));
     }
     // Read through the store, which connects anew to a server that dropped the connection.
     QStringList column(const QString& statement) {
-        QSqlQuery q = store.database().run(statement);
+        QSqlQuery q = StoreInternals::database(store).read(statement);
         QStringList out;
         while (q.next())
             out << q.value(0).toString();
         return out;
     }
     QStringList jumps() {
-        QSqlQuery q = store.database().run("SELECT Serie, SZ, FZ, Eff, Anzahl FROM mr ORDER BY " +
-                                           store.database().rowOrder());
+        QSqlQuery q = StoreInternals::database(store).read(
+            "SELECT Serie, SZ, FZ, Eff, Anzahl FROM mr ORDER BY " +
+            StoreInternals::database(store).rowOrder());
         QStringList out;
         while (q.next()) {
             QStringList values;
@@ -383,7 +384,7 @@ private slots:
         rig.session.mode = MeasurementMode::Multiple;
         rig.session.start(12);
         rig.poll(4, false);
-        QVERIFY(TestStore::refuse(rig.store.database(), "INSERT", "mr"));
+        QVERIFY(TestStore::refuse(StoreInternals::database(rig.store), "INSERT", "mr"));
         rig.poll(10, false);
         QVERIFY(!rig.session.running());
         QCOMPARE(rig.boxes.size(), 1);

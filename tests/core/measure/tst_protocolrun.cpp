@@ -156,10 +156,10 @@ private slots:
         DataStore store;
         store.open(testStore.location);
         {
-            QSqlQuery q(store.database().connection());
+            QSqlQuery q(StoreInternals::database(store).connection());
             QVERIFY(
                 q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')"));
-            TestStore::afterIds(store.database());
+            TestStore::afterIds(StoreInternals::database(store));
         }
         MeasurementRepository& measurements = store.measurements();
         const QDateTime now = QDateTime::currentDateTime();

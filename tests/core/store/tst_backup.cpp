@@ -2,6 +2,7 @@
 #include "core/base/Errors.h"
 #include "core/store/AthleteRepository.h"
 #include "core/store/Backup.h"
+#include "core/store/DataStore.h"
 #include "core/store/Database.h"
 
 #include <QDir>
@@ -109,6 +110,30 @@ private slots:
         QVERIFY2(failure->text.contains(notADatabase), qPrintable(failure->text));
         QCOMPARE(contents(dir.filePath("qrv.sqlite")), before);
         QCOMPARE(QDir(dir.path()).entryList({"qrv-*"}).size(), 1);
+    }
+
+    // The store puts a copy in place of its open file: it closes, restores and opens again,
+    // on the copy, or on the file as it was when the copy is no sound database, which it tells.
+    void theStoreRestoresACopy() {
+        QTemporaryDir dir;
+        addAthlete(dir.path(), "Meier");
+        backup::makeDaily(dir.path(), QDate(2026, 12, 7), 14);
+        addAthlete(dir.path(), "Schulz");
+        DataStore store;
+        store.open(StoreLocation::embedded(dir.path()));
+        const QString newest = store.newestSoundBackup();
+        QCOMPARE(QFileInfo(newest).fileName(), backup::dailyName(QDate(2026, 12, 7)));
+        const QString notADatabase = dir.filePath("notes.sqlite");
+        writeFile(notADatabase, "Sportler: Meier, Schulz\n");
+        const auto failure =
+            failureOf([&] { store.restoreBackup(notADatabase, "beschaedigt", {}); });
+        QVERIFY(failure);
+        QVERIFY2(failure->text.contains(notADatabase), qPrintable(failure->text));
+        QCOMPARE(store.athletes().all().size(), 2);
+        const QString aside = store.restoreBackup(newest, "beschaedigt",
+                                                  QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7)));
+        QCOMPARE(aside, dir.filePath("qrv-beschaedigt-2026-12-08-090507.sqlite"));
+        QCOMPARE(store.athletes().all().size(), 1);
     }
 
     // The newest copy that passes the check is offered; a damaged newer one is passed over.

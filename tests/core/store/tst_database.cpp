@@ -118,7 +118,7 @@ private slots:
         const QVariantList values{qint64(5), QStringLiteral("x")};
         // A server holds one result at a time: the query's rows first.
         QList<QVariantList> expected;
-        QSqlQuery q = data.db->run(statement, values);
+        QSqlQuery q = data.db->read(statement, values);
         while (q.next()) {
             expected.append(QVariantList());
             for (int c = 0; c < 7; ++c)
@@ -191,16 +191,16 @@ private slots:
             QVERIFY(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES (1, 1)"));
             QVERIFY(q.exec("INSERT INTO units (Ref_ID, Nummer) VALUES (2, 1)"));
         }
-        const QString file = dir.filePath(Database::kFileName);
+        const QString file = dir.filePath(StoreLocation::kFileName);
         if (readOnly == "file")
             QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
         if (readOnly == "dir")
             QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0555) == 0);
         {
             Database db(dir.path());
-            const Database::WriteProbe probe = db.probeWriteAccess();
-            QCOMPARE(probe.access, readOnly.isEmpty() ? Database::WriteAccess::Writable
-                                                      : Database::WriteAccess::ReadOnly);
+            const WriteProbe probe = db.probeWriteAccess();
+            QCOMPARE(probe.access,
+                     readOnly.isEmpty() ? WriteAccess::Writable : WriteAccess::ReadOnly);
             QCOMPARE(probe.error.isEmpty(), readOnly.isEmpty());
             QSqlQuery q(db.connection());
             QVERIFY(q.exec("SELECT COUNT(*) FROM units") && q.next());

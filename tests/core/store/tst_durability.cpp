@@ -73,7 +73,7 @@ private slots:
         child.kill(); // SIGKILL: no clean-up of any kind
         QVERIFY(child.waitForFinished());
 
-        const QString path = dir.filePath(Database::kFileName);
+        const QString path = dir.filePath(StoreLocation::kFileName);
         const int stored = scalar(path, "SELECT COUNT(*) FROM mr WHERE Serie = 12001").toInt();
         QVERIFY2(stored >= reported,
                  qPrintable(QStringLiteral("%1 < %2").arg(stored).arg(reported)));
@@ -86,7 +86,7 @@ private slots:
     // before a commit copies it), and every jump stays stored.
     void theLogStaysShortOverALongSeries() {
         QTemporaryDir dir;
-        const QString path = QDir(dir.path()).filePath(Database::kFileName);
+        const QString path = QDir(dir.path()).filePath(StoreLocation::kFileName);
         qint64 longest = 0;
         {
             Database db(dir.path());
@@ -110,7 +110,7 @@ private slots:
 
     void aDatabaseOfTheEarlierVersionWorksUnchanged() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(Database::kFileName);
+        const QString path = dir.filePath(StoreLocation::kFileName);
         {
             // The file as the earlier version wrote it: the same tables, a rollback journal.
             QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
@@ -157,7 +157,7 @@ private slots:
         {
             Database db(dir.path());
             QCOMPARE(MeasurementRepository(db).ofAthlete(1).size(), 301);
-            QCOMPARE(db.probeWriteAccess().access, Database::WriteAccess::ReadOnly);
+            QCOMPARE(db.probeWriteAccess().access, WriteAccess::ReadOnly);
         }
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
     }

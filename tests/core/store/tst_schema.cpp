@@ -81,6 +81,8 @@ private slots:
         QVERIFY(hasTable(*data.db, "units_protokoll"));
         QVERIFY(hasTable(*data.db, "profile"));
         QVERIFY(MeasurementRepository(*data.db).knowsProtocols());
+        for (const schema::Feature feature : schema::features())
+            QVERIFY(data.db->has(feature));
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
                  (QVariantList{"1", "2", "3", "4"}));
@@ -134,6 +136,82 @@ private slots:
         const qint64 group = groups.add(QStringLiteral("U19"));
         groups.setGroupsOf(12, {group});
         QCOMPARE(groups.memberIds(group), QSet<qint64>{12});
+    }
+
+    // A database whose rows of schema_version were lost holds the tables of its steps: each
+    // step finds its tables with their columns, takes them as they are and completes (it once
+    // failed with "table ... already exists" at every start). What they hold stays.
+    void lostVersionRowsAreMadeGood_data() {
+        QTest::addColumn<QString>("loss");
+        QTest::newRow("all rows") << "DELETE FROM schema_version";
+        QTest::newRow("the rows from version 2 on")
+            << "DELETE FROM schema_version WHERE Version >= 2";
+        QTest::newRow("the table") << "DROP TABLE schema_version";
+    }
+    void lostVersionRowsAreMadeGood() {
+        QFETCH(QString, loss);
+        TestStore store;
+        {
+            Database db(store.location);
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
+            QVERIFY(q.exec("INSERT INTO gruppen (Name) VALUES ('U19')"));
+            QVERIFY(
+                q.exec("INSERT INTO mr_ausschluss (Unit_ID, Anzahl, Grund) VALUES (7, 2, 'x')"));
+            QVERIFY(q.exec(loss));
+            QVERIFY(schema::versionOf(db) < schema::latestVersion());
+        }
+        Database db(store.location);
+        QVERIFY2(!db.upgradeFailure(),
+                 qPrintable(db.upgradeFailure().value_or(AppError("")).detail()));
+        QCOMPARE(db.schemaVersion(), schema::latestVersion());
+        for (const schema::Feature feature : schema::features())
+            QVERIFY(db.has(feature));
+        QCOMPARE(column(db, "SELECT Version FROM schema_version ORDER BY Version"),
+                 (QVariantList{"1", "2", "3", "4"}));
+        QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
+        QCOMPARE(column(db, "SELECT Grund FROM mr_ausschluss"), QVariantList{"x"});
+    }
+
+    // The named features and what a database without each lacks, as the store tells it after
+    // the step of a feature failed: that feature's text and those of the features after it.
+    void aFailedStepNamesWhatIsMissing_data() {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("inTheWay");
+        QTest::newRow("tests") << 1 << "sportler_test";
+        QTest::newRow("exclusions") << 2 << "mr_ausschluss";
+        QTest::newRow("groups") << 3 << "gruppen_sportler";
+        QTest::newRow("protocols") << 4 << "profile";
+    }
+    void aFailedStepNamesWhatIsMissing() {
+        QFETCH(int, version);
+        QFETCH(QString, inTheWay);
+        TestStore store;
+        {
+            Database db(store.location);
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec(
+                QStringLiteral("DELETE FROM schema_version WHERE Version >= %1").arg(version)));
+            QVERIFY(q.exec("DROP TABLE " + inTheWay));
+            QVERIFY(q.exec("CREATE TABLE " + inTheWay + " (Notiz VARCHAR(10))"));
+        }
+        OpenedStore opened(store.location);
+        const std::optional<AppError> failure = opened.upgradeFailure();
+        QVERIFY(failure);
+        QStringList lacks;
+        for (const schema::Feature feature : schema::features()) {
+            QCOMPARE(opened.has(feature), schema::sinceVersion(feature) < version);
+            if (!opened.has(feature))
+                lacks << schema::missingText(feature);
+        }
+        QCOMPARE(schema::sinceVersion(schema::features().at(version - 1)), version);
+        QCOMPARE(failure->text(), QStringLiteral("Die Datenbank konnte nicht auf Version %1 "
+                                                 "gebracht werden; sie bleibt auf Version %2. ")
+                                          .arg(version)
+                                          .arg(version - 1) +
+                                      lacks.join(' '));
+        QVERIFY(failure->detail().contains(inTheWay));
+        QVERIFY(!schema::missingText(schema::features().at(version - 1)).isEmpty());
     }
 
     // A step that fails is taken back whole: the database stays at the version before it, the
@@ -262,7 +340,7 @@ private slots:
             Database db(dir.path());
             makeOldFormat(db);
         }
-        const QString file = dir.filePath(Database::kFileName);
+        const QString file = dir.filePath(StoreLocation::kFileName);
         QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
         {
             Database db(dir.path());

@@ -120,7 +120,7 @@ private slots:
             Database db(dir.path());
             QVERIFY(!db.damaged()); // the pages the opening reads are sound
             db.checkInBackground(QDate(2026, 12, 8), 14, nullptr, {});
-            QCOMPARE(db.probeWriteAccess().access, Database::WriteAccess::ReadOnly);
+            QCOMPARE(db.probeWriteAccess().access, WriteAccess::ReadOnly);
             QVERIFY(db.damaged());
             QCOMPARE(AthleteRepository(db).all().size(), 20);
             for (const auto& change : std::initializer_list<std::function<void()>>{
@@ -191,7 +191,7 @@ private slots:
         Database db(dir.path());
         // Every page of the jumps and of their index.
         const QString text = failureText([&] {
-            db.run("SELECT (SELECT SUM(SZ) FROM mr) + (SELECT COUNT(*) FROM mr WHERE Serie > 0)");
+            db.read("SELECT (SELECT SUM(SZ) FROM mr) + (SELECT COUNT(*) FROM mr WHERE Serie > 0)");
         });
         QVERIFY2(text.startsWith("Die Datenbank \"" +
                                  QDir::toNativeSeparators(dir.filePath("qrv.sqlite")) +

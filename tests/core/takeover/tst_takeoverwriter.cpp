@@ -1,7 +1,5 @@
 #include "core/base/Errors.h"
 #include "core/export/Exporter.h"
-#include "core/store/AthleteRepository.h"
-#include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
 #include "core/takeover/TakeoverWriter.h"
 #include "support/TempDataDir.h"
@@ -64,9 +62,10 @@ private slots:
         QVERIFY(data.run("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
                          "(5, '2021-03-04T05:06:07', 1, 2)"));
         const Takeover folder = oldFolder();
-        QCOMPARE(measurementsPresent(*data.db, folder), 1);
+        OpenedStore store(data.location);
+        QCOMPARE(measurementsPresent(store, folder), 1);
 
-        const auto first = write(*data.db, folder);
+        const auto first = write(store, folder);
         QVERIFY(first);
         QCOMPARE(first->athletes, 1);
         QCOMPARE(first->measurements, 3);
@@ -75,15 +74,12 @@ private slots:
         // Adler's second measurement numbered 1 gets the next number of his.
         QCOMPARE(rows(data),
                  (QStringList{"Adler/1/2", "Müller/1/1", "Müller/1000/3", "Adler/2/1"}));
-        const qint64 mueller = AthleteRepository(*data.db)
-                                   .search(athletes::SearchBy::Surname, QStringLiteral("Mü"))
-                                   .first()
-                                   .id;
-        MeasurementRepository measurements(*data.db);
-        QCOMPARE(measurements.jumpsOf(seriesKey(mueller, 1000)).size(), 3);
-        QCOMPARE(measurements.jumpsOf(seriesKey(5, 2)).size(), 1);
+        const qint64 mueller =
+            store.athletes().search(athletes::SearchBy::Surname, QStringLiteral("Mü")).first().id;
+        QCOMPARE(store.jumps().ofSeries(seriesKey(mueller, 1000)).size(), 3);
+        QCOMPARE(store.jumps().ofSeries(seriesKey(5, 2)).size(), 1);
 
-        const auto second = write(*data.db, folder);
+        const auto second = write(store, folder);
         QVERIFY(second);
         QCOMPARE(second->athletes + second->measurements + second->jumps, 0);
         QCOMPARE(second->measurementsPresent, 4);
@@ -101,10 +97,11 @@ private slots:
         TempDataDir data;
         if (!cancel)
             QVERIFY(TestStore::refuse(*data.db, "INSERT", "mr", "NEW.Anzahl = 3"));
+        OpenedStore store(data.location);
         if (cancel)
-            QCOMPARE(write(*data.db, oldFolder(), [](int done) { return done < 1; }), std::nullopt);
+            QCOMPARE(write(store, oldFolder(), [](int done) { return done < 1; }), std::nullopt);
         else
-            QVERIFY_THROWS_EXCEPTION(AppError, write(*data.db, oldFolder()));
+            QVERIFY_THROWS_EXCEPTION(AppError, write(store, oldFolder()));
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM sportler").toInt(), 0);
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM units").toInt(), 0);
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr").toInt(), 0);
@@ -149,15 +146,17 @@ private slots:
     // keep their tests.
     void movingAStation() {
         TempDataDir station;
-        QVERIFY(write(*station.db, oldFolder()));
+        OpenedStore stationStore(station.location);
+        QVERIFY(write(stationStore, oldFolder()));
         QVERIFY(station.run("INSERT INTO units_test (Unit_ID, Test, Fallhoehe) "
                             "SELECT MIN(ID), 'Drop Jump', 40 FROM units"));
         TempDataDir shared;
-        const auto counts = write(*shared.db, fromDatabase(*station.db));
+        OpenedStore sharedStore(shared.location);
+        const auto counts = write(sharedStore, fromStore(stationStore));
         QVERIFY(counts);
         QCOMPARE(counts->jumps, 7);
         const QList<qint64> ids{1, 2};
-        QCOMPARE(Exporter(*shared.db).text(ids), Exporter(*station.db).text(ids));
+        QCOMPARE(Exporter(sharedStore).text(ids), Exporter(stationStore).text(ids));
         QCOMPARE(shared.scalar("SELECT COUNT(*) FROM units_test").toInt(), 1);
         QCOMPARE(shared
                      .scalar("SELECT t.Test || '/' || t.Fallhoehe FROM units_test t "

@@ -57,7 +57,7 @@ QStringList everything(MainWindowFixture& f) {
                      "COALESCE(Bemerkung1,'') FROM sportler ORDER BY ID") +
            column(f, "SELECT Ref_ID || '/' || Nummer || '/' || FZ FROM units ORDER BY ID") +
            column(f, "SELECT Serie || '/' || Anzahl || '/' || FZ FROM mr ORDER BY " +
-                         f.station->store().database().rowOrder());
+                         StoreInternals::database(f.station->store()).rowOrder());
 }
 
 QString row(MainWindowFixture& f, qint64 id) {
@@ -580,7 +580,7 @@ private slots:
         QCOMPARE(chosenMeasurementNumber(w), std::optional<qint64>(1));
 
         Database other(f.location());
-        other.run("INSERT INTO sportler (Name, Vorname) VALUES ('Zander', 'Zoe')");
+        other.write("INSERT INTO sportler (Name, Vorname) VALUES ('Zander', 'Zoe')");
         MeasurementRepository(other).recordFirstJump(6, QDateTime::currentDateTime(),
                                                      {200, 500, 1.25, 1});
         QCOMPARE(ids(w).size(), 7);
@@ -605,7 +605,7 @@ private slots:
         // A table without the searched column: the engine refuses the search.
         QVERIFY(scalar(f, "SELECT 1").isValid());
         {
-            QSqlQuery q(f.station->store().database().connection());
+            QSqlQuery q(StoreInternals::database(f.station->store()).connection());
             QVERIFY(q.exec("ALTER TABLE sportler RENAME COLUMN Vorname TO Rufname"));
         }
         whenShown(athleteSearch(w), [&] {

@@ -32,7 +32,7 @@ QStringList everything(MainWindowFixture& f) {
     return column(f, "SELECT ID || '|' || Name FROM sportler ORDER BY ID") +
            column(f, "SELECT Ref_ID || '/' || Nummer FROM units ORDER BY ID") +
            column(f, "SELECT Serie || '/' || Anzahl FROM mr ORDER BY " +
-                         f.station->store().database().rowOrder());
+                         StoreInternals::database(f.station->store()).rowOrder());
 }
 
 QStringList nummernOf(MainWindowFixture& f, int athlete) {
@@ -54,11 +54,11 @@ void pressDelete(QWidget* control) {
 }
 
 void lock(MainWindowFixture& f, const QString& table) {
-    QVERIFY(TestStore::refuse(f.station->store().database(), "DELETE", table));
+    QVERIFY(TestStore::refuse(StoreInternals::database(f.station->store()), "DELETE", table));
 }
 
 void unlock(MainWindowFixture& f, const QString& table) {
-    QVERIFY(TestStore::allow(f.station->store().database(), "DELETE", table));
+    QVERIFY(TestStore::allow(StoreInternals::database(f.station->store()), "DELETE", table));
 }
 
 // The engine's words for a cause, as SQLite gives them, in the words of the server when the
@@ -154,15 +154,36 @@ private slots:
         QCOMPARE(count(f, "mr WHERE Serie = 13002"), 1);
 
         QVERIFY(historyList(w)->selectedItems().isEmpty());
-        // The jump grid lists every stored jump.
-        if (mode == 2)
-            QCOMPARE(jumpGrid(w)->model()->rowCount(), count(f, "mr"));
+        // No measurement is chosen: the jump grid shows none, and none of another athlete.
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 0);
 
         // Picking the athlete again lists what is left.
         clickRow(athleteGrid(w), 2);
         clickRow(athleteGrid(w), 1);
         QCOMPARE(historyColumn(historyList(w), 7), nummern);
         QCOMPARE(f.ui.boxes.size(), 1);
+    }
+
+    // The jump grid shows the chosen measurement's jumps or none, never another athlete's:
+    // at the start with an athlete without measurements listed first, and after an athlete's
+    // deletion chose him again.
+    void theJumpGridShowsNoOtherAthletesJumps() {
+        MainWindowFixture f;
+        seed(f, QStringList{"INSERT INTO sportler (ID, Name, Vorname) VALUES (10, 'Abel', 'Udo')"} +
+                    kData);
+        f.store("Betriebsart", "2");
+        MainWindow& w = open(f);
+        QCOMPARE(selectedAthleteId(w), 10);
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 0);
+        clickRow(athleteGrid(w), 2);
+        selectEntry(w, 2);
+        QCOMPARE(gridColumn(jumpGrid(w), 1), (QStringList{"210", "220", "230"}));
+        pressDelete(athleteGrid(w));
+        QCOMPARE(selectedAthleteId(w), 10);
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 0);
+        action(w, "singleModeAction")->trigger();
+        action(w, "multipleModeAction")->trigger();
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 0);
     }
 
     void deleteKeyWithoutSelectionDeletesNothing() {

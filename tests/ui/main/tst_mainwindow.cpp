@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -313,29 +314,68 @@ private slots:
     }
 
     // A database that cannot be brought to the program's version is used as it is; the user
-    // is told once that tests are not stored.
+    // is told once what it lacks, and the window offers nothing that would not be stored.
+    void aFailedUpgradeIsReportedAndTheStationWorksOn_data() {
+        QTest::addColumn<int>("version"); // the version whose step fails
+        QTest::addColumn<QString>("inTheWay");
+        QTest::addColumn<QString>("lacks");
+        QTest::newRow("tests") << 1 << "units_test"
+                               << "Test und Fallhöhe der Messungen werden nicht gespeichert. "
+                                  "Sprünge können nicht ausgeschlossen werden.";
+        QTest::newRow("exclusions") << 2 << "mr_ausschluss"
+                                    << "Sprünge können nicht ausgeschlossen werden. Es gibt "
+                                       "keine Gruppen.";
+        QTest::newRow("protocols") << 4 << "units_protokoll"
+                                   << "Die Protokolle 10/5 und Fallhöhen-Profil werden nicht "
+                                      "angeboten, weil sie nicht gespeichert werden können.";
+    }
     void aFailedUpgradeIsReportedAndTheStationWorksOn() {
+        QFETCH(int, version);
+        QFETCH(QString, inTheWay);
+        QFETCH(QString, lacks);
         MainWindowFixture f;
         {
             Database db(f.location());
             QSqlQuery q(db.connection());
-            for (const char* table : {"units_test", "sportler_test", "schema_version"})
-                QVERIFY(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
+            QVERIFY(q.exec(
+                QStringLiteral("DELETE FROM schema_version WHERE Version >= %1").arg(version)));
+            QVERIFY(q.exec("DROP TABLE " + inTheWay));
             // A table of the same name, made by hand, stands in the way.
-            QVERIFY(q.exec("CREATE TABLE units_test (Notiz VARCHAR(10))"));
+            QVERIFY(q.exec("CREATE TABLE " + inTheWay + " (Notiz VARCHAR(10))"));
             QVERIFY(
                 q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')"));
+            QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                           "(12, '2026-01-01T10:00:00', 1, 2)"));
+            QVERIFY(q.exec("INSERT INTO mr VALUES (12001, 200, 500, 1.25, 1), "
+                           "(12001, 210, 490, 1.14, 2)"));
         }
+        f.store("Betriebsart", "2");
         MainWindow& w = f.start();
         QCOMPARE(f.ui.boxes.size(), 1);
-        QVERIFY2(f.ui.boxes[0].text.startsWith(
-                     "Die Datenbank konnte nicht auf Version 1 gebracht werden; sie bleibt auf "
-                     "Version 0. Test und Fallhöhe der Messungen werden nicht gespeichert."),
-                 qPrintable(f.ui.boxes[0].text));
+        const QString text = f.ui.boxes[0].text;
+        QVERIFY2(
+            text.startsWith(QStringLiteral("Die Datenbank konnte nicht auf Version %1 gebracht "
+                                           "werden; sie bleibt auf Version %2. ")
+                                .arg(version)
+                                .arg(version - 1) +
+                            lacks),
+            qPrintable(text));
         QVERIFY(!f.ui.boxes[0].detail.isEmpty());
-        QVERIFY(f.station->store().isOpen());
-        QCOMPARE(f.station->store().database().schemaVersion(), 0);
+        DataStore& store = f.station->store();
+        QVERIFY(store.isOpen());
+        for (const schema::Feature feature : schema::features())
+            QCOMPARE(store.has(feature), schema::sinceVersion(feature) < version);
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 1);
+        // "Protokoll:" offers the protocols only where they are stored, the jump grid the
+        // exclusion of a jump only where it is kept.
+        auto* protocols = part<QComboBox>(w, "protocolChoice");
+        QCOMPARE(protocols->count(), store.has(schema::Feature::Protocols) ? 3 : 1);
+        QCOMPARE(protocols->currentText(), QStringLiteral("keines"));
+        jumpGrid(w)->setCurrentIndex(jumpGrid(w)->model()->index(0, 0));
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 2);
+        auto* exclude = part<QAction>(w, "excludeJumpAction");
+        QCOMPARE(exclude->isVisible(), store.has(schema::Feature::Exclusions));
+        QCOMPARE(exclude->isEnabled(), store.has(schema::Feature::Exclusions));
         f.finish();
     }
 

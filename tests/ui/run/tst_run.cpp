@@ -43,7 +43,7 @@ class TestRun : public QObject {
     }
 
     static int count(MainWindowFixture& f, const QString& tableAndWhere) {
-        QSqlQuery q(f.station->store().database().connection());
+        QSqlQuery q(StoreInternals::database(f.station->store()).connection());
         q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tableAndWhere);
         return q.next() ? q.value(0).toInt() : -1;
     }
@@ -195,7 +195,8 @@ private slots:
         f.playScript(script);
         MainWindow& w = f.start();
         if (refuseJumps)
-            QVERIFY(TestStore::refuse(f.station->store().database(), "INSERT", "mr"));
+            QVERIFY(
+                TestStore::refuse(StoreInternals::database(f.station->store()), "INSERT", "mr"));
         // Polls come from the session's timer, as in the program; the clock moves on quickly.
         f.clock.setStep(100);
         w.toggleRun();
@@ -314,12 +315,12 @@ private slots:
         QVERIFY(f.station->session().running());
         // From now on nothing can be written.
         if (f.onServer())
-            QVERIFY(f.station->store()
-                        .database()
-                        .run("SET default_transaction_read_only = on")
+            QVERIFY(StoreInternals::database(f.station->store())
+                        .read("SET default_transaction_read_only = on")
                         .isActive());
         else
-            QVERIFY(TestStore::refuse(f.station->store().database(), "INSERT", "units"));
+            QVERIFY(
+                TestStore::refuse(StoreInternals::database(f.station->store()), "INSERT", "units"));
         QVERIFY(!checkWritable(f.station->store(), f.ui));
         f.ui.clear();
         w.toggleRun();
@@ -454,6 +455,38 @@ private slots:
         QCOMPARE(test->currentText(), QStringLiteral("Drop Jump"));
         QCOMPARE(dropHeight->text(), QStringLiteral("45"));
         QVERIFY(f.ui.boxes.isEmpty());
+        f.finish();
+    }
+
+    // A series deleted from the history leaves the result panel with it: its values, chart
+    // and line go, and the jump grid shows none of its jumps.
+    void aDeletedSeriesLeavesTheResultPanel() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n300: 0 210 1 250\n300: 253 0 180\n");
+        MainWindow& w = f.start();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.toggleRun();
+        pollUntilIdle(f);
+        auto* chart = part<LiveChart>(w, "liveChart");
+        const QStringList fields{"contactTimeField", "flightTimeField", "efficiencyField",
+                                 "heightField"};
+        QVERIFY(chart->isVisible());
+        QVERIFY(!chart->places().isEmpty());
+        QVERIFY(!resultField(w, "contactTimeField")->text().isEmpty());
+        QVERIFY(jumpGrid(w)->model()->rowCount() > 0);
+        historyList(w)->setFocus();
+        QTest::keyClick(historyList(w), Qt::Key_Delete);
+        QCOMPARE(count(f, "units"), 0);
+        QVERIFY(!chart->isVisible());
+        QVERIFY(chart->places().isEmpty());
+        for (const QString& field : fields)
+            QVERIFY2(resultField(w, field)->text().isEmpty(), qPrintable(field));
+        QVERIFY(label(w, "runStatusLabel")->text().isEmpty());
+        QCOMPARE(jumpGrid(w)->model()->rowCount(), 0);
+        QCOMPARE(f.ui.texts(), QStringList{"Möchten Sie diese Messreihe wirklich löschen?"});
         f.finish();
     }
 
