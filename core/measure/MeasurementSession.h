@@ -61,7 +61,7 @@ struct ProtocolOfRun {
 
 // The measurement that the first recorded jump of a run created, with that jump.
 struct NewMeasurement {
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     QDateTime moment;
     bool series = false; // recorded in multiple mode
     qint32 contactMs = 0;
@@ -110,7 +110,7 @@ struct RunState {
     bool firstJumpPending = true;
     qint32 jumpCount = 0; // jumps recorded in this run
     qint64 measurementId = 0;
-    qint64 nummer = 0; // of the run's measurement
+    qint64 measurementNumber = 0; // of the run's measurement
 };
 
 // The bytes of a result read so far, while the rest is awaited.

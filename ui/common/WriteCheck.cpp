@@ -13,12 +13,12 @@ struct WriteCheckTexts {
 
 } // namespace
 
-bool checkWritable(DataStore& store, MessageService& ui) {
+bool checkWritable(DataStore& store, MessageService& messages) {
     if (store.probeWriteAccess().access != WriteAccess::Writable) {
-        boxes::plain(ui, store.damaged()
-                             ? store.damagedText()
-                             : WriteCheckTexts::tr("Messung nicht möglich , da nicht auf "
-                                                   "Datenbanken geschrieben werden kann."));
+        boxes::plain(messages, store.damaged()
+                                   ? store.damagedText()
+                                   : WriteCheckTexts::tr("Messung nicht möglich , da nicht auf "
+                                                         "Datenbanken geschrieben werden kann."));
         return false;
     }
     return true;
