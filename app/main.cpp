@@ -1,3 +1,6 @@
+// The program's entry: it names the application, checks the settings file, chooses the store and
+// the timing unit's driver, and runs either an option of the command line or the windows.
+
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "core/base/BuildInfo.h"

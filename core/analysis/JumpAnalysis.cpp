@@ -1,3 +1,5 @@
+// The statistics of a measurement's valid jumps, their texts, and an athlete's progress points.
+
 #include "core/analysis/JumpAnalysis.h"
 
 #include "core/measure/Metrics.h"

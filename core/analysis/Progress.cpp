@@ -1,3 +1,6 @@
+// An athlete's progress lines by test and drop height, the typical error's band and the places on
+// the date axis.
+
 #include "core/analysis/Progress.h"
 
 #include "core/analysis/Protocols.h"

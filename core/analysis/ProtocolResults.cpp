@@ -1,3 +1,5 @@
+// The 10/5 result and the drop-height profile as the analysis window and the report show them.
+
 #include "core/analysis/ProtocolResults.h"
 
 #include "core/base/Texts.h"

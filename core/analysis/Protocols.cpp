@@ -1,3 +1,6 @@
+// The 10/5 repeated-jump test, the drop-height profile with its advice to stop, and the typical
+// error of a measure.
+
 #include "core/analysis/Protocols.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,5 @@
+// Turns the stored jumps of an athlete's measurements into the form the analysis takes.
+
 #include "core/analysis/StoredMeasurements.h"
 
 #include "core/store/MeasurementRepository.h"

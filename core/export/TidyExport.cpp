@@ -1,3 +1,5 @@
+// The CSV file for analysis tools, one row per jump, and its .json description.
+
 #include "core/export/TidyExport.h"
 
 #include "core/base/Errors.h"

@@ -1,3 +1,5 @@
+// The .xlsx workbook for analysis tools: the jumps' sheet and the measurements' statistics.
+
 #include "core/export/Workbook.h"
 
 #include "core/analysis/JumpAnalysis.h"

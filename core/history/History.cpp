@@ -1,3 +1,5 @@
+// The entries of an athlete's history list, their texts and their order.
+
 #include "core/history/History.h"
 
 #include "core/base/Texts.h"

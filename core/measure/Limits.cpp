@@ -1,3 +1,6 @@
+// The plausibility tests of contact and flight time with their messages, the trigger-edge byte,
+// and the take-over of a limit typed in the dialog.
+
 #include "core/measure/Limits.h"
 
 #include "core/link/TimingUnitProtocol.h"

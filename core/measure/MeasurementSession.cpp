@@ -1,3 +1,5 @@
+// The measurement session: start, poll, decoding, the limits, recording and the end of a run.
+
 #include "core/measure/MeasurementSession.h"
 
 #include "core/base/Clock.h"

@@ -1,3 +1,6 @@
+// The measurement session: a run from its start through the polls and the decoding of each jump
+// to its stop, the decision to record, and what it reports to its observer.
+
 #pragma once
 
 #include "core/base/Errors.h"

@@ -1,3 +1,5 @@
+// Jump height and efficiency from the times, and the metric texts that round them.
+
 #include "core/measure/Metrics.h"
 
 #include "core/base/Texts.h"

@@ -1,3 +1,6 @@
+// The course of the protocols at the station: the 10/5 series and the drop-height profile, height
+// by height.
+
 #include "core/measure/ProtocolRun.h"
 
 #include "core/analysis/StoredMeasurements.h"

@@ -1,3 +1,5 @@
+// Reads what an athlete's report holds and puts it into texts.
+
 #include "core/report/AthleteReport.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,6 @@
+// The database on either engine: opening and creating the tables, reading and writing, the write
+// probe, the check at start, and errors by cause.
+
 #include "core/store/Database.h"
 
 #include "core/base/Errors.h"

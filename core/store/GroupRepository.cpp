@@ -1,3 +1,6 @@
+// The statements on the groups and their members, and on the measurements of a group's members
+// in a period.
+
 #include "core/store/GroupRepository.h"
 
 #include "core/base/Errors.h"

@@ -1,3 +1,6 @@
+// The groups of athletes as the store keeps them (tables gruppen and gruppen_sportler) and every
+// statement on them.
+
 #pragma once
 
 #include "core/measure/MeasurementTest.h"

@@ -1,3 +1,5 @@
+// The statements that read the jump table and attach the excluded jumps.
+
 #include "core/store/JumpReader.h"
 
 #include "core/store/AthleteRepository.h"

@@ -1,3 +1,6 @@
+// The one reader of the jump table mr and the rows it hands out: every part of the program reads
+// jumps here, with their exclusions.
+
 #pragma once
 
 #include "core/measure/MeasurementTest.h"

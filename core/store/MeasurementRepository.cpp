@@ -1,3 +1,6 @@
+// The statements on the measurement table and those beside it: reading measurements, recording a
+// run's jumps, tests, protocols and profiles, exclusions, deletion and carried-over measurements.
+
 #include "core/store/MeasurementRepository.h"
 
 #include "core/base/Errors.h"

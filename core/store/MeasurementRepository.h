@@ -1,3 +1,6 @@
+// The measurements as the store keeps them (table units and the tables beside it) and every
+// statement that records, carries over, excludes or deletes them.
+
 #pragma once
 
 #include "core/measure/MeasurementTest.h"

@@ -1,3 +1,5 @@
+// The series key of a measurement's jumps, in C++ and as SQL.
+
 #include "core/store/SeriesKey.h"
 
 #include "core/base/Errors.h"

@@ -1,3 +1,5 @@
+// Reads the athletes, measurements and jumps of an old data folder's Paradox tables.
+
 #include "core/takeover/OldDataReader.h"
 
 #include "core/base/Errors.h"

@@ -1,3 +1,5 @@
+// Gives the old jumps to their old measurements by the old series key.
+
 #include "core/takeover/OldKeys.h"
 
 #include <QHash>

@@ -1,3 +1,5 @@
+// Writes taken-over athletes, measurements and jumps into a store as one change, nothing twice.
+
 #include "core/takeover/TakeoverWriter.h"
 
 #include "core/base/Errors.h"

@@ -1,3 +1,5 @@
+// The window "Auswertung": the statistics table, the charts, the choosers and the saved picture.
+
 #include "ui/analysis/AnalysisWindow.h"
 
 #include "core/analysis/Comparison.h"

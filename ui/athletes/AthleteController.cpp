@@ -1,3 +1,5 @@
+// The athlete actions between the athlete panel, the editor, the search and the store.
+
 #include "ui/athletes/AthleteController.h"
 
 #include "core/base/Errors.h"

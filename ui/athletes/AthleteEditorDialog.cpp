@@ -1,3 +1,5 @@
+// The athlete editor's fields, their checks and the athlete entered.
+
 #include "ui/athletes/AthleteEditorDialog.h"
 
 #include "core/base/Texts.h"

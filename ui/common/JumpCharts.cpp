@@ -1,3 +1,5 @@
+// The chart of a measurement's jumps and the chart of an athlete's progress.
+
 #include "ui/common/JumpCharts.h"
 
 #include "core/base/Texts.h"

@@ -1,3 +1,5 @@
+// The message boxes every window uses, and the guard that shows a failed handler's error.
+
 #include "ui/common/MessageService.h"
 
 #include "core/base/Errors.h"

@@ -1,3 +1,5 @@
+// The check before an action that writes.
+
 #include "ui/common/WriteCheck.h"
 
 #include "core/store/DataStore.h"

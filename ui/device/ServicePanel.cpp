@@ -1,3 +1,5 @@
+// The service panel "Form6": its fields and the commands it sends to the service device.
+
 #include "ui/device/ServicePanel.h"
 
 #include "core/link/ServiceProtocol.h"

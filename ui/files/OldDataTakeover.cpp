@@ -1,3 +1,6 @@
+// "Daten übernehmen …": the choice of an old data folder and its take-over, with question and
+// result.
+
 #include "ui/files/OldDataTakeover.h"
 
 #include "core/store/DataStore.h"

@@ -1,3 +1,6 @@
+// The CSV file and the workbook for analysis tools, with the choice of athletes, the save dialog
+// and the progress.
+
 #include "ui/files/TableExport.h"
 
 #include "core/base/FileNames.h"

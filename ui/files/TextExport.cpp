@@ -1,3 +1,5 @@
+// "Export" and "Alle Exportieren": the export file with its save dialog and progress.
+
 #include "ui/files/TextExport.h"
 
 #include "core/base/FileNames.h"

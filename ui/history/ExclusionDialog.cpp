@@ -1,3 +1,5 @@
+// The dialog that asks why a jump is excluded.
+
 #include "ui/history/ExclusionDialog.h"
 
 #include <QComboBox>

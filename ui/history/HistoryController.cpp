@@ -1,3 +1,6 @@
+// Lists the selected athlete's measurements and the chosen one's jumps, and deletes, excludes and
+// restores.
+
 #include "ui/history/HistoryController.h"
 
 #include "core/store/DataStore.h"

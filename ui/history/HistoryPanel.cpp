@@ -1,3 +1,5 @@
+// The history list beside the jump grid, with its two layouts.
+
 #include "ui/history/HistoryPanel.h"
 
 #include "core/base/Texts.h"

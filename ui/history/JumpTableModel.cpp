@@ -1,3 +1,5 @@
+// The jumps of the chosen series as the jump grid shows them.
+
 #include "ui/history/JumpTableModel.h"
 
 #include "core/analysis/Protocols.h"

@@ -1,3 +1,6 @@
+// The main window: its menus, tool bar and panels, the actions wired to the controllers, and its
+// settings.
+
 #include "ui/main/MainWindow.h"
 
 #include "core/base/BuildInfo.h"

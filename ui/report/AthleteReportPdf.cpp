@@ -1,3 +1,5 @@
+// Lays the athlete report out on the report pages and saves it as a PDF.
+
 #include "ui/report/AthleteReportPdf.h"
 
 #include "core/base/FileNames.h"

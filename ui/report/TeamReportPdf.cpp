@@ -1,3 +1,5 @@
+// Lays the team report out on the report pages and saves it as a PDF.
+
 #include "ui/report/TeamReportPdf.h"
 
 #include "core/base/FileNames.h"

@@ -1,3 +1,5 @@
+// The chart of the running series beside the result values.
+
 #include "ui/run/LiveChart.h"
 
 #include <QBarSeries>

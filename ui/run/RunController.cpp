@@ -1,3 +1,6 @@
+// Connects the measurement session to the result panel, the set-up and the history, and runs the
+// protocols.
+
 #include "ui/run/RunController.h"
 
 #include "core/analysis/StoredMeasurements.h"

@@ -1,3 +1,5 @@
+// The limits dialog "Triggerflanke": its fields and how they are taken over.
+
 #include "ui/settings/LimitsDialog.h"
 
 #include "core/base/Language.h"

@@ -1,3 +1,5 @@
+// The check whether the database has groups, before "Gruppen …" and "Rangliste …".
+
 #include "ui/squads/GroupCheck.h"
 
 #include "core/store/DataStore.h"

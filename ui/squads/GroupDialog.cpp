@@ -1,3 +1,5 @@
+// The dialog "Gruppen": create, rename and delete groups.
+
 #include "ui/squads/GroupDialog.h"
 
 #include "core/store/DataStore.h"

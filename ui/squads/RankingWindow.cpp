@@ -1,3 +1,5 @@
+// The window "Rangliste": the period, the ranking table, the clipboard and the team report.
+
 #include "ui/squads/RankingWindow.h"
 
 #include "core/base/Texts.h"
