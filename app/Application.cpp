@@ -1,3 +1,6 @@
+// Builds the windows, installs the program's and Qt's texts in the chosen language, and opens the
+// user's settings.
+
 #include "app/Application.h"
 
 #include "core/base/Texts.h"

@@ -1,3 +1,6 @@
+// The program's start around the station: its windows in their fixed order, the texts of the
+// chosen language, and the user's settings file.
+
 #pragma once
 
 #include "core/base/Language.h"

@@ -1,3 +1,6 @@
+// The options of the command line: their table, the help text and each option's work without a
+// window.
+
 #include "app/CommandLine.h"
 
 #include "core/base/Errors.h"

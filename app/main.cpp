@@ -1,3 +1,6 @@
+// The program's entry: it names the application, checks the settings file, chooses the store and
+// the timing unit's driver, and runs either an option of the command line or the windows.
+
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "core/base/BuildInfo.h"
@@ -108,18 +111,18 @@ int main(int argc, char* argv[]) {
     nameApplication();
     applyLanguage(*userSettings());
 
-    QtMessageService ui([] { return userSettings(); });
+    QtMessageService messages([] { return userSettings(); });
     QStringList found{settingsFileMessage(settingsCheck),
                       settingsNotWritableMessage(settingsWriteObstacle(settingsFile))};
     found.removeAll(QString());
     if (!found.isEmpty()) {
         const QString text = found.join(QStringLiteral("\n\n"));
         std::fprintf(stderr, "kalvero: %s\n", qPrintable(text));
-        boxes::information(ui, text);
+        boxes::information(messages, text);
     }
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    AppContext context{ui, clock, *driver, *store, [] { return userSettings(); }, arguments};
+    AppContext context{messages, clock, *driver, *store, [] { return userSettings(); }, arguments};
 
     Station station(*driver, clock);
     const auto window = createWindows(context, station);

@@ -129,12 +129,13 @@ void makeDatabase(const StoreLocation& store, int athletes, int measurements, bo
             measurement.addBindValue(jumps);
             measurement.exec();
             for (int j = 1; j <= jumps; ++j) {
-                const int sz = 120 + random.bounded(200);
-                const int fz = 300 + random.bounded(400);
+                const int contactMs = 120 + random.bounded(200);
+                const int flightMs = 300 + random.bounded(400);
                 jump.addBindValue(double(seriesKey(a, n)));
-                jump.addBindValue(double(sz));
-                jump.addBindValue(double(fz));
-                jump.addBindValue(std::round(double(fz) * fz / sz / 10.0) / 100.0);
+                jump.addBindValue(double(contactMs));
+                jump.addBindValue(double(flightMs));
+                jump.addBindValue(std::round(double(flightMs) * flightMs / contactMs / 10.0) /
+                                  100.0);
                 jump.addBindValue(double(j));
                 jump.exec();
             }
@@ -209,12 +210,12 @@ int startWindow(int argc, char* argv[], const StoreLocation& store,
     QApplication app(argc, argv);
     SystemClock clock;
     SimulatedUnit unit(clock);
-    SilentMessages ui(saveAs, timed);
+    SilentMessages messages(saveAs, timed);
     double actionSeconds = 0;
     QTemporaryDir settings;
     const QString settingsPath = settings.filePath(QStringLiteral("QRV.conf"));
     AppContext context{
-        ui,
+        messages,
         clock,
         unit,
         store,
@@ -226,7 +227,7 @@ int startWindow(int argc, char* argv[], const StoreLocation& store,
     if (ranking) {
         // The window "Rangliste" as "Daten" ▸ "Rangliste …" opens it, its period set to the
         // last year before it reads: one ranking.
-        RankingWindow shown(station.store(), ui, window.get());
+        RankingWindow shown(station.store(), messages, window.get());
         shown.setPeriod({QDate::currentDate().addDays(-364), QDate::currentDate()});
         shown.showGroup(0);
         if (shown.rowsShown().isEmpty())

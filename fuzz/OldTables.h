@@ -14,9 +14,9 @@
 // them: the companions of the table a fuzz input stands for, and the seeds of the corpus.
 namespace oldtables {
 
-using paradoxtables::kMr;
-using paradoxtables::kSportler;
-using paradoxtables::kUnits;
+using paradoxtables::kAthleteColumns;
+using paradoxtables::kJumpColumns;
+using paradoxtables::kMeasurementColumns;
 using paradoxtables::Row;
 using paradoxtables::writeTable;
 
@@ -37,9 +37,9 @@ inline const QList<Row> kJumps{{1001.0, 180.0, 270.0, 1.5, 1}, {1002.0, 190.0, 3
 
 // Writes the three tables into `folder`.
 inline bool writeFolder(const QString& folder) {
-    return writeTable(folder + "/sportler.db", kSportler, kAthletes) &&
-           writeTable(folder + "/units.db", kUnits, kMeasurements) &&
-           writeTable(folder + "/mr.db", kMr, kJumps);
+    return writeTable(folder + "/sportler.db", kAthleteColumns, kAthletes) &&
+           writeTable(folder + "/units.db", kMeasurementColumns, kMeasurements) &&
+           writeTable(folder + "/mr.db", kJumpColumns, kJumps);
 }
 
 } // namespace oldtables

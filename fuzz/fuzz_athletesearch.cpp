@@ -1,28 +1,24 @@
 // The name comparison of any text, and the search itself on a small athlete table: whatever
 // is typed, the statement runs, finds only stored athletes, and changes nothing.
 #include "FuzzCheck.h"
-#include "core/store/AthleteRepository.h"
 #include "core/store/AthleteSearch.h"
-#include "core/store/Database.h"
+#include "core/store/DataStore.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace {
 
 struct Table {
     QTemporaryDir dir;
-    std::unique_ptr<Database> db;
-    std::unique_ptr<AthleteRepository> athletes;
+    DataStore store;
     QList<Athlete> rows;
 
     Table() {
-        db = std::make_unique<Database>(dir.path());
-        athletes = std::make_unique<AthleteRepository>(*db);
+        store.open(StoreLocation::embedded(dir.path()));
         const char* names[][2] = {{"Meier", "Anna"},  {"Müller", "Jörg"}, {"O'Neil", "Sean"},
                                   {"mei%er", "_x_"},  {"", ""},           {"MEIER", "ANNA"},
                                   {"Zoë", "Ängström"}};
@@ -30,9 +26,9 @@ struct Table {
             Athlete a;
             a.name = QString::fromUtf8(name);
             a.firstName = QString::fromUtf8(firstName);
-            athletes->add(a);
+            store.athletes().add(a);
         }
-        rows = athletes->all();
+        rows = store.athletes().all();
     }
 };
 
@@ -59,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto by : {athletes::SearchBy::FirstName, athletes::SearchBy::Surname}) {
         QList<Athlete> found;
         try {
-            found = table.athletes->search(by, text);
+            found = table.store.athletes().search(by, text);
         } catch (...) {
             FUZZ_CHECK(!"the search statement failed");
         }
         for (const QString& id : idsOf(found))
             FUZZ_CHECK(stored.contains(id));
     }
-    FUZZ_CHECK(idsOf(table.athletes->all()) == stored);
+    FUZZ_CHECK(idsOf(table.store.athletes().all()) == stored);
     return 0;
 }

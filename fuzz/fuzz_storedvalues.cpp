@@ -1,7 +1,7 @@
 // The values read back from a database file, which may come from anywhere (an old or damaged
 // file): moments and dates, and numbers.
 #include "FuzzCheck.h"
-#include "core/store/Database.h"
+#include "core/store/StoredValues.h"
 
 #include <QDateTime>
 

@@ -1,3 +1,5 @@
+// The comparison of two measurements' statistics, row by row, and its clipboard text.
+
 #include "core/analysis/Comparison.h"
 
 #include "core/measure/Metrics.h"

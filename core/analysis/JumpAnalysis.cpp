@@ -1,3 +1,5 @@
+// The statistics of a measurement's valid jumps, their texts, and an athlete's progress points.
+
 #include "core/analysis/JumpAnalysis.h"
 
 #include "core/measure/Metrics.h"
@@ -78,8 +80,9 @@ JumpStatistics jumpStatistics(const QList<StoredJump>& jumps) {
     }
     // First and last jumps of the fatigue are those of the series, whatever order the rows
     // came in.
-    std::stable_sort(valid.begin(), valid.end(),
-                     [](const StoredJump& a, const StoredJump& b) { return a.number < b.number; });
+    std::stable_sort(valid.begin(), valid.end(), [](const StoredJump& a, const StoredJump& b) {
+        return a.jumpIndex < b.jumpIndex;
+    });
 
     JumpStatistics statistics;
     statistics.jumpCount = static_cast<int>(valid.size());
@@ -153,7 +156,7 @@ QList<ProgressPoint> athleteProgress(const QList<MeasurementJumps>& measurements
     points.reserve(measurements.size());
     for (const MeasurementJumps& measurement : measurements) {
         const JumpStatistics statistics = jumpStatistics(measurement.jumps);
-        points.append({measurement.moment, measurement.nummer, statistics.bestHeightCm,
+        points.append({measurement.moment, measurement.measurementNumber, statistics.bestHeightCm,
                        statistics.bestRsi, statistics.meanContactMs});
     }
     std::stable_sort(points.begin(), points.end(),

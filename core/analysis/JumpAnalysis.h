@@ -20,7 +20,7 @@ namespace analysis {
 struct StoredJump {
     double contactMs = 0;
     double flightMs = 0;
-    int number = 0;
+    int jumpIndex = 0; // 1, 2, 3 ... within the measurement
     // Marked "ausgeschlossen" by the user: it stays stored but counts nowhere.
     bool excluded = false;
     QString exclusionReason = {};
@@ -29,7 +29,7 @@ struct StoredJump {
 // One measurement (units row) with its jumps.
 struct MeasurementJumps {
     QDateTime moment;
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     QList<StoredJump> jumps;
     MeasurementTest test = {}; // empty for a measurement stored without one
     bool series = false;       // more than one jump recorded
@@ -78,7 +78,7 @@ QString statisticsClipboardText(const JumpStatistics& statistics);
 // jump.
 struct ProgressPoint {
     QDateTime moment;
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     std::optional<double> bestHeightCm;
     std::optional<double> bestRsi;
     std::optional<double> meanContactMs;

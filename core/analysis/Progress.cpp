@@ -1,3 +1,6 @@
+// An athlete's progress lines by test and drop height, the typical error's band and the places on
+// the date axis.
+
 #include "core/analysis/Progress.h"
 
 #include "core/analysis/Protocols.h"
@@ -76,10 +79,10 @@ QString lineText(const Line& line, const QList<Line>& all) {
 }
 
 std::optional<Line> defaultLine(const QList<analysis::MeasurementJumps>& measurements,
-                                std::optional<qint64> selectedNummer) {
+                                std::optional<qint64> selectedMeasurementNumber) {
     const analysis::MeasurementJumps* newest = nullptr;
     for (const analysis::MeasurementJumps& m : measurements) {
-        if (selectedNummer && m.nummer == *selectedNummer)
+        if (selectedMeasurementNumber && m.measurementNumber == *selectedMeasurementNumber)
             return lineOf(m);
         if (!newest || !newer(*newest, m))
             newest = &m;
@@ -112,11 +115,11 @@ std::optional<double> valueOf(const analysis::ProgressPoint& point, Measure meas
 
 Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure) {
     QList<double> values;
-    QList<qint64> nummern;
+    QList<qint64> measurementNumbers;
     for (const analysis::ProgressPoint& point : points) {
         if (const std::optional<double> value = valueOf(point, measure)) {
             values << *value;
-            nummern << point.nummer;
+            measurementNumbers << point.measurementNumber;
         }
     }
     Noise out;
@@ -125,7 +128,7 @@ Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure) {
         return out;
     for (qsizetype i = 1; i < values.size(); ++i)
         if (std::abs(values[i] - values[i - 1]) > *out.typicalError)
-            out.exceeding << nummern[i];
+            out.exceeding << measurementNumbers[i];
     return out;
 }
 

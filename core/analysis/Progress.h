@@ -31,7 +31,7 @@ QString lineText(const Line& line, const QList<Line>& all);
 // The line shown first: that of the selected measurement if there is one, otherwise that of
 // the newest measurement; none without measurements.
 std::optional<Line> defaultLine(const QList<analysis::MeasurementJumps>& measurements,
-                                std::optional<qint64> selectedNummer);
+                                std::optional<qint64> selectedMeasurementNumber);
 
 // The progress points of the measurements of one line, oldest first.
 QList<analysis::ProgressPoint> pointsOf(const QList<analysis::MeasurementJumps>& measurements,
@@ -49,7 +49,7 @@ std::optional<double> valueOf(const analysis::ProgressPoint& point, Measure meas
 struct Noise {
     std::optional<double> typicalError;
     QString note;
-    QList<qint64> exceeding; // Nummer of each marked measurement, oldest first
+    QList<qint64> exceeding; // the number of each marked measurement, oldest first
 };
 Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure);
 // The line under the chart: the band's width, or why there is none.

@@ -1,3 +1,5 @@
+// The 10/5 result and the drop-height profile as the analysis window and the report show them.
+
 #include "core/analysis/ProtocolResults.h"
 
 #include "core/base/Texts.h"
@@ -34,16 +36,16 @@ TenFiveText tenFiveText(const QList<analysis::StoredJump>& jumps) {
     const std::optional<protocols::TenFiveResult> result = protocols::tenFive(jumps, &out.note);
     if (!result)
         return out;
-    QStringList numbers;
-    for (const int number : result->bestNumbers)
-        numbers << QString::number(number);
+    QStringList indexes;
+    for (const int index : result->bestJumpIndexes)
+        indexes << QString::number(index);
     out.fields = {
         {TextsOfProtocolresults::tr("RSI (m/s)"), metrics::fixedText(result->meanRsi, 2)},
         {TextsOfProtocolresults::tr("Mittlere Stützzeit (ms)"),
          metrics::fixedText(result->meanContactMs, 2)},
         {TextsOfProtocolresults::tr("Mittlere Höhe (cm)"),
          metrics::heightText(result->meanHeightCm)},
-        {TextsOfProtocolresults::tr("Die 5 besten Sprünge"), numbers.join(QStringLiteral(", "))}};
+        {TextsOfProtocolresults::tr("Die 5 besten Sprünge"), indexes.join(QStringLiteral(", "))}};
     return out;
 }
 

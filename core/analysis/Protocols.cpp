@@ -1,3 +1,6 @@
+// The 10/5 repeated-jump test, the drop-height profile with its advice to stop, and the typical
+// error of a measure.
+
 #include "core/analysis/Protocols.h"
 
 #include <QCoreApplication>
@@ -28,7 +31,7 @@ std::optional<TenFiveResult> tenFive(const QList<analysis::StoredJump>& jumps, Q
         if (analysis::isValidJump(jump))
             valid << jump;
     std::stable_sort(valid.begin(), valid.end(),
-                     [](const auto& a, const auto& b) { return a.number < b.number; });
+                     [](const auto& a, const auto& b) { return a.jumpIndex < b.jumpIndex; });
     if (valid.size() < kTenFiveJumps) {
         tell(note, ProtocolsTexts::tr("Kein Ergebnis: nur %1 von %2 Sprüngen gültig.")
                        .arg(valid.size())
@@ -44,12 +47,12 @@ std::optional<TenFiveResult> tenFive(const QList<analysis::StoredJump>& jumps, Q
     best = best.mid(0, kTenFiveBest);
     TenFiveResult result;
     for (const analysis::StoredJump& jump : best) {
-        result.bestNumbers << jump.number;
+        result.bestJumpIndexes << jump.jumpIndex;
         result.meanRsi += analysis::jumpRsi(jump) / kTenFiveBest;
         result.meanContactMs += jump.contactMs / kTenFiveBest;
         result.meanHeightCm += analysis::jumpHeightCm(jump) / kTenFiveBest;
     }
-    std::sort(result.bestNumbers.begin(), result.bestNumbers.end());
+    std::sort(result.bestJumpIndexes.begin(), result.bestJumpIndexes.end());
     tell(note, QString());
     return result;
 }

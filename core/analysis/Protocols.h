@@ -18,13 +18,13 @@ inline constexpr int kTenFiveJumps = 10;
 inline constexpr int kTenFiveBest = 5;
 
 struct TenFiveResult {
-    QList<int> bestNumbers; // the jump numbers of the best five, in jump order
+    QList<int> bestJumpIndexes; // the indexes of the best five jumps, in jump order
     double meanRsi = 0;
     double meanContactMs = 0;
     double meanHeightCm = 0;
 };
 
-// The result over the first ten valid jumps of a series (by jump number). Of jumps with the
+// The result over the first ten valid jumps of a series (by jump index). Of jumps with the
 // same RSI the earlier one is taken. Without ten valid jumps there is no result, and `note`
 // (when given) says why.
 std::optional<TenFiveResult> tenFive(const QList<analysis::StoredJump>& jumps,

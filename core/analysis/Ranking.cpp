@@ -1,3 +1,5 @@
+// The ranking of a group over a period, with each athlete's change against the period before.
+
 #include "core/analysis/Ranking.h"
 
 #include "core/analysis/Protocols.h"

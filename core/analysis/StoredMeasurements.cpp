@@ -1,3 +1,5 @@
+// Turns the stored jumps of an athlete's measurements into the form the analysis takes.
+
 #include "core/analysis/StoredMeasurements.h"
 
 #include "core/store/MeasurementRepository.h"
@@ -13,9 +15,9 @@ QList<StoredJump> storedJumps(const QList<Jump>& rows) {
     jumps.reserve(rows.size());
     for (const Jump& row : rows) {
         // A number beyond an int (a damaged row) sorts last.
-        const bool numberFits = std::isfinite(row.number) && std::abs(row.number) < 1e9;
+        const bool indexFits = std::isfinite(row.jumpIndex) && std::abs(row.jumpIndex) < 1e9;
         jumps.append({row.contactMs, row.flightMs,
-                      numberFits ? static_cast<int>(row.number) : std::numeric_limits<int>::max(),
+                      indexFits ? static_cast<int>(row.jumpIndex) : std::numeric_limits<int>::max(),
                       row.excluded, row.exclusionReason});
     }
     return jumps;
@@ -23,8 +25,8 @@ QList<StoredJump> storedJumps(const QList<Jump>& rows) {
 
 MeasurementJumps storedMeasurement(MeasurementRepository& measurements, qint64 athleteId,
                                    const Measurement& measurement) {
-    return {measurement.moment, measurement.nummer,
-            storedJumps(measurements.jumpsOf(seriesKey(athleteId, measurement.nummer))),
+    return {measurement.moment, measurement.measurementNumber,
+            storedJumps(measurements.jumpsOf(seriesKey(athleteId, measurement.measurementNumber))),
             measurement.test, measurement.jumpCount > 1};
 }
 
@@ -44,9 +46,10 @@ QList<MeasurementJumps> storedMeasurements(MeasurementRepository& measurements, 
     out.reserve(rows.size());
     for (const Measurement& row : rows) {
         // A damaged number has no series key: the measurement is there, without jumps.
-        const bool keyed = row.nummer >= 1 && row.nummer <= kMaxNummer;
-        out.append({row.moment, row.nummer,
-                    keyed ? storedJumps(jumps.value(seriesKey(athleteId, row.nummer)))
+        const bool keyed =
+            row.measurementNumber >= 1 && row.measurementNumber <= kMaxMeasurementNumber;
+        out.append({row.moment, row.measurementNumber,
+                    keyed ? storedJumps(jumps.value(seriesKey(athleteId, row.measurementNumber)))
                           : QList<StoredJump>(),
                     row.test, row.jumpCount > 1});
     }

@@ -1,3 +1,6 @@
+// Reads and writes the version record that the build links into a program file as an ELF note, and
+// the version text the program shows.
+
 #include "core/base/BuildInfo.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,6 @@
+// The clock seam: the monotonic millisecond ticks and the local date, from the system or from a
+// virtual clock that tests move by hand.
+
 #pragma once
 
 #include <QDateTime>

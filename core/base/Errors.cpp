@@ -1,3 +1,5 @@
+// The guard around a handler: what a failed handler tells the user.
+
 #include "core/base/Errors.h"
 #include <QCoreApplication>
 

@@ -1,3 +1,6 @@
+// The error type whose text the user reads (AppError), the silent stop of a handler, and the
+// guard that turns a failed handler into what the user is told.
+
 #pragma once
 
 #include <QString>

@@ -1,3 +1,5 @@
+// The file name a save dialog suggests, made from an athlete's names and the date.
+
 #include "core/base/FileNames.h"
 
 namespace filenames {

@@ -1,3 +1,6 @@
+// Files written all or nothing through QSaveFile: an earlier file is replaced only once the new one
+// is complete.
+
 #include "core/base/FileOutput.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,6 @@
+// The language the program speaks, from the setting "Sprache" or the system's locale, and the
+// locale whose conventions the screen follows.
+
 #include "core/base/Language.h"
 
 namespace language {

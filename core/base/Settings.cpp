@@ -1,3 +1,6 @@
+// The settings file: reading and writing the values with their bounds, and its check at start that
+// keeps what cannot be read aside.
+
 #include "core/base/Settings.h"
 
 #include "core/base/FileOutput.h"

@@ -1,3 +1,5 @@
+// The number, date and time texts of the whole program, derived from the locale.
+
 #include "core/base/Texts.h"
 
 #include <QRegularExpression>

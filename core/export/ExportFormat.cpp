@@ -1,3 +1,5 @@
+// The lines of the export file and its Windows-1252 encoding.
+
 #include "core/export/ExportFormat.h"
 
 #include <algorithm>

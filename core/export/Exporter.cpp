@@ -1,3 +1,5 @@
+// Writes the export file of the listed athletes from the store's jump reader.
+
 #include "core/export/Exporter.h"
 
 #include "core/export/ExportFormat.h"

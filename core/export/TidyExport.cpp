@@ -1,3 +1,5 @@
+// The CSV file for analysis tools, one row per jump, and its .json description.
+
 #include "core/export/TidyExport.h"
 
 #include "core/base/Errors.h"
@@ -130,14 +132,14 @@ bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
             if (j.newMeasurement) {
                 const ListedMeasurement& m = j.measurement;
                 measurement.id = m.id;
-                measurement.number = m.nummer;
+                measurement.measurementNumber = m.measurementNumber;
                 measurement.moment = m.moment;
                 measurement.jumpCount = m.jumpCount;
                 measurement.series = m.jumpCount > 1;
                 measurement.test = m.test.name;
                 measurement.dropHeightCm = m.test.dropHeightCm;
             }
-            jump.number = j.jump.number;
+            jump.jumpIndex = j.jump.jumpIndex;
             jump.contactMs = timeOf(j.contactIsNumber, j.jump.contactMs);
             jump.flightMs = timeOf(j.flightIsNumber, j.jump.flightMs);
             const bool flight = jump.flightMs && *jump.flightMs > 0;
@@ -282,7 +284,7 @@ Result writeCsv(DataStore& store, const QString& path, const QList<qint64>& athl
                     measurementFields.clear();
                     appendInteger(measurementFields, m.id);
                     measurementFields += ',';
-                    appendInteger(measurementFields, m.number);
+                    appendInteger(measurementFields, m.measurementNumber);
                     measurementFields += ',';
                     appendText(measurementFields, momentText(m.moment));
                     measurementFields += ',';
@@ -296,7 +298,7 @@ Result writeCsv(DataStore& store, const QString& path, const QList<qint64>& athl
                 const JumpPart& j = r.jump;
                 buffer += athleteFields;
                 buffer += measurementFields;
-                appendNumber(buffer, j.number);
+                appendNumber(buffer, j.jumpIndex);
                 buffer += ',';
                 appendNumber(buffer, j.contactMs);
                 buffer += ',';

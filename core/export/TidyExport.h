@@ -37,16 +37,16 @@ struct AthletePart {
 
 struct MeasurementPart {
     qint64 id = 0;
-    qint64 number = 0; // the measurement's number within the athlete
-    QDateTime moment;  // invalid when not stored
-    QString test;      // as stored; empty without a test
+    qint64 measurementNumber = 0; // within the athlete, from 1
+    QDateTime moment;             // invalid when not stored
+    QString test;                 // as stored; empty without a test
     std::optional<int> dropHeightCm;
     bool series = false; // more than one jump recorded: "series", else "single"
     qint64 jumpCount = 0;
 };
 
 struct JumpPart {
-    double number = 0;
+    double jumpIndex = 0; // 1, 2, 3 ... within the measurement
     // The times as stored; empty where the unit did not measure them (-1) or the row holds no
     // number.
     std::optional<double> contactMs;

@@ -1,3 +1,5 @@
+// The .xlsx workbook for analysis tools: the jumps' sheet and the measurements' statistics.
+
 #include "core/export/Workbook.h"
 
 #include "core/analysis/JumpAnalysis.h"
@@ -122,7 +124,7 @@ std::optional<double> integral(qint64 value) {
 void writeMeasurementPart(Sheet& sheet, const tidyexport::MeasurementPart& m,
                           lxw_format* momentFormat) {
     sheet.number(integral(m.id));
-    sheet.number(integral(m.number));
+    sheet.number(integral(m.measurementNumber));
     sheet.moment(m.moment, momentFormat);
     sheet.text(m.test);
     sheet.number(m.dropHeightCm ? std::optional<double>(*m.dropHeightCm) : std::nullopt);
@@ -228,7 +230,7 @@ tidyexport::Result write(DataStore& store, const QString& path, const QList<qint
                     ++count.athletes;
                 const tidyexport::JumpPart& j = r.jump;
                 measurementJumps.append({j.contactMs.value_or(-1), j.flightMs.value_or(-1),
-                                         static_cast<int>(j.number), j.excluded});
+                                         static_cast<int>(j.jumpIndex), j.excluded});
                 if (!jumps.nextRow())
                     return;
                 ++count.jumps;
@@ -238,7 +240,7 @@ tidyexport::Result write(DataStore& store, const QString& path, const QList<qint
                 jumps.moment(r.athlete.birthDate.startOfDay(), dateFormat);
                 jumps.text(r.athlete.sex);
                 writeMeasurementPart(jumps, r.measurement, momentFormat);
-                jumps.number(j.number);
+                jumps.number(j.jumpIndex);
                 jumps.number(j.contactMs);
                 jumps.number(j.flightMs);
                 jumps.number(j.heightCm);

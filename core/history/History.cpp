@@ -1,3 +1,5 @@
+// The entries of an athlete's history list, their texts and their order.
+
 #include "core/history/History.h"
 
 #include "core/base/Texts.h"
@@ -10,15 +12,15 @@
 
 namespace history {
 
-Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer,
-                QString dateText, const MeasurementTest& test) {
+Entry makeEntry(int position, const QDateTime& moment, const QStringList& values,
+                qint64 measurementNumber, QString dateText, const MeasurementTest& test) {
     Entry e;
     e.position = position;
     e.moment = moment;
     e.dateText = dateText.isNull() ? texts::dateText(moment.date()) : std::move(dateText);
     e.timeText = texts::timeText(moment.time());
     e.values = values;
-    e.nummer = nummer;
+    e.measurementNumber = measurementNumber;
     e.test = test;
     e.testText = measurementtest::shownName(test.name);
     e.dropHeightText = measurementtest::dropHeightText(test.dropHeightCm);
@@ -58,7 +60,7 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
     QList<qint64> singleKeys;
     for (const Measurement& m : rows)
         if (m.jumpCount <= 1)
-            singleKeys << seriesKey(athleteId, m.nummer);
+            singleKeys << seriesKey(athleteId, m.measurementNumber);
     const QHash<qint64, Jump> firstJumps = measurements.firstJumpsOf(athleteId, singleKeys);
 
     QList<Entry> entries;
@@ -74,13 +76,14 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
         }
         QStringList values;
         if (m.jumpCount <= 1) {
-            const auto jump = firstJumps.constFind(seriesKey(athleteId, m.nummer));
+            const auto jump = firstJumps.constFind(seriesKey(athleteId, m.measurementNumber));
             values = jump == firstJumps.cend() ? missingJumpTexts()
                                                : jumpTexts(jump->contactMs, jump->flightMs);
         } else {
             values = seriesTexts();
         }
-        entries << makeEntry(++position, m.moment, values, m.nummer, lastDateText, m.test);
+        entries << makeEntry(++position, m.moment, values, m.measurementNumber, lastDateText,
+                             m.test);
         entries.last().protocol = m.protocol;
     }
     sortNewestFirst(entries);

@@ -22,7 +22,7 @@ struct Entry {
     QString dateText;             // the system's short date, four-digit year
     QString timeText;             // the system's long time
     QStringList values;           // four texts
-    qint64 nummer = 0;            // the measurement's number, to find it again
+    qint64 measurementNumber = 0; // the measurement's number, to find it again
     MeasurementTest test;         // empty for a measurement stored without one
     QString testText;             // the test's name as shown; empty without a test
     QString dropHeightText;       // the drop height in cm; empty without one
@@ -34,8 +34,9 @@ struct Entry {
 };
 
 // A new entry with its texts; the date's text when it is known already.
-Entry makeEntry(int position, const QDateTime& moment, const QStringList& values, qint64 nummer,
-                QString dateText = QString(), const MeasurementTest& test = {});
+Entry makeEntry(int position, const QDateTime& moment, const QStringList& values,
+                qint64 measurementNumber, QString dateText = QString(),
+                const MeasurementTest& test = {});
 
 // True when entry `a` goes before entry `b`: its moment, as shown, is later. Equal moments
 // keep their order.

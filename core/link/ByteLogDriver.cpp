@@ -1,3 +1,5 @@
+// The driver wrapper that logs every byte and every failing call to standard error.
+
 #include "core/link/ByteLogDriver.h"
 
 #include "core/base/Clock.h"

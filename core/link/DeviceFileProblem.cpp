@@ -1,3 +1,5 @@
+// Why a serial line's device file cannot be used, and the message that says so.
+
 #include "core/link/DeviceFileProblem.h"
 
 #include <QCoreApplication>

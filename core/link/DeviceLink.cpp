@@ -1,3 +1,5 @@
+// The thin wrapper over the driver's calls: one device handle, status codes, one error report.
+
 #include "core/link/DeviceLink.h"
 
 #include <QCoreApplication>

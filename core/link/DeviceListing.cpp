@@ -1,3 +1,5 @@
+// The text of "--list-devices": the USB serial converters of the machine.
+
 #include "core/link/DeviceListing.h"
 
 #include "core/link/ServiceProtocol.h"

@@ -1,3 +1,6 @@
+// The D2XX calls on Linux: FTDI converters found through sysfs and driven as ttys through
+// termios.
+
 #include "core/link/SerialDriver.h"
 
 #include <QDir>

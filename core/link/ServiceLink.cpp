@@ -1,3 +1,5 @@
+// Opens the service device and sends it its commands through the timing unit's wrapper.
+
 #include "core/link/ServiceLink.h"
 
 #include "core/base/Clock.h"

@@ -1,3 +1,5 @@
+// The link to the service device: opening it, its commands and the byte of a parameter field.
+
 #pragma once
 
 #include "core/link/DeviceLink.h"

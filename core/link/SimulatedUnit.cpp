@@ -1,3 +1,5 @@
+// The simulated driver, the demo unit, the scripted unit and the simulated service device.
+
 #include "core/link/SimulatedUnit.h"
 
 #include "core/base/Clock.h"

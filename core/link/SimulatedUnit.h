@@ -1,3 +1,6 @@
+// The simulated driver and its devices: a timing unit that plays a script or the demo's jumps, and
+// the service device, for running the program without hardware.
+
 #pragma once
 
 #include "core/link/D2xxDriver.h"

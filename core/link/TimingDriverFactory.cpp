@@ -1,3 +1,5 @@
+// Builds the driver that the environment or the settings name, with the byte log when asked for.
+
 #include "core/link/TimingDriverFactory.h"
 
 #include "core/link/ByteLogDriver.h"

@@ -1,3 +1,6 @@
+// The choice of the driver behind the timing unit and the service device, from the environment
+// and the settings group "Gerät".
+
 #pragma once
 
 #include "core/link/D2xxDriver.h"

@@ -1,3 +1,5 @@
+// Opens and configures the timing unit, waits for its bytes and runs the start and stop handshakes.
+
 #include "core/link/TimingLink.h"
 
 #include "core/base/Clock.h"

@@ -1,3 +1,5 @@
+// Reads the script of a simulated timing unit.
+
 #include "core/link/UnitScript.h"
 
 #include <QFile>

@@ -1,3 +1,6 @@
+// The plausibility tests of contact and flight time with their messages, the trigger-edge byte,
+// and the take-over of a limit typed in the dialog.
+
 #include "core/measure/Limits.h"
 
 #include "core/link/TimingUnitProtocol.h"
@@ -58,17 +61,18 @@ quint8 Limits::configurationByte() const {
     return timingunit::configurationByte(triggerEdge1, triggerEdge2);
 }
 
-Verdict testContactTime(const Limits& limits, qint32 sz) {
-    if (sz == timingunit::kTimeNotMeasured)
+Verdict testContactTime(const Limits& limits, qint32 contactMs) {
+    if (contactMs == timingunit::kTimeNotMeasured)
         return Verdict{true, false, {}};
-    return test(contactTime(), sz, limits.contactMinMs, limits.contactMaxMs,
+    return test(contactTime(), contactMs, limits.contactMinMs, limits.contactMaxMs,
                 limits.abortOnViolation);
 }
 
-Verdict testFlightTime(const Limits& limits, qint32 fz) {
-    if (fz == timingunit::kTimeNotMeasured)
+Verdict testFlightTime(const Limits& limits, qint32 flightMs) {
+    if (flightMs == timingunit::kTimeNotMeasured)
         return Verdict{};
-    return test(flightTime(), fz, limits.flightMinMs, limits.flightMaxMs, limits.abortOnViolation);
+    return test(flightTime(), flightMs, limits.flightMinMs, limits.flightMaxMs,
+                limits.abortOnViolation);
 }
 
 FieldTakeOver takeOverField(const QString& text, bool upperLimit, qint32 currentLimit) {

@@ -36,10 +36,10 @@ struct Verdict {
 };
 
 // Contact-time test. A contact time reported as not measured passes whatever the limits.
-Verdict testContactTime(const Limits& limits, qint32 sz);
+Verdict testContactTime(const Limits& limits, qint32 contactMs);
 // Flight-time test. A flight time reported as not measured is not compared: it fails
 // without a message and never stops the run.
-Verdict testFlightTime(const Limits& limits, qint32 fz);
+Verdict testFlightTime(const Limits& limits, qint32 flightMs);
 
 // Taking over the text of a limit field when it loses focus.
 struct FieldTakeOver {

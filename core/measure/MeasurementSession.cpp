@@ -1,3 +1,5 @@
+// The measurement session: start, poll, decoding, the limits, recording and the end of a run.
+
 #include "core/measure/MeasurementSession.h"
 
 #include "core/base/Clock.h"
@@ -389,10 +391,10 @@ void MeasurementSession::recordJump() {
         if (!text.endsWith(QLatin1Char('.')))
             text += QLatin1Char('.');
         throw AppError(text + MeasurementSessionTexts::tr(" Der Sprung %1 wurde nicht gespeichert.")
-                                  .arg(jump.number),
+                                  .arg(jump.jumpIndex),
                        e.detail());
     }
-    observer_->jumpRecorded(seriesKey(athleteId_, state_.nummer));
+    observer_->jumpRecorded(seriesKey(athleteId_, state_.measurementNumber));
     // The log of the file is copied into it once the jump is shown, not on a jump's way to
     // the disk.
     QTimer::singleShot(0, this, [this] {
@@ -408,14 +410,14 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
             measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump, test_,
                                          protocol_ ? protocol_->protocol : MeasurementProtocol{});
         state_.measurementId = created.id;
-        state_.nummer = created.nummer;
+        state_.measurementNumber = created.measurementNumber;
         state_.firstJumpPending = false;
-        state_.jumpCount = jump.number;
-        observer_->measurementCreated({created.nummer, created.moment,
+        state_.jumpCount = jump.jumpIndex;
+        observer_->measurementCreated({created.measurementNumber, created.moment,
                                        runMode() == MeasurementMode::Multiple, state_.contactMs,
                                        state_.flightMs, created.test, created.protocol});
     } else {
         measurements.recordJump(state_.measurementId, jump);
-        state_.jumpCount = jump.number;
+        state_.jumpCount = jump.jumpIndex;
     }
 }

@@ -1,3 +1,6 @@
+// The measurement session: a run from its start through the polls and the decoding of each jump
+// to its stop, the decision to record, and what it reports to its observer.
+
 #pragma once
 
 #include "core/base/Errors.h"
@@ -61,7 +64,7 @@ struct ProtocolOfRun {
 
 // The measurement that the first recorded jump of a run created, with that jump.
 struct NewMeasurement {
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     QDateTime moment;
     bool series = false; // recorded in multiple mode
     qint32 contactMs = 0;
@@ -110,7 +113,7 @@ struct RunState {
     bool firstJumpPending = true;
     qint32 jumpCount = 0; // jumps recorded in this run
     qint64 measurementId = 0;
-    qint64 nummer = 0; // of the run's measurement
+    qint64 measurementNumber = 0; // of the run's measurement
 };
 
 // The bytes of a result read so far, while the rest is awaited.

@@ -1,3 +1,5 @@
+// The tests a measurement may belong to, their names and drop heights as typed and shown.
+
 #include "core/measure/MeasurementTest.h"
 
 #include "core/base/Errors.h"

@@ -1,3 +1,5 @@
+// Jump height and efficiency from the times, and the metric texts that round them.
+
 #include "core/measure/Metrics.h"
 
 #include "core/base/Texts.h"
@@ -150,31 +152,31 @@ double heightMetres(double flightSeconds) {
     return t * v - 4.905 * std::pow(t, 2.0);
 }
 
-double heightCm(double fzMs) {
-    return heightMetres(fzMs / 1000.0) * 100;
+double heightCm(double flightMs) {
+    return heightMetres(flightMs / 1000.0) * 100;
 }
 
-double heightCm(qint32 fzMs) {
-    return heightCm(static_cast<double>(fzMs));
+double heightCm(qint32 flightMs) {
+    return heightCm(static_cast<double>(flightMs));
 }
 
-double efficiency(qint32 fz, qint32 sz) {
-    if (sz == 0)
+double efficiency(qint32 flightMs, qint32 contactMs) {
+    if (contactMs == 0)
         return 0;
-    const qint64 square = static_cast<qint64>(fz) * fz;
-    return static_cast<double>(square) / sz / 10 / 100;
+    const qint64 square = static_cast<qint64>(flightMs) * flightMs;
+    return static_cast<double>(square) / contactMs / 10 / 100;
 }
 
-double efficiency(double fzMs, double szMs) {
+double efficiency(double flightMs, double contactMs) {
     const auto whole = [](double ms) {
         return std::isfinite(ms) && std::trunc(ms) == ms &&
                ms >= std::numeric_limits<qint32>::min() && ms <= std::numeric_limits<qint32>::max();
     };
-    if (whole(fzMs) && whole(szMs))
-        return efficiency(static_cast<qint32>(fzMs), static_cast<qint32>(szMs));
-    if (szMs == 0)
+    if (whole(flightMs) && whole(contactMs))
+        return efficiency(static_cast<qint32>(flightMs), static_cast<qint32>(contactMs));
+    if (contactMs == 0)
         return 0;
-    return fzMs * fzMs / szMs / 10 / 100;
+    return flightMs * flightMs / contactMs / 10 / 100;
 }
 
 QString heightText(double heightCm) {
@@ -228,8 +230,8 @@ double metricValue(double value, int decimals) {
     return parsed;
 }
 
-double heightFieldValue(double fzMs) {
-    return metricValue(heightCm(fzMs), 3);
+double heightFieldValue(double flightMs) {
+    return metricValue(heightCm(flightMs), 3);
 }
 
 } // namespace metrics

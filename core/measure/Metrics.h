@@ -14,15 +14,15 @@ namespace metrics {
 double heightMetres(double flightSeconds);
 
 // Height in centimetres for a flight time in ms.
-double heightCm(qint32 fzMs);
-double heightCm(double fzMs);
+double heightCm(qint32 flightMs);
+double heightCm(double flightMs);
 
 // Efficiency index FZ² / SZ / 1000 (FZ, SZ in ms), evaluated as FZ·FZ / SZ / 10 / 100 with
 // FZ·FZ formed as a 64-bit integer; 0 when SZ is 0. SZ = -1 (not measured) yields -FZ²/1000.
-double efficiency(qint32 fz, qint32 sz);
+double efficiency(qint32 flightMs, qint32 contactMs);
 // The same for times read back as floating point: whole ones within 32 bits give exactly
 // the value above; others (damaged rows) are computed in floating point.
-double efficiency(double fzMs, double szMs);
+double efficiency(double flightMs, double contactMs);
 
 // Metric text: the value rounded (halves away from zero) to the coarser of three significant
 // digits and `decimals` decimal places, written with exactly `decimals` decimals and the
@@ -61,6 +61,6 @@ QString efficiencyText(double flightMs, double contactMs);
 // Value of the computed height column of a jump row: the height in cm of the row's flight
 // time (ms; an empty flight time counts as 0) as metric text with three decimals, parsed
 // back: 30.7 for 500 ms, 1000 for 2855 ms, 1960 for 4000 ms.
-double heightFieldValue(double fzMs);
+double heightFieldValue(double flightMs);
 
 } // namespace metrics

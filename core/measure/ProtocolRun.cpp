@@ -1,3 +1,6 @@
+// The course of the protocols at the station: the 10/5 series and the drop-height profile, height
+// by height.
+
 #include "core/measure/ProtocolRun.h"
 
 #include "core/analysis/StoredMeasurements.h"
@@ -40,15 +43,15 @@ AutoEnd tenFiveEnd() {
 }
 
 QString tenFiveText(const protocols::TenFiveResult& result) {
-    QStringList numbers;
-    for (const int number : result.bestNumbers)
-        numbers << QString::number(number);
+    QStringList indexes;
+    for (const int index : result.bestJumpIndexes)
+        indexes << QString::number(index);
     return TextsOfProtocolrun::tr(
                "RSI (beste %1 von %2): %3 · Stützzeit %4 ms · Höhe %5 cm · Sprünge %6")
         .arg(protocols::kTenFiveBest)
         .arg(protocols::kTenFiveJumps)
         .arg(rsiText(result.meanRsi), msText(result.meanContactMs),
-             heightCmText(result.meanHeightCm), numbers.join(QStringLiteral(", ")));
+             heightCmText(result.meanHeightCm), indexes.join(QStringLiteral(", ")));
 }
 
 QList<int> defaultHeightsCm() {
@@ -210,8 +213,8 @@ QList<protocols::ProfileTrial> storedTrials(MeasurementRepository& measurements,
     for (const Measurement& m : measurements.ofProfile(profileId)) {
         if (!m.test.dropHeightCm)
             continue;
-        const QList<analysis::StoredJump> jumps =
-            analysis::storedJumps(measurements.jumpsOf(seriesKey(m.athleteId, m.nummer)));
+        const QList<analysis::StoredJump> jumps = analysis::storedJumps(
+            measurements.jumpsOf(seriesKey(m.athleteId, m.measurementNumber)));
         if (!jumps.isEmpty())
             trials << protocols::ProfileTrial{*m.test.dropHeightCm, jumps.first()};
     }

@@ -1,3 +1,5 @@
+// Decodes the timing unit's result bytes into contact and flight time.
+
 #include "core/measure/ResultDecoder.h"
 
 #include "core/link/TimingUnitProtocol.h"

@@ -1,3 +1,5 @@
+// Reads what an athlete's report holds and puts it into texts.
+
 #include "core/report/AthleteReport.h"
 
 #include <QCoreApplication>
@@ -38,8 +40,10 @@ void readProtocol(MeasurementRepository& measurements, const MeasurementProtocol
         QList<analysis::MeasurementJumps> trials;
         for (const Measurement& trial : measurements.ofProfile(protocol.profileId))
             for (const MeasurementLine& line : out.lines)
-                if (line.nummer == trial.nummer && trial.athleteId == out.athlete.id)
-                    trials.append({line.moment, line.nummer, line.jumps, trial.test, line.series});
+                if (line.measurementNumber == trial.measurementNumber &&
+                    trial.athleteId == out.athlete.id)
+                    trials.append(
+                        {line.moment, line.measurementNumber, line.jumps, trial.test, line.series});
         out.profile = AthleteReport::ProfileResult{
             protocolresults::profileHeading(plan ? plan->moment : QDateTime()),
             protocols::dropHeightProfile(protocolresults::profileTrials(trials))};
@@ -49,7 +53,8 @@ void readProtocol(MeasurementRepository& measurements, const MeasurementProtocol
 } // namespace
 
 std::optional<AthleteReport> read(MeasurementRepository& measurements, const Athlete& athlete,
-                                  std::optional<qint64> selectedNummer, const Progress& progress) {
+                                  std::optional<qint64> selectedMeasurementNumber,
+                                  const Progress& progress) {
     AthleteReport out;
     out.athlete = athlete;
     // The entries of the history list give the numbering, the texts and the order.
@@ -65,15 +70,16 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
         line.moment = entry.moment;
         line.dateText = entry.dateText;
         line.timeText = entry.timeText;
-        line.nummer = entry.nummer;
+        line.measurementNumber = entry.measurementNumber;
         line.series = entry.isSeries();
         line.test = entry.test;
         // A damaged number has no series key: the measurement is there, without jumps.
-        if (entry.nummer >= 1 && entry.nummer <= kMaxNummer)
-            line.jumps = analysis::storedJumps(jumps.value(seriesKey(athlete.id, entry.nummer)));
+        if (entry.measurementNumber >= 1 && entry.measurementNumber <= kMaxMeasurementNumber)
+            line.jumps =
+                analysis::storedJumps(jumps.value(seriesKey(athlete.id, entry.measurementNumber)));
         line.statistics = analysis::jumpStatistics(line.jumps);
-        all.append({line.moment, line.nummer, line.jumps, line.test, line.series});
-        if (selectedNummer && *selectedNummer == line.nummer) {
+        all.append({line.moment, line.measurementNumber, line.jumps, line.test, line.series});
+        if (selectedMeasurementNumber && *selectedMeasurementNumber == line.measurementNumber) {
             out.selected = line;
             selectedProtocol = entry.protocol;
         }
@@ -83,7 +89,8 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
     }
     if (out.selected)
         readProtocol(measurements, selectedProtocol, out);
-    if (const std::optional<progress::Line> line = progress::defaultLine(all, selectedNummer)) {
+    if (const std::optional<progress::Line> line =
+            progress::defaultLine(all, selectedMeasurementNumber)) {
         out.progress = progress::pointsOf(all, *line);
         out.progressLine = progress::lineText(*line, progress::linesOf(all));
         out.noise = progress::noise(out.progress, progress::Measure::BestRsi);
@@ -143,7 +150,7 @@ QStringList jumpTableHeader() {
 QList<QStringList> jumpTableTexts(const QList<analysis::StoredJump>& jumps) {
     QList<analysis::StoredJump> ordered = jumps;
     std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const auto& a, const auto& b) { return a.number < b.number; });
+                     [](const auto& a, const auto& b) { return a.jumpIndex < b.jumpIndex; });
     QList<QStringList> out;
     for (const analysis::StoredJump& jump : ordered) {
         // An excluded jump keeps its values; only a jump that could not count has none.
@@ -154,7 +161,7 @@ QList<QStringList> jumpTableTexts(const QList<analysis::StoredJump>& jumps) {
         if (jump.excluded)
             exclusion = jump.exclusionReason.isEmpty() ? TextsOfReport::tr("ausgeschlossen")
                                                        : jump.exclusionReason;
-        out << QStringList{QString::number(jump.number),
+        out << QStringList{QString::number(jump.jumpIndex),
                            timeText(jump.contactMs),
                            timeText(jump.flightMs),
                            measured ? metrics::heightText(analysis::jumpHeightCm(jump)) : QString(),

@@ -27,7 +27,7 @@ struct MeasurementLine {
     QDateTime moment;
     QString dateText;
     QString timeText;
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     bool series = false;
     MeasurementTest test; // empty for a measurement stored without one
     analysis::JumpStatistics statistics;
@@ -56,7 +56,7 @@ using Progress = std::function<bool(int measurementsRead)>;
 
 // Reads the report of an athlete; none when the progress cancelled it.
 std::optional<AthleteReport> read(MeasurementRepository& measurements, const Athlete& athlete,
-                                  std::optional<qint64> selectedNummer,
+                                  std::optional<qint64> selectedMeasurementNumber,
                                   const Progress& progress = {});
 
 // "Name", "Vorname", "Geb. am", "Geschlecht", "Bemerkung" and the athlete's texts for them.

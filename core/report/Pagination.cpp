@@ -1,3 +1,5 @@
+// Breaks the report's tables across pages.
+
 #include "core/report/Pagination.h"
 
 #include <algorithm>

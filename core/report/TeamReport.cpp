@@ -1,3 +1,5 @@
+// Puts the ranking of a group into the texts of the team report.
+
 #include "core/report/TeamReport.h"
 
 #include "core/base/Texts.h"

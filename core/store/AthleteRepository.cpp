@@ -1,3 +1,6 @@
+// The statements on the athlete table: list, search, add, change and delete with what belongs to
+// an athlete.
+
 #include "core/store/AthleteRepository.h"
 
 #include "core/store/Database.h"

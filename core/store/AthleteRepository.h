@@ -1,3 +1,5 @@
+// The athletes as the store keeps them (table sportler) and every statement on them.
+
 #pragma once
 
 #include "core/store/AthleteSearch.h"

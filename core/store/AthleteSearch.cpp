@@ -1,3 +1,5 @@
+// The athlete search by a name's beginning, case-folded for every letter alike on both engines.
+
 #include "core/store/AthleteSearch.h"
 
 namespace athletes {

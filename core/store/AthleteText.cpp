@@ -1,3 +1,5 @@
+// The checks and the export form of an athlete's texts.
+
 #include "core/store/AthleteText.h"
 
 namespace athletes {

@@ -1,3 +1,6 @@
+// Copies of the SQLite file through SQLite's online backup API: the daily ones, one on request,
+// their check, and putting one back in place.
+
 #include "core/store/Backup.h"
 
 #include "core/base/Errors.h"

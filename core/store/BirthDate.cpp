@@ -1,3 +1,5 @@
+// Reads a date of birth as typed in the system's short date format.
+
 #include "core/store/BirthDate.h"
 
 #include "core/base/Texts.h"

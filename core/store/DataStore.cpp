@@ -1,3 +1,6 @@
+// The store's surface: it opens the database with its repositories and answers for its health and
+// its backups.
+
 #include "core/store/DataStore.h"
 
 #include "core/store/Backup.h"

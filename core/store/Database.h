@@ -5,6 +5,7 @@
 #include "core/store/Schema.h"
 #include "core/store/StoreHealth.h"
 #include "core/store/StoreLocation.h"
+#include "core/store/StoredValues.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -191,17 +192,3 @@ private:
     // Held while the object lives; the answer of the check is dropped when it has gone.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
-
-// Values for the engine: dates and moments in fixed text forms, so that they sort and read
-// back the same whatever the locale; an invalid date or moment is stored as empty.
-QVariant engineDate(const QDate& date);
-QVariant engineMoment(const QDateTime& moment);
-// A stored date or moment read back; invalid for an empty value or text that is no date.
-QDateTime momentOf(const QVariant& value);
-// The day of a stored moment's text, without its time of day (a server's moments come as
-// "yyyy-MM-ddTHH:mm:ss.zzz"); invalid for text that is no date.
-QDate dayOfStoredText(const QString& text);
-// A stored number; an empty value, text that is no number and a number beyond the 64-bit
-// range read as 0, a fraction is rounded to the nearest integer.
-qint64 integerOf(const QVariant& value);
-double numberOf(const QVariant& value);

@@ -1,3 +1,6 @@
+// The statements on the groups and their members, and on the measurements of a group's members
+// in a period.
+
 #include "core/store/GroupRepository.h"
 
 #include "core/base/Errors.h"
@@ -144,7 +147,7 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
             MemberMeasurement measurement;
             measurement.id = row.integer(0);
             measurement.athleteId = row.integer(1);
-            measurement.nummer = row.integer(2);
+            measurement.measurementNumber = row.integer(2);
             if (!row.isNull(3))
                 measurement.day = dayOfStoredText(row.text(3));
             measurement.test.name = row.text(4);

@@ -1,3 +1,6 @@
+// The groups of athletes as the store keeps them (tables gruppen and gruppen_sportler) and every
+// statement on them.
+
 #pragma once
 
 #include "core/measure/MeasurementTest.h"
@@ -21,7 +24,7 @@ struct Group {
 struct MemberMeasurement {
     qint64 id = 0; // of its units row
     qint64 athleteId = 0;
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     QDate day;            // invalid when the stored moment is none
     MeasurementTest test; // empty for a measurement stored without one
     // The contact and flight times of its jumps with their numbers and exclusion marks, in no

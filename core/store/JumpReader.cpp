@@ -1,3 +1,5 @@
+// The statements that read the jump table and attach the excluded jumps.
+
 #include "core/store/JumpReader.h"
 
 #include "core/store/AthleteRepository.h"
@@ -16,18 +18,18 @@ const QString kJumpColumns = QStringLiteral("Serie, SZ, FZ, Eff, Anzahl");
 // The largest athlete ID whose series keys a double holds exactly.
 constexpr qint64 kMaxAthleteIdOfKeys = 9'000'000'000;
 
-// A jump's number as a whole number; none for a number with a fraction or beyond any jump's.
+// A jump's index as a whole number; none for one with a fraction or beyond any jump's.
 std::optional<qint64> wholeNumber(double number) {
     if (!std::isfinite(number) || number != std::floor(number) || std::fabs(number) > 0x1p52)
         return std::nullopt;
     return static_cast<qint64>(number);
 }
 
-// The series key of a stored measurement; none for a number that has none.
-std::optional<qint64> keyOf(qint64 athleteId, qint64 nummer) {
-    if (nummer > kMaxNummer)
+// The series key of a stored measurement; none for a measurement number that has none.
+std::optional<qint64> keyOf(qint64 athleteId, qint64 measurementNumber) {
+    if (measurementNumber > kMaxMeasurementNumber)
         return std::nullopt;
-    return seriesKey(athleteId, nummer);
+    return seriesKey(athleteId, measurementNumber);
 }
 
 // The athlete a series key belongs to (see seriesKey()).
@@ -41,10 +43,10 @@ void JumpReader::mark(const Marks& marks, qint64 seriesKey, Jump& jump) {
     const auto series = marks.constFind(seriesKey);
     if (series == marks.cend())
         return;
-    const std::optional<qint64> number = wholeNumber(jump.number);
-    if (!number)
+    const std::optional<qint64> index = wholeNumber(jump.jumpIndex);
+    if (!index)
         return;
-    const auto found = series->constFind(*number);
+    const auto found = series->constFind(*index);
     if (found == series->cend())
         return;
     jump.excluded = true;
@@ -63,9 +65,9 @@ JumpReader::Marks JumpReader::marksOf(const Scope& scope) {
         statement += QStringLiteral(" WHERE ") + scope.where;
     db_.forEachRow(statement, scope.values, [&marks](const Database::RowValues& row) {
         const std::optional<qint64> key = keyOf(row.integer(0), row.integer(1));
-        const std::optional<qint64> number = wholeNumber(row.number(2));
-        if (key && number)
-            marks[*key].insert(*number, {row.text(3), row.text(4), row.moment(5)});
+        const std::optional<qint64> index = wholeNumber(row.number(2));
+        if (key && index)
+            marks[*key].insert(*index, {row.text(3), row.text(4), row.moment(5)});
     });
     return marks;
 }
@@ -81,7 +83,7 @@ void JumpReader::forEachSeriesRow(const QString& condition, const QVariantList& 
                        jump.contactMs = row.number(1);
                        jump.flightMs = row.number(2);
                        jump.efficiency = row.number(3);
-                       jump.number = row.number(4);
+                       jump.jumpIndex = row.number(4);
                        take(jump);
                    });
 }
@@ -127,7 +129,7 @@ std::optional<std::pair<QString, QVariantList>> JumpReader::keysOfAthlete(qint64
     return std::pair{QStringLiteral("(Serie BETWEEN ? AND ? OR Serie BETWEEN ? AND ?)"),
                      QVariantList{static_cast<double>(seriesKey(athleteId, 1)),
                                   static_cast<double>(seriesKey(athleteId, 999)),
-                                  static_cast<double>(seriesKey(athleteId, kMaxNummer)),
+                                  static_cast<double>(seriesKey(athleteId, kMaxMeasurementNumber)),
                                   static_cast<double>(seriesKey(athleteId, 1000))}};
 }
 
@@ -150,7 +152,7 @@ QHash<qint64, Jump> JumpReader::firstOf(qint64 athleteId, const QList<qint64>& s
         const qint64 lastLarge = seriesKey(athleteId, 1000);
         others.removeIf([&](qint64 key) {
             return (key >= firstSmall && key <= firstSmall + 998) ||
-                   (key <= lastLarge && key >= seriesKey(athleteId, kMaxNummer));
+                   (key <= lastLarge && key >= seriesKey(athleteId, kMaxMeasurementNumber));
         });
     }
     // Keys outside his ranges (a number below 1 in a damaged row): by themselves, written into
@@ -234,18 +236,19 @@ bool JumpReader::forEachListed(const QList<qint64>& athleteIds, const ListedPart
         if (row.newMeasurement) {
             ListedMeasurement& m = row.measurement;
             m.id = measurementId;
-            m.nummer = r.integer(2);
+            m.measurementNumber = r.integer(2);
             m.moment = r.moment(3);
             m.jumpCount = r.integer(4);
             m.test.name = r.text(5);
             m.test.dropHeightCm.reset();
             if (!r.isNull(6))
                 m.test.dropHeightCm = static_cast<int>(r.integer(6));
-            key = place >= 0 && place < athleteIds.size() ? keyOf(athleteIds[place], m.nummer)
-                                                          : std::nullopt;
+            key = place >= 0 && place < athleteIds.size()
+                      ? keyOf(athleteIds[place], m.measurementNumber)
+                      : std::nullopt;
         }
         Jump& jump = row.jump;
-        jump.number = r.number(7);
+        jump.jumpIndex = r.number(7);
         const std::optional<double> contact = r.numberIfAny(8);
         const std::optional<double> flight = r.numberIfAny(9);
         row.contactIsNumber = contact.has_value();
@@ -295,11 +298,11 @@ void JumpReader::forEachOfMembers(
             .arg(scope.from,
                  seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
                  scope.where)
-            .arg(kMaxNummer),
+            .arg(kMaxMeasurementNumber),
         scope.values, [&](const Database::RowValues& row) {
             jump.contactMs = row.number(3);
             jump.flightMs = row.number(4);
-            jump.number = row.number(5);
+            jump.jumpIndex = row.number(5);
             jump.excluded = false;
             if (!jump.exclusionReason.isEmpty())
                 jump.exclusionReason.clear();

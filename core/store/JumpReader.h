@@ -1,3 +1,6 @@
+// The one reader of the jump table mr and the rows it hands out: every part of the program reads
+// jumps here, with their exclusions.
+
 #pragma once
 
 #include "core/measure/MeasurementTest.h"
@@ -21,7 +24,7 @@ struct Jump {
     double contactMs = 0; // SZ; -1 when the unit did not measure it
     double flightMs = 0;  // FZ; 0 for the closing contact of a series
     double efficiency = 0;
-    double number = 0; // Anzahl: 1, 2, 3 ... within the measurement
+    double jumpIndex = 0; // Anzahl: 1, 2, 3 ... within the measurement
     // Marked "ausgeschlossen" by the user: it stays stored and exported, counts nowhere.
     bool excluded = false;
     QString exclusionReason;
@@ -37,7 +40,7 @@ struct Exclusion {
 // A measurement of the athletes an export lists, as the export reads it.
 struct ListedMeasurement {
     qint64 id = 0;
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     QDateTime moment; // invalid when not stored
     qint64 jumpCount = 0;
     MeasurementTest test; // read only when asked for; empty without one
@@ -64,13 +67,13 @@ struct ListedParts {
 
 // The one reader of the jump table: every part of the program that reads jumps reads them here,
 // and the excluded jumps are attached in one way (their marks read by a statement of their own
-// for the same measurements, then put on the jumps by series key and number). The many rows of
+// for the same measurements, then put on the jumps by series key and jump index). The many rows of
 // figures come from the engine through Database::forEachRow.
 class JumpReader {
 public:
     explicit JumpReader(Database& db) : db_(db) {}
 
-    // The jumps of a series, by their number, with their marks.
+    // The jumps of a series, in jump order, with their marks.
     QList<Jump> ofSeries(qint64 seriesKey);
     // For each of an athlete's keys that has jumps, the first jump stored under it: the one
     // jump of a single measurement. The athlete's keys are read as his two ranges, which a
@@ -79,12 +82,12 @@ public:
     // Every jump of an athlete's measurements under its series key, each series in jump order
     // with its marks, as ofSeries gives it: two statements however many measurements he has.
     QHash<qint64, QList<Jump>> ofAthlete(qint64 athleteId);
-    // The excluded jumps of a series by their number; none on a database that does not know
+    // The excluded jumps of a series by their index; none on a database that does not know
     // them.
     QHash<int, Exclusion> exclusionsOf(qint64 seriesKey);
 
     // Hands every stored jump of the listed athletes to `take`: the athletes in the order
-    // given, their measurements as recorded, the jumps by their number. A measurement without
+    // given, their measurements as recorded, the jumps in jump order. A measurement without
     // a jump has none. `progress` is told how many athletes are done and returns false to
     // cancel; returns false when it did. The rows are read as they come, so any number needs
     // little memory.
@@ -93,7 +96,7 @@ public:
                        const std::function<bool(int athletesDone)>& progress = {});
 
     // The contact and flight times of the jumps of the stored measurements of a group's members
-    // from the day `from` to the day `to` (both included), with their numbers and marks, each
+    // from the day `from` to the day `to` (both included), with their indexes and marks, each
     // with its measurement's ID, in whatever order the engine joins them (series key,
     // efficiency and reason are left empty). A measurement whose number has no series key has
     // none.
@@ -112,7 +115,7 @@ public:
     Scope membersInPeriod(qint64 groupId, const QDate& from, const QDate& to) const;
 
 private:
-    // The excluded jumps of the measurements a scope chooses, by series key and number.
+    // The excluded jumps of the measurements a scope chooses, by series key and jump index.
     using Marks = QHash<qint64, QHash<qint64, Exclusion>>;
     Marks marksOf(const Scope& scope);
     static void mark(const Marks& marks, qint64 seriesKey, Jump& jump);

@@ -1,3 +1,6 @@
+// The statements on the measurement table and those beside it: reading measurements, recording a
+// run's jumps, tests, protocols and profiles, exclusions, deletion and carried-over measurements.
+
 #include "core/store/MeasurementRepository.h"
 
 #include "core/base/Errors.h"
@@ -212,7 +215,7 @@ bool MeasurementRepository::knowsExclusions() const {
     return db_.has(schema::Feature::Exclusions);
 }
 
-void MeasurementRepository::exclude(qint64 seriesKey, int number, const Exclusion& exclusion) {
+void MeasurementRepository::exclude(qint64 seriesKey, int jumpIndex, const Exclusion& exclusion) {
     if (!knowsExclusions())
         throw AppError(QCoreApplication::translate(
             "MeasurementRepository",
@@ -228,21 +231,21 @@ void MeasurementRepository::exclude(qint64 seriesKey, int number, const Exclusio
                                                    "Die Messung ist nicht mehr gespeichert."));
     const qint64 measurementId = integerOf(q.value(0));
     db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID = ? AND Anzahl = ?"),
-              {measurementId, static_cast<double>(number)});
+              {measurementId, static_cast<double>(jumpIndex)});
     db_.write(QStringLiteral("INSERT INTO mr_ausschluss (Unit_ID, Anzahl, Grund, Benutzer, Datum) "
                              "VALUES (?, ?, ?, ?, ?)"),
-              {measurementId, static_cast<double>(number), exclusion.reason, exclusion.user,
+              {measurementId, static_cast<double>(jumpIndex), exclusion.reason, exclusion.user,
                engineMoment(exclusion.moment)});
     transaction.commit();
 }
 
-void MeasurementRepository::restore(qint64 seriesKey, int number) {
+void MeasurementRepository::restore(qint64 seriesKey, int jumpIndex) {
     if (!knowsExclusions())
         return;
     db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Anzahl = ? AND Unit_ID IN "
                              "(SELECT ID FROM units WHERE %1 = ?)")
                   .arg(seriesKeyExpression(QStringLiteral("Ref_ID"), QStringLiteral("Nummer"))),
-              {static_cast<double>(number), seriesKey});
+              {static_cast<double>(jumpIndex), seriesKey});
 }
 
 namespace {
@@ -251,7 +254,7 @@ void insertJump(Database& db, qint64 seriesKey, const RecordedJump& jump) {
     db.write(QStringLiteral("INSERT INTO mr (%1) VALUES (?, ?, ?, ?, ?)").arg(kJumpColumns),
              {static_cast<double>(seriesKey), static_cast<double>(jump.contactMs),
               static_cast<double>(jump.flightMs), jump.efficiency,
-              static_cast<double>(jump.number)});
+              static_cast<double>(jump.jumpIndex)});
 }
 
 } // namespace
@@ -267,13 +270,13 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
         db_.read(QStringLiteral("SELECT ID FROM sportler WHERE ID = ? FOR UPDATE"), {athleteId});
     QSqlQuery last = db_.read(
         QStringLiteral("SELECT COALESCE(MAX(Nummer), 0) FROM units WHERE Ref_ID = ?"), {athleteId});
-    const qint64 nummer = (last.next() ? integerOf(last.value(0)) : 0) + 1;
+    const qint64 measurementNumber = (last.next() ? integerOf(last.value(0)) : 0) + 1;
     last.finish();
-    const qint64 key = seriesKey(athleteId, nummer);
+    const qint64 key = seriesKey(athleteId, measurementNumber);
     const qint64 id = db_.insert(
         QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
                        "RETURNING ID"),
-        {athleteId, engineMoment(moment), nummer, jump.number});
+        {athleteId, engineMoment(moment), measurementNumber, jump.jumpIndex});
     insertJump(db_, key, jump);
     const bool withTest = storesTests() && !test.isEmpty();
     if (withTest) {
@@ -287,8 +290,8 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
     return {id,
             athleteId,
             moment,
-            nummer,
-            jump.number,
+            measurementNumber,
+            jump.jumpIndex,
             withTest ? test : MeasurementTest{},
             withProtocol ? protocol : MeasurementProtocol{}};
 }
@@ -303,27 +306,29 @@ void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump&
     const qint64 key = seriesKey(integerOf(found.value(0)), integerOf(found.value(1)));
     found.finish();
     insertJump(db_, key, jump);
-    db_.write(QStringLiteral("UPDATE units SET FZ = ? WHERE ID = ?"), {jump.number, measurementId});
+    db_.write(QStringLiteral("UPDATE units SET FZ = ? WHERE ID = ?"),
+              {jump.jumpIndex, measurementId});
     transaction.commit();
 }
 
-void MeasurementRepository::remove(qint64 athleteId, qint64 nummer) {
+void MeasurementRepository::remove(qint64 athleteId, qint64 measurementNumber) {
     Database::Transaction transaction(db_);
     if (knowsExclusions())
         db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
-                  {nummer, athleteId});
+                  {measurementNumber, athleteId});
     if (storesTests())
         db_.write(QStringLiteral("DELETE FROM units_test WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
-                  {nummer, athleteId});
+                  {measurementNumber, athleteId});
     if (knowsProtocols())
         db_.write(QStringLiteral("DELETE FROM units_protokoll WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
-                  {nummer, athleteId});
-    db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"), {seriesKey(athleteId, nummer)});
+                  {measurementNumber, athleteId});
+    db_.write(QStringLiteral("DELETE FROM mr WHERE Serie = ?"),
+              {seriesKey(athleteId, measurementNumber)});
     db_.write(QStringLiteral("DELETE FROM units WHERE Nummer = ? AND Ref_ID = ?"),
-              {nummer, athleteId});
+              {measurementNumber, athleteId});
     transaction.commit();
 }
 
@@ -331,16 +336,16 @@ qint64 MeasurementRepository::addCarried(const CarriedMeasurement& m) {
     const qint64 id = db_.insert(
         QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
                        "RETURNING ID"),
-        {m.athleteId, engineMoment(m.moment), m.nummer, m.jumpCount});
+        {m.athleteId, engineMoment(m.moment), m.measurementNumber, m.jumpCount});
     if (!m.test.isEmpty() && storesTests())
         putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"), id, m.test);
-    const double key = static_cast<double>(seriesKey(m.athleteId, m.nummer));
+    const double key = static_cast<double>(seriesKey(m.athleteId, m.measurementNumber));
     const auto value = [](const std::optional<double>& v) {
         return v ? QVariant(*v) : QVariant();
     };
     for (const CarriedJump& j : m.jumps)
         db_.write(
             QStringLiteral("INSERT INTO mr (%1) VALUES (?, ?, ?, ?, ?)").arg(kJumpColumns),
-            {key, value(j.contactMs), value(j.flightMs), value(j.efficiency), value(j.number)});
+            {key, value(j.contactMs), value(j.flightMs), value(j.efficiency), value(j.jumpIndex)});
     return id;
 }

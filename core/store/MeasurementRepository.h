@@ -1,3 +1,6 @@
+// The measurements as the store keeps them (table units and the tables beside it) and every
+// statement that records, carries over, excludes or deletes them.
+
 #pragma once
 
 #include "core/measure/MeasurementTest.h"
@@ -38,7 +41,7 @@ struct Measurement {
     qint64 id = 0;
     qint64 athleteId = 0;         // Ref_ID
     QDateTime moment;             // Datum; invalid when not stored
-    qint64 nummer = 0;            // the measurement's number within the athlete, from 1
+    qint64 measurementNumber = 0; // Nummer: within the athlete, from 1
     qint64 jumpCount = 0;         // FZ: the jumps recorded; an empty value reads as 0
     MeasurementTest test;         // from units_test; empty for a measurement stored without one
     MeasurementProtocol protocol; // from units_protokoll; none for one stored without
@@ -49,7 +52,7 @@ struct RecordedJump {
     qint32 contactMs = 0;
     qint32 flightMs = 0;
     double efficiency = 0; // as its metric text shows it
-    qint32 number = 0;     // within the measurement, from 1: also the measurement's jump count
+    qint32 jumpIndex = 0;  // within the measurement, from 1: also the measurement's jump count
 };
 
 // A measurement carried over from elsewhere (an old data folder, a station's file), as it
@@ -59,12 +62,12 @@ struct CarriedJump {
     std::optional<double> contactMs;
     std::optional<double> flightMs;
     std::optional<double> efficiency;
-    std::optional<double> number;
+    std::optional<double> jumpIndex;
 };
 struct CarriedMeasurement {
     qint64 athleteId = 0;
     QDateTime moment;
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     qint64 jumpCount = 0;
     MeasurementTest test;
     QList<CarriedJump> jumps;
@@ -74,7 +77,7 @@ struct CarriedMeasurement {
 struct MeasurementKey {
     qint64 athleteId = 0;
     QDateTime moment;
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
 };
 
 // All statements on the measurement table and those beside it. The jumps of a measurement are
@@ -88,7 +91,7 @@ public:
     // Every stored measurement's athlete, moment and number.
     QList<MeasurementKey> keysOfAll();
 
-    // The jumps of a series, by their number, with their marks (see JumpReader).
+    // The jumps of a series, in jump order, with their marks (see JumpReader).
     QList<Jump> jumpsOf(qint64 seriesKey) { return jumps_.ofSeries(seriesKey); }
     // For each of an athlete's keys that has jumps, the first jump stored under it: the one
     // jump of a single measurement.
@@ -117,24 +120,24 @@ public:
     // the database holds no tests).
     std::optional<MeasurementTest> lastTestOf(qint64 athleteId);
     // Stores a further jump of the measurement under its series key and sets the measurement's
-    // jump count to the jump's number, in one transaction: the count always equals the jumps
+    // jump count to the jump's index, in one transaction: the count always equals the jumps
     // stored. Throws AppError "Die Messung <id> ist nicht mehr gespeichert" when the
     // measurement's row is gone.
     void recordJump(qint64 measurementId, const RecordedJump& jump);
     // Deletes an athlete's measurement with its jumps, all or nothing.
-    void remove(qint64 athleteId, qint64 nummer);
+    void remove(qint64 athleteId, qint64 measurementNumber);
     // Stores a measurement carried over with its test (where the database keeps tests) and
     // its jumps under the series key of its athlete and number; returns its ID. Within a
     // transaction the caller holds (DataStore::allOrNothing).
     qint64 addCarried(const CarriedMeasurement& measurement);
 
-    // Excludes the jump with that number of a series from every statistic, or changes the
+    // Excludes the jump with that index of a series from every statistic, or changes the
     // reason of one excluded before; the jump row stays. Throws AppError when the database
     // does not know excluded jumps yet (it could not be upgraded).
-    void exclude(qint64 seriesKey, int number, const Exclusion& exclusion);
+    void exclude(qint64 seriesKey, int jumpIndex, const Exclusion& exclusion);
     // Takes an exclusion back; nothing happens for a jump that is not excluded.
-    void restore(qint64 seriesKey, int number);
-    // The excluded jumps of a series by their number; none on a database that does not know
+    void restore(qint64 seriesKey, int jumpIndex);
+    // The excluded jumps of a series by their index; none on a database that does not know
     // them.
     QHash<int, Exclusion> exclusionsOf(qint64 seriesKey) { return jumps_.exclusionsOf(seriesKey); }
 

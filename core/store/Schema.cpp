@@ -1,3 +1,6 @@
+// The schema's steps, one per feature, each in one transaction, and the sentences that say what a
+// database without a feature lacks.
+
 #include "core/store/Schema.h"
 
 #include "core/base/Errors.h"

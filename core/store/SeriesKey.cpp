@@ -1,3 +1,5 @@
+// The series key of a measurement's jumps, in C++ and as SQL.
+
 #include "core/store/SeriesKey.h"
 
 #include "core/base/Errors.h"
@@ -12,17 +14,18 @@ struct SeriesKeyTexts {
 
 } // namespace
 
-qint64 seriesKey(qint64 athleteId, qint64 nummer) {
-    if (nummer <= 999)
-        return athleteId * 1000 + nummer;
-    if (nummer > kMaxNummer)
+qint64 seriesKey(qint64 athleteId, qint64 measurementNumber) {
+    if (measurementNumber <= 999)
+        return athleteId * 1000 + measurementNumber;
+    if (measurementNumber > kMaxMeasurementNumber)
         throw AppError(SeriesKeyTexts::tr("Zu viele Messungen für diesen Sportler"));
-    return -(athleteId * 1000000 + nummer);
+    return -(athleteId * 1000000 + measurementNumber);
 }
 
-QString seriesKeyExpression(const QString& athleteIdColumn, const QString& nummerColumn) {
+QString seriesKeyExpression(const QString& athleteIdColumn,
+                            const QString& measurementNumberColumn) {
     // In 64 bits on every engine, also where the columns hold 32.
     return QStringLiteral("(CASE WHEN %2 <= 999 THEN CAST(%1 AS BIGINT) * 1000 + %2 "
                           "ELSE -(CAST(%1 AS BIGINT) * 1000000 + %2) END)")
-        .arg(athleteIdColumn, nummerColumn);
+        .arg(athleteIdColumn, measurementNumberColumn);
 }

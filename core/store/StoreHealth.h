@@ -9,7 +9,7 @@
 // unique index keeps every new number apart.
 struct DuplicateNumber {
     qint64 athleteId = 0;
-    qint64 nummer = 0;
+    qint64 measurementNumber = 0;
     int count = 0;
 };
 

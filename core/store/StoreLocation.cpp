@@ -1,3 +1,6 @@
+// Which store the program works on: the SQLite file in the data directory or a PostgreSQL
+// database, read from its connection text.
+
 #include "core/store/StoreLocation.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,5 @@
+// Turns bytes of a Windows or DOS code page into text through iconv.
+
 #include "core/takeover/CodePageText.h"
 
 #include <QByteArray>

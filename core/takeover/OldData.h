@@ -23,21 +23,22 @@ struct OldAthlete {
 
 struct OldMeasurement {
     std::optional<qint64> id;
-    std::optional<qint64> athleteId;  // Ref_ID
-    QDateTime moment;                 // Datum; invalid when empty
-    std::optional<qint64> nummer;     // Nummer
-    std::optional<double> contactMs;  // SZ
-    qint64 jumpCount = 0;             // FZ: number of jumps of the measurement, 0 when empty
-    std::optional<double> efficiency; // Eff
-    QString remark;                   // Bem
+    std::optional<qint64> athleteId;         // Ref_ID
+    QDateTime moment;                        // Datum; invalid when empty
+    std::optional<qint64> measurementNumber; // Nummer
+    std::optional<double> contactMs;         // SZ
+    qint64 jumpCount = 0;                    // FZ: number of jumps of the measurement, 0 when empty
+    std::optional<double> efficiency;        // Eff
+    QString remark;                          // Bem
 };
 
 struct OldJump {
-    std::optional<double> serie; // old series key of the measurement the jump belongs to
+    // Serie: the old series key of the measurement the jump belongs to.
+    std::optional<double> oldSeriesKey;
     std::optional<double> contactMs;
     std::optional<double> flightMs;
     std::optional<double> efficiency;
-    std::optional<double> number; // Anzahl: 1, 2, 3 … within the measurement
+    std::optional<double> jumpIndex; // Anzahl: 1, 2, 3 … within the measurement
 };
 
 struct OldData {

@@ -1,3 +1,5 @@
+// Reads the athletes, measurements and jumps of an old data folder's Paradox tables.
+
 #include "core/takeover/OldDataReader.h"
 
 #include "core/base/Errors.h"
@@ -44,7 +46,8 @@ QString tablePath(const QDir& folder, const QString& fileName) {
 }
 
 QList<OldAthlete> readAthletes(const QString& path) {
-    enum { ID, Name, Vorname, Geb, Geschl, Bemerkung1, Bemerkun2 };
+    // The columns' places, in the order below.
+    enum { Id, Surname, FirstName, Born, Sex, Remark, Remark2 };
     ParadoxTable table(path, {{"ID", ColumnKind::Integer},
                               {"Name", ColumnKind::Text, kNameChars},
                               {"Vorname", ColumnKind::Text, kNameChars},
@@ -58,7 +61,7 @@ QList<OldAthlete> readAthletes(const QString& path) {
         table.read(i);
         OldAthlete a;
         // Measurements refer to their athlete by this ID: it must be there and be unique.
-        const std::optional<qint64> id = table.integer(ID);
+        const std::optional<qint64> id = table.integer(Id);
         if (!id)
             throw AppError(OldDataReaderTexts::tr("In der Datei %1 hat Datensatz %2 keine ID.")
                                .arg(quoted(path), QString::number(i + 1)));
@@ -67,19 +70,20 @@ QList<OldAthlete> readAthletes(const QString& path) {
                                .arg(quoted(path), QString::number(*id)));
         ids.insert(*id);
         a.id = *id;
-        a.name = table.text(Name);
-        a.firstName = table.text(Vorname);
-        a.born = table.date(Geb);
-        a.sex = table.integer(Geschl);
-        a.remark = table.text(Bemerkung1);
-        a.remark2 = table.text(Bemerkun2);
+        a.name = table.text(Surname);
+        a.firstName = table.text(FirstName);
+        a.born = table.date(Born);
+        a.sex = table.integer(Sex);
+        a.remark = table.text(Remark);
+        a.remark2 = table.text(Remark2);
         athletes.append(a);
     }
     return athletes;
 }
 
 QList<OldMeasurement> readMeasurements(const QString& path) {
-    enum { ID, Ref_ID, Datum, Nummer, SZ, FZ, Eff, Bem };
+    // The columns' places, in the order below; FZ holds the measurement's jump count.
+    enum { Id, AthleteId, Moment, MeasurementNumber, ContactMs, JumpCount, Efficiency, Remark };
     ParadoxTable table(path, {{"ID", ColumnKind::Integer},
                               {"Ref_ID", ColumnKind::Integer},
                               {"Datum", ColumnKind::Timestamp},
@@ -92,21 +96,21 @@ QList<OldMeasurement> readMeasurements(const QString& path) {
     for (int i = 0; i < table.recordCount(); ++i) {
         table.read(i);
         OldMeasurement m;
-        m.id = table.integer(ID);
-        m.athleteId = table.integer(Ref_ID);
-        m.moment = table.timestamp(Datum);
-        m.nummer = table.integer(Nummer);
-        m.contactMs = table.number(SZ);
-        m.jumpCount = table.integer(FZ).value_or(0);
-        m.efficiency = table.number(Eff);
-        m.remark = table.text(Bem);
+        m.id = table.integer(Id);
+        m.athleteId = table.integer(AthleteId);
+        m.moment = table.timestamp(Moment);
+        m.measurementNumber = table.integer(MeasurementNumber);
+        m.contactMs = table.number(ContactMs);
+        m.jumpCount = table.integer(JumpCount).value_or(0);
+        m.efficiency = table.number(Efficiency);
+        m.remark = table.text(Remark);
         measurements.append(m);
     }
     return measurements;
 }
 
 QList<OldJump> readJumps(const QString& path) {
-    enum { Serie, SZ, FZ, Eff, Anzahl };
+    enum { SeriesKey, ContactMs, FlightMs, Efficiency, JumpIndex };
     ParadoxTable table(path, {{"Serie", ColumnKind::Number},
                               {"SZ", ColumnKind::Number},
                               {"FZ", ColumnKind::Number},
@@ -116,8 +120,8 @@ QList<OldJump> readJumps(const QString& path) {
     jumps.reserve(table.recordCount());
     for (int i = 0; i < table.recordCount(); ++i) {
         table.read(i);
-        jumps.append({table.number(Serie), table.number(SZ), table.number(FZ), table.number(Eff),
-                      table.number(Anzahl)});
+        jumps.append({table.number(SeriesKey), table.number(ContactMs), table.number(FlightMs),
+                      table.number(Efficiency), table.number(JumpIndex)});
     }
     return jumps;
 }

@@ -1,3 +1,5 @@
+// Gives the old jumps to their old measurements by the old series key.
+
 #include "core/takeover/OldKeys.h"
 
 #include <QHash>
@@ -11,26 +13,26 @@ namespace {
 // Whole numbers up to 2^53 are exact in the double column Serie.
 constexpr double kLargestExactWhole = 9007199254740992.0;
 
-std::optional<qint64> keyOfSerie(const std::optional<double>& serie) {
-    if (!serie || std::trunc(*serie) != *serie || std::fabs(*serie) > kLargestExactWhole)
+std::optional<qint64> wholeKey(const std::optional<double>& key) {
+    if (!key || std::trunc(*key) != *key || std::fabs(*key) > kLargestExactWhole)
         return std::nullopt;
-    return static_cast<qint64>(*serie);
+    return static_cast<qint64>(*key);
 }
 
 std::optional<qint64> keyOf(const OldMeasurement& m) {
-    if (!m.athleteId || !m.nummer)
+    if (!m.athleteId || !m.measurementNumber)
         return std::nullopt;
-    return oldSeriesKey(*m.athleteId, *m.nummer);
+    return oldSeriesKey(*m.athleteId, *m.measurementNumber);
 }
 
-bool beforeInAnzahl(const OldJump& a, const OldJump& b) {
-    return a.number && (!b.number || *a.number < *b.number);
+bool beforeInJumpOrder(const OldJump& a, const OldJump& b) {
+    return a.jumpIndex && (!b.jumpIndex || *a.jumpIndex < *b.jumpIndex);
 }
 
 } // namespace
 
-qint64 oldSeriesKey(qint64 athleteId, qint64 nummer) {
-    return athleteId * 1000 + nummer;
+qint64 oldSeriesKey(qint64 athleteId, qint64 measurementNumber) {
+    return athleteId * 1000 + measurementNumber;
 }
 
 Takeover assignOldKeys(const OldData& data) {
@@ -53,7 +55,7 @@ Takeover assignOldKeys(const OldData& data) {
 
     QHash<qint64, QList<OldJump>> jumpsOfKey;
     for (const OldJump& jump : data.jumps) {
-        const std::optional<qint64> key = keyOfSerie(jump.serie);
+        const std::optional<qint64> key = wholeKey(jump.oldSeriesKey);
         const int owners = key ? measurementsOfKey.value(*key) : 0;
         if (owners == 0)
             ++counts.orphanedJumps;
@@ -74,7 +76,7 @@ Takeover assignOldKeys(const OldData& data) {
             continue;
         }
         TakeoverMeasurement taken{m, key, jumps, key && measurementsOfKey.value(*key) > 1, {}};
-        std::stable_sort(taken.jumps.begin(), taken.jumps.end(), beforeInAnzahl);
+        std::stable_sort(taken.jumps.begin(), taken.jumps.end(), beforeInJumpOrder);
         result.athletes[*athlete].measurements.append(taken);
     }
     return result;

@@ -12,7 +12,7 @@
 // measurements can be equal, and the jumps under such a key cannot be told apart.
 namespace takeover {
 
-qint64 oldSeriesKey(qint64 athleteId, qint64 nummer);
+qint64 oldSeriesKey(qint64 athleteId, qint64 measurementNumber);
 
 struct TakeoverMeasurement {
     OldMeasurement measurement;

@@ -1,3 +1,5 @@
+// Opens a Paradox table through pxlib, checks its columns and reads its fields.
+
 #include "core/takeover/ParadoxTable.h"
 
 #include "core/base/Errors.h"

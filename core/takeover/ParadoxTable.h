@@ -1,3 +1,6 @@
+// One Paradox table of an old data folder, read through pxlib: its columns checked by name and
+// type, and its fields as values.
+
 #pragma once
 
 #include "core/takeover/CodePageText.h"

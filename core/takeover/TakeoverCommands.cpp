@@ -1,3 +1,6 @@
+// The take-overs of the command line: an old data folder, or a station's file into a shared
+// database.
+
 #include "core/takeover/TakeoverCommands.h"
 
 #include "core/base/Errors.h"

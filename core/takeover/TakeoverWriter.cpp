@@ -1,3 +1,5 @@
+// Writes taken-over athletes, measurements and jumps into a store as one change, nothing twice.
+
 #include "core/takeover/TakeoverWriter.h"
 
 #include "core/base/Errors.h"
@@ -35,7 +37,7 @@ QString momentKey(const QDateTime& moment) {
 struct Present {
     QHash<QString, qint64> athletes;
     QHash<qint64, QSet<QString>> moments;
-    QHash<qint64, QSet<qint64>> numbers;
+    QHash<qint64, QSet<qint64>> measurementNumbers;
     QHash<qint64, qint64> highest;
 
     explicit Present(DataStore& store) {
@@ -45,12 +47,12 @@ struct Present {
                 athletes.insert(key, a.id);
         }
         for (const MeasurementKey& m : store.measurements().keysOfAll())
-            add(m.athleteId, m.moment, m.nummer);
+            add(m.athleteId, m.moment, m.measurementNumber);
     }
-    void add(qint64 athlete, const QDateTime& moment, qint64 nummer) {
+    void add(qint64 athlete, const QDateTime& moment, qint64 measurementNumber) {
         moments[athlete].insert(momentKey(moment));
-        numbers[athlete].insert(nummer);
-        highest[athlete] = std::max(highest.value(athlete), nummer);
+        measurementNumbers[athlete].insert(measurementNumber);
+        highest[athlete] = std::max(highest.value(athlete), measurementNumber);
     }
     std::optional<qint64> athleteOf(const OldAthlete& a) const {
         const auto found = athletes.constFind(athleteKey(a.name, a.firstName, a.born));
@@ -103,17 +105,23 @@ std::optional<WrittenCounts> write(DataStore& store, const Takeover& data,
                     ++counts.measurementsPresent;
                     continue;
                 }
-                const std::optional<qint64> old = m.measurement.nummer;
+                const std::optional<qint64> old = m.measurement.measurementNumber;
                 const bool free =
-                    old && *old > 0 && !present.numbers.value(*athleteId).contains(*old);
-                const qint64 nummer = free ? *old : present.highest.value(*athleteId) + 1;
+                    old && *old > 0 && !present.measurementNumbers.value(*athleteId).contains(*old);
+                const qint64 measurementNumber =
+                    free ? *old : present.highest.value(*athleteId) + 1;
                 // The test goes along where the store keeps tests.
-                CarriedMeasurement carried{
-                    *athleteId, m.measurement.moment, nummer, m.measurement.jumpCount, m.test, {}};
+                CarriedMeasurement carried{*athleteId,
+                                           m.measurement.moment,
+                                           measurementNumber,
+                                           m.measurement.jumpCount,
+                                           m.test,
+                                           {}};
                 for (const OldJump& j : m.jumps)
-                    carried.jumps << CarriedJump{j.contactMs, j.flightMs, j.efficiency, j.number};
+                    carried.jumps << CarriedJump{j.contactMs, j.flightMs, j.efficiency,
+                                                 j.jumpIndex};
                 store.measurements().addCarried(carried);
-                present.add(*athleteId, m.measurement.moment, nummer);
+                present.add(*athleteId, m.measurement.moment, measurementNumber);
                 ++counts.measurements;
                 counts.jumps += static_cast<int>(m.jumps.size());
             }
@@ -141,12 +149,12 @@ Takeover fromStore(DataStore& source) {
             measurement.measurement.id = m.id;
             measurement.measurement.athleteId = a.id;
             measurement.measurement.moment = m.moment;
-            measurement.measurement.nummer = m.nummer;
+            measurement.measurement.measurementNumber = m.measurementNumber;
             measurement.measurement.jumpCount = m.jumpCount;
             measurement.test = m.test;
-            for (const Jump& j : source.jumps().ofSeries(seriesKey(a.id, m.nummer))) {
+            for (const Jump& j : source.jumps().ofSeries(seriesKey(a.id, m.measurementNumber))) {
                 measurement.jumps << OldJump{j.seriesKey, j.contactMs, j.flightMs, j.efficiency,
-                                             j.number};
+                                             j.jumpIndex};
                 ++data.counts.jumps;
             }
             athlete.measurements << measurement;

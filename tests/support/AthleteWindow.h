@@ -94,9 +94,9 @@ inline QStringList historyColumn(const QTreeWidget* list, int c) {
     return out;
 }
 
-inline QTreeWidgetItem* historyEntry(const QTreeWidget* list, qint64 nummer) {
+inline QTreeWidgetItem* historyEntry(const QTreeWidget* list, qint64 measurementNumber) {
     for (int i = 0; i < list->topLevelItemCount(); ++i)
-        if (list->topLevelItem(i)->text(7) == QString::number(nummer))
+        if (list->topLevelItem(i)->text(7) == QString::number(measurementNumber))
             return list->topLevelItem(i);
     return nullptr;
 }

@@ -20,7 +20,7 @@
 struct MainWindowFixture {
     QTemporaryDir dir;
     TestStore testStore;
-    RecordingMessageService ui;
+    RecordingMessageService messages;
     VirtualClock clock{1000, 1};
     std::unique_ptr<SimulatedUnit> unit;
     QString settingsPath;
@@ -69,7 +69,7 @@ struct MainWindowFixture {
     MainWindow& create() {
         const QString path = settingsPath;
         context = std::make_unique<AppContext>(AppContext{
-            ui, clock, *unit, location(),
+            messages, clock, *unit, location(),
             [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); }, arguments});
         form.reset();
         station = std::make_unique<Station>(*unit, clock);

@@ -21,14 +21,14 @@ struct Column {
 using Row = QVariantList; // a null QVariant leaves the field empty; text fields take raw bytes
 
 // clang-format off
-inline const QList<Column> kSportler{{"ID", pxfAutoInc, 4}, {"Name", pxfAlpha, 50}, {"Vorname", pxfAlpha, 50},
-    {"Geb", pxfDate, 4}, {"Geschl", pxfShort, 2}, {"Bemerkung1", pxfAlpha, 100},
-    {"Bemerkun2", pxfAlpha, 100}};
-inline const QList<Column> kUnits{{"id", pxfAutoInc, 4}, {"REF_ID", pxfLong, 4}, {"Datum", pxfTimestamp, 8},
-    {"Nummer", pxfLong, 4}, {"SZ", pxfNumber, 8}, {"FZ", pxfShort, 2}, {"Eff", pxfCurrency, 8},
-    {"Bem", pxfAlpha, 100}};
-inline const QList<Column> kMr{{"Serie", pxfNumber, 8}, {"SZ", pxfNumber, 8}, {"FZ", pxfNumber, 8},
-    {"Eff", pxfNumber, 8}, {"Anzahl", pxfShort, 2}};
+inline const QList<Column> kAthleteColumns{{"ID", pxfAutoInc, 4}, {"Name", pxfAlpha, 50},
+    {"Vorname", pxfAlpha, 50}, {"Geb", pxfDate, 4}, {"Geschl", pxfShort, 2},
+    {"Bemerkung1", pxfAlpha, 100}, {"Bemerkun2", pxfAlpha, 100}};
+inline const QList<Column> kMeasurementColumns{{"id", pxfAutoInc, 4}, {"REF_ID", pxfLong, 4},
+    {"Datum", pxfTimestamp, 8}, {"Nummer", pxfLong, 4}, {"SZ", pxfNumber, 8}, {"FZ", pxfShort, 2},
+    {"Eff", pxfCurrency, 8}, {"Bem", pxfAlpha, 100}};
+inline const QList<Column> kJumpColumns{{"Serie", pxfNumber, 8}, {"SZ", pxfNumber, 8},
+    {"FZ", pxfNumber, 8}, {"Eff", pxfNumber, 8}, {"Anzahl", pxfShort, 2}};
 // clang-format on
 
 inline void quiet(pxdoc_t*, int, const char*, void*) {}
@@ -92,13 +92,13 @@ inline bool writeSmallFolder(const QString& dir) {
     const QVariant none;
     const QDateTime morning(QDate(2001, 5, 4), QTime(9, 15, 30));
     return writeTable(
-               dir + "/SPORTLER.DB", kSportler,
+               dir + "/SPORTLER.DB", kAthleteColumns,
                {{1, QByteArray("M\xfcller"), QByteArray("Anna"), QDate(1980, 2, 29), 1, none, none},
                 {2, QByteArray("Wei\xdf"), QByteArray("Zo\xeb"), none, 2, none, none}}) &&
-           writeTable(dir + "/units.db", kUnits,
+           writeTable(dir + "/units.db", kMeasurementColumns,
                       {{10, 1, morning, 1, 180.0, 1, 1.5, none},
                        {11, 1, morning.addDays(1), 2, none, 2, none, none}}) &&
-           writeTable(dir + "/mr.db", kMr,
+           writeTable(dir + "/mr.db", kJumpColumns,
                       {{1001.0, 180.0, 270.0, 1.5, 1},
                        {1002.0, 190.0, 310.0, 1.6, 1},
                        {1002.0, 210.0, 290.0, 1.4, 2},

@@ -1,3 +1,5 @@
+// The window "Auswertung": the statistics table, the charts, the choosers and the saved picture.
+
 #include "ui/analysis/AnalysisWindow.h"
 
 #include "core/analysis/Comparison.h"
@@ -69,7 +71,7 @@ QString measurementTitle(const Measurement& m) {
 
 // A measurement in a column head or a legend: "Nr. 3, 01.03.2026".
 QString shortName(const Measurement& m) {
-    const QString number = AnalysisTexts::tr("Nr. %1").arg(m.nummer);
+    const QString number = AnalysisTexts::tr("Nr. %1").arg(m.measurementNumber);
     return m.moment.isValid() ? number + QStringLiteral(", ") + texts::dateText(m.moment.date())
                               : number;
 }
@@ -90,8 +92,9 @@ std::optional<Measurement> newest(const QList<Measurement>& rows) {
 } // namespace
 
 AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& athletes,
-                               DataStore& store, MessageService& ui, QWidget* parent)
-    : QWidget(parent, Qt::Window), history_(history), athletes_(athletes), store_(store), ui_(ui) {
+                               DataStore& store, MessageService& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window), history_(history), athletes_(athletes), store_(store),
+      messages_(messages) {
     setObjectName(QStringLiteral("analysisWindow"));
     setWindowTitle(tr("Auswertung"));
     resize(1100, 760);
@@ -207,7 +210,7 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
 }
 
 void AnalysisWindow::guarded(const std::function<void()>& handler) {
-    runGuarded(ui_, handler);
+    runGuarded(messages_, handler);
 }
 
 void AnalysisWindow::refreshSoon() {
@@ -227,7 +230,7 @@ void AnalysisWindow::showEvent(QShowEvent* event) {
 
 void AnalysisWindow::refresh() {
     const qint64 athleteId = history_.athleteId();
-    const std::optional<qint64> nummer = history_.selectedNummer();
+    const std::optional<qint64> measurementNumber = history_.selectedMeasurementNumber();
     const std::optional<Athlete> athlete = athletes_.selected();
 
     QList<Measurement> rows;
@@ -239,7 +242,7 @@ void AnalysisWindow::refresh() {
         rows = repository.ofAthlete(athleteId);
         measurements_ = analysis::storedMeasurements(repository, athleteId, rows);
         for (qsizetype i = 0; i < rows.size(); ++i) {
-            if (nummer && rows[i].nummer == *nummer) {
+            if (measurementNumber && rows[i].measurementNumber == *measurementNumber) {
                 measurement_ = rows[i];
                 jumps_ = measurements_[i].jumps;
             }
@@ -247,9 +250,9 @@ void AnalysisWindow::refresh() {
     }
     statistics_ = analysis::jumpStatistics(jumps_);
     fillCompareChooser(athleteId, rows);
-    fillLineChooser(nummer);
+    fillLineChooser(measurementNumber);
     shownAthlete_ = athleteId;
-    shownNummer_ = nummer;
+    shownMeasurementNumber_ = measurementNumber;
     compared_ = measurement_ ? readCompared(rows) : std::nullopt;
 
     QString heading = tr("Kein Sportler gewählt");
@@ -269,16 +272,17 @@ void AnalysisWindow::refresh() {
     showProgress();
 }
 
-void AnalysisWindow::fillLineChooser(std::optional<qint64> selectedNummer) {
+void AnalysisWindow::fillLineChooser(std::optional<qint64> selectedMeasurementNumber) {
     const QList<progress::Line> lines = progress::linesOf(measurements_);
     // The line follows the selected measurement; the user's choice holds until that changes.
     std::optional<progress::Line> chosen;
     const int current = lineChooser_->currentIndex();
-    if (shownAthlete_ == history_.athleteId() && shownNummer_ == selectedNummer && current >= 0 &&
+    if (shownAthlete_ == history_.athleteId() &&
+        shownMeasurementNumber_ == selectedMeasurementNumber && current >= 0 &&
         current < lines_.size() && lines.contains(lines_[current]))
         chosen = lines_[current];
     else
-        chosen = progress::defaultLine(measurements_, selectedNummer);
+        chosen = progress::defaultLine(measurements_, selectedMeasurementNumber);
     lines_ = lines;
     filling_ = true;
     lineChooser_->clear();
@@ -297,12 +301,13 @@ void AnalysisWindow::fillCompareChooser(qint64 athleteId, const QList<Measuremen
     if (athleteId != 0) {
         // The athlete's other measurements, newest first as in the history list.
         for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
-            if (history_.selectedNummer() == row->nummer)
+            if (history_.selectedMeasurementNumber() == row->measurementNumber)
                 continue;
             compareChooser_->addItem(
                 measurementTitle(*row).prepend(shortName(*row) + QStringLiteral(": ")));
             compareChooser_->setItemData(compareChooser_->count() - 1, OwnMeasurement, kKindRole);
-            compareChooser_->setItemData(compareChooser_->count() - 1, row->nummer, kIdRole);
+            compareChooser_->setItemData(compareChooser_->count() - 1, row->measurementNumber,
+                                         kIdRole);
         }
         for (const Athlete& other : store_.athletes().all()) {
             if (other.id == athleteId)
@@ -329,7 +334,7 @@ AnalysisWindow::readCompared(const QList<Measurement>& rows) {
     const qint64 id = compareChooser_->currentData(kIdRole).toLongLong();
     if (compareChooser_->currentData(kKindRole).toInt() == OwnMeasurement) {
         for (qsizetype i = 0; i < rows.size(); ++i)
-            if (rows[i].nummer == id)
+            if (rows[i].measurementNumber == id)
                 return Compared{shortName(rows[i]), measurements_[i].jumps,
                                 analysis::jumpStatistics(measurements_[i].jumps)};
         return std::nullopt;
@@ -485,18 +490,18 @@ void AnalysisWindow::copyStatistics() {
     if (!measurement_)
         return;
     if (compared_)
-        ui_.setClipboardText(analysis::comparisonClipboardText(
+        messages_.setClipboardText(analysis::comparisonClipboardText(
             analysis::comparison(statistics_, compared_->statistics), shortName(*measurement_),
             compared_->name));
     else
-        ui_.setClipboardText(analysis::statisticsClipboardText(statistics_));
+        messages_.setClipboardText(analysis::statisticsClipboardText(statistics_));
 }
 
 void AnalysisWindow::saveChartsAsImage() {
     const std::optional<Athlete> athlete = athletes_.selected();
     const QStringList names =
         athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
-    const QString path = ui_.saveFileName(
+    const QString path = messages_.saveFileName(
         {tr("Bild speichern"), tr("PNG-Bild|*.png"), QStringLiteral("png"),
          filenames::suggested(names, QDate::currentDate(), QStringLiteral("png"))});
     if (path.isEmpty())
@@ -513,5 +518,5 @@ void AnalysisWindow::saveChartsAsImage() {
     }
     if (const auto failure =
             fileoutput::write(path, [&image](QIODevice& file) { return image.save(&file, "PNG"); }))
-        boxes::plain(ui_, *failure);
+        boxes::plain(messages_, *failure);
 }

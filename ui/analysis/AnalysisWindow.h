@@ -33,7 +33,7 @@ class AnalysisWindow : public QWidget {
     Q_OBJECT
 public:
     AnalysisWindow(HistoryController& history, AthleteController& athletes, DataStore& store,
-                   MessageService& ui, QWidget* parent);
+                   MessageService& messages, QWidget* parent);
 
     // Reads the selected athlete and measurement anew.
     void refresh();
@@ -59,7 +59,7 @@ private:
     void refreshSoon();
     void guarded(const std::function<void()>& handler);
     // The choices of the two choosers, keeping what was chosen where it is still there.
-    void fillLineChooser(std::optional<qint64> selectedNummer);
+    void fillLineChooser(std::optional<qint64> selectedMeasurementNumber);
     void fillCompareChooser(qint64 athleteId, const QList<Measurement>& rows);
     // The measurement chosen to compare with, read from the store; none when comparing is off.
     std::optional<Compared> readCompared(const QList<Measurement>& rows);
@@ -74,7 +74,7 @@ private:
     HistoryController& history_;
     AthleteController& athletes_;
     DataStore& store_;
-    MessageService& ui_;
+    MessageService& messages_;
 
     QLabel* heading_ = nullptr;
     QTableWidget* statisticsTable_ = nullptr;
@@ -97,7 +97,7 @@ private:
     std::optional<Compared> compared_;
     std::optional<protocols::Profile> profile_; // of the selected trial
     qint64 shownAthlete_ = -1;
-    std::optional<qint64> shownNummer_;
+    std::optional<qint64> shownMeasurementNumber_;
     bool refreshPending_ = false;
     bool filling_ = false; // the choosers are being filled: their signals mean nothing
 };

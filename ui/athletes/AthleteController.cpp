@@ -1,3 +1,5 @@
+// The athlete actions between the athlete panel, the editor, the search and the store.
+
 #include "ui/athletes/AthleteController.h"
 
 #include "core/base/Errors.h"
@@ -23,19 +25,19 @@ struct AthleteControllerTexts {
 } // namespace
 
 AthleteController::AthleteController(AthletePanel& panel, HistoryController& history,
-                                     DataStore& store, MessageService& ui)
-    : panel_(panel), history_(history), store_(store), ui_(ui) {
+                                     DataStore& store, MessageService& messages)
+    : panel_(panel), history_(history), store_(store), messages_(messages) {
     // A row the user picks in the grid (mouse or keys) selects that athlete.
     QObject::connect(&panel_, &AthletePanel::rowChosen, &panel_, [this](int row) {
         if (row == current_)
             return;
-        runGuarded(ui_, [this, row] {
+        runGuarded(messages_, [this, row] {
             current_ = row;
             history_.showAthlete(selectedId());
         });
     });
     QObject::connect(&panel_, &AthletePanel::groupChosen, &panel_, [this](qint64 groupId) {
-        runGuarded(ui_, [this, groupId] { chooseGroup(groupId); });
+        runGuarded(messages_, [this, groupId] { chooseGroup(groupId); });
     });
 }
 
@@ -113,7 +115,7 @@ void AthleteController::showAll() {
 
 void AthleteController::refresh() {
     const qint64 athleteId = selectedId();
-    const std::optional<qint64> nummer = history_.selectedNummer();
+    const std::optional<qint64> measurementNumber = history_.selectedMeasurementNumber();
     // Groups that other stations made, renamed or deleted meanwhile; when the listed group is
     // gone, all athletes are listed.
     if (readGroups())
@@ -121,8 +123,8 @@ void AthleteController::refresh() {
     relist();
     const int row = panel_.rowOf(athleteId);
     selectRow(row >= 0 ? row : (panel_.rowCount() > 0 ? 0 : -1));
-    if (row >= 0 && nummer)
-        history_.selectNummer(*nummer);
+    if (row >= 0 && measurementNumber)
+        history_.selectMeasurement(*measurementNumber);
 }
 
 void AthleteController::search() {
@@ -151,7 +153,7 @@ void AthleteController::search() {
 }
 
 void AthleteController::newAthlete() {
-    if (!checkWritable(store_, ui_) || !editor_)
+    if (!checkWritable(store_, messages_) || !editor_)
         return;
     editor_->prepareNew();
     // A new athlete joins the group that is listed.
@@ -175,7 +177,7 @@ void AthleteController::newAthlete() {
 }
 
 void AthleteController::changeAthlete() {
-    if (!checkWritable(store_, ui_) || !editor_)
+    if (!checkWritable(store_, messages_) || !editor_)
         return;
     const auto current = selected();
     if (!current)
@@ -204,10 +206,10 @@ void AthleteController::changeAthlete() {
 }
 
 void AthleteController::deleteAfterConfirmation() {
-    if (!checkWritable(store_, ui_))
+    if (!checkWritable(store_, messages_))
         return;
     if (!boxes::confirmDestructive(
-            ui_, AthleteControllerTexts::tr("Soll der aktuelle Datensatz gelöscht werden?"),
+            messages_, AthleteControllerTexts::tr("Soll der aktuelle Datensatz gelöscht werden?"),
             {AthleteControllerTexts::tr("&Ja"), AthleteControllerTexts::tr("&Abbrechen")}))
         return;
     deleteSelected();

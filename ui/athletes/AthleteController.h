@@ -19,7 +19,7 @@ class MessageService;
 class AthleteController {
 public:
     AthleteController(AthletePanel& panel, HistoryController& history, DataStore& store,
-                      MessageService& ui);
+                      MessageService& messages);
 
     // The dialogs, created after the main window (see createWindows()).
     void setDialogs(AthleteEditorDialog* editor, AthleteSearchDialog* search) {
@@ -75,7 +75,7 @@ private:
     AthletePanel& panel_;
     HistoryController& history_;
     DataStore& store_;
-    MessageService& ui_;
+    MessageService& messages_;
     AthleteEditorDialog* editor_ = nullptr;
     AthleteSearchDialog* search_ = nullptr;
     std::function<QList<Athlete>()> listing_; // what the grid lists, to read it again

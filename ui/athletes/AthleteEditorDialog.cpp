@@ -1,3 +1,5 @@
+// The athlete editor's fields, their checks and the athlete entered.
+
 #include "ui/athletes/AthleteEditorDialog.h"
 
 #include "core/base/Texts.h"
@@ -30,8 +32,8 @@ bool isEnter(const QKeyEvent* key) {
 
 } // namespace
 
-AthleteEditorDialog::AthleteEditorDialog(MessageService& ui, QWidget* parent)
-    : QDialog(parent), ui_(ui) {
+AthleteEditorDialog::AthleteEditorDialog(MessageService& messages, QWidget* parent)
+    : QDialog(parent), messages_(messages) {
     setObjectName(QStringLiteral("athleteEditor"));
     setWindowTitle(tr("Sportler -"));
     setModal(true);
@@ -246,7 +248,8 @@ void AthleteEditorDialog::confirm() {
     const bool firstNameMissing = firstNameField_->text().trimmed().isEmpty();
     takeBirthDate();
     if (nameMissing || firstNameMissing) {
-        boxes::information(ui_, tr("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!"));
+        boxes::information(messages_,
+                           tr("Bitte füllen Sie alle mit * gekennzeichneten Felder aus!"));
         (nameMissing ? nameField_ : firstNameField_)->setFocus();
         return;
     }
@@ -258,9 +261,9 @@ void AthleteEditorDialog::confirm() {
         const QString text =
             field == remarkField_ ? remarkField_->text() : static_cast<QLineEdit*>(field)->text();
         if (athletes::hasSeparator(text)) {
-            boxes::information(ui_, tr("Name, Vorname und Bemerkung dürfen kein "
-                                       "Semikolon, keinen Tabulator und keinen "
-                                       "Zeilenumbruch enthalten."));
+            boxes::information(messages_, tr("Name, Vorname und Bemerkung dürfen kein "
+                                             "Semikolon, keinen Tabulator und keinen "
+                                             "Zeilenumbruch enthalten."));
             field->setFocus();
             return;
         }
@@ -268,9 +271,10 @@ void AthleteEditorDialog::confirm() {
     // A birth date that is typed but is no date would otherwise be dropped without a word.
     if (!dateValid_ && !birthDateField_->text().trimmed().isEmpty()) {
         boxes::information(
-            ui_, tr("„%1“ ist kein gültiges Geburtsdatum. Bitte geben Sie das Datum "
-                    "in der Form %2 ein oder lassen Sie das Feld leer.")
-                     .arg(birthDateField_->text().trimmed(), texts::dateText(QDate(1990, 12, 31))));
+            messages_,
+            tr("„%1“ ist kein gültiges Geburtsdatum. Bitte geben Sie das Datum "
+               "in der Form %2 ein oder lassen Sie das Feld leer.")
+                .arg(birthDateField_->text().trimmed(), texts::dateText(QDate(1990, 12, 31))));
         birthDateField_->setFocus();
         birthDateField_->selectAll();
         return;

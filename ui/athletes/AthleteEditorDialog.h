@@ -28,7 +28,7 @@ class RemarkEdit;
 class AthleteEditorDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AthleteEditorDialog(MessageService& ui, QWidget* parent = nullptr);
+    explicit AthleteEditorDialog(MessageService& messages, QWidget* parent = nullptr);
 
     // For a new athlete: caption "Sportler - Neu", only Name and Vorname marked as
     // required, every field empty, no sex chosen.
@@ -70,7 +70,7 @@ private:
     void takeBirthDate();
     void clearFields();
 
-    MessageService& ui_;
+    MessageService& messages_;
     bool dateValid_ = false;
     QDate birthDate_;
     QComboBox* sexField_ = nullptr;

@@ -1,3 +1,5 @@
+// The athlete grid with the group chooser above it.
+
 #include "ui/athletes/AthletePanel.h"
 
 #include "core/base/Texts.h"

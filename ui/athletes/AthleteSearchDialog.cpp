@@ -1,3 +1,5 @@
+// The search dialog's two fields and the choice of the one to search by.
+
 #include "ui/athletes/AthleteSearchDialog.h"
 
 #include "ui/common/Widgets.h"

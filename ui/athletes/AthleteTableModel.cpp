@@ -1,3 +1,5 @@
+// The athletes the grid lists, as a table model.
+
 #include "ui/athletes/AthleteTableModel.h"
 
 #include "core/base/Texts.h"

@@ -1,3 +1,5 @@
+// The multi-line remark field that keeps its length limit for every way of adding text.
+
 #include "ui/athletes/RemarkEdit.h"
 
 #include <QTextCursor>

@@ -1,3 +1,5 @@
+// The widths columns need so that no text is cut off.
+
 #include "ui/common/ColumnWidths.h"
 
 #include <QHeaderView>

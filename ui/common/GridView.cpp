@@ -1,3 +1,5 @@
+// The grids' shared look, row height and column widths.
+
 #include "ui/common/GridView.h"
 
 #include "ui/common/ColumnWidths.h"

@@ -1,3 +1,5 @@
+// The program's pictures, drawn in code.
+
 #include "ui/common/Icons.h"
 
 #include <QPainter>

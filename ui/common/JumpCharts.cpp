@@ -1,3 +1,5 @@
+// The chart of a measurement's jumps and the chart of an athlete's progress.
+
 #include "ui/common/JumpCharts.h"
 
 #include "core/base/Texts.h"
@@ -45,7 +47,7 @@ QList<analysis::StoredJump> validInOrder(const QList<analysis::StoredJump>& jump
         if (analysis::isValidJump(jump))
             valid.append(jump);
     std::stable_sort(valid.begin(), valid.end(),
-                     [](const auto& a, const auto& b) { return a.number < b.number; });
+                     [](const auto& a, const auto& b) { return a.jumpIndex < b.jumpIndex; });
     return valid;
 }
 
@@ -195,7 +197,7 @@ QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString
         return noteChart(noValidJumpText());
     BarPlaces places;
     for (const analysis::StoredJump& jump : valid) {
-        places.labels.append(QString::number(jump.number));
+        places.labels.append(QString::number(jump.jumpIndex));
         places.values.append(analysis::jumpHeightCm(jump));
         places.contactsMs.append(jump.contactMs);
     }
@@ -316,7 +318,7 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const pro
         marks->setBorderColor(kMarkColour);
         marks->setMarkerSize(11);
         for (qsizetype i = 0; i < points.size(); ++i)
-            if (noise.exceeding.contains(points[i].nummer))
+            if (noise.exceeding.contains(points[i].measurementNumber))
                 marks->append(places.places[i], *points[i].bestRsi);
         attach(chart, marks, dateAxis, rsiAxis);
     }

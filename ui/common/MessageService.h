@@ -60,18 +60,18 @@ namespace boxes {
 inline const QString kAppTitle = QStringLiteral("Kalvero");
 
 // Plain message box: title "Kalvero", one button "OK".
-void plain(MessageService& ui, const QString& text);
+void plain(MessageService& messages, const QString& text);
 // Error box: title "Fehler", error icon, "OK".
-void error(MessageService& ui, const QString& text);
+void error(MessageService& messages, const QString& text);
 // Information box: title "Informationen", "OK".
-void information(MessageService& ui, const QString& text);
+void information(MessageService& messages, const QString& text);
 // The program's general error report: title "Kalvero", error icon, "OK", and the detail.
-void generalError(MessageService& ui, const QString& text, const QString& detail = QString());
+void generalError(MessageService& messages, const QString& text, const QString& detail = QString());
 // Confirmation box: title "Bestätigen", question icon and the given buttons. True only
 // when the first button was pressed.
-bool confirm(MessageService& ui, const QString& text, const QStringList& buttons);
+bool confirm(MessageService& messages, const QString& text, const QStringList& buttons);
 // The same for what cannot be undone: Enter presses the last button, which does nothing.
-bool confirmDestructive(MessageService& ui, const QString& text, const QStringList& buttons);
+bool confirmDestructive(MessageService& messages, const QString& text, const QStringList& buttons);
 
 } // namespace boxes
 
@@ -79,4 +79,4 @@ bool confirmDestructive(MessageService& ui, const QString& text, const QStringLi
 
 // Runs one action, key or timer handler. A SilentAbort ends it without a message; any other
 // error ends it and is shown in the "Kalvero" error box. Nothing escapes into the event loop.
-void runGuarded(MessageService& ui, const std::function<void()>& handler);
+void runGuarded(MessageService& messages, const std::function<void()>& handler);

@@ -1,3 +1,5 @@
+// The desktop's message boxes, file dialogs, progress and clipboard.
+
 #include "ui/common/QtMessageService.h"
 
 #include <QApplication>

@@ -1,3 +1,6 @@
+// Small helpers shared by the windows: bold labels, centring, text colours, the busy cursor and
+// grid lines.
+
 #include "ui/common/Widgets.h"
 
 #include <QApplication>

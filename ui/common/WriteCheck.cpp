@@ -1,3 +1,5 @@
+// The check before an action that writes.
+
 #include "ui/common/WriteCheck.h"
 
 #include "core/store/DataStore.h"
@@ -13,12 +15,12 @@ struct WriteCheckTexts {
 
 } // namespace
 
-bool checkWritable(DataStore& store, MessageService& ui) {
+bool checkWritable(DataStore& store, MessageService& messages) {
     if (store.probeWriteAccess().access != WriteAccess::Writable) {
-        boxes::plain(ui, store.damaged()
-                             ? store.damagedText()
-                             : WriteCheckTexts::tr("Messung nicht möglich , da nicht auf "
-                                                   "Datenbanken geschrieben werden kann."));
+        boxes::plain(messages, store.damaged()
+                                   ? store.damagedText()
+                                   : WriteCheckTexts::tr("Messung nicht möglich , da nicht auf "
+                                                         "Datenbanken geschrieben werden kann."));
         return false;
     }
     return true;

@@ -5,4 +5,4 @@ class MessageService;
 
 // The check before every action that writes: shows its message and returns false when the
 // database cannot be written.
-bool checkWritable(DataStore& store, MessageService& ui);
+bool checkWritable(DataStore& store, MessageService& messages);

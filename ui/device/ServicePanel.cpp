@@ -1,3 +1,5 @@
+// The service panel "Form6": its fields and the commands it sends to the service device.
+
 #include "ui/device/ServicePanel.h"
 
 #include "core/link/ServiceProtocol.h"
@@ -20,8 +22,9 @@ const QString kUnitLabel = QStringLiteral("ms * 10");
 
 } // namespace
 
-ServicePanel::ServicePanel(DeviceLink& device, Clock& clock, MessageService& ui, QWidget* parent)
-    : QWidget(parent, Qt::Window), ui_(ui), link_(device, clock) {
+ServicePanel::ServicePanel(DeviceLink& device, Clock& clock, MessageService& messages,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Window), messages_(messages), link_(device, clock) {
     setObjectName(QStringLiteral("servicePanel"));
     setWindowTitle(QStringLiteral("Form6"));
     QFont tahoma = font();
@@ -78,7 +81,7 @@ QPushButton* ServicePanel::makeButton(const char* name, const QString& caption,
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
     connect(button, &QPushButton::clicked, this,
-            [this, handler] { runGuarded(ui_, [this, handler] { (this->*handler)(); }); });
+            [this, handler] { runGuarded(messages_, [this, handler] { (this->*handler)(); }); });
     return button;
 }
 
@@ -113,7 +116,7 @@ void ServicePanel::send(quint8 letter, const QStringList& parameters) {
     // run a poll of a measurement.
     const QString message = ServiceLink::messageFor(link_.sendCommand(letter, parameters));
     if (!message.isEmpty())
-        boxes::plain(ui_, message);
+        boxes::plain(messages_, message);
 }
 
 void ServicePanel::sendMulti() {

@@ -23,7 +23,8 @@ class ServicePanel : public QWidget {
     Q_OBJECT
 public:
     // The link, the clock and the message service must outlive the panel.
-    ServicePanel(DeviceLink& device, Clock& clock, MessageService& ui, QWidget* parent = nullptr);
+    ServicePanel(DeviceLink& device, Clock& clock, MessageService& messages,
+                 QWidget* parent = nullptr);
 
     // "OpenPort": opens and configures the service device.
     void openDevice();
@@ -47,7 +48,7 @@ private:
                          const QList<QLineEdit*>& rows);
     QLineEdit* makeEdit(const char* name);
 
-    MessageService& ui_;
+    MessageService& messages_;
     ServiceLink link_;
     QLineEdit* multiLowerField_ = nullptr;
     QLineEdit* multiUpperField_ = nullptr;

@@ -1,3 +1,6 @@
+// "Daten übernehmen …": the choice of an old data folder and its take-over, with question and
+// result.
+
 #include "ui/files/OldDataTakeover.h"
 
 #include "core/store/DataStore.h"
@@ -19,9 +22,9 @@ struct OldDataTakeoverTexts {
 
 namespace olddata {
 
-void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes) {
+void takeOver(MessageService& messages, DataStore& store, AthleteController& athletes) {
     const QString folder =
-        ui.folderName(OldDataTakeoverTexts::tr("Ordner mit den alten Daten wählen"));
+        messages.folderName(OldDataTakeoverTexts::tr("Ordner mit den alten Daten wählen"));
     if (folder.isEmpty())
         return;
     takeover::Takeover data;
@@ -33,21 +36,21 @@ void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes)
         present = takeover::measurementsPresent(store, data);
     }
     if (!boxes::confirm(
-            ui, takeover::question(data.counts, present),
+            messages, takeover::question(data.counts, present),
             {OldDataTakeoverTexts::tr("&Übernehmen"), OldDataTakeoverTexts::tr("&Abbrechen")}))
         return;
     std::optional<takeover::WrittenCounts> written;
     {
         const auto progress =
-            ui.showProgress(OldDataTakeoverTexts::tr("Übernahme läuft … %1 von %2 Sportlern"),
-                            static_cast<int>(data.athletes.size()));
+            messages.showProgress(OldDataTakeoverTexts::tr("Übernahme läuft … %1 von %2 Sportlern"),
+                                  static_cast<int>(data.athletes.size()));
         written =
             takeover::write(store, data, [&progress](int done) { return progress->update(done); });
     }
     if (!written)
         return; // cancelled: nothing was written
     athletes.refresh();
-    boxes::information(ui, takeover::report(*written, data.counts));
+    boxes::information(messages, takeover::report(*written, data.counts));
 }
 
 } // namespace olddata

@@ -12,6 +12,6 @@ namespace olddata {
 // nothing with a progress dialog, lists the athletes again and tells what was written. A
 // folder that cannot be read or a database that cannot be written is reported; nothing is
 // written then.
-void takeOver(MessageService& ui, DataStore& store, AthleteController& athletes);
+void takeOver(MessageService& messages, DataStore& store, AthleteController& athletes);
 
 } // namespace olddata

@@ -1,3 +1,6 @@
+// The CSV file and the workbook for analysis tools, with the choice of athletes, the save dialog
+// and the progress.
+
 #include "ui/files/TableExport.h"
 
 #include "core/base/FileNames.h"
@@ -19,10 +22,11 @@ struct TextsOfTableexport {
 
 } // namespace
 
-void run(MessageService& ui, DataStore& store, const plausibility::Limits& limits,
+void run(MessageService& messages, DataStore& store, const plausibility::Limits& limits,
          const Scope& scope, Format format) {
     if (!scope.selected && scope.listed.isEmpty()) {
-        boxes::information(ui, TextsOfTableexport::tr("Es ist kein Sportler zum Exportieren da."));
+        boxes::information(messages,
+                           TextsOfTableexport::tr("Es ist kein Sportler zum Exportieren da."));
         return;
     }
     QList<Athlete> athletes;
@@ -32,13 +36,13 @@ void run(MessageService& ui, DataStore& store, const plausibility::Limits& limit
                                   : TextsOfTableexport::tr("&Gruppe \"%1\"").arg(scope.groupName);
     int choice = 1;
     if (scope.selected && scope.listed.size() > 1) {
-        choice = ui.show({boxes::kAppTitle,
-                          BoxIcon::Question,
-                          TextsOfTableexport::tr("Welche Sportler sollen exportiert werden?"),
-                          {TextsOfTableexport::tr("&Ausgewählter Sportler"), listedCaption,
-                           TextsOfTableexport::tr("Abbrechen")},
-                          {},
-                          0});
+        choice = messages.show({boxes::kAppTitle,
+                                BoxIcon::Question,
+                                TextsOfTableexport::tr("Welche Sportler sollen exportiert werden?"),
+                                {TextsOfTableexport::tr("&Ausgewählter Sportler"), listedCaption,
+                                 TextsOfTableexport::tr("Abbrechen")},
+                                {},
+                                0});
         if (choice != 0 && choice != 1)
             return;
     } else if (scope.selected) {
@@ -54,12 +58,12 @@ void run(MessageService& ui, DataStore& store, const plausibility::Limits& limit
     }
     const bool csv = format == Format::Csv;
     const QString suffix = csv ? QStringLiteral("csv") : QStringLiteral("xlsx");
-    const QString path =
-        ui.saveFileName({csv ? TextsOfTableexport::tr("Tabelle (CSV, UTF-8) exportieren")
-                             : TextsOfTableexport::tr("Arbeitsmappe (Excel) exportieren"),
-                         csv ? TextsOfTableexport::tr("Tabelle (CSV)|*.csv")
-                             : TextsOfTableexport::tr("Excel-Arbeitsmappe|*.xlsx"),
-                         suffix, filenames::suggested(nameParts, QDate::currentDate(), suffix)});
+    const QString path = messages.saveFileName(
+        {csv ? TextsOfTableexport::tr("Tabelle (CSV, UTF-8) exportieren")
+             : TextsOfTableexport::tr("Arbeitsmappe (Excel) exportieren"),
+         csv ? TextsOfTableexport::tr("Tabelle (CSV)|*.csv")
+             : TextsOfTableexport::tr("Excel-Arbeitsmappe|*.xlsx"),
+         suffix, filenames::suggested(nameParts, QDate::currentDate(), suffix)});
     if (path.isEmpty())
         return;
     QList<qint64> ids;
@@ -69,8 +73,8 @@ void run(MessageService& ui, DataStore& store, const plausibility::Limits& limit
     tidyexport::Result result;
     {
         const auto progress =
-            ui.showProgress(TextsOfTableexport::tr("Export läuft … %1 von %2 Sportlern"),
-                            static_cast<int>(ids.size()));
+            messages.showProgress(TextsOfTableexport::tr("Export läuft … %1 von %2 Sportlern"),
+                                  static_cast<int>(ids.size()));
         const auto told = [&progress](int done) {
             return progress->update(done);
         };
@@ -78,7 +82,7 @@ void run(MessageService& ui, DataStore& store, const plausibility::Limits& limit
                      : workbook::write(store, path, ids, limits, told);
     }
     if (result.outcome == Exporter::Outcome::Failed)
-        boxes::plain(ui, result.message);
+        boxes::plain(messages, result.message);
 }
 
 } // namespace tableexport

@@ -28,7 +28,7 @@ struct Scope {
 // Asks which athletes (when there is a choice) and for the file, then writes it with a
 // progress dialog. A file that cannot be written or a database that cannot be read is told;
 // nothing is written then.
-void run(MessageService& ui, DataStore& store, const plausibility::Limits& limits,
+void run(MessageService& messages, DataStore& store, const plausibility::Limits& limits,
          const Scope& scope, Format format);
 
 } // namespace tableexport

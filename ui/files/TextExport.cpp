@@ -1,3 +1,5 @@
+// "Export" and "Alle Exportieren": the export file with its save dialog and progress.
+
 #include "ui/files/TextExport.h"
 
 #include "core/base/FileNames.h"
@@ -21,13 +23,14 @@ const QString kExportSuffix = QStringLiteral("txt");
 
 } // namespace
 
-void saveSelected(MessageService& ui, DataStore& store, const std::optional<Athlete>& athlete) {
+void saveSelected(MessageService& messages, DataStore& store,
+                  const std::optional<Athlete>& athlete) {
     const QStringList names =
         athlete ? QStringList{athlete->name, athlete->firstName} : QStringList();
     const QString path =
-        ui.saveFileName({TextsOfTextexport::tr("einzelnen Sportler exportieren"),
-                         TextsOfTextexport::tr("Textdatei|*.txt"), kExportSuffix,
-                         filenames::suggested(names, QDate::currentDate(), kExportSuffix)});
+        messages.saveFileName({TextsOfTextexport::tr("einzelnen Sportler exportieren"),
+                               TextsOfTextexport::tr("Textdatei|*.txt"), kExportSuffix,
+                               filenames::suggested(names, QDate::currentDate(), kExportSuffix)});
     if (path.isEmpty())
         return;
     QString text;
@@ -41,18 +44,18 @@ void saveSelected(MessageService& ui, DataStore& store, const std::optional<Athl
         result = Exporter::writeText(path, text);
     }
     if (result.outcome == Exporter::Outcome::Failed) {
-        boxes::plain(ui, result.message);
+        boxes::plain(messages, result.message);
         return;
     }
-    ui.setClipboardText(text);
+    messages.setClipboardText(text);
 }
 
-void saveListed(MessageService& ui, DataStore& store, const QList<Athlete>& listed) {
+void saveListed(MessageService& messages, DataStore& store, const QList<Athlete>& listed) {
     const QString path =
-        ui.saveFileName({TextsOfTextexport::tr("alle Sportler exportieren"),
-                         TextsOfTextexport::tr("Textdatei|*.txt"), kExportSuffix,
-                         filenames::suggested({TextsOfTextexport::tr("Sportler")},
-                                              QDate::currentDate(), kExportSuffix)});
+        messages.saveFileName({TextsOfTextexport::tr("alle Sportler exportieren"),
+                               TextsOfTextexport::tr("Textdatei|*.txt"), kExportSuffix,
+                               filenames::suggested({TextsOfTextexport::tr("Sportler")},
+                                                    QDate::currentDate(), kExportSuffix)});
     if (path.isEmpty())
         return;
     QList<qint64> ids;
@@ -61,13 +64,13 @@ void saveListed(MessageService& ui, DataStore& store, const QList<Athlete>& list
     Exporter::Result result;
     {
         const auto progress =
-            ui.showProgress(TextsOfTextexport::tr("Export läuft … %1 von %2 Sportlern"),
-                            static_cast<int>(ids.size()));
+            messages.showProgress(TextsOfTextexport::tr("Export läuft … %1 von %2 Sportlern"),
+                                  static_cast<int>(ids.size()));
         result = Exporter(store).writeFile(
             path, ids, [&progress](int done) { return progress->update(done); });
     }
     if (result.outcome == Exporter::Outcome::Failed)
-        boxes::plain(ui, result.message);
+        boxes::plain(messages, result.message);
 }
 
 } // namespace textexport

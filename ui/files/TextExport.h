@@ -15,8 +15,9 @@ class MessageService;
 namespace textexport {
 
 // The file of the selected athlete; its text goes to the clipboard as well.
-void saveSelected(MessageService& ui, DataStore& store, const std::optional<Athlete>& athlete);
+void saveSelected(MessageService& messages, DataStore& store,
+                  const std::optional<Athlete>& athlete);
 // The file of the athletes listed, with a progress dialog that can cancel it.
-void saveListed(MessageService& ui, DataStore& store, const QList<Athlete>& listed);
+void saveListed(MessageService& messages, DataStore& store, const QList<Athlete>& listed);
 
 } // namespace textexport

@@ -1,3 +1,5 @@
+// The dialog that asks why a jump is excluded.
+
 #include "ui/history/ExclusionDialog.h"
 
 #include <QComboBox>
@@ -43,9 +45,9 @@ QString ExclusionDialog::reason() const {
     return reasonField_->currentText().simplified();
 }
 
-std::optional<QString> ExclusionDialog::ask(QWidget* parent, int number) {
+std::optional<QString> ExclusionDialog::ask(QWidget* parent, int jumpIndex) {
     ExclusionDialog dialog(parent);
-    dialog.setWindowTitle(tr("Sprung %1 ausschließen").arg(number));
+    dialog.setWindowTitle(tr("Sprung %1 ausschließen").arg(jumpIndex));
     if (dialog.exec() != QDialog::Accepted || dialog.reason().isEmpty())
         return std::nullopt;
     return dialog.reason();

@@ -15,7 +15,7 @@ public:
 
     QString reason() const;
     // Asks for the reason of excluding jump `number`; none when the user cancels.
-    static std::optional<QString> ask(QWidget* parent, int number);
+    static std::optional<QString> ask(QWidget* parent, int jumpIndex);
 
     static constexpr int kReasonLength = 100;
 

@@ -1,3 +1,6 @@
+// Lists the selected athlete's measurements and the chosen one's jumps, and deletes, excludes and
+// restores.
+
 #include "ui/history/HistoryController.h"
 
 #include "core/store/DataStore.h"
@@ -12,15 +15,16 @@
 #include <QObject>
 #include <QSignalBlocker>
 
-HistoryController::HistoryController(HistoryPanel& panel, DataStore& store, MessageService& ui)
-    : panel_(panel), store_(store), ui_(ui) {
+HistoryController::HistoryController(HistoryPanel& panel, DataStore& store,
+                                     MessageService& messages)
+    : panel_(panel), store_(store), messages_(messages) {
     QObject::connect(&panel_, &HistoryPanel::entryChosen, &panel_,
-                     [this] { runGuarded(ui_, [this] { entryChosen(); }); });
-    QObject::connect(&panel_, &HistoryPanel::excludeRequested, &panel_, [this](int number) {
-        runGuarded(ui_, [this, number] { excludeJump(number); });
+                     [this] { runGuarded(messages_, [this] { entryChosen(); }); });
+    QObject::connect(&panel_, &HistoryPanel::excludeRequested, &panel_, [this](int jumpIndex) {
+        runGuarded(messages_, [this, jumpIndex] { excludeJump(jumpIndex); });
     });
-    QObject::connect(&panel_, &HistoryPanel::restoreRequested, &panel_, [this](int number) {
-        runGuarded(ui_, [this, number] { restoreJump(number); });
+    QObject::connect(&panel_, &HistoryPanel::restoreRequested, &panel_, [this](int jumpIndex) {
+        runGuarded(messages_, [this, jumpIndex] { restoreJump(jumpIndex); });
     });
 }
 
@@ -53,12 +57,12 @@ void HistoryController::tellSelectionChanged() {
 void HistoryController::addRecorded(const history::Entry& entry) {
     panel_.addEntry(entry);
     panel_.sort();
-    panel_.chooseNummer(entry.nummer);
+    panel_.chooseMeasurement(entry.measurementNumber);
 }
 
-std::optional<qint64> HistoryController::selectedNummer() const {
+std::optional<qint64> HistoryController::selectedMeasurementNumber() const {
     if (const auto entry = panel_.chosenEntry())
-        return entry->nummer;
+        return entry->measurementNumber;
     return std::nullopt;
 }
 
@@ -76,8 +80,8 @@ void HistoryController::chooseNewest() {
     entryChosen();
 }
 
-void HistoryController::selectNummer(qint64 nummer) {
-    panel_.chooseNummer(nummer);
+void HistoryController::selectMeasurement(qint64 measurementNumber) {
+    panel_.chooseMeasurement(measurementNumber);
 }
 
 void HistoryController::showLayoutOfChosenEntry() {
@@ -101,7 +105,7 @@ void HistoryController::showSeriesLayout() {
 
 void HistoryController::showJumpsOfChosenEntry() {
     if (const auto entry = panel_.chosenEntry())
-        panel_.jumps().showSeries(seriesKey(athleteId_, entry->nummer),
+        panel_.jumps().showSeries(seriesKey(athleteId_, entry->measurementNumber),
                                   entry->protocol.kind == Protocol::TenFive);
     else
         showNoJumps();
@@ -111,13 +115,13 @@ void HistoryController::deleteSelectedMeasurement() {
     const auto entry = panel_.chosenEntry();
     if (!entry || athleteId_ == 0)
         return;
-    store_.measurements().remove(athleteId_, entry->nummer);
+    store_.measurements().remove(athleteId_, entry->measurementNumber);
     // The other entries keep their numbers and their order; none is chosen afterwards, and
     // the jump grid shows none.
     panel_.removeChosen();
     showNoJumps();
     for (const auto& listener : deletionListeners_)
-        listener(athleteId_, entry->nummer);
+        listener(athleteId_, entry->measurementNumber);
 }
 
 void HistoryController::athleteDeleted(qint64 athleteId) {
@@ -148,24 +152,24 @@ QString stationUser() {
 
 } // namespace
 
-void HistoryController::excludeJump(int number) {
+void HistoryController::excludeJump(int jumpIndex) {
     const auto entry = panel_.chosenEntry();
-    if (!entry || athleteId_ == 0 || !askReason_ || !checkWritable(store_, ui_))
+    if (!entry || athleteId_ == 0 || !askReason_ || !checkWritable(store_, messages_))
         return;
-    const std::optional<QString> reason = askReason_(number);
+    const std::optional<QString> reason = askReason_(jumpIndex);
     if (!reason)
         return;
-    store_.measurements().exclude(seriesKey(athleteId_, entry->nummer), number,
+    store_.measurements().exclude(seriesKey(athleteId_, entry->measurementNumber), jumpIndex,
                                   {*reason, stationUser(), QDateTime::currentDateTime()});
     showJumpsOfChosenEntry();
     tellSelectionChanged();
 }
 
-void HistoryController::restoreJump(int number) {
+void HistoryController::restoreJump(int jumpIndex) {
     const auto entry = panel_.chosenEntry();
-    if (!entry || athleteId_ == 0 || !checkWritable(store_, ui_))
+    if (!entry || athleteId_ == 0 || !checkWritable(store_, messages_))
         return;
-    store_.measurements().restore(seriesKey(athleteId_, entry->nummer), number);
+    store_.measurements().restore(seriesKey(athleteId_, entry->measurementNumber), jumpIndex);
     showJumpsOfChosenEntry();
     tellSelectionChanged();
 }

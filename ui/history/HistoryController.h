@@ -14,7 +14,7 @@ class MessageService;
 // jumps, a chosen single measurement the single layout.
 class HistoryController {
 public:
-    HistoryController(HistoryPanel& panel, DataStore& store, MessageService& ui);
+    HistoryController(HistoryPanel& panel, DataStore& store, MessageService& messages);
 
     // Lists the measurements of an athlete (none for 0) and chooses the newest.
     void showAthlete(qint64 athleteId);
@@ -23,7 +23,7 @@ public:
     // The athlete whose history the list shows; 0 for none.
     qint64 athleteId() const { return athleteId_; }
     // The number of the chosen measurement; none while no entry is chosen.
-    std::optional<qint64> selectedNummer() const;
+    std::optional<qint64> selectedMeasurementNumber() const;
     // `listener` is told after every change of the listed athlete or of the chosen entry.
     void whenSelectionChanges(std::function<void()> listener) {
         selectionListeners_.append(std::move(listener));
@@ -34,7 +34,7 @@ public:
     // the user itself (the end of a run tells its first failure alone).
     void chooseNewest();
     // Chooses the entry of the measurement with that number, if it is listed.
-    void selectNummer(qint64 nummer);
+    void selectMeasurement(qint64 measurementNumber);
     // The layout of the chosen entry: the jumps of a series beside the list, or the list
     // alone.
     void showLayoutOfChosenEntry();
@@ -48,13 +48,13 @@ public:
     int entryCount() const;
 
     // Asks for the reason a jump is excluded; none when the user cancels.
-    void setReasonAsker(std::function<std::optional<QString>(int jumpNumber)> ask) {
+    void setReasonAsker(std::function<std::optional<QString>(int jumpIndex)> ask) {
         askReason_ = std::move(ask);
     }
     // Excludes a jump of the chosen series from every statistic (after asking why), or takes
     // its exclusion back; who and when is kept with it.
-    void excludeJump(int number);
-    void restoreJump(int number);
+    void excludeJump(int jumpIndex);
+    void restoreJump(int jumpIndex);
 
     // Deletes the chosen measurement with its jumps; the other entries keep their numbers,
     // none is chosen and the jump grid shows nothing.
@@ -63,7 +63,8 @@ public:
     void athleteDeleted(qint64 athleteId);
     // `listener` is told of every deletion: the athlete and the measurement's number, none for
     // all of the athlete's.
-    void whenDeleted(std::function<void(qint64 athleteId, std::optional<qint64> nummer)> listener) {
+    void whenDeleted(
+        std::function<void(qint64 athleteId, std::optional<qint64> measurementNumber)> listener) {
         deletionListeners_.append(std::move(listener));
     }
 
@@ -74,7 +75,7 @@ private:
 
     HistoryPanel& panel_;
     DataStore& store_;
-    MessageService& ui_;
+    MessageService& messages_;
     qint64 athleteId_ = 0;
     QList<std::function<void()>> selectionListeners_;
     QList<std::function<void(qint64, std::optional<qint64>)>> deletionListeners_;

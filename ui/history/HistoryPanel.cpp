@@ -1,3 +1,5 @@
+// The history list beside the jump grid, with its two layouts.
+
 #include "ui/history/HistoryPanel.h"
 
 #include "core/base/Texts.h"
@@ -18,7 +20,7 @@
 namespace {
 
 // The measurement's number stays in the hidden column it always had; the test follows it.
-constexpr int kNummerColumn = 7;
+constexpr int kMeasurementNumberColumn = 7;
 constexpr int kTestColumn = 8;
 
 // A list entry that orders itself newest first by the moment its texts show.
@@ -27,7 +29,7 @@ public:
     explicit EntryItem(history::Entry entry)
         : QTreeWidgetItem(
               QStringList{QString::number(entry.position), entry.dateText, entry.timeText}
-              << entry.values << QString::number(entry.nummer) << entry.testText
+              << entry.values << QString::number(entry.measurementNumber) << entry.testText
               << entry.dropHeightText),
           entry_(std::move(entry)) {
         // A test of the user's own may be longer than its column.
@@ -76,7 +78,7 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
     list_->setHeaderLabels({tr("Nr."), tr("Datum"), tr("Uhrzeit"), tr("Stützzeit(ms)"),
                             tr("Flugzeit(ms)"), tr("Effizienz"), tr("Höhe(cm)"), QString(),
                             tr("Test"), tr("Fallhöhe(cm)")});
-    list_->setColumnHidden(kNummerColumn, true);
+    list_->setColumnHidden(kMeasurementNumberColumn, true);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
@@ -128,15 +130,15 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
     jumpGrid_->addAction(restoreAction_);
     jumpGrid_->setContextMenuPolicy(Qt::ActionsContextMenu);
     const auto chosenJump = [this] {
-        return jumpModel_->jumpNumber(jumpGrid_->currentIndex().row());
+        return jumpModel_->jumpIndex(jumpGrid_->currentIndex().row());
     };
     connect(excludeAction_, &QAction::triggered, this, [this, chosenJump] {
-        if (const auto number = chosenJump())
-            emit excludeRequested(*number);
+        if (const auto index = chosenJump())
+            emit excludeRequested(*index);
     });
     connect(restoreAction_, &QAction::triggered, this, [this, chosenJump] {
-        if (const auto number = chosenJump())
-            emit restoreRequested(*number);
+        if (const auto index = chosenJump())
+            emit restoreRequested(*index);
     });
     const auto updateActions = [this, chosenJump] {
         const int row = jumpGrid_->currentIndex().row();
@@ -206,9 +208,9 @@ void HistoryPanel::chooseAt(int position) {
     item->setSelected(true);
 }
 
-bool HistoryPanel::chooseNummer(qint64 nummer) {
+bool HistoryPanel::chooseMeasurement(qint64 measurementNumber) {
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        if (entryOf(list_->topLevelItem(i)).nummer == nummer) {
+        if (entryOf(list_->topLevelItem(i)).measurementNumber == measurementNumber) {
             chooseAt(i);
             return true;
         }

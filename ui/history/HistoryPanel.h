@@ -34,7 +34,7 @@ public:
     // Chooses the entry at that place in the list (as the user's click does: it is told).
     void chooseAt(int position);
     // Chooses the entry of the measurement with that number, if it is listed; false if not.
-    bool chooseNummer(qint64 nummer);
+    bool chooseMeasurement(qint64 measurementNumber);
     // No entry is chosen afterwards; nothing is told.
     void clearChoice();
     // Removes the chosen entry; the others keep their numbers and order. Nothing is told.
@@ -58,8 +58,8 @@ signals:
     // The chosen entry changed (or none is chosen now).
     void entryChosen();
     // The user wants a jump of the series shown excluded, or its exclusion taken back.
-    void excludeRequested(int jumpNumber);
-    void restoreRequested(int jumpNumber);
+    void excludeRequested(int jumpIndex);
+    void restoreRequested(int jumpIndex);
 
 private:
     QTreeWidget* list_ = nullptr;

@@ -1,3 +1,5 @@
+// The jumps of the chosen series as the jump grid shows them.
+
 #include "ui/history/JumpTableModel.h"
 
 #include "core/analysis/Protocols.h"
@@ -12,7 +14,7 @@
 namespace {
 
 enum Column {
-    NumberColumn,
+    JumpIndexColumn,
     ContactColumn,
     FlightColumn,
     EfficiencyColumn,
@@ -41,12 +43,12 @@ void JumpTableModel::show(QList<Jump> jumps, bool series, bool tenFive) {
     // Without ten valid jumps (one excluded, say) there are no best five to mark.
     if (tenFive)
         if (const auto result = protocols::tenFive(analysis::storedJumps(jumps_)))
-            marked_ = result->bestNumbers;
+            marked_ = result->bestJumpIndexes;
     endResetModel();
 }
 
 bool JumpTableModel::isMarked(const Jump& jump) const {
-    return showsSeries_ && marked_.contains(static_cast<int>(jump.number));
+    return showsSeries_ && marked_.contains(static_cast<int>(jump.jumpIndex));
 }
 
 void JumpTableModel::showNothing() {
@@ -86,8 +88,8 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
-    case NumberColumn:
-        return texts::general(jump.number);
+    case JumpIndexColumn:
+        return texts::general(jump.jumpIndex);
     case ContactColumn:
         return texts::general(jump.contactMs);
     case FlightColumn:
@@ -102,10 +104,10 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-std::optional<int> JumpTableModel::jumpNumber(int row) const {
+std::optional<int> JumpTableModel::jumpIndex(int row) const {
     if (row < 0 || row >= jumps_.size() || !showsSeries_)
         return std::nullopt;
-    return static_cast<int>(jumps_[row].number);
+    return static_cast<int>(jumps_[row].jumpIndex);
 }
 
 bool JumpTableModel::isExcluded(int row) const {
@@ -118,7 +120,7 @@ QVariant JumpTableModel::headerData(int section, Qt::Orientation orientation, in
     if (role == Qt::DisplayRole)
         return tr(kTitles[section]);
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue((section == NumberColumn ? Qt::AlignLeft : Qt::AlignCenter) |
+        return QVariant::fromValue((section == JumpIndexColumn ? Qt::AlignLeft : Qt::AlignCenter) |
                                    Qt::AlignVCenter);
     return {};
 }

@@ -24,7 +24,7 @@ public:
     void showSeries(qint64 seriesKey, bool tenFive = false);
 
     // The number of the jump in a row of a series shown; none for another row or list.
-    std::optional<int> jumpNumber(int row) const;
+    std::optional<int> jumpIndex(int row) const;
     bool isExcluded(int row) const;
     // The jumps marked as the best five of a 10/5, by their number.
     const QList<int>& markedJumps() const { return marked_; }

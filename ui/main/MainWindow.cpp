@@ -1,3 +1,6 @@
+// The main window: its menus, tool bar and panels, the actions wired to the controllers, and its
+// settings.
+
 #include "ui/main/MainWindow.h"
 
 #include "core/base/BuildInfo.h"
@@ -83,7 +86,8 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
                                                  : QStringLiteral("Hoehe"));
             });
     history_->whenSelectionChanges([this] { athleteSelectionChanged(); });
-    history_->setReasonAsker([this](int number) { return ExclusionDialog::ask(this, number); });
+    history_->setReasonAsker(
+        [this](int jumpIndex) { return ExclusionDialog::ask(this, jumpIndex); });
 
     connectAction(showAllAction_, [this] { athletes_->showAll(); });
     connectAction(refreshAction_, [this] { athletes_->refresh(); });
@@ -349,8 +353,10 @@ void MainWindow::reportDuplicateNumbers() {
         return;
     QStringList lines;
     for (const DuplicateNumber& d : duplicates.mid(0, 10))
-        lines
-            << tr("Sportler-ID %1: Nummer %2 (%3-mal)").arg(d.athleteId).arg(d.nummer).arg(d.count);
+        lines << tr("Sportler-ID %1: Nummer %2 (%3-mal)")
+                     .arg(d.athleteId)
+                     .arg(d.measurementNumber)
+                     .arg(d.count);
     if (duplicates.size() > 10)
         lines << tr("… und %1 weitere").arg(duplicates.size() - 10);
     boxes::information(context_.messages,
@@ -505,8 +511,9 @@ void MainWindow::saveReport() {
     if (!athlete)
         return;
     reportpdf::saveAthleteReport(context_.messages, station_.store(), *athlete,
-                                 history_->athleteId() == athlete->id ? history_->selectedNummer()
-                                                                      : std::nullopt);
+                                 history_->athleteId() == athlete->id
+                                     ? history_->selectedMeasurementNumber()
+                                     : std::nullopt);
 }
 
 void MainWindow::takeOverOldData() {

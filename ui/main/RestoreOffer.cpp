@@ -1,3 +1,5 @@
+// The check of the database file at start and the offer to restore the newest sound backup.
+
 #include "ui/main/RestoreOffer.h"
 
 #include "core/base/Clock.h"

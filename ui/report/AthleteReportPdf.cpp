@@ -1,3 +1,5 @@
+// Lays the athlete report out on the report pages and saves it as a PDF.
+
 #include "ui/report/AthleteReportPdf.h"
 
 #include "core/base/FileNames.h"
@@ -144,20 +146,20 @@ int write(const report::AthleteReport& report, QIODevice& device, const QDateTim
     return pages.paint(madeAt);
 }
 
-void saveAthleteReport(MessageService& ui, DataStore& store, const Athlete& athlete,
+void saveAthleteReport(MessageService& messages, DataStore& store, const Athlete& athlete,
                        std::optional<qint64> chosenMeasurement) {
     const QString path =
-        ui.saveFileName({TextsOfReportpdf::tr("Bericht speichern"),
-                         TextsOfReportpdf::tr("PDF-Datei|*.pdf"), QStringLiteral("pdf"),
-                         filenames::suggested({athlete.name, athlete.firstName},
-                                              QDate::currentDate(), QStringLiteral("pdf"))});
+        messages.saveFileName({TextsOfReportpdf::tr("Bericht speichern"),
+                               TextsOfReportpdf::tr("PDF-Datei|*.pdf"), QStringLiteral("pdf"),
+                               filenames::suggested({athlete.name, athlete.firstName},
+                                                    QDate::currentDate(), QStringLiteral("pdf"))});
     if (path.isEmpty())
         return;
     std::optional<QString> failure;
     {
         MeasurementRepository& measurements = store.measurements();
         const int total = static_cast<int>(measurements.ofAthlete(athlete.id).size());
-        const auto progress = ui.showProgress(
+        const auto progress = messages.showProgress(
             TextsOfReportpdf::tr("Bericht wird erstellt … %1 von %2 Messungen"), total);
         const std::optional<report::AthleteReport> content =
             report::read(measurements, athlete, chosenMeasurement,
@@ -170,7 +172,7 @@ void saveAthleteReport(MessageService& ui, DataStore& store, const Athlete& athl
         });
     }
     if (failure)
-        boxes::plain(ui, *failure);
+        boxes::plain(messages, *failure);
 }
 
 } // namespace reportpdf

@@ -22,7 +22,7 @@ int write(const report::AthleteReport& report, QIODevice& device, const QDateTim
 // "Datei" ▸ "Bericht als PDF …": asks for the file and writes the report of the athlete, with
 // the measurement chosen in his history (if any) in detail, all or nothing, with the export's
 // progress dialog and messages.
-void saveAthleteReport(MessageService& ui, DataStore& store, const Athlete& athlete,
+void saveAthleteReport(MessageService& messages, DataStore& store, const Athlete& athlete,
                        std::optional<qint64> chosenMeasurement);
 
 } // namespace reportpdf

@@ -1,3 +1,5 @@
+// The report pages: texts, headings, charts and tables laid out on A4.
+
 #include "ui/report/PageLayout.h"
 
 #include "core/base/Texts.h"

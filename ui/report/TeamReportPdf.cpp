@@ -1,3 +1,5 @@
+// Lays the team report out on the report pages and saves it as a PDF.
+
 #include "ui/report/TeamReportPdf.h"
 
 #include "core/base/FileNames.h"
@@ -73,9 +75,9 @@ int writeTeam(const report::TeamReport& report, QIODevice& device, const QDateTi
     return pages.paint(madeAt);
 }
 
-void saveTeam(MessageService& ui, DataStore& store, const Group& group,
+void saveTeam(MessageService& messages, DataStore& store, const Group& group,
               const ranking::Period& period) {
-    const QString path = ui.saveFileName(
+    const QString path = messages.saveFileName(
         {TextsOfReportpdf::tr("Teambericht speichern"), TextsOfReportpdf::tr("PDF-Datei|*.pdf"),
          QStringLiteral("pdf"),
          filenames::suggested({group.name}, QDate::currentDate(), QStringLiteral("pdf"))});
@@ -94,7 +96,7 @@ void saveTeam(MessageService& ui, DataStore& store, const Group& group,
         });
     }
     if (failure)
-        boxes::plain(ui, *failure);
+        boxes::plain(messages, *failure);
 }
 
 } // namespace reportpdf

@@ -18,7 +18,7 @@ int writeTeam(const report::TeamReport& report, QIODevice& device, const QDateTi
 
 // "Teambericht als PDF …" of the ranking window: asks for the file and writes the team report
 // of a group over a period, all or nothing.
-void saveTeam(MessageService& ui, DataStore& store, const Group& group,
+void saveTeam(MessageService& messages, DataStore& store, const Group& group,
               const ranking::Period& period);
 
 } // namespace reportpdf

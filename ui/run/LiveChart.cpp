@@ -1,3 +1,5 @@
+// The chart of the running series beside the result values.
+
 #include "ui/run/LiveChart.h"
 
 #include <QBarSeries>
@@ -47,7 +49,7 @@ LiveChart::LiveChart(QWidget* parent) : QWidget(parent) {
 
 void LiveChart::clear() {
     places_.clear();
-    markedNumbers_.clear();
+    markedJumps_.clear();
     rebuild();
 }
 
@@ -61,22 +63,22 @@ void LiveChart::addRejected() {
     rebuild();
 }
 
-void LiveChart::setExcludedJumps(const QList<int>& numbers) {
+void LiveChart::setExcludedJumps(const QList<int>& jumpIndexes) {
     for (jumpcharts::SeriesSlot& place : places_)
         if (place.jump)
-            place.jump->excluded = numbers.contains(place.jump->number);
+            place.jump->excluded = jumpIndexes.contains(place.jump->jumpIndex);
     rebuild();
 }
 
-void LiveChart::markJumps(const QList<int>& numbers) {
-    markedNumbers_ = numbers;
+void LiveChart::markJumps(const QList<int>& jumpIndexes) {
+    markedJumps_ = jumpIndexes;
     rebuild();
 }
 
 QList<int> LiveChart::markedPlaces() const {
     QList<int> marked;
     for (int i = 0; i < places_.size(); ++i)
-        if (places_[i].jump && markedNumbers_.contains(places_[i].jump->number))
+        if (places_[i].jump && markedJumps_.contains(places_[i].jump->jumpIndex))
             marked << i;
     return marked;
 }
@@ -112,7 +114,7 @@ void LiveChart::rebuild() {
     // A view does not delete the chart it shows when it gets another.
     QChart* old = view_->chart();
     QChart* chart = jumpcharts::seriesChart(places_, value_, shownScale_);
-    if (!markedNumbers_.isEmpty()) {
+    if (!markedJumps_.isEmpty()) {
         // The marked bars in the colour of the best one, which they take the place of.
         for (QAbstractSeries* series : chart->series()) {
             if (auto* bars = qobject_cast<QBarSeries*>(series)) {

@@ -24,9 +24,9 @@ public:
     void addRejected();
     // The jumps with these numbers are excluded now, the others not: an excluded jump leaves
     // its place empty.
-    void setExcludedJumps(const QList<int>& numbers);
+    void setExcludedJumps(const QList<int>& jumpIndexes);
     // Marks the bars of the jumps with these numbers (none: the best bar again).
-    void markJumps(const QList<int>& numbers);
+    void markJumps(const QList<int>& jumpIndexes);
     // The places whose bars are marked.
     QList<int> markedPlaces() const;
 
@@ -55,7 +55,7 @@ private:
     QChartView* view_ = nullptr;
     QComboBox* valueChoice_ = nullptr;
     QList<jumpcharts::SeriesSlot> places_;
-    QList<int> markedNumbers_;
+    QList<int> markedJumps_;
     jumpcharts::BarValue value_ = jumpcharts::BarValue::Height;
     double fontScale_ = 1.0;  // asked for
     double shownScale_ = 1.0; // in the chart shown

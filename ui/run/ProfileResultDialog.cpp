@@ -1,3 +1,5 @@
+// The dialog that shows a finished drop-height profile.
+
 #include "ui/run/ProfileResultDialog.h"
 
 #include "core/base/Texts.h"

@@ -1,3 +1,5 @@
+// The panel "Messergebnisse": the four values, the start button, the status line and the chart.
+
 #include "ui/run/ResultPanel.h"
 
 #include "ui/common/Icons.h"

@@ -1,3 +1,6 @@
+// Connects the measurement session to the result panel, the set-up and the history, and runs the
+// protocols.
+
 #include "ui/run/RunController.h"
 
 #include "core/analysis/StoredMeasurements.h"
@@ -13,15 +16,15 @@
 #include "ui/run/RunSetupPanel.h"
 
 RunController::RunController(Station& station, ResultPanel& results, RunSetupPanel& setup,
-                             HistoryController& history, MessageService& ui)
-    : station_(station), results_(results), setup_(setup), history_(history), ui_(ui) {
+                             HistoryController& history, MessageService& messages)
+    : station_(station), results_(results), setup_(setup), history_(history), messages_(messages) {
     station_.session().setObserver(*this);
     showIdle(true);
     QObject::connect(&setup_, &RunSetupPanel::endProfileClicked, this,
-                     [this] { runGuarded(ui_, [this] { endProfile(); }); });
+                     [this] { runGuarded(messages_, [this] { endProfile(); }); });
     history_.whenSelectionChanges([this] { followExclusions(); });
-    history_.whenDeleted([this](qint64 athleteId, std::optional<qint64> nummer) {
-        forgetDeleted(athleteId, nummer);
+    history_.whenDeleted([this](qint64 athleteId, std::optional<qint64> measurementNumber) {
+        forgetDeleted(athleteId, measurementNumber);
     });
 }
 
@@ -70,7 +73,7 @@ void RunController::startProfileTrial(const Athlete& athlete) {
     }
     trial_ = profile_->next();
     if (!trial_) {
-        boxes::plain(ui_, ProfileRun::finishedText());
+        boxes::plain(messages_, ProfileRun::finishedText());
         return;
     }
     trialJump_.reset();
@@ -130,36 +133,36 @@ void RunController::showTenFiveResult() {
     if (!protocol || protocol->protocol.kind != Protocol::TenFive)
         return;
     QList<analysis::StoredJump> jumps;
-    if (createdNummer_)
+    if (createdMeasurementNumber_)
         jumps = analysis::storedJumps(station_.store().measurements().jumpsOf(
-            seriesKey(session().athleteId(), *createdNummer_)));
+            seriesKey(session().athleteId(), *createdMeasurementNumber_)));
     QString note;
     const auto result = protocols::tenFive(jumps, &note);
     setup_.showProtocolResult(result ? protocolrun::tenFiveText(*result) : note, !result);
-    results_.liveChart().markJumps(result ? result->bestNumbers : QList<int>());
+    results_.liveChart().markJumps(result ? result->bestJumpIndexes : QList<int>());
 }
 
 void RunController::followExclusions() {
     // Only the last run's series, chosen in the history, shows in the chart.
-    if (session().running() || !createdNummer_ ||
+    if (session().running() || !createdMeasurementNumber_ ||
         session().runMode() != MeasurementMode::Multiple ||
         history_.athleteId() != session().athleteId() ||
-        history_.selectedNummer() != createdNummer_)
+        history_.selectedMeasurementNumber() != createdMeasurementNumber_)
         return;
     QList<int> excluded;
-    for (const Jump& jump :
-         station_.store().measurements().jumpsOf(seriesKey(session().athleteId(), *createdNummer_)))
+    for (const Jump& jump : station_.store().measurements().jumpsOf(
+             seriesKey(session().athleteId(), *createdMeasurementNumber_)))
         if (jump.excluded)
-            excluded << static_cast<int>(jump.number);
+            excluded << static_cast<int>(jump.jumpIndex);
     results_.liveChart().setExcludedJumps(excluded);
     showTenFiveResult();
 }
 
-void RunController::forgetDeleted(qint64 athleteId, std::optional<qint64> nummer) {
-    if (session().running() || !createdNummer_ || athleteId != session().athleteId() ||
-        (nummer && nummer != createdNummer_))
+void RunController::forgetDeleted(qint64 athleteId, std::optional<qint64> measurementNumber) {
+    if (session().running() || !createdMeasurementNumber_ || athleteId != session().athleteId() ||
+        (measurementNumber && measurementNumber != createdMeasurementNumber_))
         return;
-    createdNummer_.reset();
+    createdMeasurementNumber_.reset();
     for (const ResultField field : {ResultField::ContactTime, ResultField::FlightTime,
                                     ResultField::Efficiency, ResultField::Height})
         results_.showField(field, QString());
@@ -207,7 +210,7 @@ void RunController::runStarting() {
         history_.showSeriesLayout();
     history_.showNoJumps();
     setup_.setRunChoicesEnabled(false);
-    createdNummer_.reset();
+    createdMeasurementNumber_.reset();
     // A series grows its chart from nothing; the chart of the last one goes.
     const bool series = session().runMode() == MeasurementMode::Multiple;
     results_.liveChart().clear();
@@ -251,23 +254,23 @@ void RunController::showField(ResultField field, const QString& text) {
 }
 
 void RunController::showMessage(const QString& text) {
-    boxes::plain(ui_, text);
+    boxes::plain(messages_, text);
 }
 
 void RunController::showError(const QString& text) {
-    boxes::error(ui_, text);
+    boxes::error(messages_, text);
 }
 
 void RunController::measurementCreated(const NewMeasurement& m) {
-    createdNummer_ = m.nummer;
+    createdMeasurementNumber_ = m.measurementNumber;
     if (trial_)
         trialJump_ = analysis::StoredJump{static_cast<double>(m.contactMs),
                                           static_cast<double>(m.flightMs), 1};
     const QStringList values =
         m.series ? history::seriesTexts() : history::jumpTexts(m.contactMs, m.flightMs);
     // The newest entry's number follows the entries listed so far.
-    history::Entry entry = history::makeEntry(history_.entryCount() + 1, m.moment, values, m.nummer,
-                                              QString(), m.test);
+    history::Entry entry = history::makeEntry(history_.entryCount() + 1, m.moment, values,
+                                              m.measurementNumber, QString(), m.test);
     entry.protocol = m.protocol;
     history_.addRecorded(entry);
 }
@@ -286,5 +289,5 @@ void RunController::jumpRejected() {
 }
 
 void RunController::pollFailed(const Failure& failure) {
-    boxes::generalError(ui_, errorReportText(failure.text), failure.detail);
+    boxes::generalError(messages_, errorReportText(failure.text), failure.detail);
 }

@@ -26,7 +26,7 @@ class RunController : public QObject, public SessionObserver {
     Q_OBJECT
 public:
     RunController(Station& station, ResultPanel& results, RunSetupPanel& setup,
-                  HistoryController& history, MessageService& ui);
+                  HistoryController& history, MessageService& messages);
     ~RunController() override;
 
     MeasurementSession& session();
@@ -76,13 +76,13 @@ private:
     // 10/5 result count it no more, or again.
     void followExclusions();
     // The last run's measurement was deleted: its values, chart and result go with it.
-    void forgetDeleted(qint64 athleteId, std::optional<qint64> nummer);
+    void forgetDeleted(qint64 athleteId, std::optional<qint64> measurementNumber);
 
     Station& station_;
     ResultPanel& results_;
     RunSetupPanel& setup_;
     HistoryController& history_;
-    MessageService& ui_;
+    MessageService& messages_;
     QString athleteName_;
 
     // The profile that goes on: its course, its ID in the store and its athlete.
@@ -94,5 +94,5 @@ private:
     std::optional<ProfileRun::Position> trial_;
     std::optional<analysis::StoredJump> trialJump_;
     // The measurement the last run created, if any.
-    std::optional<qint64> createdNummer_;
+    std::optional<qint64> createdMeasurementNumber_;
 };

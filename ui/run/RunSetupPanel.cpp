@@ -1,3 +1,5 @@
+// The set-up of the next run: test, drop height, protocol, profile and the end of a series.
+
 #include "ui/run/RunSetupPanel.h"
 
 #include "ui/common/Widgets.h"

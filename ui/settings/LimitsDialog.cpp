@@ -1,3 +1,5 @@
+// The limits dialog "Triggerflanke": its fields and how they are taken over.
+
 #include "ui/settings/LimitsDialog.h"
 
 #include "core/base/Language.h"
@@ -37,8 +39,8 @@ bool isOrdered(const Limits& limits, const LimitPair& pair) {
 
 } // namespace
 
-LimitsDialog::LimitsDialog(MessageService& ui, Limits& limits, QWidget* parent)
-    : QDialog(parent), ui_(ui), limits_(limits), edited_(limits) {
+LimitsDialog::LimitsDialog(MessageService& messages, Limits& limits, QWidget* parent)
+    : QDialog(parent), messages_(messages), limits_(limits), edited_(limits) {
     setObjectName(QStringLiteral("limitsDialog"));
     setWindowTitle(tr("Triggerflanke"));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -226,7 +228,7 @@ bool LimitsDialog::refusedCrossedPair() {
     } else {
         return false;
     }
-    boxes::information(ui_, message);
+    boxes::information(messages_, message);
     field->setFocus();
     field->selectAll();
     return true;

@@ -24,7 +24,7 @@ class QVBoxLayout;
 class LimitsDialog : public QDialog {
     Q_OBJECT
 public:
-    LimitsDialog(MessageService& ui, plausibility::Limits& limits, QWidget* parent = nullptr);
+    LimitsDialog(MessageService& messages, plausibility::Limits& limits, QWidget* parent = nullptr);
 
     // Adds the row "Sprache:" with "Deutsch" and "English" (languageChooser) and the note that
     // a new choice takes effect at the next start. The row shows the stored choice, else the
@@ -53,7 +53,7 @@ private:
     bool refusedCrossedPair();
     const Field* fieldOf(const QObject* object) const;
 
-    MessageService& ui_;
+    MessageService& messages_;
     plausibility::Limits& limits_;
     plausibility::Limits edited_; // the limits as the fields show them
     QGroupBox* minBox_ = nullptr;

@@ -1,3 +1,5 @@
+// The check whether the database has groups, before "Gruppen …" and "Rangliste …".
+
 #include "ui/squads/GroupCheck.h"
 
 #include "core/store/DataStore.h"
@@ -15,11 +17,12 @@ struct GroupCheckTexts {
 
 } // namespace
 
-bool checkGroupsAvailable(DataStore& store, MessageService& ui) {
+bool checkGroupsAvailable(DataStore& store, MessageService& messages) {
     if (!store.groups().available()) {
-        boxes::information(ui, GroupCheckTexts::tr("Diese Datenbank hat keine Gruppen: sie konnte "
-                                                   "nicht auf die Version des Programms gebracht "
-                                                   "werden."));
+        boxes::information(messages,
+                           GroupCheckTexts::tr("Diese Datenbank hat keine Gruppen: sie konnte "
+                                               "nicht auf die Version des Programms gebracht "
+                                               "werden."));
         return false;
     }
     return true;

@@ -1,3 +1,5 @@
+// The dialog "Gruppen": create, rename and delete groups.
+
 #include "ui/squads/GroupDialog.h"
 
 #include "core/store/DataStore.h"
@@ -11,8 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-GroupDialog::GroupDialog(DataStore& store, MessageService& ui, QWidget* parent)
-    : QDialog(parent), store_(store), ui_(ui) {
+GroupDialog::GroupDialog(DataStore& store, MessageService& messages, QWidget* parent)
+    : QDialog(parent), store_(store), messages_(messages) {
     setObjectName(QStringLiteral("groupDialog"));
     setWindowTitle(tr("Gruppen"));
     setModal(true);
@@ -56,7 +58,7 @@ GroupDialog::GroupDialog(DataStore& store, MessageService& ui, QWidget* parent)
 
     const auto guarded = [this](void (GroupDialog::*handler)()) {
         return [this, handler] {
-            runGuarded(ui_, [this, handler] { (this->*handler)(); });
+            runGuarded(messages_, [this, handler] { (this->*handler)(); });
         };
     };
     connect(newButton_, &QPushButton::clicked, this, guarded(&GroupDialog::createGroup));
@@ -73,7 +75,7 @@ GroupDialog::GroupDialog(DataStore& store, MessageService& ui, QWidget* parent)
 
 void GroupDialog::showEvent(QShowEvent* event) {
     changed_ = false;
-    runGuarded(ui_, [this] { reload(chosenId()); });
+    runGuarded(messages_, [this] { reload(chosenId()); });
     QDialog::showEvent(event);
     nameField_->setFocus();
 }
@@ -124,7 +126,7 @@ void GroupDialog::deleteGroup() {
     const QListWidgetItem* item = groupList_->currentItem();
     if (!item)
         return;
-    if (!boxes::confirmDestructive(ui_,
+    if (!boxes::confirmDestructive(messages_,
                                    tr("Soll die Gruppe „%1“ gelöscht werden? Ihre Sportler "
                                       "bleiben gespeichert.")
                                        .arg(item->text()),

@@ -19,7 +19,7 @@ class QPushButton;
 class GroupDialog : public QDialog {
     Q_OBJECT
 public:
-    GroupDialog(DataStore& store, MessageService& ui, QWidget* parent = nullptr);
+    GroupDialog(DataStore& store, MessageService& messages, QWidget* parent = nullptr);
 
     // Reads the groups anew; chooses the group with this ID when it is there.
     void reload(qint64 chosenId = 0);
@@ -38,7 +38,7 @@ private:
     void updateButtons();
 
     DataStore& store_;
-    MessageService& ui_;
+    MessageService& messages_;
     bool changed_ = false;
     QListWidget* groupList_ = nullptr;
     QLineEdit* nameField_ = nullptr;

@@ -1,3 +1,5 @@
+// The window "Rangliste": the period, the ranking table, the clipboard and the team report.
+
 #include "ui/squads/RankingWindow.h"
 
 #include "core/base/Texts.h"
@@ -119,8 +121,8 @@ QDateEdit* dateField(const QString& name, const QDate& date, QWidget* parent) {
 
 } // namespace
 
-RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* parent)
-    : QWidget(parent, Qt::Window), store_(store), ui_(ui) {
+RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window), store_(store), messages_(messages) {
     setObjectName(QStringLiteral("rankingWindow"));
     setWindowTitle(tr("Rangliste"));
     resize(900, 560);
@@ -204,7 +206,7 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& ui, QWidget* pare
 }
 
 void RankingWindow::guarded(const std::function<void()>& handler) {
-    runGuarded(ui_, handler);
+    runGuarded(messages_, handler);
 }
 
 void RankingWindow::showGroup(qint64 groupId) {
@@ -276,12 +278,12 @@ QList<ranking::Row> RankingWindow::rowsShown() const {
 void RankingWindow::copyRanking() {
     if (model_->rowCount() == 0)
         return;
-    ui_.setClipboardText(ranking::clipboardText(rowsShown()));
+    messages_.setClipboardText(ranking::clipboardText(rowsShown()));
 }
 
 void RankingWindow::saveTeamReport() {
     const qint64 groupId = chosenGroupId();
     if (groupId == 0 || !period().isValid())
         return;
-    reportpdf::saveTeam(ui_, store_, {groupId, groupChooser_->currentText()}, period());
+    reportpdf::saveTeam(messages_, store_, {groupId, groupChooser_->currentText()}, period());
 }

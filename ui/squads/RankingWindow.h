@@ -26,7 +26,7 @@ class RankingTableModel;
 class RankingWindow : public QWidget {
     Q_OBJECT
 public:
-    RankingWindow(DataStore& store, MessageService& ui, QWidget* parent);
+    RankingWindow(DataStore& store, MessageService& messages, QWidget* parent);
 
     // Reads the groups anew and chooses this one (the first when 0 or gone), then the ranking.
     void showGroup(qint64 groupId);
@@ -46,7 +46,7 @@ private:
     void guarded(const std::function<void()>& handler);
 
     DataStore& store_;
-    MessageService& ui_;
+    MessageService& messages_;
     RankingTableModel* model_ = nullptr;
     QSortFilterProxyModel* sorted_ = nullptr;
     bool loading_ = false;

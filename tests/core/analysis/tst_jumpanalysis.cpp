@@ -26,8 +26,8 @@ private slots:
             QStringLiteral("3|38,46|29,58|9,46|32,00|203,33|486,67|2,40|1,57|-56,80");
         const QString single = QStringLiteral("1|30,66|30,66|||200,00|500,00|1,53|1,53|");
         Jumps series999;
-        for (int number = 1; number <= 999; ++number)
-            series999.append({200, 500, number});
+        for (int index = 1; index <= 999; ++index)
+            series999.append({200, 500, index});
 
         QTest::newRow("single jump") << Jumps{{200, 500, 1}} << single;
         QTest::newRow("excluded jumps count nowhere")
@@ -98,7 +98,7 @@ private slots:
         });
         QList<qint64> order;
         for (const auto& point : points)
-            order.append(point.nummer);
+            order.append(point.measurementNumber);
         QCOMPARE(order, (QList<qint64>{5, 4, 2, 1, 3}));
         QVERIFY(!points[2].bestHeightCm && !points[2].bestRsi && !points[2].meanContactMs);
         QCOMPARE(points[4].moment, march5);

@@ -13,11 +13,11 @@ using progress::Line;
 class TestProgress : public QObject {
     Q_OBJECT
 
-    static MeasurementJumps measurement(qint64 nummer, const QString& day, const QString& test,
-                                        std::optional<int> dropHeight, bool series,
-                                        double flightMs = 500) {
+    static MeasurementJumps measurement(qint64 measurementNumber, const QString& day,
+                                        const QString& test, std::optional<int> dropHeight,
+                                        bool series, double flightMs = 500) {
         return {QDateTime::fromString(day, Qt::ISODate),
-                nummer,
+                measurementNumber,
                 {{200, flightMs, 1}},
                 {test, dropHeight},
                 series};
@@ -51,8 +51,8 @@ private slots:
 
         const QList<ProgressPoint> points = progress::pointsOf(all, lines[0]);
         QCOMPARE(points.size(), 2);
-        QCOMPARE(points[0].nummer, 3);
-        QCOMPARE(points[1].nummer, 6);
+        QCOMPARE(points[0].measurementNumber, 3);
+        QCOMPARE(points[1].measurementNumber, 6);
         // 480 ms of flight: 28.2528 cm.
         QVERIFY(qAbs(*points[1].bestHeightCm - 28.2528) < 1e-3);
 
@@ -84,7 +84,7 @@ private slots:
         QList<ProgressPoint> points;
         for (int i = 0; i < rsis.size(); ++i) {
             ProgressPoint point;
-            point.nummer = i + 1;
+            point.measurementNumber = i + 1;
             if (rsis[i] >= 0)
                 point.bestRsi = rsis[i];
             points << point;

@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(result.has_value(), !best.isEmpty());
         if (!result)
             return;
-        QCOMPARE(result->bestNumbers, best);
+        QCOMPARE(result->bestJumpIndexes, best);
         QVERIFY(qAbs(result->meanRsi - meanRsi) < 1e-9);
         QCOMPARE(result->meanContactMs, meanContactMs);
         QCOMPARE(result->meanHeightCm, 30.65625);

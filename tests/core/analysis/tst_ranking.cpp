@@ -240,7 +240,8 @@ private slots:
             measurements.recordFirstJump(adler, at(2, 20), {200, 400, 0.8, 1});
         measurements.recordJump(series.id, {200, 450, 1.0, 2});
         measurements.recordJump(series.id, {200, 480, 1.1, 3});
-        measurements.exclude(seriesKey(adler, series.nummer), 3, {"Doppelkontakt", "t", at(3, 1)});
+        measurements.exclude(seriesKey(adler, series.measurementNumber), 3,
+                             {"Doppelkontakt", "t", at(3, 1)});
         measurements.recordFirstJump(adler, at(1, 2), {100, 900, 8.1, 1});
         measurements.recordFirstJump(other, at(3, 5), {100, 900, 8.1, 1});
         // A measurement whose jumps are gone counts, without jumps.
@@ -257,7 +258,7 @@ private slots:
         QCOMPARE(read[0].measurements[1].jumps.size(), 3);
         int excluded = 0;
         for (const analysis::StoredJump& jump : read[0].measurements[1].jumps)
-            excluded += jump.excluded ? jump.number : 0;
+            excluded += jump.excluded ? jump.jumpIndex : 0;
         QCOMPARE(excluded, 3);
         QVERIFY(read[0].measurements[2].jumps.isEmpty());
         QCOMPARE(read[1].athlete.id, berg);

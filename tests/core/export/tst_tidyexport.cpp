@@ -144,7 +144,7 @@ Seeded seed(Database& db) {
     measurements.recordJump(series.id, {-1, 300, -90, 2});
     measurements.recordJump(series.id, {180, 450, 1.13, 3});
     measurements.recordJump(series.id, {210, 0, 0, 4});
-    measurements.exclude(seriesKey(s.umlaut, series.nummer), 3,
+    measurements.exclude(seriesKey(s.umlaut, series.measurementNumber), 3,
                          {QStringLiteral("Fehlversuch, \"verrutscht\""), QStringLiteral("tr"),
                           QDateTime::currentDateTime()});
     measurements.recordFirstJump(s.grouped, QDateTime(QDate(2025, 1, 2), QTime(8, 9, 10)),

@@ -10,7 +10,7 @@ namespace {
 // The entry as the list shows it: "Nr.", date, time, four values, and the number.
 QStringList shown(const history::Entry& e) {
     return QStringList{QString::number(e.position), e.dateText, e.timeText}
-           << e.values << QString::number(e.nummer);
+           << e.values << QString::number(e.measurementNumber);
 }
 
 } // namespace
@@ -66,7 +66,7 @@ private slots:
                  (QStringList{"1", "06.12.2026", "19:05:09", "...", "...", "...", "...", "1"}));
         QCOMPARE(shown(entries[2]),
                  (QStringList{"3", "06.12.2026", "19:05:09", "200", "500", "1,25", "30,66", "3"}));
-        QCOMPARE(entries[3].nummer, 4);
+        QCOMPARE(entries[3].measurementNumber, 4);
         QVERIFY(entries[1].isSeries() && !entries[2].isSeries());
         QVERIFY(history::build(measurements, 99).isEmpty());
     }

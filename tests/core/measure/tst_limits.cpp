@@ -25,45 +25,46 @@ private slots:
         QTest::addColumn<bool>("inLimits");
         QTest::addColumn<bool>("stops");           // with the abort option on
         QTest::addColumn<QStringList>("messages"); // with the abort option on
-        const QString szLow = QStringLiteral("Untere Stützzeit-Plausibilätsgrenze verletzt: ");
-        const QString szHigh = QStringLiteral("Obere  Stützzeit-Plausibilätsgrenze verletzt: ");
-        const QString fzLow = QStringLiteral("Untere Flugzeit-Plausibilätsgrenze verletzt: ");
-        const QString fzHigh = QStringLiteral("Obere  Flugzeit-Plausibilätsgrenze verletzt: ");
+        const QString contactLow = QStringLiteral("Untere Stützzeit-Plausibilätsgrenze verletzt: ");
+        const QString contactHigh =
+            QStringLiteral("Obere  Stützzeit-Plausibilätsgrenze verletzt: ");
+        const QString flightLow = QStringLiteral("Untere Flugzeit-Plausibilätsgrenze verletzt: ");
+        const QString flightHigh = QStringLiteral("Obere  Flugzeit-Plausibilätsgrenze verletzt: ");
         // A measured value passes exactly when it gets no message; it then never stops the run.
         auto row = [](const char* name, bool flight, qint32 lower, qint32 upper, qint32 value,
                       const QStringList& messages) {
             QTest::newRow(name) << flight << lower << upper << value << messages.isEmpty()
                                 << !messages.isEmpty() << messages;
         };
-        row("SZ inside", false, 60, 330, 200, {});
-        row("SZ below", false, 60, 330, 45, {szLow + "45ms < 60ms"});
-        row("SZ 59", false, 60, 330, 59, {szLow + "59ms < 60ms"});
-        row("SZ equal to lower", false, 60, 330, 60, {szLow + "60ms <= 60ms"});
-        row("SZ equal to upper", false, 60, 330, 330, {szHigh + "330ms >= 330ms"});
-        row("SZ above", false, 60, 330, 331, {szHigh + "331ms > 330ms"});
-        row("SZ zero", false, 60, 330, 0, {szLow + "0ms < 60ms"});
-        row("SZ largest", false, 60, 330, 65535, {szHigh + "65535ms > 330ms"});
-        row("FZ inside", true, 200, 1000, 500, {});
-        row("FZ equal to lower", true, 200, 1000, 200, {fzLow + "200ms <= 200ms"});
-        row("FZ equal to upper", true, 200, 1000, 1000, {fzHigh + "1000ms >= 1000ms"});
-        row("FZ below", true, 200, 1000, 199, {fzLow + "199ms < 200ms"});
-        row("FZ above", true, 200, 1000, 1001, {fzHigh + "1001ms > 1000ms"});
+        row("contact inside", false, 60, 330, 200, {});
+        row("contact below", false, 60, 330, 45, {contactLow + "45ms < 60ms"});
+        row("contact 59", false, 60, 330, 59, {contactLow + "59ms < 60ms"});
+        row("contact equal to lower", false, 60, 330, 60, {contactLow + "60ms <= 60ms"});
+        row("contact equal to upper", false, 60, 330, 330, {contactHigh + "330ms >= 330ms"});
+        row("contact above", false, 60, 330, 331, {contactHigh + "331ms > 330ms"});
+        row("contact zero", false, 60, 330, 0, {contactLow + "0ms < 60ms"});
+        row("contact largest", false, 60, 330, 65535, {contactHigh + "65535ms > 330ms"});
+        row("flight inside", true, 200, 1000, 500, {});
+        row("flight equal to lower", true, 200, 1000, 200, {flightLow + "200ms <= 200ms"});
+        row("flight equal to upper", true, 200, 1000, 1000, {flightHigh + "1000ms >= 1000ms"});
+        row("flight below", true, 200, 1000, 199, {flightLow + "199ms < 200ms"});
+        row("flight above", true, 200, 1000, 1001, {flightHigh + "1001ms > 1000ms"});
         row("crossed, between", false, 300, 100, 200,
-            {szLow + "200ms < 300ms", szHigh + "200ms > 100ms"});
+            {contactLow + "200ms < 300ms", contactHigh + "200ms > 100ms"});
         row("crossed, on lower", true, 300, 100, 300,
-            {fzLow + "300ms <= 300ms", fzHigh + "300ms > 100ms"});
-        row("crossed, below both", false, 300, 100, 50, {szLow + "50ms < 300ms"});
-        row("crossed, above both", false, 300, 100, 400, {szHigh + "400ms > 100ms"});
+            {flightLow + "300ms <= 300ms", flightHigh + "300ms > 100ms"});
+        row("crossed, below both", false, 300, 100, 50, {contactLow + "50ms < 300ms"});
+        row("crossed, above both", false, 300, 100, 400, {contactHigh + "400ms > 100ms"});
         row("lower equals upper", true, 100, 100, 100,
-            {fzLow + "100ms <= 100ms", fzHigh + "100ms >= 100ms"});
+            {flightLow + "100ms <= 100ms", flightHigh + "100ms >= 100ms"});
         row("negative lower limit", false, -5, 330, 0, {});
-        QTest::newRow("SZ not measured passes")
+        QTest::newRow("contact not measured passes")
             << false << 60 << 330 << -1 << true << false << QStringList{};
-        QTest::newRow("SZ not measured passes crossed limits")
+        QTest::newRow("contact not measured passes crossed limits")
             << false << 300 << 100 << -1 << true << false << QStringList{};
-        QTest::newRow("FZ not measured fails quietly")
+        QTest::newRow("flight not measured fails quietly")
             << true << 200 << 1000 << -1 << false << false << QStringList{};
-        QTest::newRow("FZ not measured, lower limit below")
+        QTest::newRow("flight not measured, lower limit below")
             << true << -5 << 1000 << -1 << false << false << QStringList{};
     }
     void test() {

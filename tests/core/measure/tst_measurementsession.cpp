@@ -32,7 +32,7 @@ struct Rig : SessionObserver {
 
     QStringList boxes;   // "Kalvero: text" or "Fehler: text", in order
     QStringList details; // the details of failures
-    QStringList entries; // "nummer: kind contact flight" of every new history entry
+    QStringList entries; // "measurementNumber: kind contact flight" of every new history entry
     QStringList events;  // starting, started, stopping, ended ...
     QString fields[4];   // contact time, flight time, efficiency, height
     int rejections = 0;  // jumps shown but kept from the store by the limits
@@ -115,7 +115,7 @@ struct Rig : SessionObserver {
     void showError(const QString& text) override { boxes << "Fehler: " + text; }
     void measurementCreated(const NewMeasurement& m) override {
         entries << QStringLiteral("%1: %2 %3 %4")
-                       .arg(m.nummer)
+                       .arg(m.measurementNumber)
                        .arg(m.series ? "series" : "single")
                        .arg(m.contactMs)
                        .arg(m.flightMs);
@@ -296,7 +296,7 @@ private slots:
         rig.session.mode = MeasurementMode::Multiple;
         const RunState& state = rig.session.state();
         rig.run("INSERT INTO units (Ref_ID, Nummer, FZ) VALUES (12, 4, 1)");
-        for (const qint64 lastNummer : {4, 5}) {
+        for (const qint64 lastMeasurementNumber : {4, 5}) {
             rig.session.start(12);
             QCOMPARE(rig.session.phase(), RunPhase::Running);
             QVERIFY(rig.session.pollTimer().isActive());
@@ -310,7 +310,7 @@ private slots:
             QVERIFY(!state.contactInLimits && !state.flightInLimits && !state.endMarkerSeen);
             QVERIFY(state.contactValid && state.flightValid);
             QCOMPARE(state.jumpCount, 1);
-            QCOMPARE(state.nummer, lastNummer + 1);
+            QCOMPARE(state.measurementNumber, lastMeasurementNumber + 1);
             rig.session.stop();
         }
         QCOMPARE(rig.jumps(), (QStringList{"12005/200/500/1.25/1", "12006/200/500/1.25/1"}));
@@ -495,23 +495,23 @@ private slots:
     // The run records for the athlete it started with, under the number after his highest,
     // from number 1000 on under a key of its own.
     void keysOfTheRun_data() {
-        QTest::addColumn<qint64>("lastNummer");
+        QTest::addColumn<qint64>("lastMeasurementNumber");
         QTest::addColumn<QString>("jump");
         QTest::newRow("first") << qint64(0) << "12001/200/500/1.25/1";
         QTest::newRow("after 998") << qint64(998) << "12999/200/500/1.25/1";
         QTest::newRow("the thousandth") << qint64(999) << "-12001000/200/500/1.25/1";
     }
     void keysOfTheRun() {
-        QFETCH(qint64, lastNummer);
+        QFETCH(qint64, lastMeasurementNumber);
         QFETCH(QString, jump);
         Rig rig("100: 0 200 1 244\n");
-        if (lastNummer > 0)
+        if (lastMeasurementNumber > 0)
             rig.run(QStringLiteral("INSERT INTO units (Ref_ID, Nummer, FZ) VALUES (12, %1, 1)")
-                        .arg(lastNummer));
+                        .arg(lastMeasurementNumber));
         rig.session.start(12);
         rig.poll();
         QCOMPARE(rig.jumps(), QStringList{jump});
-        QCOMPARE(rig.measurements().last(), QStringLiteral("%1/1").arg(lastNummer + 1));
+        QCOMPARE(rig.measurements().last(), QStringLiteral("%1/1").arg(lastMeasurementNumber + 1));
     }
 
     // A series ends by itself after its number of recorded jumps or its time on the clock;

@@ -23,13 +23,13 @@ private slots:
 
     void height_data() {
         QTest::addColumn<QChar>("separator");
-        QTest::addColumn<int>("fz");
+        QTest::addColumn<int>("flightMs");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("fieldText");
         QTest::addColumn<double>("fieldValue");
         const struct {
             const char* name;
-            int fz;
+            int flightMs;
             const char* text;
             const char* fieldText;
             double fieldValue;
@@ -50,35 +50,35 @@ private slots:
         };
         for (const auto& r : rows) {
             addBothSeparators(r.name, [&](QTestData& row) {
-                row << r.fz << QString::fromUtf8(r.text) << QString::fromUtf8(r.fieldText)
+                row << r.flightMs << QString::fromUtf8(r.text) << QString::fromUtf8(r.fieldText)
                     << r.fieldValue;
             });
         }
     }
     void height() {
         QFETCH(QChar, separator);
-        QFETCH(int, fz);
+        QFETCH(int, flightMs);
         QFETCH(QString, text);
         QFETCH(QString, fieldText);
         QFETCH(double, fieldValue);
         texts::setDecimalSeparator(separator);
-        QCOMPARE(metrics::metricText(metrics::heightCm(fz)), withSeparator(text, separator));
-        QCOMPARE(metrics::metricText(metrics::heightCm(fz), 3),
+        QCOMPARE(metrics::metricText(metrics::heightCm(flightMs)), withSeparator(text, separator));
+        QCOMPARE(metrics::metricText(metrics::heightCm(flightMs), 3),
                  withSeparator(fieldText, separator));
         // Exactly the double the text stands for, whatever the separator.
-        const double value = metrics::heightFieldValue(fz);
+        const double value = metrics::heightFieldValue(flightMs);
         QVERIFY2(value == fieldValue, qPrintable(QString::number(value, 'g', 17)));
     }
 
     void efficiency_data() {
         QTest::addColumn<QChar>("separator");
-        QTest::addColumn<int>("fz");
-        QTest::addColumn<int>("sz");
+        QTest::addColumn<int>("flightMs");
+        QTest::addColumn<int>("contactMs");
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("stored");
         const struct {
             const char* name;
-            int fz, sz;
+            int flightMs, contactMs;
             const char* text;
             double stored;
         } rows[] = {
@@ -94,21 +94,21 @@ private slots:
         };
         for (const auto& r : rows) {
             addBothSeparators(r.name, [&](QTestData& row) {
-                row << r.fz << r.sz << QString::fromUtf8(r.text) << r.stored;
+                row << r.flightMs << r.contactMs << QString::fromUtf8(r.text) << r.stored;
             });
         }
     }
     void efficiency() {
         QFETCH(QChar, separator);
-        QFETCH(int, fz);
-        QFETCH(int, sz);
+        QFETCH(int, flightMs);
+        QFETCH(int, contactMs);
         QFETCH(QString, text);
         QFETCH(double, stored);
         texts::setDecimalSeparator(separator);
-        const double eff = metrics::efficiency(fz, sz);
-        QCOMPARE(metrics::metricText(eff), withSeparator(text, separator));
-        QVERIFY2(metrics::metricValue(eff) == stored,
-                 qPrintable(QString::number(metrics::metricValue(eff), 'g', 17)));
+        const double index = metrics::efficiency(flightMs, contactMs);
+        QCOMPARE(metrics::metricText(index), withSeparator(text, separator));
+        QVERIFY2(metrics::metricValue(index) == stored,
+                 qPrintable(QString::number(metrics::metricValue(index), 'g', 17)));
     }
 
     void metricText_data() {

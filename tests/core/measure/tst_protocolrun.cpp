@@ -175,7 +175,8 @@ private slots:
         record(190, 20, other);
         record(220, std::nullopt, profile); // no drop height: no trial of a height
         record(210, 30, profile);
-        measurements.exclude(seriesKey(12, excluded.nummer), 1, {"Fehlversuch", "test", now});
+        measurements.exclude(seriesKey(12, excluded.measurementNumber), 1,
+                             {"Fehlversuch", "test", now});
 
         const QList<ProfileTrial> trials = protocolrun::storedTrials(measurements, profile);
         QStringList read;
@@ -193,7 +194,7 @@ private slots:
     // The 10/5 result in the panel's line, rounded as shown, and the series it runs as.
     void tenFive() {
         protocols::TenFiveResult result;
-        result.bestNumbers = {2, 3, 5, 7, 9};
+        result.bestJumpIndexes = {2, 3, 5, 7, 9};
         result.meanRsi = 2.125;
         result.meanContactMs = 182.4;
         result.meanHeightCm = 38.66;

@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(entries.size(), 1);
         const QStringList readBack = entries[0].values.mid(2);
         const QList<Jump> jumps =
-            run.store.measurements().jumpsOf(seriesKey(athlete.id, run.created->nummer));
+            run.store.measurements().jumpsOf(seriesKey(athlete.id, run.created->measurementNumber));
         QCOMPARE(jumps.size(), 1);
         QCOMPARE(jumps[0].efficiency, storedEfficiency);
         const QStringList grid{metrics::efficiencyText(jumps[0].flightMs, jumps[0].contactMs),
@@ -135,7 +135,8 @@ private slots:
         const QStringList statistics =
             analysis::statisticsTexts(analysis::jumpStatistics(analysis::storedJumps(jumps)));
         QCOMPARE(statistics.mid(1, 2), (QStringList{height, height}));
-        const auto report = report::read(run.store.measurements(), athlete, run.created->nummer);
+        const auto report =
+            report::read(run.store.measurements(), athlete, run.created->measurementNumber);
         QVERIFY(report && report->selected);
         QCOMPARE(report::tableTexts(report->lines.first())[5], height);
         QCOMPARE(analysis::statisticsTexts(report->selected->statistics)[1], height);

@@ -64,24 +64,27 @@ private slots:
         athlete.id = athletes.add(athlete);
         const QDateTime start(QDate(2026, 3, 1), QTime(10, 0));
         const qint64 profileId = measurements.createProfile(athlete.id, start, {30, 40}, 1);
-        QList<qint64> nummern;
+        QList<qint64> measurementNumbers;
         const Measurement series = measurements.recordFirstJump(
             athlete.id, start, {200, 500, 1.25, 1}, {}, {Protocol::TenFive, 0});
         for (qint32 n = 2; n <= 10; ++n)
             measurements.recordJump(series.id, {200, 500, 1.25, n});
-        nummern << series.nummer;
-        nummern << measurements.recordFirstJump(athlete.id, start.addSecs(60), {210, 480, 1.1, 1})
-                       .nummer;
-        nummern << measurements
-                       .recordFirstJump(athlete.id, start.addSecs(120), {190, 520, 1.4, 1},
-                                        {QStringLiteral("Drop Jump"), 30},
-                                        {Protocol::DropHeightProfile, profileId})
-                       .nummer;
+        measurementNumbers << series.measurementNumber;
+        measurementNumbers << measurements
+                                  .recordFirstJump(athlete.id, start.addSecs(60),
+                                                   {210, 480, 1.1, 1})
+                                  .measurementNumber;
+        measurementNumbers << measurements
+                                  .recordFirstJump(athlete.id, start.addSecs(120),
+                                                   {190, 520, 1.4, 1},
+                                                   {QStringLiteral("Drop Jump"), 30},
+                                                   {Protocol::DropHeightProfile, profileId})
+                                  .measurementNumber;
 
         const std::optional<report::AthleteReport> read =
-            report::read(measurements, athlete, nummern[selected]);
+            report::read(measurements, athlete, measurementNumbers[selected]);
         QVERIFY(read && read->selected);
-        QCOMPARE(read->selected->nummer, nummern[selected]);
+        QCOMPARE(read->selected->measurementNumber, measurementNumbers[selected]);
         QCOMPARE(read->tenFive.has_value(), protocol == QLatin1String("10/5"));
         QCOMPARE(read->profile.has_value(), protocol == QLatin1String("profile"));
         if (read->tenFive)

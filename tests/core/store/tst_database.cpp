@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(db.duplicateNumbers().size(), duplicates);
         if (duplicates > 0) {
             QCOMPARE(db.duplicateNumbers()[0].athleteId, 12);
-            QCOMPARE(db.duplicateNumbers()[0].nummer, 2);
+            QCOMPARE(db.duplicateNumbers()[0].measurementNumber, 2);
             QCOMPARE(db.duplicateNumbers()[0].count, 2);
         }
         QSqlQuery q(db.connection());

@@ -28,9 +28,9 @@ int recordUntilKilled(const QString& directory) {
         measurements.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1}).id;
     std::printf("1\n");
     std::fflush(stdout);
-    for (qint32 number = 2;; ++number) {
-        measurements.recordJump(id, {200, 500, 1.25, number});
-        std::printf("%d\n", number);
+    for (qint32 jumpIndex = 2;; ++jumpIndex) {
+        measurements.recordJump(id, {200, 500, 1.25, jumpIndex});
+        std::printf("%d\n", jumpIndex);
         std::fflush(stdout);
     }
 }
@@ -94,8 +94,8 @@ private slots:
             const qint64 id =
                 measurements.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1})
                     .id;
-            for (qint32 number = 2; number <= 700; ++number) {
-                measurements.recordJump(id, {200, 500, 1.25, number});
+            for (qint32 jumpIndex = 2; jumpIndex <= 700; ++jumpIndex) {
+                measurements.recordJump(id, {200, 500, 1.25, jumpIndex});
                 db.checkpointIfDue();
                 longest = std::max(longest, QFileInfo(path + "-wal").size());
             }
@@ -145,7 +145,7 @@ private slots:
             QCOMPARE(measurements.jumpsOf(1300).size(), 10);
             QCOMPARE(
                 measurements.recordFirstJump(1, QDateTime::currentDateTime(), {200, 500, 1.25, 1})
-                    .nummer,
+                    .measurementNumber,
                 301);
         }
         QCOMPARE(scalar(path, "SELECT COUNT(*) FROM mr").toInt(), 3001);

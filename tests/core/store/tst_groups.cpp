@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(found.size(), 2);
         QCOMPARE(found[0].athleteId, anna);
         QCOMPARE(found[0].day, first);
-        QCOMPARE(found[1].nummer, qint64(2));
+        QCOMPARE(found[1].measurementNumber, qint64(2));
         QCOMPARE(found[1].day, first.addDays(1));
         QCOMPARE(found[0].jumps.size(), 1);
         QList<double> flights;
@@ -175,7 +175,7 @@ private slots:
         const Measurement series =
             measurements.recordFirstJump(anna, QDateTime(day, QTime(9, 0)), {200, 500, 1.25, 1});
         measurements.recordJump(series.id, {210, 510, 1.2, 2});
-        measurements.exclude(seriesKey(anna, series.nummer), 2,
+        measurements.exclude(seriesKey(anna, series.measurementNumber), 2,
                              {QStringLiteral("Fehlversuch"), QString(), QDateTime()});
         const Measurement single =
             measurements.recordFirstJump(ben, QDateTime(day, QTime(9, 5)), {220, 450, 1.0, 1});
@@ -184,12 +184,12 @@ private slots:
         const QString insertUnit = QStringLiteral(
             "INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (%1, '%2', %3, %4)");
         QVERIFY(data->run(insertUnit.arg(anna).arg("2026-03-01T10:00:00").arg(1000).arg(2)));
-        for (const int number : {1, 2})
+        for (const int jumpIndex : {1, 2})
             QVERIFY(data->run(QStringLiteral("INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) "
                                              "VALUES (%1, %2, 600, 1.5, %3)")
                                   .arg(seriesKey(anna, 1000))
-                                  .arg(230 + number)
-                                  .arg(number)));
+                                  .arg(230 + jumpIndex)
+                                  .arg(jumpIndex)));
         QVERIFY(data->run(insertUnit.arg(ben).arg("2026-03-01T11:00:00").arg(7).arg(0)));
 
         const QList<MemberMeasurement> found = groups.measurementsOfMembers(u19, day, day);
@@ -198,14 +198,15 @@ private slots:
         for (const MemberMeasurement& measurement : found) {
             QCOMPARE(measurement.day, day);
             QList<std::pair<double, bool>>& jumps =
-                jumpsOf[measurement.nummer * 10 + (measurement.athleteId == anna)];
+                jumpsOf[measurement.measurementNumber * 10 + (measurement.athleteId == anna)];
             for (const Jump& jump : measurement.jumps)
                 jumps << std::pair{jump.contactMs, jump.excluded};
             std::sort(jumps.begin(), jumps.end());
         }
         using Jumps = QList<std::pair<double, bool>>;
-        QCOMPARE(jumpsOf.value(series.nummer * 10 + 1), (Jumps{{200, false}, {210, true}}));
-        QCOMPARE(jumpsOf.value(single.nummer * 10), (Jumps{{220, false}, {225, false}}));
+        QCOMPARE(jumpsOf.value(series.measurementNumber * 10 + 1),
+                 (Jumps{{200, false}, {210, true}}));
+        QCOMPARE(jumpsOf.value(single.measurementNumber * 10), (Jumps{{220, false}, {225, false}}));
         QCOMPARE(jumpsOf.value(1000 * 10 + 1), (Jumps{{231, false}, {232, false}}));
         QVERIFY(jumpsOf.contains(7 * 10));
         QCOMPARE(jumpsOf.value(7 * 10), Jumps{});

@@ -16,7 +16,7 @@ namespace {
 QStringList numbersOf(const QList<Jump>& jumps) {
     QStringList out;
     for (const Jump& j : jumps)
-        out << QStringLiteral("%1/%2").arg(j.seriesKey).arg(j.number);
+        out << QStringLiteral("%1/%2").arg(j.seriesKey).arg(j.jumpIndex);
     return out;
 }
 
@@ -30,7 +30,7 @@ private slots:
     // no measurement.
     void seriesKeys_data() {
         QTest::addColumn<qint64>("athlete");
-        QTest::addColumn<qint64>("nummer");
+        QTest::addColumn<qint64>("measurementNumber");
         QTest::addColumn<qint64>("key");
         QTest::newRow("first") << qint64(7) << qint64(1) << qint64(7001);
         QTest::newRow("999") << qint64(12) << qint64(999) << qint64(12999);
@@ -39,13 +39,13 @@ private slots:
     }
     void seriesKeys() {
         QFETCH(qint64, athlete);
-        QFETCH(qint64, nummer);
+        QFETCH(qint64, measurementNumber);
         QFETCH(qint64, key);
-        QCOMPARE(seriesKey(athlete, nummer), key);
+        QCOMPARE(seriesKey(athlete, measurementNumber), key);
         // The statements' form of the key is the same.
         TempDataDir data;
-        QCOMPARE(data.scalar("SELECT " +
-                             seriesKeyExpression(QString::number(athlete), QString::number(nummer)))
+        QCOMPARE(data.scalar("SELECT " + seriesKeyExpression(QString::number(athlete),
+                                                             QString::number(measurementNumber)))
                      .toLongLong(),
                  key);
         QSet<qint64> keys;
@@ -54,7 +54,7 @@ private slots:
                 keys.insert(seriesKey(a, n));
         QCOMPARE(keys.size(), 30 * 3000);
         QVERIFY(!keys.contains(0));
-        QVERIFY_THROWS_EXCEPTION(AppError, seriesKey(1, kMaxNummer + 1));
+        QVERIFY_THROWS_EXCEPTION(AppError, seriesKey(1, kMaxMeasurementNumber + 1));
     }
 
     // A measurement is created with its first jump; every jump after it updates the count in
@@ -87,7 +87,7 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(AppError, repo.recordJump(id, {202, 500, 1.25, 3}));
         const Measurement m = repo.ofAthlete(12).first();
         QCOMPARE(m.id, id);
-        QCOMPARE(m.nummer, 1);
+        QCOMPARE(m.measurementNumber, 1);
         QCOMPARE(m.jumpCount, count);
         QCOMPARE(m.moment, moment);
         QCOMPARE(numbersOf(repo.jumpsOf(12001)), jumps);
@@ -150,25 +150,25 @@ private slots:
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(" | ")));
 
         MeasurementRepository repo(*data.db);
-        QList<qint64> numbers;
+        QList<qint64> measurementNumbers;
         for (const Measurement& m : repo.ofAthlete(12)) {
-            numbers << m.nummer;
-            if (m.nummer == 3)
+            measurementNumbers << m.measurementNumber;
+            if (m.measurementNumber == 3)
                 continue;
             QCOMPARE(m.jumpCount, kJumps);
-            const QList<Jump> jumps = repo.jumpsOf(seriesKey(12, m.nummer));
+            const QList<Jump> jumps = repo.jumpsOf(seriesKey(12, m.measurementNumber));
             QCOMPARE(jumps.size(), kJumps);
             // One station's jumps only, in jump order.
             for (int i = 0; i < kJumps; ++i) {
-                QCOMPARE(jumps[i].number, double(i + 1));
+                QCOMPARE(jumps[i].jumpIndex, double(i + 1));
                 QCOMPARE(jumps[i].contactMs, jumps[0].contactMs);
             }
         }
-        std::sort(numbers.begin(), numbers.end());
+        std::sort(measurementNumbers.begin(), measurementNumbers.end());
         QList<qint64> expected;
         for (qint64 n = 3; n <= 3 + 2 * kMeasurements; ++n)
             expected << n;
-        QCOMPARE(numbers, expected);
+        QCOMPARE(measurementNumbers, expected);
         // A number given twice is refused by the database itself.
         QVERIFY(!data.run("INSERT INTO units (Ref_ID, Nummer) VALUES (12, 4)"));
     }
@@ -229,10 +229,10 @@ private slots:
         QFETCH(QString, locked);
         TempDataDir data;
         MeasurementRepository repo(*data.db);
-        for (int nummer : {1, 2})
-            QCOMPARE(
-                repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1}).nummer,
-                nummer);
+        for (int measurementNumber : {1, 2})
+            QCOMPARE(repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1})
+                         .measurementNumber,
+                     measurementNumber);
         QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer) VALUES (13, 1)"));
         repo.recordFirstJump(13, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
         if (!locked.isEmpty())
@@ -262,7 +262,7 @@ private slots:
             QStringList out;
             for (const Jump& j : repo.jumpsOf(12001))
                 out << QStringLiteral("%1:%2:%3")
-                           .arg(j.number)
+                           .arg(j.jumpIndex)
                            .arg(j.excluded)
                            .arg(j.exclusionReason);
             return out;

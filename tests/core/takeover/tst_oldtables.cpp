@@ -31,10 +31,10 @@ QStringList digest(const Takeover& t) {
             QStringList jumps;
             for (const OldJump& j : m.jumps)
                 jumps << QStringLiteral("%1:%2/%3")
-                             .arg(text(j.number), text(j.contactMs), text(j.flightMs));
+                             .arg(text(j.jumpIndex), text(j.contactMs), text(j.flightMs));
             const OldMeasurement& o = m.measurement;
             lines << QStringLiteral("  #%1 %2 SZ %3 FZ %4 Eff %5 %6%7: %8")
-                         .arg(QString::number(o.nummer.value_or(-1)),
+                         .arg(QString::number(o.measurementNumber.value_or(-1)),
                               o.moment.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")),
                               text(o.contactMs), QString::number(o.jumpCount), text(o.efficiency),
                               o.remark,
@@ -91,9 +91,9 @@ const QList<FolderCase> kFolderCases{
 // A folder with the three tables of a small valid data set.
 bool writeValidFolder(const QString& dir) {
     const FolderCase& c = kFolderCases.first();
-    return writeTable(dir + "/sportler.db", kSportler, c.athletes) &&
-           writeTable(dir + "/units.db", kUnits, c.measurements) &&
-           writeTable(dir + "/mr.db", kMr, c.jumps);
+    return writeTable(dir + "/sportler.db", kAthleteColumns, c.athletes) &&
+           writeTable(dir + "/units.db", kMeasurementColumns, c.measurements) &&
+           writeTable(dir + "/mr.db", kJumpColumns, c.jumps);
 }
 
 QString readFailure(const QString& folder) {
@@ -120,9 +120,10 @@ private slots:
         QFETCH(int, index);
         const FolderCase& c = kFolderCases[index];
         QTemporaryDir dir; // file names as a Windows folder may have them
-        QVERIFY(writeTable(dir.filePath("SPORTLER.DB"), kSportler, c.athletes, c.codePage));
-        QVERIFY(writeTable(dir.filePath("Units.db"), kUnits, c.measurements, c.codePage));
-        QVERIFY(writeTable(dir.filePath("mr.DB"), kMr, c.jumps, c.codePage));
+        QVERIFY(writeTable(dir.filePath("SPORTLER.DB"), kAthleteColumns, c.athletes, c.codePage));
+        QVERIFY(
+            writeTable(dir.filePath("Units.db"), kMeasurementColumns, c.measurements, c.codePage));
+        QVERIFY(writeTable(dir.filePath("mr.DB"), kJumpColumns, c.jumps, c.codePage));
 
         const Takeover t = assignOldKeys(readOldData(dir.path()));
         QCOMPARE(digest(t), c.expected);
@@ -144,15 +145,15 @@ private slots:
             QFile f(dir.filePath("t.db"));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         };
-        QList<Column> withoutBirth = kSportler;
+        QList<Column> withoutBirth = kAthleteColumns;
         withoutBirth.removeAt(3);
-        QList<Column> alphaDatum = kUnits;
-        alphaDatum[2] = {"Datum", pxfAlpha, 20};
-        QList<Column> wideName = kSportler;
+        QList<Column> textMoment = kMeasurementColumns;
+        textMoment[2] = {"Datum", pxfAlpha, 20};
+        QList<Column> wideName = kAthleteColumns;
         wideName[1].length = 60;
-        QList<Column> realNummer = kUnits;
-        realNummer[3] = {"Nummer", pxfNumber, 8};
-        const QByteArray full = table(kMr, {{1001.0, 1.0, 1.0, 1.0, 1}});
+        QList<Column> fractionalNumber = kMeasurementColumns;
+        fractionalNumber[3] = {"Nummer", pxfNumber, 8};
+        const QByteArray full = table(kJumpColumns, {{1001.0, 1.0, 1.0, 1.0, 1}});
 
         QTest::newRow("missing file") << "mr.db" << QByteArray() << "Die Datei %1 fehlt.";
         QTest::newRow("not a table")
@@ -162,18 +163,18 @@ private slots:
         QTest::newRow("missing column") << "sportler.db" << table(withoutBirth, {})
                                         << "In der Datei %1 fehlt die Spalte „Geb“.";
         QTest::newRow("wrong column type")
-            << "units.db" << table(alphaDatum, {})
+            << "units.db" << table(textMoment, {})
             << "In der Datei %1 hat die Spalte „Datum“ einen unpassenden Typ.";
         QTest::newRow("name longer than Kalvero's column")
             << "sportler.db" << table(wideName, {ok, {2, QByteArray(51, 'a')}})
             << "In der Datei %1 ist der Text in Spalte „Name“ von Datensatz 2 länger als 50 "
                "Zeichen.";
         QTest::newRow("byte outside the code page")
-            << "sportler.db" << table(kSportler, {{1, QByteArray("a\x81z")}})
+            << "sportler.db" << table(kAthleteColumns, {{1, QByteArray("a\x81z")}})
             << "In der Datei %1 ist der Text in Spalte „Name“ von Datensatz 1 kein Text der "
                "Codeseite 1252.";
         QTest::newRow("measurement number not whole")
-            << "units.db" << table(realNummer, {{1, 1, _, 1.5}})
+            << "units.db" << table(fractionalNumber, {{1, 1, _, 1.5}})
             << "In der Datei %1 ist der Wert in Spalte „Nummer“ von Datensatz 1 keine ganze Zahl.";
     }
     void failures() {

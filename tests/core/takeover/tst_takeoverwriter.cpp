@@ -10,13 +10,13 @@ using namespace takeover;
 
 namespace {
 
-TakeoverMeasurement measurement(qint64 nummer, const QString& moment, int jumps) {
+TakeoverMeasurement measurement(qint64 measurementNumber, const QString& moment, int jumps) {
     TakeoverMeasurement m;
-    m.measurement.nummer = nummer;
+    m.measurement.measurementNumber = measurementNumber;
     m.measurement.moment = QDateTime::fromString(moment, Qt::ISODate);
     m.measurement.jumpCount = jumps;
     for (int j = 1; j <= jumps; ++j)
-        m.jumps << OldJump{nummer, 200.0 + j, 500, 1.25, double(j)};
+        m.jumps << OldJump{measurementNumber, 200.0 + j, 500, 1.25, double(j)};
     return m;
 }
 

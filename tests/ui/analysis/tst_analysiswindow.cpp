@@ -118,7 +118,7 @@ private slots:
         QVERIFY(part<QLabel>(a, "headingLabel")->text().startsWith("Meier, Anna – "));
 
         QTest::keyClick(&a, Qt::Key_C, Qt::ControlModifier);
-        const QStringList lines = f.ui.clipboard.split('\n');
+        const QStringList lines = f.messages.clipboard.split('\n');
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[2], QString()); // each line ends with "\n"
         QCOMPARE(lines[0].split('\t').first(), QStringLiteral("Sprünge"));
@@ -135,7 +135,7 @@ private slots:
         const QList<int> progress =
             progressPoints == 0 ? QList<int>{} : QList<int>{progressPoints, progressPoints};
         QCOMPARE(linePoints(part<QChartView>(a, "progressView")), progress);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
@@ -162,8 +162,8 @@ private slots:
                  QStringLiteral("Keine Messung mit gültigen Sprüngen"));
         QVERIFY(!part<QPushButton>(a, "copyButton")->isEnabled());
         a.copyStatistics();
-        QCOMPARE(f.ui.clipboardWrites, 0);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QCOMPARE(f.messages.clipboardWrites, 0);
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
@@ -222,8 +222,8 @@ private slots:
         QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
                  QStringLiteral("Vergleich"));
         QTest::keyClick(&a, Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(f.ui.clipboard.startsWith("Kennwert\tNr. 1, 01.03.2026\tSchulz, Jonas"));
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.clipboard.startsWith("Kennwert\tNr. 1, 01.03.2026\tSchulz, Jonas"));
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
@@ -233,10 +233,10 @@ private slots:
         MainWindow& w = f.start();
         AnalysisWindow& a = open(w);
         const QString path = f.dir.filePath("charts.png");
-        f.ui.fileNames << path << f.dir.filePath("missing/charts.png");
+        f.messages.fileNames << path << f.dir.filePath("missing/charts.png");
         part<QPushButton>(a, "saveImageButton")->click();
-        QCOMPARE(f.ui.saveRequests.size(), 1);
-        QCOMPARE(f.ui.saveRequests[0].filter, QStringLiteral("PNG-Bild|*.png"));
+        QCOMPARE(f.messages.saveRequests.size(), 1);
+        QCOMPARE(f.messages.saveRequests[0].filter, QStringLiteral("PNG-Bild|*.png"));
         const QImage image(path);
         QCOMPARE(image.size(), QSize(1000, 900));
         // Both halves hold a chart: neither is blank.
@@ -248,14 +248,15 @@ private slots:
                     drawn = part.pixel(x, y) != part.pixel(0, 0);
             QVERIFY(drawn);
         }
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
 
         part<QPushButton>(a, "saveImageButton")->click();
-        QCOMPARE(f.ui.boxes.size(), 1);
-        QVERIFY2(f.ui.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht erstellt "
-                                                              "werden.")
-                                                   .arg(f.dir.filePath("missing/charts.png"))),
-                 qPrintable(f.ui.boxes[0].text));
+        QCOMPARE(f.messages.boxes.size(), 1);
+        QVERIFY2(
+            f.messages.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht erstellt "
+                                                               "werden.")
+                                                    .arg(f.dir.filePath("missing/charts.png"))),
+            qPrintable(f.messages.boxes[0].text));
         f.finish();
     }
 };

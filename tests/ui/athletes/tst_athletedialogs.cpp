@@ -154,8 +154,8 @@ private slots:
         QFETCH(bool, dateValid);
         QFETCH(QDate, date);
 
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         // What a change before left behind must not show through.
         form.prepareChange(athlete(QStringLiteral("Alt"), QStringLiteral("Alt"), QDate(1950, 1, 1),
                                    1, QStringLiteral("alt")));
@@ -179,7 +179,7 @@ private slots:
 
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(!form.isVisible());
-        QVERIFY(ui.boxes.isEmpty());
+        QVERIFY(messages.boxes.isEmpty());
         QCOMPARE(form.enteredAthlete().sex, sex);
         QCOMPARE(form.enteredAthlete().name, name);
         QCOMPARE(form.enteredAthlete().firstName, firstName);
@@ -202,8 +202,8 @@ private slots:
     void enterPressesOk() {
         QFETCH(QString, field);
         QFETCH(int, key);
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         form.prepareChange(athlete(QStringLiteral("Meier"), QStringLiteral("Hans"),
                                    QDate(1980, 5, 1), 0, QString()));
         QVERIFY(showActive(form));
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(focusAtClick, okButton(form));
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(!form.isVisible());
-        QVERIFY(ui.boxes.isEmpty());
+        QVERIFY(messages.boxes.isEmpty());
     }
 
     void cancel_data() {
@@ -231,8 +231,8 @@ private slots:
     }
     void cancel() {
         QFETCH(QString, way);
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         form.prepareNew();
         QVERIFY(showActive(form));
         type(nameField(form), QStringLiteral("Meier"));
@@ -247,7 +247,7 @@ private slots:
 
         QCOMPARE(form.result(), int(QDialog::Rejected));
         QVERIFY(!form.isVisible());
-        QVERIFY(ui.boxes.isEmpty());
+        QVERIFY(messages.boxes.isEmpty());
         QVERIFY(!form.dateValid());
 
         // The marks emptied for the new athlete are back for the next change.
@@ -288,8 +288,8 @@ private slots:
         QFETCH(QString, pasted);
         QFETCH(bool, refused);
         QFETCH(QString, kept);
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         form.prepareNew();
         QVERIFY(showActive(form));
         nameField(form)->setText(QStringLiteral("Meier"));
@@ -309,13 +309,14 @@ private slots:
         QTest::mouseClick(okButton(form), Qt::LeftButton);
         QCOMPARE(form.isVisible(), refused);
         if (refused) {
-            QCOMPARE(ui.texts(), QStringList{"Name, Vorname und Bemerkung dürfen kein Semikolon, "
-                                             "keinen Tabulator und keinen Zeilenumbruch "
-                                             "enthalten."});
+            QCOMPARE(messages.texts(),
+                     QStringList{"Name, Vorname und Bemerkung dürfen kein Semikolon, "
+                                 "keinen Tabulator und keinen Zeilenumbruch "
+                                 "enthalten."});
             QCOMPARE(QApplication::focusWidget(), target);
         } else {
             QCOMPARE(form.result(), int(QDialog::Accepted));
-            QVERIFY(ui.boxes.isEmpty());
+            QVERIFY(messages.boxes.isEmpty());
         }
     }
 
@@ -354,8 +355,8 @@ private slots:
         QFETCH(QString, born);
         QFETCH(QString, focus);
         QFETCH(bool, dateValid);
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         form.prepareNew();
         QVERIFY(showActive(form));
         type(nameField(form), name);
@@ -365,10 +366,10 @@ private slots:
 
         QVERIFY(form.isVisible());
         QCOMPARE(form.result(), 0);
-        QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(ui.boxes[0].title, QStringLiteral("Informationen"));
-        QCOMPARE(ui.boxes[0].text, kRequired);
-        QCOMPARE(ui.boxes[0].buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(messages.boxes.size(), 1);
+        QCOMPARE(messages.boxes[0].title, QStringLiteral("Informationen"));
+        QCOMPARE(messages.boxes[0].text, kRequired);
+        QCOMPARE(messages.boxes[0].buttons, QStringList{QStringLiteral("OK")});
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
         QCOMPARE(form.dateValid(), dateValid);
 
@@ -378,7 +379,7 @@ private slots:
         birthDateField(form)->setText(QStringLiteral("01.02.2003"));
         QTest::keyClick(firstNameField(form), Qt::Key_Return);
         QCOMPARE(form.result(), int(QDialog::Accepted));
-        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(messages.boxes.size(), 1);
         QCOMPARE(form.enteredAthlete().birthDate, QDate(2003, 2, 1));
     }
 
@@ -405,8 +406,8 @@ private slots:
         QFETCH(bool, accepted);
         QFETCH(bool, dateValid);
         QFETCH(QDate, date);
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         form.prepareChange(athlete(QStringLiteral("Meier"), QStringLiteral("Hans"),
                                    QDate(1980, 5, 17), 0, QString()));
         QCOMPARE(birthDateField(form)->text(), QStringLiteral("17.05.1980"));
@@ -424,14 +425,14 @@ private slots:
         QCOMPARE(form.enteredAthlete().birthDate, date);
         QCOMPARE(birthDateMarkedInvalid(form), marked);
         if (accepted) {
-            QVERIFY(ui.boxes.isEmpty());
+            QVERIFY(messages.boxes.isEmpty());
             return;
         }
         // A typed text that is no date is not dropped silently: the user is told the form.
-        QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(ui.boxes[0].title, QStringLiteral("Informationen"));
-        QVERIFY(ui.boxes[0].text.contains(born));
-        QVERIFY(ui.boxes[0].text.contains(QStringLiteral("31.12.1990")));
+        QCOMPARE(messages.boxes.size(), 1);
+        QCOMPARE(messages.boxes[0].title, QStringLiteral("Informationen"));
+        QVERIFY(messages.boxes[0].text.contains(born));
+        QVERIFY(messages.boxes[0].text.contains(QStringLiteral("31.12.1990")));
         QCOMPARE(QApplication::focusWidget(), birthDateField(form));
 
         // Corrected, the field is plain again and OK confirms.
@@ -446,8 +447,8 @@ private slots:
     // The check run after filling: a stored date shown in a format that no longer parses
     // (the date format of the desktop changed) is marked.
     void birthDateCheckAfterFilling() {
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         form.prepareChange(athlete(QStringLiteral("Meier"), QStringLiteral("Hans"),
                                    QDate(1980, 5, 17), 0, QString()));
         QVERIFY(!birthDateMarkedInvalid(form));
@@ -486,8 +487,8 @@ private slots:
         QFETCH(QString, bornText);
         QFETCH(int, shownSex);
         QFETCH(QString, shownRemark);
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         form.prepareNew();
         form.prepareChange(
             athlete(QStringLiteral("Öztürk"), QStringLiteral("Ömer"), born, sex, remark));
@@ -560,8 +561,8 @@ private slots:
         QFETCH(bool, paste);
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        RecordingMessageService ui;
-        AthleteEditorDialog form(ui);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
         form.prepareChange(
             athlete(QStringLiteral("Meier"), QStringLiteral("Hans"), QDate(), 0, initial));
         QCOMPARE(form.enteredAthlete().remark, initial);

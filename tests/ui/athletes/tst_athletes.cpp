@@ -143,7 +143,7 @@ private slots:
         action(w, "nextAthleteAction")->trigger();
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 1);
         QCOMPARE(selectedAthleteId(w), 2);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 
     // ---- new athlete --------------------------------------------------------------------
@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(shownMarks, (QStringList{"", "*", "*", ""}));
         QCOMPARE(marks(athleteEditor(w)), (QStringList{"*", "*", "*", "*"}));
         QCOMPARE(athleteEditor(w)->windowTitle(), QStringLiteral("Sportler - Neu"));
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
 
         QCOMPARE(count(f, "sportler"), 8);
         QCOMPARE(row(f, 8), stored);
@@ -254,7 +254,7 @@ private slots:
         action(w, "newAthleteAction")->trigger();
         QCOMPARE(gridColumn(athleteGrid(w), 1), (QStringList{"Emil", "Eva"}));
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 
     void newAthleteCancelledOrIncomplete() {
@@ -291,15 +291,15 @@ private slots:
         });
         action(w, "newAthleteAction")->trigger();
         QVERIFY(stayedOpen);
-        QCOMPARE(f.ui.texts(), QStringList{kRequired});
-        QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Informationen"));
+        QCOMPARE(f.messages.texts(), QStringList{kRequired});
+        QCOMPARE(f.messages.boxes[0].title, QStringLiteral("Informationen"));
         QCOMPARE(row(f, 8), QStringLiteral("Neu|Nora|<null>|-1|"));
     }
 
     // ---- change athlete -----------------------------------------------------------------
 
     void changeAthlete_data() {
-        QTest::addColumn<QString>("storedGeb"); // SQL literal
+        QTest::addColumn<QString>("storedBirthDate"); // SQL literal
         QTest::addColumn<int>("storedSex");
         QTest::addColumn<QString>("shownDate");
         QTest::addColumn<bool>("marked");
@@ -324,7 +324,7 @@ private slots:
             << "Neu|Nina|1980-05-01|0|neu";
     }
     void changeAthlete() {
-        QFETCH(QString, storedGeb);
+        QFETCH(QString, storedBirthDate);
         QFETCH(int, storedSex);
         QFETCH(QString, shownDate);
         QFETCH(bool, marked);
@@ -338,7 +338,7 @@ private slots:
         seed(f, {QStringLiteral("INSERT INTO sportler (ID, Name, Vorname, Geb, Geschl, "
                                 "Bemerkung1) VALUES (1, 'Alt', 'Anton', %1, %2, 'alt'), "
                                 "(2, 'Zweit', 'Zora', NULL, 1, NULL)")
-                     .arg(storedGeb)
+                     .arg(storedBirthDate)
                      .arg(storedSex)});
         MainWindow& w = open(f);
         bool leftOpen = false;
@@ -372,9 +372,9 @@ private slots:
         QVERIFY(!leftOpen);
         QCOMPARE(shownMarked, marked);
         QCOMPARE(refused, marked);
-        QCOMPARE(f.ui.boxes.size(), marked ? 1 : 0);
+        QCOMPARE(f.messages.boxes.size(), marked ? 1 : 0);
         if (marked)
-            QVERIFY(f.ui.boxes[0].text.contains(shownDate));
+            QVERIFY(f.messages.boxes[0].text.contains(shownDate));
         QCOMPARE(row(f, 1), expected);
         QCOMPARE(row(f, 2), QStringLiteral("Zweit|Zora|<null>|1|<null>"));
         QCOMPARE(gridColumn(athleteGrid(w), 2)[0], QStringLiteral("Neu"));
@@ -406,7 +406,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(!shown);
         QCOMPARE(count(empty, "sportler"), 0);
-        QVERIFY(empty.ui.boxes.isEmpty());
+        QVERIFY(empty.messages.boxes.isEmpty());
     }
 
     // ---- write check --------------------------------------------------------------------
@@ -432,8 +432,8 @@ private slots:
         part<QAction>(w, action)->trigger();
         QCoreApplication::processEvents();
         QVERIFY(!shown);
-        QCOMPARE(f.ui.texts(), QStringList{kWriteCheck});
-        QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Kalvero"));
+        QCOMPARE(f.messages.texts(), QStringList{kWriteCheck});
+        QCOMPARE(f.messages.boxes[0].title, QStringLiteral("Kalvero"));
         QCOMPARE(everything(f), before);
         QCOMPARE(ids(w).size(), 7);
     }
@@ -488,7 +488,7 @@ private slots:
         QCOMPARE(historyList(w)->topLevelItemCount(),
                  count(f, QStringLiteral("units WHERE Ref_ID = %1").arg(first)));
         QCOMPARE(everything(f), before);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 
     void searchFindsHostileNamesExactly() {
@@ -509,7 +509,7 @@ private slots:
             QCOMPARE(ids(w), QStringList{id});
         }
         QCOMPARE(count(f, "sportler"), 9);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 
     void searchClosedAndShowAll() {
@@ -541,7 +541,7 @@ private slots:
         QCOMPARE(ids(w), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
         QCOMPARE(selectedAthleteId(w), 1);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 
     // A start whose listing failed (a server that was away, a table it could not read) lists
@@ -551,16 +551,16 @@ private slots:
         seed(f, kAthletes);
         seed(f, {"ALTER TABLE sportler DROP COLUMN Bemerkung1"});
         MainWindow& w = open(f);
-        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(f.messages.boxes.size(), 1);
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
         seed(f, {"ALTER TABLE sportler ADD COLUMN Bemerkung1 VARCHAR(100)"});
-        f.ui.clear();
+        f.messages.clear();
         whenShown(athleteEditor(w), [&] {
             fillEditor(athleteEditor(w), 0, "Öztürk", "Deniz", "", "");
             part<QPushButton>(*athleteEditor(w), "okButton")->click();
         });
         action(w, "newAthleteAction")->trigger();
-        QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join(" | ")));
+        QVERIFY2(f.messages.boxes.isEmpty(), qPrintable(f.messages.texts().join(" | ")));
         QCOMPARE(count(f, "sportler"), 8);
         QCOMPARE(ids(w).size(), 8);
         QCOMPARE(selectedAthleteId(w), 8);
@@ -595,7 +595,7 @@ private slots:
         QVERIFY(!ids(w).contains("6"));
         QCOMPARE(gridSelectedRow(athleteGrid(w)), 0);
         QCOMPARE(selectedAthleteId(w), ids(w).first().toLongLong());
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 
     void aFailedSearchLeavesAllAthletesListed() {
@@ -614,10 +614,10 @@ private slots:
             part<QPushButton>(*athleteSearch(w), "searchButton")->click();
         });
         action(w, "searchAction")->trigger();
-        QCOMPARE(f.ui.boxes.size(), 1);
-        QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Error);
+        QCOMPARE(f.messages.boxes.size(), 1);
+        QCOMPARE(f.messages.boxes[0].icon, BoxIcon::Error);
         // The engine's words: "no such column: Vorname", or "column "vorname" does not exist".
-        const QString told = f.ui.boxes[0].text;
+        const QString told = f.messages.boxes[0].text;
         QVERIFY2(told.contains("column") && told.contains("Vorname", Qt::CaseInsensitive),
                  qPrintable(told));
         QCOMPARE(ids(w).size(), 7);

@@ -56,9 +56,9 @@ std::unique_ptr<SimulatedUnit> scripted(Clock& clock, const QByteArray& text) {
 struct PanelRig {
     explicit PanelRig(const QByteArray& script)
         : driver(scripted(clock, script)), unit(*driver), link(unit, clock),
-          panel(unit, clock, ui) {
-        ui.unit = &unit;
-        unit.setStatusReporter([this](const QString& text) { boxes::error(ui, text); });
+          panel(unit, clock, messages) {
+        messages.unit = &unit;
+        unit.setStatusReporter([this](const QString& text) { boxes::error(messages, text); });
     }
 
     SimulatedServiceDevice* service() {
@@ -82,7 +82,7 @@ struct PanelRig {
     }
 
     VirtualClock clock{0, 1};
-    WatchingUi ui;
+    WatchingUi messages;
     std::unique_ptr<SimulatedUnit> driver;
     DeviceLink unit;
     TimingLink link;
@@ -91,14 +91,14 @@ struct PanelRig {
 
 // The panel over the recording driver, for the exact calls.
 struct FakeRig {
-    explicit FakeRig(const QString& description) : unit(driver), panel(unit, clock, ui) {
+    explicit FakeRig(const QString& description) : unit(driver), panel(unit, clock, messages) {
         driver.description = description;
-        ui.unit = &unit;
+        messages.unit = &unit;
     }
     Handle handle() const { return panel.link().handle(); }
     VirtualClock clock{0, 1};
     FakeDriver driver{&clock};
-    WatchingUi ui;
+    WatchingUi messages;
     DeviceLink unit;
     ServicePanel panel;
 };
@@ -209,14 +209,14 @@ private slots:
         rig.click(button);
 
         QCOMPARE(rig.service()->sent, sent);
-        QCOMPARE(rig.ui.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-        for (const MessageBox& box : rig.ui.boxes) {
+        QCOMPARE(rig.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        for (const MessageBox& box : rig.messages.boxes) {
             QCOMPARE(box.title, QStringLiteral("Kalvero"));
             QCOMPARE(box.icon, BoxIcon::None);
             QCOMPARE(box.buttons, QStringList{"OK"});
         }
         QCOMPARE(rig.unit.handle, timing);
-        for (const Handle h : rig.ui.handlesAtBox)
+        for (const Handle h : rig.messages.handlesAtBox)
             QCOMPARE(h, timing);
         QVERIFY(rig.timingUnit().sent.isEmpty());
         QVERIFY(rig.timingUnit().isOpen);
@@ -256,10 +256,10 @@ private slots:
         rig.click(button);
         const quint32 waited = rig.clock.peek() - before;
 
-        QCOMPARE(rig.ui.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(rig.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(rig.link.replyTimedOut, replyTimedOut);
         QCOMPARE(rig.unit.handle, timing);
-        for (const Handle h : rig.ui.handlesAtBox)
+        for (const Handle h : rig.messages.handlesAtBox)
             QCOMPARE(h, timing);
         if (message == "NAC")
             QVERIFY2(waited > 1000 && waited < 1010, qPrintable(QString::number(waited)));
@@ -275,25 +275,25 @@ private slots:
         QVERIFY(rig.unit.reportErrors);
 
         rig.click("multiStartButton");
-        QCOMPARE(rig.ui.texts(),
+        QCOMPARE(rig.messages.texts(),
                  (QStringList{"FT_Write" + kNoAdapter, "FT_GetQueueStatus" + kNoAdapter, "NAC"}));
-        QCOMPARE(rig.ui.boxes[0].title, QStringLiteral("Fehler"));
-        QCOMPARE(rig.ui.boxes[0].icon, BoxIcon::Error);
-        QCOMPARE(rig.ui.boxes[2].title, QStringLiteral("Kalvero"));
+        QCOMPARE(rig.messages.boxes[0].title, QStringLiteral("Fehler"));
+        QCOMPARE(rig.messages.boxes[0].icon, BoxIcon::Error);
+        QCOMPARE(rig.messages.boxes[2].title, QStringLiteral("Kalvero"));
         QCOMPARE(rig.unit.handle, Handle{0});
 
-        rig.ui.clear();
+        rig.messages.clear();
         rig.click("resetButton");
-        QCOMPARE(rig.ui.texts(), QStringList{"FT_Write" + kNoAdapter});
+        QCOMPARE(rig.messages.texts(), QStringList{"FT_Write" + kNoAdapter});
         QVERIFY(rig.service()->sent.isEmpty());
 
         // The open switches the reports off; the same commands now reach the device.
-        rig.ui.clear();
+        rig.messages.clear();
         rig.click("openButton");
         QVERIFY(!rig.unit.reportErrors);
         rig.click("multiStartButton");
         rig.click("resetButton");
-        QVERIFY(rig.ui.boxes.isEmpty());
+        QVERIFY(rig.messages.boxes.isEmpty());
         QCOMPARE(rig.service()->sent, bytes({84, 10, 10, 88}));
         QCOMPARE(rig.unit.handle, Handle{0});
     }
@@ -309,18 +309,18 @@ private slots:
         QCOMPARE(rig.driver.calls, QStringList{"FT_OpenEx VudurEve 2"});
         QCOMPARE(rig.handle(), Handle{0});
         QCOMPARE(rig.unit.handle, Handle{42});
-        QVERIFY(rig.ui.boxes.isEmpty());
+        QVERIFY(rig.messages.boxes.isEmpty());
 
         rig.driver.calls.clear();
         part<QPushButton>(rig.panel, "resetButton")->click();
         QCOMPARE(rig.driver.calls, QStringList{"FT_Write 0 1"});
-        QVERIFY(rig.ui.boxes.isEmpty());
+        QVERIFY(rig.messages.boxes.isEmpty());
         QCOMPARE(rig.unit.handle, Handle{42});
 
         rig.driver.calls.clear();
         part<QPushButton>(rig.panel, "singleStartButton")->click();
         QCOMPARE(rig.driver.calls, (QStringList{"FT_Write 0 3", "FT_GetQueueStatus 0"}));
-        QCOMPARE(rig.ui.texts(), QStringList{"NAC"});
+        QCOMPARE(rig.messages.texts(), QStringList{"NAC"});
         QCOMPARE(rig.unit.handle, Handle{42});
     }
 
@@ -369,13 +369,13 @@ private slots:
         QCOMPARE(rig.unit.handle, Handle{42});
         QVERIFY(!rig.unit.reportErrors);
         QCOMPARE(rig.unit.baudRate, 115200u);
-        QVERIFY(rig.ui.boxes.isEmpty());
+        QVERIFY(rig.messages.boxes.isEmpty());
 
         // Through the button the abort stays silent too.
         if (!failing.isEmpty())
             rig.driver.statuses[failing] = {FT_IO_ERROR};
         part<QPushButton>(rig.panel, "openButton")->click();
-        QVERIFY(rig.ui.boxes.isEmpty());
+        QVERIFY(rig.messages.boxes.isEmpty());
         QCOMPARE(rig.unit.handle, Handle{42});
     }
 
@@ -395,12 +395,12 @@ private slots:
         rig.click("openButton");
         QCOMPARE(rig.serviceHandle(), first);
         QCOMPARE(rig.unit.handle, timing);
-        QVERIFY(rig.ui.boxes.isEmpty());
+        QVERIFY(rig.messages.boxes.isEmpty());
         QVERIFY(device.isOpen);
 
         rig.click("singleStartButton");
         QCOMPARE(device.sent, bytes({85, 10, 10}));
-        QVERIFY(rig.ui.boxes.isEmpty());
+        QVERIFY(rig.messages.boxes.isEmpty());
 
         // The next run's open puts the timing unit's line settings back.
         QCOMPARE(rig.unit.baudRate, 115200u);
@@ -418,13 +418,13 @@ private slots:
         QCOMPARE(rig.handle(), Handle{7});
         rig.driver.arrive(bytes({1}));
         part<QPushButton>(rig.panel, "multiStartButton")->click();
-        QVERIFY(rig.ui.boxes.isEmpty());
+        QVERIFY(rig.messages.boxes.isEmpty());
         QCOMPARE(rig.unit.rxBuffer[0], quint8{1});
 
         rig.driver.arrive(bytes({1}));
         rig.driver.statuses["FT_Read"] = {FT_IO_ERROR};
         part<QPushButton>(rig.panel, "multiStartButton")->click();
-        QCOMPARE(rig.ui.texts(), QStringList{"NAC"});
+        QCOMPARE(rig.messages.texts(), QStringList{"NAC"});
         QCOMPARE(rig.driver.written, bytes({84, 10, 10, 84, 10, 10}));
     }
 
@@ -526,7 +526,7 @@ private slots:
         part<QPushButton>(*panel, "openButton")->click();
         QVERIFY(panel->link().handle() != 0);
         QCOMPARE(f.station->deviceLink().handle, Handle{0});
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
@@ -568,7 +568,7 @@ private slots:
         for (int poll = 0; poll < 10 && f.station->session().running(); ++poll)
             f.station->session().poll();
         QVERIFY(!f.station->session().running());
-        QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join(" | ")));
+        QVERIFY2(f.messages.boxes.isEmpty(), qPrintable(f.messages.texts().join(" | ")));
         QCOMPARE(resultField(w, "contactTimeField")->text(), QStringLiteral("200"));
         QCOMPARE(resultField(w, "flightTimeField")->text(), QStringLiteral("500"));
         QCOMPARE(f.station->session().state().jumpCount, 1);

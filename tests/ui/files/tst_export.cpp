@@ -71,43 +71,45 @@ private slots:
         MainWindow& w = open(f);
         clickRow(athleteGrid(w), 1);
         target.replace('@', f.dir.path());
-        f.ui.fileNames << target;
-        f.ui.clipboard = QStringLiteral("before");
+        f.messages.fileNames << target;
+        f.messages.clipboard = QStringLiteral("before");
         {
             QFile old(f.dir.filePath("old.txt"));
             QVERIFY(old.open(QIODevice::WriteOnly));
         }
         if (cancelInProgress)
-            f.ui.cancelAfter = 1;
+            f.messages.cancelAfter = 1;
 
         part<QAction>(w, action)->trigger();
 
         const bool one = action == "exportOneAction";
-        QCOMPARE(f.ui.saveRequests.size(), 1);
-        QCOMPARE(f.ui.saveRequests[0].title, one ? QStringLiteral("einzelnen Sportler exportieren")
-                                                 : QStringLiteral("alle Sportler exportieren"));
-        QCOMPARE(f.ui.saveRequests[0].filter, QStringLiteral("Textdatei|*.txt"));
-        QCOMPARE(f.ui.saveRequests[0].defaultSuffix, QStringLiteral("txt"));
+        QCOMPARE(f.messages.saveRequests.size(), 1);
+        QCOMPARE(f.messages.saveRequests[0].title,
+                 one ? QStringLiteral("einzelnen Sportler exportieren")
+                     : QStringLiteral("alle Sportler exportieren"));
+        QCOMPARE(f.messages.saveRequests[0].filter, QStringLiteral("Textdatei|*.txt"));
+        QCOMPARE(f.messages.saveRequests[0].defaultSuffix, QStringLiteral("txt"));
         const QString today = QDate::currentDate().toString(Qt::ISODate);
-        QCOMPARE(f.ui.saveRequests[0].suggestedName,
+        QCOMPARE(f.messages.saveRequests[0].suggestedName,
                  one ? "Müller_Jörg_" + today + ".txt" : "Sportler_" + today + ".txt");
         QFile file(target);
         QCOMPARE(file.open(QIODevice::ReadOnly), lines >= 0);
         if (lines >= 0)
             QCOMPARE(file.readAll().count("\r\n"), lines);
-        QCOMPARE(f.ui.clipboardWrites, clipboard ? 1 : 0);
+        QCOMPARE(f.messages.clipboardWrites, clipboard ? 1 : 0);
         if (clipboard)
-            QCOMPARE(f.ui.clipboard,
+            QCOMPARE(f.messages.clipboard,
                      kHeaderLine + QStringLiteral("Müller;Jörg;06.12.2026;19:05:09;200,000;"
                                                   "500,000;1,250;30,700\r\n"));
-        QCOMPARE(f.ui.boxes.size(), message ? 1 : 0);
+        QCOMPARE(f.messages.boxes.size(), message ? 1 : 0);
         if (!one && !target.isEmpty())
-            QVERIFY(f.ui.progressLabels.first().startsWith(QStringLiteral("Export läuft … ")));
+            QVERIFY(
+                f.messages.progressLabels.first().startsWith(QStringLiteral("Export läuft … ")));
         if (message) {
-            QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Kalvero"));
-            QVERIFY(f.ui.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht "
-                                                                 "erstellt werden. ")
-                                                      .arg(target)));
+            QCOMPARE(f.messages.boxes[0].title, QStringLiteral("Kalvero"));
+            QVERIFY(f.messages.boxes[0].text.startsWith(QStringLiteral("Datei \"%1\" kann nicht "
+                                                                       "erstellt werden. ")
+                                                            .arg(target)));
         }
         // The window shows numbers as before, the hourglass is gone, and the athlete picked
         // before stays selected with his history: the next run records for him.
@@ -153,21 +155,21 @@ private slots:
         clickRow(athleteGrid(w), group ? 0 : 1);
         const bool csv = action == "exportTableAction";
         const QString path = f.dir.filePath(csv ? "t.csv" : "t.xlsx");
-        f.ui.answers << answer;
-        f.ui.fileNames << path;
+        f.messages.answers << answer;
+        f.messages.fileNames << path;
 
         part<QAction>(w, action)->trigger();
 
-        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(f.messages.boxes.size(), 1);
         QCOMPARE(
-            f.ui.boxes[0].buttons,
+            f.messages.boxes[0].buttons,
             (QStringList{"&Ausgewählter Sportler",
                          group ? "&Gruppe \"U19\"" : "Alle an&gezeigten Sportler", "Abbrechen"}));
-        QCOMPARE(f.ui.saveRequests.size(), jumps >= 0 ? 1 : 0);
+        QCOMPARE(f.messages.saveRequests.size(), jumps >= 0 ? 1 : 0);
         QCOMPARE(QFileInfo::exists(path), jumps >= 0);
         if (jumps < 0)
             return;
-        QCOMPARE(f.ui.saveRequests[0].suggestedName,
+        QCOMPARE(f.messages.saveRequests[0].suggestedName,
                  QString(suggested).replace('@', QDate::currentDate().toString(Qt::ISODate)));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));

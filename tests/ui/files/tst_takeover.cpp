@@ -51,27 +51,28 @@ private slots:
         if (trouble == "no units")
             QVERIFY(QFile::remove(folder + "/units.db"));
         MainWindow& w = open(f);
-        QVERIFY(f.ui.folders.isEmpty());
+        QVERIFY(f.messages.folders.isEmpty());
         if (trouble == "again") {
-            f.ui.folders << folder;
+            f.messages.folders << folder;
             action(w, "takeOverAction")->trigger();
-            f.ui.clear();
+            f.messages.clear();
         }
-        f.ui.folders << folder;
+        f.messages.folders << folder;
         if (trouble == "cancel")
-            f.ui.answers << 1;
+            f.messages.answers << 1;
         action(w, "takeOverAction")->trigger();
 
-        QCOMPARE(f.ui.boxes.size(), texts.size());
+        QCOMPARE(f.messages.boxes.size(), texts.size());
         for (int i = 0; i < texts.size(); ++i)
-            QVERIFY2(f.ui.boxes[i].text.contains(texts[i]), qPrintable(f.ui.boxes[i].text));
+            QVERIFY2(f.messages.boxes[i].text.contains(texts[i]),
+                     qPrintable(f.messages.boxes[i].text));
         QCOMPARE(count(f, "units"), measurements);
         QCOMPARE(count(f, "sportler"), measurements > 0 ? 2 : 0);
         if (measurements > 0) {
             // The grid lists the athletes taken over, the history the selected one's.
             QCOMPARE(gridColumn(athleteGrid(w), 2), (QStringList{"Müller", "Weiß"}));
             QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"2", "1"}));
-            QCOMPARE(f.ui.progressLabels.last(), "Übernahme läuft … 2 von 2 Sportlern");
+            QCOMPARE(f.messages.progressLabels.last(), "Übernahme läuft … 2 von 2 Sportlern");
         }
     }
 
@@ -80,8 +81,8 @@ private slots:
         MainWindowFixture f;
         MainWindow& w = open(f);
         action(w, "takeOverAction")->trigger();
-        QCOMPARE(f.ui.folderRequests, QStringList{"Ordner mit den alten Daten wählen"});
-        QVERIFY(f.ui.boxes.isEmpty());
+        QCOMPARE(f.messages.folderRequests, QStringList{"Ordner mit den alten Daten wählen"});
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 };
 

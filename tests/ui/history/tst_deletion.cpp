@@ -35,14 +35,14 @@ QStringList everything(MainWindowFixture& f) {
                          StoreInternals::database(f.station->store()).rowOrder());
 }
 
-QStringList nummernOf(MainWindowFixture& f, int athlete) {
+QStringList measurementNumbersOf(MainWindowFixture& f, int athlete) {
     return column(
         f,
         QStringLiteral("SELECT Nummer FROM units WHERE Ref_ID = %1 ORDER BY Nummer").arg(athlete));
 }
 
-void selectEntry(MainWindow& w, qint64 nummer) {
-    QTreeWidgetItem* item = historyEntry(historyList(w), nummer);
+void selectEntry(MainWindow& w, qint64 measurementNumber) {
+    QTreeWidgetItem* item = historyEntry(historyList(w), measurementNumber);
     QVERIFY(item);
     historyList(w)->setCurrentItem(item);
     historyList(w)->setFocus();
@@ -73,9 +73,10 @@ QString engineWords(const MainWindowFixture& f, const QString& expected) {
 }
 
 // The general error box; `expected` is "text start" or "text start|engine's words".
-void checkGeneralError(const RecordingMessageService& ui, int index, const QString& expected) {
-    QVERIFY(ui.boxes.size() > index);
-    const MessageBox& box = ui.boxes[index];
+void checkGeneralError(const RecordingMessageService& messages, int index,
+                       const QString& expected) {
+    QVERIFY(messages.boxes.size() > index);
+    const MessageBox& box = messages.boxes[index];
     QCOMPARE(box.title, QStringLiteral("Kalvero"));
     QCOMPARE(box.icon, BoxIcon::Error);
     QVERIFY2(box.text.startsWith(expected.section('|', 0, 0)), qPrintable(box.text));
@@ -94,11 +95,11 @@ private slots:
     // ---- one measurement ----------------------------------------------------------------
 
     void deleteMeasurement_data() {
-        QTest::addColumn<int>("nummer");
+        QTest::addColumn<int>("measurementNumber");
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("nummern");  // the list afterwards, top to bottom
-        QTest::addColumn<QStringList>("captions"); // its "Nr." texts
+        QTest::addColumn<QStringList>("measurementNumbers"); // the list afterwards, top to bottom
+        QTest::addColumn<QStringList>("captions");           // its "Nr." texts
         QTest::newRow("newest single")
             << 3 << 1 << 0 << QStringList{"2", "1"} << QStringList{"2", "1"};
         QTest::newRow("series of three")
@@ -111,10 +112,10 @@ private slots:
             << 2 << 2 << 1 << QStringList{"3", "2", "1"} << QStringList{"3", "2", "1"};
     }
     void deleteMeasurement() {
-        QFETCH(int, nummer);
+        QFETCH(int, measurementNumber);
         QFETCH(int, mode);
         QFETCH(int, answer);
-        QFETCH(QStringList, nummern);
+        QFETCH(QStringList, measurementNumbers);
         QFETCH(QStringList, captions);
         const bool deleted = answer == 0;
 
@@ -127,16 +128,16 @@ private slots:
         if (mode == 2)
             action(w, "multipleModeAction")->trigger();
         const QStringList before = everything(f);
-        selectEntry(w, nummer);
-        f.ui.answers.enqueue(answer);
+        selectEntry(w, measurementNumber);
+        f.messages.answers.enqueue(answer);
         pressDelete(historyList(w));
 
-        QCOMPARE(f.ui.boxes.size(), 1);
-        QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Bestätigen"));
-        QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Question);
-        QCOMPARE(f.ui.boxes[0].text, kDeleteMeasurement);
-        QCOMPARE(f.ui.boxes[0].buttons, (QStringList{"OK", "Abbrechen"}));
-        QCOMPARE(historyColumn(historyList(w), 7), nummern);
+        QCOMPARE(f.messages.boxes.size(), 1);
+        QCOMPARE(f.messages.boxes[0].title, QStringLiteral("Bestätigen"));
+        QCOMPARE(f.messages.boxes[0].icon, BoxIcon::Question);
+        QCOMPARE(f.messages.boxes[0].text, kDeleteMeasurement);
+        QCOMPARE(f.messages.boxes[0].buttons, (QStringList{"OK", "Abbrechen"}));
+        QCOMPARE(historyColumn(historyList(w), 7), measurementNumbers);
         QCOMPARE(historyColumn(historyList(w), 0), captions);
         if (!deleted) {
             QCOMPARE(everything(f), before);
@@ -144,13 +145,13 @@ private slots:
         }
 
         // Every jump of the measurement and its row are gone, nothing else.
-        QCOMPARE(count(f, QStringLiteral("mr WHERE Serie = %1").arg(12000 + nummer)), 0);
+        QCOMPARE(count(f, QStringLiteral("mr WHERE Serie = %1").arg(12000 + measurementNumber)), 0);
         QStringList left{"1", "2", "3"};
-        left.removeAll(QString::number(nummer));
-        QCOMPARE(nummernOf(f, 12), left);
-        QCOMPARE(nummernOf(f, 13), QStringList{"2"});
-        QCOMPARE(nummernOf(f, 11), QStringList{"1"});
-        QCOMPARE(count(f, "mr"), 7 - (nummer == 2 ? 3 : 1));
+        left.removeAll(QString::number(measurementNumber));
+        QCOMPARE(measurementNumbersOf(f, 12), left);
+        QCOMPARE(measurementNumbersOf(f, 13), QStringList{"2"});
+        QCOMPARE(measurementNumbersOf(f, 11), QStringList{"1"});
+        QCOMPARE(count(f, "mr"), 7 - (measurementNumber == 2 ? 3 : 1));
         QCOMPARE(count(f, "mr WHERE Serie = 13002"), 1);
 
         QVERIFY(historyList(w)->selectedItems().isEmpty());
@@ -160,8 +161,8 @@ private slots:
         // Picking the athlete again lists what is left.
         clickRow(athleteGrid(w), 2);
         clickRow(athleteGrid(w), 1);
-        QCOMPARE(historyColumn(historyList(w), 7), nummern);
-        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(historyColumn(historyList(w), 7), measurementNumbers);
+        QCOMPARE(f.messages.boxes.size(), 1);
     }
 
     // The jump grid shows the chosen measurement's jumps or none, never another athlete's:
@@ -194,7 +195,7 @@ private slots:
         const QStringList before = everything(f);
         historyList(w)->clearSelection();
         pressDelete(historyList(w));
-        QCOMPARE(f.ui.texts(), QStringList{kDeleteMeasurement});
+        QCOMPARE(f.messages.texts(), QStringList{kDeleteMeasurement});
         QCOMPARE(everything(f), before);
         QCOMPARE(historyList(w)->topLevelItemCount(), 3);
     }
@@ -209,16 +210,16 @@ private slots:
         clickRow(athleteGrid(w), 1);
         selectEntry(w, 3);
         pressDelete(historyList(w));
-        QCOMPARE(nummernOf(f, 12), (QStringList{"1", "2"}));
+        QCOMPARE(measurementNumbersOf(f, 12), (QStringList{"1", "2"}));
 
         w.toggleRun();
         for (int i = 0; i < 10 && f.station->session().running(); ++i) {
             f.clock.advance(100);
             f.station->session().poll();
         }
-        QCOMPARE(nummernOf(f, 12), (QStringList{"1", "2", "3"}));
+        QCOMPARE(measurementNumbersOf(f, 12), (QStringList{"1", "2", "3"}));
         QCOMPARE(column(f, "SELECT SZ FROM mr WHERE Serie = 12003"), QStringList{"200"});
-        QVERIFY(f.ui.boxes.size() == 1);
+        QVERIFY(f.messages.boxes.size() == 1);
     }
 
     // ---- a deletion that fails ----------------------------------------------------------
@@ -250,8 +251,8 @@ private slots:
         selectEntry(w, 2);
         pressDelete(historyList(w));
 
-        QCOMPARE(f.ui.boxes.size(), 2);
-        checkGeneralError(f.ui, 1, engineWords(f, error));
+        QCOMPARE(f.messages.boxes.size(), 2);
+        checkGeneralError(f.messages, 1, engineWords(f, error));
         QCOMPARE(everything(f), before);
         QCOMPARE(count(f, "mr WHERE Serie = 12002"), 3);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
@@ -267,8 +268,8 @@ private slots:
         unlock(f, locked);
         selectEntry(w, 2);
         pressDelete(historyList(w));
-        QCOMPARE(f.ui.boxes.size(), 3);
-        QCOMPARE(nummernOf(f, 12), (QStringList{"1", "3"}));
+        QCOMPARE(f.messages.boxes.size(), 3);
+        QCOMPARE(measurementNumbersOf(f, 12), (QStringList{"1", "3"}));
         QCOMPARE(count(f, "mr WHERE Serie = 12002"), 0);
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "1"}));
     }
@@ -291,20 +292,20 @@ private slots:
         MainWindow& w = open(f);
         clickRow(athleteGrid(w), 1);
         const QStringList before = everything(f);
-        f.ui.answers.enqueue(answer);
+        f.messages.answers.enqueue(answer);
         if (byMenu)
             action(w, "deleteAthleteAction")->trigger();
         else
             pressDelete(athleteGrid(w));
 
-        QCOMPARE(f.ui.boxes.size(), 1);
-        QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Bestätigen"));
-        QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Question);
-        QCOMPARE(f.ui.boxes[0].text, byMenu ? kDeleteAthleteMenu : kDeleteAthleteKey);
-        QCOMPARE(f.ui.boxes[0].buttons,
+        QCOMPARE(f.messages.boxes.size(), 1);
+        QCOMPARE(f.messages.boxes[0].title, QStringLiteral("Bestätigen"));
+        QCOMPARE(f.messages.boxes[0].icon, BoxIcon::Question);
+        QCOMPARE(f.messages.boxes[0].text, byMenu ? kDeleteAthleteMenu : kDeleteAthleteKey);
+        QCOMPARE(f.messages.boxes[0].buttons,
                  byMenu ? (QStringList{"&Ja", "&Abbrechen"}) : (QStringList{"OK", "Abbrechen"}));
         // Enter keeps the athlete: the default button is the one that deletes nothing.
-        QCOMPARE(f.ui.boxes[0].defaultButton, 1);
+        QCOMPARE(f.messages.boxes[0].defaultButton, 1);
         if (answer != 0) {
             QCOMPARE(everything(f), before);
             QCOMPARE(selectedAthleteId(w), 12);
@@ -315,8 +316,8 @@ private slots:
         QCOMPARE(column(f, "SELECT ID FROM sportler ORDER BY ID"), (QStringList{"11", "13"}));
         QCOMPARE(count(f, "units WHERE Ref_ID = 12"), 0);
         QCOMPARE(count(f, "mr WHERE Serie BETWEEN 12000 AND 12999"), 0);
-        QCOMPARE(nummernOf(f, 11), QStringList{"1"});
-        QCOMPARE(nummernOf(f, 13), QStringList{"2"});
+        QCOMPARE(measurementNumbersOf(f, 11), QStringList{"1"});
+        QCOMPARE(measurementNumbersOf(f, 13), QStringList{"2"});
         QCOMPARE(count(f, "mr"), 2);
         // The first athlete is selected with his history.
         QCOMPARE(gridColumn(athleteGrid(w), 0), (QStringList{"11", "13"}));
@@ -341,13 +342,13 @@ private slots:
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
         QCOMPARE(historyList(w)->topLevelItemCount(), 0);
         QVERIFY(!startButton(w)->isEnabled());
-        QCOMPARE(f.ui.texts(), QStringList{kDeleteAthleteKey});
+        QCOMPARE(f.messages.texts(), QStringList{kDeleteAthleteKey});
 
         // Nothing left to delete: the key asks nothing, the menu deletes nothing.
         pressDelete(athleteGrid(w));
-        QCOMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(f.messages.boxes.size(), 1);
         action(w, "deleteAthleteAction")->trigger();
-        QCOMPARE(f.ui.texts(), (QStringList{kDeleteAthleteKey, kDeleteAthleteMenu}));
+        QCOMPARE(f.messages.texts(), (QStringList{kDeleteAthleteKey, kDeleteAthleteMenu}));
         QCOMPARE(count(f, "units"), 2);
     }
 
@@ -396,8 +397,8 @@ private slots:
         writing.reset();
         other.reset();
 
-        QCOMPARE(f.ui.boxes.size(), 2);
-        checkGeneralError(f.ui, 1, engineWords(f, error));
+        QCOMPARE(f.messages.boxes.size(), 2);
+        checkGeneralError(f.messages, 1, engineWords(f, error));
         QCOMPARE(everything(f), before);
         QCOMPARE(gridColumn(athleteGrid(w), 0), (QStringList{"11", "12", "13"}));
         QCOMPARE(selectedAthleteId(w), 12);
@@ -405,7 +406,7 @@ private slots:
         QCOMPARE(historyColumn(historyList(w), 7), (QStringList{"3", "2", "1"}));
         clickRow(athleteGrid(w), 2);
         QCOMPARE(historyColumn(historyList(w), 7), QStringList{"2"});
-        QCOMPARE(f.ui.boxes.size(), 2);
+        QCOMPARE(f.messages.boxes.size(), 2);
     }
 };
 

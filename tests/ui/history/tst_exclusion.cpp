@@ -34,7 +34,7 @@ private slots:
 
         answerReason(QStringLiteral("Doppelkontakt"));
         exclude->trigger();
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         QCOMPARE(count(f, "mr_ausschluss"), 1);
         QCOMPARE(column(f, "SELECT Grund FROM mr_ausschluss"), QStringList{"Doppelkontakt"});
         QVERIFY(!column(f, "SELECT Benutzer FROM mr_ausschluss").first().isEmpty());
@@ -48,7 +48,7 @@ private slots:
         restore->trigger();
         QCOMPARE(count(f, "mr_ausschluss"), 0);
         QCOMPARE(gridColumn(grid, 5), (QStringList{"", "", ""}));
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 };

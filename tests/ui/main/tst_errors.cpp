@@ -29,9 +29,9 @@ private slots:
     }
 
     void guard() {
-        RecordingMessageService ui;
+        RecordingMessageService messages;
         bool cleanedUp = false;
-        runGuarded(ui, [&] {
+        runGuarded(messages, [&] {
             struct Cleanup {
                 bool& flag;
                 ~Cleanup() { flag = true; }
@@ -39,21 +39,21 @@ private slots:
             throw SilentAbort{};
         });
         QVERIFY(cleanedUp);
-        QVERIFY(ui.boxes.isEmpty());
+        QVERIFY(messages.boxes.isEmpty());
 
-        runGuarded(ui, [] { throw AppError(QStringLiteral("Datei fehlt")); });
-        runGuarded(ui, [] { throw std::runtime_error("disk I/O error"); });
-        QCOMPARE(ui.boxes.size(), 2);
-        QCOMPARE(ui.boxes[0].title, QStringLiteral("Kalvero"));
-        QCOMPARE(ui.boxes[0].icon, BoxIcon::Error);
-        QCOMPARE(ui.boxes[0].text, QStringLiteral("Datei fehlt."));
-        QCOMPARE(ui.boxes[0].buttons, QStringList{QStringLiteral("OK")});
-        QCOMPARE(ui.boxes[1].text, QStringLiteral("disk I/O error."));
+        runGuarded(messages, [] { throw AppError(QStringLiteral("Datei fehlt")); });
+        runGuarded(messages, [] { throw std::runtime_error("disk I/O error"); });
+        QCOMPARE(messages.boxes.size(), 2);
+        QCOMPARE(messages.boxes[0].title, QStringLiteral("Kalvero"));
+        QCOMPARE(messages.boxes[0].icon, BoxIcon::Error);
+        QCOMPARE(messages.boxes[0].text, QStringLiteral("Datei fehlt."));
+        QCOMPARE(messages.boxes[0].buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(messages.boxes[1].text, QStringLiteral("disk I/O error."));
 
         bool ran = false;
-        runGuarded(ui, [&] { ran = true; });
+        runGuarded(messages, [&] { ran = true; });
         QVERIFY(ran);
-        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(messages.boxes.size(), 2);
     }
 };
 

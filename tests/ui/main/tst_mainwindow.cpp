@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvero (Einzelmessung)"));
         QVERIFY(action(w, "singleModeAction")->isChecked() &&
                 !action(w, "multipleModeAction")->isChecked());
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 
     void settingsAreReadAtShowAndWrittenAtExit_data() {
@@ -284,7 +284,7 @@ private slots:
         QVERIFY(f.station->store().isOpen());
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
         QVERIFY(!startButton(w)->isEnabled()); // no athlete yet
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
@@ -298,16 +298,16 @@ private slots:
         MainWindow& w = f.start();
         if (f.onServer()) {
             // The server's tables are set up at every start; a missing one is made anew.
-            QVERIFY(f.ui.boxes.isEmpty());
+            QVERIFY(f.messages.boxes.isEmpty());
             QVERIFY(f.station->store().isOpen());
             return;
         }
-        QCOMPARE(f.ui.boxes.size(), 1);
-        QCOMPARE(f.ui.boxes[0].title, QStringLiteral("Kalvero"));
-        QCOMPARE(f.ui.boxes[0].icon, BoxIcon::Error);
-        QVERIFY2(f.ui.boxes[0].text.startsWith("no such table: units"),
-                 qPrintable(f.ui.boxes[0].text));
-        QVERIFY(f.ui.boxes[0].text.endsWith('.'));
+        QCOMPARE(f.messages.boxes.size(), 1);
+        QCOMPARE(f.messages.boxes[0].title, QStringLiteral("Kalvero"));
+        QCOMPARE(f.messages.boxes[0].icon, BoxIcon::Error);
+        QVERIFY2(f.messages.boxes[0].text.startsWith("no such table: units"),
+                 qPrintable(f.messages.boxes[0].text));
+        QVERIFY(f.messages.boxes[0].text.endsWith('.'));
         QVERIFY(!f.station->store().isOpen());
         QVERIFY(w.isVisible()); // the program keeps running
         f.finish();
@@ -351,8 +351,8 @@ private slots:
         }
         f.store("Betriebsart", "2");
         MainWindow& w = f.start();
-        QCOMPARE(f.ui.boxes.size(), 1);
-        const QString text = f.ui.boxes[0].text;
+        QCOMPARE(f.messages.boxes.size(), 1);
+        const QString text = f.messages.boxes[0].text;
         QVERIFY2(
             text.startsWith(QStringLiteral("Die Datenbank konnte nicht auf Version %1 gebracht "
                                            "werden; sie bleibt auf Version %2. ")
@@ -360,7 +360,7 @@ private slots:
                                 .arg(version - 1) +
                             lacks),
             qPrintable(text));
-        QVERIFY(!f.ui.boxes[0].detail.isEmpty());
+        QVERIFY(!f.messages.boxes[0].detail.isEmpty());
         DataStore& store = f.station->store();
         QVERIFY(store.isOpen());
         for (const schema::Feature feature : schema::features())
@@ -390,26 +390,27 @@ private slots:
             file.write(QByteArray(4096, '\x5a'));
         }
         MainWindow& w = f.start();
-        QCOMPARE(f.ui.boxes.size(), 1);
-        QVERIFY2(f.ui.boxes[0].text.startsWith(
+        QCOMPARE(f.messages.boxes.size(), 1);
+        QVERIFY2(f.messages.boxes[0].text.startsWith(
                      QStringLiteral("Die Datenbank \"%1\" ist beschädigt und wird nur noch "
                                     "gelesen")
                          .arg(QDir::toNativeSeparators(f.dataDirectory() + "qrv.sqlite"))),
-                 qPrintable(f.ui.boxes[0].text));
-        QVERIFY2(f.ui.boxes[0].detail.contains("not a database"), qPrintable(f.ui.boxes[0].detail));
+                 qPrintable(f.messages.boxes[0].text));
+        QVERIFY2(f.messages.boxes[0].detail.contains("not a database"),
+                 qPrintable(f.messages.boxes[0].detail));
         QVERIFY(w.isVisible());
         // Every action that needs the tables says so instead of failing silently or crashing.
-        f.ui.clear();
+        f.messages.clear();
         for (QAction* a :
              {action(w, "showAllAction"), action(w, "newAthleteAction"),
               action(w, "changeAthleteAction"), action(w, "deleteAthleteAction"),
               action(w, "exportOneAction"), action(w, "exportAllAction"), action(w, "startAction")})
             a->trigger();
         QVERIFY(!f.station->session().running());
-        for (const MessageBox& box : f.ui.boxes)
+        for (const MessageBox& box : f.messages.boxes)
             QCOMPARE(box.title, QStringLiteral("Kalvero"));
-        QVERIFY(!f.ui.texts().isEmpty());
-        for (const QString& text : f.ui.texts())
+        QVERIFY(!f.messages.texts().isEmpty());
+        for (const QString& text : f.messages.texts())
             QVERIFY2(text.contains("beschädigt"), qPrintable(text));
         // The file is left as it was for the user to recover.
         QFile file(f.dataDirectory() + "qrv.sqlite");
@@ -498,8 +499,8 @@ private slots:
         MainWindow& w = f.start();
         QCOMPARE(action(w, "infoAction")->text(), QStringLiteral("&Info"));
         action(w, "infoAction")->trigger();
-        QCOMPARE(f.ui.boxes.size(), 1);
-        const MessageBox& box = f.ui.boxes.first();
+        QCOMPARE(f.messages.boxes.size(), 1);
+        const MessageBox& box = f.messages.boxes.first();
         QCOMPARE(box.title, QStringLiteral("Kalvero"));
         QCOMPARE(box.icon, BoxIcon::None);
         QCOMPARE(box.text, QStringLiteral("Version:  2. 4. 0.13"));
@@ -514,7 +515,7 @@ private slots:
         w.handleKey(Qt::Key_Delete);
         historyList(w)->setFocus();
         w.handleKey(Qt::Key_Delete);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 };

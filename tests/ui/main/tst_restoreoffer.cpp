@@ -51,29 +51,30 @@ private slots:
         fill(f.location(), {"Schulz"});
         const QString path = f.dataDirectory() + "qrv.sqlite";
         damageAPage(path);
-        f.ui.answers.enqueue(answer);
+        f.messages.answers.enqueue(answer);
         MainWindow& w = f.start();
-        QTRY_VERIFY_WITH_TIMEOUT(!f.ui.boxes.isEmpty(), 10000);
-        const MessageBox offer = f.ui.boxes.first();
+        QTRY_VERIFY_WITH_TIMEOUT(!f.messages.boxes.isEmpty(), 10000);
+        const MessageBox offer = f.messages.boxes.first();
         QCOMPARE(offer.buttons, (QStringList{"Wiederherstellen", "Nur lesen"}));
         QVERIFY2(offer.text.contains(QDir::toNativeSeparators(path)), qPrintable(offer.text));
         QVERIFY2(offer.text.contains(backup::dailyName(f.clock.now().date().addDays(-1))),
                  qPrintable(offer.text));
         const QStringList aside = QDir(f.dataDirectory()).entryList({"qrv-beschaedigt-*.sqlite"});
         if (answer == 0) {
-            QCOMPARE(f.ui.boxes.size(), 2);
+            QCOMPARE(f.messages.boxes.size(), 2);
             QCOMPARE(aside.size(), 1);
-            QVERIFY2(f.ui.boxes[1].text.contains(aside.first()), qPrintable(f.ui.boxes[1].text));
+            QVERIFY2(f.messages.boxes[1].text.contains(aside.first()),
+                     qPrintable(f.messages.boxes[1].text));
             QCOMPARE(athleteGrid(w)->model()->rowCount(), 1);
             QVERIFY(!f.station->store().damaged());
         } else {
-            QCOMPARE(f.ui.boxes.size(), 1);
+            QCOMPARE(f.messages.boxes.size(), 1);
             QVERIFY(aside.isEmpty());
             QCOMPARE(athleteGrid(w)->model()->rowCount(), 2);
             QVERIFY(f.station->store().damaged());
-            f.ui.clear();
-            QVERIFY(!checkWritable(f.station->store(), f.ui));
-            QCOMPARE(f.ui.texts(), QStringList{f.station->store().damagedText()});
+            f.messages.clear();
+            QVERIFY(!checkWritable(f.station->store(), f.messages));
+            QCOMPARE(f.messages.texts(), QStringList{f.station->store().damagedText()});
         }
         f.finish();
     }
@@ -116,19 +117,19 @@ private slots:
         }
         QVERIFY(damagedfile::damageBallast(f.location()));
         MainWindow& w = f.start();
-        QTRY_VERIFY_WITH_TIMEOUT(!f.ui.boxes.isEmpty(), 10000);
-        QVERIFY(f.ui.boxes.first().text.startsWith(f.station->store().damagedText()));
-        f.ui.clear();
+        QTRY_VERIFY_WITH_TIMEOUT(!f.messages.boxes.isEmpty(), 10000);
+        QVERIFY(f.messages.boxes.first().text.startsWith(f.station->store().damagedText()));
+        f.messages.clear();
         const QString target = f.dir.filePath(file);
-        f.ui.fileNames.enqueue(target);
+        f.messages.fileNames.enqueue(target);
         action(w, name)->trigger();
         if (name == "rankingAction")
             part<QPushButton>(*w.findChild<QWidget*>("rankingWindow"), "reportButton")->click();
-        QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
+        QVERIFY2(f.messages.boxes.isEmpty(), qPrintable(f.messages.texts().join('\n')));
         if (!file.isEmpty())
             QVERIFY(QFileInfo(target).size() > 0);
         if (name == "exportOneAction")
-            QVERIFY(f.ui.clipboard.contains("Meier;Anna;"));
+            QVERIFY(f.messages.clipboard.contains("Meier;Anna;"));
         if (name == "analysisAction")
             QVERIFY(label(*w.findChild<QWidget*>("analysisWindow"), "headingLabel")
                         ->text()

@@ -149,7 +149,7 @@ private slots:
         }
         // Nothing but the values and the choices takes room before a protocol runs.
         QVERIFY(!part(w, "protocolBox")->isVisible());
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
         QVERIFY(installProgramTranslation(language::Language::German));
     }

@@ -51,7 +51,7 @@ class TestReport : public QObject {
         QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES " + units.join(",")));
         QVERIFY(q.exec("INSERT INTO mr VALUES " + jumps.join(",")));
     }
-    static qint64 seriesKeyOf(int nummer) { return 1000 + nummer; }
+    static qint64 seriesKeyOf(int measurementNumber) { return 1000 + measurementNumber; }
 
 private slots:
     void initTestCase() {
@@ -97,13 +97,13 @@ private slots:
         MainWindow& w = f.start();
         QVERIFY(action(w, "reportAction")->isEnabled());
         const QString path = f.dir.filePath("bericht.pdf");
-        f.ui.fileNames << path;
+        f.messages.fileNames << path;
         action(w, "reportAction")->trigger();
-        QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
-        QCOMPARE(f.ui.saveRequests.size(), 1);
-        QCOMPARE(f.ui.saveRequests[0].title, QStringLiteral("Bericht speichern"));
-        QCOMPARE(f.ui.saveRequests[0].filter, QStringLiteral("PDF-Datei|*.pdf"));
-        QCOMPARE(f.ui.saveRequests[0].defaultSuffix, QStringLiteral("pdf"));
+        QVERIFY2(f.messages.boxes.isEmpty(), qPrintable(f.messages.texts().join('\n')));
+        QCOMPARE(f.messages.saveRequests.size(), 1);
+        QCOMPARE(f.messages.saveRequests[0].title, QStringLiteral("Bericht speichern"));
+        QCOMPARE(f.messages.saveRequests[0].filter, QStringLiteral("PDF-Datei|*.pdf"));
+        QCOMPARE(f.messages.saveRequests[0].defaultSuffix, QStringLiteral("pdf"));
 
         const QString text = tool("pdftotext", {"-layout", path, "-"});
         const QStringList pageTexts = text.split('\f', Qt::SkipEmptyParts);
@@ -155,23 +155,24 @@ private slots:
             QFile earlier(path);
             QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
         }
-        f.ui.cancelAfter = 2;
-        f.ui.fileNames << path;
+        f.messages.cancelAfter = 2;
+        f.messages.fileNames << path;
         action(again, "reportAction")->trigger();
-        QVERIFY(f.ui.boxes.isEmpty());
-        QCOMPARE(f.ui.progressLabels, QStringList{"Bericht wird erstellt … 3 von 6 Messungen"});
+        QVERIFY(f.messages.boxes.isEmpty());
+        QCOMPARE(f.messages.progressLabels,
+                 QStringList{"Bericht wird erstellt … 3 von 6 Messungen"});
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("earlier"));
 
         const QString missing = f.dir.filePath("missing/bericht.pdf");
-        f.ui.cancelAfter = -1;
-        f.ui.fileNames << missing;
+        f.messages.cancelAfter = -1;
+        f.messages.fileNames << missing;
         action(again, "reportAction")->trigger();
-        QCOMPARE(f.ui.boxes.size(), 1);
-        QVERIFY2(f.ui.boxes[0].text.startsWith(
+        QCOMPARE(f.messages.boxes.size(), 1);
+        QVERIFY2(f.messages.boxes[0].text.startsWith(
                      QStringLiteral("Datei \"%1\" kann nicht erstellt werden.").arg(missing)),
-                 qPrintable(f.ui.boxes[0].text));
+                 qPrintable(f.messages.boxes[0].text));
         f.finish();
     }
 };

@@ -31,12 +31,12 @@
 class TestRun : public QObject {
     Q_OBJECT
 
-    // An athlete with ID 12 whose last measurement has number `lastNummer` (none for 0).
-    static void seedAthlete(MainWindowFixture& f, int lastNummer = 0) {
+    // An athlete with ID 12 whose last measurement has number `lastMeasurementNumber` (none for 0).
+    static void seedAthlete(MainWindowFixture& f, int lastMeasurementNumber = 0) {
         Database db(f.location());
         QSqlQuery q(db.connection());
         QVERIFY(q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (12, 'Meier', 'Anna')"));
-        for (int n = 1; n <= lastNummer; ++n)
+        for (int n = 1; n <= lastMeasurementNumber; ++n)
             QVERIFY(q.exec(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
                                           "(12, '2026-01-0%1T10:00:00', %1, 1)")
                                .arg(n)));
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(resultField(w, "heightField")->text(), QString());
         pollUntilIdle(f);
 
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         QVERIFY(idle(f, w));
         QCOMPARE(QStringList({resultField(w, "contactTimeField")->text(),
                               resultField(w, "flightTimeField")->text(),
@@ -139,7 +139,7 @@ private slots:
         QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
         QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna – Sprung 2"));
         pollUntilIdle(f);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         QCOMPARE(entry(historyList(w)->topLevelItem(0)).mid(3),
                  (QStringList{"...", "...", "...", "...", "2"}));
         QVERIFY(jumpGrid(w)->isVisible());
@@ -164,7 +164,7 @@ private slots:
         pollUntilIdle(f, 6);
         QCOMPARE(count(f, "mr"), 1);
         QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna – Sprung 1"));
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         w.toggleRun();
         f.finish();
     }
@@ -202,7 +202,7 @@ private slots:
         w.toggleRun();
         QTRY_VERIFY_WITH_TIMEOUT(!f.station->session().running(), 20000);
         QStringList shown;
-        for (const MessageBox& box : f.ui.boxes)
+        for (const MessageBox& box : f.messages.boxes)
             shown << box.title + ": " + box.text;
         if (f.onServer()) // the server's words for the refusal
             boxes.replaceInStrings("gesperrt Unable to fetch row.",
@@ -234,7 +234,7 @@ private slots:
                                     .arg(database));
         QTRY_VERIFY_WITH_TIMEOUT(!f.station->session().running(), 20000);
         QStringList shown;
-        for (const MessageBox& box : f.ui.boxes)
+        for (const MessageBox& box : f.messages.boxes)
             shown << box.title + ": " + box.text;
         QCOMPARE(shown, QStringList{QStringLiteral("Kalvero: Die Verbindung zum Datenbankserver "
                                                    "%1 ist unterbrochen. Der Sprung 2 wurde "
@@ -286,7 +286,7 @@ private slots:
             QTest::keySequence(&w, QKeySequence(QLatin1String(keys)));
         QCoreApplication::processEvents();
         QVERIFY(!opened);
-        QVERIFY(f.ui.boxes.isEmpty() && f.ui.saveRequests.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty() && f.messages.saveRequests.isEmpty());
 
         selectAthleteRow(w, 1); // another athlete in the grid
         for (int i = 0; i < 4; ++i) {
@@ -294,7 +294,7 @@ private slots:
             f.station->session().poll();
         }
         w.toggleRun();
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         QCOMPARE(count(f, "units WHERE Ref_ID = 12 AND FZ = 2"), 1);
         QCOMPARE(count(f, "units WHERE Ref_ID = 13"), 0);
         QCOMPARE(count(f, "mr WHERE Serie = 12001"), 2);
@@ -321,16 +321,16 @@ private slots:
         else
             QVERIFY(
                 TestStore::refuse(StoreInternals::database(f.station->store()), "INSERT", "units"));
-        QVERIFY(!checkWritable(f.station->store(), f.ui));
-        f.ui.clear();
+        QVERIFY(!checkWritable(f.station->store(), f.messages));
+        f.messages.clear();
         w.toggleRun();
         QVERIFY(!f.station->session().running());
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         QCOMPARE(count(f, "units WHERE FZ = 1"), 1);
         QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
         w.toggleRun();
         QVERIFY(!f.station->session().running());
-        QCOMPARE(f.ui.texts(),
+        QCOMPARE(f.messages.texts(),
                  QStringList{
                      "Messung nicht möglich , da nicht auf Datenbanken geschrieben werden kann."});
         f.finish();
@@ -374,7 +374,7 @@ private slots:
         QVERIFY(f.station->session().running());
         QTest::mouseClick(startButton(w), Qt::LeftButton);
         QVERIFY(!f.station->session().running());
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
@@ -387,7 +387,7 @@ private slots:
         QVERIFY(!f.station->session().running());
         QVERIFY(f.timingUnit().sent.isEmpty());
         QCOMPARE(count(f, "units"), 0);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
@@ -405,10 +405,11 @@ private slots:
         }
         QCOMPARE(historyList(w)->topLevelItemCount(), 3);
         action(w, "showAllAction")->trigger();
-        QStringList numbers;
+        QStringList measurementNumbers;
         for (int i = 0; i < 3; ++i)
-            numbers << historyList(w)->topLevelItem(i)->text(7);
-        QCOMPARE(QSet<QString>(numbers.begin(), numbers.end()), (QSet<QString>{"1", "2", "3"}));
+            measurementNumbers << historyList(w)->topLevelItem(i)->text(7);
+        QCOMPARE(QSet<QString>(measurementNumbers.begin(), measurementNumbers.end()),
+                 (QSet<QString>{"1", "2", "3"}));
         QCOMPARE(historyList(w)->topLevelItem(0)->text(3), QStringLiteral("200"));
         QCOMPARE(count(f, "units WHERE Ref_ID = 12 AND FZ = 1"), 3);
         f.finish();
@@ -432,9 +433,9 @@ private slots:
         dropHeight->setText("200"); // typed past the field's own check
         action(w, "startAction")->trigger();
         QVERIFY(!f.station->session().running());
-        QCOMPARE(f.ui.texts(),
+        QCOMPARE(f.messages.texts(),
                  QStringList{"Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein."});
-        f.ui.boxes.clear();
+        f.messages.boxes.clear();
 
         dropHeight->setText("45");
         w.toggleRun();
@@ -454,7 +455,7 @@ private slots:
         action(w, "refreshAction")->trigger();
         QCOMPARE(test->currentText(), QStringLiteral("Drop Jump"));
         QCOMPARE(dropHeight->text(), QStringLiteral("45"));
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
@@ -486,7 +487,7 @@ private slots:
             QVERIFY2(resultField(w, field)->text().isEmpty(), qPrintable(field));
         QVERIFY(label(w, "runStatusLabel")->text().isEmpty());
         QCOMPARE(jumpGrid(w)->model()->rowCount(), 0);
-        QCOMPARE(f.ui.texts(), QStringList{"Möchten Sie diese Messreihe wirklich löschen?"});
+        QCOMPARE(f.messages.texts(), QStringList{"Möchten Sie diese Messreihe wirklich löschen?"});
         f.finish();
     }
 
@@ -556,7 +557,7 @@ private slots:
         QCOMPARE(part<QComboBox>(w, "testChoice")->currentText(), QStringLiteral("Sprungserie"));
         w.toggleRun();
         pollUntilIdle(f);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         QCOMPARE(count(f, "mr"), 10);
         QCOMPARE(count(f, "units_protokoll WHERE Protokoll = '10/5'"), 1);
         QCOMPARE(label(w, "protocolResultLabel")->text(),
@@ -625,9 +626,9 @@ private slots:
         QVERIFY(told->isVisible() && position->text().isEmpty());
         action(w, "startAction")->trigger();
         QVERIFY(!f.station->session().running());
-        QCOMPARE(f.ui.texts(),
+        QCOMPARE(f.messages.texts(),
                  QStringList{"Die Fallhöhen müssen ansteigen: auf 40 cm folgt 30 cm."});
-        f.ui.boxes.clear();
+        f.messages.boxes.clear();
 
         heights->setText("20, 30");
         part<QSpinBox>(w, "trialsPerHeightField")->setValue(2);
@@ -646,11 +647,11 @@ private slots:
                 selectAthleteRow(w, 1);
                 action(w, "startAction")->trigger();
                 QVERIFY(!f.station->session().running());
-                QCOMPARE(f.ui.texts(),
+                QCOMPARE(f.messages.texts(),
                          QStringList{"Das Fallhöhen-Profil von Meier, Anna ist noch nicht beendet. "
                                      "Wählen Sie Meier, Anna für den nächsten Versuch, oder "
                                      "beenden Sie das Profil mit „Profil beenden“."});
-                f.ui.boxes.clear();
+                f.messages.boxes.clear();
                 selectAthleteRow(w, 0);
             }
             w.toggleRun();
@@ -660,7 +661,7 @@ private slots:
             QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna"));
             QVERIFY(!heights->isEnabled());
             pollUntilIdle(f);
-            QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
+            QVERIFY2(f.messages.boxes.isEmpty(), qPrintable(f.messages.texts().join('\n')));
             QCOMPARE(position->text(), next);
             QVERIFY(!heights->isEnabled());
             if (next.startsWith("30 cm, Versuch 1")) {
@@ -677,7 +678,7 @@ private slots:
         // Nothing more to jump: the program says so and starts nothing.
         action(w, "startAction")->trigger();
         QVERIFY(!f.station->session().running());
-        QCOMPARE(f.ui.texts(), QStringList{expected.last()});
+        QCOMPARE(f.messages.texts(), QStringList{expected.last()});
 
         auto* end = part<QPushButton>(w, "endProfileButton");
         QVERIFY(end->isVisible());

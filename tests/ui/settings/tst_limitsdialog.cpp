@@ -17,7 +17,7 @@ using plausibility::Limits;
 class TestLimitsDialog : public QObject {
     Q_OBJECT
 
-    RecordingMessageService ui;
+    RecordingMessageService messages;
 
     static QLineEdit* edit(LimitsDialog& dialog, const char* name) {
         auto* e = dialog.findChild<QLineEdit*>(QLatin1String(name));
@@ -35,7 +35,7 @@ private slots:
         Limits limits;
         limits.contactMinMs = 61;
         limits.abortOnViolation = true;
-        LimitsDialog dialog(ui, limits);
+        LimitsDialog dialog(messages, limits);
         showActive(dialog);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Triggerflanke"));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // cannot be resized
@@ -79,7 +79,7 @@ private slots:
 
     void keyFilter() {
         Limits limits;
-        LimitsDialog dialog(ui, limits);
+        LimitsDialog dialog(messages, limits);
         showActive(dialog);
         QLineEdit* field = edit(dialog, "contactMinField");
         field->setFocus();
@@ -119,7 +119,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QList<qint32>, limits);
         Limits current;
-        LimitsDialog dialog(ui, current);
+        LimitsDialog dialog(messages, current);
         showActive(dialog);
         QLineEdit* target = edit(dialog, qPrintable(field));
         target->setFocus();
@@ -168,9 +168,9 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QString, message);
         QFETCH(QList<qint32>, limits);
-        ui.clear();
+        messages.clear();
         Limits current;
-        LimitsDialog dialog(ui, current);
+        LimitsDialog dialog(messages, current);
         showActive(dialog);
         QLineEdit* field = nullptr;
         for (const QString& entry : typed) {
@@ -180,7 +180,7 @@ private slots:
             QTest::keyClicks(field, entry.section('=', 1));
         }
         QTest::keyClick(field, Qt::Key_Return); // the default button OK
-        QCOMPARE(ui.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(dialog.isVisible(), !message.isEmpty());
         if (!message.isEmpty())
             QCOMPARE(
@@ -193,7 +193,7 @@ private slots:
 
     void checkBoxAndOk() {
         Limits limits;
-        LimitsDialog dialog(ui, limits);
+        LimitsDialog dialog(messages, limits);
         dialog.open();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto* abort = dialog.findChild<QCheckBox*>(QStringLiteral("abortCheck"));
@@ -254,7 +254,7 @@ private slots:
             settings.setValue(QStringLiteral("Einstellungen/PSZmin"), QStringLiteral("70"));
         }
         Limits limits;
-        LimitsDialog dialog(ui, limits);
+        LimitsDialog dialog(messages, limits);
         dialog.offerLanguageChoice(
             [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); });
         auto* chooser = dialog.findChild<QComboBox*>(QStringLiteral("languageChooser"));

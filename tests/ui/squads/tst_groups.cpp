@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(ids(w), (QStringList{"3", "8"}));
         choose(w, "Alle Sportler");
         QCOMPARE(ids(w).size(), 8);
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 
     // Groups made, renamed and deleted in the dialog reach the chooser; deleting the group
@@ -126,7 +126,7 @@ private slots:
         seed(f, kSquad);
         MainWindow& w = open(f);
         choose(w, "U19");
-        f.ui.answers.enqueue(0); // "Ja" to the deletion
+        f.messages.answers.enqueue(0); // "Ja" to the deletion
         bool shown = false;
         QTimer::singleShot(0, &w, [&] {
             auto* dialog = qobject_cast<GroupDialog*>(QApplication::activeModalWidget());
@@ -155,10 +155,10 @@ private slots:
         QCOMPARE(chooserTexts(w), (QStringList{"Alle Sportler", "Kader", "Reha 2027"}));
         QCOMPARE(groupChooser(w)->currentText(), QString("Alle Sportler"));
         QCOMPARE(ids(w).size(), 7);
-        QCOMPARE(f.ui.boxes.size(), 2);
-        QCOMPARE(f.ui.boxes[0].text, QString("Eine Gruppe „Kader“ gibt es schon."));
-        QCOMPARE(f.ui.boxes[1].text, QString("Soll die Gruppe „U19“ gelöscht werden? Ihre "
-                                             "Sportler bleiben gespeichert."));
+        QCOMPARE(f.messages.boxes.size(), 2);
+        QCOMPARE(f.messages.boxes[0].text, QString("Eine Gruppe „Kader“ gibt es schon."));
+        QCOMPARE(f.messages.boxes[1].text, QString("Soll die Gruppe „U19“ gelöscht werden? Ihre "
+                                                   "Sportler bleiben gespeichert."));
     }
 
     // Ctrl+Down selects the next athlete of the group, wherever the focus is; at the last one
@@ -178,7 +178,7 @@ private slots:
         QTest::keyClick(historyList(w), Qt::Key_Down, Qt::ControlModifier);
         QCOMPARE(selectedAthleteId(w), 6);
         QCOMPARE(action(w, "nextAthleteAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
-        QVERIFY(f.ui.boxes.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
     }
 };
 

@@ -87,7 +87,7 @@ private slots:
         rows = ranking->rowsShown();
         QCOMPARE(rows.first().athlete.name, QString("Name01"));
         part<QPushButton>(*ranking, "copyButton")->click();
-        const QStringList lines = f.ui.clipboard.split('\n');
+        const QStringList lines = f.messages.clipboard.split('\n');
         QCOMPARE(lines.size(), 32);
         QVERIFY2(lines[1].startsWith("30\tName01\tVorname\t"), qPrintable(lines[1]));
 
@@ -100,9 +100,9 @@ private slots:
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         const QString path = f.dir.filePath("team.pdf");
-        f.ui.fileNames << path;
+        f.messages.fileNames << path;
         part<QPushButton>(*ranking, "reportButton")->click();
-        QVERIFY2(f.ui.boxes.isEmpty(), qPrintable(f.ui.texts().join('\n')));
+        QVERIFY2(f.messages.boxes.isEmpty(), qPrintable(f.messages.texts().join('\n')));
         const QStringList pages =
             tool("pdftotext", {"-layout", path, "-"}).split('\f', Qt::SkipEmptyParts);
         QVERIFY(pages.size() >= 2);
