@@ -66,12 +66,28 @@ QString heightsText(const QList<int>& heightsCm) {
 }
 
 QList<int> parseHeights(const QString& text) {
-    static const QRegularExpression separators(QStringLiteral("[,;\\s]+"));
-    const QStringList parts = text.split(separators, Qt::SkipEmptyParts);
+    // Heights stand between commas (or semicolons) and blanks; two commas with nothing
+    // between them are a height left out, not one separator.
+    static const QRegularExpression commas(QStringLiteral("[,;]"));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList entries = text.split(commas);
+    QStringList parts;
+    bool gap = false;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QStringList heights = entries[i].split(blanks, Qt::SkipEmptyParts);
+        // One comma at the end is forgiven.
+        if (heights.isEmpty() && i + 1 < entries.size())
+            gap = true;
+        parts << heights;
+    }
     if (parts.isEmpty())
         throw AppError(
             TextsOfProtocolrun::tr("Geben Sie die Fallhöhen des Profils in cm an, zum Beispiel "
                                    "„20, 30, 40, 50, 60“."));
+    if (gap)
+        throw AppError(
+            TextsOfProtocolrun::tr("In „%1“ fehlt eine Fallhöhe zwischen zwei Kommas.")
+                .arg(text.trimmed()));
     if (parts.size() > kMaxHeights)
         throw AppError(
             TextsOfProtocolrun::tr("Ein Profil hat höchstens %1 Fallhöhen, angegeben sind %2.")

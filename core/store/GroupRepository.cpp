@@ -46,24 +46,62 @@ QString GroupRepository::checkedName(const QString& name, qint64 exceptId) {
         throw AppError(
             GroupRepositoryTexts::tr("Der Name einer Gruppe darf höchstens %1 Zeichen lang sein.")
                 .arg(kGroupNameLength));
-    for (const Group& group : all()) {
-        if (group.id != exceptId && QString::compare(group.name, trimmed, Qt::CaseInsensitive) == 0)
-            throw AppError(
-                GroupRepositoryTexts::tr("Eine Gruppe „%1“ gibt es schon.").arg(group.name));
+    // As in an athlete's names: a tab or a line break would split the name in a list or a
+    // file, another control character is seen by nobody.
+    for (const QChar c : trimmed) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
+            throw AppError(GroupRepositoryTexts::tr("Der Name einer Gruppe darf keinen Tabulator, "
+                                                    "keinen Zeilenumbruch und kein anderes "
+                                                    "Steuerzeichen enthalten."));
     }
+    if (const std::optional<Group> other = namesake(trimmed, exceptId))
+        throw AppError(GroupRepositoryTexts::tr("Eine Gruppe „%1“ gibt es schon.").arg(other->name));
     return trimmed;
+}
+
+std::optional<Group> GroupRepository::namesake(const QString& name, qint64 exceptId) {
+    for (const Group& group : all()) {
+        if (group.id != exceptId && QString::compare(group.name, name, Qt::CaseInsensitive) == 0)
+            return group;
+    }
+    return std::nullopt;
+}
+
+void GroupRepository::refuseAfterFailure(const QString& name, qint64 exceptId) {
+    // The unique index refuses a name that another station stored since the check.
+    std::optional<Group> other;
+    try {
+        other = namesake(name, exceptId);
+    } catch (const AppError&) {
+        // The failure itself says more than a failed look.
+    }
+    if (other)
+        throw AppError(GroupRepositoryTexts::tr("Eine Gruppe „%1“ gibt es schon.").arg(other->name));
+    throw;
 }
 
 qint64 GroupRepository::add(const QString& name) {
     const QString checked = checkedName(name, 0);
-    return db_.insert(QStringLiteral("INSERT INTO gruppen (Name) VALUES (?) RETURNING ID"),
-                      {checked});
+    try {
+        return db_.insert(QStringLiteral("INSERT INTO gruppen (Name) VALUES (?) RETURNING ID"),
+                          {checked});
+    } catch (const AppError&) {
+        refuseAfterFailure(checked, 0);
+    }
 }
 
 void GroupRepository::rename(qint64 groupId, const QString& name) {
     const QString checked = checkedName(name, groupId);
-    if (db_.write(QStringLiteral("UPDATE gruppen SET Name = ? WHERE ID = ?"), {checked, groupId}) ==
-        0)
+    int changed = 0;
+    try {
+        changed = db_.write(QStringLiteral("UPDATE gruppen SET Name = ? WHERE ID = ?"),
+                            {checked, groupId});
+    } catch (const AppError&) {
+        refuseAfterFailure(checked, groupId);
+    }
+    if (changed == 0)
         throw AppError(GroupRepositoryTexts::tr("Die Gruppe ist nicht mehr gespeichert."));
 }
 

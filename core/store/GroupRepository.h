@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QString>
 
+#include <optional>
+
 class Database;
 
 // One row of the table gruppen: a group of athletes ("U19", "Kader 2027", "Reha").
@@ -48,7 +50,9 @@ public:
     // Every group, by name (case ignored).
     QList<Group> all();
     // Creates a group; returns its ID. Throws AppError for an empty name, one longer than
-    // kGroupNameLength or one that another group has already (case ignored).
+    // kGroupNameLength, one with a tab, a line break or another control character, or one that
+    // another group has already (case ignored; from schema version 5 on the database refuses
+    // it too, also when another station stored it a moment before).
     qint64 add(const QString& name);
     // Gives a group another name, under the same rules.
     void rename(qint64 groupId, const QString& name);
@@ -81,6 +85,11 @@ public:
     void forgetAthlete(qint64 athleteId);
 
 private:
+    // The group other than `exceptId` whose name differs from `name` at most in case.
+    std::optional<Group> namesake(const QString& name, qint64 exceptId);
+    // After a failed write of a group's name: the message that another group has the name now,
+    // when one has; else the failure as it was.
+    [[noreturn]] void refuseAfterFailure(const QString& name, qint64 exceptId);
     // The name trimmed, or AppError why it cannot be a group's name besides `exceptId`'s.
     QString checkedName(const QString& name, qint64 exceptId);
     // setGroupsOf within a transaction that the caller holds.

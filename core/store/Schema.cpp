@@ -5,6 +5,8 @@
 
 #include "core/base/Errors.h"
 #include "core/store/Database.h"
+#include "core/store/GroupRepository.h"
+#include "core/store/StoredValues.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -137,6 +139,51 @@ const Step kProtocols{
     },
 };
 
+// Gives each group whose name differs only in case from that of an earlier group (two stations
+// that created "U19" and "u19" at the same moment) a number of its own, "u19 (2)", so that the
+// index of version 5 can be made; its members stay.
+void numberGroupsOfOneName(Database& db) {
+    QList<std::pair<qint64, QString>> later;
+    {
+        QSqlQuery q = db.read(QStringLiteral(
+            "SELECT g.ID, g.Name FROM gruppen g WHERE EXISTS (SELECT 1 FROM gruppen h "
+            "WHERE lower(h.Name) = lower(g.Name) AND h.ID < g.ID) ORDER BY g.ID"));
+        while (q.next())
+            later.append({integerOf(q.value(0)), q.value(1).toString()});
+    }
+    for (const auto& [id, name] : later) {
+        for (int number = 2;; ++number) {
+            const QString suffix = QStringLiteral(" (%1)").arg(number);
+            const QString numbered = name.left(kGroupNameLength - suffix.size()) + suffix;
+            QSqlQuery taken = db.read(
+                QStringLiteral("SELECT 1 FROM gruppen WHERE lower(Name) = lower(CAST(? AS TEXT))"),
+                {numbered});
+            if (taken.next())
+                continue;
+            taken.finish();
+            db.write(QStringLiteral("UPDATE gruppen SET Name = ? WHERE ID = ?"), {numbered, id});
+            break;
+        }
+    }
+}
+
+// Version 5: the database itself refuses a group whose name differs from another's only in
+// case, also when two stations create them at the same moment. Both engines fold the name
+// with lower(): SQLite the letters A to Z, the server every letter its locale knows. Groups
+// of one name stored before are numbered first.
+const Step kGroupNamesUnique{
+    5,
+    {
+        QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS gruppen_name_klein ON gruppen "
+                       "(lower(Name))"),
+    },
+    {
+        QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS gruppen_name_klein ON gruppen "
+                       "(lower(Name))"),
+    },
+    &numberGroupsOfOneName,
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -176,7 +223,7 @@ void take(Database& db, const QString& statement) {
 
 const QList<Feature>& features() {
     static const QList<Feature> all{Feature::Tests, Feature::Exclusions, Feature::Groups,
-                                    Feature::Protocols};
+                                    Feature::Protocols, Feature::GroupNamesUnique};
     return all;
 }
 
@@ -190,6 +237,8 @@ int sinceVersion(Feature feature) {
         return kGroups.version;
     case Feature::Protocols:
         return kProtocols.version;
+    case Feature::GroupNamesUnique:
+        return kGroupNamesUnique.version;
     }
     return latestVersion() + 1;
 }
@@ -205,6 +254,9 @@ QString missingText(Feature feature) {
     case Feature::Protocols:
         return SchemaTexts::tr("Die Protokolle 10/5 und Fallhöhen-Profil werden nicht angeboten, "
                                "weil sie nicht gespeichert werden können.");
+    case Feature::GroupNamesUnique:
+        return SchemaTexts::tr("Zwei Stationen, die zugleich eine Gruppe anlegen, können ihr "
+                               "denselben Namen geben.");
     }
     return {};
 }
@@ -218,7 +270,8 @@ QString missingAt(int version) {
 }
 
 const QList<Step>& steps() {
-    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups, kProtocols};
+    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups, kProtocols,
+                                 kGroupNamesUnique};
     return all;
 }
 
@@ -285,6 +338,8 @@ int upgrade(Database& db, const QList<Step>& steps) {
             db.write(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version ("
                                     " Version INTEGER PRIMARY KEY,"
                                     " Datum TIMESTAMP)"));
+            if (step.prepare)
+                step.prepare(db);
             for (const QString& statement : sqlite ? step.sqlite : step.postgresql)
                 take(db, statement);
             db.write(QStringLiteral("INSERT INTO schema_version (Version, Datum) VALUES (?, ?)"),

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class Database;
@@ -26,6 +27,7 @@ enum class Feature {
     Exclusions, // jumps excluded from every statistic
     Groups,     // groups of athletes
     Protocols,  // the protocol a measurement was run under, the drop-height profiles
+    GroupNamesUnique, // no two groups whose names differ only in case, kept by the database
 };
 
 // The program's features in the order of their versions.
@@ -40,11 +42,14 @@ QString missingText(Feature feature);
 QString missingAt(int version);
 
 // One step from the version before to `version`: statements for either engine, each creating
-// a table (CREATE TABLE name (columns ...)) or an index (CREATE INDEX IF NOT EXISTS).
+// a table (CREATE TABLE name (columns ...)) or an index (CREATE [UNIQUE] INDEX IF NOT EXISTS).
+// `prepare`, when given, runs first in the step's transaction and makes the rows fit what the
+// statements demand.
 struct Step {
     int version = 0;
     QStringList sqlite;
     QStringList postgresql;
+    std::function<void(Database&)> prepare = {};
 };
 
 // The program's steps, in order: version 1, 2, ...

@@ -41,7 +41,15 @@ private slots:
         QTest::newRow("semicolons and blanks")
             << " 0;45  90 ,150 " << QList<int>{0, 45, 90, 150} << QString();
         QTest::newRow("one height") << "35" << QList<int>{35} << QString();
-        QTest::newRow("empty") << "  " << QList<int>{}
+        QTest::newRow("a comma at the end") << "20, 30," << QList<int>{20, 30} << QString();
+        QTest::newRow("a height left out")
+            << "20,30,,40" << QList<int>{}
+            << "In „20,30,,40“ fehlt eine Fallhöhe zwischen zwei Kommas.";
+        QTest::newRow("a comma first")
+            << ", 20" << QList<int>{} << "In „, 20“ fehlt eine Fallhöhe zwischen zwei Kommas.";
+        QTest::newRow("blanks between commas")
+            << "20; ;30" << QList<int>{} << "In „20; ;30“ fehlt eine Fallhöhe zwischen zwei Kommas.";
+        QTest::newRow("empty") << " , " << QList<int>{}
                                << "Geben Sie die Fallhöhen des Profils in cm an, zum Beispiel "
                                   "„20, 30, 40, 50, 60“.";
         QTest::newRow("above 150 cm") << "20, 151" << QList<int>{}

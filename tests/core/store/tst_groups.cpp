@@ -5,6 +5,7 @@
 #include "core/store/SeriesKey.h"
 #include "support/TempDataDir.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -54,6 +55,12 @@ private slots:
                                                << "Eine Gruppe „U19“ gibt es schon.";
         QTest::newRow("too long") << QString(51, QLatin1Char('x'))
                                   << "Der Name einer Gruppe darf höchstens 50 Zeichen lang sein.";
+        const QString noControl = "Der Name einer Gruppe darf keinen Tabulator, keinen "
+                                  "Zeilenumbruch und kein anderes Steuerzeichen enthalten.";
+        QTest::newRow("a tab") << "U\t21" << noControl;
+        QTest::newRow("a line break") << "U\n21" << noControl;
+        QTest::newRow("a control character") << QStringLiteral("U\u000121") << noControl;
+        QTest::newRow("a line separator") << QStringLiteral("U\u202821") << noControl;
     }
     void namesAreCheckedAndSorted() {
         QFETCH(QString, name);
@@ -83,6 +90,33 @@ private slots:
         const auto failure = failureOf([&] { groups.rename(reha, QStringLiteral("U20")); });
         QVERIFY(failure);
         QCOMPARE(namesOf(groups.all()), (QStringList{"Reha", "u20"}));
+    }
+
+    // The database itself keeps the names apart regardless of case: another station's
+    // statement of a name that differs only in case is refused, one of another name is
+    // stored, and this station then refuses such a name with its own words.
+    void theDatabaseKeepsNamesApart_data() {
+        QTest::addColumn<bool>("rename");
+        QTest::newRow("a new group") << false;
+        QTest::newRow("a renamed group") << true;
+    }
+    void theDatabaseKeepsNamesApart() {
+        QFETCH(bool, rename);
+        GroupRepository groups(*data->db);
+        const qint64 reha = groups.add(QStringLiteral("Reha"));
+        Database other(data->location);
+        QSqlQuery q(other.connection());
+        QVERIFY(!q.exec("INSERT INTO gruppen (Name) VALUES ('REHA')"));
+        QVERIFY(q.exec("INSERT INTO gruppen (Name) VALUES ('U19')"));
+        const auto failure = failureOf([&] {
+            if (rename)
+                groups.rename(reha, QStringLiteral("u19"));
+            else
+                groups.add(QStringLiteral("u19"));
+        });
+        QVERIFY(failure);
+        QCOMPARE(failure->text, QStringLiteral("Eine Gruppe „U19“ gibt es schon."));
+        QCOMPARE(namesOf(groups.all()), (QStringList{"Reha", "U19"}));
     }
 
     // An athlete belongs to any number of groups; setting his groups replaces them all.
