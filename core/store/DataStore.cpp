@@ -95,7 +95,8 @@ QString DataStore::filePath() {
 QString DataStore::shownName() {
     const StoreLocation& shown = location();
     if (shown.kind == StoreLocation::Kind::Embedded)
-        return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(shown.filePath()));
+        // In the quotation marks of the user's language.
+        return DataStoreTexts::tr("„%1“").arg(QDir::toNativeSeparators(shown.filePath()));
     return DataStoreTexts::tr("„%1“ auf %2").arg(shown.database, shown.serverName());
 }
 
@@ -128,6 +129,21 @@ QString DataStore::damagedText() {
 
 WriteProbe DataStore::probeWriteAccess() {
     return require().database.probeWriteAccess();
+}
+
+QString DataStore::readOnlyText() {
+    const Database& database = require().database;
+    if (!database.readOnly() || database.damaged())
+        return {};
+    if (location().kind == StoreLocation::Kind::Server)
+        return DataStoreTexts::tr("Die Datenbank %1 wird nur gelesen, weil diese Station auf dem "
+                                  "Server nicht schreiben darf. Listen, Auswertung, Berichte und "
+                                  "Exporte stehen zur Verfügung, Messungen und Änderungen nicht.")
+            .arg(shownName());
+    return DataStoreTexts::tr("Die Datenbank %1 wird nur gelesen, weil ihr Datenträger oder "
+                              "Verzeichnis schreibgeschützt ist. Listen, Auswertung, Berichte und "
+                              "Exporte stehen zur Verfügung, Messungen und Änderungen nicht.")
+        .arg(shownName());
 }
 
 void DataStore::checkInBackground(const QDate& today, int backupsKept, QObject* context,

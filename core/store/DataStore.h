@@ -77,6 +77,10 @@ public:
     bool damaged();
     QString damagedText();
     WriteProbe probeWriteAccess();
+    // Why a database that is not damaged is only read (a read-only medium or directory, a
+    // server on which this station may not write), and what works all the same; empty when it
+    // was opened to be written.
+    QString readOnlyText();
     // The check of the file at start (PRAGMA quick_check) and the day's backup, on a thread of
     // their own; `answered` runs on `context`'s thread with the verdict (true: damaged).
     void checkInBackground(const QDate& today, int backupsKept, QObject* context,

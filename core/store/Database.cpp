@@ -20,6 +20,8 @@
 #include <QUuid>
 
 #include <sqlite3.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -101,6 +103,20 @@ bool hasWriteBits(const QFileInfo& info) {
     return p & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
 }
 
+// Whether the medium under `path` is mounted read-only: nobody, not even root, may write there.
+bool onReadOnlyMedium(const QString& path) {
+    struct statvfs medium {};
+    return ::statvfs(QFile::encodeName(path).constData(), &medium) == 0 &&
+           (medium.f_flag & ST_RDONLY) != 0;
+}
+
+// Whether the system refuses this station a new file in the directory (the index files of the
+// write-ahead log): a read-only medium, or no right to write there.
+bool refusesNewFiles(const QString& directory) {
+    return onReadOnlyMedium(directory) ||
+           ::access(QFile::encodeName(directory).constData(), W_OK) != 0;
+}
+
 QString newConnectionName() {
     return QStringLiteral("kalvero-") + QUuid::createUuid().toString(QUuid::Id128);
 }
@@ -148,30 +164,48 @@ void Database::openFile() {
     }
 
     // A database file or directory without write permission is opened read-only, also for a
-    // user (such as root) whom the system would let write anyway.
+    // user (such as root) whom the system would let write anyway; so is one on a medium
+    // mounted read-only (a write-protected stick, a read-only share).
     if (exists)
-        readOnly_ = !hasWriteBits(file) || !hasWriteBits(QFileInfo(directory));
+        readOnly_ = !hasWriteBits(file) || !hasWriteBits(QFileInfo(directory)) ||
+                    onReadOnlyMedium(path) || onReadOnlyMedium(directory);
 
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
-    if (readOnly_) {
-        // Read as it stands: a database that keeps its latest changes in a write-ahead log
-        // cannot be opened otherwise where its index files cannot be created.
-        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
-                           QStringLiteral("?immutable=1"));
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
-    } else {
-        db.setDatabaseName(path);
-    }
-    db.setConnectOptions(options);
-    if (!db.open())
-        throw failure(db.lastError());
+    const auto connect = [&] {
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+        if (readOnly_) {
+            // Read as it stands: a database that keeps its latest changes in a write-ahead log
+            // cannot be opened otherwise where its index files cannot be created.
+            db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
+                               QStringLiteral("?immutable=1"));
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+        } else {
+            db.setDatabaseName(path);
+        }
+        db.setConnectOptions(options);
+        if (!db.open())
+            throw failure(db.lastError());
+    };
+    connect();
 
     try {
         // A committed transaction reaches the disk before it returns, with one sync: the
         // write-ahead log with full synchronisation keeps it through a crash or a power cut.
         if (!readOnly_) {
-            execute(QStringLiteral("PRAGMA journal_mode=WAL"), {});
+            try {
+                execute(QStringLiteral("PRAGMA journal_mode=WAL"), {});
+            } catch (const AppError&) {
+                // The engine opens lazily: in a directory where this station may not create
+                // the log's files, the first statement fails. The file is then read as it
+                // stands.
+                if (!exists || !refusesNewFiles(directory))
+                    throw;
+                db.close();
+                readOnly_ = true;
+                connect();
+            }
+        }
+        if (!readOnly_) {
             execute(QStringLiteral("PRAGMA synchronous=FULL"), {});
             if (sqlite3* engine = engineHandle())
                 sqlite3_wal_hook(engine, &Database::afterCommit, this);
@@ -815,7 +849,7 @@ void Database::createSchema() {
 WriteProbe Database::probeWriteAccess() {
     awaitCheck();
     if (damaged_)
-        return {WriteAccess::ReadOnly, damagedText()};
+        return {WriteAccess::ReadOnly, damagedText(), damagedText()};
     if (dialect() == Dialect::PostgreSQL) {
         // Asked of the server, so that no key of a sequence is used up.
         try {
@@ -824,19 +858,24 @@ WriteProbe Database::probeWriteAccess() {
                                               "current_setting('transaction_read_only') = 'off'"));
             if (q.next() && q.value(0).toBool())
                 return {};
-            return {WriteAccess::ReadOnly, QStringLiteral("no right to write")};
+            return {WriteAccess::ReadOnly, QStringLiteral("no right to write"),
+                    DatabaseTexts::tr("Auf dem Datenbankserver %1 darf diese Station nur lesen.")
+                        .arg(location_.serverName())};
         } catch (const AppError& e) {
-            return {WriteAccess::Failed, e.detail().isEmpty() ? e.text() : e.detail()};
+            return {WriteAccess::Failed, e.detail().isEmpty() ? e.text() : e.detail(), e.text()};
         }
     }
     QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")) ||
         !q.exec(QStringLiteral("INSERT INTO units DEFAULT VALUES"))) {
         const QSqlError error = q.lastError();
+        // A cause the user can do something about (a full disk, a lock) in his words.
+        const bool known = causeOfSQLite(error, systemErrorOf(connection())) != Cause::Other;
+        const QString reason = known ? failure(error).text() : QString();
         QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
         // SQLITE_READONLY and its extended codes (8, 264, 520, ...) all end in 8.
         const bool readOnly = (error.nativeErrorCode().toInt() & 0xFF) == 8;
-        return {readOnly ? WriteAccess::ReadOnly : WriteAccess::Failed, errorText(error)};
+        return {readOnly ? WriteAccess::ReadOnly : WriteAccess::Failed, errorText(error), reason};
     }
     q.exec(QStringLiteral("ROLLBACK"));
     return {};

@@ -133,6 +133,9 @@ public:
     // then on: the athletes, the history and the export work, every change is refused with
     // damagedText(), which names the file and the way out.
     bool damaged() const { return damaged_; }
+    // Whether the database was opened only to read: a file or directory without write
+    // permission, a read-only medium, or a server on which this station may not write.
+    bool readOnly() const { return readOnly_; }
     QString damagedText() const;
     // Throws AppError(damagedText()) when the database is damaged; waits for the check at
     // start first. Every change passes here.

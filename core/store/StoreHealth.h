@@ -17,5 +17,6 @@ struct DuplicateNumber {
 enum class WriteAccess { Writable, ReadOnly, Failed };
 struct WriteProbe {
     WriteAccess access = WriteAccess::Writable;
-    QString error; // the engine's text when not writable
+    QString error;  // the engine's text when not writable
+    QString reason; // why not, in the user's words ("Der Datenbankserver … ist nicht erreichbar.")
 };

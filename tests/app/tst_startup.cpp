@@ -1,4 +1,9 @@
+#include "core/store/AthleteRepository.h"
+#include "core/store/Database.h"
+#include "core/store/MeasurementRepository.h"
+
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -12,8 +17,10 @@ struct Run {
     QString out;
     QString err;
 };
+// `wrapper`, when given, is a command that runs the program (its path and arguments follow).
 Run runKalvero(const QTemporaryDir& dir, const QStringList& arguments,
-               const QMap<QString, QString>& variables, const QByteArray& settings = {}) {
+               const QMap<QString, QString>& variables, const QByteArray& settings = {},
+               const QStringList& wrapper = {}) {
     if (!settings.isEmpty()) {
         QDir().mkpath(dir.filePath("config/Morvek"));
         QFile f(dir.filePath("config/Morvek/QRV.conf"));
@@ -31,7 +38,10 @@ Run runKalvero(const QTemporaryDir& dir, const QStringList& arguments,
     env.insert("KALVERO_DATA_DIR", dir.filePath("data"));
     env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
     kalvero.setProcessEnvironment(env);
-    kalvero.start(KALVERO_BINARY, arguments);
+    if (wrapper.isEmpty())
+        kalvero.start(KALVERO_BINARY, arguments);
+    else
+        kalvero.start(wrapper.first(), wrapper.mid(1) + QStringList{KALVERO_BINARY} + arguments);
     if (!kalvero.waitForFinished(20000) || kalvero.exitStatus() != QProcess::NormalExit)
         return {};
     return {kalvero.exitCode(), QString::fromUtf8(kalvero.readAllStandardOutput()),
@@ -193,6 +203,52 @@ private slots:
         QCOMPARE(kept.readAll(), settings);
         QFile file(path);
         QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), left);
+    }
+
+    // A database on a medium mounted read-only (here a read-only bind mount in a mount
+    // namespace of the test's own), kept in a write-ahead log whose index file is absent, is
+    // read as it stands: the export of all athletes is written elsewhere, exit status 0, and
+    // nothing appears beside the database.
+    void aDatabaseOnAReadOnlyMediumIsRead() {
+        QTemporaryDir dir;
+        const QString data = dir.filePath("data");
+        {
+            Database db(StoreLocation::embedded(data));
+            const qint64 id = AthleteRepository(db).add(Athlete{0, "Meier", "Anna", {}, {}, 1, {}});
+            MeasurementRepository(db).recordFirstJump(id, QDateTime::currentDateTime(),
+                                                      {200, 500, 1.25, 1});
+        }
+        QFile::remove(data + "/qrv.sqlite-shm");
+        QFile file(data + "/qrv.sqlite");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(20).at(18), char(2)); // the write-ahead log's mark
+        file.close();
+        const QStringList before = QDir(data).entryList(QDir::Files | QDir::Hidden);
+        // Mounting takes a namespace of its own, which a user gets by `unshare -rm` where
+        // the system allows it.
+        const QString unshare = QStandardPaths::findExecutable("unshare");
+        const QStringList mountReadOnly{
+            unshare,
+            "-rm",
+            "sh",
+            "-c",
+            "mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" && "
+            "! touch \"$1/probe\" 2>/dev/null && shift && exec \"$@\"",
+            "sh",
+            data};
+        QProcess probe;
+        probe.start(mountReadOnly.first(), mountReadOnly.mid(1) + QStringList{"true"});
+        if (unshare.isEmpty() || !probe.waitForFinished(10000) || probe.exitCode() != 0)
+            QSKIP("this system lets no test mount a folder read-only");
+
+        const QString csv = dir.filePath("alle.csv");
+        const Run run =
+            runKalvero(dir, {"--export-csv", csv}, {{"LC_ALL", "de_DE.UTF-8"}}, {}, mountReadOnly);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains("1 Sprünge von 1 Sportlern"), qPrintable(run.out));
+        QVERIFY(QFileInfo(csv).size() > 0);
+        QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden), before);
     }
 };
 

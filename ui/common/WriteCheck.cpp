@@ -16,12 +16,21 @@ struct WriteCheckTexts {
 } // namespace
 
 bool checkWritable(DataStore& store, MessageService& messages) {
-    if (store.probeWriteAccess().access != WriteAccess::Writable) {
-        boxes::plain(messages, store.damaged()
-                                   ? store.damagedText()
-                                   : WriteCheckTexts::tr("Messung nicht möglich , da nicht auf "
-                                                         "Datenbanken geschrieben werden kann."));
+    const WriteProbe probe = store.probeWriteAccess();
+    if (probe.access == WriteAccess::Writable)
+        return true;
+    if (store.damaged()) {
+        boxes::plain(messages, store.damagedText());
         return false;
     }
-    return true;
+    // With the cause: a server that went away is named, as at the start.
+    QString text =
+        WriteCheckTexts::tr("Messung nicht möglich , da nicht auf Datenbanken geschrieben "
+                            "werden kann.");
+    const QString readOnly = store.readOnlyText();
+    const QString cause = readOnly.isEmpty() ? probe.reason : readOnly;
+    if (!cause.isEmpty())
+        text += QStringLiteral("\n\n") + cause;
+    boxes::plain(messages, text);
+    return false;
 }

@@ -34,7 +34,7 @@ private slots:
         QTest::newRow("not wanted") << "cancel" << QStringList{found.arg(0)} << 0;
         QTest::newRow("a table missing") << "no units" << QStringList{"units.db"} << 0;
         QTest::newRow("a database that cannot be written")
-            << "read-only" << QStringList{"In die Datenbank"} << 0;
+            << "read-only" << QStringList{"wird nur gelesen", "In die Datenbank"} << 0;
     }
     void takeOver() {
         QFETCH(QString, trouble);

@@ -243,6 +243,13 @@ private slots:
         if (locked.isEmpty())
             QVERIFY(f.makeReadOnly());
         MainWindow& w = open(f);
+        if (locked.isEmpty()) {
+            // The start says that the database is only read.
+            QCOMPARE(f.messages.boxes.size(), 1);
+            QVERIFY2(f.messages.boxes[0].text.contains("wird nur gelesen"),
+                     qPrintable(f.messages.boxes[0].text));
+            f.messages.clear();
+        }
         if (!locked.isEmpty())
             lock(f, locked);
         clickRow(athleteGrid(w), 1);
@@ -377,6 +384,13 @@ private slots:
         if (locked.isEmpty())
             QVERIFY(f.makeReadOnly());
         MainWindow& w = open(f);
+        if (locked.isEmpty()) {
+            // The start says that the database is only read.
+            QCOMPARE(f.messages.boxes.size(), 1);
+            QVERIFY2(f.messages.boxes[0].text.contains("wird nur gelesen"),
+                     qPrintable(f.messages.boxes[0].text));
+            f.messages.clear();
+        }
         std::unique_ptr<Database> other;
         std::unique_ptr<QSqlQuery> writing;
         if (locked == "writer") {
