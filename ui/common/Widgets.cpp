@@ -28,6 +28,30 @@ void centreOnScreen(QWidget* window) {
     }
 }
 
+void keepOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (screen == nullptr)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    const QSize margins = frame.size() - window->size();
+    const QSize size =
+        window->size().boundedTo(available.size() - margins).expandedTo(window->minimumSize());
+    if (size != window->size())
+        window->resize(size);
+    QRect placed(frame.topLeft(), size + margins);
+    if (placed.right() > available.right())
+        placed.moveRight(available.right());
+    if (placed.bottom() > available.bottom())
+        placed.moveBottom(available.bottom());
+    if (placed.left() < available.left())
+        placed.moveLeft(available.left());
+    if (placed.top() < available.top())
+        placed.moveTop(available.top());
+    if (placed.topLeft() != frame.topLeft())
+        window->move(placed.topLeft());
+}
+
 void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette pal = widget->palette();
     pal.setColor(QPalette::Active, role, colour);

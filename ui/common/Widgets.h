@@ -15,6 +15,9 @@ namespace widgets {
 QLabel* boldLabel(const QString& text, const QString& objectName, QWidget* parent);
 // Places a window (with its frame) in the middle of the screen it is on.
 void centreOnScreen(QWidget* window);
+// Makes a shown window no larger than the room its screen leaves beside the panels, and moves
+// it (with its frame) wholly onto that room.
+void keepOnScreen(QWidget* window);
 
 // The dark red of a warning in a window's text.
 inline const QColor kWarningColour(192, 0, 0);

@@ -11,6 +11,7 @@
 #include "ui/athletes/AthletePanel.h"
 #include "ui/common/Icons.h"
 #include "ui/common/MessageService.h"
+#include "ui/common/Widgets.h"
 #include "ui/common/WriteCheck.h"
 #include "ui/device/ServicePanel.h"
 #include "ui/files/OldDataTakeover.h"
@@ -43,6 +44,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The size the window first shows with, where the screen has room for it.
@@ -67,7 +70,10 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
                                            context_.messages);
     connect(run_.get(), &RunController::lockChanges, this, &MainWindow::lockChanges);
     connect(run_.get(), &RunController::startEnabledChanged, startAction_, &QAction::setEnabled);
-    connect(run_.get(), &RunController::startCaptionChanged, startAction_, &QAction::setText);
+    connect(run_.get(), &RunController::startCaptionChanged, this, [this](const QString& caption) {
+        startAction_->setText(caption);
+        startAction_->setToolTip(resultPanel_->startToolTip());
+    });
     startAction_->setText(resultPanel_->startCaption());
     connect(resultPanel_, &ResultPanel::startClicked, startAction_, &QAction::trigger);
     // An ended profile shows its result beside the main window, until the user closes it.
@@ -76,6 +82,7 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
                 auto* dialog = new ProfileResultDialog(profile, athleteName, this);
                 dialog->setAttribute(Qt::WA_DeleteOnClose);
                 dialog->show();
+                widgets::keepOnScreen(dialog);
             });
     // The choice of the series chart's bars is kept at once.
     connect(&resultPanel_->liveChart(), &LiveChart::barValueChosen, this,
@@ -342,6 +349,10 @@ void MainWindow::openTables() {
     // With what the database lacks for want of the versions not reached.
     if (const auto failure = station_.store().upgradeFailure())
         boxes::generalError(context_.messages, failure->text(), failure->detail());
+    // A database on a read-only medium is read as it stands; the user learns why nothing can
+    // be recorded before he tries.
+    if (const QString readOnly = station_.store().readOnlyText(); !readOnly.isEmpty())
+        boxes::information(context_.messages, readOnly);
     runSetupPanel_->offerProtocols(station_.store().has(schema::Feature::Protocols));
     athletes_->listAtStart();
     athletePanel_->focusGrid();
@@ -366,11 +377,38 @@ void MainWindow::reportDuplicateNumbers() {
                            lines.join(QLatin1Char('\n')));
 }
 
+void MainWindow::keepOneSmallestSize() {
+    // The smallest size that the history's two layouts and every protocol's fields fit in,
+    // kept in every mode: a change of mode or protocol never makes the window grow or move by
+    // itself, and nothing is cut at the smallest size.
+    // Measured in the fonts and style the window shows with.
+    ensurePolished();
+    const bool series = historyPanel_->seriesLayout();
+    const int protocolRoom = std::max(0, runSetupPanel_->largestRoom().height() -
+                                             runSetupPanel_->minimumSizeHint().height());
+    QSize smallest;
+    for (const bool layout : {false, true}) {
+        if (layout)
+            historyPanel_->showSeriesLayout();
+        else
+            historyPanel_->showSingleLayout();
+        // The panels measure anew up to the window: before it shows, none has been told yet.
+        for (QWidget* each = historyPanel_; each != nullptr && each != this;
+             each = each->parentWidget())
+            each->updateGeometry();
+        for (QLayout* each : findChildren<QLayout*>())
+            each->invalidate();
+        smallest = smallest.expandedTo(minimumSizeHint() + QSize(0, protocolRoom));
+    }
+    if (series)
+        historyPanel_->showSeriesLayout();
+    else
+        historyPanel_->showSingleLayout();
+    setMinimumSize(smallest);
+}
+
 QSize MainWindow::firstSize() {
-    // The layouts' smallest size as the panels show now (the jump grid may just have gone).
-    if (QLayout* top = layout())
-        top->activate();
-    QSize size = kFirstSize.expandedTo(minimumSizeHint());
+    QSize size = kFirstSize.expandedTo(minimumSize());
     if (const QScreen* screen = this->screen())
         size = size.boundedTo(screen->availableGeometry().size());
     return size;
@@ -400,6 +438,7 @@ void MainWindow::prepareFirstShow() {
     else
         selectMultipleMode();
     history_->showLayoutOfChosenEntry();
+    keepOneSmallestSize();
 
     // The window as it was left; without a stored geometry (or a damaged one) the first size
     // of the layout the mode shows. Restoring puts a window that the screens no longer show
@@ -444,11 +483,13 @@ void MainWindow::toggleRun() {
     }
     if (!checkWritable(station_.store(), context_.messages))
         return;
-    // Without an athlete there is nobody to record a jump for (Enter reaches here whatever
-    // the state of the start button).
+    // Without an athlete there is nobody to record a jump for (F5 and Enter reach here
+    // whatever the state of the start button).
     const std::optional<Athlete> athlete = athletes_->selected();
-    if (!athlete)
+    if (!athlete) {
+        boxes::information(context_.messages, tr("Kein Sportler ausgewählt."));
         return;
+    }
     run_->start(*athlete);
 }
 
@@ -468,8 +509,8 @@ void MainWindow::athleteSelectionChanged() {
     reportAction_->setEnabled(athletes_->selectedId() != 0);
     if (!station_.session().running()) {
         run_->offerTestOf(athletes_->selectedId());
+        // F5 stays on: with nobody listed it says so.
         const bool listed = athletePanel_->rowCount() > 0;
-        startAction_->setEnabled(listed);
         resultPanel_->setStartEnabled(listed);
     }
 }
@@ -525,6 +566,7 @@ void MainWindow::showServicePanel() {
         return;
     // Modeless: the main window and a running measurement go on while it is open.
     servicePanel_->show();
+    widgets::keepOnScreen(servicePanel_);
     servicePanel_->raise();
     servicePanel_->activateWindow();
 }
@@ -534,6 +576,7 @@ void MainWindow::showAnalysis() {
         analysisWindow_ =
             new AnalysisWindow(*history_, *athletes_, station_.store(), context_.messages, this);
     analysisWindow_->show();
+    widgets::keepOnScreen(analysisWindow_);
     analysisWindow_->raise();
     analysisWindow_->activateWindow();
 }
@@ -560,6 +603,7 @@ void MainWindow::showRanking() {
         rankingWindow_ = new RankingWindow(station_.store(), context_.messages, this);
     rankingWindow_->showGroup(athletes_->chosenGroupId());
     rankingWindow_->show();
+    widgets::keepOnScreen(rankingWindow_);
     rankingWindow_->raise();
     rankingWindow_->activateWindow();
 }

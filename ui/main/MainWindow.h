@@ -91,6 +91,7 @@ private:
     void prepareFirstShow();
     // The size the window first shows with when no geometry is stored.
     QSize firstSize();
+    void keepOneSmallestSize();
     void saveSettings();
     void setModeChecks(bool single, bool multiple);
     void lockChanges(bool locked);

@@ -160,12 +160,18 @@ void ResultPanel::showField(ResultField which, const QString& text) {
 
 void ResultPanel::showRunning(bool running) {
     startButton_->setText(running ? tr("Messung abbrechen") : tr("Messung starten"));
+    // The hint tells what the button and F5 do now.
+    startButton_->setToolTip(running ? tr("Messung abbrechen (F5)") : tr("Messung starten (F5)"));
     widgets::setTextColour(startButton_, QPalette::ButtonText,
                            running ? kRunningColour : kIdleColour);
 }
 
 QString ResultPanel::startCaption() const {
     return startButton_->text();
+}
+
+QString ResultPanel::startToolTip() const {
+    return startButton_->toolTip();
 }
 
 void ResultPanel::setStartEnabled(bool enabled) {

@@ -25,6 +25,8 @@ public:
     // ("Messung abbrechen", red).
     void showRunning(bool running);
     QString startCaption() const;
+    // The start button's hint: what a click or F5 does now, with the key.
+    QString startToolTip() const;
     void setStartEnabled(bool enabled);
     void setStartToolTip(const QString& text);
     // The line below the values: who jumps and how many jumps are stored, or a note.

@@ -31,6 +31,20 @@ RunSetupPanel::RunSetupPanel(QWidget* parent) : QWidget(parent) {
     updateTestFields();
     updateProtocolFields();
     clearProtocolTexts();
+
+    // The room of each protocol's fields, the last the first, which stays chosen with the
+    // test, the end of a series and the texts as they were.
+    ensurePolished();
+    const int test = testChoice_->currentIndex();
+    const int limit = endLimit_->value();
+    for (int i = protocolChoice_->count() - 1; i >= 0; --i) {
+        protocolChoice_->setCurrentIndex(i);
+        largestRoom_ = largestRoom_.expandedTo(minimumSizeHint());
+    }
+    testChoice_->setCurrentIndex(test);
+    endLimit_->setValue(limit);
+    clearProtocolTexts();
+    setMinimumWidth(largestRoom_.width());
 }
 
 QHBoxLayout* RunSetupPanel::buildChoices() {

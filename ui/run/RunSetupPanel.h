@@ -3,6 +3,7 @@
 #include "core/measure/MeasurementSession.h"
 #include "core/store/MeasurementRepository.h"
 
+#include <QSize>
 #include <QWidget>
 
 class QComboBox;
@@ -34,6 +35,9 @@ public:
     // The end of a series is chosen only in the series mode; a single measurement ends after
     // its jump.
     void setSeriesMode(bool series);
+    // The room the set-up takes under the protocol that needs the most: the window keeps it
+    // whichever is chosen, so that a change of protocol never makes it grow.
+    QSize largestRoom() const { return largestRoom_; }
 
     // The protocol of the next run ("Protokoll"): none, "10/5" (a series of Sprungserie that
     // ends after ten jumps) or "Fallhöhen-Profil" (Drop Jumps from the heights in "Fallhöhen
@@ -59,6 +63,7 @@ signals:
     void endProfileClicked();
 
 private:
+    QSize largestRoom_;
     // The row of the choices: test, protocol, drop height or a profile's heights, series end or
     // a profile's trials.
     QHBoxLayout* buildChoices();

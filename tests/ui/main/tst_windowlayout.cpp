@@ -7,6 +7,7 @@
 #include "ui/run/ResultPanel.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
@@ -154,6 +155,75 @@ private slots:
         QVERIFY(installProgramTranslation(language::Language::German));
     }
 
+    // The window never grows by itself: its smallest size is one and the same in both modes
+    // and under every protocol, fits a screen of 1280 x 800 with its frame, and a switch of
+    // mode or protocol leaves its size as it is. At the smallest size every choice of the
+    // next run and the start button stay whole inside the window.
+    void theWindowKeepsItsSize_data() {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("German") << false;
+        QTest::newRow("English") << true;
+    }
+    void theWindowKeepsItsSize() {
+        QFETCH(bool, english);
+        texts::setLocale(english ? language::localeFor(language::Language::English, QLocale::c())
+                                 : QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY(installProgramTranslation(english ? language::Language::English
+                                                  : language::Language::German));
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "1");
+        MainWindow& w = f.start();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::processEvents();
+        const QSize size = w.size();
+        const QSize smallest = w.minimumSize();
+        const QSize frame = w.frameGeometry().size() - w.size();
+        QVERIFY2(
+            smallest.width() + frame.width() <= 1280 && smallest.height() + frame.height() <= 800,
+            qPrintable(QStringLiteral("%1 x %2").arg(smallest.width()).arg(smallest.height())));
+        auto* protocols = part<QComboBox>(w, "protocolChoice");
+        QCOMPARE(protocols->count(), 3);
+        for (const char* mode : {"singleModeAction", "multipleModeAction"}) {
+            action(w, mode)->trigger();
+            for (const int protocol : {0, 1, 2, 0}) {
+                protocols->setCurrentIndex(protocol);
+                QCoreApplication::processEvents();
+                const QString where =
+                    QStringLiteral("%1, %2: ").arg(mode, protocols->currentText());
+                QVERIFY2(
+                    w.size() == size,
+                    qPrintable(where + QStringLiteral("%1 x %2").arg(w.width()).arg(w.height())));
+                QVERIFY2(w.minimumSize() == smallest,
+                         qPrintable(where + QStringLiteral("smallest %1 x %2")
+                                                .arg(w.minimumSize().width())
+                                                .arg(w.minimumSize().height())));
+                const QSize needed = w.minimumSizeHint();
+                QVERIFY2(
+                    needed.width() <= smallest.width() && needed.height() <= smallest.height(),
+                    qPrintable(
+                        where +
+                        QStringLiteral("needs %1 x %2").arg(needed.width()).arg(needed.height())));
+                w.resize(smallest);
+                QCoreApplication::processEvents();
+                for (QWidget* shown : w.findChildren<QWidget*>()) {
+                    if (!shown->isVisible() || shown->window() != &w ||
+                        !(shown->objectName() == "startButton" ||
+                          shown->parentWidget()->objectName() == "runSetupPanel"))
+                        continue;
+                    const QRect inWindow(shown->mapTo(&w, QPoint()), shown->size());
+                    QVERIFY2(w.rect().contains(inWindow), qPrintable(where + shown->objectName()));
+                    QVERIFY2(shown->width() >= shown->minimumSizeHint().width(),
+                             qPrintable(where + shown->objectName()));
+                }
+                w.resize(size);
+                QCoreApplication::processEvents();
+            }
+        }
+        f.finish();
+        QVERIFY(installProgramTranslation(language::Language::German));
+    }
+
     // The window keeps its size, position, maximised state and dividers from one start to
     // the next; one that the screens no longer show comes back onto a screen.
     void geometrySurvivesARestart_data() {
@@ -169,7 +239,9 @@ private slots:
         MainWindowFixture f;
         MainWindow& first = f.start();
         const QSize designed = first.size();
-        const QSize size(designed.width() + 40, designed.height() + 10);
+        // Wider by what the screen leaves, up to 40 pixels.
+        const int screenWidth = first.screen()->availableGeometry().width();
+        const QSize size(std::min(designed.width() + 40, screenWidth), designed.height() + 10);
         first.resize(size);
         first.move(position);
         QCOMPARE(first.pos(), position);

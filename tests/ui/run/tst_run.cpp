@@ -241,6 +241,13 @@ private slots:
                                                    "nicht gespeichert.")
                                         .arg(f.testStore.location.serverName())});
         QVERIFY(idle(f, w));
+        // F5 while the server stays away names it, as the start does.
+        f.messages.clear();
+        w.toggleRun();
+        QVERIFY(!f.station->session().running());
+        QCOMPARE(f.messages.boxes.size(), 1);
+        QVERIFY2(f.messages.boxes[0].text.contains(f.testStore.location.serverName()),
+                 qPrintable(f.messages.boxes[0].text));
         f.testStore.maintenance(
             QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(database));
         f.finish();
@@ -372,22 +379,31 @@ private slots:
 
         QTest::keyClick(&w, Qt::Key_F5);
         QVERIFY(f.station->session().running());
+        // The hint tells what a click and F5 do now.
+        QCOMPARE(startButton(w)->toolTip(), QStringLiteral("Messung abbrechen (F5)"));
+        QCOMPARE(action(w, "startAction")->toolTip(), QStringLiteral("Messung abbrechen (F5)"));
         QTest::mouseClick(startButton(w), Qt::LeftButton);
         QVERIFY(!f.station->session().running());
+        QCOMPARE(startButton(w)->toolTip(), QStringLiteral("Messung starten (F5)"));
+        QCOMPARE(action(w, "startAction")->toolTip(), QStringLiteral("Messung starten (F5)"));
         QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
 
+    // With nobody listed the button is off, but F5 and Enter say why nothing starts.
     void withoutAnAthleteNothingStarts() {
         MainWindowFixture f;
         f.playScript("100: 0 200 1 244\n");
         MainWindow& w = f.start();
-        QVERIFY(!startButton(w)->isEnabled() && !action(w, "startAction")->isEnabled());
-        w.toggleRun(); // as Enter calls it, whatever the button's state
+        QVERIFY(!startButton(w)->isEnabled());
+        QVERIFY(action(w, "startAction")->isEnabled());
+        action(w, "startAction")->trigger(); // F5
+        w.toggleRun();                       // as Enter calls it
         QVERIFY(!f.station->session().running());
         QVERIFY(f.timingUnit().sent.isEmpty());
         QCOMPARE(count(f, "units"), 0);
-        QVERIFY(f.messages.boxes.isEmpty());
+        QCOMPARE(f.messages.texts(),
+                 (QStringList{"Kein Sportler ausgewählt.", "Kein Sportler ausgewählt."}));
         f.finish();
     }
 
