@@ -28,7 +28,7 @@ struct CommandLineTexts {
 struct Option {
     const char* name;      // "--list-devices"
     const char* shortName; // "-h", or null
-    const char* value;     // what the next argument names ("ORDNER"), or null: no value
+    const char* value;     // what the next argument names ("DATEI", translated), or null
     Command command;
     const char* help;
 };
@@ -37,33 +37,34 @@ constexpr Option kOptions[] = {
     {"--list-devices", nullptr, nullptr, Command::ListDevices,
      QT_TRANSLATE_NOOP("CommandLine",
                        "listet die USB-Seriell-Wandler und zeigt, welche Kalvero benutzt")},
-    {"--import-paradox", nullptr, "ORDNER", Command::ImportParadox,
+    {"--import-paradox", nullptr, QT_TRANSLATE_NOOP("CommandLine", "ORDNER"),
+     Command::ImportParadox,
      QT_TRANSLATE_NOOP("CommandLine", "übernimmt die Paradox-Tabellen eines alten Datenordners")},
-    {"--copy-to", nullptr, "VERBINDUNG", Command::CopyTo,
+    {"--copy-to", nullptr, QT_TRANSLATE_NOOP("CommandLine", "VERBINDUNG"), Command::CopyTo,
      QT_TRANSLATE_NOOP(
          "CommandLine",
          "kopiert die eigene Datenbankdatei in eine gemeinsame PostgreSQL-Datenbank")},
-    {"--backup", nullptr, "DATEI", Command::Backup,
+    {"--backup", nullptr, QT_TRANSLATE_NOOP("CommandLine", "DATEI"), Command::Backup,
      QT_TRANSLATE_NOOP(
          "CommandLine",
          "sichert die Datenbankdatei des Datenverzeichnisses in DATEI (mit SQLites Online-Backup, "
          "auch während Kalvero läuft)")},
-    {"--restore", nullptr, "DATEI", Command::Restore,
+    {"--restore", nullptr, QT_TRANSLATE_NOOP("CommandLine", "DATEI"), Command::Restore,
      QT_TRANSLATE_NOOP(
          "CommandLine",
          "setzt die Sicherung DATEI an die Stelle der Datenbankdatei, nur während Kalvero nicht "
          "läuft; die bisherige Datei bleibt umbenannt daneben")},
-    {"--export-csv", nullptr, "DATEI", Command::ExportCsv,
+    {"--export-csv", nullptr, QT_TRANSLATE_NOOP("CommandLine", "DATEI"), Command::ExportCsv,
      QT_TRANSLATE_NOOP(
          "CommandLine",
          "schreibt die Sprünge aller Sportler (mit --group die einer Gruppe) als Tabelle für "
          "Auswertungsprogramme in DATEI: CSV in UTF-8, dazu eine Beschreibung gleichen Namens "
          "mit der Endung .json")},
-    {"--export-xlsx", nullptr, "DATEI", Command::ExportXlsx,
+    {"--export-xlsx", nullptr, QT_TRANSLATE_NOOP("CommandLine", "DATEI"), Command::ExportXlsx,
      QT_TRANSLATE_NOOP("CommandLine",
                        "schreibt dieselben Sprünge und die Messungen mit ihren Statistiken als "
                        "Excel-Arbeitsmappe in DATEI")},
-    {"--group", nullptr, "NAME", Command::Window,
+    {"--group", nullptr, QT_TRANSLATE_NOOP("CommandLine", "NAME"), Command::Window,
      QT_TRANSLATE_NOOP(
          "CommandLine",
          "nur mit --export-csv oder --export-xlsx: nur die Sportler der Gruppe NAME")},
@@ -206,8 +207,9 @@ Invocation parse(const QStringList& arguments) {
         if (option->value == nullptr)
             continue;
         if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
-            return refused(CommandLineTexts::tr("\"%1\" braucht %2")
-                               .arg(QLatin1String(option->name), QLatin1String(option->value)));
+            return refused(
+                CommandLineTexts::tr("\"%1\" braucht %2")
+                    .arg(QLatin1String(option->name), CommandLineTexts::tr(option->value)));
         (group ? invocation.group : invocation.value) = arguments[++i];
     }
     if (!invocation.group.isNull() && invocation.command != Command::ExportCsv &&
@@ -269,7 +271,7 @@ QString helpText() {
     for (const Option& option : kOptions) {
         QString names = QLatin1String(option.name);
         if (option.value != nullptr)
-            names += QLatin1Char(' ') + QLatin1String(option.value);
+            names += QLatin1Char(' ') + CommandLineTexts::tr(option.value);
         if (option.shortName != nullptr)
             names += QStringLiteral(", ") + QLatin1String(option.shortName);
         text += optionLine(names, CommandLineTexts::tr(option.help));

@@ -301,11 +301,11 @@
     </message>
     <message>
         <source>sichert die Datenbankdatei des Datenverzeichnisses in DATEI (mit SQLites Online-Backup, auch während Kalvero läuft)</source>
-        <translation>backs up the database file of the data directory to DATEI (with SQLite&apos;s online backup, also while Kalvero is running)</translation>
+        <translation>backs up the database file of the data directory to FILE (with SQLite&apos;s online backup, also while Kalvero is running)</translation>
     </message>
     <message>
         <source>setzt die Sicherung DATEI an die Stelle der Datenbankdatei, nur während Kalvero nicht läuft; die bisherige Datei bleibt umbenannt daneben</source>
-        <translation>puts the backup DATEI in place of the database file, only while Kalvero is not running; the previous file stays beside it, renamed</translation>
+        <translation>puts the backup FILE in place of the database file, only while Kalvero is not running; the previous file stays beside it, renamed</translation>
     </message>
     <message>
         <source>zeigt die Version</source>
@@ -418,6 +418,22 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>, beschrieben in %1</source>
         <translation>, described in %1</translation>
     </message>
+    <message>
+        <source>ORDNER</source>
+        <translation>FOLDER</translation>
+    </message>
+    <message>
+        <source>VERBINDUNG</source>
+        <translation>CONNECTION</translation>
+    </message>
+    <message>
+        <source>DATEI</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
 </context>
 <context>
     <name>DataStore</name>
@@ -428,6 +444,18 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>„%1“ auf %2</source>
         <translation>“%1” on %2</translation>
+    </message>
+    <message>
+        <source>„%1“</source>
+        <translation>“%1”</translation>
+    </message>
+    <message>
+        <source>Die Datenbank %1 wird nur gelesen, weil diese Station auf dem Server nicht schreiben darf. Listen, Auswertung, Berichte und Exporte stehen zur Verfügung, Messungen und Änderungen nicht.</source>
+        <translation>The database %1 is only read because this station may not write on the server. Lists, analysis, reports and exports are available, measurements and changes are not.</translation>
+    </message>
+    <message>
+        <source>Die Datenbank %1 wird nur gelesen, weil ihr Datenträger oder Verzeichnis schreibgeschützt ist. Listen, Auswertung, Berichte und Exporte stehen zur Verfügung, Messungen und Änderungen nicht.</source>
+        <translation>The database %1 is only read because its medium or directory is write-protected. Lists, analysis, reports and exports are available, measurements and changes are not.</translation>
     </message>
 </context>
 <context>
@@ -490,7 +518,7 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
     <message>
         <source>Die Datenbank &quot;%1&quot; ist beschädigt und wird nur noch gelesen: Messungen und Änderungen sind nicht möglich. Beim nächsten Start bietet Kalvero an, die neueste Sicherung aus &quot;%2&quot; wiederherzustellen; &quot;kalvero --restore DATEI&quot; stellt eine bestimmte wieder her. Die beschädigte Datei bleibt erhalten.</source>
-        <translation>The database &quot;%1&quot; is damaged and is only read: measurements and changes are not possible. At the next start Kalvero offers to restore the newest backup from &quot;%2&quot;; &quot;kalvero --restore DATEI&quot; restores a particular one. The damaged file is kept.</translation>
+        <translation>The database &quot;%1&quot; is damaged and is only read: measurements and changes are not possible. At the next start Kalvero offers to restore the newest backup from &quot;%2&quot;; &quot;kalvero --restore FILE&quot; restores a particular one. The damaged file is kept.</translation>
     </message>
     <message>
         <source>Die Datenbank kennt noch keine Protokolle; das Profil kann nicht gespeichert werden.</source>
@@ -499,6 +527,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Die Datenbank kennt noch keine Protokolle; das Protokoll der Messung kann nicht gespeichert werden.</source>
         <translation>The database does not know protocols yet; the measurement&apos;s protocol cannot be stored.</translation>
+    </message>
+    <message>
+        <source>Auf dem Datenbankserver %1 darf diese Station nur lesen.</source>
+        <translation>This station may only read on the database server %1.</translation>
     </message>
 </context>
 <context>
@@ -731,6 +763,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Die Gruppe ist nicht mehr gespeichert.</source>
         <translation>The group is no longer stored.</translation>
+    </message>
+    <message>
+        <source>Der Name einer Gruppe darf keinen Tabulator, keinen Zeilenumbruch und kein anderes Steuerzeichen enthalten.</source>
+        <translation>A group&apos;s name must not contain a tab, a line break or any other control character.</translation>
     </message>
 </context>
 <context>
@@ -1165,6 +1201,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Arbeits&amp;mappe (Excel) …</source>
         <translation>&amp;Workbook (Excel) …</translation>
     </message>
+    <message>
+        <source>Kein Sportler ausgewählt.</source>
+        <translation>No athlete selected.</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementRepository</name>
@@ -1264,6 +1304,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Der Ordner %1 existiert nicht.</source>
         <translation>The folder %1 does not exist.</translation>
     </message>
+    <message>
+        <source>„%1“</source>
+        <translation>“%1”</translation>
+    </message>
 </context>
 <context>
     <name>OldDataTakeover</name>
@@ -1357,6 +1401,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>kein gültiges Datum</source>
         <translation>not a valid date</translation>
+    </message>
+    <message>
+        <source>„%1“</source>
+        <translation>“%1”</translation>
     </message>
 </context>
 <context>
@@ -1575,6 +1623,14 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Messung abbrechen</source>
         <translation>Stop measurement</translation>
     </message>
+    <message>
+        <source>Messung abbrechen (F5)</source>
+        <translation>Stop measurement (F5)</translation>
+    </message>
+    <message>
+        <source>Messung starten (F5)</source>
+        <translation>Start measurement (F5)</translation>
+    </message>
 </context>
 <context>
     <name>RunController</name>
@@ -1712,12 +1768,23 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Die Datenbank konnte nicht auf Version %1 gebracht werden; sie bleibt auf Version %2.</source>
         <translation>The database could not be brought to version %1; it stays at version %2.</translation>
     </message>
+    <message>
+        <source>Zwei Stationen, die zugleich eine Gruppe anlegen, können ihr denselben Namen geben.</source>
+        <translation>Two stations that create a group at the same moment can give it the same name.</translation>
+    </message>
 </context>
 <context>
     <name>SeriesKey</name>
     <message>
         <source>Zu viele Messungen für diesen Sportler</source>
         <translation>Too many measurements for this athlete</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceLink</name>
+    <message>
+        <source>Fehler</source>
+        <translation>Error</translation>
     </message>
 </context>
 <context>
@@ -1961,10 +2028,6 @@ Left out: %1 under a key that several measurements share.</translation>
         <translation>Typical error (RSI)</translation>
     </message>
     <message>
-        <source>Änderung größer als der typische Fehler</source>
-        <translation>Change larger than the typical error</translation>
-    </message>
-    <message>
         <source>Vergleich</source>
         <translation>Comparison</translation>
     </message>
@@ -1981,12 +2044,28 @@ Left out: %1 under a key that several measurements share.</translation>
         <translation>Drop height (cm)</translation>
     </message>
     <message>
-        <source>Optimale Fallhöhe nach Sprunghöhe</source>
-        <translation>Optimal drop height by jump height</translation>
+        <source>cm</source>
+        <translation>cm</translation>
     </message>
     <message>
-        <source>Optimale Fallhöhe nach RSI</source>
-        <translation>Optimal drop height by RSI</translation>
+        <source>m/s</source>
+        <translation>m/s</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Änderung &gt; typ. Fehler</source>
+        <translation>Change &gt; typ. error</translation>
+    </message>
+    <message>
+        <source>Optimum nach Höhe</source>
+        <translation>Optimum by height</translation>
+    </message>
+    <message>
+        <source>Optimum nach RSI</source>
+        <translation>Optimum by RSI</translation>
     </message>
 </context>
 <context>
@@ -2172,6 +2251,10 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Alle Versuche gemessen: „Profil beenden“ zeigt das Ergebnis.</source>
         <translation>All trials measured: “End profile” shows the result.</translation>
+    </message>
+    <message>
+        <source>In „%1“ fehlt eine Fallhöhe zwischen zwei Kommas.</source>
+        <translation>In “%1” a drop height is missing between two commas.</translation>
     </message>
 </context>
 <context>

@@ -6,9 +6,20 @@
 #include "core/base/Errors.h"
 #include "core/link/ServiceProtocol.h"
 
+#include <QCoreApplication>
+
 #include <limits>
 
 using namespace d2xx;
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "ServiceLink".
+struct ServiceLinkTexts {
+    Q_DECLARE_TR_FUNCTIONS(ServiceLink)
+};
+
+} // namespace
 
 namespace service {
 
@@ -98,7 +109,7 @@ QString ServiceLink::messageFor(Outcome outcome) {
     case Outcome::Accepted:
         return {};
     case Outcome::Refused:
-        return QStringLiteral("Fehler");
+        return ServiceLinkTexts::tr("Fehler");
     case Outcome::NoAnswer:
     case Outcome::BadParameter:
         break;

@@ -85,9 +85,8 @@ QList<int> parseHeights(const QString& text) {
             TextsOfProtocolrun::tr("Geben Sie die Fallhöhen des Profils in cm an, zum Beispiel "
                                    "„20, 30, 40, 50, 60“."));
     if (gap)
-        throw AppError(
-            TextsOfProtocolrun::tr("In „%1“ fehlt eine Fallhöhe zwischen zwei Kommas.")
-                .arg(text.trimmed()));
+        throw AppError(TextsOfProtocolrun::tr("In „%1“ fehlt eine Fallhöhe zwischen zwei Kommas.")
+                           .arg(text.trimmed()));
     if (parts.size() > kMaxHeights)
         throw AppError(
             TextsOfProtocolrun::tr("Ein Profil hat höchstens %1 Fallhöhen, angegeben sind %2.")

@@ -57,7 +57,8 @@ QString GroupRepository::checkedName(const QString& name, qint64 exceptId) {
                                                     "Steuerzeichen enthalten."));
     }
     if (const std::optional<Group> other = namesake(trimmed, exceptId))
-        throw AppError(GroupRepositoryTexts::tr("Eine Gruppe „%1“ gibt es schon.").arg(other->name));
+        throw AppError(
+            GroupRepositoryTexts::tr("Eine Gruppe „%1“ gibt es schon.").arg(other->name));
     return trimmed;
 }
 
@@ -78,7 +79,8 @@ void GroupRepository::refuseAfterFailure(const QString& name, qint64 exceptId) {
         // The failure itself says more than a failed look.
     }
     if (other)
-        throw AppError(GroupRepositoryTexts::tr("Eine Gruppe „%1“ gibt es schon.").arg(other->name));
+        throw AppError(
+            GroupRepositoryTexts::tr("Eine Gruppe „%1“ gibt es schon.").arg(other->name));
     throw;
 }
 

@@ -23,10 +23,10 @@ namespace schema {
 // What the versions add, in the user's terms. The program asks whether a database has a
 // feature rather than which version it is at, and offers nothing it would not store.
 enum class Feature {
-    Tests,      // the test and drop height of a measurement, an athlete's last test
-    Exclusions, // jumps excluded from every statistic
-    Groups,     // groups of athletes
-    Protocols,  // the protocol a measurement was run under, the drop-height profiles
+    Tests,            // the test and drop height of a measurement, an athlete's last test
+    Exclusions,       // jumps excluded from every statistic
+    Groups,           // groups of athletes
+    Protocols,        // the protocol a measurement was run under, the drop-height profiles
     GroupNamesUnique, // no two groups whose names differ only in case, kept by the database
 };
 

@@ -26,7 +26,8 @@ constexpr int kNameChars = 50;
 constexpr int kRemarkChars = 100;
 
 QString quoted(const QString& path) {
-    return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(path));
+    // In the quotation marks of the user's language.
+    return OldDataReaderTexts::tr("„%1“").arg(QDir::toNativeSeparators(path));
 }
 
 // The table's file in the folder, whatever the case of its name.

@@ -152,7 +152,8 @@ ParadoxTable::ParadoxTable(const QString& path, const QList<ExpectedColumn>& col
 ParadoxTable::~ParadoxTable() = default;
 
 QString ParadoxTable::file() const {
-    return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(path_));
+    // In the quotation marks of the user's language.
+    return ParadoxTableTexts::tr("„%1“").arg(QDir::toNativeSeparators(path_));
 }
 
 void ParadoxTable::fail(const QString& message, const QString& detail) const {

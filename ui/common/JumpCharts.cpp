@@ -22,6 +22,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace jumpcharts {
 namespace {
@@ -191,6 +192,18 @@ std::optional<double> slotValue(const SeriesSlot& slot, BarValue value) {
 
 } // namespace
 
+int exactTickCount(double min, double max, double step) {
+    const double span = max - min;
+    if (span <= 0 || step <= 0)
+        return 2;
+    for (const int ticks : {4, 3, 5, 6, 2}) {
+        const double steps = span / (ticks - 1) / step;
+        if (std::abs(steps - std::round(steps)) < 1e-6 && std::round(steps) >= 1)
+            return ticks;
+    }
+    return 2;
+}
+
 QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString& title) {
     const QList<analysis::StoredJump> valid = validInOrder(jumps);
     if (valid.isEmpty())
@@ -227,15 +240,22 @@ QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double f
     }
     const QString name = value == BarValue::Height ? TextsOfJumpcharts::tr("Höhe (cm)")
                                                    : TextsOfJumpcharts::tr("RSI (m/s)");
-    QChart* chart = barChart(QString(), places, name, value == BarValue::Height ? "%.0f" : "%.1f",
+    const bool height = value == BarValue::Height;
+    QChart* chart = barChart(QString(), places, name, height ? "%.0f" : "%.1f",
                              bestSlot(jumpSlots, value), fontScale);
-    // The axis titles name both series; the room goes to the bars, and few numbers beside
-    // them stay readable in a small chart.
-    chart->legend()->hide();
+    // The legend below names both series in a line of its own; the axes beside the small
+    // chart carry only their units, which are never cut. Few numbers stay readable beside
+    // the bars, each a number the axis shows exactly.
     for (QAbstractAxis* axis : chart->axes(Qt::Vertical)) {
         if (auto* values = qobject_cast<QValueAxis*>(axis)) {
+            const bool left = values->alignment() == Qt::AlignLeft;
+            values->setTitleText(
+                left ? (height ? TextsOfJumpcharts::tr("cm") : TextsOfJumpcharts::tr("m/s"))
+                     : TextsOfJumpcharts::tr("ms"));
             values->setTickCount(4);
             values->applyNiceNumbers();
+            values->setTickCount(
+                exactTickCount(values->min(), values->max(), left && !height ? 0.1 : 1.0));
         }
     }
     return chart;
@@ -313,7 +333,7 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const pro
     attach(chart, rsis, dateAxis, rsiAxis);
     if (!noise.exceeding.isEmpty()) {
         auto* marks = new QScatterSeries;
-        marks->setName(TextsOfJumpcharts::tr("Änderung größer als der typische Fehler"));
+        marks->setName(TextsOfJumpcharts::tr("Änderung > typ. Fehler"));
         marks->setColor(kMarkColour);
         marks->setBorderColor(kMarkColour);
         marks->setMarkerSize(11);
@@ -452,11 +472,12 @@ QChart* profileChart(const protocols::Profile& profile) {
     // The optimum by RSI on the RSI line; the one by jump height on the height line, where
     // its own series keeps it on the height axis.
     auto* heightOptimum = new QScatterSeries;
-    heightOptimum->setName(TextsOfJumpcharts::tr("Optimale Fallhöhe nach Sprunghöhe"));
+    // Short names: the legend cuts what does not fit beside the others.
+    heightOptimum->setName(TextsOfJumpcharts::tr("Optimum nach Höhe"));
     heightOptimum->setColor(kMarkColour.darker(140));
     heightOptimum->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     heightOptimum->setMarkerSize(11);
-    optima->setName(TextsOfJumpcharts::tr("Optimale Fallhöhe nach RSI"));
+    optima->setName(TextsOfJumpcharts::tr("Optimum nach RSI"));
     for (const protocols::ProfileStep& step : profile.steps) {
         if (!step.bestRsi || !step.bestHeightCm)
             continue;

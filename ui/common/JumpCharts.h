@@ -64,6 +64,11 @@ QString noMeasurementText();
 QString noValidJumpText();
 QString noProgressText();
 
+// The number of ticks, near four, that puts every tick of an axis from `min` to `max` on a
+// multiple of `step` (the finest value its labels show): 0 to 2 in whole numbers takes 3
+// ticks (0, 1, 2), never 4 (0, 0.67, 1.33, 2, shown as 0, 1, 1, 2).
+int exactTickCount(double min, double max, double step);
+
 // Draws a chart, laid out at `layoutSize`, scaled into `target`: as vectors on a vector device
 // such as a PDF writer. Takes the chart over; it must not belong to a view.
 void draw(QChart* chart, QPainter& painter, const QRectF& target, const QSizeF& layoutSize);

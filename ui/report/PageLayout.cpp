@@ -302,6 +302,60 @@ QList<double> PageLayout::columnEdges(const QList<double>& shares) const {
     return edges;
 }
 
+QList<double> PageLayout::fittedShares(const QStringList& header, const QList<QStringList>& lines,
+                                       const QList<double>& shares) const {
+    const double width = flow_.width();
+    const QFontMetricsF headerMetrics(smallBold_, device_);
+    const QFontMetricsF cellMetrics(small_, device_);
+    // A long cell (a remark) may wrap: it asks for no more than a quarter of the width, and
+    // for its widest word.
+    const auto widestWord = [](const QFontMetricsF& metrics, const QString& text) {
+        double widest = 0;
+        for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+        return widest;
+    };
+    QList<double> needed;
+    for (qsizetype c = 0; c < shares.size(); ++c) {
+        double room = widestWord(headerMetrics, header.value(c));
+        for (const QStringList& line : lines) {
+            const QString& text = line.value(c);
+            const double whole = cellMetrics.horizontalAdvance(text);
+            room = std::max(room, whole <= width / 4 ? whole : widestWord(cellMetrics, text));
+        }
+        needed << room + 2 * padding_ + 1;
+    }
+    // Columns that their share leaves too narrow get what they need, the others share the
+    // rest, until none is too narrow.
+    QList<bool> fixed(shares.size(), false);
+    for (bool changed = true; changed;) {
+        changed = false;
+        double rest = width;
+        double restShares = 0;
+        for (qsizetype c = 0; c < shares.size(); ++c) {
+            if (fixed[c])
+                rest -= needed[c];
+            else
+                restShares += shares[c];
+        }
+        if (rest < 0)
+            return shares;
+        for (qsizetype c = 0; c < shares.size(); ++c) {
+            if (!fixed[c] && (restShares <= 0 || rest * shares[c] / restShares < needed[c])) {
+                fixed[c] = true;
+                changed = true;
+            }
+        }
+        if (!changed) {
+            QList<double> out;
+            for (qsizetype c = 0; c < shares.size(); ++c)
+                out << (fixed[c] ? needed[c] : rest * shares[c] / restShares) / width;
+            return out;
+        }
+    }
+    return shares;
+}
+
 QList<ColumnTexts*> PageLayout::columns(const QList<QFont>& fonts, const QList<double>& edges,
                                         const QList<Qt::Alignment>& alignment) {
     QList<ColumnTexts*> out;
@@ -342,7 +396,7 @@ void PageLayout::fields(const QStringList& names, const QStringList& values) {
 void PageLayout::table(const QString& heading, const QStringList& header,
                        const QList<QStringList>& lines, const QList<double>& shares,
                        const QList<Qt::Alignment>& alignment, const QList<bool>& greyed) {
-    const QList<double> edges = columnEdges(shares);
+    const QList<double> edges = columnEdges(fittedShares(header, lines, shares));
     const QList<ColumnTexts*> headerColumns =
         columns(QList<QFont>(header.size(), smallBold_), edges, alignment);
     const QList<ColumnTexts*> cellColumns =

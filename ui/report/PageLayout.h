@@ -133,6 +133,11 @@ private:
     // The left edge of each column and the right edge of the last, from their shares of the
     // width.
     QList<double> columnEdges(const QList<double>& shares) const;
+    // The shares of a table's columns with room for each column's widest word of the header
+    // and its widest cell (a time, a number or a test's name is never broken); the rest of the
+    // width goes by the shares asked for. Where the page is too narrow, the shares stand.
+    QList<double> fittedShares(const QStringList& header, const QList<QStringList>& lines,
+                               const QList<double>& shares) const;
     // The laid-out texts of each column, in its font and alignment.
     QList<ColumnTexts*> columns(const QList<QFont>& fonts, const QList<double>& edges,
                                 const QList<Qt::Alignment>& alignment);

@@ -115,7 +115,8 @@ QDateEdit* dateField(const QString& name, const QDate& date, QWidget* parent) {
     auto* field = new QDateEdit(date, parent);
     field->setObjectName(name);
     field->setCalendarPopup(true);
-    field->setDisplayFormat(texts::locale().dateFormat(QLocale::ShortFormat));
+    // With the year in four digits, as every date of the program.
+    field->setDisplayFormat(texts::shortDateFormat());
     return field;
 }
 
@@ -140,6 +141,9 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget
     sorted_->setSourceModel(model_);
     rankingTable_ = gridview::create(QStringLiteral("rankingTable"), sorted_, this);
     rankingTable_->setAccessibleName(tr("Rangliste"));
+    // Sorted first: every title keeps its room beside the sort arrow.
+    rankingTable_->setSortingEnabled(true);
+    rankingTable_->sortByColumn(ranking::Place, Qt::AscendingOrder);
     gridview::fitColumns(rankingTable_, rankingTable_->horizontalHeader(),
                          {{QStringLiteral("999")},
                           {QStringLiteral("Schmidt-Müller")},
@@ -149,8 +153,6 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget
                           {QStringLiteral("1999")},
                           {QStringLiteral("9999")},
                           {QStringLiteral("+19,99 *")}});
-    rankingTable_->setSortingEnabled(true);
-    rankingTable_->sortByColumn(ranking::Place, Qt::AscendingOrder);
 
     noteLabel_ = new QLabel(this);
     noteLabel_->setObjectName(QStringLiteral("noteLabel"));

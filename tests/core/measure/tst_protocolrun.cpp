@@ -48,7 +48,8 @@ private slots:
         QTest::newRow("a comma first")
             << ", 20" << QList<int>{} << "In „, 20“ fehlt eine Fallhöhe zwischen zwei Kommas.";
         QTest::newRow("blanks between commas")
-            << "20; ;30" << QList<int>{} << "In „20; ;30“ fehlt eine Fallhöhe zwischen zwei Kommas.";
+            << "20; ;30" << QList<int>{}
+            << "In „20; ;30“ fehlt eine Fallhöhe zwischen zwei Kommas.";
         QTest::newRow("empty") << " , " << QList<int>{}
                                << "Geben Sie die Fallhöhen des Profils in cm an, zum Beispiel "
                                   "„20, 30, 40, 50, 60“.";

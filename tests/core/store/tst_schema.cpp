@@ -179,12 +179,17 @@ private slots:
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("inTheWay");
         QTest::addColumn<QString>("told"); // what the engine's text names
-        QTest::newRow("tests") << 1 << "sportler_test" << "sportler_test";
-        QTest::newRow("exclusions") << 2 << "mr_ausschluss" << "mr_ausschluss";
-        QTest::newRow("groups") << 3 << "gruppen_sportler" << "gruppen_sportler";
-        QTest::newRow("protocols") << 4 << "profile" << "profile";
+        QTest::newRow("tests") << 1 << "sportler_test"
+                               << "sportler_test";
+        QTest::newRow("exclusions") << 2 << "mr_ausschluss"
+                                    << "mr_ausschluss";
+        QTest::newRow("groups") << 3 << "gruppen_sportler"
+                                << "gruppen_sportler";
+        QTest::newRow("protocols") << 4 << "profile"
+                                   << "profile";
         // A groups' table of other columns cannot have its names folded.
-        QTest::newRow("unique group names") << 5 << "gruppen" << "g.id";
+        QTest::newRow("unique group names") << 5 << "gruppen"
+                                            << "g.id";
     }
     void aFailedStepNamesWhatIsMissing() {
         QFETCH(int, version);
@@ -315,7 +320,8 @@ private slots:
             for (const QString& name :
                  {QStringLiteral("U19"), QStringLiteral("u19"), QStringLiteral("U19 (2)"), longName,
                   longName.toUpper(), QStringLiteral("Reha")})
-                QVERIFY(q.exec(QStringLiteral("INSERT INTO gruppen (Name) VALUES ('%1')").arg(name)));
+                QVERIFY(
+                    q.exec(QStringLiteral("INSERT INTO gruppen (Name) VALUES ('%1')").arg(name)));
             QVERIFY(q.exec("INSERT INTO gruppen_sportler SELECT ID, 12 FROM gruppen "
                            "WHERE Name = 'u19'"));
         }

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 
 using namespace athletewindow;
@@ -71,6 +72,17 @@ private slots:
         QCOMPARE(part<QComboBox>(*ranking, "rankingGroupChooser")->currentText(), QString("U19"));
         QCOMPARE(from->date(), QDate::currentDate().addDays(-29));
         QCOMPARE(part<QDateEdit>(*ranking, "toField")->date(), QDate::currentDate());
+        // Years in four digits; every title whole beside the sort arrow; the window on the
+        // screen.
+        QVERIFY2(from->displayFormat().contains("yyyy"), qPrintable(from->displayFormat()));
+        {
+            QHeaderView* titles = part<QTableView>(*ranking, "rankingTable")->horizontalHeader();
+            QVERIFY(titles->isSortIndicatorShown());
+            for (int c = 0; c < titles->count(); ++c)
+                QVERIFY2(titles->sectionSize(c) >= titles->sectionSizeHint(c),
+                         qPrintable(titles->model()->headerData(c, Qt::Horizontal).toString()));
+            QVERIFY(ranking->screen()->availableGeometry().contains(ranking->frameGeometry()));
+        }
 
         // The longest flight time first; athlete 1's change against his jump of 40 days ago.
         QList<ranking::Row> rows = ranking->rowsShown();
