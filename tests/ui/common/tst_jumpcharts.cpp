@@ -48,16 +48,16 @@ private slots:
     void theSeriesChartNamesItsSeries() {
         QFETCH(int, jumps);
         QFETCH(bool, rsi);
-        QList<jumpcharts::SeriesSlot> slots;
+        QList<jumpcharts::SeriesSlot> places;
         for (int i = 0; i < jumps; ++i) {
             analysis::StoredJump jump;
             jump.jumpIndex = i + 1;
             jump.contactMs = 180 + 10 * i;
             jump.flightMs = 480 + 7 * i;
-            slots << jumpcharts::SeriesSlot{jump};
+            places << jumpcharts::SeriesSlot{jump};
         }
         const std::unique_ptr<QChart> chart(jumpcharts::seriesChart(
-            slots, rsi ? jumpcharts::BarValue::Rsi : jumpcharts::BarValue::Height, 1.0));
+            places, rsi ? jumpcharts::BarValue::Rsi : jumpcharts::BarValue::Height, 1.0));
         QVERIFY(chart->legend()->isVisible());
         QStringList titles;
         for (QAbstractAxis* axis : chart->axes(Qt::Vertical)) {

@@ -50,6 +50,9 @@ class TestReport : public QObject {
             jumps << QStringLiteral("(%1, %2)").arg(seriesKeyOf(last)).arg(jump);
         QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES " + units.join(",")));
         QVERIFY(q.exec("INSERT INTO mr VALUES " + jumps.join(",")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO units_test (Unit_ID, Test) SELECT ID, "
+                                      "'Sprungserie' FROM units WHERE Nummer = %1")
+                           .arg(last)));
     }
     static qint64 seriesKeyOf(int measurementNumber) { return 1000 + measurementNumber; }
 
@@ -65,6 +68,7 @@ private slots:
         QTest::addColumn<int>("measurements");
         QTest::addColumn<int>("pages");
         QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("unbroken"); // each on one line of a page
         QTest::newRow("a series selected")
             << "Meier" << 2 << 2
             << QStringList{"Bericht: Meier, Anna", "01.02.1990", "weibl.", "Sprint",
@@ -73,21 +77,25 @@ private slots:
                            // the best height and the fatigue of the series
                            "38,46", "-56,80", "Beste Höhe (cm)",
                            // its jumps, and why there is no band yet
-                           "Sprünge der Messung Nr. 3", "Ausschluss", "Kein Band"};
+                           "Sprünge der Messung Nr. 3", "Ausschluss", "Kein Band"}
+            << QStringList{"Sprungserie", "10:30:00", "Stützzeit"};
         QTest::newRow("no measurements")
             << "Meier" << -1 << 1
-            << QStringList{"Bericht: Meier, Anna", "keine Messungen gespeichert"};
+            << QStringList{"Bericht: Meier, Anna", "keine Messungen gespeichert"} << QStringList{};
         QTest::newRow("a long name and remark wrap")
             << QString("Meier-Lüdenscheid-").repeated(12) << -1 << 1
             << QStringList{QString("Meier-Lüdenscheid-").repeated(12),
-                           QString("Sprint und Sprung, ").repeated(20)};
-        QTest::newRow("999 measurements") << "Meier" << 998 << -1 << QStringList{"999"};
+                           QString("Sprint und Sprung, ").repeated(20)}
+            << QStringList{};
+        QTest::newRow("999 measurements")
+            << "Meier" << 998 << -1 << QStringList{"999"} << QStringList{"Sprungserie"};
     }
     void reportText() {
         QFETCH(QString, name);
         QFETCH(int, measurements);
         QFETCH(int, pages);
         QFETCH(QStringList, texts);
+        QFETCH(QStringList, unbroken);
         MainWindowFixture f;
         if (name.size() > 50 && f.onServer())
             QSKIP("the server's name column holds 50 characters, as the program writes them");
@@ -133,6 +141,10 @@ private slots:
         joined.remove(QRegularExpression("\\s"));
         for (const QString& expected : texts)
             QVERIFY2(joined.contains(QString(expected).remove(' ')), qPrintable(expected));
+        // A column is as wide as its widest word and its short cells: a test's name, a time
+        // and a title's word are not broken.
+        for (const QString& expected : unbroken)
+            QVERIFY2(text.contains(expected), qPrintable(expected));
         // The charts are drawn, not pasted in as pictures.
         const QString images = tool("pdfimages", {"-list", path});
         QCOMPARE(images.count('\n'), 2); // the list's two header lines only
