@@ -254,8 +254,10 @@ QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double f
                      : TextsOfJumpcharts::tr("ms"));
             values->setTickCount(4);
             values->applyNiceNumbers();
-            values->setTickCount(
-                exactTickCount(values->min(), values->max(), left && !height ? 0.1 : 1.0));
+            // The top on a value the labels show (0 to 1.5 in whole numbers reads 0 to 2).
+            const double step = left && !height ? 0.1 : 1.0;
+            values->setMax(std::ceil(values->max() / step - 1e-9) * step);
+            values->setTickCount(exactTickCount(values->min(), values->max(), step));
         }
     }
     return chart;

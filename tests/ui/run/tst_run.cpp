@@ -337,9 +337,15 @@ private slots:
         QVERIFY(historyList(w)->topLevelItem(0)->isSelected());
         w.toggleRun();
         QVERIFY(!f.station->session().running());
+        // The server's refusal is named; a refusal of unknown cause is not guessed at.
+        const QString refused = QStringLiteral(
+            "Messung nicht möglich , da nicht auf Datenbanken geschrieben werden kann.");
         QCOMPARE(f.messages.texts(),
-                 QStringList{
-                     "Messung nicht möglich , da nicht auf Datenbanken geschrieben werden kann."});
+                 QStringList{f.onServer()
+                                 ? refused + QStringLiteral("\n\nAuf dem Datenbankserver %1 darf "
+                                                            "diese Station nur lesen.")
+                                                 .arg(f.testStore.location.serverName())
+                                 : refused});
         f.finish();
     }
 
