@@ -67,9 +67,25 @@ QString number(double value) {
     return QString::fromLatin1(bytes);
 }
 
+QString inert(const QString& text) {
+    if (text.isEmpty())
+        return text;
+    switch (text.front().unicode()) {
+    case u'=':
+    case u'+':
+    case u'-':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return QLatin1Char('\'') + text;
+    default:
+        return text;
+    }
+}
+
 QString line(const JumpLine& jump) {
-    return QStringList{jump.name,
-                       jump.firstName,
+    return QStringList{inert(jump.name),
+                       inert(jump.firstName),
                        dateColumn(jump.moment),
                        timeColumn(jump.moment),
                        number(jump.contactMs),
