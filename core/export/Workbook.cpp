@@ -9,11 +9,15 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QtEndian>
 
 #include <xlsxwriter.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -100,6 +104,98 @@ private:
     int saved_ = -1;
     int captured_ = -1;
 };
+
+QString incompleteText() {
+    return TextsOfWorkbook::tr("Die Arbeitsmappe ist unvollständig geblieben; vielleicht ist der "
+                               "Datenträger voll.");
+}
+
+// Whether an XML part ends with the end tag of the element it begins with.
+bool wholePart(const QByteArray& head, const QByteArray& tail) {
+    qsizetype open = head.indexOf('<');
+    while (open >= 0 && open + 1 < head.size() && head[open + 1] == '?')
+        open = head.indexOf('<', open + 1);
+    if (open < 0)
+        return false;
+    qsizetype nameEnd = open + 1;
+    while (nameEnd < head.size() && head[nameEnd] != ' ' && head[nameEnd] != '>' &&
+           head[nameEnd] != '\r' && head[nameEnd] != '\n' && head[nameEnd] != '/')
+        ++nameEnd;
+    if (nameEnd >= head.size())
+        return false;
+    return tail.trimmed().endsWith("</" + head.mid(open + 1, nameEnd - open - 1) + '>');
+}
+
+// Whether the workbook at `path` is whole: the archive ends with its closing record right
+// after its central directory, and every part in it ends with the end tag of its root. The library does not
+// look whether the writes of its temporary files and of the archive's last bytes succeeded: a
+// workbook cut short, or with rows left out, would otherwise be taken for written.
+bool completeWorkbook(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 22)
+        return false;
+    const qint64 size = file.size();
+    const uchar* bytes = file.map(0, size);
+    if (bytes == nullptr)
+        return false;
+    const auto u16 = [bytes](qint64 at) { return qint64(qFromLittleEndian<quint16>(bytes + at)); };
+    const auto u32 = [bytes](qint64 at) { return qint64(qFromLittleEndian<quint32>(bytes + at)); };
+    const auto signature = [bytes, size](qint64 at, const char* four) {
+        return at >= 0 && at + 4 <= size && std::memcmp(bytes + at, four, 4) == 0;
+    };
+    const qint64 end = size - 22;
+    if (!signature(end, "PK\x05\x06") || u32(end + 16) + u32(end + 12) != end)
+        return false;
+    qint64 at = u32(end + 16);
+    for (qint64 entry = 0, entries = u16(end + 10); entry < entries; ++entry) {
+        if (!signature(at, "PK\x01\x02") || at + 46 > end)
+            return false;
+        const qint64 method = u16(at + 10);
+        const qint64 packed = u32(at + 20);
+        const qint64 nameSize = u16(at + 28);
+        const QByteArray name(reinterpret_cast<const char*>(bytes + at + 46), nameSize);
+        const qint64 local = u32(at + 42);
+        at += 46 + nameSize + u16(at + 30) + u16(at + 32);
+        if (!name.endsWith(".xml") && !name.endsWith(".rels"))
+            continue;
+        if (!signature(local, "PK\x03\x04") || local + 30 > end)
+            return false;
+        const qint64 data = local + 30 + u16(local + 26) + u16(local + 28);
+        if (data + packed > end || (method != 0 && method != 8))
+            return false;
+        // The part's first and last bytes, inflated as they come.
+        QByteArray head;
+        QByteArray tail;
+        if (method == 0) {
+            const QByteArray part(reinterpret_cast<const char*>(bytes + data), packed);
+            head = part.left(512);
+            tail = part.right(256);
+        } else {
+            z_stream stream{};
+            if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+                return false;
+            stream.next_in = const_cast<Bytef*>(bytes + data);
+            stream.avail_in = static_cast<uInt>(packed);
+            char block[1 << 16];
+            int rc = Z_OK;
+            while (rc == Z_OK) {
+                stream.next_out = reinterpret_cast<Bytef*>(block);
+                stream.avail_out = sizeof block;
+                rc = inflate(&stream, Z_NO_FLUSH);
+                const qsizetype produced = qsizetype(sizeof block) - stream.avail_out;
+                if (head.size() < 512)
+                    head += QByteArray(block, std::min<qsizetype>(produced, 512));
+                tail = (tail + QByteArray(block, produced)).right(256);
+            }
+            inflateEnd(&stream);
+            if (rc != Z_STREAM_END)
+                return false;
+        }
+        if (!wholePart(head, tail))
+            return false;
+    }
+    return true;
+}
 
 QString tooManyJumpsText() {
     return TextsOfWorkbook::tr("Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger "
@@ -366,6 +462,11 @@ tidyexport::Result write(DataStore& store, const QString& path, const QList<qint
             file.fail(cause, cause == 0 ? failedText() : QString());
             return {Exporter::Outcome::Failed, file.message(), {}};
         }
+    if (!completeWorkbook(QFile::decodeName(partName))) {
+        const int cause = fileoutput::likelyErrorNumber(path);
+        file.fail(cause, cause == 0 ? incompleteText() : QString());
+        return {Exporter::Outcome::Failed, file.message(), {}};
+    }
     if (!file.commit())
         return {Exporter::Outcome::Failed, file.message(), {}};
     return {Exporter::Outcome::Written, {}, count};
