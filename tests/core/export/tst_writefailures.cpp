@@ -7,6 +7,7 @@
 #include "core/store/Backup.h"
 #include "core/store/DataStore.h"
 #include "core/store/Database.h"
+#include "core/store/JumpReader.h"
 #include "core/store/MeasurementRepository.h"
 #include "support/FileSizeLimit.h"
 
@@ -191,6 +192,31 @@ private slots:
         QFETCH(int, errorNumber);
         QFETCH(QString, text);
         QCOMPARE(fileoutput::causeText(errorNumber), text);
+    }
+
+    // The workbook is refused before its first row when its jumps exceed a sheet: the count
+    // it asks for first is the number of rows the reader hands on.
+    void countKnownBeforeWriting_data() {
+        QTest::addColumn<QList<int>>("places"); // in the list of all athletes; -1 an unknown ID
+        QTest::addColumn<qint64>("jumps");
+        QTest::newRow("everyone") << QList<int>{} << qint64(3000);
+        QTest::newRow("two") << QList<int>{3, 7} << qint64(200);
+        QTest::newRow("one twice and an unknown one") << QList<int>{5, 5, -1} << qint64(200);
+        QTest::newRow("none") << QList<int>{-1} << qint64(0);
+    }
+    void countKnownBeforeWriting() {
+        QFETCH(QList<int>, places);
+        QFETCH(qint64, jumps);
+        const QList<qint64> all = everyone(*store_);
+        QList<qint64> ids;
+        for (const int place : places)
+            ids << (place < 0 ? qint64(999999) : all[place]);
+        if (places.isEmpty())
+            ids = all;
+        qint64 rows = 0;
+        store_->jumps().forEachListed(ids, {}, [&rows](const ListedJump&) { ++rows; });
+        QCOMPARE(store_->jumps().countListed(ids), rows);
+        QCOMPARE(rows, jumps);
     }
 
     // A folder that is gone is named as such by every writer, and nothing is made.
