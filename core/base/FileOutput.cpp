@@ -139,8 +139,8 @@ bool AtomicFile::open() {
                 "abcdefghijklmnopqrstuvwxyz0123456789"[QRandomGenerator::global()->bounded(36)]);
         temporary_ = target.absoluteDir().filePath(name + QStringLiteral(".part"));
         // 0666 less the umask: the permissions any new file gets.
-        descriptor_ = ::open(encoded(temporary_).constData(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        descriptor_ =
+            ::open(encoded(temporary_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor_ >= 0 || errno != EEXIST)
             break;
     }

@@ -84,14 +84,9 @@ QString inert(const QString& text) {
 }
 
 QString line(const JumpLine& jump) {
-    return QStringList{inert(jump.name),
-                       inert(jump.firstName),
-                       dateColumn(jump.moment),
-                       timeColumn(jump.moment),
-                       number(jump.contactMs),
-                       number(jump.flightMs),
-                       number(jump.efficiency),
-                       number(jump.heightCm)}
+    return QStringList{inert(jump.name),        inert(jump.firstName),  dateColumn(jump.moment),
+                       timeColumn(jump.moment), number(jump.contactMs), number(jump.flightMs),
+                       number(jump.efficiency), number(jump.heightCm)}
         .join(QLatin1Char(';'));
 }
 

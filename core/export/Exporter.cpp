@@ -38,8 +38,7 @@ bool Exporter::forEachRow(const QList<qint64>& athleteIds,
     QHash<qint64, QString> names;
     const QHash<qint64, Athlete> listed = store_.athletes().listed(athleteIds);
     for (auto it = listed.cbegin(); it != listed.cend(); ++it)
-        names.insert(it.key(), athletes::forExport(exportfile::inert(it->name)) +
-                                   QLatin1Char(';') +
+        names.insert(it.key(), athletes::forExport(exportfile::inert(it->name)) + QLatin1Char(';') +
                                    athletes::forExport(exportfile::inert(it->firstName)) +
                                    QLatin1Char(';'));
     HeightColumn height;

@@ -18,9 +18,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <utility>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <utility>
 
 namespace workbook {
 namespace {
@@ -127,9 +127,9 @@ bool wholePart(const QByteArray& head, const QByteArray& tail) {
 }
 
 // Whether the workbook at `path` is whole: the archive ends with its closing record right
-// after its central directory, and every part in it ends with the end tag of its root. The library does not
-// look whether the writes of its temporary files and of the archive's last bytes succeeded: a
-// workbook cut short, or with rows left out, would otherwise be taken for written.
+// after its central directory, and every part in it ends with the end tag of its root. The library
+// does not look whether the writes of its temporary files and of the archive's last bytes
+// succeeded: a workbook cut short, or with rows left out, would otherwise be taken for written.
 bool completeWorkbook(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() < 22)
@@ -138,8 +138,12 @@ bool completeWorkbook(const QString& path) {
     const uchar* bytes = file.map(0, size);
     if (bytes == nullptr)
         return false;
-    const auto u16 = [bytes](qint64 at) { return qint64(qFromLittleEndian<quint16>(bytes + at)); };
-    const auto u32 = [bytes](qint64 at) { return qint64(qFromLittleEndian<quint32>(bytes + at)); };
+    const auto u16 = [bytes](qint64 at) {
+        return qint64(qFromLittleEndian<quint16>(bytes + at));
+    };
+    const auto u32 = [bytes](qint64 at) {
+        return qint64(qFromLittleEndian<quint32>(bytes + at));
+    };
     const auto signature = [bytes, size](qint64 at, const char* four) {
         return at >= 0 && at + 4 <= size && std::memcmp(bytes + at, four, 4) == 0;
     };

@@ -193,8 +193,8 @@ void copy(const QString& source, const QString& target, const std::atomic<bool>*
             else if (rc != SQLITE_DONE)
                 failedWrite(rc);
             // The copy is one file of its own, without a write-ahead log beside it.
-            else if (const int mode = sqlite3_exec(to.handle, "PRAGMA journal_mode=DELETE",
-                                                   nullptr, nullptr, nullptr);
+            else if (const int mode = sqlite3_exec(to.handle, "PRAGMA journal_mode=DELETE", nullptr,
+                                                   nullptr, nullptr);
                      mode != SQLITE_OK)
                 failedWrite(mode);
         } else {

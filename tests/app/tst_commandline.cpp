@@ -410,8 +410,8 @@ private slots:
             MeasurementRepository measurements(held);
             for (int a = 0; a < 40; ++a) {
                 const qint64 id = athletes.add(Athlete{0, "Meier", "Anna", {}, {}, 1, {}});
-                const Measurement m = measurements.recordFirstJump(
-                    id, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+                const Measurement m = measurements.recordFirstJump(id, QDateTime::currentDateTime(),
+                                                                   {200, 500, 1.25, 1});
                 for (int j = 2; j <= 20; ++j)
                     measurements.recordJump(m.id, {200, 500, 1.25, j});
             }
@@ -431,7 +431,9 @@ private slots:
         const qint64 size = QFileInfo(file).size();
         Output output;
         {
-            const FileSizeLimit full(static_cast<rlim_t>(at == 0 ? 0 : at == 1 ? size / 2 : size - 1));
+            const FileSizeLimit full(static_cast<rlim_t>(at == 0   ? 0
+                                                         : at == 1 ? size / 2
+                                                                   : size - 1));
             output = runCommand({option, file}, here, data.path());
         }
         QCOMPARE(output.status, 2);

@@ -186,9 +186,8 @@ private slots:
         TempDataDir store;
         const qint64 id = AthleteRepository(*store.db).add(
             Athlete{0, surname, QStringLiteral("Anna"), {}, {}, -1, {}});
-        MeasurementRepository(*store.db)
-            .recordFirstJump(id, QDateTime(QDate(2026, 12, 6), QTime(19, 5, 9)),
-                             {200, 500, 1.25, 1});
+        MeasurementRepository(*store.db).recordFirstJump(
+            id, QDateTime(QDate(2026, 12, 6), QTime(19, 5, 9)), {200, 500, 1.25, 1});
         OpenedStore opened(store.location);
         QTemporaryDir out;
         const QString path = out.filePath(QStringLiteral("jumps.csv"));

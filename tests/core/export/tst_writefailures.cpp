@@ -1,5 +1,5 @@
-#include "core/base/FileOutput.h"
 #include "core/base/Errors.h"
+#include "core/base/FileOutput.h"
 #include "core/export/Exporter.h"
 #include "core/export/TidyExport.h"
 #include "core/export/Workbook.h"
@@ -93,8 +93,8 @@ const QMap<QString, Writer>& writers() {
 // Athletes whose jumps fill several blocks of every file.
 void seed(DataStore& store) {
     for (int a = 0; a < 30; ++a) {
-        const qint64 id = store.athletes().add(Athlete{0, QStringLiteral("Meier %1").arg(a),
-                                                       QStringLiteral("Anna"), {}, {}, 1, {}});
+        const qint64 id = store.athletes().add(
+            Athlete{0, QStringLiteral("Meier %1").arg(a), QStringLiteral("Anna"), {}, {}, 1, {}});
         for (int m = 0; m < 5; ++m) {
             const Measurement measurement = store.measurements().recordFirstJump(
                 id, QDateTime(QDate(2026, 12, 1 + m), QTime(10, a)), {200, 500, 1.25, 1});

@@ -326,11 +326,16 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("= in the name") << "nameField" << "=1+2" << true;
-        QTest::newRow("+ in the first name") << "firstNameField" << "+49" << true;
-        QTest::newRow("@ in the remark") << "remarkField" << "@SUM(A1)" << true;
-        QTest::newRow("- in the name") << "nameField" << "-Meier" << false;
-        QTest::newRow("= inside the name") << "nameField" << "Meier=Huber" << false;
+        QTest::newRow("= in the name") << "nameField"
+                                       << "=1+2" << true;
+        QTest::newRow("+ in the first name") << "firstNameField"
+                                             << "+49" << true;
+        QTest::newRow("@ in the remark") << "remarkField"
+                                         << "@SUM(A1)" << true;
+        QTest::newRow("- in the name") << "nameField"
+                                       << "-Meier" << false;
+        QTest::newRow("= inside the name") << "nameField"
+                                           << "Meier=Huber" << false;
     }
     void formulaStartsRefused() {
         QFETCH(QString, field);

@@ -220,16 +220,16 @@ private slots:
         f.messages.answers << 1 << 1; // the listed athletes, where asked
         f.messages.fileNames << path << path;
         part<QAction>(w, action)->trigger();
-        QCOMPARE(f.messages.boxes.size(), action == "exportTableAction" ||
-                                                  action == "exportWorkbookAction"
-                                              ? 1
-                                              : 0);
+        QCOMPARE(f.messages.boxes.size(),
+                 action == "exportTableAction" || action == "exportWorkbookAction" ? 1 : 0);
         const QMap<QString, QByteArray> earlier = filesOut();
         const qint64 size = QFileInfo(path).size();
         QVERIFY(size > 0);
         const qsizetype boxesBefore = f.messages.boxes.size();
         {
-            const FileSizeLimit full(static_cast<rlim_t>(at == 0 ? 0 : at == 1 ? size / 2 : size - 1));
+            const FileSizeLimit full(static_cast<rlim_t>(at == 0   ? 0
+                                                         : at == 1 ? size / 2
+                                                                   : size - 1));
             part<QAction>(w, action)->trigger();
         }
         QVERIFY(f.messages.boxes.size() > boxesBefore);
