@@ -705,6 +705,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>Not enough memory.</translation>
     </message>
     <message>
+        <source>Der Inhalt der Datei kann nicht erzeugt werden.</source>
+        <translation>The content of the file cannot be made.</translation>
+    </message>
+    <message>
         <source>Das System meldet den Fehler Nr. %1.</source>
         <translation>The system reports error no. %1.</translation>
     </message>

@@ -248,8 +248,9 @@ std::optional<QString> write(const QString& path, const std::function<bool(QIODe
         written = write(device);
     }
     if (!written) {
+        // Failed without a failed write: the content could not be made.
         if (file.errorNumber() == 0)
-            file.fail(likelyErrorNumber(path) != 0 ? likelyErrorNumber(path) : EIO);
+            file.fail(0, FileOutputTexts::tr("Der Inhalt der Datei kann nicht erzeugt werden."));
         file.cancel();
         return file.message();
     }
