@@ -6,6 +6,7 @@
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/Texts.h"
 #include "core/measure/Metrics.h"
+#include "core/measure/TrialKind.h"
 #include "core/store/DataStore.h"
 
 #include <QBrush>
@@ -87,6 +88,20 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
         return tr("einer der 5 besten Sprünge nach RSI");
     if (role != Qt::DisplayRole)
         return {};
+    // The closing contact of a series is no jump: its own row text, no flight time, height
+    // or efficiency.
+    if (trial::isClosingContact(jump.flightMs)) {
+        switch (index.column()) {
+        case JumpIndexColumn:
+            return tr("Abschlusskontakt");
+        case ContactColumn:
+            return texts::general(jump.contactMs);
+        case ExclusionColumn:
+            return jump.excluded ? jump.exclusionReason : QString();
+        default:
+            return QString();
+        }
+    }
     switch (index.column()) {
     case JumpIndexColumn:
         return texts::general(jump.jumpIndex);
