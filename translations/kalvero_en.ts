@@ -896,6 +896,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Sie bleibt unter „Daten“ ▸ „Änderungen …“ erhalten und kann dort wiederhergestellt werden.</source>
         <translation>It is kept under “Data” ▸ “Changes …” and can be restored there.</translation>
     </message>
+    <message>
+        <source>Bei einer Messreihe bitte den Sprung im Sprungraster wählen und dort als Fehlversuch markieren.</source>
+        <translation>For a series, please choose the jump in the jump grid and mark it as a failed trial there.</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>
@@ -1040,6 +1044,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Abschlusskontakt</source>
         <translation>Closing contact</translation>
+    </message>
+    <message>
+        <source>Abschluss</source>
+        <translation>Closing</translation>
     </message>
 </context>
 <context>
@@ -1334,16 +1342,8 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>&amp;Workbook (Excel) …</translation>
     </message>
     <message>
-        <source>Messung einem anderen Sportler &amp;zuordnen …</source>
-        <translation>&amp;Assign measurement to another athlete …</translation>
-    </message>
-    <message>
         <source>&amp;Test und Fallhöhe ändern …</source>
         <translation>Change &amp;test and drop height …</translation>
-    </message>
-    <message>
-        <source>Änderun&amp;gen …</source>
-        <translation>Chan&amp;ges …</translation>
     </message>
     <message>
         <source>Messung &amp;löschen …</source>
@@ -1352,6 +1352,18 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Während einer Messung werden keine Messungen verschoben, geändert oder gelöscht. Bitte zuerst die Messung beenden.</source>
         <translation>While a measurement runs, no measurements are moved, changed or deleted. Please end the measurement first.</translation>
+    </message>
+    <message>
+        <source>Als &amp;Fehlversuch markieren</source>
+        <translation>Mark as &amp;failed trial</translation>
+    </message>
+    <message>
+        <source>&amp;Messung einem anderen Sportler zuordnen …</source>
+        <translation>Assign &amp;measurement to another athlete …</translation>
+    </message>
+    <message>
+        <source>Änd&amp;erungen …</source>
+        <translation>&amp;Changes …</translation>
     </message>
 </context>
 <context>

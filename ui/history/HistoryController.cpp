@@ -311,3 +311,14 @@ void HistoryController::markFailedTrial(int jumpIndex) {
     showJumpsOfChosenEntry();
     tellSelectionChanged();
 }
+
+void HistoryController::markChosenSingleAsFailedTrial() {
+    const auto entry = panel_.chosenEntry();
+    if (!entry)
+        return;
+    if (entry->isSeries())
+        throw AppError(HistoryControllerTexts::tr(
+            "Bei einer Messreihe bitte den Sprung im Sprungraster wählen und dort als "
+            "Fehlversuch markieren."));
+    markFailedTrial(1);
+}

@@ -59,6 +59,9 @@ public:
     void restoreJump(int jumpIndex);
     // Excludes a jump of the chosen series as a failed trial, without asking why.
     void markFailedTrial(int jumpIndex);
+    // The same for the jump of the chosen single measurement, from the history list; a
+    // series is told to mark its jump in the jump grid.
+    void markChosenSingleAsFailedTrial();
 
     // ---- corrections afterwards ----
     // Ask for the athlete a measurement goes to (all athletes but its own) and for its new

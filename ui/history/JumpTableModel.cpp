@@ -86,18 +86,20 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
         return QBrush(QColor(255, 214, 170));
     if (role == Qt::ToolTipRole && isMarked(jump))
         return tr("einer der 5 besten Sprünge nach RSI");
+    // The closing contact of a series is no jump: no number, flight time, height or
+    // efficiency, and its own text in the last column (short, so that the grid keeps its
+    // width; the whole word in its tip).
+    const bool closing = trial::isClosingContact(jump.flightMs);
+    if (closing && role == Qt::ToolTipRole)
+        return tr("Abschlusskontakt");
     if (role != Qt::DisplayRole)
         return {};
-    // The closing contact of a series is no jump: its own row text, no flight time, height
-    // or efficiency.
-    if (trial::isClosingContact(jump.flightMs)) {
+    if (closing) {
         switch (index.column()) {
-        case JumpIndexColumn:
-            return tr("Abschlusskontakt");
         case ContactColumn:
             return texts::general(jump.contactMs);
         case ExclusionColumn:
-            return jump.excluded ? jump.exclusionReason : QString();
+            return jump.excluded ? jump.exclusionReason : tr("Abschluss");
         default:
             return QString();
         }

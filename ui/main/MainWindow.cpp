@@ -99,8 +99,14 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
         return TestEditDialog::ask(this, test, measurementText);
     });
     // The history list's context menu: the corrections of the chosen measurement.
-    historyPanel_->offerListActions(
-        {moveMeasurementAction_, editTestAction_, deleteMeasurementAction_, changesAction_});
+    auto* failedTrialAction = new QAction(tr("Als &Fehlversuch markieren"), this);
+    failedTrialAction->setObjectName(QStringLiteral("markSingleFailedAction"));
+    connectAction(failedTrialAction, [this] {
+        if (!refuseDuringRun())
+            history_->markChosenSingleAsFailedTrial();
+    });
+    historyPanel_->offerListActions({moveMeasurementAction_, editTestAction_, failedTrialAction,
+                                     deleteMeasurementAction_, changesAction_});
     connectAction(moveMeasurementAction_, &MainWindow::moveMeasurement);
     connectAction(editTestAction_, &MainWindow::editMeasurementTest);
     connectAction(changesAction_, &MainWindow::showChanges);
@@ -215,10 +221,10 @@ void MainWindow::buildActions() {
     groupsAction_ = makeAction(QStringLiteral("groupsAction"), tr("&Gruppen …"), {}, {});
     rankingAction_ = makeAction(QStringLiteral("rankingAction"), tr("&Rangliste …"), {}, {});
     moveMeasurementAction_ = makeAction(QStringLiteral("moveMeasurementAction"),
-                                        tr("Messung einem anderen Sportler &zuordnen …"), {}, {});
+                                        tr("&Messung einem anderen Sportler zuordnen …"), {}, {});
     editTestAction_ =
         makeAction(QStringLiteral("editTestAction"), tr("&Test und Fallhöhe ändern …"), {}, {});
-    changesAction_ = makeAction(QStringLiteral("changesAction"), tr("Änderun&gen …"), {}, {});
+    changesAction_ = makeAction(QStringLiteral("changesAction"), tr("Änd&erungen …"), {}, {});
     deleteMeasurementAction_ =
         makeAction(QStringLiteral("deleteMeasurementAction"), tr("Messung &löschen …"), {}, {});
     startAction_ = makeAction(QStringLiteral("startAction"), tr("Messung starten"),

@@ -288,13 +288,11 @@ void RunController::measurementCreated(const NewMeasurement& m) {
 
 void RunController::jumpRecorded(qint64 seriesKey) {
     const RunState& state = session().state();
-    // The closing contact is no jump of the chart; a failed trial shows as excluded.
-    if (state.lastRecorded != trial::Kind::ClosingContact)
-        results_.liveChart().addJump(
-            {static_cast<double>(state.contactMs), static_cast<double>(state.flightMs),
-             state.jumpCount, state.lastRecorded == trial::Kind::FailedTrial,
-             state.lastRecorded == trial::Kind::FailedTrial ? trial::failedTrialReason()
-                                                            : QString()});
+    // A failed trial shows as excluded; the closing contact keeps an empty place.
+    const bool failed = state.lastRecorded == trial::Kind::FailedTrial;
+    results_.liveChart().addJump({static_cast<double>(state.contactMs),
+                                  static_cast<double>(state.flightMs), state.jumpCount, failed,
+                                  failed ? trial::failedTrialReason() : QString()});
     history_.showJumpsOfSeries(seriesKey);
     showRunStatus();
 }

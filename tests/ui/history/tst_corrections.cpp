@@ -5,6 +5,7 @@
 #include "ui/history/TestEditDialog.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -49,16 +50,16 @@ private slots:
         seed(f, kData);
         f.store("Betriebsart", "2");
         MainWindow& w = open(f);
-        clickRow(athleteGrid(w), 1);
+        clickRow(athleteGrid(w), 0);
         QCOMPARE(selectedAthleteId(w), 12);
         QTreeWidget* list = historyList(w);
         QCOMPARE(list->contextMenuPolicy(), Qt::ActionsContextMenu);
         QStringList entries;
         for (const QAction* a : list->actions())
             entries << a->text();
-        QCOMPARE(entries, (QStringList{"Messung einem anderen Sportler &zuordnen …",
-                                       "&Test und Fallhöhe ändern …", "Messung &löschen …",
-                                       "Änderun&gen …"}));
+        QCOMPARE(entries, (QStringList{"&Messung einem anderen Sportler zuordnen …",
+                                       "&Test und Fallhöhe ändern …", "Als &Fehlversuch markieren",
+                                       "Messung &löschen …", "Änd&erungen …"}));
         // The same entries in "Daten".
         for (const char* name : {"moveMeasurementAction", "editTestAction", "changesAction"})
             QVERIFY(menu(w, "dataMenu")->actions().contains(action(w, name)));
@@ -66,8 +67,9 @@ private slots:
         // The series: its closing contact is shown as such, never with a height of 0.
         chooseHistoryEntry(w, 0);
         QCOMPARE(chosenMeasurementNumber(w), 2);
-        QCOMPARE(gridColumn(jumpGrid(w), 0), (QStringList{"1", "2", "Abschlusskontakt"}));
+        QCOMPARE(gridColumn(jumpGrid(w), 0), (QStringList{"1", "2", ""}));
         QCOMPARE(gridColumn(jumpGrid(w), 4).last(), QString());
+        QCOMPARE(gridColumn(jumpGrid(w), 5).last(), QStringLiteral("Abschluss"));
 
         // Given to Zorn, found by the search: his next number, its jumps under his key.
         answer<AthleteChooserDialog>([](AthleteChooserDialog* dialog) {
@@ -105,6 +107,11 @@ private slots:
                  QStringList{"Drop Jump/45"});
         QCOMPARE(historyColumn(list, 9), QStringList{"45"});
 
+        // The single measurement's jump marked as a failed trial from the list.
+        chooseHistoryEntry(w, 0);
+        action(w, "markSingleFailedAction")->trigger();
+        QCOMPARE(column(f, "SELECT Grund FROM mr_ausschluss"), QStringList{"Fehlversuch"});
+
         // Deleted, then restored from the changes under its old number.
         chooseHistoryEntry(w, 0);
         f.messages.answers.enqueue(0);
@@ -122,14 +129,16 @@ private slots:
             dialog->reject();
         });
         action(w, "changesAction")->trigger();
-        QCOMPARE(listed.size(), 3);
+        QCOMPARE(listed.size(), 4);
         QVERIFY(listed[0].startsWith("Gelöscht (1 Sprung)"));
-        QCOMPARE(listed[1], "Test geändert: kein Test → Drop Jump, Fallhöhe 45 cm");
-        QCOMPARE(listed[2], "Von Meier, Anna (Nr. 2) zu Zorn, Zora (Nr. 5) verschoben");
+        QCOMPARE(listed[1], "Sprung 1 ausgeschlossen: Fehlversuch");
+        QCOMPARE(listed[2], "Test geändert: kein Test → Drop Jump, Fallhöhe 45 cm");
+        QCOMPARE(listed[3], "Von Meier, Anna (Nr. 2) zu Zorn, Zora (Nr. 5) verschoben");
         QCOMPARE(column(f, "SELECT Nummer FROM units WHERE Ref_ID = 12"), QStringList{"1"});
         QCOMPARE(column(f, "SELECT Test || '/' || Fallhoehe FROM units_test"),
                  QStringList{"Drop Jump/45"});
         QCOMPARE(historyColumn(list, 7), QStringList{"1"});
+        QCOMPARE(column(f, "SELECT Grund FROM mr_ausschluss"), QStringList{"Fehlversuch"});
         f.finish();
     }
 };

@@ -144,7 +144,12 @@ private slots:
                  (QStringList{"...", "...", "...", "...", "2"}));
         QVERIFY(jumpGrid(w)->isVisible());
         QCOMPARE(jumpGrid(w)->model()->rowCount(), 4);
-        QCOMPARE(jumpGrid(w)->model()->index(3, 0).data().toString(), QStringLiteral("4"));
+        // The closing contact is shown as such, without flight time, height or efficiency.
+        QCOMPARE(jumpGrid(w)->model()->index(3, 5).data().toString(), QStringLiteral("Abschluss"));
+        QCOMPARE(jumpGrid(w)->model()->index(3, 5).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Abschlusskontakt"));
+        for (const int column : {0, 2, 3, 4})
+            QCOMPARE(jumpGrid(w)->model()->index(3, column).data().toString(), QString());
         f.finish();
     }
 
