@@ -139,9 +139,59 @@ const Step kProtocols{
     },
 };
 
+// Version 5: the changes made to measurements afterwards, one row each: moved to another
+// athlete, test and drop height changed, a jump excluded or its exclusion taken back, deleted
+// and restored. Who made it at which station and when, the measurement's athlete and number
+// after it (Ref_ID, Nummer) and before it (Vorher_Ref_ID, Vorher_Nummer), and what it was
+// before and after as JSON text (Vorher, Nachher): a deleted measurement keeps its jumps there,
+// so that it can be restored (Wiederhergestellt: when). No foreign keys, as with version 1.
+const Step kChanges{
+    5,
+    {
+        QStringLiteral("CREATE TABLE units_aenderung ("
+                       " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                       " Datum TIMESTAMP,"
+                       " Benutzer VARCHAR(100),"
+                       " Station VARCHAR(100),"
+                       " Art VARCHAR(20) NOT NULL,"
+                       " Unit_ID INTEGER,"
+                       " Ref_ID INTEGER,"
+                       " Nummer INTEGER,"
+                       " Vorher_Ref_ID INTEGER,"
+                       " Vorher_Nummer INTEGER,"
+                       " Vorher TEXT,"
+                       " Nachher TEXT,"
+                       " Wiederhergestellt TIMESTAMP)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_aenderung_sportler ON units_aenderung (Ref_ID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS units_aenderung_vorher ON units_aenderung "
+                       "(Vorher_Ref_ID)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE units_aenderung ("
+                       " ID BIGSERIAL PRIMARY KEY,"
+                       " Datum TIMESTAMP,"
+                       " Benutzer VARCHAR(100),"
+                       " Station VARCHAR(100),"
+                       " Art VARCHAR(20) NOT NULL,"
+                       " Unit_ID BIGINT,"
+                       " Ref_ID BIGINT,"
+                       " Nummer BIGINT,"
+                       " Vorher_Ref_ID BIGINT,"
+                       " Vorher_Nummer BIGINT,"
+                       " Vorher TEXT,"
+                       " Nachher TEXT,"
+                       " Wiederhergestellt TIMESTAMP)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_aenderung_sportler ON units_aenderung (Ref_ID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS units_aenderung_vorher ON units_aenderung "
+                       "(Vorher_Ref_ID)"),
+    },
+};
+
 // Gives each group whose name differs only in case from that of an earlier group (two stations
 // that created "U19" and "u19" at the same moment) a number of its own, "u19 (2)", so that the
-// index of version 5 can be made; its members stay.
+// index of version 6 can be made; its members stay.
 void numberGroupsOfOneName(Database& db) {
     QList<std::pair<qint64, QString>> later;
     {
@@ -167,12 +217,12 @@ void numberGroupsOfOneName(Database& db) {
     }
 }
 
-// Version 5: the database itself refuses a group whose name differs from another's only in
+// Version 6: the database itself refuses a group whose name differs from another's only in
 // case, also when two stations create them at the same moment. Both engines fold the name
 // with lower(): SQLite the letters A to Z, the server every letter its locale knows. Groups
 // of one name stored before are numbered first.
 const Step kGroupNamesUnique{
-    5,
+    6,
     {
         QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS gruppen_name_klein ON gruppen "
                        "(lower(Name))"),
@@ -222,8 +272,9 @@ void take(Database& db, const QString& statement) {
 } // namespace
 
 const QList<Feature>& features() {
-    static const QList<Feature> all{Feature::Tests, Feature::Exclusions, Feature::Groups,
-                                    Feature::Protocols, Feature::GroupNamesUnique};
+    static const QList<Feature> all{Feature::Tests,   Feature::Exclusions,
+                                    Feature::Groups,  Feature::Protocols,
+                                    Feature::Changes, Feature::GroupNamesUnique};
     return all;
 }
 
@@ -237,6 +288,8 @@ int sinceVersion(Feature feature) {
         return kGroups.version;
     case Feature::Protocols:
         return kProtocols.version;
+    case Feature::Changes:
+        return kChanges.version;
     case Feature::GroupNamesUnique:
         return kGroupNamesUnique.version;
     }
@@ -254,6 +307,10 @@ QString missingText(Feature feature) {
     case Feature::Protocols:
         return SchemaTexts::tr("Die Protokolle 10/5 und Fallhöhen-Profil werden nicht angeboten, "
                                "weil sie nicht gespeichert werden können.");
+    case Feature::Changes:
+        return SchemaTexts::tr("Änderungen an Messungen werden nicht aufgezeichnet: Messungen "
+                               "können keinem anderen Sportler zugeordnet, in Test und Fallhöhe "
+                               "nicht geändert und gelöschte nicht wiederhergestellt werden.");
     case Feature::GroupNamesUnique:
         return SchemaTexts::tr("Zwei Stationen, die zugleich eine Gruppe anlegen, können ihr "
                                "denselben Namen geben.");
@@ -270,8 +327,8 @@ QString missingAt(int version) {
 }
 
 const QList<Step>& steps() {
-    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups, kProtocols,
-                                 kGroupNamesUnique};
+    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups,
+                                 kProtocols,         kChanges,       kGroupNamesUnique};
     return all;
 }
 

@@ -27,6 +27,8 @@ enum class Feature {
     Exclusions,       // jumps excluded from every statistic
     Groups,           // groups of athletes
     Protocols,        // the protocol a measurement was run under, the drop-height profiles
+    Changes,          // the changes of measurements afterwards: moved, test changed, excluded,
+                      // deleted (and restored from there)
     GroupNamesUnique, // no two groups whose names differ only in case, kept by the database
 };
 
