@@ -16,8 +16,8 @@ KALVERO_PACKAGES=(
     # lupdate and lrelease with their CMake package: the build compiles the English
     # translation, the test suite checks that it is complete.
     qt6-l10n-tools qt6-tools-dev
-    # The Excel workbook of the export for analysis tools.
-    libxlsxwriter-dev
+    # The Excel workbook of the export for analysis tools, and zlib, which reads it back.
+    libxlsxwriter-dev zlib1g-dev
 )
 
 # Only the tests need these: the PostgreSQL server they start for themselves, runuser to

@@ -161,6 +161,10 @@
         <source>„%1“ ist kein gültiges Geburtsdatum. Bitte geben Sie das Datum in der Form %2 ein oder lassen Sie das Feld leer.</source>
         <translation>“%1” is not a valid date of birth. Please enter the date in the form %2 or leave the field empty.</translation>
     </message>
+    <message>
+        <source>Name, Vorname und Bemerkung dürfen nicht mit =, + oder @ beginnen.</source>
+        <translation>Surname, first name and remark must not begin with =, + or @.</translation>
+    </message>
 </context>
 <context>
     <name>AthletePanel</name>
@@ -272,6 +276,14 @@
     <message>
         <source>Die Sicherung kann nicht nach &quot;%1&quot; gelegt werden; nichts wurde geändert.</source>
         <translation>The backup cannot be put in place at &quot;%1&quot;; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; ist keine Sicherung von Kalvero und wird nicht überschrieben.</source>
+        <translation>&quot;%1&quot; is not a backup of Kalvero and is not overwritten.</translation>
+    </message>
+    <message>
+        <source>Die Kopie kann nicht geschrieben werden.</source>
+        <translation>The copy cannot be written.</translation>
     </message>
 </context>
 <context>
@@ -651,17 +663,54 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
-    <name>Exporter</name>
-    <message>
-        <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
-        <translation>File &quot;%1&quot; cannot be created. %2</translation>
-    </message>
-</context>
-<context>
     <name>FileOutput</name>
     <message>
         <source>Datei &quot;%1&quot; kann nicht erstellt werden. %2</source>
         <translation>File &quot;%1&quot; cannot be created. %2</translation>
+    </message>
+    <message>
+        <source>Auf dem Datenträger ist kein Platz mehr frei.</source>
+        <translation>There is no space left on the disk.</translation>
+    </message>
+    <message>
+        <source>Kalvero hat keine Berechtigung, dort zu schreiben.</source>
+        <translation>Kalvero has no permission to write there.</translation>
+    </message>
+    <message>
+        <source>Der Datenträger ist schreibgeschützt.</source>
+        <translation>The disk is write-protected.</translation>
+    </message>
+    <message>
+        <source>Den Ordner gibt es nicht (mehr); vielleicht wurde der Datenträger entfernt.</source>
+        <translation>The folder does not exist (any more); the disk may have been removed.</translation>
+    </message>
+    <message>
+        <source>Der Datenträger antwortet nicht; vielleicht wurde er entfernt.</source>
+        <translation>The disk does not respond; it may have been removed.</translation>
+    </message>
+    <message>
+        <source>Die Datei wird zu groß für den Datenträger.</source>
+        <translation>The file grows too large for the disk.</translation>
+    </message>
+    <message>
+        <source>Unter diesem Namen gibt es einen Ordner.</source>
+        <translation>There is a folder of this name.</translation>
+    </message>
+    <message>
+        <source>Der Name der Datei ist zu lang.</source>
+        <translation>The file name is too long.</translation>
+    </message>
+    <message>
+        <source>Zu wenig Speicher.</source>
+        <translation>Not enough memory.</translation>
+    </message>
+    <message>
+        <source>Der Inhalt der Datei kann nicht erzeugt werden.</source>
+        <translation>The content of the file cannot be made.</translation>
+    </message>
+    <message>
+        <source>Das System meldet den Fehler Nr. %1.</source>
+        <translation>The system reports error no. %1.</translation>
     </message>
 </context>
 <context>
@@ -1519,6 +1568,14 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Die Sicherung &quot;%1&quot; ist wiederhergestellt. Die beschädigte Datei liegt als &quot;%2&quot; daneben.</source>
         <translation>The backup &quot;%1&quot; is restored. The damaged file lies beside it as &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>Die tägliche Sicherung der Datenbank ist nicht gelungen.
+
+%1</source>
+        <translation>The daily backup of the database failed.
+
+%1</translation>
     </message>
 </context>
 <context>
@@ -2502,6 +2559,14 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Eine Arbeitsmappe fasst höchstens %1 Sprünge; bitte weniger Sportler exportieren.</source>
         <translation>A workbook holds at most %1 jumps; please export fewer athletes.</translation>
+    </message>
+    <message>
+        <source>Die Arbeitsmappe kann nicht zusammengesetzt werden.</source>
+        <translation>The workbook cannot be put together.</translation>
+    </message>
+    <message>
+        <source>Die Arbeitsmappe ist unvollständig geblieben; vielleicht ist der Datenträger voll.</source>
+        <translation>The workbook remained incomplete; the disk may be full.</translation>
     </message>
 </context>
 </TS>

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 
@@ -165,9 +164,9 @@ LineKind kindOf(QByteArrayView line) {
 
 // Writes the file all or nothing; the reason when it failed.
 QString writeWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString();
+    fileoutput::AtomicFile file(path);
+    if (!file.open() || !file.write(bytes) || !file.commit())
+        return fileoutput::causeText(file.errorNumber());
     return {};
 }
 

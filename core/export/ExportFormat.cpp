@@ -67,15 +67,26 @@ QString number(double value) {
     return QString::fromLatin1(bytes);
 }
 
+QString inert(const QString& text) {
+    if (text.isEmpty())
+        return text;
+    switch (text.front().unicode()) {
+    case u'=':
+    case u'+':
+    case u'-':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return QLatin1Char('\'') + text;
+    default:
+        return text;
+    }
+}
+
 QString line(const JumpLine& jump) {
-    return QStringList{jump.name,
-                       jump.firstName,
-                       dateColumn(jump.moment),
-                       timeColumn(jump.moment),
-                       number(jump.contactMs),
-                       number(jump.flightMs),
-                       number(jump.efficiency),
-                       number(jump.heightCm)}
+    return QStringList{inert(jump.name),        inert(jump.firstName),  dateColumn(jump.moment),
+                       timeColumn(jump.moment), number(jump.contactMs), number(jump.flightMs),
+                       number(jump.efficiency), number(jump.heightCm)}
         .join(QLatin1Char(';'));
 }
 

@@ -35,6 +35,10 @@ QString timeColumn(const QDateTime& moment);
 QString number(double value);
 // The same as bytes, appended.
 void appendNumber(QByteArray& out, double value);
+// A stored text as a spreadsheet shows it rather than runs it: one that begins with "=", "+",
+// "-", "@", a tab or a carriage return gets a leading apostrophe, which a spreadsheet reads as
+// "this is text"; any other text stays as it is.
+QString inert(const QString& text);
 // One line of the file, without its line end.
 QString line(const JumpLine& jump);
 // The lines, each ended by CR LF: the text of the file and of the clipboard.

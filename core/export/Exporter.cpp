@@ -2,24 +2,17 @@
 
 #include "core/export/Exporter.h"
 
+#include "core/base/FileOutput.h"
 #include "core/export/ExportFormat.h"
 #include "core/measure/Metrics.h"
 #include "core/store/AthleteText.h"
 #include "core/store/DataStore.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QHash>
-#include <QSaveFile>
 
 namespace {
 
 constexpr qsizetype kWriteBlock = 1 << 16;
-
-// The texts of this file that the user reads, in the translation context "Exporter".
-struct ExporterTexts {
-    Q_DECLARE_TR_FUNCTIONS(Exporter)
-};
 
 // The height column for a flight time: computed once per distinct time.
 class HeightColumn {
@@ -45,8 +38,9 @@ bool Exporter::forEachRow(const QList<qint64>& athleteIds,
     QHash<qint64, QString> names;
     const QHash<qint64, Athlete> listed = store_.athletes().listed(athleteIds);
     for (auto it = listed.cbegin(); it != listed.cend(); ++it)
-        names.insert(it.key(), athletes::forExport(it->name) + QLatin1Char(';') +
-                                   athletes::forExport(it->firstName) + QLatin1Char(';'));
+        names.insert(it.key(), athletes::forExport(exportfile::inert(it->name)) + QLatin1Char(';') +
+                                   athletes::forExport(exportfile::inert(it->firstName)) +
+                                   QLatin1Char(';'));
     HeightColumn height;
     QString athleteText;
     QString momentText;
@@ -89,14 +83,14 @@ QString Exporter::text(const QList<qint64>& athleteIds) {
 
 Exporter::Result Exporter::writeFile(const QString& path, const QList<qint64>& athleteIds,
                                      const Progress& progress) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {Outcome::Failed, cannotCreateText(path, file.errorString())};
+    fileoutput::AtomicFile file(path);
+    if (!file.open())
+        return {Outcome::Failed, file.message()};
     QByteArray buffer = exportfile::toWindows1252(exportfile::kHeader + QStringLiteral("\r\n"));
     buffer.reserve(kWriteBlock + 4096);
     bool written = true;
     const auto flush = [&] {
-        written = written && file.write(buffer) == buffer.size();
+        written = written && file.write(buffer);
         buffer.clear();
     };
     QByteArray athlete;
@@ -117,26 +111,25 @@ Exporter::Result Exporter::writeFile(const QString& path, const QList<qint64>& a
             if (buffer.size() >= kWriteBlock)
                 flush();
         },
-        progress);
+        [&](int done) { return written && (!progress || progress(done)); });
+    if (!written)
+        return {Outcome::Failed, file.message()};
     if (!complete) {
-        file.cancelWriting();
+        file.cancel();
         return {Outcome::Cancelled, {}};
     }
     flush();
     if (!written || !file.commit())
-        return {Outcome::Failed, cannotCreateText(path, file.errorString())};
+        return {Outcome::Failed, file.message()};
     return {};
 }
 
 Exporter::Result Exporter::writeText(const QString& path, const QString& text) {
-    const QByteArray bytes = exportfile::toWindows1252(text);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return {Outcome::Failed, cannotCreateText(path, file.errorString())};
+    if (const auto failure = fileoutput::writeBytes(path, exportfile::toWindows1252(text)))
+        return {Outcome::Failed, *failure};
     return {};
 }
 
 QString Exporter::cannotCreateText(const QString& path, const QString& reason) {
-    return ExporterTexts::tr("Datei \"%1\" kann nicht erstellt werden. %2")
-        .arg(QDir::toNativeSeparators(path), reason);
+    return fileoutput::cannotCreateMessage(path, reason);
 }

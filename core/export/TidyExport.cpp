@@ -3,6 +3,8 @@
 #include "core/export/TidyExport.h"
 
 #include "core/base/Errors.h"
+#include "core/base/FileOutput.h"
+#include "core/export/ExportFormat.h"
 #include "core/measure/Metrics.h"
 #include "core/store/DataStore.h"
 
@@ -13,7 +15,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -65,9 +66,10 @@ void appendText(std::string& out, const QString& text) {
     out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+// A stored text (a name, a test, a reason) as a field, kept from running as a formula.
 void appendQuoted(std::string& out, const QString& text) {
     QByteArray field;
-    appendField(field, text);
+    appendField(field, exportfile::inert(text));
     out.append(field.constData(), static_cast<std::size_t>(field.size()));
 }
 
@@ -232,22 +234,24 @@ QByteArray descriptionText(const plausibility::Limits& limits, const QDateTime& 
                         "it, a measurement without test or drop height")},
         {QStringLiteral("excluded"),
          QStringLiteral("1: excluded by the user from every statistic; 0 otherwise")},
+        {QStringLiteral("texts"),
+         QStringLiteral("a stored text that begins with =, +, -, @, a tab or a carriage return "
+                        "is written with a leading apostrophe ('), so that a spreadsheet shows "
+                        "it as text and does not run it as a formula")},
     };
     return QJsonDocument(description).toJson(QJsonDocument::Indented);
 }
 
 Result writeCsv(DataStore& store, const QString& path, const QList<qint64>& athleteIds,
                 const plausibility::Limits& limits, const Progress& progress) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {
-            Exporter::Outcome::Failed, Exporter::cannotCreateText(path, file.errorString()), {}};
+    fileoutput::AtomicFile file(path);
+    if (!file.open())
+        return {Exporter::Outcome::Failed, file.message(), {}};
     std::string buffer = jumpColumns().join(QLatin1Char(',')).toStdString() + "\r\n";
     buffer.reserve(kWriteBlock + 4096);
     bool written = true;
     const auto flush = [&] {
-        written = written && file.write(buffer.data(), static_cast<qint64>(buffer.size())) ==
-                                 static_cast<qint64>(buffer.size());
+        written = written && file.write(buffer.data(), static_cast<qint64>(buffer.size()));
         buffer.clear(); // keeps its room
     };
     std::string limitsFields;
@@ -316,27 +320,28 @@ Result writeCsv(DataStore& store, const QString& path, const QList<qint64>& athl
                 if (buffer.size() >= kWriteBlock)
                     flush();
             },
-            progress);
+            [&](int done) { return written && (!progress || progress(done)); });
     });
-    if (failure) {
-        file.cancelWriting();
+    if (failure)
         return {Exporter::Outcome::Failed, failure->text, {}};
-    }
+    if (!written)
+        return {Exporter::Outcome::Failed, file.message(), {}};
     if (!complete) {
-        file.cancelWriting();
+        file.cancel();
         return {Exporter::Outcome::Cancelled, {}, {}};
     }
     flush();
-    if (!written || !file.commit())
-        return {Exporter::Outcome::Failed, Exporter::cannotCreateText(path, file.errorString()),
-                count};
-    const QString sidePath = descriptionPath(path);
-    QSaveFile side(sidePath);
-    const QByteArray description = descriptionText(limits, QDateTime::currentDateTime());
-    if (!side.open(QIODevice::WriteOnly) || side.write(description) != description.size() ||
-        !side.commit())
-        return {Exporter::Outcome::Failed, Exporter::cannotCreateText(sidePath, side.errorString()),
-                count};
+    if (!written || !file.finish())
+        return {Exporter::Outcome::Failed, file.message(), {}};
+    // The description is written before either file is put in place: both or neither.
+    fileoutput::AtomicFile side(descriptionPath(path));
+    if (!side.open() || !side.write(descriptionText(limits, QDateTime::currentDateTime())) ||
+        !side.finish())
+        return {Exporter::Outcome::Failed, side.message(), {}};
+    if (!file.commit())
+        return {Exporter::Outcome::Failed, file.message(), {}};
+    if (!side.commit())
+        return {Exporter::Outcome::Failed, side.message(), {}};
     return {Exporter::Outcome::Written, {}, count};
 }
 

@@ -4,15 +4,23 @@
 
 #include "core/analysis/JumpAnalysis.h"
 #include "core/base/Errors.h"
+#include "core/base/FileOutput.h"
+#include "core/store/DataStore.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <QFile>
+#include <QtEndian>
 
 #include <xlsxwriter.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <utility>
 
 namespace workbook {
 namespace {
@@ -24,6 +32,173 @@ struct TextsOfWorkbook {
 
 QString noMemoryText() {
     return TextsOfWorkbook::tr("Zu wenig Speicher.");
+}
+
+QString failedText() {
+    return TextsOfWorkbook::tr("Die Arbeitsmappe kann nicht zusammengesetzt werden.");
+}
+
+// The system's error number of a failure the library reported, when it tells one: the error
+// number it left, else what the target's folder shows (gone, write-protected, full).
+int causeOfLibraryFailure(lxw_error error, int errorNumber, const QString& path) {
+    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED)
+        return ENOMEM;
+    switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ENOENT:
+    case ENOTDIR:
+    case EIO:
+    case EFBIG:
+        return errorNumber;
+    default:
+        return fileoutput::likelyErrorNumber(path);
+    }
+}
+
+// libxlsxwriter prints its failures on standard error itself ("[ERROR][...]"); the user is
+// told them in his words instead. While the library works, standard error goes to a file of
+// its own; what else was printed meanwhile is passed on afterwards.
+class LibraryMessages {
+public:
+    LibraryMessages() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        captured_ = ::memfd_create("kalvero-library-messages", MFD_CLOEXEC);
+        if (saved_ < 0 || captured_ < 0 || ::dup2(captured_, STDERR_FILENO) < 0)
+            release();
+    }
+    ~LibraryMessages() {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        QByteArray text;
+        char block[4096];
+        ::lseek(captured_, 0, SEEK_SET);
+        for (ssize_t n; (n = ::read(captured_, block, sizeof block)) > 0;)
+            text.append(block, n);
+        for (const QByteArray& line : text.split('\n')) {
+            if (line.isEmpty() || line.startsWith("[ERROR]") || line.startsWith("[WARNING]"))
+                continue;
+            const QByteArray passed = line + '\n';
+            [[maybe_unused]] const ssize_t written =
+                ::write(STDERR_FILENO, passed.constData(), static_cast<size_t>(passed.size()));
+        }
+        release();
+    }
+    LibraryMessages(const LibraryMessages&) = delete;
+    LibraryMessages& operator=(const LibraryMessages&) = delete;
+
+private:
+    void release() {
+        for (int* descriptor : {&saved_, &captured_}) {
+            if (*descriptor >= 0)
+                ::close(*descriptor);
+            *descriptor = -1;
+        }
+    }
+    int saved_ = -1;
+    int captured_ = -1;
+};
+
+QString incompleteText() {
+    return TextsOfWorkbook::tr("Die Arbeitsmappe ist unvollständig geblieben; vielleicht ist der "
+                               "Datenträger voll.");
+}
+
+// Whether an XML part ends with the end tag of the element it begins with.
+bool wholePart(const QByteArray& head, const QByteArray& tail) {
+    qsizetype open = head.indexOf('<');
+    while (open >= 0 && open + 1 < head.size() && head[open + 1] == '?')
+        open = head.indexOf('<', open + 1);
+    if (open < 0)
+        return false;
+    qsizetype nameEnd = open + 1;
+    while (nameEnd < head.size() && head[nameEnd] != ' ' && head[nameEnd] != '>' &&
+           head[nameEnd] != '\r' && head[nameEnd] != '\n' && head[nameEnd] != '/')
+        ++nameEnd;
+    if (nameEnd >= head.size())
+        return false;
+    return tail.trimmed().endsWith("</" + head.mid(open + 1, nameEnd - open - 1) + '>');
+}
+
+// Whether the workbook at `path` is whole: the archive ends with its closing record right
+// after its central directory, and every part in it ends with the end tag of its root. The library
+// does not look whether the writes of its temporary files and of the archive's last bytes
+// succeeded: a workbook cut short, or with rows left out, would otherwise be taken for written.
+bool completeWorkbook(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 22)
+        return false;
+    const qint64 size = file.size();
+    const uchar* bytes = file.map(0, size);
+    if (bytes == nullptr)
+        return false;
+    const auto u16 = [bytes](qint64 at) {
+        return qint64(qFromLittleEndian<quint16>(bytes + at));
+    };
+    const auto u32 = [bytes](qint64 at) {
+        return qint64(qFromLittleEndian<quint32>(bytes + at));
+    };
+    const auto signature = [bytes, size](qint64 at, const char* four) {
+        return at >= 0 && at + 4 <= size && std::memcmp(bytes + at, four, 4) == 0;
+    };
+    const qint64 end = size - 22;
+    if (!signature(end, "PK\x05\x06") || u32(end + 16) + u32(end + 12) != end)
+        return false;
+    qint64 at = u32(end + 16);
+    for (qint64 entry = 0, entries = u16(end + 10); entry < entries; ++entry) {
+        if (!signature(at, "PK\x01\x02") || at + 46 > end)
+            return false;
+        const qint64 method = u16(at + 10);
+        const qint64 packed = u32(at + 20);
+        const qint64 nameSize = u16(at + 28);
+        const QByteArray name(reinterpret_cast<const char*>(bytes + at + 46), nameSize);
+        const qint64 local = u32(at + 42);
+        at += 46 + nameSize + u16(at + 30) + u16(at + 32);
+        if (!name.endsWith(".xml") && !name.endsWith(".rels"))
+            continue;
+        if (!signature(local, "PK\x03\x04") || local + 30 > end)
+            return false;
+        const qint64 data = local + 30 + u16(local + 26) + u16(local + 28);
+        if (data + packed > end || (method != 0 && method != 8))
+            return false;
+        // The part's first and last bytes, inflated as they come.
+        QByteArray head;
+        QByteArray tail;
+        if (method == 0) {
+            const QByteArray part(reinterpret_cast<const char*>(bytes + data), packed);
+            head = part.left(512);
+            tail = part.right(256);
+        } else {
+            z_stream stream{};
+            if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+                return false;
+            stream.next_in = const_cast<Bytef*>(bytes + data);
+            stream.avail_in = static_cast<uInt>(packed);
+            char block[1 << 16];
+            int rc = Z_OK;
+            while (rc == Z_OK) {
+                stream.next_out = reinterpret_cast<Bytef*>(block);
+                stream.avail_out = sizeof block;
+                rc = inflate(&stream, Z_NO_FLUSH);
+                const qsizetype produced = qsizetype(sizeof block) - stream.avail_out;
+                if (head.size() < 512)
+                    head += QByteArray(block, std::min<qsizetype>(produced, 512));
+                tail = (tail + QByteArray(block, produced)).right(256);
+            }
+            inflateEnd(&stream);
+            if (rc != Z_STREAM_END)
+                return false;
+        }
+        if (!wholePart(head, tail))
+            return false;
+    }
+    return true;
 }
 
 QString tooManyJumpsText() {
@@ -98,9 +273,17 @@ public:
     }
     void finish() {
         check(worksheet_autofilter(sheet_, 0, 0, row_, static_cast<lxw_col_t>(columns_ - 1)));
+        // The library writes the rows to a temporary file without looking whether the writes
+        // succeeded: a failed one would leave rows out of the workbook without a word.
+        if (FILE* rows = sheet_->optimize_tmpfile;
+            rows != nullptr && (std::fflush(rows) != 0 || std::ferror(rows) != 0)) {
+            errorNumber_ = errno;
+            check(LXW_ERROR_CREATING_TMPFILE);
+        }
     }
     bool full() const { return full_; }
     lxw_error error() const { return error_; }
+    int errorNumber() const { return errorNumber_; }
 
 private:
     void check(lxw_error error) {
@@ -113,6 +296,7 @@ private:
     lxw_col_t column_ = 0;
     bool full_ = false;
     lxw_error error_ = LXW_NO_ERROR;
+    int errorNumber_ = 0;
 };
 
 std::optional<double> integral(qint64 value) {
@@ -161,22 +345,23 @@ const QStringList& measurementColumns() {
 
 tidyexport::Result write(DataStore& store, const QString& path, const QList<qint64>& athleteIds,
                          const plausibility::Limits& limits, const tidyexport::Progress& progress) {
-    const QFileInfo target(path);
+    // A sheet holds a known number of rows: a workbook that cannot hold them all is refused
+    // before anything is written.
+    if (store.jumps().countListed(athleteIds) > kMaxRows)
+        return {Exporter::Outcome::Failed, tooManyJumpsText(), {}};
     // Written beside the target under a name of its own, then put in its place.
-    QTemporaryFile part(
-        target.absoluteDir().filePath(QStringLiteral(".%1-XXXXXX.part").arg(target.fileName())));
-    if (!part.open())
-        return {
-            Exporter::Outcome::Failed, Exporter::cannotCreateText(path, part.errorString()), {}};
-    part.close();
-    // The name is kept; the library creates the file anew, with the permissions any new file
-    // gets rather than the temporary file's private ones.
-    QFile::remove(part.fileName());
+    fileoutput::AtomicFile file(path);
+    if (!file.open())
+        return {Exporter::Outcome::Failed, file.message(), {}};
+    const QByteArray partName = QFile::encodeName(file.handOver());
 
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    const QByteArray partName = QFile::encodeName(part.fileName());
-    lxw_workbook* book = workbook_new_opt(partName.constData(), &options);
+    lxw_workbook* book = nullptr;
+    {
+        const LibraryMessages quiet;
+        book = workbook_new_opt(partName.constData(), &options);
+    }
     if (book == nullptr)
         return {Exporter::Outcome::Failed, Exporter::cannotCreateText(path, noMemoryText()), {}};
     lxw_format* header = workbook_add_format(book);
@@ -258,23 +443,36 @@ tidyexport::Result write(DataStore& store, const QString& path, const QList<qint
     });
     jumps.finish();
     measurements.finish();
-    const lxw_error closed = workbook_close(book);
+    lxw_error closed = LXW_NO_ERROR;
+    int closeError = 0;
+    {
+        const LibraryMessages quiet;
+        errno = 0;
+        closed = workbook_close(book);
+        closeError = errno;
+    }
     if (failure)
         return {Exporter::Outcome::Failed, failure->text, {}};
     if (jumps.full())
         return {Exporter::Outcome::Failed, tooManyJumpsText(), {}};
     if (!complete)
         return {Exporter::Outcome::Cancelled, {}, {}};
-    for (const lxw_error error : {jumps.error(), measurements.error(), closed})
-        if (error != LXW_NO_ERROR)
-            return {Exporter::Outcome::Failed,
-                    Exporter::cannotCreateText(path, QString::fromUtf8(lxw_strerror(error))),
-                    {}};
-    if (std::rename(partName.constData(), QFile::encodeName(target.absoluteFilePath())) != 0)
-        return {Exporter::Outcome::Failed,
-                Exporter::cannotCreateText(path, qt_error_string(errno)),
-                {}};
-    part.setAutoRemove(false);
+    for (const auto& [error, errorNumber] :
+         {std::pair{jumps.error(), jumps.errorNumber()},
+          std::pair{measurements.error(), measurements.errorNumber()},
+          std::pair{closed, closeError}})
+        if (error != LXW_NO_ERROR) {
+            const int cause = causeOfLibraryFailure(error, errorNumber, path);
+            file.fail(cause, cause == 0 ? failedText() : QString());
+            return {Exporter::Outcome::Failed, file.message(), {}};
+        }
+    if (!completeWorkbook(QFile::decodeName(partName))) {
+        const int cause = fileoutput::likelyErrorNumber(path);
+        file.fail(cause, cause == 0 ? incompleteText() : QString());
+        return {Exporter::Outcome::Failed, file.message(), {}};
+    }
+    if (!file.commit())
+        return {Exporter::Outcome::Failed, file.message(), {}};
     return {Exporter::Outcome::Written, {}, count};
 }
 

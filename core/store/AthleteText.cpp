@@ -31,6 +31,11 @@ bool hasSeparator(const QString& text) {
     return false;
 }
 
+bool looksLikeFormula(const QString& text) {
+    return text.startsWith(QLatin1Char('=')) || text.startsWith(QLatin1Char('+')) ||
+           text.startsWith(QLatin1Char('@'));
+}
+
 QString forExport(const QString& text) {
     if (!hasSeparator(text))
         return text;

@@ -13,6 +13,10 @@ inline constexpr int kRemarkLength = 100; // Bemerkung
 // Whether the text holds a ";", a tab, a NUL byte or a line break of any kind.
 bool hasSeparator(const QString& text);
 
+// Whether the text begins with "=", "+" or "@", as a formula of a spreadsheet does: the editor
+// refuses such a name or remark.
+bool looksLikeFormula(const QString& text);
+
 // A stored text as the export writes it: ";" as ",", a line break, a tab or a NUL byte as a
 // blank, so that every line keeps its eight fields.
 QString forExport(const QString& text);

@@ -4,6 +4,7 @@
 #include "core/store/Backup.h"
 
 #include "core/base/Errors.h"
+#include "core/base/FileOutput.h"
 #include "core/store/Database.h"
 
 #include <QCoreApplication>
@@ -16,8 +17,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -57,10 +56,6 @@ bool isDatabaseFile(const QString& path) {
 
 int stopWhenAsked(void* flag) {
     return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
-}
-
-bool renameOver(const QString& from, const QString& to) {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 } // namespace
@@ -111,34 +106,73 @@ Check check(const QString& path, Depth depth, const std::atomic<bool>* stop) {
     return {false, answer.isEmpty() ? BackupTexts::tr("kein Ergebnis") : answer};
 }
 
+bool isBackup(const QString& path) {
+    if (!isDatabaseFile(path))
+        return false;
+    Connection db(path, SQLITE_OPEN_READONLY);
+    if (sqlite3_errcode(db.handle) != SQLITE_OK)
+        return false;
+    for (const char* table : {"sportler", "units", "mr"}) {
+        sqlite3_stmt* statement = nullptr;
+        const QByteArray sql = QByteArray("SELECT * FROM ") + table + " LIMIT 0";
+        const int rc = sqlite3_prepare_v2(db.handle, sql.constData(), -1, &statement, nullptr);
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
 void copy(const QString& source, const QString& target, const std::atomic<bool>* stop) {
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.isFile() || sourceInfo.size() == 0)
         throw AppError(
             BackupTexts::tr("Die Datenbankdatei \"%1\" gibt es nicht.").arg(shown(source)));
     const QFileInfo targetInfo(target);
-    if (targetInfo.isDir() || (targetInfo.exists() && !isDatabaseFile(target)))
-        throw AppError(QStringLiteral("\"%1\" ist keine Datenbankdatei und wird nicht "
-                                      "überschrieben.")
+    // Only a backup of this program is replaced: any other file, another program's database
+    // among them, stays.
+    if (targetInfo.isDir() || (targetInfo.exists() && !isBackup(target)))
+        throw AppError(BackupTexts::tr("\"%1\" ist keine Sicherung von Kalvero und wird nicht "
+                                       "überschrieben.")
                            .arg(shown(target)));
     if (!QFileInfo(targetInfo.absolutePath()).isDir())
         throw AppError(BackupTexts::tr("Das Verzeichnis \"%1\" gibt es nicht.")
                            .arg(shown(targetInfo.absolutePath())));
+    const auto cannotBackUp = [&](const QString& problem) {
+        return AppError(BackupTexts::tr("Die Datenbank \"%1\" kann nicht nach \"%2\" gesichert "
+                                        "werden.")
+                            .arg(shown(source), shown(target)),
+                        problem);
+    };
 
-    const QString staged = target + QStringLiteral(".neu");
-    const auto removeStaged = [&staged] {
-        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+    // Written by the engine to a file of its own beside the target, then put in its place.
+    fileoutput::AtomicFile file(target);
+    if (!file.open())
+        throw cannotBackUp(fileoutput::causeText(file.errorNumber()));
+    const QString staged = file.handOver();
+    const auto removeJournals = [&staged] {
+        for (const char* suffix : {"-journal", "-wal", "-shm"})
             QFile::remove(staged + QLatin1String(suffix));
     };
-    removeStaged();
     QString problem;
+    int errorNumber = 0;
     {
         Connection from(source, SQLITE_OPEN_READONLY);
-        Connection to(staged, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        Connection to(staged, SQLITE_OPEN_READWRITE);
+        // The cause of a failed write in the user's words: the system's error number where
+        // the engine has one.
+        const auto failedWrite = [&](int rc) {
+            errorNumber = (rc & 0xFF) == SQLITE_FULL ? ENOSPC : sqlite3_system_errno(to.handle);
+            if (errorNumber == 0)
+                errorNumber = fileoutput::likelyErrorNumber(target);
+            problem = errorNumber != 0 ? fileoutput::causeText(errorNumber)
+                                       : BackupTexts::tr("Die Kopie kann nicht geschrieben "
+                                                         "werden.");
+        };
         if (sqlite3_errcode(from.handle) != SQLITE_OK) {
             problem = from.error();
         } else if (sqlite3_errcode(to.handle) != SQLITE_OK) {
-            problem = to.error();
+            failedWrite(sqlite3_errcode(to.handle));
         } else if (sqlite3_backup* b =
                        sqlite3_backup_init(to.handle, "main", from.handle, "main")) {
             int rc = SQLITE_OK;
@@ -154,15 +188,17 @@ void copy(const QString& source, const QString& target, const std::atomic<bool>*
                     QThread::msleep(20);
             }
             sqlite3_backup_finish(b);
-            if (rc != SQLITE_DONE)
-                problem = rc == SQLITE_INTERRUPT ? QStringLiteral("abgebrochen")
-                                                 : QString::fromUtf8(sqlite3_errstr(rc));
+            if (rc == SQLITE_INTERRUPT)
+                problem = QStringLiteral("abgebrochen");
+            else if (rc != SQLITE_DONE)
+                failedWrite(rc);
             // The copy is one file of its own, without a write-ahead log beside it.
-            else if (sqlite3_exec(to.handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr,
-                                  nullptr) != SQLITE_OK)
-                problem = to.error();
+            else if (const int mode = sqlite3_exec(to.handle, "PRAGMA journal_mode=DELETE", nullptr,
+                                                   nullptr, nullptr);
+                     mode != SQLITE_OK)
+                failedWrite(mode);
         } else {
-            problem = to.error();
+            failedWrite(sqlite3_errcode(to.handle));
         }
     }
     if (problem.isEmpty()) {
@@ -171,14 +207,14 @@ void copy(const QString& source, const QString& target, const std::atomic<bool>*
             problem =
                 BackupTexts::tr("die Kopie besteht die Prüfung nicht: %1").arg(checked.problem);
     }
-    if (problem.isEmpty() && !renameOver(staged, target))
-        problem = QString::fromLocal8Bit(std::strerror(errno));
     if (!problem.isEmpty()) {
-        removeStaged();
-        throw AppError(BackupTexts::tr("Die Datenbank \"%1\" kann nicht nach \"%2\" gesichert "
-                                       "werden.")
-                           .arg(shown(source), shown(target)),
-                       problem);
+        file.cancel();
+        removeJournals();
+        throw cannotBackUp(problem);
+    }
+    if (!file.commit()) {
+        removeJournals();
+        throw cannotBackUp(fileoutput::causeText(file.errorNumber()));
     }
 }
 

@@ -37,8 +37,12 @@ Check check(const QString& path, Depth depth, const std::atomic<bool>* stop = nu
 
 // Copies the database file `source` to `target` through a connection of its own: written to
 // a temporary file beside `target`, checked with integrity_check, then put in its place. A
-// `target` that exists must be an SQLite database, which is replaced.
+// `target` that exists must be a backup of Kalvero (an SQLite database with its tables), which
+// is replaced; any other file is refused.
 void copy(const QString& source, const QString& target, const std::atomic<bool>* stop = nullptr);
+
+// Whether the file at `path` is a database of Kalvero: an SQLite file with its tables.
+bool isBackup(const QString& path);
 
 struct Daily {
     QString made;        // the copy made today, empty when there was one already

@@ -131,8 +131,10 @@ WriteProbe DataStore::probeWriteAccess() {
 }
 
 void DataStore::checkInBackground(const QDate& today, int backupsKept, QObject* context,
-                                  std::function<void(bool damaged)> answered) {
-    require().database.checkInBackground(today, backupsKept, context, std::move(answered));
+                                  std::function<void(bool damaged)> answered,
+                                  std::function<void(const QString& failure)> backupFailed) {
+    require().database.checkInBackground(today, backupsKept, context, std::move(answered),
+                                         std::move(backupFailed));
 }
 
 void DataStore::finishBackgroundWork() {

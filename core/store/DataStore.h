@@ -78,9 +78,11 @@ public:
     QString damagedText();
     WriteProbe probeWriteAccess();
     // The check of the file at start (PRAGMA quick_check) and the day's backup, on a thread of
-    // their own; `answered` runs on `context`'s thread with the verdict (true: damaged).
+    // their own; `answered` runs on `context`'s thread with the verdict (true: damaged), and
+    // `backupFailed` with the failure and its cause when the day's backup fails.
     void checkInBackground(const QDate& today, int backupsKept, QObject* context,
-                           std::function<void(bool damaged)> answered);
+                           std::function<void(bool damaged)> answered,
+                           std::function<void(const QString& failure)> backupFailed = {});
     // Waits until the check and the day's backup are done.
     void finishBackgroundWork();
     // Copies the write-ahead log into the file when it has grown (see

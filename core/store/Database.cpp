@@ -765,7 +765,8 @@ void Database::finishBackgroundWork() {
 }
 
 void Database::checkInBackground(const QDate& today, int backupsKept, QObject* context,
-                                 std::function<void(bool damaged)> answered) {
+                                 std::function<void(bool damaged)> answered,
+                                 std::function<void(const QString& failure)> backupFailed) {
     if (dialect() != Dialect::SQLite || worker_.joinable() || verdict_.valid())
         return;
     auto promise = std::make_shared<std::promise<backup::Check>>();
@@ -799,9 +800,20 @@ void Database::checkInBackground(const QDate& today, int backupsKept, QObject* c
         const auto failed =
             failureOf([&] { backup::makeDaily(directory, today, backupsKept, &stopWorker_); });
         // A backup stopped by the program's end is made at the next start of the day.
-        if (failed && !stopWorker_)
-            qWarning("kalvero: %s (%s)", qUtf8Printable(failed->text),
-                     qUtf8Printable(failed->detail));
+        if (!failed || stopWorker_)
+            return;
+        const QString failure = failed->detail.isEmpty()
+                                    ? failed->text
+                                    : failed->text + QLatin1Char(' ') + failed->detail;
+        qWarning("kalvero: %s", qUtf8Printable(failure));
+        if (context != nullptr && backupFailed)
+            QMetaObject::invokeMethod(
+                answers,
+                [alive, backupFailed, asked, failure] {
+                    if (!alive.expired() && !asked.isNull())
+                        backupFailed(failure);
+                },
+                Qt::QueuedConnection);
     });
 }
 

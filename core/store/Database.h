@@ -142,9 +142,11 @@ public:
     // connection of its own, so that the window is not held; `answered` runs on `context`'s
     // thread with its verdict (true: damaged). A sound file not opened read-only is then
     // copied to the day's backup (backup::makeDaily), unless there is one; the oldest beyond
-    // `backupsKept` are removed. Changes wait for the verdict. Nothing for a server.
+    // `backupsKept` are removed; a backup that fails is told to `backupFailed` on `context`'s
+    // thread, with its cause. Changes wait for the verdict. Nothing for a server.
     void checkInBackground(const QDate& today, int backupsKept, QObject* context,
-                           std::function<void(bool damaged)> answered);
+                           std::function<void(bool damaged)> answered,
+                           std::function<void(const QString& failure)> backupFailed = {});
     // Waits for the verdict of the check at start, when there is one to come.
     void awaitCheck();
     // Waits until the check and the day's backup are done. Without this, closing the database

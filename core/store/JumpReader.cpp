@@ -192,6 +192,17 @@ QHash<qint64, QList<Jump>> JumpReader::ofAthlete(qint64 athleteId) {
     return out;
 }
 
+qint64 JumpReader::countListed(const QList<qint64>& athleteIds) {
+    if (athleteIds.isEmpty())
+        return 0;
+    QSqlQuery q = db_.read(
+        AthleteRepository::listedClause(athleteIds) +
+        QStringLiteral("SELECT COUNT(*) FROM listed JOIN units u ON u.Ref_ID = listed.id "
+                       "JOIN mr m ON m.Serie = %1")
+            .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer"))));
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
 bool JumpReader::forEachListed(const QList<qint64>& athleteIds, const ListedParts& parts,
                                const std::function<void(const ListedJump&)>& take,
                                const std::function<bool(int athletesDone)>& progress) {

@@ -95,6 +95,9 @@ public:
                        const std::function<void(const ListedJump&)>& take,
                        const std::function<bool(int athletesDone)>& progress = {});
 
+    // How many jumps forEachListed hands on for these athletes.
+    qint64 countListed(const QList<qint64>& athleteIds);
+
     // The contact and flight times of the jumps of the stored measurements of a group's members
     // from the day `from` to the day `to` (both included), with their indexes and marks, each
     // with its measurement's ID, in whatever order the engine joins them (series key,

@@ -4,10 +4,13 @@
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
 #include "support/DamagedFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/ParadoxTables.h"
 #include "support/TempDataDir.h"
 
 #include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTextStream>
 #include <QtTest>
 
@@ -280,6 +283,20 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("keine Datenbank");
         }
+        // Another program's database: once overwritten by a backup.
+        const QString foreign = dir.filePath("fremd.sqlite");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            other.setDatabaseName(foreign);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("CREATE TABLE t (x)"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("foreign");
+        const QByteArray foreignBytes = [&foreign] {
+            QFile f(foreign);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
         const QByteArray database = [&dir] {
             QFile f(dir.filePath("qrv.sqlite"));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -291,6 +308,7 @@ private slots:
         Database open(here); // a running Kalvero
         for (const Refusal& r :
              {Refusal{{"--backup", text}, "notiz.txt"}, Refusal{{"--restore", text}, "notiz.txt"},
+              Refusal{{"--backup", foreign}, "keine Sicherung von Kalvero"},
               Refusal{{"--restore", file}, "beendet"},
               Refusal{{"--backup", dir.filePath("fehlt/x.sqlite")}, "fehlt"}}) {
             const Output refused = runCommand(r.arguments, here, dir.path());
@@ -301,6 +319,9 @@ private slots:
         QFile f(dir.filePath("qrv.sqlite"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), database);
+        QFile other(foreign);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), foreignBytes);
         QCOMPARE(QDir(dir.path()).entryList({"qrv-ersetzt-*.sqlite"}).size(), 1);
         const Output server = runCommand(
             {"--backup", file}, *StoreLocation::fromConnectionText("postgresql://t@s/k"), "");
@@ -360,6 +381,68 @@ private slots:
         const Output noStore = runCommand({"--export-csv", csv});
         QCOMPARE(noStore.status, 2);
         QVERIFY2(noStore.err.contains("keine Verbindung"), qPrintable(noStore.err));
+    }
+
+    // Before: an export onto a disk that filled said it succeeded. Now, the disk filling at
+    // the first, a middle or the last write: exit status 2, the file and the cause named, and
+    // the files written before stay as they were.
+    void writesOnAFullDisk_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("at"); // 0: first write, 1: a middle one, 2: the last
+        for (const auto& [option, name] :
+             {std::pair{"--export-csv", "alle.csv"}, std::pair{"--export-xlsx", "alle.xlsx"},
+              std::pair{"--backup", "sicherung.sqlite"}})
+            for (int at = 0; at < 3; ++at)
+                QTest::addRow("%s, write %d", option, at) << option << name << at;
+    }
+    void writesOnAFullDisk() {
+        if (TestStore::onServerSuite())
+            QSKIP("the station's own file");
+        QFETCH(QString, option);
+        QFETCH(QString, name);
+        QFETCH(int, at);
+        QTemporaryDir data;
+        const StoreLocation here = StoreLocation::embedded(data.path());
+        Database held(here); // open, as a running Kalvero holds it
+        {
+            AthleteRepository athletes(held);
+            MeasurementRepository measurements(held);
+            for (int a = 0; a < 40; ++a) {
+                const qint64 id = athletes.add(Athlete{0, "Meier", "Anna", {}, {}, 1, {}});
+                const Measurement m = measurements.recordFirstJump(id, QDateTime::currentDateTime(),
+                                                                   {200, 500, 1.25, 1});
+                for (int j = 2; j <= 20; ++j)
+                    measurements.recordJump(m.id, {200, 500, 1.25, j});
+            }
+        }
+        QTemporaryDir out;
+        const QString file = out.filePath(name);
+        QCOMPARE(runCommand({option, file}, here, data.path()).status, 0);
+        const auto filesOut = [&out] {
+            QMap<QString, QByteArray> files;
+            for (const QString& n : QDir(out.path()).entryList(QDir::Files | QDir::Hidden)) {
+                QFile f(out.filePath(n));
+                files.insert(n, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+            }
+            return files;
+        };
+        const QMap<QString, QByteArray> earlier = filesOut();
+        const qint64 size = QFileInfo(file).size();
+        Output output;
+        {
+            const FileSizeLimit full(static_cast<rlim_t>(at == 0   ? 0
+                                                         : at == 1 ? size / 2
+                                                                   : size - 1));
+            output = runCommand({option, file}, here, data.path());
+        }
+        QCOMPARE(output.status, 2);
+        QCOMPARE(output.out, QString());
+        QVERIFY2(output.err.startsWith("kalvero: ") &&
+                     output.err.contains(QDir::toNativeSeparators(file)) &&
+                     output.err.contains("Die Datei wird zu groß für den Datenträger."),
+                 qPrintable(output.err));
+        QCOMPARE(filesOut(), earlier);
     }
 
     // A file found damaged at its opening (here: its version cannot be read) is only read:

@@ -267,6 +267,13 @@ void AthleteEditorDialog::confirm() {
             field->setFocus();
             return;
         }
+        // A spreadsheet opening an export would run such a text as a formula.
+        if (athletes::looksLikeFormula(text)) {
+            boxes::information(messages_, tr("Name, Vorname und Bemerkung dürfen nicht mit "
+                                             "=, + oder @ beginnen."));
+            field->setFocus();
+            return;
+        }
     }
     // A birth date that is typed but is no date would otherwise be dropped without a word.
     if (!dateValid_ && !birthDateField_->text().trimmed().isEmpty()) {

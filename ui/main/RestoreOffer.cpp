@@ -33,9 +33,16 @@ void checkAtStart(const Parts& parts, QObject* receiver) {
     if (auto stored = context.openSettings())
         kept = readSettings(*stored).backupsKept;
     parts.station.store().checkInBackground(
-        context.clock.now().date(), kept, receiver, [parts](bool damaged) {
+        context.clock.now().date(), kept, receiver,
+        [parts](bool damaged) {
             if (damaged)
                 runGuarded(parts.context.messages, [&parts] { offer(parts); });
+        },
+        [&context](const QString& failure) {
+            boxes::error(context.messages,
+                         RestoreOfferTexts::tr("Die tägliche Sicherung der Datenbank ist nicht "
+                                               "gelungen.\n\n%1")
+                             .arg(failure));
         });
 }
 

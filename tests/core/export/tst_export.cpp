@@ -215,6 +215,21 @@ private slots:
                                   << "a b";
         QTest::newRow("nothing to change") << "Müller-Lüdenscheidt"
                                            << "Müller-Lüdenscheidt";
+        // A text a spreadsheet would run as a formula gets a leading apostrophe.
+        QTest::newRow("formula") << "=1+2"
+                                 << "'=1+2";
+        QTest::newRow("plus") << "+49"
+                              << "'+49";
+        QTest::newRow("minus") << "-5"
+                               << "'-5";
+        QTest::newRow("at") << "@SUM(A1)"
+                            << "'@SUM(A1)";
+        QTest::newRow("leading tab") << "\t=1"
+                                     << "' =1";
+        QTest::newRow("leading carriage return") << "\r=1"
+                                                 << "' =1";
+        QTest::newRow("equals inside") << "a=b"
+                                       << "a=b";
     }
     void namesThatWouldBreakALine() {
         QFETCH(QString, name);

@@ -166,6 +166,38 @@ plausibility::Limits someLimits() {
 class TestTidyExport : public QObject {
     Q_OBJECT
 private slots:
+    // A stored text that a spreadsheet would run as a formula is written with a leading
+    // apostrophe, in its field as the file's bytes hold it; the description says so.
+    void textsThatWouldRun_data() {
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("formula") << "=1+2" << QByteArray("'=1+2");
+        QTest::newRow("plus") << "+49" << QByteArray("'+49");
+        QTest::newRow("minus") << "-5" << QByteArray("'-5");
+        QTest::newRow("at") << "@A1" << QByteArray("'@A1");
+        QTest::newRow("tab") << "\t=1" << QByteArray("'\t=1");
+        QTest::newRow("carriage return") << "\r=1" << QByteArray("\"'\r=1\"");
+        QTest::newRow("quoted as well") << "=1,2" << QByteArray("\"'=1,2\"");
+        QTest::newRow("nothing to change") << "a=b" << QByteArray("a=b");
+    }
+    void textsThatWouldRun() {
+        QFETCH(QString, surname);
+        QFETCH(QByteArray, field);
+        TempDataDir store;
+        const qint64 id = AthleteRepository(*store.db).add(
+            Athlete{0, surname, QStringLiteral("Anna"), {}, {}, -1, {}});
+        MeasurementRepository(*store.db).recordFirstJump(
+            id, QDateTime(QDate(2026, 12, 6), QTime(19, 5, 9)), {200, 500, 1.25, 1});
+        OpenedStore opened(store.location);
+        QTemporaryDir out;
+        const QString path = out.filePath(QStringLiteral("jumps.csv"));
+        QCOMPARE(int(tidyexport::writeCsv(opened, path, {id}, someLimits()).outcome),
+                 int(Exporter::Outcome::Written));
+        const QByteArray row = fileBytes(path).split('\n').value(1);
+        QVERIFY2(row.startsWith(QByteArray::number(id) + ',' + field + ",Anna,"), row.constData());
+        QVERIFY(fileBytes(tidyexport::descriptionPath(path)).contains("leading apostrophe"));
+    }
+
     // The file read back with a CSV reader: every jump a record of the header's fields, the
     // names as stored, the values at full precision.
     void csvReadsBack() {

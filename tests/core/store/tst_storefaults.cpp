@@ -2,6 +2,7 @@
 #include "core/store/AthleteRepository.h"
 #include "core/store/DataStore.h"
 #include "core/store/Database.h"
+#include "support/FileSizeLimit.h"
 #include "support/FullDiskVfs.h"
 
 #include <QDir>
@@ -181,6 +182,47 @@ private slots:
         again.checkInBackground(QDate(2026, 12, 8), 0, &stays,
                                 [&answered](bool) { answered = true; });
         QTRY_VERIFY(answered);
+    }
+
+    // Before: the day's backup on a full disk failed without a word. Its failure is told
+    // once, with its cause, to the window that asked; the database stays as it was.
+    void aFailedDailyBackupIsTold_data() {
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("disk full") << true << "Die Datei wird zu groß für den Datenträger.";
+        QTest::newRow("folder cannot be made") << false << "Der Ordner der Sicherungen";
+    }
+    void aFailedDailyBackupIsTold() {
+        QFETCH(bool, diskFull);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        fill(dir.path());
+        if (!diskFull) {
+            QFile blocking(dir.filePath("backups"));
+            QVERIFY(blocking.open(QIODevice::WriteOnly));
+        }
+        const QByteArray before = contents(dir.filePath("qrv.sqlite"));
+        QStringList told;
+        {
+            Database db(dir.path());
+            QObject window;
+            {
+                std::optional<FileSizeLimit> full;
+                if (diskFull)
+                    full.emplace(0);
+                db.checkInBackground(
+                    QDate(2026, 12, 8), 14, &window, [](bool) {},
+                    [&told](const QString& failure) { told << failure; });
+                db.finishBackgroundWork();
+            }
+            QTRY_COMPARE(told.size(), 1);
+            QCoreApplication::processEvents();
+            QCOMPARE(told.size(), 1);
+        }
+        QVERIFY2(told.front().contains(cause), qPrintable(told.front()));
+        QCOMPARE(contents(dir.filePath("qrv.sqlite")), before);
+        QCOMPARE(QDir(dir.filePath("backups")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList());
     }
 
     // A read that meets the damage marks the database damaged as well.

@@ -320,6 +320,50 @@ private slots:
         }
     }
 
+    // A name or remark that a spreadsheet would run as a formula is refused; a hyphen at the
+    // start is a name's own (the exports keep it from running).
+    void formulaStartsRefused_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("= in the name") << "nameField"
+                                       << "=1+2" << true;
+        QTest::newRow("+ in the first name") << "firstNameField"
+                                             << "+49" << true;
+        QTest::newRow("@ in the remark") << "remarkField"
+                                         << "@SUM(A1)" << true;
+        QTest::newRow("- in the name") << "nameField"
+                                       << "-Meier" << false;
+        QTest::newRow("= inside the name") << "nameField"
+                                           << "Meier=Huber" << false;
+    }
+    void formulaStartsRefused() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(bool, refused);
+        RecordingMessageService messages;
+        AthleteEditorDialog form(messages);
+        form.prepareNew();
+        QVERIFY(showActive(form));
+        nameField(form)->setText(QStringLiteral("Meier"));
+        firstNameField(form)->setText(QStringLiteral("Hans"));
+        QWidget* target = form.findChild<QWidget*>(field);
+        QVERIFY(target);
+        if (field == "remarkField")
+            remarkField(form)->setPlainText(typed);
+        else
+            static_cast<QLineEdit*>(target)->setText(typed);
+        QTest::mouseClick(okButton(form), Qt::LeftButton);
+        QCOMPARE(form.isVisible(), refused);
+        if (refused) {
+            QCOMPARE(messages.texts(), QStringList{"Name, Vorname und Bemerkung dürfen nicht mit "
+                                                   "=, + oder @ beginnen."});
+            QCOMPARE(QApplication::focusWidget(), target);
+        } else {
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+        }
+    }
+
     // ---- editor: required fields and the birth date --------------------------------------
 
     void requiredFields_data() {

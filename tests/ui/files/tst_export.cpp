@@ -1,11 +1,13 @@
 #include "core/base/Texts.h"
 #include "core/export/ExportFormat.h"
 #include "support/AthleteWindow.h"
+#include "support/FileSizeLimit.h"
 #include "support/WindowParts.h"
 #include "ui/athletes/AthleteTableModel.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 using namespace athletewindow;
@@ -178,6 +180,70 @@ private slots:
         else
             QVERIFY(file.read(2) == "PK");
         QCOMPARE(selectedAthleteId(w), qint64(2));
+    }
+
+    // Before: "Alle Exportieren" and the table onto a disk that filled left a 0-byte file
+    // without a word. Now every writer of the window, the disk filling at its first, a middle
+    // or its last write, tells the file and the cause in a box and leaves the files written
+    // before as they were.
+    void writesOnAFullDisk_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("at"); // 0: first write, 1: a middle one, 2: the last
+        for (const auto& [action, name] :
+             {std::pair{"exportOneAction", "einer.txt"}, std::pair{"exportAllAction", "alle.txt"},
+              std::pair{"exportTableAction", "alle.csv"},
+              std::pair{"exportWorkbookAction", "alle.xlsx"},
+              std::pair{"reportAction", "bericht.pdf"}})
+            for (int at = 0; at < 3; ++at)
+                QTest::addRow("%s, write %d", action, at) << action << name << at;
+    }
+    void writesOnAFullDisk() {
+        QFETCH(QString, action);
+        QFETCH(QString, name);
+        QFETCH(int, at);
+        MainWindowFixture f;
+        seed(f, kData);
+        MainWindow& w = open(f);
+        clickRow(athleteGrid(w), 1);
+        QVERIFY(QDir(f.dir.path()).mkdir("out"));
+        const QString folder = f.dir.filePath("out");
+        const QString path = folder + '/' + name;
+        const auto filesOut = [&folder] {
+            QMap<QString, QByteArray> files;
+            for (const QString& n : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+                QFile file(folder + '/' + n);
+                files.insert(n, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+            }
+            return files;
+        };
+        f.messages.answers << 1 << 1; // the listed athletes, where asked
+        f.messages.fileNames << path << path;
+        part<QAction>(w, action)->trigger();
+        QCOMPARE(f.messages.boxes.size(),
+                 action == "exportTableAction" || action == "exportWorkbookAction" ? 1 : 0);
+        const QMap<QString, QByteArray> earlier = filesOut();
+        const qint64 size = QFileInfo(path).size();
+        QVERIFY(size > 0);
+        const qsizetype boxesBefore = f.messages.boxes.size();
+        {
+            const FileSizeLimit full(static_cast<rlim_t>(at == 0   ? 0
+                                                         : at == 1 ? size / 2
+                                                                   : size - 1));
+            part<QAction>(w, action)->trigger();
+        }
+        QVERIFY(f.messages.boxes.size() > boxesBefore);
+        // The cause as the system tells it; a workbook whose last bytes the library lost
+        // without a word is found incomplete.
+        const QString told = f.messages.boxes.last().text;
+        QVERIFY2(told.startsWith(QStringLiteral("Datei \"%1\" kann nicht erstellt werden. ")
+                                     .arg(QDir::toNativeSeparators(path))) &&
+                     (told.contains("Die Datei wird zu groß für den Datenträger.") ||
+                      (action == "exportWorkbookAction" &&
+                       told.contains("Die Arbeitsmappe ist unvollständig geblieben"))),
+                 qPrintable(told));
+        QCOMPARE(filesOut(), earlier);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 };
 
