@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -80,6 +81,9 @@ int runWithoutWindow(int argc, char* argv[], const SettingsFileCheck& settingsCh
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A file that reaches the size limit of the process fails its write, which is told like a
+    // full disk, instead of ending the program and leaving the user without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The settings file is checked before anything reads it; what the check found is told
     // once the language it chooses is known.
     const QString settingsFile = userSettingsFile();
