@@ -77,6 +77,33 @@
     </message>
 </context>
 <context>
+    <name>AthleteChooserDialog</name>
+    <message>
+        <source>Messung einem anderen Sportler zuordnen</source>
+        <translation>Assign measurement to another athlete</translation>
+    </message>
+    <message>
+        <source>Messung %1</source>
+        <translation>Measurement %1</translation>
+    </message>
+    <message>
+        <source>&amp;Suchen:</source>
+        <translation>&amp;Search:</translation>
+    </message>
+    <message>
+        <source>Zuordnen</source>
+        <translation>Assign</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Sport&amp;ler:</source>
+        <translation>Ath&amp;lete:</translation>
+    </message>
+</context>
+<context>
     <name>AthleteController</name>
     <message>
         <source>Soll der aktuelle Datensatz gelöscht werden?</source>
@@ -295,6 +322,120 @@
     <message>
         <source>unbekannt</source>
         <translation>unknown</translation>
+    </message>
+</context>
+<context>
+    <name>ChangeTexts</name>
+    <message>
+        <source>kein Test</source>
+        <translation>no test</translation>
+    </message>
+    <message>
+        <source>1 Sprung</source>
+        <translation>1 jump</translation>
+    </message>
+    <message>
+        <source>%1 Sprünge</source>
+        <translation>%1 jumps</translation>
+    </message>
+    <message>
+        <source>Nr. %1</source>
+        <translation>No. %1</translation>
+    </message>
+    <message>
+        <source>Nr. %1 vom %2 %3</source>
+        <translation>No. %1 of %2 %3</translation>
+    </message>
+    <message>
+        <source>Messung %1, %2, %3</source>
+        <translation>Measurement %1, %2, %3</translation>
+    </message>
+    <message>
+        <source>„%1“ wird mit allen Messungen gelöscht: %2, %3.</source>
+        <translation>“%1” is deleted with all measurements: %2, %3.</translation>
+    </message>
+    <message>
+        <source>1 Messung</source>
+        <translation>1 measurement</translation>
+    </message>
+    <message>
+        <source>%1 Messungen</source>
+        <translation>%1 measurements</translation>
+    </message>
+    <message>
+        <source>Von %1 (Nr. %2) zu %3 (Nr. %4) verschoben</source>
+        <translation>Moved from %1 (no. %2) to %3 (no. %4)</translation>
+    </message>
+    <message>
+        <source>Test geändert: %1 → %2</source>
+        <translation>Test changed: %1 → %2</translation>
+    </message>
+    <message>
+        <source>Sprung %1 ausgeschlossen: %2</source>
+        <translation>Jump %1 excluded: %2</translation>
+    </message>
+    <message>
+        <source>Grund des Ausschlusses von Sprung %1 geändert: %2 → %3</source>
+        <translation>Reason for excluding jump %1 changed: %2 → %3</translation>
+    </message>
+    <message>
+        <source>Ausschluss von Sprung %1 zurückgenommen (war: %2)</source>
+        <translation>Exclusion of jump %1 taken back (was: %2)</translation>
+    </message>
+    <message>
+        <source>Gelöscht (%1), am %2 wiederhergestellt</source>
+        <translation>Deleted (%1), restored on %2</translation>
+    </message>
+    <message>
+        <source>Gelöscht (%1)</source>
+        <translation>Deleted (%1)</translation>
+    </message>
+    <message>
+        <source>Wiederhergestellt (gelöscht als Nr. %1)</source>
+        <translation>Restored (deleted as no. %1)</translation>
+    </message>
+</context>
+<context>
+    <name>ChangesDialog</name>
+    <message>
+        <source>Änderungen – %1</source>
+        <translation>Changes – %1</translation>
+    </message>
+    <message>
+        <source>Änderungen</source>
+        <translation>Changes</translation>
+    </message>
+    <message>
+        <source>Zeitpunkt</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Benutzer</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Messung</source>
+        <translation>Measurement</translation>
+    </message>
+    <message>
+        <source>Änderung</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>Keine Änderungen gespeichert.</source>
+        <translation>No changes stored.</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Messung &amp;wiederherstellen</source>
+        <translation>&amp;Restore measurement</translation>
     </message>
 </context>
 <context>
@@ -783,6 +924,33 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
+    <name>HistoryController</name>
+    <message>
+        <source>Die Messung ist nicht mehr gespeichert; bitte die Liste aktualisieren (F9).</source>
+        <translation>The measurement is no longer stored; please refresh the list (F9).</translation>
+    </message>
+    <message>
+        <source>Sportler %1 (gelöscht)</source>
+        <translation>Athlete %1 (deleted)</translation>
+    </message>
+    <message>
+        <source>Die Messung gehört jetzt zu %1 und hat dort die Nummer %2.</source>
+        <translation>The measurement now belongs to %1 and has the number %2 there.</translation>
+    </message>
+    <message>
+        <source>Möchten Sie diese Messreihe wirklich löschen?</source>
+        <translation>Do you really want to delete this measurement?</translation>
+    </message>
+    <message>
+        <source>Sie bleibt unter „Daten“ ▸ „Änderungen …“ erhalten und kann dort wiederhergestellt werden.</source>
+        <translation>It is kept under “Data” ▸ “Changes …” and can be restored there.</translation>
+    </message>
+    <message>
+        <source>Bei einer Messreihe bitte den Sprung im Sprungraster wählen und dort als Fehlversuch markieren.</source>
+        <translation>For a series, please choose the jump in the jump grid and mark it as a failed trial there.</translation>
+    </message>
+</context>
+<context>
     <name>HistoryPanel</name>
     <message>
         <source>Messungen</source>
@@ -839,6 +1007,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Ausschluss &amp;zurücknehmen</source>
         <translation>&amp;Take back exclusion</translation>
+    </message>
+    <message>
+        <source>Als &amp;Fehlversuch markieren</source>
+        <translation>Mark as &amp;failed trial</translation>
     </message>
 </context>
 <context>
@@ -917,6 +1089,14 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>einer der 5 besten Sprünge nach RSI</source>
         <translation>one of the 5 best jumps by RSI</translation>
+    </message>
+    <message>
+        <source>Abschlusskontakt</source>
+        <translation>Closing contact</translation>
+    </message>
+    <message>
+        <source>Abschluss</source>
+        <translation>Closing</translation>
     </message>
 </context>
 <context>
@@ -1191,10 +1371,6 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>Kalvero (multiple measurement)</translation>
     </message>
     <message>
-        <source>Möchten Sie diese Messreihe wirklich löschen?</source>
-        <translation>Do you really want to delete this measurement?</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -1214,6 +1390,30 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Arbeits&amp;mappe (Excel) …</source>
         <translation>&amp;Workbook (Excel) …</translation>
     </message>
+    <message>
+        <source>&amp;Test und Fallhöhe ändern …</source>
+        <translation>Change &amp;test and drop height …</translation>
+    </message>
+    <message>
+        <source>Messung &amp;löschen …</source>
+        <translation>&amp;Delete measurement …</translation>
+    </message>
+    <message>
+        <source>Während einer Messung werden keine Messungen verschoben, geändert oder gelöscht. Bitte zuerst die Messung beenden.</source>
+        <translation>While a measurement runs, no measurements are moved, changed or deleted. Please end the measurement first.</translation>
+    </message>
+    <message>
+        <source>Als &amp;Fehlversuch markieren</source>
+        <translation>Mark as &amp;failed trial</translation>
+    </message>
+    <message>
+        <source>&amp;Messung einem anderen Sportler zuordnen …</source>
+        <translation>Assign &amp;measurement to another athlete …</translation>
+    </message>
+    <message>
+        <source>Änd&amp;erungen …</source>
+        <translation>&amp;Changes …</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementRepository</name>
@@ -1228,6 +1428,26 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Die Messung %1 ist nicht mehr gespeichert</source>
         <translation>The measurement %1 is no longer stored</translation>
+    </message>
+    <message>
+        <source>Die Messung ist nicht mehr so gespeichert, wie sie angezeigt wird: eine andere Station hat sie inzwischen verschoben, geändert oder gelöscht. Es wurde nichts geändert; bitte die Liste aktualisieren (F9).</source>
+        <translation>The measurement is no longer stored as shown: another station has moved, changed or deleted it meanwhile. Nothing was changed; please refresh the list (F9).</translation>
+    </message>
+    <message>
+        <source>Der Sportler ist nicht mehr gespeichert: eine andere Station hat ihn inzwischen gelöscht. Es wurde nichts geändert; bitte die Liste aktualisieren (F9).</source>
+        <translation>The athlete is no longer stored: another station has deleted him meanwhile. Nothing was changed; please refresh the list (F9).</translation>
+    </message>
+    <message>
+        <source>Die Messung gehört schon diesem Sportler; es wurde nichts geändert.</source>
+        <translation>The measurement already belongs to this athlete; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Diese Änderung ist keine Löschung.</source>
+        <translation>This change is not a deletion.</translation>
+    </message>
+    <message>
+        <source>Die Messung wurde schon wiederhergestellt (vielleicht an einer anderen Station); bitte die Liste aktualisieren.</source>
+        <translation>The measurement has been restored already (perhaps at another station); please refresh the list.</translation>
     </message>
 </context>
 <context>
@@ -1655,6 +1875,18 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Sprung ohne gültige Zeiten: der Versuch wird wiederholt.</source>
         <translation>Jump without valid times: the trial is repeated.</translation>
     </message>
+    <message>
+        <source>%1 – Abschlusskontakt</source>
+        <translation>%1 – closing contact</translation>
+    </message>
+    <message>
+        <source>%1 – Sprung %2, Abschlusskontakt</source>
+        <translation>%1 – jump %2, closing contact</translation>
+    </message>
+    <message>
+        <source>%1 – Sprung %2: Fehlversuch, ausgeschlossen</source>
+        <translation>%1 – jump %2: failed trial, excluded</translation>
+    </message>
 </context>
 <context>
     <name>RunSetupPanel</name>
@@ -1768,6 +2000,10 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Die Datenbank konnte nicht auf Version %1 gebracht werden; sie bleibt auf Version %2.</source>
         <translation>The database could not be brought to version %1; it stays at version %2.</translation>
+    </message>
+    <message>
+        <source>Änderungen an Messungen werden nicht aufgezeichnet: Messungen können keinem anderen Sportler zugeordnet, in Test und Fallhöhe nicht geändert und gelöschte nicht wiederhergestellt werden.</source>
+        <translation>Changes to measurements are not recorded: measurements cannot be assigned to another athlete, their test and drop height cannot be changed, and deleted ones cannot be restored.</translation>
     </message>
 </context>
 <context>
@@ -1936,6 +2172,33 @@ Left out: %1 without a measurement.</translation>
 Ausgelassen: %1 unter einem Schlüssel, den mehrere Messungen teilen.</source>
         <translation>
 Left out: %1 under a key that several measurements share.</translation>
+    </message>
+</context>
+<context>
+    <name>TestEditDialog</name>
+    <message>
+        <source>Test und Fallhöhe ändern</source>
+        <translation>Change test and drop height</translation>
+    </message>
+    <message>
+        <source>Messung %1</source>
+        <translation>Measurement %1</translation>
+    </message>
+    <message>
+        <source>&amp;Test:</source>
+        <translation>&amp;Test:</translation>
+    </message>
+    <message>
+        <source>&amp;Fallhöhe (cm):</source>
+        <translation>&amp;Drop height (cm):</translation>
+    </message>
+    <message>
+        <source>Ändern</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

@@ -73,6 +73,15 @@ void appendQuoted(std::string& out, const QString& text) {
     out.append(field.constData(), static_cast<std::size_t>(field.size()));
 }
 
+// The protocol of a measurement as the column "protocol" gives it.
+QString protocolText(const QString& storedCode, qint64 profileId) {
+    if (storedCode == QLatin1String("10/5"))
+        return storedCode;
+    if (storedCode == QLatin1String("Profil"))
+        return QStringLiteral("profile %1").arg(profileId);
+    return {};
+}
+
 } // namespace
 
 const QStringList& jumpColumns() {
@@ -88,6 +97,7 @@ const QStringList& jumpColumns() {
         QStringLiteral("test"),
         QStringLiteral("drop_height_cm"),
         QStringLiteral("mode"),
+        QStringLiteral("protocol"),
         QStringLiteral("jump_number"),
         QStringLiteral("contact_ms"),
         QStringLiteral("flight_ms"),
@@ -123,7 +133,7 @@ bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
     MeasurementPart measurement;
     JumpPart jump;
     return store_.jumps().forEachListed(
-        athleteIds, {},
+        athleteIds, {true, true, true},
         [&](const ListedJump& j) {
             if (j.newAthlete) {
                 const auto found = athletes.constFind(j.place);
@@ -140,6 +150,7 @@ bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
                 measurement.series = m.jumpCount > 1;
                 measurement.test = m.test.name;
                 measurement.dropHeightCm = m.test.dropHeightCm;
+                measurement.protocol = protocolText(m.protocolCode, m.profileId);
             }
             jump.jumpIndex = j.jump.jumpIndex;
             jump.contactMs = timeOf(j.contactIsNumber, j.jump.contactMs);
@@ -233,7 +244,11 @@ QByteArray descriptionText(const plausibility::Limits& limits, const QDateTime& 
          QStringLiteral("an empty field: a time the unit did not measure, a value derived from "
                         "it, a measurement without test or drop height")},
         {QStringLiteral("excluded"),
-         QStringLiteral("1: excluded by the user from every statistic; 0 otherwise")},
+         QStringLiteral("1: excluded from every statistic (by the user, or as a failed trial "
+                        "whose contact or flight time the unit did not measure); 0 otherwise")},
+        {QStringLiteral("protocol"),
+         QStringLiteral("the protocol of the measurement: 10/5, profile <ID> for a trial of "
+                        "the drop-height profile with that ID, or empty for none")},
         {QStringLiteral("texts"),
          QStringLiteral("a stored text that begins with =, +, -, @, a tab or a carriage return "
                         "is written with a leading apostrophe ('), so that a spreadsheet shows "
@@ -297,6 +312,8 @@ Result writeCsv(DataStore& store, const QString& path, const QList<qint64>& athl
                     if (m.dropHeightCm)
                         appendInteger(measurementFields, *m.dropHeightCm);
                     measurementFields += m.series ? ",series," : ",single,";
+                    appendQuoted(measurementFields, m.protocol);
+                    measurementFields += ',';
                 }
                 ++count.jumps;
                 const JumpPart& j = r.jump;

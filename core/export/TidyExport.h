@@ -42,6 +42,9 @@ struct MeasurementPart {
     QString test;                 // as stored; empty without a test
     std::optional<int> dropHeightCm;
     bool series = false; // more than one jump recorded: "series", else "single"
+    // The protocol it was run under: "10/5", "profile <ID>" for a trial of a drop-height
+    // profile, empty for none.
+    QString protocol;
     qint64 jumpCount = 0;
 };
 

@@ -313,6 +313,7 @@ void writeMeasurementPart(Sheet& sheet, const tidyexport::MeasurementPart& m,
     sheet.text(m.test);
     sheet.number(m.dropHeightCm ? std::optional<double>(*m.dropHeightCm) : std::nullopt);
     sheet.text(m.series ? QStringLiteral("series") : QStringLiteral("single"));
+    sheet.text(m.protocol);
 }
 
 } // namespace
@@ -328,6 +329,7 @@ const QStringList& measurementColumns() {
         QStringLiteral("test"),
         QStringLiteral("drop_height_cm"),
         QStringLiteral("mode"),
+        QStringLiteral("protocol"),
         QStringLiteral("jumps"),
         QStringLiteral("valid_jumps"),
         QStringLiteral("best_height_cm"),

@@ -4,6 +4,7 @@
 
 #include "core/base/Clock.h"
 #include "core/base/Errors.h"
+#include "core/base/StationIdentity.h"
 #include "core/link/DeviceFileProblem.h"
 #include "core/link/TimingLink.h"
 #include "core/link/TimingUnitProtocol.h"
@@ -206,6 +207,7 @@ void MeasurementSession::poll() {
             state_.contactInLimits = false;
             state_.flightInLimits = false;
             state_.endMarkerSeen = false;
+            state_.contactNotMeasured = false;
             if (timeIsUp()) {
                 endRun(RunEnd::LimitReached);
                 return;
@@ -289,6 +291,7 @@ bool MeasurementSession::takeContact(const decoding::ContactPart& contact) {
         return false;
     }
     state_.endMarkerSeen = contact.endMarker;
+    state_.contactNotMeasured = contact.notMeasured;
     state_.contactMs = contact.contactMs;
     if (contact.notMeasured) {
         state_.contactInLimits = true;
@@ -364,15 +367,22 @@ QString MeasurementSession::efficiencyText() const {
 }
 
 void MeasurementSession::evaluate() {
+    if (state_.endMarkerSeen) {
+        // The closing contact is no jump: it shows its contact time alone, never a flight
+        // time, height or efficiency of 0 beside the last jump's.
+        for (const ResultField field :
+             {ResultField::FlightTime, ResultField::Efficiency, ResultField::Height})
+            observer_->showField(field, QString());
+        recordJump();
+        return;
+    }
     if (state_.flightValid)
         observer_->showField(ResultField::FlightTime, QString::number(state_.flightMs));
-    if (state_.endMarkerSeen)
-        observer_->showField(ResultField::FlightTime, QStringLiteral("0"));
     const bool allInLimits = state_.contactValid && state_.contactInLimits && state_.flightValid &&
                              state_.flightInLimits;
     observer_->showField(ResultField::Efficiency,
                          allInLimits ? efficiencyText() : QStringLiteral("0"));
-    if ((state_.contactInLimits && state_.flightInLimits) || state_.endMarkerSeen)
+    if (state_.contactInLimits && state_.flightInLimits)
         recordJump();
     else
         observer_->jumpRejected();
@@ -381,8 +391,17 @@ void MeasurementSession::evaluate() {
 void MeasurementSession::recordJump() {
     const RecordedJump jump{state_.contactMs, state_.flightMs, metrics::metricValue(efficiency()),
                             state_.jumpCount + 1};
+    // A trial whose contact or flight time the unit did not measure is stored as ever, and
+    // excluded from every statistic at once.
+    const trial::Kind kind =
+        trial::kindOf(!state_.contactNotMeasured, state_.flightMs != timingunit::kTimeNotMeasured,
+                      state_.endMarkerSeen);
+    std::optional<Exclusion> exclusion;
+    if (kind == trial::Kind::FailedTrial)
+        exclusion = Exclusion{trial::failedTrialReason(), station::userName(),
+                              QDateTime::currentDateTime()};
     try {
-        storeJump(jump);
+        storeJump(jump, exclusion);
     } catch (const AppError& e) {
         // A cause the user can act on is told with the jump that was lost.
         if (e.detail().isEmpty())
@@ -394,6 +413,7 @@ void MeasurementSession::recordJump() {
                                   .arg(jump.jumpIndex),
                        e.detail());
     }
+    state_.lastRecorded = kind;
     observer_->jumpRecorded(seriesKey(athleteId_, state_.measurementNumber));
     // The log of the file is copied into it once the jump is shown, not on a jump's way to
     // the disk.
@@ -403,12 +423,13 @@ void MeasurementSession::recordJump() {
     });
 }
 
-void MeasurementSession::storeJump(const RecordedJump& jump) {
+void MeasurementSession::storeJump(const RecordedJump& jump,
+                                   const std::optional<Exclusion>& exclusion) {
     MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
-        const Measurement created =
-            measurements.recordFirstJump(athleteId_, QDateTime::currentDateTime(), jump, test_,
-                                         protocol_ ? protocol_->protocol : MeasurementProtocol{});
+        const Measurement created = measurements.recordFirstJump(
+            athleteId_, QDateTime::currentDateTime(), jump, test_,
+            protocol_ ? protocol_->protocol : MeasurementProtocol{}, exclusion);
         state_.measurementId = created.id;
         state_.measurementNumber = created.measurementNumber;
         state_.firstJumpPending = false;
@@ -417,7 +438,7 @@ void MeasurementSession::storeJump(const RecordedJump& jump) {
                                        runMode() == MeasurementMode::Multiple, state_.contactMs,
                                        state_.flightMs, created.test, created.protocol});
     } else {
-        measurements.recordJump(state_.measurementId, jump);
+        measurements.recordJump(state_.measurementId, jump, exclusion);
         state_.jumpCount = jump.jumpIndex;
     }
 }

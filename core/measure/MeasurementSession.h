@@ -6,6 +6,7 @@
 #include "core/base/Errors.h"
 #include "core/measure/Limits.h"
 #include "core/measure/MeasurementTest.h"
+#include "core/measure/TrialKind.h"
 #include "core/store/MeasurementRepository.h"
 
 #include <QDateTime>
@@ -109,9 +110,13 @@ struct RunState {
     bool contactInLimits = false; // the current result's contact time passed (or was not
                                   // measured); false at the start of every poll
     bool flightInLimits = false;
-    bool endMarkerSeen = false; // the current result is the closing contact of a series
+    bool endMarkerSeen = false;      // the current result is the closing contact of a series
+    bool contactNotMeasured = false; // the current result's contact time was not measured
+    // What the last recorded result was: a failed trial is stored excluded, a closing
+    // contact is no jump.
+    trial::Kind lastRecorded = trial::Kind::Jump;
     bool firstJumpPending = true;
-    qint32 jumpCount = 0; // jumps recorded in this run
+    qint32 jumpCount = 0; // rows recorded in this run, a closing contact among them
     qint64 measurementId = 0;
     qint64 measurementNumber = 0; // of the run's measurement
 };
@@ -191,7 +196,7 @@ private:
     bool accept(const plausibility::Verdict& verdict, bool& inLimits, bool& valid);
     void evaluate();
     void recordJump();
-    void storeJump(const struct RecordedJump& jump);
+    void storeJump(const struct RecordedJump& jump, const std::optional<Exclusion>& exclusion);
     // The current jump's efficiency, and its text in the result panel.
     double efficiency() const;
     QString efficiencyText() const;

@@ -212,6 +212,7 @@ bool JumpReader::forEachListed(const QList<qint64>& athleteIds, const ListedPart
     // The tables beside the first three exist from their features' versions on; without them
     // every measurement has no test and no jump is excluded.
     const bool tests = parts.tests && db_.has(schema::Feature::Tests);
+    const bool protocols = parts.protocols && db_.has(schema::Feature::Protocols);
     const Marks marks = parts.exclusions ? marksOf({listed,
                                                     QStringLiteral("listed JOIN units u ON "
                                                                    "u.Ref_ID = listed.id"),
@@ -223,14 +224,18 @@ bool JumpReader::forEachListed(const QList<qint64>& athleteIds, const ListedPart
     const QString statement =
         listed +
         QStringLiteral("SELECT listed.place, u.ID, u.Nummer, u.Datum, u.FZ, %1, m.Anzahl, m.SZ, "
-                       "m.FZ, m.Eff FROM listed "
+                       "m.FZ, m.Eff, %6 FROM listed "
                        "JOIN units u ON u.Ref_ID = listed.id "
-                       "JOIN mr m ON m.Serie = %2 %3 "
+                       "JOIN mr m ON m.Serie = %2 %3 %7 "
                        "ORDER BY listed.place, u.ID, %4, %5")
             .arg(tests ? QStringLiteral("t.Test, t.Fallhoehe") : QStringLiteral("NULL, NULL"),
                  seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
                  tests ? QStringLiteral("LEFT JOIN units_test t ON t.Unit_ID = u.ID") : QString(),
-                 db_.order(QStringLiteral("m.Anzahl")), db_.rowOrder(QStringLiteral("m")));
+                 db_.order(QStringLiteral("m.Anzahl")), db_.rowOrder(QStringLiteral("m")),
+                 protocols ? QStringLiteral("p.Protokoll, p.Profil_ID")
+                           : QStringLiteral("NULL, NULL"),
+                 protocols ? QStringLiteral("LEFT JOIN units_protokoll p ON p.Unit_ID = u.ID")
+                           : QString());
     ListedJump row;
     row.place = -1;
     std::optional<qint64> key; // of the measurement being read
@@ -254,6 +259,8 @@ bool JumpReader::forEachListed(const QList<qint64>& athleteIds, const ListedPart
             m.test.dropHeightCm.reset();
             if (!r.isNull(6))
                 m.test.dropHeightCm = static_cast<int>(r.integer(6));
+            m.protocolCode = r.isNull(11) ? QString() : r.text(11);
+            m.profileId = r.isNull(12) ? 0 : r.integer(12);
             key = place >= 0 && place < athleteIds.size()
                       ? keyOf(athleteIds[place], m.measurementNumber)
                       : std::nullopt;

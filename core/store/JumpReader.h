@@ -44,6 +44,10 @@ struct ListedMeasurement {
     QDateTime moment; // invalid when not stored
     qint64 jumpCount = 0;
     MeasurementTest test; // read only when asked for; empty without one
+    // The protocol as stored ("10/5", "Profil") and the profile of a trial; read only when
+    // asked for, empty without one.
+    QString protocolCode;
+    qint64 profileId = 0;
 };
 
 // One jump of the listed athletes, in the order of the export: its athlete's place in the
@@ -63,6 +67,7 @@ struct ListedJump {
 struct ListedParts {
     bool tests = true;      // each measurement's test
     bool exclusions = true; // each jump's mark
+    bool protocols = false; // each measurement's protocol
 };
 
 // The one reader of the jump table: every part of the program that reads jumps reads them here,

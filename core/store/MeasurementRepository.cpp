@@ -4,10 +4,14 @@
 #include "core/store/MeasurementRepository.h"
 
 #include "core/base/Errors.h"
+#include "core/base/StationIdentity.h"
 #include "core/store/Database.h"
 #include "core/store/SeriesKey.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -68,6 +72,16 @@ void putProtocol(Database& db, qint64 measurementId, const MeasurementProtocol& 
               profile ? QVariant(protocol.profileId) : QVariant()});
 }
 
+// Marks a jump of a measurement excluded, in place of any mark before.
+void putExclusion(Database& db, qint64 measurementId, int jumpIndex, const Exclusion& exclusion) {
+    db.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID = ? AND Anzahl = ?"),
+             {measurementId, static_cast<double>(jumpIndex)});
+    db.write(QStringLiteral("INSERT INTO mr_ausschluss (Unit_ID, Anzahl, Grund, Benutzer, Datum) "
+                            "VALUES (?, ?, ?, ?, ?)"),
+             {measurementId, static_cast<double>(jumpIndex), exclusion.reason, exclusion.user,
+              engineMoment(exclusion.moment)});
+}
+
 QString heightsText(const QList<int>& heightsCm) {
     QStringList parts;
     for (const int height : heightsCm)
@@ -92,6 +106,100 @@ ProfilePlan planOf(const QSqlQuery& q) {
 }
 
 } // namespace
+
+// ---- changes afterwards ----
+
+namespace {
+
+// How a change's kind is stored in units_aenderung.Art.
+struct KindCode {
+    ChangeKind kind;
+    const char* code;
+};
+constexpr KindCode kKindCodes[] = {
+    {ChangeKind::Moved, "verschoben"},        {ChangeKind::TestChanged, "Test"},
+    {ChangeKind::Excluded, "ausgeschlossen"}, {ChangeKind::ExclusionTakenBack, "zurueckgenommen"},
+    {ChangeKind::Deleted, "geloescht"},       {ChangeKind::Restored, "wiederhergestellt"},
+};
+
+QString codeOf(ChangeKind kind) {
+    for (const KindCode& k : kKindCodes)
+        if (k.kind == kind)
+            return QLatin1String(k.code);
+    return {};
+}
+
+std::optional<ChangeKind> kindOf(const QString& code) {
+    for (const KindCode& k : kKindCodes)
+        if (code == QLatin1String(k.code))
+            return k.kind;
+    return std::nullopt; // one that a later version knows
+}
+
+QString momentJson(const QDateTime& moment) {
+    return moment.isValid() ? moment.toString(Qt::ISODateWithMs) : QString();
+}
+
+QDateTime momentFromJson(const QJsonValue& value) {
+    return QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+}
+
+QJsonValue jsonOf(const QVariant& value) {
+    if (value.isNull())
+        return QJsonValue::Null;
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return ok ? QJsonValue(number) : QJsonValue(value.toString());
+}
+
+QVariant variantOf(const QJsonValue& value) {
+    if (value.isNull() || value.isUndefined())
+        return {};
+    return value.isDouble() ? QVariant(value.toDouble()) : QVariant(value.toString());
+}
+
+QJsonObject testJson(const MeasurementTest& test) {
+    return {
+        {QStringLiteral("Test"), test.name.isEmpty() ? QJsonValue::Null : QJsonValue(test.name)},
+        {QStringLiteral("Fallhoehe"),
+         test.dropHeightCm ? QJsonValue(*test.dropHeightCm) : QJsonValue::Null}};
+}
+
+MeasurementTest testFromJson(const QJsonObject& o) {
+    MeasurementTest test;
+    test.name = o.value(QStringLiteral("Test")).toString();
+    if (o.value(QStringLiteral("Fallhoehe")).isDouble())
+        test.dropHeightCm = o.value(QStringLiteral("Fallhoehe")).toInt();
+    return test;
+}
+
+QString jsonText(const QJsonObject& o) {
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+QJsonObject objectOf(const QVariant& text) {
+    return QJsonDocument::fromJson(text.toString().toUtf8()).object();
+}
+
+QString notStoredAsShownText() {
+    return MeasurementRepositoryTexts::tr(
+        "Die Messung ist nicht mehr so gespeichert, wie sie angezeigt wird: eine andere Station "
+        "hat sie inzwischen verschoben, geändert oder gelöscht. Es wurde nichts geändert; bitte "
+        "die Liste aktualisieren (F9).");
+}
+
+} // namespace
+
+struct MeasurementRepository::ChangeRow {
+    ChangeKind kind;
+    qint64 measurementId = 0;
+    qint64 athleteId = 0;
+    qint64 measurementNumber = 0;
+    qint64 previousAthleteId = 0;
+    qint64 previousNumber = 0;
+    QJsonObject before;
+    QJsonObject after;
+};
 
 bool MeasurementRepository::knowsProtocols() const {
     return db_.has(schema::Feature::Protocols);
@@ -229,29 +337,69 @@ void MeasurementRepository::exclude(qint64 seriesKey, int jumpIndex, const Exclu
             "neuesten Stand gebracht werden."));
     Database::Transaction transaction(db_);
     QSqlQuery q =
-        db_.read(QStringLiteral("SELECT ID FROM units WHERE %1 = ?")
+        db_.read(QStringLiteral("SELECT ID, Ref_ID, Nummer, Datum FROM units WHERE %1 = ?")
                      .arg(seriesKeyExpression(QStringLiteral("Ref_ID"), QStringLiteral("Nummer"))),
                  {seriesKey});
     if (!q.next())
         throw AppError(QCoreApplication::translate("MeasurementRepository",
                                                    "Die Messung ist nicht mehr gespeichert."));
     const qint64 measurementId = integerOf(q.value(0));
-    db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID = ? AND Anzahl = ?"),
-              {measurementId, static_cast<double>(jumpIndex)});
-    db_.write(QStringLiteral("INSERT INTO mr_ausschluss (Unit_ID, Anzahl, Grund, Benutzer, Datum) "
-                             "VALUES (?, ?, ?, ?, ?)"),
-              {measurementId, static_cast<double>(jumpIndex), exclusion.reason, exclusion.user,
-               engineMoment(exclusion.moment)});
+    const qint64 athleteId = integerOf(q.value(1));
+    const qint64 measurementNumber = integerOf(q.value(2));
+    const QDateTime moment = momentOf(q.value(3));
+    q.finish();
+    if (knowsChanges()) {
+        QSqlQuery was = db_.read(QStringLiteral("SELECT Grund FROM mr_ausschluss WHERE Unit_ID = ? "
+                                                "AND Anzahl = ?"),
+                                 {measurementId, static_cast<double>(jumpIndex)});
+        QJsonObject before{{QStringLiteral("Datum"), momentJson(moment)}};
+        if (was.next())
+            before.insert(QStringLiteral("Grund"), was.value(0).toString());
+        was.finish();
+        keepChange(
+            {ChangeKind::Excluded,
+             measurementId,
+             athleteId,
+             measurementNumber,
+             athleteId,
+             measurementNumber,
+             before,
+             {{QStringLiteral("Anzahl"), jumpIndex}, {QStringLiteral("Grund"), exclusion.reason}}});
+    }
+    putExclusion(db_, measurementId, jumpIndex, exclusion);
     transaction.commit();
 }
 
 void MeasurementRepository::restore(qint64 seriesKey, int jumpIndex) {
     if (!knowsExclusions())
         return;
+    Database::Transaction transaction(db_);
+    if (knowsChanges()) {
+        QSqlQuery q = db_.read(
+            QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, u.Datum, a.Grund FROM units u JOIN "
+                           "mr_ausschluss a ON a.Unit_ID = u.ID AND a.Anzahl = ? WHERE %1 = ?")
+                .arg(seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer"))),
+            {static_cast<double>(jumpIndex), seriesKey});
+        if (q.next()) {
+            const qint64 athleteId = integerOf(q.value(1));
+            const qint64 measurementNumber = integerOf(q.value(2));
+            keepChange({ChangeKind::ExclusionTakenBack,
+                        integerOf(q.value(0)),
+                        athleteId,
+                        measurementNumber,
+                        athleteId,
+                        measurementNumber,
+                        {{QStringLiteral("Datum"), momentJson(momentOf(q.value(3)))},
+                         {QStringLiteral("Anzahl"), jumpIndex},
+                         {QStringLiteral("Grund"), q.value(4).toString()}},
+                        {}});
+        }
+    }
     db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Anzahl = ? AND Unit_ID IN "
                              "(SELECT ID FROM units WHERE %1 = ?)")
                   .arg(seriesKeyExpression(QStringLiteral("Ref_ID"), QStringLiteral("Nummer"))),
               {static_cast<double>(jumpIndex), seriesKey});
+    transaction.commit();
 }
 
 namespace {
@@ -268,7 +416,8 @@ void insertJump(Database& db, qint64 seriesKey, const RecordedJump& jump) {
 Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDateTime& moment,
                                                    const RecordedJump& jump,
                                                    const MeasurementTest& test,
-                                                   const MeasurementProtocol& protocol) {
+                                                   const MeasurementProtocol& protocol,
+                                                   const std::optional<Exclusion>& exclusion) {
     Database::Transaction transaction(db_);
     // On a server, stations that record for the same athlete take their numbers one after
     // the other; the file's transaction excludes every other writer already.
@@ -284,6 +433,8 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
                        "RETURNING ID"),
         {athleteId, engineMoment(moment), measurementNumber, jump.jumpIndex});
     insertJump(db_, key, jump);
+    if (exclusion && knowsExclusions())
+        putExclusion(db_, id, jump.jumpIndex, *exclusion);
     const bool withTest = storesTests() && !test.isEmpty();
     if (withTest) {
         putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"), id, test);
@@ -302,16 +453,24 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
             withProtocol ? protocol : MeasurementProtocol{}};
 }
 
-void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump& jump) {
+void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump& jump,
+                                       const std::optional<Exclusion>& exclusion) {
     Database::Transaction transaction(db_);
+    // On a server the row is locked, so that a move at another station waits for the jump
+    // or the jump for the move: its key is always the measurement's.
     QSqlQuery found =
-        db_.read(QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ?"), {measurementId});
+        db_.read(db_.dialect() == Database::Dialect::PostgreSQL
+                     ? QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ? FOR UPDATE")
+                     : QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ?"),
+                 {measurementId});
     if (!found.next())
         throw AppError(MeasurementRepositoryTexts::tr("Die Messung %1 ist nicht mehr gespeichert")
                            .arg(measurementId));
     const qint64 key = seriesKey(integerOf(found.value(0)), integerOf(found.value(1)));
     found.finish();
     insertJump(db_, key, jump);
+    if (exclusion && knowsExclusions())
+        putExclusion(db_, measurementId, jump.jumpIndex, *exclusion);
     db_.write(QStringLiteral("UPDATE units SET FZ = ? WHERE ID = ?"),
               {jump.jumpIndex, measurementId});
     transaction.commit();
@@ -319,6 +478,68 @@ void MeasurementRepository::recordJump(qint64 measurementId, const RecordedJump&
 
 void MeasurementRepository::remove(qint64 athleteId, qint64 measurementNumber) {
     Database::Transaction transaction(db_);
+    // The measurement as it was, with its jumps, kept with the record of its deletion.
+    std::optional<ChangeRow> deletion;
+    if (knowsChanges()) {
+        QString sql = QStringLiteral("SELECT ID, Datum, FZ FROM units WHERE Nummer = ? AND "
+                                     "Ref_ID = ?");
+        if (db_.dialect() == Database::Dialect::PostgreSQL)
+            sql += QStringLiteral(" FOR UPDATE");
+        QSqlQuery row = db_.read(sql, {measurementNumber, athleteId});
+        if (row.next()) {
+            const qint64 id = integerOf(row.value(0));
+            QJsonObject before{{QStringLiteral("Datum"), momentJson(momentOf(row.value(1)))},
+                               {QStringLiteral("FZ"), jsonOf(row.value(2))}};
+            row.finish();
+            QJsonArray jumps;
+            QSqlQuery j = db_.read(QStringLiteral("SELECT SZ, FZ, Eff, Anzahl FROM mr WHERE "
+                                                  "Serie = ? ORDER BY %1, %2")
+                                       .arg(db_.order(QStringLiteral("Anzahl")), db_.rowOrder()),
+                                   {static_cast<double>(seriesKey(athleteId, measurementNumber))});
+            while (j.next())
+                jumps.append(QJsonObject{{QStringLiteral("SZ"), jsonOf(j.value(0))},
+                                         {QStringLiteral("FZ"), jsonOf(j.value(1))},
+                                         {QStringLiteral("Eff"), jsonOf(j.value(2))},
+                                         {QStringLiteral("Anzahl"), jsonOf(j.value(3))}});
+            j.finish();
+            before.insert(QStringLiteral("Spruenge"), jumps);
+            if (storesTests()) {
+                QSqlQuery t = db_.read(
+                    QStringLiteral("SELECT Test, Fallhoehe FROM units_test WHERE Unit_ID = ?"),
+                    {id});
+                if (t.next()) {
+                    const QJsonObject test = testJson(testOf(t.value(0), t.value(1)));
+                    for (auto it = test.constBegin(); it != test.constEnd(); ++it)
+                        before.insert(it.key(), it.value());
+                }
+            }
+            if (knowsProtocols()) {
+                QSqlQuery p = db_.read(QStringLiteral("SELECT Protokoll, Profil_ID FROM "
+                                                      "units_protokoll WHERE Unit_ID = ?"),
+                                       {id});
+                if (p.next()) {
+                    before.insert(QStringLiteral("Protokoll"), p.value(0).toString());
+                    before.insert(QStringLiteral("Profil_ID"), jsonOf(p.value(1)));
+                }
+            }
+            if (knowsExclusions()) {
+                QJsonArray marks;
+                QSqlQuery e = db_.read(QStringLiteral("SELECT Anzahl, Grund, Benutzer, Datum FROM "
+                                                      "mr_ausschluss WHERE Unit_ID = ?"),
+                                       {id});
+                while (e.next())
+                    marks.append(
+                        QJsonObject{{QStringLiteral("Anzahl"), jsonOf(e.value(0))},
+                                    {QStringLiteral("Grund"), e.value(1).toString()},
+                                    {QStringLiteral("Benutzer"), e.value(2).toString()},
+                                    {QStringLiteral("Datum"), momentJson(momentOf(e.value(3)))}});
+                before.insert(QStringLiteral("Ausschluesse"), marks);
+            }
+            deletion =
+                ChangeRow{ChangeKind::Deleted, id,     athleteId, measurementNumber, athleteId,
+                          measurementNumber,   before, {}};
+        }
+    }
     if (knowsExclusions())
         db_.write(QStringLiteral("DELETE FROM mr_ausschluss WHERE Unit_ID IN "
                                  "(SELECT ID FROM units WHERE Nummer = ? AND Ref_ID = ?)"),
@@ -335,6 +556,8 @@ void MeasurementRepository::remove(qint64 athleteId, qint64 measurementNumber) {
               {seriesKey(athleteId, measurementNumber)});
     db_.write(QStringLiteral("DELETE FROM units WHERE Nummer = ? AND Ref_ID = ?"),
               {measurementNumber, athleteId});
+    if (deletion)
+        keepChange(*deletion);
     transaction.commit();
 }
 
@@ -354,4 +577,233 @@ qint64 MeasurementRepository::addCarried(const CarriedMeasurement& m) {
             QStringLiteral("INSERT INTO mr (%1) VALUES (?, ?, ?, ?, ?)").arg(kJumpColumns),
             {key, value(j.contactMs), value(j.flightMs), value(j.efficiency), value(j.jumpIndex)});
     return id;
+}
+
+bool MeasurementRepository::knowsChanges() const {
+    return db_.has(schema::Feature::Changes);
+}
+
+void MeasurementRepository::requireChanges() const {
+    if (!knowsChanges())
+        throw AppError(schema::missingText(schema::Feature::Changes));
+}
+
+void MeasurementRepository::keepChange(const ChangeRow& c) {
+    db_.write(QStringLiteral("INSERT INTO units_aenderung (Datum, Benutzer, Station, Art, Unit_ID, "
+                             "Ref_ID, Nummer, Vorher_Ref_ID, Vorher_Nummer, Vorher, Nachher) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+              {engineMoment(QDateTime::currentDateTime()), station::userName(),
+               station::computerName(), codeOf(c.kind), c.measurementId, c.athleteId,
+               c.measurementNumber, c.previousAthleteId, c.previousNumber, jsonText(c.before),
+               jsonText(c.after)});
+}
+
+QDateTime MeasurementRepository::lockMeasurement(qint64 measurementId, qint64 athleteId,
+                                                 qint64 measurementNumber) {
+    QString sql = QStringLiteral("SELECT Ref_ID, Nummer, Datum FROM units WHERE ID = ?");
+    if (db_.dialect() == Database::Dialect::PostgreSQL)
+        sql += QStringLiteral(" FOR UPDATE");
+    QSqlQuery q = db_.read(sql, {measurementId});
+    if (!q.next() || integerOf(q.value(0)) != athleteId ||
+        integerOf(q.value(1)) != measurementNumber)
+        throw AppError(notStoredAsShownText());
+    return momentOf(q.value(2));
+}
+
+void MeasurementRepository::lockAthlete(qint64 athleteId) {
+    QString sql = QStringLiteral("SELECT ID FROM sportler WHERE ID = ?");
+    if (db_.dialect() == Database::Dialect::PostgreSQL)
+        sql += QStringLiteral(" FOR UPDATE");
+    QSqlQuery q = db_.read(sql, {athleteId});
+    if (!q.next())
+        throw AppError(MeasurementRepositoryTexts::tr(
+            "Der Sportler ist nicht mehr gespeichert: eine andere Station hat ihn inzwischen "
+            "gelöscht. Es wurde nichts geändert; bitte die Liste aktualisieren (F9)."));
+}
+
+qint64 MeasurementRepository::freeNumber(qint64 athleteId, qint64 wanted) {
+    for (qint64 number = wanted;; ++number) {
+        QSqlQuery taken = db_.read(
+            QStringLiteral("SELECT (SELECT COUNT(*) FROM units WHERE Ref_ID = ? AND Nummer = ?) + "
+                           "(SELECT COUNT(*) FROM mr WHERE Serie = ?)"),
+            {athleteId, number, static_cast<double>(seriesKey(athleteId, number))});
+        if (taken.next() && integerOf(taken.value(0)) == 0)
+            return number;
+    }
+}
+
+Measurement MeasurementRepository::moveToAthlete(qint64 measurementId, qint64 athleteId,
+                                                 qint64 measurementNumber, qint64 newAthleteId) {
+    requireChanges();
+    Database::Transaction transaction(db_);
+    // The new athlete first, as recording locks him: his numbers are taken one after the
+    // other.
+    lockAthlete(newAthleteId);
+    const QDateTime moment = lockMeasurement(measurementId, athleteId, measurementNumber);
+    if (newAthleteId == athleteId)
+        throw AppError(MeasurementRepositoryTexts::tr(
+            "Die Messung gehört schon diesem Sportler; es wurde nichts geändert."));
+    QSqlQuery last =
+        db_.read(QStringLiteral("SELECT COALESCE(MAX(Nummer), 0) FROM units WHERE Ref_ID = ?"),
+                 {newAthleteId});
+    const qint64 highest = last.next() ? integerOf(last.value(0)) : 0;
+    last.finish();
+    const qint64 number = freeNumber(newAthleteId, highest + 1);
+    db_.write(QStringLiteral("UPDATE mr SET Serie = ? WHERE Serie = ?"),
+              {static_cast<double>(seriesKey(newAthleteId, number)),
+               static_cast<double>(seriesKey(athleteId, measurementNumber))});
+    db_.write(QStringLiteral("UPDATE units SET Ref_ID = ?, Nummer = ? WHERE ID = ?"),
+              {newAthleteId, number, measurementId});
+    keepChange({ChangeKind::Moved,
+                measurementId,
+                newAthleteId,
+                number,
+                athleteId,
+                measurementNumber,
+                {{QStringLiteral("Datum"), momentJson(moment)}},
+                {}});
+    transaction.commit();
+    for (const Measurement& m : ofAthlete(newAthleteId))
+        if (m.id == measurementId)
+            return m;
+    throw AppError(notStoredAsShownText());
+}
+
+void MeasurementRepository::changeTest(qint64 measurementId, qint64 athleteId,
+                                       qint64 measurementNumber, const MeasurementTest& wanted) {
+    requireChanges();
+    if (!storesTests())
+        throw AppError(schema::missingText(schema::Feature::Tests));
+    // The checks of a run's start.
+    const MeasurementTest test =
+        measurementtest::chosen(wanted.name, measurementtest::dropHeightText(wanted.dropHeightCm));
+    Database::Transaction transaction(db_);
+    const QDateTime moment = lockMeasurement(measurementId, athleteId, measurementNumber);
+    QSqlQuery q =
+        db_.read(QStringLiteral("SELECT Test, Fallhoehe FROM units_test WHERE Unit_ID = ?"),
+                 {measurementId});
+    const MeasurementTest before = q.next() ? testOf(q.value(0), q.value(1)) : MeasurementTest{};
+    q.finish();
+    if (before == test)
+        return;
+    if (test.isEmpty())
+        db_.write(QStringLiteral("DELETE FROM units_test WHERE Unit_ID = ?"), {measurementId});
+    else
+        putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"), measurementId, test);
+    QJsonObject previous = testJson(before);
+    previous.insert(QStringLiteral("Datum"), momentJson(moment));
+    keepChange({ChangeKind::TestChanged, measurementId, athleteId, measurementNumber, athleteId,
+                measurementNumber, previous, testJson(test)});
+    transaction.commit();
+}
+
+QList<MeasurementChange> MeasurementRepository::changesOfAthlete(qint64 athleteId) {
+    if (!knowsChanges())
+        return {};
+    QSqlQuery q = db_.read(
+        QStringLiteral("SELECT ID, Datum, Benutzer, Station, Art, Unit_ID, Ref_ID, Nummer, "
+                       "Vorher_Ref_ID, Vorher_Nummer, Vorher, Nachher, Wiederhergestellt "
+                       "FROM units_aenderung WHERE Ref_ID = ? OR Vorher_Ref_ID = ? "
+                       "ORDER BY ID DESC"),
+        {athleteId, athleteId});
+    QList<MeasurementChange> out;
+    while (q.next()) {
+        const std::optional<ChangeKind> kind = kindOf(q.value(4).toString());
+        if (!kind)
+            continue;
+        MeasurementChange c;
+        c.id = integerOf(q.value(0));
+        c.moment = momentOf(q.value(1));
+        c.user = q.value(2).toString();
+        c.station = q.value(3).toString();
+        c.kind = *kind;
+        c.measurementId = integerOf(q.value(5));
+        c.athleteId = integerOf(q.value(6));
+        c.measurementNumber = integerOf(q.value(7));
+        c.previousAthleteId = integerOf(q.value(8));
+        c.previousNumber = integerOf(q.value(9));
+        const QJsonObject before = objectOf(q.value(10));
+        const QJsonObject after = objectOf(q.value(11));
+        c.restored = q.value(12).isNull() ? QDateTime() : momentOf(q.value(12));
+        c.measurementMoment = momentFromJson(before.value(QStringLiteral("Datum")));
+        c.previousTest = testFromJson(before);
+        c.test = testFromJson(after);
+        c.jumpIndex = after.contains(QStringLiteral("Anzahl"))
+                          ? after.value(QStringLiteral("Anzahl")).toInt()
+                          : before.value(QStringLiteral("Anzahl")).toInt();
+        c.previousReason = before.value(QStringLiteral("Grund")).toString();
+        c.reason = after.value(QStringLiteral("Grund")).toString();
+        c.jumpCount = before.value(QStringLiteral("Spruenge")).toArray().size();
+        out << c;
+    }
+    return out;
+}
+
+Measurement MeasurementRepository::restoreDeleted(qint64 changeId) {
+    requireChanges();
+    Database::Transaction transaction(db_);
+    QString sql = QStringLiteral("SELECT Art, Ref_ID, Nummer, Vorher, Wiederhergestellt FROM "
+                                 "units_aenderung WHERE ID = ?");
+    if (db_.dialect() == Database::Dialect::PostgreSQL)
+        sql += QStringLiteral(" FOR UPDATE");
+    QSqlQuery q = db_.read(sql, {changeId});
+    if (!q.next() || kindOf(q.value(0).toString()) != ChangeKind::Deleted)
+        throw AppError(MeasurementRepositoryTexts::tr("Diese Änderung ist keine Löschung."));
+    if (!q.value(4).isNull())
+        throw AppError(MeasurementRepositoryTexts::tr(
+            "Die Messung wurde schon wiederhergestellt (vielleicht an einer anderen Station); "
+            "bitte die Liste aktualisieren."));
+    const qint64 athleteId = integerOf(q.value(1));
+    const qint64 oldNumber = integerOf(q.value(2));
+    const QJsonObject before = objectOf(q.value(3));
+    q.finish();
+    lockAthlete(athleteId);
+    const qint64 number = freeNumber(athleteId, oldNumber);
+    const QDateTime moment = momentFromJson(before.value(QStringLiteral("Datum")));
+    const QJsonArray jumps = before.value(QStringLiteral("Spruenge")).toArray();
+    const qint64 id = db_.insert(
+        QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
+                       "RETURNING ID"),
+        {athleteId, moment.isValid() ? engineMoment(moment) : QVariant(), number,
+         variantOf(before.value(QStringLiteral("FZ")))});
+    const double key = static_cast<double>(seriesKey(athleteId, number));
+    for (const QJsonValue& value : jumps) {
+        const QJsonObject j = value.toObject();
+        db_.write(QStringLiteral("INSERT INTO mr (%1) VALUES (?, ?, ?, ?, ?)").arg(kJumpColumns),
+                  {key, variantOf(j.value(QStringLiteral("SZ"))),
+                   variantOf(j.value(QStringLiteral("FZ"))),
+                   variantOf(j.value(QStringLiteral("Eff"))),
+                   variantOf(j.value(QStringLiteral("Anzahl")))});
+    }
+    const MeasurementTest test = testFromJson(before);
+    if (!test.isEmpty() && storesTests())
+        putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"), id, test);
+    const MeasurementProtocol protocol =
+        protocolOf(before.value(QStringLiteral("Protokoll")).toVariant(),
+                   before.value(QStringLiteral("Profil_ID")).toVariant());
+    if (protocol.kind != Protocol::None && knowsProtocols())
+        putProtocol(db_, id, protocol);
+    if (knowsExclusions())
+        for (const QJsonValue& value : before.value(QStringLiteral("Ausschluesse")).toArray()) {
+            const QJsonObject e = value.toObject();
+            putExclusion(db_, id, e.value(QStringLiteral("Anzahl")).toInt(),
+                         {e.value(QStringLiteral("Grund")).toString(),
+                          e.value(QStringLiteral("Benutzer")).toString(),
+                          momentFromJson(e.value(QStringLiteral("Datum")))});
+        }
+    db_.write(QStringLiteral("UPDATE units_aenderung SET Wiederhergestellt = ? WHERE ID = ?"),
+              {engineMoment(QDateTime::currentDateTime()), changeId});
+    keepChange({ChangeKind::Restored,
+                id,
+                athleteId,
+                number,
+                athleteId,
+                oldNumber,
+                {{QStringLiteral("Datum"), momentJson(moment)}},
+                {{QStringLiteral("Aenderung"), changeId}}});
+    transaction.commit();
+    for (const Measurement& m : ofAthlete(athleteId))
+        if (m.id == id)
+            return m;
+    throw AppError(notStoredAsShownText());
 }

@@ -80,6 +80,40 @@ struct MeasurementKey {
     qint64 measurementNumber = 0;
 };
 
+// A change made to a measurement afterwards, as the store keeps it (with the feature
+// Changes): who made it at which station and when, and what the measurement was before.
+enum class ChangeKind {
+    Moved,              // given to another athlete
+    TestChanged,        // test and drop height changed
+    Excluded,           // a jump excluded (or its reason changed)
+    ExclusionTakenBack, // a jump's exclusion taken back
+    Deleted,            // deleted with its jumps, which the change keeps
+    Restored,           // a deleted measurement stored again
+};
+
+struct MeasurementChange {
+    qint64 id = 0;
+    QDateTime moment; // when the change was made
+    QString user;
+    QString station;
+    ChangeKind kind = ChangeKind::Moved;
+    qint64 measurementId = 0;
+    qint64 athleteId = 0;         // the measurement's athlete after the change
+    qint64 measurementNumber = 0; // and its number
+    qint64 previousAthleteId = 0; // before the change
+    qint64 previousNumber = 0;
+    QDateTime measurementMoment;  // when the measurement was recorded
+    MeasurementTest previousTest; // a changed test: before and after
+    MeasurementTest test;
+    int jumpIndex = 0;      // an exclusion's jump
+    QString previousReason; // an exclusion's reason before (empty: the jump counted)
+    QString reason;         // and after (empty: it counts)
+    qint64 jumpCount = 0;   // the jumps of a deleted measurement
+    QDateTime restored;     // a deleted measurement: when it was restored; invalid while not
+
+    bool canBeRestored() const { return kind == ChangeKind::Deleted && !restored.isValid(); }
+};
+
 // All statements on the measurement table and those beside it. The jumps of a measurement are
 // stored under its series key (see seriesKey()) and read through the JumpReader.
 class MeasurementRepository {
@@ -115,9 +149,12 @@ public:
     // upgraded stores no test.)
     // A protocol other than none is stored with the measurement in the same transaction (not
     // on a database that could not be upgraded to know protocols).
+    // An exclusion (a failed trial) is stored with the jump in the same transaction, where the
+    // database keeps exclusions.
     Measurement recordFirstJump(qint64 athleteId, const QDateTime& moment, const RecordedJump& jump,
                                 const MeasurementTest& test = {},
-                                const MeasurementProtocol& protocol = {});
+                                const MeasurementProtocol& protocol = {},
+                                const std::optional<Exclusion>& exclusion = std::nullopt);
     // The test of the athlete's last measurement that had one; none when there is none (or
     // the database holds no tests).
     std::optional<MeasurementTest> lastTestOf(qint64 athleteId);
@@ -125,9 +162,41 @@ public:
     // jump count to the jump's index, in one transaction: the count always equals the jumps
     // stored. Throws AppError "Die Messung <id> ist nicht mehr gespeichert" when the
     // measurement's row is gone.
-    void recordJump(qint64 measurementId, const RecordedJump& jump);
-    // Deletes an athlete's measurement with its jumps, all or nothing.
+    // An exclusion is stored with it, as recordFirstJump stores one.
+    void recordJump(qint64 measurementId, const RecordedJump& jump,
+                    const std::optional<Exclusion>& exclusion = std::nullopt);
+    // Deletes an athlete's measurement with its jumps, all or nothing. Where the database
+    // keeps changes, the measurement is kept there with its jumps, test, protocol and
+    // exclusions, to be restored (restoreDeleted).
     void remove(qint64 athleteId, qint64 measurementNumber);
+
+    // Gives a measurement to another athlete, in one transaction: it keeps its ID, moment,
+    // test, protocol, jumps and their exclusions; its jumps' series key follows the new
+    // athlete and number; it gets the number after the new athlete's highest (and after any
+    // jumps left under a key without a measurement), taken as recordFirstJump takes one, so
+    // that stations moving and recording at once never give one number twice. The change is
+    // kept. `athleteId` and `measurementNumber` are the measurement's as the caller shows it.
+    // Throws AppError, nothing changed, when the database keeps no changes, when the
+    // measurement is no longer stored as shown (another station moved or deleted it) or the
+    // new athlete is not stored (deleted meanwhile). Returns the measurement as it is now.
+    Measurement moveToAthlete(qint64 measurementId, qint64 athleteId, qint64 measurementNumber,
+                              qint64 newAthleteId);
+    // Changes the test and drop height of a measurement (checked as at the start of a run: a
+    // name of at most 40 characters, a drop height from 0 to 150 cm), in one transaction with
+    // its record; the athlete's test offered for his next measurement stays. Throws AppError
+    // as moveToAthlete does, and for a test out of bounds.
+    void changeTest(qint64 measurementId, qint64 athleteId, qint64 measurementNumber,
+                    const MeasurementTest& test);
+    // The changes of the measurements an athlete has or had, the newest first; none on a
+    // database that keeps no changes.
+    QList<MeasurementChange> changesOfAthlete(qint64 athleteId);
+    // Stores a deleted measurement again, with its jumps, test, protocol and exclusions, for
+    // its athlete under its old number where that is free, else the next; one transaction
+    // with its record. Throws AppError when the change is no deletion or was restored already
+    // (at another station too), or the athlete is not stored any more.
+    Measurement restoreDeleted(qint64 changeId);
+    // Whether the database keeps changes (and so offers moving, changing and restoring).
+    bool knowsChanges() const;
     // Stores a measurement carried over with its test (where the database keeps tests) and
     // its jumps under the series key of its athlete and number; returns its ID. Within a
     // transaction the caller holds (DataStore::allOrNothing).
@@ -165,6 +234,16 @@ private:
     QList<Measurement> measurementsWhere(const QString& condition, const QVariant& value);
     bool knowsExclusions() const;
     bool storesTests() const;
+    void requireChanges() const;
+    // Reads the measurement row for a change, locked against other stations' changes until
+    // the transaction ends; throws AppError when it is not stored as the caller shows it.
+    QDateTime lockMeasurement(qint64 measurementId, qint64 athleteId, qint64 measurementNumber);
+    // Locks the athlete against other stations' numbering; throws AppError when he is gone.
+    void lockAthlete(qint64 athleteId);
+    // The next number of an athlete whose key holds no jumps, from `wanted` on.
+    qint64 freeNumber(qint64 athleteId, qint64 wanted);
+    struct ChangeRow;
+    void keepChange(const ChangeRow& change);
 
     Database& db_;
     JumpReader jumps_;

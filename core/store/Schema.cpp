@@ -137,6 +137,56 @@ const Step kProtocols{
     },
 };
 
+// Version 5: the changes made to measurements afterwards, one row each: moved to another
+// athlete, test and drop height changed, a jump excluded or its exclusion taken back, deleted
+// and restored. Who made it at which station and when, the measurement's athlete and number
+// after it (Ref_ID, Nummer) and before it (Vorher_Ref_ID, Vorher_Nummer), and what it was
+// before and after as JSON text (Vorher, Nachher): a deleted measurement keeps its jumps there,
+// so that it can be restored (Wiederhergestellt: when). No foreign keys, as with version 1.
+const Step kChanges{
+    5,
+    {
+        QStringLiteral("CREATE TABLE units_aenderung ("
+                       " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                       " Datum TIMESTAMP,"
+                       " Benutzer VARCHAR(100),"
+                       " Station VARCHAR(100),"
+                       " Art VARCHAR(20) NOT NULL,"
+                       " Unit_ID INTEGER,"
+                       " Ref_ID INTEGER,"
+                       " Nummer INTEGER,"
+                       " Vorher_Ref_ID INTEGER,"
+                       " Vorher_Nummer INTEGER,"
+                       " Vorher TEXT,"
+                       " Nachher TEXT,"
+                       " Wiederhergestellt TIMESTAMP)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_aenderung_sportler ON units_aenderung (Ref_ID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS units_aenderung_vorher ON units_aenderung "
+                       "(Vorher_Ref_ID)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE units_aenderung ("
+                       " ID BIGSERIAL PRIMARY KEY,"
+                       " Datum TIMESTAMP,"
+                       " Benutzer VARCHAR(100),"
+                       " Station VARCHAR(100),"
+                       " Art VARCHAR(20) NOT NULL,"
+                       " Unit_ID BIGINT,"
+                       " Ref_ID BIGINT,"
+                       " Nummer BIGINT,"
+                       " Vorher_Ref_ID BIGINT,"
+                       " Vorher_Nummer BIGINT,"
+                       " Vorher TEXT,"
+                       " Nachher TEXT,"
+                       " Wiederhergestellt TIMESTAMP)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_aenderung_sportler ON units_aenderung (Ref_ID)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS units_aenderung_vorher ON units_aenderung "
+                       "(Vorher_Ref_ID)"),
+    },
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -176,7 +226,7 @@ void take(Database& db, const QString& statement) {
 
 const QList<Feature>& features() {
     static const QList<Feature> all{Feature::Tests, Feature::Exclusions, Feature::Groups,
-                                    Feature::Protocols};
+                                    Feature::Protocols, Feature::Changes};
     return all;
 }
 
@@ -190,6 +240,8 @@ int sinceVersion(Feature feature) {
         return kGroups.version;
     case Feature::Protocols:
         return kProtocols.version;
+    case Feature::Changes:
+        return kChanges.version;
     }
     return latestVersion() + 1;
 }
@@ -205,6 +257,10 @@ QString missingText(Feature feature) {
     case Feature::Protocols:
         return SchemaTexts::tr("Die Protokolle 10/5 und Fallhöhen-Profil werden nicht angeboten, "
                                "weil sie nicht gespeichert werden können.");
+    case Feature::Changes:
+        return SchemaTexts::tr("Änderungen an Messungen werden nicht aufgezeichnet: Messungen "
+                               "können keinem anderen Sportler zugeordnet, in Test und Fallhöhe "
+                               "nicht geändert und gelöschte nicht wiederhergestellt werden.");
     }
     return {};
 }
@@ -218,7 +274,7 @@ QString missingAt(int version) {
 }
 
 const QList<Step>& steps() {
-    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups, kProtocols};
+    static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups, kProtocols, kChanges};
     return all;
 }
 

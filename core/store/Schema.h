@@ -26,6 +26,8 @@ enum class Feature {
     Exclusions, // jumps excluded from every statistic
     Groups,     // groups of athletes
     Protocols,  // the protocol a measurement was run under, the drop-height profiles
+    Changes,    // the changes of measurements afterwards: moved, test changed, excluded,
+                // deleted (and restored from there)
 };
 
 // The program's features in the order of their versions.

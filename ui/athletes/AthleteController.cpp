@@ -3,6 +3,7 @@
 #include "ui/athletes/AthleteController.h"
 
 #include "core/base/Errors.h"
+#include "core/history/ChangeTexts.h"
 #include "core/store/DataStore.h"
 #include "core/store/GroupRepository.h"
 #include "ui/athletes/AthleteEditorDialog.h"
@@ -209,10 +210,28 @@ void AthleteController::deleteAfterConfirmation() {
     if (!checkWritable(store_, messages_))
         return;
     if (!boxes::confirmDestructive(
-            messages_, AthleteControllerTexts::tr("Soll der aktuelle Datensatz gelöscht werden?"),
+            messages_,
+            AthleteControllerTexts::tr("Soll der aktuelle Datensatz gelöscht werden?") +
+                deletionDetails(),
             {AthleteControllerTexts::tr("&Ja"), AthleteControllerTexts::tr("&Abbrechen")}))
         return;
     deleteSelected();
+}
+
+QString AthleteController::deletionDetails() {
+    const auto athlete = selected();
+    if (!athlete)
+        return {};
+    const QList<Measurement> measurements = store_.measurements().ofAthlete(athlete->id);
+    qint64 jumps = 0;
+    const QHash<qint64, QList<Jump>> all = store_.measurements().jumpsOfAthlete(athlete->id);
+    for (auto it = all.cbegin(); it != all.cend(); ++it)
+        jumps += changetexts::countedJumps(*it);
+    const QString name = athlete->firstName.isEmpty()
+                             ? athlete->name
+                             : QStringLiteral("%1, %2").arg(athlete->name, athlete->firstName);
+    return QStringLiteral("\n\n") +
+           changetexts::athleteDeletionText(name, measurements.size(), jumps);
 }
 
 void AthleteController::deleteSelected() {

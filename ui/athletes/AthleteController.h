@@ -53,6 +53,9 @@ public:
     void deleteSelected();
 
     std::optional<Athlete> selected() const;
+    // What deleting the selected athlete takes, for the question before: his name with the
+    // number of his measurements and jumps, after an empty line; empty without one.
+    QString deletionDetails();
     // ID of the selected athlete, 0 when there is none.
     qint64 selectedId() const;
     int currentRow() const { return current_; }

@@ -3,6 +3,10 @@
 
 #include "ui/history/HistoryController.h"
 
+#include "core/base/StationIdentity.h"
+#include "core/base/Texts.h"
+#include "core/history/ChangeTexts.h"
+#include "core/measure/TrialKind.h"
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
 #include "ui/common/MessageService.h"
@@ -10,10 +14,20 @@
 #include "ui/history/HistoryPanel.h"
 #include "ui/history/JumpTableModel.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
+#include <QHash>
 #include <QObject>
 #include <QSignalBlocker>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "HistoryController".
+struct HistoryControllerTexts {
+    Q_DECLARE_TR_FUNCTIONS(HistoryController)
+};
+
+} // namespace
 
 HistoryController::HistoryController(HistoryPanel& panel, DataStore& store,
                                      MessageService& messages)
@@ -22,6 +36,9 @@ HistoryController::HistoryController(HistoryPanel& panel, DataStore& store,
                      [this] { runGuarded(messages_, [this] { entryChosen(); }); });
     QObject::connect(&panel_, &HistoryPanel::excludeRequested, &panel_, [this](int jumpIndex) {
         runGuarded(messages_, [this, jumpIndex] { excludeJump(jumpIndex); });
+    });
+    QObject::connect(&panel_, &HistoryPanel::failedTrialRequested, &panel_, [this](int jumpIndex) {
+        runGuarded(messages_, [this, jumpIndex] { markFailedTrial(jumpIndex); });
     });
     QObject::connect(&panel_, &HistoryPanel::restoreRequested, &panel_, [this](int jumpIndex) {
         runGuarded(messages_, [this, jumpIndex] { restoreJump(jumpIndex); });
@@ -120,14 +137,134 @@ void HistoryController::deleteSelectedMeasurement() {
     // the jump grid shows none.
     panel_.removeChosen();
     showNoJumps();
+    tellDeleted(athleteId_, entry->measurementNumber);
+}
+
+void HistoryController::tellDeleted(qint64 athleteId, std::optional<qint64> measurementNumber) {
     for (const auto& listener : deletionListeners_)
-        listener(athleteId_, entry->measurementNumber);
+        listener(athleteId, measurementNumber);
+}
+
+Measurement HistoryController::chosenMeasurement() {
+    const auto entry = panel_.chosenEntry();
+    if (entry && athleteId_ != 0)
+        for (const Measurement& m : store_.measurements().ofAthlete(athleteId_))
+            if (m.measurementNumber == entry->measurementNumber)
+                return m;
+    throw AppError(
+        HistoryControllerTexts::tr("Die Messung ist nicht mehr gespeichert; bitte die Liste "
+                                   "aktualisieren (F9)."));
+}
+
+QString HistoryController::athleteName(qint64 athleteId) {
+    for (const Athlete& athlete : store_.athletes().all())
+        if (athlete.id == athleteId)
+            return athlete.firstName.isEmpty()
+                       ? athlete.name
+                       : QStringLiteral("%1, %2").arg(athlete.name, athlete.firstName);
+    return HistoryControllerTexts::tr("Sportler %1 (gelöscht)").arg(athleteId);
+}
+
+void HistoryController::moveChosenMeasurement() {
+    if (!panel_.chosenEntry() || athleteId_ == 0 || !askAthlete_)
+        return;
+    if (!store_.has(schema::Feature::Changes))
+        throw AppError(schema::missingText(schema::Feature::Changes));
+    if (!checkWritable(store_, messages_))
+        return;
+    const Measurement m = chosenMeasurement();
+    const QList<Athlete> athletes = store_.athletes().all();
+    const std::optional<qint64> target = askAthlete_(
+        athletes, athleteId_, changetexts::measurementText(m.measurementNumber, m.moment));
+    if (!target)
+        return;
+    const qint64 from = athleteId_;
+    const Measurement moved =
+        store_.measurements().moveToAthlete(m.id, from, m.measurementNumber, *target);
+    showAthlete(from);
+    tellDeleted(from, m.measurementNumber);
+    boxes::information(messages_,
+                       HistoryControllerTexts::tr("Die Messung gehört jetzt zu %1 und hat dort die "
+                                                  "Nummer %2.")
+                           .arg(athleteName(*target))
+                           .arg(moved.measurementNumber));
+}
+
+void HistoryController::changeTestOfChosen() {
+    if (!panel_.chosenEntry() || athleteId_ == 0 || !askTest_)
+        return;
+    if (!store_.has(schema::Feature::Changes))
+        throw AppError(schema::missingText(schema::Feature::Changes));
+    if (!checkWritable(store_, messages_))
+        return;
+    const Measurement m = chosenMeasurement();
+    const std::optional<MeasurementTest> test =
+        askTest_(m.test, changetexts::measurementText(m.measurementNumber, m.moment));
+    if (!test)
+        return;
+    store_.measurements().changeTest(m.id, athleteId_, m.measurementNumber, *test);
+    const QList<history::Entry> entries = history::build(store_.measurements(), athleteId_);
+    panel_.setEntries(entries);
+    if (!panel_.chooseMeasurement(m.measurementNumber))
+        panel_.chooseAt(0);
+}
+
+QList<ChangeLine> HistoryController::changeLines() {
+    if (athleteId_ == 0)
+        return {};
+    if (!store_.has(schema::Feature::Changes))
+        throw AppError(schema::missingText(schema::Feature::Changes));
+    QHash<qint64, QString> names;
+    const auto nameOf = [this, &names](qint64 id) {
+        if (!names.contains(id))
+            names.insert(id, athleteName(id));
+        return names.value(id);
+    };
+    QList<ChangeLine> lines;
+    for (const MeasurementChange& c : store_.measurements().changesOfAthlete(athleteId_))
+        lines << ChangeLine{c.id,
+                            c.moment.isValid()
+                                ? QStringLiteral("%1 %2").arg(texts::dateText(c.moment.date()),
+                                                              texts::timeText(c.moment.time()))
+                                : QString(),
+                            c.user,
+                            c.station,
+                            changetexts::measurementText(c.measurementNumber, c.measurementMoment),
+                            changetexts::changeText(c, nameOf),
+                            c.canBeRestored() && c.athleteId == athleteId_};
+    return lines;
+}
+
+void HistoryController::restoreDeleted(qint64 changeId) {
+    if (athleteId_ == 0 || !checkWritable(store_, messages_))
+        return;
+    const Measurement back = store_.measurements().restoreDeleted(changeId);
+    showAthlete(athleteId_);
+    selectMeasurement(back.measurementNumber);
+}
+
+QString HistoryController::deletionQuestion() {
+    const auto entry = panel_.chosenEntry();
+    if (!entry)
+        return {};
+    QString question = HistoryControllerTexts::tr("Möchten Sie diese Messreihe wirklich löschen?");
+    const Measurement m = chosenMeasurement();
+    question += QStringLiteral("\n\n") +
+                changetexts::measurementDeletionText(
+                    m.measurementNumber, m.moment, m.test,
+                    changetexts::countedJumps(
+                        store_.measurements().jumpsOf(seriesKey(athleteId_, m.measurementNumber))));
+    if (store_.has(schema::Feature::Changes))
+        question += QStringLiteral("\n\n") +
+                    HistoryControllerTexts::tr(
+                        "Sie bleibt unter „Daten“ ▸ „Änderungen …“ erhalten und kann "
+                        "dort wiederhergestellt werden.");
+    return question;
 }
 
 void HistoryController::athleteDeleted(qint64 athleteId) {
     showNoJumps();
-    for (const auto& listener : deletionListeners_)
-        listener(athleteId, std::nullopt);
+    tellDeleted(athleteId, std::nullopt);
 }
 
 void HistoryController::showNoJumps() {
@@ -142,16 +279,6 @@ int HistoryController::entryCount() const {
     return panel_.entryCount();
 }
 
-namespace {
-
-// Who excludes a jump: the user logged in at this station.
-QString stationUser() {
-    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
-    return user.isEmpty() ? QDir::home().dirName() : user;
-}
-
-} // namespace
-
 void HistoryController::excludeJump(int jumpIndex) {
     const auto entry = panel_.chosenEntry();
     if (!entry || athleteId_ == 0 || !askReason_ || !checkWritable(store_, messages_))
@@ -160,7 +287,7 @@ void HistoryController::excludeJump(int jumpIndex) {
     if (!reason)
         return;
     store_.measurements().exclude(seriesKey(athleteId_, entry->measurementNumber), jumpIndex,
-                                  {*reason, stationUser(), QDateTime::currentDateTime()});
+                                  {*reason, station::userName(), QDateTime::currentDateTime()});
     showJumpsOfChosenEntry();
     tellSelectionChanged();
 }
@@ -172,4 +299,26 @@ void HistoryController::restoreJump(int jumpIndex) {
     store_.measurements().restore(seriesKey(athleteId_, entry->measurementNumber), jumpIndex);
     showJumpsOfChosenEntry();
     tellSelectionChanged();
+}
+
+void HistoryController::markFailedTrial(int jumpIndex) {
+    const auto entry = panel_.chosenEntry();
+    if (!entry || athleteId_ == 0 || !checkWritable(store_, messages_))
+        return;
+    store_.measurements().exclude(
+        seriesKey(athleteId_, entry->measurementNumber), jumpIndex,
+        {trial::failedTrialReason(), station::userName(), QDateTime::currentDateTime()});
+    showJumpsOfChosenEntry();
+    tellSelectionChanged();
+}
+
+void HistoryController::markChosenSingleAsFailedTrial() {
+    const auto entry = panel_.chosenEntry();
+    if (!entry)
+        return;
+    if (entry->isSeries())
+        throw AppError(HistoryControllerTexts::tr(
+            "Bei einer Messreihe bitte den Sprung im Sprungraster wählen und dort als "
+            "Fehlversuch markieren."));
+    markFailedTrial(1);
 }

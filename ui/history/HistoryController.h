@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/history/History.h"
+#include "core/store/AthleteRepository.h"
+#include "ui/history/ChangesDialog.h"
 
 #include <functional>
 #include <optional>
@@ -55,6 +57,38 @@ public:
     // its exclusion back; who and when is kept with it.
     void excludeJump(int jumpIndex);
     void restoreJump(int jumpIndex);
+    // Excludes a jump of the chosen series as a failed trial, without asking why.
+    void markFailedTrial(int jumpIndex);
+    // The same for the jump of the chosen single measurement, from the history list; a
+    // series is told to mark its jump in the jump grid.
+    void markChosenSingleAsFailedTrial();
+
+    // ---- corrections afterwards ----
+    // Ask for the athlete a measurement goes to (all athletes but its own) and for its new
+    // test; none when the user cancels.
+    void setAthleteAsker(
+        std::function<std::optional<qint64>(const QList<Athlete>& athletes, qint64 exceptId,
+                                            const QString& measurementText)>
+            ask) {
+        askAthlete_ = std::move(ask);
+    }
+    void setTestAsker(std::function<std::optional<MeasurementTest>(const MeasurementTest& test,
+                                                                   const QString& measurementText)>
+                          ask) {
+        askTest_ = std::move(ask);
+    }
+    // Gives the chosen measurement to another athlete, after asking whom; the list shows the
+    // athlete's other measurements afterwards, and the user is told the new number.
+    void moveChosenMeasurement();
+    // Changes the chosen measurement's test and drop height, after asking for them.
+    void changeTestOfChosen();
+    // The changes of the listed athlete's measurements as the dialog "Änderungen" lists them.
+    QList<ChangeLine> changeLines();
+    // Restores a deleted measurement of the listed athlete and chooses it.
+    void restoreDeleted(qint64 changeId);
+    // What Delete asks before the chosen measurement goes: the question with its number,
+    // date, test and jumps; empty while none is chosen.
+    QString deletionQuestion();
 
     // Deletes the chosen measurement with its jumps; the other entries keep their numbers,
     // none is chosen and the jump grid shows nothing.
@@ -69,6 +103,10 @@ public:
     }
 
 private:
+    // The chosen measurement as stored; throws AppError when another station removed it.
+    Measurement chosenMeasurement();
+    QString athleteName(qint64 athleteId);
+    void tellDeleted(qint64 athleteId, std::optional<qint64> measurementNumber);
     void entryChosen();
     void showJumpsOfChosenEntry();
     void tellSelectionChanged();
@@ -80,4 +118,6 @@ private:
     QList<std::function<void()>> selectionListeners_;
     QList<std::function<void(qint64, std::optional<qint64>)>> deletionListeners_;
     std::function<std::optional<QString>(int)> askReason_;
+    std::function<std::optional<qint64>(const QList<Athlete>&, qint64, const QString&)> askAthlete_;
+    std::function<std::optional<MeasurementTest>(const MeasurementTest&, const QString&)> askTest_;
 };

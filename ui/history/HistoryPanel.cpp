@@ -126,7 +126,10 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
     restoreAction_->setObjectName(QStringLiteral("restoreJumpAction"));
     restoreAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus));
     restoreAction_->setShortcutContext(Qt::WidgetShortcut);
+    failedTrialAction_ = new QAction(tr("Als &Fehlversuch markieren"), jumpGrid_);
+    failedTrialAction_->setObjectName(QStringLiteral("failedTrialAction"));
     jumpGrid_->addAction(excludeAction_);
+    jumpGrid_->addAction(failedTrialAction_);
     jumpGrid_->addAction(restoreAction_);
     jumpGrid_->setContextMenuPolicy(Qt::ActionsContextMenu);
     const auto chosenJump = [this] {
@@ -136,6 +139,10 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
         if (const auto index = chosenJump())
             emit excludeRequested(*index);
     });
+    connect(failedTrialAction_, &QAction::triggered, this, [this, chosenJump] {
+        if (const auto index = chosenJump())
+            emit failedTrialRequested(*index);
+    });
     connect(restoreAction_, &QAction::triggered, this, [this, chosenJump] {
         if (const auto index = chosenJump())
             emit restoreRequested(*index);
@@ -144,6 +151,7 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
         const int row = jumpGrid_->currentIndex().row();
         const bool jump = exclusionsOffered_ && chosenJump().has_value();
         excludeAction_->setEnabled(jump && !jumpModel_->isExcluded(row));
+        failedTrialAction_->setEnabled(jump && !jumpModel_->isExcluded(row));
         restoreAction_->setEnabled(jump && jumpModel_->isExcluded(row));
     };
     connect(jumpGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this, updateActions);
@@ -262,11 +270,16 @@ QByteArray HistoryPanel::dividerState() const {
 
 void HistoryPanel::offerExclusions(bool offered) {
     exclusionsOffered_ = offered;
-    for (QAction* action : {excludeAction_, restoreAction_}) {
+    for (QAction* action : {excludeAction_, failedTrialAction_, restoreAction_}) {
         action->setVisible(offered);
         if (!offered)
             action->setEnabled(false);
     }
+}
+
+void HistoryPanel::offerListActions(const QList<QAction*>& actions) {
+    list_->addActions(actions);
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void HistoryPanel::restoreDivider(const QByteArray& state) {

@@ -44,6 +44,8 @@ public:
     void showSeriesLayout();
     bool seriesLayout() const;
     JumpTableModel& jumps() { return *jumpModel_; }
+    // The actions of the history list's context menu, in their order.
+    void offerListActions(const QList<QAction*>& actions);
     // Whether the jump grid offers to exclude jumps (the store keeps exclusions).
     void offerExclusions(bool offered);
 
@@ -60,6 +62,8 @@ signals:
     // The user wants a jump of the series shown excluded, or its exclusion taken back.
     void excludeRequested(int jumpIndex);
     void restoreRequested(int jumpIndex);
+    // The user marks a jump of the series shown as a failed trial.
+    void failedTrialRequested(int jumpIndex);
 
 private:
     QTreeWidget* list_ = nullptr;
@@ -68,5 +72,6 @@ private:
     QSplitter* splitter_ = nullptr;
     QAction* excludeAction_ = nullptr;
     QAction* restoreAction_ = nullptr;
+    QAction* failedTrialAction_ = nullptr;
     bool exclusionsOffered_ = true;
 };

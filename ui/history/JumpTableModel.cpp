@@ -6,6 +6,7 @@
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/Texts.h"
 #include "core/measure/Metrics.h"
+#include "core/measure/TrialKind.h"
 #include "core/store/DataStore.h"
 
 #include <QBrush>
@@ -85,8 +86,24 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
         return QBrush(QColor(255, 214, 170));
     if (role == Qt::ToolTipRole && isMarked(jump))
         return tr("einer der 5 besten Sprünge nach RSI");
+    // The closing contact of a series is no jump: no number, flight time, height or
+    // efficiency, and its own text in the last column (short, so that the grid keeps its
+    // width; the whole word in its tip).
+    const bool closing = trial::isClosingContact(jump.flightMs);
+    if (closing && role == Qt::ToolTipRole)
+        return tr("Abschlusskontakt");
     if (role != Qt::DisplayRole)
         return {};
+    if (closing) {
+        switch (index.column()) {
+        case ContactColumn:
+            return texts::general(jump.contactMs);
+        case ExclusionColumn:
+            return jump.excluded ? jump.exclusionReason : tr("Abschluss");
+        default:
+            return QString();
+        }
+    }
     switch (index.column()) {
     case JumpIndexColumn:
         return texts::general(jump.jumpIndex);

@@ -16,9 +16,12 @@
 #include "ui/files/OldDataTakeover.h"
 #include "ui/files/TableExport.h"
 #include "ui/files/TextExport.h"
+#include "ui/history/AthleteChooserDialog.h"
+#include "ui/history/ChangesDialog.h"
 #include "ui/history/ExclusionDialog.h"
 #include "ui/history/HistoryController.h"
 #include "ui/history/HistoryPanel.h"
+#include "ui/history/TestEditDialog.h"
 #include "ui/main/RestoreOffer.h"
 #include "ui/report/AthleteReportPdf.h"
 #include "ui/run/LiveChart.h"
@@ -88,6 +91,29 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     history_->whenSelectionChanges([this] { athleteSelectionChanged(); });
     history_->setReasonAsker(
         [this](int jumpIndex) { return ExclusionDialog::ask(this, jumpIndex); });
+    history_->setAthleteAsker(
+        [this](const QList<Athlete>& athletes, qint64 exceptId, const QString& measurementText) {
+            return AthleteChooserDialog::ask(this, athletes, exceptId, measurementText);
+        });
+    history_->setTestAsker([this](const MeasurementTest& test, const QString& measurementText) {
+        return TestEditDialog::ask(this, test, measurementText);
+    });
+    // The history list's context menu: the corrections of the chosen measurement.
+    auto* failedTrialAction = new QAction(tr("Als &Fehlversuch markieren"), this);
+    failedTrialAction->setObjectName(QStringLiteral("markSingleFailedAction"));
+    connectAction(failedTrialAction, [this] {
+        if (!refuseDuringRun())
+            history_->markChosenSingleAsFailedTrial();
+    });
+    historyPanel_->offerListActions({moveMeasurementAction_, editTestAction_, failedTrialAction,
+                                     deleteMeasurementAction_, changesAction_});
+    connectAction(moveMeasurementAction_, &MainWindow::moveMeasurement);
+    connectAction(editTestAction_, &MainWindow::editMeasurementTest);
+    connectAction(changesAction_, &MainWindow::showChanges);
+    connectAction(deleteMeasurementAction_, [this] {
+        if (!refuseDuringRun() && historyPanel_->entryCount() > 0)
+            deleteChosenMeasurement();
+    });
 
     connectAction(showAllAction_, [this] { athletes_->showAll(); });
     connectAction(refreshAction_, [this] { athletes_->refresh(); });
@@ -194,6 +220,13 @@ void MainWindow::buildActions() {
                                     tr("Nächster Sportler"), QKeySequence(Qt::CTRL | Qt::Key_Down));
     groupsAction_ = makeAction(QStringLiteral("groupsAction"), tr("&Gruppen …"), {}, {});
     rankingAction_ = makeAction(QStringLiteral("rankingAction"), tr("&Rangliste …"), {}, {});
+    moveMeasurementAction_ = makeAction(QStringLiteral("moveMeasurementAction"),
+                                        tr("&Messung einem anderen Sportler zuordnen …"), {}, {});
+    editTestAction_ =
+        makeAction(QStringLiteral("editTestAction"), tr("&Test und Fallhöhe ändern …"), {}, {});
+    changesAction_ = makeAction(QStringLiteral("changesAction"), tr("Änd&erungen …"), {}, {});
+    deleteMeasurementAction_ =
+        makeAction(QStringLiteral("deleteMeasurementAction"), tr("Messung &löschen …"), {}, {});
     startAction_ = makeAction(QStringLiteral("startAction"), tr("Messung starten"),
                               tr("Messung starten (F5)"), QKeySequence(Qt::Key_F5));
 
@@ -271,6 +304,10 @@ void MainWindow::buildMenus() {
     dataMenu->addAction(newAthleteAction_);
     dataMenu->addAction(changeAthleteAction_);
     dataMenu->addAction(deleteAthleteAction_);
+    dataMenu->addSeparator();
+    dataMenu->addAction(moveMeasurementAction_);
+    dataMenu->addAction(editTestAction_);
+    dataMenu->addAction(changesAction_);
     dataMenu->addSeparator();
     dataMenu->addAction(groupsAction_);
     dataMenu->addAction(rankingAction_);
@@ -457,7 +494,8 @@ void MainWindow::lockChanges(bool locked) {
     for (QAction* action :
          {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,
           deleteAthleteAction_, exportOneAction_, exportAllAction_, exportTableAction_,
-          exportWorkbookAction_, takeOverAction_, nextAthleteAction_, groupsAction_})
+          exportWorkbookAction_, takeOverAction_, nextAthleteAction_, groupsAction_,
+          moveMeasurementAction_, editTestAction_, deleteMeasurementAction_})
         action->setEnabled(!locked);
     dataGroup_->setEnabled(!locked);
     if (!locked)
@@ -466,6 +504,11 @@ void MainWindow::lockChanges(bool locked) {
 
 void MainWindow::athleteSelectionChanged() {
     reportAction_->setEnabled(athletes_->selectedId() != 0);
+    const bool running = station_.session().running();
+    const bool chosen = history_->selectedMeasurementNumber().has_value();
+    for (QAction* action : {moveMeasurementAction_, editTestAction_, deleteMeasurementAction_})
+        action->setEnabled(chosen && !running);
+    changesAction_->setEnabled(athletes_->selectedId() != 0);
     if (!station_.session().running()) {
         run_->offerTestOf(athletes_->selectedId());
         const bool listed = athletePanel_->rowCount() > 0;
@@ -572,20 +615,71 @@ void MainWindow::showVersion() {
 void MainWindow::handleKey(int key) {
     const bool running = station_.session().running();
     if (key == Qt::Key_Delete && !running && historyPanel_->listHasFocus() &&
-        historyPanel_->entryCount() > 0) {
-        if (boxes::confirm(context_.messages, tr("Möchten Sie diese Messreihe wirklich löschen?"),
-                           {tr("OK"), tr("Abbrechen")}))
-            history_->deleteSelectedMeasurement();
-    }
+        historyPanel_->entryCount() > 0)
+        deleteChosenMeasurement();
     if (key == Qt::Key_Delete && !running && athletePanel_->gridHasFocus() &&
         athletePanel_->rowCount() > 0) {
         if (boxes::confirmDestructive(context_.messages,
-                                      tr("Möchten Sie diesen Patienten wirklich löschen?"),
+                                      tr("Möchten Sie diesen Patienten wirklich löschen?") +
+                                          athletes_->deletionDetails(),
                                       {tr("OK"), tr("Abbrechen")}))
             athletes_->deleteSelected();
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         toggleRun();
+}
+
+void MainWindow::deleteChosenMeasurement() {
+    const QString question = history_->deletionQuestion();
+    if (question.isEmpty())
+        return;
+    if (boxes::confirm(context_.messages, question, {tr("OK"), tr("Abbrechen")}))
+        history_->deleteSelectedMeasurement();
+}
+
+bool MainWindow::refuseDuringRun() {
+    if (!station_.session().running())
+        return false;
+    boxes::information(context_.messages,
+                       tr("Während einer Messung werden keine Messungen verschoben, geändert "
+                          "oder gelöscht. Bitte zuerst die Messung beenden."));
+    return true;
+}
+
+void MainWindow::moveMeasurement() {
+    if (!refuseDuringRun())
+        history_->moveChosenMeasurement();
+}
+
+void MainWindow::editMeasurementTest() {
+    if (!refuseDuringRun())
+        history_->changeTestOfChosen();
+}
+
+void MainWindow::showChanges() {
+    const std::optional<Athlete> athlete = athletes_->selected();
+    if (!athlete || history_->athleteId() != athlete->id)
+        return;
+    if (!station_.store().has(schema::Feature::Changes))
+        throw AppError(schema::missingText(schema::Feature::Changes));
+    const QString name = athlete->firstName.isEmpty()
+                             ? athlete->name
+                             : QStringLiteral("%1, %2").arg(athlete->name, athlete->firstName);
+    ChangesDialog dialog(
+        name,
+        [this] {
+            QList<ChangeLine> lines;
+            guarded([this, &lines] { lines = history_->changeLines(); });
+            return lines;
+        },
+        [this](qint64 changeId) {
+            guarded([this, changeId] {
+                if (!refuseDuringRun())
+                    history_->restoreDeleted(changeId);
+            });
+        },
+        this);
+    dialog.exec();
 }
 
 void MainWindow::saveSettings() {

@@ -76,6 +76,14 @@ private:
     // its first opening) or brings it to the front.
     void showRanking();
     void showVersion();
+    // The corrections of the chosen measurement afterwards, and the changes of the athlete's.
+    void moveMeasurement();
+    void editMeasurementTest();
+    void showChanges();
+    // Says that nothing of the history changes while a run goes on; true while one does.
+    bool refuseDuringRun();
+    // Asks what Delete asks, naming the chosen measurement, and deletes it.
+    void deleteChosenMeasurement();
 
     void buildActions();
     void buildMenus();
@@ -124,6 +132,10 @@ private:
     QAction* nextAthleteAction_ = nullptr;
     QAction* groupsAction_ = nullptr;
     QAction* rankingAction_ = nullptr;
+    QAction* moveMeasurementAction_ = nullptr;
+    QAction* editTestAction_ = nullptr;
+    QAction* changesAction_ = nullptr;
+    QAction* deleteMeasurementAction_ = nullptr;
 
     ResultPanel* resultPanel_ = nullptr;
     RunSetupPanel* runSetupPanel_ = nullptr;

@@ -195,9 +195,20 @@ void RunController::setStartEnabled(bool enabled) {
 }
 
 void RunController::showRunStatus() {
-    const qint32 jumps = session().state().jumpCount;
-    results_.showStatus(jumps == 0 ? athleteName_
-                                   : tr("%1 – Sprung %2").arg(athleteName_).arg(jumps));
+    const RunState& state = session().state();
+    // The count is of jumps with a flight time: the closing contact is none.
+    const bool closing = state.jumpCount > 0 && state.lastRecorded == trial::Kind::ClosingContact;
+    const qint32 jumps = state.jumpCount - (closing ? 1 : 0);
+    if (closing)
+        results_.showStatus(
+            jumps == 0 ? tr("%1 – Abschlusskontakt").arg(athleteName_)
+                       : tr("%1 – Sprung %2, Abschlusskontakt").arg(athleteName_).arg(jumps));
+    else if (jumps > 0 && state.lastRecorded == trial::Kind::FailedTrial)
+        results_.showStatus(
+            tr("%1 – Sprung %2: Fehlversuch, ausgeschlossen").arg(athleteName_).arg(jumps), true);
+    else
+        results_.showStatus(jumps == 0 ? athleteName_
+                                       : tr("%1 – Sprung %2").arg(athleteName_).arg(jumps));
 }
 
 void RunController::runStarting() {
@@ -277,8 +288,11 @@ void RunController::measurementCreated(const NewMeasurement& m) {
 
 void RunController::jumpRecorded(qint64 seriesKey) {
     const RunState& state = session().state();
+    // A failed trial shows as excluded; the closing contact keeps an empty place.
+    const bool failed = state.lastRecorded == trial::Kind::FailedTrial;
     results_.liveChart().addJump({static_cast<double>(state.contactMs),
-                                  static_cast<double>(state.flightMs), state.jumpCount});
+                                  static_cast<double>(state.flightMs), state.jumpCount, failed,
+                                  failed ? trial::failedTrialReason() : QString()});
     history_.showJumpsOfSeries(seriesKey);
     showRunStatus();
 }

@@ -135,12 +135,14 @@ Seeded seed(Database& db) {
         {group});
 
     MeasurementRepository measurements(db);
-    measurements.recordFirstJump(s.quoted, QDateTime(QDate(2026, 12, 6), QTime(19, 5, 9)),
-                                 {200, 500, 1.25, 1},
-                                 MeasurementTest{QStringLiteral("Drop Jump"), 30});
+    const qint64 profile = measurements.createProfile(
+        s.quoted, QDateTime(QDate(2026, 12, 6), QTime(19, 0)), {30, 40}, 2);
+    measurements.recordFirstJump(
+        s.quoted, QDateTime(QDate(2026, 12, 6), QTime(19, 5, 9)), {200, 500, 1.25, 1},
+        MeasurementTest{QStringLiteral("Drop Jump"), 30}, {Protocol::DropHeightProfile, profile});
     const Measurement series = measurements.recordFirstJump(
         s.umlaut, QDateTime(QDate(2026, 12, 7), QTime(0, 0)), {150, 600, 2.4, 1},
-        MeasurementTest{QStringLiteral("Sprungserie"), std::nullopt});
+        MeasurementTest{QStringLiteral("Sprungserie"), std::nullopt}, {Protocol::TenFive, 0});
     measurements.recordJump(series.id, {-1, 300, -90, 2});
     measurements.recordJump(series.id, {180, 450, 1.13, 3});
     measurements.recordJump(series.id, {210, 0, 0, 4});
@@ -221,7 +223,9 @@ private slots:
         QHash<QString, QStringList> byJump; // "athlete/jump" -> record
         for (qsizetype r = 1; r < records.size(); ++r) {
             QCOMPARE(records[r].size(), columns.size());
-            byJump.insert(records[r][0] + QLatin1Char('/') + records[r][11], records[r]);
+            byJump.insert(records[r][0] + QLatin1Char('/') +
+                              records[r][columns.indexOf(QLatin1String("jump_number"))],
+                          records[r]);
         }
         const auto field = [&](qint64 athlete, int jump, const char* column) {
             return byJump.value(QStringLiteral("%1/%2").arg(athlete).arg(jump))
@@ -253,6 +257,9 @@ private slots:
         QCOMPARE(field(s.umlaut, 1, "sex"), QStringLiteral("male"));
         QCOMPARE(field(s.umlaut, 1, "date_time"), QStringLiteral("2026-12-07T00:00:00"));
         QCOMPARE(field(s.umlaut, 1, "mode"), QStringLiteral("series"));
+        // The protocol tells 10/5 rows from a profile's trials.
+        QCOMPARE(field(s.umlaut, 4, "protocol"), QStringLiteral("10/5"));
+        QCOMPARE(field(s.quoted, 1, "protocol"), QStringLiteral("profile 1"));
         QCOMPARE(field(s.umlaut, 1, "test"), QStringLiteral("Sprungserie"));
         QCOMPARE(field(s.umlaut, 1, "drop_height_cm"), QString());
         QCOMPARE(field(s.umlaut, 1, "height_cm").toDouble(), 9.81 * 0.36 / 8 * 100);
@@ -272,7 +279,8 @@ private slots:
         // The athletes in the order given, the jumps by their number.
         QStringList order;
         for (qsizetype r = 1; r < records.size(); ++r)
-            order << records[r][0] + QLatin1Char('/') + records[r][11];
+            order << records[r][0] + QLatin1Char('/') +
+                         records[r][columns.indexOf(QLatin1String("jump_number"))];
         QCOMPARE(order, (QStringList{q + "/1", u + "/1", u + "/2", u + "/3", u + "/4"}));
 
         // The side file names the program, its formulas and the limits.
@@ -397,32 +405,32 @@ private slots:
             QVERIFY(sheet.contains("state=\"frozen\""));
             QVERIFY(sheet.contains("<autoFilter ref=\"A1:"));
         }
-        QVERIFY(jumpsXml.contains("<autoFilter ref=\"A1:W7\""));
-        QVERIFY(measurementsXml.contains("<autoFilter ref=\"A1:T4\""));
+        QVERIFY(jumpsXml.contains("<autoFilter ref=\"A1:X7\""));
+        QVERIFY(measurementsXml.contains("<autoFilter ref=\"A1:U4\""));
 
         const auto jumps = sheetCells(jumpsXml);
         QCOMPARE(jumps.value("A1").value, QStringLiteral("athlete_id"));
-        QCOMPARE(jumps.value("W1").value, QStringLiteral("limits_max_flight_ms"));
+        QCOMPARE(jumps.value("X1").value, QStringLiteral("limits_max_flight_ms"));
         // Row 2: the single jump.
         QCOMPARE(jumps.value("A2").type, QStringLiteral("n"));
         QCOMPARE(jumps.value("A2").value.toLongLong(), s.quoted);
         QCOMPARE(jumps.value("B2").value, QStringLiteral("O\"Neil, Jr;\nSecond line"));
-        QCOMPARE(jumps.value("O2").type, QStringLiteral("n"));
-        QCOMPARE(jumps.value("O2").value.toDouble(), 30.65625);
+        QCOMPARE(jumps.value("P2").type, QStringLiteral("n"));
+        QCOMPARE(jumps.value("P2").value.toDouble(), 30.65625);
         // The moment as a date: a serial day number with a date style (2026-12-06 19:05:09).
         QCOMPARE(jumps.value("H2").type, QStringLiteral("n"));
         QVERIFY(!jumps.value("H2").style.isEmpty());
         QVERIFY(qAbs(jumps.value("H2").value.toDouble() - (46362 + 68709.0 / 86400)) < 1e-6);
         QCOMPARE(jumps.value("D2").value.toDouble(), 33010.0); // 1990-05-17
         QCOMPARE(jumps.value("J2").value, QStringLiteral("30"));
-        QCOMPARE(jumps.value("R2").type, QStringLiteral("b"));
-        QCOMPARE(jumps.value("R2").value, QStringLiteral("0"));
+        QCOMPARE(jumps.value("S2").type, QStringLiteral("b"));
+        QCOMPARE(jumps.value("S2").value, QStringLiteral("0"));
         // The series: umlauts, a measurement without drop height, the excluded jump.
         QCOMPARE(jumps.value("B3").value, QStringLiteral("Müller-Dvořák"));
         QVERIFY(!jumps.contains("J3"));
-        QVERIFY(!jumps.contains("M4")); // the contact time the unit did not measure
-        QCOMPARE(jumps.value("R5").value, QStringLiteral("1"));
-        QCOMPARE(jumps.value("S5").value, QStringLiteral("Fehlversuch, \"verrutscht\""));
+        QVERIFY(!jumps.contains("N4")); // the contact time the unit did not measure
+        QCOMPARE(jumps.value("S5").value, QStringLiteral("1"));
+        QCOMPARE(jumps.value("T5").value, QStringLiteral("Fehlversuch, \"verrutscht\""));
 
         // One row per measurement with the statistics of its valid jumps: the series counts
         // one of its four (one without contact time, one excluded, the closing contact).
@@ -430,9 +438,12 @@ private slots:
         QCOMPARE(measurements.value("A1").value, QStringLiteral("athlete_id"));
         QCOMPARE(measurements.value("A3").value.toLongLong(), s.umlaut);
         QCOMPARE(measurements.value("I3").value, QStringLiteral("series"));
-        QCOMPARE(measurements.value("J3").value, QStringLiteral("4"));
-        QCOMPARE(measurements.value("K3").value, QStringLiteral("1"));
-        QCOMPARE(measurements.value("L3").value.toDouble(), 9.81 * 0.36 / 8 * 100);
+        QCOMPARE(measurements.value("J3").value, QStringLiteral("10/5"));
+        QCOMPARE(measurements.value("K3").value, QStringLiteral("4"));
+        QCOMPARE(measurements.value("L3").value, QStringLiteral("1"));
+        QCOMPARE(measurements.value("M3").value.toDouble(), 9.81 * 0.36 / 8 * 100);
+        QCOMPARE(jumps.value("L3").value, QStringLiteral("10/5"));
+        QCOMPARE(jumps.value("L2").value, QStringLiteral("profile 1"));
         QCOMPARE(measurements.value("A4").value.toLongLong(), s.grouped);
     }
 

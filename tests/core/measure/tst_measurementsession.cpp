@@ -154,7 +154,7 @@ private slots:
             << 2 << "" << QStringList{}
             << QStringList{"12001/200/500/1.25/1", "12001/150/600/2.4/2", "12001/-1/456/-208/3",
                            "12001/180/0/0/4"}
-            << QStringList{"1/4"} << "180|0|0|25,50"
+            << QStringList{"1/4"} << "180|||"
             << "ended";
         QTest::newRow("end byte 250 before any jump")
             << QByteArray("300: 250\n") << 2 << "" << QStringList{} << QStringList{}
@@ -182,11 +182,11 @@ private slots:
             << "ended";
         QTest::newRow("closing contact not measured")
             << QByteArray("300: 253 254\n") << 2 << "" << QStringList{}
-            << QStringList{"12001/-1/0/0/1"} << QStringList{"1/1"} << "0|0|0|"
+            << QStringList{"12001/-1/0/0/1"} << QStringList{"1/1"} << "0|||"
             << "ended";
         QTest::newRow("253 after the marker is a high byte")
             << QByteArray("300: 253 253 0\n") << 2 << "" << QStringList{}
-            << QStringList{"12001/64768/0/0/1"} << QStringList{"1/1"} << "64768|0|0|"
+            << QStringList{"12001/64768/0/0/1"} << QStringList{"1/1"} << "64768|||"
             << "ended";
         QTest::newRow("single: flight not measured is shown, not recorded, the run goes on")
             << QByteArray("300: 0 200 253\n300: 0 210 1 244\n") << 1 << "" << QStringList{}
@@ -271,6 +271,62 @@ private slots:
             if (end == "ended")
                 QVERIFY(rig.unit->device(0).sent.endsWith('\xfa'));
         }
+    }
+
+    // A trial whose contact or flight time the unit did not measure is stored as ever and
+    // excluded at once as "Fehlversuch"; a measured jump and the closing contact are not.
+    void failedTrialsAreStoredExcluded_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("jumps");    // Serie/SZ/FZ/Eff/Anzahl
+        QTest::addColumn<QStringList>("excluded"); // Anzahl:Grund
+        QTest::addColumn<QString>("lastKind");     // of the last recorded result
+        QTest::newRow("single: contact not measured")
+            << QByteArray("300: 254 1 244\n") << 1 << QStringList{"12001/0/500/0/1"}
+            << QStringList{"1:Fehlversuch"} << "failed";
+        QTest::newRow("single: measured jump")
+            << QByteArray("300: 0 200 1 244\n") << 1 << QStringList{"12001/200/500/1.25/1"}
+            << QStringList{} << "jump";
+        QTest::newRow("series: contact not measured between measured jumps")
+            << QByteArray("300: 0 200 1 244\n300: 254 1 200\n300: 0 150 2 88\n") << 2
+            << QStringList{"12001/200/500/1.25/1", "12001/-1/456/-208/2", "12001/150/600/2.4/3"}
+            << QStringList{"2:Fehlversuch"} << "jump";
+        QTest::newRow("series: the closing contact is no failed trial")
+            << QByteArray("300: 0 200 1 244\n300: 253 0 180\n") << 2
+            << QStringList{"12001/200/500/1.25/1", "12001/180/0/0/2"} << QStringList{} << "closing";
+        QTest::newRow("series: closing contact not measured")
+            << QByteArray("300: 0 200 1 244\n300: 253 254\n") << 2
+            << QStringList{"12001/200/500/1.25/1", "12001/-1/0/0/2"} << QStringList{} << "closing";
+        QTest::newRow("series: flight not measured is not stored")
+            << QByteArray("300: 0 200 1 244\n300: 0 210 253\n") << 2
+            << QStringList{"12001/200/500/1.25/1"} << QStringList{} << "jump";
+    }
+    void failedTrialsAreStoredExcluded() {
+        QFETCH(QByteArray, script);
+        QFETCH(int, mode);
+        QFETCH(QStringList, jumps);
+        QFETCH(QStringList, excluded);
+        QFETCH(QString, lastKind);
+        Rig rig(script);
+        rig.session.mode = mode == 1 ? MeasurementMode::Single : MeasurementMode::Multiple;
+        rig.session.start(12);
+        rig.poll(30, false);
+        QCOMPARE(rig.jumps(), jumps);
+        QCOMPARE(rig.column("SELECT CAST(Anzahl AS INTEGER) || ':' || Grund FROM mr_ausschluss "
+                            "ORDER BY Anzahl"),
+                 excluded);
+        const trial::Kind kind = rig.session.state().lastRecorded;
+        QCOMPARE(kind == trial::Kind::FailedTrial      ? QString("failed")
+                 : kind == trial::Kind::ClosingContact ? QString("closing")
+                                                       : QString("jump"),
+                 lastKind);
+        // What the store reads of the series carries the same marks.
+        int excludedRead = 0;
+        for (const Jump& jump : rig.store.jumps().ofSeries(12001))
+            excludedRead += jump.excluded && jump.exclusionReason == "Fehlversuch";
+        QCOMPARE(excludedRead, excluded.size());
+        if (rig.session.running())
+            rig.session.stop();
     }
 
     // A start empties all four result fields, the height too; a jump that the limits keep

@@ -1,5 +1,6 @@
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/Errors.h"
+#include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
@@ -9,6 +10,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -114,6 +116,292 @@ private slots:
             QCOMPARE(e.text(), QStringLiteral("Die Messung %1 ist nicht mehr gespeichert").arg(id));
         }
         QCOMPARE(repo.jumpsOf(12001).size(), 1);
+    }
+
+    // A measurement given to another athlete keeps its ID, moment, test, protocol, jumps and
+    // their exclusions, gets the new athlete's next free number (past jumps left under a key
+    // without a measurement) and its jumps follow it; the change is kept for both athletes.
+    // What is no longer as shown, or an athlete gone, refuses the move with nothing changed.
+    void movingAMeasurement_data() {
+        QTest::addColumn<QString>("before");   // a statement run before the move, or ""
+        QTest::addColumn<qint64>("target");    // the athlete it goes to
+        QTest::addColumn<qint64>("shownAs");   // the number the caller shows
+        QTest::addColumn<qint64>("newNumber"); // 0: refused
+        QTest::addColumn<QString>("message");  // the start of the refusal
+        QTest::newRow("to the next number") << "" << qint64(13) << qint64(2) << qint64(5) << "";
+        QTest::newRow("past jumps without a measurement")
+            << "INSERT INTO mr VALUES (13005, 1, 1, 1, 1)" << qint64(13) << qint64(2) << qint64(6)
+            << "";
+        QTest::newRow("to an athlete without measurements")
+            << "" << qint64(14) << qint64(2) << qint64(1) << "";
+        QTest::newRow("athlete deleted meanwhile")
+            << "DELETE FROM sportler WHERE ID = 13" << qint64(13) << qint64(2) << qint64(0)
+            << "Der Sportler ist nicht mehr gespeichert";
+        QTest::newRow("moved meanwhile by another station")
+            << "UPDATE units SET Nummer = 9 WHERE Ref_ID = 12 AND Nummer = 2" << qint64(13)
+            << qint64(2) << qint64(0) << "Die Messung ist nicht mehr so gespeichert";
+        QTest::newRow("deleted meanwhile")
+            << "DELETE FROM units WHERE Ref_ID = 12 AND Nummer = 2" << qint64(13) << qint64(2)
+            << qint64(0) << "Die Messung ist nicht mehr so gespeichert";
+        QTest::newRow("to its own athlete") << "" << qint64(12) << qint64(2) << qint64(0)
+                                            << "Die Messung gehört schon diesem Sportler";
+    }
+    void movingAMeasurement() {
+        QFETCH(QString, before);
+        QFETCH(qint64, target);
+        QFETCH(qint64, shownAs);
+        QFETCH(qint64, newNumber);
+        QFETCH(QString, message);
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf'), (13, 'Lang'), "
+                         "(14, 'Neu')"));
+        QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer, FZ) VALUES (13, 4, 1)"));
+        TestStore::afterIds(*data.db);
+        MeasurementRepository repo(*data.db);
+        const QDateTime moment(QDate(2026, 12, 7), QTime(9, 30, 5));
+        repo.recordFirstJump(12, moment, {190, 480, 1.21, 1});
+        const Measurement m = repo.recordFirstJump(12, moment, {200, 500, 1.25, 1},
+                                                   {"Drop Jump", 40}, {Protocol::TenFive, 0});
+        repo.recordJump(m.id, {-1, 450, -202, 2},
+                        Exclusion{"Fehlversuch", "tr", QDateTime::currentDateTime()});
+        if (!before.isEmpty())
+            QVERIFY(data.run(before));
+        const auto failure = failureOf([&] { repo.moveToAthlete(m.id, 12, shownAs, target); });
+        if (newNumber == 0) {
+            QVERIFY(failure);
+            QVERIFY2(failure->text.startsWith(message), qPrintable(failure->text));
+            QVERIFY(repo.changesOfAthlete(12).isEmpty());
+            if (!before.contains("units"))
+                QCOMPARE(repo.jumpsOf(12002).size(), 2);
+            return;
+        }
+        QVERIFY2(!failure, failure ? qPrintable(failure->text) : "");
+        QList<Measurement> now;
+        for (const Measurement& each : repo.ofAthlete(target))
+            if (each.id == m.id)
+                now << each;
+        QCOMPARE(now.size(), 1);
+        QCOMPARE(now[0].measurementNumber, newNumber);
+        QCOMPARE(now[0].moment, moment);
+        QCOMPARE(now[0].test, (MeasurementTest{"Drop Jump", 40}));
+        QCOMPARE(now[0].protocol.kind, Protocol::TenFive);
+        QCOMPARE(repo.ofAthlete(12).size(), 1);
+        QVERIFY(repo.jumpsOf(12002).isEmpty());
+        const QList<Jump> jumps = repo.jumpsOf(seriesKey(target, newNumber));
+        QCOMPARE(jumps.size(), 2);
+        QVERIFY(!jumps[0].excluded && jumps[1].excluded);
+        // The record, for the athlete it left and the one it went to.
+        for (const qint64 athlete : {qint64(12), target}) {
+            const QList<MeasurementChange> changes = repo.changesOfAthlete(athlete);
+            QVERIFY(!changes.isEmpty());
+            const MeasurementChange& c = changes.first();
+            QCOMPARE(c.kind, ChangeKind::Moved);
+            QCOMPARE(c.measurementId, m.id);
+            QCOMPARE(c.previousAthleteId, 12);
+            QCOMPARE(c.previousNumber, 2);
+            QCOMPARE(c.athleteId, target);
+            QCOMPARE(c.measurementNumber, newNumber);
+            QCOMPARE(c.measurementMoment, moment);
+            QVERIFY(!c.user.isEmpty() && !c.station.isEmpty() && c.moment.isValid());
+        }
+    }
+
+    // Test and drop height are changed with the checks of a run's start, and the change keeps
+    // what they were; a drop height out of bounds changes nothing.
+    void changingTheTest_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("dropHeight"); // -1: none
+        QTest::addColumn<QString>("stored"); // Test/Fallhoehe after, or the refusal
+        QTest::newRow("another height") << "Drop Jump" << 60 << "Drop Jump/60";
+        QTest::newRow("another test without height") << "Squat Jump" << 30 << "Squat Jump/";
+        QTest::newRow("height 0") << "Drop Jump" << 0 << "Drop Jump/0";
+        QTest::newRow("height 151")
+            << "Drop Jump" << 151 << "Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein.";
+        QTest::newRow("negative height")
+            << "Drop Jump" << -5 << "Die Fallhöhe muss eine ganze Zahl von 0 bis 150 cm sein.";
+        QTest::newRow("a name too long")
+            << QString(41, 'x') << -1 << "Der Name des Tests darf höchstens 40 Zeichen lang sein.";
+    }
+    void changingTheTest() {
+        QFETCH(QString, name);
+        QFETCH(int, dropHeight);
+        QFETCH(QString, stored);
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
+        TestStore::afterIds(*data.db);
+        MeasurementRepository repo(*data.db);
+        const Measurement m = repo.recordFirstJump(12, QDateTime::currentDateTime(),
+                                                   {200, 500, 1.25, 1}, {"Drop Jump", 40});
+        const MeasurementTest wanted{name, dropHeight == -1 ? std::nullopt
+                                                            : std::optional<int>(dropHeight)};
+        const auto failure = failureOf([&] { repo.changeTest(m.id, 12, 1, wanted); });
+        const Measurement now = repo.ofAthlete(12).first();
+        const QList<MeasurementChange> changes = repo.changesOfAthlete(12);
+        if (failure) {
+            QCOMPARE(failure->text, stored);
+            QCOMPARE(now.test, (MeasurementTest{"Drop Jump", 40}));
+            QVERIFY(changes.isEmpty());
+            return;
+        }
+        QCOMPARE(now.test.name + '/' + measurementtest::dropHeightText(now.test.dropHeightCm),
+                 stored);
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes[0].kind, ChangeKind::TestChanged);
+        QCOMPARE(changes[0].previousTest, (MeasurementTest{"Drop Jump", 40}));
+        QCOMPARE(changes[0].test, now.test);
+        // The athlete's test for his next measurement stays the one he did.
+        QCOMPARE(repo.lastTestOf(12), (MeasurementTest{"Drop Jump", 40}));
+    }
+
+    // A deleted measurement is kept in the record with its jumps, test, protocol and
+    // exclusions, and is restored under its old number where it is free, else the next; once.
+    void restoringADeletedMeasurement_data() {
+        QTest::addColumn<bool>("numberTaken");
+        QTest::newRow("old number free") << false;
+        QTest::newRow("old number taken meanwhile") << true;
+    }
+    void restoringADeletedMeasurement() {
+        QFETCH(bool, numberTaken);
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
+        TestStore::afterIds(*data.db);
+        MeasurementRepository repo(*data.db);
+        const QDateTime moment(QDate(2026, 12, 7), QTime(9, 30, 5));
+        repo.recordFirstJump(12, moment, {190, 480, 1.21, 1});
+        const Measurement m = repo.recordFirstJump(12, moment, {200, 500, 1.25, 1},
+                                                   {"Drop Jump", 40}, {Protocol::TenFive, 0});
+        repo.recordJump(m.id, {-1, 450, -202, 2},
+                        Exclusion{"Fehlversuch", "tr", QDateTime::currentDateTime()});
+        repo.recordJump(m.id, {180, 0, 0, 3});
+        const QList<Jump> jumpsBefore = repo.jumpsOf(12002);
+        repo.remove(12, 2);
+        QVERIFY(repo.jumpsOf(12002).isEmpty());
+        if (numberTaken)
+            QVERIFY(data.run("INSERT INTO units (Ref_ID, Nummer, FZ) VALUES (12, 2, 1)"));
+        const QList<MeasurementChange> changes = repo.changesOfAthlete(12);
+        QCOMPARE(changes.first().kind, ChangeKind::Deleted);
+        QCOMPARE(changes.first().jumpCount, 3);
+        QCOMPARE(changes.first().measurementNumber, 2);
+        QVERIFY(changes.first().canBeRestored());
+
+        const Measurement back = repo.restoreDeleted(changes.first().id);
+        const qint64 number = numberTaken ? 3 : 2;
+        QCOMPARE(back.measurementNumber, number);
+        QCOMPARE(back.moment, moment);
+        QCOMPARE(back.jumpCount, 3);
+        QCOMPARE(back.test, (MeasurementTest{"Drop Jump", 40}));
+        QCOMPARE(back.protocol.kind, Protocol::TenFive);
+        const QList<Jump> jumps = repo.jumpsOf(seriesKey(12, number));
+        QCOMPARE(jumps.size(), jumpsBefore.size());
+        for (int i = 0; i < jumps.size(); ++i) {
+            QCOMPARE(jumps[i].contactMs, jumpsBefore[i].contactMs);
+            QCOMPARE(jumps[i].flightMs, jumpsBefore[i].flightMs);
+            QCOMPARE(jumps[i].efficiency, jumpsBefore[i].efficiency);
+            QCOMPARE(jumps[i].excluded, jumpsBefore[i].excluded);
+            QCOMPARE(jumps[i].exclusionReason, jumpsBefore[i].exclusionReason);
+        }
+        const QList<MeasurementChange> after = repo.changesOfAthlete(12);
+        QCOMPARE(after.first().kind, ChangeKind::Restored);
+        QVERIFY(!after[1].canBeRestored());
+        // Not twice, as another station that still shows it might try.
+        const auto again = failureOf([&] { repo.restoreDeleted(changes.first().id); });
+        QVERIFY(again && again->text.startsWith("Die Messung wurde schon wiederhergestellt"));
+        QCOMPARE(repo.ofAthlete(12).size(), numberTaken ? 3 : 2);
+    }
+
+    // Exclusions and their taking back are kept in the record too.
+    void exclusionsAreRecorded() {
+        TempDataDir data;
+        MeasurementRepository repo(*data.db);
+        const Measurement m =
+            repo.recordFirstJump(12, QDateTime::currentDateTime(), {200, 500, 1.25, 1});
+        repo.exclude(12001, 1, {"Doppelkontakt", "tr", QDateTime::currentDateTime()});
+        repo.exclude(12001, 1, {"Messfehler", "tr", QDateTime::currentDateTime()});
+        repo.restore(12001, 1);
+        repo.restore(12001, 1); // nothing excluded: nothing recorded
+        QStringList seen;
+        for (const MeasurementChange& c : repo.changesOfAthlete(12))
+            seen << QStringLiteral("%1 %2 %3>%4")
+                        .arg(int(c.kind))
+                        .arg(c.jumpIndex)
+                        .arg(c.previousReason, c.reason);
+        QCOMPARE(seen, (QStringList{"3 1 Messfehler>", "2 1 Doppelkontakt>Messfehler",
+                                    "2 1 >Doppelkontakt"}));
+        QCOMPARE(repo.changesOfAthlete(12).first().measurementId, m.id);
+    }
+
+    // Two stations on one database, one moving measurements to an athlete while the other
+    // records for him, each on a thread and a connection of its own: no number is given twice,
+    // and every measurement keeps exactly its own jumps.
+    void stationsMoveAndRecordAtOnce() {
+        TempDataDir data;
+        QVERIFY(data.run("INSERT INTO sportler (ID, Name) VALUES (12, 'Zorn'), (13, 'Lang')"));
+        TestStore::afterIds(*data.db);
+        constexpr int kMeasurements = 6;
+        constexpr int kJumps = 3;
+        QList<qint64> toMove;
+        {
+            MeasurementRepository repo(*data.db);
+            for (int m = 0; m < kMeasurements; ++m) {
+                const Measurement first =
+                    repo.recordFirstJump(12, QDateTime::currentDateTime(), {250, 500, 1.25, 1});
+                for (qint32 n = 2; n <= kJumps; ++n)
+                    repo.recordJump(first.id, {250, 500, 1.25, n});
+                toMove << first.id;
+            }
+        }
+        QStringList failures;
+        QMutex failuresLock;
+        const auto guard = [&](const std::function<void()>& work) {
+            try {
+                work();
+            } catch (const AppError& e) {
+                QMutexLocker locker(&failuresLock);
+                failures << e.text() + ' ' + e.detail();
+            }
+        };
+        std::thread mover([&] {
+            guard([&] {
+                Database db(data.location);
+                MeasurementRepository repo(db);
+                for (int m = 0; m < kMeasurements; ++m)
+                    repo.moveToAthlete(toMove[m], 12, m + 1, 13);
+            });
+        });
+        std::thread recorder([&] {
+            guard([&] {
+                Database db(data.location);
+                MeasurementRepository repo(db);
+                for (int m = 0; m < kMeasurements; ++m) {
+                    const Measurement first =
+                        repo.recordFirstJump(13, QDateTime::currentDateTime(), {300, 500, 1.25, 1});
+                    for (qint32 n = 2; n <= kJumps; ++n)
+                        repo.recordJump(first.id, {300, 500, 1.25, n});
+                }
+            });
+        });
+        mover.join();
+        recorder.join();
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(" | ")));
+        MeasurementRepository repo(*data.db);
+        QVERIFY(repo.ofAthlete(12).isEmpty());
+        QList<qint64> numbers;
+        int moved = 0;
+        for (const Measurement& m : repo.ofAthlete(13)) {
+            numbers << m.measurementNumber;
+            const QList<Jump> jumps = repo.jumpsOf(seriesKey(13, m.measurementNumber));
+            QCOMPARE(jumps.size(), kJumps);
+            for (const Jump& j : jumps)
+                QCOMPARE(j.contactMs, jumps[0].contactMs);
+            moved += jumps[0].contactMs == 250;
+        }
+        QCOMPARE(moved, kMeasurements);
+        std::sort(numbers.begin(), numbers.end());
+        QList<qint64> expected;
+        for (qint64 n = 1; n <= 2 * kMeasurements; ++n)
+            expected << n;
+        QCOMPARE(numbers, expected);
+        QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr").toInt(), 2 * kMeasurements * kJumps);
     }
 
     // Two stations on one database, recording for the same athlete at the same time, each on

@@ -43,8 +43,9 @@ QStringList oldColumns(Database& db) {
 // tables with rows in them, nothing else.
 void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
-    for (const char* table : {"units_test", "sportler_test", "mr_ausschluss", "gruppen",
-                              "gruppen_sportler", "units_protokoll", "profile", "schema_version"})
+    for (const char* table :
+         {"units_test", "sportler_test", "mr_ausschluss", "gruppen", "gruppen_sportler",
+          "units_protokoll", "profile", "units_aenderung", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -85,11 +86,11 @@ private slots:
             QVERIFY(data.db->has(feature));
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4"}));
+                 (QVariantList{"1", "2", "3", "4", "5"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"4"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"5"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -168,7 +169,7 @@ private slots:
         for (const schema::Feature feature : schema::features())
             QVERIFY(db.has(feature));
         QCOMPARE(column(db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4"}));
+                 (QVariantList{"1", "2", "3", "4", "5"}));
         QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
         QCOMPARE(column(db, "SELECT Grund FROM mr_ausschluss"), QVariantList{"x"});
     }
@@ -182,6 +183,7 @@ private slots:
         QTest::newRow("exclusions") << 2 << "mr_ausschluss";
         QTest::newRow("groups") << 3 << "gruppen_sportler";
         QTest::newRow("protocols") << 4 << "profile";
+        QTest::newRow("changes") << 5 << "units_aenderung";
     }
     void aFailedStepNamesWhatIsMissing() {
         QFETCH(int, version);
@@ -282,7 +284,7 @@ private slots:
         }
         Database db(store.location);
         QCOMPARE(bool(db.upgradeFailure()), inTheWay);
-        QCOMPARE(db.schemaVersion(), inTheWay ? 3 : 4);
+        QCOMPARE(db.schemaVersion(), inTheWay ? 3 : schema::latestVersion());
         QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
         MeasurementRepository repo(db);
         QCOMPARE(repo.knowsProtocols(), !inTheWay);
@@ -293,6 +295,47 @@ private slots:
         QCOMPARE(repo.ofAthlete(12).last().protocol.kind, m.protocol.kind);
         QCOMPARE(repo.ofAthlete(12).last().test.name, QStringLiteral("Sprungserie"));
         QVERIFY(repo.profilesOfAthlete(12).isEmpty());
+    }
+
+    // A database of version 4 gains the changes and keeps its protocols. When that step
+    // fails, moving and editing measurements are refused with what the database lacks, and
+    // nothing changes; deleting works as on a station of version 4, without a record.
+    void aVersion4DatabaseGainsTheChanges_data() {
+        QTest::addColumn<bool>("inTheWay");
+        QTest::newRow("upgraded") << false;
+        QTest::newRow("step failed") << true;
+    }
+    void aVersion4DatabaseGainsTheChanges() {
+        QFETCH(bool, inTheWay);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, 4)), 4);
+            QSqlQuery q(db.connection());
+            QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (13, 'Kern')"));
+            QVERIFY(q.exec("INSERT INTO units_protokoll VALUES (7, '10/5', NULL)"));
+            if (inTheWay)
+                QVERIFY(q.exec("CREATE TABLE units_aenderung (Notiz VARCHAR(10))"));
+            TestStore::afterIds(db);
+        }
+        Database db(store.location);
+        QCOMPARE(bool(db.upgradeFailure()), inTheWay);
+        QCOMPARE(db.schemaVersion(), inTheWay ? 4 : 5);
+        QCOMPARE(db.has(schema::Feature::Changes), !inTheWay);
+        MeasurementRepository repo(db);
+        QCOMPARE(repo.ofAthlete(12).first().protocol.kind, Protocol::TenFive);
+        const auto moved = failureOf([&] { repo.moveToAthlete(7, 12, 1, 13); });
+        QCOMPARE(bool(moved), inTheWay);
+        if (inTheWay)
+            QCOMPARE(moved->text, schema::missingText(schema::Feature::Changes));
+        QCOMPARE(repo.ofAthlete(13).size(), inTheWay ? 0 : 1);
+        QCOMPARE(column(db, "SELECT COUNT(*) FROM mr WHERE Serie = 12001"),
+                 QVariantList{inTheWay ? "1" : "0"});
+        const qint64 owner = inTheWay ? 12 : 13;
+        repo.remove(owner, 1);
+        QVERIFY(repo.ofAthlete(owner).isEmpty());
+        QCOMPARE(repo.changesOfAthlete(13).size(), inTheWay ? 0 : 2);
     }
 
     // Of several steps those before the failing one stay.

@@ -100,16 +100,22 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("measurementNumbers"); // the list afterwards, top to bottom
         QTest::addColumn<QStringList>("captions");           // its "Nr." texts
+        QTest::addColumn<QString>("named"); // how the question names the measurement
         QTest::newRow("newest single")
-            << 3 << 1 << 0 << QStringList{"2", "1"} << QStringList{"2", "1"};
+            << 3 << 1 << 0 << QStringList{"2", "1"} << QStringList{"2", "1"}
+            << "Messung Nr. 3 vom 03.01.2024 10:00:00, kein Test, 1 Sprung";
         QTest::newRow("series of three")
-            << 2 << 2 << 0 << QStringList{"3", "1"} << QStringList{"3", "1"};
+            << 2 << 2 << 0 << QStringList{"3", "1"} << QStringList{"3", "1"}
+            << "Messung Nr. 2 vom 02.01.2024 10:00:00, kein Test, 3 Sprünge";
         QTest::newRow("oldest single")
-            << 1 << 1 << 0 << QStringList{"3", "2"} << QStringList{"3", "2"};
+            << 1 << 1 << 0 << QStringList{"3", "2"} << QStringList{"3", "2"}
+            << "Messung Nr. 1 vom 01.01.2024 10:00:00, kein Test, 1 Sprung";
         QTest::newRow("series, single layout")
-            << 2 << 1 << 0 << QStringList{"3", "1"} << QStringList{"3", "1"};
+            << 2 << 1 << 0 << QStringList{"3", "1"} << QStringList{"3", "1"}
+            << "Messung Nr. 2 vom 02.01.2024 10:00:00, kein Test, 3 Sprünge";
         QTest::newRow("Abbrechen")
-            << 2 << 2 << 1 << QStringList{"3", "2", "1"} << QStringList{"3", "2", "1"};
+            << 2 << 2 << 1 << QStringList{"3", "2", "1"} << QStringList{"3", "2", "1"}
+            << "Messung Nr. 2 vom 02.01.2024 10:00:00, kein Test, 3 Sprünge";
     }
     void deleteMeasurement() {
         QFETCH(int, measurementNumber);
@@ -117,6 +123,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QStringList, measurementNumbers);
         QFETCH(QStringList, captions);
+        QFETCH(QString, named);
         const bool deleted = answer == 0;
 
         MainWindowFixture f;
@@ -135,7 +142,12 @@ private slots:
         QCOMPARE(f.messages.boxes.size(), 1);
         QCOMPARE(f.messages.boxes[0].title, QStringLiteral("Bestätigen"));
         QCOMPARE(f.messages.boxes[0].icon, BoxIcon::Question);
-        QCOMPARE(f.messages.boxes[0].text, kDeleteMeasurement);
+        // The question names the measurement, and where it can be restored from.
+        const QStringList parts = f.messages.boxes[0].text.split("\n\n");
+        QCOMPARE(parts.size(), 3);
+        QCOMPARE(parts[0], kDeleteMeasurement);
+        QCOMPARE(parts[1], named);
+        QVERIFY(parts[2].contains("„Änderungen …“"));
         QCOMPARE(f.messages.boxes[0].buttons, (QStringList{"OK", "Abbrechen"}));
         QCOMPARE(historyColumn(historyList(w), 7), measurementNumbers);
         QCOMPARE(historyColumn(historyList(w), 0), captions);
@@ -195,7 +207,8 @@ private slots:
         const QStringList before = everything(f);
         historyList(w)->clearSelection();
         pressDelete(historyList(w));
-        QCOMPARE(f.messages.texts(), QStringList{kDeleteMeasurement});
+        // Without a chosen measurement there is nothing to name: nothing is asked.
+        QVERIFY(f.messages.texts().isEmpty());
         QCOMPARE(everything(f), before);
         QCOMPARE(historyList(w)->topLevelItemCount(), 3);
     }
@@ -301,7 +314,11 @@ private slots:
         QCOMPARE(f.messages.boxes.size(), 1);
         QCOMPARE(f.messages.boxes[0].title, QStringLiteral("Bestätigen"));
         QCOMPARE(f.messages.boxes[0].icon, BoxIcon::Question);
-        QCOMPARE(f.messages.boxes[0].text, byMenu ? kDeleteAthleteMenu : kDeleteAthleteKey);
+        // The question names the athlete with what goes with him.
+        QCOMPARE(f.messages.boxes[0].text,
+                 (byMenu ? kDeleteAthleteMenu : kDeleteAthleteKey) +
+                     "\n\n„Meier, Anna“ wird mit allen Messungen gelöscht: 3 Messungen, 5 "
+                     "Sprünge.");
         QCOMPARE(f.messages.boxes[0].buttons,
                  byMenu ? (QStringList{"&Ja", "&Abbrechen"}) : (QStringList{"OK", "Abbrechen"}));
         // Enter keeps the athlete: the default button is the one that deletes nothing.
@@ -342,13 +359,16 @@ private slots:
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 0);
         QCOMPARE(historyList(w)->topLevelItemCount(), 0);
         QVERIFY(!startButton(w)->isEnabled());
-        QCOMPARE(f.messages.texts(), QStringList{kDeleteAthleteKey});
+        QCOMPARE(f.messages.texts(),
+                 QStringList{kDeleteAthleteKey +
+                             "\n\n„Meier, Anna“ wird mit allen Messungen gelöscht: 3 "
+                             "Messungen, 5 Sprünge."});
 
         // Nothing left to delete: the key asks nothing, the menu deletes nothing.
         pressDelete(athleteGrid(w));
         QCOMPARE(f.messages.boxes.size(), 1);
         action(w, "deleteAthleteAction")->trigger();
-        QCOMPARE(f.messages.texts(), (QStringList{kDeleteAthleteKey, kDeleteAthleteMenu}));
+        QCOMPARE(f.messages.texts().mid(1), QStringList{kDeleteAthleteMenu});
         QCOMPARE(count(f, "units"), 2);
     }
 

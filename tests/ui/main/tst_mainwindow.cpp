@@ -98,7 +98,9 @@ private slots:
         QCOMPARE(entries(menu(w, "dataMenu")),
                  (QStringList{"Alle &zeigen", "&Suchen", "&Aktualisieren", "Nä&chster Sportler",
                               "-", "&Neuer Sportler", "&Daten ändern", "Sportler &löschen", "-",
-                              "&Gruppen …", "&Rangliste …", "-", "Aus&wertung …"}));
+                              "&Messung einem anderen Sportler zuordnen …",
+                              "&Test und Fallhöhe ändern …", "Änd&erungen …", "-", "&Gruppen …",
+                              "&Rangliste …", "-", "Aus&wertung …"}));
 
         const QList<std::pair<const char*, QKeySequence>> shortcuts{
             {"exportOneAction", QKeySequence("Ctrl+E")},
