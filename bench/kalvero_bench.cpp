@@ -20,7 +20,9 @@
 //                                                              seconds to the window shown
 //   kalvero_bench analysis DIR                                the same, then the analysis window
 //                                                              of the first athlete
-//   kalvero_bench report DIR FILE                             the same, then his PDF report
+//   kalvero_bench report STORE FILE                           the same, then his PDF report
+//   kalvero_bench report-wall STORE FILE                      the same: prints the wall time in
+//                                                              seconds the report took
 //   kalvero_bench record DIR JUMPS                            a series of that many recorded
 //                                                              jumps
 //   kalvero_bench latency DIR notified|timer COUNT            a series of COUNT results sent over
@@ -31,10 +33,12 @@
 //                                                              row's commit
 //   kalvero_bench quick-check DIR                             the check of the file at start
 //   kalvero_bench backup DIR FILE                             the day's backup of the file
-//   kalvero_bench make-squad DIR ATHLETES MEASUREMENTS       a group of that size, its
+//   kalvero_bench make-squad STORE ATHLETES MEASUREMENTS     a group of that size, its
 //                                                             measurements over the last year
-//   kalvero_bench ranking DIR                                 the start, then the ranking of the
+//   kalvero_bench ranking STORE                               the start, then the ranking of the
 //                                                             first group over the last year
+//   kalvero_bench ranking-wall STORE                          the same: prints the wall time in
+//                                                             seconds to the window shown
 
 #include "app/Application.h"
 #include "core/base/Clock.h"
@@ -198,19 +202,31 @@ private:
     QtMessageService desktop_;
 };
 
+// What a start prints: the CPU time of the window's thread, the seconds the action took, or the
+// wall time from the program's start to the window shown.
+enum class Figure { Cpu, ActionSeconds, ShownSeconds };
+
+struct StartOptions {
+    QString actionName = {}; // by the action's object name; none for the start alone
+    QString saveAs = {};     // the file a save dialog answers with
+    bool ranking = false;
+    Figure figure = Figure::Cpu;
+    bool realProgress = false; // the program's own progress dialogs
+};
+
 // The main window's start and first show, then (by the action's object name) one action of
 // the window, or with `ranking` the window "Rangliste" of the first group over the last year;
-// prints the CPU time of the window's thread.
-// With `timed`, prints the seconds the action took instead.
+// prints the figure asked for.
 int startWindow(int argc, char* argv[], const StoreLocation& store,
-                const QString& actionName = QString(), const QString& saveAs = QString(),
-                bool ranking = false, bool timed = false, bool wall = false) {
+                const StartOptions& options = {}) {
+    const QString& actionName = options.actionName;
+    const bool ranking = options.ranking;
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
     SystemClock clock;
     SimulatedUnit unit(clock);
-    SilentMessages messages(saveAs, timed);
+    SilentMessages messages(options.saveAs, options.realProgress);
     double actionSeconds = 0;
     QTemporaryDir settings;
     const QString settingsPath = settings.filePath(QStringLiteral("QRV.conf"));
@@ -252,11 +268,11 @@ int startWindow(int argc, char* argv[], const StoreLocation& store,
                            QTimer::singleShot(0, &app, &QCoreApplication::quit);
                        });
     const int status = QApplication::exec();
-    if (wall) {
+    if (options.figure == Figure::ShownSeconds) {
         std::printf("%.4f\n", shownSeconds);
         return status;
     }
-    if (timed) {
+    if (options.figure == Figure::ActionSeconds) {
         std::printf("%.4f\n", actionSeconds);
         return status;
     }
@@ -468,19 +484,29 @@ int main(int argc, char* argv[]) {
     }();
     const QString task = args.value(0);
     const StoreLocation store = storeOf(args.value(1));
+    const QString report = QStringLiteral("reportAction");
     if (task == QLatin1String("start") && args.size() == 2)
         return startWindow(argc, argv, store);
     if (task == QLatin1String("start-wall") && args.size() == 2)
-        return startWindow(argc, argv, store, QString(), QString(), false, false, true);
+        return startWindow(argc, argv, store, {.figure = Figure::ShownSeconds});
     if (task == QLatin1String("analysis") && args.size() == 2)
-        return startWindow(argc, argv, store, QStringLiteral("analysisAction"));
+        return startWindow(argc, argv, store, {.actionName = QStringLiteral("analysisAction")});
     if (task == QLatin1String("report") && args.size() == 3)
-        return startWindow(argc, argv, store, QStringLiteral("reportAction"), args[2]);
+        return startWindow(argc, argv, store, {.actionName = report, .saveAs = args[2]});
+    if (task == QLatin1String("report-wall") && args.size() == 3)
+        return startWindow(
+            argc, argv, store,
+            {.actionName = report, .saveAs = args[2], .figure = Figure::ActionSeconds});
     if (task == QLatin1String("export-window") && args.size() == 3)
-        return startWindow(argc, argv, store, QStringLiteral("exportAllAction"), args[2], false,
-                           true);
+        return startWindow(argc, argv, store,
+                           {.actionName = QStringLiteral("exportAllAction"),
+                            .saveAs = args[2],
+                            .figure = Figure::ActionSeconds,
+                            .realProgress = true});
     if (task == QLatin1String("ranking") && args.size() == 2)
-        return startWindow(argc, argv, store, QString(), QString(), true);
+        return startWindow(argc, argv, store, {.ranking = true});
+    if (task == QLatin1String("ranking-wall") && args.size() == 2)
+        return startWindow(argc, argv, store, {.ranking = true, .figure = Figure::ShownSeconds});
     QCoreApplication app(argc, argv);
     if (task == QLatin1String("make-database") && args.size() == 4) {
         makeDatabase(store, args[2].toInt(), args[3].toInt());
@@ -506,8 +532,8 @@ int main(int argc, char* argv[]) {
     return fail(QStringLiteral("usage: kalvero_bench make-database STORE ATHLETES MEASUREMENTS | "
                                "export DIR FILE | export-window DIR FILE | tidy-csv DIR FILE | "
                                "workbook DIR FILE | start DIR | start-wall STORE | analysis DIR | "
-                               "report DIR FILE | "
+                               "report STORE FILE | report-wall STORE FILE | "
                                "record DIR JUMPS | latency DIR notified|timer COUNT | "
-                               "quick-check DIR | backup DIR FILE | make-squad DIR ATHLETES "
-                               "MEASUREMENTS | ranking DIR"));
+                               "quick-check DIR | backup DIR FILE | make-squad STORE ATHLETES "
+                               "MEASUREMENTS | ranking STORE | ranking-wall STORE"));
 }

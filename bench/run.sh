@@ -15,17 +15,20 @@
 #   the check of the file at every start    against the sqlite3 command line's quick_check
 #   (PRAGMA quick_check, on a thread of its own) and the day's backup (SQLite's online backup
 #   with integrity_check of the copy), on the larger database
-#   the analysis window and the PDF report   against a start on an empty database (CPU time,
-#   of the athlete with 999 measurements     beyond the start on the same database)
+#   the analysis window and the PDF report   against a start on an empty database run just
+#   of the athlete with 999 measurements     before each (CPU time, beyond the start on the same
+#                                            database; the least and the median ratio)
 #   from a result's last byte to its jump    median and 95th percentile of 200 results sent
 #   row's commit                             over a pseudo-terminal at gaps of 300 to 900 ms,
 #                                            with the line's notice and with the timer alone
-#   the start with the ranking of a group   against a start on an empty database (CPU time)
+#   the start with the ranking of a group   against a start on an empty database run just
+#                                            before each (CPU time; the least and the median)
 #   of 200 athletes x 50 measurements
 #   over the last year
 #   the start with an athlete of 999        against a start on an empty database on the same
 #   measurements on a PostgreSQL server      server (wall time to the window shown), on the
-#                                            private server the tests use
+#                                            private server the tests use; there also the PDF
+#                                            report and the ranking above, in wall time
 # on two databases made with the program's own schema: 1,000 athletes x 50 measurements and
 # 2,000 x 125 (a third of them series of 5 to 15 jumps; athlete 1 has 999 measurements).
 # Not part of the test suite. Usage: bench/run.sh [RUNS] [PART ...]   (default 3 runs, the
@@ -166,21 +169,37 @@ measure "$bench" backup "$large" "$data/backup.sqlite"; backup_s=$elapsed
 printf 'check at start (2000 x 125): %.2fs, sqlite3 quick_check %.2fs, ratio %sx; day'"'"'s backup %.2fs\n' \
     "$check_s" "$sqlite_check_s" "$(ratio "$check_s" "$sqlite_check_s")" "$backup_s"
 fi
-# The analysis window and the report of athlete 1 (999 measurements), beyond the start.
-task_cpu() {
-    local c=()
-    for _ in $(seq "$runs"); do c+=("$("$bench" "$@" 2>/dev/null | tail -n 1)"); done
-    median "${c[@]}"
+# One figure of the helper: the last line it prints.
+one() { "$bench" "$@" 2>/dev/null | tail -n 1; }
+minimum() { printf '%s\n' "$@" | sort -g | head -n 1; }
+# Runs the yardstick and the figure (two commands, each printing a number) one after the other,
+# $runs times, so that each ratio compares runs under the same load; sets lowest and middle to
+# the least and the median ratio, and yard and figure to the medians of the two.
+paired() {
+    local r=() a=() b=() x y
+    for _ in $(seq "$runs"); do
+        x=$($1); y=$($2)
+        a+=("$x"); b+=("$y"); r+=("$(echo "scale=4; $y / $x" | bc -l)")
+    done
+    lowest=$(minimum "${r[@]}"); middle=$(median "${r[@]}")
+    yard=$(median "${a[@]}"); figure=$(median "${b[@]}")
 }
+# least and median ratio, two decimals
+ratios() { printf 'ratio %.2fx least, %.2fx median of %s runs' "$lowest" "$middle" "$runs"; }
+
+# The analysis window and the report of athlete 1 (999 measurements), beyond the start, each
+# against an empty start just before it.
 if want analysis; then
 big="$data/db-2000x125"
-big_start=$(task_cpu start "$big")
-analysis=$(echo "$(task_cpu analysis "$big") - $big_start" | bc -l)
-report=$(echo "$(task_cpu report "$big" "$data/report.pdf") - $big_start" | bc -l)
-printf 'analysis window, 999 measurements: %.3fs CPU, %sx an empty start\n' "$analysis" \
-    "$(ratio "$analysis" "$empty_cpu")"
-printf 'PDF report, 999 measurements:      %.3fs CPU, %sx an empty start\n' "$report" \
-    "$(ratio "$report" "$empty_cpu")"
+empty_start() { one start "$empty"; }
+analysis_beyond() { echo "$(one analysis "$big") - $(one start "$big")" | bc -l; }
+report_beyond() { echo "$(one report "$big" "$data/report.pdf") - $(one start "$big")" | bc -l; }
+paired empty_start analysis_beyond
+printf 'analysis window, 999 measurements: %.3fs CPU, empty start %.3fs, %s\n' "$figure" \
+    "$yard" "$(ratios)"
+paired empty_start report_beyond
+printf 'PDF report, 999 measurements:      %.3fs CPU, empty start %.3fs, %s\n' "$figure" \
+    "$yard" "$(ratios)"
 fi
 # The ranking of a squad: 200 athletes with 50 measurements each over the last year, all in one
 # group, ranked over that year. Made anew each time: its dates end today.
@@ -188,11 +207,11 @@ if want ranking; then
 squad="$data/squad-200x50"
 rm -rf "$squad"; mkdir -p "$squad"
 "$bench" make-squad "$squad" 200 50
-ranking_c=()
-for _ in $(seq "$runs"); do ranking_c+=("$("$bench" ranking "$squad" 2>/dev/null | tail -n 1)"); done
-ranking_cpu=$(median "${ranking_c[@]}")
-printf 'start and ranking of 200 x 50 over a year: %.3fs CPU, %sx an empty start\n' \
-    "$ranking_cpu" "$(ratio "$ranking_cpu" "$empty_cpu")"
+empty_start() { one start "$empty"; }
+squad_ranking() { one ranking "$squad"; }
+paired empty_start squad_ranking
+printf 'start and ranking of 200 x 50 over a year: %.3fs CPU, empty start %.3fs, %s\n' \
+    "$figure" "$yard" "$(ratios)"
 fi
 
 # Disk syncs of 200 recorded jumps, counted by strace.
@@ -244,4 +263,19 @@ printf '  PostgreSQL server: %.3fs, empty start %.3fs, ratio %sx\n' "$server_lar
     "$server_empty" "$(ratio "$server_large" "$server_empty")"
 printf '  file:              %.3fs, empty start %.3fs, ratio %sx\n' "$file_large" "$file_empty" \
     "$(ratio "$file_large" "$file_empty")"
+# The PDF report of athlete 1 and the ranking of the squad on the server, in wall time: the
+# report from the action to the finished file, the ranking with the start to the window shown;
+# each against an empty start on the server just before it.
+psql -q "$base" -c "CREATE DATABASE bench_squad"
+squad_url="$(echo "$base" | sed 's|/postgres?|/bench_squad?|')"
+"$bench" make-squad "$squad_url" 200 50
+server_empty_start() { one start-wall "$empty_url"; }
+server_report() { one report-wall "$large_url" "$data/report-server.pdf"; }
+server_ranking() { one ranking-wall "$squad_url"; }
+paired server_empty_start server_report
+printf '  PDF report, 999 measurements: %.3fs, empty start %.3fs, %s\n' "$figure" "$yard" \
+    "$(ratios)"
+paired server_empty_start server_ranking
+printf '  start and ranking of 200 x 50: %.3fs, empty start %.3fs, %s\n' "$figure" "$yard" \
+    "$(ratios)"
 fi

@@ -236,6 +236,8 @@ QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qi
         if (period.contains(m.day) || before.contains(m.day))
             byAthlete[m.athleteId]
                 << DayJumps{m.day, analysis::storedJumps(m.jumps), std::move(m.test)};
+        // Given back at once, so that the next measurement's jumps take the same memory.
+        m.jumps = {};
     }
     QList<AthleteData> out;
     out.reserve(members.size());

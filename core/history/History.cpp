@@ -24,9 +24,16 @@ Entry makeEntry(int position, const QDateTime& moment, const QStringList& values
     e.test = test;
     e.testText = measurementtest::shownName(test.name);
     e.dropHeightText = measurementtest::dropHeightText(test.dropHeightCm);
-    // What the texts show, taken from the moment itself; a moment not stored goes last.
-    e.sortMoment = moment.isValid() ? QDateTime(moment.date(), texts::shownTime(moment.time()))
-                                    : QDateTime(QDate(1, 1, 1), QTime(0, 0));
+    // What the texts show, taken from the moment itself; a moment not stored goes last. A local
+    // moment that the texts show as it is sorts as itself: making it anew would ask the system
+    // for the time zone's rules once more.
+    const QTime shown = moment.isValid() ? texts::shownTime(moment.time()) : QTime();
+    if (!moment.isValid())
+        e.sortMoment = QDateTime(QDate(1, 1, 1), QTime(0, 0));
+    else if (shown == moment.time() && moment.timeSpec() == Qt::LocalTime)
+        e.sortMoment = moment;
+    else
+        e.sortMoment = QDateTime(moment.date(), shown);
     return e;
 }
 

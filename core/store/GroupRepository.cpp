@@ -20,6 +20,9 @@ struct GroupRepositoryTexts {
     Q_DECLARE_TR_FUNCTIONS(GroupRepository)
 };
 
+// The most jumps a measurement's list makes room for before they are read.
+constexpr qint64 kRoomForJumps = 1000;
+
 } // namespace
 
 bool GroupRepository::available() const {
@@ -179,10 +182,15 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
     const JumpReader::Scope scope = jumps.membersInPeriod(groupId, from, to);
     // The measurements first, then their jumps with no more than their measurement's ID.
     QList<MemberMeasurement> out;
+    // Only the day is needed: a server gives it as a date, where a moment would have the
+    // driver work out the local time of each.
+    const QString day = db_.dialect() == Database::Dialect::SQLite
+                            ? QStringLiteral("u.Datum")
+                            : QStringLiteral("CAST(u.Datum AS DATE)");
     db_.forEachRow(
-        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, u.Datum, t.Test, t.Fallhoehe FROM %1 "
-                       "LEFT JOIN units_test t ON t.Unit_ID = u.ID WHERE %2")
-            .arg(scope.from, scope.where),
+        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, %1, t.Test, t.Fallhoehe, u.FZ FROM %2 "
+                       "LEFT JOIN units_test t ON t.Unit_ID = u.ID WHERE %3")
+            .arg(day, scope.from, scope.where),
         scope.values, [&out](const Database::RowValues& row) {
             MemberMeasurement measurement;
             measurement.id = row.integer(0);
@@ -193,6 +201,9 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
             measurement.test.name = row.text(4);
             if (!row.isNull(5))
                 measurement.test.dropHeightCm = static_cast<int>(row.integer(5));
+            // Room for the jumps it counts, so that their list is not grown jump by jump; a
+            // damaged count asks for no more than a long series.
+            measurement.jumps.reserve(std::clamp<qint64>(row.integer(6), 0, kRoomForJumps));
             out << std::move(measurement);
         });
     std::sort(out.begin(), out.end(),

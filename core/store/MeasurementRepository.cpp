@@ -258,6 +258,12 @@ QList<Measurement> MeasurementRepository::ofAthlete(qint64 athleteId) {
     return measurementsWhere(QStringLiteral("u.Ref_ID = ?"), athleteId);
 }
 
+qint64 MeasurementRepository::countOfAthlete(qint64 athleteId) {
+    QSqlQuery q =
+        db_.read(QStringLiteral("SELECT COUNT(*) FROM units WHERE Ref_ID = ?"), {athleteId});
+    return q.next() ? integerOf(q.value(0)) : 0;
+}
+
 QList<Measurement> MeasurementRepository::ofProfile(qint64 profileId) {
     if (!knowsProtocols())
         return {};

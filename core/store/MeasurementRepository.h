@@ -122,6 +122,8 @@ public:
 
     // The measurements of an athlete in the order they were recorded.
     QList<Measurement> ofAthlete(qint64 athleteId);
+    // How many measurements ofAthlete() gives, without reading them.
+    qint64 countOfAthlete(qint64 athleteId);
     // Every stored measurement's athlete, moment and number.
     QList<MeasurementKey> keysOfAll();
 

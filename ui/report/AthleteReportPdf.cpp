@@ -158,7 +158,7 @@ void saveAthleteReport(MessageService& messages, DataStore& store, const Athlete
     std::optional<QString> failure;
     {
         MeasurementRepository& measurements = store.measurements();
-        const int total = static_cast<int>(measurements.ofAthlete(athlete.id).size());
+        const int total = static_cast<int>(measurements.countOfAthlete(athlete.id));
         const auto progress = messages.showProgress(
             TextsOfReportpdf::tr("Bericht wird erstellt … %1 von %2 Messungen"), total);
         const std::optional<report::AthleteReport> content =

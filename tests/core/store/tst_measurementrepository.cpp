@@ -534,6 +534,10 @@ private slots:
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr WHERE Serie = 12002").toInt(), kept);
         QCOMPARE(data.scalar("SELECT COUNT(*) FROM mr").toInt(), 2 + kept);
         QCOMPARE(repo.ofAthlete(13).size(), 2);
+        // The count the report's progress starts from, without reading the measurements.
+        QCOMPARE(repo.countOfAthlete(12), 1 + kept);
+        QCOMPARE(repo.countOfAthlete(13), 2);
+        QCOMPARE(repo.countOfAthlete(99), 0);
     }
 
     // An excluded jump stays stored and is marked with its reason, who and when; the reason
