@@ -126,7 +126,11 @@ int main(int argc, char* argv[]) {
     }
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    AppContext context{messages, clock, *driver, *store, [] { return userSettings(); }, arguments};
+    const QString journalDirectory = store->kind == StoreLocation::Kind::Server
+                                         ? StoreLocation::dataDirectory(environment)
+                                         : QString();
+    AppContext context{messages,  clock,           *driver, *store, [] { return userSettings(); },
+                       arguments, journalDirectory};
 
     Station station(*driver, clock);
     const auto window = createWindows(context, station);

@@ -1050,6 +1050,51 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
+    <name>Journal</name>
+    <message>
+        <source>Der Datenträger ist voll: Der Zwischenspeicher &quot;%1&quot; auf diesem Rechner kann nichts mehr aufnehmen.</source>
+        <translation>The disk is full: the journal &quot;%1&quot; on this computer cannot take anything more.</translation>
+    </message>
+    <message>
+        <source>Der Zwischenspeicher &quot;%1&quot; auf diesem Rechner kann nicht geschrieben werden.</source>
+        <translation>The journal &quot;%1&quot; on this computer cannot be written.</translation>
+    </message>
+</context>
+<context>
+    <name>JournalReplay</name>
+    <message>
+        <source>Alle Messungen sind auf dem Server.</source>
+        <translation>All measurements are on the server.</translation>
+    </message>
+    <message>
+        <source>Server nicht erreichbar – Sprünge werden auf diesem Rechner zwischengespeichert</source>
+        <translation>Server not reachable – jumps are kept on this computer for now</translation>
+    </message>
+    <message>
+        <source>. Messungen im Zwischenspeicher: %1</source>
+        <translation>. Measurements kept here: %1</translation>
+    </message>
+    <message>
+        <source>Zwischengespeicherte Messungen werden auf den Server übertragen …</source>
+        <translation>Measurements kept here are being transferred to the server …</translation>
+    </message>
+    <message>
+        <source>Messungen im Zwischenspeicher, noch nicht auf dem Server: %1</source>
+        <translation>Measurements kept here, not yet on the server: %1</translation>
+    </message>
+    <message>
+        <source>, davon mit unklarem Sportler: %1</source>
+        <translation>, of which with an unclear athlete: %1</translation>
+    </message>
+</context>
+<context>
+    <name>JournalStatus</name>
+    <message>
+        <source>Speicherort der Messungen</source>
+        <translation>Where the measurements are kept</translation>
+    </message>
+</context>
+<context>
     <name>JumpAnalysis</name>
     <message>
         <source>Sprünge</source>
@@ -1943,6 +1988,10 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>%1 – Sprung %2: Fehlversuch, ausgeschlossen</source>
         <translation>%1 – jump %2: failed trial, excluded</translation>
     </message>
+    <message>
+        <source>Server nicht erreichbar – Sprünge werden auf diesem Rechner zwischengespeichert</source>
+        <translation>Server not reachable – jumps are kept on this computer for now</translation>
+    </message>
 </context>
 <context>
     <name>RunSetupPanel</name>
@@ -2064,6 +2113,10 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Änderungen an Messungen werden nicht aufgezeichnet: Messungen können keinem anderen Sportler zugeordnet, in Test und Fallhöhe nicht geändert und gelöschte nicht wiederhergestellt werden.</source>
         <translation>Changes to measurements are not recorded: measurements cannot be assigned to another athlete, their test and drop height cannot be changed, and deleted ones cannot be restored.</translation>
+    </message>
+    <message>
+        <source>Messungen, die eine Station ohne Server zwischengespeichert hat, werden nicht übertragen.</source>
+        <translation>Measurements that a station kept while its server was away are not transferred.</translation>
     </message>
 </context>
 <context>

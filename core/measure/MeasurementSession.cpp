@@ -11,6 +11,7 @@
 #include "core/measure/Metrics.h"
 #include "core/measure/ResultDecoder.h"
 #include "core/store/DataStore.h"
+#include "core/store/Journal.h"
 #include "core/store/SeriesKey.h"
 
 #include <QCoreApplication>
@@ -77,6 +78,9 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
         return;
     }
     phase_ = RunPhase::Starting;
+    // Names described for another athlete are not this one's.
+    if (journalAthlete_.serverId != athleteId)
+        journalAthlete_ = {athleteId, 0, {}, {}, {}};
     athleteId_ = athleteId;
     test_ = test;
     autoEnd_ = autoEnd;
@@ -105,6 +109,10 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
     finishStart(started);
 }
 
+void MeasurementSession::describeAthlete(const Athlete& athlete) {
+    journalAthlete_ = {athlete.id, 0, athlete.name, athlete.firstName, athlete.birthDate};
+}
+
 void MeasurementSession::finishStart(bool started) {
     if (started) {
         observer_->runStarted();
@@ -124,6 +132,7 @@ void MeasurementSession::stop() {
     phase_ = RunPhase::Stopping;
     observer_->runStopping();
     link_.stopByUser();
+    finishJournalEntry();
     phase_ = RunPhase::Idle;
     observer_->runEnded(RunEnd::UserStop);
 }
@@ -135,6 +144,7 @@ void MeasurementSession::endRun(RunEnd end) {
     if (link_.replyTimedOut)
         observer_->showError(MeasurementSessionTexts::tr("Kommunikationsfehler"));
     link_.stopWithoutAnswer();
+    finishJournalEntry();
     phase_ = RunPhase::Idle;
     observer_->runEnded(end);
 }
@@ -414,6 +424,10 @@ void MeasurementSession::recordJump() {
                        e.detail());
     }
     state_.lastRecorded = kind;
+    if (state_.journalEntry != 0) {
+        observer_->jumpJournalled(jump.jumpIndex);
+        return;
+    }
     observer_->jumpRecorded(seriesKey(athleteId_, state_.measurementNumber));
     // The log of the file is copied into it once the jump is shown, not on a jump's way to
     // the disk.
@@ -423,14 +437,58 @@ void MeasurementSession::recordJump() {
     });
 }
 
+void MeasurementSession::finishJournalEntry() {
+    if (state_.journalEntry == 0 || journal_ == nullptr)
+        return;
+    // A journal that cannot note the end leaves the entry open until the next start, which
+    // finishes it with the jumps it holds.
+    (void)failureOf([&] { journal_->finish(state_.journalEntry); });
+}
+
+bool MeasurementSession::journalJump(const RecordedJump& jump,
+                                     const std::optional<Exclusion>& exclusion) {
+    if (journal_ == nullptr)
+        return false;
+    if (state_.journalEntry == 0) {
+        if (state_.firstJumpPending)
+            runMoment_ = QDateTime::currentDateTime();
+        state_.journalEntry =
+            journal_->begin(journalAthlete_, runMoment_, test_,
+                            protocol_ ? protocol_->protocol : MeasurementProtocol{},
+                            state_.firstJumpPending ? 0 : state_.measurementId, jump, exclusion);
+    } else {
+        journal_->add(state_.journalEntry, jump, exclusion);
+    }
+    state_.jumpCount = jump.jumpIndex;
+    return true;
+}
+
 void MeasurementSession::storeJump(const RecordedJump& jump,
                                    const std::optional<Exclusion>& exclusion) {
+    // Once the server was away, the run's jumps stay in the journal: a series is never split
+    // across more places than the server's part and the journal's.
+    if (state_.journalEntry != 0 || (journal_ != nullptr && store_.serverAway())) {
+        journalJump(jump, exclusion);
+        return;
+    }
+    try {
+        storeOnServer(jump, exclusion);
+    } catch (const AppError&) {
+        if (journal_ == nullptr || !store_.serverAway())
+            throw;
+        journalJump(jump, exclusion);
+    }
+}
+
+void MeasurementSession::storeOnServer(const RecordedJump& jump,
+                                       const std::optional<Exclusion>& exclusion) {
     MeasurementRepository& measurements = store_.measurements();
     if (state_.firstJumpPending) {
         const Measurement created = measurements.recordFirstJump(
             athleteId_, QDateTime::currentDateTime(), jump, test_,
             protocol_ ? protocol_->protocol : MeasurementProtocol{}, exclusion);
         state_.measurementId = created.id;
+        runMoment_ = created.moment;
         state_.measurementNumber = created.measurementNumber;
         state_.firstJumpPending = false;
         state_.jumpCount = jump.jumpIndex;

@@ -7,6 +7,7 @@
 #include "core/measure/Limits.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/measure/TrialKind.h"
+#include "core/store/AthleteRepository.h"
 #include "core/store/MeasurementRepository.h"
 
 #include <QDateTime>
@@ -17,6 +18,7 @@
 #include <optional>
 
 class DataStore;
+class Journal;
 namespace decoding {
 struct ContactPart;
 }
@@ -97,6 +99,9 @@ public:
     virtual void jumpRecorded(qint64 seriesKey) = 0;
     // A poll failed (the run is over).
     virtual void pollFailed(const Failure& failure) = 0;
+    // The server is away: the jump with that index was kept in the station's journal, as the
+    // run's further jumps will be; it is not on the server yet.
+    virtual void jumpJournalled(int jumpIndex) { (void)jumpIndex; }
     // A jump was decoded and shown, but the limits kept it from being stored.
     virtual void jumpRejected() {}
 };
@@ -119,6 +124,7 @@ struct RunState {
     qint32 jumpCount = 0; // rows recorded in this run, a closing contact among them
     qint64 measurementId = 0;
     qint64 measurementNumber = 0; // of the run's measurement
+    qint64 journalEntry = 0;      // the journal's entry once the server was away; 0 before
 };
 
 // The bytes of a result read so far, while the rest is awaited.
@@ -146,6 +152,12 @@ public:
                        QObject* parent = nullptr);
 
     void setObserver(SessionObserver& observer) { observer_ = &observer; }
+    // The journal that takes the jumps while the store's server is away; none: a jump that
+    // cannot be stored ends the run with the error, as on a file.
+    void setJournal(Journal* journal) { journal_ = journal; }
+    // The names of the run's athlete as the user chose him, kept with a journalled
+    // measurement so that it can be shown and matched on the server; set before start().
+    void describeAthlete(const Athlete& athlete);
 
     // The operating mode, read at every decision; it may change while a run goes on, unless
     // the run was started with a mode of its own.
@@ -197,6 +209,11 @@ private:
     void evaluate();
     void recordJump();
     void storeJump(const struct RecordedJump& jump, const std::optional<Exclusion>& exclusion);
+    void storeOnServer(const RecordedJump& jump, const std::optional<Exclusion>& exclusion);
+    // Keeps the jump in the journal; false when there is none to take it.
+    bool journalJump(const RecordedJump& jump, const std::optional<Exclusion>& exclusion);
+    // The run's journal entry is complete (the run is over).
+    void finishJournalEntry();
     // The current jump's efficiency, and its text in the result panel.
     double efficiency() const;
     QString efficiencyText() const;
@@ -209,6 +226,9 @@ private:
     DataStore& store_;
     const plausibility::Limits& limits_;
     SessionObserver* observer_;
+    Journal* journal_ = nullptr;
+    JournalledAthlete journalAthlete_;
+    QDateTime runMoment_; // when the run's first jump was taken
     QTimer timer_;
     RunPhase phase_ = RunPhase::Idle;
     RunState state_;

@@ -4,7 +4,11 @@
 #include "core/link/TimingLink.h"
 #include "core/measure/Limits.h"
 #include "core/measure/MeasurementSession.h"
+#include "core/station/JournalReplay.h"
 #include "core/store/DataStore.h"
+#include "core/store/Journal.h"
+
+#include <memory>
 
 class Clock;
 class D2xxDriver;
@@ -24,10 +28,21 @@ public:
     plausibility::Limits& limits() { return limits_; }
     MeasurementSession& session() { return session_; }
 
+    // A station that stores on a server keeps its jumps in a journal in the data directory
+    // while the server is away: from now on the session takes that way, and a run that a
+    // crash cut off is finished with the jumps it holds. Throws AppError when the journal that
+    // is there cannot be read.
+    void keepJournalIn(const QString& dataDirectory);
+    // The journal and its transfer; none when the station keeps no journal.
+    Journal* journal() { return journal_.get(); }
+    JournalReplay* journalReplay() { return replay_.get(); }
+
 private:
     DeviceLink deviceLink_;
     TimingLink timingLink_;
     DataStore store_;
     plausibility::Limits limits_;
     MeasurementSession session_;
+    std::unique_ptr<Journal> journal_;
+    std::unique_ptr<JournalReplay> replay_;
 };

@@ -84,6 +84,16 @@ bool DataStore::allOrNothing(const std::function<bool()>& work) {
     return true;
 }
 
+bool DataStore::serverAway() const {
+    if (open_)
+        return open_->database.connectionLost();
+    return retry_ && retry_->kind == StoreLocation::Kind::Server;
+}
+
+bool DataStore::reachServer() {
+    return !failureOf([&] { require().database.read(QStringLiteral("SELECT 1")); });
+}
+
 const StoreLocation& DataStore::location() {
     return require().database.location();
 }

@@ -56,6 +56,12 @@ public:
     // time.
     bool allOrNothing(const std::function<bool()>& work);
 
+    // Whether the store is a server that is away: it could not be reached when it was last
+    // opened or used, and has not been reached since. Tried again at the next use.
+    bool serverAway() const;
+    // Tries to reach a server that was away; true when it answers now.
+    bool reachServer();
+
     // ---- which store ----
     const StoreLocation& location();
     // The database file (of a store in a file).

@@ -52,6 +52,10 @@ public:
     // A text column in ORDER BY: by the characters' codes, empty values first.
     QString textOrder(const QString& column) const;
 
+    // Whether the connection to the server was lost and not made again since: the next
+    // statement tries to connect anew.
+    bool connectionLost() const { return reconnect_; }
+
     // The engine's own text of an error.
     static QString errorText(const QSqlError& error);
     // The error for the user: a German text for the causes a user can act on (a damaged,

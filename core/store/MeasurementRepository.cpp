@@ -807,3 +807,154 @@ Measurement MeasurementRepository::restoreDeleted(qint64 changeId) {
             return m;
     throw AppError(notStoredAsShownText());
 }
+
+// ---- measurements from a station's journal ----
+
+namespace {
+
+// Stations that bring journalled measurements over at once match and create athletes one
+// after the other, so that an athlete created at two stations is stored once.
+constexpr int kTransferLock = 2401015;
+
+} // namespace
+
+qint64 MeasurementRepository::athleteOfJournalled(const JournalledAthlete& athlete) {
+    for (const qint64 known : {athlete.chosenId, athlete.serverId}) {
+        if (known == 0)
+            continue;
+        QSqlQuery q = db_.read(QStringLiteral("SELECT ID FROM sportler WHERE ID = ?"), {known});
+        if (q.next())
+            return known;
+        // Deleted meanwhile: the user decides where the measurement goes.
+        return 0;
+    }
+    const QVariant birth = engineDate(athlete.birthDate);
+    QSqlQuery q =
+        db_.read(birth.isNull()
+                     ? QStringLiteral("SELECT ID FROM sportler WHERE Name = ? AND Vorname = ? AND "
+                                      "(Geb IS NULL OR Geb = '') ORDER BY ID")
+                     : QStringLiteral("SELECT ID FROM sportler WHERE Name = ? AND Vorname = ? AND "
+                                      "Geb = ? ORDER BY ID"),
+                 birth.isNull() ? QVariantList{athlete.name, athlete.firstName}
+                                : QVariantList{athlete.name, athlete.firstName, birth});
+    QList<qint64> found;
+    while (q.next())
+        found << integerOf(q.value(0));
+    q.finish();
+    if (found.size() == 1)
+        return found.constFirst();
+    if (!found.isEmpty())
+        return 0;
+    // Created at the station and unknown here: he is stored as the station knew him.
+    return db_.insert(QStringLiteral("INSERT INTO sportler (Name, Vorname, Geb, Geschl, "
+                                     "Bemerkung1) VALUES (?, ?, ?, ?, ?) RETURNING ID"),
+                      {athlete.name, athlete.firstName, birth, -1, QString()});
+}
+
+JournalTransfer MeasurementRepository::transferJournalled(const JournalledMeasurement& measurement,
+                                                          const JournalledAthlete& athlete,
+                                                          const QString& station) {
+    if (!db_.has(schema::Feature::JournalTransfers))
+        throw AppError(schema::missingText(schema::Feature::JournalTransfers));
+    Database::Transaction transaction(db_);
+    const bool server = db_.dialect() == Database::Dialect::PostgreSQL;
+    if (server)
+        db_.read(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kTransferLock));
+    JournalTransfer done;
+    {
+        QSqlQuery before =
+            db_.read(QStringLiteral("SELECT t.Unit_ID, u.Ref_ID, u.Nummer FROM units_uebertragen t "
+                                    "LEFT JOIN units u ON u.ID = t.Unit_ID WHERE t.Kennung = ?"),
+                     {measurement.identity});
+        if (before.next()) {
+            done.outcome = JournalTransfer::Outcome::AlreadyThere;
+            done.measurementId = integerOf(before.value(0));
+            done.athleteId = before.value(1).isNull() ? 0 : integerOf(before.value(1));
+            done.measurementNumber = before.value(2).isNull() ? 0 : integerOf(before.value(2));
+            return done;
+        }
+    }
+    // A continued series whose measurement is still stored takes the jumps after its own.
+    qint64 continued = 0;
+    qint64 key = 0;
+    int storedJumps = 0;
+    if (measurement.continuesMeasurementId != 0) {
+        QSqlQuery row = db_.read(
+            server ? QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ? FOR UPDATE")
+                   : QStringLiteral("SELECT Ref_ID, Nummer FROM units WHERE ID = ?"),
+            {measurement.continuesMeasurementId});
+        if (row.next()) {
+            continued = measurement.continuesMeasurementId;
+            done.athleteId = integerOf(row.value(0));
+            done.measurementNumber = integerOf(row.value(1));
+            key = seriesKey(done.athleteId, done.measurementNumber);
+            row.finish();
+            QSqlQuery count =
+                db_.read(QStringLiteral("SELECT COALESCE(MAX(Anzahl), 0) FROM mr WHERE Serie = ?"),
+                         {static_cast<double>(key)});
+            storedJumps = count.next() ? static_cast<int>(integerOf(count.value(0))) : 0;
+        }
+    }
+    QList<RecordedJump> jumps = measurement.jumps;
+    QHash<int, Exclusion> exclusions = measurement.exclusions;
+    if (continued == 0) {
+        done.athleteId = athleteOfJournalled(athlete);
+        if (done.athleteId == 0) {
+            done.outcome = JournalTransfer::Outcome::AthleteUndecided;
+            return done;
+        }
+        if (server)
+            db_.read(QStringLiteral("SELECT ID FROM sportler WHERE ID = ? FOR UPDATE"),
+                     {done.athleteId});
+        QSqlQuery last =
+            db_.read(QStringLiteral("SELECT COALESCE(MAX(Nummer), 0) FROM units WHERE Ref_ID = ?"),
+                     {done.athleteId});
+        done.measurementNumber = (last.next() ? integerOf(last.value(0)) : 0) + 1;
+        last.finish();
+        key = seriesKey(done.athleteId, done.measurementNumber);
+        // The rest of a series whose measurement was deleted meanwhile is a measurement of its
+        // own, its jumps counted from 1.
+        if (measurement.continuesMeasurementId != 0 && !jumps.isEmpty()) {
+            const int shift = jumps.constFirst().jumpIndex - 1;
+            exclusions.clear();
+            for (RecordedJump& jump : jumps) {
+                if (measurement.exclusions.contains(jump.jumpIndex))
+                    exclusions.insert(jump.jumpIndex - shift,
+                                      measurement.exclusions.value(jump.jumpIndex));
+                jump.jumpIndex -= shift;
+            }
+        }
+        const qint64 count = jumps.isEmpty() ? 0 : jumps.constLast().jumpIndex;
+        done.measurementId = db_.insert(
+            QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES (?, ?, ?, ?) "
+                           "RETURNING ID"),
+            {done.athleteId, engineMoment(measurement.moment), done.measurementNumber, count});
+        if (storesTests() && !measurement.test.isEmpty()) {
+            putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"),
+                    done.measurementId, measurement.test);
+            putTest(db_, QStringLiteral("sportler_test"), QStringLiteral("Ref_ID"), done.athleteId,
+                    measurement.test);
+        }
+        if (knowsProtocols() && measurement.protocol.kind != Protocol::None)
+            putProtocol(db_, done.measurementId, measurement.protocol);
+    } else {
+        done.measurementId = continued;
+    }
+    int highest = storedJumps;
+    for (const RecordedJump& jump : jumps) {
+        if (jump.jumpIndex <= storedJumps)
+            continue;
+        insertJump(db_, key, jump);
+        if (exclusions.contains(jump.jumpIndex) && knowsExclusions())
+            putExclusion(db_, done.measurementId, jump.jumpIndex, exclusions.value(jump.jumpIndex));
+        highest = std::max(highest, jump.jumpIndex);
+    }
+    if (continued != 0)
+        db_.write(QStringLiteral("UPDATE units SET FZ = ? WHERE ID = ?"), {highest, continued});
+    db_.write(QStringLiteral("INSERT INTO units_uebertragen (Kennung, Unit_ID, Station, Datum) "
+                             "VALUES (?, ?, ?, ?)"),
+              {measurement.identity, done.measurementId, station,
+               engineMoment(QDateTime::currentDateTime())});
+    transaction.commit();
+    return done;
+}

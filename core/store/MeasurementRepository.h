@@ -73,6 +73,44 @@ struct CarriedMeasurement {
     QList<CarriedJump> jumps;
 };
 
+// A measurement that a station recorded in its journal while the server was away, as it is
+// brought to the server: the identity the journal gave it, what a run stores with it, and
+// its jumps in order (with their exclusions). A series that the server lost mid-way goes on
+// the server's measurement `continuesMeasurementId` with the jumps after those stored there.
+struct JournalledMeasurement {
+    QString identity;
+    QDateTime moment;
+    MeasurementTest test;
+    MeasurementProtocol protocol;
+    qint64 continuesMeasurementId = 0;
+    QList<RecordedJump> jumps;
+    QHash<int, Exclusion> exclusions; // by jump index
+};
+
+// The athlete of a journalled measurement as the station knew him: the server's athlete
+// (serverId) when he was chosen from the server's list, or one created at the station
+// (serverId 0); `chosenId` is the server's athlete the user gave the measurement to.
+struct JournalledAthlete {
+    qint64 serverId = 0;
+    qint64 chosenId = 0;
+    QString name;
+    QString firstName;
+    QDate birthDate;
+};
+
+// What became of a journalled measurement brought to the server.
+struct JournalTransfer {
+    enum class Outcome {
+        Stored,           // stored now, under the number the server gave it at this moment
+        AlreadyThere,     // stored before (a transfer whose end was cut off): nothing written
+        AthleteUndecided, // several athletes, or none, could be his: nothing written
+    };
+    Outcome outcome = Outcome::Stored;
+    qint64 measurementId = 0; // on the server
+    qint64 athleteId = 0;
+    qint64 measurementNumber = 0;
+};
+
 // A stored measurement by its athlete, moment and number: what a take-over compares.
 struct MeasurementKey {
     qint64 athleteId = 0;
@@ -202,6 +240,17 @@ public:
     // transaction the caller holds (DataStore::allOrNothing).
     qint64 addCarried(const CarriedMeasurement& measurement);
 
+    // Brings a journalled measurement to the server in one transaction, whole or not at all:
+    // its athlete found (the server's athlete he was; else the one athlete of his name, first
+    // name and date of birth; one created at the station and unknown on the server is stored
+    // too), the measurement numbered as recordFirstJump numbers one, its jumps, test,
+    // protocol and exclusions, and its identity, which is looked for first: a measurement
+    // brought over before is never written twice. A continued series gets only the jumps
+    // after those the server holds. Throws AppError (nothing written) when the database
+    // keeps no transfers or a statement fails.
+    JournalTransfer transferJournalled(const JournalledMeasurement& measurement,
+                                       const JournalledAthlete& athlete, const QString& station);
+
     // Excludes the jump with that index of a series from every statistic, or changes the
     // reason of one excluded before; the jump row stays. Throws AppError when the database
     // does not know excluded jumps yet (it could not be upgraded).
@@ -242,6 +291,8 @@ private:
     void lockAthlete(qint64 athleteId);
     // The next number of an athlete whose key holds no jumps, from `wanted` on.
     qint64 freeNumber(qint64 athleteId, qint64 wanted);
+    // The server's athlete of a journalled measurement; 0 when it needs the user's choice.
+    qint64 athleteOfJournalled(const JournalledAthlete& athlete);
     struct ChangeRow;
     void keepChange(const ChangeRow& change);
 

@@ -234,6 +234,29 @@ const Step kGroupNamesUnique{
     &numberGroupsOfOneName,
 };
 
+// Version 7: the measurements that a station recorded in its journal while the server was
+// away and then brought to the server, by the identity the journal gave each (a continuation
+// of a measurement begun on the server has one of its own). The row is written in the
+// transaction that stores the measurement, so that a transfer cut off after its commit and
+// tried again finds it there and writes nothing twice, whichever station tries.
+const Step kJournalTransfers{
+    7,
+    {
+        QStringLiteral("CREATE TABLE units_uebertragen ("
+                       " Kennung VARCHAR(40) PRIMARY KEY,"
+                       " Unit_ID INTEGER NOT NULL,"
+                       " Station VARCHAR(100),"
+                       " Datum TIMESTAMP)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE units_uebertragen ("
+                       " Kennung VARCHAR(40) PRIMARY KEY,"
+                       " Unit_ID BIGINT NOT NULL,"
+                       " Station VARCHAR(100),"
+                       " Datum TIMESTAMP)"),
+    },
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -272,9 +295,9 @@ void take(Database& db, const QString& statement) {
 } // namespace
 
 const QList<Feature>& features() {
-    static const QList<Feature> all{Feature::Tests,   Feature::Exclusions,
-                                    Feature::Groups,  Feature::Protocols,
-                                    Feature::Changes, Feature::GroupNamesUnique};
+    static const QList<Feature> all{
+        Feature::Tests,   Feature::Exclusions,       Feature::Groups,          Feature::Protocols,
+        Feature::Changes, Feature::GroupNamesUnique, Feature::JournalTransfers};
     return all;
 }
 
@@ -292,6 +315,8 @@ int sinceVersion(Feature feature) {
         return kChanges.version;
     case Feature::GroupNamesUnique:
         return kGroupNamesUnique.version;
+    case Feature::JournalTransfers:
+        return kJournalTransfers.version;
     }
     return latestVersion() + 1;
 }
@@ -314,6 +339,9 @@ QString missingText(Feature feature) {
     case Feature::GroupNamesUnique:
         return SchemaTexts::tr("Zwei Stationen, die zugleich eine Gruppe anlegen, können ihr "
                                "denselben Namen geben.");
+    case Feature::JournalTransfers:
+        return SchemaTexts::tr("Messungen, die eine Station ohne Server zwischengespeichert hat, "
+                               "werden nicht übertragen.");
     }
     return {};
 }
@@ -328,7 +356,8 @@ QString missingAt(int version) {
 
 const QList<Step>& steps() {
     static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups,
-                                 kProtocols,         kChanges,       kGroupNamesUnique};
+                                 kProtocols,         kChanges,       kGroupNamesUnique,
+                                 kJournalTransfers};
     return all;
 }
 

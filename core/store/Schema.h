@@ -30,6 +30,8 @@ enum class Feature {
     Changes,          // the changes of measurements afterwards: moved, test changed, excluded,
                       // deleted (and restored from there)
     GroupNamesUnique, // no two groups whose names differ only in case, kept by the database
+    JournalTransfers, // measurements a station journalled while the server was away, each
+                      // brought to the server once
 };
 
 // The program's features in the order of their versions.

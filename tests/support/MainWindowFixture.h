@@ -70,7 +70,8 @@ struct MainWindowFixture {
         const QString path = settingsPath;
         context = std::make_unique<AppContext>(AppContext{
             messages, clock, *unit, location(),
-            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); }, arguments});
+            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); }, arguments,
+            onServer() ? dir.filePath(QStringLiteral("journal/")) : QString()});
         form.reset();
         station = std::make_unique<Station>(*unit, clock);
         form = createWindows(*context, *station);

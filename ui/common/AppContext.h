@@ -22,4 +22,7 @@ struct AppContext {
     StoreLocation store; // the data directory's file, or a shared database
     std::function<std::unique_ptr<QSettings>()> openSettings;
     QStringList arguments; // without the program name
+    // Where a station on a server keeps its journal while the server is away (the data
+    // directory); empty for a station on its own file.
+    QString journalDirectory;
 };

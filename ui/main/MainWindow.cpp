@@ -23,6 +23,7 @@
 #include "ui/history/HistoryController.h"
 #include "ui/history/HistoryPanel.h"
 #include "ui/history/TestEditDialog.h"
+#include "ui/main/JournalStatus.h"
 #include "ui/main/RestoreOffer.h"
 #include "ui/report/AthleteReportPdf.h"
 #include "ui/run/LiveChart.h"
@@ -44,6 +45,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -65,6 +68,7 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildPanels();
+    journalStatus_ = new JournalStatus(station_, *statusBar(), this);
     history_ =
         std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.messages);
     athletes_ = std::make_unique<AthleteController>(*athletePanel_, *history_, station_.store(),
@@ -135,7 +139,12 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     history_->showSingleLayout();
     resize(firstSize());
     qApp->installEventFilter(this);
+    // The journal is there before the server is tried: a station whose server is away at its
+    // start records all the same.
+    if (!context_.journalDirectory.isEmpty())
+        guarded([this] { station_.keepJournalIn(context_.journalDirectory); });
     guarded([this] { openTables(); });
+    journalStatus_->check();
 }
 
 MainWindow::~MainWindow() {
@@ -377,6 +386,9 @@ void MainWindow::buildPanels() {
 
 void MainWindow::guarded(const std::function<void()>& handler) {
     runGuarded(context_.messages, handler);
+    // After every action the journal goes to the server, when it can.
+    if (journalStatus_ != nullptr)
+        journalStatus_->check();
 }
 
 void MainWindow::openTables() {
@@ -531,6 +543,9 @@ void MainWindow::toggleRun() {
 }
 
 void MainWindow::lockChanges(bool locked) {
+    // A run's end: what it journalled goes to the server, when it can.
+    if (!locked && journalStatus_ != nullptr)
+        QTimer::singleShot(0, journalStatus_, &JournalStatus::check);
     // While a run goes on, nothing may change the athletes or measurements it records for.
     for (QAction* action :
          {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,

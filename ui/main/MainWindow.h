@@ -16,6 +16,7 @@ class AthleteSearchDialog;
 class GroupDialog;
 class HistoryController;
 class HistoryPanel;
+class JournalStatus;
 class LimitsDialog;
 class QAction;
 class QGroupBox;
@@ -139,6 +140,7 @@ private:
     QAction* deleteMeasurementAction_ = nullptr;
 
     ResultPanel* resultPanel_ = nullptr;
+    JournalStatus* journalStatus_ = nullptr;
     RunSetupPanel* runSetupPanel_ = nullptr;
     QGroupBox* dataGroup_ = nullptr;
     QSplitter* dataSplitter_ = nullptr;

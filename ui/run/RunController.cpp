@@ -36,6 +36,8 @@ MeasurementSession& RunController::session() {
 
 void RunController::start(const Athlete& athlete) {
     const QString name = QStringLiteral("%1, %2").arg(athlete.name, athlete.firstName);
+    // Kept with a measurement that the journal takes while the server is away.
+    station_.session().describeAthlete(athlete);
     const Protocol protocol = setup_.protocol();
     if (protocol == Protocol::DropHeightProfile) {
         athleteName_ = name;
@@ -252,7 +254,10 @@ void RunController::runEnded(RunEnd end) {
     // A profile's trial counts before anything is read again, which may fail.
     takeProfileTrial();
     // The newest measurement is the chosen one, with its layout and jumps. A failure to read
-    // it goes with the run's end, which tells the user once.
+    // it goes with the run's end, which tells the user once. A run whose jumps went to the
+    // journal told the user already where they are; a server still away is no news.
+    if (session().state().journalEntry != 0 && station_.store().serverAway())
+        return;
     history_.chooseNewest();
     showTenFiveResult();
 }
@@ -295,6 +300,18 @@ void RunController::jumpRecorded(qint64 seriesKey) {
                                   failed ? trial::failedTrialReason() : QString()});
     history_.showJumpsOfSeries(seriesKey);
     showRunStatus();
+}
+
+void RunController::jumpJournalled(int jumpIndex) {
+    const RunState& state = session().state();
+    const bool failed = state.lastRecorded == trial::Kind::FailedTrial;
+    results_.liveChart().addJump({static_cast<double>(state.contactMs),
+                                  static_cast<double>(state.flightMs), jumpIndex, failed,
+                                  failed ? trial::failedTrialReason() : QString()});
+    // The run goes on; the user learns where its jumps are.
+    results_.showStatus(tr("Server nicht erreichbar – Sprünge werden auf diesem Rechner "
+                           "zwischengespeichert"),
+                        true);
 }
 
 void RunController::jumpRejected() {

@@ -52,6 +52,7 @@ public:
     void jumpRecorded(qint64 seriesKey) override;
     void pollFailed(const Failure& failure) override;
     void jumpRejected() override;
+    void jumpJournalled(int jumpIndex) override;
 
 signals:
     // A run begins (true) or has ended (false): athletes and measurements may not change.

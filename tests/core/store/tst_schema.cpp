@@ -45,7 +45,7 @@ void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
     for (const char* table :
          {"units_test", "sportler_test", "mr_ausschluss", "gruppen", "gruppen_sportler",
-          "units_protokoll", "profile", "units_aenderung", "schema_version"})
+          "units_protokoll", "profile", "units_aenderung", "units_uebertragen", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -86,11 +86,11 @@ private slots:
             QVERIFY(data.db->has(feature));
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"6"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"7"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -169,7 +169,7 @@ private slots:
         for (const schema::Feature feature : schema::features())
             QVERIFY(db.has(feature));
         QCOMPARE(column(db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7"}));
         QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
         QCOMPARE(column(db, "SELECT Grund FROM mr_ausschluss"), QVariantList{"x"});
     }
@@ -186,6 +186,7 @@ private slots:
         QTest::newRow("changes") << 5 << "units_aenderung";
         // A groups' table of other columns cannot have its names folded.
         QTest::newRow("unique group names") << 6 << "gruppen";
+        QTest::newRow("journal transfers") << 7 << "units_uebertragen";
     }
     void aFailedStepNamesWhatIsMissing() {
         QFETCH(int, version);
@@ -379,6 +380,47 @@ private slots:
         QVERIFY(!q.exec("UPDATE gruppen SET Name = 'U19 (3)' WHERE Name = 'U19'"));
         QVERIFY(q.exec("INSERT INTO gruppen (Name) VALUES ('Kader 2027')"));
         QCOMPARE(column(db, "SELECT COUNT(*) FROM gruppen"), QVariantList{"7"});
+    }
+
+    // A database of version 6 gains the record of journalled measurements brought over, and a
+    // station of version 6 records on it as before. When the step fails, a journalled
+    // measurement is not brought over (it waits in the journal), with what the database lacks.
+    void aVersion6DatabaseGainsTheTransfers_data() {
+        QTest::addColumn<bool>("inTheWay");
+        QTest::newRow("upgraded") << false;
+        QTest::newRow("step failed") << true;
+    }
+    void aVersion6DatabaseGainsTheTransfers() {
+        QFETCH(bool, inTheWay);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, 6)), 6);
+            if (inTheWay) {
+                QSqlQuery q(db.connection());
+                QVERIFY(q.exec("CREATE TABLE units_uebertragen (Notiz VARCHAR(10))"));
+            }
+        }
+        Database db(store.location);
+        QCOMPARE(bool(db.upgradeFailure()), inTheWay);
+        QCOMPARE(db.schemaVersion(), inTheWay ? 6 : schema::latestVersion());
+        QCOMPARE(db.has(schema::Feature::JournalTransfers), !inTheWay);
+        MeasurementRepository repo(db);
+        // What a station of version 6 does: record, and read what it recorded.
+        repo.recordFirstJump(12, QDateTime({2026, 12, 9}, {9, 0}), {200, 500, 2.5, 1});
+        QCOMPARE(repo.ofAthlete(12).size(), 2);
+        const JournalledMeasurement journalled{
+            "k-7", QDateTime({2026, 12, 9}, {10, 0}), {}, {}, 0, {{210, 480, 2.29, 1}}, {}};
+        const auto transfer = failureOf([&] {
+            repo.transferJournalled(journalled, {12, 0, {}, {}, {}}, "S2");
+        });
+        QCOMPARE(bool(transfer), inTheWay);
+        if (inTheWay)
+            QCOMPARE(transfer->text, schema::missingText(schema::Feature::JournalTransfers));
+        QCOMPARE(repo.ofAthlete(12).size(), inTheWay ? 2 : 3);
+        QCOMPARE(column(db, "SELECT COUNT(*) FROM units_uebertragen"),
+                 QVariantList{inTheWay ? "0" : "1"});
     }
 
     // Of several steps those before the failing one stay.
