@@ -236,6 +236,7 @@ int startWindow(int argc, char* argv[], const StoreLocation& store,
         unit,
         store,
         [settingsPath] { return std::make_unique<QSettings>(settingsPath, QSettings::IniFormat); },
+        {},
         {}};
     Station station(unit, clock);
     const auto window = createWindows(context, station);
