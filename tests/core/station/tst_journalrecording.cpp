@@ -272,16 +272,19 @@ private slots:
         QTest::addColumn<int>("outcome");
         QTest::addColumn<qint64>("athleteId"); // the measurement's athlete; -1: a new one
         using O = JournalTransfer::Outcome;
-        QTest::newRow("the server's athlete")
-            << qint64(12) << "Meier" << "" << int(O::Stored) << qint64(12);
-        QTest::newRow("one of his name and birth")
-            << qint64(0) << "Kern" << "2001-05-04" << int(O::Stored) << qint64(13);
+        QTest::newRow("the server's athlete") << qint64(12) << "Meier"
+                                              << "" << int(O::Stored) << qint64(12);
+        QTest::newRow("one of his name and birth") << qint64(0) << "Kern"
+                                                   << "2001-05-04" << int(O::Stored) << qint64(13);
         QTest::newRow("another birth: a new athlete")
-            << qint64(0) << "Kern" << "2001-05-05" << int(O::Stored) << qint64(-1);
+            << qint64(0) << "Kern"
+            << "2001-05-05" << int(O::Stored) << qint64(-1);
         QTest::newRow("two of his name and birth")
-            << qint64(0) << "Wolf" << "1999-01-01" << int(O::AthleteUndecided) << qint64(0);
+            << qint64(0) << "Wolf"
+            << "1999-01-01" << int(O::AthleteUndecided) << qint64(0);
         QTest::newRow("deleted on the server meanwhile")
-            << qint64(77) << "Kern" << "2001-05-04" << int(O::AthleteUndecided) << qint64(0);
+            << qint64(77) << "Kern"
+            << "2001-05-04" << int(O::AthleteUndecided) << qint64(0);
     }
     void athletesAreMatched() {
         QFETCH(qint64, serverId);
@@ -295,8 +298,13 @@ private slots:
         addAthlete(test, 14, "Wolf", "Jan", "1999-01-01");
         addAthlete(test, 15, "Wolf", "Jan", "1999-01-01");
         OpenedStore store(test.location);
-        JournalledMeasurement m{"k-1", QDateTime({2026, 12, 9}, {10, 0}), {"Drop Jump", 40},
-                                {}, 0, {{200, 500, 2.5, 1}, {210, 480, 2.29, 2}}, {}};
+        JournalledMeasurement m{"k-1",
+                                QDateTime({2026, 12, 9}, {10, 0}),
+                                {"Drop Jump", 40},
+                                {},
+                                0,
+                                {{200, 500, 2.5, 1}, {210, 480, 2.29, 2}},
+                                {}};
         const JournalledAthlete athlete{serverId, 0, name, "Jan",
                                         QDate::fromString(birth, Qt::ISODate)};
         const JournalTransfer done =
@@ -331,9 +339,9 @@ private slots:
         OpenedStore store(test.location);
         QTemporaryDir dir;
         Journal journal(dir.path());
-        const qint64 entry = journal.begin({0, 0, "Wolf", "Jan", QDate(1999, 1, 1)},
-                                           QDateTime::currentDateTime(), {}, {}, 0,
-                                           {200, 500, 2.5, 1}, std::nullopt);
+        const qint64 entry =
+            journal.begin({0, 0, "Wolf", "Jan", QDate(1999, 1, 1)}, QDateTime::currentDateTime(),
+                          {}, {}, 0, {200, 500, 2.5, 1}, std::nullopt);
         journal.finish(entry);
         JournalReplay replay(store, journal);
         QCOMPARE(replay.transfer().undecided, 1);
