@@ -97,6 +97,8 @@ private:
     std::optional<Compared> compared_;
     std::optional<protocols::Profile> profile_; // of the selected trial
     qint64 shownAthlete_ = -1;
+    // The smallest worthwhile change of the progress line shown; none without one.
+    std::optional<realchange::Worthwhile> lineWorthwhile_;
     std::optional<qint64> shownMeasurementNumber_;
     bool refreshPending_ = false;
     bool filling_ = false; // the choosers are being filled: their signals mean nothing

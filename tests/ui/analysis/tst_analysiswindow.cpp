@@ -178,7 +178,8 @@ private slots:
             "(1, 1, '2026-03-01T09:00:00', 1, 10), (2, 1, '2026-03-02T09:00:00', 2, 1), "
             "(3, 1, '2026-03-02T09:05:00', 3, 1), (4, 2, '2026-03-05T09:00:00', 1, 1)",
             "INSERT INTO units_test (Unit_ID, Test, Fallhoehe) VALUES "
-            "(1, 'Sprungserie', NULL), (2, 'Drop Jump', 20), (3, 'Drop Jump', 30)",
+            "(1, 'Sprungserie', NULL), (2, 'Drop Jump', 20), (3, 'Drop Jump', 30), "
+            "(4, 'Sprungserie', NULL)",
             "INSERT INTO profile (ID, Ref_ID, Datum, Hoehen, Versuche) VALUES "
             "(1, 1, '2026-03-02T09:00:00', '20;30', 1)",
             "INSERT INTO units_protokoll (Unit_ID, Protokoll, Profil_ID) VALUES "
@@ -214,11 +215,15 @@ private slots:
         QCOMPARE(part<QComboBox>(a, "lineChooser")->currentText(), QStringLiteral("Sprungserie"));
 
         auto* chooser = part<QComboBox>(a, "compareChooser");
-        chooser->setCurrentIndex(chooser->findText("Schulz, Jonas: neueste Messung"));
+        chooser->setCurrentIndex(
+            chooser->findText("Schulz, Jonas: neueste Messung desselben Tests"));
         part<QCheckBox>(a, "compareBox")->setChecked(true);
         QCOMPARE(table(a)->columnCount(), 4);
         QVERIFY(table(a)->horizontalHeaderItem(2)->text().startsWith("Schulz, Jonas"));
-        QCOMPARE(table(a)->item(0, 3)->text(), QStringLiteral("-9"));
+        // The selected 10 jumps minus the compared one.
+        QCOMPARE(table(a)->horizontalHeaderItem(3)->text(),
+                 QStringLiteral("Differenz (gewählt − verglichen)"));
+        QCOMPARE(table(a)->item(0, 3)->text(), QStringLiteral("+9"));
         QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
                  QStringLiteral("Vergleich"));
         QTest::keyClick(&a, Qt::Key_C, Qt::ControlModifier);
