@@ -71,6 +71,14 @@
         <source>keine Messung desselben Tests</source>
         <translation>no measurement of the same test</translation>
     </message>
+    <message>
+        <source>Messung des anderen Sportlers</source>
+        <translation>Measurement of the other athlete</translation>
+    </message>
+    <message>
+        <source>neueste desselben Tests</source>
+        <translation>latest of the same test</translation>
+    </message>
 </context>
 <context>
     <name>AthleteChooserDialog</name>

@@ -122,6 +122,12 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     compareChooser_->setObjectName(QStringLiteral("compareChooser"));
     compareChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     compareChooser_->setEnabled(false);
+    // Which of another athlete's measurements: his newest of the same test, or one of his list.
+    otherMeasurementChooser_ = new QComboBox(this);
+    otherMeasurementChooser_->setObjectName(QStringLiteral("otherMeasurementChooser"));
+    otherMeasurementChooser_->setAccessibleName(tr("Messung des anderen Sportlers"));
+    otherMeasurementChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    otherMeasurementChooser_->setEnabled(false);
     auto* lineLabel = new QLabel(tr("&Verlauf:"), this);
     lineLabel->setObjectName(QStringLiteral("lineLabel"));
     lineChooser_ = new QComboBox(this);
@@ -157,6 +163,7 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     auto* choosers = new QHBoxLayout;
     choosers->addWidget(compareBox_);
     choosers->addWidget(compareChooser_);
+    choosers->addWidget(otherMeasurementChooser_);
     choosers->addSpacing(24);
     choosers->addWidget(lineLabel);
     choosers->addWidget(lineChooser_);
@@ -198,6 +205,10 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     connect(compareBox_, &QCheckBox::toggled, this, [this](bool on) {
         compareChooser_->setEnabled(on);
         guarded([this] { refresh(); });
+    });
+    connect(otherMeasurementChooser_, &QComboBox::currentIndexChanged, this, [this] {
+        if (!filling_ && compareBox_->isChecked())
+            guarded([this] { refresh(); });
     });
     connect(compareChooser_, &QComboBox::currentIndexChanged, this, [this] {
         if (!filling_ && compareBox_->isChecked())
@@ -326,6 +337,28 @@ void AnalysisWindow::fillCompareChooser(qint64 athleteId, const QList<Measuremen
             compareChooser_->itemData(i, kIdRole) == id)
             index = i;
     compareChooser_->setCurrentIndex(compareChooser_->count() > 0 ? index : -1);
+
+    // Another athlete's measurements, newest first, after his newest of the same test.
+    const QVariant chosenOther = otherMeasurementChooser_->currentData();
+    otherMeasurementChooser_->clear();
+    const bool other = compareChooser_->currentIndex() >= 0 &&
+                       compareChooser_->currentData(kKindRole).toInt() == OtherAthlete;
+    const qint64 otherId = other ? compareChooser_->currentData(kIdRole).toLongLong() : 0;
+    if (other) {
+        otherMeasurementChooser_->addItem(tr("neueste desselben Tests"), qint64{0});
+        const QList<Measurement> his = store_.measurements().ofAthlete(otherId);
+        for (auto row = his.crbegin(); row != his.crend(); ++row)
+            otherMeasurementChooser_->addItem(
+                measurementTitle(*row).prepend(shortName(*row) + QStringLiteral(": ")),
+                row->measurementNumber);
+        // A measurement chosen of another athlete before is not his.
+        otherMeasurementChooser_->setCurrentIndex(
+            otherId == otherAthleteListed_
+                ? std::max(0, otherMeasurementChooser_->findData(chosenOther))
+                : 0);
+    }
+    otherAthleteListed_ = otherId;
+    otherMeasurementChooser_->setEnabled(other && compareBox_->isChecked());
     filling_ = false;
 }
 
@@ -343,10 +376,13 @@ AnalysisWindow::readCompared(const QList<Measurement>& rows) {
     }
     // Another athlete's newest measurement of the same test and drop height: a 10/5 is not
     // compared with a drop jump.
+    // Or the one chosen from his list.
     MeasurementRepository& repository = store_.measurements();
+    const qint64 chosenNumber = otherMeasurementChooser_->currentData().toLongLong();
     QList<Measurement> sameTest;
     for (const Measurement& row : repository.ofAthlete(id))
-        if (measurement_ && row.test == measurement_->test)
+        if (chosenNumber != 0 ? row.measurementNumber == chosenNumber
+                              : measurement_ && row.test == measurement_->test)
             sameTest << row;
     const std::optional<Measurement> latest = newest(sameTest);
     const QString athleteName = compareChooser_->currentText().section(QLatin1Char(':'), 0, 0);
