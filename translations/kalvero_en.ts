@@ -2493,8 +2493,8 @@ Left out: %1 under a key that several measurements share.</translation>
         <translation>Optimum by RSI</translation>
     </message>
     <message>
-        <source>Änderung &gt; typ. Fehler und kl. bed. Änd.</source>
-        <translation>Change &gt; typ. error and SWC</translation>
+        <source>Echte Änderung</source>
+        <translation>Real change</translation>
     </message>
 </context>
 <context>

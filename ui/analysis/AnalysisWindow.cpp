@@ -128,6 +128,7 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     otherMeasurementChooser_->setAccessibleName(tr("Messung des anderen Sportlers"));
     otherMeasurementChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     otherMeasurementChooser_->setEnabled(false);
+    otherMeasurementChooser_->hide();
     auto* lineLabel = new QLabel(tr("&Verlauf:"), this);
     lineLabel->setObjectName(QStringLiteral("lineLabel"));
     lineChooser_ = new QComboBox(this);
@@ -359,6 +360,7 @@ void AnalysisWindow::fillCompareChooser(qint64 athleteId, const QList<Measuremen
     }
     otherAthleteListed_ = otherId;
     otherMeasurementChooser_->setEnabled(other && compareBox_->isChecked());
+    otherMeasurementChooser_->setVisible(other);
     filling_ = false;
 }
 
@@ -401,7 +403,9 @@ void AnalysisWindow::showStatistics() {
         const QString first = shortName(*measurement_);
         statisticsTable_->setColumnCount(4);
         statisticsTable_->setHorizontalHeaderLabels(
-            {tr("Kennwert"), first, compared_->name, analysis::differenceTitle()});
+            {tr("Kennwert"), first, compared_->name,
+             // On two lines, so that the column stays as narrow as its numbers.
+             analysis::differenceTitle().replace(QStringLiteral(" ("), QStringLiteral("\n("))});
         const QList<analysis::ComparisonRow> rows =
             analysis::comparison(statistics_, compared_->statistics);
         for (int r = 0; r < rows.size(); ++r) {

@@ -223,7 +223,7 @@ private slots:
         QVERIFY(table(a)->horizontalHeaderItem(2)->text().startsWith("Schulz, Jonas"));
         // The selected 10 jumps minus the compared one.
         QCOMPARE(table(a)->horizontalHeaderItem(3)->text(),
-                 QStringLiteral("Differenz (gewählt − verglichen)"));
+                 QStringLiteral("Differenz\n(gewählt − verglichen)"));
         QCOMPARE(table(a)->item(0, 3)->text(), QStringLiteral("+9"));
         // Schulz's newest is a drop jump: the newest of the same test is his Nr. 1, unless
         // another is chosen from his list.
