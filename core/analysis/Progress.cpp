@@ -142,11 +142,9 @@ QString noiseText(const Noise& noise, Measure measure) {
     const QString measureName = measure == Measure::BestRsi
                                     ? TextsOfProgress::tr("des besten RSI")
                                     : TextsOfProgress::tr("der besten Höhe");
-    return QCoreApplication::translate(
-               "progress",
-               "Band: typischer Fehler %1 ± %2; %n Änderung(en) größer als das Band "
-               "markiert.",
-               nullptr, static_cast<int>(noise.exceeding.size()))
+    return TextsOfProgress::tr("Band: typischer Fehler %1 ± %2; %n Änderung(en) größer als das "
+                               "Band markiert.",
+                               nullptr, static_cast<int>(noise.exceeding.size()))
         .arg(measureName, width);
 }
 
