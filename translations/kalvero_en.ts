@@ -1775,6 +1775,42 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>*: Die Veränderung ist größer als der typische Fehler des Sportlers (aus seinen Messungen desselben Tests und derselben Fallhöhe).</source>
         <translation>*: The change is larger than the athlete&apos;s typical error (from his measurements of the same test and drop height).</translation>
     </message>
+    <message>
+        <source>Ohne Test</source>
+        <translation>Without test</translation>
+    </message>
+    <message>
+        <source>%1 (10/5)</source>
+        <translation>%1 (10/5)</translation>
+    </message>
+    <message>
+        <source>%1 (Fallhöhen-Profil)</source>
+        <translation>%1 (drop-height profile)</translation>
+    </message>
+    <message>
+        <source>%1 cm</source>
+        <translation>%1 cm</translation>
+    </message>
+    <message>
+        <source>ohne Angabe</source>
+        <translation>not given</translation>
+    </message>
+    <message>
+        <source>Test: %1</source>
+        <translation>Test: %1</translation>
+    </message>
+    <message>
+        <source>Fallhöhe: %1</source>
+        <translation>Drop height: %1</translation>
+    </message>
+    <message>
+        <source>Zeitraum: %1 bis %2 (%3 Tage)</source>
+        <translation>Period: %1 to %2 (%3 days)</translation>
+    </message>
+    <message>
+        <source>Werte des Protokolls 10/5: Mittel der besten fünf Sprünge.</source>
+        <translation>Values of the 10/5 protocol: mean of the best five jumps.</translation>
+    </message>
 </context>
 <context>
     <name>RankingWindow</name>
@@ -1821,6 +1857,18 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Typischer Fehler des RSI: %1</source>
         <translation>Typical error of the RSI: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Test:</source>
+        <translation>&amp;Test:</translation>
+    </message>
+    <message>
+        <source>&amp;Fallhöhe:</source>
+        <translation>&amp;Drop height:</translation>
+    </message>
+    <message>
+        <source>Die Gruppe hat im Zeitraum keine Messung.</source>
+        <translation>The group has no measurement in the period.</translation>
     </message>
 </context>
 <context>
@@ -2579,10 +2627,6 @@ Left out: %1 under a key that several measurements share.</translation>
         <translation>Team report: %1</translation>
     </message>
     <message>
-        <source>Zeitraum: %1 bis %2 (%3 Tage)</source>
-        <translation>Period: %1 to %2 (%3 days)</translation>
-    </message>
-    <message>
         <source>ohne Vergleich</source>
         <translation>no comparison</translation>
     </message>
@@ -2597,10 +2641,6 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>unverändert</source>
         <translation>unchanged</translation>
-    </message>
-    <message>
-        <source>%1: keine Messung im Zeitraum</source>
-        <translation>%1: no measurement in the period</translation>
     </message>
     <message>
         <source>Höhe %1 cm</source>
@@ -2725,6 +2765,10 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source> vom %1, %2</source>
         <translation> of %1, %2</translation>
+    </message>
+    <message>
+        <source>%1: keine Messung des Tests im Zeitraum</source>
+        <translation>%1: no measurement of the test in the period</translation>
     </message>
 </context>
 <context>

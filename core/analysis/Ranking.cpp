@@ -4,6 +4,7 @@
 
 #include "core/analysis/Protocols.h"
 #include "core/analysis/StoredMeasurements.h"
+#include "core/base/Texts.h"
 #include "core/measure/Metrics.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace ranking {
 namespace {
@@ -35,20 +37,51 @@ void takeMax(std::optional<double>& best, double value) {
         best = value;
 }
 
-Best bestOf(const QList<DayJumps>& measurements, const Period& period) {
+// What one measurement gives as a trial: its best RSI and height and the contact times that
+// count; for a 10/5 its result. Empty without a valid jump (or a 10/5 result).
+struct Trial {
+    std::optional<double> rsi;
+    std::optional<double> heightCm;
+    QList<double> contactsMs;
+};
+
+Trial trialOf(const DayJumps& measurement) {
+    Trial trial;
+    if (measurement.protocol == Protocol::TenFive) {
+        if (const auto result = protocols::tenFive(measurement.jumps)) {
+            takeMax(trial.rsi, result->meanRsi);
+            takeMax(trial.heightCm, result->meanHeightCm);
+            for (const analysis::StoredJump& jump : measurement.jumps)
+                if (result->bestJumpIndexes.contains(jump.jumpIndex) && analysis::isValidJump(jump))
+                    trial.contactsMs << jump.contactMs;
+        }
+        return trial;
+    }
+    for (const analysis::StoredJump& jump : measurement.jumps) {
+        if (!analysis::isValidJump(jump))
+            continue;
+        takeMax(trial.heightCm, analysis::jumpHeightCm(jump));
+        takeMax(trial.rsi, analysis::jumpRsi(jump));
+        trial.contactsMs << jump.contactMs;
+    }
+    return trial;
+}
+
+Best bestOf(const QList<DayJumps>& measurements, const Period& period, const RankedTest& test) {
     Best best;
     double contactSum = 0;
     int contacts = 0;
     for (const DayJumps& measurement : measurements) {
-        if (!period.contains(measurement.day))
+        if (!period.contains(measurement.day) || rankedTestOf(measurement) != test)
             continue;
         ++best.measurements;
-        for (const analysis::StoredJump& jump : measurement.jumps) {
-            if (!analysis::isValidJump(jump))
-                continue;
-            takeMax(best.heightCm, analysis::jumpHeightCm(jump));
-            takeMax(best.rsi, analysis::jumpRsi(jump));
-            contactSum += jump.contactMs;
+        const Trial trial = trialOf(measurement);
+        if (trial.rsi)
+            takeMax(best.rsi, *trial.rsi);
+        if (trial.heightCm)
+            takeMax(best.heightCm, *trial.heightCm);
+        for (double contact : trial.contactsMs) {
+            contactSum += contact;
             ++contacts;
         }
     }
@@ -57,13 +90,18 @@ Best bestOf(const QList<DayJumps>& measurements, const Period& period) {
     return best;
 }
 
-// The best RSI of a measurement's valid jumps; none without one.
-std::optional<double> bestRsiOf(const QList<analysis::StoredJump>& jumps) {
-    std::optional<double> best;
-    for (const analysis::StoredJump& jump : jumps)
-        if (analysis::isValidJump(jump))
-            takeMax(best, analysis::jumpRsi(jump));
-    return best;
+// The order of the tests of equal use: by name as shown (those without a test last), protocol
+// and drop height (none first).
+bool listedBefore(const RankedTest& a, const RankedTest& b) {
+    if (a.test.name.isEmpty() != b.test.name.isEmpty())
+        return b.test.name.isEmpty();
+    const int byName = QString::localeAwareCompare(measurementtest::shownName(a.test.name),
+                                                   measurementtest::shownName(b.test.name));
+    if (byName != 0)
+        return byName < 0;
+    if (a.protocol != b.protocol)
+        return a.protocol < b.protocol;
+    return a.test.dropHeightCm < b.test.dropHeightCm;
 }
 
 QString optionalText(const std::optional<double>& value, int decimals) {
@@ -90,39 +128,108 @@ Period Period::previous() const {
     return {from.addDays(-days()), from.addDays(-1)};
 }
 
-std::optional<double> typicalRsiError(const QList<DayJumps>& measurements, const Period& period) {
-    const DayJumps* ranked = nullptr;
-    std::optional<double> best;
-    for (const DayJumps& measurement : measurements) {
-        if (!period.contains(measurement.day))
-            continue;
-        const std::optional<double> rsi = bestRsiOf(measurement.jumps);
-        if (rsi && (!best || *rsi > *best)) {
-            best = rsi;
-            ranked = &measurement;
+RankedTest rankedTestOf(const DayJumps& measurement) {
+    return {measurement.test, measurement.protocol};
+}
+
+QList<RankedTest> testsRun(const QList<AthleteData>& athletes, const Period& period) {
+    QList<RankedTest> tests;
+    QList<int> runs;
+    for (const AthleteData& data : athletes) {
+        QList<std::pair<RankedTest, QDate>> counted;
+        for (const DayJumps& measurement : data.measurements) {
+            if (!period.contains(measurement.day))
+                continue;
+            const std::pair<RankedTest, QDate> run{rankedTestOf(measurement), measurement.day};
+            if (counted.contains(run))
+                continue;
+            counted << run;
+            const qsizetype known = tests.indexOf(run.first);
+            if (known < 0) {
+                tests << run.first;
+                runs << 1;
+            } else {
+                ++runs[known];
+            }
         }
     }
-    if (ranked == nullptr || ranked->test.isEmpty())
+    QList<qsizetype> order(tests.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        if (runs[a] != runs[b])
+            return runs[a] > runs[b];
+        return listedBefore(tests[a], tests[b]);
+    });
+    QList<RankedTest> out;
+    out.reserve(order.size());
+    for (qsizetype i : order)
+        out << tests[i];
+    return out;
+}
+
+QString testName(const RankedTest& test) {
+    if (test.test.name.isEmpty())
+        return RankingTexts::tr("Ohne Test");
+    const QString name = measurementtest::shownName(test.test.name);
+    switch (test.protocol) {
+    case Protocol::TenFive:
+        return RankingTexts::tr("%1 (10/5)").arg(name);
+    case Protocol::DropHeightProfile:
+        return RankingTexts::tr("%1 (Fallhöhen-Profil)").arg(name);
+    case Protocol::None:
+        break;
+    }
+    return name;
+}
+
+QString dropHeightName(const RankedTest& test) {
+    if (test.test.dropHeightCm)
+        return RankingTexts::tr("%1 cm").arg(*test.test.dropHeightCm);
+    if (measurementtest::takesDropHeight(test.test.name))
+        return RankingTexts::tr("ohne Angabe");
+    return QStringLiteral("–");
+}
+
+QStringList headingLines(const std::optional<RankedTest>& test, const Period& period) {
+    QStringList lines;
+    if (test)
+        lines << RankingTexts::tr("Test: %1").arg(testName(*test))
+              << RankingTexts::tr("Fallhöhe: %1").arg(dropHeightName(*test));
+    lines << RankingTexts::tr("Zeitraum: %1 bis %2 (%3 Tage)")
+                 .arg(texts::dateText(period.from), texts::dateText(period.to))
+                 .arg(period.days());
+    if (test && test->protocol == Protocol::TenFive)
+        lines << tenFiveNote();
+    return lines;
+}
+
+QString tenFiveNote() {
+    return RankingTexts::tr("Werte des Protokolls 10/5: Mittel der besten fünf Sprünge.");
+}
+
+std::optional<double> typicalRsiError(const QList<DayJumps>& measurements, const Period& period,
+                                      const RankedTest& test) {
+    if (test.test.isEmpty())
         return std::nullopt;
     const Period before = period.previous();
     QList<double> trials;
     for (const DayJumps& measurement : measurements) {
-        if (measurement.test != ranked->test ||
+        if (rankedTestOf(measurement) != test ||
             (!period.contains(measurement.day) && !before.contains(measurement.day)))
             continue;
-        if (const std::optional<double> rsi = bestRsiOf(measurement.jumps))
+        if (const std::optional<double> rsi = trialOf(measurement).rsi)
             trials << *rsi;
     }
     return protocols::typicalError(trials);
 }
 
-QList<Row> rank(const QList<AthleteData>& athletes, const Period& period) {
+QList<Row> rank(const QList<AthleteData>& athletes, const Period& period, const RankedTest& test) {
     const Period before = period.previous();
     QList<Row> rows;
     rows.reserve(athletes.size());
     for (const AthleteData& data : athletes) {
-        const Best now = bestOf(data.measurements, period);
-        const Best then = bestOf(data.measurements, before);
+        const Best now = bestOf(data.measurements, period, test);
+        const Best then = bestOf(data.measurements, before, test);
         Row row;
         row.athlete = data.athlete;
         row.measurementCount = now.measurements;
@@ -132,7 +239,7 @@ QList<Row> rank(const QList<AthleteData>& athletes, const Period& period) {
         row.previousBestRsi = then.rsi;
         if (now.rsi && then.rsi) {
             row.rsiChange = *now.rsi - *then.rsi;
-            row.typicalRsiError = typicalRsiError(data.measurements, period);
+            row.typicalRsiError = typicalRsiError(data.measurements, period, test);
             row.changeBeyondTypicalError =
                 row.typicalRsiError && std::abs(*row.rsiChange) > *row.typicalRsiError;
         }
@@ -212,8 +319,13 @@ QVariant sortValue(const Row& row, int column) {
     }
 }
 
-QString clipboardText(const QList<Row>& rowsInOrder) {
-    QString text = header().join(QLatin1Char('\t')) + QLatin1Char('\n');
+QString clipboardText(const QList<Row>& rowsInOrder, const QStringList& heading) {
+    QString text;
+    for (const QString& line : heading)
+        text += line + QLatin1Char('\n');
+    if (!heading.isEmpty())
+        text += QLatin1Char('\n');
+    text += header().join(QLatin1Char('\t')) + QLatin1Char('\n');
     for (const Row& row : rowsInOrder)
         text += texts(row).join(QLatin1Char('\t')) + QLatin1Char('\n');
     return text;
@@ -235,7 +347,7 @@ QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qi
     for (MemberMeasurement& m : found) {
         if (period.contains(m.day) || before.contains(m.day))
             byAthlete[m.athleteId]
-                << DayJumps{m.day, analysis::storedJumps(m.jumps), std::move(m.test)};
+                << DayJumps{m.day, analysis::storedJumps(m.jumps), std::move(m.test), m.protocol};
         // Given back at once, so that the next measurement's jumps take the same memory.
         m.jumps = {};
     }

@@ -3,6 +3,7 @@
 #include "core/analysis/JumpAnalysis.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
+#include "core/store/MeasurementRepository.h"
 
 #include <QDate>
 #include <QList>
@@ -34,12 +35,23 @@ struct Period {
     Period previous() const;
 };
 
-// A measurement as the ranking takes it: its day, its jumps and its test.
+// A measurement as the ranking takes it: its day, its jumps, its test and its protocol.
 struct DayJumps {
     QDate day;
     QList<analysis::StoredJump> jumps;
     MeasurementTest test; // empty for a measurement stored without one
+    Protocol protocol = Protocol::None;
 };
+
+// What a ranking compares: the measurements of one test at one drop height, run under one
+// protocol. A 10/5 is not a series of another kind, nor is a trial of a drop-height profile a
+// drop jump of its own.
+struct RankedTest {
+    MeasurementTest test; // empty: the measurements stored without a test
+    Protocol protocol = Protocol::None;
+    bool operator==(const RankedTest&) const = default;
+};
+RankedTest rankedTestOf(const DayJumps& measurement);
 
 // An athlete with his measurements in the order they were recorded (any period; those outside
 // are passed over).
@@ -48,14 +60,36 @@ struct AthleteData {
     QList<DayJumps> measurements;
 };
 
+// The tests of a group's measurements in the period, each once, the most often run first:
+// by the number of athletes' days on which it was run (a profile's many trials of a day count
+// once), then by the test's name as shown, its protocol and its drop height.
+QList<RankedTest> testsRun(const QList<AthleteData>& athletes, const Period& period);
+// The test as its chooser shows it: "Drop Jump", "Sprungserie (10/5)", "Drop Jump
+// (Fallhöhen-Profil)", "Ohne Test".
+QString testName(const RankedTest& test);
+// The drop height as its chooser shows it: "30 cm"; "ohne Angabe" for a test that takes one
+// when none was given; "–" for a test that takes none.
+QString dropHeightName(const RankedTest& test);
+// What the ranking is of, one line each, as the window, the copied text and the team report
+// say it: "Test: Drop Jump", "Fallhöhe: 30 cm", "Zeitraum: 02.03.2026 bis 31.03.2026 (30
+// Tage)", and for a 10/5 what its values are. Without a test (the group has no measurement in
+// the period) the period alone.
+QStringList headingLines(const std::optional<RankedTest>& test, const Period& period);
+// What the values of a 10/5 are, for a line below its ranking.
+QString tenFiveNote();
+
+// Of every athlete only his measurements of the ranked test count. A trial is one of them; its
+// values are those of its best valid jump, and for a 10/5 those of its result (the mean of the
+// best five jumps), which a 10/5 without ten valid jumps does not have.
 struct Row {
     int place = 0; // by best RSI; athletes with the same best RSI share a place, those without
                    // one have none (0)
     Athlete athlete;
-    int measurementCount = 0; // in the period, also those without a valid jump
+    int measurementCount = 0; // of the test in the period, also those without a valid jump
     std::optional<double> bestHeightCm;
     std::optional<double> bestRsi;
-    std::optional<double> meanContactMs; // over the valid jumps of the period
+    std::optional<double> meanContactMs; // over the valid jumps of the test in the period
+                                         // (of a 10/5: over its best five)
     std::optional<double> previousBestRsi;
     std::optional<double> rsiChange;       // best RSI minus that of the previous period
     std::optional<double> typicalRsiError; // see typicalRsiError()
@@ -64,16 +98,15 @@ struct Row {
 };
 
 // The typical error of an athlete's best RSI (protocols::typicalError): the trials are his
-// measurements of the period and of the one before with the test and drop height of the
-// measurement that gave his best RSI of the period (the first of equal ones), each with its
-// best RSI, in the order they were recorded; a measurement without a valid jump is no trial.
-// None without a best RSI in the period, when its measurement has no test, or with fewer than
-// three pairs of trials.
-std::optional<double> typicalRsiError(const QList<DayJumps>& measurements, const Period& period);
+// measurements of the ranked test in the period and in the one before, each with its best
+// RSI, in the order they were recorded; a measurement without a valid jump is no trial. None
+// for the measurements without a test, or with fewer than three pairs of trials.
+std::optional<double> typicalRsiError(const QList<DayJumps>& measurements, const Period& period,
+                                      const RankedTest& test);
 
 // One row per athlete, best RSI first; athletes with the same one and those without one by
 // name, first name and ID. Each athlete's change is marked against his own typical error.
-QList<Row> rank(const QList<AthleteData>& athletes, const Period& period);
+QList<Row> rank(const QList<AthleteData>& athletes, const Period& period, const RankedTest& test);
 
 // The columns as shown and copied, and the texts of a row: heights as metrics::heightText, RSI
 // and change with two decimals (the change with its sign and a "*" where it is beyond the
@@ -93,8 +126,9 @@ QStringList header();
 QStringList texts(const Row& row);
 // The value a column sorts by (empty values as an invalid QVariant).
 QVariant sortValue(const Row& row, int column);
-// Tab-separated: the header line and one line per row in the given order, each ended with "\n".
-QString clipboardText(const QList<Row>& rowsInOrder);
+// Tab-separated: the heading's lines, an empty line, the header line and one line per row in
+// the given order, each ended with "\n".
+QString clipboardText(const QList<Row>& rowsInOrder, const QStringList& heading);
 // What the "*" of a change means, for a line below the ranking.
 QString changeMarkNote();
 

@@ -16,18 +16,17 @@ struct TextsOfReport {
 
 } // namespace
 
-TeamReport team(const Group& group, const ranking::Period& period, QList<ranking::Row> rows) {
-    return {group, period, std::move(rows)};
+TeamReport team(const Group& group, const ranking::Period& period,
+                const std::optional<ranking::RankedTest>& test, QList<ranking::Row> rows) {
+    return {group, period, test, std::move(rows)};
 }
 
 QString teamTitle(const TeamReport& report) {
     return TextsOfReport::tr("Teambericht: %1").arg(report.group.name);
 }
 
-QString periodLine(const ranking::Period& period) {
-    return TextsOfReport::tr("Zeitraum: %1 bis %2 (%3 Tage)")
-        .arg(texts::dateText(period.from), texts::dateText(period.to))
-        .arg(period.days());
+QStringList headingLines(const TeamReport& report) {
+    return ranking::headingLines(report.test, report.period);
 }
 
 QString trendText(const ranking::Row& row) {
@@ -43,7 +42,7 @@ QString trendText(const ranking::Row& row) {
 QString athleteLine(const ranking::Row& row) {
     const QString who = QStringLiteral("%1, %2").arg(row.athlete.name, row.athlete.firstName);
     if (row.measurementCount == 0)
-        return TextsOfReport::tr("%1: keine Messung im Zeitraum").arg(who);
+        return TextsOfReport::tr("%1: keine Messung des Tests im Zeitraum").arg(who);
     const QStringList texts = ranking::texts(row);
     QStringList parts;
     if (row.bestHeightCm)

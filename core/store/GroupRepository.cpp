@@ -187,10 +187,16 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
     const QString day = db_.dialect() == Database::Dialect::SQLite
                             ? QStringLiteral("u.Datum")
                             : QStringLiteral("CAST(u.Datum AS DATE)");
+    // A database that could not be brought to the protocols' version has none.
+    const bool protocols = db_.has(schema::Feature::Protocols);
     db_.forEachRow(
-        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, %1, t.Test, t.Fallhoehe, u.FZ FROM %2 "
-                       "LEFT JOIN units_test t ON t.Unit_ID = u.ID WHERE %3")
-            .arg(day, scope.from, scope.where),
+        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, %1, t.Test, t.Fallhoehe, u.FZ, %2 FROM %3 "
+                       "LEFT JOIN units_test t ON t.Unit_ID = u.ID %4 WHERE %5")
+            .arg(day, protocols ? QStringLiteral("p.Protokoll") : QStringLiteral("NULL"),
+                 scope.from,
+                 protocols ? QStringLiteral("LEFT JOIN units_protokoll p ON p.Unit_ID = u.ID")
+                           : QString(),
+                 scope.where),
         scope.values, [&out](const Database::RowValues& row) {
             MemberMeasurement measurement;
             measurement.id = row.integer(0);
@@ -204,6 +210,8 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
             // Room for the jumps it counts, so that their list is not grown jump by jump; a
             // damaged count asks for no more than a long series.
             measurement.jumps.reserve(std::clamp<qint64>(row.integer(6), 0, kRoomForJumps));
+            if (!row.isNull(7))
+                measurement.protocol = storedProtocol(row.text(7), QVariant()).kind;
             out << std::move(measurement);
         });
     std::sort(out.begin(), out.end(),

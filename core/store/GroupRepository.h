@@ -29,6 +29,7 @@ struct MemberMeasurement {
     qint64 measurementNumber = 0;
     QDate day;            // invalid when the stored moment is none
     MeasurementTest test; // empty for a measurement stored without one
+    Protocol protocol = Protocol::None;
     // The contact and flight times of its jumps with their numbers and exclusion marks, in no
     // particular order (series key, efficiency and reason are left empty); none for a
     // measurement whose number has no series key (a damaged one).

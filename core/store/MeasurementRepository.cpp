@@ -52,15 +52,6 @@ void putTest(Database& db, const QString& table, const QString& keyColumn, qint6
 const QString kTenFiveCode = QStringLiteral("10/5");
 const QString kProfileCode = QStringLiteral("Profil");
 
-MeasurementProtocol protocolOf(const QVariant& code, const QVariant& profileId) {
-    const QString text = code.toString();
-    if (text == kTenFiveCode)
-        return {Protocol::TenFive, 0};
-    if (text == kProfileCode)
-        return {Protocol::DropHeightProfile, profileId.isNull() ? 0 : integerOf(profileId)};
-    return {}; // none, or one that a later version knows
-}
-
 void putProtocol(Database& db, qint64 measurementId, const MeasurementProtocol& protocol) {
     db.write(QStringLiteral("DELETE FROM units_protokoll WHERE Unit_ID = ?"), {measurementId});
     if (protocol.kind == Protocol::None)
@@ -106,6 +97,15 @@ ProfilePlan planOf(const QSqlQuery& q) {
 }
 
 } // namespace
+
+MeasurementProtocol storedProtocol(const QVariant& code, const QVariant& profileId) {
+    const QString text = code.toString();
+    if (text == kTenFiveCode)
+        return {Protocol::TenFive, 0};
+    if (text == kProfileCode)
+        return {Protocol::DropHeightProfile, profileId.isNull() ? 0 : integerOf(profileId)};
+    return {}; // none, or one that a later version knows
+}
 
 // ---- changes afterwards ----
 
@@ -301,7 +301,7 @@ QList<Measurement> MeasurementRepository::measurementsWhere(const QString& condi
             column += 2;
         }
         if (protocols)
-            out.last().protocol = protocolOf(q.value(column), q.value(column + 1));
+            out.last().protocol = storedProtocol(q.value(column), q.value(column + 1));
     }
     return out;
 }
@@ -779,8 +779,8 @@ Measurement MeasurementRepository::restoreDeleted(qint64 changeId) {
     if (!test.isEmpty() && storesTests())
         putTest(db_, QStringLiteral("units_test"), QStringLiteral("Unit_ID"), id, test);
     const MeasurementProtocol protocol =
-        protocolOf(before.value(QStringLiteral("Protokoll")).toVariant(),
-                   before.value(QStringLiteral("Profil_ID")).toVariant());
+        storedProtocol(before.value(QStringLiteral("Protokoll")).toVariant(),
+                       before.value(QStringLiteral("Profil_ID")).toVariant());
     if (protocol.kind != Protocol::None && knowsProtocols())
         putProtocol(db_, id, protocol);
     if (knowsExclusions())

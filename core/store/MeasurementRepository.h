@@ -26,6 +26,10 @@ struct MeasurementProtocol {
     bool operator==(const MeasurementProtocol&) const = default;
 };
 
+// The protocol as units_protokoll stores it (Protokoll, Profil_ID); none for an empty code or
+// one that a later version knows.
+MeasurementProtocol storedProtocol(const QVariant& code, const QVariant& profileId);
+
 // A drop-height profile as it was planned: the athlete, when it began, the drop heights in
 // the order run and the trials per height. Its trials are the measurements marked with it.
 struct ProfilePlan {

@@ -30,7 +30,8 @@ public:
 
     void build() {
         title(report::teamTitle(report_));
-        block(Text(report::periodLine(report_.period), body_, device_, flow_.width()));
+        for (const QString& line : report::headingLines(report_))
+            block(Text(line, body_, device_, flow_.width()));
         if (report_.rows.isEmpty()) {
             flow_.skip(padding_ * 4);
             block(Text(TextsOfReportpdf::tr("Die Gruppe hat keine Sportler."), body_, device_,
@@ -76,7 +77,7 @@ int writeTeam(const report::TeamReport& report, QIODevice& device, const QDateTi
 }
 
 void saveTeam(MessageService& messages, DataStore& store, const Group& group,
-              const ranking::Period& period) {
+              const ranking::Period& period, const std::optional<ranking::RankedTest>& test) {
     const QString path = messages.saveFileName(
         {TextsOfReportpdf::tr("Teambericht speichern"), TextsOfReportpdf::tr("PDF-Datei|*.pdf"),
          QStringLiteral("pdf"),
@@ -87,9 +88,10 @@ void saveTeam(MessageService& messages, DataStore& store, const Group& group,
     {
         widgets::BusyCursor busy;
         GroupRepository& groups = store.groups();
-        const report::TeamReport content = report::team(
-            group, period,
-            ranking::rank(ranking::read(store.athletes(), groups, group.id, period), period));
+        const report::TeamReport content =
+            report::team(group, period, test,
+                         ranking::rank(ranking::read(store.athletes(), groups, group.id, period),
+                                       period, test.value_or(ranking::RankedTest{})));
         failure = fileoutput::write(path, [&content](QIODevice& file) {
             reportpdf::writeTeam(content, file, QDateTime::currentDateTime());
             return true;

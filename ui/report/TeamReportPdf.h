@@ -8,7 +8,7 @@ class DataStore;
 class MessageService;
 class QIODevice;
 
-// The team report as a PDF on the pages of the athlete report: the group and period, the
+// The team report as a PDF on the pages of the athlete report: the group, test and period, the
 // ranking table (its header row on every page), the bar chart of the best RSI and a line per
 // athlete with his best values and trend.
 namespace reportpdf {
@@ -17,8 +17,8 @@ namespace reportpdf {
 int writeTeam(const report::TeamReport& report, QIODevice& device, const QDateTime& madeAt);
 
 // "Teambericht als PDF …" of the ranking window: asks for the file and writes the team report
-// of a group over a period, all or nothing.
+// of a group's test over a period, all or nothing.
 void saveTeam(MessageService& messages, DataStore& store, const Group& group,
-              const ranking::Period& period);
+              const ranking::Period& period, const std::optional<ranking::RankedTest>& test);
 
 } // namespace reportpdf

@@ -132,6 +132,14 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget
     groupChooser_->setObjectName(QStringLiteral("rankingGroupChooser"));
     groupChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     groupChooser_->setMinimumContentsLength(16);
+    testChooser_ = new QComboBox(this);
+    testChooser_->setObjectName(QStringLiteral("rankingTestChooser"));
+    testChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    testChooser_->setMinimumContentsLength(16);
+    heightChooser_ = new QComboBox(this);
+    heightChooser_->setObjectName(QStringLiteral("rankingHeightChooser"));
+    heightChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    heightChooser_->setMinimumContentsLength(6);
     const ranking::Period last = ranking::Period::lastDays(QDate::currentDate());
     fromField_ = dateField(QStringLiteral("fromField"), last.from, this);
     toField_ = dateField(QStringLiteral("toField"), last.to, this);
@@ -165,18 +173,29 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget
     auto* closeButton = new QPushButton(tr("Schließen"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
 
-    auto* choice = new QHBoxLayout;
-    const std::pair<QString, QWidget*> fields[] = {
-        {tr("&Gruppe:"), groupChooser_}, {tr("&Von:"), fromField_}, {tr("&Bis:"), toField_}};
+    // The group and period on one line, the test and its drop height on the next.
+    auto* choice = new QVBoxLayout;
+    const std::pair<QString, QWidget*> fields[] = {{tr("&Gruppe:"), groupChooser_},
+                                                   {tr("&Von:"), fromField_},
+                                                   {tr("&Bis:"), toField_},
+                                                   {tr("&Test:"), testChooser_},
+                                                   {tr("&Fallhöhe:"), heightChooser_}};
+    QHBoxLayout* line = nullptr;
     for (const auto& [text, field] : fields) {
+        if (line == nullptr || field == testChooser_) {
+            if (line != nullptr)
+                line->addStretch(1);
+            line = new QHBoxLayout;
+            choice->addLayout(line);
+        }
         auto* label = new QLabel(text, this);
         label->setObjectName(field->objectName() + QStringLiteral("Label"));
         label->setBuddy(field);
-        choice->addWidget(label);
-        choice->addWidget(field);
-        choice->addSpacing(12);
+        line->addWidget(label);
+        line->addWidget(field);
+        line->addSpacing(12);
     }
-    choice->addStretch(1);
+    line->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copyButton);
     buttons->addWidget(reportButton);
@@ -205,6 +224,17 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget
     connect(groupChooser_, &QComboBox::currentIndexChanged, this, changed);
     connect(fromField_, &QDateEdit::dateChanged, this, changed);
     connect(toField_, &QDateEdit::dateChanged, this, changed);
+    connect(testChooser_, &QComboBox::currentIndexChanged, this, [this] {
+        if (!loading_)
+            guarded([this] {
+                fillHeights(std::nullopt);
+                rankChosen();
+            });
+    });
+    connect(heightChooser_, &QComboBox::currentIndexChanged, this, [this] {
+        if (!loading_)
+            guarded([this] { rankChosen(); });
+    });
 }
 
 void RankingWindow::guarded(const std::function<void()>& handler) {
@@ -241,6 +271,88 @@ void RankingWindow::setPeriod(const ranking::Period& period) {
 void RankingWindow::refresh() {
     const qint64 groupId = chosenGroupId();
     const ranking::Period chosen = period();
+    const std::optional<ranking::RankedTest> wanted = chosenTest();
+    read_.clear();
+    testsRun_.clear();
+    readPeriod_ = chosen;
+    if (groupId != 0 && chosen.isValid()) {
+        widgets::BusyCursor busy;
+        GroupRepository& groups = store_.groups();
+        read_ = ranking::read(store_.athletes(), groups, groupId, chosen);
+        testsRun_ = ranking::testsRun(read_, chosen);
+    }
+    fillTests(wanted);
+    rankChosen();
+}
+
+void RankingWindow::fillTests(const std::optional<ranking::RankedTest>& wanted) {
+    loading_ = true;
+    testChooser_->clear();
+    // One entry per test and protocol; its data is the most run of its drop heights.
+    QList<ranking::RankedTest> kinds;
+    for (qsizetype i = 0; i < testsRun_.size(); ++i) {
+        ranking::RankedTest kind = testsRun_[i];
+        kind.test.dropHeightCm.reset();
+        if (kinds.contains(kind))
+            continue;
+        kinds << kind;
+        testChooser_->addItem(ranking::testName(testsRun_[i]), static_cast<int>(i));
+    }
+    int index = 0;
+    if (wanted) {
+        ranking::RankedTest kind = *wanted;
+        kind.test.dropHeightCm.reset();
+        index = std::max(0, static_cast<int>(kinds.indexOf(kind)));
+    }
+    testChooser_->setCurrentIndex(testChooser_->count() > 0 ? index : -1);
+    testChooser_->setEnabled(testChooser_->count() > 0);
+    loading_ = false;
+    fillHeights(wanted);
+}
+
+void RankingWindow::fillHeights(const std::optional<ranking::RankedTest>& wanted) {
+    loading_ = true;
+    heightChooser_->clear();
+    if (testChooser_->currentIndex() >= 0) {
+        const ranking::RankedTest& first = testsRun_[testChooser_->currentData().toInt()];
+        QList<qsizetype> ofKind;
+        for (qsizetype i = 0; i < testsRun_.size(); ++i)
+            if (testsRun_[i].test.name == first.test.name &&
+                testsRun_[i].protocol == first.protocol)
+                ofKind << i;
+        // Rising heights; the one given none first.
+        std::stable_sort(ofKind.begin(), ofKind.end(), [this](qsizetype a, qsizetype b) {
+            return testsRun_[a].test.dropHeightCm < testsRun_[b].test.dropHeightCm;
+        });
+        int index = 0;
+        for (qsizetype i : ofKind) {
+            if (testsRun_[i] == (wanted ? *wanted : first))
+                index = heightChooser_->count();
+            heightChooser_->addItem(ranking::dropHeightName(testsRun_[i]), static_cast<int>(i));
+        }
+        heightChooser_->setCurrentIndex(index);
+    }
+    // A test without drop heights has nothing to choose.
+    heightChooser_->setEnabled(heightChooser_->count() > 1);
+    loading_ = false;
+}
+
+std::optional<ranking::RankedTest> RankingWindow::chosenTest() const {
+    if (heightChooser_->currentIndex() < 0)
+        return std::nullopt;
+    return testsRun_.value(heightChooser_->currentData().toInt());
+}
+
+void RankingWindow::chooseTest(const ranking::RankedTest& test) {
+    if (!testsRun_.contains(test))
+        return;
+    fillTests(test);
+    rankChosen();
+}
+
+void RankingWindow::rankChosen() {
+    const qint64 groupId = chosenGroupId();
+    const ranking::Period chosen = readPeriod_;
     if (groupId == 0) {
         model_->setRows({});
         noteLabel_->setText(tr("Es gibt noch keine Gruppe. Gruppen werden unter „Daten“ ▸ "
@@ -252,19 +364,21 @@ void RankingWindow::refresh() {
         noteLabel_->setText(tr("Der Beginn des Zeitraums liegt nach seinem Ende."));
         return;
     }
-    QList<ranking::Row> rows;
-    {
-        widgets::BusyCursor busy;
-        GroupRepository& groups = store_.groups();
-        rows = ranking::rank(ranking::read(store_.athletes(), groups, groupId, chosen), chosen);
-    }
+    const std::optional<ranking::RankedTest> test = chosenTest();
+    QList<ranking::Row> rows = ranking::rank(read_, chosen, test.value_or(ranking::RankedTest{}));
     const bool marked = std::any_of(rows.cbegin(), rows.cend(), [](const ranking::Row& row) {
         return row.changeBeyondTypicalError;
     });
     model_->setRows(std::move(rows));
+    if (!test) {
+        noteLabel_->setText(tr("Die Gruppe hat im Zeitraum keine Messung."));
+        return;
+    }
     const ranking::Period before = chosen.previous();
     QString note = tr("Veränderung RSI: bester RSI gegenüber dem Zeitraum %1 bis %2.")
                        .arg(texts::dateText(before.from), texts::dateText(before.to));
+    if (test->protocol == Protocol::TenFive)
+        note += QLatin1Char(' ') + ranking::tenFiveNote();
     if (marked)
         note += QLatin1Char(' ') + ranking::changeMarkNote();
     noteLabel_->setText(note);
@@ -280,12 +394,14 @@ QList<ranking::Row> RankingWindow::rowsShown() const {
 void RankingWindow::copyRanking() {
     if (model_->rowCount() == 0)
         return;
-    messages_.setClipboardText(ranking::clipboardText(rowsShown()));
+    messages_.setClipboardText(
+        ranking::clipboardText(rowsShown(), ranking::headingLines(chosenTest(), readPeriod_)));
 }
 
 void RankingWindow::saveTeamReport() {
     const qint64 groupId = chosenGroupId();
-    if (groupId == 0 || !period().isValid())
+    if (groupId == 0 || !readPeriod_.isValid())
         return;
-    reportpdf::saveTeam(messages_, store_, {groupId, groupChooser_->currentText()}, period());
+    reportpdf::saveTeam(messages_, store_, {groupId, groupChooser_->currentText()}, readPeriod_,
+                        chosenTest());
 }

@@ -9,6 +9,7 @@
 
 Q_DECLARE_METATYPE(std::optional<double>)
 Q_DECLARE_METATYPE(QList<ranking::DayJumps>)
+Q_DECLARE_METATYPE(ranking::RankedTest)
 
 using ranking::Period;
 
@@ -31,6 +32,47 @@ Athlete athlete(qint64 id, const QString& name, const QString& firstName) {
 
 ranking::DayJumps measurement(const QDateTime& moment, const QList<analysis::StoredJump>& jumps) {
     return {moment.date(), jumps, {}};
+}
+
+// The measurements without a test, as squad() has them.
+const ranking::RankedTest kWithoutTest;
+
+// Jumps of one measurement from their contact and flight times, numbered from 1.
+QList<analysis::StoredJump> jumps(const QList<std::pair<double, double>>& times) {
+    QList<analysis::StoredJump> out;
+    for (const auto& [contact, flight] : times)
+        out << analysis::StoredJump{contact, flight, static_cast<int>(out.size()) + 1};
+    return out;
+}
+
+// A group whose athletes ran several tests in March. A jump of 200/500 ms has the RSI
+// 0.3065625 / 0.2 = 1.5328125, one of 100/500 ms 3.065625, one of 250/500 ms 1.22625. Adler's
+// 10/5 has one jump of 100/500, four of 200/500 and five of 250/500 ms: its result is the mean
+// of the best five, (3.065625 + 4 * 1.5328125) / 5 = 1.839375, with their mean contact of
+// 180 ms, although its best jump has 3.07.
+QList<ranking::AthleteData> mixedSquad() {
+    const MeasurementTest dj30{"Drop Jump", 30}, dj40{"Drop Jump", 40}, series{"Sprungserie", {}};
+    QList<std::pair<double, double>> tenFive{{100, 500}};
+    for (int i = 0; i < 4; ++i)
+        tenFive << std::pair{200.0, 500.0};
+    for (int i = 0; i < 5; ++i)
+        tenFive << std::pair{250.0, 500.0};
+    const auto m = [](int day, const QList<std::pair<double, double>>& times,
+                      const MeasurementTest& test, Protocol protocol = Protocol::None) {
+        return ranking::DayJumps{QDate(2026, 3, day), jumps(times), test, protocol};
+    };
+    return {
+        {athlete(1, "Adler", "Anna"),
+         {m(5, {{250, 500}}, dj30), m(6, {{100, 500}, {250, 500}}, series),
+          m(7, tenFive, series, Protocol::TenFive),
+          m(8, {{100, 500}}, dj30, Protocol::DropHeightProfile),
+          m(8, {{200, 500}}, dj30, Protocol::DropHeightProfile),
+          m(8, {{250, 500}}, dj40, Protocol::DropHeightProfile)}},
+        {athlete(2, "Berg", "Ben"),
+         {m(5, {{200, 500}}, dj30), m(12, {{250, 500}}, dj30),
+          m(7, tenFive.mid(0, 9), series, Protocol::TenFive)}},
+        {athlete(3, "Christ", "Cara"), {m(6, {{200, 500}}, series)}},
+    };
 }
 
 // Heights and RSI by hand: flight 500 ms: 9.81 * 0.5² / 8 = 0.3065625 m, flight 800 ms:
@@ -97,7 +139,7 @@ private slots:
     }
 
     void figuresByHand() {
-        const QList<ranking::Row> rows = ranking::rank(squad(), kMarch);
+        const QList<ranking::Row> rows = ranking::rank(squad(), kMarch, kWithoutTest);
         QCOMPARE(rows.size(), 4);
         QStringList order;
         for (const ranking::Row& row : rows)
@@ -162,16 +204,16 @@ private slots:
         QTest::newRow("a trial before both periods")
             << (QList{trial(1, 30, 200, dj30)} + four.mid(1)) << none;
         QTest::newRow("two pairs") << four.mid(1) << none;
-        QTest::newRow("the best RSI from another test")
-            << (four + QList{trial(3, 7, 100, {"Countermovement Jump", {}})}) << none;
-        QTest::newRow("the best RSI without a test")
-            << (four + QList{trial(3, 7, 100, MeasurementTest{})}) << none;
+        QTest::newRow("a better trial of another test")
+            << (four + QList{trial(3, 7, 100, {"Countermovement Jump", {}})})
+            << std::optional(0.70640073612645);
         QTest::newRow("nothing in the period") << four.mid(0, 2) << none;
     }
     void typicalErrorOfTheAthletesOwnTrials() {
         QFETCH(QList<ranking::DayJumps>, measurements);
         QFETCH(std::optional<double>, expected);
-        const std::optional<double> error = ranking::typicalRsiError(measurements, kMarch);
+        const std::optional<double> error =
+            ranking::typicalRsiError(measurements, kMarch, {{"Drop Jump", 30}, Protocol::None});
         QCOMPARE(error.has_value(), expected.has_value());
         if (expected)
             QVERIFY2(std::abs(*error - *expected) < 1e-9, qPrintable(QString::number(*error)));
@@ -193,10 +235,12 @@ private slots:
                  << ranking::AthleteData{athlete(6, "Falk", "Finn"),
                                          {trial(2, 10, 200), trial(2, 20, 100), trial(3, 5, 200),
                                           trial(3, 10, 150)}};
-        const QList<ranking::Row> rows = ranking::rank(athletes, kMarch);
         QHash<QString, ranking::Row> byName;
-        for (const ranking::Row& row : rows)
+        for (const ranking::Row& row : ranking::rank(athletes, kMarch, {dj30, Protocol::None}))
             byName.insert(row.athlete.name, row);
+        for (const ranking::Row& row : ranking::rank(athletes, kMarch, kWithoutTest))
+            if (row.athlete.name == "Adler")
+                byName.insert(row.athlete.name, row);
         QVERIFY(std::abs(*byName["Erb"].typicalRsiError - 0.40049157294505) < 1e-9);
         QCOMPARE(ranking::texts(byName["Erb"])[ranking::Change], "+0,98 *");
         QVERIFY(std::abs(*byName["Falk"].typicalRsiError - 0.70640073612645) < 1e-9);
@@ -205,17 +249,84 @@ private slots:
         // Adler's measurements have no test: his change of +0.98 is not marked.
         QVERIFY(!byName["Adler"].typicalRsiError);
         QCOMPARE(ranking::texts(byName["Adler"])[ranking::Change], "+0,98");
-        QVERIFY(ranking::clipboardText({byName["Erb"]}).contains("\t+0,98 *\n"));
+        QVERIFY(ranking::clipboardText({byName["Erb"]}, {}).contains("\t+0,98 *\n"));
     }
 
     void clipboardInTheOrderShown() {
-        QList<ranking::Row> rows = ranking::rank(squad(), kMarch);
+        QList<ranking::Row> rows = ranking::rank(squad(), kMarch, kWithoutTest);
         std::reverse(rows.begin(), rows.end());
-        const QStringList lines = ranking::clipboardText(rows.mid(2)).split('\n');
-        QCOMPARE(lines, (QStringList{"Platz\tName\tVorname\tBeste Höhe (cm)\tBester RSI\t"
+        const QStringList lines =
+            ranking::clipboardText(rows.mid(2), ranking::headingLines(kWithoutTest, kMarch))
+                .split('\n');
+        QCOMPARE(lines, (QStringList{"Test: Ohne Test", "Fallhöhe: –",
+                                     "Zeitraum: 02.03.2026 bis 31.03.2026 (30 Tage)", "",
+                                     "Platz\tName\tVorname\tBeste Höhe (cm)\tBester RSI\t"
                                      "Mittl. Stützzeit (ms)\tMessungen\tVeränderung RSI",
                                      "1\tBerg\tBen\t78,48\t1,96\t400\t1\t0,00",
                                      "1\tAdler\tAnna\t78,48\t1,96\t300\t2\t+0,98", ""}));
+    }
+
+    // The tests the group ran, the most run first: by athletes' days, so that a profile's
+    // trials of a day count once; equal ones by name, protocol and drop height.
+    void testsRunMostOftenFirst() {
+        QStringList names;
+        for (const ranking::RankedTest& test : ranking::testsRun(mixedSquad(), kMarch))
+            names << ranking::testName(test) + " " + ranking::dropHeightName(test);
+        QCOMPARE(names, (QStringList{"Drop Jump 30 cm", "Sprungserie ohne Angabe",
+                                     "Sprungserie (10/5) ohne Angabe",
+                                     "Drop Jump (Fallhöhen-Profil) 30 cm",
+                                     "Drop Jump (Fallhöhen-Profil) 40 cm"}));
+        QVERIFY(ranking::testsRun(mixedSquad(), {QDate(2026, 4, 1), QDate(2026, 4, 30)}).isEmpty());
+        QCOMPARE(ranking::dropHeightName({{"Squat Jump", {}}, Protocol::None}), QString("–"));
+    }
+
+    // Each athlete's best trial of the chosen test only: place, name, best height, best RSI,
+    // mean contact and count as the table shows them.
+    void rankingPerTest_data() {
+        QTest::addColumn<ranking::RankedTest>("test");
+        QTest::addColumn<QStringList>("rows");
+        const MeasurementTest series{"Sprungserie", {}};
+        QTest::newRow("drop jump 30 cm, not the profile's trials")
+            << ranking::RankedTest{{"Drop Jump", 30}, Protocol::None}
+            << QStringList{"1 Berg 30,66 1,53 225 2", "2 Adler 30,66 1,23 250 1", " Christ    0"};
+        QTest::newRow("series, not the 10/5")
+            << ranking::RankedTest{series, Protocol::None}
+            << QStringList{"1 Adler 30,66 3,07 175 1", "2 Christ 30,66 1,53 200 1", " Berg    0"};
+        QTest::newRow("10/5 by its result; nine jumps give none")
+            << ranking::RankedTest{series, Protocol::TenFive}
+            << QStringList{"1 Adler 30,66 1,84 180 1", " Berg    1", " Christ    0"};
+        QTest::newRow("profile trials at 30 cm")
+            << ranking::RankedTest{{"Drop Jump", 30}, Protocol::DropHeightProfile}
+            << QStringList{"1 Adler 30,66 3,07 150 2", " Berg    0", " Christ    0"};
+    }
+    void rankingPerTest() {
+        QFETCH(ranking::RankedTest, test);
+        QFETCH(QStringList, rows);
+        QStringList shown;
+        for (const ranking::Row& row : ranking::rank(mixedSquad(), kMarch, test)) {
+            const QStringList t = ranking::texts(row);
+            shown << QStringList{t[ranking::Place],       t[ranking::Name],
+                                 t[ranking::BestHeight],  t[ranking::BestRsi],
+                                 t[ranking::MeanContact], t[ranking::Count]}
+                         .join(' ');
+        }
+        QCOMPARE(shown, rows);
+    }
+
+    // The window, the copied text and the team report name the test, its drop height and
+    // the period alike; a 10/5 says what its values are.
+    void headingNamesTestHeightAndPeriod() {
+        QCOMPARE(
+            ranking::headingLines(ranking::RankedTest{{"Drop Jump", 30}, Protocol::None}, kMarch),
+            (QStringList{"Test: Drop Jump", "Fallhöhe: 30 cm",
+                         "Zeitraum: 02.03.2026 bis 31.03.2026 (30 Tage)"}));
+        QCOMPARE(ranking::headingLines(ranking::RankedTest{{"Sprungserie", {}}, Protocol::TenFive},
+                                       kMarch),
+                 (QStringList{"Test: Sprungserie (10/5)", "Fallhöhe: ohne Angabe",
+                              "Zeitraum: 02.03.2026 bis 31.03.2026 (30 Tage)",
+                              "Werte des Protokolls 10/5: Mittel der besten fünf Sprünge."}));
+        QCOMPARE(ranking::headingLines(std::nullopt, kMarch),
+                 QStringList{"Zeitraum: 02.03.2026 bis 31.03.2026 (30 Tage)"});
     }
 
     // Read from a store: the group's members only, with the measurements of the period and
@@ -248,11 +359,13 @@ private slots:
         QVERIFY(data.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
                                         "(%1, '2026-03-06T10:00:00', 9, 1)")
                              .arg(adler)));
+        measurements.recordFirstJump(adler, at(3, 7), {200, 500, 1.25, 1}, {"Sprungserie", {}},
+                                     {Protocol::TenFive, 0});
 
         const QList<ranking::AthleteData> read = ranking::read(athletes, groups, group, kMarch);
         QCOMPARE(read.size(), 2);
         QCOMPARE(read[0].athlete.id, adler);
-        QCOMPARE(read[0].measurements.size(), 3); // not the one of January
+        QCOMPARE(read[0].measurements.size(), 4); // not the one of January
         QCOMPARE(read[0].measurements[0].test, (MeasurementTest{"Drop Jump", 30}));
         QVERIFY(read[0].measurements[1].test.isEmpty());
         QCOMPARE(read[0].measurements[1].jumps.size(), 3);
@@ -263,10 +376,13 @@ private slots:
         QVERIFY(read[0].measurements[2].jumps.isEmpty());
         QCOMPARE(read[1].athlete.id, berg);
         QVERIFY(read[1].measurements.isEmpty());
-        const QList<ranking::Row> rows = ranking::rank(read, kMarch);
-        // The excluded jump of 480 ms is not the one before: that of 450 ms is.
-        QCOMPARE(*rows[0].rsiChange, 0.3065625 / 0.2 - 9.81 * 0.45 * 0.45 / 8 / 0.2);
-        QCOMPARE(rows[0].measurementCount, 2);
+        QCOMPARE(read[0].measurements[3].protocol, Protocol::TenFive);
+        QCOMPARE(read[0].measurements[0].protocol, Protocol::None);
+        // The excluded jump of 480 ms is not the best of the period before: that of 450 ms is.
+        const QList<ranking::Row> before = ranking::rank(read, kMarch.previous(), kWithoutTest);
+        QCOMPARE(*before[0].bestRsi, 9.81 * 0.45 * 0.45 / 8 / 0.2);
+        const QList<ranking::Row> rows = ranking::rank(read, kMarch, kWithoutTest);
+        QCOMPARE(rows[0].measurementCount, 1); // the one without jumps
         QCOMPARE(rows[1].measurementCount, 0);
     }
 };

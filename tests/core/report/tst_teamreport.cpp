@@ -44,7 +44,7 @@ private slots:
         QTest::newRow("no valid jump")
             << 1 << 0.0 << 0.0 << false << "Adler, Anna: 1 Messung · Trend: ohne Vergleich";
         QTest::newRow("no measurement")
-            << 0 << 0.0 << 0.0 << false << "Adler, Anna: keine Messung im Zeitraum";
+            << 0 << 0.0 << 0.0 << false << "Adler, Anna: keine Messung des Tests im Zeitraum";
     }
     void athleteLine() {
         QFETCH(int, count);
@@ -57,9 +57,13 @@ private slots:
         QCOMPARE(report::athleteLine(r), line);
     }
 
-    void periodLine() {
-        QCOMPARE(report::periodLine({QDate(2026, 3, 2), QDate(2026, 3, 31)}),
-                 QStringLiteral("Zeitraum: 02.03.2026 bis 31.03.2026 (30 Tage)"));
+    // Below the title, the test, its drop height and the period, as the ranking says them.
+    void headingLines() {
+        const ranking::Period march{QDate(2026, 3, 2), QDate(2026, 3, 31)};
+        const ranking::RankedTest dj30{{"Drop Jump", 30}, Protocol::None};
+        const report::TeamReport team = report::team({1, "U19"}, march, dj30, {});
+        QCOMPARE(report::headingLines(team), ranking::headingLines(dj30, march));
+        QCOMPARE(report::headingLines(team).first(), QStringLiteral("Test: Drop Jump"));
     }
 };
 

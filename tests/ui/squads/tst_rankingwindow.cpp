@@ -61,7 +61,9 @@ private slots:
 
     void rankingSortedCopiedAndReported() {
         MainWindowFixture f;
-        seed(f, squad(30));
+        // Athlete 2's measurement is a drop jump from 30 cm; the others have no test.
+        seed(f, squad(30) << "INSERT INTO units_test (Unit_ID, Test, Fallhoehe) SELECT ID, "
+                             "'Drop Jump', 30 FROM units WHERE Ref_ID = 2");
         MainWindow& w = open(f);
         auto* chooser = part<QComboBox>(w, "groupChooser");
         chooser->setCurrentIndex(chooser->findText("U19"));
@@ -90,12 +92,23 @@ private slots:
                     ranking->height() == ranking->minimumHeight());
         }
 
+        // At first the test run most often; the drop jump of 30 cm ranks athlete 2 alone.
+        auto* test = part<QComboBox>(*ranking, "rankingTestChooser");
+        auto* height = part<QComboBox>(*ranking, "rankingHeightChooser");
+        QCOMPARE(test->currentText(), QString("Ohne Test"));
+        test->setCurrentIndex(test->findText("Drop Jump"));
+        QCOMPARE(height->currentText(), QString("30 cm"));
+        QCOMPARE(ranking->rowsShown().first().athlete.name, QString("Name02"));
+        QCOMPARE(ranking->rowsShown()[1].place, 0);
+        test->setCurrentIndex(test->findText("Ohne Test"));
+
         // The longest flight time first; athlete 1's change against his jump of 40 days ago.
         QList<ranking::Row> rows = ranking->rowsShown();
         QCOMPARE(rows.size(), 30);
         QCOMPARE(rows.first().athlete.name, QString("Name30"));
-        QCOMPARE(rows.last().athlete.name, QString("Name01"));
-        QVERIFY(rows.last().rsiChange && *rows.last().rsiChange > 0);
+        QCOMPARE(rows.last().athlete.name, QString("Name02")); // no such measurement
+        QCOMPARE(rows[28].athlete.name, QString("Name01"));
+        QVERIFY(rows[28].rsiChange && *rows[28].rsiChange > 0);
         QVERIFY(!rows.first().rsiChange);
 
         // A click on "Name" sorts by name.
@@ -105,9 +118,11 @@ private slots:
         rows = ranking->rowsShown();
         QCOMPARE(rows.first().athlete.name, QString("Name01"));
         part<QPushButton>(*ranking, "copyButton")->click();
+        // Below the test, its drop height, the period and an empty line.
         const QStringList lines = f.messages.clipboard.split('\n');
-        QCOMPARE(lines.size(), 32);
-        QVERIFY2(lines[1].startsWith("30\tName01\tVorname\t"), qPrintable(lines[1]));
+        QCOMPARE(lines.size(), 36);
+        QCOMPARE(lines.mid(0, 2), (QStringList{"Test: Ohne Test", "Fallhöhe: –"}));
+        QVERIFY2(lines[5].startsWith("29\tName01\tVorname\t"), qPrintable(lines[5]));
 
         // A period whose start is after its end shows nothing and says why.
         from->setDate(QDate::currentDate().addDays(1));
@@ -129,8 +144,9 @@ private slots:
                 pages[p].contains(QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages.size())),
                 qPrintable(pages[p]));
         const QString all = pages.join(' ');
-        for (const char* expected : {"Teambericht: U19", "Zeitraum:", "Platz", "Bester RSI",
-                                     "Name01, Vorname:", "Trend: besser", "Name30, Vorname:"})
+        for (const char* expected :
+             {"Teambericht: U19", "Test: Ohne Test", "Zeitraum:", "Platz", "Bester RSI",
+              "Name01, Vorname:", "Trend: besser", "Name30, Vorname:"})
             QVERIFY2(all.contains(QString::fromUtf8(expected)), expected);
         QVERIFY(!all.contains("Name31"));
         // The chart is drawn, not pasted in as a picture.
