@@ -32,20 +32,8 @@
         <translation>No athlete selected</translation>
     </message>
     <message>
-        <source>%1, %2: neueste Messung</source>
-        <translation>%1, %2: latest measurement</translation>
-    </message>
-    <message>
-        <source>keine Messung</source>
-        <translation>no measurement</translation>
-    </message>
-    <message>
         <source>Kennwert</source>
         <translation>Measure</translation>
-    </message>
-    <message>
-        <source>Differenz</source>
-        <translation>Difference</translation>
     </message>
     <message>
         <source>Wert</source>
@@ -74,6 +62,22 @@
     <message>
         <source>Nr. %1</source>
         <translation>No. %1</translation>
+    </message>
+    <message>
+        <source>%1, %2: neueste Messung desselben Tests</source>
+        <translation>%1, %2: latest measurement of the same test</translation>
+    </message>
+    <message>
+        <source>keine Messung desselben Tests</source>
+        <translation>no measurement of the same test</translation>
+    </message>
+    <message>
+        <source>Messung des anderen Sportlers</source>
+        <translation>Measurement of the other athlete</translation>
+    </message>
+    <message>
+        <source>neueste desselben Tests</source>
+        <translation>latest of the same test</translation>
     </message>
 </context>
 <context>
@@ -1772,10 +1776,6 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>Change in RSI</translation>
     </message>
     <message>
-        <source>*: Die Veränderung ist größer als der typische Fehler des Sportlers (aus seinen Messungen desselben Tests und derselben Fallhöhe).</source>
-        <translation>*: The change is larger than the athlete&apos;s typical error (from his measurements of the same test and drop height).</translation>
-    </message>
-    <message>
         <source>Ohne Test</source>
         <translation>Without test</translation>
     </message>
@@ -1810,6 +1810,18 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Werte des Protokolls 10/5: Mittel der besten fünf Sprünge.</source>
         <translation>Values of the 10/5 protocol: mean of the best five jumps.</translation>
+    </message>
+    <message>
+        <source>Ohne kleinste bedeutsame Änderung (weniger als zwei Sportler mit einem RSI dieses Tests) ist keine Veränderung markiert.</source>
+        <translation>Without a smallest worthwhile change (fewer than two athletes with an RSI in this test) no change is marked.</translation>
+    </message>
+    <message>
+        <source>*: Die Veränderung ist größer als der typische Fehler des Sportlers (aus seinen Wiederholungen dieses Tests am selben Tag, sonst aus aufeinander folgenden Messungen) und als die %1.</source>
+        <translation>*: The change is larger than the athlete&apos;s typical error (from his repetitions of this test on the same day, otherwise from consecutive measurements) and than the %1.</translation>
+    </message>
+    <message>
+        <source>Typischer Fehler des RSI: %1 (%2)</source>
+        <translation>Typical error of the RSI: %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -1853,10 +1865,6 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Veränderung RSI: bester RSI gegenüber dem Zeitraum %1 bis %2.</source>
         <translation>Change in RSI: best RSI against the period %1 to %2.</translation>
-    </message>
-    <message>
-        <source>Typischer Fehler des RSI: %1</source>
-        <translation>Typical error of the RSI: %1</translation>
     </message>
     <message>
         <source>&amp;Test:</source>
@@ -2349,8 +2357,8 @@ Left out: %1 under a key that several measurements share.</translation>
         <translation>Measure</translation>
     </message>
     <message>
-        <source>Differenz</source>
-        <translation>Difference</translation>
+        <source>Differenz (gewählt − verglichen)</source>
+        <translation>Difference (selected − compared)</translation>
     </message>
 </context>
 <context>
@@ -2436,16 +2444,16 @@ Left out: %1 under a key that several measurements share.</translation>
         <translation>ms</translation>
     </message>
     <message>
-        <source>Änderung &gt; typ. Fehler</source>
-        <translation>Change &gt; typ. error</translation>
-    </message>
-    <message>
         <source>Optimum nach Höhe</source>
         <translation>Optimum by height</translation>
     </message>
     <message>
         <source>Optimum nach RSI</source>
         <translation>Optimum by RSI</translation>
+    </message>
+    <message>
+        <source>Echte Änderung</source>
+        <translation>Real change</translation>
     </message>
 </context>
 <context>
@@ -2490,11 +2498,19 @@ Left out: %1 under a key that several measurements share.</translation>
         <source>Datum</source>
         <translation>Date</translation>
     </message>
+    <message>
+        <source>Band: typischer Fehler %1 ± %2 (%3)</source>
+        <translation>Band: typical error %1 ± %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1; ohne kleinste bedeutsame Änderung (die Gruppen des Sportlers haben keine zwei Sportler mit diesem Test) ist keine Änderung markiert.</source>
+        <translation>%1; without a smallest worthwhile change (the athlete&apos;s groups have no two athletes with this test) no change is marked.</translation>
+    </message>
     <message numerus="yes">
-        <source>Band: typischer Fehler %1 ± %2; %n Änderung(en) größer als das Band markiert.</source>
+        <source>%1; %2; %n Änderung(en) größer als beide markiert.</source>
         <translation>
-            <numerusform>Band: typical error %1 ± %2; %n change larger than the band marked.</numerusform>
-            <numerusform>Band: typical error %1 ± %2; %n changes larger than the band marked.</numerusform>
+            <numerusform>%1; %2; %n change larger than both marked.</numerusform>
+            <numerusform>%1; %2; %n changes larger than both marked.</numerusform>
         </translation>
     </message>
 </context>
@@ -2610,6 +2626,33 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>In „%1“ fehlt eine Fallhöhe zwischen zwei Kommas.</source>
         <translation>In “%1” a drop height is missing between two commas.</translation>
+    </message>
+</context>
+<context>
+    <name>realchange</name>
+    <message>
+        <source>Kein Band: der typische Fehler braucht mindestens %1 Wiederholungen desselben Tests am selben Tag, es gibt %2.</source>
+        <translation>No band: the typical error needs at least %1 repetitions of the same test on the same day, there are %2.</translation>
+    </message>
+    <message>
+        <source>Kein Band: der typische Fehler braucht mindestens %1 Paare aufeinander folgender Messungen desselben Tests und derselben Fallhöhe, es gibt %2.</source>
+        <translation>No band: the typical error needs at least %1 pairs of consecutive measurements of the same test and drop height, there are %2.</translation>
+    </message>
+    <message>
+        <source>Kein Band: die Werte sind zu groß.</source>
+        <translation>No band: the values are too large.</translation>
+    </message>
+    <message>
+        <source>aus %1 Wiederholungen am selben Tag</source>
+        <translation>from %1 repetitions on the same day</translation>
+    </message>
+    <message>
+        <source>aus %1 Paaren aufeinander folgender Messungen, da keine am selben Tag wiederholt wurde</source>
+        <translation>from %1 pairs of consecutive measurements, as none was repeated on the same day</translation>
+    </message>
+    <message>
+        <source>kleinste bedeutsame Änderung %1 %2 (0,2 × Streuung der besten Werte der Gruppe)</source>
+        <translation>smallest worthwhile change %1 %2 (0.2 × spread of the group&apos;s best values)</translation>
     </message>
 </context>
 <context>

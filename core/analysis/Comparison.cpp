@@ -38,11 +38,15 @@ QList<ComparisonRow> comparison(const JumpStatistics& first, const JumpStatistic
     QList<ComparisonRow> rows;
     for (qsizetype i = 0; i < names.size(); ++i) {
         ComparisonRow row{names[i], firstTexts[i], secondTexts[i], QString()};
-        if (a[i] && b[i] && std::isfinite(*b[i] - *a[i]))
-            row.difference = signedText(*b[i] - *a[i], i == 0);
+        if (a[i] && b[i] && std::isfinite(*a[i] - *b[i]))
+            row.difference = signedText(*a[i] - *b[i], i == 0);
         rows << row;
     }
     return rows;
+}
+
+QString differenceTitle() {
+    return QCoreApplication::translate("analysis", "Differenz (gewählt − verglichen)");
 }
 
 QString comparisonClipboardText(const QList<ComparisonRow>& rows, const QString& firstName,
@@ -50,7 +54,7 @@ QString comparisonClipboardText(const QList<ComparisonRow>& rows, const QString&
     const QString tab = QStringLiteral("\t");
     const QString newline = QStringLiteral("\n");
     QString text = QStringList{QCoreApplication::translate("analysis", "Kennwert"), firstName,
-                               secondName, QCoreApplication::translate("analysis", "Differenz")}
+                               secondName, differenceTitle()}
                        .join(tab) +
                    newline;
     for (const ComparisonRow& row : rows)

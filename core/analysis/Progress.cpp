@@ -113,21 +113,27 @@ std::optional<double> valueOf(const analysis::ProgressPoint& point, Measure meas
     return measure == Measure::BestRsi ? point.bestRsi : point.bestHeightCm;
 }
 
-Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure) {
-    QList<double> values;
+Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure,
+            const std::optional<realchange::Worthwhile>& worthwhile) {
+    QList<realchange::Trial> trials;
     QList<qint64> measurementNumbers;
     for (const analysis::ProgressPoint& point : points) {
         if (const std::optional<double> value = valueOf(point, measure)) {
-            values << *value;
+            trials << realchange::Trial{point.moment.date(), *value};
             measurementNumbers << point.measurementNumber;
         }
     }
     Noise out;
-    out.typicalError = protocols::typicalError(values, &out.note);
-    if (!out.typicalError)
+    out.worthwhile = worthwhile;
+    out.error = realchange::typicalError(trials, &out.note);
+    if (!out.error)
         return out;
-    for (qsizetype i = 1; i < values.size(); ++i)
-        if (std::abs(values[i] - values[i - 1]) > *out.typicalError)
+    out.typicalError = realchange::shown(out.error->value);
+    if (!worthwhile)
+        return out;
+    for (qsizetype i = 1; i < trials.size(); ++i)
+        if (realchange::isReal(trials[i].value - trials[i - 1].value, out.error->value,
+                               worthwhile->value))
             out.exceeding << measurementNumbers[i];
     return out;
 }
@@ -142,10 +148,17 @@ QString noiseText(const Noise& noise, Measure measure) {
     const QString measureName = measure == Measure::BestRsi
                                     ? TextsOfProgress::tr("des besten RSI")
                                     : TextsOfProgress::tr("der besten Höhe");
-    return TextsOfProgress::tr("Band: typischer Fehler %1 ± %2; %n Änderung(en) größer als das "
-                               "Band markiert.",
-                               nullptr, static_cast<int>(noise.exceeding.size()))
-        .arg(measureName, width);
+    const QString band = TextsOfProgress::tr("Band: typischer Fehler %1 ± %2 (%3)")
+                             .arg(measureName, width, realchange::sourceText(*noise.error));
+    if (!noise.worthwhile)
+        return TextsOfProgress::tr("%1; ohne kleinste bedeutsame Änderung (die Gruppen des "
+                                   "Sportlers haben keine zwei Sportler mit diesem Test) ist "
+                                   "keine Änderung markiert.")
+            .arg(band);
+    const QString unit = measure == Measure::BestRsi ? QStringLiteral("m/s") : QStringLiteral("cm");
+    return TextsOfProgress::tr("%1; %2; %n Änderung(en) größer als beide markiert.", nullptr,
+                               static_cast<int>(noise.exceeding.size()))
+        .arg(band, realchange::worthwhileText(*noise.worthwhile, unit));
 }
 
 DateAxis dateAxis(const QList<QDateTime>& moments) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/analysis/JumpAnalysis.h"
+#include "core/analysis/RealChange.h"
 
 #include <QDateTime>
 #include <QList>
@@ -43,16 +44,22 @@ QList<analysis::ProgressPoint> drawable(const QList<analysis::ProgressPoint>& po
 enum class Measure { BestHeight, BestRsi };
 std::optional<double> valueOf(const analysis::ProgressPoint& point, Measure measure);
 
-// The noise of a measure over the points of one test and drop height: the typical error of the
-// consecutive values, and the measurements whose change against the previous value is larger
-// than it. Without a typical error, `note` says why and nothing is marked.
+// The noise of a measure over the points of one test and drop height: the typical error
+// (realchange::typicalError: from the repetitions of a day, or else from consecutive
+// measurements), the smallest worthwhile change when one is known, and the measurements whose
+// change against the previous value is real (realchange::isReal). Without a typical error,
+// `note` says why; without either nothing is marked.
 struct Noise {
-    std::optional<double> typicalError;
+    std::optional<double> typicalError; // as its text shows it: the band's half width
+    std::optional<realchange::TypicalError> error;
+    std::optional<realchange::Worthwhile> worthwhile;
     QString note;
     QList<qint64> exceeding; // the number of each marked measurement, oldest first
 };
-Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure);
-// The line under the chart: the band's width, or why there is none.
+Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure,
+            const std::optional<realchange::Worthwhile>& worthwhile = std::nullopt);
+// The line under the chart: the band's width and where it comes from, the smallest worthwhile
+// change, and how many changes exceed both; or why there is no band.
 QString noiseText(const Noise& noise, Measure measure);
 
 // The date axis of a progress chart. The measurements are spread evenly over their day, the

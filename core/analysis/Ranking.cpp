@@ -207,23 +207,42 @@ QString tenFiveNote() {
     return RankingTexts::tr("Werte des Protokolls 10/5: Mittel der besten fünf Sprünge.");
 }
 
-std::optional<double> typicalRsiError(const QList<DayJumps>& measurements, const Period& period,
-                                      const RankedTest& test) {
+std::optional<realchange::TypicalError>
+typicalRsiError(const QList<DayJumps>& measurements, const Period& period, const RankedTest& test) {
     if (test.test.isEmpty())
         return std::nullopt;
     const Period before = period.previous();
-    QList<double> trials;
+    QList<realchange::Trial> trials;
     for (const DayJumps& measurement : measurements) {
         if (rankedTestOf(measurement) != test ||
             (!period.contains(measurement.day) && !before.contains(measurement.day)))
             continue;
         if (const std::optional<double> rsi = trialOf(measurement).rsi)
-            trials << *rsi;
+            trials << realchange::Trial{measurement.day, *rsi};
     }
-    return protocols::typicalError(trials);
+    return realchange::typicalError(trials);
 }
 
-QList<Row> rank(const QList<AthleteData>& athletes, const Period& period, const RankedTest& test) {
+QList<double> bestRsiOfEach(const QList<AthleteData>& athletes, const Period& period,
+                            const RankedTest& test) {
+    QList<double> out;
+    for (const AthleteData& data : athletes)
+        if (const std::optional<double> best = bestOf(data.measurements, period, test).rsi)
+            out << *best;
+    return out;
+}
+
+std::optional<realchange::Worthwhile> worthwhileRsi(const QList<AthleteData>& athletes,
+                                                    const Period& period, const RankedTest& test) {
+    const std::optional<double> group =
+        realchange::smallestWorthwhileChange(bestRsiOfEach(athletes, period, test));
+    if (!group)
+        return std::nullopt;
+    return realchange::Worthwhile{*group};
+}
+
+QList<Row> rank(const QList<AthleteData>& athletes, const Period& period, const RankedTest& test,
+                const std::optional<realchange::Worthwhile>& worthwhile) {
     const Period before = period.previous();
     QList<Row> rows;
     rows.reserve(athletes.size());
@@ -240,8 +259,9 @@ QList<Row> rank(const QList<AthleteData>& athletes, const Period& period, const 
         if (now.rsi && then.rsi) {
             row.rsiChange = *now.rsi - *then.rsi;
             row.typicalRsiError = typicalRsiError(data.measurements, period, test);
-            row.changeBeyondTypicalError =
-                row.typicalRsiError && std::abs(*row.rsiChange) > *row.typicalRsiError;
+            if (row.typicalRsiError && worthwhile)
+                row.changeIsReal = realchange::isReal(*row.rsiChange, row.typicalRsiError->value,
+                                                      worthwhile->value);
         }
         rows << row;
     }
@@ -280,7 +300,7 @@ QStringList texts(const Row& row) {
         change = metrics::fixedText(*row.rsiChange, 2);
         if (!change.startsWith(QLatin1Char('-')) && *row.rsiChange > 0)
             change.prepend(QLatin1Char('+'));
-        if (row.changeBeyondTypicalError)
+        if (row.changeIsReal)
             change += QStringLiteral(" *");
     }
     return {row.place > 0 ? QString::number(row.place) : QString(),
@@ -331,10 +351,41 @@ QString clipboardText(const QList<Row>& rowsInOrder, const QStringList& heading)
     return text;
 }
 
-QString changeMarkNote() {
-    return RankingTexts::tr(
-        "*: Die Veränderung ist größer als der typische Fehler des Sportlers (aus seinen "
-        "Messungen desselben Tests und derselben Fallhöhe).");
+QString changeMarkNote(const std::optional<realchange::Worthwhile>& worthwhile) {
+    if (!worthwhile)
+        return RankingTexts::tr("Ohne kleinste bedeutsame Änderung (weniger als zwei Sportler "
+                                "mit einem RSI dieses Tests) ist keine Veränderung markiert.");
+    return RankingTexts::tr("*: Die Veränderung ist größer als der typische Fehler des "
+                            "Sportlers (aus seinen Wiederholungen dieses Tests am selben Tag, "
+                            "sonst aus aufeinander folgenden Messungen) und als die %1.")
+        .arg(realchange::worthwhileText(*worthwhile, QStringLiteral("m/s")));
+}
+
+QString typicalErrorText(const Row& row) {
+    if (!row.typicalRsiError)
+        return {};
+    return RankingTexts::tr("Typischer Fehler des RSI: %1 (%2)")
+        .arg(metrics::fixedText(realchange::shown(row.typicalRsiError->value),
+                                realchange::kShownDecimals),
+             realchange::sourceText(*row.typicalRsiError));
+}
+
+std::optional<realchange::Worthwhile>
+worthwhileForAthlete(AthleteRepository& athletes, GroupRepository& groups, qint64 athleteId,
+                     const MeasurementTest& test, const QDate& today) {
+    if (!groups.available() || test.isEmpty())
+        return std::nullopt;
+    // Every stored day up to today; the period before it lies before any measurement.
+    const Period all{QDate(1900, 1, 1), today};
+    QList<AthleteData> squad;
+    QSet<qint64> taken;
+    for (const qint64 groupId : groups.groupsOf(athleteId))
+        for (AthleteData& data : read(athletes, groups, groupId, all))
+            if (!taken.contains(data.athlete.id)) {
+                taken.insert(data.athlete.id);
+                squad << std::move(data);
+            }
+    return worthwhileRsi(squad, all, {test, Protocol::None});
 }
 
 QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qint64 groupId,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/analysis/JumpAnalysis.h"
+#include "core/analysis/RealChange.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/store/AthleteRepository.h"
 #include "core/store/MeasurementRepository.h"
@@ -13,10 +14,11 @@
 
 class GroupRepository;
 
-// The ranking of a group over a period: for every athlete of the group his best height, best
-// RSI, mean contact time and number of measurements in the period, and the change of his best
-// RSI against the period of the same length just before, marked where it exceeds his typical
-// error. Pure functions on plain values, and the reading of what they take.
+// The ranking of a group in one test over a period: for every athlete of the group his best
+// height, best RSI, mean contact time and number of measurements in the period, and the change
+// of his best RSI against the period of the same length just before, marked where it is real
+// (realchange::isReal: beyond his typical error and the group's smallest worthwhile change).
+// Pure functions on plain values, and the reading of what they take.
 namespace ranking {
 
 // The days from `from` to `to`, both included.
@@ -91,26 +93,37 @@ struct Row {
     std::optional<double> meanContactMs; // over the valid jumps of the test in the period
                                          // (of a 10/5: over its best five)
     std::optional<double> previousBestRsi;
-    std::optional<double> rsiChange;       // best RSI minus that of the previous period
-    std::optional<double> typicalRsiError; // see typicalRsiError()
-    // Whether the change is larger than the typical error; never when that is not known.
-    bool changeBeyondTypicalError = false;
+    std::optional<double> rsiChange; // best RSI minus that of the previous period
+    std::optional<realchange::TypicalError> typicalRsiError; // see typicalRsiError()
+    // Whether the change is real: larger than the typical error and the smallest worthwhile
+    // change as they are shown; never when either is not known.
+    bool changeIsReal = false;
 };
 
-// The typical error of an athlete's best RSI (protocols::typicalError): the trials are his
+// The typical error of an athlete's best RSI (realchange::typicalError): the trials are his
 // measurements of the ranked test in the period and in the one before, each with its best
 // RSI, in the order they were recorded; a measurement without a valid jump is no trial. None
-// for the measurements without a test, or with fewer than three pairs of trials.
-std::optional<double> typicalRsiError(const QList<DayJumps>& measurements, const Period& period,
-                                      const RankedTest& test);
+// for the measurements without a test, or with fewer than three pairs.
+std::optional<realchange::TypicalError>
+typicalRsiError(const QList<DayJumps>& measurements, const Period& period, const RankedTest& test);
+
+// The best RSI of each athlete with a trial of the test in the period.
+QList<double> bestRsiOfEach(const QList<AthleteData>& athletes, const Period& period,
+                            const RankedTest& test);
+// The smallest worthwhile change of the best RSI in the group
+// (realchange::smallestWorthwhileChange of bestRsiOfEach).
+std::optional<realchange::Worthwhile> worthwhileRsi(const QList<AthleteData>& athletes,
+                                                    const Period& period, const RankedTest& test);
 
 // One row per athlete, best RSI first; athletes with the same one and those without one by
-// name, first name and ID. Each athlete's change is marked against his own typical error.
-QList<Row> rank(const QList<AthleteData>& athletes, const Period& period, const RankedTest& test);
+// name, first name and ID. Each athlete's change is judged against his own typical error and
+// `worthwhile` (see worthwhileRsi()).
+QList<Row> rank(const QList<AthleteData>& athletes, const Period& period, const RankedTest& test,
+                const std::optional<realchange::Worthwhile>& worthwhile);
 
 // The columns as shown and copied, and the texts of a row: heights as metrics::heightText, RSI
-// and change with two decimals (the change with its sign and a "*" where it is beyond the
-// typical error), the contact time as whole ms; empty values as empty texts.
+// and change with two decimals (the change with its sign and a "*" where it is real), the
+// contact time as whole ms; empty values as empty texts.
 enum Column {
     Place,
     Name,
@@ -129,8 +142,19 @@ QVariant sortValue(const Row& row, int column);
 // Tab-separated: the heading's lines, an empty line, the header line and one line per row in
 // the given order, each ended with "\n".
 QString clipboardText(const QList<Row>& rowsInOrder, const QStringList& heading);
-// What the "*" of a change means, for a line below the ranking.
-QString changeMarkNote();
+// What the "*" of a change means and the smallest worthwhile change it is judged by, for a
+// line below the ranking; without one, that nothing is marked.
+QString changeMarkNote(const std::optional<realchange::Worthwhile>& worthwhile);
+// The typical error of a row's athlete with where it comes from, for the change's tool tip;
+// empty without one.
+QString typicalErrorText(const Row& row);
+
+// The smallest worthwhile change of the best RSI in a test for one athlete's progress: that of
+// the athletes of his groups (each once) over all their measurements of the test up to `today`;
+// none when he is in no group or fewer than two of them have a valid trial of it.
+std::optional<realchange::Worthwhile>
+worthwhileForAthlete(AthleteRepository& athletes, GroupRepository& groups, qint64 athleteId,
+                     const MeasurementTest& test, const QDate& today);
 
 // Reads the athletes of a group with their measurements of the period and the one before it
 // (the others are not read).

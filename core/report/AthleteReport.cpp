@@ -54,7 +54,7 @@ void readProtocol(MeasurementRepository& measurements, const MeasurementProtocol
 
 std::optional<AthleteReport> read(MeasurementRepository& measurements, const Athlete& athlete,
                                   std::optional<qint64> selectedMeasurementNumber,
-                                  const Progress& progress) {
+                                  const Progress& progress, const WorthwhileOf& worthwhileOf) {
     AthleteReport out;
     out.athlete = athlete;
     // The entries of the history list give the numbering, the texts and the order.
@@ -93,7 +93,8 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
             progress::defaultLine(all, selectedMeasurementNumber)) {
         out.progress = progress::pointsOf(all, *line);
         out.progressLine = progress::lineText(*line, progress::linesOf(all));
-        out.noise = progress::noise(out.progress, progress::Measure::BestRsi);
+        out.noise = progress::noise(out.progress, progress::Measure::BestRsi,
+                                    worthwhileOf ? worthwhileOf(line->test) : std::nullopt);
     }
     return out;
 }

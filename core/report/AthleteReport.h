@@ -55,9 +55,14 @@ struct AthleteReport {
 using Progress = std::function<bool(int measurementsRead)>;
 
 // Reads the report of an athlete; none when the progress cancelled it.
+// The smallest worthwhile change of the best RSI in a test, for the progress band; none
+// without one.
+using WorthwhileOf =
+    std::function<std::optional<realchange::Worthwhile>(const MeasurementTest& test)>;
 std::optional<AthleteReport> read(MeasurementRepository& measurements, const Athlete& athlete,
                                   std::optional<qint64> selectedMeasurementNumber,
-                                  const Progress& progress = {});
+                                  const Progress& progress = {},
+                                  const WorthwhileOf& worthwhileOf = {});
 
 // "Name", "Vorname", "Geb. am", "Geschlecht", "Bemerkung" and the athlete's texts for them.
 QStringList athleteFieldNames();

@@ -17,8 +17,9 @@ struct TextsOfReport {
 } // namespace
 
 TeamReport team(const Group& group, const ranking::Period& period,
-                const std::optional<ranking::RankedTest>& test, QList<ranking::Row> rows) {
-    return {group, period, test, std::move(rows)};
+                const std::optional<ranking::RankedTest>& test, QList<ranking::Row> rows,
+                const std::optional<realchange::Worthwhile>& worthwhile) {
+    return {group, period, test, std::move(rows), worthwhile};
 }
 
 QString teamTitle(const TeamReport& report) {

@@ -18,10 +18,12 @@ struct TeamReport {
     ranking::Period period;
     std::optional<ranking::RankedTest> test; // none: the group has no measurement in the period
     QList<ranking::Row> rows;                // in the ranking's order
+    std::optional<realchange::Worthwhile> worthwhile; // that the changes were judged by
 };
 
 TeamReport team(const Group& group, const ranking::Period& period,
-                const std::optional<ranking::RankedTest>& test, QList<ranking::Row> rows);
+                const std::optional<ranking::RankedTest>& test, QList<ranking::Row> rows,
+                const std::optional<realchange::Worthwhile>& worthwhile = std::nullopt);
 
 // "Teambericht: U19"
 QString teamTitle(const TeamReport& report);
@@ -30,7 +32,7 @@ QString teamTitle(const TeamReport& report);
 QStringList headingLines(const TeamReport& report);
 // The trend of an athlete's best RSI against the period before: "besser", "schlechter",
 // "unverändert", or "ohne Vergleich" without a value in one of the periods; with the change
-// and, where it exceeds the typical error, the mark.
+// and, where it is real, the mark.
 QString trendText(const ranking::Row& row);
 // "Adler, Anna: Höhe 78,48 cm · RSI 1,96 · Stützzeit 300 ms · 3 Messungen · Trend: besser
 // (+0,98)"; without a measurement of the test in the period "Adler, Anna: keine Messung des

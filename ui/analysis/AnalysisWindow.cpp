@@ -4,12 +4,14 @@
 
 #include "core/analysis/Comparison.h"
 #include "core/analysis/ProtocolResults.h"
+#include "core/analysis/Ranking.h"
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/FileNames.h"
 #include "core/base/FileOutput.h"
 #include "core/base/Texts.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/store/DataStore.h"
+#include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
 #include "ui/athletes/AthleteController.h"
 #include "ui/common/JumpCharts.h"
@@ -120,6 +122,13 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     compareChooser_->setObjectName(QStringLiteral("compareChooser"));
     compareChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     compareChooser_->setEnabled(false);
+    // Which of another athlete's measurements: his newest of the same test, or one of his list.
+    otherMeasurementChooser_ = new QComboBox(this);
+    otherMeasurementChooser_->setObjectName(QStringLiteral("otherMeasurementChooser"));
+    otherMeasurementChooser_->setAccessibleName(tr("Messung des anderen Sportlers"));
+    otherMeasurementChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    otherMeasurementChooser_->setEnabled(false);
+    otherMeasurementChooser_->hide();
     auto* lineLabel = new QLabel(tr("&Verlauf:"), this);
     lineLabel->setObjectName(QStringLiteral("lineLabel"));
     lineChooser_ = new QComboBox(this);
@@ -155,6 +164,7 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     auto* choosers = new QHBoxLayout;
     choosers->addWidget(compareBox_);
     choosers->addWidget(compareChooser_);
+    choosers->addWidget(otherMeasurementChooser_);
     choosers->addSpacing(24);
     choosers->addWidget(lineLabel);
     choosers->addWidget(lineChooser_);
@@ -196,6 +206,10 @@ AnalysisWindow::AnalysisWindow(HistoryController& history, AthleteController& at
     connect(compareBox_, &QCheckBox::toggled, this, [this](bool on) {
         compareChooser_->setEnabled(on);
         guarded([this] { refresh(); });
+    });
+    connect(otherMeasurementChooser_, &QComboBox::currentIndexChanged, this, [this] {
+        if (!filling_ && compareBox_->isChecked())
+            guarded([this] { refresh(); });
     });
     connect(compareChooser_, &QComboBox::currentIndexChanged, this, [this] {
         if (!filling_ && compareBox_->isChecked())
@@ -313,7 +327,7 @@ void AnalysisWindow::fillCompareChooser(qint64 athleteId, const QList<Measuremen
             if (other.id == athleteId)
                 continue;
             compareChooser_->addItem(
-                tr("%1, %2: neueste Messung").arg(other.name, other.firstName));
+                tr("%1, %2: neueste Messung desselben Tests").arg(other.name, other.firstName));
             compareChooser_->setItemData(compareChooser_->count() - 1, OtherAthlete, kKindRole);
             compareChooser_->setItemData(compareChooser_->count() - 1, other.id, kIdRole);
         }
@@ -324,6 +338,29 @@ void AnalysisWindow::fillCompareChooser(qint64 athleteId, const QList<Measuremen
             compareChooser_->itemData(i, kIdRole) == id)
             index = i;
     compareChooser_->setCurrentIndex(compareChooser_->count() > 0 ? index : -1);
+
+    // Another athlete's measurements, newest first, after his newest of the same test.
+    const QVariant chosenOther = otherMeasurementChooser_->currentData();
+    otherMeasurementChooser_->clear();
+    const bool other = compareChooser_->currentIndex() >= 0 &&
+                       compareChooser_->currentData(kKindRole).toInt() == OtherAthlete;
+    const qint64 otherId = other ? compareChooser_->currentData(kIdRole).toLongLong() : 0;
+    if (other) {
+        otherMeasurementChooser_->addItem(tr("neueste desselben Tests"), qint64{0});
+        const QList<Measurement> his = store_.measurements().ofAthlete(otherId);
+        for (auto row = his.crbegin(); row != his.crend(); ++row)
+            otherMeasurementChooser_->addItem(
+                measurementTitle(*row).prepend(shortName(*row) + QStringLiteral(": ")),
+                row->measurementNumber);
+        // A measurement chosen of another athlete before is not his.
+        otherMeasurementChooser_->setCurrentIndex(
+            otherId == otherAthleteListed_
+                ? std::max(0, otherMeasurementChooser_->findData(chosenOther))
+                : 0);
+    }
+    otherAthleteListed_ = otherId;
+    otherMeasurementChooser_->setEnabled(other && compareBox_->isChecked());
+    otherMeasurementChooser_->setVisible(other);
     filling_ = false;
 }
 
@@ -339,11 +376,21 @@ AnalysisWindow::readCompared(const QList<Measurement>& rows) {
                                 analysis::jumpStatistics(measurements_[i].jumps)};
         return std::nullopt;
     }
+    // Another athlete's newest measurement of the same test and drop height: a 10/5 is not
+    // compared with a drop jump.
+    // Or the one chosen from his list.
     MeasurementRepository& repository = store_.measurements();
-    const std::optional<Measurement> latest = newest(repository.ofAthlete(id));
+    const qint64 chosenNumber = otherMeasurementChooser_->currentData().toLongLong();
+    QList<Measurement> sameTest;
+    for (const Measurement& row : repository.ofAthlete(id))
+        if (chosenNumber != 0 ? row.measurementNumber == chosenNumber
+                              : measurement_ && row.test == measurement_->test)
+            sameTest << row;
+    const std::optional<Measurement> latest = newest(sameTest);
     const QString athleteName = compareChooser_->currentText().section(QLatin1Char(':'), 0, 0);
     if (!latest)
-        return Compared{athleteName + QStringLiteral(" – ") + tr("keine Messung"), {}, {}};
+        return Compared{
+            athleteName + QStringLiteral(" – ") + tr("keine Messung desselben Tests"), {}, {}};
     const QList<analysis::StoredJump> jumps =
         analysis::storedMeasurement(repository, id, *latest).jumps;
     return Compared{athleteName + QStringLiteral(" (") + shortName(*latest) + QStringLiteral(")"),
@@ -356,7 +403,9 @@ void AnalysisWindow::showStatistics() {
         const QString first = shortName(*measurement_);
         statisticsTable_->setColumnCount(4);
         statisticsTable_->setHorizontalHeaderLabels(
-            {tr("Kennwert"), first, compared_->name, tr("Differenz")});
+            {tr("Kennwert"), first, compared_->name,
+             // On two lines, so that the column stays as narrow as its numbers.
+             analysis::differenceTitle().replace(QStringLiteral(" ("), QStringLiteral("\n("))});
         const QList<analysis::ComparisonRow> rows =
             analysis::comparison(statistics_, compared_->statistics);
         for (int r = 0; r < rows.size(); ++r) {
@@ -468,11 +517,20 @@ QChart* AnalysisWindow::progressChart() const {
         return jumpcharts::noteChart(jumpcharts::noProgressText());
     const progress::Line& line = lines_[current];
     const QList<analysis::ProgressPoint> points = progress::pointsOf(measurements_, line);
-    return jumpcharts::progressChart(points, progress::noise(points, progress::Measure::BestRsi),
-                                     progress::lineText(line, lines_));
+    return jumpcharts::progressChart(
+        points, progress::noise(points, progress::Measure::BestRsi, lineWorthwhile_),
+        progress::lineText(line, lines_));
 }
 
 void AnalysisWindow::showProgress() {
+    // The smallest worthwhile change of the line's test among the athlete's groups.
+    lineWorthwhile_.reset();
+    const int chosen = lineChooser_->currentIndex();
+    if (chosen >= 0 && chosen < lines_.size() && shownAthlete_ > 0) {
+        GroupRepository& groups = store_.groups();
+        lineWorthwhile_ = ranking::worthwhileForAthlete(store_.athletes(), groups, shownAthlete_,
+                                                        lines_[chosen].test, QDate::currentDate());
+    }
     QChart* oldProgress = progressView_->chart();
     progressView_->setChart(progressChart());
     delete oldProgress;
@@ -480,8 +538,9 @@ void AnalysisWindow::showProgress() {
     QString note;
     if (current >= 0 && current < lines_.size()) {
         const auto points = progress::pointsOf(measurements_, lines_[current]);
-        note = progress::noiseText(progress::noise(points, progress::Measure::BestRsi),
-                                   progress::Measure::BestRsi);
+        note = progress::noiseText(
+            progress::noise(points, progress::Measure::BestRsi, lineWorthwhile_),
+            progress::Measure::BestRsi);
     }
     noiseLabel_->setText(note);
 }

@@ -22,13 +22,13 @@ class QTableWidget;
 // The window "Auswertung" beside the main window: the statistics of the measurement selected
 // in the history list as a table, the chart of its jumps and the chart of the selected
 // athlete's progress in one test and drop height (chosen above the chart), with the band of
-// the typical error. "Vergleichen mit:" puts another measurement of the athlete, or the newest
-// of another athlete, beside it: the statistics in two columns with their difference and both
-// series in one chart. A measurement run as 10/5 shows that result with its rule; a trial of a
-// drop-height profile shows the whole profile (its chart in place of the measurement's, the
-// optimal heights and a line per height). It follows the selection while it is open. Ctrl+C and
-// "Kopieren" put the table on the clipboard; "Als Bild speichern …" writes both charts as one PNG.
-// Closing it only hides it.
+// the typical error. "Vergleichen mit:" puts another measurement of the athlete, or another
+// athlete's newest of the same test (or one chosen from his list), beside it: the statistics in two
+// columns with their difference and both series in one chart. A measurement run as 10/5 shows that
+// result with its rule; a trial of a drop-height profile shows the whole profile (its chart in
+// place of the measurement's, the optimal heights and a line per height). It follows the selection
+// while it is open. Ctrl+C and "Kopieren" put the table on the clipboard; "Als Bild speichern …"
+// writes both charts as one PNG. Closing it only hides it.
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 public:
@@ -80,6 +80,8 @@ private:
     QTableWidget* statisticsTable_ = nullptr;
     QCheckBox* compareBox_ = nullptr;
     QComboBox* compareChooser_ = nullptr;
+    QComboBox* otherMeasurementChooser_ = nullptr;
+    qint64 otherAthleteListed_ = 0; // whose measurements otherMeasurementChooser_ lists
     QComboBox* lineChooser_ = nullptr;
     QChartView* measurementView_ = nullptr;
     QChartView* progressView_ = nullptr;
@@ -97,6 +99,8 @@ private:
     std::optional<Compared> compared_;
     std::optional<protocols::Profile> profile_; // of the selected trial
     qint64 shownAthlete_ = -1;
+    // The smallest worthwhile change of the progress line shown; none without one.
+    std::optional<realchange::Worthwhile> lineWorthwhile_;
     std::optional<qint64> shownMeasurementNumber_;
     bool refreshPending_ = false;
     bool filling_ = false; // the choosers are being filled: their signals mean nothing

@@ -352,7 +352,7 @@ QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const pro
     attach(chart, rsis, dateAxis, rsiAxis);
     if (!noise.exceeding.isEmpty()) {
         auto* marks = new QScatterSeries;
-        marks->setName(TextsOfJumpcharts::tr("Änderung > typ. Fehler"));
+        marks->setName(TextsOfJumpcharts::tr("Echte Änderung"));
         marks->setColor(kMarkColour);
         marks->setBorderColor(kMarkColour);
         marks->setMarkerSize(11);

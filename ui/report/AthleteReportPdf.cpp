@@ -2,9 +2,11 @@
 
 #include "ui/report/AthleteReportPdf.h"
 
+#include "core/analysis/Ranking.h"
 #include "core/base/FileNames.h"
 #include "core/base/FileOutput.h"
 #include "core/store/DataStore.h"
+#include "core/store/GroupRepository.h"
 #include "ui/common/JumpCharts.h"
 #include "ui/common/MessageService.h"
 #include "ui/report/PageLayout.h"
@@ -161,9 +163,14 @@ void saveAthleteReport(MessageService& messages, DataStore& store, const Athlete
         const int total = static_cast<int>(measurements.countOfAthlete(athlete.id));
         const auto progress = messages.showProgress(
             TextsOfReportpdf::tr("Bericht wird erstellt … %1 von %2 Messungen"), total);
-        const std::optional<report::AthleteReport> content =
-            report::read(measurements, athlete, chosenMeasurement,
-                         [&progress](int done) { return progress->update(done); });
+        const std::optional<report::AthleteReport> content = report::read(
+            measurements, athlete, chosenMeasurement,
+            [&progress](int done) { return progress->update(done); },
+            [&store, &athlete](const MeasurementTest& test) {
+                GroupRepository& groups = store.groups();
+                return ranking::worthwhileForAthlete(store.athletes(), groups, athlete.id, test,
+                                                     QDate::currentDate());
+            });
         if (!content)
             return; // cancelled: nothing written, an earlier file stays
         failure = fileoutput::write(path, [&content](QIODevice& file) {

@@ -46,8 +46,9 @@ public:
               {0.07, 0.15, 0.13, 0.11, 0.09, 0.13, 0.14, 0.18},
               {right, Qt::AlignLeft, Qt::AlignLeft, right, right, right, right, right});
         if (std::any_of(report_.rows.cbegin(), report_.rows.cend(),
-                        [](const ranking::Row& row) { return row.changeBeyondTypicalError; }))
-            block(Text(ranking::changeMarkNote(), small_, device_, flow_.width()));
+                        [](const ranking::Row& row) { return row.rsiChange.has_value(); }))
+            block(
+                Text(ranking::changeMarkNote(report_.worthwhile), small_, device_, flow_.width()));
 
         // A bar per athlete; the chart grows with the squad.
         const double share = std::max(kChartHeightShare, 0.08 * report_.rows.size());
@@ -88,10 +89,13 @@ void saveTeam(MessageService& messages, DataStore& store, const Group& group,
     {
         widgets::BusyCursor busy;
         GroupRepository& groups = store.groups();
-        const report::TeamReport content =
-            report::team(group, period, test,
-                         ranking::rank(ranking::read(store.athletes(), groups, group.id, period),
-                                       period, test.value_or(ranking::RankedTest{})));
+        const QList<ranking::AthleteData> read =
+            ranking::read(store.athletes(), groups, group.id, period);
+        const ranking::RankedTest ranked = test.value_or(ranking::RankedTest{});
+        const std::optional<realchange::Worthwhile> worthwhile =
+            ranking::worthwhileRsi(read, period, ranked);
+        const report::TeamReport content = report::team(
+            group, period, test, ranking::rank(read, period, ranked, worthwhile), worthwhile);
         failure = fileoutput::write(path, [&content](QIODevice& file) {
             reportpdf::writeTeam(content, file, QDateTime::currentDateTime());
             return true;

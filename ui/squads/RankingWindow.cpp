@@ -71,12 +71,11 @@ public:
                        ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                        : QVariant(Qt::AlignRight | Qt::AlignVCenter);
         case Qt::ToolTipRole:
-            if (c == ranking::Change && row.typicalRsiError)
-                return RankingWindow::tr("Typischer Fehler des RSI: %1")
-                    .arg(metrics::fixedText(*row.typicalRsiError, 2));
+            if (c == ranking::Change)
+                return ranking::typicalErrorText(row);
             return {};
         case Qt::FontRole:
-            if (c == ranking::Change && row.changeBeyondTypicalError) {
+            if (c == ranking::Change && row.changeIsReal) {
                 QFont bold;
                 bold.setBold(true);
                 return bold;
@@ -365,10 +364,12 @@ void RankingWindow::rankChosen() {
         return;
     }
     const std::optional<ranking::RankedTest> test = chosenTest();
-    QList<ranking::Row> rows = ranking::rank(read_, chosen, test.value_or(ranking::RankedTest{}));
-    const bool marked = std::any_of(rows.cbegin(), rows.cend(), [](const ranking::Row& row) {
-        return row.changeBeyondTypicalError;
-    });
+    const ranking::RankedTest ranked = test.value_or(ranking::RankedTest{});
+    const std::optional<realchange::Worthwhile> worthwhile =
+        ranking::worthwhileRsi(read_, chosen, ranked);
+    QList<ranking::Row> rows = ranking::rank(read_, chosen, ranked, worthwhile);
+    const bool changes = std::any_of(rows.cbegin(), rows.cend(),
+                                     [](const ranking::Row& row) { return row.rsiChange; });
     model_->setRows(std::move(rows));
     if (!test) {
         noteLabel_->setText(tr("Die Gruppe hat im Zeitraum keine Messung."));
@@ -379,8 +380,8 @@ void RankingWindow::rankChosen() {
                        .arg(texts::dateText(before.from), texts::dateText(before.to));
     if (test->protocol == Protocol::TenFive)
         note += QLatin1Char(' ') + ranking::tenFiveNote();
-    if (marked)
-        note += QLatin1Char(' ') + ranking::changeMarkNote();
+    if (changes)
+        note += QLatin1Char(' ') + ranking::changeMarkNote(worthwhile);
     noteLabel_->setText(note);
 }
 

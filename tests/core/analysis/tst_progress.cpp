@@ -1,6 +1,7 @@
 #include "core/analysis/Comparison.h"
 #include "core/analysis/Progress.h"
 #include "core/base/Texts.h"
+#include "core/measure/Metrics.h"
 
 #include <QtTest>
 
@@ -62,41 +63,68 @@ private slots:
         QVERIFY(!progress::defaultLine({}, std::nullopt));
     }
 
-    // RSI 1.0, 1.2, 1.1, 1.4, 1.0: differences 0.2, -0.1, 0.3, -0.4 with the mean 0 and the
-    // SD √0.1, so the typical error is √0.05 = 0.2236; the last two changes exceed it.
+    // RSI 1.0, 1.2, 1.1, 1.4, 1.0 on days of their own: differences 0.2, -0.1, 0.3, -0.4 with
+    // the mean 0 and the SD √0.1, so the typical error is √0.05 = 0.2236, shown and drawn as
+    // 0,22; the last two changes exceed it. The band follows the repetitions of a day where
+    // there are any: the pairs 1,80/1,84, 1,90/1,86, 1,75/1,79 give 0.0327, shown 0,03. A change
+    // is marked only when it also exceeds the smallest worthwhile change.
     void noise_data() {
         QTest::addColumn<QList<double>>("rsis");
+        QTest::addColumn<QList<int>>("days");     // of March; none: one day each
+        QTest::addColumn<double>("worthwhile");   // -1: none
         QTest::addColumn<double>("typicalError"); // -1: none
         QTest::addColumn<QList<qint64>>("marked");
-        QTest::newRow("four pairs")
-            << QList<double>{1.0, 1.2, 1.1, 1.4, 1.0} << std::sqrt(0.05) << QList<qint64>{4, 5};
+        const QList<double> four{1.0, 1.2, 1.1, 1.4, 1.0};
+        QTest::newRow("four pairs") << four << QList<int>{} << 0.01 << 0.22 << QList<qint64>{4, 5};
+        QTest::newRow("a worthwhile change above the band")
+            << four << QList<int>{} << 0.35 << 0.22 << QList<qint64>{5};
+        QTest::newRow("no worthwhile change: nothing marked")
+            << four << QList<int>{} << -1.0 << 0.22 << QList<qint64>{};
         QTest::newRow("a measurement without a valid jump is no trial")
-            << QList<double>{1.0, -1, 1.2, 1.1, 1.4, 1.0} << std::sqrt(0.05) << QList<qint64>{5, 6};
-        QTest::newRow("steady: nothing exceeds")
-            << QList<double>{1.0, 1.1, 1.2, 1.3} << 0.0 << QList<qint64>{2, 3, 4};
+            << QList<double>{1.0, -1, 1.2, 1.1, 1.4, 1.0} << QList<int>{} << 0.01 << 0.22
+            << QList<qint64>{5, 6};
+        QTest::newRow("steady: every change exceeds no noise")
+            << QList<double>{1.0, 1.1, 1.2, 1.3} << QList<int>{} << 0.01 << 0.0
+            << QList<qint64>{2, 3, 4};
         QTest::newRow("two pairs: no band")
-            << QList<double>{1.0, 1.5, 1.0} << -1.0 << QList<qint64>{};
+            << QList<double>{1.0, 1.5, 1.0} << QList<int>{} << 0.01 << -1.0 << QList<qint64>{};
+        QTest::newRow("test-retest pairs of a day")
+            << QList<double>{1.80, 1.84, 1.90, 1.86, 1.75, 1.79} << QList<int>{2, 2, 9, 9, 16, 16}
+            << 0.05 << 0.03 << QList<qint64>{3, 5};
     }
     void noise() {
         QFETCH(QList<double>, rsis);
+        QFETCH(QList<int>, days);
+        QFETCH(double, worthwhile);
         QFETCH(double, typicalError);
         QFETCH(QList<qint64>, marked);
         QList<ProgressPoint> points;
         for (int i = 0; i < rsis.size(); ++i) {
             ProgressPoint point;
             point.measurementNumber = i + 1;
+            point.moment =
+                QDateTime(QDate(2026, 3, days.isEmpty() ? i + 1 : days[i]), QTime(10, i));
             if (rsis[i] >= 0)
                 point.bestRsi = rsis[i];
             points << point;
         }
-        const progress::Noise noise = progress::noise(points, progress::Measure::BestRsi);
+        std::optional<realchange::Worthwhile> set;
+        if (worthwhile >= 0)
+            set = realchange::Worthwhile{worthwhile};
+        const progress::Noise noise = progress::noise(points, progress::Measure::BestRsi, set);
         QCOMPARE(noise.typicalError.has_value(), typicalError >= 0);
         if (noise.typicalError)
             QVERIFY(qAbs(*noise.typicalError - typicalError) < 1e-9);
         else
             QVERIFY(noise.note.contains("mindestens 3 Paare"));
         QCOMPARE(noise.exceeding, marked);
-        QCOMPARE(progress::noiseText(noise, progress::Measure::BestRsi).isEmpty(), false);
+        const QString text = progress::noiseText(noise, progress::Measure::BestRsi);
+        if (noise.typicalError)
+            QVERIFY2(
+                text.contains(
+                    QStringLiteral("± %1 m/s").arg(metrics::fixedText(*noise.typicalError, 2))),
+                qPrintable(text));
+        QCOMPARE(text.contains("kleinste bedeutsame Änderung 0,"), set && noise.typicalError);
     }
 
     void dateAxis_data() {
@@ -151,7 +179,8 @@ private slots:
         QCOMPARE(axis.end, axis.labels.last().end);
     }
 
-    // 200/500 ms against 250/400 ms and two jumps: the second minus the first, signed.
+    // 200/500 ms selected, compared with 250/400 ms and two jumps: the selected minus the
+    // compared, signed, so that the selected's higher RSI reads as a rise.
     void comparison() {
         const auto first = analysis::jumpStatistics({{200, 500, 1}});
         const auto second = analysis::jumpStatistics({{250, 400, 1}, {200, 500, 2, true}});
@@ -160,12 +189,13 @@ private slots:
         for (const analysis::ComparisonRow& row : rows)
             differences << row.difference;
         // Heights 30.66 and 19.62 cm, RSI 1.53 and 0.78 m/s.
-        QCOMPARE(differences, (QStringList{"0", "-11,04", "-11,04", "", "", "+50,00", "-100,00",
-                                           "-0,75", "-0,75", ""}));
+        QCOMPARE(differences, (QStringList{"0", "+11,04", "+11,04", "", "", "-50,00", "+100,00",
+                                           "+0,75", "+0,75", ""}));
         QCOMPARE(rows[1].first, QStringLiteral("30,66"));
         QCOMPARE(rows[1].second, QStringLiteral("19,62"));
-        QCOMPARE(analysis::comparisonClipboardText(rows, "A", "B").section('\n', 0, 1),
-                 QStringLiteral("Kennwert\tA\tB\tDifferenz\nSprünge\t1\t1\t0"));
+        QCOMPARE(
+            analysis::comparisonClipboardText(rows, "A", "B").section('\n', 0, 1),
+            QStringLiteral("Kennwert\tA\tB\tDifferenz (gewählt − verglichen)\nSprünge\t1\t1\t0"));
     }
 };
 

@@ -139,7 +139,7 @@ private slots:
     }
 
     void figuresByHand() {
-        const QList<ranking::Row> rows = ranking::rank(squad(), kMarch, kWithoutTest);
+        const QList<ranking::Row> rows = ranking::rank(squad(), kMarch, kWithoutTest, {});
         QCOMPARE(rows.size(), 4);
         QStringList order;
         for (const ranking::Row& row : rows)
@@ -212,16 +212,26 @@ private slots:
     void typicalErrorOfTheAthletesOwnTrials() {
         QFETCH(QList<ranking::DayJumps>, measurements);
         QFETCH(std::optional<double>, expected);
-        const std::optional<double> error =
+        const auto error =
             ranking::typicalRsiError(measurements, kMarch, {{"Drop Jump", 30}, Protocol::None});
         QCOMPARE(error.has_value(), expected.has_value());
         if (expected)
-            QVERIFY2(std::abs(*error - *expected) < 1e-9, qPrintable(QString::number(*error)));
+            QVERIFY2(std::abs(error->value - *expected) < 1e-9,
+                     qPrintable(QString::number(error->value)));
     }
 
-    // Each athlete's change is marked against his own typical error, in the table's texts and
-    // in the copied text; without a known one nothing is marked.
-    void changeMarkedBeyondTheTypicalError() {
+    // Each athlete's change is marked where it is real: beyond his own typical error and the
+    // smallest worthwhile change, in the table's texts and in the copied text.
+    void changeMarkedWhereReal_data() {
+        QTest::addColumn<double>("worthwhile"); // -1: the group's
+        QTest::addColumn<QString>("erb");
+        QTest::newRow("the group's: 0.2 × SD of 1.962 and 1.308 = 0.0925") << -1.0 << "+0,98 *";
+        QTest::newRow("smaller than the change") << 0.5 << "+0,98 *";
+        QTest::newRow("as large as the change shown") << 0.98 << "+0,98";
+    }
+    void changeMarkedWhereReal() {
+        QFETCH(double, worthwhile);
+        QFETCH(QString, erb);
         const MeasurementTest dj30{"Drop Jump", 30};
         const auto trial = [&dj30](int month, int day, double contactMs) {
             return ranking::DayJumps{QDate(2026, month, day), {{contactMs, 400, 1}}, dj30};
@@ -235,25 +245,30 @@ private slots:
                  << ranking::AthleteData{athlete(6, "Falk", "Finn"),
                                          {trial(2, 10, 200), trial(2, 20, 100), trial(3, 5, 200),
                                           trial(3, 10, 150)}};
+        const ranking::RankedTest ranked{dj30, Protocol::None};
+        const std::optional<realchange::Worthwhile> group =
+            ranking::worthwhileRsi(athletes, kMarch, ranked);
+        QVERIFY(std::abs(group->value - 0.0924896) < 1e-6);
+        const std::optional<realchange::Worthwhile> judged =
+            worthwhile >= 0 ? realchange::Worthwhile{worthwhile} : group;
         QHash<QString, ranking::Row> byName;
-        for (const ranking::Row& row : ranking::rank(athletes, kMarch, {dj30, Protocol::None}))
+        for (const ranking::Row& row : ranking::rank(athletes, kMarch, ranked, judged))
             byName.insert(row.athlete.name, row);
-        for (const ranking::Row& row : ranking::rank(athletes, kMarch, kWithoutTest))
+        for (const ranking::Row& row : ranking::rank(athletes, kMarch, kWithoutTest, judged))
             if (row.athlete.name == "Adler")
                 byName.insert(row.athlete.name, row);
-        QVERIFY(std::abs(*byName["Erb"].typicalRsiError - 0.40049157294505) < 1e-9);
-        QCOMPARE(ranking::texts(byName["Erb"])[ranking::Change], "+0,98 *");
-        QVERIFY(std::abs(*byName["Falk"].typicalRsiError - 0.70640073612645) < 1e-9);
+        QVERIFY(std::abs(byName["Erb"].typicalRsiError->value - 0.40049157294505) < 1e-9);
+        QCOMPARE(ranking::texts(byName["Erb"])[ranking::Change], erb);
+        QCOMPARE(ranking::clipboardText({byName["Erb"]}, {}).contains("\t" + erb + "\n"), true);
+        QVERIFY(std::abs(byName["Falk"].typicalRsiError->value - 0.70640073612645) < 1e-9);
         QCOMPARE(ranking::texts(byName["Falk"])[ranking::Change], "-0,65");
-        QVERIFY(!byName["Falk"].changeBeyondTypicalError);
         // Adler's measurements have no test: his change of +0.98 is not marked.
         QVERIFY(!byName["Adler"].typicalRsiError);
         QCOMPARE(ranking::texts(byName["Adler"])[ranking::Change], "+0,98");
-        QVERIFY(ranking::clipboardText({byName["Erb"]}, {}).contains("\t+0,98 *\n"));
     }
 
     void clipboardInTheOrderShown() {
-        QList<ranking::Row> rows = ranking::rank(squad(), kMarch, kWithoutTest);
+        QList<ranking::Row> rows = ranking::rank(squad(), kMarch, kWithoutTest, {});
         std::reverse(rows.begin(), rows.end());
         const QStringList lines =
             ranking::clipboardText(rows.mid(2), ranking::headingLines(kWithoutTest, kMarch))
@@ -303,7 +318,7 @@ private slots:
         QFETCH(ranking::RankedTest, test);
         QFETCH(QStringList, rows);
         QStringList shown;
-        for (const ranking::Row& row : ranking::rank(mixedSquad(), kMarch, test)) {
+        for (const ranking::Row& row : ranking::rank(mixedSquad(), kMarch, test, {})) {
             const QStringList t = ranking::texts(row);
             shown << QStringList{t[ranking::Place],       t[ranking::Name],
                                  t[ranking::BestHeight],  t[ranking::BestRsi],
@@ -379,9 +394,9 @@ private slots:
         QCOMPARE(read[0].measurements[3].protocol, Protocol::TenFive);
         QCOMPARE(read[0].measurements[0].protocol, Protocol::None);
         // The excluded jump of 480 ms is not the best of the period before: that of 450 ms is.
-        const QList<ranking::Row> before = ranking::rank(read, kMarch.previous(), kWithoutTest);
+        const QList<ranking::Row> before = ranking::rank(read, kMarch.previous(), kWithoutTest, {});
         QCOMPARE(*before[0].bestRsi, 9.81 * 0.45 * 0.45 / 8 / 0.2);
-        const QList<ranking::Row> rows = ranking::rank(read, kMarch, kWithoutTest);
+        const QList<ranking::Row> rows = ranking::rank(read, kMarch, kWithoutTest, {});
         QCOMPARE(rows[0].measurementCount, 1); // the one without jumps
         QCOMPARE(rows[1].measurementCount, 0);
     }

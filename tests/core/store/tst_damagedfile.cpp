@@ -107,7 +107,8 @@ private slots:
             QCOMPARE(athletes[0].measurements.size(), 2);
             const QList<ranking::RankedTest> tests = ranking::testsRun(athletes, period);
             QCOMPARE(tests.size(), 2);
-            QCOMPARE(ranking::rank(athletes, period, tests.first()).first().measurementCount, 1);
+            QCOMPARE(ranking::rank(athletes, period, tests.first(), {}).first().measurementCount,
+                     1);
         } else if (reading == "history") {
             QCOMPARE(history::build(store_.measurements(), meier_.id).size(), 2);
         } else {

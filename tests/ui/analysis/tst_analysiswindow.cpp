@@ -176,15 +176,17 @@ private slots:
             "INSERT INTO sportler (ID, Name, Vorname) VALUES (2, 'Schulz', 'Jonas')",
             "INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
             "(1, 1, '2026-03-01T09:00:00', 1, 10), (2, 1, '2026-03-02T09:00:00', 2, 1), "
-            "(3, 1, '2026-03-02T09:05:00', 3, 1), (4, 2, '2026-03-05T09:00:00', 1, 1)",
+            "(3, 1, '2026-03-02T09:05:00', 3, 1), (4, 2, '2026-03-05T09:00:00', 1, 1), "
+            "(5, 2, '2026-03-06T09:00:00', 2, 1)",
             "INSERT INTO units_test (Unit_ID, Test, Fallhoehe) VALUES "
-            "(1, 'Sprungserie', NULL), (2, 'Drop Jump', 20), (3, 'Drop Jump', 30)",
+            "(1, 'Sprungserie', NULL), (2, 'Drop Jump', 20), (3, 'Drop Jump', 30), "
+            "(4, 'Sprungserie', NULL), (5, 'Drop Jump', 20)",
             "INSERT INTO profile (ID, Ref_ID, Datum, Hoehen, Versuche) VALUES "
             "(1, 1, '2026-03-02T09:00:00', '20;30', 1)",
             "INSERT INTO units_protokoll (Unit_ID, Protokoll, Profil_ID) VALUES "
             "(1, '10/5', NULL), (2, 'Profil', 1), (3, 'Profil', 1)",
             "INSERT INTO mr VALUES (1002, 200, 500, 0, 1), (1003, 200, 520, 0, 1), "
-            "(2001, 250, 400, 0, 1)"};
+            "(2001, 250, 400, 0, 1), (2002, 250, 400, 0, 1)"};
         QStringList series;
         for (int n = 1; n <= 10; ++n)
             series << QStringLiteral("(1001, %1, 500, 0, %2)").arg(90 + 10 * n).arg(n);
@@ -214,11 +216,23 @@ private slots:
         QCOMPARE(part<QComboBox>(a, "lineChooser")->currentText(), QStringLiteral("Sprungserie"));
 
         auto* chooser = part<QComboBox>(a, "compareChooser");
-        chooser->setCurrentIndex(chooser->findText("Schulz, Jonas: neueste Messung"));
+        chooser->setCurrentIndex(
+            chooser->findText("Schulz, Jonas: neueste Messung desselben Tests"));
         part<QCheckBox>(a, "compareBox")->setChecked(true);
         QCOMPARE(table(a)->columnCount(), 4);
         QVERIFY(table(a)->horizontalHeaderItem(2)->text().startsWith("Schulz, Jonas"));
-        QCOMPARE(table(a)->item(0, 3)->text(), QStringLiteral("-9"));
+        // The selected 10 jumps minus the compared one.
+        QCOMPARE(table(a)->horizontalHeaderItem(3)->text(),
+                 QStringLiteral("Differenz\n(gewählt − verglichen)"));
+        QCOMPARE(table(a)->item(0, 3)->text(), QStringLiteral("+9"));
+        // Schulz's newest is a drop jump: the newest of the same test is his Nr. 1, unless
+        // another is chosen from his list.
+        QVERIFY(table(a)->horizontalHeaderItem(2)->text().contains("Nr. 1"));
+        auto* his = part<QComboBox>(a, "otherMeasurementChooser");
+        QCOMPARE(his->count(), 3);
+        his->setCurrentIndex(his->findData(qint64{2}));
+        QVERIFY(table(a)->horizontalHeaderItem(2)->text().contains("Nr. 2"));
+        his->setCurrentIndex(0);
         QCOMPARE(part<QChartView>(a, "measurementView")->chart()->title(),
                  QStringLiteral("Vergleich"));
         QTest::keyClick(&a, Qt::Key_C, Qt::ControlModifier);
