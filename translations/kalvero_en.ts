@@ -1052,6 +1052,14 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Als &amp;Fehlversuch markieren</source>
         <translation>Mark as &amp;failed trial</translation>
     </message>
+    <message>
+        <source>Beste Höhe</source>
+        <translation>Best height</translation>
+    </message>
+    <message>
+        <source>Bester RSI</source>
+        <translation>Best RSI</translation>
+    </message>
 </context>
 <context>
     <name>Journal</name>
@@ -1182,6 +1190,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Abschluss</source>
         <translation>Closing</translation>
+    </message>
+    <message>
+        <source>RSI</source>
+        <translation>RSI</translation>
     </message>
 </context>
 <context>
@@ -2617,6 +2629,14 @@ Left out: %1 under a key that several measurements share.</translation>
         <source>Beste Höhe (cm)</source>
         <translation>Best height (cm)</translation>
     </message>
+    <message>
+        <source>keine (kein gültiger Sprung)</source>
+        <translation>none (no valid jump)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>protocolrun</name>
@@ -2639,46 +2659,6 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Die Fallhöhen müssen ansteigen: auf %1 cm folgt %2 cm.</source>
         <translation>The drop heights must rise: %1 cm is followed by %2 cm.</translation>
-    </message>
-    <message>
-        <source>Fallhöhe (cm)</source>
-        <translation>Drop height (cm)</translation>
-    </message>
-    <message>
-        <source>Versuche</source>
-        <translation>Trials</translation>
-    </message>
-    <message>
-        <source>Bester RSI</source>
-        <translation>Best RSI</translation>
-    </message>
-    <message>
-        <source>Stützzeit beim besten RSI (ms)</source>
-        <translation>Contact time at the best RSI (ms)</translation>
-    </message>
-    <message>
-        <source>Beste Höhe (cm)</source>
-        <translation>Best height (cm)</translation>
-    </message>
-    <message>
-        <source>Mittlere Stützzeit (ms)</source>
-        <translation>Mean contact time (ms)</translation>
-    </message>
-    <message>
-        <source>Optimale Fallhöhe nach RSI: %1 cm</source>
-        <translation>Optimal drop height by RSI: %1 cm</translation>
-    </message>
-    <message>
-        <source>Optimale Fallhöhe nach RSI: keine (kein gültiger Sprung)</source>
-        <translation>Optimal drop height by RSI: none (no valid jump)</translation>
-    </message>
-    <message>
-        <source>Optimale Fallhöhe nach Sprunghöhe: %1 cm</source>
-        <translation>Optimal drop height by jump height: %1 cm</translation>
-    </message>
-    <message>
-        <source>Optimale Fallhöhe nach Sprunghöhe: keine (kein gültiger Sprung)</source>
-        <translation>Optimal drop height by jump height: none (no valid jump)</translation>
     </message>
     <message>
         <source>%1 cm, Versuch %2 von %3</source>

@@ -3,6 +3,7 @@
 #include "core/analysis/JumpAnalysis.h"
 
 #include "core/measure/Metrics.h"
+#include "core/measure/TrialKind.h"
 
 #include <QCoreApplication>
 
@@ -60,6 +61,24 @@ QString heightValueText(const std::optional<double>& heightCm) {
 bool isValidJump(const StoredJump& jump) {
     return !jump.excluded && std::isfinite(jump.contactMs) && std::isfinite(jump.flightMs) &&
            jump.contactMs > 0 && jump.flightMs > 0;
+}
+
+QString jumpNumberText(const StoredJump& jump) {
+    return trial::isClosingContact(jump.flightMs) ? QString() : QString::number(jump.jumpIndex);
+}
+
+QStringList seriesPlaceLabels(const QList<std::optional<StoredJump>>& places) {
+    QStringList labels;
+    for (const std::optional<StoredJump>& place : places)
+        labels << (place ? jumpNumberText(*place) : QStringLiteral("×"));
+    return labels;
+}
+
+QString validJumpRule() {
+    return QStringLiteral(
+        "a jump counts when it is stored, not excluded, and both its contact and its flight "
+        "time were measured (above 0); a time the unit did not measure and the closing contact "
+        "of a series (no flight time) count nowhere");
 }
 
 double jumpHeightCm(const StoredJump& jump) {

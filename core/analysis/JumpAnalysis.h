@@ -38,6 +38,17 @@ struct MeasurementJumps {
 // A jump counts when both times are measured, finite and above 0 and the user has not
 // excluded it; this leaves out the "not measured" -1, the closing contact and damaged rows.
 bool isValidJump(const StoredJump& jump);
+// That rule in words, as the description of an export states it (in English, as the rest of
+// that file).
+QString validJumpRule();
+// The number a stored jump is shown with in every place (the grid, the charts, the result
+// line, the report): its own stored number. The closing contact of a series is no jump and has
+// none.
+QString jumpNumberText(const StoredJump& jump);
+// The labels under the places of a running series, in the order the jumps came: a stored jump
+// its number (jumpNumberText), a jump the limits kept from the store (none) the mark "×",
+// between the stored jumps but without a number of its own.
+QStringList seriesPlaceLabels(const QList<std::optional<StoredJump>>& places);
 // Jump height in cm from the flight time (g·TF²/8).
 double jumpHeightCm(const StoredJump& jump);
 // Reactive strength index in m/s: height in m over contact time in s, i.e. 1.22625 times the

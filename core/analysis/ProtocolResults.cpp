@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace protocolresults {
 namespace {
 
@@ -24,7 +26,8 @@ QString heightValueText(const std::optional<double>& heightCm) {
 }
 
 QString dropHeightText(const std::optional<int>& heightCm) {
-    return heightCm ? TextsOfProtocolresults::tr("%1 cm").arg(*heightCm) : QStringLiteral("–");
+    return heightCm ? TextsOfProtocolresults::tr("%1 cm").arg(*heightCm)
+                    : TextsOfProtocolresults::tr("keine (kein gültiger Sprung)");
 }
 
 } // namespace
@@ -52,10 +55,12 @@ TenFiveText tenFiveText(const QList<analysis::StoredJump>& jumps) {
 QList<protocols::ProfileTrial> profileTrials(const QList<analysis::MeasurementJumps>& trials) {
     QList<protocols::ProfileTrial> out;
     for (const analysis::MeasurementJumps& trial : trials) {
-        if (!trial.test.dropHeightCm)
+        if (!trial.test.dropHeightCm || trial.jumps.isEmpty())
             continue;
-        for (const analysis::StoredJump& jump : trial.jumps)
-            out << protocols::ProfileTrial{*trial.test.dropHeightCm, jump};
+        const auto first = std::min_element(
+            trial.jumps.cbegin(), trial.jumps.cend(),
+            [](const auto& a, const auto& b) { return a.jumpIndex < b.jumpIndex; });
+        out << protocols::ProfileTrial{*trial.test.dropHeightCm, *first};
     }
     return out;
 }
@@ -71,6 +76,10 @@ QList<Field> profileOptima(const protocols::Profile& profile) {
              dropHeightText(profile.optimalByRsiCm)},
             {TextsOfProtocolresults::tr("Optimale Fallhöhe nach Sprunghöhe"),
              dropHeightText(profile.optimalByHeightCm)}};
+}
+
+QString fieldLine(const Field& field) {
+    return TextsOfProtocolresults::tr("%1: %2").arg(field.name, field.value);
 }
 
 QStringList profileTableHeader() {

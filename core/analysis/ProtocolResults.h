@@ -29,15 +29,19 @@ struct TenFiveText {
 };
 TenFiveText tenFiveText(const QList<analysis::StoredJump>& jumps);
 
-// The trials of a profile from its measurements: every jump of each at the measurement's drop
-// height; a measurement without a drop height is no trial.
+// The trials of a profile from its measurements, the one choice the dialog at the station, the
+// analysis and the report share: each measurement's first jump (by its number, with its
+// exclusion) at the measurement's drop height, for a trial is one drop jump; a measurement
+// without a drop height or a jump is no trial.
 QList<protocols::ProfileTrial> profileTrials(const QList<analysis::MeasurementJumps>& trials);
 
 // "Fallhöhen-Profil vom 01.03.2026" (without the date when it is not known).
 QString profileHeading(const QDateTime& began);
-// The optimal heights: "Optimale Fallhöhe nach RSI: 40 cm", "… nach Sprunghöhe: 50 cm"; a
-// dash where no height has a valid trial.
+// The optimal heights: "Optimale Fallhöhe nach RSI: 40 cm", "… nach Sprunghöhe: 50 cm"; "keine
+// (kein gültiger Sprung)" where no height has a valid trial.
 QList<Field> profileOptima(const protocols::Profile& profile);
+// A field in one line: "Optimale Fallhöhe nach RSI: 40 cm".
+QString fieldLine(const Field& field);
 // The table per height: the drop height, the trials, the best RSI with that trial's contact
 // time, the best height and the mean contact time; empty values as empty texts.
 QStringList profileTableHeader();

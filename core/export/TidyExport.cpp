@@ -2,9 +2,11 @@
 
 #include "core/export/TidyExport.h"
 
+#include "core/analysis/JumpAnalysis.h"
 #include "core/base/Errors.h"
 #include "core/base/FileOutput.h"
 #include "core/export/ExportFormat.h"
+#include "core/measure/MeasurementTest.h"
 #include "core/measure/Metrics.h"
 #include "core/store/DataStore.h"
 
@@ -114,6 +116,33 @@ const QStringList& jumpColumns() {
     return columns;
 }
 
+const QStringList& measurementColumns() {
+    static const QStringList columns{
+        QStringLiteral("athlete_id"),
+        QStringLiteral("surname"),
+        QStringLiteral("first_name"),
+        QStringLiteral("measurement_id"),
+        QStringLiteral("measurement_number"),
+        QStringLiteral("date_time"),
+        QStringLiteral("test"),
+        QStringLiteral("drop_height_cm"),
+        QStringLiteral("mode"),
+        QStringLiteral("protocol"),
+        QStringLiteral("jumps"),
+        QStringLiteral("valid_jumps"),
+        QStringLiteral("best_height_cm"),
+        QStringLiteral("mean_height_cm"),
+        QStringLiteral("height_sd_cm"),
+        QStringLiteral("height_cv_percent"),
+        QStringLiteral("mean_contact_ms"),
+        QStringLiteral("mean_flight_ms"),
+        QStringLiteral("best_rsi"),
+        QStringLiteral("mean_rsi"),
+        QStringLiteral("fatigue_percent"),
+    };
+    return columns;
+}
+
 bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
                             const std::function<void(const Row&)>& row, const Progress& progress) {
     QHash<qint64, AthletePart> athletes; // by place
@@ -148,7 +177,7 @@ bool TidyReader::forEachRow(const QList<qint64>& athleteIds,
                 measurement.moment = m.moment;
                 measurement.jumpCount = m.jumpCount;
                 measurement.series = m.jumpCount > 1;
-                measurement.test = m.test.name;
+                measurement.test = measurementtest::exportKey(m.test.name);
                 measurement.dropHeightCm = m.test.dropHeightCm;
                 measurement.protocol = protocolText(m.protocolCode, m.profileId);
             }
@@ -238,14 +267,28 @@ QByteArray descriptionText(const plausibility::Limits& limits, const QDateTime& 
         {QStringLiteral("written"), momentText(written)},
         {QStringLiteral("encoding"), QStringLiteral("UTF-8, RFC 4180, one row per jump")},
         {QStringLiteral("columns"), QJsonArray::fromStringList(jumpColumns())},
+        {QStringLiteral("measurement_columns"), QJsonArray::fromStringList(measurementColumns())},
         {QStringLiteral("formulas"), formulas},
+        {QStringLiteral("valid_jump"),
+         analysis::validJumpRule() +
+             QStringLiteral("; the statistics, the ranking, the protocols and valid_jumps of "
+                            "the workbook's measurements take this rule")},
         {QStringLiteral("limits"), limitsObject},
+        {QStringLiteral("limits_meaning"),
+         QStringLiteral("the plausibility limits set when the file was written; they keep a jump "
+                        "outside them from being stored while measuring, but do not judge the "
+                        "jumps stored: a stored jump counts by the rule of valid_jump whatever "
+                        "its times and these limits")},
         {QStringLiteral("missing"),
          QStringLiteral("an empty field: a time the unit did not measure, a value derived from "
                         "it, a measurement without test or drop height")},
         {QStringLiteral("excluded"),
          QStringLiteral("1: excluded from every statistic (by the user, or as a failed trial "
                         "whose contact or flight time the unit did not measure); 0 otherwise")},
+        {QStringLiteral("test"),
+         QStringLiteral("the test of the measurement: drop_jump, jump_series, "
+                        "countermovement_jump or squat_jump for the program's tests, a test of "
+                        "the user's own by its text, or empty for none")},
         {QStringLiteral("protocol"),
          QStringLiteral("the protocol of the measurement: 10/5, profile <ID> for a trial of "
                         "the drop-height profile with that ID, or empty for none")},

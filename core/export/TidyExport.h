@@ -24,8 +24,12 @@ class DataStore;
 // time, a measurement without a drop height) is an empty field.
 namespace tidyexport {
 
-// The columns of the jump rows, in their order.
+// The columns of the jump rows, in their order: the CSV file, the workbook's sheet "jumps" and
+// the description take them from here.
 const QStringList& jumpColumns();
+// The columns of the workbook's sheet "measurements" (one row per measurement with the
+// statistics of its valid jumps), in their order, for the workbook and the description.
+const QStringList& measurementColumns();
 
 struct AthletePart {
     qint64 id = 0;
@@ -39,7 +43,7 @@ struct MeasurementPart {
     qint64 id = 0;
     qint64 measurementNumber = 0; // within the athlete, from 1
     QDateTime moment;             // invalid when not stored
-    QString test;                 // as stored; empty without a test
+    QString test;                 // measurementtest::exportKey; empty without a test
     std::optional<int> dropHeightCm;
     bool series = false; // more than one jump recorded: "series", else "single"
     // The protocol it was run under: "10/5", "profile <ID>" for a trial of a drop-height
@@ -111,8 +115,10 @@ struct Result {
 // The side file that says how the file was made: the file's name with ".json" in place of
 // its suffix ("jumps.csv" -> "jumps.json"; "jumps.json.csv" -> "jumps.json.json").
 QString descriptionPath(const QString& path);
-// Its text: the program and its version, the moment written, the columns, the formulas of
-// the derived values and the limits.
+// Its text: the program and its version, the moment written, the columns of the file and of
+// the workbook's measurements, the formulas of the derived values, the rule of a valid jump
+// (analysis::validJumpRule) and the limits, which were set when the file was written and do not
+// judge the stored jumps.
 QByteArray descriptionText(const plausibility::Limits& limits, const QDateTime& written);
 
 // Writes the jumps of these athletes to `path` as UTF-8 text of RFC 4180 (a header row of the

@@ -318,33 +318,6 @@ void writeMeasurementPart(Sheet& sheet, const tidyexport::MeasurementPart& m,
 
 } // namespace
 
-const QStringList& measurementColumns() {
-    static const QStringList columns{
-        QStringLiteral("athlete_id"),
-        QStringLiteral("surname"),
-        QStringLiteral("first_name"),
-        QStringLiteral("measurement_id"),
-        QStringLiteral("measurement_number"),
-        QStringLiteral("date_time"),
-        QStringLiteral("test"),
-        QStringLiteral("drop_height_cm"),
-        QStringLiteral("mode"),
-        QStringLiteral("protocol"),
-        QStringLiteral("jumps"),
-        QStringLiteral("valid_jumps"),
-        QStringLiteral("best_height_cm"),
-        QStringLiteral("mean_height_cm"),
-        QStringLiteral("height_sd_cm"),
-        QStringLiteral("height_cv_percent"),
-        QStringLiteral("mean_contact_ms"),
-        QStringLiteral("mean_flight_ms"),
-        QStringLiteral("best_rsi"),
-        QStringLiteral("mean_rsi"),
-        QStringLiteral("fatigue_percent"),
-    };
-    return columns;
-}
-
 tidyexport::Result write(DataStore& store, const QString& path, const QList<qint64>& athleteIds,
                          const plausibility::Limits& limits, const tidyexport::Progress& progress) {
     // A sheet holds a known number of rows: a workbook that cannot hold them all is refused
@@ -374,7 +347,7 @@ tidyexport::Result write(DataStore& store, const QString& path, const QList<qint
     format_set_num_format(dateFormat, "yyyy-mm-dd");
 
     Sheet jumps(book, "jumps", tidyexport::jumpColumns(), header);
-    Sheet measurements(book, "measurements", measurementColumns(), header);
+    Sheet measurements(book, "measurements", tidyexport::measurementColumns(), header);
 
     // The measurement whose jumps are being written, for its row in "measurements".
     std::optional<tidyexport::AthletePart> athleteOfMeasurement;

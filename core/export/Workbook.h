@@ -15,9 +15,6 @@ class DataStore;
 // each sheet's header row is frozen and carries a filter.
 namespace workbook {
 
-// The columns of the sheet "measurements", in their order.
-const QStringList& measurementColumns();
-
 // The most jump rows a sheet holds below its header row.
 inline constexpr qint64 kMaxRows = 1048575;
 

@@ -2,6 +2,8 @@
 
 #include "core/history/History.h"
 
+#include "core/analysis/JumpAnalysis.h"
+#include "core/analysis/StoredMeasurements.h"
 #include "core/base/Texts.h"
 #include "core/measure/Metrics.h"
 #include "core/store/MeasurementRepository.h"
@@ -62,6 +64,13 @@ QStringList seriesTexts() {
     return {kSeriesMark, kSeriesMark, kSeriesMark, kSeriesMark};
 }
 
+QStringList bestTexts(const QList<Jump>& jumps) {
+    const analysis::JumpStatistics statistics =
+        analysis::jumpStatistics(analysis::storedJumps(jumps));
+    return {statistics.bestHeightCm ? metrics::heightText(*statistics.bestHeightCm) : QString(),
+            statistics.bestRsi ? metrics::fixedText(*statistics.bestRsi, 2) : QString()};
+}
+
 QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
     const QList<Measurement> rows = measurements.ofAthlete(athleteId);
     QList<qint64> singleKeys;
@@ -69,6 +78,8 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
         if (m.jumpCount <= 1)
             singleKeys << seriesKey(athleteId, m.measurementNumber);
     const QHash<qint64, Jump> firstJumps = measurements.firstJumpsOf(athleteId, singleKeys);
+    // The best values need every jump with its mark, single or not.
+    const QHash<qint64, QList<Jump>> allJumps = measurements.jumpsOfAthlete(athleteId);
 
     QList<Entry> entries;
     entries.reserve(rows.size());
@@ -92,6 +103,7 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
         entries << makeEntry(++position, m.moment, values, m.measurementNumber, lastDateText,
                              m.test);
         entries.last().protocol = m.protocol;
+        entries.last().best = bestTexts(allJumps.value(seriesKey(athleteId, m.measurementNumber)));
     }
     sortNewestFirst(entries);
     return entries;

@@ -11,7 +11,8 @@
 // The measurement history of one athlete: one entry per measurement, newest first. An entry
 // shows a running number ("Nr."), the date and time of the measurement and four values:
 // contact time, flight time, efficiency and height of a single measurement's jump, or the
-// series mark "..." in all four for a series.
+// series mark "..." in all four for a series; then, for single jumps and series alike, the best
+// height and the best RSI of its valid jumps.
 namespace history {
 
 inline const QString kSeriesMark = QStringLiteral("...");
@@ -27,6 +28,7 @@ struct Entry {
     QString testText;             // the test's name as shown; empty without a test
     QString dropHeightText;       // the drop height in cm; empty without one
     MeasurementProtocol protocol; // the protocol it was run under, if any
+    QStringList best;             // "Beste Höhe" and "Bester RSI" (bestTexts)
     // The moment as the date and time texts show it: what the list is ordered by.
     QDateTime sortMoment;
 
@@ -53,6 +55,10 @@ QStringList jumpTexts(double contactMs, double flightMs);
 QStringList missingJumpTexts();
 // The four value texts of a series.
 QStringList seriesTexts();
+// "Beste Höhe" and "Bester RSI" of a measurement's jumps, over its valid jumps
+// (analysis::isValidJump) and shown as everywhere else (metrics::heightText, two decimals);
+// both empty without a valid jump.
+QStringList bestTexts(const QList<Jump>& jumps);
 
 // The history of an athlete, newest first: a measurement with more than one jump is a series,
 // any other shows its stored jump.

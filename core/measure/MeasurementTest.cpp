@@ -30,6 +30,14 @@ QString shownName(const QString& name) {
     return QCoreApplication::translate(kContext, name.toUtf8().constData());
 }
 
+QString exportKey(const QString& name) {
+    static const QStringList keys{QStringLiteral("drop_jump"), QStringLiteral("jump_series"),
+                                  QStringLiteral("countermovement_jump"),
+                                  QStringLiteral("squat_jump")};
+    const qsizetype offered = offeredNames().indexOf(name);
+    return offered < 0 ? name : keys.at(offered);
+}
+
 bool takesDropHeight(const QString& name) {
     return name == QLatin1String(kDropJump) || name == QLatin1String(kReactiveJumps);
 }

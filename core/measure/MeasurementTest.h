@@ -26,6 +26,10 @@ inline constexpr int kMaxDropHeightCm = 150;
 QStringList offeredNames();
 // The name as the user reads it (the program's tests in the user's language).
 QString shownName(const QString& name);
+// The test in the files for analysis tools, alike in every language: "drop_jump",
+// "jump_series", "countermovement_jump" and "squat_jump" for the program's tests, a test of the
+// user's own by its text; empty without a test.
+QString exportKey(const QString& name);
 // Whether a drop height belongs to the test: Drop Jump and Sprungserie.
 bool takesDropHeight(const QString& name);
 

@@ -3,6 +3,7 @@
 
 #include "core/measure/ProtocolRun.h"
 
+#include "core/analysis/ProtocolResults.h"
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/Errors.h"
 #include "core/measure/MeasurementTest.h"
@@ -30,10 +31,6 @@ QString rsiText(double rsi) {
     return metrics::fixedText(rsi, 2);
 }
 
-QString heightCmText(double heightCm) {
-    return metrics::fixedText(heightCm, 1);
-}
-
 } // namespace
 
 namespace protocolrun {
@@ -51,7 +48,7 @@ QString tenFiveText(const protocols::TenFiveResult& result) {
         .arg(protocols::kTenFiveBest)
         .arg(protocols::kTenFiveJumps)
         .arg(rsiText(result.meanRsi), msText(result.meanContactMs),
-             heightCmText(result.meanHeightCm), indexes.join(QStringLiteral(", ")));
+             metrics::heightText(result.meanHeightCm), indexes.join(QStringLiteral(", ")));
 }
 
 QList<int> defaultHeightsCm() {
@@ -175,7 +172,7 @@ QString ProfileRun::heightText(const protocols::ProfileStep& step) {
     return TextsOfProtocolrun::tr(
                "%1 cm: bester RSI %2 · beste Höhe %3 cm · mittlere Stützzeit %4 ms")
         .arg(step.dropHeightCm)
-        .arg(rsiText(*step.bestRsi), heightCmText(step.bestHeightCm.value_or(0)),
+        .arg(rsiText(*step.bestRsi), metrics::heightText(step.bestHeightCm.value_or(0)),
              msText(step.meanContactMs.value_or(0)));
 }
 
@@ -185,55 +182,14 @@ QString ProfileRun::finishedText() {
 
 namespace protocolrun {
 
-QStringList profileColumns() {
-    return {TextsOfProtocolrun::tr("Fallhöhe (cm)"),
-            TextsOfProtocolrun::tr("Versuche"),
-            TextsOfProtocolrun::tr("Bester RSI"),
-            TextsOfProtocolrun::tr("Stützzeit beim besten RSI (ms)"),
-            TextsOfProtocolrun::tr("Beste Höhe (cm)"),
-            TextsOfProtocolrun::tr("Mittlere Stützzeit (ms)")};
-}
-
-QList<QStringList> profileRows(const protocols::Profile& profile) {
-    QList<QStringList> rows;
-    for (const protocols::ProfileStep& step : profile.steps) {
-        const auto text = [](const std::optional<double>& value, auto format) {
-            return value ? format(*value) : QString();
-        };
-        rows << QStringList{
-            QString::number(step.dropHeightCm),    QString::number(step.trials),
-            text(step.bestRsi, rsiText),           text(step.contactOfBestRsiMs, msText),
-            text(step.bestHeightCm, heightCmText), text(step.meanContactMs, msText)};
-    }
-    return rows;
-}
-
-QString optimalByRsiText(const protocols::Profile& profile) {
-    return profile.optimalByRsiCm
-               ? TextsOfProtocolrun::tr("Optimale Fallhöhe nach RSI: %1 cm")
-                     .arg(*profile.optimalByRsiCm)
-               : TextsOfProtocolrun::tr("Optimale Fallhöhe nach RSI: keine (kein gültiger Sprung)");
-}
-
-QString optimalByHeightText(const protocols::Profile& profile) {
-    return profile.optimalByHeightCm
-               ? TextsOfProtocolrun::tr("Optimale Fallhöhe nach Sprunghöhe: %1 cm")
-                     .arg(*profile.optimalByHeightCm)
-               : TextsOfProtocolrun::tr(
-                     "Optimale Fallhöhe nach Sprunghöhe: keine (kein gültiger Sprung)");
-}
-
 QList<protocols::ProfileTrial> storedTrials(MeasurementRepository& measurements, qint64 profileId) {
-    QList<protocols::ProfileTrial> trials;
-    for (const Measurement& m : measurements.ofProfile(profileId)) {
-        if (!m.test.dropHeightCm)
-            continue;
-        const QList<analysis::StoredJump> jumps = analysis::storedJumps(
-            measurements.jumpsOf(seriesKey(m.athleteId, m.measurementNumber)));
-        if (!jumps.isEmpty())
-            trials << protocols::ProfileTrial{*m.test.dropHeightCm, jumps.first()};
-    }
-    return trials;
+    QList<analysis::MeasurementJumps> recorded;
+    for (const Measurement& m : measurements.ofProfile(profileId))
+        recorded << analysis::MeasurementJumps{m.moment, m.measurementNumber,
+                                               analysis::storedJumps(measurements.jumpsOf(
+                                                   seriesKey(m.athleteId, m.measurementNumber))),
+                                               m.test, m.jumpCount > 1};
+    return protocolresults::profileTrials(recorded);
 }
 
 } // namespace protocolrun

@@ -18,7 +18,7 @@ namespace protocolrun {
 // jump the limits kept from the store does not count).
 AutoEnd tenFiveEnd();
 // The result in one line: "RSI (beste 5 von 10): 2,13 · Stützzeit 182 ms · Höhe 38,7 cm ·
-// Sprünge 2, 3, 5, 7, 9".
+// Sprünge 2, 3, 5, 7, 9"; the height with two decimals like every other.
 QString tenFiveText(const protocols::TenFiveResult& result);
 
 // The drop heights and trials of a profile as the user enters them.
@@ -71,7 +71,7 @@ public:
     protocols::StopAdvice advice() const;
 
     // The texts of the result panel: "40 cm, Versuch 2 von 3"; "40 cm: bester RSI 1,85 ·
-    // beste Höhe 34,4 cm · mittlere Stützzeit 186 ms"; what to do once every trial is done.
+    // beste Höhe 34,41 cm · mittlere Stützzeit 186 ms"; what to do once every trial is done.
     static QString positionText(const Position& position);
     static QString heightText(const protocols::ProfileStep& step);
     static QString finishedText();
@@ -88,19 +88,9 @@ private:
 
 namespace protocolrun {
 
-// The profile's table, one row per drop height: "Fallhöhe (cm)", "Versuche", "Bester RSI",
-// "Stützzeit beim besten RSI (ms)", "Beste Höhe (cm)", "Mittlere Stützzeit (ms)"; a value a
-// height has not got (no valid trial) stays empty.
-QStringList profileColumns();
-QList<QStringList> profileRows(const protocols::Profile& profile);
-// "Optimale Fallhöhe nach RSI: 40 cm" and "Optimale Fallhöhe nach Sprunghöhe: 30 cm", or that
-// there is none without a valid trial.
-QString optimalByRsiText(const protocols::Profile& profile);
-QString optimalByHeightText(const protocols::Profile& profile);
-
-// The stored trials of a profile, in the order recorded: each measurement's first jump (with
-// its exclusion) from the drop height stored with it. A measurement without a drop height or
-// a jump is left out.
+// The stored trials of a profile, in the order recorded, as the analysis and the report take
+// them (protocolresults::profileTrials). Its table and optimal heights are shown in the texts
+// of protocolresults as well.
 QList<protocols::ProfileTrial> storedTrials(MeasurementRepository& measurements, qint64 profileId);
 
 } // namespace protocolrun

@@ -162,7 +162,7 @@ QList<QStringList> jumpTableTexts(const QList<analysis::StoredJump>& jumps) {
         if (jump.excluded)
             exclusion = jump.exclusionReason.isEmpty() ? TextsOfReport::tr("ausgeschlossen")
                                                        : jump.exclusionReason;
-        out << QStringList{QString::number(jump.jumpIndex),
+        out << QStringList{analysis::jumpNumberText(jump),
                            timeText(jump.contactMs),
                            timeText(jump.flightMs),
                            measured ? metrics::heightText(analysis::jumpHeightCm(jump)) : QString(),

@@ -1,4 +1,6 @@
+#include <QDirIterator>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -7,12 +9,14 @@
 
 namespace {
 
-// One text of the translation file: its context, German source and English translation.
+// One text of the translation file: its context, German source and English translation (of a
+// text with a number, "%n", each English form).
 struct Entry {
     QString context;
     QString source;
     QString translation;
     bool finished = false;
+    QStringList numerusForms;
 };
 
 QList<Entry> readEntries(const QString& path) {
@@ -35,13 +39,25 @@ QList<Entry> readEntries(const QString& path) {
         if (name == QLatin1String("name")) {
             context = xml.readElementText();
         } else if (name == QLatin1String("message")) {
-            entry = Entry{context, {}, {}, false};
+            entry = Entry{context, {}, {}, false, {}};
         } else if (name == QLatin1String("source")) {
             entry.source = xml.readElementText();
         } else if (name == QLatin1String("translation")) {
             const QString type = xml.attributes().value(QLatin1String("type")).toString();
-            entry.translation = xml.readElementText();
-            entry.finished = type.isEmpty() && !entry.translation.isEmpty();
+            // A text with a number has a form per English plural, each of which must be there.
+            while (!xml.atEnd()) {
+                xml.readNext();
+                if (xml.isEndElement() && xml.name() == QLatin1String("translation"))
+                    break;
+                if (xml.isStartElement() && xml.name() == QLatin1String("numerusform"))
+                    entry.numerusForms << xml.readElementText();
+                else if (xml.isCharacters())
+                    entry.translation += xml.text();
+            }
+            if (!entry.numerusForms.isEmpty())
+                entry.translation = entry.numerusForms.join(QLatin1Char('|'));
+            entry.finished = type.isEmpty() && !entry.translation.isEmpty() &&
+                             !entry.numerusForms.contains(QString());
         }
     }
     return entries;
@@ -60,6 +76,77 @@ QStringList placeholders(const QString& text) {
 
 bool hasAccessKey(const QString& text) {
     return QString(text).remove(QStringLiteral("&&")).contains(QLatin1Char('&'));
+}
+
+// A literal's text as the compiler reads it: its escapes resolved (quote, backslash, n, t, uXXXX).
+QString unescaped(const QString& literal) {
+    QString text;
+    for (qsizetype i = 0; i < literal.size(); ++i) {
+        if (literal[i] != QLatin1Char('\\') || i + 1 == literal.size()) {
+            text += literal[i];
+            continue;
+        }
+        const QChar next = literal[++i];
+        if (next == QLatin1Char('n')) {
+            text += QLatin1Char('\n');
+        } else if (next == QLatin1Char('t')) {
+            text += QLatin1Char('\t');
+        } else if (next == QLatin1Char('u') && i + 4 < literal.size()) {
+            text += QChar(literal.mid(i + 1, 4).toUShort(nullptr, 16));
+            i += 4;
+        } else {
+            text += next;
+        }
+    }
+    return text;
+}
+
+// The texts the sources ask to translate, as the compiler joins their literals: the first
+// argument of tr() and the second of translate() and QT_TRANSLATE_NOOP, where it is written
+// out; "file: text" each. A call whose text is not a literal (a table's entry) is left to the
+// place the table's texts are marked.
+QStringList textsAskedFor(const QString& root) {
+    static const QRegularExpression call(
+        QStringLiteral(R"(\b(tr|translate|QT_TRANSLATE_NOOP)\s*\(\s*)"));
+    static const QRegularExpression literal(QStringLiteral(R"re(\G\s*"((?:[^"\\]|\\.)*)")re"));
+    static const QRegularExpression context(QStringLiteral(R"re(\G"(?:[^"\\]|\\.)*"\s*,\s*)re"));
+    QStringList texts;
+    for (const QString& folder :
+         {QStringLiteral("core"), QStringLiteral("ui"), QStringLiteral("app")}) {
+        QDirIterator files(root + QLatin1Char('/') + folder,
+                           {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const QString source = QString::fromUtf8(file.readAll());
+            for (const auto& found : call.globalMatch(source)) {
+                qsizetype at = found.capturedEnd();
+                if (found.captured(1) != QLatin1String("tr")) {
+                    const auto skipped =
+                        context.match(source, at, QRegularExpression::NormalMatch,
+                                      QRegularExpression::AnchorAtOffsetMatchOption);
+                    if (!skipped.hasMatch())
+                        continue;
+                    at = skipped.capturedEnd();
+                }
+                QString text;
+                bool any = false;
+                for (auto part = literal.match(source, at); part.hasMatch();
+                     part = literal.match(source, at)) {
+                    text += part.captured(1);
+                    at = part.capturedEnd();
+                    any = true;
+                }
+                if (any)
+                    texts << QStringLiteral("%1: %2").arg(path.mid(root.size() + 1),
+                                                          unescaped(text));
+            }
+        }
+    }
+    return texts;
 }
 
 } // namespace
@@ -119,12 +206,40 @@ private slots:
         for (const Entry& entry : readEntries(updated_)) {
             if (!entry.finished)
                 continue;
-            if (placeholders(entry.source) != placeholders(entry.translation) ||
-                hasAccessKey(entry.source) != hasAccessKey(entry.translation))
+            const QStringList forms =
+                entry.numerusForms.isEmpty() ? QStringList{entry.translation} : entry.numerusForms;
+            bool kept = true;
+            for (const QString& form : forms)
+                kept = kept && placeholders(entry.source) == placeholders(form) &&
+                       hasAccessKey(entry.source) == hasAccessKey(form);
+            if (!kept)
                 wrong << QStringLiteral("%1: \"%2\" -> \"%3\"")
                              .arg(entry.context, entry.source, entry.translation);
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
+    }
+
+    // Every text a call asks to translate is one lupdate found (a text it cannot read is
+    // shown in German in every language), and a text with a number ("%n") is in the file with
+    // its plural forms.
+    void everyTextFoundByLupdate() {
+        QHash<QString, bool> found; // source -> has plural forms
+        for (const Entry& entry : readEntries(updated_))
+            found.insert(entry.source, !entry.numerusForms.isEmpty());
+        const QStringList asked = textsAskedFor(QStringLiteral(KALVERO_SOURCE_DIR));
+        QVERIFY2(asked.size() > 300, qPrintable(QString::number(asked.size())));
+        QStringList missing;
+        for (const QString& place : asked) {
+            const QString text = place.section(QStringLiteral(": "), 1);
+            const auto entry = found.constFind(text);
+            if (entry == found.cend())
+                missing << place;
+            else if (text.contains(QLatin1String("%n")) && !*entry)
+                missing << place + QStringLiteral(" (without plural forms)");
+        }
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(QStringLiteral("texts lupdate does not take into the translation:\n") +
+                            missing.join(QLatin1Char('\n'))));
     }
 
     // lupdate warns where a tr() is not in a class with Q_OBJECT or Q_DECLARE_TR_FUNCTIONS:

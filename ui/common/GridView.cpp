@@ -27,7 +27,8 @@ QTableView* create(const QString& objectName, QAbstractItemModel* model, QWidget
     return view;
 }
 
-void fitColumns(QAbstractItemView* view, QHeaderView* header, const QList<QStringList>& samples) {
+void fitColumns(QAbstractItemView* view, QHeaderView* header, const QList<QStringList>& samples,
+                int shownColumns) {
     int total = 0;
     for (int c = 0; c < header->count(); ++c) {
         if (header->isSectionHidden(c))
@@ -35,7 +36,8 @@ void fitColumns(QAbstractItemView* view, QHeaderView* header, const QList<QStrin
         const int width =
             columns::neededWidth(view, header, c, c < samples.size() ? samples[c] : QStringList());
         header->resizeSection(c, width);
-        total += width;
+        if (shownColumns < 0 || c < shownColumns)
+            total += width;
     }
     header->setStretchLastSection(true);
     // Room for the frame and for a vertical scroll bar, which a long list shows.

@@ -119,6 +119,20 @@ struct BarPlaces {
     QList<std::optional<double>> contactsMs;
 };
 
+// A category axis takes each text once and no empty one; places that show the same text (two
+// jumps the limits kept from the store) or none (the closing contact) are told apart by
+// invisible zero-width spaces.
+QStringList distinctCategories(const QStringList& labels) {
+    QStringList distinct;
+    for (const QString& label : labels) {
+        QString unique = label;
+        while (unique.isEmpty() || distinct.contains(unique))
+            unique += QChar(0x200B);
+        distinct << unique;
+    }
+    return distinct;
+}
+
 QChart* barChart(const QString& title, const BarPlaces& places, const QString& valueName,
                  const char* valueFormat, std::optional<int> best, double fontScale) {
     QChart* chart = newChart(title);
@@ -145,7 +159,7 @@ QChart* barChart(const QString& title, const BarPlaces& places, const QString& v
     auto* jumpAxis = new QBarCategoryAxis;
     if (labelled)
         jumpAxis->setTitleText(TextsOfJumpcharts::tr("Sprung"));
-    jumpAxis->append(places.labels);
+    jumpAxis->append(distinctCategories(places.labels));
     jumpAxis->setLabelsVisible(labelled);
     jumpAxis->setGridLineVisible(false);
     QValueAxis* valueAxisLeft = valueAxis(valueName, barValues, valueFormat);
@@ -232,8 +246,11 @@ std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value) 
 
 QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double fontScale) {
     BarPlaces places;
+    QList<std::optional<analysis::StoredJump>> jumps;
+    for (const SeriesSlot& slot : jumpSlots)
+        jumps << slot.jump;
+    places.labels = analysis::seriesPlaceLabels(jumps);
     for (int i = 0; i < jumpSlots.size(); ++i) {
-        places.labels.append(QString::number(i + 1));
         places.values.append(slotValue(jumpSlots[i], value));
         places.contactsMs.append(places.values.last() ? std::optional(jumpSlots[i].jump->contactMs)
                                                       : std::nullopt);

@@ -6,6 +6,7 @@
 #include "core/base/StationIdentity.h"
 #include "core/base/Texts.h"
 #include "core/history/ChangeTexts.h"
+#include "core/history/History.h"
 #include "core/measure/TrialKind.h"
 #include "core/store/DataStore.h"
 #include "core/store/SeriesKey.h"
@@ -74,7 +75,9 @@ void HistoryController::tellSelectionChanged() {
 void HistoryController::addRecorded(const history::Entry& entry) {
     panel_.addEntry(entry);
     panel_.sort();
-    panel_.chooseMeasurement(entry.measurementNumber);
+    if (panel_.chooseMeasurement(entry.measurementNumber) && athleteId_ != 0)
+        panel_.showBestOfChosen(history::bestTexts(
+            store_.measurements().jumpsOf(seriesKey(athleteId_, entry.measurementNumber))));
 }
 
 std::optional<qint64> HistoryController::selectedMeasurementNumber() const {
@@ -121,11 +124,13 @@ void HistoryController::showSeriesLayout() {
 }
 
 void HistoryController::showJumpsOfChosenEntry() {
-    if (const auto entry = panel_.chosenEntry())
+    if (const auto entry = panel_.chosenEntry()) {
         panel_.jumps().showSeries(seriesKey(athleteId_, entry->measurementNumber),
                                   entry->protocol.kind == Protocol::TenFive);
-    else
+        panel_.showBestOfChosen(history::bestTexts(panel_.jumps().shownJumps()));
+    } else {
         showNoJumps();
+    }
 }
 
 void HistoryController::deleteSelectedMeasurement() {
@@ -273,6 +278,8 @@ void HistoryController::showNoJumps() {
 
 void HistoryController::showJumpsOfSeries(qint64 seriesKey) {
     panel_.jumps().showSeries(seriesKey);
+    // The series recorded now is the entry chosen; its best values grow with it.
+    panel_.showBestOfChosen(history::bestTexts(panel_.jumps().shownJumps()));
 }
 
 int HistoryController::entryCount() const {

@@ -22,6 +22,16 @@ namespace {
 // The measurement's number stays in the hidden column it always had; the test follows it.
 constexpr int kMeasurementNumberColumn = 7;
 constexpr int kTestColumn = 8;
+// The best height and RSI follow the drop height.
+constexpr int kBestHeightColumn = 10;
+constexpr int kColumns = 12;
+// The jump grid's columns up to the RSI; the reason of an exclusion follows them.
+constexpr int kJumpGridShownColumns = 6;
+
+// A text per column of the best values, however many the entry brings.
+QStringList bestColumns(const QStringList& best) {
+    return {best.value(0), best.value(1)};
+}
 
 // A list entry that orders itself newest first by the moment its texts show.
 class EntryItem : public QTreeWidgetItem {
@@ -30,7 +40,7 @@ public:
         : QTreeWidgetItem(
               QStringList{QString::number(entry.position), entry.dateText, entry.timeText}
               << entry.values << QString::number(entry.measurementNumber) << entry.testText
-              << entry.dropHeightText),
+              << entry.dropHeightText << bestColumns(entry.best)),
           entry_(std::move(entry)) {
         // A test of the user's own may be longer than its column.
         setToolTip(kTestColumn, entry_.testText);
@@ -39,6 +49,11 @@ public:
         return history::goesBefore(entry_, static_cast<const EntryItem&>(other).entry_);
     }
     const history::Entry& entry() const { return entry_; }
+    void setBest(const QStringList& best) {
+        entry_.best = bestColumns(best);
+        for (int i = 0; i < entry_.best.size(); ++i)
+            setText(kBestHeightColumn + i, entry_.best[i]);
+    }
 
 private:
     history::Entry entry_;
@@ -74,10 +89,10 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("historyList"));
     list_->setAccessibleName(tr("Messungen"));
-    list_->setColumnCount(10);
+    list_->setColumnCount(kColumns);
     list_->setHeaderLabels({tr("Nr."), tr("Datum"), tr("Uhrzeit"), tr("Stützzeit(ms)"),
                             tr("Flugzeit(ms)"), tr("Effizienz"), tr("Höhe(cm)"), QString(),
-                            tr("Test"), tr("Fallhöhe(cm)")});
+                            tr("Test"), tr("Fallhöhe(cm)"), tr("Beste Höhe"), tr("Bester RSI")});
     list_->setColumnHidden(kMeasurementNumberColumn, true);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
@@ -107,14 +122,21 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
          {widestDecimal},
          {},
          measurementtest::offeredNames(),
-         {QStringLiteral("150")}});
+         {QStringLiteral("150")},
+         {widestDecimal},
+         {widestDecimal}},
+        kBestHeightColumn);
     gridview::fitColumns(jumpGrid_, jumpGrid_->horizontalHeader(),
                          {{QStringLiteral("999")},
                           {widestTime},
                           {widestTime},
                           {widestDecimal},
                           {widestDecimal},
-                          {tr("Doppelkontakt")}});
+                          {widestDecimal},
+                          {tr("Doppelkontakt")}},
+                         // The reason of an exclusion takes what is left (and shows whole in
+                         // its tip): the window keeps its smallest size with the RSI column.
+                         kJumpGridShownColumns);
 
     // A jump of the series shown is excluded from every statistic, or taken back, from the
     // grid's context menu (or its keys).
@@ -238,6 +260,12 @@ void HistoryPanel::removeChosen() {
     // Without a current entry the list does not select a neighbour of the removed one.
     clearChoice();
     delete selected.first();
+}
+
+void HistoryPanel::showBestOfChosen(const QStringList& best) {
+    const auto selected = list_->selectedItems();
+    if (!selected.isEmpty())
+        static_cast<EntryItem*>(selected.first())->setBest(best);
 }
 
 void HistoryPanel::showSingleLayout() {

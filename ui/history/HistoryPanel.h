@@ -39,6 +39,9 @@ public:
     void clearChoice();
     // Removes the chosen entry; the others keep their numbers and order. Nothing is told.
     void removeChosen();
+    // Shows the best height and RSI of the chosen entry anew (history::bestTexts), after its
+    // jumps changed.
+    void showBestOfChosen(const QStringList& best);
 
     void showSingleLayout();
     void showSeriesLayout();

@@ -2,6 +2,7 @@
 
 #include "ui/history/JumpTableModel.h"
 
+#include "core/analysis/JumpAnalysis.h"
 #include "core/analysis/Protocols.h"
 #include "core/analysis/StoredMeasurements.h"
 #include "core/base/Texts.h"
@@ -20,6 +21,7 @@ enum Column {
     FlightColumn,
     EfficiencyColumn,
     HeightColumn,
+    RsiColumn,
     ExclusionColumn,
     Count
 };
@@ -29,6 +31,7 @@ const char* const kTitles[Count] = {QT_TRANSLATE_NOOP("JumpTableModel", "Anzahl"
                                     QT_TRANSLATE_NOOP("JumpTableModel", "Flugzeit(ms)"),
                                     QT_TRANSLATE_NOOP("JumpTableModel", "Effizienz"),
                                     QT_TRANSLATE_NOOP("JumpTableModel", "Höhe(cm)"),
+                                    QT_TRANSLATE_NOOP("JumpTableModel", "RSI"),
                                     QT_TRANSLATE_NOOP("JumpTableModel", "Ausschluss")};
 
 } // namespace
@@ -115,6 +118,12 @@ QVariant JumpTableModel::data(const QModelIndex& index, int role) const {
         return metrics::efficiencyText(jump.flightMs, jump.contactMs);
     case HeightColumn:
         return metrics::heightText(metrics::heightCm(jump.flightMs));
+    case RsiColumn: {
+        // A time the unit did not measure gives no RSI.
+        const analysis::StoredJump stored{jump.contactMs, jump.flightMs};
+        return analysis::isValidJump(stored) ? metrics::fixedText(analysis::jumpRsi(stored), 2)
+                                             : QString();
+    }
     case ExclusionColumn:
         return jump.excluded ? jump.exclusionReason : QString();
     }

@@ -9,11 +9,10 @@
 class DataStore;
 
 // The jump grid beside the history list: Anzahl, Stützzeit(ms), Flugzeit(ms), and the
-// efficiency and height made from the times as everywhere else (metrics::efficiencyText,
-// metrics::heightText). It shows nothing or the jumps of one series in jump order, never
-// those of several athletes.
-// An excluded jump is greyed, its reason in the column "Ausschluss". In a series run as 10/5
-// the best five by RSI are marked.
+// efficiency, height and RSI made from the times as everywhere else (metrics::efficiencyText,
+// metrics::heightText, two decimals). It shows nothing or the jumps of one series in jump order,
+// never those of several athletes. An excluded jump is greyed, its reason in the column
+// "Ausschluss". In a series run as 10/5 the best five by RSI are marked.
 class JumpTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -26,6 +25,8 @@ public:
     // The number of the jump in a row of a series shown; none for another row or list.
     std::optional<int> jumpIndex(int row) const;
     bool isExcluded(int row) const;
+    // The jumps shown, in their order.
+    const QList<Jump>& shownJumps() const { return jumps_; }
     // The jumps marked as the best five of a 10/5, by their number.
     const QList<int>& markedJumps() const { return marked_; }
 

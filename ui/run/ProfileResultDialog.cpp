@@ -2,8 +2,8 @@
 
 #include "ui/run/ProfileResultDialog.h"
 
+#include "core/analysis/ProtocolResults.h"
 #include "core/base/Texts.h"
-#include "core/measure/ProtocolRun.h"
 #include "ui/common/JumpCharts.h"
 #include "ui/common/Widgets.h"
 
@@ -28,17 +28,18 @@ ProfileResultDialog::ProfileResultDialog(const protocols::Profile& profile,
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumSize(480, 260);
 
-    QLabel* byRsi = widgets::boldLabel(protocolrun::optimalByRsiText(profile),
+    const QList<protocolresults::Field> optima = protocolresults::profileOptima(profile);
+    QLabel* byRsi = widgets::boldLabel(protocolresults::fieldLine(optima.value(0)),
                                        QStringLiteral("optimalByRsiLabel"), this);
-    QLabel* byHeight = widgets::boldLabel(protocolrun::optimalByHeightText(profile),
+    QLabel* byHeight = widgets::boldLabel(protocolresults::fieldLine(optima.value(1)),
                                           QStringLiteral("optimalByHeightLabel"), this);
     for (QLabel* label : {byRsi, byHeight}) {
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
 
-    const QStringList columns = protocolrun::profileColumns();
-    const QList<QStringList> rows = protocolrun::profileRows(profile);
+    const QStringList columns = protocolresults::profileTableHeader();
+    const QList<QStringList> rows = protocolresults::profileTableTexts(profile);
     auto* table =
         new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(columns.size()), this);
     table->setObjectName(QStringLiteral("profileTable"));

@@ -87,6 +87,37 @@ private slots:
         QCOMPARE(metrics::fixedText(1234.567, 2), withSeparator(QStringLiteral("1234,57")));
     }
 
+    // The places of a running series as they came: a jump the limits kept from the store
+    // (none) stands between the stored jumps with no number of its own, so that every stored
+    // jump keeps the number the grid, the result line and the report give it.
+    void seriesPlacesNumberTheStoredJumps_data() {
+        using Places = QList<std::optional<analysis::StoredJump>>;
+        QTest::addColumn<Places>("places");
+        QTest::addColumn<QStringList>("labels");
+        const auto jump = [](int index) {
+            return std::optional(analysis::StoredJump{200, 500, index});
+        };
+        const std::optional<analysis::StoredJump> rejected;
+        QTest::newRow("no rejected jump")
+            << Places{jump(1), jump(2), jump(3)} << QStringList{"1", "2", "3"};
+        QTest::newRow("rejected first")
+            << Places{rejected, jump(1), jump(2)} << QStringList{"×", "1", "2"};
+        QTest::newRow("10/5 with the fourth rejected")
+            << Places{jump(1), jump(2), jump(3), rejected, jump(4), jump(5),
+                      jump(6), jump(7), jump(8), jump(9),  jump(10)}
+            << QStringList{"1", "2", "3", "×", "4", "5", "6", "7", "8", "9", "10"};
+        QTest::newRow("two rejected in a row, then the closing contact")
+            << Places{jump(1), rejected, rejected, jump(2), analysis::StoredJump{150, 0, 3}}
+            << QStringList{"1", "×", "×", "2", ""};
+        QTest::newRow("an excluded jump keeps its number")
+            << Places{jump(1), analysis::StoredJump{200, 500, 2, true}} << QStringList{"1", "2"};
+    }
+    void seriesPlacesNumberTheStoredJumps() {
+        QFETCH(QList<std::optional<analysis::StoredJump>>, places);
+        QFETCH(QStringList, labels);
+        QCOMPARE(analysis::seriesPlaceLabels(places), labels);
+    }
+
     void progressIsOldestFirst() {
         const QDateTime march5(QDate(2024, 3, 5), QTime(10, 0));
         const auto points = analysis::athleteProgress({

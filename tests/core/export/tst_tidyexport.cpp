@@ -1,3 +1,4 @@
+#include "core/analysis/JumpAnalysis.h"
 #include "core/export/TidyExport.h"
 #include "core/export/Workbook.h"
 #include "core/store/AthleteRepository.h"
@@ -8,6 +9,7 @@
 #include "support/TempDataDir.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -238,7 +240,7 @@ private slots:
         QCOMPARE(field(s.quoted, 1, "birth_date"), QStringLiteral("1990-05-17"));
         QCOMPARE(field(s.quoted, 1, "sex"), QStringLiteral("female"));
         QCOMPARE(field(s.quoted, 1, "date_time"), QStringLiteral("2026-12-06T19:05:09"));
-        QCOMPARE(field(s.quoted, 1, "test"), QStringLiteral("Drop Jump"));
+        QCOMPARE(field(s.quoted, 1, "test"), QStringLiteral("drop_jump"));
         QCOMPARE(field(s.quoted, 1, "drop_height_cm"), QStringLiteral("30"));
         QCOMPARE(field(s.quoted, 1, "mode"), QStringLiteral("single"));
         QCOMPARE(field(s.quoted, 1, "contact_ms"), QStringLiteral("200"));
@@ -260,7 +262,7 @@ private slots:
         // The protocol tells 10/5 rows from a profile's trials.
         QCOMPARE(field(s.umlaut, 4, "protocol"), QStringLiteral("10/5"));
         QCOMPARE(field(s.quoted, 1, "protocol"), QStringLiteral("profile 1"));
-        QCOMPARE(field(s.umlaut, 1, "test"), QStringLiteral("Sprungserie"));
+        QCOMPARE(field(s.umlaut, 1, "test"), QStringLiteral("jump_series"));
         QCOMPARE(field(s.umlaut, 1, "drop_height_cm"), QString());
         QCOMPARE(field(s.umlaut, 1, "height_cm").toDouble(), 9.81 * 0.36 / 8 * 100);
         // The contact time the unit did not measure: no contact, RSI or efficiency.
@@ -445,6 +447,72 @@ private slots:
         QCOMPARE(jumps.value("L3").value, QStringLiteral("10/5"));
         QCOMPARE(jumps.value("L2").value, QStringLiteral("profile 1"));
         QCOMPARE(measurements.value("A4").value.toLongLong(), s.grouped);
+    }
+
+    // The sheet's valid_jumps counts by the one rule of a valid jump, whatever the limits
+    // written beside it (here a longest contact of 170 ms); the description states the rule and
+    // what the limits are.
+    void validJumpsByTheRule_data() {
+        QTest::addColumn<QList<RecordedJump>>("jumps");
+        QTest::addColumn<QList<int>>("excluded");
+        QTest::addColumn<int>("valid");
+        QTest::newRow("contacts beyond the limit count")
+            << QList<RecordedJump>{{182, 500, 1.37, 1}, {175, 480, 1.32, 2}} << QList<int>{} << 2;
+        QTest::newRow("excluded, not measured and the closing contact do not")
+            << QList<RecordedJump>{{182, 500, 1.37, 1},
+                                   {150, 600, 2.4, 2},
+                                   {-1, 300, -90, 3},
+                                   {160, -1, -1, 4},
+                                   {160, 0, 0, 5}}
+            << QList<int>{2} << 1;
+    }
+    void validJumpsByTheRule() {
+        QFETCH(QList<RecordedJump>, jumps);
+        QFETCH(QList<int>, excluded);
+        QFETCH(int, valid);
+        TempDataDir store;
+        const qint64 athlete = AthleteRepository(*store.db).add(
+            Athlete{0, QStringLiteral("Kern"), QStringLiteral("Kim"), {}, {}, 0, {}});
+        MeasurementRepository measurements(*store.db);
+        const Measurement m = measurements.recordFirstJump(
+            athlete, QDateTime(QDate(2026, 3, 1), QTime(9, 0)), jumps.first(), {});
+        QList<analysis::StoredJump> stored;
+        for (qsizetype i = 0; i < jumps.size(); ++i) {
+            if (i > 0)
+                measurements.recordJump(m.id, jumps[i]);
+            stored.append({static_cast<double>(jumps[i].contactMs),
+                           static_cast<double>(jumps[i].flightMs), jumps[i].jumpIndex});
+        }
+        for (const int index : excluded) {
+            measurements.exclude(
+                seriesKey(athlete, m.measurementNumber), index,
+                {QStringLiteral("verrutscht"), QStringLiteral("tr"), QDateTime::currentDateTime()});
+            stored[index - 1].excluded = true;
+        }
+        // The rule itself gives the count worked out by hand.
+        QCOMPARE(std::count_if(stored.cbegin(), stored.cend(), analysis::isValidJump),
+                 qsizetype(valid));
+
+        plausibility::Limits limits = someLimits();
+        limits.contactMaxMs = 170;
+        OpenedStore opened(store.location);
+        QTemporaryDir out;
+        const QString path = out.filePath(QStringLiteral("jumps.xlsx"));
+        QCOMPARE(int(workbook::write(opened, path, {athlete}, limits).outcome),
+                 int(Exporter::Outcome::Written));
+        const auto sheet =
+            sheetCells(workbookPart(path, QStringLiteral("xl/worksheets/sheet2.xml")));
+        const auto column = tidyexport::measurementColumns().indexOf(QLatin1String("valid_jumps"));
+        QCOMPARE(sheet.value(QString(QChar(char16_t(u'A' + column))) + QLatin1Char('2')).value,
+                 QString::number(valid));
+
+        const QJsonObject side = QJsonDocument::fromJson(tidyexport::descriptionText(
+                                                             limits, QDateTime::currentDateTime()))
+                                     .object();
+        QVERIFY(side.value("valid_jump").toString().startsWith(analysis::validJumpRule()));
+        QVERIFY(side.value("limits_meaning").toString().contains("do not judge"));
+        QCOMPARE(side.value("measurement_columns").toArray().size(),
+                 tidyexport::measurementColumns().size());
     }
 
     // Without a window: all athletes, or the members of a group named in any case.

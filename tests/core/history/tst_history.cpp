@@ -49,6 +49,35 @@ private slots:
 
     // An athlete's history from the tables: numbered in the order recorded, newest first,
     // single measurements with their jump, series marked.
+    // The best height and RSI of an entry, single jump or series, over its valid jumps only.
+    void bestValues_data() {
+        QTest::addColumn<QList<Jump>>("jumps");
+        QTest::addColumn<QStringList>("best");
+        const auto jump = [](double contact, double flight, bool excluded = false) {
+            Jump j;
+            j.contactMs = contact;
+            j.flightMs = flight;
+            j.excluded = excluded;
+            return j;
+        };
+        // 200/500 ms: 30,66 cm and RSI 1,53; 150/600 ms: 44,15 cm and 2,94; 250/620 ms:
+        // 47,14 cm and 1,89.
+        QTest::newRow("single jump") << QList<Jump>{jump(200, 500)} << QStringList{"30,66", "1,53"};
+        QTest::newRow("best height and best RSI from different jumps")
+            << QList<Jump>{jump(200, 500), jump(150, 600), jump(250, 620), jump(180, 0)}
+            << QStringList{"47,14", "2,94"};
+        QTest::newRow("excluded best counts nowhere")
+            << QList<Jump>{jump(200, 500), jump(150, 600, true)} << QStringList{"30,66", "1,53"};
+        QTest::newRow("times not measured")
+            << QList<Jump>{jump(-1, 500), jump(200, -1)} << QStringList{"", ""};
+        QTest::newRow("no jump") << QList<Jump>{} << QStringList{"", ""};
+    }
+    void bestValues() {
+        QFETCH(QList<Jump>, jumps);
+        QFETCH(QStringList, best);
+        QCOMPARE(history::bestTexts(jumps), best);
+    }
+
     void builtFromTheTables() {
         TempDataDir data;
         QVERIFY(data.run("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -67,6 +96,8 @@ private slots:
         QCOMPARE(shown(entries[2]),
                  (QStringList{"3", "06.12.2026", "19:05:09", "200", "500", "1,25", "30,66", "3"}));
         QCOMPARE(entries[3].measurementNumber, 4);
+        // A measurement without a stored jump has no best values.
+        QCOMPARE(entries[0].best, (QStringList{"", ""}));
         QVERIFY(entries[1].isSeries() && !entries[2].isSeries());
         QVERIFY(history::build(measurements, 99).isEmpty());
     }

@@ -73,6 +73,32 @@ private slots:
         QCOMPARE(measurementtest::offeredNames(),
                  (QStringList{"Drop Jump", "Sprungserie", "Countermovement Jump", "Squat Jump"}));
     }
+
+    // The files for analysis tools name the program's tests alike in every language; a test of
+    // the user's own keeps its text, even one that looks like a program's test in other case.
+    void exportKeys_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("drop jump") << "Drop Jump"
+                                   << "drop_jump";
+        QTest::newRow("series") << "Sprungserie"
+                                << "jump_series";
+        QTest::newRow("countermovement") << "Countermovement Jump"
+                                         << "countermovement_jump";
+        QTest::newRow("squat") << "Squat Jump"
+                               << "squat_jump";
+        QTest::newRow("own test") << "Hürdensprung 5x"
+                                  << "Hürdensprung 5x";
+        QTest::newRow("own, other case") << "sprungserie"
+                                         << "sprungserie";
+        QTest::newRow("none") << ""
+                              << "";
+    }
+    void exportKeys() {
+        QFETCH(QString, stored);
+        QFETCH(QString, key);
+        QCOMPARE(measurementtest::exportKey(stored), key);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMeasurementTest)

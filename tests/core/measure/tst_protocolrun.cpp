@@ -1,3 +1,4 @@
+#include "core/analysis/ProtocolResults.h"
 #include "core/base/Errors.h"
 #include "core/base/Texts.h"
 #include "core/measure/ProtocolRun.h"
@@ -104,19 +105,19 @@ private slots:
             << QString() << goOn;
         QTest::newRow("a height done")
             << three << Trials{{20, kA}, {20, kB}} << "30 cm, Versuch 1 von 2"
-            << "20 cm: bester RSI 1,57 · beste Höhe 30,7 cm · mittlere Stützzeit 190 ms" << goOn;
+            << "20 cm: bester RSI 1,57 · beste Höhe 30,66 cm · mittlere Stützzeit 190 ms" << goOn;
         QTest::newRow("the RSI falls at a height not yet done: no advice")
             << three << Trials{{20, kA}, {20, kB}, {30, kC}, {30, kC}, {40, kD}}
             << "40 cm, Versuch 2 von 2"
-            << "30 cm: bester RSI 1,28 · beste Höhe 28,3 cm · mittlere Stützzeit 220 ms" << goOn;
+            << "30 cm: bester RSI 1,28 · beste Höhe 28,25 cm · mittlere Stützzeit 220 ms" << goOn;
         QTest::newRow("the RSI fell at two heights in a row")
             << three << Trials{{20, kA}, {20, kB}, {30, kC}, {30, kC}, {40, kD}, {40, kD}}
             << QString()
-            << "40 cm: bester RSI 1,03 · beste Höhe 24,8 cm · mittlere Stützzeit 240 ms"
+            << "40 cm: bester RSI 1,03 · beste Höhe 24,83 cm · mittlere Stützzeit 240 ms"
             << static_cast<int>(protocols::StopAdvice::RsiFalling);
         QTest::newRow("long contacts")
             << three << Trials{{20, kA}, {20, kA}, {30, kE}, {30, kF}} << "40 cm, Versuch 1 von 2"
-            << "30 cm: bester RSI 1,18 · beste Höhe 30,7 cm · mittlere Stützzeit 265 ms"
+            << "30 cm: bester RSI 1,18 · beste Höhe 30,66 cm · mittlere Stützzeit 265 ms"
             << static_cast<int>(protocols::StopAdvice::ContactTooLong);
     }
     void course() {
@@ -135,26 +136,27 @@ private slots:
         QCOMPARE(static_cast<int>(run.advice()), advice);
     }
 
-    // The profile's table and its optimal heights; a height without a valid trial keeps its
-    // row with its trials and no values.
+    // The profile of a run shows the texts the analysis and the report show: two decimals, the
+    // unit in the heading, one wording for a height without a valid trial; a height without a
+    // valid trial keeps its row with its trials and no values.
     void resultTexts() {
         ProfileRun run({20, 30, 40}, 2);
         for (const ProfileTrial& trial :
              Trials{{20, kA}, {20, kB}, {30, kC}, {30, kNotMeasured}, {40, kNotMeasured}})
             run.addTrial(trial);
         const protocols::Profile profile = run.profile();
-        QCOMPARE(protocolrun::profileRows(profile),
-                 (QList<QStringList>{{"20", "2", "1,57", "180", "30,7", "190"},
-                                     {"30", "2", "1,28", "220", "28,3", "220"},
+        QCOMPARE(protocolresults::profileTableTexts(profile),
+                 (QList<QStringList>{{"20", "2", "1,57", "180", "30,66", "190,00"},
+                                     {"30", "2", "1,28", "220", "28,25", "220,00"},
                                      {"40", "1", "", "", "", ""}}));
-        QCOMPARE(protocolrun::profileRows(profile).first().size(),
-                 protocolrun::profileColumns().size());
-        QCOMPARE(protocolrun::optimalByRsiText(profile),
+        QCOMPARE(protocolresults::profileTableHeader().at(2), QStringLiteral("Bester RSI (m/s)"));
+        const QList<protocolresults::Field> optima = protocolresults::profileOptima(profile);
+        QCOMPARE(protocolresults::fieldLine(optima.at(0)),
                  QStringLiteral("Optimale Fallhöhe nach RSI: 20 cm"));
-        QCOMPARE(protocolrun::optimalByHeightText(profile),
+        QCOMPARE(protocolresults::fieldLine(optima.at(1)),
                  QStringLiteral("Optimale Fallhöhe nach Sprunghöhe: 20 cm"));
         const protocols::Profile empty = ProfileRun({20}, 1).profile();
-        QCOMPARE(protocolrun::optimalByRsiText(empty),
+        QCOMPARE(protocolresults::fieldLine(protocolresults::profileOptima(empty).at(0)),
                  QStringLiteral("Optimale Fallhöhe nach RSI: keine (kein gültiger Sprung)"));
     }
 
@@ -208,7 +210,7 @@ private slots:
         result.meanContactMs = 182.4;
         result.meanHeightCm = 38.66;
         QCOMPARE(protocolrun::tenFiveText(result),
-                 QStringLiteral("RSI (beste 5 von 10): 2,13 · Stützzeit 182 ms · Höhe 38,7 cm · "
+                 QStringLiteral("RSI (beste 5 von 10): 2,13 · Stützzeit 182 ms · Höhe 38,66 cm · "
                                 "Sprünge 2, 3, 5, 7, 9"));
         QCOMPARE(protocolrun::tenFiveEnd().kind, AutoEnd::Kind::AfterJumps);
         QCOMPARE(protocolrun::tenFiveEnd().limit, 10);

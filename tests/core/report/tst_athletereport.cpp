@@ -26,7 +26,8 @@ private slots:
         QTest::newRow("excluded without a reason")
             << analysis::StoredJump{250, 400, 3, true} << "3|250|400|19,62|0,78|ausgeschlossen";
         QTest::newRow("contact not measured") << analysis::StoredJump{-1, 450, 4} << "4||450|||";
-        QTest::newRow("closing contact") << analysis::StoredJump{220, 0, 5} << "5|220|0|||";
+        QTest::newRow("closing contact, no jump and no number")
+            << analysis::StoredJump{220, 0, 5} << "|220|0|||";
     }
     void jumpTable() {
         QFETCH(analysis::StoredJump, jump);

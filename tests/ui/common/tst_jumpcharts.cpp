@@ -3,6 +3,7 @@
 #include "ui/common/JumpCharts.h"
 
 #include <QApplication>
+#include <QBarCategoryAxis>
 #include <QChart>
 #include <QLegend>
 #include <QValueAxis>
@@ -74,6 +75,26 @@ private slots:
         }
         titles.sort();
         QCOMPARE(titles, (QStringList{rsi ? "m/s" : "cm", "ms"}));
+    }
+
+    // The chart labels each place as the core numbers it; two places with the same label (two
+    // rejected jumps) both keep their place on the axis.
+    void theSeriesChartKeepsEveryPlace() {
+        QList<jumpcharts::SeriesSlot> places{{analysis::StoredJump{200, 500, 1}},
+                                             {},
+                                             {},
+                                             {analysis::StoredJump{190, 510, 2}},
+                                             {analysis::StoredJump{150, 0, 3}}};
+        const std::unique_ptr<QChart> chart(
+            jumpcharts::seriesChart(places, jumpcharts::BarValue::Height, 1.0));
+        const auto axes = chart->axes(Qt::Horizontal);
+        QCOMPARE(axes.size(), 1);
+        auto* categories = qobject_cast<QBarCategoryAxis*>(axes.first());
+        QVERIFY(categories);
+        QStringList shown = categories->categories();
+        for (QString& label : shown)
+            label.remove(QChar(0x200B));
+        QCOMPARE(shown, (QStringList{"1", "×", "×", "2", ""}));
     }
 };
 

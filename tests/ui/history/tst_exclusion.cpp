@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(column(f, "SELECT Grund FROM mr_ausschluss"), QStringList{"Doppelkontakt"});
         QVERIFY(!column(f, "SELECT Benutzer FROM mr_ausschluss").first().isEmpty());
         QCOMPARE(count(f, "mr"), 3);
-        QCOMPARE(gridColumn(grid, 5), (QStringList{"", "Doppelkontakt", ""}));
+        QCOMPARE(gridColumn(grid, 6), (QStringList{"", "Doppelkontakt", ""}));
         QVERIFY(grid->model()->index(1, 2).data(Qt::ForegroundRole).isValid());
         QVERIFY(!grid->model()->index(0, 2).data(Qt::ForegroundRole).isValid());
 
@@ -47,7 +47,7 @@ private slots:
         QVERIFY(!exclude->isEnabled() && restore->isEnabled());
         restore->trigger();
         QCOMPARE(count(f, "mr_ausschluss"), 0);
-        QCOMPARE(gridColumn(grid, 5), (QStringList{"", "", ""}));
+        QCOMPARE(gridColumn(grid, 6), (QStringList{"", "", ""}));
         QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }

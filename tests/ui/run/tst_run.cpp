@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChartView>
@@ -146,11 +147,16 @@ private slots:
         QVERIFY(jumpGrid(w)->isVisible());
         QCOMPARE(jumpGrid(w)->model()->rowCount(), 4);
         // The closing contact is shown as such, without flight time, height or efficiency.
-        QCOMPARE(jumpGrid(w)->model()->index(3, 5).data().toString(), QStringLiteral("Abschluss"));
-        QCOMPARE(jumpGrid(w)->model()->index(3, 5).data(Qt::ToolTipRole).toString(),
+        QCOMPARE(jumpGrid(w)->model()->index(3, 6).data().toString(), QStringLiteral("Abschluss"));
+        QCOMPARE(jumpGrid(w)->model()->index(3, 6).data(Qt::ToolTipRole).toString(),
                  QStringLiteral("Abschlusskontakt"));
-        for (const int column : {0, 2, 3, 4})
+        for (const int column : {0, 2, 3, 4, 5})
             QCOMPARE(jumpGrid(w)->model()->index(3, column).data().toString(), QString());
+        // Each jump's RSI, and the series' best height and RSI in its entry (150/600 ms).
+        QCOMPARE(jumpGrid(w)->model()->index(0, 5).data().toString(), QStringLiteral("1,53"));
+        QCOMPARE(QStringList({historyList(w)->topLevelItem(0)->text(10),
+                              historyList(w)->topLevelItem(0)->text(11)}),
+                 (QStringList{"44,15", "2,94"}));
         f.finish();
     }
 
@@ -172,6 +178,35 @@ private slots:
         QCOMPARE(label(w, "runStatusLabel")->text(), QStringLiteral("Meier, Anna – Sprung 1"));
         QVERIFY(f.messages.boxes.isEmpty());
         w.toggleRun();
+        f.finish();
+    }
+
+    // A jump the limits kept from the store stands in the chart between the stored jumps
+    // without a number: the bars marked as the best five carry the numbers of the result line
+    // and the grid.
+    void aRejectedJumpTakesNoNumber() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        QByteArray script;
+        for (const int contact : {200, 150, 180, 50, 160, 210, 170, 220, 155, 230, 240, 100})
+            script += QByteArray("300: 0 ") + QByteArray::number(contact) + " 1 244\n";
+        f.playScript(script);
+        MainWindow& w = f.start();
+        part<QComboBox>(w, "protocolChoice")->setCurrentText("10/5");
+        w.toggleRun();
+        pollUntilIdle(f);
+        QVERIFY(label(w, "protocolResultLabel")->text().endsWith("Sprünge 2, 3, 4, 6, 8"));
+        auto* view = part<QChartView>(w, "liveChartView");
+        auto* axis = qobject_cast<QBarCategoryAxis*>(view->chart()->axes(Qt::Horizontal).value(0));
+        QVERIFY(axis);
+        QStringList labels = axis->categories();
+        for (QString& text : labels)
+            text.remove(QChar(0x200B));
+        QCOMPARE(labels.mid(0, 5), (QStringList{"1", "2", "3", "×", "4"}));
+        QStringList marked;
+        for (const int place : part<LiveChart>(w, "liveChart")->markedPlaces())
+            marked << labels.value(place);
+        QCOMPARE(marked, (QStringList{"2", "3", "4", "6", "8"}));
         f.finish();
     }
 
@@ -597,7 +632,7 @@ private slots:
         QCOMPARE(count(f, "mr"), 10);
         QCOMPARE(count(f, "units_protokoll WHERE Protokoll = '10/5'"), 1);
         QCOMPARE(label(w, "protocolResultLabel")->text(),
-                 QStringLiteral("RSI (beste 5 von 10): 1,89 · Stützzeit 163 ms · Höhe 30,7 cm · "
+                 QStringLiteral("RSI (beste 5 von 10): 1,89 · Stützzeit 163 ms · Höhe 30,66 cm · "
                                 "Sprünge 2, 3, 4, 6, 8"));
         QVERIFY(label(w, "protocolResultLabel")->isVisible());
         auto* jumps = static_cast<JumpTableModel*>(jumpGrid(w)->model());
@@ -630,10 +665,10 @@ private slots:
         QTest::addColumn<QString>("finished20");
         QTest::addColumn<QString>("advice");
         QTest::newRow("short contacts")
-            << 200 << "20 cm: bester RSI 1,53 · beste Höhe 30,7 cm · mittlere Stützzeit 200 ms"
+            << 200 << "20 cm: bester RSI 1,53 · beste Höhe 30,66 cm · mittlere Stützzeit 200 ms"
             << QString();
         QTest::newRow("long contacts")
-            << 260 << "20 cm: bester RSI 1,18 · beste Höhe 30,7 cm · mittlere Stützzeit 260 ms"
+            << 260 << "20 cm: bester RSI 1,18 · beste Höhe 30,66 cm · mittlere Stützzeit 260 ms"
             << "Die mittlere Stützzeit liegt über 250 ms: das Profil kann enden.";
     }
     void aDropHeightProfile() {
