@@ -24,10 +24,7 @@ struct TextsOfProgress {
 // The order of the chooser: by name as shown, then drop height (none first), single jumps
 // before series; the lines without a test last.
 bool before(const Line& a, const Line& b) {
-    if (a.test.name.isEmpty() != b.test.name.isEmpty())
-        return b.test.name.isEmpty();
-    const int byName = QString::localeAwareCompare(measurementtest::shownName(a.test.name),
-                                                   measurementtest::shownName(b.test.name));
+    const int byName = measurementtest::compareShown(a.test.name, b.test.name);
     if (byName != 0)
         return byName < 0;
     if (a.test.dropHeightCm != b.test.dropHeightCm)

@@ -93,10 +93,7 @@ Best bestOf(const QList<DayJumps>& measurements, const Period& period, const Ran
 // The order of the tests of equal use: by name as shown (those without a test last), protocol
 // and drop height (none first).
 bool listedBefore(const RankedTest& a, const RankedTest& b) {
-    if (a.test.name.isEmpty() != b.test.name.isEmpty())
-        return b.test.name.isEmpty();
-    const int byName = QString::localeAwareCompare(measurementtest::shownName(a.test.name),
-                                                   measurementtest::shownName(b.test.name));
+    const int byName = measurementtest::compareShown(a.test.name, b.test.name);
     if (byName != 0)
         return byName < 0;
     if (a.protocol != b.protocol)

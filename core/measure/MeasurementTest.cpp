@@ -30,6 +30,12 @@ QString shownName(const QString& name) {
     return QCoreApplication::translate(kContext, name.toUtf8().constData());
 }
 
+int compareShown(const QString& a, const QString& b) {
+    if (a.isEmpty() != b.isEmpty())
+        return a.isEmpty() ? 1 : -1;
+    return QString::localeAwareCompare(shownName(a), shownName(b));
+}
+
 QString exportKey(const QString& name) {
     static const QStringList keys{QStringLiteral("drop_jump"), QStringLiteral("jump_series"),
                                   QStringLiteral("countermovement_jump"),

@@ -26,6 +26,9 @@ inline constexpr int kMaxDropHeightCm = 150;
 QStringList offeredNames();
 // The name as the user reads it (the program's tests in the user's language).
 QString shownName(const QString& name);
+// The order of tests in a list by their stored names: by the name as shown, those without a
+// test last. Negative, zero or positive as QString::localeAwareCompare.
+int compareShown(const QString& a, const QString& b);
 // The test in the files for analysis tools, alike in every language: "drop_jump",
 // "jump_series", "countermovement_jump" and "squat_jump" for the program's tests, a test of the
 // user's own by its text; empty without a test.
