@@ -21,6 +21,8 @@ public:
     void showNothing();
     // `tenFive`: the series was run as 10/5, and its best five are marked.
     void showSeries(qint64 seriesKey, bool tenFive = false);
+    // The jumps of a measurement not yet on the server: shown, but not to be excluded.
+    void showJournalled(const QList<Jump>& jumps) { show(jumps, false); }
 
     // The number of the jump in a row of a series shown; none for another row or list.
     std::optional<int> jumpIndex(int row) const;

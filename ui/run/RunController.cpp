@@ -255,9 +255,12 @@ void RunController::runEnded(RunEnd end) {
     takeProfileTrial();
     // The newest measurement is the chosen one, with its layout and jumps. A failure to read
     // it goes with the run's end, which tells the user once. A run whose jumps went to the
-    // journal told the user already where they are; a server still away is no news.
-    if (session().state().journalEntry != 0 && station_.store().serverAway())
+    // journal told the user already where they are; the list shows them from there until
+    // they are on the server.
+    if (session().state().journalEntry != 0) {
+        history_.showJournalled();
         return;
+    }
     history_.chooseNewest();
     showTenFiveResult();
 }
