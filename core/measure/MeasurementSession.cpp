@@ -80,7 +80,7 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
     phase_ = RunPhase::Starting;
     // Names described for another athlete are not this one's.
     if (journalAthlete_.serverId != athleteId)
-        journalAthlete_ = {athleteId, 0, {}, {}, {}};
+        journalAthlete_ = {athleteId, 0, {}, {}, {}, -1, {}};
     athleteId_ = athleteId;
     test_ = test;
     autoEnd_ = autoEnd;
@@ -110,7 +110,8 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
 }
 
 void MeasurementSession::describeAthlete(const Athlete& athlete) {
-    journalAthlete_ = {athlete.id, 0, athlete.name, athlete.firstName, athlete.birthDate};
+    journalAthlete_ = {athlete.id,        0,           athlete.name,  athlete.firstName,
+                       athlete.birthDate, athlete.sex, athlete.remark};
 }
 
 void MeasurementSession::finishStart(bool started) {
