@@ -1528,8 +1528,8 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>Previous athlete</translation>
     </message>
     <message>
-        <source>&amp;Testtag …</source>
-        <translation>&amp;Test day …</translation>
+        <source>Testtag …</source>
+        <translation>Test day …</translation>
     </message>
     <message>
         <source>Testtag: Test, Fallhöhe und Protokoll einmal für die Gruppe</source>
@@ -1541,7 +1541,7 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
     <message>
         <source>Testtag &amp;beenden</source>
-        <translation>&amp;End test day</translation>
+        <translation>Finis&amp;h test day</translation>
     </message>
     <message>
         <source>Der Testtag „%1“ vom %2 ist nicht beendet. Möchten Sie ihn fortsetzen?</source>
@@ -1553,7 +1553,7 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
     <message>
         <source>Testtag beenden</source>
-        <translation>End test day</translation>
+        <translation>Finish test day</translation>
     </message>
     <message>
         <source>Später</source>
@@ -1561,7 +1561,7 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
     <message>
         <source>Der Testtag „%1“ läuft noch. Beenden Sie ihn mit „Testtag beenden“, bevor Sie einen neuen beginnen.</source>
-        <translation>The test day “%1” is still going on. End it with “End test day” before you begin a new one.</translation>
+        <translation>The test day “%1” is still going on. End it with “Finish test day” before you begin a new one.</translation>
     </message>
     <message>
         <source>als Nächstes · %1</source>

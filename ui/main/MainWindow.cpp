@@ -250,8 +250,9 @@ void MainWindow::buildActions() {
     previousAthleteAction_ =
         makeAction(QStringLiteral("previousAthleteAction"), tr("&Voriger Sportler"),
                    tr("Voriger Sportler"), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    // Every letter of it leads to another entry of the menu already.
     testDayAction_ =
-        makeAction(QStringLiteral("testDayAction"), tr("&Testtag …"),
+        makeAction(QStringLiteral("testDayAction"), tr("Testtag …"),
                    tr("Testtag: Test, Fallhöhe und Protokoll einmal für die Gruppe"), {});
     testDayAction_->setIconText(tr("Testtag"));
     endTestDayAction_ =
@@ -280,6 +281,7 @@ void MainWindow::buildActions() {
         {changeAthleteAction_, Picture::ChangeAthlete},
         {deleteAthleteAction_, Picture::DeleteAthlete},
         {startAction_, Picture::StartMeasurement},
+        {testDayAction_, Picture::TestDay},
     };
     for (const auto& [action, picture] : pictures) {
         action->setIcon(icons::image(picture));
@@ -372,7 +374,6 @@ void MainWindow::buildToolBar() {
     toolBar->addAction(showAllAction_);
     toolBar->addAction(newAthleteAction_);
     toolBar->addAction(changeAthleteAction_);
-    toolBar->addSeparator();
     toolBar->addAction(testDayAction_);
     setContextMenuPolicy(Qt::NoContextMenu);
 }
