@@ -1575,6 +1575,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Testtag „%1“: alle Versuche gemessen.</source>
         <translation>Test day “%1”: all trials measured.</translation>
     </message>
+    <message>
+        <source>Neuer Testtag</source>
+        <translation>New test day</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementRepository</name>
