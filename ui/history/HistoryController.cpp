@@ -113,8 +113,10 @@ void HistoryController::showJournalled() {
     kept << history::journalledEntries(journalled_, continuedOf(journalled_));
     history::sortNewestFirst(kept);
     panel_.setEntries(kept);
+    // What the choice reads beside the journal may be on a server that is away; the status
+    // bar says so already.
     if (!kept.isEmpty())
-        chooseNewest();
+        (void)failureOf([this] { chooseNewest(); });
 }
 
 std::optional<JournalEntry> HistoryController::chosenJournalled() const {
