@@ -25,6 +25,7 @@ struct DataStore::Open {
     MeasurementRepository measurements{database};
     JumpReader jumps{database};
     GroupRepository groups{database};
+    RetestRepository retests{database};
 };
 
 DataStore::DataStore() = default;
@@ -74,6 +75,10 @@ JumpReader& DataStore::jumps() {
 
 GroupRepository& DataStore::groups() {
     return require().groups;
+}
+
+RetestRepository& DataStore::retests() {
+    return require().retests;
 }
 
 bool DataStore::allOrNothing(const std::function<bool()>& work) {

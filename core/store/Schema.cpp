@@ -257,6 +257,32 @@ const Step kJournalTransfers{
     },
 };
 
+// Version 8: the test–retest pairs a user marks (a measurement and the one it repeats, by
+// their rows of units, which stay when a measurement is moved or renumbered), and the smallest
+// worthwhile change a user sets for a test and drop height, which then takes the place of the
+// group's spread. A test without a drop height has none there (NULL).
+const Step kRetestPairs{
+    8,
+    {
+        QStringLiteral("CREATE TABLE units_wiederholung ("
+                       " Unit_ID INTEGER PRIMARY KEY,"
+                       " Erste_ID INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE test_aenderung ("
+                       " Test VARCHAR(40) NOT NULL,"
+                       " Fallhoehe INTEGER,"
+                       " Wert DOUBLE NOT NULL)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE units_wiederholung ("
+                       " Unit_ID BIGINT PRIMARY KEY,"
+                       " Erste_ID BIGINT NOT NULL)"),
+        QStringLiteral("CREATE TABLE test_aenderung ("
+                       " Test VARCHAR(40) NOT NULL,"
+                       " Fallhoehe INTEGER,"
+                       " Wert DOUBLE PRECISION NOT NULL)"),
+    },
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -295,9 +321,14 @@ void take(Database& db, const QString& statement) {
 } // namespace
 
 const QList<Feature>& features() {
-    static const QList<Feature> all{
-        Feature::Tests,   Feature::Exclusions,       Feature::Groups,          Feature::Protocols,
-        Feature::Changes, Feature::GroupNamesUnique, Feature::JournalTransfers};
+    static const QList<Feature> all{Feature::Tests,
+                                    Feature::Exclusions,
+                                    Feature::Groups,
+                                    Feature::Protocols,
+                                    Feature::Changes,
+                                    Feature::GroupNamesUnique,
+                                    Feature::JournalTransfers,
+                                    Feature::RetestPairs};
     return all;
 }
 
@@ -317,6 +348,8 @@ int sinceVersion(Feature feature) {
         return kGroupNamesUnique.version;
     case Feature::JournalTransfers:
         return kJournalTransfers.version;
+    case Feature::RetestPairs:
+        return kRetestPairs.version;
     }
     return latestVersion() + 1;
 }
@@ -342,6 +375,9 @@ QString missingText(Feature feature) {
     case Feature::JournalTransfers:
         return SchemaTexts::tr("Messungen, die eine Station ohne Server zwischengespeichert hat, "
                                "werden nicht übertragen.");
+    case Feature::RetestPairs:
+        return SchemaTexts::tr("Test–Retest-Paare und eine festgelegte kleinste bedeutsame "
+                               "Änderung können nicht gespeichert werden.");
     }
     return {};
 }
@@ -357,7 +393,7 @@ QString missingAt(int version) {
 const QList<Step>& steps() {
     static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups,
                                  kProtocols,         kChanges,       kGroupNamesUnique,
-                                 kJournalTransfers};
+                                 kJournalTransfers,  kRetestPairs};
     return all;
 }
 

@@ -2,6 +2,7 @@
 #include "core/store/Database.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
+#include "core/store/RetestRepository.h"
 #include "core/store/Schema.h"
 #include "support/TempDataDir.h"
 
@@ -45,7 +46,8 @@ void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
     for (const char* table :
          {"units_test", "sportler_test", "mr_ausschluss", "gruppen", "gruppen_sportler",
-          "units_protokoll", "profile", "units_aenderung", "units_uebertragen", "schema_version"})
+          "units_protokoll", "profile", "units_aenderung", "units_uebertragen",
+          "units_wiederholung", "test_aenderung", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -86,11 +88,11 @@ private slots:
             QVERIFY(data.db->has(feature));
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6", "7"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"7"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"8"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -169,7 +171,7 @@ private slots:
         for (const schema::Feature feature : schema::features())
             QVERIFY(db.has(feature));
         QCOMPARE(column(db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6", "7"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8"}));
         QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
         QCOMPARE(column(db, "SELECT Grund FROM mr_ausschluss"), QVariantList{"x"});
     }
@@ -187,6 +189,7 @@ private slots:
         // A groups' table of other columns cannot have its names folded.
         QTest::newRow("unique group names") << 6 << "gruppen";
         QTest::newRow("journal transfers") << 7 << "units_uebertragen";
+        QTest::newRow("retest pairs") << 8 << "test_aenderung";
     }
     void aFailedStepNamesWhatIsMissing() {
         QFETCH(int, version);
@@ -421,6 +424,42 @@ private slots:
         QCOMPARE(repo.ofAthlete(12).size(), inTheWay ? 2 : 3);
         QCOMPARE(column(db, "SELECT COUNT(*) FROM units_uebertragen"),
                  QVariantList{inTheWay ? "0" : "1"});
+    }
+
+    // A database of version 7 gains the marked test–retest pairs and the worthwhile changes set
+    // for a test, and a station of version 7 records on it as before. When the step fails,
+    // marking is refused with what the database lacks, and nothing is set.
+    void aVersion7DatabaseGainsTheRetestPairs_data() {
+        QTest::addColumn<bool>("inTheWay");
+        QTest::newRow("upgraded") << false;
+        QTest::newRow("step failed") << true;
+    }
+    void aVersion7DatabaseGainsTheRetestPairs() {
+        QFETCH(bool, inTheWay);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, 7)), 7);
+            if (inTheWay) {
+                QSqlQuery q(db.connection());
+                QVERIFY(q.exec("CREATE TABLE units_wiederholung (Notiz VARCHAR(10))"));
+            }
+        }
+        Database db(store.location);
+        QCOMPARE(bool(db.upgradeFailure()), inTheWay);
+        QCOMPARE(db.schemaVersion(), inTheWay ? 7 : schema::latestVersion());
+        MeasurementRepository repo(db);
+        // What a station of version 7 does: record, and read what it recorded.
+        repo.recordFirstJump(12, QDateTime({2026, 12, 9}, {9, 0}), {200, 500, 2.5, 1});
+        QCOMPARE(repo.ofAthlete(12).size(), 2);
+        RetestRepository retests(db);
+        const auto marking = failureOf([&] { retests.markRepeat(12, 2, 1); });
+        QCOMPARE(bool(marking), inTheWay);
+        if (inTheWay)
+            QCOMPARE(marking->text, schema::missingText(schema::Feature::RetestPairs));
+        QCOMPARE(retests.pairsOf(12).value(2), inTheWay ? 0 : 1);
+        QVERIFY(!retests.worthwhileChange({"Drop Jump", 30}));
     }
 
     // Of several steps those before the failing one stay.
