@@ -380,3 +380,14 @@ void writeSeriesBars(QSettings& settings, const QString& value) {
     settings.setValue(QStringLiteral("Fenster/Serienbalken"), value);
     settings.sync();
 }
+
+qint64 readChosenGroup(QSettings& settings) {
+    bool ok = false;
+    const qint64 id = settings.value(QStringLiteral("Fenster/Gruppe")).toLongLong(&ok);
+    return ok && id > 0 ? id : 0;
+}
+
+void writeChosenGroup(QSettings& settings, qint64 groupId) {
+    settings.setValue(QStringLiteral("Fenster/Gruppe"), groupId);
+    settings.sync();
+}

@@ -97,3 +97,8 @@ void writeWindowDividers(QSettings& settings, const QList<QByteArray>& dividers)
 // "Serienbalken": "Hoehe" or "RSI". Empty when nothing is stored.
 QString readSeriesBars(QSettings& settings);
 void writeSeriesBars(QSettings& settings, const QString& value);
+
+// The group chosen above the athlete grid, in "Fenster" beside the geometry, key "Gruppe":
+// its ID, 0 for all athletes (and when nothing or no number is stored).
+qint64 readChosenGroup(QSettings& settings);
+void writeChosenGroup(QSettings& settings, qint64 groupId);

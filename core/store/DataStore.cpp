@@ -25,6 +25,7 @@ struct DataStore::Open {
     MeasurementRepository measurements{database};
     JumpReader jumps{database};
     GroupRepository groups{database};
+    TestDayRepository testDays{database};
     RetestRepository retests{database};
 };
 
@@ -75,6 +76,10 @@ JumpReader& DataStore::jumps() {
 
 GroupRepository& DataStore::groups() {
     return require().groups;
+}
+
+TestDayRepository& DataStore::testDays() {
+    return require().testDays;
 }
 
 RetestRepository& DataStore::retests() {

@@ -9,6 +9,7 @@
 #include "core/store/Schema.h"
 #include "core/store/StoreHealth.h"
 #include "core/store/StoreLocation.h"
+#include "core/store/TestDayRepository.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -51,6 +52,9 @@ public:
     // The groups of athletes; without the feature Groups every reading is empty and
     // available() is false.
     GroupRepository& groups();
+    // The test days; without the feature TestDays every reading is empty and available() is
+    // false.
+    TestDayRepository& testDays();
     // The test–retest pairs the user marks and the smallest worthwhile change set for a test;
     // without the feature RetestPairs nothing is marked or set.
     RetestRepository& retests();

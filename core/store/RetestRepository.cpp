@@ -19,9 +19,8 @@ struct RetestTexts {
 
 // The row of an athlete's measurement by its number; throws when there is none.
 qint64 rowOf(Database& db, qint64 athleteId, qint64 number) {
-    QSqlQuery q =
-        db.read(QStringLiteral("SELECT ID FROM units WHERE Ref_ID = ? AND Nummer = ?"),
-                {athleteId, number});
+    QSqlQuery q = db.read(QStringLiteral("SELECT ID FROM units WHERE Ref_ID = ? AND Nummer = ?"),
+                          {athleteId, number});
     if (!q.next())
         throw AppError(RetestTexts::tr("Die Messung %1 ist nicht mehr gespeichert.").arg(number));
     return q.value(0).toLongLong();
@@ -29,7 +28,8 @@ qint64 rowOf(Database& db, qint64 athleteId, qint64 number) {
 
 // The drop height as the table keeps it; a test without one matches NULL.
 QString heightCondition(const MeasurementTest& test) {
-    return test.dropHeightCm ? QStringLiteral("Fallhoehe = ?") : QStringLiteral("Fallhoehe IS NULL");
+    return test.dropHeightCm ? QStringLiteral("Fallhoehe = ?")
+                             : QStringLiteral("Fallhoehe IS NULL");
 }
 
 QVariantList keyValues(const MeasurementTest& test) {
@@ -81,8 +81,9 @@ void RetestRepository::markRepeat(qint64 athleteId, qint64 repeatNumber, qint64 
                                            "%2 markiert.")
                                .arg(firstNumber)
                                .arg(repeatNumber));
-        db_.write(QStringLiteral("INSERT INTO units_wiederholung (Unit_ID, Erste_ID) VALUES (?, ?)"),
-                  {repeat, first});
+        db_.write(
+            QStringLiteral("INSERT INTO units_wiederholung (Unit_ID, Erste_ID) VALUES (?, ?)"),
+            {repeat, first});
     }
     change.commit();
 }
@@ -90,9 +91,9 @@ void RetestRepository::markRepeat(qint64 athleteId, qint64 repeatNumber, qint64 
 std::optional<double> RetestRepository::worthwhileChange(const MeasurementTest& test) {
     if (!available() || test.name.isEmpty())
         return std::nullopt;
-    QSqlQuery q = db_.read(
-        QStringLiteral("SELECT Wert FROM test_aenderung WHERE Test = ? AND %1").arg(heightCondition(test)),
-        keyValues(test));
+    QSqlQuery q = db_.read(QStringLiteral("SELECT Wert FROM test_aenderung WHERE Test = ? AND %1")
+                               .arg(heightCondition(test)),
+                           keyValues(test));
     if (!q.next())
         return std::nullopt;
     bool ok = false;
@@ -116,9 +117,8 @@ void RetestRepository::setWorthwhileChange(const MeasurementTest& test,
                   .arg(heightCondition(test)),
               keyValues(test));
     if (value)
-        db_.write(QStringLiteral("INSERT INTO test_aenderung (Test, Fallhoehe, Wert) VALUES (?, ?, ?)"),
-                  {test.name,
-                   test.dropHeightCm ? QVariant(*test.dropHeightCm) : QVariant(),
-                   *value});
+        db_.write(
+            QStringLiteral("INSERT INTO test_aenderung (Test, Fallhoehe, Wert) VALUES (?, ?, ?)"),
+            {test.name, test.dropHeightCm ? QVariant(*test.dropHeightCm) : QVariant(), *value});
     change.commit();
 }

@@ -257,12 +257,82 @@ const Step kJournalTransfers{
     },
 };
 
-// Version 8: the test–retest pairs a user marks (a measurement and the one it repeats, by
+// Version 8: test days ("Testtag"): one set-up for a squad (test, drop height, protocol with a
+// profile's heights and trials, the operating mode and the end of a series, the trials each
+// athlete makes), the athletes in the order of the start list, and which measurement was a
+// trial of which day. An athlete's row keeps the profile he runs on the day and when he
+// stopped. The mark of a measurement is a table of its own, so that the measurement table
+// stays as older stations know it. No foreign keys, as with version 1.
+const Step kTestDays{
+    8,
+    {
+        QStringLiteral("CREATE TABLE testtage ("
+                       " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                       " Name VARCHAR(100) NOT NULL,"
+                       " Test VARCHAR(40),"
+                       " Fallhoehe INTEGER,"
+                       " Protokoll VARCHAR(20),"
+                       " Hoehen VARCHAR(200),"
+                       " Versuche_Hoehe INTEGER,"
+                       " Betriebsart INTEGER NOT NULL,"
+                       " Serienende INTEGER NOT NULL,"
+                       " Serienende_Wert INTEGER,"
+                       " Versuche INTEGER NOT NULL,"
+                       " Gruppe_ID INTEGER,"
+                       " Beginn TIMESTAMP,"
+                       " Ende TIMESTAMP,"
+                       " Station VARCHAR(100))"),
+        QStringLiteral("CREATE TABLE testtage_sportler ("
+                       " Testtag_ID INTEGER NOT NULL,"
+                       " Sportler_ID INTEGER NOT NULL,"
+                       " Platz INTEGER NOT NULL,"
+                       " Profil_ID INTEGER,"
+                       " Beendet TIMESTAMP,"
+                       " PRIMARY KEY (Testtag_ID, Sportler_ID))"),
+        QStringLiteral("CREATE TABLE units_testtag ("
+                       " Unit_ID INTEGER PRIMARY KEY,"
+                       " Testtag_ID INTEGER NOT NULL)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_testtag_tag ON units_testtag (Testtag_ID)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE testtage ("
+                       " ID BIGSERIAL PRIMARY KEY,"
+                       " Name VARCHAR(100) NOT NULL,"
+                       " Test VARCHAR(40),"
+                       " Fallhoehe INTEGER,"
+                       " Protokoll VARCHAR(20),"
+                       " Hoehen VARCHAR(200),"
+                       " Versuche_Hoehe INTEGER,"
+                       " Betriebsart INTEGER NOT NULL,"
+                       " Serienende INTEGER NOT NULL,"
+                       " Serienende_Wert INTEGER,"
+                       " Versuche INTEGER NOT NULL,"
+                       " Gruppe_ID BIGINT,"
+                       " Beginn TIMESTAMP,"
+                       " Ende TIMESTAMP,"
+                       " Station VARCHAR(100))"),
+        QStringLiteral("CREATE TABLE testtage_sportler ("
+                       " Testtag_ID BIGINT NOT NULL,"
+                       " Sportler_ID BIGINT NOT NULL,"
+                       " Platz INTEGER NOT NULL,"
+                       " Profil_ID BIGINT,"
+                       " Beendet TIMESTAMP,"
+                       " PRIMARY KEY (Testtag_ID, Sportler_ID))"),
+        QStringLiteral("CREATE TABLE units_testtag ("
+                       " Unit_ID BIGINT PRIMARY KEY,"
+                       " Testtag_ID BIGINT NOT NULL)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_testtag_tag ON units_testtag (Testtag_ID)"),
+    },
+};
+
+// Version 9: the test–retest pairs a user marks (a measurement and the one it repeats, by
 // their rows of units, which stay when a measurement is moved or renumbered), and the smallest
 // worthwhile change a user sets for a test and drop height, which then takes the place of the
 // group's spread. A test without a drop height has none there (NULL).
 const Step kRetestPairs{
-    8,
+    9,
     {
         QStringLiteral("CREATE TABLE units_wiederholung ("
                        " Unit_ID INTEGER PRIMARY KEY,"
@@ -328,6 +398,7 @@ const QList<Feature>& features() {
                                     Feature::Changes,
                                     Feature::GroupNamesUnique,
                                     Feature::JournalTransfers,
+                                    Feature::TestDays,
                                     Feature::RetestPairs};
     return all;
 }
@@ -348,6 +419,8 @@ int sinceVersion(Feature feature) {
         return kGroupNamesUnique.version;
     case Feature::JournalTransfers:
         return kJournalTransfers.version;
+    case Feature::TestDays:
+        return kTestDays.version;
     case Feature::RetestPairs:
         return kRetestPairs.version;
     }
@@ -375,6 +448,9 @@ QString missingText(Feature feature) {
     case Feature::JournalTransfers:
         return SchemaTexts::tr("Messungen, die eine Station ohne Server zwischengespeichert hat, "
                                "werden nicht übertragen.");
+    case Feature::TestDays:
+        return SchemaTexts::tr("Es gibt keine Testtage: jede Messung wird mit den Angaben im "
+                               "Messfenster gespeichert.");
     case Feature::RetestPairs:
         return SchemaTexts::tr("Test–Retest-Paare und eine festgelegte kleinste bedeutsame "
                                "Änderung können nicht gespeichert werden.");
@@ -393,7 +469,7 @@ QString missingAt(int version) {
 const QList<Step>& steps() {
     static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups,
                                  kProtocols,         kChanges,       kGroupNamesUnique,
-                                 kJournalTransfers,  kRetestPairs};
+                                 kJournalTransfers,  kTestDays,      kRetestPairs};
     return all;
 }
 

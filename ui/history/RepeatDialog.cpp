@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-RepeatDialog::RepeatDialog(const QList<HistoryController::RepeatChoice>& choices,
-                           qint64 current, const QString& measurementText, QWidget* parent)
+RepeatDialog::RepeatDialog(const QList<HistoryController::RepeatChoice>& choices, qint64 current,
+                           const QString& measurementText, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("repeatDialog"));
     setWindowTitle(tr("Test–Retest-Paar"));

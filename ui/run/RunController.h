@@ -3,6 +3,7 @@
 #include "core/analysis/Protocols.h"
 #include "core/measure/MeasurementSession.h"
 #include "core/measure/ProtocolRun.h"
+#include "core/measure/TestDay.h"
 #include "core/store/AthleteRepository.h"
 
 #include <QObject>
@@ -38,8 +39,20 @@ public:
     void endProfile();
     // The profile that goes on, if any.
     const std::optional<ProfileRun>& profile() const { return profile_; }
-    // Offers the athlete's last test for his next measurement (Drop Jump when he has none).
-    void offerTestOf(qint64 athleteId);
+
+    // A test day: from now on every run records the next trial of the athlete started with
+    // exactly the day's set-up (see testday::nextTrial), whatever the set-up panel held.
+    // Throws AppError when the day is no longer stored, or a profile goes on.
+    void openTestDay(qint64 dayId);
+    // The day ends at this station (it is not ended in the store).
+    void leaveTestDay();
+    bool inTestDay() const { return startList_.has_value(); }
+    // The start list as last read; read again after every run and by readStartList().
+    const std::optional<testday::StartList>& startList() const { return startList_; }
+    void readStartList();
+    // During a profile's day: what the athlete's next trial is, what his last height gave and
+    // the advice to end (each per athlete); "Profil beenden" then ends his profile.
+    void showGuideOf(qint64 athleteId, const QString& athleteName);
 
     void runStarting() override;
     void runStarted() override;
@@ -62,6 +75,8 @@ signals:
     void startCaptionChanged(const QString& caption);
     // A drop-height profile ended with its trials: its result for the athlete named.
     void profileEnded(const protocols::Profile& profile, const QString& athleteName);
+    // The start list of the test day was read again (after a run, a profile ended).
+    void startListChanged();
 
 private:
     void showIdle(bool idle);
@@ -96,4 +111,11 @@ private:
     std::optional<analysis::StoredJump> trialJump_;
     // The measurement the last run created, if any.
     std::optional<qint64> createdMeasurementNumber_;
+    // The test day that goes on, with its start list as last read, and the athlete whose
+    // profile guide is shown.
+    std::optional<testday::StartList> startList_;
+    qint64 guideAthleteId_ = 0;
+    QString guideAthleteName_;
+    void startTrialOfDay(const Athlete& athlete);
+    void endProfileOfDay();
 };

@@ -69,8 +69,8 @@ std::optional<double> WorthwhileDialog::enteredValue() const {
     return realchange::parseWorthwhile(valueField_->text());
 }
 
-std::optional<std::optional<double>>
-WorthwhileDialog::ask(QWidget* parent, const QString& testText, std::optional<double> current) {
+std::optional<std::optional<double>> WorthwhileDialog::ask(QWidget* parent, const QString& testText,
+                                                           std::optional<double> current) {
     WorthwhileDialog dialog(testText, current, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

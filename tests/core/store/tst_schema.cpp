@@ -1,4 +1,5 @@
 #include "core/base/Errors.h"
+#include "core/measure/TestDay.h"
 #include "core/store/Database.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
@@ -13,6 +14,12 @@
 #include <sys/stat.h>
 
 namespace {
+
+// The athlete the day's start list calls next; 0 for none.
+qint64 testdayNext(DataStore& store, qint64 dayId) {
+    const testday::StartList list = testday::startList(store, dayId);
+    return list.next ? list.places[*list.next].athleteId : 0;
+}
 
 bool hasTable(Database& db, const QString& table) {
     QSqlQuery q(db.connection());
@@ -44,10 +51,10 @@ QStringList oldColumns(Database& db) {
 // tables with rows in them, nothing else.
 void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
-    for (const char* table :
-         {"units_test", "sportler_test", "mr_ausschluss", "gruppen", "gruppen_sportler",
-          "units_protokoll", "profile", "units_aenderung", "units_uebertragen",
-          "units_wiederholung", "test_aenderung", "schema_version"})
+    for (const char* table : {"units_test", "sportler_test", "mr_ausschluss", "gruppen",
+                              "gruppen_sportler", "units_protokoll", "profile", "units_aenderung",
+                              "units_uebertragen", "testtage", "testtage_sportler", "units_testtag",
+                              "units_wiederholung", "test_aenderung", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -88,11 +95,11 @@ private slots:
             QVERIFY(data.db->has(feature));
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"8"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"9"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -171,7 +178,7 @@ private slots:
         for (const schema::Feature feature : schema::features())
             QVERIFY(db.has(feature));
         QCOMPARE(column(db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
         QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
         QCOMPARE(column(db, "SELECT Grund FROM mr_ausschluss"), QVariantList{"x"});
     }
@@ -189,7 +196,8 @@ private slots:
         // A groups' table of other columns cannot have its names folded.
         QTest::newRow("unique group names") << 6 << "gruppen";
         QTest::newRow("journal transfers") << 7 << "units_uebertragen";
-        QTest::newRow("retest pairs") << 8 << "test_aenderung";
+        QTest::newRow("test days") << 8 << "testtage_sportler";
+        QTest::newRow("retest pairs") << 9 << "test_aenderung";
     }
     void aFailedStepNamesWhatIsMissing() {
         QFETCH(int, version);
@@ -426,15 +434,44 @@ private slots:
                  QVariantList{inTheWay ? "0" : "1"});
     }
 
-    // A database of version 7 gains the marked test–retest pairs and the worthwhile changes set
-    // for a test, and a station of version 7 records on it as before. When the step fails,
-    // marking is refused with what the database lacks, and nothing is set.
-    void aVersion7DatabaseGainsTheRetestPairs_data() {
+    // A database of each earlier version is brought to the newest, keeps what it holds and
+    // takes a test day with its trials.
+    void eachEarlierVersionGainsTheTestDays_data() {
+        QTest::addColumn<int>("from");
+        for (int version = 0; version < schema::latestVersion(); ++version)
+            QTest::addRow("version %d", version) << version;
+    }
+    void eachEarlierVersionGainsTheTestDays() {
+        QFETCH(int, from);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeOldFormat(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, from)), from);
+        }
+        OpenedStore opened(store.location);
+        QVERIFY(!opened.upgradeFailure());
+        QVERIFY(opened.has(schema::Feature::TestDays));
+        TestDay day;
+        day.name = "U19";
+        day.begun = QDateTime({2026, 12, 9}, {9, 0});
+        const qint64 id = opened.testDays().open(day, {12});
+        const Measurement m = opened.measurements().recordFirstJump(
+            12, QDateTime({2026, 12, 9}, {9, 5}), {200, 500, 2.5, 1}, {}, {}, {}, id);
+        QCOMPARE(opened.testDays().trialCounts(id).value(12), 1);
+        QCOMPARE(opened.testDays().dayOfMeasurement(m.id), id);
+        QCOMPARE(opened.measurements().ofAthlete(12).size(), 2);
+    }
+
+    // A database of version 7 gains the test days, and a station of version 7 records and
+    // deletes on it as before (the trial of a day it deletes leaves the day's count). When
+    // the step fails, the store offers no days and records as before.
+    void aVersion7DatabaseGainsTheTestDays_data() {
         QTest::addColumn<bool>("inTheWay");
         QTest::newRow("upgraded") << false;
         QTest::newRow("step failed") << true;
     }
-    void aVersion7DatabaseGainsTheRetestPairs() {
+    void aVersion7DatabaseGainsTheTestDays() {
         QFETCH(bool, inTheWay);
         TestStore store;
         {
@@ -443,14 +480,63 @@ private slots:
             QCOMPARE(schema::upgrade(db, schema::steps().mid(0, 7)), 7);
             if (inTheWay) {
                 QSqlQuery q(db.connection());
+                QVERIFY(q.exec("CREATE TABLE units_testtag (Notiz VARCHAR(10))"));
+            }
+        }
+        OpenedStore opened(store.location);
+        QCOMPARE(bool(opened.upgradeFailure()), inTheWay);
+        QCOMPARE(opened.has(schema::Feature::TestDays), !inTheWay);
+        QCOMPARE(opened.testDays().available(), !inTheWay);
+        TestDay day;
+        day.name = "U19";
+        const auto opening = failureOf([&] { opened.testDays().open(day, {12}); });
+        QCOMPARE(bool(opening), inTheWay);
+        if (inTheWay) {
+            QCOMPARE(opening->text, schema::missingText(schema::Feature::TestDays));
+            QVERIFY(opened.testDays().openDays().isEmpty());
+            return;
+        }
+        const qint64 id = opened.testDays().openDays().first().id;
+        opened.measurements().recordFirstJump(12, QDateTime({2026, 12, 9}, {9, 0}),
+                                              {200, 500, 2.5, 1}, {}, {}, {}, id);
+        // The older station: its own statements on the tables it knows.
+        Database older(store.location);
+        QSqlQuery q(older.connection());
+        QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                       "(12, '2026-12-09T09:10:00', 3, 1)"));
+        QVERIFY(q.exec("INSERT INTO mr VALUES (12003, 210, 480, 2.29, 1)"));
+        QVERIFY(q.exec("DELETE FROM mr WHERE Serie = 12002"));
+        QVERIFY(q.exec("DELETE FROM units WHERE Nummer = 2"));
+        QCOMPARE(opened.measurements().ofAthlete(12).size(), 2);
+        QCOMPARE(opened.testDays().trialCounts(id).value(12), 0);
+        QCOMPARE(testdayNext(opened, id), 12);
+    }
+
+    // A database of version 8 gains the marked test–retest pairs and the worthwhile changes set
+    // for a test, and a station of version 8 records on it as before. When the step fails,
+    // marking is refused with what the database lacks, and nothing is set.
+    void aVersion8DatabaseGainsTheRetestPairs_data() {
+        QTest::addColumn<bool>("inTheWay");
+        QTest::newRow("upgraded") << false;
+        QTest::newRow("step failed") << true;
+    }
+    void aVersion8DatabaseGainsTheRetestPairs() {
+        QFETCH(bool, inTheWay);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, 8)), 8);
+            if (inTheWay) {
+                QSqlQuery q(db.connection());
                 QVERIFY(q.exec("CREATE TABLE units_wiederholung (Notiz VARCHAR(10))"));
             }
         }
         Database db(store.location);
         QCOMPARE(bool(db.upgradeFailure()), inTheWay);
-        QCOMPARE(db.schemaVersion(), inTheWay ? 7 : schema::latestVersion());
+        QCOMPARE(db.schemaVersion(), inTheWay ? 8 : schema::latestVersion());
         MeasurementRepository repo(db);
-        // What a station of version 7 does: record, and read what it recorded.
+        // What a station of version 8 does: record, and read what it recorded.
         repo.recordFirstJump(12, QDateTime({2026, 12, 9}, {9, 0}), {200, 500, 2.5, 1});
         QCOMPARE(repo.ofAthlete(12).size(), 2);
         RetestRepository retests(db);
