@@ -1576,6 +1576,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>Test day “%1”: all trials measured.</translation>
     </message>
     <message>
+        <source>Neuer Testtag</source>
+        <translation>New test day</translation>
+    </message>
+    <message>
         <source>Als &amp;Wiederholung markieren …</source>
         <translation>Mark as &amp;repeat …</translation>
     </message>

@@ -486,6 +486,21 @@ void MainWindow::setUpTestDay() {
     }
     if (!checkWritable(station_.store(), context_.messages))
         return;
+    // A day not ended (here, or begun at another station on the shared database) is offered
+    // to be taken up before a new one.
+    if (const QList<TestDay> open = station_.store().testDays().openDays(); !open.isEmpty()) {
+        MessageBox box;
+        box.title = boxes::kAppTitle;
+        box.icon = BoxIcon::Question;
+        box.text = tr("Der Testtag „%1“ vom %2 ist nicht beendet. Möchten Sie ihn fortsetzen?")
+                       .arg(open.first().name, texts::dateText(open.first().begun.date()));
+        box.buttons = {tr("Fortsetzen"), tr("Neuer Testtag"), tr("Abbrechen")};
+        const int answer = context_.messages.show(box);
+        if (answer == 0)
+            enterTestDay(open.first().id);
+        if (answer != 1)
+            return;
+    }
     // The panel's set-up is offered, so that Return takes it for the chosen group.
     TestDay offered;
     offered.protocol = runSetupPanel_->protocol();

@@ -100,12 +100,19 @@ private slots:
                                                  {}, dayId);
         }
         f.playScript("300: 0 200 1 244\n");
+        // Put off at the start, and taken up with "Testtag …".
+        f.messages.answers.enqueue(2);
         MainWindow& w = f.start();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QCOMPARE(f.messages.boxes.size(), 1);
         QCOMPARE(f.messages.boxes.first().buttons,
                  (QStringList{"Fortsetzen", "Testtag beenden", "Später"}));
+        QCOMPARE(athleteGrid(w)->model()->rowCount(), 3);
+        action(w, "testDayAction")->trigger();
+        QCOMPARE(f.messages.boxes.size(), 2);
+        QCOMPARE(f.messages.boxes.last().buttons,
+                 (QStringList{"Fortsetzen", "Neuer Testtag", "Abbrechen"}));
         // The start list: the day's athletes in its order, Meier next.
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 2);
         QCOMPARE(selectedAthleteId(w), 12);
@@ -140,7 +147,7 @@ private slots:
         QCOMPARE(athleteGrid(w)->model()->rowCount(), 3);
         QVERIFY(athleteGrid(w)->isColumnHidden(5));
         QVERIFY(test->isEnabled());
-        QCOMPARE(f.messages.boxes.size(), 1);
+        QCOMPARE(f.messages.boxes.size(), 2);
         f.finish();
     }
 };
