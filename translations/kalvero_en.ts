@@ -3335,8 +3335,8 @@ Left out: %1 under a key that several measurements share.</translation>
         <translation> %1 cm</translation>
     </message>
     <message>
-        <source>Fallhöhen-Profil %1 cm, %2 Versuche je Höhe</source>
-        <translation>Drop-height profile %1 cm, %2 trials per height</translation>
+        <source>Fallhöhen-Profil %1 cm · Versuche je Höhe: %2</source>
+        <translation>Drop-height profile %1 cm · trials per height: %2</translation>
     </message>
     <message>
         <source>Einzelsprung</source>
