@@ -174,7 +174,7 @@ QString settingsText(const TestDay& day) {
         parts << TextsOfTestday::tr("10/5");
         break;
     case Protocol::DropHeightProfile:
-        parts << TextsOfTestday::tr("Fallhöhen-Profil %1 cm, %2 Versuche je Höhe")
+        parts << TextsOfTestday::tr("Fallhöhen-Profil %1 cm · Versuche je Höhe: %2")
                      .arg(protocolrun::heightsText(day.profileHeightsCm))
                      .arg(day.trialsPerHeight);
         break;
