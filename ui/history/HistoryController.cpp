@@ -225,11 +225,17 @@ void HistoryController::tellDeleted(qint64 athleteId, std::optional<qint64> meas
 }
 
 Measurement HistoryController::chosenMeasurement() {
+    if (athleteId_ == 0)
+        return chosenMeasurement({});
+    return chosenMeasurement(store_.measurements().ofAthlete(athleteId_));
+}
+
+Measurement HistoryController::chosenMeasurement(const QList<Measurement>& stored) {
     const auto entry = panel_.chosenEntry();
     if (entry)
         requireStored(*entry);
     if (entry && athleteId_ != 0)
-        for (const Measurement& m : store_.measurements().ofAthlete(athleteId_))
+        for (const Measurement& m : stored)
             if (m.measurementNumber == entry->measurementNumber)
                 return m;
     throw AppError(
@@ -298,10 +304,11 @@ void HistoryController::markRepeatOfChosen() {
         throw AppError(schema::missingText(schema::Feature::RetestPairs));
     if (!checkWritable(store_, messages_))
         return;
-    const Measurement m = chosenMeasurement();
+    const QList<Measurement> stored = store_.measurements().ofAthlete(athleteId_);
+    const Measurement m = chosenMeasurement(stored);
     // The athlete's other measurements of the same test, as the list shows them.
     QList<RepeatChoice> choices;
-    for (const Measurement& other : store_.measurements().ofAthlete(athleteId_))
+    for (const Measurement& other : stored)
         if (other.measurementNumber != m.measurementNumber && other.test == m.test)
             choices << RepeatChoice{
                 other.measurementNumber,

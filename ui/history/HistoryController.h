@@ -135,8 +135,10 @@ private:
     QList<Measurement> continuedOf(const QList<JournalEntry>& journalled);
     // Throws AppError when the chosen entry is not yet on the server.
     void requireStored(const history::Entry& entry) const;
-    // The chosen measurement as stored; throws AppError when another station removed it.
+    // The chosen measurement as stored (among the athlete's `stored` measurements when they
+    // are read already); throws AppError when another station removed it.
     Measurement chosenMeasurement();
+    Measurement chosenMeasurement(const QList<Measurement>& stored);
     QString athleteName(qint64 athleteId);
     void tellDeleted(qint64 athleteId, std::optional<qint64> measurementNumber);
     void entryChosen();
