@@ -83,16 +83,23 @@ QStringList bestTexts(const QList<Jump>& jumps) {
 }
 
 QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
+    return buildWithJumps(measurements, athleteId).entries;
+}
+
+WithJumps buildWithJumps(MeasurementRepository& measurements, qint64 athleteId) {
     const QList<Measurement> rows = measurements.ofAthlete(athleteId);
+    // The best values need every jump with its mark, single or not; a single measurement's
+    // jump is taken from them where they tell which it is.
+    WithJumps out{{}, measurements.jumpsOfAthlete(athleteId)};
+    const QHash<qint64, QList<Jump>>& allJumps = out.jumps;
     QList<qint64> singleKeys;
     for (const Measurement& m : rows)
         if (m.jumpCount <= 1)
             singleKeys << seriesKey(athleteId, m.measurementNumber);
-    const QHash<qint64, Jump> firstJumps = measurements.firstJumpsOf(athleteId, singleKeys);
-    // The best values need every jump with its mark, single or not.
-    const QHash<qint64, QList<Jump>> allJumps = measurements.jumpsOfAthlete(athleteId);
+    const QHash<qint64, Jump> firstJumps =
+        measurements.firstJumpsOf(athleteId, singleKeys, allJumps);
 
-    QList<Entry> entries;
+    QList<Entry>& entries = out.entries;
     entries.reserve(rows.size());
     int position = 0;
     // Measurements of one day share the date's text.
@@ -117,7 +124,7 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
         entries.last().best = bestTexts(allJumps.value(seriesKey(athleteId, m.measurementNumber)));
     }
     sortNewestFirst(entries);
-    return entries;
+    return out;
 }
 
 QList<Jump> journalledJumps(const JournalEntry& entry) {

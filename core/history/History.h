@@ -70,6 +70,14 @@ QStringList bestTexts(const QList<Jump>& jumps);
 // The history of an athlete, newest first: a measurement with more than one jump is a series,
 // any other shows its stored jump.
 QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId);
+// The same with the jumps it was made from: every jump of the athlete's measurements under its
+// series key, as MeasurementRepository::jumpsOfAthlete gives them, for a caller that needs them
+// too and so need not read them again.
+struct WithJumps {
+    QList<Entry> entries;
+    QHash<qint64, QList<Jump>> jumps;
+};
+WithJumps buildWithJumps(MeasurementRepository& measurements, qint64 athleteId);
 
 // The entries of the measurements the station's journal holds for an athlete and that are not
 // on the server yet, with their values made from the journal's jumps and marked as such. The

@@ -59,8 +59,10 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
     AthleteReport out;
     out.athlete = athlete;
     // The entries of the history list give the numbering, the texts and the order.
-    const QList<history::Entry> entries = history::build(measurements, athlete.id);
-    const QHash<qint64, QList<Jump>> jumps = measurements.jumpsOfAthlete(athlete.id);
+    // The jumps are those the history was made from.
+    const history::WithJumps history = history::buildWithJumps(measurements, athlete.id);
+    const QList<history::Entry>& entries = history.entries;
+    const QHash<qint64, QList<Jump>>& jumps = history.jumps;
     QList<analysis::MeasurementJumps> all;
     MeasurementProtocol selectedProtocol;
     all.reserve(entries.size());

@@ -133,6 +133,13 @@ std::optional<std::pair<QString, QVariantList>> JumpReader::keysOfAthlete(qint64
                                   static_cast<double>(seriesKey(athleteId, 1000))}};
 }
 
+bool JumpReader::inRangesOf(qint64 athleteId, qint64 key) {
+    const qint64 firstSmall = seriesKey(athleteId, 1);
+    const qint64 lastLarge = seriesKey(athleteId, 1000);
+    return (key >= firstSmall && key <= firstSmall + 998) ||
+           (key <= lastLarge && key >= seriesKey(athleteId, kMaxMeasurementNumber));
+}
+
 QHash<qint64, Jump> JumpReader::firstOf(qint64 athleteId, const QList<qint64>& seriesKeys) {
     QHash<qint64, Jump> out;
     if (seriesKeys.isEmpty())
@@ -148,12 +155,7 @@ QHash<qint64, Jump> JumpReader::firstOf(qint64 athleteId, const QList<qint64>& s
     if (const auto keys = keysOfAthlete(athleteId)) {
         forEachSeriesRow(keys->first, keys->second, db_.rowOrder(), first);
         // The keys of his numbers from 1 on are all read now.
-        const qint64 firstSmall = seriesKey(athleteId, 1);
-        const qint64 lastLarge = seriesKey(athleteId, 1000);
-        others.removeIf([&](qint64 key) {
-            return (key >= firstSmall && key <= firstSmall + 998) ||
-                   (key <= lastLarge && key >= seriesKey(athleteId, kMaxMeasurementNumber));
-        });
+        others.removeIf([athleteId](qint64 key) { return inRangesOf(athleteId, key); });
     }
     // Keys outside his ranges (a number below 1 in a damaged row): by themselves, written into
     // the statement in blocks as the numbers the program computed that they are.
@@ -165,6 +167,30 @@ QHash<qint64, Jump> JumpReader::firstOf(qint64 athleteId, const QList<qint64>& s
         forEachSeriesRow(QStringLiteral("Serie IN (%1)").arg(keys.join(QLatin1Char(','))), {},
                          db_.rowOrder(), first);
     }
+    return out;
+}
+
+QHash<qint64, Jump> JumpReader::firstOf(qint64 athleteId, const QList<qint64>& seriesKeys,
+                                        const QHash<qint64, QList<Jump>>& read) {
+    QHash<qint64, Jump> out;
+    out.reserve(seriesKeys.size());
+    QList<qint64> unknown;
+    const bool rangesRead = keysOfAthlete(athleteId).has_value();
+    for (const qint64 key : seriesKeys) {
+        const auto found = read.constFind(key);
+        if (found != read.cend() && found->size() == 1) {
+            // As the statement gives it: without its mark.
+            Jump jump = found->constFirst();
+            jump.excluded = false;
+            jump.exclusionReason.clear();
+            out.insert(key, jump);
+        } else if (found != read.cend() || !rangesRead || !inRangesOf(athleteId, key)) {
+            // Which of several rows was stored first, the rows read do not tell.
+            unknown << key;
+        }
+    }
+    if (!unknown.isEmpty())
+        out.insert(firstOf(athleteId, unknown));
     return out;
 }
 

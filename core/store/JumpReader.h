@@ -84,6 +84,12 @@ public:
     // jump of a single measurement. The athlete's keys are read as his two ranges, which a
     // server finds through its index whatever it knows of the table.
     QHash<qint64, Jump> firstOf(qint64 athleteId, const QList<qint64>& seriesKeys);
+    // The same, taken from `read` (what ofAthlete gave for this athlete) where it tells: a key
+    // under which it holds one jump has that one, a key in his ranges under which it holds
+    // none has none. Only the others (a single measurement with more than one row, a key
+    // outside his ranges) are read as above.
+    QHash<qint64, Jump> firstOf(qint64 athleteId, const QList<qint64>& seriesKeys,
+                                const QHash<qint64, QList<Jump>>& read);
     // Every jump of an athlete's measurements under its series key, each series in jump order
     // with its marks, as ofSeries gives it: two statements however many measurements he has.
     QHash<qint64, QList<Jump>> ofAthlete(qint64 athleteId);
@@ -130,6 +136,8 @@ private:
     // The condition on Serie that chooses an athlete's keys (see seriesKey()), with its
     // values; none for an ID whose keys a double does not hold.
     static std::optional<std::pair<QString, QVariantList>> keysOfAthlete(qint64 athleteId);
+    // Whether a key lies in the ranges keysOfAthlete chooses for the athlete.
+    static bool inRangesOf(qint64 athleteId, qint64 seriesKey);
     // The jumps under the series keys a condition on Serie chooses, in the order given.
     void forEachSeriesRow(const QString& condition, const QVariantList& values,
                           const QString& order, const std::function<void(const Jump&)>& take);

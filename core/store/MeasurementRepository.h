@@ -189,6 +189,12 @@ public:
     QHash<qint64, Jump> firstJumpsOf(qint64 athleteId, const QList<qint64>& seriesKeys) {
         return jumps_.firstOf(athleteId, seriesKeys);
     }
+    // The same, taken from the athlete's jumps read already (jumpsOfAthlete) where they tell;
+    // see JumpReader::firstOf.
+    QHash<qint64, Jump> firstJumpsOf(qint64 athleteId, const QList<qint64>& seriesKeys,
+                                     const QHash<qint64, QList<Jump>>& jumpsOfAthlete) {
+        return jumps_.firstOf(athleteId, seriesKeys, jumpsOfAthlete);
+    }
     // Every jump of an athlete's measurements under its series key, each series in jump order
     // with its marks, as jumpsOf gives it: two statements however many measurements he has.
     QHash<qint64, QList<Jump>> jumpsOfAthlete(qint64 athleteId) {

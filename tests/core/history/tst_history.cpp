@@ -102,6 +102,50 @@ private slots:
         QVERIFY(history::build(measurements, 99).isEmpty());
     }
 
+    // A single measurement's values are those of the first jump stored under its key, whether
+    // they are taken from the athlete's jumps read for the best values or, where those do not
+    // tell which it is, read by themselves; the jumps read are handed back as they were read.
+    void singleJumpFromTheJumpsRead_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("jumps"); // rows of mr under the measurement's key
+        QTest::addColumn<QStringList>("values");
+        const QStringList stored{"200", "500", "1,25", "30,66"};
+        QTest::newRow("one row") << 3 << "(12003, 200, 500, 1.25, 1)" << stored;
+        QTest::newRow("first stored has the higher index")
+            << 3 << "(12003, 200, 500, 1.25, 2), (12003, 150, 600, 4, 1)" << stored;
+        QTest::newRow("no row") << 3 << "" << QStringList{"0", "0", "0,00", "0,00"};
+        QTest::newRow("number 1000 and up") << 1000 << "(-12001000, 200, 500, 1.25, 1)" << stored;
+        QTest::newRow("number below 1 outside his keys")
+            << 0 << "(12000, 200, 500, 1.25, 1)" << stored;
+    }
+    void singleJumpFromTheJumpsRead() {
+        QFETCH(int, number);
+        QFETCH(QString, jumps);
+        QFETCH(QStringList, values);
+        TempDataDir data;
+        QVERIFY(data.run(QStringLiteral("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                                        "(12, '2026-12-06T19:05:09', %1, 1), "
+                                        "(12, '2026-12-06T20:00:00', 5, 2)")
+                             .arg(number)));
+        QVERIFY(
+            data.run("INSERT INTO mr VALUES (12005, 180, 450, 1.1, 1), (12005, 190, 460, 1.2, 2), "
+                     "(13003, 100, 100, 1, 1)" +
+                     (jumps.isEmpty() ? QString() : QStringLiteral(", ") + jumps)));
+        MeasurementRepository measurements(*data.db);
+        const history::WithJumps built = history::buildWithJumps(measurements, 12);
+        QCOMPARE(built.entries.size(), 2);
+        QCOMPARE(built.entries[1].measurementNumber, number);
+        QCOMPARE(built.entries[1].values, values);
+        QVERIFY(built.entries[0].isSeries());
+        const QHash<qint64, QList<Jump>> read = measurements.jumpsOfAthlete(12);
+        QCOMPARE(built.jumps.keys().size(), read.size());
+        for (auto series = read.cbegin(); series != read.cend(); ++series) {
+            QCOMPARE(built.jumps.value(series.key()).size(), series->size());
+            for (qsizetype i = 0; i < series->size(); ++i)
+                QCOMPARE(built.jumps.value(series.key())[i].contactMs, series->at(i).contactMs);
+        }
+    }
+
     // Measurements the journal holds are listed beside the stored ones: marked, with no number
     // a stored one could have, their values from the journal's jumps and exclusions, and the
     // rest of a series naming the stored measurement it continues.
