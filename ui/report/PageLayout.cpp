@@ -315,14 +315,22 @@ QList<double> PageLayout::fittedShares(const QStringList& header, const QList<QS
             widest = std::max(widest, metrics.horizontalAdvance(word));
         return widest;
     };
+    // What a cell asks for, measured once for each distinct text: the long tables repeat most
+    // of theirs (days, kinds, tests, values), and each measuring lays the text out anew.
+    QHash<QString, double> asked;
+    const auto roomFor = [&](const QString& text) {
+        auto found = asked.constFind(text);
+        if (found == asked.cend()) {
+            const double whole = cellMetrics.horizontalAdvance(text);
+            found = asked.insert(text, whole <= width / 4 ? whole : widestWord(cellMetrics, text));
+        }
+        return *found;
+    };
     QList<double> needed;
     for (qsizetype c = 0; c < shares.size(); ++c) {
         double room = widestWord(headerMetrics, header.value(c));
-        for (const QStringList& line : lines) {
-            const QString& text = line.value(c);
-            const double whole = cellMetrics.horizontalAdvance(text);
-            room = std::max(room, whole <= width / 4 ? whole : widestWord(cellMetrics, text));
-        }
+        for (const QStringList& line : lines)
+            room = std::max(room, roomFor(line.value(c)));
         needed << room + 2 * padding_ + 1;
     }
     // Columns that their share leaves too narrow get what they need, the others share the
