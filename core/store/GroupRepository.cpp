@@ -222,23 +222,27 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
         });
     std::sort(out.begin(), out.end(),
               [](const MemberMeasurement& a, const MemberMeasurement& b) { return a.id < b.id; });
-    QHash<qint64, qsizetype> indexOf;
-    indexOf.reserve(out.size());
-    for (qsizetype i = 0; i < out.size(); ++i)
-        indexOf.insert(out[i].id, i);
-    // A measurement's jumps come one after the other, in whatever order the engine joins
-    // them. One stored after the first statement is not among them and is passed over.
-    MemberMeasurement* current = nullptr;
-    jumps.forEachOfMembers(groupId, from, to, [&](qint64 id, const Jump& jump) {
-        if (current == nullptr || current->id != id) {
-            const auto found = indexOf.constFind(id);
-            if (found == indexOf.cend()) {
-                current = nullptr;
-                return;
-            }
-            current = &out[*found];
+    // Each measurement by its series key; a damaged file may give two the same.
+    QMultiHash<qint64, qsizetype> byKey;
+    byKey.reserve(out.size());
+    QList<std::pair<qint64, qint64>> read;
+    read.reserve(out.size());
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        read.append({out[i].athleteId, out[i].measurementNumber});
+        if (out[i].measurementNumber >= 1 && out[i].measurementNumber <= kMaxMeasurementNumber)
+            byKey.insert(seriesKey(out[i].athleteId, out[i].measurementNumber), i);
+    }
+    // A measurement's jumps come one after the other. One stored after the first statement is
+    // not among them and is passed over.
+    qint64 currentKey = 0;
+    QList<qsizetype> current;
+    jumps.forEachOfMeasurements(groupId, from, to, read, [&](qint64 key, const Jump& jump) {
+        if (current.isEmpty() || key != currentKey) {
+            currentKey = key;
+            current = byKey.values(key);
         }
-        current->jumps << jump;
+        for (const qsizetype i : std::as_const(current))
+            out[i].jumps << jump;
     });
     return out;
 }

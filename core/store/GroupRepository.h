@@ -78,8 +78,8 @@ public:
     QSet<qint64> memberIds(qint64 groupId);
     // The measurements of the stored athletes in a group from the day `from` to the day `to`
     // (both included), in the order they were recorded, with their tests and jumps, in two
-    // statements. Only the day of a moment is read: a ranking over years of a squad's data
-    // converts no time of day.
+    // statements (the jumps of more than 250 members' in blocks). Only the day of a moment is
+    // read: a ranking over years of a squad's data converts no time of day.
     QList<MemberMeasurement> measurementsOfMembers(qint64 groupId, const QDate& from,
                                                    const QDate& to);
 

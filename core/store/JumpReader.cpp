@@ -328,30 +328,58 @@ JumpReader::Scope JumpReader::membersInPeriod(qint64 groupId, const QDate& from,
             {groupId, engineDate(from), engineDate(to.addDays(1))}};
 }
 
-void JumpReader::forEachOfMembers(
+void JumpReader::forEachOfMeasurements(
     qint64 groupId, const QDate& from, const QDate& to,
-    const std::function<void(qint64 measurementId, const Jump&)>& take) {
-    const Scope scope = membersInPeriod(groupId, from, to);
-    const Marks marks = marksOf(scope);
-    // Each jump with no more than its measurement's ID and key: a measurement's own columns,
-    // read again with each of its jumps, took the engine as long as the jumps themselves.
+    const QList<std::pair<qint64, qint64>>& measurements,
+    const std::function<void(qint64 seriesKey, const Jump&)>& take) {
+    // The lowest and highest key of each athlete's two kinds of number, and the keys asked for.
+    QHash<std::pair<qint64, bool>, std::pair<qint64, qint64>> ranges;
+    QSet<qint64> wanted;
+    wanted.reserve(measurements.size());
+    for (const auto& [athleteId, number] : measurements) {
+        if (number < 1 || number > kMaxMeasurementNumber)
+            continue;
+        const qint64 key = seriesKey(athleteId, number);
+        wanted.insert(key);
+        const auto found = ranges.find({athleteId, number <= 999});
+        if (found == ranges.end())
+            ranges.insert({athleteId, number <= 999}, {key, key});
+        else
+            *found = {std::min(found->first, key), std::max(found->second, key)};
+    }
+    if (wanted.isEmpty())
+        return;
+    const Marks marks = marksOf(membersInPeriod(groupId, from, to));
+    QStringList rows;
+    rows.reserve(ranges.size());
+    for (const auto& [low, high] : std::as_const(ranges))
+        rows << QStringLiteral("(%1, %2)").arg(low).arg(high);
+    std::sort(rows.begin(), rows.end());
     Jump jump;
-    db_.forEachRow(
-        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, j.SZ, j.FZ, j.Anzahl FROM %1 "
-                       "JOIN mr j ON j.Serie = %2 WHERE %3 AND u.Nummer >= 1 AND u.Nummer <= %4")
-            .arg(scope.from,
-                 seriesKeyExpression(QStringLiteral("u.Ref_ID"), QStringLiteral("u.Nummer")),
-                 scope.where)
-            .arg(kMaxMeasurementNumber),
-        scope.values, [&](const Database::RowValues& row) {
-            jump.contactMs = row.number(3);
-            jump.flightMs = row.number(4);
-            jump.jumpIndex = row.number(5);
-            jump.excluded = false;
-            if (!jump.exclusionReason.isEmpty())
-                jump.exclusionReason.clear();
-            if (!marks.isEmpty())
-                mark(marks, seriesKey(row.integer(1), row.integer(2)), jump);
-            take(row.integer(0), jump);
-        });
+    // The ranges written into the statement as the numbers the program computed, in blocks.
+    constexpr qsizetype kBlock = 500;
+    for (qsizetype first = 0; first < rows.size(); first += kBlock) {
+        db_.forEachRow(
+            QStringLiteral("WITH r (Low, High) AS (VALUES %1) SELECT j.Serie, j.SZ, j.FZ, "
+                           "j.Anzahl FROM r JOIN mr j ON j.Serie BETWEEN r.Low AND r.High")
+                .arg(rows.mid(first, kBlock).join(QLatin1Char(','))),
+            {}, [&](const Database::RowValues& row) {
+                const double stored = row.number(0);
+                // A key with a fraction (a damaged row) is no measurement's.
+                if (stored != std::floor(stored))
+                    return;
+                const auto key = static_cast<qint64>(stored);
+                if (!wanted.contains(key))
+                    return;
+                jump.contactMs = row.number(1);
+                jump.flightMs = row.number(2);
+                jump.jumpIndex = row.number(3);
+                jump.excluded = false;
+                if (!jump.exclusionReason.isEmpty())
+                    jump.exclusionReason.clear();
+                if (!marks.isEmpty())
+                    mark(marks, key, jump);
+                take(key, jump);
+            });
+    }
 }

@@ -225,9 +225,20 @@ private slots:
                                   .arg(230 + jumpIndex)
                                   .arg(jumpIndex)));
         QVERIFY(data->run(insertUnit.arg(ben).arg("2026-03-01T11:00:00").arg(7).arg(0)));
+        // Numbered between her measurements of the day: one of another day and one of the day;
+        // and a damaged row whose key has a fraction. None gives its jumps to another.
+        const qint64 between = series.measurementNumber + 1;
+        QVERIFY(data->run(insertUnit.arg(anna).arg("2026-02-01T10:00:00").arg(between).arg(1)));
+        QVERIFY(data->run(insertUnit.arg(anna).arg("2026-03-01T12:00:00").arg(between + 1).arg(1)));
+        QVERIFY(data->run(QStringLiteral("INSERT INTO mr (Serie, SZ, FZ, Eff, Anzahl) VALUES "
+                                         "(%1, 240, 600, 1.5, 1), (%2, 250, 600, 1.5, 1), "
+                                         "(%3.5, 260, 600, 1.5, 1)")
+                              .arg(seriesKey(anna, between))
+                              .arg(seriesKey(anna, between + 1))
+                              .arg(seriesKey(anna, series.measurementNumber))));
 
         const QList<MemberMeasurement> found = groups.measurementsOfMembers(u19, day, day);
-        QCOMPARE(found.size(), 4);
+        QCOMPARE(found.size(), 5);
         QHash<qint64, QList<std::pair<double, bool>>> jumpsOf; // contact time, excluded
         for (const MemberMeasurement& measurement : found) {
             QCOMPARE(measurement.day, day);
@@ -242,6 +253,8 @@ private slots:
                  (Jumps{{200, false}, {210, true}}));
         QCOMPARE(jumpsOf.value(single.measurementNumber * 10), (Jumps{{220, false}, {225, false}}));
         QCOMPARE(jumpsOf.value(1000 * 10 + 1), (Jumps{{231, false}, {232, false}}));
+        QCOMPARE(jumpsOf.value((between + 1) * 10 + 1), (Jumps{{250, false}}));
+        QVERIFY(!jumpsOf.contains(between * 10 + 1));
         QVERIFY(jumpsOf.contains(7 * 10));
         QCOMPARE(jumpsOf.value(7 * 10), Jumps{});
     }
