@@ -38,15 +38,15 @@ void takeMax(std::optional<double>& best, double value) {
         best = value;
 }
 
-// What one measurement gives as a trial: its best RSI and height and the contact times that
-// count; for a 10/5 its result. Empty without a valid jump (or a 10/5 result).
+// What one measurement gives as a trial: its best RSI and height; for a 10/5 its result. Empty
+// without a valid jump (or a 10/5 result). The contact times that count go to `contact`, in the
+// order of the jumps, without a list of their own for each measurement.
 struct Trial {
     std::optional<double> rsi;
     std::optional<double> heightCm;
-    QList<double> contactsMs;
 };
 
-Trial trialOf(const DayJumps& measurement) {
+template <typename Contact> Trial trialOf(const DayJumps& measurement, Contact&& contact) {
     Trial trial;
     if (measurement.protocol == Protocol::TenFive) {
         if (const auto result = protocols::tenFive(measurement.jumps)) {
@@ -54,7 +54,7 @@ Trial trialOf(const DayJumps& measurement) {
             takeMax(trial.heightCm, result->meanHeightCm);
             for (const analysis::StoredJump& jump : measurement.jumps)
                 if (result->bestJumpIndexes.contains(jump.jumpIndex) && analysis::isValidJump(jump))
-                    trial.contactsMs << jump.contactMs;
+                    contact(jump.contactMs);
         }
         return trial;
     }
@@ -63,9 +63,14 @@ Trial trialOf(const DayJumps& measurement) {
             continue;
         takeMax(trial.heightCm, analysis::jumpHeightCm(jump));
         takeMax(trial.rsi, analysis::jumpRsi(jump));
-        trial.contactsMs << jump.contactMs;
+        contact(jump.contactMs);
     }
     return trial;
+}
+
+// Whether a measurement is of the test ranked, without making a RankedTest of it.
+bool isOf(const DayJumps& measurement, const RankedTest& test) {
+    return measurement.protocol == test.protocol && measurement.test == test.test;
 }
 
 Best bestOf(const QList<DayJumps>& measurements, const Period& period, const RankedTest& test) {
@@ -73,18 +78,17 @@ Best bestOf(const QList<DayJumps>& measurements, const Period& period, const Ran
     double contactSum = 0;
     int contacts = 0;
     for (const DayJumps& measurement : measurements) {
-        if (!period.contains(measurement.day) || rankedTestOf(measurement) != test)
+        if (!period.contains(measurement.day) || !isOf(measurement, test))
             continue;
         ++best.measurements;
-        const Trial trial = trialOf(measurement);
+        const Trial trial = trialOf(measurement, [&](double contact) {
+            contactSum += contact;
+            ++contacts;
+        });
         if (trial.rsi)
             takeMax(best.rsi, *trial.rsi);
         if (trial.heightCm)
             takeMax(best.heightCm, *trial.heightCm);
-        for (double contact : trial.contactsMs) {
-            contactSum += contact;
-            ++contacts;
-        }
     }
     if (contacts > 0 && std::isfinite(contactSum))
         best.meanContactMs = contactSum / contacts;
@@ -212,10 +216,10 @@ typicalRsiError(const QList<DayJumps>& measurements, const Period& period, const
     const Period before = period.previous();
     QList<realchange::Trial> trials;
     for (const DayJumps& measurement : measurements) {
-        if (rankedTestOf(measurement) != test ||
+        if (!isOf(measurement, test) ||
             (!period.contains(measurement.day) && !before.contains(measurement.day)))
             continue;
-        if (const std::optional<double> rsi = trialOf(measurement).rsi)
+        if (const std::optional<double> rsi = trialOf(measurement, [](double) {}).rsi)
             trials << realchange::Trial{measurement.day, *rsi};
     }
     return realchange::typicalError(trials);
