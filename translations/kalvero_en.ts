@@ -81,6 +81,17 @@
     </message>
 </context>
 <context>
+    <name>AthleteBoard</name>
+    <message>
+        <source>cm</source>
+        <translation>cm</translation>
+    </message>
+    <message>
+        <source>RSI</source>
+        <translation>RSI</translation>
+    </message>
+</context>
+<context>
     <name>AthleteChooserDialog</name>
     <message>
         <source>Messung einem anderen Sportler zuordnen</source>
@@ -120,6 +131,61 @@
     <message>
         <source>&amp;Abbrechen</source>
         <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>AthleteDisplay</name>
+    <message>
+        <source>Anzeige für Sportler</source>
+        <translation>Display for the athlete</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athlete</translation>
+    </message>
+    <message>
+        <source>Letzter Sprung</source>
+        <translation>Last jump</translation>
+    </message>
+    <message>
+        <source>Einheit</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>Bester Wert der Serie</source>
+        <translation>Best of the series</translation>
+    </message>
+    <message>
+        <source>Verbleibende Zeit</source>
+        <translation>Time left</translation>
+    </message>
+    <message>
+        <source>Balken der Sprünge</source>
+        <translation>Bars of the jumps</translation>
+    </message>
+    <message>
+        <source>Höhe</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>RSI</source>
+        <translation>RSI</translation>
+    </message>
+    <message>
+        <source>&amp;Anzeige:</source>
+        <translation>&amp;Show:</translation>
+    </message>
+    <message>
+        <source>&amp;Ton bei jedem Sprung</source>
+        <translation>&amp;Sound at each jump</translation>
+    </message>
+    <message>
+        <source>Dieser Rechner hat keine Tonausgabe.</source>
+        <translation>This computer has no sound output.</translation>
+    </message>
+    <message>
+        <source>Bester: %1 %2</source>
+        <translation>Best: %1 %2</translation>
     </message>
 </context>
 <context>
@@ -1514,6 +1580,14 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Änd&amp;erungen …</source>
         <translation>&amp;Changes …</translation>
+    </message>
+    <message>
+        <source>Anzeige für Sportler</source>
+        <translation>Display for the athlete</translation>
+    </message>
+    <message>
+        <source>A&amp;nsicht</source>
+        <translation>&amp;View</translation>
     </message>
 </context>
 <context>

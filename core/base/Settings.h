@@ -97,3 +97,11 @@ void writeWindowDividers(QSettings& settings, const QList<QByteArray>& dividers)
 // "Serienbalken": "Hoehe" or "RSI". Empty when nothing is stored.
 QString readSeriesBars(QSettings& settings);
 void writeSeriesBars(QSettings& settings, const QString& value);
+
+// The display for the athlete, in "Fenster": what it shows, key "Anzeigewert" ("Hoehe" or
+// "RSI", empty when nothing is stored), and whether a sound marks each jump, key
+// "AnzeigeTon" (on unless switched off).
+QString readDisplayValue(QSettings& settings);
+void writeDisplayValue(QSettings& settings, const QString& value);
+bool readDisplaySound(QSettings& settings);
+void writeDisplaySound(QSettings& settings, bool on);

@@ -86,7 +86,9 @@ private slots:
         for (QAction* a : w.menuBar()->actions())
             if (a->isVisible())
                 top << a->text();
-        QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "&Info"}));
+        QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "A&nsicht",
+                                   "&Info"}));
+        QCOMPARE(entries(menu(w, "viewMenu")), QStringList{"Anzeige für Sportler"});
         QCOMPARE(entries(menu(w, "fileMenu")),
                  (QStringList{"-", "&Beenden", "&Exportieren", "Bericht als &PDF …",
                               "Daten &übernehmen …"}));
@@ -114,7 +116,8 @@ private slots:
             {"startAction", QKeySequence("F5")},
             {"analysisAction", QKeySequence("F6")},
             {"reportAction", QKeySequence("Ctrl+P")},
-            {"nextAthleteAction", QKeySequence("Ctrl+Down")}};
+            {"nextAthleteAction", QKeySequence("Ctrl+Down")},
+            {"athleteDisplayAction", QKeySequence("F11")}};
         for (const auto& [name, keys] : shortcuts)
             QCOMPARE(action(w, name)->shortcut(), keys);
 
