@@ -323,6 +323,10 @@
         <source>Bemerkung</source>
         <translation>Remark</translation>
     </message>
+    <message>
+        <source>Testtag</source>
+        <translation>Test day</translation>
+    </message>
 </context>
 <context>
     <name>Backup</name>
@@ -1588,6 +1592,64 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>A&amp;nsicht</source>
         <translation>&amp;View</translation>
+        <source>&amp;Voriger Sportler</source>
+        <translation>&amp;Previous athlete</translation>
+    </message>
+    <message>
+        <source>Voriger Sportler</source>
+        <translation>Previous athlete</translation>
+    </message>
+    <message>
+        <source>Testtag …</source>
+        <translation>Test day …</translation>
+    </message>
+    <message>
+        <source>Testtag: Test, Fallhöhe und Protokoll einmal für die Gruppe</source>
+        <translation>Test day: test, drop height and protocol once for the group</translation>
+    </message>
+    <message>
+        <source>Testtag</source>
+        <translation>Test day</translation>
+    </message>
+    <message>
+        <source>Testtag &amp;beenden</source>
+        <translation>Finis&amp;h test day</translation>
+    </message>
+    <message>
+        <source>Der Testtag „%1“ vom %2 ist nicht beendet. Möchten Sie ihn fortsetzen?</source>
+        <translation>The test day “%1” of %2 has not been ended. Do you want to continue it?</translation>
+    </message>
+    <message>
+        <source>Fortsetzen</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>Testtag beenden</source>
+        <translation>Finish test day</translation>
+    </message>
+    <message>
+        <source>Später</source>
+        <translation>Later</translation>
+    </message>
+    <message>
+        <source>Der Testtag „%1“ läuft noch. Beenden Sie ihn mit „Testtag beenden“, bevor Sie einen neuen beginnen.</source>
+        <translation>The test day “%1” is still going on. End it with “Finish test day” before you begin a new one.</translation>
+    </message>
+    <message>
+        <source>als Nächstes · %1</source>
+        <translation>next · %1</translation>
+    </message>
+    <message>
+        <source>Auf der Startliste des Testtags „%1“ steht kein Sportler mehr.</source>
+        <translation>No athlete is left on the start list of the test day “%1”.</translation>
+    </message>
+    <message>
+        <source>Testtag „%1“: alle Versuche gemessen.</source>
+        <translation>Test day “%1”: all trials measured.</translation>
+    </message>
+    <message>
+        <source>Neuer Testtag</source>
+        <translation>New test day</translation>
     </message>
 </context>
 <context>
@@ -2134,6 +2196,14 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Server nicht erreichbar – Sprünge werden auf diesem Rechner zwischengespeichert</source>
         <translation>Server not reachable – jumps are kept on this computer for now</translation>
     </message>
+    <message>
+        <source>Das Fallhöhen-Profil von %1 ist noch nicht beendet. Beenden Sie es mit „Profil beenden“, bevor der Testtag beginnt.</source>
+        <translation>The drop-height profile of %1 has not been ended. End it with “End profile” before the test day begins.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>RunSetupPanel</name>
@@ -2225,6 +2295,10 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
         <source>Fallhöhe in cm</source>
         <translation>Drop height in cm</translation>
     </message>
+    <message>
+        <source>Testtag „%1“: %2</source>
+        <translation>Test day “%1”: %2</translation>
+    </message>
 </context>
 <context>
     <name>Schema</name>
@@ -2259,6 +2333,10 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Messungen, die eine Station ohne Server zwischengespeichert hat, werden nicht übertragen.</source>
         <translation>Measurements that a station kept while its server was away are not transferred.</translation>
+    </message>
+    <message>
+        <source>Es gibt keine Testtage: jede Messung wird mit den Angaben im Messfenster gespeichert.</source>
+        <translation>There are no test days: every measurement is stored with the settings in the measurement window.</translation>
     </message>
 </context>
 <context>
@@ -2434,6 +2512,128 @@ Left out: %1 without a measurement.</translation>
 Ausgelassen: %1 unter einem Schlüssel, den mehrere Messungen teilen.</source>
         <translation>
 Left out: %1 under a key that several measurements share.</translation>
+    </message>
+</context>
+<context>
+    <name>TestDayDialog</name>
+    <message>
+        <source>Testtag</source>
+        <translation>Test day</translation>
+    </message>
+    <message>
+        <source>Gruppe „%1“</source>
+        <translation>Group “%1”</translation>
+    </message>
+    <message>
+        <source>Die gelisteten Sportler (%1)</source>
+        <translation>The listed athletes (%1)</translation>
+    </message>
+    <message>
+        <source>keines</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>10/5</source>
+        <translation>10/5</translation>
+    </message>
+    <message>
+        <source>Fallhöhen-Profil</source>
+        <translation>Drop-height profile</translation>
+    </message>
+    <message>
+        <source>Einzelsprung</source>
+        <translation>Single jump</translation>
+    </message>
+    <message>
+        <source>Serie</source>
+        <translation>Series</translation>
+    </message>
+    <message>
+        <source>von Hand</source>
+        <translation>by hand</translation>
+    </message>
+    <message>
+        <source>nach Sprüngen</source>
+        <translation>after jumps</translation>
+    </message>
+    <message>
+        <source>nach Sekunden</source>
+        <translation>after seconds</translation>
+    </message>
+    <message>
+        <source>Anzahl der Sprünge oder Sekunden bis zum Serienende</source>
+        <translation>Number of jumps or seconds until the series ends</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Sportler:</source>
+        <translation>&amp;Athletes:</translation>
+    </message>
+    <message>
+        <source>&amp;Protokoll:</source>
+        <translation>&amp;Protocol:</translation>
+    </message>
+    <message>
+        <source>&amp;Test:</source>
+        <translation>&amp;Test:</translation>
+    </message>
+    <message>
+        <source>&amp;Fallhöhe (cm):</source>
+        <translation>&amp;Drop height (cm):</translation>
+    </message>
+    <message>
+        <source>&amp;Messart:</source>
+        <translation>&amp;Kind of run:</translation>
+    </message>
+    <message>
+        <source>S&amp;erienende:</source>
+        <translation>S&amp;eries end:</translation>
+    </message>
+    <message>
+        <source>Fallhöhen (c&amp;m):</source>
+        <translation>Drop heights (c&amp;m):</translation>
+    </message>
+    <message>
+        <source>Versuche je &amp;Höhe:</source>
+        <translation>Trials per &amp;height:</translation>
+    </message>
+    <message>
+        <source>&amp;Versuche je Sportler:</source>
+        <translation>T&amp;rials per athlete:</translation>
+    </message>
+    <message>
+        <source>Testtag beginnen</source>
+        <translation>Begin test day</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TestDayRepository</name>
+    <message>
+        <source>Bitte geben Sie dem Testtag einen Namen.</source>
+        <translation>Please give the test day a name.</translation>
+    </message>
+    <message>
+        <source>Der Name eines Testtags darf höchstens %1 Zeichen lang sein.</source>
+        <translation>The name of a test day may be at most %1 characters long.</translation>
+    </message>
+    <message>
+        <source>„Versuche je Sportler“ muss eine Zahl von %1 bis %2 sein.</source>
+        <translation>“Trials per athlete” must be a number from %1 to %2.</translation>
+    </message>
+    <message>
+        <source>Ein Testtag braucht mindestens einen Sportler. Wählen Sie eine Gruppe mit Sportlern, oder listen Sie die Sportler des Testtags auf.</source>
+        <translation>A test day needs at least one athlete. Choose a group with athletes, or list the athletes of the test day.</translation>
+    </message>
+    <message>
+        <source>Der Sportler gehört nicht zu diesem Testtag.</source>
+        <translation>The athlete is not on this test day.</translation>
     </message>
 </context>
 <context>
@@ -3065,6 +3265,73 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>Export läuft … %1 von %2 Sportlern</source>
         <translation>Exporting … %1 of %2 athletes</translation>
+    </message>
+</context>
+<context>
+    <name>testday</name>
+    <message>
+        <source>Der Testtag ist nicht mehr gespeichert.</source>
+        <translation>The test day is no longer stored.</translation>
+    </message>
+    <message>
+        <source>%1 gehört nicht zum Testtag „%2“. Wählen Sie einen Sportler der Startliste.</source>
+        <translation>%1 is not on the test day “%2”. Choose an athlete of the start list.</translation>
+    </message>
+    <message>
+        <source>%1 hat den Testtag beendet.</source>
+        <translation>%1 has ended the test day.</translation>
+    </message>
+    <message>
+        <source>%1 hat alle Versuche des Testtags gemacht.</source>
+        <translation>%1 has made all trials of the test day.</translation>
+    </message>
+    <message>
+        <source>10/5</source>
+        <translation>10/5</translation>
+    </message>
+    <message>
+        <source>Fallhöhen-Profil</source>
+        <translation>Drop-height profile</translation>
+    </message>
+    <message>
+        <source> %1 cm</source>
+        <translation> %1 cm</translation>
+    </message>
+    <message>
+        <source>Fallhöhen-Profil %1 cm · Versuche je Höhe: %2</source>
+        <translation>Drop-height profile %1 cm · trials per height: %2</translation>
+    </message>
+    <message>
+        <source>Einzelsprung</source>
+        <translation>Single jump</translation>
+    </message>
+    <message>
+        <source>Serie bis %1 Sprünge</source>
+        <translation>Series up to %1 jumps</translation>
+    </message>
+    <message>
+        <source>Serie bis %1 s</source>
+        <translation>Series up to %1 s</translation>
+    </message>
+    <message>
+        <source>Serie, Ende von Hand</source>
+        <translation>Series, ended by hand</translation>
+    </message>
+    <message>
+        <source>Versuche je Sportler: %1</source>
+        <translation>Trials per athlete: %1</translation>
+    </message>
+    <message>
+        <source>beendet nach %1</source>
+        <translation>ended after %1</translation>
+    </message>
+    <message>
+        <source>fertig</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 of %2</translation>
     </message>
 </context>
 <context>

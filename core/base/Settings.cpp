@@ -400,3 +400,14 @@ void writeDisplaySound(QSettings& settings, bool on) {
     settings.setValue(QStringLiteral("Fenster/AnzeigeTon"), on);
     settings.sync();
 }
+
+qint64 readChosenGroup(QSettings& settings) {
+    bool ok = false;
+    const qint64 id = settings.value(QStringLiteral("Fenster/Gruppe")).toLongLong(&ok);
+    return ok && id > 0 ? id : 0;
+}
+
+void writeChosenGroup(QSettings& settings, qint64 groupId) {
+    settings.setValue(QStringLiteral("Fenster/Gruppe"), groupId);
+    settings.sync();
+}

@@ -105,3 +105,7 @@ QString readDisplayValue(QSettings& settings);
 void writeDisplayValue(QSettings& settings, const QString& value);
 bool readDisplaySound(QSettings& settings);
 void writeDisplaySound(QSettings& settings, bool on);
+// The group chosen above the athlete grid, in "Fenster" beside the geometry, key "Gruppe":
+// its ID, 0 for all athletes (and when nothing or no number is stored).
+qint64 readChosenGroup(QSettings& settings);
+void writeChosenGroup(QSettings& settings, qint64 groupId);

@@ -63,6 +63,14 @@ MeasurementSession::MeasurementSession(TimingLink& link, DataStore& store,
     connect(&timer_, &QTimer::timeout, this, &MeasurementSession::pollFromTimer);
 }
 
+MeasurementTest testOfRun(const MeasurementTest& test,
+                          const std::optional<ProtocolOfRun>& protocol) {
+    MeasurementTest stored = test;
+    if (protocol && protocol->protocol.kind == Protocol::TenFive)
+        stored.dropHeightCm.reset();
+    return stored;
+}
+
 AutoEnd AutoEnd::afterJumps(int jumps) {
     return {Kind::AfterJumps, std::clamp(jumps, 1, kMaxJumps)};
 }
@@ -72,7 +80,7 @@ AutoEnd AutoEnd::afterSeconds(int seconds) {
 }
 
 void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, AutoEnd autoEnd,
-                               const std::optional<ProtocolOfRun>& protocol) {
+                               const std::optional<ProtocolOfRun>& protocol, qint64 testDayId) {
     if (link_.open() != TimingLink::OpenResult::Opened) {
         observer_->showMessage(noDeviceMessage(link_.openProblem));
         return;
@@ -82,9 +90,10 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
     if (journalAthlete_.serverId != athleteId)
         journalAthlete_ = {athleteId, 0, {}, {}, {}};
     athleteId_ = athleteId;
-    test_ = test;
+    test_ = testOfRun(test, protocol);
     autoEnd_ = autoEnd;
     protocol_ = protocol;
+    testDayId_ = testDayId;
     bool started = false;
     try {
         // The run begins with nothing recorded: what the observer reads of it now is new.
@@ -515,7 +524,7 @@ void MeasurementSession::storeOnServer(const RecordedJump& jump,
     if (state_.firstJumpPending) {
         const Measurement created = measurements.recordFirstJump(
             athleteId_, QDateTime::currentDateTime(), jump, test_,
-            protocol_ ? protocol_->protocol : MeasurementProtocol{}, exclusion);
+            protocol_ ? protocol_->protocol : MeasurementProtocol{}, exclusion, testDayId_);
         state_.measurementId = created.id;
         runMoment_ = created.moment;
         state_.measurementNumber = created.measurementNumber;

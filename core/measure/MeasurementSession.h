@@ -65,6 +65,11 @@ struct ProtocolOfRun {
     MeasurementProtocol protocol;
 };
 
+// The test a run stores: the one chosen, without a drop height under a protocol of jumps that
+// start from the floor (the 10/5); a drop-height profile's drop jumps keep theirs.
+MeasurementTest testOfRun(const MeasurementTest& test,
+                          const std::optional<ProtocolOfRun>& protocol);
+
 // The measurement that the first recorded jump of a run created, with that jump.
 struct NewMeasurement {
     qint64 measurementNumber = 0;
@@ -167,12 +172,14 @@ public:
     // the run was started with a mode of its own.
     MeasurementMode mode = MeasurementMode::Single;
 
-    // Starts a run that records for the athlete, under the test (stored with the measurement).
+    // Starts a run that records for the athlete, under the test (stored with the measurement
+    // as testOfRun() gives it).
     // A protocol gives its run a mode of its own, which the operating mode does not change,
     // and its mark, stored with the measurement in the transaction of its first jump. Tells
     // the user when no unit is found. Throws SilentAbort when the unit cannot be configured.
+    // A test day (its ID) marks the run's measurement as its trial when it is stored.
     void start(qint64 athleteId, const MeasurementTest& test = {}, AutoEnd autoEnd = {},
-               const std::optional<ProtocolOfRun>& protocol = std::nullopt);
+               const std::optional<ProtocolOfRun>& protocol = std::nullopt, qint64 testDayId = 0);
     // The user's stop.
     void stop();
     // One poll of the unit: a result whose first byte waits is decoded as far as its bytes
@@ -191,6 +198,8 @@ public:
     MeasurementMode runMode() const { return protocol_ ? protocol_->mode : mode; }
     // The protocol of the current (or last) run; none for a run without one.
     const std::optional<ProtocolOfRun>& protocol() const { return protocol_; }
+    // The test day of the current (or last) run; 0 for a run of none.
+    qint64 testDayId() const { return testDayId_; }
     bool running() const { return phase_ != RunPhase::Idle; }
     const RunState& state() const { return state_; }
     const QTimer& pollTimer() const { return timer_; }
@@ -247,5 +256,6 @@ private:
     // The tick at which the athlete first touched the mat in this run: the arrival of the
     // first result, less its contact time; none before it.
     std::optional<quint32> firstContactAt_;
+    qint64 testDayId_ = 0;
     bool notified_ = false;
 };

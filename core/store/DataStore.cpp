@@ -25,6 +25,7 @@ struct DataStore::Open {
     MeasurementRepository measurements{database};
     JumpReader jumps{database};
     GroupRepository groups{database};
+    TestDayRepository testDays{database};
 };
 
 DataStore::DataStore() = default;
@@ -74,6 +75,10 @@ JumpReader& DataStore::jumps() {
 
 GroupRepository& DataStore::groups() {
     return require().groups;
+}
+
+TestDayRepository& DataStore::testDays() {
+    return require().testDays;
 }
 
 bool DataStore::allOrNothing(const std::function<bool()>& work) {

@@ -8,6 +8,7 @@
 #include "core/store/Schema.h"
 #include "core/store/StoreHealth.h"
 #include "core/store/StoreLocation.h"
+#include "core/store/TestDayRepository.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -50,6 +51,9 @@ public:
     // The groups of athletes; without the feature Groups every reading is empty and
     // available() is false.
     GroupRepository& groups();
+    // The test days; without the feature TestDays every reading is empty and available() is
+    // false.
+    TestDayRepository& testDays();
     // Runs `work` as one change: everything it stores takes effect when it returns true,
     // nothing when it returns false or throws (which is passed on). What `work` calls must not
     // be one change of its own (recordFirstJump, setGroupsOf ...): the store holds one at a

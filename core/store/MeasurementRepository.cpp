@@ -7,6 +7,7 @@
 #include "core/base/StationIdentity.h"
 #include "core/store/Database.h"
 #include "core/store/SeriesKey.h"
+#include "core/store/TestDayRepository.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -73,14 +74,16 @@ void putExclusion(Database& db, qint64 measurementId, int jumpIndex, const Exclu
               engineMoment(exclusion.moment)});
 }
 
-QString heightsText(const QList<int>& heightsCm) {
+} // namespace
+
+QString storedHeightsText(const QList<int>& heightsCm) {
     QStringList parts;
     for (const int height : heightsCm)
         parts << QString::number(height);
     return parts.join(QLatin1Char(','));
 }
 
-QList<int> heightsOf(const QString& text) {
+QList<int> storedHeights(const QString& text) {
     QList<int> out;
     for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         bool ok = false;
@@ -91,12 +94,26 @@ QList<int> heightsOf(const QString& text) {
     return out;
 }
 
+namespace {
+
 ProfilePlan planOf(const QSqlQuery& q) {
     return {integerOf(q.value(0)), integerOf(q.value(1)), momentOf(q.value(2)),
-            heightsOf(q.value(3).toString()), static_cast<int>(integerOf(q.value(4)))};
+            storedHeights(q.value(3).toString()), static_cast<int>(integerOf(q.value(4)))};
 }
 
 } // namespace
+
+QVariant storedProtocolCode(Protocol protocol) {
+    switch (protocol) {
+    case Protocol::TenFive:
+        return kTenFiveCode;
+    case Protocol::DropHeightProfile:
+        return kProfileCode;
+    case Protocol::None:
+        break;
+    }
+    return {};
+}
 
 MeasurementProtocol storedProtocol(const QVariant& code, const QVariant& profileId) {
     const QString text = code.toString();
@@ -214,7 +231,7 @@ qint64 MeasurementRepository::createProfile(qint64 athleteId, const QDateTime& m
     return db_.insert(
         QStringLiteral("INSERT INTO profile (Ref_ID, Datum, Hoehen, Versuche) VALUES (?, ?, ?, ?) "
                        "RETURNING ID"),
-        {athleteId, engineMoment(moment), heightsText(heightsCm), trialsPerHeight});
+        {athleteId, engineMoment(moment), storedHeightsText(heightsCm), trialsPerHeight});
 }
 
 void MeasurementRepository::setProtocol(qint64 measurementId, const MeasurementProtocol& protocol) {
@@ -417,7 +434,8 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
                                                    const RecordedJump& jump,
                                                    const MeasurementTest& test,
                                                    const MeasurementProtocol& protocol,
-                                                   const std::optional<Exclusion>& exclusion) {
+                                                   const std::optional<Exclusion>& exclusion,
+                                                   qint64 testDayId) {
     Database::Transaction transaction(db_);
     // On a server, stations that record for the same athlete take their numbers one after
     // the other; the file's transaction excludes every other writer already.
@@ -443,6 +461,8 @@ Measurement MeasurementRepository::recordFirstJump(qint64 athleteId, const QDate
     const bool withProtocol = knowsProtocols() && protocol.kind != Protocol::None;
     if (withProtocol)
         putProtocol(db_, id, protocol);
+    if (testDayId != 0 && db_.has(schema::Feature::TestDays))
+        TestDayRepository::markTrial(db_, id, testDayId);
     transaction.commit();
     return {id,
             athleteId,

@@ -29,6 +29,13 @@ struct MeasurementProtocol {
 // The protocol as units_protokoll stores it (Protokoll, Profil_ID); none for an empty code or
 // one that a later version knows.
 MeasurementProtocol storedProtocol(const QVariant& code, const QVariant& profileId);
+// The code a protocol is stored by; empty (NULL) for none.
+QVariant storedProtocolCode(Protocol protocol);
+
+// A profile's drop heights as the store keeps them ("20,30,40"), and read back (what is no
+// number is passed over).
+QString storedHeightsText(const QList<int>& heightsCm);
+QList<int> storedHeights(const QString& text);
 
 // A drop-height profile as it was planned: the athlete, when it began, the drop heights in
 // the order run and the trials per height. Its trials are the measurements marked with it.
@@ -192,11 +199,13 @@ public:
     // A protocol other than none is stored with the measurement in the same transaction (not
     // on a database that could not be upgraded to know protocols).
     // An exclusion (a failed trial) is stored with the jump in the same transaction, where the
-    // database keeps exclusions.
+    // database keeps exclusions. A test day (its ID) marks the measurement as its trial in the
+    // same transaction, so that no trial of a day is stored without its mark.
     Measurement recordFirstJump(qint64 athleteId, const QDateTime& moment, const RecordedJump& jump,
                                 const MeasurementTest& test = {},
                                 const MeasurementProtocol& protocol = {},
-                                const std::optional<Exclusion>& exclusion = std::nullopt);
+                                const std::optional<Exclusion>& exclusion = std::nullopt,
+                                qint64 testDayId = 0);
     // The test of the athlete's last measurement that had one; none when there is none (or
     // the database holds no tests).
     std::optional<MeasurementTest> lastTestOf(qint64 athleteId);

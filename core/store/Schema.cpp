@@ -257,6 +257,76 @@ const Step kJournalTransfers{
     },
 };
 
+// Version 8: test days ("Testtag"): one set-up for a squad (test, drop height, protocol with a
+// profile's heights and trials, the operating mode and the end of a series, the trials each
+// athlete makes), the athletes in the order of the start list, and which measurement was a
+// trial of which day. An athlete's row keeps the profile he runs on the day and when he
+// stopped. The mark of a measurement is a table of its own, so that the measurement table
+// stays as older stations know it. No foreign keys, as with version 1.
+const Step kTestDays{
+    8,
+    {
+        QStringLiteral("CREATE TABLE testtage ("
+                       " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                       " Name VARCHAR(100) NOT NULL,"
+                       " Test VARCHAR(40),"
+                       " Fallhoehe INTEGER,"
+                       " Protokoll VARCHAR(20),"
+                       " Hoehen VARCHAR(200),"
+                       " Versuche_Hoehe INTEGER,"
+                       " Betriebsart INTEGER NOT NULL,"
+                       " Serienende INTEGER NOT NULL,"
+                       " Serienende_Wert INTEGER,"
+                       " Versuche INTEGER NOT NULL,"
+                       " Gruppe_ID INTEGER,"
+                       " Beginn TIMESTAMP,"
+                       " Ende TIMESTAMP,"
+                       " Station VARCHAR(100))"),
+        QStringLiteral("CREATE TABLE testtage_sportler ("
+                       " Testtag_ID INTEGER NOT NULL,"
+                       " Sportler_ID INTEGER NOT NULL,"
+                       " Platz INTEGER NOT NULL,"
+                       " Profil_ID INTEGER,"
+                       " Beendet TIMESTAMP,"
+                       " PRIMARY KEY (Testtag_ID, Sportler_ID))"),
+        QStringLiteral("CREATE TABLE units_testtag ("
+                       " Unit_ID INTEGER PRIMARY KEY,"
+                       " Testtag_ID INTEGER NOT NULL)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_testtag_tag ON units_testtag (Testtag_ID)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE testtage ("
+                       " ID BIGSERIAL PRIMARY KEY,"
+                       " Name VARCHAR(100) NOT NULL,"
+                       " Test VARCHAR(40),"
+                       " Fallhoehe INTEGER,"
+                       " Protokoll VARCHAR(20),"
+                       " Hoehen VARCHAR(200),"
+                       " Versuche_Hoehe INTEGER,"
+                       " Betriebsart INTEGER NOT NULL,"
+                       " Serienende INTEGER NOT NULL,"
+                       " Serienende_Wert INTEGER,"
+                       " Versuche INTEGER NOT NULL,"
+                       " Gruppe_ID BIGINT,"
+                       " Beginn TIMESTAMP,"
+                       " Ende TIMESTAMP,"
+                       " Station VARCHAR(100))"),
+        QStringLiteral("CREATE TABLE testtage_sportler ("
+                       " Testtag_ID BIGINT NOT NULL,"
+                       " Sportler_ID BIGINT NOT NULL,"
+                       " Platz INTEGER NOT NULL,"
+                       " Profil_ID BIGINT,"
+                       " Beendet TIMESTAMP,"
+                       " PRIMARY KEY (Testtag_ID, Sportler_ID))"),
+        QStringLiteral("CREATE TABLE units_testtag ("
+                       " Unit_ID BIGINT PRIMARY KEY,"
+                       " Testtag_ID BIGINT NOT NULL)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS units_testtag_tag ON units_testtag (Testtag_ID)"),
+    },
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -296,8 +366,8 @@ void take(Database& db, const QString& statement) {
 
 const QList<Feature>& features() {
     static const QList<Feature> all{
-        Feature::Tests,   Feature::Exclusions,       Feature::Groups,          Feature::Protocols,
-        Feature::Changes, Feature::GroupNamesUnique, Feature::JournalTransfers};
+        Feature::Tests,   Feature::Exclusions,       Feature::Groups,           Feature::Protocols,
+        Feature::Changes, Feature::GroupNamesUnique, Feature::JournalTransfers, Feature::TestDays};
     return all;
 }
 
@@ -317,6 +387,8 @@ int sinceVersion(Feature feature) {
         return kGroupNamesUnique.version;
     case Feature::JournalTransfers:
         return kJournalTransfers.version;
+    case Feature::TestDays:
+        return kTestDays.version;
     }
     return latestVersion() + 1;
 }
@@ -342,6 +414,9 @@ QString missingText(Feature feature) {
     case Feature::JournalTransfers:
         return SchemaTexts::tr("Messungen, die eine Station ohne Server zwischengespeichert hat, "
                                "werden nicht übertragen.");
+    case Feature::TestDays:
+        return SchemaTexts::tr("Es gibt keine Testtage: jede Messung wird mit den Angaben im "
+                               "Messfenster gespeichert.");
     }
     return {};
 }
@@ -357,7 +432,7 @@ QString missingAt(int version) {
 const QList<Step>& steps() {
     static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups,
                                  kProtocols,         kChanges,       kGroupNamesUnique,
-                                 kJournalTransfers};
+                                 kJournalTransfers,  kTestDays};
     return all;
 }
 

@@ -32,6 +32,7 @@ enum class Feature {
     GroupNamesUnique, // no two groups whose names differ only in case, kept by the database
     JournalTransfers, // measurements a station journalled while the server was away, each
                       // brought to the server once
+    TestDays,         // test days: one set-up for a squad, its start list and its trials
 };
 
 // The program's features in the order of their versions.

@@ -46,8 +46,11 @@ AthleteRepository& AthleteController::repository() {
     return store_.athletes();
 }
 
-void AthleteController::listAtStart() {
-    reloadGroups();
+void AthleteController::listAtStart(qint64 groupId) {
+    readGroups();
+    // A group deleted since is no longer offered: all athletes are listed then.
+    if (groupId != 0)
+        panel_.chooseGroup(groupId);
     showAll();
 }
 
@@ -87,6 +90,26 @@ QList<Athlete> AthleteController::inChosenGroup(QList<Athlete> athletes) {
 void AthleteController::selectNext() {
     if (current_ + 1 < panel_.rowCount())
         selectRow(current_ + 1);
+}
+
+void AthleteController::selectPrevious() {
+    if (current_ > 0)
+        selectRow(current_ - 1);
+}
+
+void AthleteController::showOnly(const QList<qint64>& athleteIds, qint64 selectId) {
+    listing_ = [this, athleteIds] {
+        // By their place in the list.
+        const QHash<qint64, Athlete> stored = repository().listed(athleteIds);
+        QList<Athlete> out;
+        for (qint64 place = 0; place < athleteIds.size(); ++place)
+            if (const auto found = stored.constFind(place); found != stored.constEnd())
+                out << *found;
+        return out;
+    };
+    setAthletes(listing_());
+    const int row = panel_.rowOf(selectId);
+    selectRow(row >= 0 ? row : (panel_.rowCount() > 0 ? 0 : -1));
 }
 
 void AthleteController::list(std::function<QList<Athlete>()> query) {

@@ -27,8 +27,9 @@ public:
         search_ = search;
     }
 
-    // Lists all athletes and selects the first, as the program starts.
-    void listAtStart();
+    // Lists all athletes (those of the group remembered, while it is there) and selects the
+    // first, as the program starts.
+    void listAtStart(qint64 groupId = 0);
 
     // Reads the groups into the chooser again (after they were changed); when the chosen
     // group is gone, all athletes are listed.
@@ -39,6 +40,12 @@ public:
     // "Nächster Sportler": selects the athlete in the row below the selected one; the last
     // stays selected.
     void selectNext();
+    // "Voriger Sportler": the row above; the first stays selected.
+    void selectPrevious();
+    // Lists exactly these athletes in this order (a test day's start list; those no longer
+    // stored are left out) and selects the one with `selectId`, else the first. Reading again
+    // (refresh) keeps to them until another listing is chosen.
+    void showOnly(const QList<qint64>& athleteIds, qint64 selectId);
 
     void showAll();
     // Reads the listed athletes and the selected one's history again, for what other stations

@@ -47,7 +47,9 @@ AthletePanel::AthletePanel(QWidget* parent) : QWidget(parent) {
                           {QStringLiteral("Maximiliane")},
                           {QStringLiteral("Schmidt-Müller")},
                           birthDates,
-                          {QStringLiteral("Sprint und Sprungkraft")}});
+                          {QStringLiteral("Sprint und Sprungkraft")},
+                          {QStringLiteral("beendet nach 10")}});
+    grid_->setColumnHidden(AthleteTableModel::kStartListColumn, true);
 
     connect(groupChooser_, &QComboBox::currentIndexChanged, this, [this] {
         if (!choosing_)
@@ -141,4 +143,10 @@ void AthletePanel::chooseGroup(qint64 groupId) {
     const int index = groupChooser_->findData(groupId);
     groupChooser_->setCurrentIndex(index >= 0 ? index : 0);
     choosing_ = false;
+}
+
+void AthletePanel::showStartList(bool shown, const QHash<qint64, QString>& texts, qint64 nextId) {
+    model_->setStartList(shown ? texts : QHash<qint64, QString>(), shown ? nextId : 0);
+    grid_->setColumnHidden(AthleteTableModel::kStartListColumn, !shown);
+    groupChooser_->setEnabled(!shown);
 }

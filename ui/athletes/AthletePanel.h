@@ -42,6 +42,9 @@ public:
     qint64 chosenGroupId() const;
     // Chooses a group (0: "Alle Sportler") without telling.
     void chooseGroup(qint64 groupId);
+    // A test day's start list beside the athletes (each one's trials, the next one in bold),
+    // while `shown`; the group chooser is locked meanwhile.
+    void showStartList(bool shown, const QHash<qint64, QString>& texts = {}, qint64 nextId = 0);
 
 signals:
     // The user picked another row, with the mouse or the keys.

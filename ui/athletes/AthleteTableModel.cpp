@@ -4,17 +4,37 @@
 
 #include "core/base/Texts.h"
 
+#include <QFont>
+
 namespace {
 
-enum Column { IdColumn, FirstNameColumn, NameColumn, BirthDateColumn, RemarkColumn, ColumnCount };
+enum Column {
+    IdColumn,
+    FirstNameColumn,
+    NameColumn,
+    BirthDateColumn,
+    RemarkColumn,
+    StartListColumn,
+    ColumnCount
+};
 
 const char* const kTitles[ColumnCount] = {QT_TRANSLATE_NOOP("AthleteTableModel", "ID"),
                                           QT_TRANSLATE_NOOP("AthleteTableModel", "Vorname"),
                                           QT_TRANSLATE_NOOP("AthleteTableModel", "Name"),
                                           QT_TRANSLATE_NOOP("AthleteTableModel", "Geb. am"),
-                                          QT_TRANSLATE_NOOP("AthleteTableModel", "Bemerkung")};
+                                          QT_TRANSLATE_NOOP("AthleteTableModel", "Bemerkung"),
+                                          QT_TRANSLATE_NOOP("AthleteTableModel", "Testtag")};
+
+static_assert(StartListColumn == AthleteTableModel::kStartListColumn);
 
 } // namespace
+
+void AthleteTableModel::setStartList(QHash<qint64, QString> texts, qint64 nextId) {
+    startList_ = std::move(texts);
+    nextId_ = nextId;
+    if (!athletes_.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
 
 void AthleteTableModel::setAthletes(QList<Athlete> athletes) {
     beginResetModel();
@@ -53,9 +73,15 @@ QVariant AthleteTableModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    const Athlete& a = athletes_[index.row()];
+    // The next athlete of a test day stands out in his whole row.
+    if (role == Qt::FontRole && nextId_ != 0 && a.id == nextId_) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
     if (role != Qt::DisplayRole)
         return {};
-    const Athlete& a = athletes_[index.row()];
     switch (index.column()) {
     case IdColumn:
         return QString::number(a.id);
@@ -67,6 +93,8 @@ QVariant AthleteTableModel::data(const QModelIndex& index, int role) const {
         return texts::dateText(a.birthDate);
     case RemarkColumn:
         return a.remark;
+    case StartListColumn:
+        return startList_.value(a.id);
     }
     return {};
 }

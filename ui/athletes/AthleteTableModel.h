@@ -3,8 +3,10 @@
 #include "core/store/AthleteRepository.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 
-// The athletes the grid lists: ID, Vorname, Name, Geb. am and Bemerkung.
+// The athletes the grid lists: ID, Vorname, Name, Geb. am and Bemerkung, and during a test
+// day the start list ("Testtag").
 class AthleteTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -23,6 +25,12 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // The column of a test day's start list: each athlete's trials, the next one in bold.
+    static constexpr int kStartListColumn = 5;
+    void setStartList(QHash<qint64, QString> texts, qint64 nextId);
+
 private:
     QList<Athlete> athletes_;
+    QHash<qint64, QString> startList_;
+    qint64 nextId_ = 0;
 };

@@ -148,6 +148,25 @@ void exportFile(QPainter& p) {
     p.drawLine(QPointF(12.5, 14.5), QPointF(15, 12));
 }
 
+// A clipboard with the start list: three athletes, the first ticked off.
+void testDay(QPainter& p) {
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(2.5, 2, 11, 13), 1, 1);
+    p.setBrush(kInk);
+    p.drawRect(QRectF(5.5, 0.8, 5, 2.4));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kPerson);
+    for (int i = 0; i < 3; ++i)
+        p.drawEllipse(QPointF(5.2, 6 + i * 3.2), 1.1, 1.1);
+    p.setPen(QPen(kInk.lighter(160), 1));
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(QPointF(7.2, 6 + i * 3.2), QPointF(11.5, 6 + i * 3.2));
+    p.setPen(QPen(kGreen, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(9.5, 5.8), QPointF(10.6, 7));
+    p.drawLine(QPointF(10.6, 7), QPointF(13.5, 3.5));
+}
+
 Painter painterOf(Picture picture) {
     switch (picture) {
     case Picture::NewAthlete:
@@ -170,6 +189,8 @@ Painter painterOf(Picture picture) {
         return triggerEdge;
     case Picture::Export:
         return exportFile;
+    case Picture::TestDay:
+        return testDay;
     }
     return nullptr;
 }

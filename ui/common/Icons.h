@@ -16,13 +16,14 @@ enum class Picture {
     Settings,
     TriggerEdge,
     Export,
+    TestDay,
 };
 
 // Every picture, for those who walk them all.
 inline constexpr Picture kAllPictures[] = {
     Picture::NewAthlete,  Picture::Search, Picture::DeleteAthlete,    Picture::ChangeAthlete,
     Picture::ShowAll,     Picture::Exit,   Picture::StartMeasurement, Picture::Settings,
-    Picture::TriggerEdge, Picture::Export,
+    Picture::TriggerEdge, Picture::Export, Picture::TestDay,
 };
 
 QIcon image(Picture picture);

@@ -4,6 +4,8 @@
 #include "ui/main/MainWindow.h"
 
 #include "core/base/BuildInfo.h"
+#include "core/base/StationIdentity.h"
+#include "core/base/Texts.h"
 #include "core/station/Station.h"
 #include "core/store/DataStore.h"
 #include "ui/analysis/AnalysisWindow.h"
@@ -32,6 +34,7 @@
 #include "ui/run/ResultPanel.h"
 #include "ui/run/RunController.h"
 #include "ui/run/RunSetupPanel.h"
+#include "ui/run/TestDayDialog.h"
 #include "ui/settings/LimitsDialog.h"
 #include "ui/squads/GroupCheck.h"
 #include "ui/squads/GroupDialog.h"
@@ -134,6 +137,16 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     connectAction(changeAthleteAction_, [this] { athletes_->changeAthlete(); });
     connectAction(deleteAthleteAction_, [this] { athletes_->deleteAfterConfirmation(); });
     connectAction(nextAthleteAction_, [this] { athletes_->selectNext(); });
+    connectAction(previousAthleteAction_, [this] { athletes_->selectPrevious(); });
+    connectAction(testDayAction_, &MainWindow::setUpTestDay);
+    connectAction(endTestDayAction_, &MainWindow::endTestDay);
+    endTestDayAction_->setEnabled(false);
+    // The start list follows every trial, and the choice of a group is kept for the next start.
+    connect(run_.get(), &RunController::startListChanged, this, &MainWindow::showStartList);
+    connect(athletePanel_, &AthletePanel::groupChosen, this, [this](qint64 groupId) {
+        if (auto stored = context_.openSettings())
+            writeChosenGroup(*stored, groupId);
+    });
 
     const QStringList& args = context_.arguments;
     debugAction_->setVisible(!args.isEmpty() && args.first() == QStringLiteral("debug"));
@@ -235,6 +248,16 @@ void MainWindow::buildActions() {
                                  tr("Auswertung"), QKeySequence(Qt::Key_F6));
     nextAthleteAction_ = makeAction(QStringLiteral("nextAthleteAction"), tr("Nä&chster Sportler"),
                                     tr("Nächster Sportler"), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    previousAthleteAction_ =
+        makeAction(QStringLiteral("previousAthleteAction"), tr("&Voriger Sportler"),
+                   tr("Voriger Sportler"), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    // Every letter of it leads to another entry of the menu already.
+    testDayAction_ =
+        makeAction(QStringLiteral("testDayAction"), tr("Testtag …"),
+                   tr("Testtag: Test, Fallhöhe und Protokoll einmal für die Gruppe"), {});
+    testDayAction_->setIconText(tr("Testtag"));
+    endTestDayAction_ =
+        makeAction(QStringLiteral("endTestDayAction"), tr("Testtag &beenden"), {}, {});
     groupsAction_ = makeAction(QStringLiteral("groupsAction"), tr("&Gruppen …"), {}, {});
     rankingAction_ = makeAction(QStringLiteral("rankingAction"), tr("&Rangliste …"), {}, {});
     moveMeasurementAction_ = makeAction(QStringLiteral("moveMeasurementAction"),
@@ -261,6 +284,7 @@ void MainWindow::buildActions() {
         {changeAthleteAction_, Picture::ChangeAthlete},
         {deleteAthleteAction_, Picture::DeleteAthlete},
         {startAction_, Picture::StartMeasurement},
+        {testDayAction_, Picture::TestDay},
     };
     for (const auto& [action, picture] : pictures) {
         action->setIcon(icons::image(picture));
@@ -320,6 +344,10 @@ void MainWindow::buildMenus() {
     dataMenu->addAction(searchAction_);
     dataMenu->addAction(refreshAction_);
     dataMenu->addAction(nextAthleteAction_);
+    dataMenu->addAction(previousAthleteAction_);
+    dataMenu->addSeparator();
+    dataMenu->addAction(testDayAction_);
+    dataMenu->addAction(endTestDayAction_);
     dataMenu->addSeparator();
     dataMenu->addAction(newAthleteAction_);
     dataMenu->addAction(changeAthleteAction_);
@@ -354,6 +382,7 @@ void MainWindow::buildToolBar() {
     toolBar->addAction(showAllAction_);
     toolBar->addAction(newAthleteAction_);
     toolBar->addAction(changeAthleteAction_);
+    toolBar->addAction(testDayAction_);
     setContextMenuPolicy(Qt::NoContextMenu);
 }
 
@@ -411,7 +440,150 @@ void MainWindow::openTables() {
     if (const QString readOnly = station_.store().readOnlyText(); !readOnly.isEmpty())
         boxes::information(context_.messages, readOnly);
     runSetupPanel_->offerProtocols(station_.store().has(schema::Feature::Protocols));
-    athletes_->listAtStart();
+    testDayAction_->setEnabled(station_.store().has(schema::Feature::TestDays));
+    qint64 groupId = 0;
+    if (auto stored = context_.openSettings())
+        groupId = readChosenGroup(*stored);
+    athletes_->listAtStart(groupId);
+    athletePanel_->focusGrid();
+    offerOpenTestDay();
+}
+
+void MainWindow::offerOpenTestDay() {
+    // A day that was not ended (a crash, a restart, a second station on the shared
+    // database) is offered to go on where its start list stands.
+    const QList<TestDay> open = station_.store().testDays().openDays();
+    if (open.isEmpty())
+        return;
+    const TestDay& day = open.first();
+    MessageBox box;
+    box.title = boxes::kAppTitle;
+    box.icon = BoxIcon::Question;
+    box.text = tr("Der Testtag „%1“ vom %2 ist nicht beendet. Möchten Sie ihn fortsetzen?")
+                   .arg(day.name, texts::dateText(day.begun.date()));
+    box.buttons = {tr("Fortsetzen"), tr("Testtag beenden"), tr("Später")};
+    const int answer = context_.messages.show(box);
+    if (answer == 0)
+        enterTestDay(day.id);
+    else if (answer == 1 && checkWritable(station_.store(), context_.messages))
+        station_.store().testDays().close(day.id, QDateTime::currentDateTime());
+}
+
+void MainWindow::setUpTestDay() {
+    if (!station_.store().has(schema::Feature::TestDays))
+        throw AppError(schema::missingText(schema::Feature::TestDays));
+    if (station_.session().running())
+        return;
+    if (run_->inTestDay()) {
+        boxes::information(context_.messages,
+                           tr("Der Testtag „%1“ läuft noch. Beenden Sie ihn mit „Testtag "
+                              "beenden“, bevor Sie einen neuen beginnen.")
+                               .arg(run_->startList()->day.name));
+        return;
+    }
+    if (!checkWritable(station_.store(), context_.messages))
+        return;
+    // A day not ended (here, or begun at another station on the shared database) is offered
+    // to be taken up before a new one.
+    if (const QList<TestDay> open = station_.store().testDays().openDays(); !open.isEmpty()) {
+        MessageBox box;
+        box.title = boxes::kAppTitle;
+        box.icon = BoxIcon::Question;
+        box.text = tr("Der Testtag „%1“ vom %2 ist nicht beendet. Möchten Sie ihn fortsetzen?")
+                       .arg(open.first().name, texts::dateText(open.first().begun.date()));
+        box.buttons = {tr("Fortsetzen"), tr("Neuer Testtag"), tr("Abbrechen")};
+        const int answer = context_.messages.show(box);
+        if (answer == 0)
+            enterTestDay(open.first().id);
+        if (answer != 1)
+            return;
+    }
+    // The panel's set-up is offered, so that Return takes it for the chosen group.
+    TestDay offered;
+    offered.protocol = runSetupPanel_->protocol();
+    offered.test.name = runSetupPanel_->testName();
+    (void)failureOf([&] {
+        offered.test.dropHeightCm =
+            measurementtest::parseDropHeight(runSetupPanel_->dropHeightText());
+    });
+    (void)failureOf([&] {
+        offered.profileHeightsCm = protocolrun::parseHeights(runSetupPanel_->profileHeightsText());
+    });
+    offered.trialsPerHeight = runSetupPanel_->trialsPerHeight();
+    offered.series = station_.session().mode == MeasurementMode::Multiple;
+    const AutoEnd end = runSetupPanel_->autoEnd();
+    offered.endKind = static_cast<int>(end.kind);
+    offered.endLimit = end.limit;
+    const QList<Athlete> listed = athletePanel_->athletes();
+    DataStore& store = station_.store();
+    qint64 opened = 0;
+    TestDayDialog dialog(
+        offered, store.groups().available() ? store.groups().all() : QList<Group>(),
+        athletes_->chosenGroupId(), static_cast<int>(listed.size()),
+        [&](const TestDayChoice& choice) {
+            QList<qint64> ids;
+            if (choice.groupId != 0) {
+                // The group's members in the order of all athletes.
+                for (const Athlete& a :
+                     onlyMembers(store.athletes().all(), store.groups().memberIds(choice.groupId)))
+                    ids << a.id;
+            } else {
+                for (const Athlete& a : listed)
+                    ids << a.id;
+            }
+            TestDay day = choice.day;
+            day.begun = QDateTime::currentDateTime();
+            day.station = station::computerName();
+            opened = store.testDays().open(day, ids);
+        },
+        this);
+    if (dialog.exec() != QDialog::Accepted || opened == 0)
+        return;
+    enterTestDay(opened);
+}
+
+void MainWindow::enterTestDay(qint64 dayId) {
+    run_->openTestDay(dayId);
+    endTestDayAction_->setEnabled(true);
+    showStartList();
+}
+
+void MainWindow::showStartList() {
+    const auto& list = run_->startList();
+    if (!list)
+        return;
+    QList<qint64> ids;
+    QHash<qint64, QString> texts;
+    for (const testday::Place& place : list->places) {
+        ids << place.athleteId;
+        texts.insert(place.athleteId, testday::placeText(place));
+    }
+    const qint64 next = list->next ? list->places[*list->next].athleteId : 0;
+    if (next != 0)
+        texts[next] = tr("als Nächstes · %1").arg(texts.value(next));
+    // The day's athletes in the order of the start list, the next selected.
+    athletes_->showOnly(ids, next != 0 ? next : athletes_->selectedId());
+    athletePanel_->showStartList(true, texts, next);
+    if (list->places.isEmpty())
+        boxes::information(context_.messages,
+                           tr("Auf der Startliste des Testtags „%1“ steht kein Sportler mehr.")
+                               .arg(list->day.name));
+    else if (!list->next)
+        resultPanel_->showStatus(tr("Testtag „%1“: alle Versuche gemessen.").arg(list->day.name));
+    athletePanel_->focusGrid();
+}
+
+void MainWindow::endTestDay() {
+    if (!run_->inTestDay() || station_.session().running())
+        return;
+    const TestDay day = run_->startList()->day;
+    if (!checkWritable(station_.store(), context_.messages))
+        return;
+    station_.store().testDays().close(day.id, QDateTime::currentDateTime());
+    run_->leaveTestDay();
+    endTestDayAction_->setEnabled(false);
+    athletePanel_->showStartList(false);
+    athletes_->chooseGroup(athletes_->chosenGroupId());
     athletePanel_->focusGrid();
 }
 
@@ -559,10 +731,17 @@ void MainWindow::lockChanges(bool locked) {
          {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,
           deleteAthleteAction_, exportOneAction_, exportAllAction_, exportTableAction_,
           exportWorkbookAction_, takeOverAction_, nextAthleteAction_, groupsAction_,
-          moveMeasurementAction_, editTestAction_, deleteMeasurementAction_})
+          moveMeasurementAction_, editTestAction_, deleteMeasurementAction_,
+          previousAthleteAction_})
         action->setEnabled(!locked);
+    testDayAction_->setEnabled(!locked && station_.store().isOpen() &&
+                               station_.store().has(schema::Feature::TestDays));
+    endTestDayAction_->setEnabled(!locked && run_->inTestDay());
     dataGroup_->setEnabled(!locked);
-    if (!locked)
+    // During a test day the next key is for the start list.
+    if (!locked && run_->inTestDay())
+        athletePanel_->focusGrid();
+    else if (!locked)
         historyPanel_->focusList();
 }
 
@@ -573,8 +752,11 @@ void MainWindow::athleteSelectionChanged() {
     for (QAction* action : {moveMeasurementAction_, editTestAction_, deleteMeasurementAction_})
         action->setEnabled(chosen && !running);
     changesAction_->setEnabled(athletes_->selectedId() != 0);
+    if (const auto athlete = athletes_->selected(); athlete && run_->inTestDay())
+        run_->showGuideOf(athlete->id,
+                          QStringLiteral("%1, %2").arg(athlete->name, athlete->firstName));
+    // The test and drop height stay as the user set them, whoever is chosen.
     if (!station_.session().running()) {
-        run_->offerTestOf(athletes_->selectedId());
         // F5 stays on: with nobody listed it says so.
         const bool listed = athletePanel_->rowCount() > 0;
         resultPanel_->setStartEnabled(listed);

@@ -110,6 +110,13 @@ private:
     void lockChanges(bool locked);
     void athleteSelectionChanged();
     void exportForAnalysis(bool workbook);
+    // The test day: set up in its dialog and begun, entered (at start: taken up again), its
+    // start list shown in the athlete grid with the next athlete selected, and ended.
+    void setUpTestDay();
+    void enterTestDay(qint64 dayId);
+    void showStartList();
+    void endTestDay();
+    void offerOpenTestDay();
 
     AppContext& context_;
     Station& station_;
@@ -143,6 +150,9 @@ private:
     QAction* changesAction_ = nullptr;
     QAction* deleteMeasurementAction_ = nullptr;
     QAction* displayAction_ = nullptr;
+    QAction* previousAthleteAction_ = nullptr;
+    QAction* testDayAction_ = nullptr;
+    QAction* endTestDayAction_ = nullptr;
 
     ResultPanel* resultPanel_ = nullptr;
     JournalStatus* journalStatus_ = nullptr;

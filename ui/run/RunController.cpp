@@ -41,6 +41,11 @@ void RunController::start(const Athlete& athlete) {
     const QString name = QStringLiteral("%1, %2").arg(athlete.name, athlete.firstName);
     // Kept with a measurement that the journal takes while the server is away.
     station_.session().describeAthlete(athlete);
+    if (startList_) {
+        athleteName_ = name;
+        startTrialOfDay(athlete);
+        return;
+    }
     const Protocol protocol = setup_.protocol();
     if (protocol == Protocol::DropHeightProfile) {
         athleteName_ = name;
@@ -56,6 +61,101 @@ void RunController::start(const Athlete& athlete) {
                                  ProtocolOfRun{MeasurementMode::Multiple, {Protocol::TenFive, 0}});
     else
         station_.session().start(athlete.id, test, setup_.autoEnd());
+}
+
+void RunController::openTestDay(qint64 dayId) {
+    if (profile_)
+        throw AppError(tr("Das Fallhöhen-Profil von %1 ist noch nicht beendet. Beenden Sie es mit "
+                          "„Profil beenden“, bevor der Testtag beginnt.")
+                           .arg(profileAthleteName_));
+    testday::StartList list = testday::startList(station_.store(), dayId);
+    startList_ = std::move(list);
+    guideAthleteId_ = 0;
+    setup_.clearProtocolTexts();
+    setup_.showTestDay(startList_->day, testday::settingsText(startList_->day));
+    setup_.setProfileActive(startList_->day.protocol == Protocol::DropHeightProfile);
+}
+
+void RunController::leaveTestDay() {
+    if (!startList_)
+        return;
+    startList_.reset();
+    trial_.reset();
+    trialJump_.reset();
+    guideAthleteId_ = 0;
+    setup_.setProfileActive(false);
+    setup_.clearTestDay();
+}
+
+void RunController::readStartList() {
+    if (!startList_)
+        return;
+    startList_ = testday::startList(station_.store(), startList_->day.id);
+    emit startListChanged();
+}
+
+void RunController::startTrialOfDay(const Athlete& athlete) {
+    // Read anew: another station may have recorded a trial of the athlete meanwhile.
+    readStartList();
+    const testday::Trial trial = testday::nextTrial(station_.store(), *startList_, athlete.id,
+                                                    athleteName_, QDateTime::currentDateTime());
+    setup_.clearProtocolTexts();
+    trial_ = trial.position;
+    trialJump_.reset();
+    if (trial.position)
+        setup_.showProfileGuide(
+            tr("%1: %2").arg(athleteName_, ProfileRun::positionText(*trial.position)), {}, {});
+    station_.session().start(athlete.id, trial.test, trial.autoEnd, trial.protocol,
+                             startList_->day.id);
+}
+
+void RunController::showGuideOf(qint64 athleteId, const QString& athleteName) {
+    if (!startList_ || startList_->day.protocol != Protocol::DropHeightProfile ||
+        session().running())
+        return;
+    guideAthleteId_ = athleteId;
+    guideAthleteName_ = athleteName;
+    const std::optional<int> at = startList_->placeOf(athleteId);
+    if (!at) {
+        setup_.showProfileGuide({}, {}, {});
+        return;
+    }
+    const testday::Place& place = startList_->places[*at];
+    const ProfileRun run = startList_->profiles.value(
+        athleteId, ProfileRun(startList_->day.profileHeightsCm, startList_->day.trialsPerHeight));
+    const auto next = run.next();
+    const auto finished = run.lastFinishedHeight();
+    QString position = place.stopped ? testday::placeText(place)
+                       : next        ? ProfileRun::positionText(*next)
+                                     : ProfileRun::finishedText();
+    setup_.showProfileGuide(tr("%1: %2").arg(athleteName, position),
+                            finished ? ProfileRun::heightText(*finished) : QString(),
+                            place.stopped ? QString() : protocols::stopAdviceText(run.advice()));
+}
+
+void RunController::endProfileOfDay() {
+    if (guideAthleteId_ == 0 || session().running())
+        return;
+    const std::optional<int> at = startList_->placeOf(guideAthleteId_);
+    if (!at)
+        return;
+    const qint64 athleteId = guideAthleteId_;
+    const QString name = guideAthleteName_;
+    // His profile ends for the day: the start list passes him over from now on.
+    station_.store().testDays().stopAthlete(startList_->day.id, athleteId,
+                                            QDateTime::currentDateTime());
+    const auto& athletes = station_.store().testDays().athletesOf(startList_->day.id);
+    qint64 profileId = 0;
+    for (const TestDayAthlete& a : athletes)
+        if (a.athleteId == athleteId)
+            profileId = a.profileId;
+    readStartList();
+    if (profileId == 0)
+        return;
+    const protocols::Profile result = protocols::dropHeightProfile(
+        protocolrun::storedTrials(station_.store().measurements(), profileId));
+    if (!result.steps.isEmpty())
+        emit profileEnded(result, name);
 }
 
 void RunController::startProfileTrial(const Athlete& athlete) {
@@ -98,6 +198,10 @@ void RunController::showProfileGuide() {
 }
 
 void RunController::endProfile() {
+    if (startList_) {
+        endProfileOfDay();
+        return;
+    }
     if (!profile_ || session().running())
         return;
     // The result as stored, without the jumps excluded since. A store that cannot be read
@@ -191,18 +295,6 @@ void RunController::clearShownRun() {
     emit shownRunCleared();
 }
 
-void RunController::offerTestOf(qint64 athleteId) {
-    std::optional<MeasurementTest> last;
-    // A store that cannot be read says so where the history is read.
-    if (athleteId != 0 && station_.store().isOpen()) {
-        try {
-            last = station_.store().measurements().lastTestOf(athleteId);
-        } catch (const AppError&) {
-        }
-    }
-    setup_.showTest(last.value_or(MeasurementTest{}));
-}
-
 void RunController::showIdle(bool idle) {
     results_.showRunning(!idle);
     emit startCaptionChanged(results_.startCaption());
@@ -282,10 +374,16 @@ void RunController::runEnded(RunEnd end) {
     // The newest measurement is the chosen one, with its layout and jumps. A failure to read
     // it goes with the run's end, which tells the user once. A run whose jumps went to the
     // journal told the user already where they are; a server still away is no news.
-    if (session().state().journalEntry != 0 && station_.store().serverAway())
-        return;
-    history_.chooseNewest();
-    showTenFiveResult();
+    if (session().state().journalEntry == 0 || !station_.store().serverAway()) {
+        history_.chooseNewest();
+        showTenFiveResult();
+    }
+    // The day's start list counts the trial, and the window moves on to the next athlete.
+    if (startList_) {
+        trial_.reset();
+        trialJump_.reset();
+        runGuarded(messages_, [this] { readStartList(); });
+    }
 }
 
 void RunController::showField(ResultField field, const QString& text) {

@@ -4,6 +4,7 @@
 #include "core/analysis/RunningSeries.h"
 #include "core/measure/MeasurementSession.h"
 #include "core/measure/ProtocolRun.h"
+#include "core/measure/TestDay.h"
 #include "core/store/AthleteRepository.h"
 
 #include <QObject>
@@ -41,8 +42,20 @@ public:
     void endProfile();
     // The profile that goes on, if any.
     const std::optional<ProfileRun>& profile() const { return profile_; }
-    // Offers the athlete's last test for his next measurement (Drop Jump when he has none).
-    void offerTestOf(qint64 athleteId);
+
+    // A test day: from now on every run records the next trial of the athlete started with
+    // exactly the day's set-up (see testday::nextTrial), whatever the set-up panel held.
+    // Throws AppError when the day is no longer stored, or a profile goes on.
+    void openTestDay(qint64 dayId);
+    // The day ends at this station (it is not ended in the store).
+    void leaveTestDay();
+    bool inTestDay() const { return startList_.has_value(); }
+    // The start list as last read; read again after every run and by readStartList().
+    const std::optional<testday::StartList>& startList() const { return startList_; }
+    void readStartList();
+    // During a profile's day: what the athlete's next trial is, what his last height gave and
+    // the advice to end (each per athlete); "Profil beenden" then ends his profile.
+    void showGuideOf(qint64 athleteId, const QString& athleteName);
 
     void runStarting() override;
     void runStarted() override;
@@ -72,6 +85,8 @@ signals:
     void placeRecorded(const analysis::RunningSeries::Place& place);
     void runOver(bool series);
     void shownRunCleared();
+    // The start list of the test day was read again (after a run, a profile ended).
+    void startListChanged();
 
 private:
     void showIdle(bool idle);
@@ -112,4 +127,11 @@ private:
     std::optional<qint64> createdMeasurementNumber_;
     // The athlete whose run the result panel shows; 0 while it shows none.
     qint64 shownAthleteId_ = 0;
+    // The test day that goes on, with its start list as last read, and the athlete whose
+    // profile guide is shown.
+    std::optional<testday::StartList> startList_;
+    qint64 guideAthleteId_ = 0;
+    QString guideAthleteName_;
+    void startTrialOfDay(const Athlete& athlete);
+    void endProfileOfDay();
 };

@@ -24,8 +24,17 @@ RunSetupPanel::RunSetupPanel(QWidget* parent) : QWidget(parent) {
     // Built before the protocol box, so that Tab reaches the choices first.
     QHBoxLayout* choices = buildChoices();
 
+    // The test day that goes on: its name and set-up, in the words of the day.
+    dayLabel_ = new QLabel(this);
+    dayLabel_->setObjectName(QStringLiteral("testDayLabel"));
+    dayLabel_->setTextFormat(Qt::PlainText);
+    dayLabel_->setWordWrap(true);
+    dayLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    dayLabel_->hide();
+
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(dayLabel_);
     column->addWidget(buildProtocolBox());
     column->addLayout(choices);
     updateTestFields();
@@ -215,21 +224,12 @@ QString RunSetupPanel::dropHeightText() const {
     return dropHeightField_->isEnabled() ? dropHeightField_->text() : QString();
 }
 
-void RunSetupPanel::showTest(const MeasurementTest& test) {
-    // A protocol keeps the test it runs.
-    if (protocol() != Protocol::None)
-        return;
-    const QString name =
-        test.name.isEmpty() ? measurementtest::offeredNames().constFirst() : test.name;
-    testChoice_->setCurrentText(measurementtest::shownName(name));
-    dropHeightField_->setText(measurementtest::dropHeightText(test.dropHeightCm));
-    updateTestFields();
-}
-
 void RunSetupPanel::updateTestFields() {
-    // A drop height belongs only to the tests that start from a box.
-    const bool takesHeight = measurementtest::takesDropHeight(testName());
-    dropHeightField_->setEnabled(takesHeight && choicesEnabled_);
+    // A drop height belongs only to the tests that start from a box; a 10/5 starts from the
+    // floor.
+    const bool takesHeight =
+        measurementtest::takesDropHeight(testName()) && protocol() != Protocol::TenFive;
+    dropHeightField_->setEnabled(takesHeight && editable());
     dropHeightField_->setAccessibleName(tr("Fallhöhe in cm"));
     if (!takesHeight)
         dropHeightField_->clear();
@@ -271,7 +271,7 @@ void RunSetupPanel::setSeriesMode(bool series) {
 
 void RunSetupPanel::updateEndFields() {
     // A protocol ends its runs by its own rule.
-    const bool choosable = choicesEnabled_ && seriesMode_ && protocol() == Protocol::None;
+    const bool choosable = editable() && seriesMode_ && protocol() == Protocol::None;
     endChoice_->setEnabled(choosable);
     endLimit_->setEnabled(choosable && autoEndOfFields().kind != AutoEnd::Kind::None);
 }
@@ -311,11 +311,15 @@ int RunSetupPanel::trialsPerHeight() const {
 void RunSetupPanel::updateProtocolFields() {
     const Protocol chosen = protocol();
     if (chosen != shownProtocol_) {
-        // A 10/5 shows its own end; the user's comes back afterwards.
-        if (chosen == Protocol::TenFive)
+        // A 10/5 shows its own end and no drop height; the user's come back afterwards.
+        if (chosen == Protocol::TenFive) {
             chosenEnd_ = autoEndOfFields();
-        if (shownProtocol_ == Protocol::TenFive)
+            chosenDropHeight_ = dropHeightField_->text();
+        }
+        if (shownProtocol_ == Protocol::TenFive) {
             setAutoEnd(chosenEnd_);
+            dropHeightField_->setText(chosenDropHeight_);
+        }
         shownProtocol_ = chosen;
         clearProtocolTexts();
     }
@@ -328,8 +332,8 @@ void RunSetupPanel::updateProtocolFields() {
     } else if (profile) {
         testChoice_->setCurrentText(measurementtest::shownName(QStringLiteral("Drop Jump")));
     }
-    testChoice_->setEnabled(choicesEnabled_ && chosen == Protocol::None);
-    protocolChoice_->setEnabled(choicesEnabled_ && !profileActive_);
+    testChoice_->setEnabled(editable() && chosen == Protocol::None);
+    protocolChoice_->setEnabled(editable() && !profileActive_);
     // A profile takes its drop heights from its own field, and ends its trials after the
     // jump.
     for (QWidget* w : {static_cast<QWidget*>(dropHeightLabel_),
@@ -339,8 +343,8 @@ void RunSetupPanel::updateProtocolFields() {
     for (QWidget* w : {static_cast<QWidget*>(heightsLabel_), static_cast<QWidget*>(heightsField_),
                        static_cast<QWidget*>(trialsLabel_), static_cast<QWidget*>(trialsField_)})
         w->setVisible(profile);
-    heightsField_->setEnabled(choicesEnabled_ && !profileActive_);
-    trialsField_->setEnabled(choicesEnabled_ && !profileActive_);
+    heightsField_->setEnabled(editable() && !profileActive_);
+    trialsField_->setEnabled(editable() && !profileActive_);
     endProfileButton_->setVisible(profileActive_);
     endProfileButton_->setEnabled(choicesEnabled_);
     updateTestFields();
@@ -407,4 +411,45 @@ void RunSetupPanel::updateProtocolBox() {
         endProfileButton_->isVisibleTo(protocolBox_) || !positionLabel_->text().isEmpty() ||
         !protocolResultLabel_->text().isEmpty() || !lastHeightLabel_->text().isEmpty() ||
         !adviceLabel_->text().isEmpty());
+}
+
+void RunSetupPanel::showTestDay(const TestDay& day, const QString& settingsText) {
+    if (!dayShown_)
+        beforeDay_ = {testChoice_->currentText(), dropHeightField_->text(), protocol(),
+                      heightsField_->text(),      trialsField_->value(),    autoEndOfFields()};
+    dayShown_ = true;
+    dayLabel_->setText(tr("Testtag „%1“: %2").arg(day.name, settingsText));
+    dayLabel_->show();
+    setProtocol(day.protocol);
+    if (day.protocol == Protocol::None) {
+        testChoice_->setCurrentText(measurementtest::shownName(day.test.name));
+        dropHeightField_->setText(measurementtest::dropHeightText(day.test.dropHeightCm));
+        setAutoEnd(static_cast<AutoEnd::Kind>(day.endKind) == AutoEnd::Kind::AfterJumps
+                       ? AutoEnd::afterJumps(day.endLimit)
+                   : static_cast<AutoEnd::Kind>(day.endKind) == AutoEnd::Kind::AfterSeconds
+                       ? AutoEnd::afterSeconds(day.endLimit)
+                       : AutoEnd{});
+    } else if (day.protocol == Protocol::DropHeightProfile) {
+        heightsField_->setText(protocolrun::heightsText(day.profileHeightsCm));
+        trialsField_->setValue(day.trialsPerHeight);
+    }
+    updateProtocolFields();
+}
+
+void RunSetupPanel::clearTestDay() {
+    if (!dayShown_)
+        return;
+    dayShown_ = false;
+    dayLabel_->clear();
+    dayLabel_->hide();
+    setProtocol(beforeDay_.protocol);
+    heightsField_->setText(beforeDay_.heights);
+    trialsField_->setValue(beforeDay_.trials);
+    if (beforeDay_.protocol == Protocol::None) {
+        testChoice_->setCurrentText(beforeDay_.test);
+        dropHeightField_->setText(beforeDay_.dropHeight);
+        setAutoEnd(beforeDay_.end);
+    }
+    clearProtocolTexts();
+    updateProtocolFields();
 }

@@ -2,6 +2,7 @@
 
 #include "core/measure/MeasurementSession.h"
 #include "core/store/MeasurementRepository.h"
+#include "core/store/TestDayRepository.h"
 
 #include <QSize>
 #include <QWidget>
@@ -25,8 +26,6 @@ public:
     // The test offered for the next run ("Test" and "Fallhöhe (cm)") as the user set it.
     QString testName() const;
     QString dropHeightText() const;
-    // Offers the test (an athlete's last one); an empty one offers Drop Jump without a height.
-    void showTest(const MeasurementTest& test);
     // How the next series ends by itself (a 10/5 after its ten jumps).
     AutoEnd autoEnd() const;
     void setAutoEnd(const AutoEnd& autoEnd);
@@ -58,6 +57,12 @@ public:
     // The result of a protocol's run (the 10/5 line), or why there is none (`warning`).
     void showProtocolResult(const QString& text, bool warning = false);
     void clearProtocolTexts();
+
+    // While a test day goes on, its name and set-up stand above the choices, which show the
+    // day's and cannot be changed; clearTestDay() gives them back as they were.
+    void showTestDay(const TestDay& day, const QString& settingsText);
+    void clearTestDay();
+    bool testDayShown() const { return dayShown_; }
 
 signals:
     void endProfileClicked();
@@ -100,6 +105,21 @@ private:
     // 10/5 shows its own.
     Protocol shownProtocol_ = Protocol::None;
     AutoEnd chosenEnd_;
+    QString chosenDropHeight_;
     bool choicesEnabled_ = true;
+    // Whether the choices may be changed: not during a run, nor during a test day.
+    bool editable() const { return choicesEnabled_ && !dayShown_; }
+    QLabel* dayLabel_ = nullptr;
+    bool dayShown_ = false;
+    // The choices as the user left them when the day began.
+    struct Choices {
+        QString test;
+        QString dropHeight;
+        Protocol protocol = Protocol::None;
+        QString heights;
+        int trials = 0;
+        AutoEnd end;
+    };
+    Choices beforeDay_;
     bool seriesMode_ = true;
 };

@@ -1,4 +1,5 @@
 #include "core/base/Errors.h"
+#include "core/measure/TestDay.h"
 #include "core/store/Database.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
@@ -12,6 +13,12 @@
 #include <sys/stat.h>
 
 namespace {
+
+// The athlete the day's start list calls next; 0 for none.
+qint64 testdayNext(DataStore& store, qint64 dayId) {
+    const testday::StartList list = testday::startList(store, dayId);
+    return list.next ? list.places[*list.next].athleteId : 0;
+}
 
 bool hasTable(Database& db, const QString& table) {
     QSqlQuery q(db.connection());
@@ -45,7 +52,8 @@ void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
     for (const char* table :
          {"units_test", "sportler_test", "mr_ausschluss", "gruppen", "gruppen_sportler",
-          "units_protokoll", "profile", "units_aenderung", "units_uebertragen", "schema_version"})
+          "units_protokoll", "profile", "units_aenderung", "units_uebertragen", "testtage",
+          "testtage_sportler", "units_testtag", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -86,11 +94,11 @@ private slots:
             QVERIFY(data.db->has(feature));
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6", "7"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"7"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"8"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -169,7 +177,7 @@ private slots:
         for (const schema::Feature feature : schema::features())
             QVERIFY(db.has(feature));
         QCOMPARE(column(db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6", "7"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8"}));
         QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
         QCOMPARE(column(db, "SELECT Grund FROM mr_ausschluss"), QVariantList{"x"});
     }
@@ -187,6 +195,7 @@ private slots:
         // A groups' table of other columns cannot have its names folded.
         QTest::newRow("unique group names") << 6 << "gruppen";
         QTest::newRow("journal transfers") << 7 << "units_uebertragen";
+        QTest::newRow("test days") << 8 << "testtage_sportler";
     }
     void aFailedStepNamesWhatIsMissing() {
         QFETCH(int, version);
@@ -421,6 +430,84 @@ private slots:
         QCOMPARE(repo.ofAthlete(12).size(), inTheWay ? 2 : 3);
         QCOMPARE(column(db, "SELECT COUNT(*) FROM units_uebertragen"),
                  QVariantList{inTheWay ? "0" : "1"});
+    }
+
+    // A database of each earlier version is brought to the newest, keeps what it holds and
+    // takes a test day with its trials.
+    void eachEarlierVersionGainsTheTestDays_data() {
+        QTest::addColumn<int>("from");
+        for (int version = 0; version < schema::latestVersion(); ++version)
+            QTest::addRow("version %d", version) << version;
+    }
+    void eachEarlierVersionGainsTheTestDays() {
+        QFETCH(int, from);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeOldFormat(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, from)), from);
+        }
+        OpenedStore opened(store.location);
+        QVERIFY(!opened.upgradeFailure());
+        QVERIFY(opened.has(schema::Feature::TestDays));
+        TestDay day;
+        day.name = "U19";
+        day.begun = QDateTime({2026, 12, 9}, {9, 0});
+        const qint64 id = opened.testDays().open(day, {12});
+        const Measurement m = opened.measurements().recordFirstJump(
+            12, QDateTime({2026, 12, 9}, {9, 5}), {200, 500, 2.5, 1}, {}, {}, {}, id);
+        QCOMPARE(opened.testDays().trialCounts(id).value(12), 1);
+        QCOMPARE(opened.testDays().dayOfMeasurement(m.id), id);
+        QCOMPARE(opened.measurements().ofAthlete(12).size(), 2);
+    }
+
+    // A database of version 7 gains the test days, and a station of version 7 records and
+    // deletes on it as before (the trial of a day it deletes leaves the day's count). When
+    // the step fails, the store offers no days and records as before.
+    void aVersion7DatabaseGainsTheTestDays_data() {
+        QTest::addColumn<bool>("inTheWay");
+        QTest::newRow("upgraded") << false;
+        QTest::newRow("step failed") << true;
+    }
+    void aVersion7DatabaseGainsTheTestDays() {
+        QFETCH(bool, inTheWay);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, 7)), 7);
+            if (inTheWay) {
+                QSqlQuery q(db.connection());
+                QVERIFY(q.exec("CREATE TABLE units_testtag (Notiz VARCHAR(10))"));
+            }
+        }
+        OpenedStore opened(store.location);
+        QCOMPARE(bool(opened.upgradeFailure()), inTheWay);
+        QCOMPARE(opened.has(schema::Feature::TestDays), !inTheWay);
+        QCOMPARE(opened.testDays().available(), !inTheWay);
+        TestDay day;
+        day.name = "U19";
+        const auto opening = failureOf([&] { opened.testDays().open(day, {12}); });
+        QCOMPARE(bool(opening), inTheWay);
+        if (inTheWay) {
+            QCOMPARE(opening->text, schema::missingText(schema::Feature::TestDays));
+            QVERIFY(opened.testDays().openDays().isEmpty());
+            return;
+        }
+        const qint64 id = opened.testDays().openDays().first().id;
+        opened.measurements().recordFirstJump(12, QDateTime({2026, 12, 9}, {9, 0}),
+                                              {200, 500, 2.5, 1}, {}, {}, {}, id);
+        // The older station: its own statements on the tables it knows.
+        Database older(store.location);
+        QSqlQuery q(older.connection());
+        QVERIFY(q.exec("INSERT INTO units (Ref_ID, Datum, Nummer, FZ) VALUES "
+                       "(12, '2026-12-09T09:10:00', 3, 1)"));
+        QVERIFY(q.exec("INSERT INTO mr VALUES (12003, 210, 480, 2.29, 1)"));
+        QVERIFY(q.exec("DELETE FROM mr WHERE Serie = 12002"));
+        QVERIFY(q.exec("DELETE FROM units WHERE Nummer = 2"));
+        QCOMPARE(opened.measurements().ofAthlete(12).size(), 2);
+        QCOMPARE(opened.testDays().trialCounts(id).value(12), 0);
+        QCOMPARE(testdayNext(opened, id), 12);
     }
 
     // Of several steps those before the failing one stay.

@@ -122,7 +122,9 @@ private slots:
         QStringList titles;
         for (int c = 0; c < athleteGrid(w)->model()->columnCount(); ++c)
             titles << athleteGrid(w)->model()->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(titles, (QStringList{"ID", "Vorname", "Name", "Geb. am", "Bemerkung"}));
+        QCOMPARE(titles, (QStringList{"ID", "Vorname", "Name", "Geb. am", "Bemerkung", "Testtag"}));
+        // The start list of a test day shows only during one.
+        QVERIFY(athleteGrid(w)->isColumnHidden(5));
         QCOMPARE(athleteGrid(w)->editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(ids(w), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
         QCOMPARE(gridColumn(athleteGrid(w), 3)[0], QStringLiteral("01.02.1990"));

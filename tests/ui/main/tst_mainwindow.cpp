@@ -98,11 +98,27 @@ private slots:
         QCOMPARE(entries(menu(w, "modeMenu")), (QStringList{"&Einzelmessung", "&Mehrfachmessung"}));
         QCOMPARE(entries(menu(w, "optionsMenu")), (QStringList{"S&ettings"}));
         QCOMPARE(entries(menu(w, "dataMenu")),
-                 (QStringList{"Alle &zeigen", "&Suchen", "&Aktualisieren", "Nä&chster Sportler",
-                              "-", "&Neuer Sportler", "&Daten ändern", "Sportler &löschen", "-",
+                 (QStringList{"Alle &zeigen",
+                              "&Suchen",
+                              "&Aktualisieren",
+                              "Nä&chster Sportler",
+                              "&Voriger Sportler",
+                              "-",
+                              "Testtag …",
+                              "Testtag &beenden",
+                              "-",
+                              "&Neuer Sportler",
+                              "&Daten ändern",
+                              "Sportler &löschen",
+                              "-",
                               "&Messung einem anderen Sportler zuordnen …",
-                              "&Test und Fallhöhe ändern …", "Änd&erungen …", "-", "&Gruppen …",
-                              "&Rangliste …", "-", "Aus&wertung …"}));
+                              "&Test und Fallhöhe ändern …",
+                              "Änd&erungen …",
+                              "-",
+                              "&Gruppen …",
+                              "&Rangliste …",
+                              "-",
+                              "Aus&wertung …"}));
 
         const QList<std::pair<const char*, QKeySequence>> shortcuts{
             {"exportOneAction", QKeySequence("Ctrl+E")},
@@ -117,7 +133,8 @@ private slots:
             {"analysisAction", QKeySequence("F6")},
             {"reportAction", QKeySequence("Ctrl+P")},
             {"nextAthleteAction", QKeySequence("Ctrl+Down")},
-            {"athleteDisplayAction", QKeySequence("F11")}};
+            {"athleteDisplayAction", QKeySequence("F11")},
+            {"previousAthleteAction", QKeySequence("Ctrl+Up")}};
         for (const auto& [name, keys] : shortcuts)
             QCOMPARE(action(w, name)->shortcut(), keys);
 
@@ -127,7 +144,8 @@ private slots:
             hints << a->toolTip();
         }
         QCOMPARE(hints,
-                 (QStringList{"Sportler suchen", "Alle zeigen", "Neuer Sportler", "Daten ändern"}));
+                 (QStringList{"Sportler suchen", "Alle zeigen", "Neuer Sportler", "Daten ändern",
+                              "Testtag: Test, Fallhöhe und Protokoll einmal für die Gruppe"}));
         QCOMPARE(action(w, "startAction")->toolTip(), QStringLiteral("Messung starten (F5)"));
         QCOMPARE(action(w, "exitAction")->toolTip(), QStringLiteral("Programm beenden"));
         // Icons that can be told apart.

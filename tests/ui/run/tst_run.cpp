@@ -645,12 +645,35 @@ private slots:
                               historyList(w)->topLevelItem(1)->text(9)}),
                  (QStringList{"", ""}));
 
-        // A test without a drop height takes none; the athlete keeps his last test.
+        // A test without a drop height takes none; a refresh keeps what the user set.
         test->setCurrentText("Squat Jump");
         QVERIFY(!dropHeight->isEnabled() && dropHeight->text().isEmpty());
         action(w, "refreshAction")->trigger();
+        QCOMPARE(test->currentText(), QStringLiteral("Squat Jump"));
+
+        // Another athlete, whose last test was a profile's 60 cm, changes neither.
+        test->setCurrentText("Drop Jump");
+        dropHeight->setText("30");
+        {
+            Database db(f.location());
+            QSqlQuery q(db.connection());
+            QVERIFY(
+                q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (13, 'Zander', 'Jan')"));
+            QVERIFY(q.exec("INSERT INTO sportler_test (Ref_ID, Test, Fallhoehe) VALUES "
+                           "(13, 'Drop Jump', 60)"));
+        }
+        action(w, "refreshAction")->trigger();
+        action(w, "nextAthleteAction")->trigger();
+        QCOMPARE(selectedAthleteId(w), 13);
         QCOMPARE(test->currentText(), QStringLiteral("Drop Jump"));
-        QCOMPARE(dropHeight->text(), QStringLiteral("45"));
+        QCOMPARE(dropHeight->text(), QStringLiteral("30"));
+
+        // A 10/5 starts from the floor: no drop height while it is chosen, the user's after.
+        auto* protocol = part<QComboBox>(w, "protocolChoice");
+        protocol->setCurrentIndex(protocol->findText("10/5"));
+        QVERIFY(!dropHeight->isEnabled() && dropHeight->text().isEmpty());
+        protocol->setCurrentIndex(protocol->findText("keines"));
+        QCOMPARE(dropHeight->text(), QStringLiteral("30"));
         QVERIFY(f.messages.boxes.isEmpty());
         f.finish();
     }
