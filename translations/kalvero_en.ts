@@ -1651,6 +1651,10 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Neuer Testtag</source>
         <translation>New test day</translation>
     </message>
+    <message>
+        <source>Als &amp;Wiederholung markieren …</source>
+        <translation>Mark as &amp;repeat …</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementRepository</name>
@@ -2059,6 +2063,45 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Die Gruppe hat im Zeitraum keine Messung.</source>
         <translation>The group has no measurement in the period.</translation>
     </message>
+    <message>
+        <source>Bedeutsame Ä&amp;nderung …</source>
+        <translation>Worthwhile c&amp;hange …</translation>
+    </message>
+    <message>
+        <source>Die kleinste bedeutsame Änderung des besten RSI für diesen Test festlegen</source>
+        <translation>Set the smallest worthwhile change of the best RSI for this test</translation>
+    </message>
+</context>
+<context>
+    <name>RepeatDialog</name>
+    <message>
+        <source>Test–Retest-Paar</source>
+        <translation>Test–retest pair</translation>
+    </message>
+    <message>
+        <source>Messung %1</source>
+        <translation>Measurement %1</translation>
+    </message>
+    <message>
+        <source>Eine Wiederholung desselben Tests kurz nach dem ersten Versuch zeigt, wie sehr die Werte ohne echte Änderung schwanken: der typische Fehler wird aus solchen Paaren berechnet.</source>
+        <translation>A repeat of the same test shortly after the first trial shows how much the values vary without a real change: the typical error is computed from such pairs.</translation>
+    </message>
+    <message>
+        <source>keiner Messung</source>
+        <translation>no measurement</translation>
+    </message>
+    <message>
+        <source>&amp;Wiederholung von:</source>
+        <translation>&amp;Repeat of:</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>RestoreOffer</name>
@@ -2156,6 +2199,29 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Messung starten (F5)</source>
         <translation>Start measurement (F5)</translation>
+    </message>
+</context>
+<context>
+    <name>RetestRepository</name>
+    <message>
+        <source>Die Messung %1 ist nicht mehr gespeichert.</source>
+        <translation>Measurement %1 is no longer stored.</translation>
+    </message>
+    <message>
+        <source>Eine Messung kann nicht ihre eigene Wiederholung sein.</source>
+        <translation>A measurement cannot be its own repeat.</translation>
+    </message>
+    <message>
+        <source>Die Messung %1 ist schon als Wiederholung der Messung %2 markiert.</source>
+        <translation>Measurement %1 is already marked as the repeat of measurement %2.</translation>
+    </message>
+    <message>
+        <source>Eine kleinste bedeutsame Änderung gilt für einen Test; die Messungen ohne Test haben keinen.</source>
+        <translation>A smallest worthwhile change belongs to a test; the measurements without a test have none.</translation>
+    </message>
+    <message>
+        <source>Die kleinste bedeutsame Änderung muss größer als 0 sein.</source>
+        <translation>The smallest worthwhile change must be greater than 0.</translation>
     </message>
 </context>
 <context>
@@ -2337,6 +2403,10 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     <message>
         <source>Es gibt keine Testtage: jede Messung wird mit den Angaben im Messfenster gespeichert.</source>
         <translation>There are no test days: every measurement is stored with the settings in the measurement window.</translation>
+    </message>
+    <message>
+        <source>Test–Retest-Paare und eine festgelegte kleinste bedeutsame Änderung können nicht gespeichert werden.</source>
+        <translation>Test–retest pairs and a smallest worthwhile change set for a test cannot be stored.</translation>
     </message>
 </context>
 <context>
@@ -2671,6 +2741,29 @@ Left out: %1 under a key that several measurements share.</translation>
     </message>
 </context>
 <context>
+    <name>WorthwhileDialog</name>
+    <message>
+        <source>Kleinste bedeutsame Änderung</source>
+        <translation>Smallest worthwhile change</translation>
+    </message>
+    <message>
+        <source>Eine Änderung des besten RSI wird als echt markiert, wenn sie größer ist als dieser Wert und als der typische Fehler des Sportlers. Leer: 0,2 × Streuung der besten Werte der Gruppe.</source>
+        <translation>A change of the best RSI is marked as real when it is larger than this value and than the athlete's typical error. Empty: 0.2 × the spread of the group's best values.</translation>
+    </message>
+    <message>
+        <source>&amp;Kleinste bedeutsame Änderung (m/s):</source>
+        <translation>&amp;Smallest worthwhile change (m/s):</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>WriteCheck</name>
     <message>
         <source>Messung nicht möglich , da nicht auf Datenbanken geschrieben werden kann.</source>
@@ -2980,6 +3073,22 @@ Left out: %1 under a key that several measurements share.</translation>
     <message>
         <source>kleinste bedeutsame Änderung %1 %2 (0,2 × Streuung der besten Werte der Gruppe)</source>
         <translation>smallest worthwhile change %1 %2 (0.2 × spread of the group&apos;s best values)</translation>
+    </message>
+    <message>
+        <source>Kein Band: der typische Fehler braucht mindestens %1 Test–Retest-Paare, es gibt %2.</source>
+        <translation>No band: the typical error needs at least %1 test–retest pairs, there are %2.</translation>
+    </message>
+    <message>
+        <source>Die kleinste bedeutsame Änderung muss eine Zahl größer als 0 und höchstens 10 sein, zum Beispiel 0,05.</source>
+        <translation>The smallest worthwhile change must be a number greater than 0 and at most 10, for example 0.05.</translation>
+    </message>
+    <message>
+        <source>aus %1 Test–Retest-Paaren, davon %2 markiert</source>
+        <translation>from %1 test–retest pairs, %2 of them marked</translation>
+    </message>
+    <message>
+        <source>kleinste bedeutsame Änderung %1 %2 (für diesen Test festgelegt)</source>
+        <translation>smallest worthwhile change %1 %2 (set for this test)</translation>
     </message>
 </context>
 <context>

@@ -111,12 +111,14 @@ std::optional<double> valueOf(const analysis::ProgressPoint& point, Measure meas
 }
 
 Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure,
-            const std::optional<realchange::Worthwhile>& worthwhile) {
+            const std::optional<realchange::Worthwhile>& worthwhile,
+            const QHash<qint64, qint64>& repeats) {
     QList<realchange::Trial> trials;
     QList<qint64> measurementNumbers;
     for (const analysis::ProgressPoint& point : points) {
         if (const std::optional<double> value = valueOf(point, measure)) {
-            trials << realchange::Trial{point.moment.date(), *value};
+            trials << realchange::Trial{point.moment.date(), *value, point.measurementNumber,
+                                        repeats.value(point.measurementNumber)};
             measurementNumbers << point.measurementNumber;
         }
     }

@@ -4,6 +4,7 @@
 #include "core/analysis/RealChange.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -45,9 +46,10 @@ enum class Measure { BestHeight, BestRsi };
 std::optional<double> valueOf(const analysis::ProgressPoint& point, Measure measure);
 
 // The noise of a measure over the points of one test and drop height: the typical error
-// (realchange::typicalError: from the repetitions of a day, or else from consecutive
-// measurements), the smallest worthwhile change when one is known, and the measurements whose
-// change against the previous value is real (realchange::isReal). Without a typical error,
+// (realchange::typicalError: from the repetitions of a day and the pairs the user marked, by
+// measurement numbers in `repeats` (a repeat's number to the number it repeats), or else from
+// consecutive measurements), the smallest worthwhile change when one is known, and the measurements
+// whose change against the previous value is real (realchange::isReal). Without a typical error,
 // `note` says why; without either nothing is marked.
 struct Noise {
     std::optional<double> typicalError; // as its text shows it: the band's half width
@@ -57,7 +59,8 @@ struct Noise {
     QList<qint64> exceeding; // the number of each marked measurement, oldest first
 };
 Noise noise(const QList<analysis::ProgressPoint>& points, Measure measure,
-            const std::optional<realchange::Worthwhile>& worthwhile = std::nullopt);
+            const std::optional<realchange::Worthwhile>& worthwhile = std::nullopt,
+            const QHash<qint64, qint64>& repeats = {});
 // The line under the chart: the band's width and where it comes from, the smallest worthwhile
 // change, and how many changes exceed both; or why there is no band.
 QString noiseText(const Noise& noise, Measure measure);

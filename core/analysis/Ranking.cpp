@@ -8,6 +8,7 @@
 #include "core/measure/Metrics.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
+#include "core/store/RetestRepository.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -220,6 +221,12 @@ typicalRsiError(const QList<DayJumps>& measurements, const Period& period, const
     return realchange::typicalError(trials);
 }
 
+std::optional<double> setWorthwhile(RetestRepository& retests, const RankedTest& test) {
+    if (test.protocol != Protocol::None || test.test.isEmpty())
+        return std::nullopt;
+    return retests.worthwhileChange(test.test);
+}
+
 QList<double> bestRsiOfEach(const QList<AthleteData>& athletes, const Period& period,
                             const RankedTest& test) {
     QList<double> out;
@@ -230,7 +237,10 @@ QList<double> bestRsiOfEach(const QList<AthleteData>& athletes, const Period& pe
 }
 
 std::optional<realchange::Worthwhile> worthwhileRsi(const QList<AthleteData>& athletes,
-                                                    const Period& period, const RankedTest& test) {
+                                                    const Period& period, const RankedTest& test,
+                                                    const std::optional<double>& setForTest) {
+    if (setForTest)
+        return realchange::Worthwhile{*setForTest, true};
     const std::optional<double> group =
         realchange::smallestWorthwhileChange(bestRsiOfEach(athletes, period, test));
     if (!group)
@@ -369,7 +379,10 @@ QString typicalErrorText(const Row& row) {
 
 std::optional<realchange::Worthwhile>
 worthwhileForAthlete(AthleteRepository& athletes, GroupRepository& groups, qint64 athleteId,
-                     const MeasurementTest& test, const QDate& today) {
+                     const MeasurementTest& test, const QDate& today,
+                     const std::optional<double>& setForTest) {
+    if (setForTest && !test.isEmpty())
+        return realchange::Worthwhile{*setForTest, true};
     if (!groups.available() || test.isEmpty())
         return std::nullopt;
     // Every stored day up to today; the period before it lies before any measurement.
@@ -394,8 +407,9 @@ QList<AthleteData> read(AthleteRepository& athletes, GroupRepository& groups, qi
     QList<MemberMeasurement> found = groups.measurementsOfMembers(groupId, before.from, period.to);
     for (MemberMeasurement& m : found) {
         if (period.contains(m.day) || before.contains(m.day))
-            byAthlete[m.athleteId]
-                << DayJumps{m.day, analysis::storedJumps(m.jumps), std::move(m.test), m.protocol};
+            byAthlete[m.athleteId] << DayJumps{
+                m.day,    analysis::storedJumps(m.jumps), std::move(m.test), m.protocol, m.id,
+                m.repeats};
         // Given back at once, so that the next measurement's jumps take the same memory.
         m.jumps = {};
     }

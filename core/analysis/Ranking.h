@@ -13,6 +13,7 @@
 #include <optional>
 
 class GroupRepository;
+class RetestRepository;
 
 // The ranking of a group in one test over a period: for every athlete of the group his best
 // height, best RSI, mean contact time and number of measurements in the period, and the change
@@ -43,6 +44,8 @@ struct DayJumps {
     QList<analysis::StoredJump> jumps;
     MeasurementTest test; // empty for a measurement stored without one
     Protocol protocol = Protocol::None;
+    qint64 id = 0;      // of its units row
+    qint64 repeats = 0; // the row of the measurement it repeats, as the user marked; 0: none
 };
 
 // What a ranking compares: the measurements of one test at one drop height, run under one
@@ -102,18 +105,24 @@ struct Row {
 
 // The typical error of an athlete's best RSI (realchange::typicalError): the trials are his
 // measurements of the ranked test in the period and in the one before, each with its best
-// RSI, in the order they were recorded; a measurement without a valid jump is no trial. None
-// for the measurements without a test, or with fewer than three pairs.
+// RSI, in the order they were recorded, with the pairs the user marked; a measurement without
+// a valid jump is no trial. None for the measurements without a test, or with fewer than three
+// pairs.
 std::optional<realchange::TypicalError>
 typicalRsiError(const QList<DayJumps>& measurements, const Period& period, const RankedTest& test);
 
 // The best RSI of each athlete with a trial of the test in the period.
 QList<double> bestRsiOfEach(const QList<AthleteData>& athletes, const Period& period,
                             const RankedTest& test);
-// The smallest worthwhile change of the best RSI in the group
-// (realchange::smallestWorthwhileChange of bestRsiOfEach).
-std::optional<realchange::Worthwhile> worthwhileRsi(const QList<AthleteData>& athletes,
-                                                    const Period& period, const RankedTest& test);
+// The smallest worthwhile change of the best RSI in the group: `setForTest` where the user set
+// one for the test, else realchange::smallestWorthwhileChange of bestRsiOfEach.
+std::optional<realchange::Worthwhile>
+worthwhileRsi(const QList<AthleteData>& athletes, const Period& period, const RankedTest& test,
+              const std::optional<double>& setForTest = std::nullopt);
+
+// The smallest worthwhile change the user set for the ranked test (its measurements outside a
+// protocol); none where none is set or the store has no place for one.
+std::optional<double> setWorthwhile(RetestRepository& retests, const RankedTest& test);
 
 // One row per athlete, best RSI first; athletes with the same one and those without one by
 // name, first name and ID. Each athlete's change is judged against his own typical error and
@@ -149,12 +158,14 @@ QString changeMarkNote(const std::optional<realchange::Worthwhile>& worthwhile);
 // empty without one.
 QString typicalErrorText(const Row& row);
 
-// The smallest worthwhile change of the best RSI in a test for one athlete's progress: that of
-// the athletes of his groups (each once) over all their measurements of the test up to `today`;
-// none when he is in no group or fewer than two of them have a valid trial of it.
+// The smallest worthwhile change of the best RSI in a test for one athlete's progress: the one
+// `setForTest` where the user set one, else that of the athletes of his groups (each once) over
+// all their measurements of the test up to `today`; none when he is in no group or fewer than
+// two of them have a valid trial of it.
 std::optional<realchange::Worthwhile>
 worthwhileForAthlete(AthleteRepository& athletes, GroupRepository& groups, qint64 athleteId,
-                     const MeasurementTest& test, const QDate& today);
+                     const MeasurementTest& test, const QDate& today,
+                     const std::optional<double>& setForTest = std::nullopt);
 
 // Reads the athletes of a group with their measurements of the period and the one before it
 // (the others are not read).

@@ -4,11 +4,16 @@
 #include "core/analysis/RealChange.h"
 
 #include "core/analysis/Protocols.h"
+#include "core/base/Errors.h"
 #include "core/measure/Metrics.h"
 
 #include <QCoreApplication>
+#include <QHash>
+#include <QSet>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace realchange {
 namespace {
@@ -40,18 +45,43 @@ std::optional<double> sampleSd(const QList<double>& values) {
 } // namespace
 
 std::optional<TypicalError> typicalError(const QList<Trial>& trials, QString* note) {
-    QList<double> sameDay;
+    QHash<qint64, qsizetype> indexOf;
+    for (qsizetype i = 0; i < trials.size(); ++i)
+        if (trials[i].id != 0)
+            indexOf.insert(trials[i].id, i);
+    QList<double> retests;
+    QSet<std::pair<qsizetype, qsizetype>> markedPairs;
+    for (qsizetype i = 0; i < trials.size(); ++i) {
+        const qsizetype first = trials[i].repeats == 0 ? -1 : indexOf.value(trials[i].repeats, -1);
+        if (first < 0 || first == i)
+            continue;
+        const qsizetype earlier = std::min(first, i);
+        const qsizetype later = std::max(first, i);
+        if (markedPairs.contains({earlier, later}))
+            continue;
+        markedPairs.insert({earlier, later});
+        retests << trials[later].value - trials[earlier].value;
+    }
+    const int marked = static_cast<int>(retests.size());
     QList<double> consecutive;
     for (qsizetype i = 1; i < trials.size(); ++i) {
         const double difference = trials[i].value - trials[i - 1].value;
         consecutive << difference;
-        if (trials[i].day.isValid() && trials[i].day == trials[i - 1].day)
-            sameDay << difference;
+        if (trials[i].day.isValid() && trials[i].day == trials[i - 1].day &&
+            !markedPairs.contains({i - 1, i}))
+            retests << difference;
     }
-    const bool retests = !sameDay.isEmpty();
-    const QList<double>& differences = retests ? sameDay : consecutive;
+    const bool fromRetests = !retests.isEmpty();
+    const QList<double>& differences = fromRetests ? retests : consecutive;
     if (differences.size() < protocols::kTypicalErrorPairs) {
-        tell(note, retests ? TextsOfRealChange::tr(
+        if (marked > 0)
+            tell(note, TextsOfRealChange::tr("Kein Band: der typische Fehler braucht mindestens "
+                                             "%1 Test–Retest-Paare, es gibt %2.")
+                           .arg(protocols::kTypicalErrorPairs)
+                           .arg(differences.size()));
+        else
+            tell(note, fromRetests
+                           ? TextsOfRealChange::tr(
                                  "Kein Band: der typische Fehler braucht mindestens %1 "
                                  "Wiederholungen desselben Tests am selben Tag, es gibt %2.")
                                  .arg(protocols::kTypicalErrorPairs)
@@ -71,8 +101,8 @@ std::optional<TypicalError> typicalError(const QList<Trial>& trials, QString* no
     }
     tell(note, QString());
     return TypicalError{*sd / std::sqrt(2.0),
-                        retests ? ErrorSource::SameDayPairs : ErrorSource::ConsecutiveTrials,
-                        static_cast<int>(differences.size())};
+                        fromRetests ? ErrorSource::RetestPairs : ErrorSource::ConsecutiveTrials,
+                        static_cast<int>(differences.size()), marked};
 }
 
 std::optional<double> smallestWorthwhileChange(const QList<double>& bestOfEachAthlete) {
@@ -80,6 +110,20 @@ std::optional<double> smallestWorthwhileChange(const QList<double>& bestOfEachAt
     if (!sd)
         return std::nullopt;
     return kShareOfSpread * *sd;
+}
+
+std::optional<double> parseWorthwhile(const QString& text) {
+    QString number = text.trimmed();
+    if (number.isEmpty())
+        return std::nullopt;
+    number.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value <= 0 || value > kMaxWorthwhile)
+        throw AppError(TextsOfRealChange::tr("Die kleinste bedeutsame Änderung muss eine Zahl "
+                                             "größer als 0 und höchstens 10 sein, zum Beispiel "
+                                             "0,05."));
+    return value;
 }
 
 double shown(double value) {
@@ -97,7 +141,11 @@ bool isReal(double change, const std::optional<double>& typicalError,
 
 QString sourceText(const TypicalError& error) {
     // A typical error has at least three pairs: the texts need no singular.
-    if (error.source == ErrorSource::SameDayPairs)
+    if (error.source == ErrorSource::RetestPairs && error.marked > 0)
+        return TextsOfRealChange::tr("aus %1 Test–Retest-Paaren, davon %2 markiert")
+            .arg(error.pairs)
+            .arg(error.marked);
+    if (error.source == ErrorSource::RetestPairs)
         return TextsOfRealChange::tr("aus %1 Wiederholungen am selben Tag").arg(error.pairs);
     return TextsOfRealChange::tr("aus %1 Paaren aufeinander folgender Messungen, da keine am "
                                  "selben Tag wiederholt wurde")
@@ -106,6 +154,10 @@ QString sourceText(const TypicalError& error) {
 
 QString worthwhileText(const Worthwhile& worthwhile, const QString& unit) {
     const QString value = metrics::fixedText(shown(worthwhile.value), kShownDecimals);
+    if (worthwhile.setForTest)
+        return TextsOfRealChange::tr("kleinste bedeutsame Änderung %1 %2 (für diesen Test "
+                                     "festgelegt)")
+            .arg(value, unit);
     return TextsOfRealChange::tr("kleinste bedeutsame Änderung %1 %2 (0,2 × Streuung der "
                                  "besten Werte der Gruppe)")
         .arg(value, unit);

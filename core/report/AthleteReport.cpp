@@ -54,7 +54,8 @@ void readProtocol(MeasurementRepository& measurements, const MeasurementProtocol
 
 std::optional<AthleteReport> read(MeasurementRepository& measurements, const Athlete& athlete,
                                   std::optional<qint64> selectedMeasurementNumber,
-                                  const Progress& progress, const WorthwhileOf& worthwhileOf) {
+                                  const Progress& progress, const WorthwhileOf& worthwhileOf,
+                                  const QHash<qint64, qint64>& repeats) {
     AthleteReport out;
     out.athlete = athlete;
     // The entries of the history list give the numbering, the texts and the order.
@@ -93,8 +94,9 @@ std::optional<AthleteReport> read(MeasurementRepository& measurements, const Ath
             progress::defaultLine(all, selectedMeasurementNumber)) {
         out.progress = progress::pointsOf(all, *line);
         out.progressLine = progress::lineText(*line, progress::linesOf(all));
-        out.noise = progress::noise(out.progress, progress::Measure::BestRsi,
-                                    worthwhileOf ? worthwhileOf(line->test) : std::nullopt);
+        out.noise =
+            progress::noise(out.progress, progress::Measure::BestRsi,
+                            worthwhileOf ? worthwhileOf(line->test) : std::nullopt, repeats);
     }
     return out;
 }

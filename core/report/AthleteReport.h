@@ -7,6 +7,7 @@
 #include "core/store/AthleteRepository.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -54,15 +55,17 @@ struct AthleteReport {
 // Told how many measurements are read; returns false to cancel.
 using Progress = std::function<bool(int measurementsRead)>;
 
-// Reads the report of an athlete; none when the progress cancelled it.
 // The smallest worthwhile change of the best RSI in a test, for the progress band; none
 // without one.
 using WorthwhileOf =
     std::function<std::optional<realchange::Worthwhile>(const MeasurementTest& test)>;
+// Reads the report of an athlete; none when the progress cancelled it. `repeats` are the
+// test–retest pairs the user marked, a repeat's number to the number it repeats.
 std::optional<AthleteReport> read(MeasurementRepository& measurements, const Athlete& athlete,
                                   std::optional<qint64> selectedMeasurementNumber,
                                   const Progress& progress = {},
-                                  const WorthwhileOf& worthwhileOf = {});
+                                  const WorthwhileOf& worthwhileOf = {},
+                                  const QHash<qint64, qint64>& repeats = {});
 
 // "Name", "Vorname", "Geb. am", "Geschlecht", "Bemerkung" and the athlete's texts for them.
 QStringList athleteFieldNames();

@@ -26,6 +26,7 @@ struct DataStore::Open {
     JumpReader jumps{database};
     GroupRepository groups{database};
     TestDayRepository testDays{database};
+    RetestRepository retests{database};
 };
 
 DataStore::DataStore() = default;
@@ -79,6 +80,10 @@ GroupRepository& DataStore::groups() {
 
 TestDayRepository& DataStore::testDays() {
     return require().testDays;
+}
+
+RetestRepository& DataStore::retests() {
+    return require().retests;
 }
 
 bool DataStore::allOrNothing(const std::function<bool()>& work) {

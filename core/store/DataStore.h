@@ -5,6 +5,7 @@
 #include "core/store/GroupRepository.h"
 #include "core/store/JumpReader.h"
 #include "core/store/MeasurementRepository.h"
+#include "core/store/RetestRepository.h"
 #include "core/store/Schema.h"
 #include "core/store/StoreHealth.h"
 #include "core/store/StoreLocation.h"
@@ -54,6 +55,9 @@ public:
     // The test days; without the feature TestDays every reading is empty and available() is
     // false.
     TestDayRepository& testDays();
+    // The test–retest pairs the user marks and the smallest worthwhile change set for a test;
+    // without the feature RetestPairs nothing is marked or set.
+    RetestRepository& retests();
     // Runs `work` as one change: everything it stores takes effect when it returns true,
     // nothing when it returns false or throws (which is passed on). What `work` calls must not
     // be one change of its own (recordFirstJump, setGroupsOf ...): the store holds one at a

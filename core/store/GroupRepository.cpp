@@ -189,13 +189,17 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
                             : QStringLiteral("CAST(u.Datum AS DATE)");
     // A database that could not be brought to the protocols' version has none.
     const bool protocols = db_.has(schema::Feature::Protocols);
+    const bool retests = db_.has(schema::Feature::RetestPairs);
+    QString joins;
+    if (protocols)
+        joins += QStringLiteral(" LEFT JOIN units_protokoll p ON p.Unit_ID = u.ID");
+    if (retests)
+        joins += QStringLiteral(" LEFT JOIN units_wiederholung w ON w.Unit_ID = u.ID");
     db_.forEachRow(
-        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, %1, t.Test, t.Fallhoehe, u.FZ, %2 FROM %3 "
-                       "LEFT JOIN units_test t ON t.Unit_ID = u.ID %4 WHERE %5")
+        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, %1, t.Test, t.Fallhoehe, u.FZ, %2, %3 "
+                       "FROM %4 LEFT JOIN units_test t ON t.Unit_ID = u.ID%5 WHERE %6")
             .arg(day, protocols ? QStringLiteral("p.Protokoll") : QStringLiteral("NULL"),
-                 scope.from,
-                 protocols ? QStringLiteral("LEFT JOIN units_protokoll p ON p.Unit_ID = u.ID")
-                           : QString(),
+                 retests ? QStringLiteral("w.Erste_ID") : QStringLiteral("NULL"), scope.from, joins,
                  scope.where),
         scope.values, [&out](const Database::RowValues& row) {
             MemberMeasurement measurement;
@@ -212,6 +216,8 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
             measurement.jumps.reserve(std::clamp<qint64>(row.integer(6), 0, kRoomForJumps));
             if (!row.isNull(7))
                 measurement.protocol = storedProtocol(row.text(7), QVariant()).kind;
+            if (!row.isNull(8))
+                measurement.repeats = row.integer(8);
             out << std::move(measurement);
         });
     std::sort(out.begin(), out.end(),

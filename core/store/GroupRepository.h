@@ -30,6 +30,7 @@ struct MemberMeasurement {
     QDate day;            // invalid when the stored moment is none
     MeasurementTest test; // empty for a measurement stored without one
     Protocol protocol = Protocol::None;
+    qint64 repeats = 0; // the row of the measurement it repeats, as the user marked; 0: none
     // The contact and flight times of its jumps with their numbers and exclusion marks, in no
     // particular order (series key, efficiency and reason are left empty); none for a
     // measurement whose number has no series key (a damaged one).

@@ -327,6 +327,32 @@ const Step kTestDays{
     },
 };
 
+// Version 9: the test–retest pairs a user marks (a measurement and the one it repeats, by
+// their rows of units, which stay when a measurement is moved or renumbered), and the smallest
+// worthwhile change a user sets for a test and drop height, which then takes the place of the
+// group's spread. A test without a drop height has none there (NULL).
+const Step kRetestPairs{
+    9,
+    {
+        QStringLiteral("CREATE TABLE units_wiederholung ("
+                       " Unit_ID INTEGER PRIMARY KEY,"
+                       " Erste_ID INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE test_aenderung ("
+                       " Test VARCHAR(40) NOT NULL,"
+                       " Fallhoehe INTEGER,"
+                       " Wert DOUBLE NOT NULL)"),
+    },
+    {
+        QStringLiteral("CREATE TABLE units_wiederholung ("
+                       " Unit_ID BIGINT PRIMARY KEY,"
+                       " Erste_ID BIGINT NOT NULL)"),
+        QStringLiteral("CREATE TABLE test_aenderung ("
+                       " Test VARCHAR(40) NOT NULL,"
+                       " Fallhoehe INTEGER,"
+                       " Wert DOUBLE PRECISION NOT NULL)"),
+    },
+};
+
 // Stations that open a shared database at once upgrade it one after the other.
 constexpr int kUpgradeLock = 2401014;
 
@@ -365,9 +391,15 @@ void take(Database& db, const QString& statement) {
 } // namespace
 
 const QList<Feature>& features() {
-    static const QList<Feature> all{
-        Feature::Tests,   Feature::Exclusions,       Feature::Groups,           Feature::Protocols,
-        Feature::Changes, Feature::GroupNamesUnique, Feature::JournalTransfers, Feature::TestDays};
+    static const QList<Feature> all{Feature::Tests,
+                                    Feature::Exclusions,
+                                    Feature::Groups,
+                                    Feature::Protocols,
+                                    Feature::Changes,
+                                    Feature::GroupNamesUnique,
+                                    Feature::JournalTransfers,
+                                    Feature::TestDays,
+                                    Feature::RetestPairs};
     return all;
 }
 
@@ -389,6 +421,8 @@ int sinceVersion(Feature feature) {
         return kJournalTransfers.version;
     case Feature::TestDays:
         return kTestDays.version;
+    case Feature::RetestPairs:
+        return kRetestPairs.version;
     }
     return latestVersion() + 1;
 }
@@ -417,6 +451,9 @@ QString missingText(Feature feature) {
     case Feature::TestDays:
         return SchemaTexts::tr("Es gibt keine Testtage: jede Messung wird mit den Angaben im "
                                "Messfenster gespeichert.");
+    case Feature::RetestPairs:
+        return SchemaTexts::tr("Test–Retest-Paare und eine festgelegte kleinste bedeutsame "
+                               "Änderung können nicht gespeichert werden.");
     }
     return {};
 }
@@ -432,7 +469,7 @@ QString missingAt(int version) {
 const QList<Step>& steps() {
     static const QList<Step> all{kTestOfMeasurement, kExcludedJumps, kGroups,
                                  kProtocols,         kChanges,       kGroupNamesUnique,
-                                 kJournalTransfers,  kTestDays};
+                                 kJournalTransfers,  kTestDays,      kRetestPairs};
     return all;
 }
 

@@ -33,6 +33,8 @@ enum class Feature {
     JournalTransfers, // measurements a station journalled while the server was away, each
                       // brought to the server once
     TestDays,         // test days: one set-up for a squad, its start list and its trials
+    RetestPairs,      // test–retest pairs the user marks, a smallest worthwhile change the
+                      // user sets for a test
 };
 
 // The program's features in the order of their versions.

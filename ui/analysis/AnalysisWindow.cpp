@@ -518,18 +518,23 @@ QChart* AnalysisWindow::progressChart() const {
     const progress::Line& line = lines_[current];
     const QList<analysis::ProgressPoint> points = progress::pointsOf(measurements_, line);
     return jumpcharts::progressChart(
-        points, progress::noise(points, progress::Measure::BestRsi, lineWorthwhile_),
+        points, progress::noise(points, progress::Measure::BestRsi, lineWorthwhile_, lineRepeats_),
         progress::lineText(line, lines_));
 }
 
 void AnalysisWindow::showProgress() {
     // The smallest worthwhile change of the line's test among the athlete's groups.
+    // with the test–retest pairs the user marked.
     lineWorthwhile_.reset();
+    lineRepeats_.clear();
     const int chosen = lineChooser_->currentIndex();
     if (chosen >= 0 && chosen < lines_.size() && shownAthlete_ > 0) {
         GroupRepository& groups = store_.groups();
-        lineWorthwhile_ = ranking::worthwhileForAthlete(store_.athletes(), groups, shownAthlete_,
-                                                        lines_[chosen].test, QDate::currentDate());
+        RetestRepository& retests = store_.retests();
+        lineWorthwhile_ = ranking::worthwhileForAthlete(
+            store_.athletes(), groups, shownAthlete_, lines_[chosen].test, QDate::currentDate(),
+            retests.worthwhileChange(lines_[chosen].test));
+        lineRepeats_ = retests.pairsOf(shownAthlete_);
     }
     QChart* oldProgress = progressView_->chart();
     progressView_->setChart(progressChart());
@@ -539,7 +544,7 @@ void AnalysisWindow::showProgress() {
     if (current >= 0 && current < lines_.size()) {
         const auto points = progress::pointsOf(measurements_, lines_[current]);
         note = progress::noiseText(
-            progress::noise(points, progress::Measure::BestRsi, lineWorthwhile_),
+            progress::noise(points, progress::Measure::BestRsi, lineWorthwhile_, lineRepeats_),
             progress::Measure::BestRsi);
     }
     noiseLabel_->setText(note);

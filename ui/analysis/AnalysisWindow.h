@@ -5,6 +5,7 @@
 #include "core/analysis/Protocols.h"
 #include "core/store/MeasurementRepository.h"
 
+#include <QHash>
 #include <QWidget>
 
 class AthleteController;
@@ -101,6 +102,7 @@ private:
     qint64 shownAthlete_ = -1;
     // The smallest worthwhile change of the progress line shown; none without one.
     std::optional<realchange::Worthwhile> lineWorthwhile_;
+    QHash<qint64, qint64> lineRepeats_; // the marked test–retest pairs of the shown athlete
     std::optional<qint64> shownMeasurementNumber_;
     bool refreshPending_ = false;
     bool filling_ = false; // the choosers are being filled: their signals mean nothing

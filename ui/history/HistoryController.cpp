@@ -214,6 +214,30 @@ void HistoryController::changeTestOfChosen() {
         panel_.chooseAt(0);
 }
 
+void HistoryController::markRepeatOfChosen() {
+    if (!panel_.chosenEntry() || athleteId_ == 0 || !askRepeat_)
+        return;
+    RetestRepository& retests = store_.retests();
+    if (!retests.available())
+        throw AppError(schema::missingText(schema::Feature::RetestPairs));
+    if (!checkWritable(store_, messages_))
+        return;
+    const Measurement m = chosenMeasurement();
+    // The athlete's other measurements of the same test, as the list shows them.
+    QList<RepeatChoice> choices;
+    for (const Measurement& other : store_.measurements().ofAthlete(athleteId_))
+        if (other.measurementNumber != m.measurementNumber && other.test == m.test)
+            choices << RepeatChoice{
+                other.measurementNumber,
+                changetexts::measurementText(other.measurementNumber, other.moment)};
+    const qint64 current = retests.pairsOf(athleteId_).value(m.measurementNumber);
+    const std::optional<qint64> first =
+        askRepeat_(choices, current, changetexts::measurementText(m.measurementNumber, m.moment));
+    if (!first || *first == current)
+        return;
+    retests.markRepeat(athleteId_, m.measurementNumber, *first);
+}
+
 QList<ChangeLine> HistoryController::changeLines() {
     if (athleteId_ == 0)
         return {};

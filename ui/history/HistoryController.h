@@ -78,6 +78,21 @@ public:
                           ask) {
         askTest_ = std::move(ask);
     }
+    // One measurement the chosen one may repeat: its number and its text.
+    struct RepeatChoice {
+        qint64 measurementNumber = 0;
+        QString text;
+    };
+    // Asks which measurement the chosen one repeats (0: none); none when the user cancels.
+    void setRepeatAsker(
+        std::function<std::optional<qint64>(const QList<RepeatChoice>& choices, qint64 current,
+                                            const QString& measurementText)>
+            ask) {
+        askRepeat_ = std::move(ask);
+    }
+    // Marks the chosen measurement as the repeat of another of the same test (a test–retest
+    // pair for the typical error), or takes the mark away, after asking.
+    void markRepeatOfChosen();
     // Gives the chosen measurement to another athlete, after asking whom; the list shows the
     // athlete's other measurements afterwards, and the user is told the new number.
     void moveChosenMeasurement();
@@ -121,4 +136,6 @@ private:
     std::function<std::optional<QString>(int)> askReason_;
     std::function<std::optional<qint64>(const QList<Athlete>&, qint64, const QString&)> askAthlete_;
     std::function<std::optional<MeasurementTest>(const MeasurementTest&, const QString&)> askTest_;
+    std::function<std::optional<qint64>(const QList<RepeatChoice>&, qint64, const QString&)>
+        askRepeat_;
 };

@@ -24,6 +24,7 @@
 #include "ui/history/ExclusionDialog.h"
 #include "ui/history/HistoryController.h"
 #include "ui/history/HistoryPanel.h"
+#include "ui/history/RepeatDialog.h"
 #include "ui/history/TestEditDialog.h"
 #include "ui/main/JournalStatus.h"
 #include "ui/main/RestoreOffer.h"
@@ -120,8 +121,18 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
         if (!refuseDuringRun())
             history_->markChosenSingleAsFailedTrial();
     });
+    history_->setRepeatAsker([this](const QList<HistoryController::RepeatChoice>& choices,
+                                    qint64 current, const QString& measurementText) {
+        return RepeatDialog::ask(this, choices, current, measurementText);
+    });
+    auto* repeatAction = new QAction(tr("Als &Wiederholung markieren …"), this);
+    repeatAction->setObjectName(QStringLiteral("markRepeatAction"));
+    connectAction(repeatAction, [this] {
+        if (!refuseDuringRun())
+            history_->markRepeatOfChosen();
+    });
     historyPanel_->offerListActions({moveMeasurementAction_, editTestAction_, failedTrialAction,
-                                     deleteMeasurementAction_, changesAction_});
+                                     repeatAction, deleteMeasurementAction_, changesAction_});
     connectAction(moveMeasurementAction_, &MainWindow::moveMeasurement);
     connectAction(editTestAction_, &MainWindow::editMeasurementTest);
     connectAction(changesAction_, &MainWindow::showChanges);

@@ -169,8 +169,10 @@ void saveAthleteReport(MessageService& messages, DataStore& store, const Athlete
             [&store, &athlete](const MeasurementTest& test) {
                 GroupRepository& groups = store.groups();
                 return ranking::worthwhileForAthlete(store.athletes(), groups, athlete.id, test,
-                                                     QDate::currentDate());
-            });
+                                                     QDate::currentDate(),
+                                                     store.retests().worthwhileChange(test));
+            },
+            store.retests().pairsOf(athlete.id));
         if (!content)
             return; // cancelled: nothing written, an earlier file stays
         failure = fileoutput::write(path, [&content](QIODevice& file) {

@@ -92,8 +92,8 @@ void saveTeam(MessageService& messages, DataStore& store, const Group& group,
         const QList<ranking::AthleteData> read =
             ranking::read(store.athletes(), groups, group.id, period);
         const ranking::RankedTest ranked = test.value_or(ranking::RankedTest{});
-        const std::optional<realchange::Worthwhile> worthwhile =
-            ranking::worthwhileRsi(read, period, ranked);
+        const std::optional<realchange::Worthwhile> worthwhile = ranking::worthwhileRsi(
+            read, period, ranked, ranking::setWorthwhile(store.retests(), ranked));
         const report::TeamReport content = report::team(
             group, period, test, ranking::rank(read, period, ranked, worthwhile), worthwhile);
         failure = fileoutput::write(path, [&content](QIODevice& file) {

@@ -9,7 +9,9 @@
 #include "ui/common/GridView.h"
 #include "ui/common/MessageService.h"
 #include "ui/common/Widgets.h"
+#include "ui/common/WriteCheck.h"
 #include "ui/report/TeamReportPdf.h"
+#include "ui/squads/WorthwhileDialog.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
@@ -169,6 +171,11 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget
     copyButton->setObjectName(QStringLiteral("copyButton"));
     auto* reportButton = new QPushButton(tr("Teambericht als &PDF …"), this);
     reportButton->setObjectName(QStringLiteral("reportButton"));
+    worthwhileButton_ = new QPushButton(tr("Bedeutsame Ä&nderung …"), this);
+    worthwhileButton_->setObjectName(QStringLiteral("worthwhileButton"));
+    worthwhileButton_->setToolTip(tr("Die kleinste bedeutsame Änderung des besten RSI für "
+                                     "diesen Test festlegen"));
+    worthwhileButton_->setEnabled(false);
     auto* closeButton = new QPushButton(tr("Schließen"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
 
@@ -198,6 +205,7 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copyButton);
     buttons->addWidget(reportButton);
+    buttons->addWidget(worthwhileButton_);
     buttons->addStretch(1);
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
@@ -215,6 +223,8 @@ RankingWindow::RankingWindow(DataStore& store, MessageService& messages, QWidget
             [this] { guarded([this] { copyRanking(); }); });
     connect(reportButton, &QPushButton::clicked, this,
             [this] { guarded([this] { saveTeamReport(); }); });
+    connect(worthwhileButton_, &QPushButton::clicked, this,
+            [this] { guarded([this] { setWorthwhile(); }); });
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     const auto changed = [this] {
         if (!loading_)
@@ -349,7 +359,27 @@ void RankingWindow::chooseTest(const ranking::RankedTest& test) {
     rankChosen();
 }
 
+bool RankingWindow::worthwhileCanBeSet() {
+    const std::optional<ranking::RankedTest> test = chosenTest();
+    return test && test->protocol == Protocol::None && !test->test.isEmpty() &&
+           store_.retests().available();
+}
+
+void RankingWindow::setWorthwhile() {
+    if (!worthwhileCanBeSet() || !checkWritable(store_, messages_))
+        return;
+    const MeasurementTest test = chosenTest()->test;
+    RetestRepository& retests = store_.retests();
+    const std::optional<std::optional<double>> value = WorthwhileDialog::ask(
+        this, measurementtest::description(test), retests.worthwhileChange(test));
+    if (!value)
+        return;
+    retests.setWorthwhileChange(test, *value);
+    rankChosen();
+}
+
 void RankingWindow::rankChosen() {
+    worthwhileButton_->setEnabled(worthwhileCanBeSet());
     const qint64 groupId = chosenGroupId();
     const ranking::Period chosen = readPeriod_;
     if (groupId == 0) {
@@ -365,8 +395,8 @@ void RankingWindow::rankChosen() {
     }
     const std::optional<ranking::RankedTest> test = chosenTest();
     const ranking::RankedTest ranked = test.value_or(ranking::RankedTest{});
-    const std::optional<realchange::Worthwhile> worthwhile =
-        ranking::worthwhileRsi(read_, chosen, ranked);
+    const std::optional<realchange::Worthwhile> worthwhile = ranking::worthwhileRsi(
+        read_, chosen, ranked, ranking::setWorthwhile(store_.retests(), ranked));
     QList<ranking::Row> rows = ranking::rank(read_, chosen, ranked, worthwhile);
     const bool changes = std::any_of(rows.cbegin(), rows.cend(),
                                      [](const ranking::Row& row) { return row.rsiChange; });

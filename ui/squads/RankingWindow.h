@@ -12,6 +12,7 @@ class MessageService;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 class RankingTableModel;
@@ -25,7 +26,8 @@ class RankingTableModel;
 //
 // Object names: rankingGroupChooser, rankingTestChooser, rankingHeightChooser, fromField and
 // toField with their labels (the name and "Label"), rankingTable, noteLabel (below the table),
-// copyButton, reportButton and closeButton.
+// copyButton, reportButton, worthwhileButton ("Bedeutsame Änderung …": the smallest worthwhile
+// change of the chosen test, set by the user in place of the group's spread) and closeButton.
 class RankingWindow : public QWidget {
     Q_OBJECT
 public:
@@ -59,6 +61,10 @@ private:
     void fillHeights(const std::optional<ranking::RankedTest>& wanted);
     // Ranks the chosen test from the measurements read.
     void rankChosen();
+    // Whether the chosen test can have a smallest worthwhile change of its own (a test outside
+    // a protocol, on a database that keeps it); asks for it and ranks again.
+    bool worthwhileCanBeSet();
+    void setWorthwhile();
 
     DataStore& store_;
     MessageService& messages_;
@@ -75,4 +81,5 @@ private:
     QDateEdit* toField_ = nullptr;
     QTableView* rankingTable_ = nullptr;
     QLabel* noteLabel_ = nullptr;
+    QPushButton* worthwhileButton_ = nullptr;
 };

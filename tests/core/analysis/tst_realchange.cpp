@@ -1,4 +1,5 @@
 #include "core/analysis/RealChange.h"
+#include "core/base/Errors.h"
 #include "core/base/Texts.h"
 
 #include <QtTest>
@@ -31,33 +32,61 @@ private slots:
         QTest::addColumn<QList<Trial>>("trials");
         QTest::addColumn<double>("expected"); // -1: none
         QTest::addColumn<bool>("sameDay");
+        QTest::addColumn<int>("marked"); // of the pairs, those the user marked
         const QList<Trial> pairs{{day(2), 1.80}, {day(2), 1.84},  {day(9), 1.90},
                                  {day(9), 1.86}, {day(16), 1.75}, {day(16), 1.79}};
         QTest::newRow("three test-retest pairs, the days between left out")
-            << pairs << 0.0326598632 << true;
+            << pairs << 0.0326598632 << true << 0;
         QTest::newRow("a third trial of a day pairs with the second")
-            << (pairs + QList<Trial>{{day(16), 1.83}}) << 0.0282842712 << true;
+            << (pairs + QList<Trial>{{day(16), 1.83}}) << 0.0282842712 << true << 0;
         QTest::newRow("two pairs are too few, even with many days")
-            << (pairs.mid(0, 4) + QList<Trial>{{day(20), 1.6}, {day(23), 2.0}}) << -1.0 << true;
+            << (pairs.mid(0, 4) + QList<Trial>{{day(20), 1.6}, {day(23), 2.0}}) << -1.0 << true
+            << 0;
         const QList<Trial> days{{day(2), 1.0}, {day(5), 1.2}, {day(9), 1.1}, {day(12), 1.4}};
-        QTest::newRow("no day repeated: consecutive trials") << days << 0.1471960144 << false;
+        QTest::newRow("no day repeated: consecutive trials") << days << 0.1471960144 << false << 0;
         QTest::newRow("trials without a day never pair on one")
-            << QList<Trial>{{{}, 1.0}, {{}, 1.2}, {{}, 1.1}, {{}, 1.4}} << 0.1471960144 << false;
-        QTest::newRow("two consecutive pairs") << days.mid(0, 3) << -1.0 << false;
+            << QList<Trial>{{{}, 1.0}, {{}, 1.2}, {{}, 1.1}, {{}, 1.4}} << 0.1471960144 << false
+            << 0;
+        QTest::newRow("two consecutive pairs") << days.mid(0, 3) << -1.0 << false << 0;
+        // The same three pairs, each retest a day later and marked by the user.
+        const QList<Trial> marked{{day(2), 1.80, 1},  {day(3), 1.84, 2, 1},
+                                  {day(9), 1.90, 3},  {day(10), 1.86, 4, 3},
+                                  {day(16), 1.75, 5}, {day(17), 1.79, 6, 5}};
+        QTest::newRow("three marked pairs on other days") << marked << 0.0326598632 << true << 3;
+        QTest::newRow("a mark pairs the trials wherever they stand")
+            << QList<Trial>{marked[0], marked[2], marked[4], marked[1], marked[3], marked[5]}
+            << 0.0326598632 << true << 3;
+        QTest::newRow("a same-day pair marked too counts once")
+            << QList<Trial>{{day(2), 1.80, 1},    {day(2), 1.84, 2, 1}, {day(9), 1.90, 3},
+                            {day(9), 1.86, 4, 3}, {day(16), 1.75, 5},   {day(16), 1.79, 6, 5}}
+            << 0.0326598632 << true << 3;
+        QTest::newRow("same-day pairs and a marked one together")
+            << (pairs.mid(0, 4) + marked.mid(4)) << 0.0326598632 << true << 1;
+        QTest::newRow("a mark to a trial not among them pairs nothing")
+            << QList<Trial>{{day(2), 1.0, 1},
+                            {day(5), 1.2, 2, 9},
+                            {day(9), 1.1, 3},
+                            {day(12), 1.4, 4}}
+            << 0.1471960144 << false << 0;
+        QTest::newRow("two marked pairs are too few") << marked.mid(0, 4) << -1.0 << true << 2;
     }
     void typicalError() {
         QFETCH(QList<Trial>, trials);
         QFETCH(double, expected);
         QFETCH(bool, sameDay);
+        QFETCH(int, marked);
         QString note;
         const auto error = realchange::typicalError(trials, &note);
         QCOMPARE(error.has_value(), expected >= 0);
         if (!error) {
-            QVERIFY(note.contains(sameDay ? "am selben Tag" : "aufeinander folgender"));
+            QVERIFY(note.contains(marked > 0 ? "Test–Retest-Paare"
+                                  : sameDay  ? "am selben Tag"
+                                             : "aufeinander folgender"));
             return;
         }
+        QCOMPARE(error->marked, marked);
         QVERIFY2(qAbs(error->value - expected) < 1e-9, qPrintable(QString::number(error->value)));
-        QCOMPARE(error->source, sameDay ? realchange::ErrorSource::SameDayPairs
+        QCOMPARE(error->source, sameDay ? realchange::ErrorSource::RetestPairs
                                         : realchange::ErrorSource::ConsecutiveTrials);
         QVERIFY(note.isEmpty());
     }
@@ -95,11 +124,42 @@ private slots:
     }
 
     void texts() {
-        QCOMPARE(realchange::sourceText({0.03, realchange::ErrorSource::SameDayPairs, 3}),
+        QCOMPARE(realchange::sourceText({0.03, realchange::ErrorSource::RetestPairs, 3}),
                  QString("aus 3 Wiederholungen am selben Tag"));
+        QCOMPARE(realchange::sourceText({0.03, realchange::ErrorSource::RetestPairs, 4, 2}),
+                 QString("aus 4 Test–Retest-Paaren, davon 2 markiert"));
         QCOMPARE(realchange::worthwhileText({0.0924}, "m/s"),
                  QString("kleinste bedeutsame Änderung 0,09 m/s (0,2 × Streuung der besten "
                          "Werte der Gruppe)"));
+        QCOMPARE(realchange::worthwhileText({0.05, true}, "m/s"),
+                 QString("kleinste bedeutsame Änderung 0,05 m/s (für diesen Test festgelegt)"));
+    }
+
+    // The value a user sets for a test: a positive number up to 10, with a comma or a point.
+    void parseWorthwhile_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("expected"); // 0: none, -1: refused
+        QTest::newRow("comma") << " 0,05 " << 0.05;
+        QTest::newRow("point") << "0.12" << 0.12;
+        QTest::newRow("empty: the group's spread") << "  " << 0.0;
+        QTest::newRow("zero") << "0" << -1.0;
+        QTest::newRow("negative") << "-0,05" << -1.0;
+        QTest::newRow("beyond 10") << "10,5" << -1.0;
+        QTest::newRow("text") << "viel" << -1.0;
+        QTest::newRow("not a number") << "nan" << -1.0;
+    }
+    void parseWorthwhile() {
+        QFETCH(QString, text);
+        QFETCH(double, expected);
+        std::optional<double> value;
+        const bool refused =
+            failureOf([&] { value = realchange::parseWorthwhile(text); }).has_value();
+        QCOMPARE(refused, expected < 0);
+        if (expected >= 0) {
+            QCOMPARE(value.has_value(), expected > 0);
+            if (value)
+                QCOMPARE(*value, expected);
+        }
     }
 };
 

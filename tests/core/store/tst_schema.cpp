@@ -3,6 +3,7 @@
 #include "core/store/Database.h"
 #include "core/store/GroupRepository.h"
 #include "core/store/MeasurementRepository.h"
+#include "core/store/RetestRepository.h"
 #include "core/store/Schema.h"
 #include "support/TempDataDir.h"
 
@@ -50,10 +51,10 @@ QStringList oldColumns(Database& db) {
 // tables with rows in them, nothing else.
 void makeOldFormat(Database& db) {
     QSqlQuery q(db.connection());
-    for (const char* table :
-         {"units_test", "sportler_test", "mr_ausschluss", "gruppen", "gruppen_sportler",
-          "units_protokoll", "profile", "units_aenderung", "units_uebertragen", "testtage",
-          "testtage_sportler", "units_testtag", "schema_version"})
+    for (const char* table : {"units_test", "sportler_test", "mr_ausschluss", "gruppen",
+                              "gruppen_sportler", "units_protokoll", "profile", "units_aenderung",
+                              "units_uebertragen", "testtage", "testtage_sportler", "units_testtag",
+                              "units_wiederholung", "test_aenderung", "schema_version"})
         QVERIFY2(q.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))), table);
     QVERIFY(q.exec("INSERT INTO sportler (ID, Name) VALUES (12, 'Wolf')"));
     QVERIFY(q.exec("INSERT INTO units (ID, Ref_ID, Datum, Nummer, FZ) VALUES "
@@ -94,11 +95,11 @@ private slots:
             QVERIFY(data.db->has(feature));
         // One row for each version taken.
         QCOMPARE(column(*data.db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
         // Opened again, nothing is done twice.
         Database again(data.location);
         QCOMPARE(again.schemaVersion(), schema::latestVersion());
-        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"8"});
+        QCOMPARE(column(again, "SELECT COUNT(*) FROM schema_version"), QVariantList{"9"});
     }
 
     // A database of the format before the versions gains the new tables when it is opened;
@@ -177,7 +178,7 @@ private slots:
         for (const schema::Feature feature : schema::features())
             QVERIFY(db.has(feature));
         QCOMPARE(column(db, "SELECT Version FROM schema_version ORDER BY Version"),
-                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+                 (QVariantList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
         QCOMPARE(column(db, "SELECT Name FROM gruppen"), QVariantList{"U19"});
         QCOMPARE(column(db, "SELECT Grund FROM mr_ausschluss"), QVariantList{"x"});
     }
@@ -196,6 +197,7 @@ private slots:
         QTest::newRow("unique group names") << 6 << "gruppen";
         QTest::newRow("journal transfers") << 7 << "units_uebertragen";
         QTest::newRow("test days") << 8 << "testtage_sportler";
+        QTest::newRow("retest pairs") << 9 << "test_aenderung";
     }
     void aFailedStepNamesWhatIsMissing() {
         QFETCH(int, version);
@@ -508,6 +510,42 @@ private slots:
         QCOMPARE(opened.measurements().ofAthlete(12).size(), 2);
         QCOMPARE(opened.testDays().trialCounts(id).value(12), 0);
         QCOMPARE(testdayNext(opened, id), 12);
+    }
+
+    // A database of version 8 gains the marked test–retest pairs and the worthwhile changes set
+    // for a test, and a station of version 8 records on it as before. When the step fails,
+    // marking is refused with what the database lacks, and nothing is set.
+    void aVersion8DatabaseGainsTheRetestPairs_data() {
+        QTest::addColumn<bool>("inTheWay");
+        QTest::newRow("upgraded") << false;
+        QTest::newRow("step failed") << true;
+    }
+    void aVersion8DatabaseGainsTheRetestPairs() {
+        QFETCH(bool, inTheWay);
+        TestStore store;
+        {
+            Database db(store.location);
+            makeVersion1(db);
+            QCOMPARE(schema::upgrade(db, schema::steps().mid(0, 8)), 8);
+            if (inTheWay) {
+                QSqlQuery q(db.connection());
+                QVERIFY(q.exec("CREATE TABLE units_wiederholung (Notiz VARCHAR(10))"));
+            }
+        }
+        Database db(store.location);
+        QCOMPARE(bool(db.upgradeFailure()), inTheWay);
+        QCOMPARE(db.schemaVersion(), inTheWay ? 8 : schema::latestVersion());
+        MeasurementRepository repo(db);
+        // What a station of version 8 does: record, and read what it recorded.
+        repo.recordFirstJump(12, QDateTime({2026, 12, 9}, {9, 0}), {200, 500, 2.5, 1});
+        QCOMPARE(repo.ofAthlete(12).size(), 2);
+        RetestRepository retests(db);
+        const auto marking = failureOf([&] { retests.markRepeat(12, 2, 1); });
+        QCOMPARE(bool(marking), inTheWay);
+        if (inTheWay)
+            QCOMPARE(marking->text, schema::missingText(schema::Feature::RetestPairs));
+        QCOMPARE(retests.pairsOf(12).value(2), inTheWay ? 0 : 1);
+        QVERIFY(!retests.worthwhileChange({"Drop Jump", 30}));
     }
 
     // Of several steps those before the failing one stay.

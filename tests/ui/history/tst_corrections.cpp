@@ -2,9 +2,11 @@
 #include "support/WindowParts.h"
 #include "ui/history/AthleteChooserDialog.h"
 #include "ui/history/ChangesDialog.h"
+#include "ui/history/RepeatDialog.h"
 #include "ui/history/TestEditDialog.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +47,30 @@ class TestCorrections : public QObject {
     Q_OBJECT
 
 private slots:
+    // The chosen measurement marked as the repeat of another of the same test (the dialog
+    // offers those), then the mark taken away.
+    void repeatMarkedFromTheList() {
+        MainWindowFixture f;
+        seed(f, kData);
+        MainWindow& w = open(f);
+        clickRow(athleteGrid(w), 0);
+        chooseHistoryEntry(w, 0);
+        QCOMPARE(chosenMeasurementNumber(w), 2);
+        for (const qint64 first : {1, 0}) {
+            QStringList offered;
+            answer<RepeatDialog>([&offered, first](RepeatDialog* dialog) {
+                auto* field = dialog->findChild<QComboBox*>("repeatOfField");
+                for (int i = 0; i < field->count(); ++i)
+                    offered << field->itemData(i).toString();
+                field->setCurrentIndex(field->findData(first));
+                dialog->accept();
+            });
+            action(w, "markRepeatAction")->trigger();
+            QCOMPARE(offered, (QStringList{"0", "1"}));
+            QCOMPARE(count(f, "units_wiederholung"), first == 0 ? 0 : 1);
+        }
+    }
+
     void contextMenuOfTheHistoryList() {
         MainWindowFixture f;
         seed(f, kData);
@@ -59,7 +85,8 @@ private slots:
             entries << a->text();
         QCOMPARE(entries, (QStringList{"&Messung einem anderen Sportler zuordnen …",
                                        "&Test und Fallhöhe ändern …", "Als &Fehlversuch markieren",
-                                       "Messung &löschen …", "Änd&erungen …"}));
+                                       "Als &Wiederholung markieren …", "Messung &löschen …",
+                                       "Änd&erungen …"}));
         // The same entries in "Daten".
         for (const char* name : {"moveMeasurementAction", "editTestAction", "changesAction"})
             QVERIFY(menu(w, "dataMenu")->actions().contains(action(w, name)));
