@@ -194,6 +194,7 @@ public:
     }
     QString saveFileName(const SaveFileRequest&) override { return saveAs_; }
     QString folderName(const QString&) override { return {}; }
+    QString openFileName(const QString&, const QString&) override { return {}; }
     void setClipboardText(const QString&) override {}
     std::unique_ptr<ProgressView> showProgress(const QString& label, int total) override {
         if (realProgress_)

@@ -79,6 +79,65 @@
         <source>neueste desselben Tests</source>
         <translation>latest of the same test</translation>
     </message>
+    <message>
+        <source>noch nicht auf dem Server</source>
+        <translation>not yet on the server</translation>
+    </message>
+</context>
+<context>
+    <name>AssignmentsDialog</name>
+    <message>
+        <source>Offene Zuordnungen</source>
+        <translation>Open assignments</translation>
+    </message>
+    <message>
+        <source>Für diese Messungen ist nicht klar, zu welchem Sportler der Datenbank sie gehören: Es gibt mehrere mit diesem Namen und Geburtsdatum, oder der gewählte wurde inzwischen gelöscht. Die Wahl gilt für alle Messungen des Sportlers in der Liste.</source>
+        <translation>For these measurements it is not clear which athlete of the database they belong to: there are several with this name and date of birth, or the chosen one has been deleted meanwhile. The choice applies to all measurements of the athlete in the list.</translation>
+    </message>
+    <message>
+        <source>Wartende Messungen</source>
+        <translation>Waiting measurements</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athlete</translation>
+    </message>
+    <message>
+        <source>Geburtsdatum</source>
+        <translation>Date of birth</translation>
+    </message>
+    <message>
+        <source>Zeitpunkt</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Sprünge</source>
+        <translation>Jumps</translation>
+    </message>
+    <message>
+        <source>Keine Messung wartet auf eine Zuordnung.</source>
+        <translation>No measurement is waiting for an assignment.</translation>
+    </message>
+    <message>
+        <source>Zuordnen &amp;zu:</source>
+        <translation>Assign &amp;to:</translation>
+    </message>
+    <message>
+        <source>&amp;Zuordnen</source>
+        <translation>&amp;Assign</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>%1 (Nr. %2 in der Datenbank)</source>
+        <translation>%1 (no. %2 in the database)</translation>
+    </message>
+    <message>
+        <source>Neuer Sportler „%1“</source>
+        <translation>New athlete “%1”</translation>
+    </message>
 </context>
 <context>
     <name>AthleteBoard</name>
@@ -1034,6 +1093,25 @@ password comes from ~/.pgpass or PGPASSWORD.
     </message>
 </context>
 <context>
+    <name>History</name>
+    <message>
+        <source>Noch nicht auf dem Server: im Zwischenspeicher dieses Rechners.</source>
+        <translation>Not yet on the server: kept on this computer.</translation>
+    </message>
+    <message>
+        <source>Die Sprünge ab Nr. %1 der Messung Nr. %2.</source>
+        <translation>The jumps from no. %1 of measurement no. %2.</translation>
+    </message>
+    <message>
+        <source>Die Sprünge ab Nr. %1 einer Messung auf dem Server.</source>
+        <translation>The jumps from no. %1 of a measurement on the server.</translation>
+    </message>
+    <message>
+        <source>Kursiv: noch nicht auf dem Server, im Zwischenspeicher dieses Rechners.</source>
+        <translation>Italics: not yet on the server, kept on this computer.</translation>
+    </message>
+</context>
+<context>
     <name>HistoryController</name>
     <message>
         <source>Die Messung ist nicht mehr gespeichert; bitte die Liste aktualisieren (F9).</source>
@@ -1058,6 +1136,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Bei einer Messreihe bitte den Sprung im Sprungraster wählen und dort als Fehlversuch markieren.</source>
         <translation>For a series, please choose the jump in the jump grid and mark it as a failed trial there.</translation>
+    </message>
+    <message>
+        <source>Diese Messung ist noch nicht auf dem Server. Sie kann geändert werden, sobald sie dorthin übertragen ist.</source>
+        <translation>This measurement is not yet on the server. It can be changed once it has been transferred there.</translation>
     </message>
 </context>
 <context>
@@ -1168,12 +1250,20 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>, davon mit unklarem Sportler: %1</source>
         <translation>, of which with an unclear athlete: %1</translation>
     </message>
+    <message>
+        <source>Messungen warten auf die Wahl des Sportlers: %1</source>
+        <translation>Measurements waiting for the choice of the athlete: %1</translation>
+    </message>
 </context>
 <context>
     <name>JournalStatus</name>
     <message>
         <source>Speicherort der Messungen</source>
         <translation>Where the measurements are kept</translation>
+    </message>
+    <message>
+        <source>Klicken, um die offenen Zuordnungen zu zeigen („Datei“ ▸ „Offene Zuordnungen …“)</source>
+        <translation>Click to show the open assignments (“File” ▸ “Open assignments …”)</translation>
     </message>
 </context>
 <context>
@@ -1586,12 +1676,18 @@ password comes from ~/.pgpass or PGPASSWORD.
         <translation>&amp;Changes …</translation>
     </message>
     <message>
-        <source>Anzeige für Sportler</source>
-        <translation>Display for the athlete</translation>
+        <source>Daten einer anderen &amp;Station übernehmen …</source>
+        <translation>Take over data of another &amp;station …</translation>
     </message>
     <message>
-        <source>A&amp;nsicht</source>
-        <translation>&amp;View</translation>
+        <source>Offene &amp;Zuordnungen …</source>
+        <translation>Open &amp;assignments …</translation>
+    </message>
+    <message>
+        <source>Keine Messung wartet auf eine Zuordnung.</source>
+        <translation>No measurement is waiting for an assignment.</translation>
+    </message>
+    <message>
         <source>&amp;Voriger Sportler</source>
         <translation>&amp;Previous athlete</translation>
     </message>
@@ -1654,6 +1750,14 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Als &amp;Wiederholung markieren …</source>
         <translation>Mark as &amp;repeat …</translation>
+    </message>
+    <message>
+        <source>Anzeige für Sportler</source>
+        <translation>Display for the athlete</translation>
+    </message>
+    <message>
+        <source>A&amp;nsicht</source>
+        <translation>&amp;View</translation>
     </message>
 </context>
 <context>
@@ -1924,6 +2028,10 @@ password comes from ~/.pgpass or PGPASSWORD.
     <message>
         <source>Abbrechen</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Alle Dateien (*)</source>
+        <translation>All files (*)</translation>
     </message>
 </context>
 <context>
@@ -2484,6 +2592,54 @@ The folder &quot;%1&quot; holds no intact backup.</translation>
     </message>
 </context>
 <context>
+    <name>StationFile</name>
+    <message>
+        <source>Die Datei „%1“ kann nicht als Datenbank einer Station gelesen werden; es wurde nichts übernommen, was nach der beschädigten Stelle steht.</source>
+        <translation>The file “%1” cannot be read as a station&apos;s database; nothing after the damaged place was taken over.</translation>
+    </message>
+    <message>
+        <source>Die Datei „%1“ gibt es nicht; es wurde nichts übernommen.</source>
+        <translation>The file “%1” does not exist; nothing was taken over.</translation>
+    </message>
+    <message>
+        <source>Die Datei „%1“ ist keine Datenbank einer Station: Ihr fehlt die Tabelle „%2“. Es wurde nichts übernommen.</source>
+        <translation>The file “%1” is not a station&apos;s database: it lacks the table “%2”. Nothing was taken over.</translation>
+    </message>
+</context>
+<context>
+    <name>StationMerge</name>
+    <message>
+        <source>Bis dahin: %1</source>
+        <translation>Up to then: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Messung(en) warten auf die Wahl des Sportlers: „Datei“ ▸ „Offene Zuordnungen …“.</source>
+        <translation>
+            <numerusform>%n measurement waits for the choice of the athlete: “File” ▸ “Open assignments …”.</numerusform>
+            <numerusform>%n measurements wait for the choice of the athlete: “File” ▸ “Open assignments …”.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StationTakeover</name>
+    <message>
+        <source>Datenbank einer anderen Station oder Sicherung wählen</source>
+        <translation>Choose the database of another station or a backup</translation>
+    </message>
+    <message>
+        <source>Datenbanken und Sicherungen|*.sqlite</source>
+        <translation>Databases and backups|*.sqlite</translation>
+    </message>
+    <message>
+        <source>Das ist die Datenbank dieser Station selbst; es wurde nichts übernommen.</source>
+        <translation>This is this station&apos;s own database; nothing was taken over.</translation>
+    </message>
+    <message>
+        <source>Übernahme läuft … %1 von %2 Messungen</source>
+        <translation>Taking over … %1 of %2 measurements</translation>
+    </message>
+</context>
+<context>
     <name>StoreLocation</name>
     <message>
         <source>„%1“ ist keine Verbindung zu einer PostgreSQL-Datenbank: %2</source>
@@ -2748,7 +2904,7 @@ Left out: %1 under a key that several measurements share.</translation>
     </message>
     <message>
         <source>Eine Änderung des besten RSI wird als echt markiert, wenn sie größer ist als dieser Wert und als der typische Fehler des Sportlers. Leer: 0,2 × Streuung der besten Werte der Gruppe.</source>
-        <translation>A change of the best RSI is marked as real when it is larger than this value and than the athlete's typical error. Empty: 0.2 × the spread of the group's best values.</translation>
+        <translation>A change of the best RSI is marked as real when it is larger than this value and than the athlete&apos;s typical error. Empty: 0.2 × the spread of the group&apos;s best values.</translation>
     </message>
     <message>
         <source>&amp;Kleinste bedeutsame Änderung (m/s):</source>

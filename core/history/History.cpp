@@ -9,8 +9,19 @@
 #include "core/store/MeasurementRepository.h"
 #include "core/store/SeriesKey.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// The texts of this file that the user reads, in the translation context "History".
+struct HistoryTexts {
+    Q_DECLARE_TR_FUNCTIONS(History)
+};
+
+} // namespace
 
 namespace history {
 
@@ -111,6 +122,67 @@ QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {
     }
     sortNewestFirst(entries);
     return entries;
+}
+
+QList<Jump> journalledJumps(const JournalEntry& entry) {
+    QList<Jump> jumps;
+    jumps.reserve(entry.measurement.jumps.size());
+    for (const RecordedJump& recorded : entry.measurement.jumps) {
+        Jump jump;
+        jump.contactMs = recorded.contactMs;
+        jump.flightMs = recorded.flightMs;
+        jump.efficiency = recorded.efficiency;
+        jump.jumpIndex = recorded.jumpIndex;
+        const auto exclusion = entry.measurement.exclusions.constFind(recorded.jumpIndex);
+        if (exclusion != entry.measurement.exclusions.cend()) {
+            jump.excluded = true;
+            jump.exclusionReason = exclusion->reason;
+        }
+        jumps << jump;
+    }
+    return jumps;
+}
+
+QList<Entry> journalledEntries(const QList<JournalEntry>& waiting,
+                               const QList<Measurement>& stored) {
+    QList<Entry> entries;
+    for (const JournalEntry& journalled : waiting) {
+        const QList<Jump> jumps = journalledJumps(journalled);
+        const bool continued = journalled.measurement.continuesMeasurementId != 0;
+        const QStringList values =
+            jumps.size() == 1 && !continued
+                ? jumpTexts(jumps.constFirst().contactMs, jumps.constFirst().flightMs)
+                : seriesTexts();
+        Entry entry = makeEntry(0, journalled.measurement.moment, values, -journalled.id, QString(),
+                                journalled.measurement.test);
+        entry.protocol = journalled.measurement.protocol;
+        entry.best = bestTexts(jumps);
+        entry.journalEntryId = journalled.id;
+        entry.notOnServerText =
+            HistoryTexts::tr("Noch nicht auf dem Server: im Zwischenspeicher dieses Rechners.");
+        if (continued) {
+            qint64 number = 0;
+            for (const Measurement& m : stored)
+                if (m.id == journalled.measurement.continuesMeasurementId)
+                    number = m.measurementNumber;
+            const int from = jumps.isEmpty() ? 0 : static_cast<int>(jumps.constFirst().jumpIndex);
+            entry.notOnServerText +=
+                QLatin1Char(' ') +
+                (number != 0
+                     ? HistoryTexts::tr("Die Sprünge ab Nr. %1 der Messung Nr. %2.")
+                           .arg(from)
+                           .arg(number)
+                     : HistoryTexts::tr("Die Sprünge ab Nr. %1 einer Messung auf dem Server.")
+                           .arg(from));
+        }
+        entries << entry;
+    }
+    return entries;
+}
+
+QString notOnServerLegend() {
+    return HistoryTexts::tr("Kursiv: noch nicht auf dem Server, im Zwischenspeicher dieses "
+                            "Rechners.");
 }
 
 } // namespace history

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/measure/MeasurementTest.h"
+#include "core/store/Journal.h"
 #include "core/store/MeasurementRepository.h"
 
 #include <QDateTime>
@@ -33,8 +34,14 @@ struct Entry {
     QStringList best;             // "Beste Höhe" and "Bester RSI" (bestTexts)
     // The moment as the date and time texts show it: what the list is ordered by.
     QDateTime sortMoment;
+    // The station's journal entry of a measurement not yet on the server; 0 for a stored one.
+    // Such an entry has no number of its own yet (measurementNumber holds -journalEntryId,
+    // which no stored measurement has) and cannot be changed before it is stored.
+    qint64 journalEntryId = 0;
+    QString notOnServerText; // why it is marked, for its tooltip
 
     bool isSeries() const { return values.value(1) == kSeriesMark; }
+    bool isJournalled() const { return journalEntryId != 0; }
 };
 
 // A new entry with its texts; the date's text when it is known already.
@@ -68,5 +75,16 @@ QStringList bestTexts(std::optional<double> bestHeightCm, std::optional<double> 
 // The history of an athlete, newest first: a measurement with more than one jump is a series,
 // any other shows its stored jump.
 QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId);
+
+// The entries of the measurements the station's journal holds for an athlete and that are not
+// on the server yet, with their values made from the journal's jumps and marked as such. The
+// rest of a series the server holds a part of (`stored`, the athlete's measurements there)
+// names that measurement's number.
+QList<Entry> journalledEntries(const QList<JournalEntry>& waiting,
+                               const QList<Measurement>& stored);
+// The jumps of a journal entry as the store would give them.
+QList<Jump> journalledJumps(const JournalEntry& entry);
+// The legend of the marked entries.
+QString notOnServerLegend();
 
 } // namespace history

@@ -88,7 +88,7 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
     phase_ = RunPhase::Starting;
     // Names described for another athlete are not this one's.
     if (journalAthlete_.serverId != athleteId)
-        journalAthlete_ = {athleteId, 0, {}, {}, {}};
+        journalAthlete_ = {athleteId, 0, {}, {}, {}, -1, {}};
     athleteId_ = athleteId;
     test_ = testOfRun(test, protocol);
     autoEnd_ = autoEnd;
@@ -119,7 +119,8 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
 }
 
 void MeasurementSession::describeAthlete(const Athlete& athlete) {
-    journalAthlete_ = {athlete.id, 0, athlete.name, athlete.firstName, athlete.birthDate};
+    journalAthlete_ = {athlete.id,        0,           athlete.name,  athlete.firstName,
+                       athlete.birthDate, athlete.sex, athlete.remark};
 }
 
 void MeasurementSession::finishStart(bool started) {

@@ -47,8 +47,16 @@ StoreStatus JournalReplay::status(bool transferring) {
     const bool onServer =
         store_.serverAway() ||
         (store_.isOpen() && store_.location().kind == StoreLocation::Kind::Server);
-    if (!onServer)
+    if (!onServer) {
+        // A file of this computer: only measurements taken from another station's file can
+        // wait, for the user's choice of their athlete.
+        if (journal_.exists())
+            (void)failureOf([&] {
+                status.journalled = journal_.waitingCount();
+                status.undecided = static_cast<int>(undecided().size());
+            });
         return status;
+    }
     (void)failureOf([&] {
         status.journalled = journal_.waitingCount();
         status.undecided = static_cast<int>(undecided().size());
@@ -72,10 +80,32 @@ QList<JournalEntry> JournalReplay::undecided() {
     return out;
 }
 
+QList<Athlete> JournalReplay::candidates(const JournalEntry& entry) {
+    QList<Athlete> found;
+    for (const Athlete& athlete : store_.athletes().all())
+        if (athlete.name == entry.athlete.name && athlete.firstName == entry.athlete.firstName &&
+            athlete.birthDate == entry.athlete.birthDate)
+            found << athlete;
+    return found;
+}
+
+qint64 JournalReplay::chooseNew(const JournalEntry& entry) {
+    Athlete athlete;
+    athlete.name = entry.athlete.name;
+    athlete.firstName = entry.athlete.firstName;
+    athlete.birthDate = entry.athlete.birthDate;
+    const qint64 id = store_.athletes().add(athlete);
+    choose(entry.journalAthleteId, id);
+    return id;
+}
+
 QString JournalReplay::statusText(const StoreStatus& status) {
     switch (status.place) {
     case StorePlace::File:
-        return {};
+        return status.undecided > 0
+                   ? JournalReplayTexts::tr("Messungen warten auf die Wahl des Sportlers: %1")
+                         .arg(status.undecided)
+                   : QString();
     case StorePlace::OnServer:
         return JournalReplayTexts::tr("Alle Messungen sind auf dem Server.");
     case StorePlace::Journalling:

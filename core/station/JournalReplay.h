@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/base/Errors.h"
+#include "core/store/AthleteRepository.h"
 #include "core/store/Journal.h"
 
 #include <QString>
@@ -15,7 +16,8 @@ class DataStore;
 
 // Where the station's measurements are, for the status bar.
 enum class StorePlace {
-    File,         // a file of this computer: nothing waits for a server
+    File,         // a file of this computer: nothing waits for a server (only, perhaps,
+                  // measurements of another station's file for the user's choice)
     OnServer,     // on the server, nothing waiting
     Journalling,  // the server is away; the journal holds measurements not yet on it
     Transferring, // the journal is being brought to the server
@@ -60,6 +62,13 @@ public:
     void choose(qint64 journalAthleteId, qint64 serverAthleteId) {
         journal_.chooseAthlete(journalAthleteId, serverAthleteId);
     }
+
+    // The athletes of the store the measurement may belong to: those of its athlete's name,
+    // first name and date of birth, in the order they were added.
+    QList<Athlete> candidates(const JournalEntry& entry);
+    // The journal's athlete of the entry becomes a new athlete of the store, as the journal
+    // knows him; his measurements go there at the next transfer. Returns the new ID.
+    qint64 chooseNew(const JournalEntry& entry);
 
 private:
     DataStore& store_;

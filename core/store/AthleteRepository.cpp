@@ -85,6 +85,21 @@ QList<Athlete> AthleteRepository::search(athletes::SearchBy by, const QString& t
     return found;
 }
 
+int AthleteRepository::countNamed(const QString& name, const QString& firstName,
+                                  const QDate& birthDate) {
+    const QVariant birth = engineDate(birthDate);
+    QSqlQuery q = db_.read(
+        birth.isNull() ? QStringLiteral("SELECT COUNT(*) FROM sportler WHERE Name = ? AND "
+                                        "Vorname = ? AND %1")
+                             .arg(db_.dialect() == Database::Dialect::PostgreSQL
+                                      ? QStringLiteral("Geb IS NULL")
+                                      : QStringLiteral("(Geb IS NULL OR Geb = '')"))
+                       : QStringLiteral("SELECT COUNT(*) FROM sportler WHERE Name = ? AND "
+                                        "Vorname = ? AND Geb = ?"),
+        birth.isNull() ? QVariantList{name, firstName} : QVariantList{name, firstName, birth});
+    return q.next() ? static_cast<int>(integerOf(q.value(0))) : 0;
+}
+
 qint64 AthleteRepository::add(const Athlete& athlete) {
     return db_.insert(
         QStringLiteral("INSERT INTO sportler (Name, Vorname, Geb, Geschl, Bemerkung1) "

@@ -44,6 +44,8 @@ public:
     // by first name, then date of birth) starts with the text; see athletes::NameSearch. The
     // names are compared here rather than by the engine, so that both engines find alike.
     QList<Athlete> search(athletes::SearchBy by, const QString& text);
+    // How many athletes have that name, first name and date of birth (none: no date stored).
+    int countNamed(const QString& name, const QString& firstName, const QDate& birthDate);
     // Stores a new athlete; returns the ID the store gave him. A date of birth is stored only
     // when it is valid.
     qint64 add(const Athlete& athlete);

@@ -228,14 +228,7 @@ void putJump(JournalTransaction& t, qint64 entryId, const RecordedJump& jump,
             exclusion ? QVariant(momentText(exclusion->moment)) : QVariant()});
 }
 
-} // namespace
-
-qint64 Journal::begin(const JournalledAthlete& athlete, const QDateTime& moment,
-                      const MeasurementTest& test, const MeasurementProtocol& protocol,
-                      qint64 continuesMeasurementId, const RecordedJump& jump,
-                      const std::optional<Exclusion>& exclusion) {
-    Connection& c = connection();
-    JournalTransaction t(c.db(), [&](const QSqlError& e) { return c.failure(e, filePath()); });
+qint64 journalAthlete(JournalTransaction& t, const JournalledAthlete& athlete) {
     // A server's athlete is one journal athlete however many measurements he gets here.
     qint64 athleteId = 0;
     if (athlete.serverId != 0) {
@@ -262,6 +255,18 @@ qint64 Journal::begin(const JournalledAthlete& athlete, const QDateTime& moment,
         QSqlQuery id = t.exec(QStringLiteral("SELECT last_insert_rowid()"));
         athleteId = id.next() ? id.value(0).toLongLong() : 0;
     }
+    return athleteId;
+}
+
+} // namespace
+
+qint64 Journal::begin(const JournalledAthlete& athlete, const QDateTime& moment,
+                      const MeasurementTest& test, const MeasurementProtocol& protocol,
+                      qint64 continuesMeasurementId, const RecordedJump& jump,
+                      const std::optional<Exclusion>& exclusion) {
+    Connection& c = connection();
+    JournalTransaction t(c.db(), [&](const QSqlError& e) { return c.failure(e, filePath()); });
+    const qint64 athleteId = journalAthlete(t, athlete);
     t.exec(QStringLiteral("INSERT INTO journal_messung (Kennung, Sportler, Datum, Test, "
                           "Fallhoehe, Protokoll, Profil_ID, Fortsetzung, Station, Benutzer) "
                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -334,6 +339,9 @@ QList<JournalEntry> Journal::entriesWhere(const QString& condition, const QVaria
         e.measurement.protocol = {static_cast<Protocol>(q.value(5).toInt()),
                                   q.value(6).toLongLong()};
         e.measurement.continuesMeasurementId = q.value(7).toLongLong();
+        // A measurement taken from another station's file has an identity of 40 characters
+        // (a recorded one's has 36): it is the same as one of its athlete at its moment.
+        e.measurement.fromFile = e.measurement.identity.size() == 40;
         e.open = q.value(8).toInt() != 0;
         e.undecided = q.value(9).toInt() != 0;
         e.serverMeasurementId = q.value(10).toLongLong();
@@ -388,6 +396,36 @@ QList<JournalEntry> Journal::waitingOf(qint64 serverAthleteId) {
     return entriesWhere(QStringLiteral("m.Uebertragen IS NULL AND (s.Server_ID = ? OR "
                                        "s.Gewaehlt_ID = ?)"),
                         {serverAthleteId, serverAthleteId});
+}
+
+bool Journal::keepUndecided(const JournalledAthlete& athlete,
+                            const JournalledMeasurement& measurement) {
+    Connection& c = connection();
+    JournalTransaction t(c.db(), [&](const QSqlError& e) { return c.failure(e, filePath()); });
+    QSqlQuery known = t.exec(QStringLiteral("SELECT ID FROM journal_messung WHERE Kennung = ?"),
+                             {measurement.identity});
+    if (known.next())
+        return false;
+    known.finish();
+    const qint64 athleteId = journalAthlete(t, athlete);
+    t.exec(QStringLiteral("INSERT INTO journal_messung (Kennung, Sportler, Datum, Test, "
+                          "Fallhoehe, Protokoll, Profil_ID, Fortsetzung, Station, Benutzer, "
+                          "Offen, Wartet) VALUES (?, ?, ?, ?, ?, 0, 0, 0, ?, ?, 0, 1)"),
+           {measurement.identity, athleteId, momentText(measurement.moment),
+            measurement.test.name.isEmpty() ? QVariant() : QVariant(measurement.test.name),
+            measurement.test.dropHeightCm ? QVariant(*measurement.test.dropHeightCm) : QVariant(),
+            station::computerName(), station::userName()});
+    QSqlQuery id = t.exec(QStringLiteral("SELECT last_insert_rowid()"));
+    const qint64 entryId = id.next() ? id.value(0).toLongLong() : 0;
+    id.finish();
+    for (const RecordedJump& jump : measurement.jumps) {
+        const auto exclusion = measurement.exclusions.constFind(jump.jumpIndex);
+        putJump(t, entryId, jump,
+                exclusion == measurement.exclusions.cend() ? std::nullopt
+                                                           : std::optional<Exclusion>(*exclusion));
+    }
+    t.commit();
+    return true;
 }
 
 void Journal::markTransferred(qint64 entryId, const JournalTransfer& transfer) {

@@ -66,6 +66,11 @@ public:
     // The entries not yet on the server that belong to a server's athlete, for his history.
     QList<JournalEntry> waitingOf(qint64 serverAthleteId);
 
+    // Keeps a measurement taken from another station's file whose athlete the user has to
+    // choose, finished and waiting, under the identity it has; one kept before is not kept
+    // again. Returns whether it was kept now.
+    bool keepUndecided(const JournalledAthlete& athlete, const JournalledMeasurement& measurement);
+
     // The entry is on the server now.
     void markTransferred(qint64 entryId, const JournalTransfer& transfer);
     // The entry waits for the user to choose its athlete.

@@ -838,7 +838,7 @@ constexpr int kTransferLock = 2401015;
 
 } // namespace
 
-qint64 MeasurementRepository::athleteOfJournalled(const JournalledAthlete& athlete) {
+qint64 MeasurementRepository::athleteOfJournalled(const JournalledAthlete& athlete, bool* created) {
     for (const qint64 known : {athlete.chosenId, athlete.serverId}) {
         if (known == 0)
             continue;
@@ -849,10 +849,14 @@ qint64 MeasurementRepository::athleteOfJournalled(const JournalledAthlete& athle
         return 0;
     }
     const QVariant birth = engineDate(athlete.birthDate);
+    // A server's date column has no empty text to compare with.
     QSqlQuery q =
         db_.read(birth.isNull()
                      ? QStringLiteral("SELECT ID FROM sportler WHERE Name = ? AND Vorname = ? AND "
-                                      "(Geb IS NULL OR Geb = '') ORDER BY ID")
+                                      "%1 ORDER BY ID")
+                           .arg(db_.dialect() == Database::Dialect::PostgreSQL
+                                    ? QStringLiteral("Geb IS NULL")
+                                    : QStringLiteral("(Geb IS NULL OR Geb = '')"))
                      : QStringLiteral("SELECT ID FROM sportler WHERE Name = ? AND Vorname = ? AND "
                                       "Geb = ? ORDER BY ID"),
                  birth.isNull() ? QVariantList{athlete.name, athlete.firstName}
@@ -866,9 +870,11 @@ qint64 MeasurementRepository::athleteOfJournalled(const JournalledAthlete& athle
     if (!found.isEmpty())
         return 0;
     // Created at the station and unknown here: he is stored as the station knew him.
+    if (created != nullptr)
+        *created = true;
     return db_.insert(QStringLiteral("INSERT INTO sportler (Name, Vorname, Geb, Geschl, "
                                      "Bemerkung1) VALUES (?, ?, ?, ?, ?) RETURNING ID"),
-                      {athlete.name, athlete.firstName, birth, -1, QString()});
+                      {athlete.name, athlete.firstName, birth, athlete.sex, athlete.remark});
 }
 
 JournalTransfer MeasurementRepository::transferJournalled(const JournalledMeasurement& measurement,
@@ -918,10 +924,30 @@ JournalTransfer MeasurementRepository::transferJournalled(const JournalledMeasur
     QList<RecordedJump> jumps = measurement.jumps;
     QHash<int, Exclusion> exclusions = measurement.exclusions;
     if (continued == 0) {
-        done.athleteId = athleteOfJournalled(athlete);
+        done.athleteId = athleteOfJournalled(athlete, &done.athleteCreated);
         if (done.athleteId == 0) {
             done.outcome = JournalTransfer::Outcome::AthleteUndecided;
             return done;
+        }
+        if (measurement.fromFile && !done.athleteCreated) {
+            // Carried over before (by an older take-over): it is marked as this one, so
+            // that the next look finds it by its identity.
+            QSqlQuery same = db_.read(
+                QStringLiteral("SELECT ID, Nummer FROM units WHERE Ref_ID = ? AND Datum = ? "
+                               "ORDER BY ID"),
+                {done.athleteId, engineMoment(measurement.moment)});
+            if (same.next()) {
+                done.outcome = JournalTransfer::Outcome::AlreadyThere;
+                done.measurementId = integerOf(same.value(0));
+                done.measurementNumber = integerOf(same.value(1));
+                same.finish();
+                db_.write(QStringLiteral("INSERT INTO units_uebertragen (Kennung, Unit_ID, "
+                                         "Station, Datum) VALUES (?, ?, ?, ?)"),
+                          {measurement.identity, done.measurementId, station,
+                           engineMoment(QDateTime::currentDateTime())});
+                transaction.commit();
+                return done;
+            }
         }
         if (server)
             db_.read(QStringLiteral("SELECT ID FROM sportler WHERE ID = ? FOR UPDATE"),

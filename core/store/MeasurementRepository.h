@@ -96,6 +96,9 @@ struct JournalledMeasurement {
     qint64 continuesMeasurementId = 0;
     QList<RecordedJump> jumps;
     QHash<int, Exclusion> exclusions; // by jump index
+    // Taken from another station's file: a measurement of its athlete at the same moment is
+    // the same one (carried over before by another way) and is not written again.
+    bool fromFile = false;
 };
 
 // The athlete of a journalled measurement as the station knew him: the server's athlete
@@ -107,6 +110,8 @@ struct JournalledAthlete {
     QString name;
     QString firstName;
     QDate birthDate;
+    int sex = -1;   // as a station's file knows him; -1: not known
+    QString remark; // the same
 };
 
 // What became of a journalled measurement brought to the server.
@@ -120,6 +125,7 @@ struct JournalTransfer {
     qint64 measurementId = 0; // on the server
     qint64 athleteId = 0;
     qint64 measurementNumber = 0;
+    bool athleteCreated = false; // the athlete was unknown here and was stored with it
 };
 
 // A stored measurement by its athlete, moment and number: what a take-over compares.
@@ -305,7 +311,7 @@ private:
     // The next number of an athlete whose key holds no jumps, from `wanted` on.
     qint64 freeNumber(qint64 athleteId, qint64 wanted);
     // The server's athlete of a journalled measurement; 0 when it needs the user's choice.
-    qint64 athleteOfJournalled(const JournalledAthlete& athlete);
+    qint64 athleteOfJournalled(const JournalledAthlete& athlete, bool* created = nullptr);
     struct ChangeRow;
     void keepChange(const ChangeRow& change);
 

@@ -4,8 +4,11 @@
 #include "core/takeover/TakeoverCommands.h"
 
 #include "core/base/Errors.h"
+#include "core/base/StationIdentity.h"
 #include "core/store/DataStore.h"
+#include "core/store/Journal.h"
 #include "core/takeover/OldDataReader.h"
+#include "core/takeover/StationMerge.h"
 #include "core/takeover/TakeoverWriter.h"
 
 #include <QCoreApplication>
@@ -47,13 +50,13 @@ QString copyStation(const QString& dataDirectory, const StoreLocation& shared) {
         throw AppError(
             TakeoverCommandsTexts::tr("Die Datenbank „%1“ gibt es nicht; es wurde nichts kopiert.")
                 .arg(QDir::toNativeSeparators(file)));
-    Takeover data;
-    {
-        DataStore source;
-        source.open(own);
-        data = fromStore(source);
-    }
-    return writeInto(shared, data);
+    DataStore target;
+    target.open(shared);
+    requireWritable(target);
+    // The file is read a chunk at a time; measurements whose athlete is not clear wait in
+    // this station's journal, for the user's choice in the window.
+    Journal journal(dataDirectory);
+    return mergeSummaryText(mergeStationFile(file, target, journal, station::computerName()));
 }
 
 } // namespace takeover

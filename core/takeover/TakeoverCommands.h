@@ -13,7 +13,8 @@ namespace takeover {
 QString importFolder(const QString& folder, const StoreLocation& store);
 
 // kalvero --copy-to CONNECTION: a station's own database file (in `dataDirectory`) into a
-// shared database.
+// shared database, measurement by measurement as the window's take-over of another station's
+// file does; those whose athlete is not clear wait in the station's journal.
 QString copyStation(const QString& dataDirectory, const StoreLocation& shared);
 
 } // namespace takeover

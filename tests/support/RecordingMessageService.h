@@ -20,6 +20,10 @@ public:
         folderRequests << title;
         return folders.isEmpty() ? QString() : folders.dequeue();
     }
+    QString openFileName(const QString& title, const QString& filter) override {
+        openRequests << title + QLatin1Char('|') + filter;
+        return openFiles.isEmpty() ? QString() : openFiles.dequeue();
+    }
     void setClipboardText(const QString& text) override {
         clipboard = text;
         ++clipboardWrites;
@@ -66,6 +70,8 @@ public:
     QQueue<QString> fileNames;
     QStringList folderRequests;
     QQueue<QString> folders;
+    QStringList openRequests;
+    QQueue<QString> openFiles;
     QString clipboard;
     int clipboardWrites = 0;
 };

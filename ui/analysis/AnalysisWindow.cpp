@@ -9,6 +9,7 @@
 #include "core/base/FileNames.h"
 #include "core/base/FileOutput.h"
 #include "core/base/Texts.h"
+#include "core/history/History.h"
 #include "core/measure/MeasurementTest.h"
 #include "core/store/DataStore.h"
 #include "core/store/GroupRepository.h"
@@ -251,6 +252,9 @@ void AnalysisWindow::refresh() {
     measurements_.clear();
     measurement_.reset();
     jumps_.clear();
+    // A measurement not yet on the server is analysed as the journal holds it; it has no
+    // number to compare or to follow a line by yet.
+    const std::optional<JournalEntry> journalled = history_.chosenJournalled();
     if (athleteId != 0) {
         MeasurementRepository& repository = store_.measurements();
         rows = repository.ofAthlete(athleteId);
@@ -262,19 +266,33 @@ void AnalysisWindow::refresh() {
             }
         }
     }
+    if (journalled) {
+        const QList<Jump> jumps = history::journalledJumps(*journalled);
+        measurement_ = Measurement{0,
+                                   athleteId,
+                                   journalled->measurement.moment,
+                                   0,
+                                   jumps.size(),
+                                   journalled->measurement.test,
+                                   journalled->measurement.protocol};
+        jumps_ = analysis::storedJumps(jumps);
+    }
     statistics_ = analysis::jumpStatistics(jumps_);
     fillCompareChooser(athleteId, rows);
     fillLineChooser(measurementNumber);
     shownAthlete_ = athleteId;
     shownMeasurementNumber_ = measurementNumber;
-    compared_ = measurement_ ? readCompared(rows) : std::nullopt;
+    compared_ = measurement_ && !journalled ? readCompared(rows) : std::nullopt;
 
     QString heading = tr("Kein Sportler gewählt");
     if (athlete && athlete->id == athleteId)
         heading = QStringLiteral("%1, %2").arg(athlete->name, athlete->firstName);
     if (measurement_)
         heading += QStringLiteral(" – ") + measurementTitle(*measurement_);
+    if (journalled)
+        heading += QStringLiteral(" – ") + tr("noch nicht auf dem Server");
     heading_->setText(heading);
+    heading_->setToolTip(journalled ? history::notOnServerLegend() : QString());
     copyButton_->setEnabled(measurement_.has_value());
     showStatistics();
     showProtocol(rows);

@@ -48,6 +48,9 @@ public:
     virtual QString saveFileName(const SaveFileRequest& request) = 0;
     // Asks for an existing folder; an empty result means the user cancelled.
     virtual QString folderName(const QString& title) = 0;
+    // Asks for an existing file to read; `filter` as "Description|*.ext *.ext2". An empty
+    // result means the user cancelled.
+    virtual QString openFileName(const QString& title, const QString& filter) = 0;
     virtual void setClipboardText(const QString& text) = 0;
     // A progress dialog for work on `total` items, shown once the work takes more than a
     // moment; `label` carries %1 for the items done and %2 for the total. It closes when the

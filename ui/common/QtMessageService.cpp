@@ -150,6 +150,15 @@ QString QtMessageService::folderName(const QString& title) {
     return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title);
 }
 
+QString QtMessageService::openFileName(const QString& title, const QString& filter) {
+    const QString description = filter.section(QLatin1Char('|'), 0, 0);
+    const QString patterns = filter.section(QLatin1Char('|'), 1);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(),
+                                        QStringLiteral("%1 (%2)").arg(description, patterns) +
+                                            QStringLiteral(";;") +
+                                            QtMessageServiceTexts::tr("Alle Dateien (*)"));
+}
+
 void QtMessageService::setClipboardText(const QString& text) {
     QApplication::clipboard()->setText(text);
 }

@@ -17,6 +17,7 @@ public:
     int show(const MessageBox& box) override;
     QString saveFileName(const SaveFileRequest& request) override;
     QString folderName(const QString& title) override;
+    QString openFileName(const QString& title, const QString& filter) override;
     void setClipboardText(const QString& text) override;
     std::unique_ptr<ProgressView> showProgress(const QString& label, int total) override;
 

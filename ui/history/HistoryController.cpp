@@ -51,12 +51,44 @@ void HistoryController::entryChosen() {
     tellSelectionChanged();
 }
 
+QList<JournalEntry> HistoryController::journalledOfAthlete() {
+    Journal* journal = journal_ ? journal_() : nullptr;
+    if (journal == nullptr || athleteId_ == 0)
+        return {};
+    return journal->waitingOf(athleteId_);
+}
+
+QList<Measurement> HistoryController::continuedOf(const QList<JournalEntry>& journalled) {
+    // Only the rest of a series needs the stored measurements, for the number it continues.
+    QList<Measurement> stored;
+    for (const JournalEntry& entry : journalled)
+        if (entry.measurement.continuesMeasurementId != 0) {
+            (void)failureOf([&] { stored = store_.measurements().ofAthlete(athleteId_); });
+            break;
+        }
+    return stored;
+}
+
 void HistoryController::showAthlete(qint64 athleteId) {
     athleteId_ = athleteId;
+    journalled_.clear();
     if (store_.isOpen())
         panel_.offerExclusions(store_.has(schema::Feature::Exclusions));
-    const QList<history::Entry> entries =
-        athleteId == 0 ? QList<history::Entry>() : history::build(store_.measurements(), athleteId);
+    if (athleteId == 0) {
+        panel_.setEntries({});
+        showNoJumps();
+        showSingleLayout();
+        tellSelectionChanged();
+        return;
+    }
+    // The journal is read first: it is on this computer, the store may be away.
+    const std::optional<Failure> journalFailure =
+        failureOf([&] { journalled_ = journalledOfAthlete(); });
+    QList<history::Entry> entries;
+    const std::optional<Failure> storeFailure =
+        failureOf([&] { entries = history::build(store_.measurements(), athleteId); });
+    entries << history::journalledEntries(journalled_, continuedOf(journalled_));
+    history::sortNewestFirst(entries);
     panel_.setEntries(entries);
     if (entries.isEmpty()) {
         showNoJumps();
@@ -65,6 +97,43 @@ void HistoryController::showAthlete(qint64 athleteId) {
     } else {
         panel_.chooseAt(0);
     }
+    for (const auto& failure : {storeFailure, journalFailure})
+        if (failure)
+            throw AppError(failure->text, failure->detail);
+}
+
+void HistoryController::showJournalled() {
+    if (athleteId_ == 0)
+        return;
+    QList<history::Entry> kept;
+    for (int i = 0; i < panel_.entryCount(); ++i)
+        if (const auto entry = panel_.entryAt(i); entry && !entry->isJournalled())
+            kept << *entry;
+    journalled_ = journalledOfAthlete();
+    kept << history::journalledEntries(journalled_, continuedOf(journalled_));
+    history::sortNewestFirst(kept);
+    panel_.setEntries(kept);
+    // What the choice reads beside the journal may be on a server that is away; the status
+    // bar says so already.
+    if (!kept.isEmpty())
+        (void)failureOf([this] { chooseNewest(); });
+}
+
+std::optional<JournalEntry> HistoryController::chosenJournalled() const {
+    const auto entry = panel_.chosenEntry();
+    if (!entry || !entry->isJournalled())
+        return std::nullopt;
+    for (const JournalEntry& journalled : journalled_)
+        if (journalled.id == entry->journalEntryId)
+            return journalled;
+    return std::nullopt;
+}
+
+void HistoryController::requireStored(const history::Entry& entry) const {
+    if (entry.isJournalled())
+        throw AppError(HistoryControllerTexts::tr(
+            "Diese Messung ist noch nicht auf dem Server. Sie kann geändert werden, sobald sie "
+            "dorthin übertragen ist."));
 }
 
 void HistoryController::tellSelectionChanged() {
@@ -81,7 +150,7 @@ void HistoryController::addRecorded(const history::Entry& entry) {
 }
 
 std::optional<qint64> HistoryController::selectedMeasurementNumber() const {
-    if (const auto entry = panel_.chosenEntry())
+    if (const auto entry = panel_.chosenEntry(); entry && !entry->isJournalled())
         return entry->measurementNumber;
     return std::nullopt;
 }
@@ -124,7 +193,11 @@ void HistoryController::showSeriesLayout() {
 }
 
 void HistoryController::showJumpsOfChosenEntry() {
-    if (const auto entry = panel_.chosenEntry()) {
+    if (const auto journalled = chosenJournalled()) {
+        const QList<Jump> jumps = history::journalledJumps(*journalled);
+        panel_.jumps().showJournalled(jumps);
+        panel_.showBestOfChosen(history::bestTexts(jumps));
+    } else if (const auto entry = panel_.chosenEntry(); entry && !entry->isJournalled()) {
         panel_.jumps().showSeries(seriesKey(athleteId_, entry->measurementNumber),
                                   entry->protocol.kind == Protocol::TenFive);
         panel_.showBestOfChosen(history::bestTexts(panel_.jumps().shownJumps()));
@@ -137,6 +210,7 @@ void HistoryController::deleteSelectedMeasurement() {
     const auto entry = panel_.chosenEntry();
     if (!entry || athleteId_ == 0)
         return;
+    requireStored(*entry);
     store_.measurements().remove(athleteId_, entry->measurementNumber);
     // The other entries keep their numbers and their order; none is chosen afterwards, and
     // the jump grid shows none.
@@ -151,9 +225,17 @@ void HistoryController::tellDeleted(qint64 athleteId, std::optional<qint64> meas
 }
 
 Measurement HistoryController::chosenMeasurement() {
+    if (athleteId_ == 0)
+        return chosenMeasurement({});
+    return chosenMeasurement(store_.measurements().ofAthlete(athleteId_));
+}
+
+Measurement HistoryController::chosenMeasurement(const QList<Measurement>& stored) {
     const auto entry = panel_.chosenEntry();
+    if (entry)
+        requireStored(*entry);
     if (entry && athleteId_ != 0)
-        for (const Measurement& m : store_.measurements().ofAthlete(athleteId_))
+        for (const Measurement& m : stored)
             if (m.measurementNumber == entry->measurementNumber)
                 return m;
     throw AppError(
@@ -222,10 +304,11 @@ void HistoryController::markRepeatOfChosen() {
         throw AppError(schema::missingText(schema::Feature::RetestPairs));
     if (!checkWritable(store_, messages_))
         return;
-    const Measurement m = chosenMeasurement();
+    const QList<Measurement> stored = store_.measurements().ofAthlete(athleteId_);
+    const Measurement m = chosenMeasurement(stored);
     // The athlete's other measurements of the same test, as the list shows them.
     QList<RepeatChoice> choices;
-    for (const Measurement& other : store_.measurements().ofAthlete(athleteId_))
+    for (const Measurement& other : stored)
         if (other.measurementNumber != m.measurementNumber && other.test == m.test)
             choices << RepeatChoice{
                 other.measurementNumber,
@@ -314,6 +397,7 @@ void HistoryController::excludeJump(int jumpIndex) {
     const auto entry = panel_.chosenEntry();
     if (!entry || athleteId_ == 0 || !askReason_ || !checkWritable(store_, messages_))
         return;
+    requireStored(*entry);
     const std::optional<QString> reason = askReason_(jumpIndex);
     if (!reason)
         return;
@@ -327,6 +411,7 @@ void HistoryController::restoreJump(int jumpIndex) {
     const auto entry = panel_.chosenEntry();
     if (!entry || athleteId_ == 0 || !checkWritable(store_, messages_))
         return;
+    requireStored(*entry);
     store_.measurements().restore(seriesKey(athleteId_, entry->measurementNumber), jumpIndex);
     showJumpsOfChosenEntry();
     tellSelectionChanged();
@@ -336,6 +421,7 @@ void HistoryController::markFailedTrial(int jumpIndex) {
     const auto entry = panel_.chosenEntry();
     if (!entry || athleteId_ == 0 || !checkWritable(store_, messages_))
         return;
+    requireStored(*entry);
     store_.measurements().exclude(
         seriesKey(athleteId_, entry->measurementNumber), jumpIndex,
         {trial::failedTrialReason(), station::userName(), QDateTime::currentDateTime()});
@@ -347,6 +433,7 @@ void HistoryController::markChosenSingleAsFailedTrial() {
     const auto entry = panel_.chosenEntry();
     if (!entry)
         return;
+    requireStored(*entry);
     if (entry->isSeries())
         throw AppError(HistoryControllerTexts::tr(
             "Bei einer Messreihe bitte den Sprung im Sprungraster wählen und dort als "

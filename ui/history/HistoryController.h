@@ -18,13 +18,24 @@ class HistoryController {
 public:
     HistoryController(HistoryPanel& panel, DataStore& store, MessageService& messages);
 
-    // Lists the measurements of an athlete (none for 0) and chooses the newest.
+    // Lists the measurements of an athlete (none for 0) and chooses the newest: those stored
+    // and those the station's journal holds, marked as not yet on the server. A store that
+    // cannot be read leaves the journal's listed and throws.
     void showAthlete(qint64 athleteId);
+    // The station's journal, asked anew at each listing (it comes after the window); none
+    // without a journal.
+    void setJournal(std::function<Journal*()> journal) { journal_ = std::move(journal); }
+    // Lists the journal's measurements of the listed athlete anew, without reading the store
+    // (which may be away), and chooses the newest of them.
+    void showJournalled();
+    // The chosen entry's measurement as the journal holds it, while it is not on the server.
+    std::optional<JournalEntry> chosenJournalled() const;
     // Adds the entry of a measurement a run just recorded, in its place, and chooses it.
     void addRecorded(const history::Entry& entry);
     // The athlete whose history the list shows; 0 for none.
     qint64 athleteId() const { return athleteId_; }
-    // The number of the chosen measurement; none while no entry is chosen.
+    // The number of the chosen measurement; none while no entry is chosen, or while the chosen
+    // one is not yet on the server (it has no number yet, and nothing may change it).
     std::optional<qint64> selectedMeasurementNumber() const;
     // `listener` is told after every change of the listed athlete or of the chosen entry.
     void whenSelectionChanges(std::function<void()> listener) {
@@ -119,8 +130,16 @@ public:
     }
 
 private:
-    // The chosen measurement as stored; throws AppError when another station removed it.
+    // The journal's measurements of the listed athlete; none without a journal.
+    QList<JournalEntry> journalledOfAthlete();
+    // The listed athlete's stored measurements where a journalled one continues one of them.
+    QList<Measurement> continuedOf(const QList<JournalEntry>& journalled);
+    // Throws AppError when the chosen entry is not yet on the server.
+    void requireStored(const history::Entry& entry) const;
+    // The chosen measurement as stored (among the athlete's `stored` measurements when they
+    // are read already); throws AppError when another station removed it.
     Measurement chosenMeasurement();
+    Measurement chosenMeasurement(const QList<Measurement>& stored);
     QString athleteName(qint64 athleteId);
     void tellDeleted(qint64 athleteId, std::optional<qint64> measurementNumber);
     void entryChosen();
@@ -133,6 +152,8 @@ private:
     qint64 athleteId_ = 0;
     QList<std::function<void()>> selectionListeners_;
     QList<std::function<void(qint64, std::optional<qint64>)>> deletionListeners_;
+    std::function<Journal*()> journal_;
+    QList<JournalEntry> journalled_; // as last listed
     std::function<std::optional<QString>(int)> askReason_;
     std::function<std::optional<qint64>(const QList<Athlete>&, qint64, const QString&)> askAthlete_;
     std::function<std::optional<MeasurementTest>(const MeasurementTest&, const QString&)> askTest_;

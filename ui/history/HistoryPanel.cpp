@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QSplitter>
 #include <QTableView>
 #include <QTreeWidget>
@@ -37,13 +38,23 @@ QStringList bestColumns(const QStringList& best) {
 class EntryItem : public QTreeWidgetItem {
 public:
     explicit EntryItem(history::Entry entry)
-        : QTreeWidgetItem(
-              QStringList{QString::number(entry.position), entry.dateText, entry.timeText}
-              << entry.values << QString::number(entry.measurementNumber) << entry.testText
-              << entry.dropHeightText << bestColumns(entry.best)),
+        : QTreeWidgetItem(QStringList{entry.isJournalled() ? QStringLiteral("–")
+                                                           : QString::number(entry.position),
+                                      entry.dateText, entry.timeText}
+                          << entry.values << QString::number(entry.measurementNumber)
+                          << entry.testText << entry.dropHeightText << bestColumns(entry.best)),
           entry_(std::move(entry)) {
         // A test of the user's own may be longer than its column.
         setToolTip(kTestColumn, entry_.testText);
+        // A measurement not yet on the server is set in italics and says why in every column.
+        if (entry_.isJournalled()) {
+            for (int column = 0; column < kColumns; ++column) {
+                QFont font = this->font(column);
+                font.setItalic(true);
+                setFont(column, font);
+                setToolTip(column, entry_.notOnServerText);
+            }
+        }
     }
     bool operator<(const QTreeWidgetItem& other) const override {
         return history::goesBefore(entry_, static_cast<const EntryItem&>(other).entry_);
@@ -190,6 +201,10 @@ HistoryPanel::HistoryPanel(DataStore& store, QWidget* parent) : QWidget(parent) 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter_);
+    journalLegend_ = new QLabel(history::notOnServerLegend(), this);
+    journalLegend_->setObjectName(QStringLiteral("journalLegend"));
+    journalLegend_->setVisible(false);
+    layout->addWidget(journalLegend_);
 
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &HistoryPanel::entryChosen);
 }
@@ -199,9 +214,13 @@ void HistoryPanel::setEntries(const QList<history::Entry>& entries) {
     list_->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(entries.size());
-    for (const history::Entry& entry : entries)
+    bool journalled = false;
+    for (const history::Entry& entry : entries) {
         items << new EntryItem(entry);
+        journalled = journalled || entry.isJournalled();
+    }
     list_->addTopLevelItems(items);
+    journalLegend_->setVisible(journalled);
 }
 
 void HistoryPanel::addEntry(const history::Entry& entry) {
@@ -216,6 +235,13 @@ void HistoryPanel::sort() {
 
 int HistoryPanel::entryCount() const {
     return list_->topLevelItemCount();
+}
+
+std::optional<history::Entry> HistoryPanel::entryAt(int position) const {
+    const QTreeWidgetItem* item = list_->topLevelItem(position);
+    if (!item)
+        return std::nullopt;
+    return entryOf(item);
 }
 
 std::optional<history::Entry> HistoryPanel::chosenEntry() const {

@@ -8,6 +8,7 @@
 
 class DataStore;
 class QAction;
+class QLabel;
 class JumpTableModel;
 class QSplitter;
 class QTableView;
@@ -29,6 +30,8 @@ public:
     // Orders the list newest first.
     void sort();
     int entryCount() const;
+    // The entry at that place of the list, if any.
+    std::optional<history::Entry> entryAt(int position) const;
     // The chosen entry, if any.
     std::optional<history::Entry> chosenEntry() const;
     // Chooses the entry at that place in the list (as the user's click does: it is told).
@@ -73,6 +76,7 @@ private:
     QTableView* jumpGrid_ = nullptr;
     JumpTableModel* jumpModel_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    QLabel* journalLegend_ = nullptr; // shown while entries not yet on the server are listed
     QAction* excludeAction_ = nullptr;
     QAction* restoreAction_ = nullptr;
     QAction* failedTrialAction_ = nullptr;

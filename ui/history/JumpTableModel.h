@@ -24,6 +24,8 @@ public:
     // A jump just stored: added below the jumps of its series when they are shown (the others
     // are not read again), or shown with its series read from the store.
     void addRecorded(const Jump& jump);
+    // The jumps of a measurement not yet on the server: shown, but not to be excluded.
+    void showJournalled(const QList<Jump>& jumps) { show(jumps, false); }
 
     // The number of the jump in a row of a series shown; none for another row or list.
     std::optional<int> jumpIndex(int row) const;

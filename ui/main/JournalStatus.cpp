@@ -5,6 +5,7 @@
 #include "core/base/Errors.h"
 #include "core/station/Station.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -14,6 +15,7 @@ JournalStatus::JournalStatus(Station& station, QStatusBar& bar, QObject* parent)
     // The label's text changes; its name says what it tells.
     label_->setAccessibleName(tr("Speicherort der Messungen"));
     bar.addPermanentWidget(label_, 1);
+    label_->installEventFilter(this);
     timer_.setInterval(kIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &JournalStatus::check);
     timer_.start();
@@ -24,11 +26,24 @@ QString JournalStatus::text() const {
     return label_->text();
 }
 
+bool JournalStatus::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == label_ && event->type() == QEvent::MouseButtonRelease)
+        emit clicked();
+    return QObject::eventFilter(watched, event);
+}
+
 void JournalStatus::show() {
     JournalReplay* replay = station_.journalReplay();
-    const QString shown = replay ? JournalReplay::statusText(replay->status()) : QString();
+    const StoreStatus status = replay ? replay->status() : StoreStatus{};
+    const QString shown = JournalReplay::statusText(status);
     label_->setText(shown);
     label_->setVisible(!shown.isEmpty());
+    // Measurements that wait for the user's choice are listed at a click.
+    const bool waiting = status.undecided > 0;
+    label_->setCursor(waiting ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    label_->setToolTip(waiting ? tr("Klicken, um die offenen Zuordnungen zu zeigen "
+                                    "(„Datei“ ▸ „Offene Zuordnungen …“)")
+                               : QString());
 }
 
 void JournalStatus::check() {

@@ -29,6 +29,11 @@ public:
 signals:
     // Measurements were brought to the server: lists that show them read them again.
     void transferred();
+    // The user clicked the status: he wants the measurements that wait for his choice.
+    void clicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void show();

@@ -17,6 +17,7 @@
 #include "ui/common/WriteCheck.h"
 #include "ui/device/ServicePanel.h"
 #include "ui/files/OldDataTakeover.h"
+#include "ui/files/StationTakeover.h"
 #include "ui/files/TableExport.h"
 #include "ui/files/TextExport.h"
 #include "ui/history/AthleteChooserDialog.h"
@@ -26,6 +27,7 @@
 #include "ui/history/HistoryPanel.h"
 #include "ui/history/RepeatDialog.h"
 #include "ui/history/TestEditDialog.h"
+#include "ui/main/AssignmentsDialog.h"
 #include "ui/main/JournalStatus.h"
 #include "ui/main/RestoreOffer.h"
 #include "ui/report/AthleteReportPdf.h"
@@ -44,6 +46,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLayout>
@@ -74,8 +78,20 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     buildToolBar();
     buildPanels();
     journalStatus_ = new JournalStatus(station_, *statusBar(), this);
+    connect(journalStatus_, &JournalStatus::clicked, this,
+            [this] { guarded([this] { showAssignments(); }); });
     history_ =
         std::make_unique<HistoryController>(*historyPanel_, station_.store(), context_.messages);
+    history_->setJournal([this] { return station_.journal(); });
+    // Measurements brought to the server leave the journal: the list shows them stored now.
+    connect(journalStatus_, &JournalStatus::transferred, this, [this] {
+        if (history_->athleteId() == 0 || station_.session().running())
+            return;
+        const std::optional<qint64> chosen = history_->selectedMeasurementNumber();
+        guarded([this] { history_->showAthlete(history_->athleteId()); });
+        if (chosen)
+            history_->selectMeasurement(*chosen);
+    });
     athletes_ = std::make_unique<AthleteController>(*athletePanel_, *history_, station_.store(),
                                                     context_.messages);
     run_ = std::make_unique<RunController>(station_, *resultPanel_, *runSetupPanel_, *history_,
@@ -165,9 +181,14 @@ MainWindow::MainWindow(AppContext& context, Station& station, QWidget* parent)
     resize(firstSize());
     qApp->installEventFilter(this);
     // The journal is there before the server is tried: a station whose server is away at its
-    // start records all the same.
-    if (!context_.journalDirectory.isEmpty())
-        guarded([this] { station_.keepJournalIn(context_.journalDirectory); });
+    // start records all the same. A station on its own file has one only where measurements
+    // of another station's file wait for the user's choice.
+    QString journalDirectory = context_.journalDirectory;
+    if (journalDirectory.isEmpty() && context_.store.kind == StoreLocation::Kind::Embedded &&
+        QFileInfo::exists(QDir(context_.store.directory).filePath(Journal::kFileName)))
+        journalDirectory = context_.store.directory;
+    if (!journalDirectory.isEmpty())
+        guarded([this, journalDirectory] { station_.keepJournalIn(journalDirectory); });
     guarded([this] { openTables(); });
     journalStatus_->check();
 }
@@ -255,6 +276,10 @@ void MainWindow::buildActions() {
     reportAction_->setEnabled(false); // until an athlete is selected
     takeOverAction_ =
         makeAction(QStringLiteral("takeOverAction"), tr("Daten &übernehmen …"), {}, {});
+    stationTakeOverAction_ = makeAction(QStringLiteral("stationTakeOverAction"),
+                                        tr("Daten einer anderen &Station übernehmen …"), {}, {});
+    assignmentsAction_ =
+        makeAction(QStringLiteral("assignmentsAction"), tr("Offene &Zuordnungen …"), {}, {});
     analysisAction_ = makeAction(QStringLiteral("analysisAction"), tr("Aus&wertung …"),
                                  tr("Auswertung"), QKeySequence(Qt::Key_F6));
     nextAthleteAction_ = makeAction(QStringLiteral("nextAthleteAction"), tr("Nä&chster Sportler"),
@@ -316,6 +341,11 @@ void MainWindow::buildActions() {
     connectAction(analysisAction_, &MainWindow::showAnalysis);
     connectAction(reportAction_, &MainWindow::saveReport);
     connectAction(takeOverAction_, &MainWindow::takeOverOldData);
+    connectAction(stationTakeOverAction_, [this] {
+        if (!refuseDuringRun())
+            takeOverStationFile();
+    });
+    connectAction(assignmentsAction_, &MainWindow::showAssignments);
     connectAction(groupsAction_, &MainWindow::editGroups);
     connectAction(rankingAction_, &MainWindow::showRanking);
     connectAction(displayAction_, &MainWindow::toggleAthleteDisplay);
@@ -339,6 +369,8 @@ void MainWindow::buildMenus() {
     exportMenu->addAction(exportWorkbookAction_);
     fileMenu->addAction(reportAction_);
     fileMenu->addAction(takeOverAction_);
+    fileMenu->addAction(stationTakeOverAction_);
+    fileMenu->addAction(assignmentsAction_);
 
     QMenu* modeMenu = bar->addMenu(tr("&Betriebsart"));
     modeMenu->setObjectName(QStringLiteral("modeMenu"));
@@ -741,8 +773,8 @@ void MainWindow::lockChanges(bool locked) {
     for (QAction* action :
          {showAllAction_, refreshAction_, searchAction_, newAthleteAction_, changeAthleteAction_,
           deleteAthleteAction_, exportOneAction_, exportAllAction_, exportTableAction_,
-          exportWorkbookAction_, takeOverAction_, nextAthleteAction_, groupsAction_,
-          moveMeasurementAction_, editTestAction_, deleteMeasurementAction_,
+          exportWorkbookAction_, takeOverAction_, stationTakeOverAction_, nextAthleteAction_,
+          groupsAction_, moveMeasurementAction_, editTestAction_, deleteMeasurementAction_,
           previousAthleteAction_})
         action->setEnabled(!locked);
     testDayAction_->setEnabled(!locked && station_.store().isOpen() &&
@@ -871,6 +903,33 @@ void MainWindow::saveReport() {
 
 void MainWindow::takeOverOldData() {
     olddata::takeOver(context_.messages, station_.store(), *athletes_);
+}
+
+void MainWindow::takeOverStationFile() {
+    // A station on its own file keeps, beside it, what waits for the user's choice.
+    if (station_.journal() == nullptr && context_.store.kind == StoreLocation::Kind::Embedded)
+        station_.keepJournalIn(QFileInfo(context_.store.filePath()).absolutePath());
+    if (station_.journal() == nullptr)
+        return;
+    stationfile::takeOver(context_.messages, station_.store(), *station_.journal(), *athletes_);
+    journalStatus_->check();
+}
+
+void MainWindow::showAssignments() {
+    if (station_.journal() == nullptr || station_.journalReplay() == nullptr) {
+        boxes::information(context_.messages, tr("Keine Messung wartet auf eine Zuordnung."));
+        return;
+    }
+    if (assignments_ == nullptr) {
+        assignments_ = new AssignmentsDialog(*station_.journalReplay(), context_.messages, this);
+        // A choice goes to the database at once, when it can.
+        connect(assignments_, &AssignmentsDialog::assigned, journalStatus_, &JournalStatus::check);
+    }
+    assignments_->showWaiting();
+    assignments_->show();
+    widgets::keepOnScreen(assignments_);
+    assignments_->raise();
+    assignments_->activateWindow();
 }
 
 void MainWindow::showServicePanel() {

@@ -17,6 +17,7 @@ class AthleteSearchDialog;
 class GroupDialog;
 class HistoryController;
 class HistoryPanel;
+class AssignmentsDialog;
 class JournalStatus;
 class LimitsDialog;
 class QAction;
@@ -69,6 +70,9 @@ private:
     // The PDF report of the selected athlete.
     void saveReport();
     void takeOverOldData();
+    // "Daten einer anderen Station übernehmen …" and "Offene Zuordnungen …".
+    void takeOverStationFile();
+    void showAssignments();
     void showServicePanel();
     // Opens the analysis window (created at its first opening) or brings it to the front.
     void showAnalysis();
@@ -141,6 +145,9 @@ private:
     QAction* analysisAction_ = nullptr;
     QAction* reportAction_ = nullptr;
     QAction* takeOverAction_ = nullptr;
+    QAction* stationTakeOverAction_ = nullptr;
+    QAction* assignmentsAction_ = nullptr;
+    AssignmentsDialog* assignments_ = nullptr;
     QAction* startAction_ = nullptr;
     QAction* nextAthleteAction_ = nullptr;
     QAction* groupsAction_ = nullptr;

@@ -15,6 +15,8 @@
 #include "ui/run/ResultPanel.h"
 #include "ui/run/RunSetupPanel.h"
 
+#include <QScopedValueRollback>
+
 RunController::RunController(Station& station, ResultPanel& results, RunSetupPanel& setup,
                              HistoryController& history, MessageService& messages)
     : station_(station), results_(results), setup_(setup), history_(history), messages_(messages) {
@@ -91,6 +93,9 @@ void RunController::readStartList() {
     if (!startList_)
         return;
     startList_ = testday::startList(station_.store(), startList_->day.id);
+    // The list moves on to the next athlete; the trial just run stays shown, named by its
+    // athlete, until the next one starts or the user chooses another athlete.
+    const QScopedValueRollback movingOn(followingStartList_, true);
     emit startListChanged();
 }
 
@@ -275,7 +280,8 @@ void RunController::forgetDeleted(qint64 athleteId, std::optional<qint64> measur
 }
 
 void RunController::forgetOtherAthletesRun() {
-    if (session().running() || shownAthleteId_ == 0 || history_.athleteId() == shownAthleteId_)
+    if (session().running() || followingStartList_ || shownAthleteId_ == 0 ||
+        history_.athleteId() == shownAthleteId_)
         return;
     clearShownRun();
 }
@@ -373,8 +379,11 @@ void RunController::runEnded(RunEnd end) {
     takeProfileTrial();
     // The newest measurement is the chosen one, with its layout and jumps. A failure to read
     // it goes with the run's end, which tells the user once. A run whose jumps went to the
-    // journal told the user already where they are; a server still away is no news.
-    if (session().state().journalEntry == 0 || !station_.store().serverAway()) {
+    // journal told the user already where they are; the list shows them from there until
+    // they are on the server.
+    if (session().state().journalEntry != 0) {
+        history_.showJournalled();
+    } else {
         history_.chooseNewest();
         showTenFiveResult();
     }

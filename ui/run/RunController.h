@@ -127,6 +127,8 @@ private:
     std::optional<qint64> createdMeasurementNumber_;
     // The athlete whose run the result panel shows; 0 while it shows none.
     qint64 shownAthleteId_ = 0;
+    // Set while the start list moves on by itself after a trial.
+    bool followingStartList_ = false;
     // The test day that goes on, with its start list as last read, and the athlete whose
     // profile guide is shown.
     std::optional<testday::StartList> startList_;

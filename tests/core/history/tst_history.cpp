@@ -101,6 +101,76 @@ private slots:
         QVERIFY(entries[1].isSeries() && !entries[2].isSeries());
         QVERIFY(history::build(measurements, 99).isEmpty());
     }
+
+    // Measurements the journal holds are listed beside the stored ones: marked, with no number
+    // a stored one could have, their values from the journal's jumps and exclusions, and the
+    // rest of a series naming the stored measurement it continues.
+    void journalledEntries_data() {
+        QTest::addColumn<QList<RecordedJump>>("jumps");
+        QTest::addColumn<int>("excludedIndex");
+        QTest::addColumn<qint64>("continues");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringList>("best");
+        QTest::addColumn<QString>("continuedText");
+        const QList<RecordedJump> series{{200, 500, 2.5, 1}, {150, 600, 4.0, 2}};
+        const QString dots = history::kSeriesMark;
+        QTest::newRow("single jump") << QList<RecordedJump>{{200, 500, 2.5, 1}} << 0 << qint64(0)
+                                     << QStringList{"200", "500", "1,25", "30,66"}
+                                     << QStringList{"30,66", "1,53"} << QString();
+        QTest::newRow("series") << series << 0 << qint64(0) << QStringList{dots, dots, dots, dots}
+                                << QStringList{"44,15", "2,94"} << QString();
+        QTest::newRow("excluded jump counts nowhere")
+            << series << 2 << qint64(0) << QStringList{dots, dots, dots, dots}
+            << QStringList{"30,66", "1,53"} << QString();
+        QTest::newRow("rest of a stored series")
+            << QList<RecordedJump>{{150, 600, 4.0, 3}} << 0 << qint64(77)
+            << QStringList{dots, dots, dots, dots} << QStringList{"44,15", "2,94"}
+            << "Die Sprünge ab Nr. 3 der Messung Nr. 5.";
+        QTest::newRow("rest of a series deleted meanwhile")
+            << QList<RecordedJump>{{150, 600, 4.0, 3}} << 0 << qint64(78)
+            << QStringList{dots, dots, dots, dots} << QStringList{"44,15", "2,94"}
+            << "Die Sprünge ab Nr. 3 einer Messung auf dem Server.";
+    }
+    void journalledEntries() {
+        QFETCH(QList<RecordedJump>, jumps);
+        QFETCH(int, excludedIndex);
+        QFETCH(qint64, continues);
+        QFETCH(QStringList, values);
+        QFETCH(QStringList, best);
+        QFETCH(QString, continuedText);
+        JournalEntry journalled;
+        journalled.id = 9;
+        journalled.measurement.moment = QDateTime(QDate(2026, 12, 6), QTime(19, 5, 9));
+        journalled.measurement.test = {QStringLiteral("CMJ"), std::nullopt};
+        journalled.measurement.jumps = jumps;
+        journalled.measurement.continuesMeasurementId = continues;
+        if (excludedIndex != 0)
+            journalled.measurement.exclusions.insert(excludedIndex, {"Doppelkontakt", "a", {}});
+        Measurement stored;
+        stored.id = 77;
+        stored.measurementNumber = 5;
+
+        const QList<history::Entry> entries = history::journalledEntries({journalled}, {stored});
+        QCOMPARE(entries.size(), 1);
+        const history::Entry& entry = entries.constFirst();
+        QVERIFY(entry.isJournalled());
+        QCOMPARE(entry.journalEntryId, 9);
+        QVERIFY(entry.measurementNumber < 1);
+        QCOMPARE(entry.values, values);
+        QCOMPARE(entry.best, best);
+        QCOMPARE(entry.dateText, QStringLiteral("06.12.2026"));
+        QCOMPARE(entry.test.name, QStringLiteral("CMJ"));
+        QVERIFY(entry.notOnServerText.startsWith(QStringLiteral("Noch nicht auf dem Server")));
+        QCOMPARE(entry.notOnServerText.endsWith(continuedText), true);
+        QCOMPARE(entry.notOnServerText.contains(QStringLiteral("Sprünge ab")),
+                 !continuedText.isEmpty());
+        const QList<Jump> read = history::journalledJumps(journalled);
+        QCOMPARE(read.size(), jumps.size());
+        for (qsizetype i = 0; i < read.size(); ++i) {
+            QCOMPARE(read[i].jumpIndex, jumps[i].jumpIndex);
+            QCOMPARE(read[i].excluded, jumps[i].jumpIndex == excludedIndex);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHistory)

@@ -282,6 +282,9 @@ private slots:
         QTest::newRow("two of his name and birth")
             << qint64(0) << "Wolf"
             << "1999-01-01" << int(O::AthleteUndecided) << qint64(0);
+        QTest::newRow("one of his name, neither with a birth date")
+            << qint64(0) << "Lenz"
+            << "" << int(O::Stored) << qint64(16);
         QTest::newRow("deleted on the server meanwhile")
             << qint64(77) << "Kern"
             << "2001-05-04" << int(O::AthleteUndecided) << qint64(0);
@@ -297,6 +300,7 @@ private slots:
         addAthlete(test, 13, "Kern", "Jan", "2001-05-04");
         addAthlete(test, 14, "Wolf", "Jan", "1999-01-01");
         addAthlete(test, 15, "Wolf", "Jan", "1999-01-01");
+        addAthlete(test, 16, "Lenz", "Jan", "");
         OpenedStore store(test.location);
         JournalledMeasurement m{"k-1",
                                 QDateTime({2026, 12, 9}, {10, 0}),
@@ -304,9 +308,10 @@ private slots:
                                 {},
                                 0,
                                 {{200, 500, 2.5, 1}, {210, 480, 2.29, 2}},
-                                {}};
-        const JournalledAthlete athlete{serverId, 0, name, "Jan",
-                                        QDate::fromString(birth, Qt::ISODate)};
+                                {},
+                                false};
+        const JournalledAthlete athlete{
+            serverId, 0, name, "Jan", QDate::fromString(birth, Qt::ISODate), -1, {}};
         const JournalTransfer done =
             store.measurements().transferJournalled(m, athlete, "Station 2");
         QCOMPARE(int(done.outcome), outcome);
@@ -336,12 +341,13 @@ private slots:
         TestStore test;
         addAthlete(test, 14, "Wolf", "Jan", "1999-01-01");
         addAthlete(test, 15, "Wolf", "Jan", "1999-01-01");
+        addAthlete(test, 16, "Lenz", "Jan", "");
         OpenedStore store(test.location);
         QTemporaryDir dir;
         Journal journal(dir.path());
-        const qint64 entry =
-            journal.begin({0, 0, "Wolf", "Jan", QDate(1999, 1, 1)}, QDateTime::currentDateTime(),
-                          {}, {}, 0, {200, 500, 2.5, 1}, std::nullopt);
+        const qint64 entry = journal.begin({0, 0, "Wolf", "Jan", QDate(1999, 1, 1), -1, {}},
+                                           QDateTime::currentDateTime(), {}, {}, 0,
+                                           {200, 500, 2.5, 1}, std::nullopt);
         journal.finish(entry);
         JournalReplay replay(store, journal);
         QCOMPARE(replay.transfer().undecided, 1);

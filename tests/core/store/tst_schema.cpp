@@ -422,9 +422,9 @@ private slots:
         repo.recordFirstJump(12, QDateTime({2026, 12, 9}, {9, 0}), {200, 500, 2.5, 1});
         QCOMPARE(repo.ofAthlete(12).size(), 2);
         const JournalledMeasurement journalled{
-            "k-7", QDateTime({2026, 12, 9}, {10, 0}), {}, {}, 0, {{210, 480, 2.29, 1}}, {}};
+            "k-7", QDateTime({2026, 12, 9}, {10, 0}), {}, {}, 0, {{210, 480, 2.29, 1}}, {}, false};
         const auto transfer = failureOf([&] {
-            repo.transferJournalled(journalled, {12, 0, {}, {}, {}}, "S2");
+            repo.transferJournalled(journalled, {12, 0, {}, {}, {}, -1, {}}, "S2");
         });
         QCOMPARE(bool(transfer), inTheWay);
         if (inTheWay)

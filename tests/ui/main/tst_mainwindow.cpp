@@ -91,7 +91,8 @@ private slots:
         QCOMPARE(entries(menu(w, "viewMenu")), QStringList{"Anzeige für Sportler"});
         QCOMPARE(entries(menu(w, "fileMenu")),
                  (QStringList{"-", "&Beenden", "&Exportieren", "Bericht als &PDF …",
-                              "Daten &übernehmen …"}));
+                              "Daten &übernehmen …", "Daten einer anderen &Station übernehmen …",
+                              "Offene &Zuordnungen …"}));
         QCOMPARE(entries(menu(w, "exportMenu")),
                  (QStringList{"&Export", "&Alle Exportieren", "-", "&Tabelle (CSV, UTF-8) …",
                               "Arbeits&mappe (Excel) …"}));
