@@ -31,6 +31,13 @@
 //                                                              95th percentile in ms from a
 //                                                              result's last byte to its jump
 //                                                              row's commit
+//   kalvero_bench series DIR COUNT                            a series of COUNT results sent back
+//                                                              to back over a pseudo-terminal to
+//                                                              the main window: prints the jumps
+//                                                              a second the window recorded over
+//                                                              the first and the last 500 and
+//                                                              over all, and the jumps the run,
+//                                                              the jump grid and the chart hold
 //   kalvero_bench quick-check DIR                             the check of the file at start
 //   kalvero_bench backup DIR FILE                             the day's backup of the file
 //   kalvero_bench make-squad STORE ATHLETES MEASUREMENTS     a group of that size, its
@@ -58,6 +65,7 @@
 #include "ui/common/MessageService.h"
 #include "ui/common/QtMessageService.h"
 #include "ui/main/MainWindow.h"
+#include "ui/run/LiveChart.h"
 #include "ui/squads/RankingWindow.h"
 
 #include <QAction>
@@ -67,6 +75,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -475,6 +484,117 @@ int latency(const QString& directory, bool notified, int count) {
     return 0;
 }
 
+// The timing unit on the master side of a pseudo-terminal, sending `count` results (contact
+// 200 ms, flight 400 to 599 ms) back to back once the start handshake is done: as fast as the
+// line takes them.
+void playBackToBack(int master, int count) {
+    const auto receive = [master](int ms) {
+        pollfd p{master, POLLIN, 0};
+        unsigned char byte = 0;
+        return ::poll(&p, 1, ms) > 0 && ::read(master, &byte, 1) == 1 ? int(byte) : -1;
+    };
+    if (receive(10000) != 251)
+        return;
+    const char answer = '\xFB';
+    if (::write(master, &answer, 1) != 1)
+        return;
+    receive(2000);
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        const int flight = 400 + i % 200;
+        bytes.append(
+            std::initializer_list<char>{0, char(200), char(flight >> 8), char(flight & 0xFF)});
+    }
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(master, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+// A series in the main window as a coach records it, its results sent back to back: the time
+// at which each jump reached the jump grid.
+int series(int argc, char* argv[], const QString& directory, int count) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return fail(QStringLiteral("no pseudo-terminal"));
+    const QString slavePath = QString::fromLocal8Bit(::ptsname(master));
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    const StoreLocation store = StoreLocation::embedded(directory);
+    {
+        Database db(store);
+        db.write(QStringLiteral("DELETE FROM mr"));
+        db.write(QStringLiteral("DELETE FROM units"));
+        db.write(QStringLiteral("DELETE FROM sportler"));
+        db.write(
+            QStringLiteral("INSERT INTO sportler (ID, Name, Vorname) VALUES (1, 'Bank', 'Eva')"));
+    }
+    QApplication app(argc, argv);
+    SystemClock clock;
+    QString error;
+    const auto serial = createTimingDriver(
+        DeviceChoice{{QStringLiteral("serial:") + slavePath, kTimingUnitVariable, true}, {}}, clock,
+        &error);
+    if (!serial)
+        return fail(error);
+    SilentMessages messages;
+    QTemporaryDir settings;
+    const QString settingsPath = settings.filePath(QStringLiteral("QRV.conf"));
+    QSettings(settingsPath, QSettings::IniFormat)
+        .setValue(QStringLiteral("Einstellungen/Betriebsart"), 2);
+    AppContext context{
+        messages,
+        clock,
+        *serial,
+        store,
+        [settingsPath] { return std::make_unique<QSettings>(settingsPath, QSettings::IniFormat); },
+        {},
+        {}};
+    Station station(*serial, clock);
+    const auto window = createWindows(context, station);
+    window->resize(1280, 900);
+    window->show();
+    auto* grid = window->findChild<QTableView*>(QStringLiteral("jumpGrid"));
+    if (!grid)
+        return fail(QStringLiteral("no jump grid"));
+    std::vector<SteadyClock::time_point> shown;
+    const auto note = [&shown, grid] {
+        while (shown.size() < std::size_t(grid->model()->rowCount()))
+            shown.push_back(SteadyClock::now());
+    };
+    QObject::connect(grid->model(), &QAbstractItemModel::rowsInserted, note);
+    QObject::connect(grid->model(), &QAbstractItemModel::modelReset, note);
+    std::thread player([master, count] { playBackToBack(master, count); });
+    window->toggleRun();
+    const auto deadline = SteadyClock::now() + std::chrono::seconds(120);
+    while (station.session().running() && shown.size() < std::size_t(count) &&
+           SteadyClock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    player.join();
+    if (station.session().running())
+        window->toggleRun();
+    QCoreApplication::processEvents();
+    const int stored = station.session().state().jumpCount;
+    const int inGrid = grid->model()->rowCount();
+    auto* chart = window->findChild<LiveChart*>(QStringLiteral("liveChart"));
+    const int inChart = chart ? chart->series().size() : 0;
+    window->close();
+    ::close(slave);
+    ::close(master);
+    if (shown.size() < std::size_t(count))
+        return fail(QStringLiteral("%1 of %2 jumps shown").arg(shown.size()).arg(count));
+    const auto rate = [&shown](std::size_t first, std::size_t last) {
+        return double(last - first) /
+               std::chrono::duration<double>(shown[last] - shown[first]).count();
+    };
+    const std::size_t n = shown.size();
+    const std::size_t block = std::min<std::size_t>(500, n / 2);
+    std::printf("%.0f %.0f %.0f %d %d %d\n", rate(0, block - 1), rate(n - block, n - 1),
+                rate(0, n - 1), stored, inGrid, inChart);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -509,6 +629,8 @@ int main(int argc, char* argv[]) {
         return startWindow(argc, argv, store, {.ranking = true});
     if (task == QLatin1String("ranking-wall") && args.size() == 2)
         return startWindow(argc, argv, store, {.ranking = true, .figure = Figure::ShownSeconds});
+    if (task == QLatin1String("series") && args.size() == 3)
+        return series(argc, argv, args[1], args[2].toInt());
     QCoreApplication app(argc, argv);
     if (task == QLatin1String("make-database") && args.size() == 4) {
         makeDatabase(store, args[2].toInt(), args[3].toInt());
@@ -531,11 +653,12 @@ int main(int argc, char* argv[]) {
         return backUp(args[1], args[2]);
     if (task == QLatin1String("latency") && args.size() == 4)
         return latency(args[1], args[2] == QLatin1String("notified"), args[3].toInt());
-    return fail(QStringLiteral("usage: kalvero_bench make-database STORE ATHLETES MEASUREMENTS | "
-                               "export DIR FILE | export-window DIR FILE | tidy-csv DIR FILE | "
-                               "workbook DIR FILE | start DIR | start-wall STORE | analysis DIR | "
-                               "report STORE FILE | report-wall STORE FILE | "
-                               "record DIR JUMPS | latency DIR notified|timer COUNT | "
-                               "quick-check DIR | backup DIR FILE | make-squad STORE ATHLETES "
-                               "MEASUREMENTS | ranking STORE | ranking-wall STORE"));
+    return fail(
+        QStringLiteral("usage: kalvero_bench make-database STORE ATHLETES MEASUREMENTS | "
+                       "export DIR FILE | export-window DIR FILE | tidy-csv DIR FILE | "
+                       "workbook DIR FILE | start DIR | start-wall STORE | analysis DIR | "
+                       "report STORE FILE | report-wall STORE FILE | "
+                       "record DIR JUMPS | latency DIR notified|timer COUNT | series DIR COUNT | "
+                       "quick-check DIR | backup DIR FILE | make-squad STORE ATHLETES "
+                       "MEASUREMENTS | ranking STORE | ranking-wall STORE"));
 }

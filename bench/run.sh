@@ -18,6 +18,11 @@
 #   the analysis window and the PDF report   against a start on an empty database run just
 #   of the athlete with 999 measurements     before each (CPU time, beyond the start on the same
 #                                            database; the least and the median ratio)
+#   2,000 results sent back to back over a  the jumps a second the main window records over the
+#   pseudo-terminal to the main window       first and the last 500 (their ratio shows whether
+#                                            a jump costs more as the series grows), against
+#                                            the store alone recording as many on the same
+#                                            directory; none may be lost
 #   from a result's last byte to its jump    median and 95th percentile of 200 results sent
 #   row's commit                             over a pseudo-terminal at gaps of 300 to 900 ms,
 #                                            with the line's notice and with the timer alone
@@ -32,7 +37,8 @@
 # on two databases made with the program's own schema: 1,000 athletes x 50 measurements and
 # 2,000 x 125 (a third of them series of 5 to 15 jumps; athlete 1 has 999 measurements).
 # Not part of the test suite. Usage: bench/run.sh [RUNS] [PART ...]   (default 3 runs, the
-# median taken, and every part: export tables check analysis ranking syncs latency server)
+# median taken, and every part: export tables check analysis ranking syncs series latency
+# server)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/tools/setup.sh"
@@ -222,6 +228,25 @@ rm -rf "$syncdir"; mkdir -p "$syncdir"
 syncs=$(strace -f -c -e trace=fsync,fdatasync "$bench" record "$syncdir" 200 2>&1 >/dev/null |
     awk '$NF == "fsync" || $NF == "fdatasync" {n += $4} END {print n + 0}')
 printf 'disk syncs per recorded jump: %s (one commit with one sync: 1)\n' "$(ratio "$syncs" 200)"
+fi
+
+# A series of 2,000 results back to back in the main window, against the store alone. Its
+# file is in memory where the machine offers it: what is timed is the window, not the disk's
+# syncs.
+if want series; then
+serdir="$data/series"
+[ -d /dev/shm ] && serdir="/dev/shm/kalvero-bench-series-$$"
+rm -rf "$serdir"; mkdir -p "$serdir"
+read -r first last all stored grid chart < <("$bench" series "$serdir" 2000 2>/dev/null)
+store_start=$(date +%s.%N)
+"$bench" record "$serdir" 2000
+store_rate=$(echo "2000 / ($(date +%s.%N) - $store_start)" | bc -l)
+rm -rf "$serdir"
+printf 'series of 2000 back to back: %s jumps/s over the first 500, %s over the last 500 ' \
+    "$first" "$last"
+printf '(ratio %s), %s over all; store alone %.0f jumps/s (window/store %s); ' \
+    "$(ratio "$last" "$first")" "$all" "$store_rate" "$(ratio "$all" "$store_rate")"
+printf 'recorded %s, in the grid %s, in the chart %s\n' "$stored" "$grid" "$chart"
 fi
 
 # From a result's last byte to its committed jump row: 200 results, once as the program runs

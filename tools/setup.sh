@@ -11,6 +11,8 @@ KALVERO_PACKAGES=(
     libsqlite3-dev
     # The charts of the analysis window; their CMake package needs Qt's OpenGL one.
     qt6-charts-dev libqt6opengl6-dev
+    # The sounds of the display for the athlete (QSoundEffect).
+    qt6-multimedia-dev
     # Qt's own dialogs and menus in German.
     qt6-translations-l10n
     # lupdate and lrelease with their CMake package: the build compiles the English

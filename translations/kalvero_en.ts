@@ -140,6 +140,17 @@
     </message>
 </context>
 <context>
+    <name>AthleteBoard</name>
+    <message>
+        <source>cm</source>
+        <translation>cm</translation>
+    </message>
+    <message>
+        <source>RSI</source>
+        <translation>RSI</translation>
+    </message>
+</context>
+<context>
     <name>AthleteChooserDialog</name>
     <message>
         <source>Messung einem anderen Sportler zuordnen</source>
@@ -179,6 +190,61 @@
     <message>
         <source>&amp;Abbrechen</source>
         <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>AthleteDisplay</name>
+    <message>
+        <source>Anzeige für Sportler</source>
+        <translation>Display for the athlete</translation>
+    </message>
+    <message>
+        <source>Sportler</source>
+        <translation>Athlete</translation>
+    </message>
+    <message>
+        <source>Letzter Sprung</source>
+        <translation>Last jump</translation>
+    </message>
+    <message>
+        <source>Einheit</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>Bester Wert der Serie</source>
+        <translation>Best of the series</translation>
+    </message>
+    <message>
+        <source>Verbleibende Zeit</source>
+        <translation>Time left</translation>
+    </message>
+    <message>
+        <source>Balken der Sprünge</source>
+        <translation>Bars of the jumps</translation>
+    </message>
+    <message>
+        <source>Höhe</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>RSI</source>
+        <translation>RSI</translation>
+    </message>
+    <message>
+        <source>&amp;Anzeige:</source>
+        <translation>&amp;Show:</translation>
+    </message>
+    <message>
+        <source>&amp;Ton bei jedem Sprung</source>
+        <translation>&amp;Sound at each jump</translation>
+    </message>
+    <message>
+        <source>Dieser Rechner hat keine Tonausgabe.</source>
+        <translation>This computer has no sound output.</translation>
+    </message>
+    <message>
+        <source>Bester: %1 %2</source>
+        <translation>Best: %1 %2</translation>
     </message>
 </context>
 <context>
@@ -1685,6 +1751,14 @@ password comes from ~/.pgpass or PGPASSWORD.
         <source>Als &amp;Wiederholung markieren …</source>
         <translation>Mark as &amp;repeat …</translation>
     </message>
+    <message>
+        <source>Anzeige für Sportler</source>
+        <translation>Display for the athlete</translation>
+    </message>
+    <message>
+        <source>A&amp;nsicht</source>
+        <translation>&amp;View</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementRepository</name>
@@ -2830,7 +2904,7 @@ Left out: %1 under a key that several measurements share.</translation>
     </message>
     <message>
         <source>Eine Änderung des besten RSI wird als echt markiert, wenn sie größer ist als dieser Wert und als der typische Fehler des Sportlers. Leer: 0,2 × Streuung der besten Werte der Gruppe.</source>
-        <translation>A change of the best RSI is marked as real when it is larger than this value and than the athlete's typical error. Empty: 0.2 × the spread of the group's best values.</translation>
+        <translation>A change of the best RSI is marked as real when it is larger than this value and than the athlete&apos;s typical error. Empty: 0.2 × the spread of the group&apos;s best values.</translation>
     </message>
     <message>
         <source>&amp;Kleinste bedeutsame Änderung (m/s):</source>

@@ -381,6 +381,26 @@ void writeSeriesBars(QSettings& settings, const QString& value) {
     settings.sync();
 }
 
+QString readDisplayValue(QSettings& settings) {
+    return settings.value(QStringLiteral("Fenster/Anzeigewert")).toString();
+}
+
+void writeDisplayValue(QSettings& settings, const QString& value) {
+    settings.setValue(QStringLiteral("Fenster/Anzeigewert"), value);
+    settings.sync();
+}
+
+bool readDisplaySound(QSettings& settings) {
+    // Anything but a stored "false" leaves the sound on.
+    return settings.value(QStringLiteral("Fenster/AnzeigeTon")).toString() !=
+           QLatin1String("false");
+}
+
+void writeDisplaySound(QSettings& settings, bool on) {
+    settings.setValue(QStringLiteral("Fenster/AnzeigeTon"), on);
+    settings.sync();
+}
+
 qint64 readChosenGroup(QSettings& settings) {
     bool ok = false;
     const qint64 id = settings.value(QStringLiteral("Fenster/Gruppe")).toLongLong(&ok);

@@ -98,6 +98,13 @@ void writeWindowDividers(QSettings& settings, const QList<QByteArray>& dividers)
 QString readSeriesBars(QSettings& settings);
 void writeSeriesBars(QSettings& settings, const QString& value);
 
+// The display for the athlete, in "Fenster": what it shows, key "Anzeigewert" ("Hoehe" or
+// "RSI", empty when nothing is stored), and whether a sound marks each jump, key
+// "AnzeigeTon" (on unless switched off).
+QString readDisplayValue(QSettings& settings);
+void writeDisplayValue(QSettings& settings, const QString& value);
+bool readDisplaySound(QSettings& settings);
+void writeDisplaySound(QSettings& settings, bool on);
 // The group chosen above the athlete grid, in "Fenster" beside the geometry, key "Gruppe":
 // its ID, 0 for all athletes (and when nothing or no number is stored).
 qint64 readChosenGroup(QSettings& settings);

@@ -78,8 +78,12 @@ QStringList seriesTexts() {
 QStringList bestTexts(const QList<Jump>& jumps) {
     const analysis::JumpStatistics statistics =
         analysis::jumpStatistics(analysis::storedJumps(jumps));
-    return {statistics.bestHeightCm ? metrics::heightText(*statistics.bestHeightCm) : QString(),
-            statistics.bestRsi ? metrics::fixedText(*statistics.bestRsi, 2) : QString()};
+    return bestTexts(statistics.bestHeightCm, statistics.bestRsi);
+}
+
+QStringList bestTexts(std::optional<double> bestHeightCm, std::optional<double> bestRsi) {
+    return {bestHeightCm ? metrics::heightText(*bestHeightCm) : QString(),
+            bestRsi ? metrics::fixedText(*bestRsi, 2) : QString()};
 }
 
 QList<Entry> build(MeasurementRepository& measurements, qint64 athleteId) {

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The measurement history of one athlete: one entry per measurement, newest first. An entry
 // shows a running number ("Nr."), the date and time of the measurement and four values:
 // contact time, flight time, efficiency and height of a single measurement's jump, or the
@@ -66,6 +68,9 @@ QStringList seriesTexts();
 // (analysis::isValidJump) and shown as everywhere else (metrics::heightText, two decimals);
 // both empty without a valid jump.
 QStringList bestTexts(const QList<Jump>& jumps);
+// The same of a best height (cm) and a best RSI already known, such as those of a running
+// series.
+QStringList bestTexts(std::optional<double> bestHeightCm, std::optional<double> bestRsi);
 
 // The history of an athlete, newest first: a measurement with more than one jump is a series,
 // any other shows its stored jump.

@@ -105,7 +105,7 @@ void MeasurementSession::start(qint64 athleteId, const MeasurementTest& test, Au
         observer_->showField(ResultField::Height, QString());
         link_.replyTimedOut = false;
         if (link_.startHandshake(limits_.configurationByte())) {
-            startedAt_ = link_.clock().ticks();
+            firstContactAt_.reset();
             timer_.start();
             notified_ = link_.notifyArrival([this] { bytesArrived(); });
             phase_ = RunPhase::Running;
@@ -159,10 +159,18 @@ void MeasurementSession::endRun(RunEnd end) {
     observer_->runEnded(end);
 }
 
+std::optional<qint32> MeasurementSession::millisecondsLeft() const {
+    if (runMode() != MeasurementMode::Multiple || autoEnd_.kind != AutoEnd::Kind::AfterSeconds ||
+        !firstContactAt_)
+        return std::nullopt;
+    const quint32 limit = static_cast<quint32>(autoEnd_.limit) * 1000u;
+    const quint32 passed = ticksSince(*firstContactAt_, link_.clock().ticks());
+    return passed >= limit ? 0 : static_cast<qint32>(limit - passed);
+}
+
 bool MeasurementSession::timeIsUp() const {
-    return runMode() == MeasurementMode::Multiple && autoEnd_.kind == AutoEnd::Kind::AfterSeconds &&
-           ticksSince(startedAt_, link_.clock().ticks()) >=
-               static_cast<quint32>(autoEnd_.limit) * 1000u;
+    const auto left = millisecondsLeft();
+    return left && *left == 0;
 }
 
 void MeasurementSession::stopNotifications() {
@@ -222,47 +230,55 @@ void MeasurementSession::poll() {
     timer_.stop();
     phase_ = RunPhase::Decoding;
     try {
-        // A queue poll that fails (the line is gone) throws, and ends the run below.
-        if (!pending_) {
-            state_.contactInLimits = false;
-            state_.flightInLimits = false;
-            state_.endMarkerSeen = false;
-            state_.contactNotMeasured = false;
-            if (timeIsUp()) {
-                endRun(RunEnd::LimitReached);
-                return;
+        // A queue poll that fails (the line is gone) throws, and ends the run below. Results
+        // that came back to back are taken in one go, a few at a time: the window then shows
+        // them together instead of one by one, and still answers in between.
+        for (int taken = 1;; ++taken) {
+            if (!pending_) {
+                state_.contactInLimits = false;
+                state_.flightInLimits = false;
+                state_.endMarkerSeen = false;
+                state_.contactNotMeasured = false;
+                if (timeIsUp()) {
+                    endRun(RunEnd::LimitReached);
+                    return;
+                }
+                if (!link_.byteWaiting()) {
+                    resume(kPollIntervalMs);
+                    return;
+                }
+                pending_ = PendingResult{};
+                pending_->lastByteAt = link_.clock().ticks();
             }
-            if (!link_.byteWaiting()) {
-                resume(kPollIntervalMs);
-                return;
-            }
-            pending_ = PendingResult{};
-            pending_->lastByteAt = link_.clock().ticks();
-        }
-        switch (continueResult()) {
-        case ResultStep::Done:
-            pending_.reset();
-            if (runMode() == MeasurementMode::Multiple &&
-                autoEnd_.kind == AutoEnd::Kind::AfterJumps && state_.jumpCount >= autoEnd_.limit)
-                endRun(RunEnd::LimitReached);
-            else
-                resume(kPollIntervalMs);
-            break;
-        case ResultStep::RunEnded:
-            pending_.reset();
-            break;
-        case ResultStep::Waiting:
-            // The rest of the result is awaited without holding the window: the next look
-            // comes soon, and after 2000 ms without a byte the run ends.
-            if (ticksSince(pending_->lastByteAt, link_.clock().ticks()) >
-                timingunit::kByteLimitMs) {
+            switch (continueResult()) {
+            case ResultStep::Done:
                 pending_.reset();
-                link_.replyTimedOut = true;
-                endRun();
-            } else {
-                resume(kWaitIntervalMs);
+                if (runMode() == MeasurementMode::Multiple &&
+                    autoEnd_.kind == AutoEnd::Kind::AfterJumps &&
+                    state_.jumpCount >= autoEnd_.limit) {
+                    endRun(RunEnd::LimitReached);
+                    return;
+                }
+                if (taken < kResultsPerPoll && phase_ == RunPhase::Decoding && link_.byteWaiting())
+                    continue;
+                resume(kPollIntervalMs);
+                return;
+            case ResultStep::RunEnded:
+                pending_.reset();
+                return;
+            case ResultStep::Waiting:
+                // The rest of the result is awaited without holding the window: the next
+                // look comes soon, and after 2000 ms without a byte the run ends.
+                if (ticksSince(pending_->lastByteAt, link_.clock().ticks()) >
+                    timingunit::kByteLimitMs) {
+                    pending_.reset();
+                    link_.replyTimedOut = true;
+                    endRun();
+                } else {
+                    resume(kWaitIntervalMs);
+                }
+                return;
             }
-            break;
         }
     } catch (...) {
         // A failure of the line, while decoding or recording ends the run; the caller
@@ -313,6 +329,12 @@ bool MeasurementSession::takeContact(const decoding::ContactPart& contact) {
     state_.endMarkerSeen = contact.endMarker;
     state_.contactNotMeasured = contact.notMeasured;
     state_.contactMs = contact.contactMs;
+    // The time of a series counts from the moment the athlete first touched the mat: the
+    // contact that the first result reports began its contact time before the result came.
+    if (!firstContactAt_)
+        firstContactAt_ =
+            pending_->lastByteAt -
+            static_cast<quint32>(contact.notMeasured ? 0 : std::max(0, state_.contactMs));
     if (contact.notMeasured) {
         state_.contactInLimits = true;
     } else if (!accept(plausibility::testContactTime(limits_, state_.contactMs),
@@ -434,6 +456,13 @@ void MeasurementSession::recordJump() {
                        e.detail());
     }
     state_.lastRecorded = kind;
+    state_.lastJump = Jump{static_cast<double>(seriesKey(athleteId_, state_.measurementNumber)),
+                           static_cast<double>(jump.contactMs),
+                           static_cast<double>(jump.flightMs),
+                           jump.efficiency,
+                           static_cast<double>(jump.jumpIndex),
+                           exclusion.has_value(),
+                           exclusion ? exclusion->reason : QString()};
     if (state_.journalEntry != 0) {
         observer_->jumpJournalled(jump.jumpIndex);
         return;

@@ -43,8 +43,8 @@ enum class RunEnd {
 };
 
 // How a series ends by itself, besides the user's stop and the unit's end marker: never,
-// after a number of recorded jumps (1 to 999) or after a number of seconds from its start
-// (1 to 600). Single measurements end after their jump as ever.
+// after a number of recorded jumps (1 to 999) or after a number of seconds from its first
+// contact (1 to 600). Single measurements end after their jump as ever.
 struct AutoEnd {
     enum class Kind { None, AfterJumps, AfterSeconds };
     static constexpr int kMaxJumps = 999;
@@ -130,6 +130,8 @@ struct RunState {
     qint64 measurementId = 0;
     qint64 measurementNumber = 0; // of the run's measurement
     qint64 journalEntry = 0;      // the journal's entry once the server was away; 0 before
+    // The row the last recorded result was stored as (in the store or the journal).
+    Jump lastJump;
 };
 
 // The bytes of a result read so far, while the rest is awaited.
@@ -149,6 +151,8 @@ public:
     static constexpr int kPollIntervalMs = 100;
     // While the rest of a result is awaited, the unit is looked at this often.
     static constexpr int kWaitIntervalMs = 10;
+    // The most results one poll takes when they wait back to back.
+    static constexpr int kResultsPerPoll = 20;
 
     MeasurementSession(TimingLink& link, DataStore& store, const plausibility::Limits& limits,
                        SessionObserver& observer, QObject* parent = nullptr);
@@ -179,9 +183,9 @@ public:
     // The user's stop.
     void stop();
     // One poll of the unit: a result whose first byte waits is decoded as far as its bytes
-    // have come; the rest is awaited by the next polls, which come soon, for up to 2000 ms a
-    // byte. Nothing holds the calling thread. Throws when recording fails; the run has ended
-    // then.
+    // have come, and those complete behind it (up to kResultsPerPoll); the rest is awaited by the
+    // next polls, which come soon, for up to 2000 ms a byte. Nothing holds the calling thread.
+    // Throws when recording fails; the run has ended then.
     void poll();
 
     RunPhase phase() const { return phase_; }
@@ -201,6 +205,9 @@ public:
     const QTimer& pollTimer() const { return timer_; }
     // Whether the link tells the run when bytes come in (the timer is then only the fallback).
     bool notified() const { return notified_; }
+    // A series that ends after a number of seconds counts them from its first contact: the
+    // milliseconds left of them, none before that contact or for any other run.
+    std::optional<qint32> millisecondsLeft() const;
 
 private:
     void finishStart(bool started);
@@ -246,7 +253,9 @@ private:
     MeasurementTest test_;
     AutoEnd autoEnd_;
     std::optional<ProtocolOfRun> protocol_;
+    // The tick at which the athlete first touched the mat in this run: the arrival of the
+    // first result, less its contact time; none before it.
+    std::optional<quint32> firstContactAt_;
     qint64 testDayId_ = 0;
-    quint32 startedAt_ = 0; // tick at which the run began to poll
     bool notified_ = false;
 };

@@ -197,11 +197,37 @@ QChart* barChart(const QString& title, const BarPlaces& places, const QString& v
     return chart;
 }
 
-std::optional<double> slotValue(const SeriesSlot& slot, BarValue value) {
-    if (!slot.jump || !analysis::isValidJump(*slot.jump))
-        return std::nullopt;
-    return value == BarValue::Height ? analysis::jumpHeightCm(*slot.jump)
-                                     : analysis::jumpRsi(*slot.jump);
+// The number of each place under it, each text once on the axis: places that show the same
+// text (two jumps the limits kept from the store) or none (the closing contact) are told apart
+// by invisible zero-width spaces.
+QString placeCategory(const QStringList& taken, const analysis::RunningSeries::Place& place) {
+    QString unique = analysis::seriesPlaceLabels({place}).value(0);
+    while (unique.isEmpty() || taken.contains(unique))
+        unique += QChar(0x200B);
+    return unique;
+}
+
+// The vertical axes of a series chart: from 0 (or the lowest value below it) to a little above
+// the largest value, on a number the labels show exactly.
+void fitSeriesAxes(QChart* chart, const analysis::RunningSeries& series, BarValue value) {
+    const bool height = value == BarValue::Height;
+    for (QAbstractAxis* axis : chart->axes(Qt::Vertical)) {
+        auto* values = qobject_cast<QValueAxis*>(axis);
+        if (!values)
+            continue;
+        const bool left = values->alignment() == Qt::AlignLeft;
+        const std::optional<analysis::ValueRange> range =
+            left ? series.range(value) : series.contactRange();
+        const double top = range ? range->high : 1;
+        const double bottom = range ? range->low : 0;
+        values->setRange(std::min(0.0, bottom), top > 0 ? top * 1.1 : 1);
+        values->setTickCount(4);
+        values->applyNiceNumbers();
+        // The top on a value the labels show (0 to 1.5 in whole numbers reads 0 to 2).
+        const double step = left && !height ? 0.1 : 1.0;
+        values->setMax(std::ceil(values->max() / step - 1e-9) * step);
+        values->setTickCount(exactTickCount(values->min(), values->max(), step));
+    }
 }
 
 } // namespace
@@ -231,35 +257,19 @@ QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString
     return barChart(title, places, TextsOfJumpcharts::tr("Höhe (cm)"), "%.0f", std::nullopt, 1.0);
 }
 
-std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value) {
-    std::optional<int> best;
-    std::optional<double> bestValue;
-    for (int i = 0; i < jumpSlots.size(); ++i) {
-        const std::optional<double> v = slotValue(jumpSlots[i], value);
-        if (v && (!bestValue || *v > *bestValue)) {
-            best = i;
-            bestValue = v;
-        }
-    }
-    return best;
-}
-
-QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double fontScale) {
+QChart* seriesChart(const analysis::RunningSeries& series, BarValue value, double fontScale) {
     BarPlaces places;
-    QList<std::optional<analysis::StoredJump>> jumps;
-    for (const SeriesSlot& slot : jumpSlots)
-        jumps << slot.jump;
-    places.labels = analysis::seriesPlaceLabels(jumps);
-    for (int i = 0; i < jumpSlots.size(); ++i) {
-        places.values.append(slotValue(jumpSlots[i], value));
-        places.contactsMs.append(places.values.last() ? std::optional(jumpSlots[i].jump->contactMs)
+    for (const analysis::RunningSeries::Place& place : series.places()) {
+        places.labels.append(analysis::seriesPlaceLabels({place}).value(0));
+        places.values.append(analysis::RunningSeries::valueOf(place, value));
+        places.contactsMs.append(places.values.last() ? std::optional(place->contactMs)
                                                       : std::nullopt);
     }
     const QString name = value == BarValue::Height ? TextsOfJumpcharts::tr("Höhe (cm)")
                                                    : TextsOfJumpcharts::tr("RSI (m/s)");
     const bool height = value == BarValue::Height;
     QChart* chart = barChart(QString(), places, name, height ? "%.0f" : "%.1f",
-                             bestSlot(jumpSlots, value), fontScale);
+                             series.bestPlace(value), fontScale);
     // The legend below names both series in a line of its own; the axes beside the small
     // chart carry only their units, which are never cut. Few numbers stay readable beside
     // the bars, each a number the axis shows exactly.
@@ -269,15 +279,59 @@ QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double f
             values->setTitleText(
                 left ? (height ? TextsOfJumpcharts::tr("cm") : TextsOfJumpcharts::tr("m/s"))
                      : TextsOfJumpcharts::tr("ms"));
-            values->setTickCount(4);
-            values->applyNiceNumbers();
-            // The top on a value the labels show (0 to 1.5 in whole numbers reads 0 to 2).
-            const double step = left && !height ? 0.1 : 1.0;
-            values->setMax(std::ceil(values->max() / step - 1e-9) * step);
-            values->setTickCount(exactTickCount(values->min(), values->max(), step));
         }
     }
+    fitSeriesAxes(chart, series, value);
     return chart;
+}
+
+bool appendToSeriesChart(QChart* chart, const analysis::RunningSeries& series, BarValue value) {
+    if (chart == nullptr)
+        return false;
+    QBarSet* bars = nullptr;
+    QLineSeries* contacts = nullptr;
+    for (QAbstractSeries* shown : chart->series()) {
+        if (auto* barSeries = qobject_cast<QBarSeries*>(shown); barSeries && barSeries->count())
+            bars = barSeries->barSets().first();
+        else if (auto* line = qobject_cast<QLineSeries*>(shown))
+            contacts = line;
+    }
+    const auto horizontal = chart->axes(Qt::Horizontal);
+    auto* jumpAxis =
+        horizontal.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis*>(horizontal.first());
+    if (!bars || !contacts || !jumpAxis || bars->count() > series.size())
+        return false;
+    const int first = bars->count();
+    // Past this many places the numbers under the bars go, and the chart is laid out anew.
+    if (first <= kMostJumpLabels && series.size() > kMostJumpLabels)
+        return false;
+    if (first == series.size())
+        return true;
+    QStringList categories = jumpAxis->categories();
+    const qsizetype known = categories.size();
+    QList<qreal> values;
+    QList<QPointF> points;
+    for (int place = first; place < series.size(); ++place) {
+        const analysis::RunningSeries::Place& added = series.places()[place];
+        const std::optional<double> shown = analysis::RunningSeries::valueOf(added, value);
+        categories << placeCategory(categories, added);
+        values << shown.value_or(0);
+        if (shown)
+            points << QPointF(place, added->contactMs);
+    }
+    // Each part takes its new places in one step: laid out once, not once a place.
+    jumpAxis->append(categories.mid(known));
+    bars->append(values);
+    if (!points.isEmpty())
+        contacts->append(points);
+    const std::optional<int> best = series.bestPlace(value);
+    if (best && *best >= first) {
+        bars->deselectBars(bars->selectedBars());
+        bars->setSelectedColor(kBestColour);
+        bars->selectBar(*best);
+    }
+    fitSeriesAxes(chart, series, value);
+    return true;
 }
 
 QChart* progressChart(const QList<analysis::ProgressPoint>& allPoints, const progress::Noise& noise,

@@ -4,6 +4,7 @@
 #include "core/analysis/Progress.h"
 #include "core/analysis/Protocols.h"
 #include "core/analysis/Ranking.h"
+#include "core/analysis/RunningSeries.h"
 
 #include <QString>
 
@@ -24,18 +25,16 @@ namespace jumpcharts {
 QChart* measurementChart(const QList<analysis::StoredJump>& jumps, const QString& title);
 
 // What the bars of a series show: the height (cm) or the reactive strength index (m/s).
-enum class BarValue { Height, Rsi };
-// The place of one jump in the chart of a running series; a jump that was not recorded, or
-// that is no valid jump (the closing contact), leaves its place empty.
-struct SeriesSlot {
-    std::optional<analysis::StoredJump> jump;
-};
-// The chart of a series as it grows: one place per jump in the order they came, its bar the
+using BarValue = analysis::SeriesValue;
+// The chart of a series as it grows: one place per result in the order they came, its bar the
 // chosen value, the best bar in the selection colour, and the contact times as a line on a
-// second axis. Empty places have no bar and no point. `fontScale` enlarges the labels.
-QChart* seriesChart(const QList<SeriesSlot>& jumpSlots, BarValue value, double fontScale = 1.0);
-// The place of the best bar, if any.
-std::optional<int> bestSlot(const QList<SeriesSlot>& jumpSlots, BarValue value);
+// second axis; a result the limits kept from the store, or one that is no valid jump (the
+// closing contact), leaves its place empty. `fontScale` enlarges the labels.
+QChart* seriesChart(const analysis::RunningSeries& series, BarValue value, double fontScale = 1.0);
+// Adds the places of the series that a chart seriesChart() made of its first places lacks,
+// all at once, without touching the others; false when the chart must be made anew instead
+// (its labels no longer fit).
+bool appendToSeriesChart(QChart* chart, const analysis::RunningSeries& series, BarValue value);
 // The best height (left axis) and the best RSI (right axis) of the measurements of one
 // progress line with a valid jump, over the date axis of progress::dateAxis, headed "Verlauf"
 // and the line's name. Around each previous best RSI a band of the typical error, when known;

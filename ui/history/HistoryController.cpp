@@ -383,10 +383,10 @@ void HistoryController::showNoJumps() {
     panel_.jumps().showNothing();
 }
 
-void HistoryController::showJumpsOfSeries(qint64 seriesKey) {
-    panel_.jumps().showSeries(seriesKey);
+void HistoryController::showRecordedJump(const Jump& jump, const QStringList& best) {
+    panel_.jumps().addRecorded(jump);
     // The series recorded now is the entry chosen; its best values grow with it.
-    panel_.showBestOfChosen(history::bestTexts(panel_.jumps().shownJumps()));
+    panel_.showBestOfChosen(best);
 }
 
 int HistoryController::entryCount() const {

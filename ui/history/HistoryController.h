@@ -56,8 +56,9 @@ public:
 
     // The jump grid shows no jump, as at a run's start.
     void showNoJumps();
-    // The jump grid shows the jumps stored under a series key (those of a running series).
-    void showJumpsOfSeries(qint64 seriesKey);
+    // A jump of the running series was stored: the jump grid adds it, and the series' entry
+    // shows its best height and RSI so far (as history::bestTexts words them).
+    void showRecordedJump(const Jump& jump, const QStringList& best);
     int entryCount() const;
 
     // Asks for the reason a jump is excluded; none when the user cancels.

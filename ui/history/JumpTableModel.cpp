@@ -63,6 +63,22 @@ void JumpTableModel::showSeries(qint64 seriesKey, bool tenFive) {
     show(store_.jumps().ofSeries(seriesKey), true, tenFive);
 }
 
+void JumpTableModel::addRecorded(const Jump& jump) {
+    const bool sameSeries = showsSeries_ && marked_.isEmpty() &&
+                            (jumps_.isEmpty() ? true : jumps_.first().seriesKey == jump.seriesKey);
+    if (!sameSeries) {
+        showSeries(static_cast<qint64>(jump.seriesKey));
+        return;
+    }
+    // Read with its series already (its entry was chosen as it was created).
+    if (!jumps_.isEmpty() && jumps_.last().jumpIndex >= jump.jumpIndex)
+        return;
+    const int row = static_cast<int>(jumps_.size());
+    beginInsertRows({}, row, row);
+    jumps_.append(jump);
+    endInsertRows();
+}
+
 int JumpTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(jumps_.size());
 }

@@ -21,6 +21,9 @@ public:
     void showNothing();
     // `tenFive`: the series was run as 10/5, and its best five are marked.
     void showSeries(qint64 seriesKey, bool tenFive = false);
+    // A jump just stored: added below the jumps of its series when they are shown (the others
+    // are not read again), or shown with its series read from the store.
+    void addRecorded(const Jump& jump);
     // The jumps of a measurement not yet on the server: shown, but not to be excluded.
     void showJournalled(const QList<Jump>& jumps) { show(jumps, false); }
 

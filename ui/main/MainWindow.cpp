@@ -31,6 +31,7 @@
 #include "ui/main/JournalStatus.h"
 #include "ui/main/RestoreOffer.h"
 #include "ui/report/AthleteReportPdf.h"
+#include "ui/run/AthleteDisplay.h"
 #include "ui/run/LiveChart.h"
 #include "ui/run/ProfileResultDialog.h"
 #include "ui/run/ResultPanel.h"
@@ -304,6 +305,8 @@ void MainWindow::buildActions() {
         makeAction(QStringLiteral("deleteMeasurementAction"), tr("Messung &löschen …"), {}, {});
     startAction_ = makeAction(QStringLiteral("startAction"), tr("Messung starten"),
                               tr("Messung starten (F5)"), QKeySequence(Qt::Key_F5));
+    displayAction_ = makeAction(QStringLiteral("athleteDisplayAction"), tr("Anzeige für Sportler"),
+                                {}, QKeySequence(Qt::Key_F11));
 
     using icons::Picture;
     const std::pair<QAction*, Picture> pictures[] = {
@@ -345,6 +348,7 @@ void MainWindow::buildActions() {
     connectAction(assignmentsAction_, &MainWindow::showAssignments);
     connectAction(groupsAction_, &MainWindow::editGroups);
     connectAction(rankingAction_, &MainWindow::showRanking);
+    connectAction(displayAction_, &MainWindow::toggleAthleteDisplay);
 }
 
 void MainWindow::buildMenus() {
@@ -400,6 +404,10 @@ void MainWindow::buildMenus() {
     dataMenu->addAction(rankingAction_);
     dataMenu->addSeparator();
     dataMenu->addAction(analysisAction_);
+
+    QMenu* viewMenu = bar->addMenu(tr("A&nsicht"));
+    viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    viewMenu->addAction(displayAction_);
 
     bar->addAction(debugAction_);
     bar->addAction(infoAction_);
@@ -798,6 +806,59 @@ void MainWindow::athleteSelectionChanged() {
     }
 }
 
+void MainWindow::toggleAthleteDisplay() {
+    if (athleteDisplay_ && athleteDisplay_->isVisible()) {
+        athleteDisplay_->close();
+        return;
+    }
+    if (!athleteDisplay_) {
+        athleteDisplay_ = new AthleteDisplay(this);
+        if (auto stored = context_.openSettings()) {
+            athleteDisplay_->setValue(readDisplayValue(*stored) == QLatin1String("RSI")
+                                          ? analysis::SeriesValue::Rsi
+                                          : analysis::SeriesValue::Height);
+            athleteDisplay_->setSoundOn(readDisplaySound(*stored));
+        }
+        MeasurementSession& session = station_.session();
+        athleteDisplay_->setTimeSource([&session] { return session.millisecondsLeft(); });
+        RunController* run = run_.get();
+        connect(run, &RunController::runShown, athleteDisplay_, &AthleteDisplay::runBegan);
+        connect(run, &RunController::placeRecorded, athleteDisplay_,
+                [this](const analysis::RunningSeries::Place& place) {
+                    athleteDisplay_->addPlace(place);
+                });
+        connect(run, &RunController::runOver, athleteDisplay_, &AthleteDisplay::runEnded);
+        connect(run, &RunController::shownRunCleared, athleteDisplay_, &AthleteDisplay::clearRun);
+        // The choices are kept at once.
+        connect(athleteDisplay_, &AthleteDisplay::valueChosen, this,
+                [this](analysis::SeriesValue value) {
+                    if (auto stored = context_.openSettings())
+                        writeDisplayValue(*stored, value == analysis::SeriesValue::Rsi
+                                                       ? QStringLiteral("RSI")
+                                                       : QStringLiteral("Hoehe"));
+                });
+        connect(athleteDisplay_, &AthleteDisplay::soundChosen, this, [this](bool on) {
+            if (auto stored = context_.openSettings())
+                writeDisplaySound(*stored, on);
+        });
+        // The run the window shows, as far as it came; the closing contact is no jump.
+        const QString shown = run_->shownAthleteName();
+        if (!shown.isEmpty()) {
+            const AutoEnd& end = session.autoEnd();
+            const bool series = session.runMode() == MeasurementMode::Multiple;
+            athleteDisplay_->runBegan(shown, series && end.kind == AutoEnd::Kind::AfterSeconds
+                                                 ? std::optional<int>(end.limit)
+                                                 : std::nullopt);
+            for (const auto& place : resultPanel_->liveChart().places())
+                if (!place || place->flightMs != 0)
+                    athleteDisplay_->addPlace(place, true);
+            if (!session.running())
+                athleteDisplay_->runEnded(false);
+        }
+    }
+    athleteDisplay_->present();
+}
+
 void MainWindow::editLimits() {
     if (limitsDialog_)
         limitsDialog_->exec();
@@ -1031,7 +1092,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The window sees every key before the focused control; the key still reaches it.
     // A key that the focused control leaves unused travels on to its parents: it is handled
-    // once, at its first receiver.
+    // once, at its first receiver. The next key may come in an event at the same address, to
+    // a parent of the last one's receiver (the window, once the control that had the focus
+    // was locked by a start): a release ends a key's travel, so it is never taken for the
+    // last one travelling on.
+    if (event->type() == QEvent::KeyRelease) {
+        lastKey_ = nullptr;
+        lastKeyTarget_.clear();
+    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         auto* target = static_cast<QWidget*>(watched);

@@ -10,6 +10,7 @@
 
 class AnalysisWindow;
 class AthleteController;
+class AthleteDisplay;
 class AthleteEditorDialog;
 class AthletePanel;
 class AthleteSearchDialog;
@@ -75,6 +76,9 @@ private:
     void showServicePanel();
     // Opens the analysis window (created at its first opening) or brings it to the front.
     void showAnalysis();
+    // "Anzeige für Sportler" (F11): opens the display for the athlete (created at its first
+    // opening, showing the run the window shows), or closes it.
+    void toggleAthleteDisplay();
     // "Gruppen …": the dialog in which groups are created, renamed and deleted.
     void editGroups();
     // "Rangliste …": opens the ranking of the group chosen above the athlete grid (created at
@@ -152,6 +156,7 @@ private:
     QAction* editTestAction_ = nullptr;
     QAction* changesAction_ = nullptr;
     QAction* deleteMeasurementAction_ = nullptr;
+    QAction* displayAction_ = nullptr;
     QAction* previousAthleteAction_ = nullptr;
     QAction* testDayAction_ = nullptr;
     QAction* endTestDayAction_ = nullptr;
@@ -174,6 +179,7 @@ private:
     AnalysisWindow* analysisWindow_ = nullptr;
     GroupDialog* groupDialog_ = nullptr;
     RankingWindow* rankingWindow_ = nullptr;
+    AthleteDisplay* athleteDisplay_ = nullptr;
     const QEvent* lastKey_ = nullptr;
     QPointer<QWidget> lastKeyTarget_;
     bool shown_ = false;

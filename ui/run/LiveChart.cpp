@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -40,6 +41,10 @@ LiveChart::LiveChart(QWidget* parent) : QWidget(parent) {
     layout->addLayout(choice);
     layout->addWidget(view_, 1);
 
+    pending_ = new QTimer(this);
+    pending_->setSingleShot(true);
+    connect(pending_, &QTimer::timeout, this, &LiveChart::showPending);
+
     connect(valueChoice_, &QComboBox::activated, this, [this] {
         setBarValue(static_cast<jumpcharts::BarValue>(valueChoice_->currentData().toInt()));
         emit barValueChosen(value_);
@@ -48,25 +53,51 @@ LiveChart::LiveChart(QWidget* parent) : QWidget(parent) {
 }
 
 void LiveChart::clear() {
-    places_.clear();
+    series_.clear();
     markedJumps_.clear();
     rebuild();
 }
 
 void LiveChart::addJump(const analysis::StoredJump& jump) {
-    places_.append(jumpcharts::SeriesSlot{jump});
-    rebuild();
+    series_.add(jump);
+    appendNewest();
 }
 
 void LiveChart::addRejected() {
-    places_.append(jumpcharts::SeriesSlot{});
-    rebuild();
+    series_.add(std::nullopt);
+    appendNewest();
+}
+
+namespace {
+
+// The least time between two layouts of a growing chart.
+constexpr int kLayoutGapMs = 100;
+
+} // namespace
+
+void LiveChart::appendNewest() {
+    if (pending_->isActive())
+        return;
+    if (sinceShown_.isValid() && sinceShown_.elapsed() < kLayoutGapMs) {
+        pending_->start(static_cast<int>(kLayoutGapMs - sinceShown_.elapsed()));
+        return;
+    }
+    showPending();
+}
+
+void LiveChart::showPending() {
+    pending_->stop();
+    sinceShown_.start();
+    // Marked bars are no longer those of the series as it grows.
+    if (!markedJumps_.isEmpty() ||
+        !jumpcharts::appendToSeriesChart(view_->chart(), series_, value_)) {
+        markedJumps_.clear();
+        rebuild();
+    }
 }
 
 void LiveChart::setExcludedJumps(const QList<int>& jumpIndexes) {
-    for (jumpcharts::SeriesSlot& place : places_)
-        if (place.jump)
-            place.jump->excluded = jumpIndexes.contains(place.jump->jumpIndex);
+    series_.setExcluded(jumpIndexes);
     rebuild();
 }
 
@@ -77,8 +108,9 @@ void LiveChart::markJumps(const QList<int>& jumpIndexes) {
 
 QList<int> LiveChart::markedPlaces() const {
     QList<int> marked;
-    for (int i = 0; i < places_.size(); ++i)
-        if (places_[i].jump && markedJumps_.contains(places_[i].jump->jumpIndex))
+    const auto& places = series_.places();
+    for (int i = 0; i < places.size(); ++i)
+        if (places[i] && markedJumps_.contains(places[i]->jumpIndex))
             marked << i;
     return marked;
 }
@@ -110,10 +142,11 @@ double LiveChart::fittingScale() const {
 }
 
 void LiveChart::rebuild() {
+    pending_->stop();
     shownScale_ = fittingScale();
     // A view does not delete the chart it shows when it gets another.
     QChart* old = view_->chart();
-    QChart* chart = jumpcharts::seriesChart(places_, value_, shownScale_);
+    QChart* chart = jumpcharts::seriesChart(series_, value_, shownScale_);
     if (!markedJumps_.isEmpty()) {
         // The marked bars in the colour of the best one, which they take the place of.
         for (QAbstractSeries* series : chart->series()) {

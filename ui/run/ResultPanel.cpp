@@ -79,7 +79,9 @@ ResultPanel::ResultPanel(QWidget* parent) : QGroupBox(tr("Messergebnisse"), pare
     statusLabel_ = new QLabel(this);
     statusLabel_->setObjectName(QStringLiteral("runStatusLabel"));
     statusLabel_->setTextFormat(Qt::PlainText);
-    statusLabel_->setAccessibleName(tr("Stand der Messung"));
+    // A screen reader reads the text itself (who jumps, how many jumps), and what it is as
+    // the description: a name would take the text's place.
+    statusLabel_->setAccessibleDescription(tr("Stand der Messung"));
     {
         // Read from the athlete's place too: who jumps and how many jumps are stored.
         QFont f = statusLabel_->font();

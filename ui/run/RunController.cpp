@@ -15,6 +15,8 @@
 #include "ui/run/ResultPanel.h"
 #include "ui/run/RunSetupPanel.h"
 
+#include <QScopedValueRollback>
+
 RunController::RunController(Station& station, ResultPanel& results, RunSetupPanel& setup,
                              HistoryController& history, MessageService& messages)
     : station_(station), results_(results), setup_(setup), history_(history), messages_(messages) {
@@ -22,7 +24,10 @@ RunController::RunController(Station& station, ResultPanel& results, RunSetupPan
     showIdle(true);
     QObject::connect(&setup_, &RunSetupPanel::endProfileClicked, this,
                      [this] { runGuarded(messages_, [this] { endProfile(); }); });
-    history_.whenSelectionChanges([this] { followExclusions(); });
+    history_.whenSelectionChanges([this] {
+        forgetOtherAthletesRun();
+        followExclusions();
+    });
     history_.whenDeleted([this](qint64 athleteId, std::optional<qint64> measurementNumber) {
         forgetDeleted(athleteId, measurementNumber);
     });
@@ -88,6 +93,9 @@ void RunController::readStartList() {
     if (!startList_)
         return;
     startList_ = testday::startList(station_.store(), startList_->day.id);
+    // The list moves on to the next athlete; the trial just run stays shown, named by its
+    // athlete, until the next one starts or the user chooses another athlete.
+    const QScopedValueRollback movingOn(followingStartList_, true);
     emit startListChanged();
 }
 
@@ -268,14 +276,29 @@ void RunController::forgetDeleted(qint64 athleteId, std::optional<qint64> measur
     if (session().running() || !createdMeasurementNumber_ || athleteId != session().athleteId() ||
         (measurementNumber && measurementNumber != createdMeasurementNumber_))
         return;
+    clearShownRun();
+}
+
+void RunController::forgetOtherAthletesRun() {
+    if (session().running() || followingStartList_ || shownAthleteId_ == 0 ||
+        history_.athleteId() == shownAthleteId_)
+        return;
+    clearShownRun();
+}
+
+void RunController::clearShownRun() {
     createdMeasurementNumber_.reset();
+    shownAthleteId_ = 0;
     for (const ResultField field : {ResultField::ContactTime, ResultField::FlightTime,
                                     ResultField::Efficiency, ResultField::Height})
         results_.showField(field, QString());
     results_.showStatus(QString());
-    setup_.clearProtocolTexts();
+    // A profile that goes on keeps its guide.
+    if (!profile_)
+        setup_.clearProtocolTexts();
     results_.liveChart().clear();
     results_.showLiveChart(false);
+    emit shownRunCleared();
 }
 
 void RunController::showIdle(bool idle) {
@@ -306,6 +329,7 @@ void RunController::showRunStatus() {
 }
 
 void RunController::runStarting() {
+    shownAthleteId_ = session().athleteId();
     emit lockChanges(true);
     showIdle(false);
     setStartEnabled(false);
@@ -322,6 +346,10 @@ void RunController::runStarting() {
     results_.showLiveChart(series);
     results_.setEnlarged(true);
     showRunStatus();
+    const AutoEnd& end = session().autoEnd();
+    emit runShown(athleteName_, series && end.kind == AutoEnd::Kind::AfterSeconds
+                                    ? std::optional<int>(end.limit)
+                                    : std::nullopt);
 }
 
 void RunController::runStarted() {
@@ -333,6 +361,10 @@ void RunController::runStopping() {
 }
 
 void RunController::runEnded(RunEnd end) {
+    // The chart shows every jump of the run once it is over.
+    results_.liveChart().showPending();
+    if (end != RunEnd::StartFailed)
+        emit runOver(session().runMode() == MeasurementMode::Multiple);
     results_.setEnlarged(false);
     setup_.setRunChoicesEnabled(true);
     emit lockChanges(false);
@@ -392,23 +424,34 @@ void RunController::measurementCreated(const NewMeasurement& m) {
     history_.addRecorded(entry);
 }
 
-void RunController::jumpRecorded(qint64 seriesKey) {
+void RunController::jumpRecorded(qint64 /*seriesKey*/) {
     const RunState& state = session().state();
     // A failed trial shows as excluded; the closing contact keeps an empty place.
     const bool failed = state.lastRecorded == trial::Kind::FailedTrial;
-    results_.liveChart().addJump({static_cast<double>(state.contactMs),
-                                  static_cast<double>(state.flightMs), state.jumpCount, failed,
-                                  failed ? trial::failedTrialReason() : QString()});
-    history_.showJumpsOfSeries(seriesKey);
+    LiveChart& chart = results_.liveChart();
+    const analysis::StoredJump jump{static_cast<double>(state.contactMs),
+                                    static_cast<double>(state.flightMs), state.jumpCount, failed,
+                                    failed ? trial::failedTrialReason() : QString()};
+    chart.addJump(jump);
+    if (state.lastRecorded != trial::Kind::ClosingContact)
+        emit placeRecorded(jump);
+    // The jump as stored joins the grid; nothing of the series is read again.
+    using analysis::SeriesValue;
+    history_.showRecordedJump(state.lastJump,
+                              history::bestTexts(chart.series().best(SeriesValue::Height),
+                                                 chart.series().best(SeriesValue::Rsi)));
     showRunStatus();
 }
 
 void RunController::jumpJournalled(int jumpIndex) {
     const RunState& state = session().state();
     const bool failed = state.lastRecorded == trial::Kind::FailedTrial;
-    results_.liveChart().addJump({static_cast<double>(state.contactMs),
-                                  static_cast<double>(state.flightMs), jumpIndex, failed,
-                                  failed ? trial::failedTrialReason() : QString()});
+    const analysis::StoredJump jump{static_cast<double>(state.contactMs),
+                                    static_cast<double>(state.flightMs), jumpIndex, failed,
+                                    failed ? trial::failedTrialReason() : QString()};
+    results_.liveChart().addJump(jump);
+    if (state.lastRecorded != trial::Kind::ClosingContact)
+        emit placeRecorded(jump);
     // The run goes on; the user learns where its jumps are.
     results_.showStatus(tr("Server nicht erreichbar – Sprünge werden auf diesem Rechner "
                            "zwischengespeichert"),
@@ -417,6 +460,7 @@ void RunController::jumpJournalled(int jumpIndex) {
 
 void RunController::jumpRejected() {
     results_.liveChart().addRejected();
+    emit placeRecorded(std::nullopt);
     results_.showStatus(tr("außerhalb der Grenzen, nicht gespeichert"), true);
 }
 

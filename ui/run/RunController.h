@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/analysis/Protocols.h"
+#include "core/analysis/RunningSeries.h"
 #include "core/measure/MeasurementSession.h"
 #include "core/measure/ProtocolRun.h"
 #include "core/measure/TestDay.h"
@@ -31,6 +32,8 @@ public:
     ~RunController() override;
 
     MeasurementSession& session();
+    // The athlete whose run the result panel shows, as "Name, Vorname"; empty for none.
+    QString shownAthleteName() const { return shownAthleteId_ != 0 ? athleteName_ : QString(); }
     // Starts a run for the athlete, with the test, the end and the protocol chosen in the
     // run's set-up. Throws AppError when the test's name or drop height, or a profile's
     // heights, cannot be taken, or when a profile of another athlete goes on.
@@ -75,6 +78,13 @@ signals:
     void startCaptionChanged(const QString& caption);
     // A drop-height profile ended with its trials: its result for the athlete named.
     void profileEnded(const protocols::Profile& profile, const QString& athleteName);
+    // What the display for the athlete follows: a run of the athlete named begins (a series
+    // with a time: its seconds), a result was recorded (none: the limits kept it from the
+    // store; the closing contact is none of these), the run ended, and the run shown went.
+    void runShown(const QString& athleteName, std::optional<int> timedSeconds);
+    void placeRecorded(const analysis::RunningSeries::Place& place);
+    void runOver(bool series);
+    void shownRunCleared();
     // The start list of the test day was read again (after a run, a profile ended).
     void startListChanged();
 
@@ -93,6 +103,10 @@ private:
     void followExclusions();
     // The last run's measurement was deleted: its values, chart and result go with it.
     void forgetDeleted(qint64 athleteId, std::optional<qint64> measurementNumber);
+    // Another athlete (or none) is chosen: the last run's values, line, chart and result,
+    // which are not his, go.
+    void forgetOtherAthletesRun();
+    void clearShownRun();
 
     Station& station_;
     ResultPanel& results_;
@@ -111,6 +125,10 @@ private:
     std::optional<analysis::StoredJump> trialJump_;
     // The measurement the last run created, if any.
     std::optional<qint64> createdMeasurementNumber_;
+    // The athlete whose run the result panel shows; 0 while it shows none.
+    qint64 shownAthleteId_ = 0;
+    // Set while the start list moves on by itself after a trial.
+    bool followingStartList_ = false;
     // The test day that goes on, with its start list as last read, and the athlete whose
     // profile guide is shown.
     std::optional<testday::StartList> startList_;

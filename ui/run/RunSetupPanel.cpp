@@ -165,7 +165,9 @@ QWidget* RunSetupPanel::buildProtocolBox() {
     protocolBox_->setObjectName(QStringLiteral("protocolBox"));
     positionLabel_ = new QLabel(protocolBox_);
     positionLabel_->setObjectName(QStringLiteral("profilePositionLabel"));
-    positionLabel_->setAccessibleName(tr("Nächster Versuch des Profils"));
+    // The labels below show changing texts: a screen reader reads the text, and what it is
+    // as the description (a name would take the text's place).
+    positionLabel_->setAccessibleDescription(tr("Nächster Versuch des Profils"));
     positionLabel_->setTextFormat(Qt::PlainText);
     {
         QFont f = positionLabel_->font();
@@ -175,17 +177,17 @@ QWidget* RunSetupPanel::buildProtocolBox() {
     }
     lastHeightLabel_ = new QLabel(protocolBox_);
     lastHeightLabel_->setObjectName(QStringLiteral("profileHeightResultLabel"));
-    lastHeightLabel_->setAccessibleName(tr("Ergebnis der letzten Fallhöhe"));
+    lastHeightLabel_->setAccessibleDescription(tr("Ergebnis der letzten Fallhöhe"));
     lastHeightLabel_->setTextFormat(Qt::PlainText);
     adviceLabel_ = new QLabel(protocolBox_);
     adviceLabel_->setObjectName(QStringLiteral("profileAdviceLabel"));
-    adviceLabel_->setAccessibleName(tr("Hinweis zum Ende des Profils"));
+    adviceLabel_->setAccessibleDescription(tr("Hinweis zum Ende des Profils"));
     adviceLabel_->setTextFormat(Qt::PlainText);
     adviceLabel_->setWordWrap(true);
     widgets::setTextColour(adviceLabel_, QPalette::WindowText, widgets::kWarningColour);
     protocolResultLabel_ = new QLabel(protocolBox_);
     protocolResultLabel_->setObjectName(QStringLiteral("protocolResultLabel"));
-    protocolResultLabel_->setAccessibleName(tr("Ergebnis des Protokolls"));
+    protocolResultLabel_->setAccessibleDescription(tr("Ergebnis des Protokolls"));
     protocolResultLabel_->setTextFormat(Qt::PlainText);
     protocolResultLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     {

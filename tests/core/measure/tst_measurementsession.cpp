@@ -589,6 +589,12 @@ private slots:
             << "jumps 2" << QStringList{"1/2"} << "limit reached";
         QTest::newRow("after 1 second: three jumps came in time")
             << fourJumps << 2 << 0 << "seconds 1" << QStringList{"1/3"} << "limit reached";
+        // The first result came one and a half seconds after the start; its contact began
+        // 200 ms before it, and the second from there ends the series after three jumps.
+        QTest::newRow("after 1 second from the first contact, however late it came")
+            << QByteArray("1500: 0 200 1 244\n300: 0 190 1 200\n300: 0 180 1 180\n"
+                          "300: 0 170 1 160\n")
+            << 2 << 0 << "seconds 1" << QStringList{"1/3"} << "limit reached";
         QTest::newRow("the end marker comes first")
             << QByteArray("300: 0 200 1 244\n300: 253 0 180\n") << 2 << 0 << "jumps 10"
             << QStringList{"1/2"} << "ended";
@@ -656,6 +662,40 @@ private slots:
             : runMode == 2 ? MeasurementProtocol{Protocol::TenFive, 0}
                            : MeasurementProtocol{};
         QVERIFY(stored.first().protocol == expected);
+    }
+
+    // What a countdown shows: nothing before the first contact, then the seconds left from
+    // it; nothing for a series without a time or for a single measurement.
+    void millisecondsLeft_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("leftBefore"); // -1: none
+        QTest::addColumn<int>("leftAfterMost");
+        QTest::addColumn<int>("leftAfterLeast");
+        // The result arrives at 3000 ms, its contact of 200 ms began at 2800 ms.
+        QTest::newRow("a timed series") << 2 << "seconds 5" << -1 << 4900 << 4600;
+        QTest::newRow("a series ended by its jumps") << 2 << "jumps 5" << -1 << -1 << -1;
+        QTest::newRow("a single measurement") << 1 << "seconds 5" << -1 << -1 << -1;
+    }
+    void millisecondsLeft() {
+        QFETCH(int, mode);
+        QFETCH(QString, rule);
+        QFETCH(int, leftBefore);
+        QFETCH(int, leftAfterMost);
+        QFETCH(int, leftAfterLeast);
+        Rig rig("3000: 0 200 1 244\n5000: 0 190 1 200\n");
+        rig.session.mode = mode == 1 ? MeasurementMode::Single : MeasurementMode::Multiple;
+        const int limit = rule.section(' ', 1).toInt();
+        rig.session.start(12, {},
+                          rule.startsWith("jumps") ? AutoEnd::afterJumps(limit)
+                                                   : AutoEnd::afterSeconds(limit));
+        rig.poll(20, false);
+        QCOMPARE(rig.session.millisecondsLeft().value_or(-1), leftBefore);
+        rig.poll(11, false);
+        QCOMPARE(rig.entries.size(), 1);
+        const int left = rig.session.millisecondsLeft().value_or(-1);
+        QVERIFY2(left <= leftAfterMost && left >= leftAfterLeast,
+                 qPrintable(QString::number(left)));
     }
 
     void automaticEndBounds() {

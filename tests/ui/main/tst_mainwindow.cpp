@@ -86,7 +86,9 @@ private slots:
         for (QAction* a : w.menuBar()->actions())
             if (a->isVisible())
                 top << a->text();
-        QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "&Info"}));
+        QCOMPARE(top, (QStringList{"&Datei", "&Betriebsart", "&Optionen", "D&aten", "A&nsicht",
+                                   "&Info"}));
+        QCOMPARE(entries(menu(w, "viewMenu")), QStringList{"Anzeige für Sportler"});
         QCOMPARE(entries(menu(w, "fileMenu")),
                  (QStringList{"-", "&Beenden", "&Exportieren", "Bericht als &PDF …",
                               "Daten &übernehmen …", "Daten einer anderen &Station übernehmen …",
@@ -132,6 +134,7 @@ private slots:
             {"analysisAction", QKeySequence("F6")},
             {"reportAction", QKeySequence("Ctrl+P")},
             {"nextAthleteAction", QKeySequence("Ctrl+Down")},
+            {"athleteDisplayAction", QKeySequence("F11")},
             {"previousAthleteAction", QKeySequence("Ctrl+Up")}};
         for (const auto& [name, keys] : shortcuts)
             QCOMPARE(action(w, name)->shortcut(), keys);

@@ -5,8 +5,10 @@
 #include "support/WindowParts.h"
 #include "ui/common/WriteCheck.h"
 #include "ui/history/JumpTableModel.h"
+#include "ui/run/AthleteDisplay.h"
 #include "ui/run/LiveChart.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -264,7 +266,9 @@ private slots:
             QSKIP("needs the private server");
         seedAthlete(f);
         f.store("Betriebsart", "2");
-        f.playScript("300: 0 200 1 244\n2000: 0 210 1 250\n300: 0 220 1 255\n");
+        // The second jump waits for the virtual clock to be put forward once the server is
+        // away, however often the window reads the clock meanwhile.
+        f.playScript("300: 0 200 1 244\n3600000: 0 210 1 250\n300: 0 220 1 255\n");
         MainWindow& w = f.start();
         auto* status = w.findChild<QLabel*>("storeStatus");
         QVERIFY(status);
@@ -281,6 +285,7 @@ private slots:
         f.testStore.maintenance(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
                                                "pg_stat_activity WHERE datname = '%1'")
                                     .arg(database));
+        f.clock.advance(3600000);
         QTRY_COMPARE_WITH_TIMEOUT(f.station->session().state().jumpCount, 3, 20000);
         QVERIFY(f.station->session().running());
         QVERIFY(f.messages.boxes.isEmpty());
@@ -441,6 +446,130 @@ private slots:
         QCOMPARE(startButton(w)->toolTip(), QStringLiteral("Messung starten (F5)"));
         QCOMPARE(action(w, "startAction")->toolTip(), QStringLiteral("Messung starten (F5)"));
         QVERIFY(f.messages.boxes.isEmpty());
+        f.finish();
+    }
+
+    // After a start by Enter in the athlete grid the data panel is locked; Enter and F5, as
+    // the window system delivers them to wherever the focus went, end the series.
+    void enterAndF5EndASeriesFromAnywhere_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Enter on the number block") << int(Qt::Key_Enter);
+        QTest::newRow("F5") << int(Qt::Key_F5);
+    }
+    void enterAndF5EndASeriesFromAnywhere() {
+        QFETCH(int, key);
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        MainWindow& w = f.start();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        athleteGrid(w)->setFocus();
+        QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+        QVERIFY(f.station->session().running());
+        QVERIFY(!dataGroup(w)->isEnabled());
+        QTest::keyClick(w.windowHandle(), Qt::Key(key));
+        QVERIFY(!f.station->session().running());
+        QVERIFY(f.messages.boxes.isEmpty());
+        f.finish();
+    }
+
+    // A screen reader reads what the labels of a run show (who jumps, the jump count, a
+    // protocol's result and guide), not what they are; every choice is named by its label.
+    void aScreenReaderReadsTheChangingTexts() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n300: 0 190 1 240\n");
+        MainWindow& w = f.start();
+        w.toggleRun();
+        pollUntilIdle(f, 8);
+        const auto spoken = [](QWidget* widget) {
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            return face ? face->text(QAccessible::Name) : QStringLiteral("(none)");
+        };
+        QCOMPARE(spoken(label(w, "runStatusLabel")), QStringLiteral("Meier, Anna – Sprung 2"));
+        for (const char* name : {"protocolResultLabel", "profilePositionLabel",
+                                 "profileHeightResultLabel", "profileAdviceLabel"}) {
+            label(w, name)->setText(QStringLiteral("Text von %1").arg(name));
+            QCOMPARE(spoken(label(w, name)), QStringLiteral("Text von %1").arg(name));
+        }
+        const QList<QComboBox*> choices = w.findChildren<QComboBox*>();
+        QVERIFY(choices.size() >= 5);
+        for (QComboBox* choice : choices)
+            QVERIFY2(!spoken(choice).isEmpty(), qPrintable(choice->objectName()));
+        f.finish();
+    }
+
+    // Once another athlete is chosen the result panel shows nothing of the last one's run:
+    // not his values, his line or his chart.
+    void anotherAthleteLeavesNothingOfTheLastRun() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        {
+            Database db(f.location());
+            QSqlQuery q(db.connection());
+            QVERIFY(
+                q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (13, 'Zander', 'Uwe')"));
+        }
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n300: 0 190 1 240\n300: 253 0 180\n");
+        MainWindow& w = f.start();
+        selectAthleteRow(w, 0);
+        QCOMPARE(selectedAthleteId(w), 12);
+        w.toggleRun();
+        pollUntilIdle(f);
+        QVERIFY(part<QWidget>(w, "liveChart")->isVisible());
+        QVERIFY(!label(w, "runStatusLabel")->text().isEmpty());
+        action(w, "nextAthleteAction")->trigger();
+        QCOMPARE(selectedAthleteId(w), 13);
+        QCOMPARE(label(w, "runStatusLabel")->text(), QString());
+        for (const char* field : {"contactTimeField", "flightTimeField", "heightField"})
+            QCOMPARE(resultField(w, field)->text(), QString());
+        QVERIFY(!part<QWidget>(w, "liveChart")->isVisible());
+        QVERIFY(part<LiveChart>(w, "liveChart")->places().isEmpty());
+        f.finish();
+    }
+
+    // F11 opens the display for the athlete with the run the window shows; it follows the
+    // next run jump by jump, counts a timed series down from its first contact, and shows
+    // nobody once another athlete is chosen. F11 closes it again.
+    void theDisplayForTheAthlete() {
+        MainWindowFixture f;
+        seedAthlete(f);
+        {
+            Database db(f.location());
+            QSqlQuery q(db.connection());
+            QVERIFY(
+                q.exec("INSERT INTO sportler (ID, Name, Vorname) VALUES (13, 'Zander', 'Uwe')"));
+        }
+        f.store("Betriebsart", "2");
+        f.playScript("300: 0 200 1 244\n300: 0 190 1 240\n300: 0 45 1 240\n300: 0 160 1 224\n");
+        MainWindow& w = f.start();
+        selectAthleteRow(w, 0);
+        auto* end = part<QComboBox>(w, "endChoice");
+        end->setCurrentIndex(end->findText("nach Sekunden"));
+        part<QSpinBox>(w, "endLimit")->setValue(90);
+        w.toggleRun();
+        pollUntilIdle(f, 4); // the first jump
+        action(w, "athleteDisplayAction")->trigger();
+        auto* display = w.findChild<AthleteDisplay*>();
+        QVERIFY(display && display->isVisible());
+        QCOMPARE(display->nameText(), QStringLiteral("Meier, Anna"));
+        QCOMPARE(display->valueText(), QStringLiteral("30,66")); // 200/500 ms
+        // 90 s from the first contact, 200 ms before its result: a little over 89 s left.
+        QCOMPARE(display->countdownText(), QStringLiteral("1:30"));
+        pollUntilIdle(f, 6); // two more: the second lower, the third kept from the store
+        QCOMPARE(display->valueText(), QStringLiteral("–"));
+        QCOMPARE(display->bestText(), QStringLiteral("Bester: 30,66 cm"));
+        QCOMPARE(display->board().series().size(), 3);
+        w.toggleRun();
+        action(w, "nextAthleteAction")->trigger();
+        QCOMPARE(display->nameText(), QString());
+        QCOMPARE(display->valueText(), QString());
+        action(w, "athleteDisplayAction")->trigger();
+        QVERIFY(!display->isVisible());
         f.finish();
     }
 
@@ -672,7 +801,7 @@ private slots:
                  QStringLiteral("Kein Ergebnis: nur 9 von 10 Sprüngen gültig."));
         QVERIFY(jumps->markedJumps().isEmpty());
         QVERIFY(part<LiveChart>(w, "liveChart")->markedPlaces().isEmpty());
-        QVERIFY(part<LiveChart>(w, "liveChart")->places()[1].jump->excluded);
+        QVERIFY(part<LiveChart>(w, "liveChart")->places()[1]->excluded);
         grid->setCurrentIndex(grid->model()->index(1, 0));
         action(w, "restoreJumpAction")->trigger();
         QCOMPARE(jumps->markedJumps(), (QList<int>{2, 3, 4, 6, 8}));

@@ -133,13 +133,17 @@ private slots:
                            "JOIN units_test t ON t.Unit_ID = u.ID JOIN units_testtag d ON "
                            "d.Unit_ID = u.ID ORDER BY u.ID"),
                  (QStringList{"13 Drop Jump 30", "12 Drop Jump 30"}));
-        // Round 2 begins with Zander; the list keeps the keyboard.
+        // Round 2 begins with Zander; the list keeps the keyboard, and Meier's trial stays
+        // shown until the user moves on from her himself.
         QCOMPARE(selectedAthleteId(w), 13);
         QVERIFY(athleteGrid(w)->hasFocus());
+        QVERIFY(label(w, "runStatusLabel")->text().contains("Meier"));
+        QVERIFY(!resultField(w, "heightField")->text().isEmpty());
         QTest::keyClick(&w, Qt::Key_Down, Qt::ControlModifier);
         QCOMPARE(selectedAthleteId(w), 12);
         QTest::keyClick(&w, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(selectedAthleteId(w), 13);
+        QCOMPARE(resultField(w, "heightField")->text(), QString());
 
         action(w, "endTestDayAction")->trigger();
         QCOMPARE(column(f, QStringLiteral("SELECT COUNT(*) FROM testtage WHERE Ende IS NULL")),
