@@ -190,18 +190,26 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
     // A database that could not be brought to the protocols' version has none.
     const bool protocols = db_.has(schema::Feature::Protocols);
     const bool retests = db_.has(schema::Feature::RetestPairs);
+    // Whether a measurement has excluded jumps, found through the index on their table as each
+    // is read: their marks are then read for those alone.
+    const QString marked =
+        db_.has(schema::Feature::Exclusions)
+            ? QStringLiteral("CASE WHEN EXISTS (SELECT 1 FROM mr_ausschluss e WHERE e.Unit_ID = "
+                             "u.ID) THEN 1 ELSE 0 END")
+            : QStringLiteral("0");
+    QList<qint64> withMarks;
     QString joins;
     if (protocols)
         joins += QStringLiteral(" LEFT JOIN units_protokoll p ON p.Unit_ID = u.ID");
     if (retests)
         joins += QStringLiteral(" LEFT JOIN units_wiederholung w ON w.Unit_ID = u.ID");
     db_.forEachRow(
-        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, %1, t.Test, t.Fallhoehe, u.FZ, %2, %3 "
-                       "FROM %4 LEFT JOIN units_test t ON t.Unit_ID = u.ID%5 WHERE %6")
+        QStringLiteral("SELECT u.ID, u.Ref_ID, u.Nummer, %1, t.Test, t.Fallhoehe, u.FZ, %2, %3, "
+                       "%4 FROM %5 LEFT JOIN units_test t ON t.Unit_ID = u.ID%6 WHERE %7")
             .arg(day, protocols ? QStringLiteral("p.Protokoll") : QStringLiteral("NULL"),
-                 retests ? QStringLiteral("w.Erste_ID") : QStringLiteral("NULL"), scope.from, joins,
-                 scope.where),
-        scope.values, [&out](const Database::RowValues& row) {
+                 retests ? QStringLiteral("w.Erste_ID") : QStringLiteral("NULL"), marked,
+                 scope.from, joins, scope.where),
+        scope.values, [&out, &withMarks](const Database::RowValues& row) {
             MemberMeasurement measurement;
             measurement.id = row.integer(0);
             measurement.athleteId = row.integer(1);
@@ -218,6 +226,8 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
                 measurement.protocol = storedProtocol(row.text(7), QVariant()).kind;
             if (!row.isNull(8))
                 measurement.repeats = row.integer(8);
+            if (row.integer(9) != 0)
+                withMarks << measurement.id;
             out << std::move(measurement);
         });
     std::sort(out.begin(), out.end(),
@@ -236,7 +246,7 @@ QList<MemberMeasurement> GroupRepository::measurementsOfMembers(qint64 groupId, 
     // not among them and is passed over.
     qint64 currentKey = 0;
     QList<qsizetype> current;
-    jumps.forEachOfMeasurements(groupId, from, to, read, [&](qint64 key, const Jump& jump) {
+    jumps.forEachOfMeasurements(read, withMarks, [&](qint64 key, const Jump& jump) {
         if (current.isEmpty() || key != currentKey) {
             currentKey = key;
             current = byKey.values(key);

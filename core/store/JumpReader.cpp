@@ -329,8 +329,7 @@ JumpReader::Scope JumpReader::membersInPeriod(qint64 groupId, const QDate& from,
 }
 
 void JumpReader::forEachOfMeasurements(
-    qint64 groupId, const QDate& from, const QDate& to,
-    const QList<std::pair<qint64, qint64>>& measurements,
+    const QList<std::pair<qint64, qint64>>& measurements, const QList<qint64>& withMarks,
     const std::function<void(qint64 seriesKey, const Jump&)>& take) {
     // The lowest and highest key of each athlete's two kinds of number, and the keys asked for.
     QHash<std::pair<qint64, bool>, std::pair<qint64, qint64>> ranges;
@@ -349,7 +348,20 @@ void JumpReader::forEachOfMeasurements(
     }
     if (wanted.isEmpty())
         return;
-    const Marks marks = marksOf(membersInPeriod(groupId, from, to));
+    // The marks of the measurements that have them, their units rows named in blocks.
+    constexpr qsizetype kBlock = 500;
+    Marks marks;
+    for (qsizetype first = 0; first < withMarks.size(); first += kBlock) {
+        QStringList ids;
+        for (const qint64 id : withMarks.mid(first, kBlock))
+            ids << QString::number(id);
+        const Marks block = marksOf({{},
+                                     QStringLiteral("units u"),
+                                     QStringLiteral("u.ID IN (%1)").arg(ids.join(QLatin1Char(','))),
+                                     {}});
+        for (auto series = block.cbegin(); series != block.cend(); ++series)
+            marks[series.key()].insert(*series);
+    }
     QStringList rows;
     rows.reserve(ranges.size());
     for (const auto& [low, high] : std::as_const(ranges))
@@ -357,7 +369,6 @@ void JumpReader::forEachOfMeasurements(
     std::sort(rows.begin(), rows.end());
     Jump jump;
     // The ranges written into the statement as the numbers the program computed, in blocks.
-    constexpr qsizetype kBlock = 500;
     for (qsizetype first = 0; first < rows.size(); first += kBlock) {
         db_.forEachRow(
             QStringLiteral("WITH r (Low, High) AS (VALUES %1) SELECT j.Serie, j.SZ, j.FZ, "

@@ -109,16 +109,16 @@ public:
     // How many jumps forEachListed hands on for these athletes.
     qint64 countListed(const QList<qint64>& athleteIds);
 
-    // The contact and flight times of the jumps of the stored measurements of a group's members
-    // from the day `from` to the day `to` (both included) that the caller has read, given by
-    // athlete ID and number, with their indexes and marks, each with its series key, in whatever
-    // order the engine gives them (series key, efficiency and reason are left empty). A
-    // measurement whose number has no series key has none. The keys of an athlete's
-    // measurements are read as a range along the index on Serie (those numbered up to 999 as one,
-    // the others as another), where a look-up of each measurement's keys took the engine twice
-    // as long; jumps under a key in a range that was not asked for are passed over.
-    void forEachOfMeasurements(qint64 groupId, const QDate& from, const QDate& to,
-                               const QList<std::pair<qint64, qint64>>& measurements,
+    // The contact and flight times of the jumps of the stored measurements the caller has read,
+    // given by athlete ID and number, with their indexes and the marks of those whose units
+    // rows are `withMarks`, each with its series key, in whatever order the engine gives them
+    // (series key, efficiency and reason are left empty). A measurement whose number has no
+    // series key has none. The keys of an athlete's measurements are read as a range along the
+    // index on Serie (those numbered up to 999 as one, the others as another), where a look-up
+    // of each measurement's keys took the engine twice as long; jumps under a key in a range
+    // that was not asked for are passed over.
+    void forEachOfMeasurements(const QList<std::pair<qint64, qint64>>& measurements,
+                               const QList<qint64>& withMarks,
                                const std::function<void(qint64 seriesKey, const Jump&)>& take);
 
     // The measurements of a group's members from `from` to `to`: the FROM and WHERE of a
